@@ -1,0 +1,34 @@
+#pragma once
+// The commands of orbivex-cli. Each command parses its own options from `arguments` (the
+// command name is arguments[0]) and writes to `out` and `err`; it returns the exit status.
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace orbivex::cli {
+
+enum ExitStatus : int {
+    ExitSuccess = 0,
+    ExitNotFound = 1,  // a search that found nothing
+    ExitUsage = 2,     // bad options
+    ExitDateError = 3, // a date that does not convert
+    ExitFailure = 4,   // a data file that cannot be read, an output that cannot be written
+};
+
+struct Context {
+    QTextStream& out;
+    QTextStream& err;
+    QString programFolder; // where the data files are
+};
+
+using CommandFunction = int (*)(const QStringList& arguments, Context& context);
+
+struct Command {
+    const char* name;
+    const char* summary;
+    CommandFunction run;
+};
+
+int RunPositions(const QStringList& arguments, Context& context);
+
+} // namespace orbivex::cli

@@ -1,0 +1,54 @@
+// orbivex-cli: computes what the desktop program shows, for scripts and for checking.
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <array>
+#include <cstdio>
+
+namespace {
+
+using orbivex::cli::Command;
+
+constexpr std::array<Command, 1> commands{{
+    {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
+}};
+
+void PrintUsage(QTextStream& stream) {
+    stream << "Usage: orbivex-cli COMMAND [OPTIONS]\n\nCommands:\n";
+    for (const Command& command : commands) {
+        stream << "  " << QString::fromUtf8(command.name).leftJustified(12) << ' '
+               << command.summary << '\n';
+    }
+    stream << "\nRun 'orbivex-cli COMMAND --help' for the options of a command.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
+        arguments.first() == QLatin1String("-h")) {
+        PrintUsage(arguments.isEmpty() ? err : out);
+        return arguments.isEmpty() ? orbivex::cli::ExitUsage : orbivex::cli::ExitSuccess;
+    }
+    if (arguments.first() == QLatin1String("--version")) {
+        out << "orbivex-cli " << ORBIVEX_VERSION << '\n';
+        return orbivex::cli::ExitSuccess;
+    }
+    orbivex::cli::Context context{out, err, QCoreApplication::applicationDirPath()};
+    for (const Command& command : commands) {
+        if (arguments.first() == QLatin1String(command.name)) {
+            return command.run(arguments, context);
+        }
+    }
+    err << "orbivex-cli: unknown command '" << arguments.first() << "'\n\n";
+    PrintUsage(err);
+    return orbivex::cli::ExitUsage;
+}

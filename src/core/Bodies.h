@@ -1,0 +1,203 @@
+#pragma once
+// The fixed vocabulary of the astronomical core: bodies, aspect kinds, zodiac signs, pattern
+// names, the colour cycle of chart lines and the angle constants. Everything here is constant
+// and indexed exactly as stored in state files and shown in reports.
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+namespace orbivex {
+
+using BodyIndex = int;    // 1 Earth ... 9 Pluto; 0 carries no body
+using AspectKind = int;   // 1 conjunction ... 7 quincunx; 0 carries no kind
+using ZodiacSign = int;   // 0 Aries ... 11 Pisces
+using PatternIndex = int; // 0 grand trine ... 13 midpoint
+
+// The full circle used by every degree/radian conversion. It is deliberately the 15-digit
+// decimal value, a hair above the nearest double to 2*pi, so that conversions agree with the
+// values stored in existing state and report texts.
+inline constexpr double FullCircle = 6.28318530717959;
+// Pi for drawing (wheel and course graph).
+inline constexpr double Pi = 3.14159265358979;
+
+inline constexpr double DegreesToRadians(double degrees) {
+    return degrees / 360.0 * FullCircle;
+}
+inline constexpr double RadiansToDegrees(double radians) {
+    return radians / FullCircle * 360.0;
+}
+
+// Colours are 24-bit integers R + 256*G + 65536*B.
+inline constexpr int Rgb(int r, int g, int b) {
+    return r + 256 * g + 65536 * b;
+}
+inline constexpr int RedOf(int colour) {
+    return colour & 0xff;
+}
+inline constexpr int GreenOf(int colour) {
+    return (colour >> 8) & 0xff;
+}
+inline constexpr int BlueOf(int colour) {
+    return (colour >> 16) & 0xff;
+}
+
+inline constexpr int MaxBodies = 9; // bodies in use when the Pluto table is loaded
+inline constexpr int NumAspectKinds = 7;
+inline constexpr int NumZodiacSigns = 12;
+inline constexpr int NumPatterns = 14;
+
+inline constexpr BodyIndex Earth = 1;
+inline constexpr BodyIndex Mercury = 2;
+inline constexpr BodyIndex Venus = 3;
+inline constexpr BodyIndex Mars = 4;
+inline constexpr BodyIndex Jupiter = 5;
+inline constexpr BodyIndex Saturn = 6;
+inline constexpr BodyIndex Uranus = 7;
+inline constexpr BodyIndex Neptune = 8;
+inline constexpr BodyIndex Pluto = 9;
+
+inline constexpr AspectKind Conjunction = 1;
+inline constexpr AspectKind Opposition = 2;
+inline constexpr AspectKind Square = 3;
+inline constexpr AspectKind Trine = 4;
+inline constexpr AspectKind Sextile = 5;
+inline constexpr AspectKind Semisextile = 6;
+inline constexpr AspectKind Quincunx = 7;
+
+struct BodyRecord {
+    const char* name;
+    const char* abbreviation;
+    const char* symbolLetter; // letter of the astrological symbol font
+    bool inner;               // Earth, Mercury, Venus, Mars
+    int planetNumber;         // number of the body in the position library; 0 for none
+};
+
+// Indices 0 to 10; 0 and 10 carry no body. Index 10's symbol letter is the glyph drawn at the
+// centre of the chart wheel.
+inline constexpr std::array<BodyRecord, 11> Bodies{{
+    {"", "", "", false, 0},
+    {"Earth", "Ea", "L", true, 3},
+    {"Mercury", "Me", "f", true, 1},
+    {"Venus", "Ve", "g", true, 2},
+    {"Mars", "Ma", "h", true, 4},
+    {"Jupiter", "Ju", "j", false, 5},
+    {"Saturn", "Sa", "S", false, 6},
+    {"Uranus", "Ur", "F", false, 7},
+    {"Neptune", "Ne", "G", false, 8},
+    {"Pluto", "Pl", "J", false, 0},
+    {"", "", "s", false, 0},
+}};
+
+inline constexpr const char* CentreSymbolLetter = "s";
+
+struct AspectKindRecord {
+    const char* abbreviation;    // what a grid cell shows: "Con"
+    const char* name;            // "Conjunction"
+    const char* verbPhrase;      // "conjunct", "square to"
+    const char* shortVerb;       // "conjunct", "square"
+    const char* descriptionStem; // "conjunction (0"; the description adds "°)"
+    double angleDegrees;
+    int defaultColour;
+};
+
+// Indices 0 to 7; 0 carries no kind. The order 1..7 is also the precedence when a separation
+// lies within the orbs of two kinds.
+inline constexpr std::array<AspectKindRecord, 8> AspectKinds{{
+    {"", "", "", "", "", 0.0, 0},
+    {"Con", "Conjunction", "conjunct", "conjunct", "conjunction (0", 0.0, Rgb(255, 255, 0)},
+    {"Opp", "Opposition", "opposite", "opposite", "opposition (180", 180.0, Rgb(255, 0, 255)},
+    {"Sqr", "Square", "square to", "square", "square (90", 90.0, Rgb(255, 0, 0)},
+    {"Tri", "Trine", "trine to", "trine", "trine (120", 120.0, Rgb(0, 255, 0)},
+    {"Sxt", "Sextile", "sextile to", "sextile", "sextile (60", 60.0, Rgb(0, 255, 255)},
+    {"Ssx", "Semisextile", "semisextile to", "semisextile", "semisextile (30", 30.0,
+     Rgb(128, 128, 255)},
+    {"Qui", "Quincunx", "quincunx to", "quincunx", "quincunx (150", 150.0, Rgb(128, 128, 128)},
+}};
+
+// Aspect angles in radians. Opposition and square carry the digits that the program has
+// always used; the others are degrees converted with the full-circle constant.
+inline constexpr std::array<double, 8> AspectAngles{
+    0.0,
+    0.0,
+    3.141592653589795,
+    1.5707963267948974,
+    120.0 / 360.0 * FullCircle,
+    60.0 / 360.0 * FullCircle,
+    30.0 / 360.0 * FullCircle,
+    150.0 / 360.0 * FullCircle,
+};
+
+struct ZodiacSignRecord {
+    const char* abbreviation;
+    const char* name;
+    const char* symbolLetter;
+};
+
+inline constexpr std::array<ZodiacSignRecord, 12> ZodiacSigns{{
+    {"Ari", "Aries", "x"},
+    {"Tau", "Taurus", "c"},
+    {"Gem", "Gemini", "v"},
+    {"Can", "Cancer", "b"},
+    {"Leo", "Leo", "n"},
+    {"Vir", "Virgo", "m"},
+    {"Lib", "Libra", "X"},
+    {"Sco", "Scorpio", "C"},
+    {"Sag", "Sagittarius", "V"},
+    {"Cap", "Capricorn", "B"},
+    {"Aqu", "Aquarius", "N"},
+    {"Pis", "Pisces", "M"},
+}};
+
+inline constexpr PatternIndex GrandTrine = 0;
+inline constexpr PatternIndex Kite = 1;
+inline constexpr PatternIndex Rectangle = 2;
+inline constexpr PatternIndex TSquare = 3;
+inline constexpr PatternIndex GrandCross = 4;
+inline constexpr PatternIndex Yod = 5;
+inline constexpr PatternIndex YodKite = 6;
+inline constexpr PatternIndex Trapezium = 7;
+inline constexpr PatternIndex SixStellium = 8;
+inline constexpr PatternIndex FiveStellium = 9;
+inline constexpr PatternIndex FourStellium = 10;
+inline constexpr PatternIndex ThreeStellium = 11;
+inline constexpr PatternIndex GrandSextile = 12;
+inline constexpr PatternIndex MidpointPattern = 13;
+
+inline constexpr std::array<const char*, 14> PatternNames{
+    "Grand trine", "Kite",       "Rectangle",     "T-square",   "Grand cross",
+    "Yod",         "Yod-kite",   "Trapezium",     "6-Stellium", "5-Stellium",
+    "4-Stellium",  "3-Stellium", "Grand sextile", "Midpoint",
+};
+
+// The twelve colours that a chart line cycles through on a left click.
+inline constexpr std::array<int, 12> ColourCycle{
+    Rgb(255, 255, 0), Rgb(255, 0, 255),   Rgb(255, 0, 0),     Rgb(0, 255, 0),
+    Rgb(0, 255, 255), Rgb(128, 128, 128), Rgb(128, 128, 255), Rgb(0, 0, 255),
+    Rgb(0, 192, 255), Rgb(192, 0, 255),   Rgb(255, 192, 0),   Rgb(128, 64, 0),
+};
+
+inline bool IsBody(BodyIndex body) {
+    return body >= 1 && body <= MaxBodies;
+}
+inline bool IsAspectKind(AspectKind kind) {
+    return kind >= 1 && kind <= NumAspectKinds;
+}
+
+QString BodyName(BodyIndex body);
+QString BodyAbbreviation(BodyIndex body);
+QString AspectAbbreviation(AspectKind kind);
+QString AspectName(AspectKind kind);
+// "conjunction (0°)"
+QString AspectDescription(AspectKind kind);
+// Lower-case plural used in reports: "squares", "quincunxes".
+QString AspectPluralLower(AspectKind kind);
+QString PatternName(PatternIndex pattern);
+// The pattern index of a name, compared without regard to case; -1 when unknown.
+PatternIndex PatternIndexOfName(QStringView name);
+
+// Text form of an ecliptic longitude in radians: short "15Ari7", long "16° in Aries".
+// Empty for a negative, NaN or over-full-circle longitude (a body without a position).
+QString FormatZodiacPosition(double longitude, bool longForm);
+
+} // namespace orbivex

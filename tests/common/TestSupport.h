@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace orbivex::test {
+
+// The folder of the running test program, where the build puts the data files.
+QString ProgramFolder();
+
+// Reads a whole file as bytes; an empty array when it cannot be read.
+QByteArray ReadAll(const QString& path);
+
+// Writes bytes to a file, replacing it; false on failure.
+bool WriteAll(const QString& path, const QByteArray& bytes);
+
+} // namespace orbivex::test

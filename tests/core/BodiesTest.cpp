@@ -1,0 +1,52 @@
+#include "core/Bodies.h"
+
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+
+namespace {
+double Deg(double degrees, double minutes = 0.0) {
+    return DegreesToRadians(degrees + minutes / 60.0);
+}
+} // namespace
+
+TEST(ZodiacPosition, ShortFormAtSignBoundariesAndRounding) {
+    EXPECT_EQ(FormatZodiacPosition(0.0, false), "0Ari0");
+    EXPECT_EQ(FormatZodiacPosition(Deg(15, 7), false), "15Ari7");
+    EXPECT_EQ(FormatZodiacPosition(Deg(123, 45), false), "3Leo45");
+    // 359°59.7' rounds up to a whole degree, which would be 360: it stays in Pisces.
+    EXPECT_EQ(FormatZodiacPosition(Deg(359, 59.7), false), "29Pis59");
+    // 29°59.7' of Taurus carries into Gemini in the short form.
+    EXPECT_EQ(FormatZodiacPosition(Deg(59, 59.7), false), "0Gem0");
+    EXPECT_EQ(FormatZodiacPosition(FullCircle, false), "0Ari0");
+}
+
+TEST(ZodiacPosition, LongFormRoundsMinutesIntoTheDegreeButNotIntoTheNextSign) {
+    EXPECT_EQ(FormatZodiacPosition(Deg(15, 40), true), "16° in Aries");
+    EXPECT_EQ(FormatZodiacPosition(Deg(15, 30), true), "15° in Aries");
+    EXPECT_EQ(FormatZodiacPosition(Deg(59, 50), true), "29° in Taurus");
+    EXPECT_EQ(FormatZodiacPosition(Deg(345), true), "15° in Pisces");
+}
+
+TEST(ZodiacPosition, NoPositionGivesEmptyText) {
+    EXPECT_EQ(FormatZodiacPosition(-99.0, false), "");
+    EXPECT_EQ(FormatZodiacPosition(-0.0001, true), "");
+    EXPECT_EQ(FormatZodiacPosition(std::nan(""), false), "");
+    EXPECT_EQ(FormatZodiacPosition(FullCircle + 1e-9, false), "");
+}
+
+TEST(FixedTables, AngleConstantsUseTheFullCircleConstant) {
+    EXPECT_DOUBLE_EQ(AspectAngles[Opposition], 3.141592653589795);
+    EXPECT_DOUBLE_EQ(AspectAngles[Trine], 120.0 / 360.0 * 6.28318530717959);
+    EXPECT_GT(FullCircle, 6.283185307179586);
+    EXPECT_EQ(AspectDescription(Conjunction), "conjunction (0°)");
+    EXPECT_EQ(AspectPluralLower(Quincunx), "quincunxes");
+    EXPECT_EQ(AspectPluralLower(Square), "squares");
+}
+
+TEST(FixedTables, PatternNamesAreFoundWithoutRegardToCase) {
+    EXPECT_EQ(PatternIndexOfName(u"3-stellium"), ThreeStellium);
+    EXPECT_EQ(PatternIndexOfName(u"GRAND SEXTILE"), GrandSextile);
+    EXPECT_EQ(PatternIndexOfName(u"Midpoint"), MidpointPattern);
+    EXPECT_EQ(PatternIndexOfName(u"Grand"), -1);
+}
