@@ -14,3 +14,10 @@ QByteArray ReadAll(const QString& path);
 bool WriteAll(const QString& path, const QByteArray& bytes);
 
 } // namespace orbivex::test
+
+#include <ostream>
+
+// Lets GoogleTest print QStrings readably in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}

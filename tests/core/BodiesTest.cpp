@@ -1,5 +1,8 @@
 #include "core/Bodies.h"
 
+#include "common/TestSupport.h"
+#include "support/Rounding.h"
+
 #include <gtest/gtest.h>
 
 using namespace orbivex;
@@ -49,4 +52,29 @@ TEST(FixedTables, PatternNamesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(PatternIndexOfName(u"GRAND SEXTILE"), GrandSextile);
     EXPECT_EQ(PatternIndexOfName(u"Midpoint"), MidpointPattern);
     EXPECT_EQ(PatternIndexOfName(u"Grand"), -1);
+}
+
+#include "core/AngleFormat.h"
+
+TEST(DegreesMinutes, FormsOfTheOptions) {
+    EXPECT_EQ(FormatDegreesMinutes(0.1), "5°44'");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(10), true), "10°");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(10)), "10°0'");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(12, 5), false, true), "12° 5'");
+    EXPECT_EQ(FormatDegreesMinutes(-Deg(2, 30)), "");
+    EXPECT_EQ(FormatDegreesMinutes(-Deg(2, 30), false, false, true), "-2°30'");
+}
+
+TEST(DegreesMinutes, SixtyMinutesCarryIntoTheDegreeExceptAt359) {
+    EXPECT_EQ(FormatDegreesMinutes(Deg(0, 59.99)), "1°0'");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5)), "359°59'");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5), false, false, false, true), "360°0'");
+    EXPECT_EQ(FormatDegreesMinutes(FullCircle + 1e-6), "");
+}
+
+TEST(DegreesMinutes, ExactHalvesRoundToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfEven(2.5), 2.0);
+    EXPECT_EQ(RoundHalfEven(3.5), 4.0);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
+    EXPECT_EQ(RoundHalfEven(2.5000001), 3.0);
 }

@@ -1,0 +1,54 @@
+#pragma once
+// The changing tables that one computation leaves behind. They are plain values owned by the
+// main window (or by whoever computes a chart) and passed to the routines by reference.
+
+#include "core/Bodies.h"
+
+#include <array>
+
+namespace orbivex {
+
+// Longitude (radians) per body 1..9 and chart column 0 (first chart) or 1 (second chart);
+// a negative value means the body has no position at that date.
+struct BodyPositions {
+    std::array<std::array<double, 2>, 11> longitude{}; // [body][column]
+    double& operator()(BodyIndex body, int column) { return longitude[body][column]; }
+    double operator()(BodyIndex body, int column) const { return longitude[body][column]; }
+};
+
+// Orb column: 0 world transits and natal aspects, 1 personal transits, 2 synastry.
+using OrbColumn = int;
+
+// Orb in radians per aspect kind 1..7 and orb column 0..2.
+struct OrbTable {
+    std::array<std::array<double, 3>, 8> orb{}; // [kind][column]
+    double& operator()(AspectKind kind, OrbColumn column) { return orb[kind][column]; }
+    double operator()(AspectKind kind, OrbColumn column) const { return orb[kind][column]; }
+};
+
+// Largest orb and smallest orb above 0 (and below 20) per orb column; allEqual is set for
+// column 0 when the two are the same.
+struct OrbSummary {
+    std::array<double, 3> largest{};
+    std::array<double, 3> smallest{};
+    bool allEqual = false;
+};
+
+// Number of aspects per kind 1..7 found by the last computation.
+struct AspectCounts {
+    std::array<int, 8> count{};
+    int Total() const {
+        int total = 0;
+        for (int kind = 1; kind <= NumAspectKinds; ++kind) {
+            total += count[kind];
+        }
+        return total;
+    }
+};
+
+// Number of patterns per pattern index 0..13 found by the last computation.
+struct PatternCounts {
+    std::array<int, NumPatterns> count{};
+};
+
+} // namespace orbivex
