@@ -1,0 +1,40 @@
+#pragma once
+// Everything the program asks of the desktop besides its own windows: message boxes,
+// questions, file dialogs, pop-up notes, the clipboard and opening a web address. The windows
+// reach these only through this interface; the program passes the real one, tests a scripted
+// one that answers from a list and records what was shown.
+
+#include <QString>
+
+class QWidget;
+
+namespace orbivex {
+
+class Dialogs {
+public:
+    enum class Icon { None, Information, Exclamation, Stop, Question };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& title,
+                             Icon icon) = 0;
+    virtual Answer Ask(QWidget* parent, const QString& text, const QString& title,
+                       Buttons buttons, Answer defaultAnswer, Icon icon) = 0;
+    // An empty text when the user cancels. filter: "Orbivex state (*.pat)".
+    virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                    const QString& initialName) = 0;
+    virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                    const QString& initialName) = 0;
+    // A borderless note that closes itself after intervalMs or when clicked; the caller waits.
+    // Sizes and positions are in layout units (1/1440 inch, 15 to a pixel); top/left are
+    // screen positions, or negative to centre the note on the screen.
+    virtual void PopUp(QWidget* parent, const QString& message, int width, int height,
+                       int intervalMs, int top, int left) = 0;
+    virtual void SetClipboardText(const QString& text) = 0;
+    // Opens a web address or document with the desktop's associated program; true on success.
+    virtual bool OpenExternally(const QString& target) = 0;
+};
+
+} // namespace orbivex
