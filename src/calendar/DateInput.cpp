@@ -30,6 +30,17 @@ constexpr std::array<NorthAmericanZone, 10> NorthAmericanZones{{
     {19, "NDT"},
 }};
 
+// The entry whose North American name is text (any case); -1 when none has it.
+int NorthAmericanEntryOfText(const QString& text) {
+    const QString trimmed = text.trimmed();
+    for (const NorthAmericanZone& zone : NorthAmericanZones) {
+        if (trimmed.compare(QLatin1String(zone.name), Qt::CaseInsensitive) == 0) {
+            return zone.entry;
+        }
+    }
+    return -1;
+}
+
 constexpr int LargestZoneOffset = (TimezoneEntryCount - 1 - GreenwichTimezoneEntry) * 30; // 690
 
 constexpr int OffsetOfEntry(int entry) {
@@ -125,13 +136,15 @@ QStringList TimezoneListTexts(const TimezoneList& list) {
     return texts;
 }
 
+bool IsNorthAmericanZoneName(const QString& text) {
+    return NorthAmericanEntryOfText(text) > 0;
+}
+
 int TimezoneEntryOfText(const QString& text) {
-    const QString trimmed = text.trimmed();
-    for (const NorthAmericanZone& zone : NorthAmericanZones) {
-        if (trimmed.compare(QLatin1String(zone.name), Qt::CaseInsensitive) == 0) {
-            return zone.entry;
-        }
+    if (const int entry = NorthAmericanEntryOfText(text); entry > 0) {
+        return entry;
     }
+    const QString trimmed = text.trimmed();
     if (trimmed.compare(QLatin1String("GMT"), Qt::CaseInsensitive) == 0) {
         return GreenwichTimezoneEntry;
     }

@@ -70,6 +70,8 @@ QStringList TimezoneListTexts(const TimezoneList& list);
 // The entry (1..47) of a zone text: "GMT", "GMT+5:30", "GMT-11:00", a North American name
 // ("EST/CDT"), or an offset "+HH:MM" / "-HH:MM" (also "GMT+05:30"); -1 when no entry has it.
 int TimezoneEntryOfText(const QString& text);
+// True for one of the ten North American zone names (any case).
+bool IsNorthAmericanZoneName(const QString& text);
 
 // What the main window keeps about the time-zone lists: the current list, the computer's
 // offset (with +345 taken as +330) and the entry preselected for it.
