@@ -2,8 +2,11 @@
 
 #include "calendar/Calendar.h"
 #include "common/TestSupport.h"
+#include "support/ProgramTexts.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace orbivex;
 
@@ -81,6 +84,8 @@ TEST(TimezoneList, NorthAmericanNamesReplaceTenTexts) {
         EXPECT_EQ(TimezoneEntryOfText(QString::fromUtf8(name)), entry) << name;
     }
     EXPECT_EQ(named[14].offsetMinutes, -300);
+    EXPECT_TRUE(IsNorthAmericanZoneName(QStringLiteral(" pst/akdt")));
+    EXPECT_FALSE(IsNorthAmericanZoneName(QStringLiteral("GMT-8:00")));
 }
 
 TEST(TimezoneList, EntryOfAnOffsetText) {
@@ -297,4 +302,41 @@ TEST(WorldDateNow, DayOfWeekTip) {
     EXPECT_EQ(UpdateDayOfWeekTip(set), "");
     set = Entered("", 1, 1);
     EXPECT_EQ(UpdateDayOfWeekTip(set), "");
+}
+
+TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
+    QHash<int, QString> entries;
+    entries.insert(4, QStringLiteral("World date"));
+    entries.insert(5, QStringLiteral("1st birthdate"));
+    entries.insert(6, QStringLiteral("2nd birthdate"));
+    entries.insert(145, QStringLiteral("is incomplete."));
+    entries.insert(146, QStringLiteral("does not exist."));
+    entries.insert(147, QStringLiteral("lies before year 1."));
+    entries.insert(148, QStringLiteral("lies after 2799."));
+    entries.insert(153, QStringLiteral("Date error"));
+    const ProgramTexts texts = ProgramTexts::FromEntries(entries);
+
+    DateErrorText report = ReportDateError(texts, WorldDate, DateIncomplete);
+    EXPECT_EQ(report.message, "World date is incomplete.");
+    EXPECT_EQ(report.title, "Date error");
+    EXPECT_EQ(ReportDateError(texts, FirstBirthdate, DateDoesNotExist).message,
+              "1st birthdate does not exist.");
+    EXPECT_EQ(ReportDateError(texts, SecondBirthdate, DateBeforeYearOne).message,
+              "2nd birthdate lies before year 1.");
+    // The code is rounded, as stored codes are doubles.
+    EXPECT_EQ(ReportDateError(texts, WorldDate, -4.2).message, "World date lies after 2799.");
+
+    // A twenty-digit year reaches the message as the code for 2800 and later.
+    DateSet set = Entered("98765432109876543210", 1, 1);
+    EXPECT_EQ(
+        ReportDateError(texts, WorldDate, InputDateToAJDate(set, MakeTimeZones(0, false))).message,
+        "World date lies after 2799.");
+
+    for (const double notAnError : {0.0, -0.4, -4.6, -5.0, 2451545.0, std::nan("")}) {
+        report = ReportDateError(texts, WorldDate, notAnError);
+        EXPECT_EQ(report.message, "") << notAnError;
+        EXPECT_EQ(report.title, "") << notAnError;
+    }
+    EXPECT_EQ(ReportDateError(texts, 3, DateIncomplete).message, "");
+    EXPECT_EQ(ReportDateError(texts, -1, DateIncomplete).message, "");
 }
