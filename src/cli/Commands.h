@@ -30,5 +30,6 @@ struct Command {
 };
 
 int RunPositions(const QStringList& arguments, Context& context);
+int RunDate(const QStringList& arguments, Context& context);
 
 } // namespace orbivex::cli

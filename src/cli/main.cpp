@@ -9,8 +9,9 @@ namespace {
 
 using orbivex::cli::Command;
 
-constexpr std::array<Command, 1> commands{{
+constexpr std::array<Command, 2> commands{{
     {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
+    {"date", "the Julian date of a date set", orbivex::cli::RunDate},
 }};
 
 void PrintUsage(QTextStream& stream) {

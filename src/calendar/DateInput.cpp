@@ -1,0 +1,294 @@
+#include "calendar/DateInput.h"
+
+#include "calendar/Calendar.h"
+#include "calendar/DateFormat.h"
+#include "support/StrProc.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace orbivex {
+
+namespace {
+
+struct NorthAmericanZone {
+    int entry;
+    const char* name;
+};
+
+// Entries that show a North American zone name when that option is on.
+constexpr std::array<NorthAmericanZone, 10> NorthAmericanZones{{
+    {4, "HAST"},
+    {6, "AKST/HADT"},
+    {8, "PST/AKDT"},
+    {10, "MST/PDT"},
+    {12, "CST/MDT"},
+    {14, "EST/CDT"},
+    {16, "AST/EDT"},
+    {17, "NST"},
+    {18, "ADT"},
+    {19, "NDT"},
+}};
+
+// The entry whose North American name is text (any case); -1 when none has it.
+int NorthAmericanEntryOfText(const QString& text) {
+    const QString trimmed = text.trimmed();
+    for (const NorthAmericanZone& zone : NorthAmericanZones) {
+        if (trimmed.compare(QLatin1String(zone.name), Qt::CaseInsensitive) == 0) {
+            return zone.entry;
+        }
+    }
+    return -1;
+}
+
+constexpr int LargestZoneOffset = (TimezoneEntryCount - 1 - GreenwichTimezoneEntry) * 30; // 690
+
+constexpr int OffsetOfEntry(int entry) {
+    return (entry - GreenwichTimezoneEntry) * 30;
+}
+
+// The year of a digits-only text, or the error code for it. A text of any length is read
+// without overflow: after the leading zeros, more than four digits is always year 2800 or later.
+int YearOrError(const QString& digits, int& year) {
+    qsizetype first = 0;
+    while (first < digits.size() && digits.at(first) == QLatin1Char('0')) {
+        ++first;
+    }
+    const QStringView significant = QStringView(digits).mid(first);
+    if (significant.size() > 4) {
+        return DateFromYear2800;
+    }
+    year = significant.isEmpty() ? 0 : significant.toInt();
+    if (year <= 0) {
+        return DateBeforeYearOne;
+    }
+    if (year >= 2800) {
+        return DateFromYear2800;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString HourEntryText(int index) {
+    if (index < 1 || index >= HourEntryCount) {
+        return {};
+    }
+    const int minutes = (index - 1) * 30;
+    return QStringLiteral("%1:%2")
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QStringList HourListTexts() {
+    QStringList texts;
+    texts.reserve(HourEntryCount);
+    for (int index = 0; index < HourEntryCount; ++index) {
+        texts.append(HourEntryText(index));
+    }
+    return texts;
+}
+
+int HourEntryOfText(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):(00|30)$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch()) {
+        return -1;
+    }
+    const int hour = match.captured(1).toInt();
+    if (hour > 23) {
+        return -1;
+    }
+    return 2 * hour + 1 + (match.captured(2) == QLatin1String("30") ? 1 : 0);
+}
+
+TimezoneList BuildTimezoneList(bool northAmericanNames) {
+    TimezoneList list;
+    int entry = 1;
+    for (int hours = 11; hours >= 0; --hours) {
+        list[static_cast<std::size_t>(entry++)].text = QStringLiteral("GMT-%1:30").arg(hours);
+        list[static_cast<std::size_t>(entry++)].text =
+            hours > 0 ? QStringLiteral("GMT-%1:00").arg(hours) : QStringLiteral("GMT");
+    }
+    for (int hours = 0; hours <= 11; ++hours) {
+        if (hours > 0) {
+            list[static_cast<std::size_t>(entry++)].text = QStringLiteral("GMT+%1:00").arg(hours);
+        }
+        list[static_cast<std::size_t>(entry++)].text = QStringLiteral("GMT+%1:30").arg(hours);
+    }
+    for (int j = 1; j < TimezoneEntryCount; ++j) {
+        list[static_cast<std::size_t>(j)].offsetMinutes = OffsetOfEntry(j);
+    }
+    if (northAmericanNames) {
+        for (const NorthAmericanZone& zone : NorthAmericanZones) {
+            list[static_cast<std::size_t>(zone.entry)].text = QString::fromLatin1(zone.name);
+        }
+    }
+    return list;
+}
+
+QStringList TimezoneListTexts(const TimezoneList& list) {
+    QStringList texts;
+    texts.reserve(TimezoneEntryCount);
+    for (const TimezoneEntry& entry : list) {
+        texts.append(entry.text);
+    }
+    return texts;
+}
+
+bool IsNorthAmericanZoneName(const QString& text) {
+    return NorthAmericanEntryOfText(text) > 0;
+}
+
+int TimezoneEntryOfText(const QString& text) {
+    if (const int entry = NorthAmericanEntryOfText(text); entry > 0) {
+        return entry;
+    }
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("GMT"), Qt::CaseInsensitive) == 0) {
+        return GreenwichTimezoneEntry;
+    }
+    static const QRegularExpression pattern(QStringLiteral("^(?:GMT)?([+-])(\\d{1,2}):(00|30)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(trimmed);
+    if (!match.hasMatch()) {
+        return -1;
+    }
+    const int magnitude = match.captured(2).toInt() * 60 + match.captured(3).toInt();
+    if (magnitude > LargestZoneOffset) {
+        return -1;
+    }
+    const int offset = match.captured(1) == QLatin1String("-") ? -magnitude : magnitude;
+    return GreenwichTimezoneEntry + offset / 30;
+}
+
+int LocalOffsetMinutes(int timezoneOffsetMinutes) {
+    return timezoneOffsetMinutes == 345 ? 330 : timezoneOffsetMinutes;
+}
+
+int DefaultTimezoneIndex(const TimezoneList& list, int localOffsetMinutes) {
+    for (int j = 1; j < TimezoneEntryCount; ++j) {
+        if (list[static_cast<std::size_t>(j)].offsetMinutes == localOffsetMinutes) {
+            return j;
+        }
+    }
+    return 0;
+}
+
+TimeZones MakeTimeZones(int timezoneOffsetMinutes, bool northAmericanNames) {
+    TimeZones zones;
+    zones.list = BuildTimezoneList(northAmericanNames);
+    zones.northAmericanNames = northAmericanNames;
+    zones.localOffsetMinutes = LocalOffsetMinutes(timezoneOffsetMinutes);
+    zones.defaultIndex = DefaultTimezoneIndex(zones.list, zones.localOffsetMinutes);
+    return zones;
+}
+
+void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool northAmericanNames,
+                             bool preserveIndices) {
+    zones.list = BuildTimezoneList(northAmericanNames);
+    zones.northAmericanNames = northAmericanNames;
+    for (DateSet& dateSet : dateSets) {
+        if (!preserveIndices || dateSet.timezoneIndex < 0 ||
+            dateSet.timezoneIndex >= TimezoneEntryCount) {
+            dateSet.timezoneIndex = 0;
+        }
+    }
+}
+
+double InputDateToLocalJD(DateSet& dateSet) {
+    dateSet.yearText = DigitsOnly(dateSet.yearText, false, false);
+    if (dateSet.yearText.isEmpty() || dateSet.monthIndex <= 0 || dateSet.dayIndex <= 0) {
+        return DateIncomplete;
+    }
+    int year = 0;
+    if (const int error = YearOrError(dateSet.yearText, year); error != 0) {
+        return error;
+    }
+    EuroDateRecord record;
+    record.year = year;
+    record.month = dateSet.monthIndex;
+    record.day = dateSet.dayIndex;
+    const std::int32_t jdn = EuroDateToJDN(record);
+    if (record.valid == 0) {
+        return DateDoesNotExist;
+    }
+    if (jdn < JdnOfYearOne) {
+        return DateBeforeYearOne;
+    }
+    if (jdn >= JdnOfYear2800) {
+        return DateFromYear2800;
+    }
+    if (dateSet.hourIndex < 1 || dateSet.hourIndex >= HourEntryCount) {
+        dateSet.hourIndex = NoonHourEntry;
+    }
+    return jdn + (dateSet.hourIndex - 1) * 30 / 1440.0;
+}
+
+double InputDateToAJDate(DateSet& dateSet, const TimeZones& zones) {
+    const double local = InputDateToLocalJD(dateSet);
+    if (local < 0) {
+        return local;
+    }
+    if ((dateSet.timezoneIndex < 1 || dateSet.timezoneIndex >= TimezoneEntryCount) &&
+        zones.defaultIndex > 0 && zones.defaultIndex < TimezoneEntryCount) {
+        dateSet.timezoneIndex = zones.defaultIndex;
+    }
+    int offset = 0;
+    if (dateSet.timezoneIndex >= 1 && dateSet.timezoneIndex < TimezoneEntryCount) {
+        offset = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)].offsetMinutes;
+    }
+    return local - offset / 1440.0 - 0.5;
+}
+
+QString InputDateToString(DateSet& dateSet, const TimeZones& zones, bool abbreviated) {
+    const double local = InputDateToLocalJD(dateSet);
+    if (local < 0) {
+        return {};
+    }
+    QString zoneText;
+    if (dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount) {
+        zoneText = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)].text;
+    }
+    return QStringLiteral("%1, %2 (%3)")
+        .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated),
+             HourEntryText(dateSet.hourIndex), zoneText);
+}
+
+bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& localNow,
+                       int timezoneOffsetMinutes) {
+    double local = NowAsJulianDate(localNow, timezoneOffsetMinutes);
+    if (!std::isfinite(local)) {
+        return false;
+    }
+    local += 0.5 + zones.localOffsetMinutes / 1440.0;
+    RoundToHalfHour(local);
+    EuroDateRecord record;
+    record.jdn = static_cast<std::int32_t>(std::floor(local));
+    JDNToEuroDate(record);
+    if (record.valid == 0) {
+        return false;
+    }
+    const QString time = TimeOfDayText(local - std::floor(local));
+    world.monthIndex = record.month;
+    world.dayIndex = record.day;
+    world.yearText = QString::number(record.year);
+    world.hourIndex = 2 * time.left(2).toInt() + 1 + (time.right(2) == QLatin1String("30") ? 1 : 0);
+    world.timezoneIndex = zones.defaultIndex;
+    return true;
+}
+
+bool SetWorldDateToNow(DateSet& world, const TimeZones& zones) {
+    const QDateTime now = QDateTime::currentDateTime();
+    return SetWorldDateToNow(world, zones, now, TimezoneOffsetMinutes(now));
+}
+
+QString UpdateDayOfWeekTip(DateSet& dateSet) {
+    const double local = InputDateToLocalJD(dateSet);
+    if (local <= 0) {
+        return {};
+    }
+    return DayOfWeekName(DayOfWeekOfJDN(static_cast<std::int32_t>(std::floor(local))));
+}
+
+} // namespace orbivex

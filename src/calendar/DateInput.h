@@ -1,0 +1,138 @@
+#pragma once
+// The three date sets of the main window (world date, first and second birthdate) as plain
+// data, the hour and time-zone lists they choose from, and their conversion into Julian dates
+// and texts. The window binds its year box and lists to a DateSet; every rule lives here.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <span>
+
+namespace orbivex {
+
+class ProgramTexts;
+
+// Date-set indices.
+inline constexpr int WorldDate = 0;
+inline constexpr int FirstBirthdate = 1;
+inline constexpr int SecondBirthdate = 2;
+inline constexpr int NumDateSets = 3;
+
+// Codes returned in place of a Julian date by a conversion that fails.
+inline constexpr int DateIncomplete = -1;    // year empty, or month or day not chosen
+inline constexpr int DateDoesNotExist = -2;  // no such day in that month and year
+inline constexpr int DateBeforeYearOne = -3; // year 0 or less
+inline constexpr int DateFromYear2800 = -4;  // year 2800 or later
+
+// Entries of the lists, the empty entry 0 included.
+inline constexpr int MonthEntryCount = 13;    // 1..12: January ... December
+inline constexpr int DayEntryCount = 32;      // 1..31
+inline constexpr int HourEntryCount = 49;     // entry k: (k - 1) * 30 minutes after midnight
+inline constexpr int TimezoneEntryCount = 48; // entry j: (j - 24) * 30 minutes east of Greenwich
+// The hour entry chosen when none is: 12:00.
+inline constexpr int NoonHourEntry = HourEntryCount / 2 + 1;
+// The time-zone entry of Greenwich.
+inline constexpr int GreenwichTimezoneEntry = 24;
+
+// One date set as the user entered it: the year exactly as typed, and the selected entry of
+// each list (0 is the empty entry).
+struct DateSet {
+    QString yearText;
+    int monthIndex = 0;
+    int dayIndex = 0;
+    int hourIndex = 0;
+    int timezoneIndex = 0;
+};
+
+using DateSets = std::array<DateSet, NumDateSets>;
+
+// The text of hour entry 0..48: "" for entry 0, then "00:00", "00:30" ... "23:30"; "" for an
+// index outside the list.
+QString HourEntryText(int index);
+// All 49 texts of the hour list.
+QStringList HourListTexts();
+// The hour entry (1..48) of a time "HH:MM" (or "H:MM") on a whole or half hour; -1 otherwise.
+int HourEntryOfText(const QString& text);
+
+struct TimezoneEntry {
+    QString text;
+    int offsetMinutes = 0; // east of Greenwich
+};
+using TimezoneList = std::array<TimezoneEntry, TimezoneEntryCount>;
+
+// The time-zone list: entry 0 empty (offset 0), then "GMT-11:30" ... "GMT-0:30", "GMT",
+// "GMT+0:30" ... "GMT+11:30". With northAmericanNames, ten entries show a North American zone
+// name ("EST/CDT" for -300 ...) in place of their text; offsets are the same.
+TimezoneList BuildTimezoneList(bool northAmericanNames);
+// The texts of a list, in entry order.
+QStringList TimezoneListTexts(const TimezoneList& list);
+// The entry (1..47) of a zone text: "GMT", "GMT+5:30", "GMT-11:00", a North American name
+// ("EST/CDT"), or an offset "+HH:MM" / "-HH:MM" (also "GMT+05:30"); -1 when no entry has it.
+int TimezoneEntryOfText(const QString& text);
+// True for one of the ten North American zone names (any case).
+bool IsNorthAmericanZoneName(const QString& text);
+
+// What the main window keeps about the time-zone lists: the current list, the computer's
+// offset (with +345 taken as +330) and the entry preselected for it.
+struct TimeZones {
+    TimezoneList list = BuildTimezoneList(false);
+    bool northAmericanNames = false;
+    int localOffsetMinutes = 0; // LocalOffsetMinutes
+    int defaultIndex = 0;       // DefaultTimezoneIndex; 0 when no entry has the local offset
+};
+
+// The offset the lists work with for the computer's offset: +345 (Nepal) becomes +330, since
+// the list holds only whole and half hours; every other value is kept.
+int LocalOffsetMinutes(int timezoneOffsetMinutes);
+// The first entry from 1 to 47 whose offset equals localOffsetMinutes; 0 when none does.
+int DefaultTimezoneIndex(const TimezoneList& list, int localOffsetMinutes);
+// The time-zone state for a computer whose offset is timezoneOffsetMinutes.
+TimeZones MakeTimeZones(int timezoneOffsetMinutes, bool northAmericanNames);
+
+// Rebuilds the time-zone list (with or without the North American names). With
+// preserveIndices each date set keeps its time-zone entry (one outside the list becomes 0);
+// without, every date set goes back to entry 0.
+void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool northAmericanNames,
+                             bool preserveIndices);
+
+// The local day number of the entered date plus the time of day as a fraction, or a date error
+// code. The year text becomes its digits-only form; on success an empty hour becomes 12:00.
+// An hour entry outside 1..48 counts as empty.
+double InputDateToLocalJD(DateSet& dateSet);
+
+// The Julian date (UT) of the date set, or a date error code. Changes the date set as
+// InputDateToLocalJD does and, on success, selects the default zone when no zone is chosen
+// (and the computer's offset has an entry). A time-zone entry outside 1..47 counts as empty.
+double InputDateToAJDate(DateSet& dateSet, const TimeZones& zones);
+
+// "January 5, 2024, 12:00 (GMT+1:00)" (the month abbreviated when asked); "" when the date
+// set does not convert. Changes the date set as InputDateToLocalJD does.
+QString InputDateToString(DateSet& dateSet, const TimeZones& zones, bool abbreviated);
+
+// The message and title shown for a failed conversion.
+struct DateErrorText {
+    QString message;
+    QString title;
+};
+// The message for the code a conversion of date set dateSetIndex returned: the name of the
+// date set (program text 4, 5 or 6), a space, and the text of the code (145 to 148); the title
+// is program text 153. Both are empty when the code is not an error code or the index is not a
+// date set.
+DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, double code);
+
+// Fills the world date with the local date and half hour of the instant whose local date-time
+// is localNow in a zone timezoneOffsetMinutes east of Greenwich, shown in the zone of
+// zones.localOffsetMinutes: year, month, day, the hour rounded to the half hour (23:50 becomes
+// 00:00 of the next day) and the default zone. Returns false and changes nothing for an
+// invalid date-time.
+bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& localNow,
+                       int timezoneOffsetMinutes);
+// The same for the present instant of the computer's clock.
+bool SetWorldDateToNow(DateSet& world, const TimeZones& zones);
+
+// The tip of the day list: the weekday name of the entered date, "" when it does not convert.
+// Changes the date set as InputDateToLocalJD does.
+QString UpdateDayOfWeekTip(DateSet& dateSet);
+
+} // namespace orbivex

@@ -1,0 +1,165 @@
+// orbivex-cli date: converts one date set as the world date of the main window does.
+#include "calendar/Calendar.h"
+#include "calendar/DateFormat.h"
+#include "calendar/DateInput.h"
+#include "cli/Commands.h"
+#include "support/ProgramTexts.h"
+
+#include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace orbivex::cli {
+
+namespace {
+
+constexpr const char* ProgramTextFile = "orbx.dat";
+
+// Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.
+int MonthOfText(const QString& text) {
+    const QString trimmed = text.trimmed();
+    bool isNumber = false;
+    const int number = trimmed.toInt(&isNumber);
+    if (isNumber) {
+        return number >= 1 && number <= 12 ? number : 0;
+    }
+    for (int month = 1; month <= 12; ++month) {
+        for (const bool abbreviated : {false, true}) {
+            const QString name = MonthName(month, abbreviated);
+            if (trimmed.compare(name, Qt::CaseInsensitive) == 0 ||
+                (name.endsWith(QLatin1Char('.')) &&
+                 trimmed.compare(name.chopped(1), Qt::CaseInsensitive) == 0)) {
+                return month;
+            }
+        }
+    }
+    return 0;
+}
+
+int UsageError(Context& context, const QString& message) {
+    context.err << "orbivex-cli date: " << message << '\n'
+                << "Run 'orbivex-cli date --help' for the options.\n";
+    return ExitUsage;
+}
+
+} // namespace
+
+int RunDate(const QStringList& arguments, Context& context) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Converts a date set into a Julian date (UT), as the world date of the program does.\n"
+        "Without --hour the time is 12:00; without --zone the zone is the computer's (when the "
+        "time-zone list has it, otherwise Greenwich)."));
+    const QCommandLineOption yearOption(QStringLiteral("year"),
+                                        QStringLiteral("The year, as typed in the year box."),
+                                        QStringLiteral("TEXT"));
+    const QCommandLineOption monthOption(QStringLiteral("month"),
+                                         QStringLiteral("The month: 1 to 12 or its name."),
+                                         QStringLiteral("M"));
+    const QCommandLineOption dayOption(QStringLiteral("day"), QStringLiteral("The day: 1 to 31."),
+                                       QStringLiteral("D"));
+    const QCommandLineOption hourOption(QStringLiteral("hour"),
+                                        QStringLiteral("The time on a half hour, 00:00 to 23:30."),
+                                        QStringLiteral("HH:MM"));
+    const QCommandLineOption zoneOption(
+        QStringLiteral("zone"),
+        QStringLiteral("The time zone: GMT, GMT+5:30, GMT-11:00, +HH:MM, -HH:MM, or a North "
+                       "American name such as EST/CDT."),
+        QStringLiteral("ZONE"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Write the result as JSON."));
+    parser.addOptions({yearOption, monthOption, dayOption, hourOption, zoneOption, jsonOption});
+    const QCommandLineOption helpOption = parser.addHelpOption();
+
+    if (!parser.parse(arguments)) {
+        return UsageError(context, parser.errorText());
+    }
+    if (parser.isSet(helpOption)) {
+        // Qt names the program by argv[0] and knows nothing of the command.
+        QString help = parser.helpText();
+        help.replace(0, help.indexOf(QLatin1Char('\n')),
+                     QStringLiteral("Usage: orbivex-cli date --year TEXT --month M --day D "
+                                    "[--hour HH:MM] [--zone ZONE] [--json]"));
+        context.out << help;
+        return ExitSuccess;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return UsageError(
+            context,
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    }
+    for (const QCommandLineOption* required : {&yearOption, &monthOption, &dayOption}) {
+        if (!parser.isSet(*required)) {
+            return UsageError(context,
+                              QStringLiteral("--%1 is required").arg(required->names().first()));
+        }
+    }
+
+    DateSet dateSet;
+    dateSet.yearText = parser.value(yearOption);
+    dateSet.monthIndex = MonthOfText(parser.value(monthOption));
+    if (dateSet.monthIndex == 0) {
+        return UsageError(context,
+                          QStringLiteral("--month must be 1 to 12 or a month name, not '%1'")
+                              .arg(parser.value(monthOption)));
+    }
+    bool isNumber = false;
+    dateSet.dayIndex = parser.value(dayOption).trimmed().toInt(&isNumber);
+    if (!isNumber || dateSet.dayIndex < 1 || dateSet.dayIndex >= DayEntryCount) {
+        return UsageError(context, QStringLiteral("--day must be a number from 1 to 31, not '%1'")
+                                       .arg(parser.value(dayOption)));
+    }
+    if (parser.isSet(hourOption)) {
+        dateSet.hourIndex = HourEntryOfText(parser.value(hourOption));
+        if (dateSet.hourIndex < 0) {
+            return UsageError(context, QStringLiteral("--hour must be a whole or half hour from "
+                                                      "00:00 to 23:30, not '%1'")
+                                           .arg(parser.value(hourOption)));
+        }
+    }
+    // A zone given by its North American name is shown by that name.
+    bool northAmericanNames = false;
+    if (parser.isSet(zoneOption)) {
+        const QString zone = parser.value(zoneOption);
+        dateSet.timezoneIndex = TimezoneEntryOfText(zone);
+        if (dateSet.timezoneIndex < 0) {
+            return UsageError(context,
+                              QStringLiteral("--zone must be GMT, GMT+H:MM, GMT-H:MM, +HH:MM or "
+                                             "-HH:MM on a whole or half hour up to 11:30, or a "
+                                             "North American zone name, not '%1'")
+                                  .arg(zone));
+        }
+        northAmericanNames = IsNorthAmericanZoneName(zone);
+    }
+
+    const TimeZones zones = MakeTimeZones(TimezoneOffsetMinutes(), northAmericanNames);
+    const double julianDay = InputDateToAJDate(dateSet, zones);
+    if (julianDay < 0) {
+        ProgramTexts texts;
+        const QString path =
+            context.programFolder + QLatin1Char('/') + QLatin1String(ProgramTextFile);
+        const int loaded = texts.Load(path);
+        if (loaded <= 0) {
+            context.err << texts.LastLoadFailure() << '\n';
+            return ExitFailure;
+        }
+        context.err << ReportDateError(texts, WorldDate, julianDay).message << '\n';
+        return ExitDateError;
+    }
+    const double localJulianDay = InputDateToLocalJD(dateSet);
+    const QString text = InputDateToString(dateSet, zones, false);
+
+    if (parser.isSet(jsonOption)) {
+        const QJsonObject result{{QStringLiteral("julianDay"), julianDay},
+                                 {QStringLiteral("localJulianDay"), localJulianDay},
+                                 {QStringLiteral("text"), text}};
+        context.out << QJsonDocument(result).toJson(QJsonDocument::Indented);
+        return ExitSuccess;
+    }
+    context.out << "Julian date (UT):  " << QString::number(julianDay, 'f', 6) << '\n'
+                << "Local Julian date: " << QString::number(localJulianDay, 'f', 6) << '\n'
+                << "Date:              " << text << '\n';
+    return ExitSuccess;
+}
+
+} // namespace orbivex::cli

@@ -1,0 +1,68 @@
+#include "calendar/DateFormat.h"
+
+#include "common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+
+TEST(LongDate, FullAndAbbreviatedForms) {
+    EXPECT_EQ(JDNToLongDate(2451545, false), "January 1, 2000");
+    EXPECT_EQ(JDNToLongDate(2451604, true), "Feb. 29, 2000");
+    EXPECT_EQ(JDNToLongDate(2451604, false), "February 29, 2000");
+    EXPECT_EQ(JDNToLongDate(2451452, true), "Sept. 30, 1999");
+    EXPECT_EQ(JDNToLongDate(2451666, true), "May 1, 2000");
+    EXPECT_EQ(JDNToLongDate(2451697, true), "June 1, 2000");
+    EXPECT_EQ(JDNToLongDate(2451727, true), "July 1, 2000");
+    EXPECT_EQ(JDNToLongDate(JdnOfYearOne, false), "January 1, 1");
+    EXPECT_EQ(JDNToLongDate(INT32_MAX, false), "");
+}
+
+TEST(LongDate, MonthNamesOutsideTheYearAreEmpty) {
+    EXPECT_EQ(MonthName(12, false), "December");
+    EXPECT_EQ(MonthName(12, true), "Dec.");
+    EXPECT_EQ(MonthName(0, false), "");
+    EXPECT_EQ(MonthName(13, true), "");
+}
+
+TEST(NumericDate, YearMonthDayWithTwoDigitMonthAndDay) {
+    EuroDateRecord record;
+    record.year = 812;
+    record.month = 3;
+    record.day = 5;
+    EXPECT_EQ(FormatEuroDate(record), "812-03-05");
+    record.year = 2024;
+    record.month = 12;
+    record.day = 31;
+    EXPECT_EQ(FormatEuroDate(record), "2024-12-31");
+    record.year = -44;
+    record.month = 3;
+    record.day = 15;
+    EXPECT_EQ(FormatEuroDate(record), "-44-03-15");
+}
+
+TEST(TimeOfDay, HoursAndMinutesOfADayFraction) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "00:00"},
+        {0.5, "12:00"},
+        {0.625, "15:00"},
+        {0.9999999, "23:59"},
+        {1.0 / 48.0, "00:30"},
+        {47.0 / 48.0, "23:30"},
+        // A hair below a whole minute is that minute, not the one before.
+        {(10 * 60 + 30) / 1440.0 - 1e-12, "10:30"},
+        {1.0, "XX:XX:XX"},
+        {-0.001, "XX:XX:XX"},
+        {std::nan(""), "XX:XX:XX"},
+    };
+    for (const auto& [fraction, text] : cases) {
+        EXPECT_EQ(TimeOfDayText(fraction), QString::fromUtf8(text)) << fraction;
+    }
+}
+
+TEST(Weekday, Names) {
+    EXPECT_EQ(DayOfWeekName(DayOfWeekOfJDN(2451545)), "Saturday");
+    EXPECT_EQ(DayOfWeekName(0), "Sunday");
+    EXPECT_EQ(DayOfWeekName(7), "");
+    EXPECT_EQ(DayOfWeekName(-1), "");
+}

@@ -1,0 +1,342 @@
+#include "calendar/DateInput.h"
+
+#include "calendar/Calendar.h"
+#include "common/TestSupport.h"
+#include "support/ProgramTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace orbivex;
+
+namespace {
+
+DateSet Entered(const char* year, int month, int day, int hour = 0, int zone = 0) {
+    DateSet set;
+    set.yearText = QString::fromUtf8(year);
+    set.monthIndex = month;
+    set.dayIndex = day;
+    set.hourIndex = hour;
+    set.timezoneIndex = zone;
+    return set;
+}
+
+constexpr int Hour(int hours, int minutes = 0) {
+    return 2 * hours + 1 + (minutes == 30 ? 1 : 0);
+}
+
+constexpr int Zone(int offsetMinutes) {
+    return GreenwichTimezoneEntry + offsetMinutes / 30;
+}
+
+} // namespace
+
+TEST(HourList, FortyNineEntriesOfHalfHours) {
+    const QStringList texts = HourListTexts();
+    ASSERT_EQ(texts.size(), HourEntryCount);
+    EXPECT_EQ(texts[0], "");
+    EXPECT_EQ(texts[1], "00:00");
+    EXPECT_EQ(texts[2], "00:30");
+    EXPECT_EQ(texts[NoonHourEntry], "12:00");
+    EXPECT_EQ(texts[48], "23:30");
+    for (int entry = 1; entry < HourEntryCount; ++entry) {
+        EXPECT_EQ(HourEntryOfText(texts[entry]), entry) << entry;
+    }
+    EXPECT_EQ(HourEntryOfText(QStringLiteral("9:30")), Hour(9, 30));
+    for (const char* bad : {"", "24:00", "10:15", "10", "1030", "-1:00", "10:00:00", "ab:00"}) {
+        EXPECT_EQ(HourEntryOfText(QString::fromUtf8(bad)), -1) << bad;
+    }
+}
+
+TEST(TimezoneList, TextsAndOffsets) {
+    const TimezoneList list = BuildTimezoneList(false);
+    const std::pair<int, const char*> texts[] = {
+        {0, ""},           {1, "GMT-11:30"},  {2, "GMT-11:00"}, {3, "GMT-10:30"}, {22, "GMT-1:00"},
+        {23, "GMT-0:30"},  {24, "GMT"},       {25, "GMT+0:30"}, {26, "GMT+1:00"}, {35, "GMT+5:30"},
+        {46, "GMT+11:00"}, {47, "GMT+11:30"}, {14, "GMT-5:00"},
+    };
+    for (const auto& [entry, text] : texts) {
+        EXPECT_EQ(list[entry].text, QString::fromUtf8(text)) << entry;
+    }
+    EXPECT_EQ(list[0].offsetMinutes, 0);
+    for (int j = 1; j < TimezoneEntryCount; ++j) {
+        EXPECT_EQ(list[j].offsetMinutes, (j - 24) * 30) << j;
+        EXPECT_EQ(TimezoneEntryOfText(list[j].text), j) << j;
+    }
+}
+
+TEST(TimezoneList, NorthAmericanNamesReplaceTenTexts) {
+    const TimezoneList plain = BuildTimezoneList(false);
+    const TimezoneList named = BuildTimezoneList(true);
+    const std::pair<int, const char*> names[] = {
+        {4, "HAST"},     {6, "AKST/HADT"}, {8, "PST/AKDT"}, {10, "MST/PDT"}, {12, "CST/MDT"},
+        {14, "EST/CDT"}, {16, "AST/EDT"},  {17, "NST"},     {18, "ADT"},     {19, "NDT"},
+    };
+    int replaced = 0;
+    for (int j = 0; j < TimezoneEntryCount; ++j) {
+        EXPECT_EQ(named[j].offsetMinutes, plain[j].offsetMinutes);
+        replaced += named[j].text != plain[j].text ? 1 : 0;
+    }
+    EXPECT_EQ(replaced, 10);
+    for (const auto& [entry, name] : names) {
+        EXPECT_EQ(named[entry].text, QString::fromUtf8(name)) << entry;
+        EXPECT_EQ(TimezoneEntryOfText(QString::fromUtf8(name)), entry) << name;
+    }
+    EXPECT_EQ(named[14].offsetMinutes, -300);
+    EXPECT_TRUE(IsNorthAmericanZoneName(QStringLiteral(" pst/akdt")));
+    EXPECT_FALSE(IsNorthAmericanZoneName(QStringLiteral("GMT-8:00")));
+}
+
+TEST(TimezoneList, EntryOfAnOffsetText) {
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("+05:30")), Zone(330));
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("-11:30")), 1);
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("+00:00")), GreenwichTimezoneEntry);
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("-0:00")), GreenwichTimezoneEntry);
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("gmt+1:00")), Zone(60));
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("est/cdt")), Zone(-300));
+    for (const char* bad :
+         {"", "GMT+12:00", "-12:00", "+05:45", "05:30", "GMT5:30", "UTC", "+5", "GMT+"}) {
+        EXPECT_EQ(TimezoneEntryOfText(QString::fromUtf8(bad)), -1) << bad;
+    }
+}
+
+TEST(TimezoneList, DefaultEntryForTheComputersOffset) {
+    const TimezoneList list = BuildTimezoneList(false);
+    EXPECT_EQ(LocalOffsetMinutes(345), 330);
+    EXPECT_EQ(LocalOffsetMinutes(-300), -300);
+    EXPECT_EQ(DefaultTimezoneIndex(list, 0), GreenwichTimezoneEntry);
+    EXPECT_EQ(DefaultTimezoneIndex(list, 60), 26);
+    EXPECT_EQ(DefaultTimezoneIndex(list, 690), 47);
+    EXPECT_EQ(DefaultTimezoneIndex(list, -690), 1);
+    EXPECT_EQ(DefaultTimezoneIndex(list, 720), 0); // +12:00 has no entry
+    EXPECT_EQ(DefaultTimezoneIndex(list, -720), 0);
+    EXPECT_EQ(DefaultTimezoneIndex(list, 525), 0); // not a half hour
+    EXPECT_EQ(MakeTimeZones(345, false).defaultIndex, Zone(330));
+    EXPECT_EQ(list[MakeTimeZones(345, false).defaultIndex].text, "GMT+5:30");
+    EXPECT_EQ(MakeTimeZones(720, false).defaultIndex, 0);
+}
+
+TEST(TimezoneList, SetUpKeepsOrResetsTheSelections) {
+    TimeZones zones = MakeTimeZones(60, false);
+    DateSets sets{Entered("2000", 1, 1, 0, 14), Entered("2000", 1, 1, 0, 30),
+                  Entered("2000", 1, 1, 0, 99)};
+    SetUpTimezoneComboBoxes(zones, sets, true, true);
+    EXPECT_TRUE(zones.northAmericanNames);
+    EXPECT_EQ(zones.list[14].text, "EST/CDT");
+    EXPECT_EQ(sets[0].timezoneIndex, 14);
+    EXPECT_EQ(sets[1].timezoneIndex, 30);
+    EXPECT_EQ(sets[2].timezoneIndex, 0); // was outside the list
+    EXPECT_EQ(zones.defaultIndex, 26);
+    SetUpTimezoneComboBoxes(zones, sets, false, false);
+    EXPECT_EQ(zones.list[14].text, "GMT-5:00");
+    for (const DateSet& set : sets) {
+        EXPECT_EQ(set.timezoneIndex, 0);
+    }
+}
+
+TEST(DateConversion, WorldDateExamples) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    DateSet set = Entered("2000", 1, 1, Hour(0), Zone(60));
+    EXPECT_NEAR(InputDateToAJDate(set, zones), 2451544.458333333, 1e-9);
+    set = Entered("2000", 1, 1, Hour(0), GreenwichTimezoneEntry);
+    EXPECT_DOUBLE_EQ(InputDateToAJDate(set, zones), 2451544.5);
+    set = Entered("2000", 1, 1, Hour(13, 30), Zone(-330));
+    EXPECT_NEAR(InputDateToAJDate(set, zones), 2451544.5 + (13.5 + 5.5) / 24.0, 1e-9);
+    EXPECT_NEAR(InputDateToLocalJD(set), 2451545.0 + 13.5 / 24.0, 1e-9);
+
+    // North American names convert as the plain entries at the same offsets.
+    TimeZones named = MakeTimeZones(0, true);
+    DateSet est = Entered("2024", 3, 1, Hour(8), TimezoneEntryOfText(QStringLiteral("EST/CDT")));
+    DateSet gmt = Entered("2024", 3, 1, Hour(8), TimezoneEntryOfText(QStringLiteral("GMT-5:00")));
+    EXPECT_DOUBLE_EQ(InputDateToAJDate(est, named), InputDateToAJDate(gmt, zones));
+    EXPECT_EQ(InputDateToString(est, named, false), "March 1, 2024, 08:00 (EST/CDT)");
+}
+
+TEST(DateConversion, YearTextIsCleanedAndKeptClean) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    DateSet set = Entered(" 2,024 ", 1, 5, Hour(12), GreenwichTimezoneEntry);
+    EXPECT_DOUBLE_EQ(InputDateToLocalJD(set), 2460315.5);
+    EXPECT_EQ(set.yearText, "2024");
+    // A failed conversion keeps the cleaned year too, and nothing else changes.
+    set = Entered("20x23", 2, 29);
+    EXPECT_EQ(InputDateToAJDate(set, zones), DateDoesNotExist);
+    EXPECT_EQ(set.yearText, "2023");
+    EXPECT_EQ(set.hourIndex, 0);
+    EXPECT_EQ(set.timezoneIndex, 0);
+}
+
+TEST(DateConversion, ErrorCodes) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    struct Case {
+        const char* year;
+        int month;
+        int day;
+        double expected;
+    };
+    const Case cases[] = {
+        {"", 1, 1, DateIncomplete},
+        {"abc", 1, 1, DateIncomplete},
+        {"2000", 0, 1, DateIncomplete},
+        {"2000", 1, 0, DateIncomplete},
+        {"2000", -1, 1, DateIncomplete},
+        {"2023", 2, 29, DateDoesNotExist},
+        {"2024", 4, 31, DateDoesNotExist},
+        {"2024", 13, 1, DateDoesNotExist},
+        {"2024", 1, 32, DateDoesNotExist},
+        {"0", 1, 1, DateBeforeYearOne},
+        {"0000", 1, 1, DateBeforeYearOne},
+        {"2800", 1, 1, DateFromYear2800},
+        {"9999", 12, 31, DateFromYear2800},
+        {"12345678901234567890", 1, 1, DateFromYear2800},
+        {"99999999999999999999999999999999999999", 1, 1, DateFromYear2800},
+        // A year of nothing but zeros, however long, is year 0.
+        {"00000000000000000000", 1, 1, DateBeforeYearOne},
+    };
+    for (const Case& c : cases) {
+        DateSet set = Entered(c.year, c.month, c.day);
+        const double result = InputDateToAJDate(set, zones);
+        EXPECT_EQ(result, c.expected) << c.year << '-' << c.month << '-' << c.day;
+        EXPECT_EQ(set.hourIndex, 0) << c.year;
+        DateSet local = Entered(c.year, c.month, c.day);
+        EXPECT_EQ(InputDateToLocalJD(local), c.expected) << c.year;
+    }
+    // A minus sign is not kept: "-5" is year 5.
+    DateSet signedYear = Entered("-5", 1, 1);
+    EXPECT_GT(InputDateToAJDate(signedYear, zones), 0.0);
+    EXPECT_EQ(signedYear.yearText, "5");
+}
+
+TEST(DateConversion, EdgesOfTheYearRange) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    DateSet last = Entered("2799", 12, 31, Hour(23, 30), GreenwichTimezoneEntry);
+    EXPECT_NEAR(InputDateToAJDate(last, zones), 2743738.0 + 23.5 / 24.0 - 0.5, 1e-9);
+    DateSet first = Entered("1", 1, 1, Hour(0), GreenwichTimezoneEntry);
+    EXPECT_DOUBLE_EQ(InputDateToAJDate(first, zones), 1721425.5);
+    DateSet leap = Entered("2024", 2, 29, Hour(0), GreenwichTimezoneEntry);
+    EXPECT_GT(InputDateToAJDate(leap, zones), 0.0);
+    DateSet leadingZeros = Entered("0002024", 2, 29, Hour(0), GreenwichTimezoneEntry);
+    EXPECT_EQ(InputDateToAJDate(leadingZeros, zones), InputDateToAJDate(leap, zones));
+}
+
+TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
+    // A computer at +1:00: the empty zone becomes GMT+1:00, the empty hour 12:00.
+    const TimeZones zones = MakeTimeZones(60, false);
+    DateSet set = Entered("2000", 1, 1);
+    EXPECT_NEAR(InputDateToAJDate(set, zones), 2451545.0 - 1.0 / 24.0, 1e-9);
+    EXPECT_EQ(set.hourIndex, NoonHourEntry);
+    EXPECT_EQ(set.timezoneIndex, 26);
+    EXPECT_EQ(InputDateToString(set, zones, false), "January 1, 2000, 12:00 (GMT+1:00)");
+
+    // Nepal (+5:45) is shown and converted as GMT+5:30.
+    const TimeZones nepal = MakeTimeZones(345, false);
+    set = Entered("2000", 1, 1, Hour(0));
+    EXPECT_NEAR(InputDateToAJDate(set, nepal), 2451544.5 - 5.5 / 24.0, 1e-9);
+    EXPECT_EQ(nepal.list[set.timezoneIndex].text, "GMT+5:30");
+
+    // At +12:00 no entry fits: the zone stays empty and counts as Greenwich.
+    const TimeZones farEast = MakeTimeZones(720, false);
+    set = Entered("2000", 1, 1, Hour(0));
+    EXPECT_DOUBLE_EQ(InputDateToAJDate(set, farEast), 2451544.5);
+    EXPECT_EQ(set.timezoneIndex, 0);
+    EXPECT_EQ(InputDateToString(set, farEast, false), "January 1, 2000, 00:00 ()");
+
+    // Entries outside the lists count as empty.
+    set = Entered("2000", 1, 1, 77, 99);
+    EXPECT_NEAR(InputDateToAJDate(set, zones), 2451545.0 - 1.0 / 24.0, 1e-9);
+    EXPECT_EQ(set.hourIndex, NoonHourEntry);
+    EXPECT_EQ(set.timezoneIndex, 26);
+}
+
+TEST(DateConversion, TextOfADateSet) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    DateSet set = Entered("2024", 1, 5, Hour(12), Zone(60));
+    EXPECT_EQ(InputDateToString(set, zones, false), "January 5, 2024, 12:00 (GMT+1:00)");
+    set = Entered("1999", 9, 30, Hour(23, 30), Zone(-570));
+    EXPECT_EQ(InputDateToString(set, zones, true), "Sept. 30, 1999, 23:30 (GMT-9:30)");
+    set = Entered("1999", 9, 31, Hour(23, 30), Zone(-570));
+    EXPECT_EQ(InputDateToString(set, zones, true), "");
+}
+
+TEST(WorldDateNow, RoundsToTheHalfHourInTheLocalZone) {
+    const TimeZones zones = MakeTimeZones(60, false);
+    DateSet world;
+    ASSERT_TRUE(SetWorldDateToNow(world, zones, QDateTime(QDate(2023, 12, 31), QTime(23, 50)), 60));
+    EXPECT_EQ(world.yearText, "2024");
+    EXPECT_EQ(world.monthIndex, 1);
+    EXPECT_EQ(world.dayIndex, 1);
+    EXPECT_EQ(world.hourIndex, Hour(0));
+    EXPECT_EQ(world.timezoneIndex, 26);
+
+    ASSERT_TRUE(
+        SetWorldDateToNow(world, zones, QDateTime(QDate(2024, 2, 29), QTime(14, 16, 5)), 60));
+    EXPECT_EQ(world.yearText, "2024");
+    EXPECT_EQ(world.monthIndex, 2);
+    EXPECT_EQ(world.dayIndex, 29);
+    EXPECT_EQ(world.hourIndex, Hour(14, 30));
+
+    // Nepal: the clock's 10:00 at +5:45 is 09:45 at +5:30, which rounds down to 09:30.
+    const TimeZones nepal = MakeTimeZones(345, false);
+    ASSERT_TRUE(SetWorldDateToNow(world, nepal, QDateTime(QDate(2024, 5, 1), QTime(10, 0)), 345));
+    EXPECT_EQ(world.hourIndex, Hour(9, 30));
+    EXPECT_EQ(world.timezoneIndex, Zone(330));
+
+    const DateSet before = world;
+    EXPECT_FALSE(SetWorldDateToNow(world, zones, QDateTime(), 0));
+    EXPECT_EQ(world.yearText, before.yearText);
+    EXPECT_EQ(world.hourIndex, before.hourIndex);
+
+    // The present moment converts back to within a quarter hour of now.
+    DateSet now;
+    const TimeZones here = MakeTimeZones(TimezoneOffsetMinutes(), false);
+    ASSERT_TRUE(SetWorldDateToNow(now, here));
+    const double jd = InputDateToAJDate(now, here);
+    EXPECT_NEAR(jd, NowAsJulianDate(), 31.0 / 1440.0);
+}
+
+TEST(WorldDateNow, DayOfWeekTip) {
+    DateSet set = Entered("2000", 1, 1);
+    EXPECT_EQ(UpdateDayOfWeekTip(set), "Saturday");
+    EXPECT_EQ(set.hourIndex, NoonHourEntry);
+    set = Entered("2000", 2, 30);
+    EXPECT_EQ(UpdateDayOfWeekTip(set), "");
+    set = Entered("", 1, 1);
+    EXPECT_EQ(UpdateDayOfWeekTip(set), "");
+}
+
+TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
+    QHash<int, QString> entries;
+    entries.insert(4, QStringLiteral("World date"));
+    entries.insert(5, QStringLiteral("1st birthdate"));
+    entries.insert(6, QStringLiteral("2nd birthdate"));
+    entries.insert(145, QStringLiteral("is incomplete."));
+    entries.insert(146, QStringLiteral("does not exist."));
+    entries.insert(147, QStringLiteral("lies before year 1."));
+    entries.insert(148, QStringLiteral("lies after 2799."));
+    entries.insert(153, QStringLiteral("Date error"));
+    const ProgramTexts texts = ProgramTexts::FromEntries(entries);
+
+    DateErrorText report = ReportDateError(texts, WorldDate, DateIncomplete);
+    EXPECT_EQ(report.message, "World date is incomplete.");
+    EXPECT_EQ(report.title, "Date error");
+    EXPECT_EQ(ReportDateError(texts, FirstBirthdate, DateDoesNotExist).message,
+              "1st birthdate does not exist.");
+    EXPECT_EQ(ReportDateError(texts, SecondBirthdate, DateBeforeYearOne).message,
+              "2nd birthdate lies before year 1.");
+    // The code is rounded, as stored codes are doubles.
+    EXPECT_EQ(ReportDateError(texts, WorldDate, -4.2).message, "World date lies after 2799.");
+
+    // A twenty-digit year reaches the message as the code for 2800 and later.
+    DateSet set = Entered("98765432109876543210", 1, 1);
+    EXPECT_EQ(
+        ReportDateError(texts, WorldDate, InputDateToAJDate(set, MakeTimeZones(0, false))).message,
+        "World date lies after 2799.");
+
+    for (const double notAnError : {0.0, -0.4, -4.6, -5.0, 2451545.0, std::nan("")}) {
+        report = ReportDateError(texts, WorldDate, notAnError);
+        EXPECT_EQ(report.message, "") << notAnError;
+        EXPECT_EQ(report.title, "") << notAnError;
+    }
+    EXPECT_EQ(ReportDateError(texts, 3, DateIncomplete).message, "");
+    EXPECT_EQ(ReportDateError(texts, -1, DateIncomplete).message, "");
+}

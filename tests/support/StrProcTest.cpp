@@ -1,0 +1,51 @@
+#include "support/StrProc.h"
+
+#include "common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+
+TEST(DigitsOnly, KeepsDigitsAndOnlyAnAllowedLeadingSign) {
+    EXPECT_EQ(DigitsOnly(QStringLiteral("19a8-4"), true, true), "1984");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("-500"), false, false), "500");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("-500"), true, false), "-500");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("+500"), true, false), "500");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("+500"), false, true), "+500");
+    // Only the first kept character may be a sign; later signs are dropped.
+    EXPECT_EQ(DigitsOnly(QStringLiteral("--5"), true, true), "-5");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("+-5"), true, true), "+5");
+    // A sign after dropped letters is still the leading kept character.
+    EXPECT_EQ(DigitsOnly(QStringLiteral("x-7"), true, false), "-7");
+    EXPECT_EQ(DigitsOnly(QStringLiteral(" 2,024 "), false, false), "2024");
+    EXPECT_EQ(DigitsOnly(QString(), true, true), "");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("abc"), true, true), "");
+    // Digits of other scripts are not the ASCII digits a year is read from.
+    EXPECT_EQ(DigitsOnly(QStringLiteral("\u0661\u0662 3"), false, false), "3");
+}
+
+TEST(NumberInWords, WordsUpToNinetyNineThenGroupedDigits) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const std::pair<int, const char*> cases[] = {
+        {0, "No"},           {1, "One"},     {13, "Thirteen"},    {20, "Twenty"},
+        {21, "Twenty one"},  {30, "Thirty"}, {47, "Forty seven"}, {80, "Eighty"},
+        {99, "Ninety nine"}, {100, "100"},   {1234, "1,234"},     {2147483647, "2,147,483,647"},
+    };
+    for (const auto& [n, words] : cases) {
+        EXPECT_EQ(NumberInWords(n, english), QString::fromUtf8(words)) << n;
+    }
+    EXPECT_EQ(NumberInWords(1234, QLocale(QLocale::German, QLocale::Germany)), "1.234");
+    EXPECT_EQ(NumberInWords(-3, english), "-3");
+}
+
+TEST(Padding, PadsWithSpacesButNeverCuts) {
+    EXPECT_EQ(PadLeft(QStringLiteral("7"), 2), " 7");
+    EXPECT_EQ(PadRight(QStringLiteral("7"), 3), "7  ");
+    EXPECT_EQ(PadLeft(QStringLiteral("123"), 2), "123");
+    EXPECT_EQ(PadRight(QStringLiteral("123"), 2), "123");
+    EXPECT_EQ(PadLeft(QStringLiteral("12"), 2), "12");
+    EXPECT_EQ(PadLeft(QStringLiteral("ab"), -1), "ab");
+    EXPECT_EQ(PadRight(QStringLiteral("ab"), -5), "ab");
+    EXPECT_EQ(PadLeft(QString(), 3), "   ");
+    EXPECT_EQ(PadRight(QString(), 0), "");
+}
