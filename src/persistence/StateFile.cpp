@@ -181,47 +181,49 @@ QString LineError(int lineNumber, const Field& field, const QString& problem) {
     return QStringLiteral("Line %1 (%2): %3").arg(lineNumber).arg(field.what, problem);
 }
 
-// Reads one line into its field; "" or the problem.
-QString ReadField(QByteArrayView line, int lineNumber, const Field& field) {
-    if (field.form == Form::Text) {
-        const qsizetype start = SkipBlanks(line, 0);
-        QByteArrayView raw;
-        if (start < line.size() && line[start] == '"') {
-            const qsizetype close = line.indexOf('"', start + 1);
-            if (close < 0) {
-                return LineError(lineNumber, field, QStringLiteral("the quoted text has no end"));
-            }
-            if (!EndsCleanly(line, close + 1)) {
-                return LineError(lineNumber, field,
-                                 QStringLiteral("unexpected characters after the quoted text"));
-            }
-            raw = line.sliced(start + 1, close - start - 1);
-        } else {
-            qsizetype end = line.indexOf(',', start);
-            if (end < 0) {
-                end = line.size();
-            }
-            while (end > start && IsBlank(line[end - 1])) {
-                --end;
-            }
-            raw = line.sliced(start, end - start);
+// A text runs from its first non-blank to the first comma, without blanks at its end, or it is
+// quoted and runs to the closing quote.
+QString ReadTextField(QByteArrayView line, int lineNumber, const Field& field) {
+    const qsizetype start = SkipBlanks(line, 0);
+    QByteArrayView raw;
+    if (start < line.size() && line[start] == '"') {
+        const qsizetype close = line.indexOf('"', start + 1);
+        if (close < 0) {
+            return LineError(lineNumber, field, QStringLiteral("the quoted text has no end"));
         }
-        const QString text = QString::fromLatin1(raw);
-        for (const QChar ch : text) {
-            if (!IsTextCharacter(ch.unicode())) {
-                return LineError(lineNumber, field,
-                                 QStringLiteral("the text holds control characters"));
-            }
+        if (!EndsCleanly(line, close + 1)) {
+            return LineError(lineNumber, field,
+                             QStringLiteral("unexpected characters after the quoted text"));
         }
-        if (text.size() > field.maximum) {
-            return LineError(
-                lineNumber, field,
-                QStringLiteral("the text is longer than %1 characters").arg(field.maximum));
+        raw = line.sliced(start + 1, close - start - 1);
+    } else {
+        qsizetype end = line.indexOf(',', start);
+        if (end < 0) {
+            end = line.size();
         }
-        *std::get<QString*>(field.target) = text;
-        return {};
+        while (end > start && IsBlank(line[end - 1])) {
+            --end;
+        }
+        raw = line.sliced(start, end - start);
     }
+    const QString text = QString::fromLatin1(raw);
+    for (const QChar ch : text) {
+        if (!IsTextCharacter(ch.unicode())) {
+            return LineError(lineNumber, field,
+                             QStringLiteral("the text holds control characters"));
+        }
+    }
+    if (text.size() > field.maximum) {
+        return LineError(
+            lineNumber, field,
+            QStringLiteral("the text is longer than %1 characters").arg(field.maximum));
+    }
+    *std::get<QString*>(field.target) = text;
+    return {};
+}
 
+// An integer or a flag: "#TRUE#", "#FALSE#" or a number, non-zero being true.
+QString ReadValueField(QByteArrayView line, int lineNumber, const Field& field) {
     const Token token = NextToken(line);
     if (token.text.isEmpty()) {
         return LineError(lineNumber, field, QStringLiteral("the value is missing"));
@@ -273,6 +275,12 @@ QString ReadField(QByteArrayView line, int lineNumber, const Field& field) {
         *std::get<int*>(field.target) = static_cast<int>(value);
     }
     return {};
+}
+
+// Reads one line into its field; "" or the problem.
+QString ReadField(QByteArrayView line, int lineNumber, const Field& field) {
+    return field.form == Form::Text ? ReadTextField(line, lineNumber, field)
+                                    : ReadValueField(line, lineNumber, field);
 }
 
 // What the file keeps of a text: Latin-1 characters other than control characters. Text that
