@@ -1,0 +1,107 @@
+#pragma once
+// State files: the user state file and the *.pat files that the user saves and loads. A state
+// file keeps what the user entered in the main window and the aspect configuration: the three
+// date sets, the chart mode, the step unit, the boldface rule, the orbs and the aspect colours.
+//
+// The format is 44 lines of 8-bit text (Latin-1), each ended by CR LF, one value a line:
+//   1-15  three date sets (world date, first and second birthdate), five lines each:
+//         month index, day index, year text, hour index, time-zone index
+//   16-21 the six mode flags, in chart-mode order 1..6
+//   22    step-unit index          23 boldface check box (0/1)   24 boldface factor index
+//   25    "1 degree" option flag   26 "proportion of orb" option flag
+//   27    personal-transits divisor index
+//   28-35 the eight orb list positions (bare integers)
+//   36-42 the colours of aspect kinds 1..7 (bare integers, R + 256 G + 65536 B)
+//   43    midpoint orb index       44 synastry divisor index
+// Indices and flags are written as " 5 " / "-1 " and "#TRUE#" / "#FALSE#".
+
+#include "core/Bodies.h"
+#include "core/ChartMode.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+
+namespace orbivex {
+
+// One date set as its controls read: entry indices of the month, day, hour and time-zone
+// lists and the year box's text.
+struct StateDateSet {
+    int monthIndex = 0;    // 0 none, 1..12
+    int dayIndex = 0;      // 0 none, 1..31
+    QString yearText;      // as typed
+    int hourIndex = 0;     // 0 none, 1..48
+    int timezoneIndex = 0; // 0..47
+
+    bool operator==(const StateDateSet&) const = default;
+};
+
+struct StateFileContents {
+    // Number of entries of each list whose selection the file stores.
+    static constexpr int MonthEntries = 13;
+    static constexpr int DayEntries = 32;
+    static constexpr int HourEntries = 49;
+    static constexpr int TimezoneEntries = 48;
+    static constexpr int StepUnitEntries = 5;
+    static constexpr int BoldfaceFactorEntries = 9;
+    static constexpr int DivisorEntries = 5;
+    static constexpr int OrbEntries = 16;
+    static constexpr int MidpointOrbEntries = 8;
+    static constexpr int MaxColour = 0xffffff;
+    // Longest year text the file keeps; the year box holds a year, not prose.
+    static constexpr int MaxYearTextLength = 256;
+
+    std::array<StateDateSet, 3> dateSets; // index 0 world date, 1 and 2 the birthdates
+
+    // The six mode options, index = chart mode 1..6 (index 0 unused).
+    std::array<bool, 7> modeOption{};
+
+    int stepUnitIndex = 0;        // cboForwardBack
+    bool useBoldface = false;     // chkUseBoldface
+    int boldfaceFactorIndex = 0;  // cboBoldfaceFactor
+    bool oneDegreeOfOrb = false;  // opt1DegOfOrb
+    bool proportionOfOrb = false; // optProportionOfOrb
+    // cboPersonalOrbsProportion: 0 personal transits, 1 synastry.
+    std::array<int, 2> divisorIndex{};
+    // cboOrb 0..7: aspect kinds 1..7, then the "set all" list.
+    std::array<int, 8> orbPosition{};
+    // Colour of aspect kinds 1..7 (index 0 unused). 0 stands for "keep the colour the program
+    // has": a switched-off aspect is saved as 0 and comes back with its current colour.
+    std::array<int, 8> aspectColour{};
+    int midpointOrbIndex = 0; // cboOrbForMidpoints
+
+    // The mode the options select: the last of them that is on, as setting the options one
+    // after another in file order leaves it; NoChartMode when none is on.
+    ChartMode SelectedMode() const;
+    // Turns on exactly the option of `mode` (none for NoChartMode).
+    void SelectMode(ChartMode mode);
+    // The colour aspect `kind` takes when these contents are applied: the stored one, or
+    // `current` when the file keeps it.
+    int ColourOr(AspectKind kind, int current) const;
+
+    bool operator==(const StateFileContents&) const = default;
+};
+
+// Checks that every value lies in its list's range and every year text can be stored;
+// "" or a description of the first value that does not.
+QString CheckStateFileContents(const StateFileContents& contents);
+
+// The 44 lines of the file as bytes. Call only with contents that pass the check.
+// Characters a year text cannot carry in the file (outside Latin-1, line breaks and other
+// control characters) are left out; a year text that would not read back as itself (a comma,
+// a leading quote, spaces at its ends) is written in double quotes.
+QByteArray FormatStateFile(const StateFileContents& contents);
+
+// Reads file bytes. Returns "" and fills `contents` only when the whole file is valid;
+// otherwise returns a description of the first fault and leaves `contents` as it was.
+QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents);
+
+// Writes the file, replacing an existing one only once the new one is complete. Returns "" or
+// a description of the failure; on failure the old file is untouched.
+QString WriteStateFile(const QString& path, const StateFileContents& contents);
+
+// Reads the file; "" and the filled contents, or a description of the failure with `contents`
+// unchanged.
+QString ReadStateFile(const QString& path, StateFileContents& contents);
+
+} // namespace orbivex
