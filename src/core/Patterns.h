@@ -29,7 +29,7 @@ struct PatternContext {
     const BodyPositions& positions;
     const OrbTable& orbs;
     int numBodies = MaxBodies; // bodies 1..numBodies take part (at most MaxBodies)
-    QString orbWord;           // the word before the mean orb in the report form
+    QString orbWord{};         // the word before the mean orb in the report form
     PatternRunHook* runHook = nullptr;
     // The bodies a pattern run seeks (0 = none). A 3-stellium lacking one of them ends the
     // 3-stellium search with an empty text; pass zeros when no run seeks bodies.
