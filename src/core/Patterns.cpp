@@ -3,10 +3,13 @@
 #include "core/AngleFormat.h"
 #include "core/Aspects.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace orbivex {
