@@ -5,7 +5,10 @@
 
 #include "core/Bodies.h"
 
+#include <QByteArray>
 #include <QString>
+#include <array>
+#include <span>
 #include <vector>
 
 namespace orbivex {
@@ -13,6 +16,8 @@ namespace orbivex {
 // Markers returned by PositionOfBody in place of a longitude.
 inline constexpr double NoPositionBeforeTable = -99.0; // Pluto before 1 January 1600
 inline constexpr double NoPositionAfterTable = -100.0; // Pluto after 31 December 2199
+// Not a body, no Pluto table loaded, or an instant the ephemeris cannot compute.
+inline constexpr double NoPosition = -1.0;
 
 // First and last day numbers (JDN) of the Pluto table: 1 January 1600 and 1 January 2200.
 inline constexpr int PlutoTableFirstDay = 2305448;
@@ -21,39 +26,75 @@ inline constexpr int PlutoTableEntries = PlutoTableLastDay - PlutoTableFirstDay 
 
 inline constexpr const char* PlutoTableFileName = "hpluto.2199.slx";
 
+// Where Debian's swe-standard-data puts the ephemeris files.
+inline constexpr const char* SystemEphemerisFolder = "/usr/share/libswe/ephe";
+
+// The longitudes of all bodies at one instant, indexed by BodyIndex (entry 0 is unused);
+// each is a longitude in radians or one of the negative markers above.
+using BodyLongitudes = std::array<double, MaxBodies + 1>;
+
 class Ephemeris {
   public:
-    // dataFolder: the program's folder; the ephemeris files are sought there first, then in
-    // the system's ephemeris folder.
-    explicit Ephemeris(const QString& dataFolder);
+    // The ephemeris files are sought in dataFolder (the program's folder) first, then in
+    // systemFolder. When neither holds them the library computes with its built-in theory.
+    // The Swiss Ephemeris keeps one search path per thread, so the Ephemeris constructed last
+    // on a thread decides where that thread's computations look for files.
+    explicit Ephemeris(const QString& dataFolder,
+                       const QString& systemFolder = QString::fromLatin1(SystemEphemerisFolder));
 
-    // Reads the coded Pluto table from dataFolder + "/" + fileName. Returns "" on success or a
-    // text naming the problem; on failure the previous table (if any) is kept.
+    // Reads the coded Pluto table from dataFolder + "/" + fileName and checks every line.
+    // Returns "" on success or a text naming the problem; on failure the previous table (if
+    // any) is kept.
     QString LoadPlutoTable(const QString& fileName);
     bool PlutoTableLoaded() const;
 
     // 9 when the Pluto table is loaded, 8 otherwise.
     int NumBodies() const;
 
-    // Heliocentric J2000 longitude of body 1..9 in radians [0, 2*pi) at Julian date jd (UT);
-    // for Pluto outside its table NoPositionBeforeTable / NoPositionAfterTable; -1 for an
-    // index that is not a body.
+    // Heliocentric J2000 longitude of body 1..9 in radians [0, FullCircle) at Julian date jd (UT);
+    // for Pluto outside its table NoPositionBeforeTable / NoPositionAfterTable; NoPosition for
+    // an index that is not a body, for Pluto without a table and for an instant the ephemeris
+    // cannot compute.
     double PositionOfBody(BodyIndex body, double jd) const;
+
+    // PositionOfBody of bodies 1..9 at jd, with the same results, computing the difference
+    // between Universal and Terrestrial Time once for all bodies.
+    BodyLongitudes PositionsOfBodies(double jd) const;
+
+    // PositionsOfBodies at each of the instants, in order. Long runs are shared among up to
+    // maxThreads threads (0: as many as the machine has cores), each with its own ephemeris
+    // state.
+    std::vector<BodyLongitudes> PositionsOfBodiesAt(std::span<const double> jds,
+                                                    int maxThreads = 0) const;
 
     // True when the ephemeris files could not be found and the library fell back to its
     // built-in, less precise theory (detected from the flags of the last computation).
     bool UsesBuiltInTheory() const;
 
-    // Pluto's table entry for day number jdn in degrees, for tests and tools.
+    // Pluto's table entry for day number jdn in degrees, for tests and tools; NoPosition
+    // outside the table or without one.
     double PlutoTableEntry(int jdn) const;
 
   private:
+    struct RangeOutcome {
+        bool computed = false;      // the library computed at least one position
+        bool builtInTheory = false; // ... and at least one with its built-in theory
+    };
+
+    double PlutoFromTable(double jd) const;
+    // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread.
+    RangeOutcome ComputeRange(std::span<const double> jds, std::size_t first, std::size_t last,
+                              BodyLongitudes* out) const;
+    void Remember(RangeOutcome outcome) const;
+
     QString dataFolder_;
-    std::vector<float> plutoDegrees_;
+    QByteArray ephemerisPath_;
+    std::vector<double> plutoDegrees_;
     mutable bool builtInTheory_ = false;
 };
 
-// Calendar year of the instant jd (UT), proleptic Gregorian.
+// Calendar year of the instant jd (UT), proleptic Gregorian: the year of the civil day that
+// contains jd at Greenwich.
 int JulianDateOfYear(double jd);
 
 } // namespace orbivex

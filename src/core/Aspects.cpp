@@ -1,0 +1,153 @@
+#include "core/Aspects.h"
+
+#include "support/Rounding.h"
+
+#include <cmath>
+#include <limits>
+
+namespace orbivex {
+
+namespace {
+
+// Beyond this many circles the remainder is taken at once instead of circle by circle.
+constexpr double StepwiseLimit = 16.0 * FullCircle;
+
+bool ValidOrbColumn(OrbColumn column) {
+    return column >= 0 && column <= 2;
+}
+
+bool HasPosition(double longitude) {
+    return longitude >= 0.0;
+}
+
+// Longitudes compared as they would be shown with 6 decimals.
+bool AgreeAtSixDecimals(double x, double y) {
+    return RoundHalfEven(x * 1e6) == RoundHalfEven(y * 1e6);
+}
+
+} // namespace
+
+double NormalizeAngle(double angle) {
+    if (!std::isfinite(angle)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (std::fabs(angle) > StepwiseLimit) {
+        angle = std::fmod(angle, FullCircle);
+    }
+    while (angle < 0.0) {
+        angle += FullCircle;
+    }
+    while (angle >= FullCircle) {
+        angle -= FullCircle;
+    }
+    return angle;
+}
+
+double AngularSeparation(double a, double b, int& direction) {
+    double d1 = a - b;
+    if (d1 < 0.0) {
+        d1 += FullCircle;
+    }
+    double d2 = b - a;
+    if (d2 < 0.0) {
+        d2 += FullCircle;
+    }
+    const double separation = d1 > d2 ? d2 : d1;
+    // Which of the two lies ahead; in an exact opposition both do and the first test wins.
+    if (AgreeAtSixDecimals(NormalizeAngle(a + separation), b)) {
+        direction = -1;
+    } else if (AgreeAtSixDecimals(NormalizeAngle(b + separation), a)) {
+        direction = 1;
+    } else {
+        direction = 0;
+    }
+    return separation;
+}
+
+double AngularSeparation(double a, double b) {
+    int direction = 0;
+    return AngularSeparation(a, b, direction);
+}
+
+double SignedSeparation(double a, double b) {
+    int direction = 0;
+    const double separation = AngularSeparation(a, b, direction);
+    return separation * direction;
+}
+
+double AspectDeviation(double separation, AspectKind kind) {
+    if (!IsAspectKind(kind)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return std::fabs(separation - AspectAngles[kind]);
+}
+
+AspectMatch FindAspect(double a, double b, const OrbTable& orbs, OrbColumn column) {
+    if (!HasPosition(a) || !HasPosition(b) || !ValidOrbColumn(column)) {
+        return {};
+    }
+    const double separation = AngularSeparation(a, b);
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        const double deviation = AspectDeviation(separation, kind);
+        if (deviation < orbs(kind, column)) {
+            return {kind, deviation};
+        }
+    }
+    return {};
+}
+
+bool AspectExactness(double a, double b, AspectKind kind, const OrbTable& orbs, OrbColumn column,
+                     double& exactness) {
+    if (!HasPosition(a) || !HasPosition(b) || !IsAspectKind(kind) || !ValidOrbColumn(column)) {
+        return false;
+    }
+    const double orb = orbs(kind, column);
+    const double deviation = AspectDeviation(AngularSeparation(a, b), kind);
+    if (deviation < orb) {
+        exactness = (orb - deviation) / orb;
+        return true;
+    }
+    exactness = -1.0;
+    return false;
+}
+
+bool AspectWithinOrb(const BodyPositions& positions, const OrbTable& orbs, BodyIndex i, BodyIndex j,
+                     AspectKind kind, double& deviation) {
+    if (!IsBody(i) || !IsBody(j) || !IsAspectKind(kind)) {
+        return false;
+    }
+    const double a = positions(i, 0);
+    const double b = positions(j, 0);
+    if (!HasPosition(a) || !HasPosition(b)) {
+        return false;
+    }
+    deviation = AspectDeviation(AngularSeparation(a, b), kind);
+    return deviation < orbs(kind, 0);
+}
+
+bool AspectShownInChart(BodyIndex a, BodyIndex b, const ChartFilters& filters) {
+    if (filters.showOnlyEarthAspects) {
+        return a == Earth || b == Earth;
+    }
+    if (filters.showOnlyOuterPlanetAspects) {
+        const auto inner = [](BodyIndex body) {
+            return body >= 0 && body <= 10 && Bodies[body].inner;
+        };
+        return !inner(a) && !inner(b);
+    }
+    return true;
+}
+
+int GetTotalNumAspects(const QStringList& cellTexts) {
+    int total = 0;
+    for (const QString& cell : cellTexts) {
+        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+            if (cell.contains(AspectAbbreviation(kind), Qt::CaseSensitive)) {
+                ++total;
+            }
+        }
+    }
+    return total;
+}
+
+} // namespace orbivex

@@ -1,0 +1,96 @@
+#pragma once
+// The aspect test: angular separations between heliocentric longitudes (radians), the match
+// of a separation against the seven aspect kinds within their orbs, exactness, applying or
+// separating motion, the chart filters and the aspect count of a grid. Everything works on
+// the tables passed in; nothing here keeps state.
+
+#include "core/AspectTypes.h"
+#include "core/Bodies.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace orbivex {
+
+class Ephemeris;
+
+// The angle brought into [0, full circle). A non-finite angle gives NaN, which takes part in
+// no aspect.
+double NormalizeAngle(double angle);
+
+// The shorter arc between longitudes a and b, in [0, pi]. direction becomes -1 when b lies
+// ahead of a (a + separation reaches b), +1 when a lies ahead of b, 0 when neither matches at
+// 6 decimals (for example a NaN longitude). An exact opposition gives -1.
+double AngularSeparation(double a, double b, int& direction);
+double AngularSeparation(double a, double b);
+
+// a - b brought into [-pi, pi): the separation with its direction; exact opposition gives -pi.
+double SignedSeparation(double a, double b);
+
+// |separation - angle of the kind|: how far a separation is from the exact aspect. This is
+// what the grid shows as the aspect's orb. NaN for an index that is not a kind.
+double AspectDeviation(double separation, AspectKind kind);
+
+struct AspectMatch {
+    AspectKind kind = 0;    // 0 when the pair has no aspect
+    double deviation = 0.0; // deviation from the kind found; 0 when none
+};
+
+// The aspect of two longitudes: the first kind 1..7 whose deviation is strictly below its
+// orb in the given orb column. No aspect when either longitude is negative (no position) or
+// the column is not 0..2.
+AspectMatch FindAspect(double a, double b, const OrbTable& orbs, OrbColumn column);
+
+// How close longitudes a and b are to an exact aspect of the kind: true with
+// exactness = (orb - deviation) / orb (1 when exact, towards 0 at the edge) when the deviation
+// is below the orb; false with exactness = -1 otherwise. False with exactness untouched when a
+// longitude is negative or the kind or column is invalid.
+bool AspectExactness(double a, double b, AspectKind kind, const OrbTable& orbs, OrbColumn column,
+                     double& exactness);
+
+// Whether bodies i and j of the first chart (column 0 of the positions) stand in the kind's
+// aspect within its world/natal orb (column 0), strictly. deviation receives the deviation
+// whenever both bodies have a position; otherwise the result is false and it is untouched.
+bool AspectWithinOrb(const BodyPositions& positions, const OrbTable& orbs, BodyIndex i, BodyIndex j,
+                     AspectKind kind, double& deviation);
+
+// How a chart's bodies move for the applying/separating sign.
+enum class ChartMotion {
+    WorldOrNatal,     // both bodies move with the chart's date
+    PersonalTransits, // the transiting body moves against a fixed natal longitude
+    Synastry,         // two fixed charts: no motion
+};
+
+struct MotionQuery {
+    ChartMotion chart = ChartMotion::WorldOrNatal;
+    // The chart's Julian date (UT); in personal transits the world date's.
+    double julianDay = 0.0;
+    // World/natal: the two bodies. Personal transits: first is the transiting body and
+    // second is ignored in favour of natalLongitude.
+    BodyIndex first = 0;
+    BodyIndex second = 0;
+    double natalLongitude = -1.0;
+    AspectKind kind = 0;
+    double deviation = 0.0; // the deviation found at julianDay
+};
+
+// " -" when the aspect is applying (the deviation half an hour later is smaller), " +" when it
+// is separating (larger), "" when it is unchanged, in synastry, or when a later position is
+// missing.
+QString MotionSign(const Ephemeris& ephemeris, const MotionQuery& query);
+
+// The two display options that thin out the aspect lines of the chart wheel.
+struct ChartFilters {
+    bool showOnlyOuterPlanetAspects = false;
+    bool showOnlyEarthAspects = false; // decides when both are set
+};
+
+// Whether the aspect between bodies a and b is drawn. In two-chart modes the bodies come from
+// either chart; Earth of either chart counts as Earth.
+bool AspectShownInChart(BodyIndex a, BodyIndex b, const ChartFilters& filters);
+
+// The number of aspects that grid cells show: one for every aspect-kind abbreviation found
+// (case-sensitive) in a cell's text.
+int GetTotalNumAspects(const QStringList& cellTexts);
+
+} // namespace orbivex

@@ -1,0 +1,316 @@
+#include "core/Ephemeris.h"
+
+#include "core/PlutoTableCodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <swephexp.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+namespace orbivex {
+
+namespace {
+
+// Heliocentric, J2000 equinox and ecliptic, no nutation, geometric (no light-time or
+// aberration): the positions the charts are drawn from.
+constexpr int32 PositionFlags =
+    SEFLG_SWIEPH | SEFLG_HELCTR | SEFLG_J2000 | SEFLG_NONUT | SEFLG_TRUEPOS;
+constexpr int32 EphemerisMask = SEFLG_JPLEPH | SEFLG_SWIEPH | SEFLG_MOSEPH;
+
+// The Swiss Ephemeris number of each body; Pluto comes from the program's own table.
+constexpr std::array<int, MaxBodies + 1> LibraryBodies{
+    -1, SE_EARTH, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN, SE_URANUS, SE_NEPTUNE, -1,
+};
+
+// The library silently ignores a search path longer than this and uses its own default.
+constexpr qsizetype MaxLibraryPathLength = 242;
+
+// Paths are separated by ':' (or ';'), so a folder containing either cannot be listed.
+bool UsableInLibraryPath(const QByteArray& folder) {
+    return !folder.isEmpty() && !folder.contains(':') && !folder.contains(';');
+}
+
+QByteArray LibraryPath(const QString& dataFolder, const QString& systemFolder) {
+    const QByteArray data = QFile::encodeName(dataFolder);
+    const QByteArray system = QFile::encodeName(systemFolder);
+    QByteArray path;
+    if (UsableInLibraryPath(data) && data.size() + 1 + system.size() <= MaxLibraryPathLength) {
+        path = data;
+    }
+    if (UsableInLibraryPath(system) && path.size() + 1 + system.size() <= MaxLibraryPathLength) {
+        if (!path.isEmpty()) {
+            path += ':';
+        }
+        path += system;
+    }
+    return path;
+}
+
+struct LibraryResult {
+    double longitude = NoPosition;
+    bool computed = false;
+    bool builtInTheory = false;
+};
+
+LibraryResult FromLibrary(int32 returnedFlags, const double* result) {
+    if (returnedFlags < 0 || !std::isfinite(result[0])) {
+        return {};
+    }
+    return {DegreesToRadians(result[0]), true, (returnedFlags & SEFLG_SWIEPH) == 0};
+}
+
+// One body at Terrestrial Time jd + deltaT. Exactly what swe_calc_ut does, with the
+// difference of the time scales computed by the caller once for several bodies: when the
+// library had to fall back to another ephemeris, the difference is recomputed for it.
+LibraryResult LibraryPosition(int libraryBody, double jd, double deltaT) {
+    double result[6] = {};
+    char error[AS_MAXCH] = {};
+    int32 returned = swe_calc(jd + deltaT, libraryBody, PositionFlags, result, error);
+    if ((returned & EphemerisMask) != SEFLG_SWIEPH) {
+        const double otherDeltaT = swe_deltat_ex(jd, returned, error);
+        returned = swe_calc(jd + otherDeltaT, libraryBody, PositionFlags, result, error);
+    }
+    return FromLibrary(returned, result);
+}
+
+} // namespace
+
+Ephemeris::Ephemeris(const QString& dataFolder, const QString& systemFolder)
+    : dataFolder_(dataFolder), ephemerisPath_(LibraryPath(dataFolder, systemFolder)) {
+    swe_set_ephe_path(ephemerisPath_.constData());
+}
+
+QString Ephemeris::LoadPlutoTable(const QString& fileName) {
+    const QString path = dataFolder_ + QLatin1Char('/') + fileName;
+    if (!QFileInfo::exists(path)) {
+        return QStringLiteral("The Pluto table %1 was not found.").arg(path);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("The Pluto table %1 cannot be read: %2.")
+            .arg(path, file.errorString());
+    }
+    // Mapping spares a copy of the 1.3 MB file; a device that cannot be mapped is read.
+    QByteArray contents;
+    const char* data = nullptr;
+    const qint64 size = file.size();
+    if (size > 0) {
+        data = reinterpret_cast<const char*>(file.map(0, size));
+    }
+    qint64 length = size;
+    if (data == nullptr) {
+        contents = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            return QStringLiteral("The Pluto table %1 cannot be read: %2.")
+                .arg(path, file.errorString());
+        }
+        data = contents.constData();
+        length = contents.size();
+    }
+
+    std::vector<double> degrees(PlutoTableEntries);
+    const char* position = data;
+    const char* const end = data + length;
+    for (int line = 0; line < PlutoTableEntries; ++line) {
+        if (position == end) {
+            return QStringLiteral("The Pluto table %1 has only %2 lines; it needs %3, one for "
+                                  "each day from 1 January 1600 to 1 January 2200.")
+                .arg(path)
+                .arg(line)
+                .arg(PlutoTableEntries);
+        }
+        const char* lineEnd = static_cast<const char*>(std::memchr(position, '\n', end - position));
+        const char* next = lineEnd == nullptr ? end : lineEnd + 1;
+        if (lineEnd == nullptr) {
+            lineEnd = end;
+        }
+        if (lineEnd > position && lineEnd[-1] == '\r') {
+            --lineEnd;
+        }
+        const std::optional<double> entry =
+            lineEnd - position >= 4 ? DecodePlutoEntry(position, line) : std::nullopt;
+        if (!entry) {
+            return QStringLiteral("Line %1 of the Pluto table %2 is malformed.")
+                .arg(line + 1)
+                .arg(path);
+        }
+        degrees[static_cast<std::size_t>(line)] = *entry;
+        position = next;
+    }
+    // Blank lines may follow the last day; anything else means a table of other days.
+    if (std::any_of(position, end, [](char c) { return c != '\r' && c != '\n'; })) {
+        return QStringLiteral("The Pluto table %1 has more than %2 lines; it must end with "
+                              "1 January 2200.")
+            .arg(path)
+            .arg(PlutoTableEntries);
+    }
+    plutoDegrees_ = std::move(degrees);
+    return {};
+}
+
+bool Ephemeris::PlutoTableLoaded() const {
+    return !plutoDegrees_.empty();
+}
+
+int Ephemeris::NumBodies() const {
+    return PlutoTableLoaded() ? MaxBodies : MaxBodies - 1;
+}
+
+double Ephemeris::PlutoTableEntry(int jdn) const {
+    if (!PlutoTableLoaded() || jdn < PlutoTableFirstDay || jdn > PlutoTableLastDay) {
+        return NoPosition;
+    }
+    return plutoDegrees_[static_cast<std::size_t>(jdn - PlutoTableFirstDay)];
+}
+
+double Ephemeris::PlutoFromTable(double jd) const {
+    if (!PlutoTableLoaded() || std::isnan(jd)) {
+        return NoPosition;
+    }
+    const double t = jd + 0.5;
+    const double c = std::floor(t); // the civil day that begins at 0 h UT
+    if (c < PlutoTableFirstDay) {
+        return NoPositionBeforeTable;
+    }
+    if (c > PlutoTableLastDay - 1) {
+        return NoPositionAfterTable;
+    }
+    const auto index = static_cast<std::size_t>(c - PlutoTableFirstDay);
+    double a = plutoDegrees_[index];
+    double b = plutoDegrees_[index + 1];
+    // Across the 0/360 seam the day's motion is a few hundredths of a degree, never 355.
+    if (b - a > 355.0) {
+        a += 360.0;
+    } else if (a - b > 355.0) {
+        b += 360.0;
+    }
+    double longitude = a + (t - c) * (b - a);
+    if (longitude >= 360.0) {
+        longitude -= 360.0;
+    }
+    return longitude / 360.0 * FullCircle;
+}
+
+double Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
+    if (body == Pluto) {
+        return PlutoFromTable(jd);
+    }
+    if (!IsBody(body) || !std::isfinite(jd)) {
+        return NoPosition;
+    }
+    double result[6] = {};
+    char error[AS_MAXCH] = {};
+    const int32 returned = swe_calc_ut(jd, LibraryBodies[static_cast<std::size_t>(body)],
+                                       PositionFlags, result, error);
+    const LibraryResult position = FromLibrary(returned, result);
+    if (position.computed) {
+        builtInTheory_ = position.builtInTheory;
+    }
+    return position.longitude;
+}
+
+Ephemeris::RangeOutcome Ephemeris::ComputeRange(std::span<const double> jds, std::size_t first,
+                                                std::size_t last, BodyLongitudes* out) const {
+    RangeOutcome outcome;
+    char error[AS_MAXCH] = {};
+    for (std::size_t row = first; row < last; ++row) {
+        const double jd = jds[row];
+        BodyLongitudes& longitudes = out[row];
+        longitudes.fill(NoPosition);
+        if (std::isfinite(jd)) {
+            const double deltaT = swe_deltat_ex(jd, PositionFlags, error);
+            for (BodyIndex body = Earth; body < Pluto; ++body) {
+                const LibraryResult position =
+                    LibraryPosition(LibraryBodies[static_cast<std::size_t>(body)], jd, deltaT);
+                longitudes[static_cast<std::size_t>(body)] = position.longitude;
+                outcome.computed = outcome.computed || position.computed;
+                outcome.builtInTheory = outcome.builtInTheory || position.builtInTheory;
+            }
+        }
+        longitudes[Pluto] = PlutoFromTable(jd);
+    }
+    return outcome;
+}
+
+void Ephemeris::Remember(RangeOutcome outcome) const {
+    if (outcome.computed) {
+        builtInTheory_ = outcome.builtInTheory;
+    }
+}
+
+BodyLongitudes Ephemeris::PositionsOfBodies(double jd) const {
+    BodyLongitudes longitudes{};
+    Remember(ComputeRange(std::span<const double>(&jd, 1), 0, 1, &longitudes));
+    return longitudes;
+}
+
+std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const double> jds,
+                                                           int maxThreads) const {
+    std::vector<BodyLongitudes> rows(jds.size());
+    if (jds.empty()) {
+        return rows;
+    }
+    // A thread costs the opening of its own ephemeris files; below a few hundred instants
+    // that is not worth it.
+    constexpr std::size_t MinRowsPerThread = 256;
+    std::size_t threads = maxThreads > 0 ? static_cast<std::size_t>(maxThreads)
+                                         : std::max(1U, std::thread::hardware_concurrency());
+    threads = std::clamp<std::size_t>(jds.size() / MinRowsPerThread, 1, threads);
+
+    const std::size_t share = (jds.size() + threads - 1) / threads;
+    std::vector<RangeOutcome> outcomes(threads);
+    std::vector<std::thread> workers;
+    for (std::size_t worker = 1; worker < threads; ++worker) {
+        const std::size_t first = std::min(jds.size(), worker * share);
+        const std::size_t last = std::min(jds.size(), first + share);
+        RangeOutcome& outcome = outcomes[worker];
+        auto work = [this, jds, first, last, &rows, &outcome] {
+            // The library's state belongs to its thread: point it at the same files, and
+            // close them again when done.
+            swe_set_ephe_path(ephemerisPath_.constData());
+            outcome = ComputeRange(jds, first, last, rows.data());
+            swe_close();
+        };
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No thread to be had: this share is computed here instead.
+            outcome = ComputeRange(jds, first, last, rows.data());
+        }
+    }
+    outcomes[0] = ComputeRange(jds, 0, std::min(jds.size(), share), rows.data());
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    RangeOutcome all;
+    for (const RangeOutcome& outcome : outcomes) {
+        all.computed = all.computed || outcome.computed;
+        all.builtInTheory = all.builtInTheory || outcome.builtInTheory;
+    }
+    Remember(all);
+    return rows;
+}
+
+bool Ephemeris::UsesBuiltInTheory() const {
+    return builtInTheory_;
+}
+
+int JulianDateOfYear(double jd) {
+    if (std::isnan(jd)) {
+        return 0;
+    }
+    // Days since 1 January 1970 (day number 2440588), kept within the years std::chrono
+    // represents.
+    constexpr double Limit = 11'000'000.0;
+    const double days = std::clamp(std::floor(jd + 0.5) - 2440588.0, -Limit, Limit);
+    const std::chrono::sys_days day{std::chrono::days{static_cast<int>(days)}};
+    return static_cast<int>(std::chrono::year_month_day{day}.year());
+}
+
+} // namespace orbivex

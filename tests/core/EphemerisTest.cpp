@@ -1,0 +1,298 @@
+#include "core/Ephemeris.h"
+#include "core/PlutoTableCodec.h"
+
+#include "common/TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <swephexp.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace orbivex;
+
+namespace {
+
+constexpr int32 Flags = SEFLG_SWIEPH | SEFLG_HELCTR | SEFLG_J2000 | SEFLG_NONUT | SEFLG_TRUEPOS;
+
+// Longitude straight from the library, in degrees, at a Julian date on Universal Time.
+double LibraryDegrees(int body, double jdUt) {
+    double x[6] = {};
+    char error[AS_MAXCH] = {};
+    EXPECT_GE(swe_calc_ut(jdUt, body, Flags, x, error), 0) << error;
+    return x[0];
+}
+
+// The Universal Time of a Julian date given in Terrestrial (dynamical) Time.
+double UtOfTt(double jdTt) {
+    return jdTt - swe_deltat_ex(jdTt, SEFLG_SWIEPH, nullptr);
+}
+
+// Difference of two longitudes in arcseconds, modulo the full circle.
+double ArcsecondsApart(double radians, double degrees) {
+    const double difference = std::remainder(RadiansToDegrees(radians) - degrees, 360.0);
+    return std::fabs(difference) * 3600.0;
+}
+
+// A loaded ephemeris on the program folder, where the build writes the Pluto table.
+Ephemeris LoadedEphemeris() {
+    Ephemeris ephemeris(test::ProgramFolder());
+    EXPECT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), QString());
+    return ephemeris;
+}
+
+// Writes a coded table of `lines` days whose entry i is degreesOf(i).
+bool WriteTable(const QString& path, int lines, const std::function<double(int)>& degreesOf) {
+    QByteArray bytes;
+    bytes.reserve(lines * 6);
+    for (int line = 0; line < lines; ++line) {
+        const auto codes = EncodePlutoEntry(degreesOf(line), line);
+        bytes.append(codes.data(), 4);
+        bytes.append("\r\n");
+    }
+    return test::WriteAll(path, bytes);
+}
+
+} // namespace
+
+TEST(PlutoTable, EveryEntryMatchesTheEphemerisWithinOneArcsecond) {
+    const Ephemeris ephemeris = LoadedEphemeris();
+    ASSERT_TRUE(ephemeris.PlutoTableLoaded());
+    EXPECT_EQ(ephemeris.NumBodies(), 9);
+    double worst = 0.0;
+    int worstDay = 0;
+    for (int day = PlutoTableFirstDay; day <= PlutoTableLastDay; ++day) {
+        // Entry of day N is Pluto at 0 h UT, JD N - 0.5.
+        const double apart = ArcsecondsApart(DegreesToRadians(ephemeris.PlutoTableEntry(day)),
+                                             LibraryDegrees(SE_PLUTO, day - 0.5));
+        if (apart > worst) {
+            worst = apart;
+            worstDay = day;
+        }
+    }
+    EXPECT_LT(worst, 1.0) << "worst at day " << worstDay;
+}
+
+TEST(PlutoTable, InterpolatesWithinTheDayAndAcrossTheZeroDegreeSeam) {
+    const Ephemeris ephemeris = LoadedEphemeris();
+    // Where Pluto passes 0° between 1600 and 2200.
+    int seamDay = 0;
+    for (int day = PlutoTableFirstDay; day < PlutoTableLastDay && seamDay == 0; ++day) {
+        if (ephemeris.PlutoTableEntry(day) > 350.0 && ephemeris.PlutoTableEntry(day + 1) < 10.0) {
+            seamDay = day;
+        }
+    }
+    ASSERT_NE(seamDay, 0);
+    // Pluto passed the equinox point in 1820.
+    EXPECT_EQ(JulianDateOfYear(seamDay), 1820);
+
+    const std::vector<int> days{seamDay, 2451545, 2305448, 2524593};
+    for (int day : days) {
+        for (double fraction : {0.0, 0.25, 0.5, 0.9}) {
+            const double jd = day - 0.5 + fraction;
+            const double longitude = ephemeris.PositionOfBody(Pluto, jd);
+            EXPECT_GE(longitude, 0.0);
+            EXPECT_LT(longitude, FullCircle);
+            EXPECT_LT(ArcsecondsApart(longitude, LibraryDegrees(SE_PLUTO, jd)), 1.0)
+                << "day " << day << " + " << fraction;
+        }
+    }
+}
+
+TEST(PlutoTable, MarkersOutsideTheTable) {
+    const Ephemeris ephemeris = LoadedEphemeris();
+    // The table begins with the civil day 1 January 1600 (JD 2305447.5 at 0 h UT) ...
+    EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 2305447.5 - 1e-6), NoPositionBeforeTable);
+    EXPECT_GE(ephemeris.PositionOfBody(Pluto, 2305447.5), 0.0);
+    // ... and its last whole day is 31 December 2199; 1 January 2200 only closes that day.
+    EXPECT_GE(ephemeris.PositionOfBody(Pluto, 2524593.5 - 1e-6), 0.0);
+    EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 2524593.5), NoPositionAfterTable);
+    EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 1721425.5), NoPositionBeforeTable);
+    EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 1e12), NoPositionAfterTable);
+    EXPECT_EQ(ephemeris.PositionOfBody(Pluto, std::nan("")), NoPosition);
+    // Other bodies have a position on every day of the years 1 to 2799.
+    EXPECT_GE(ephemeris.PositionOfBody(Neptune, 1721425.5), 0.0);
+    EXPECT_GE(ephemeris.PositionOfBody(Earth, 2743738.4), 0.0);
+    EXPECT_EQ(ephemeris.PositionOfBody(0, 2451545.0), NoPosition);
+    EXPECT_EQ(ephemeris.PositionOfBody(10, 2451545.0), NoPosition);
+    EXPECT_EQ(ephemeris.PositionOfBody(Mars, std::nan("")), NoPosition);
+    EXPECT_EQ(ephemeris.PositionOfBody(Mars, 1e12), NoPosition);
+}
+
+TEST(PlutoTable, SeamRuleInBothDirectionsOnACraftedTable) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString file = QStringLiteral("crafted.slx");
+    Ephemeris ephemeris(folder.path());
+    const double first = PlutoTableFirstDay - 0.5; // 0 h UT of entry 0
+
+    // Forward: entry i = 0.25° + i/2°, so entry 719 is 359.75° and entry 720 is 0.25°.
+    ASSERT_TRUE(WriteTable(folder.filePath(file), PlutoTableEntries,
+                           [](int i) { return std::fmod(0.25 + 0.5 * i, 360.0); }));
+    ASSERT_EQ(ephemeris.LoadPlutoTable(file), QString());
+    EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 719.25)), 359.875, 1e-9);
+    EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 719.5)), 0.0, 1e-9);
+    EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 719.75)), 0.125, 1e-9);
+
+    // Backward: entry i = 0.25° - i/2°, so entry 0 is 0.25° and entry 1 is 359.75°.
+    ASSERT_TRUE(WriteTable(folder.filePath(file), PlutoTableEntries,
+                           [](int i) { return std::fmod(360.25 - 0.5 * (i % 720), 360.0); }));
+    ASSERT_EQ(ephemeris.LoadPlutoTable(file), QString());
+    EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 0.25)), 0.125, 1e-9);
+    EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 0.5)), 0.0, 1e-9);
+    EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 0.75)), 359.875, 1e-9);
+}
+
+TEST(PlutoTable, ABrokenTableNamesTheProblemAndKeepsThePreviousTable) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray good = test::ReadAll(test::ProgramFolder() + QLatin1Char('/') +
+                                          QString::fromLatin1(PlutoTableFileName));
+    ASSERT_FALSE(good.isEmpty());
+    ASSERT_TRUE(test::WriteAll(folder.filePath(QStringLiteral("good.slx")), good));
+    Ephemeris ephemeris(folder.path());
+    ASSERT_EQ(ephemeris.LoadPlutoTable(QStringLiteral("good.slx")), QString());
+    const double before = ephemeris.PositionOfBody(Pluto, 2451545.0);
+
+    QByteArray badCode = good;
+    badCode[6 * 5000] = ' '; // first code of line 5001: far below its range
+    QByteArray shortLine = good;
+    shortLine.remove(6 * 7 + 3, 1); // line 8 keeps three characters
+    QByteArray longer = good + "AAAA\r\n";
+    QByteArray truncated = good.left(6 * 1000);
+    QByteArray unixEnds = good;
+    unixEnds.replace("\r\n", "\n");
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        const char* error; // "" when the table loads
+    };
+    const std::vector<Case> cases{
+        {"bad.slx", badCode, "Line 5001 of the Pluto table"},
+        {"short.slx", shortLine, "Line 8 of the Pluto table"},
+        {"truncated.slx", truncated, "has only 1000 lines; it needs 219147"},
+        {"longer.slx", longer, "has more than 219147 lines"},
+        {"empty.slx", QByteArray(), "has only 0 lines"},
+        {"unix.slx", unixEnds, ""},
+        {"final.slx", good + "\r\n\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.name);
+        ASSERT_TRUE(test::WriteAll(folder.filePath(name), c.bytes));
+        const QString error = ephemeris.LoadPlutoTable(name);
+        if (*c.error == '\0') {
+            EXPECT_EQ(error, QString()) << c.name;
+        } else {
+            EXPECT_TRUE(error.contains(QString::fromLatin1(c.error)))
+                << c.name << ": " << error.toStdString();
+            EXPECT_TRUE(error.contains(name)) << error.toStdString();
+        }
+        EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 2451545.0), before) << c.name;
+    }
+
+    const QString missing = ephemeris.LoadPlutoTable(QStringLiteral("missing.slx"));
+    EXPECT_TRUE(missing.contains(QStringLiteral("was not found"))) << missing.toStdString();
+    // A folder where the file should be cannot be read, even by an administrator.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder.slx")));
+    const QString unreadable = ephemeris.LoadPlutoTable(QStringLiteral("folder.slx"));
+    EXPECT_TRUE(unreadable.contains(QStringLiteral("cannot be read"))) << unreadable.toStdString();
+    EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 2451545.0), before);
+    EXPECT_EQ(ephemeris.NumBodies(), 9);
+
+    Ephemeris fresh(folder.path());
+    EXPECT_NE(fresh.LoadPlutoTable(QStringLiteral("bad.slx")), QString());
+    EXPECT_FALSE(fresh.PlutoTableLoaded());
+    EXPECT_EQ(fresh.NumBodies(), 8);
+    EXPECT_EQ(fresh.PositionOfBody(Pluto, 2451545.0), NoPosition);
+}
+
+TEST(Positions, AgreeWithPublishedHeliocentricJ2000Longitudes) {
+    const Ephemeris ephemeris = LoadedEphemeris();
+    struct Case {
+        BodyIndex body;
+        double jdTt;          // the published instant, in dynamical time
+        double degrees;       // heliocentric ecliptic longitude, equinox and ecliptic J2000
+        double toleranceArcs; // the published theory's own error included
+    };
+    const std::vector<Case> cases{
+        // Pluto, 1992 October 13.0 TD (a worked example of a Pluto theory fitted to DE200).
+        {Pluto, 2448908.5, 232.74009, 3.0},
+        // Check values of the VSOP87B planetary theory (its equinox and ecliptic J2000).
+        {Earth, 2378495.0, 101.70034415, 2.0},   // 1799 December 30
+        {Mars, 2341970.0, 171.30182054, 2.0},    // 1699 December 29
+        {Jupiter, 2305445.0, 139.36250771, 2.0}, // 1599 December 29
+        {Saturn, 2268920.0, 56.21970235, 2.0},   // 1499 December 19
+    };
+    for (const Case& c : cases) {
+        const double longitude = ephemeris.PositionOfBody(c.body, UtOfTt(c.jdTt));
+        EXPECT_LT(ArcsecondsApart(longitude, c.degrees), c.toleranceArcs) << c.body;
+    }
+    EXPECT_FALSE(ephemeris.UsesBuiltInTheory());
+}
+
+TEST(Positions, AllBodiesAtOnceEqualOneByOneAndInParallel) {
+    const Ephemeris ephemeris = LoadedEphemeris();
+    std::vector<double> jds;
+    for (int day = 0; day < 2000; ++day) {
+        jds.push_back(2305000.25 + day * 97.3); // 1598 to 2130, days and hours apart
+    }
+    const std::vector<BodyLongitudes> parallel = ephemeris.PositionsOfBodiesAt(jds, 3);
+    ASSERT_EQ(parallel.size(), jds.size());
+    for (std::size_t row = 0; row < jds.size(); row += 37) {
+        const BodyLongitudes single = ephemeris.PositionsOfBodies(jds[row]);
+        for (BodyIndex body = Earth; body <= Pluto; ++body) {
+            const double expected = ephemeris.PositionOfBody(body, jds[row]);
+            EXPECT_EQ(single[body], expected) << body << " at " << jds[row];
+            EXPECT_EQ(parallel[row][body], expected) << body << " at " << jds[row];
+        }
+    }
+    EXPECT_EQ(parallel.front()[Pluto], NoPositionBeforeTable);
+    EXPECT_TRUE(ephemeris.PositionsOfBodiesAt({}).empty());
+}
+
+TEST(Positions, FallbackToTheBuiltInTheoryIsDetected) {
+    QTemporaryDir program;
+    QTemporaryDir system;
+    ASSERT_TRUE(program.isValid() && system.isValid());
+    {
+        const Ephemeris blind(program.path(), system.path());
+        const double mars = blind.PositionOfBody(Mars, 2451545.0);
+        EXPECT_TRUE(blind.UsesBuiltInTheory());
+        // Still a sound position, to a few arcseconds.
+        EXPECT_LT(ArcsecondsApart(mars, 359.4477460), 5.0);
+        const Ephemeris other(test::ProgramFolder());
+        EXPECT_FALSE(other.UsesBuiltInTheory());
+        other.PositionOfBody(Mars, 2451545.0);
+        EXPECT_FALSE(other.UsesBuiltInTheory());
+    }
+    const Ephemeris blind(program.path(), system.path());
+    blind.PositionsOfBodiesAt(std::vector<double>(600, 2451545.0), 2);
+    EXPECT_TRUE(blind.UsesBuiltInTheory());
+    // Nothing computed (not a finite instant) leaves the finding as it was.
+    blind.PositionsOfBodies(std::nan(""));
+    EXPECT_TRUE(blind.UsesBuiltInTheory());
+
+    const Ephemeris seeing(test::ProgramFolder());
+    EXPECT_LT(ArcsecondsApart(seeing.PositionOfBody(Mars, 2451545.0), 359.4477460), 0.01);
+    EXPECT_FALSE(seeing.UsesBuiltInTheory());
+}
+
+TEST(JulianDateOfYearTest, YearOfTheCivilDayAtGreenwich) {
+    struct Case {
+        double jd;
+        int year;
+    };
+    const std::vector<Case> cases{
+        {2451544.5, 2000}, {2451544.5 - 1e-7, 1999}, {1721425.5, 1},
+        {1721425.4, 0},    {2743738.5, 2800},        {2743738.49, 2799},
+        {2305447.5, 1600}, {2299160.5, 1582},        {std::nan(""), 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(JulianDateOfYear(c.jd), c.year) << c.jd;
+    }
+    // Far outside any calendar the year is still a plain number.
+    EXPECT_LT(JulianDateOfYear(-1e300), -20000);
+    EXPECT_GT(JulianDateOfYear(1e300), 20000);
+}
