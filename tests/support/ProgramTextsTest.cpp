@@ -1,0 +1,178 @@
+#include "support/ProgramTexts.h"
+
+#include "common/TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+
+namespace {
+
+class TextFile : public ::testing::Test {
+  protected:
+    // Writes the bytes to a fresh file and loads it into `texts`.
+    int LoadBytes(const QByteArray& bytes) {
+        const QString path = PathOf("orbx.dat");
+        EXPECT_TRUE(test::WriteAll(path, bytes));
+        return texts.Load(path);
+    }
+    QString PathOf(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    ProgramTexts texts;
+};
+
+} // namespace
+
+TEST_F(TextFile, LoadsLanguagesCommentsAndBlankLines) {
+    const int result = LoadBytes("\xEF\xBB\xBF# Captions\r\n"
+                                 "\r\n"
+                                 "19 en Compute\r\n"
+                                 "19 de Berechnen\r\n"
+                                 "   # an indented comment\n"
+                                 "126 en ~\n"
+                                 "145 en is incomplete: year, month and day are needed.\n"
+                                 "200 en   indented  \n"
+                                 "300 fr Fran\xC3\xA7\x61is"); // no line break at the end
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(texts.size(), 6);
+    EXPECT_EQ(texts.LastLoadFailure(), "");
+    EXPECT_EQ(texts.ProgramText(19), "Compute");
+    EXPECT_EQ(texts.ProgramTextIn(19, LanguageOfCode(u"de")), "Berechnen");
+    EXPECT_EQ(texts.ProgramTextIn(300, LanguageOfCode(u"fr")), QStringLiteral("Français"));
+    EXPECT_EQ(texts.ProgramText(300), ""); // no English text
+    EXPECT_EQ(texts.ProgramText(126), ""); // "~" is the empty text
+    EXPECT_TRUE(texts.HasText(126));       // ... but it is there
+    EXPECT_FALSE(texts.HasText(127));
+    EXPECT_EQ(texts.ProgramText(200), "  indented  "); // blanks after one separator
+    EXPECT_EQ(texts.ProgramText(145), "is incomplete: year, month and day are needed.");
+    EXPECT_EQ(texts.ProgramText(0), "");
+    EXPECT_EQ(texts.ProgramTextIn(19, 7), "");
+}
+
+TEST_F(TextFile, LineFaultsGiveTheirCodeAndTheLineNumber) {
+    const QByteArray longText(MaxProgramTextLength + 1, 'x');
+    const QByteArray fullText(MaxProgramTextLength, 'x');
+    struct Case {
+        QByteArray bytes;
+        int code;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"# head\n1 en One\n2 en Two\n1 en Again\n", -1504, "Duplicate in program text at line 4."},
+        {"1 en One\n\n2 en " + longText + "\n", -1003, "String too long at line 3."},
+        {"1 en One\n2 en\n", -502, "Missing string at line 2."},
+        {"1 en One\n2 en    \r\n", -502, "Missing string at line 2."},
+        {"x1 en One\n", ProgramTextMalformedLine,
+         "Malformed program text at line 1: \"x1\" is not a text number."},
+        {"1 en One\n0 en Zero\n", ProgramTextMalformedLine,
+         "Malformed program text at line 2: text number 0 is outside 1 to 32767."},
+        {"99999999999999999999 en Big\n", ProgramTextMalformedLine,
+         "Malformed program text at line 1: text number 99999999999999999999 is outside 1 to "
+         "32767."},
+        {"1 en One\n2\n", ProgramTextMalformedLine,
+         "Malformed program text at line 2: no language code after the text number."},
+        {"1 EN One\n", ProgramTextMalformedLine,
+         "Malformed program text at line 1: unknown language code \"EN\"."},
+        {"1 en One\n2 en Bad \xFF byte\n", ProgramTextMalformedLine,
+         "Malformed program text at line 2: not UTF-8 text."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.left(40).toStdString());
+        EXPECT_EQ(LoadBytes(c.bytes), c.code);
+        EXPECT_EQ(texts.LastLoadFailure(), QString::fromLatin1(c.message));
+        EXPECT_EQ(texts.size(), 0);
+    }
+    // The same number in two languages is no duplicate; a text of exactly the limit loads.
+    EXPECT_EQ(LoadBytes("1 en One\n1 de Eins\n2 en " + fullText + "\n"), 3);
+}
+
+TEST_F(TextFile, FileFaultsAndAFailedLoadKeepsTheTextsBefore) {
+    ASSERT_EQ(LoadBytes("5 en Five\n"), 1);
+
+    EXPECT_EQ(texts.Load(PathOf("missing.dat")), ProgramTextCannotOpen);
+    EXPECT_EQ(texts.LastLoadFailure(),
+              "Cannot open file containing program text.\r\n" + PathOf("missing.dat"));
+    EXPECT_EQ(texts.Load(dir.path()), ProgramTextCannotOpen); // a folder is no file
+    EXPECT_EQ(LoadBytes(""), ProgramTextEmptyFile);
+    EXPECT_EQ(texts.LastLoadFailure(), "File is empty.");
+    EXPECT_EQ(LoadBytes("# only a comment\n\n"), NoProgramText);
+    EXPECT_EQ(texts.LastLoadFailure(), "No program text was read.");
+    EXPECT_EQ(LoadBytes("5 en Changed\n6 en\n"), -502);
+
+    QFile big(PathOf("big.dat"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(MaxProgramTextFileBytes + 1));
+    big.close();
+    EXPECT_EQ(texts.Load(PathOf("big.dat")), ProgramTextTooMuch);
+    EXPECT_EQ(texts.LastLoadFailure(), "Too much program text.");
+
+    EXPECT_EQ(texts.ProgramText(5), "Five");
+    EXPECT_EQ(texts.size(), 1);
+}
+
+TEST(ProgramTextLoadMessages, ResultCodesAsTheStartUpShowsThem) {
+    const QString path = QStringLiteral("/opt/orbivex/orbx.dat");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(0, path), "No program text was read.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1, path),
+              "Cannot open file containing program text.\r\n/opt/orbivex/orbx.dat");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-2, path), "Particular memory allocation error.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-3, path), "Too much program text.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-4, path), "Text not recovered.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-5, path), "Error -5");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-6, path), "File is empty.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-7, path), "Error reading file.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-8, path), "General memory allocation error.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-9, path), "Error -9");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-500, path), "Error -500");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-501, path), "Missing string at line 1.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-600, path), "Missing string at line 100.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1000, path), "Missing string at line 500.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1001, path), "String too long at line 1.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1234, path), "String too long at line 234.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1500, path), "String too long at line 500.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1501, path),
+              "Duplicate in program text at line 1.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(7, path), "");
+}
+
+TEST_F(TextFile, LineFaultsBeyondLine500KeepTheirKindInTheMessage) {
+    QByteArray bytes;
+    for (int n = 1; n <= 599; ++n) {
+        bytes += QByteArray::number(n) + " en Text\n";
+    }
+    bytes += "600 en\n";
+    EXPECT_EQ(LoadBytes(bytes), -1100); // decodes as a too-long line 100
+    EXPECT_EQ(texts.LastLoadFailure(), "Missing string at line 600.");
+}
+
+TEST(Placeholders, ChainStopsAtTheFirstEmptyValue) {
+    const QString crlf = QStringLiteral("\r\n");
+    EXPECT_EQ(SubstitutePlaceholders("Moved [r1]^[r2]", "3", ""), "Moved 3" + crlf + "[r2]");
+    EXPECT_EQ(SubstitutePlaceholders("[r1] [r2] [r3] [r4] [r5]", "a", "b", "", "d", "e"),
+              "a b [r3] [r4] [r5]");
+    EXPECT_EQ(SubstitutePlaceholders("[r1][r2][r3][r4][r5][r1]", "1", "2", "3", "4", "5"),
+              "123451");
+    EXPECT_EQ(SubstitutePlaceholders("x[r1]y", ""), "xy"); // [r1] goes even when empty
+    // An empty r1 does not stop the chain: it starts at r2.
+    EXPECT_EQ(SubstitutePlaceholders("[r1][r3] only", "", "b", "c"), "c only");
+    EXPECT_EQ(SubstitutePlaceholders("[R1] [r6] [r 1] [r1", "v"), "[R1] [r6] [r 1] [r1");
+    // Nothing to substitute: returned as it is.
+    EXPECT_EQ(SubstitutePlaceholders("Plain text", "v"), "Plain text");
+    EXPECT_EQ(SubstitutePlaceholders("a^^b", ""), "a" + crlf + crlf + "b");
+    // Values are inserted as they are, not scanned again.
+    EXPECT_EQ(SubstitutePlaceholders("File [r1] at [r2]", "C:\\a^b [r2].pat", "noon"),
+              "File C:\\a^b [r2].pat at noon");
+}
+
+TEST(Placeholders, ProgramTextWithLooksUpAndSubstitutes) {
+    const ProgramTexts texts = ProgramTexts::FromEntries(
+        {{391, "Set all non-zero orbs to [r1]?^[r2]"}, {126, "~"}, {19, "Compute"}});
+    EXPECT_EQ(texts.ProgramTextWith(391, "3°"), "Set all non-zero orbs to 3°?\r\n[r2]");
+    EXPECT_EQ(texts.ProgramTextWith(126, "x"), "");
+    EXPECT_EQ(texts.ProgramTextWith(5, "x"), "");
+    EXPECT_EQ(texts.ProgramText(19), "Compute");
+    EXPECT_EQ(texts.size(), 3);
+}
