@@ -100,6 +100,17 @@ TEST(ReadViewerFile, ReportsEmptyMissingAndReadFiles) {
               QStringLiteral("Error 5.  No such file or directory"));
 }
 
+TEST(HelpFile, IsShippedBesideTheProgramAndShownWhole) {
+    const ViewerFile help =
+        ReadViewerFile(QDir(test::ProgramFolder()).filePath(QLatin1String(kHelpFileName)));
+    ASSERT_EQ(help.status, ViewerFile::Status::Read) << help.errorDescription.toStdString();
+    EXPECT_LT(help.text.size(), kViewerCharacterLimit);
+    EXPECT_FALSE(help.text.contains(QChar::ReplacementCharacter));
+    for (const QString& line : help.text.split(QLatin1Char('\n'))) {
+        EXPECT_LT(line.size(), 100) << line.toStdString();
+    }
+}
+
 class HelpViewer : public ::testing::Test {
   protected:
     void SetUp() override {
