@@ -1,0 +1,165 @@
+#include "persistence/QtDialogs.h"
+
+#include "persistence/frmPopUp.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QStringList>
+#include <QUrl>
+
+namespace orbivex {
+
+namespace {
+
+QMessageBox::Icon MessageBoxIcon(Dialogs::Icon icon) {
+    switch (icon) {
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Stop:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton StandardButton(Dialogs::Answer answer) {
+    switch (answer) {
+    case Dialogs::Answer::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Answer::Yes:
+        return QMessageBox::Yes;
+    case Dialogs::Answer::No:
+        return QMessageBox::No;
+    case Dialogs::Answer::Cancel:
+        return QMessageBox::Cancel;
+    }
+    return QMessageBox::NoButton;
+}
+
+} // namespace
+
+QString QtFileFilter(const QString& filter) {
+    if (!filter.contains(QLatin1Char('|'))) {
+        return filter.trimmed();
+    }
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        const QString pattern = i + 1 < parts.size() ? parts.at(i + 1).trimmed() : QString();
+        if (description.isEmpty() && pattern.isEmpty()) {
+            continue;
+        }
+        if (pattern.isEmpty() || description.contains(pattern)) {
+            entries.append(description);
+        } else {
+            entries.append(description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+        }
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString MessageBoxText(const QString& text) {
+    QString result = text;
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+QtDialogs::QtDialogs() = default;
+QtDialogs::~QtDialogs() = default;
+
+void QtDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& title, Icon icon) {
+    QMessageBox box(MessageBoxIcon(icon), title, MessageBoxText(text), QMessageBox::Ok, parent);
+    // Messages carry file names and descriptions from outside; never read them as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+Dialogs::Answer QtDialogs::Ask(QWidget* parent, const QString& text, const QString& title,
+                               Buttons buttons, Answer defaultAnswer, Icon icon) {
+    QMessageBox::StandardButtons standardButtons = QMessageBox::Ok;
+    Answer escapeAnswer = Answer::Ok;
+    switch (buttons) {
+    case Buttons::Ok:
+        break;
+    case Buttons::YesNo:
+        standardButtons = QMessageBox::Yes | QMessageBox::No;
+        escapeAnswer = Answer::No;
+        break;
+    case Buttons::YesNoCancel:
+        standardButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        escapeAnswer = Answer::Cancel;
+        break;
+    }
+    QMessageBox box(MessageBoxIcon(icon), title, MessageBoxText(text), standardButtons, parent);
+    box.setTextFormat(Qt::PlainText);
+    const QMessageBox::StandardButton defaultButton = StandardButton(defaultAnswer);
+    if (standardButtons.testFlag(defaultButton)) {
+        box.setDefaultButton(defaultButton);
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        // Closed without a button (Escape or the frame).
+        return escapeAnswer;
+    }
+}
+
+QString QtDialogs::GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& initialName) {
+    return QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter));
+}
+
+QString QtDialogs::GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& initialName) {
+    return QFileDialog::getOpenFileName(parent, title, initialName, QtFileFilter(filter));
+}
+
+void QtDialogs::PopUp(QWidget* parent, const QString& message, int width, int height,
+                      int intervalMs, int top, int left) {
+    if (!popUp_) {
+        popUp_ = std::make_unique<frmPopUp>();
+    }
+    if (parent != nullptr && parent->screen() != nullptr) {
+        popUp_->setScreen(parent->screen());
+    }
+    if (top < 0 || left < 0) {
+        popUp_->PopUpCenterScreen(message, width, height, intervalMs);
+    } else {
+        popUp_->PopUp(message, width, height, intervalMs, top, left);
+    }
+}
+
+void QtDialogs::SetClipboardText(const QString& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->setText(text);
+    }
+}
+
+bool QtDialogs::OpenExternally(const QString& target) {
+    // The desktop's own opener, with the target as one argument: no shell ever sees it.
+    const QUrl url = QUrl::fromUserInput(target);
+    if (!url.isValid()) {
+        return false;
+    }
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace orbivex

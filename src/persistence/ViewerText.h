@@ -1,0 +1,32 @@
+#pragma once
+// What the read-only text viewer shows for a file: the reading of the file and the composition
+// of the displayed text, kept apart from the window so that both can be checked directly.
+
+#include <QString>
+
+namespace orbivex {
+
+// A file of this many characters or more is shown truncated, between two notes, so that notes
+// and file part together have exactly this many characters.
+inline constexpr int kViewerCharacterLimit = 65530;
+
+struct ViewerFile {
+    enum class Status { Read, Empty, Failed };
+    Status status = Status::Failed;
+    QString text;             // the file's text (UTF-8), when read
+    int errorNumber = 0;      // when Failed: the file error code
+    QString errorDescription; // when Failed: the system's description of the failure
+};
+
+// Reads a text file for the viewer. Only as much of the file is read as can decide and fill the
+// display, so a huge file costs no more than a small one.
+ViewerFile ReadViewerFile(const QString& path);
+
+// The text the viewer shows for a file's text: the whole text below the limit; otherwise the
+// opening note, the first part of the file, and the closing note.
+QString ViewerDisplayText(const QString& fileText);
+
+// "Error <number>.  <description>", the message of a failed read.
+QString ViewerErrorMessage(int number, const QString& description);
+
+} // namespace orbivex

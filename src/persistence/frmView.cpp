@@ -1,0 +1,179 @@
+#include "persistence/frmView.h"
+
+#include "persistence/Dialogs.h"
+#include "persistence/Fonts.h"
+#include "persistence/LayoutUnits.h"
+#include "persistence/ViewerText.h"
+#include "support/ProgramTexts.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTimer>
+#include <algorithm>
+
+namespace orbivex {
+
+namespace {
+
+// Window measures in layout units.
+constexpr int kMinimumWidth = 8000;
+constexpr int kMinimumHeight = 2000;
+constexpr int kTextBoxWidthAllowance = 450;
+constexpr int kTextBoxHeightAllowance = 1200;
+constexpr int kTextBoxTop = 120;
+constexpr int kButtonGap = 100;
+constexpr int kButtonWidth = 1200;
+constexpr int kButtonHeight = 375;
+
+// Placement of the help viewer relative to the main window.
+constexpr int kHelpTopOffset = 380;
+constexpr int kHelpLeftOffset = 100;
+constexpr int kHelpWidthReduction = 200;
+constexpr int kHelpHeightReduction = 480;
+
+constexpr int kHelpCaptionText = 17;
+constexpr int kEmptyFileTitleText = 52;
+constexpr int kReadFailureTitleText = 53;
+
+} // namespace
+
+frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), texts_(texts) {
+    setObjectName(QStringLiteral("frmView"));
+    setMinimumSize(LayoutUnitsToPixels(kMinimumWidth), LayoutUnitsToPixels(kMinimumHeight));
+    resize(LayoutUnitsToPixels(12000), LayoutUnitsToPixels(8000));
+
+    txbView = new QPlainTextEdit(this);
+    txbView->setObjectName(QStringLiteral("txbView"));
+    txbView->setReadOnly(true);
+    txbView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    cmdCopyToClipboard = new QPushButton(QStringLiteral("Copy to clipboard"), this);
+    cmdCopyToClipboard->setObjectName(QStringLiteral("cmdCopyToClipboard"));
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+
+    const QFont buttonFont = ProgramFont(QStringLiteral("Arial"), 9);
+    cmdCopyToClipboard->setFont(buttonFont);
+    cmdClose->setFont(buttonFont);
+
+    connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
+    connect(cmdCopyToClipboard, &QPushButton::clicked, this, &frmView::cmdCopyToClipboard_Click);
+    Form_Resize();
+}
+
+void frmView::Form_Activate() {
+    cmdCopyToClipboard->setVisible(!blnCopyToClipboardInvisible);
+    if (blnFileDisplayed || activating_ || !isVisible()) {
+        return;
+    }
+    activating_ = true;
+    cmdClose->setText(QStringLiteral("Close"));
+    txbView->clear();
+    txbView->setReadOnly(true);
+    displayedText_.clear();
+    Form_Resize();
+
+    const ViewerFile file = ReadViewerFile(strFilename);
+    switch (file.status) {
+    case ViewerFile::Status::Read:
+        displayedText_ = ViewerDisplayText(file.text);
+        txbView->setPlainText(displayedText_);
+        txbView->moveCursor(QTextCursor::Start);
+        blnFileDisplayed = true;
+        break;
+    case ViewerFile::Status::Empty:
+        dialogs_.ShowMessage(this, texts_.ProgramText(kHelpCaptionText),
+                             texts_.ProgramText(kEmptyFileTitleText), Dialogs::Icon::Exclamation);
+        hide();
+        break;
+    case ViewerFile::Status::Failed:
+        dialogs_.ShowMessage(this, ViewerErrorMessage(file.errorNumber, file.errorDescription),
+                             texts_.ProgramText(kReadFailureTitleText), Dialogs::Icon::Exclamation);
+        hide();
+        break;
+    }
+    activating_ = false;
+}
+
+bool frmView::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QWidget::event(event);
+}
+
+void frmView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A window that is shown may never be activated (another window keeps the focus), yet it
+    // must not stay empty; reading once the show has completed covers both cases.
+    QTimer::singleShot(0, this, &frmView::Form_Activate);
+}
+
+void frmView::closeEvent(QCloseEvent* event) {
+    blnFileDisplayed = false;
+    event->accept();
+}
+
+void frmView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmView::Form_Resize() {
+    if (isMinimized()) {
+        return;
+    }
+    // The allowances are measured on the whole window, frame included, as the window's own
+    // measures are.
+    const QSize frame = frameGeometry().size() - size();
+    const int windowWidth = std::max(PixelsToLayoutUnits(width() + frame.width()), kMinimumWidth);
+    const int windowHeight =
+        std::max(PixelsToLayoutUnits(height() + frame.height()), kMinimumHeight);
+
+    const int boxWidth = LayoutUnitsToPixels(windowWidth - kTextBoxWidthAllowance);
+    const int boxHeight = LayoutUnitsToPixels(windowHeight - kTextBoxHeightAllowance);
+    const int boxLeft = std::max(0, (width() - boxWidth) / 2);
+    const int boxTop = LayoutUnitsToPixels(kTextBoxTop);
+    txbView->setGeometry(boxLeft, boxTop, boxWidth, boxHeight);
+
+    const int buttonTop = boxTop + boxHeight + LayoutUnitsToPixels(kButtonGap);
+    const int buttonWidth = LayoutUnitsToPixels(kButtonWidth);
+    const int buttonHeight = LayoutUnitsToPixels(kButtonHeight);
+    cmdCopyToClipboard->setGeometry(boxLeft, buttonTop, buttonWidth, buttonHeight);
+    cmdClose->setGeometry(boxLeft + boxWidth - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+}
+
+void frmView::cmdClose_Click() {
+    // Only hidden: the next Help shows the same text without reading the file again.
+    hide();
+}
+
+void frmView::cmdCopyToClipboard_Click() {
+    dialogs_.SetClipboardText(displayedText_);
+}
+
+void ShowHelp(frmView& view, const QWidget& mainWindow, const QString& programFolder,
+              const ProgramTexts& texts) {
+    if (view.isMinimized()) {
+        view.setWindowState(view.windowState() & ~Qt::WindowMinimized);
+    } else if (!view.isMaximized() && !view.isFullScreen()) {
+        const QRect main = mainWindow.geometry();
+        view.setGeometry(main.left() + LayoutUnitsToPixels(kHelpLeftOffset),
+                         main.top() + LayoutUnitsToPixels(kHelpTopOffset),
+                         std::max(1, main.width() - LayoutUnitsToPixels(kHelpWidthReduction)),
+                         std::max(1, main.height() - LayoutUnitsToPixels(kHelpHeightReduction)));
+    }
+    view.strFilename = QDir(programFolder).filePath(QLatin1String(kHelpFileName));
+    view.setWindowTitle(texts.ProgramText(kHelpCaptionText));
+    view.blnCopyToClipboardInvisible = true;
+    view.txbView->setFont(ProgramFont(QStringLiteral("Arial"), 11));
+    view.show();
+    view.raise();
+    view.activateWindow();
+}
+
+} // namespace orbivex

@@ -1,0 +1,260 @@
+#include "common/ScriptedDialogs.h"
+#include "common/TestSupport.h"
+#include "persistence/ViewerText.h"
+#include "persistence/frmView.h"
+#include "support/ProgramTexts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace orbivex {
+namespace {
+
+using test::ScriptedDialogs;
+
+const QString kOpeningNote =
+    QStringLiteral("NOTE: This file is too large to display entirely in this textbox.\r\n"
+                   "To view the entire contents of the file load it into NotePad,\r\n"
+                   "WordPad or some other text editor.\r\n\r\n");
+const QString kClosingNote =
+    QStringLiteral("\r\n\r\nNOTE: Entire contents of file have not been displayed.\r\n");
+
+// Text of `length` characters in lines of 60, so the text box has real lines to lay out.
+QByteArray TextOfLength(int length) {
+    QByteArray text;
+    text.reserve(length);
+    for (int i = 0; i < length; ++i) {
+        text.append(i % 61 == 60 ? '\n' : static_cast<char>('a' + i % 26));
+    }
+    return text;
+}
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
+TEST(ViewerDisplayText, ShowsAFileBelowTheLimitWholeAndALongerOneBetweenTheNotes) {
+    const QString below = QString::fromLatin1(TextOfLength(kViewerCharacterLimit - 1));
+    EXPECT_EQ(ViewerDisplayText(below), below);
+
+    const QString atLimit = QString::fromLatin1(TextOfLength(kViewerCharacterLimit));
+    const QString shown = ViewerDisplayText(atLimit);
+    EXPECT_EQ(shown.size(), 65534);
+    ASSERT_TRUE(shown.startsWith(kOpeningNote));
+    ASSERT_TRUE(shown.endsWith(kClosingNote));
+    const QString part =
+        shown.mid(kOpeningNote.size(), shown.size() - kOpeningNote.size() - kClosingNote.size());
+    EXPECT_TRUE(atLimit.startsWith(part));
+    EXPECT_EQ(kOpeningNote.size() + part.size() + kClosingNote.size() - 4, kViewerCharacterLimit);
+
+    // A much longer file shows the same amount.
+    EXPECT_EQ(ViewerDisplayText(QString(200000, QLatin1Char('x'))).size(), 65534);
+}
+
+TEST(ViewerDisplayText, NeverCutsACharacterOutsideTheBasicPlaneInHalf) {
+    // A run of two-unit characters placed so that the cut would fall inside one of them.
+    const int partLength = kViewerCharacterLimit - kOpeningNote.size() - (kClosingNote.size() - 4);
+    QString text(partLength - 1, QLatin1Char('a'));
+    while (text.size() < kViewerCharacterLimit + 10) {
+        text += QString::fromUcs4(U"\U0001F30D");
+    }
+    const QString shown = ViewerDisplayText(text);
+    const QString part =
+        shown.mid(kOpeningNote.size(), shown.size() - kOpeningNote.size() - kClosingNote.size());
+    EXPECT_FALSE(part.back().isHighSurrogate());
+    EXPECT_EQ(part.size(), partLength - 1);
+}
+
+TEST(ReadViewerFile, ReportsEmptyMissingAndReadFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString empty = dir.filePath(QStringLiteral("empty.txt"));
+    ASSERT_TRUE(test::WriteAll(empty, {}));
+    EXPECT_EQ(ReadViewerFile(empty).status, ViewerFile::Status::Empty);
+
+    const ViewerFile missing = ReadViewerFile(dir.filePath(QStringLiteral("missing.txt")));
+    EXPECT_EQ(missing.status, ViewerFile::Status::Failed);
+    EXPECT_NE(missing.errorNumber, 0);
+    EXPECT_FALSE(missing.errorDescription.isEmpty());
+
+    const QString utf8 = dir.filePath(QStringLiteral("utf8.txt"));
+    ASSERT_TRUE(test::WriteAll(utf8, QByteArray("\xEF\xBB\xBFJupiter \xE2\x99\x83 trine")));
+    const ViewerFile read = ReadViewerFile(utf8);
+    EXPECT_EQ(read.status, ViewerFile::Status::Read);
+    EXPECT_EQ(read.text, QString::fromUtf8("Jupiter \xE2\x99\x83 trine"));
+
+    // However big, a file is still recognised as too long to show whole.
+    const QString big = dir.filePath(QStringLiteral("big.txt"));
+    ASSERT_TRUE(test::WriteAll(big, QByteArray(1 << 20, 'x')));
+    EXPECT_EQ(ViewerDisplayText(ReadViewerFile(big).text).size(), 65534);
+
+    EXPECT_EQ(ViewerErrorMessage(5, QStringLiteral("No such file or directory")),
+              QStringLiteral("Error 5.  No such file or directory"));
+}
+
+TEST(HelpFile, IsShippedBesideTheProgramAndShownWhole) {
+    const ViewerFile help =
+        ReadViewerFile(QDir(test::ProgramFolder()).filePath(QLatin1String(kHelpFileName)));
+    ASSERT_EQ(help.status, ViewerFile::Status::Read) << help.errorDescription.toStdString();
+    EXPECT_LT(help.text.size(), kViewerCharacterLimit);
+    EXPECT_FALSE(help.text.contains(QChar::ReplacementCharacter));
+    for (const QString& line : help.text.split(QLatin1Char('\n'))) {
+        EXPECT_LT(line.size(), 100) << line.toStdString();
+    }
+}
+
+class HelpViewer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        mainWindow.setGeometry(100, 200, 960, 640);
+    }
+
+    QString HelpPath() const { return folder.filePath(QLatin1String(kHelpFileName)); }
+    void WriteHelp(const QByteArray& text) { ASSERT_TRUE(test::WriteAll(HelpPath(), text)); }
+    void Help() {
+        ShowHelp(view, mainWindow, folder.path(), texts);
+        Settle();
+    }
+
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    ProgramTexts texts = ProgramTexts::FromEntries({{17, QStringLiteral("Help")},
+                                                    {52, QStringLiteral("Empty help file")},
+                                                    {53, QStringLiteral("Cannot show help")}});
+    QWidget mainWindow;
+    frmView view{dialogs, texts};
+};
+
+TEST_F(HelpViewer, ShowsTheFileOverTheMainWindowReadOnly) {
+    WriteHelp("First line\nSecond line\n");
+    Help();
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_TRUE(view.blnFileDisplayed);
+    EXPECT_TRUE(dialogs.Calls().empty());
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("Help"));
+    EXPECT_EQ(view.strFilename, HelpPath());
+    EXPECT_EQ(view.txbView->toPlainText(), QStringLiteral("First line\nSecond line\n"));
+    EXPECT_TRUE(view.txbView->isReadOnly());
+    EXPECT_EQ(view.txbView->textCursor().position(), 0);
+    EXPECT_EQ(view.cmdClose->text(), QStringLiteral("Close"));
+    EXPECT_FALSE(view.cmdCopyToClipboard->isVisible());
+    EXPECT_EQ(view.txbView->font().family(), QStringLiteral("Liberation Sans"));
+    EXPECT_EQ(view.txbView->font().pointSize(), 11);
+
+    // Placed 25 px below and 7 px right of the main window, 13 px narrower, 32 px lower;
+    // the text box 30 px narrower and 80 px lower than the window with its frame, the buttons
+    // under it.
+    EXPECT_EQ(view.geometry(), QRect(107, 225, 947, 608));
+    EXPECT_EQ(view.txbView->width(), view.frameGeometry().width() - 30);
+    EXPECT_EQ(view.txbView->height(), view.frameGeometry().height() - 80);
+    EXPECT_EQ(view.cmdClose->y(), view.txbView->geometry().bottom() + 1 + 7);
+}
+
+TEST_F(HelpViewer, ShowsAFileOfTheLimitTruncatedWithBothNotesOnTheirOwnLines) {
+    WriteHelp(TextOfLength(kViewerCharacterLimit));
+    Help();
+    ASSERT_TRUE(view.blnFileDisplayed);
+    EXPECT_EQ(view.DisplayedText().size(), 65534);
+    const QTextDocument* document = view.txbView->document();
+    EXPECT_EQ(document->findBlockByNumber(0).text(),
+              QStringLiteral("NOTE: This file is too large to display entirely in this textbox."));
+    EXPECT_EQ(document->findBlockByNumber(2).text(),
+              QStringLiteral("WordPad or some other text editor."));
+    EXPECT_TRUE(document->findBlockByNumber(3).text().isEmpty());
+    EXPECT_TRUE(view.txbView->toPlainText().contains(
+        QStringLiteral("\n\nNOTE: Entire contents of file have not been displayed.\n")));
+
+    WriteHelp(TextOfLength(kViewerCharacterLimit - 1));
+    view.close();
+    Help();
+    EXPECT_EQ(view.DisplayedText(), QString::fromLatin1(TextOfLength(kViewerCharacterLimit - 1)));
+}
+
+TEST_F(HelpViewer, EmptyFileIsReportedAndTheViewerHides) {
+    WriteHelp({});
+    Help();
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_FALSE(view.blnFileDisplayed);
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    const ScriptedDialogs::Call& message = dialogs.Calls().front();
+    EXPECT_EQ(message.kind, ScriptedDialogs::Kind::Message);
+    EXPECT_EQ(message.text, QStringLiteral("Help"));
+    EXPECT_EQ(message.title, QStringLiteral("Empty help file"));
+    EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
+}
+
+TEST_F(HelpViewer, MissingFileIsReportedWithItsErrorAndTheViewerHides) {
+    Help();
+    EXPECT_FALSE(view.isVisible());
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    const ScriptedDialogs::Call& message = dialogs.Calls().front();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Error [1-9][0-9]*\\.  \\S"))
+                    .match(message.text)
+                    .hasMatch())
+        << message.text.toStdString();
+    EXPECT_EQ(message.title, QStringLiteral("Cannot show help"));
+    EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
+
+    // Once the file is there, the next Help shows it.
+    WriteHelp("Now it exists.");
+    Help();
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_EQ(view.DisplayedText(), QStringLiteral("Now it exists."));
+}
+
+TEST_F(HelpViewer, CloseKeepsTheTextAndFrameCloseReadsAfresh) {
+    WriteHelp("Version one.");
+    Help();
+    view.cmdClose->click();
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_TRUE(view.blnFileDisplayed);
+
+    WriteHelp("Version two.");
+    Help();
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_EQ(view.DisplayedText(), QStringLiteral("Version one."));
+
+    view.close();
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_FALSE(view.blnFileDisplayed);
+    Help();
+    EXPECT_EQ(view.DisplayedText(), QStringLiteral("Version two."));
+    EXPECT_TRUE(dialogs.Calls().empty());
+}
+
+TEST_F(HelpViewer, HelpRestoresAMinimizedViewerWithoutReloadingOrMovingIt) {
+    WriteHelp("Version one.");
+    Help();
+    view.setGeometry(300, 300, 700, 500);
+    view.setWindowState(Qt::WindowMinimized);
+    Settle();
+    ASSERT_TRUE(view.isMinimized());
+
+    WriteHelp("Version two.");
+    Help();
+    EXPECT_FALSE(view.isMinimized());
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_EQ(view.DisplayedText(), QStringLiteral("Version one."));
+    EXPECT_EQ(view.geometry().topLeft(), QPoint(300, 300));
+}
+
+TEST_F(HelpViewer, KeepsItsMinimumSize) {
+    WriteHelp("Short.");
+    Help();
+    view.resize(100, 50);
+    Settle();
+    EXPECT_GE(view.width(), 533);
+    EXPECT_GE(view.height(), 133);
+}
+
+} // namespace
+} // namespace orbivex
