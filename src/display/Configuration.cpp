@@ -99,25 +99,6 @@ double MidpointOrbRadians(int position) {
     return MidpointOrbMinutes[position] / 60.0 / 360.0 * FullCircle;
 }
 
-ConfigurationSettings ConfigurationSettings::Defaults() {
-    ConfigurationSettings settings;
-    settings.orbPositions = {10, 9, 6, 7, 5, 4, 5, 1};
-    settings.personalDivisorPosition = 2; // 1/3
-    settings.synastryDivisorPosition = 2;
-    settings.useBoldface = true;
-    settings.boldfaceOneDegree = true;
-    settings.boldfaceFactorPosition = 2; // 1/4
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        settings.colours[kind] = AspectKinds[kind].defaultColour;
-    }
-    settings.midpointOrbPosition = 2; // 0° 30'
-    settings.showOnlyOuter = false;
-    settings.showOnlyEarth = false;
-    settings.northAmericanZones = true;
-    settings.displayZodiacSectors = true;
-    return settings;
-}
-
 QString SettingsFault(const ConfigurationSettings& settings) {
     for (int list = 0; list < NumOrbLists; ++list) {
         if (!IsOrbPosition(settings.orbPositions[list])) {

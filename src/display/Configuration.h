@@ -50,24 +50,33 @@ double MidpointOrbRadians(int position);
 
 // ---- Committed settings ------------------------------------------------------------------
 
+// A default-constructed object holds the values of "Reset to default".
 struct ConfigurationSettings {
-    // List positions of the eight orb lists (0..15 = degrees); [7] is the "Set all" list.
-    std::array<int, NumOrbLists> orbPositions{};
-    int personalDivisorPosition = 0; // index into OrbDivisors
-    int synastryDivisorPosition = 0;
-    bool useBoldface = false;
+    // List positions of the eight orb lists (n = n degrees); [7] is the "Set all" list.
+    std::array<int, NumOrbLists> orbPositions{10, 9, 6, 7, 5, 4, 5, 1};
+    int personalDivisorPosition = 2; // index into OrbDivisors: 1/3
+    int synastryDivisorPosition = 2;
+    bool useBoldface = true;
     bool boldfaceOneDegree = true;  // false: the proportion of the orb given by the factor
-    int boldfaceFactorPosition = 0; // index into BoldfaceFactors
+    int boldfaceFactorPosition = 2; // index into BoldfaceFactors: 1/4
     // Colour per aspect kind 1..7 (R + 256 G + 65536 B); 0 switches the aspect off.
-    std::array<int, 8> colours{};
-    int midpointOrbPosition = 0; // index into MidpointOrbMinutes
+    std::array<int, 8> colours{
+        0,
+        AspectKinds[Conjunction].defaultColour,
+        AspectKinds[Opposition].defaultColour,
+        AspectKinds[Square].defaultColour,
+        AspectKinds[Trine].defaultColour,
+        AspectKinds[Sextile].defaultColour,
+        AspectKinds[Semisextile].defaultColour,
+        AspectKinds[Quincunx].defaultColour,
+    };
+    int midpointOrbPosition = 2; // index into MidpointOrbMinutes: 0° 30'
     bool showOnlyOuter = false;  // chart draws only aspects between bodies 5..9
     bool showOnlyEarth = false;  // chart draws only aspects involving Earth
-    bool northAmericanZones = false;
+    bool northAmericanZones = true;
     bool displayZodiacSectors = true;
 
-    // The values of "Reset to default".
-    static ConfigurationSettings Defaults();
+    static ConfigurationSettings Defaults() { return {}; }
     bool operator==(const ConfigurationSettings&) const = default;
 };
 
