@@ -2,6 +2,7 @@
 // offscreen platform, with the settings and data folders of this process moved into a
 // temporary folder, so tests never read or write the user's own settings or state files.
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -19,6 +20,11 @@ int main(int argc, char** argv) {
     qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", (home.path() + QStringLiteral("/runtime")).toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
+    // Test mode alone would keep QSettings under ~/.qttest, shared by every test run; keep
+    // them in this run's temporary folder like everything else.
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, home.path() + QStringLiteral("/config"));
+    }
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
