@@ -1,5 +1,6 @@
 #include "display/Configuration.h"
 
+#include "core/Aspects.h"
 #include "core/OrbSummary.h"
 #include "display/Registry3.h"
 #include "support/ProgramTexts.h"
@@ -174,16 +175,8 @@ bool BoldfaceRule::IsBold(double orb, double deviation) const {
 }
 
 bool ChartShowsAspect(const ConfigurationSettings& settings, BodyIndex a, BodyIndex b) {
-    if (!IsBody(a) || !IsBody(b)) {
-        return false;
-    }
-    if (settings.showOnlyEarth) {
-        return a == Earth || b == Earth;
-    }
-    if (settings.showOnlyOuter) {
-        return !Bodies[a].inner && !Bodies[b].inner;
-    }
-    return true;
+    return IsBody(a) && IsBody(b) &&
+           AspectShownInChart(a, b, {settings.showOnlyOuter, settings.showOnlyEarth});
 }
 
 QString BothChartFiltersMessage() {

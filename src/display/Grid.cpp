@@ -136,22 +136,15 @@ QString AspectCellText(AspectKind kind, double deviation, bool radians, const QS
     return AspectAbbreviation(kind) + LineBreak + amount + motionSign;
 }
 
-void StyleAspectCell(AspectGrid& grid, const AspectCellStyle& style, const OrbTable& orbs,
+void StyleAspectCell(AspectGrid& grid, const BoldfaceRule& boldface,
+                     const std::array<int, 8>& aspectColours, const OrbTable& orbs,
                      OrbColumn orbColumn, int cellIndex, AspectKind kind, double deviation) {
     if (!grid.IsCell(cellIndex) || !IsAspectKind(kind) || orbColumn < 0 || orbColumn > 2) {
         return;
     }
-    bool bold = false;
-    if (style.useBoldface) {
-        if (style.oneDegree) {
-            bold = deviation < DegreesToRadians(1.0);
-        } else if (style.boldfaceFactor > 0) {
-            bold = deviation < orbs(kind, orbColumn) / style.boldfaceFactor;
-        }
-    }
     GridCell& cell = grid.cells[cellIndex];
-    cell.bold = bold;
-    cell.foreColour = style.aspectColour[kind];
+    cell.bold = boldface.IsBold(orbs(kind, orbColumn), deviation);
+    cell.foreColour = aspectColours[kind];
 }
 
 QString AddOrbToTitle(const QString& strTitle, bool blnPersonal, bool blnAddPeriod, ChartMode mode,

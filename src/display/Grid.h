@@ -6,6 +6,7 @@
 
 #include "core/AspectTypes.h"
 #include "core/ChartMode.h"
+#include "display/Configuration.h"
 #include "support/ProgramTexts.h"
 
 #include <QString>
@@ -114,18 +115,11 @@ void WritePositionCell(AspectGrid& grid, int cellIndex, BodyIndex body, double l
 // decimals, or degrees and minutes) and the motion sign (" -", " +" or "").
 QString AspectCellText(AspectKind kind, double deviation, bool radians, const QString& motionSign);
 
-// The configuration's emphasis settings, read when a cell is styled.
-struct AspectCellStyle {
-    bool useBoldface = true;           // "Use boldface when separation is less than"
-    bool oneDegree = true;             // "1 degree"; otherwise a proportion of the orb
-    int boldfaceFactor = 4;            // the proportion's divisor: 2, 3, 4, 5, 6, 8, 10, 15, 20
-    std::array<int, 8> aspectColour{}; // per aspect kind 1..7; 0 is switched off (black)
-};
-
 // Boldface and text colour of an aspect cell: bold when boldface is on and the deviation is
 // under 1° or under the orb of `kind` in `orbColumn` divided by the factor; the text takes
 // the kind's colour.
-void StyleAspectCell(AspectGrid& grid, const AspectCellStyle& style, const OrbTable& orbs,
+void StyleAspectCell(AspectGrid& grid, const BoldfaceRule& boldface,
+                     const std::array<int, 8>& aspectColours, const OrbTable& orbs,
                      OrbColumn orbColumn, int cellIndex, AspectKind kind, double deviation);
 
 // strTitle, two spaces and the orbs of the title's orb column (0, or for a personal title 1,

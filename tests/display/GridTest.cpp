@@ -198,12 +198,13 @@ TEST(Grid, StyleAspectCell) {
     OrbTable orbs;
     orbs(Trine, 0) = DegreesToRadians(8.0);
     orbs(Trine, 1) = DegreesToRadians(8.0) / 3.0;
-    AspectCellStyle style;
-    style.aspectColour[Trine] = Rgb(0, 255, 0);
+    BoldfaceRule style;
+    std::array<int, 8> colours{};
+    colours[Trine] = Rgb(0, 255, 0);
     const int cell = TriangularAspectCell(Earth, Mars);
     const auto boldFor = [&](OrbColumn column, double deviation) {
         grid.cells[cell].bold = !grid.cells[cell].bold; // must be overwritten either way
-        StyleAspectCell(grid, style, orbs, column, cell, Trine, deviation);
+        StyleAspectCell(grid, style, colours, orbs, column, cell, Trine, deviation);
         return grid.cells[cell].bold;
     };
 
@@ -214,7 +215,7 @@ TEST(Grid, StyleAspectCell) {
     EXPECT_EQ(grid.cells[cell].foreColour, Rgb(0, 255, 0));
 
     style.oneDegree = false;
-    style.boldfaceFactor = 4; // under a quarter of the orb: 2° in column 0, 40' in column 1
+    style.factor = 4; // under a quarter of the orb: 2° in column 0, 40' in column 1
     EXPECT_TRUE(boldFor(0, DegreesToRadians(1.99)));
     EXPECT_FALSE(boldFor(0, orbs(Trine, 0) / 4));
     EXPECT_FALSE(boldFor(1, DegreesToRadians(0.7)));
@@ -223,8 +224,8 @@ TEST(Grid, StyleAspectCell) {
     style.useBoldface = false;
     EXPECT_FALSE(boldFor(0, 0.0));
 
-    style.aspectColour[Trine] = 0; // switched off: black on black
-    StyleAspectCell(grid, style, orbs, 0, cell, Trine, 0.0);
+    colours[Trine] = 0; // switched off: black on black
+    StyleAspectCell(grid, style, colours, orbs, 0, cell, Trine, 0.0);
     EXPECT_EQ(grid.cells[cell].foreColour, 0);
 }
 
