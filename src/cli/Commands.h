@@ -5,6 +5,12 @@
 #include <QStringList>
 #include <QTextStream>
 
+namespace orbivex {
+class Ephemeris;
+class ProgramTexts;
+struct DateSet;
+} // namespace orbivex
+
 namespace orbivex::cli {
 
 enum ExitStatus : int {
@@ -29,6 +35,14 @@ struct Command {
     CommandFunction run;
 };
 
+// Shared by the commands: the program texts and the Pluto table from the program folder
+// (false after writing the reason to context.err), and a date option "YYYY-MM-DD[ HH:MM][ ZONE]"
+// as a date set of the window (no time: the empty hour entry; no zone: the empty zone entry).
+bool LoadProgramTexts(Context& context, ProgramTexts& texts);
+bool LoadPlutoTable(Context& context, Ephemeris& ephemeris);
+bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error);
+
+int RunChart(const QStringList& arguments, Context& context);
 int RunPositions(const QStringList& arguments, Context& context);
 int RunDate(const QStringList& arguments, Context& context);
 

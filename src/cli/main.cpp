@@ -9,10 +9,11 @@ namespace {
 
 using orbivex::cli::Command;
 
-constexpr std::array<Command, 2> commands{{
+constexpr Command commands[] = {
     {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
     {"date", "the Julian date of a date set", orbivex::cli::RunDate},
-}};
+    {"chart", "the aspect grid and report of a chart", orbivex::cli::RunChart},
+};
 
 void PrintUsage(QTextStream& stream) {
     stream << "Usage: orbivex-cli COMMAND [OPTIONS]\n\nCommands:\n";

@@ -1,0 +1,293 @@
+// orbivex-cli chart: the Compute of the main window for one mode, printed as the grid and the
+// report, or as JSON.
+#include "calendar/Calendar.h"
+#include "calendar/DateInput.h"
+#include "cli/Commands.h"
+#include "core/Ephemeris.h"
+#include "navigation/Compute.h"
+#include "navigation/StateTransfer.h"
+#include "support/ProgramTexts.h"
+
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace orbivex::cli {
+
+namespace {
+
+struct ModeName {
+    const char* name;
+    ChartMode mode;
+};
+
+constexpr std::array<ModeName, 6> ModeNames{{
+    {"world", WorldTransits},
+    {"natal1", NatalFirst},
+    {"natal2", NatalSecond},
+    {"personal1", PersonalFirst},
+    {"personal2", PersonalSecond},
+    {"synastry", SynastryMode},
+}};
+
+int UsageError(Context& context, const QString& message) {
+    context.err << "orbivex-cli chart: " << message << '\n'
+                << "Run 'orbivex-cli chart --help' for the options.\n";
+    return ExitUsage;
+}
+
+QJsonValue Longitude(double value) {
+    return QJsonValue(value);
+}
+
+QJsonObject ChartJson(const ProgramState& state) {
+    QJsonArray julianDays;
+    for (double jd : state.ChartJulianDays) {
+        julianDays.append(jd);
+    }
+    QJsonArray first;
+    QJsonArray second;
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        first.append(Longitude(state.positions(body, 0)));
+        second.append(Longitude(state.positions(body, 1)));
+    }
+    QJsonArray aspects;
+    for (const FoundAspect& aspect : state.aspects) {
+        aspects.append(QJsonObject{
+            {QStringLiteral("body1"), aspect.body1},
+            {QStringLiteral("body2"), aspect.body2},
+            {QStringLiteral("kind"), aspect.kind},
+            {QStringLiteral("deviation"), aspect.deviation},
+            {QStringLiteral("motion"), aspect.motion.trimmed()},
+            {QStringLiteral("bold"), state.grid.cells[aspect.cell].bold},
+            {QStringLiteral("cell"), aspect.cell},
+        });
+    }
+    QJsonArray aspectCounts;
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        aspectCounts.append(state.aspectCounts.count[kind]);
+    }
+    QJsonArray patternCounts;
+    for (int count : state.patternCounts.count) {
+        patternCounts.append(count);
+    }
+    QJsonArray cells;
+    for (int index = 0; index < state.grid.intNumCells; ++index) {
+        const GridCell& cell = state.grid.cells[index];
+        const GridPosition position = GetRowCol(index, state.grid.intNumCols);
+        cells.append(QJsonObject{
+            {QStringLiteral("index"), index},
+            {QStringLiteral("row"), position.intRow},
+            {QStringLiteral("col"), position.intCol},
+            {QStringLiteral("text"), cell.text},
+            {QStringLiteral("visible"), cell.visible},
+            {QStringLiteral("bold"), cell.bold},
+            {QStringLiteral("color"), cell.foreColour},
+        });
+    }
+    const bool twoCharts = IsTwoChartMode(state.mode);
+    return QJsonObject{
+        {QStringLiteral("mode"), state.mode},
+        {QStringLiteral("title"), state.title},
+        {QStringLiteral("julianDays"), julianDays},
+        {QStringLiteral("positions"),
+         QJsonObject{{QStringLiteral("first"), first},
+                     {QStringLiteral("second"), twoCharts ? QJsonValue(second) : QJsonValue()}}},
+        {QStringLiteral("aspects"), aspects},
+        {QStringLiteral("aspectCounts"), aspectCounts},
+        {QStringLiteral("patternCounts"), patternCounts},
+        {QStringLiteral("report"), twoCharts ? state.report1 : state.report},
+        {QStringLiteral("cells"), cells},
+    };
+}
+
+void PrintChart(const ProgramState& state, QTextStream& out) {
+    out << state.title << "\n\n";
+    const AspectGrid& grid = state.grid;
+    for (int row = 0; row < grid.intNumRows; ++row) {
+        QStringList cells;
+        for (int col = 0; col < grid.intNumCols; ++col) {
+            const GridCell& cell = grid.Cell(row, col);
+            QString text = cell.visible ? cell.text : QString();
+            cells.append(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+        }
+        out << cells.join(QStringLiteral(" | ")) << '\n';
+    }
+    const QString report = IsTwoChartMode(state.mode) ? state.report1 : state.report;
+    out << '\n' << QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (!report.endsWith(QLatin1Char('\n'))) {
+        out << '\n';
+    }
+}
+
+} // namespace
+
+bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error) {
+    static const QRegularExpression form(QStringLiteral(
+        R"(^\s*(-?\d+)-(\d{1,2})-(\d{1,2})(?:[ T]+(\d{1,2}:\d{2}))?(?:\s+(\S+))?\s*$)"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) {
+        error =
+            QStringLiteral("'%1' is not a date of the form YYYY-MM-DD[ HH:MM][ ZONE]").arg(text);
+        return false;
+    }
+    DateSet result;
+    result.yearText = match.captured(1);
+    result.monthIndex = match.captured(2).toInt();
+    result.dayIndex = match.captured(3).toInt();
+    if (result.monthIndex < 1 || result.monthIndex > 12) {
+        error = QStringLiteral("'%1': the month must be 01 to 12").arg(text);
+        return false;
+    }
+    if (result.dayIndex < 1 || result.dayIndex > 31) {
+        error = QStringLiteral("'%1': the day must be 01 to 31").arg(text);
+        return false;
+    }
+    if (match.hasCaptured(4)) {
+        result.hourIndex = HourEntryOfText(match.captured(4));
+        if (result.hourIndex < 1) {
+            error = QStringLiteral("'%1': the time must be a whole or half hour, 00:00 to 23:30")
+                        .arg(text);
+            return false;
+        }
+    }
+    if (match.hasCaptured(5)) {
+        result.timezoneIndex = TimezoneEntryOfText(match.captured(5));
+        if (result.timezoneIndex < 1) {
+            error = QStringLiteral("'%1': the zone must be GMT, GMT+H:MM, GMT-H:MM, +HH:MM or "
+                                   "-HH:MM on a whole or half hour up to 11:30, or a North "
+                                   "American zone name")
+                        .arg(text);
+            return false;
+        }
+    }
+    dateSet = result;
+    return true;
+}
+
+bool LoadProgramTexts(Context& context, ProgramTexts& texts) {
+    if (texts.Load(context.programFolder + QStringLiteral("/orbx.dat")) > 0) {
+        return true;
+    }
+    context.err << texts.LastLoadFailure() << '\n';
+    return false;
+}
+
+bool LoadPlutoTable(Context& context, Ephemeris& ephemeris) {
+    const QString error = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    if (error.isEmpty()) {
+        return true;
+    }
+    context.err << error << '\n';
+    return false;
+}
+
+int RunChart(const QStringList& arguments, Context& context) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Computes a chart as the Compute command of the program does and prints its title, "
+        "the aspect grid (one line per row, cells separated by ' | ') and the report.\n"
+        "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
+        "the computer's. Without --world the world date is the present moment."));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"),
+        QStringLiteral("world, natal1, natal2, personal1, personal2 or synastry."),
+        QStringLiteral("MODE"));
+    const QCommandLineOption worldOption(QStringLiteral("world"), QStringLiteral("World date."),
+                                         QStringLiteral("DATE"));
+    const QCommandLineOption birth1Option(
+        QStringLiteral("birth1"), QStringLiteral("First birthdate."), QStringLiteral("DATE"));
+    const QCommandLineOption birth2Option(
+        QStringLiteral("birth2"), QStringLiteral("Second birthdate."), QStringLiteral("DATE"));
+    const QCommandLineOption stateOption(
+        QStringLiteral("state"),
+        QStringLiteral("Take dates, mode and configuration from a state file; the other "
+                       "options override it."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption radiansOption(QStringLiteral("radians"),
+                                           QStringLiteral("Angles in radians."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Write the chart as JSON."));
+    parser.addOptions({modeOption, worldOption, birth1Option, birth2Option, stateOption,
+                       radiansOption, jsonOption});
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        return UsageError(context, parser.errorText());
+    }
+    if (parser.isSet(helpOption)) {
+        QString help = parser.helpText();
+        help.replace(0, help.indexOf(QLatin1Char('\n')),
+                     QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] "
+                                    "[--birth1 DATE] [--birth2 DATE] [--state FILE] [--radians] "
+                                    "[--json]"));
+        context.out << help;
+        return ExitSuccess;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return UsageError(
+            context,
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    }
+
+    ProgramState state;
+    state.zones = MakeTimeZones(TimezoneOffsetMinutes(), state.settings.northAmericanZones);
+    if (parser.isSet(stateOption)) {
+        const QString error = LoadState(parser.value(stateOption), state);
+        if (!error.isEmpty()) {
+            context.err << "orbivex-cli chart: " << parser.value(stateOption) << ": " << error
+                        << '\n';
+            return ExitFailure;
+        }
+    } else if (!parser.isSet(modeOption)) {
+        return UsageError(context, QStringLiteral("--mode is required without --state"));
+    }
+    if (parser.isSet(modeOption)) {
+        const QString name = parser.value(modeOption);
+        const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
+                                        [&](ModeName m) { return name == QLatin1String(m.name); });
+        if (found == ModeNames.end()) {
+            return UsageError(context, QStringLiteral("unknown mode '%1'").arg(name));
+        }
+        state.mode = found->mode;
+    }
+    const std::array<const QCommandLineOption*, 3> dateOptions{&worldOption, &birth1Option,
+                                                               &birth2Option};
+    for (int set = 0; set < NumDateSets; ++set) {
+        if (!parser.isSet(*dateOptions[set])) {
+            continue;
+        }
+        QString error;
+        if (!ParseDateSetText(parser.value(*dateOptions[set]), state.dateSets[set], error)) {
+            return UsageError(context, error);
+        }
+    }
+    if (!parser.isSet(stateOption) && !parser.isSet(worldOption)) {
+        SetWorldDateToNow(state.dateSets[WorldDate], state.zones);
+    }
+    state.radians = parser.isSet(radiansOption);
+
+    ProgramTexts texts;
+    Ephemeris ephemeris(context.programFolder);
+    if (!LoadProgramTexts(context, texts) || !LoadPlutoTable(context, ephemeris)) {
+        return ExitFailure;
+    }
+    const ComputeOutcome outcome = Compute(state, {ephemeris, texts});
+    if (!outcome.ok()) {
+        context.err << outcome.dateError.message << '\n';
+        return ExitDateError;
+    }
+    if (ephemeris.UsesBuiltInTheory()) {
+        context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
+                       "come from the less precise built-in theory.\n";
+    }
+    if (parser.isSet(jsonOption)) {
+        context.out << QJsonDocument(ChartJson(state)).toJson(QJsonDocument::Indented);
+    } else {
+        PrintChart(state, context.out);
+    }
+    return ExitSuccess;
+}
+
+} // namespace orbivex::cli

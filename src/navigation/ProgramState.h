@@ -1,0 +1,64 @@
+#pragma once
+// Everything the user has entered and everything the last Compute left behind. The main
+// window owns one of these for the life of the program; the command-line program and the
+// tests build their own. Nothing in it is global.
+
+#include "calendar/DateInput.h"
+#include "core/AspectTypes.h"
+#include "core/ChartMode.h"
+#include "display/Configuration.h"
+#include "display/Grid.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace orbivex {
+
+// One aspect of the last Compute, in the order the grid was filled. In world transits and
+// natal aspects body1 < body2; in the two-chart modes body1 belongs to the first chart (the
+// transiting bodies, or the first birthdate) and body2 to the second.
+struct FoundAspect {
+    BodyIndex body1 = 0;
+    BodyIndex body2 = 0;
+    AspectKind kind = 0;
+    double deviation = 0.0;
+    QString motion; // " -", " +" or ""
+    int cell = -1;
+};
+
+struct ProgramState {
+    // What the user enters.
+    DateSets dateSets;
+    TimeZones zones;
+    ChartMode mode = WorldTransits; // the selected mode option
+    bool radians = false;           // optRadians rather than optDegrees
+    int stepUnitIndex = 1;          // cboForwardBack: half hour, day, week, month, year
+    bool chartShown = false;        // the chart wheel rather than the grid is on display
+    ConfigurationSettings settings;
+
+    // What Compute leaves behind.
+    ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute
+    std::array<double, 3> ChartJulianDays{};
+    BodyPositions positions;
+    OrbTable orbs;
+    OrbSummary orbSummary;
+    int numBodies = MaxBodies;
+    AspectGrid grid;
+    AspectCounts aspectCounts;
+    std::vector<FoundAspect> aspects;
+    PatternCounts patternCounts;
+    QString title;   // lblTitle
+    QString report;  // txbReport: world transits and natal aspects
+    QString report1; // txbReport1: personal transits and synastry
+};
+
+// The date sets a mode uses, in index order: world transits the world date, natal aspects
+// their birthdate, personal transits the world date and the birthdate, synastry both
+// birthdates.
+std::array<bool, NumDateSets> DateSetsOfMode(ChartMode mode);
+
+// The date set whose Enter key or change concerns the mode (the same rule both ways).
+bool ModeUsesDateSet(ChartMode mode, int dateSet);
+
+} // namespace orbivex
