@@ -139,7 +139,8 @@ QString TotalLine(int total, const ProgramTexts& texts) {
     return line.replace(QLatin1Char('N'), QString::number(total));
 }
 
-// The pattern lines of world transits and natal aspects, with their counts.
+} // namespace
+
 QString PatternReport(ProgramState& state, const ComputeContext& context) {
     PatternContext patterns{state.positions, state.orbs,
                             state.numBodies, context.texts.ProgramText(154),
@@ -177,8 +178,6 @@ QString PatternReport(ProgramState& state, const ComputeContext& context) {
     }
     return text;
 }
-
-} // namespace
 
 std::array<bool, NumDateSets> DateSetsOfMode(ChartMode mode) {
     switch (mode) {

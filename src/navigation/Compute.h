@@ -33,6 +33,10 @@ struct ComputeOutcome {
 
 ComputeOutcome Compute(ProgramState& state, const ComputeContext& context);
 
+// The pattern lines of world transits and natal aspects from the first chart's positions, in
+// report order (only the largest stellium; the midpoints last), writing every pattern count.
+QString PatternReport(ProgramState& state, const ComputeContext& context);
+
 // The report line of the aspect counts in world transits and natal aspects, and in the
 // two-chart modes (without line breaks).
 QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts);

@@ -1,4 +1,5 @@
 #include "calendar/DateInput.h"
+#include "cli/CliRun.h"
 #include "common/TestSupport.h"
 #include "support/ProgramTexts.h"
 
@@ -13,30 +14,12 @@ using namespace orbivex;
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using test::CliResult;
 
 // Runs "orbivex-cli date ARGS" with the computer's time zone set to timeZone.
 CliResult RunDate(const QStringList& arguments, const QString& timeZone = QStringLiteral("UTC"),
                   const QString& program = QStringLiteral(ORBIVEX_CLI_PATH)) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TZ"), timeZone);
-    process.setProcessEnvironment(environment);
-    process.start(program, QStringList{QStringLiteral("date")} + arguments);
-    CliResult run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return test::RunCli(QStringList{QStringLiteral("date")} + arguments, timeZone, program);
 }
 
 QStringList Date(const char* year, const char* month, const char* day) {

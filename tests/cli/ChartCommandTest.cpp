@@ -1,0 +1,121 @@
+#include "cli/CliRun.h"
+#include "common/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using orbivex::test::CliResult;
+using orbivex::test::RunCli;
+
+namespace {
+
+CliResult Chart(QStringList arguments) {
+    return RunCli(QStringList{QStringLiteral("chart")} + arguments);
+}
+
+QJsonObject Json(const CliResult& run) {
+    return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+} // namespace
+
+TEST(ChartCommand, TextShowsTitleGridRowsAndReport) {
+    const CliResult run = Chart({"--mode", "world", "--world", "2024-03-20 12:00 GMT"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    ASSERT_GT(lines.size(), 13);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Heliocentric world transits.")));
+    EXPECT_EQ(lines[1], "");
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("180°2' 0Lib2 | ")));
+    EXPECT_EQ(lines[3].count(QStringLiteral(" | ")), 8); // nine cells in every row
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("L | Sqr 4°58' + | ")));
+    EXPECT_TRUE(lines[5].startsWith(QStringLiteral(" | f | "))); // hidden cells are empty
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\n13 aspects in all.\n")));
+}
+
+TEST(ChartCommand, JsonOfAPersonalTransitChart) {
+    const CliResult run = Chart({"--mode", "personal1", "--world", "2024-03-20", "--birth1",
+                                 "1970-06-15 06:30 +01:00", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject chart = Json(run);
+    EXPECT_EQ(chart[QStringLiteral("mode")].toInt(), 4);
+    const QJsonArray days = chart[QStringLiteral("julianDays")].toArray();
+    ASSERT_EQ(days.size(), 3);
+    EXPECT_DOUBLE_EQ(days[0].toDouble(), 2460390.0);
+    EXPECT_NEAR(days[1].toDouble(), 2440752.7291667, 1e-6); // 06:30 at GMT+1:00
+    const QJsonObject positions = chart[QStringLiteral("positions")].toObject();
+    EXPECT_EQ(positions[QStringLiteral("first")].toArray().size(), 9);
+    EXPECT_EQ(positions[QStringLiteral("second")].toArray().size(), 9);
+    const QJsonArray cells = chart[QStringLiteral("cells")].toArray();
+    ASSERT_EQ(cells.size(), 121);
+    int total = 0;
+    for (const QJsonValue& count : chart[QStringLiteral("aspectCounts")].toArray()) {
+        total += count.toInt();
+    }
+    const QJsonArray aspects = chart[QStringLiteral("aspects")].toArray();
+    EXPECT_EQ(aspects.size(), total);
+    for (const QJsonValue& value : aspects) {
+        const QJsonObject aspect = value.toObject();
+        const int cell = aspect[QStringLiteral("cell")].toInt();
+        // body1 is the transiting body (column), body2 the natal one (row).
+        EXPECT_EQ(cell, (aspect[QStringLiteral("body2")].toInt() + 1) * 11 +
+                            aspect[QStringLiteral("body1")].toInt() + 1);
+        EXPECT_TRUE(cells[cell].toObject()[QStringLiteral("visible")].toBool());
+        EXPECT_NE(aspect[QStringLiteral("motion")].toString(), "");
+    }
+    EXPECT_EQ(chart[QStringLiteral("patternCounts")].toArray().size(), 14);
+}
+
+TEST(ChartCommand, StateFileGivesDatesModeAndSettingsAndOptionsOverrideIt) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("natal.pat"));
+    QByteArray file;
+    const char* lines[] = {
+        " 3 ",      " 20 ",    "2024",    " 25 ",    " 24 ",     " 6 ", " 15 ",  "1970",
+        " 14 ",     " 26 ",    " 0 ",     " 0 ",     "",         " 0 ", " 0 ",   "#FALSE#",
+        "#TRUE#",   "#FALSE#", "#FALSE#", "#FALSE#", "#FALSE#",  " 1 ", " 1 ",   " 2 ",
+        "#TRUE#",   "#FALSE#", " 2 ",     "2",       "2",        "2",   "2",     "2",
+        "2",        "2",       "1",       "65535",   "16711935", "255", "65280", "16776960",
+        "16744576", "8421504", " 2 ",     " 2 "};
+    for (const char* line : lines) {
+        file += QByteArray(line) + "\r\n";
+    }
+    ASSERT_TRUE(orbivex::test::WriteAll(path, file));
+    const CliResult natal = Chart({"--state", path, "--json"});
+    ASSERT_EQ(natal.exitCode, 0) << natal.err.toStdString();
+    EXPECT_EQ(Json(natal)[QStringLiteral("mode")].toInt(), 2);
+    EXPECT_TRUE(Json(natal)[QStringLiteral("title")].toString().contains(QStringLiteral("2°")));
+
+    const CliResult world = Chart({"--state", path, "--mode", "world", "--json"});
+    ASSERT_EQ(world.exitCode, 0);
+    EXPECT_DOUBLE_EQ(Json(world)[QStringLiteral("julianDays")].toArray()[0].toDouble(), 2460390.0);
+}
+
+TEST(ChartCommand, BadInputIsRefusedWithItsExitStatus) {
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--mode", "galactic"}, 2, "unknown mode"},
+        {{"--world", "2024-03-20"}, 2, "--mode is required"},
+        {{"--mode", "world", "--world", "2024-13-01"}, 2, "month"},
+        {{"--mode", "world", "--world", "2024-03-20 10:15"}, 2, "half hour"},
+        {{"--mode", "world", "--world", "2024-03-20 10:00 GMT+12:00"}, 2, "zone"},
+        {{"--mode", "world", "--world", "2023-02-29"}, 3, "does not exist"},
+        {{"--mode", "world", "--world", "2800-01-01"}, 3, "2800"},
+        {{"--mode", "natal2"}, 3, "2nd birthdate"},
+        {{"--state", "/nonexistent/x.pat"}, 4, "x.pat"},
+    };
+    for (const Case& c : cases) {
+        const CliResult run = Chart(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
+            << c.arguments.join(' ').toStdString() << ": " << run.err.toStdString();
+        EXPECT_EQ(run.out, "");
+    }
+}
