@@ -43,7 +43,7 @@ double NormalizeAngle(double angle) {
     return angle;
 }
 
-double AngularSeparation(double a, double b, int& direction) {
+double AngularSeparation(double a, double b) {
     double d1 = a - b;
     if (d1 < 0.0) {
         d1 += FullCircle;
@@ -52,7 +52,11 @@ double AngularSeparation(double a, double b, int& direction) {
     if (d2 < 0.0) {
         d2 += FullCircle;
     }
-    const double separation = d1 > d2 ? d2 : d1;
+    return d1 > d2 ? d2 : d1;
+}
+
+double AngularSeparation(double a, double b, int& direction) {
+    const double separation = AngularSeparation(a, b);
     // Which of the two lies ahead; in an exact opposition both do and the first test wins.
     if (AgreeAtSixDecimals(NormalizeAngle(a + separation), b)) {
         direction = -1;
@@ -62,11 +66,6 @@ double AngularSeparation(double a, double b, int& direction) {
         direction = 0;
     }
     return separation;
-}
-
-double AngularSeparation(double a, double b) {
-    int direction = 0;
-    return AngularSeparation(a, b, direction);
 }
 
 double SignedSeparation(double a, double b) {
