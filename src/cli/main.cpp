@@ -13,6 +13,7 @@ constexpr Command commands[] = {
     {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
     {"date", "the Julian date of a date set", orbivex::cli::RunDate},
     {"chart", "the aspect grid and report of a chart", orbivex::cli::RunChart},
+    {"run", "step the world date until a chart shows an aspect pattern", orbivex::cli::RunRun},
 };
 
 void PrintUsage(QTextStream& stream) {
