@@ -135,12 +135,17 @@ class frmConfigure : public QDialog {
 
   private:
     void BuildControls();
+    // A list showing `entries` whose choice sets the working copy's `position`.
+    QComboBox* BoundList(const QString& name, const QList<ListEntry>& entries,
+                         int ConfigurationSettings::*position);
+    // A check box whose state sets the working copy's `setting`.
+    QCheckBox* BoundBox(const QString& name, bool ConfigurationSettings::*setting);
     void SetCaptions();
     void ShowControls();
     void ControlChanged();
     void EnableBoldfaceChoices();
     void FocusIfUsable(QWidget* widget);
-    void PlaceBesideMainWindow();
+    void PlaceWindows();
 
     ConfigurationSettings& committed_;
     const ProgramTexts& texts_;
@@ -149,7 +154,6 @@ class frmConfigure : public QDialog {
     ConfigurationEdit edit_;
     bool startupCompleted_ = false;
     bool closingByCloseBox_ = false;
-    bool showingControls_ = false;
     QSize designSize_;
 };
 
