@@ -124,10 +124,13 @@ frmConfigure::frmConfigure(ConfigurationSettings& committed, const ProgramTexts&
 
     // The design size: the width stays, the height may only shrink, never below the minimum.
     adjustSize();
-    designSize_ = sizeHint();
+    const int minimumHeight =
+        std::max(minimumSizeHint().height(), LayoutUnitsToPixels(kMinimumHeight));
+    designSize_ = QSize(sizeHint().width(), std::max(sizeHint().height(), minimumHeight));
     setFixedWidth(designSize_.width());
+    setMinimumHeight(minimumHeight);
     setMaximumHeight(designSize_.height());
-    setMinimumHeight(std::max(minimumSizeHint().height(), LayoutUnitsToPixels(kMinimumHeight)));
+    resize(designSize_);
 }
 
 QComboBox* frmConfigure::BoundList(const QString& name, const QList<ListEntry>& entries,
