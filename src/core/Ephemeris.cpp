@@ -114,7 +114,7 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
         length = contents.size();
     }
 
-    std::vector<double> degrees(PlutoTableEntries);
+    std::vector<std::int32_t> arcseconds(PlutoTableEntries);
     const char* position = data;
     const char* const end = data + length;
     for (int line = 0; line < PlutoTableEntries; ++line) {
@@ -125,22 +125,27 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
                 .arg(line)
                 .arg(PlutoTableEntries);
         }
-        const char* lineEnd = static_cast<const char*>(std::memchr(position, '\n', end - position));
-        const char* next = lineEnd == nullptr ? end : lineEnd + 1;
-        if (lineEnd == nullptr) {
-            lineEnd = end;
+        // Nearly every line is four codes and CR LF; anything else is searched for its end.
+        const char* lineEnd = position + 4;
+        const char* next = position + 6;
+        if (end - position < 6 || lineEnd[0] != '\r' || lineEnd[1] != '\n') {
+            lineEnd = static_cast<const char*>(std::memchr(position, '\n', end - position));
+            next = lineEnd == nullptr ? end : lineEnd + 1;
+            if (lineEnd == nullptr) {
+                lineEnd = end;
+            }
+            if (lineEnd > position && lineEnd[-1] == '\r') {
+                --lineEnd;
+            }
         }
-        if (lineEnd > position && lineEnd[-1] == '\r') {
-            --lineEnd;
-        }
-        const std::optional<double> entry =
-            lineEnd - position >= 4 ? DecodePlutoEntry(position, line) : std::nullopt;
+        const std::optional<int> entry =
+            lineEnd - position >= 4 ? DecodePlutoArcseconds(position, line) : std::nullopt;
         if (!entry) {
             return QStringLiteral("Line %1 of the Pluto table %2 is malformed.")
                 .arg(line + 1)
                 .arg(path);
         }
-        degrees[static_cast<std::size_t>(line)] = *entry;
+        arcseconds[static_cast<std::size_t>(line)] = *entry;
         position = next;
     }
     // Blank lines may follow the last day; anything else means a table of other days.
@@ -150,12 +155,12 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
             .arg(path)
             .arg(PlutoTableEntries);
     }
-    plutoDegrees_ = std::move(degrees);
+    plutoArcseconds_ = std::move(arcseconds);
     return {};
 }
 
 bool Ephemeris::PlutoTableLoaded() const {
-    return !plutoDegrees_.empty();
+    return !plutoArcseconds_.empty();
 }
 
 int Ephemeris::NumBodies() const {
@@ -166,7 +171,7 @@ double Ephemeris::PlutoTableEntry(int jdn) const {
     if (!PlutoTableLoaded() || jdn < PlutoTableFirstDay || jdn > PlutoTableLastDay) {
         return NoPosition;
     }
-    return plutoDegrees_[static_cast<std::size_t>(jdn - PlutoTableFirstDay)];
+    return plutoArcseconds_[static_cast<std::size_t>(jdn - PlutoTableFirstDay)] / 3600.0;
 }
 
 double Ephemeris::PlutoFromTable(double jd) const {
@@ -182,8 +187,8 @@ double Ephemeris::PlutoFromTable(double jd) const {
         return NoPositionAfterTable;
     }
     const auto index = static_cast<std::size_t>(c - PlutoTableFirstDay);
-    double a = plutoDegrees_[index];
-    double b = plutoDegrees_[index + 1];
+    double a = plutoArcseconds_[index] / 3600.0;
+    double b = plutoArcseconds_[index + 1] / 3600.0;
     // Across the 0/360 seam the day's motion is a few hundredths of a degree, never 355.
     if (b - a > 355.0) {
         a += 360.0;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -89,7 +90,7 @@ class Ephemeris {
 
     QString dataFolder_;
     QByteArray ephemerisPath_;
-    std::vector<double> plutoDegrees_;
+    std::vector<std::int32_t> plutoArcseconds_; // one entry per day, exact to the second
     mutable bool builtInTheory_ = false;
 };
 
