@@ -79,6 +79,26 @@ LibraryResult LibraryPosition(int libraryBody, double jd, double deltaT) {
     return FromLibrary(returned, result);
 }
 
+// Whether the library keeps its state per thread, as the Debian build does. A build without
+// thread-local state would mix up the computations of several threads, so runs then stay on
+// one thread. Probed once: a setting made on another thread must not show on this one.
+bool LibraryStateIsPerThread() {
+    static const bool perThread = [] {
+        const double before = swe_get_tid_acc();
+        try {
+            std::thread([before] { swe_set_tid_acc(before + 1.0); }).join();
+        } catch (const std::system_error&) {
+            return false;
+        }
+        if (swe_get_tid_acc() == before) {
+            return true;
+        }
+        swe_set_tid_acc(SE_TIDAL_AUTOMATIC); // undo the probe on the shared state
+        return false;
+    }();
+    return perThread;
+}
+
 } // namespace
 
 Ephemeris::Ephemeris(const QString& dataFolder, const QString& systemFolder)
@@ -267,6 +287,9 @@ std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const doubl
     std::size_t threads = maxThreads > 0 ? static_cast<std::size_t>(maxThreads)
                                          : std::max(1U, std::thread::hardware_concurrency());
     threads = std::clamp<std::size_t>(jds.size() / MinRowsPerThread, 1, threads);
+    if (threads > 1 && !LibraryStateIsPerThread()) {
+        threads = 1;
+    }
 
     const std::size_t share = (jds.size() + threads - 1) / threads;
     std::vector<RangeOutcome> outcomes(threads);
