@@ -72,7 +72,7 @@ LibraryResult LibraryPosition(int libraryBody, double jd, double deltaT) {
     double result[6] = {};
     char error[AS_MAXCH] = {};
     int32 returned = swe_calc(jd + deltaT, libraryBody, PositionFlags, result, error);
-    if ((returned & EphemerisMask) != SEFLG_SWIEPH) {
+    if (returned >= 0 && (returned & EphemerisMask) != SEFLG_SWIEPH) {
         const double otherDeltaT = swe_deltat_ex(jd, returned, error);
         returned = swe_calc(jd + otherDeltaT, libraryBody, PositionFlags, result, error);
     }
@@ -99,42 +99,10 @@ bool LibraryStateIsPerThread() {
     return perThread;
 }
 
-} // namespace
-
-Ephemeris::Ephemeris(const QString& dataFolder, const QString& systemFolder)
-    : dataFolder_(dataFolder), ephemerisPath_(LibraryPath(dataFolder, systemFolder)) {
-    swe_set_ephe_path(ephemerisPath_.constData());
-}
-
-QString Ephemeris::LoadPlutoTable(const QString& fileName) {
-    const QString path = dataFolder_ + QLatin1Char('/') + fileName;
-    if (!QFileInfo::exists(path)) {
-        return QStringLiteral("The Pluto table %1 was not found.").arg(path);
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("The Pluto table %1 cannot be read: %2.")
-            .arg(path, file.errorString());
-    }
-    // Mapping spares a copy of the 1.3 MB file; a device that cannot be mapped is read.
-    QByteArray contents;
-    const char* data = nullptr;
-    const qint64 size = file.size();
-    if (size > 0) {
-        data = reinterpret_cast<const char*>(file.map(0, size));
-    }
-    qint64 length = size;
-    if (data == nullptr) {
-        contents = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            return QStringLiteral("The Pluto table %1 cannot be read: %2.")
-                .arg(path, file.errorString());
-        }
-        data = contents.constData();
-        length = contents.size();
-    }
-
-    std::vector<std::int32_t> arcseconds(PlutoTableEntries);
+// Checks and decodes every line of a table file's bytes into arcseconds (one entry per day);
+// "" or a text naming the problem, in which the table is called `path`.
+QString DecodeTable(const char* data, qint64 length, const QString& path,
+                    std::vector<std::int32_t>& arcseconds) {
     const char* position = data;
     const char* const end = data + length;
     for (int line = 0; line < PlutoTableEntries; ++line) {
@@ -174,6 +142,49 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
                               "1 January 2200.")
             .arg(path)
             .arg(PlutoTableEntries);
+    }
+    return {};
+}
+
+} // namespace
+
+Ephemeris::Ephemeris(const QString& dataFolder, const QString& systemFolder)
+    : dataFolder_(dataFolder), ephemerisPath_(LibraryPath(dataFolder, systemFolder)) {
+    swe_set_ephe_path(ephemerisPath_.constData());
+}
+
+QString Ephemeris::LoadPlutoTable(const QString& fileName) {
+    const QString path = dataFolder_ + QLatin1Char('/') + fileName;
+    if (!QFileInfo::exists(path)) {
+        return QStringLiteral("The Pluto table %1 was not found.").arg(path);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("The Pluto table %1 cannot be read: %2.")
+            .arg(path, file.errorString());
+    }
+    // Mapping spares a copy of the 1.3 MB file; a device that cannot be mapped is read.
+    QByteArray contents;
+    const char* data = nullptr;
+    const qint64 size = file.size();
+    if (size > 0) {
+        data = reinterpret_cast<const char*>(file.map(0, size));
+    }
+    qint64 length = size;
+    if (data == nullptr) {
+        file.unsetError(); // a failed mapping leaves its error behind
+        contents = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            return QStringLiteral("The Pluto table %1 cannot be read: %2.")
+                .arg(path, file.errorString());
+        }
+        data = contents.constData();
+        length = contents.size();
+    }
+
+    std::vector<std::int32_t> arcseconds(PlutoTableEntries);
+    if (QString error = DecodeTable(data, length, path, arcseconds); !error.isEmpty()) {
+        return error;
     }
     plutoArcseconds_ = std::move(arcseconds);
     return {};
