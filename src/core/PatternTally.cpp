@@ -25,6 +25,20 @@ constexpr BodySet SetOf(std::initializer_list<BodyIndex> bodies) {
     return set;
 }
 
+// The number of bodies in a set. A table, since without a population-count instruction
+// std::popcount is a library call, and this runs for every stellium candidate.
+constexpr std::array<std::uint8_t, 1U << (MaxBodies + 1)> BodyCounts = [] {
+    std::array<std::uint8_t, 1U << (MaxBodies + 1)> counts{};
+    for (unsigned set = 1; set < counts.size(); ++set) {
+        counts[set] = static_cast<std::uint8_t>(counts[set >> 1] + (set & 1U));
+    }
+    return counts;
+}();
+
+int CountOf(BodySet set) {
+    return BodyCounts[set & (BodyCounts.size() - 1U)];
+}
+
 // Bodies 1..n.
 constexpr BodySet FirstBodies(int n) {
     return static_cast<BodySet>((2U << n) - 2U);
@@ -231,7 +245,7 @@ bool ForEachStellium(const AspectPairTable& pairs, int size, std::array<BodyInde
         return visit(std::span<const BodyIndex>(members.data(), static_cast<size_t>(size)));
     }
     // Too few candidates left to complete a stellium: nothing below here is found.
-    if (std::popcount(static_cast<unsigned>(candidates)) < size - filled) {
+    if (CountOf(candidates) < size - filled) {
         return true;
     }
     return ForEach(candidates, [&](BodyIndex body) {
@@ -283,10 +297,9 @@ int CountGrandSextiles(const PatternContext& context, const AspectPairTable& pai
                     static_cast<BodySet>(trinesOfL & pairs.Partners(m, Trine) & After(m));
                 ForEach(os, [&](BodyIndex o) {
                     const BodySet second = SetOf({l, m, o});
-                    const int sextiles =
-                        std::popcount(static_cast<unsigned>(pairs.Partners(i, Sextile) & second)) +
-                        std::popcount(static_cast<unsigned>(pairs.Partners(j, Sextile) & second)) +
-                        std::popcount(static_cast<unsigned>(pairs.Partners(k, Sextile) & second));
+                    const int sextiles = CountOf(pairs.Partners(i, Sextile) & second) +
+                                         CountOf(pairs.Partners(j, Sextile) & second) +
+                                         CountOf(pairs.Partners(k, Sextile) & second);
                     if (sextiles == 6) {
                         tally.Add({i, j, k, l, m, o});
                     }
