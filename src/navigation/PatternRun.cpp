@@ -168,8 +168,22 @@ PatternRunController::PatternRunController(ProgramState& state, const Ephemeris&
     connect(Timer2, &QTimer::timeout, this, &PatternRunController::Tick);
 }
 
+void PatternRunController::cmdRun_Click(const std::function<bool()>& askRunWindow) {
+    if (!blnRunning_ && state_.mode == WorldTransits && askRunWindow && !askRunWindow()) {
+        return;
+    }
+    if (blnRunning_) {
+        Stop();
+    } else {
+        Start();
+    }
+}
+
 void PatternRunController::Start() {
     blnRunning_ = true;
+    if (callbacks_.runningChanged) {
+        callbacks_.runningChanged(true);
+    }
     stepsTaken_ = 0;
     Timer2->stop();
     blnWaitingForTick_ = false;
@@ -187,6 +201,9 @@ void PatternRunController::Stop() {
         Timer2->stop();
         blnWaitingForTick_ = false;
         blnStepping_ = false;
+    }
+    if (callbacks_.runningChanged) {
+        callbacks_.runningChanged(false);
     }
 }
 
@@ -224,6 +241,9 @@ void PatternRunController::RunSteps() {
             if (result.stop.found && blnRunning_) {
                 blnRunning_ = false;
                 blnStepping_ = false;
+                if (callbacks_.runningChanged) {
+                    callbacks_.runningChanged(false);
+                }
                 if (callbacks_.found) {
                     callbacks_.found(result.stop);
                 }

@@ -121,13 +121,22 @@ class PatternRunController : public QObject {
         // The step did not stand; the world date is back where it was. The run stops stepping
         // but stays marked as running (the stop caption stays) until Stop.
         std::function<void(const RunStepResult&)> stepFailed;
-        // The pattern was found. The run is over (Running() is false) when this is called;
-        // the window shows the message and may Start a new run from inside the call.
+        // The pattern was found. The run is over (Running() is false, runningChanged has
+        // told so) when this is called; the window shows the message and offers the run
+        // window again through cmdRun_Click, which may start a new run from inside the call.
         std::function<void(const RunStopResult&)> found;
+        // A run began (true) or ended (false): the Run command's caption and which controls
+        // of the main window are usable follow this.
+        std::function<void(bool running)> runningChanged;
     };
 
     PatternRunController(ProgramState& state, const Ephemeris& ephemeris, const ProgramTexts& texts,
                          PatternRun& run, Callbacks callbacks, QObject* parent = nullptr);
+
+    // The main window's Run command: when no run is going on, in world transits the run
+    // window is asked first (askRunWindow shows it and returns false for Cancel, which ends
+    // the command), then a run starts; while a run is going on, it stops.
+    void cmdRun_Click(const std::function<bool()>& askRunWindow);
 
     // Starts a run: Running() becomes true and the first step is taken at once (or, when
     // called from inside a callback of a step, as soon as that step is over).

@@ -357,3 +357,37 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
     EXPECT_EQ(events.back(), "found: Kite found.");
     EXPECT_FALSE(controller.Running());
 }
+
+TEST_F(RunController, TheRunCommandAsksOnlyInWorldTransitsAndOnlyWhenIdle) {
+    run.AcceptChoices(-1, {0, 0, 0});
+    std::vector<bool> running;
+    PatternRunController::Callbacks callbacks = Recorder();
+    callbacks.runningChanged = [&](bool now) { running.push_back(now); };
+    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    int asked = 0;
+    bool answer = false;
+    const auto ask = [&] {
+        ++asked;
+        return answer;
+    };
+    controller.cmdRun_Click(ask); // Cancel in the run window: nothing happens
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(controller.Running());
+    EXPECT_TRUE(events.empty());
+    answer = true;
+    controller.cmdRun_Click(ask);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(controller.Running());
+    controller.cmdRun_Click(ask); // Stop, without asking
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(controller.Running());
+    EXPECT_EQ(running, (std::vector<bool>{true, false}));
+
+    // Personal transits start at once.
+    state.mode = PersonalSecond;
+    state.dateSets[SecondBirthdate] = {QStringLiteral("1985"), 11, 2, 40, 14};
+    controller.cmdRun_Click(ask);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(controller.Running());
+    controller.Stop();
+}

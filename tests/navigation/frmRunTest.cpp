@@ -184,8 +184,8 @@ TEST(RunWindowPlacement, BesideTheMainWindow) {
     EXPECT_EQ(RunWindowTopLeft(800, 300, 290), QPoint(307, 502));
 }
 
-// The main window's part of a run, as it wires the run window and the controller: Run in the
-// run window starts the run; a find shows its message and offers the run window again.
+// The main window's part of a run, wired as it wires the run window and the controller: its
+// Run command asks the run window, a find shows its message and offers the run window again.
 TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     Ephemeris ephemeris(test::ProgramFolder());
     ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
@@ -195,26 +195,42 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     state.stepUnitIndex = DayStep;
     state.dateSets[WorldDate] = {QStringLiteral("2026"), 5, 15, 25, GreenwichTimezoneEntry};
 
-    int offered = 0;
+    // The run window as the user answers it: the first time a grand trine with Jupiter and
+    // Saturn, then, when it comes back after the find, Cancel.
+    int asked = 0;
+    const auto askRunWindow = [&] {
+        Show();
+        if (asked++ == 0) {
+            form->cboAspectPattern->setCurrentIndex(GrandTrine);
+            ChooseBodies(Jupiter, Saturn, 0);
+            form->cmdRun->click();
+        } else {
+            EXPECT_EQ(form->cboAspectPattern->currentIndex(), GrandTrine);
+            EXPECT_EQ(form->cboSoughtPlanet[1]->currentText(), "Saturn");
+            form->cmdCancel->click();
+        }
+        return !run.blnCancel;
+    };
+    std::vector<bool> running;
+    PatternRunController* controller = nullptr;
     PatternRunController::Callbacks callbacks;
+    callbacks.runningChanged = [&](bool now) { running.push_back(now); };
     callbacks.found = [&](const RunStopResult& stop) {
         dialogs.ShowMessage(nullptr, stop.message, stop.title, Dialogs::Icon::Information);
-        ++offered;
-        Show(); // the run window again, with the previous choices
+        controller->cmdRun_Click(askRunWindow);
     };
-    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    PatternRunController runs(state, ephemeris, texts, run, callbacks);
+    controller = &runs;
 
-    Show();
-    form->cboAspectPattern->setCurrentIndex(GrandTrine);
-    ChooseBodies(Jupiter, Saturn, 0);
-    form->cmdRun->click();
-    ASSERT_FALSE(run.blnCancel);
-    controller.Start();
-    for (int tick = 0; tick < 20 && controller.Running(); ++tick) {
-        controller.Tick();
+    runs.cmdRun_Click(askRunWindow);
+    ASSERT_TRUE(runs.Running());
+    for (int tick = 0; tick < 20 && runs.Running(); ++tick) {
+        runs.Tick();
     }
-    ASSERT_EQ(offered, 1);
-    EXPECT_EQ(controller.StepsTaken(), 6);
+    EXPECT_FALSE(runs.Running());
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(running, (std::vector<bool>{true, false}));
+    EXPECT_EQ(runs.StepsTaken(), 6);
     EXPECT_EQ(state.dateSets[WorldDate].yearText, "2026");
     EXPECT_EQ(state.dateSets[WorldDate].monthIndex, 5);
     EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 21);
@@ -222,12 +238,5 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     ASSERT_EQ(messages.size(), 1U);
     EXPECT_EQ(messages[0].text, "Grand trine found\r\ninvolving Jupiter Saturn.");
     EXPECT_EQ(messages[0].title, "Pattern found");
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->cboAspectPattern->currentIndex(), GrandTrine);
-    EXPECT_EQ(form->cboSoughtPlanet[1]->currentText(), "Saturn");
-
-    // Run again continues from the date found; Cancel leaves the run idle.
-    form->cmdCancel->click();
-    EXPECT_TRUE(run.blnCancel);
-    EXPECT_FALSE(controller.Running());
+    EXPECT_FALSE(form->isVisible());
 }
