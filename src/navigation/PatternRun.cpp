@@ -229,10 +229,12 @@ void PatternRunController::RunSteps() {
         blnWaitingForTick_ = false;
         const RunStepResult result = StepRun(state_, context_, run_);
         if (!result.stands) {
-            blnStepping_ = false;
+            // The window puts the world date back into its controls while the step still
+            // counts as being applied, so that their change handlers do not compute again.
             if (callbacks_.stepFailed) {
                 callbacks_.stepFailed(result);
             }
+            blnStepping_ = false;
         } else {
             ++stepsTaken_;
             if (callbacks_.computed) {

@@ -118,8 +118,9 @@ class PatternRunController : public QObject {
     struct Callbacks {
         // After each step's Compute that stood: the grid, the chart and the report are new.
         std::function<void(const RunStepResult&)> computed;
-        // The step did not stand; the world date is back where it was. The run stops stepping
-        // but stays marked as running (the stop caption stays) until Stop.
+        // The step did not stand; the world date is back where it was (Stepping() is still
+        // true while this is called). The run stops stepping but stays marked as running
+        // (the stop caption stays) until Stop.
         std::function<void(const RunStepResult&)> stepFailed;
         // The pattern was found. The run is over (Running() is false, runningChanged has
         // told so) when this is called; the window shows the message and offers the run
@@ -144,8 +145,10 @@ class PatternRunController : public QObject {
     // Ends the run: Running() becomes false and a waiting step ends without stepping again.
     void Stop();
 
-    bool Running() const { return blnRunning_; }               // blnRunning
-    bool Stepping() const { return blnStepping_; }             // a step is being applied
+    bool Running() const { return blnRunning_; } // blnRunning
+    // blnStepping: a step is being applied or waits for the next; the date controls' change
+    // handlers must not compute meanwhile.
+    bool Stepping() const { return blnStepping_; }
     bool WaitingForTick() const { return blnWaitingForTick_; } // waiting for the next step
     int StepsTaken() const { return stepsTaken_; }             // steps that stood in this run
 

@@ -295,9 +295,18 @@ TEST_F(RunController, StopDuringTheWaitEndsTheRun) {
 TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
     state.dateSets[WorldDate] = {QStringLiteral("2799"), 12, 30, 25, GreenwichTimezoneEntry};
     run.AcceptChoices(-1, {0, 0, 0});
-    PatternRunController controller(state, ephemeris, texts, run, Recorder());
+    PatternRunController::Callbacks callbacks = Recorder();
+    PatternRunController* self = nullptr;
+    bool steppingWhileRestored = false;
+    callbacks.stepFailed = [&](const RunStepResult& result) {
+        events.push_back(QStringLiteral("failed: ") + result.step.compute.dateError.message);
+        steppingWhileRestored = self->Stepping();
+    };
+    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    self = &controller;
     controller.Start();
     controller.Tick();
+    EXPECT_TRUE(steppingWhileRestored);
     EXPECT_EQ(events, (std::vector<QString>{"computed 31",
                                             "failed: World date lies in or after the year 2800."}));
     // The world date is back on the last day that converts; the run waits for its Stop.
