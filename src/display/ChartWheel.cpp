@@ -62,6 +62,7 @@ class WheelPainter {
         PictureText glyphBlocks(blocker, glyphFont);
 
         DrawRim(painter, blocker);
+        ReserveLegendPlaces(blocker);
         if (input_.displayZodiacSectors) {
             DrawZodiacSectors(painter);
         }
@@ -219,33 +220,54 @@ class WheelPainter {
         glyphs.Write(Pixels(QPointF(x, y)), BodySymbol(10), FirstSetGlyphColour);
     }
 
-    // DrawLegend: each line on an opaque background of the picture's colour.
-    void DrawLegend(QPainter& painter, const QStringList& lines, int x) {
-        PictureText legend(painter, ProgramFont(QStringLiteral("Arial"), 8.25));
-        for (int k = 0; k < lines.size(); ++k) {
-            const QPointF origin = Pixels(QPointF(x, LegendLineHeight * k));
-            if (lines[k].isEmpty()) {
-                continue;
+    struct Legend {
+        QStringList lines;
+        int x = 0;
+    };
+
+    // Legend 0 in every wheel, and the colour legend of personal transits or synastry.
+    std::vector<Legend> Legends() const {
+        std::vector<Legend> legends{
+            {{texts_.ProgramText(104), texts_.ProgramText(105), texts_.ProgramText(106)},
+             geometry_.legendX}};
+        if (input_.mode == SynastryMode) {
+            legends.push_back(
+                {{QStringLiteral("White: 1st birthdate"), QStringLiteral("Lemon: 2nd birthdate")},
+                 7300});
+        } else if (twoSets_) {
+            legends.push_back({{QStringLiteral("White: transiting planet"),
+                                QStringLiteral("Lemon: natal planet")},
+                               7050});
+        }
+        return legends;
+    }
+
+    // Calls write(text writer, top-left corner in pixels, line) for every legend line.
+    template <typename Write> void ForEachLegendLine(QPainter& painter, Write write) const {
+        PictureText text(painter, ProgramFont(QStringLiteral("Arial"), 8.25));
+        for (const Legend& legend : Legends()) {
+            for (int k = 0; k < legend.lines.size(); ++k) {
+                if (!legend.lines[k].isEmpty()) {
+                    write(text, Pixels(QPointF(legend.x, LegendLineHeight * k)), legend.lines[k]);
+                }
             }
-            legend.WriteOpaque(origin, lines[k], LegendColour, WheelBackColour);
         }
     }
 
-    void DrawLegends(QPainter& painter) {
-        DrawLegend(painter,
-                   {texts_.ProgramText(104), texts_.ProgramText(105), texts_.ProgramText(106)},
-                   geometry_.legendX);
-        if (input_.mode == SynastryMode) {
-            DrawLegend(
-                painter,
-                {QStringLiteral("White: 1st birthdate"), QStringLiteral("Lemon: 2nd birthdate")},
-                7300);
-        } else if (twoSets_) {
-            DrawLegend(
-                painter,
-                {QStringLiteral("White: transiting planet"), QStringLiteral("Lemon: natal planet")},
-                7050);
-        }
+    // The legends are written last and on an opaque background, so their place is kept free
+    // of symbols, which would otherwise vanish under them. The place is kept whether or not
+    // the legends are shown, so that the saved image has every symbol where the screen has it.
+    void ReserveLegendPlaces(QPainter& blocker) const {
+        ForEachLegendLine(blocker, [&](PictureText& text, QPointF origin, const QString& line) {
+            blocker.fillRect(text.Box(origin, line), Qt::black);
+        });
+    }
+
+    // DrawLegend: each line on an opaque background of the picture's colour.
+    void DrawLegends(QPainter& painter) const {
+        ForEachLegendLine(painter, [](PictureText& text, QPointF origin, const QString& line) {
+            text.WriteOpaque(origin, line, LegendColour, WheelBackColour);
+        });
     }
 
     const WheelInput& input_;

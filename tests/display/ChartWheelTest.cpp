@@ -4,7 +4,10 @@
 #include "display/Configuration.h"
 #include "display/PictureText.h"
 #include "display/Symbols.h"
+#include "persistence/Fonts.h"
 #include "support/ProgramTexts.h"
+
+#include <QPainter>
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -372,6 +375,29 @@ TEST(ChartWheel, LegendsOfEachLayout) {
         EXPECT_EQ(blackIn(hidden.image, legend0), 0) << mode;
         const QRect legend12(470, 0, 120, 28);
         EXPECT_EQ(blackIn(image, legend12) > 20, IsTwoChartMode(mode)) << mode;
+    }
+}
+
+TEST(ChartWheel, SymbolsKeepClearOfTheLegends) {
+    const ProgramTexts texts = Texts();
+    // The legend lines' boxes, as the wheel writes them.
+    QImage probe = NewPicture(QSize(400, 400), QImage::Format_RGB32);
+    QPainter painter(&probe);
+    PictureText legend(painter, ProgramFont(QStringLiteral("Arial"), 8.25));
+    QRectF legendBox;
+    for (int k = 0; k < 3; ++k) {
+        legendBox |= legend.Box(QPointF(0, 14 * k), texts.ProgramText(104 + k));
+    }
+    painter.end();
+    // Near 120° the ring runs under the legend's last lines.
+    for (const bool shown : {true, false}) {
+        WheelInput input = EmptyInput(NatalFirst);
+        Place(input, Neptune, 120);
+        input.legends = shown;
+        const QPoint origin = Origin(DrawChartWheel(input, texts), Neptune);
+        const QRectF box(origin.x() / 15.0, origin.y() / 15.0, 250 / 15.0, 300 / 15.0);
+        EXPECT_FALSE(box.intersects(legendBox)) << shown;
+        EXPECT_LT(RadiusOf(origin, SingleSetGeometry), 2700) << shown;
     }
 }
 
