@@ -119,11 +119,11 @@ class ExportComposer {
         Write(x, y, text, ExportCaptionColour);
     }
 
-    // Texts stand on the picture's background colour, so that where one reaches the edge of
-    // the dark disc it stays readable.
+    // Texts are rimmed with the picture's background colour, so that where one crosses the
+    // dark disc it stays readable and hides little of the wheel.
     void Write(double x, double y, const QString& text, int colour) {
         if (!text.isEmpty()) {
-            writer_.WriteOpaque(QPointF(x, y), text, colour, WheelBackColour);
+            writer_.WriteWithHalo(QPointF(x, y), text, colour, WheelBackColour);
         }
     }
 

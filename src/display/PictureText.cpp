@@ -3,6 +3,7 @@
 #include "core/Bodies.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 namespace orbivex {
 
@@ -36,6 +37,17 @@ void PictureText::Write(QPointF topLeft, const QString& text, int colour) {
 
 void PictureText::WriteOpaque(QPointF topLeft, const QString& text, int colour, int backColour) {
     painter_.fillRect(Box(topLeft, text), QColorOf(backColour));
+    Write(topLeft, text, colour);
+}
+
+void PictureText::WriteWithHalo(QPointF topLeft, const QString& text, int colour, int haloColour) {
+    QPainterPath path;
+    path.addText(QPointF(topLeft.x(), topLeft.y() + metrics_.ascent()), font_, text);
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.strokePath(
+        path, QPen(QColorOf(haloColour), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter_.restore();
     Write(topLeft, text, colour);
 }
 

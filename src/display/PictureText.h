@@ -31,6 +31,9 @@ class PictureText {
     void Write(QPointF topLeft, const QString& text, int colour);
     // The same on an opaque background: the text's box is filled with backColour first.
     void WriteOpaque(QPointF topLeft, const QString& text, int colour, int backColour);
+    // The same with a narrow rim of haloColour around the letters, so that the text stays
+    // readable where it crosses a dark drawing and hides little of it.
+    void WriteWithHalo(QPointF topLeft, const QString& text, int colour, int haloColour);
     // The box the text takes.
     QRectF Box(QPointF topLeft, const QString& text) const;
 
