@@ -1,11 +1,10 @@
 // orbivex-cli chart: the Compute of the main window for one mode, printed as the grid and the
 // report, or as JSON.
-#include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
+#include "cli/ChartOptions.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
 #include "navigation/Compute.h"
-#include "navigation/StateTransfer.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>
@@ -17,26 +16,6 @@
 namespace orbivex::cli {
 
 namespace {
-
-struct ModeName {
-    const char* name;
-    ChartMode mode;
-};
-
-constexpr std::array<ModeName, 6> ModeNames{{
-    {"world", WorldTransits},
-    {"natal1", NatalFirst},
-    {"natal2", NatalSecond},
-    {"personal1", PersonalFirst},
-    {"personal2", PersonalSecond},
-    {"synastry", SynastryMode},
-}};
-
-int UsageError(Context& context, const QString& message) {
-    context.err << "orbivex-cli chart: " << message << '\n'
-                << "Run 'orbivex-cli chart --help' for the options.\n";
-    return ExitUsage;
-}
 
 QJsonValue Longitude(double value) {
     return QJsonValue(value);
@@ -185,104 +164,32 @@ bool LoadPlutoTable(Context& context, Ephemeris& ephemeris) {
 }
 
 int RunChart(const QStringList& arguments, Context& context) {
+    const QString command = QStringLiteral("chart");
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Computes a chart as the Compute command of the program does and prints its title, "
         "the aspect grid (one line per row, cells separated by ' | ') and the report.\n"
         "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
         "the computer's. Without --world the world date is the present moment."));
-    const QCommandLineOption modeOption(
-        QStringLiteral("mode"),
-        QStringLiteral("world, natal1, natal2, personal1, personal2 or synastry."),
-        QStringLiteral("MODE"));
-    const QCommandLineOption worldOption(QStringLiteral("world"), QStringLiteral("World date."),
-                                         QStringLiteral("DATE"));
-    const QCommandLineOption birth1Option(
-        QStringLiteral("birth1"), QStringLiteral("First birthdate."), QStringLiteral("DATE"));
-    const QCommandLineOption birth2Option(
-        QStringLiteral("birth2"), QStringLiteral("Second birthdate."), QStringLiteral("DATE"));
-    const QCommandLineOption stateOption(
-        QStringLiteral("state"),
-        QStringLiteral("Take dates, mode and configuration from a state file; the other "
-                       "options override it."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption radiansOption(QStringLiteral("radians"),
-                                           QStringLiteral("Angles in radians."));
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("Write the chart as JSON."));
-    parser.addOptions({modeOption, worldOption, birth1Option, birth2Option, stateOption,
-                       radiansOption, jsonOption});
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        return UsageError(context, parser.errorText());
+    const ChartOptions options;
+    options.AddTo(parser);
+    if (const auto status = ParseCommandLine(
+            parser, arguments, command,
+            QStringLiteral("Usage: orbivex-cli chart ") + ChartOptions::UsageText(), context)) {
+        return *status;
     }
-    if (parser.isSet(helpOption)) {
-        QString help = parser.helpText();
-        help.replace(0, help.indexOf(QLatin1Char('\n')),
-                     QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] "
-                                    "[--birth1 DATE] [--birth2 DATE] [--state FILE] [--radians] "
-                                    "[--json]"));
-        context.out << help;
-        return ExitSuccess;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(
-            context,
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    }
-
     ProgramState state;
-    state.zones = MakeTimeZones(TimezoneOffsetMinutes(), state.settings.northAmericanZones);
-    if (parser.isSet(stateOption)) {
-        const QString error = LoadState(parser.value(stateOption), state);
-        if (!error.isEmpty()) {
-            context.err << "orbivex-cli chart: " << parser.value(stateOption) << ": " << error
-                        << '\n';
-            return ExitFailure;
-        }
-    } else if (!parser.isSet(modeOption)) {
-        return UsageError(context, QStringLiteral("--mode is required without --state"));
+    if (const int status = ReadChartOptions(parser, options, command, context, state);
+        status != ExitSuccess) {
+        return status;
     }
-    if (parser.isSet(modeOption)) {
-        const QString name = parser.value(modeOption);
-        const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
-                                        [&](ModeName m) { return name == QLatin1String(m.name); });
-        if (found == ModeNames.end()) {
-            return UsageError(context, QStringLiteral("unknown mode '%1'").arg(name));
-        }
-        state.mode = found->mode;
-    }
-    const std::array<const QCommandLineOption*, 3> dateOptions{&worldOption, &birth1Option,
-                                                               &birth2Option};
-    for (int set = 0; set < NumDateSets; ++set) {
-        if (!parser.isSet(*dateOptions[set])) {
-            continue;
-        }
-        QString error;
-        if (!ParseDateSetText(parser.value(*dateOptions[set]), state.dateSets[set], error)) {
-            return UsageError(context, error);
-        }
-    }
-    if (!parser.isSet(stateOption) && !parser.isSet(worldOption)) {
-        SetWorldDateToNow(state.dateSets[WorldDate], state.zones);
-    }
-    state.radians = parser.isSet(radiansOption);
-
     ProgramTexts texts;
     Ephemeris ephemeris(context.programFolder);
-    if (!LoadProgramTexts(context, texts) || !LoadPlutoTable(context, ephemeris)) {
-        return ExitFailure;
+    if (const int status = LoadAndCompute(context, state, texts, ephemeris);
+        status != ExitSuccess) {
+        return status;
     }
-    const ComputeOutcome outcome = Compute(state, {ephemeris, texts});
-    if (!outcome.ok()) {
-        context.err << outcome.dateError.message << '\n';
-        return ExitDateError;
-    }
-    if (ephemeris.UsesBuiltInTheory()) {
-        context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
-                       "come from the less precise built-in theory.\n";
-    }
-    if (parser.isSet(jsonOption)) {
+    if (parser.isSet(options.json)) {
         context.out << QJsonDocument(ChartJson(state)).toJson(QJsonDocument::Indented);
     } else {
         PrintChart(state, context.out);

@@ -13,6 +13,8 @@ constexpr Command commands[] = {
     {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
     {"date", "the Julian date of a date set", orbivex::cli::RunDate},
     {"chart", "the aspect grid and report of a chart", orbivex::cli::RunChart},
+    {"durations", "beginnings, ends and durations of a chart's aspects",
+     orbivex::cli::RunDurations},
 };
 
 void PrintUsage(QTextStream& stream) {
