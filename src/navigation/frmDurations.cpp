@@ -117,14 +117,6 @@ frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget*
 
 void frmDurations::Report(const ProgramState& state, const Ephemeris& ephemeris,
                           const MainWindowPlacement& placement) {
-    const QRect main = placement.frame;
-    const int top = main.top() + placement.gridContainerTop + Px(kBelowGridContainer);
-    // The window reaches down to just below the main window's bottom edge.
-    const int height = std::max(main.bottom() + 1 - top + Px(kExtraHeight), Px(kSmallestHeight));
-    mainWidth_ = std::max(main.width(), Px(6000));
-    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    const int frameHeight = frameGeometry().height() - this->height();
-    setGeometry(main.left(), top, mainWidth_, std::max(1, height - frameHeight));
     if (placement.background.isValid()) {
         QPalette palette = this->palette();
         palette.setColor(QPalette::Window, placement.background);
@@ -134,15 +126,24 @@ void frmDurations::Report(const ProgramState& state, const Ephemeris& ephemeris,
     if (!placement.icon.isNull()) {
         setWindowIcon(placement.icon);
     }
-
     content_ = MakeDurationsContent(state, ephemeris, texts_);
     setWindowTitle(content_.heading.caption);
     lblTitle->setText(content_.heading.title);
     txbOutput->clear();
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     if (isVisible()) {
         Form_Activate();
     }
     show();
+    // Placed once shown, when the frame that top, left, width and height include is known.
+    const QRect main = placement.frame;
+    const int top = main.top() + placement.gridContainerTop + Px(kBelowGridContainer);
+    // The window reaches down to just below the main window's bottom edge.
+    const int height = std::max(main.bottom() + 1 - top + Px(kExtraHeight), Px(kSmallestHeight));
+    mainWidth_ = std::max(main.width(), Px(6000));
+    const QSize frame = frameGeometry().size() - size();
+    move(main.left(), top);
+    resize(std::max(1, mainWidth_ - frame.width()), std::max(1, height - frame.height()));
     raise();
     activateWindow();
     cmdClose->show();
@@ -236,7 +237,8 @@ void frmDurations::cboSortBy_Click(int index) {
 void frmDurations::chkShowDuration_Click(bool checked) {
     txbOutput->clear();
     if (!isMaximized() && mainWidth_ > 0) {
-        resize(checked ? mainWidth_ : mainWidth_ / 2, height());
+        const int frameWidth = frameGeometry().width() - width();
+        resize(std::max(1, (checked ? mainWidth_ : mainWidth_ / 2) - frameWidth), height());
     }
     SetShowDurations(content_, checked, texts_);
     ShowOutput();

@@ -89,7 +89,7 @@ class frmDurations : public QWidget {
     Dialogs& dialogs_;
     const ProgramTexts& texts_;
     DurationsContent content_;
-    int mainWidth_ = 0; // pixels: the window's width with durations shown
+    int mainWidth_ = 0; // pixels, frame included: the window's width with durations shown
 };
 
 } // namespace orbivex
