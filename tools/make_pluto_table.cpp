@@ -14,8 +14,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make-pluto-table OUTPUT\n");
         return 2;
     }
-    char path[] = "/usr/share/libswe/ephe";
-    swe_set_ephe_path(path);
+    swe_set_ephe_path(orbivex::SystemEphemerisFolder);
     const int flags = SEFLG_SWIEPH | SEFLG_HELCTR | SEFLG_J2000 | SEFLG_NONUT | SEFLG_TRUEPOS;
 
     std::string table;

@@ -1,10 +1,301 @@
+// orbivex-cli positions: the heliocentric J2000 longitudes of the nine bodies at one instant,
+// or for a run of consecutive days.
+#include "cli/CliDates.h"
 #include "cli/Commands.h"
+#include "core/AngleFormat.h"
+#include "core/Bodies.h"
+#include "core/Ephemeris.h"
+#include "support/FixedDecimal.h"
+
+#include <QCommandLineParser>
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace orbivex::cli {
 
-int RunPositions(const QStringList&, Context& context) {
-    context.err << "orbivex-cli positions: not built yet\n";
-    return ExitFailure;
+namespace {
+
+constexpr int MaxDays = 1'000'000;
+
+// What a body without a position shows in place of its longitude.
+QString MarkerOf(double longitude) {
+    if (longitude == NoPositionBeforeTable) {
+        return QStringLiteral("<");
+    }
+    if (longitude == NoPositionAfterTable) {
+        return QStringLiteral(">");
+    }
+    return QStringLiteral("?");
+}
+
+int UsageError(Context& context, const QString& message) {
+    context.err << "orbivex-cli positions: " << message << '\n'
+                << "Run 'orbivex-cli positions --help' for the options.\n";
+    return ExitUsage;
+}
+
+int Failed(Context& context, const OptionValue& value) {
+    if (value.status == ExitUsage) {
+        return UsageError(context, value.message);
+    }
+    context.err << "orbivex-cli positions: " << value.message << '\n';
+    return value.status;
+}
+
+void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitudes) {
+    context.out << "JD " << QString::number(jd, 'f', 6) << '\n';
+    for (BodyIndex body = Earth; body <= Pluto; ++body) {
+        const double longitude = longitudes[static_cast<std::size_t>(body)];
+        QString line = QStringLiteral("%1 %2 ").arg(body).arg(BodyName(body), -7);
+        if (longitude < 0.0) {
+            line += MarkerOf(longitude);
+        } else {
+            line += QStringLiteral("%1 %2 %3")
+                        .arg(FormatDegreesMinutes(longitude), -7)
+                        .arg(FormatZodiacPosition(longitude, false), -7)
+                        .arg(longitude, 0, 'f', 9);
+        }
+        context.out << line << '\n';
+    }
+}
+
+void PrintInstantJson(Context& context, double jd, const BodyLongitudes& longitudes) {
+    QJsonArray bodies;
+    for (BodyIndex body = Earth; body <= Pluto; ++body) {
+        const double longitude = longitudes[static_cast<std::size_t>(body)];
+        const bool known = longitude >= 0.0;
+        bodies.append(QJsonObject{
+            {QStringLiteral("index"), body},
+            {QStringLiteral("name"), BodyName(body)},
+            {QStringLiteral("longitude"), known ? QJsonValue(longitude) : QJsonValue()},
+            {QStringLiteral("marker"), known ? QJsonValue() : QJsonValue(MarkerOf(longitude))},
+            {QStringLiteral("zodiac"), FormatZodiacPosition(longitude, false)},
+        });
+    }
+    const QJsonObject document{{QStringLiteral("julianDay"), jd},
+                               {QStringLiteral("bodies"), bodies}};
+    context.out << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+}
+
+// Lines [first, last) of the run: the Julian date, then the nine longitudes in degrees.
+std::string DayLines(const std::vector<double>& jds, const std::vector<BodyLongitudes>& rows,
+                     std::size_t first, std::size_t last) {
+    std::string text;
+    text.reserve((last - first) * 128);
+    for (std::size_t row = first; row < last; ++row) {
+        AppendFixedDecimal(text, jds[row], 6);
+        for (BodyIndex body = Earth; body <= Pluto; ++body) {
+            const double longitude = rows[row][static_cast<std::size_t>(body)];
+            text += ' ';
+            if (longitude < 0.0) {
+                text += MarkerOf(longitude).toStdString();
+            } else {
+                AppendFixedDecimal(text, RadiansToDegrees(longitude), 7);
+            }
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// Thousands of lines are formatted on as many cores as there are, without locale or text
+// conversions, and go out as blocks of bytes.
+void PrintDays(Context& context, const std::vector<double>& jds,
+               const std::vector<BodyLongitudes>& rows) {
+    constexpr std::size_t MinLinesPerThread = 1024;
+    const std::size_t parts = std::clamp<std::size_t>(
+        jds.size() / MinLinesPerThread, 1, std::max(1U, std::thread::hardware_concurrency()));
+    const std::size_t share = (jds.size() + parts - 1) / parts;
+    std::vector<std::string> texts(parts);
+    std::vector<std::thread> workers;
+    for (std::size_t part = 1; part < parts; ++part) {
+        const std::size_t first = std::min(jds.size(), part * share);
+        const std::size_t last = std::min(jds.size(), first + share);
+        std::string& text = texts[part];
+        try {
+            workers.emplace_back(
+                [&jds, &rows, &text, first, last] { text = DayLines(jds, rows, first, last); });
+        } catch (const std::system_error&) {
+            text = DayLines(jds, rows, first, last);
+        }
+    }
+    texts[0] = DayLines(jds, rows, 0, std::min(jds.size(), share));
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    context.out.flush();
+    QIODevice* device = context.out.device();
+    for (const std::string& text : texts) {
+        if (device != nullptr) {
+            device->write(text.data(), static_cast<qint64>(text.size()));
+        } else {
+            context.out << QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// What the options ask for: one instant, or a run of days, each at the same time and zone.
+struct Request {
+    int firstDay = 0; // day number
+    int dayCount = 1;
+    int minutes = 0;     // local time of day
+    int zoneMinutes = 0; // east of Greenwich
+    bool run = false;
+    bool json = false;
+};
+
+// Reads the options into `request`; on a fault writes the message and returns the exit status.
+std::optional<int> ParseRequest(const QStringList& arguments, Context& context, Request& request) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show these options."));
+    const QCommandLineOption date(QStringLiteral("date"),
+                                  QStringLiteral("The local date (default: today)."),
+                                  QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption time(QStringLiteral("time"),
+                                  QStringLiteral("The local time on a half hour (default: 12:00)."),
+                                  QStringLiteral("HH:MM"), QStringLiteral("12:00"));
+    const QCommandLineOption zone(
+        QStringLiteral("zone"),
+        QStringLiteral("The zone: GMT, GMT+5:30, GMT-11:00, +05:30, -11:00 (default: GMT)."),
+        QStringLiteral("ZONE"), QStringLiteral("GMT"));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Write the instant's positions as JSON."));
+    const QCommandLineOption from(QStringLiteral("from"),
+                                  QStringLiteral("The first of a run of consecutive days."),
+                                  QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption days(QStringLiteral("days"),
+                                  QStringLiteral("The number of days of the run."),
+                                  QStringLiteral("N"));
+    parser.addOptions({help, date, time, zone, json, from, days});
+    if (!parser.parse(arguments)) {
+        return UsageError(context, parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        // The parser's own first line names the program without its command; say it fully.
+        const QString options = parser.helpText().section(QLatin1Char('\n'), 1);
+        context.out << "Usage:\n"
+                       "  orbivex-cli positions [--date YYYY-MM-DD] [--time HH:MM] [--zone ZONE] "
+                       "[--json]\n"
+                       "  orbivex-cli positions --from YYYY-MM-DD --days N [--time HH:MM] "
+                       "[--zone ZONE]\n\n"
+                       "Heliocentric ecliptic longitudes (J2000) of Earth, Mercury to Neptune "
+                       "and Pluto,\nat one instant or on each of a run of days.\n"
+                    << options;
+        return ExitSuccess;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return UsageError(context, QStringLiteral("Unexpected argument '%1'.")
+                                       .arg(parser.positionalArguments().constFirst()));
+    }
+    request.run = parser.isSet(from);
+    request.json = parser.isSet(json);
+    if (request.run && parser.isSet(date)) {
+        return UsageError(context, QStringLiteral("--date and --from cannot be combined."));
+    }
+    if (request.run && request.json) {
+        return UsageError(context, QStringLiteral("--json is for one instant, not for --from."));
+    }
+    if (request.run != parser.isSet(days)) {
+        return UsageError(context, QStringLiteral("--from and --days go together."));
+    }
+    if (request.run) {
+        bool number = false;
+        request.dayCount = parser.value(days).toInt(&number);
+        if (!number || request.dayCount < 1 || request.dayCount > MaxDays) {
+            return UsageError(context, QStringLiteral("--days takes a number from 1 to %1, not "
+                                                      "'%2'.")
+                                           .arg(MaxDays)
+                                           .arg(parser.value(days)));
+        }
+    }
+    const OptionValue minutes = ParseTimeOfDay(parser.value(time));
+    if (!minutes.ok()) {
+        return Failed(context, minutes);
+    }
+    const OptionValue zoneMinutes = ParseZone(parser.value(zone));
+    if (!zoneMinutes.ok()) {
+        return Failed(context, zoneMinutes);
+    }
+    OptionValue firstDay{TodayDayNumber(), ExitSuccess, {}};
+    if (request.run || parser.isSet(date)) {
+        firstDay = ParseDate(parser.value(request.run ? from : date));
+        if (!firstDay.ok()) {
+            return Failed(context, firstDay);
+        }
+    }
+    if (firstDay.value + (request.dayCount - 1) >= EndDayNumber) {
+        context.err << "orbivex-cli positions: The run of " << request.dayCount << " days from "
+                    << DateText(firstDay.value)
+                    << " goes past 2799-12-31; dates run from year 1 to 2799.\n";
+        return ExitDateError;
+    }
+    request.firstDay = firstDay.value;
+    request.minutes = minutes.value;
+    request.zoneMinutes = zoneMinutes.value;
+    return std::nullopt;
+}
+
+// The run in blocks, so that memory stays small however many days are asked for.
+void PrintRun(Context& context, const Ephemeris& ephemeris, const Request& request) {
+    constexpr int BlockDays = 32768;
+    for (int block = 0; block < request.dayCount; block += BlockDays) {
+        const int count = std::min(BlockDays, request.dayCount - block);
+        std::vector<double> jds(static_cast<std::size_t>(count));
+        for (int day = 0; day < count; ++day) {
+            jds[static_cast<std::size_t>(day)] =
+                JulianDateOf(request.firstDay + block + day, request.minutes, request.zoneMinutes);
+        }
+        PrintDays(context, jds, ephemeris.PositionsOfBodiesAt(jds));
+    }
+}
+
+} // namespace
+
+int RunPositions(const QStringList& arguments, Context& context) {
+    Request request;
+    if (const std::optional<int> status = ParseRequest(arguments, context, request)) {
+        return *status;
+    }
+    Ephemeris ephemeris(context.programFolder);
+    const QString tableError = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    if (!tableError.isEmpty()) {
+        context.err << "orbivex-cli positions: " << tableError << '\n';
+        return ExitFailure;
+    }
+    if (request.run) {
+        PrintRun(context, ephemeris, request);
+    } else {
+        const double jd = JulianDateOf(request.firstDay, request.minutes, request.zoneMinutes);
+        const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(jd);
+        if (request.json) {
+            PrintInstantJson(context, jd, longitudes);
+        } else {
+            PrintInstantText(context, jd, longitudes);
+        }
+    }
+    context.out.flush();
+    if (ephemeris.UsesBuiltInTheory()) {
+        context.err << "orbivex-cli positions: warning: the ephemeris files were found neither "
+                       "in "
+                    << context.programFolder << " nor in " << SystemEphemerisFolder
+                    << "; Earth to Neptune come from the library's built-in theory, which is "
+                       "less precise.\n";
+    }
+    return ExitSuccess;
 }
 
 } // namespace orbivex::cli

@@ -72,11 +72,78 @@ LibraryResult LibraryPosition(int libraryBody, double jd, double deltaT) {
     double result[6] = {};
     char error[AS_MAXCH] = {};
     int32 returned = swe_calc(jd + deltaT, libraryBody, PositionFlags, result, error);
-    if ((returned & EphemerisMask) != SEFLG_SWIEPH) {
+    if (returned >= 0 && (returned & EphemerisMask) != SEFLG_SWIEPH) {
         const double otherDeltaT = swe_deltat_ex(jd, returned, error);
         returned = swe_calc(jd + otherDeltaT, libraryBody, PositionFlags, result, error);
     }
     return FromLibrary(returned, result);
+}
+
+// Whether the library keeps its state per thread, as the Debian build does. A build without
+// thread-local state would mix up the computations of several threads, so runs then stay on
+// one thread. Probed once: a setting made on another thread must not show on this one.
+bool LibraryStateIsPerThread() {
+    static const bool perThread = [] {
+        const double before = swe_get_tid_acc();
+        try {
+            std::thread([before] { swe_set_tid_acc(before + 1.0); }).join();
+        } catch (const std::system_error&) {
+            return false;
+        }
+        if (swe_get_tid_acc() == before) {
+            return true;
+        }
+        swe_set_tid_acc(SE_TIDAL_AUTOMATIC); // undo the probe on the shared state
+        return false;
+    }();
+    return perThread;
+}
+
+// Checks and decodes every line of a table file's bytes into arcseconds (one entry per day);
+// "" or a text naming the problem, in which the table is called `path`.
+QString DecodeTable(const char* data, qint64 length, const QString& path,
+                    std::vector<std::int32_t>& arcseconds) {
+    const char* position = data;
+    const char* const end = data + length;
+    for (int line = 0; line < PlutoTableEntries; ++line) {
+        if (position == end) {
+            return QStringLiteral("The Pluto table %1 has only %2 lines; it needs %3, one for "
+                                  "each day from 1 January 1600 to 1 January 2200.")
+                .arg(path)
+                .arg(line)
+                .arg(PlutoTableEntries);
+        }
+        // Nearly every line is four codes and CR LF; anything else is searched for its end.
+        const char* lineEnd = position + 4;
+        const char* next = position + 6;
+        if (end - position < 6 || lineEnd[0] != '\r' || lineEnd[1] != '\n') {
+            lineEnd = static_cast<const char*>(std::memchr(position, '\n', end - position));
+            next = lineEnd == nullptr ? end : lineEnd + 1;
+            if (lineEnd == nullptr) {
+                lineEnd = end;
+            }
+            if (lineEnd > position && lineEnd[-1] == '\r') {
+                --lineEnd;
+            }
+        }
+        const std::optional<int> entry =
+            lineEnd - position >= 4 ? DecodePlutoArcseconds(position, line) : std::nullopt;
+        if (!entry) {
+            return QStringLiteral("Line %1 of the Pluto table %2 is malformed.")
+                .arg(line + 1)
+                .arg(path);
+        }
+        arcseconds[static_cast<std::size_t>(line)] = *entry;
+        position = next;
+    }
+    // Blank lines may follow the last day; anything else means a table of other days.
+    if (std::any_of(position, end, [](char c) { return c != '\r' && c != '\n'; })) {
+        return QStringLiteral("The Pluto table %1 has more than %2 lines; it must end with "
+                              "1 January 2200.")
+            .arg(path)
+            .arg(PlutoTableEntries);
+    }
+    return {};
 }
 
 } // namespace
@@ -105,6 +172,7 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
     }
     qint64 length = size;
     if (data == nullptr) {
+        file.unsetError(); // a failed mapping leaves its error behind
         contents = file.readAll();
         if (file.error() != QFileDevice::NoError) {
             return QStringLiteral("The Pluto table %1 cannot be read: %2.")
@@ -114,48 +182,16 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
         length = contents.size();
     }
 
-    std::vector<double> degrees(PlutoTableEntries);
-    const char* position = data;
-    const char* const end = data + length;
-    for (int line = 0; line < PlutoTableEntries; ++line) {
-        if (position == end) {
-            return QStringLiteral("The Pluto table %1 has only %2 lines; it needs %3, one for "
-                                  "each day from 1 January 1600 to 1 January 2200.")
-                .arg(path)
-                .arg(line)
-                .arg(PlutoTableEntries);
-        }
-        const char* lineEnd = static_cast<const char*>(std::memchr(position, '\n', end - position));
-        const char* next = lineEnd == nullptr ? end : lineEnd + 1;
-        if (lineEnd == nullptr) {
-            lineEnd = end;
-        }
-        if (lineEnd > position && lineEnd[-1] == '\r') {
-            --lineEnd;
-        }
-        const std::optional<double> entry =
-            lineEnd - position >= 4 ? DecodePlutoEntry(position, line) : std::nullopt;
-        if (!entry) {
-            return QStringLiteral("Line %1 of the Pluto table %2 is malformed.")
-                .arg(line + 1)
-                .arg(path);
-        }
-        degrees[static_cast<std::size_t>(line)] = *entry;
-        position = next;
+    std::vector<std::int32_t> arcseconds(PlutoTableEntries);
+    if (QString error = DecodeTable(data, length, path, arcseconds); !error.isEmpty()) {
+        return error;
     }
-    // Blank lines may follow the last day; anything else means a table of other days.
-    if (std::any_of(position, end, [](char c) { return c != '\r' && c != '\n'; })) {
-        return QStringLiteral("The Pluto table %1 has more than %2 lines; it must end with "
-                              "1 January 2200.")
-            .arg(path)
-            .arg(PlutoTableEntries);
-    }
-    plutoDegrees_ = std::move(degrees);
+    plutoArcseconds_ = std::move(arcseconds);
     return {};
 }
 
 bool Ephemeris::PlutoTableLoaded() const {
-    return !plutoDegrees_.empty();
+    return !plutoArcseconds_.empty();
 }
 
 int Ephemeris::NumBodies() const {
@@ -166,7 +202,7 @@ double Ephemeris::PlutoTableEntry(int jdn) const {
     if (!PlutoTableLoaded() || jdn < PlutoTableFirstDay || jdn > PlutoTableLastDay) {
         return NoPosition;
     }
-    return plutoDegrees_[static_cast<std::size_t>(jdn - PlutoTableFirstDay)];
+    return plutoArcseconds_[static_cast<std::size_t>(jdn - PlutoTableFirstDay)] / 3600.0;
 }
 
 double Ephemeris::PlutoFromTable(double jd) const {
@@ -182,8 +218,8 @@ double Ephemeris::PlutoFromTable(double jd) const {
         return NoPositionAfterTable;
     }
     const auto index = static_cast<std::size_t>(c - PlutoTableFirstDay);
-    double a = plutoDegrees_[index];
-    double b = plutoDegrees_[index + 1];
+    double a = plutoArcseconds_[index] / 3600.0;
+    double b = plutoArcseconds_[index + 1] / 3600.0;
     // Across the 0/360 seam the day's motion is a few hundredths of a degree, never 355.
     if (b - a > 355.0) {
         a += 360.0;
@@ -262,6 +298,9 @@ std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const doubl
     std::size_t threads = maxThreads > 0 ? static_cast<std::size_t>(maxThreads)
                                          : std::max(1U, std::thread::hardware_concurrency());
     threads = std::clamp<std::size_t>(jds.size() / MinRowsPerThread, 1, threads);
+    if (threads > 1 && !LibraryStateIsPerThread()) {
+        threads = 1;
+    }
 
     const std::size_t share = (jds.size() + threads - 1) / threads;
     std::vector<RangeOutcome> outcomes(threads);

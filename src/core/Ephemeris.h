@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -33,6 +34,8 @@ inline constexpr const char* SystemEphemerisFolder = "/usr/share/libswe/ephe";
 // each is a longitude in radians or one of the negative markers above.
 using BodyLongitudes = std::array<double, MaxBodies + 1>;
 
+// One Ephemeris serves one thread at a time (it remembers what the last computation found);
+// PositionsOfBodiesAt shares long runs among threads by itself.
 class Ephemeris {
   public:
     // The ephemeris files are sought in dataFolder (the program's folder) first, then in
@@ -89,7 +92,7 @@ class Ephemeris {
 
     QString dataFolder_;
     QByteArray ephemerisPath_;
-    std::vector<double> plutoDegrees_;
+    std::vector<std::int32_t> plutoArcseconds_; // one entry per day, exact to the second
     mutable bool builtInTheory_ = false;
 };
 

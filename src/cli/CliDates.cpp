@@ -1,0 +1,128 @@
+#include "cli/CliDates.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+#include <chrono>
+
+namespace orbivex::cli {
+
+namespace {
+
+// Day number of 1 January 1970, the epoch of std::chrono::sys_days.
+constexpr int UnixEpochDayNumber = 2440588;
+
+OptionValue Value(int value) {
+    return {value, ExitSuccess, {}};
+}
+
+OptionValue Failure(int status, const QString& message) {
+    return {0, status, message};
+}
+
+} // namespace
+
+OptionValue ParseDate(const QString& text) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(-?)([0-9]+)-([0-9]{1,2})-([0-9]{1,2})$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch()) {
+        return Failure(ExitUsage,
+                       QStringLiteral("'%1' is not a date written as YYYY-MM-DD.").arg(text));
+    }
+    // Leading zeros aside, a year of more than four digits is at or after 2800 anyway.
+    QString digits = match.captured(2);
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0'))) {
+        digits.remove(0, 1);
+    }
+    const bool negative = !match.captured(1).isEmpty();
+    const int year = digits.size() > 4 ? 9999 : digits.toInt();
+    if (negative || year <= 0) {
+        return Failure(ExitDateError,
+                       QStringLiteral("The date %1 lies before year 1; dates run from year 1 "
+                                      "to 2799.")
+                           .arg(text));
+    }
+    if (year >= 2800) {
+        return Failure(ExitDateError,
+                       QStringLiteral("The date %1 lies at or after year 2800; dates run from "
+                                      "year 1 to 2799.")
+                           .arg(text));
+    }
+    const std::chrono::year_month_day date{std::chrono::year{year},
+                                           std::chrono::month{match.captured(3).toUInt()},
+                                           std::chrono::day{match.captured(4).toUInt()}};
+    if (!date.ok()) {
+        return Failure(ExitDateError, QStringLiteral("The date %1 does not exist.").arg(text));
+    }
+    const int days = std::chrono::sys_days{date}.time_since_epoch().count();
+    return Value(days + UnixEpochDayNumber);
+}
+
+OptionValue ParseTimeOfDay(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch()) {
+        return Failure(ExitUsage, QStringLiteral("'%1' is not a time written as HH:MM.").arg(text));
+    }
+    const int hours = match.captured(1).toInt();
+    const int minutes = match.captured(2).toInt();
+    if (hours > 23 || minutes > 59) {
+        return Failure(ExitUsage, QStringLiteral("The time %1 does not exist.").arg(text));
+    }
+    if (minutes % 30 != 0) {
+        return Failure(
+            ExitUsage,
+            QStringLiteral("The time %1 is not on the hour or the half hour.").arg(text));
+    }
+    return Value(hours * 60 + minutes);
+}
+
+OptionValue ParseZone(const QString& text) {
+    const QString zone = text.trimmed();
+    if (zone.compare(QLatin1String("GMT"), Qt::CaseInsensitive) == 0) {
+        return Value(0);
+    }
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:GMT)?([+-])([0-9]{1,2}):([0-9]{2})$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(zone);
+    if (!match.hasMatch()) {
+        return Failure(ExitUsage, QStringLiteral("'%1' is not a zone; write GMT, GMT+5:30, "
+                                                 "GMT-11:00, +05:30 or -11:00.")
+                                      .arg(text));
+    }
+    const int hours = match.captured(2).toInt();
+    const int minutes = match.captured(3).toInt();
+    if (minutes > 59 || minutes % 30 != 0) {
+        return Failure(
+            ExitUsage,
+            QStringLiteral("The zone %1 is not a whole number of half hours.").arg(text));
+    }
+    const int offset = hours * 60 + minutes;
+    if (offset > MaxZoneMinutes) {
+        return Failure(ExitUsage,
+                       QStringLiteral("The zone %1 lies beyond 11:30 from Greenwich.").arg(text));
+    }
+    return Value(match.captured(1) == QLatin1String("-") ? -offset : offset);
+}
+
+int TodayDayNumber() {
+    return static_cast<int>(QDate::currentDate().toJulianDay());
+}
+
+QString DateText(int dayNumber) {
+    const std::chrono::year_month_day date{
+        std::chrono::sys_days{std::chrono::days{dayNumber - UnixEpochDayNumber}}};
+    return QStringLiteral("%1-%2-%3")
+        .arg(static_cast<int>(date.year()), 4, 10, QLatin1Char('0'))
+        .arg(static_cast<unsigned>(date.month()), 2, 10, QLatin1Char('0'))
+        .arg(static_cast<unsigned>(date.day()), 2, 10, QLatin1Char('0'));
+}
+
+double JulianDateOf(int dayNumber, int minutes, int zoneMinutes) {
+    const double local = dayNumber + minutes / 1440.0;
+    return local - zoneMinutes / 1440.0 - 0.5;
+}
+
+} // namespace orbivex::cli

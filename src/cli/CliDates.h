@@ -1,0 +1,47 @@
+#pragma once
+// The date, time and zone options shared by orbivex-cli commands:
+//   a date  "YYYY-MM-DD" in the proleptic Gregorian calendar, years 1 to 2799;
+//   a time  "HH:MM" on the hour or the half hour;
+//   a zone  "GMT", "GMT+5:30", "GMT-11:00", "+05:30" or "-11:00", a whole number of half hours
+//           within 11:30 either side of Greenwich.
+
+#include "cli/Commands.h"
+
+#include <QString>
+
+namespace orbivex::cli {
+
+inline constexpr int FirstDayNumber = 1721426; // 1 January 1
+inline constexpr int EndDayNumber = 2743739;   // 1 January 2800, the first day out of range
+inline constexpr int MaxZoneMinutes = 690;     // 11:30
+
+// A parsed option: its value, or the exit status and a message saying what is wrong.
+struct OptionValue {
+    int value = 0;
+    int status = ExitSuccess;
+    QString message;
+
+    bool ok() const { return status == ExitSuccess; }
+};
+
+// "YYYY-MM-DD" to its day number. ExitUsage when the text is not written so; ExitDateError
+// for a date before year 1, from year 2800 on, or one that does not exist.
+OptionValue ParseDate(const QString& text);
+
+// "HH:MM" to minutes after midnight; ExitUsage unless it is a time on a half hour.
+OptionValue ParseTimeOfDay(const QString& text);
+
+// A zone to minutes east of Greenwich; ExitUsage unless it is a whole number of half hours
+// within MaxZoneMinutes.
+OptionValue ParseZone(const QString& text);
+
+// The day number of today's local date.
+int TodayDayNumber();
+
+// "YYYY-MM-DD" of a day number.
+QString DateText(int dayNumber);
+
+// The Julian date on Universal Time of a local date and time in a zone.
+double JulianDateOf(int dayNumber, int minutes, int zoneMinutes);
+
+} // namespace orbivex::cli

@@ -1,0 +1,418 @@
+#include "display/frmConfigure.h"
+
+#include "common/ScriptedDialogs.h"
+#include "common/TestSupport.h"
+#include "support/ProgramTexts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+using Kind = test::ScriptedDialogs::Kind;
+using Answer = Dialogs::Answer;
+
+namespace {
+
+const ProgramTexts& Texts() {
+    static const ProgramTexts texts = [] {
+        ProgramTexts loaded;
+        loaded.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat"));
+        return loaded;
+    }();
+    return texts;
+}
+
+void Press(QWidget* widget, Qt::MouseButton button) {
+    const QPointF centre(widget->width() / 2.0, widget->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, widget->mapToGlobal(centre), button, button,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+// A user's choice in a list: the entry is selected and the list reports it.
+void Choose(QComboBox* list, int index) {
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+}
+
+class ConfigureWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_GT(Texts().size(), 0);
+        window.onSettingsCommitted = [this] { ++commits; };
+        window.setStartupCompleted(true);
+    }
+
+    std::array<int, NumOrbLists> ShownOrbs() const {
+        std::array<int, NumOrbLists> shown{};
+        for (int i = 0; i < NumOrbLists; ++i) {
+            shown[i] = window.cboOrb[i]->currentIndex();
+        }
+        return shown;
+    }
+
+    ConfigurationSettings committed = ConfigurationSettings::Defaults();
+    test::ScriptedDialogs dialogs;
+    frmConfigure window{committed, Texts(), dialogs, nullptr};
+    int commits = 0;
+};
+
+} // namespace
+
+TEST_F(ConfigureWindow, CaptionsAndLists) {
+    EXPECT_EQ(window.windowTitle(), "Configure");
+    EXPECT_EQ(window.Label3->text(), "Select orbs for world transits and natal aspects.\n"
+                                     "Left-click on lines to cycle through 12 colors.\n"
+                                     "Right-click to toggle inclusion of an aspect.");
+    const char* names[] = {"Conjunction", "Opposition",  "Square",  "Trine",
+                           "Sextile",     "Semisextile", "Quincunx"};
+    for (int i = 0; i < NumAspectKinds; ++i) {
+        EXPECT_EQ(window.lblAspectName[i]->text(), names[i]);
+        EXPECT_EQ(window.lblAspectColor[i]->text(), QString(30, QLatin1Char('-')));
+    }
+    const std::pair<QString, QString> captions[] = {
+        {window.cmdSetAllNonzeroOrbsToConjunctionOrb->text(), "Set all non-zero orbs to:"},
+        {window.Label1->text(), "Proportion of above orbs for use with"},
+        {window.lblPersonalTransits->text(), "personal transits"},
+        {window.lblSynastry->text(), "synastry"},
+        {window.lblOrbForMidpoints->text(), "Orb for midpoints"},
+        {window.chkUseBoldface->text(), "Use boldface when separation is less than"},
+        {window.opt1DegOfOrb->text(), "1 degree"},
+        {window.lblOfOrb->text(), "of orb"},
+        {window.chkShowOnlyOuterPlanets->text(), "Show only outer planet aspects in chart"},
+        {window.chkShowOnlyEarthAspects->text(), "Show only Earth aspects in chart"},
+        {window.chkDisplayNATZabbr->text(), "Display North American timezones"},
+        {window.cmdAccept->text(), "Use settings"},
+        {window.cmdCancel->text(), "Cancel"},
+        {window.cmdHide->text(), "Hide"},
+        {window.cmdReset->text(), "Reset to default"},
+    };
+    for (const auto& [shown, expected] : captions) {
+        EXPECT_EQ(shown, expected);
+    }
+
+    for (QComboBox* list : window.cboOrb) {
+        ASSERT_EQ(list->count(), 16);
+        EXPECT_EQ(list->itemText(15), QStringLiteral("15°"));
+        EXPECT_EQ(list->itemData(15).toInt(), 900);
+    }
+    EXPECT_EQ(window.cboPersonalOrbsProportion[1]->itemText(4), "1/5");
+    EXPECT_EQ(window.cboBoldfaceFactor->itemData(8).toInt(), 20);
+    EXPECT_EQ(window.cboOrbForMidpoints->itemText(7), QStringLiteral("3° 0'"));
+
+    // The controls show the defaults.
+    const std::array<int, NumOrbLists> defaults{10, 9, 6, 7, 5, 4, 5, 1};
+    EXPECT_EQ(ShownOrbs(), defaults);
+    EXPECT_EQ(window.lblAspectColor[Semisextile - 1]->Colour(), Rgb(128, 128, 255));
+    EXPECT_EQ(window.cboBoldfaceFactor->currentText(), "1/4");
+    EXPECT_TRUE(window.opt1DegOfOrb->isChecked());
+}
+
+TEST_F(ConfigureWindow, MissingTextsLeaveTheEnglishCaptions) {
+    const ProgramTexts none = ProgramTexts::FromEntries({{369, "Apply"}});
+    frmConfigure bare(committed, none, dialogs, nullptr);
+    EXPECT_EQ(bare.windowTitle(), "Configuration");
+    EXPECT_EQ(bare.cmdAccept->text(), "Apply");
+    EXPECT_EQ(bare.cmdCancel->text(), "Cancel");
+    EXPECT_EQ(bare.lblSynastry->text(), "synastry");
+}
+
+TEST_F(ConfigureWindow, ColourLinesCycleOnLeftClickAndSwitchOnRightClick) {
+    window.show();
+    AspectColourLine* conjunction = window.lblAspectColor[Conjunction - 1];
+    Press(conjunction, Qt::LeftButton);
+    EXPECT_EQ(conjunction->Colour(), Rgb(255, 0, 255));
+    EXPECT_EQ(conjunction->palette().color(QPalette::WindowText), QColor(255, 0, 255));
+    EXPECT_EQ(conjunction->palette().color(QPalette::Window), QColor(Qt::black));
+    Press(conjunction, Qt::RightButton);
+    EXPECT_EQ(conjunction->Colour(), 0);
+    Press(conjunction, Qt::LeftButton); // a switched-off line stays off
+    EXPECT_EQ(conjunction->Colour(), 0);
+    Press(conjunction, Qt::RightButton);
+    EXPECT_EQ(conjunction->Colour(), Rgb(255, 0, 255));
+
+    // The slot does the same, and a line never switched on stays off.
+    window.lblAspectColor_MouseDown(Quincunx - 1, Qt::LeftButton);
+    EXPECT_EQ(window.lblAspectColor[Quincunx - 1]->Colour(), Rgb(128, 128, 255));
+    window.lblAspectColor_MouseDown(7, Qt::LeftButton); // no such line: ignored
+    EXPECT_EQ(window.Edit().controls.colours[Conjunction], Rgb(255, 0, 255));
+    EXPECT_EQ(committed.colours[Conjunction], Rgb(255, 255, 0));
+}
+
+TEST_F(ConfigureWindow, SetAllNonZeroOrbsAsksThenKeepsTheSwitchedOffOrbs) {
+    committed.orbPositions = {10, 0, 6, 7, 5, 4, 5, 1};
+    window.show();
+    Choose(window.cboOrb[SetAllOrbList], 3);
+    EXPECT_EQ(window.focusWidget(), window.cmdAccept);
+
+    dialogs.QueueAnswer(Answer::No);
+    window.cmdSetAllNonzeroOrbsToConjunctionOrb->click();
+    EXPECT_EQ(ShownOrbs()[0], 10);
+
+    dialogs.QueueAnswer(Answer::Yes);
+    window.cmdSetAllNonzeroOrbsToConjunctionOrb_Click();
+    const auto questions = dialogs.CallsOf(Kind::Question);
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[1].title, "Set all orbs");
+    EXPECT_EQ(questions[1].text, QStringLiteral("Set every non-zero orb to 3°?"));
+    EXPECT_EQ(questions[1].buttons, Dialogs::Buttons::YesNo);
+    const std::array<int, NumOrbLists> expected{3, 0, 3, 3, 3, 3, 3, 3};
+    EXPECT_EQ(ShownOrbs(), expected);
+    EXPECT_EQ(window.Edit().controls.orbPositions, expected);
+    EXPECT_EQ(window.focusWidget(), window.cboPersonalOrbsProportion[0]);
+    EXPECT_EQ(committed.orbPositions[0], 10); // nothing committed before "Use settings"
+}
+
+TEST_F(ConfigureWindow, ZeroDegreesInTheSetAllListIsRefused) {
+    window.show();
+    Choose(window.cboOrb[SetAllOrbList], 0);
+    const auto messages = dialogs.CallsOf(Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Set all");
+    EXPECT_EQ(messages[0].text, "Cannot set all non-zero orbs to zero.");
+    EXPECT_EQ(window.cboOrb[SetAllOrbList]->currentIndex(), 1);
+    EXPECT_EQ(window.Edit().controls.orbPositions[SetAllOrbList], 1);
+
+    // 0° switches an aspect off in its own list; the focus moves to "Use settings".
+    Choose(window.cboOrb[Square - 1], 0);
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    EXPECT_EQ(window.Edit().controls.orbPositions[Square - 1], 0);
+    EXPECT_EQ(window.focusWidget(), window.cmdAccept);
+}
+
+TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
+    window.show();
+    Choose(window.cboOrb[Trine - 1], 12);
+    Choose(window.cboPersonalOrbsProportion[0], 0);
+    Press(window.lblAspectColor[Square - 1], Qt::RightButton);
+    window.chkDisplayNATZabbr->click();
+    window.cmdAccept->click();
+
+    EXPECT_EQ(commits, 1);
+    EXPECT_TRUE(window.blnAccept);
+    EXPECT_TRUE(window.isVisible()); // the window stays open
+    EXPECT_EQ(committed.orbPositions[Trine - 1], 12);
+    EXPECT_EQ(committed.personalDivisorPosition, 0);
+    EXPECT_EQ(committed.colours[Square], 0);
+    EXPECT_FALSE(committed.northAmericanZones);
+    EXPECT_EQ(dialogs.Calls().size(), 0u);
+
+    // The next showing starts without the accept.
+    window.cmdHide_Click();
+    EXPECT_FALSE(window.isVisible());
+    window.show();
+    EXPECT_FALSE(window.blnAccept);
+}
+
+TEST_F(ConfigureWindow, ShownModallyItReportsTheAcceptWhenItHides) {
+    Choose(window.cboOrb[Trine - 1], 8);
+    QTimer::singleShot(0, &window, [this] {
+        EXPECT_TRUE(window.isModal() && window.isVisible());
+        EXPECT_EQ(window.cboOrb[Trine - 1]->currentIndex(), 7); // the committed orb again
+        Choose(window.cboOrb[Trine - 1], 8);
+        window.cmdAccept_Click();
+        window.cmdHide_Click();
+    });
+    EXPECT_EQ(window.exec(), QDialog::Accepted);
+    EXPECT_TRUE(window.blnAccept);
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(committed.orbPositions[Trine - 1], 8);
+
+    QTimer::singleShot(0, &window, [this] { window.cmdCancel->click(); });
+    EXPECT_EQ(window.exec(), QDialog::Rejected);
+    EXPECT_FALSE(window.blnAccept);
+}
+
+TEST_F(ConfigureWindow, BothChartFiltersAreRefusedAndNothingIsCommitted) {
+    window.show();
+    Choose(window.cboOrb[Conjunction - 1], 2);
+    window.chkShowOnlyOuterPlanets->click();
+    window.chkShowOnlyEarthAspects->click();
+    window.cmdAccept_Click();
+
+    const auto messages = dialogs.CallsOf(Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "'Show only Earth aspects in chart' and\r\n"
+                                "'Show only outer planet aspects in chart'\r\n"
+                                "cannot both be checked.");
+    EXPECT_EQ(messages[0].title, "Configure");
+    EXPECT_EQ(messages[0].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(committed, ConfigurationSettings::Defaults());
+    EXPECT_EQ(commits, 0);
+    EXPECT_FALSE(window.blnAccept);
+
+    window.chkShowOnlyOuterPlanets->click();
+    window.cmdAccept_Click();
+    EXPECT_EQ(commits, 1);
+    EXPECT_TRUE(committed.showOnlyEarth);
+    EXPECT_FALSE(committed.showOnlyOuter);
+}
+
+TEST_F(ConfigureWindow, CancelKeepsTheCommittedValuesAndTheNextShowingRereadsThem) {
+    window.show();
+    EXPECT_EQ(window.focusWidget(), window.cmdCancel);
+    Choose(window.cboOrb[Opposition - 1], 15);
+    Press(window.lblAspectColor[Trine - 1], Qt::LeftButton);
+    window.chkUseBoldface->click();
+    Choose(window.cboOrbForMidpoints, 7);
+    window.cmdCancel->click();
+
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(committed, ConfigurationSettings::Defaults());
+    EXPECT_EQ(commits, 0);
+    EXPECT_EQ(window.cboOrbForMidpoints->currentIndex(), 2);
+    EXPECT_TRUE(window.chkUseBoldface->isChecked());
+
+    // Committed elsewhere meanwhile (a loaded state): the next showing shows it.
+    committed.orbPositions[Opposition - 1] = 3;
+    committed.colours[Trine] = Rgb(0, 0, 255);
+    window.show();
+    EXPECT_EQ(window.cboOrb[Opposition - 1]->currentIndex(), 3);
+    EXPECT_EQ(window.lblAspectColor[Trine - 1]->Colour(), Rgb(0, 0, 255));
+
+    // Escape cancels as well.
+    Choose(window.cboOrb[Opposition - 1], 9);
+    window.reject();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(committed.orbPositions[Opposition - 1], 3);
+}
+
+TEST_F(ConfigureWindow, HideLetsTheImmediateSettingsActAndKeepsTheRestWaiting) {
+    window.show();
+    Choose(window.cboOrbForMidpoints, 5);
+    window.optProportionOfOrb->click();
+    Choose(window.cboBoldfaceFactor, 0);
+    Choose(window.cboOrb[Sextile - 1], 1);
+    window.cmdHide->click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(committed.midpointOrbPosition, 5);
+    EXPECT_FALSE(committed.boldfaceOneDegree);
+    EXPECT_EQ(committed.boldfaceFactorPosition, 0);
+    EXPECT_EQ(committed.orbPositions[Sextile - 1], 5);
+    EXPECT_EQ(commits, 0);
+}
+
+TEST_F(ConfigureWindow, ResetAsksAndRestoresTheDefaults) {
+    committed.orbPositions = {1, 1, 1, 1, 1, 1, 1, 1};
+    committed.colours[Conjunction] = 0;
+    committed.useBoldface = false;
+    window.show();
+
+    dialogs.QueueAnswer(Answer::No);
+    window.cmdReset->click();
+    auto questions = dialogs.CallsOf(Kind::Question);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].title, "Reset to default");
+    EXPECT_EQ(questions[0].text, "Reset all orbs, colors and options to their defaults?\r\n"
+                                 "Your current settings will be lost.");
+    EXPECT_EQ(ShownOrbs()[0], 1);
+    EXPECT_EQ(commits, 0);
+
+    dialogs.QueueAnswer(Answer::Yes);
+    window.cmdReset_Click();
+    EXPECT_EQ(committed, ConfigurationSettings::Defaults());
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(ShownOrbs()[0], 10);
+    EXPECT_EQ(window.lblAspectColor[0]->Colour(), Rgb(255, 255, 0));
+    EXPECT_TRUE(window.opt1DegOfOrb->isEnabled());
+
+    // Before start-up has completed it neither asks nor commits.
+    ConfigurationSettings early = ConfigurationSettings::Defaults();
+    early.orbPositions[0] = 2;
+    frmConfigure starting(early, Texts(), dialogs, nullptr);
+    starting.show();
+    starting.cmdReset_Click();
+    EXPECT_EQ(dialogs.CountOf(Kind::Question), 2u);
+    EXPECT_EQ(early.orbPositions[0], 2);
+    EXPECT_EQ(starting.cboOrb[0]->currentIndex(), 10);
+}
+
+TEST_F(ConfigureWindow, TheCloseBoxCommitsTheDefaultsWithANotice) {
+    committed.orbPositions[Square - 1] = 14;
+    committed.showOnlyOuter = true;
+    window.show();
+    Press(window.lblAspectColor[Trine - 1], Qt::RightButton); // kept colour: forgotten
+    window.close();
+
+    EXPECT_FALSE(window.isVisible());
+    const auto messages = dialogs.CallsOf(Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "X");
+    EXPECT_EQ(messages[0].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(messages[0].text, "The configuration window was closed with its close box:\r\n"
+                                "all settings are reset to their defaults\r\n"
+                                "and the chart is computed again.");
+    EXPECT_EQ(dialogs.CountOf(Kind::Question), 0u);
+    EXPECT_EQ(committed, ConfigurationSettings::Defaults());
+    EXPECT_EQ(commits, 1);
+    EXPECT_TRUE(window.blnAccept);
+    EXPECT_EQ(window.Edit().SavedColour(Trine), 0);
+}
+
+TEST_F(ConfigureWindow, BoldfaceChoicesAreEnabledOnlyWithTheBox) {
+    const auto choicesEnabled = [this] {
+        return std::array<bool, 4>{
+            window.opt1DegOfOrb->isEnabled(), window.optProportionOfOrb->isEnabled(),
+            window.cboBoldfaceFactor->isEnabled(), window.lblOfOrb->isEnabled()};
+    };
+    window.show();
+    EXPECT_EQ(choicesEnabled(), (std::array<bool, 4>{true, true, true, true}));
+    window.chkUseBoldface->click();
+    EXPECT_EQ(choicesEnabled(), (std::array<bool, 4>{false, false, false, false}));
+    EXPECT_FALSE(window.Edit().controls.useBoldface);
+    window.chkUseBoldface->click();
+    EXPECT_EQ(choicesEnabled(), (std::array<bool, 4>{true, true, true, true}));
+
+    committed.useBoldface = false;
+    window.cmdCancel_Click();
+    window.show();
+    EXPECT_EQ(choicesEnabled(), (std::array<bool, 4>{false, false, false, false}));
+}
+
+TEST(ConfigurePlacement, BesideTheMainWindowWithinTheScreen) {
+    const QRect screen(0, 0, 1920, 1080);
+    // Room on the right: the window sits at the main window's right edge, which stays put.
+    ConfigurePlacement placed = PlaceBesideMainWindow({100, 200, 960, 600}, {600, 400}, screen);
+    EXPECT_EQ(placed.window, QPoint(1060, 300));
+    EXPECT_EQ(placed.mainWindow, QPoint(100, 200));
+
+    // No room: the window stops 20 pixels short of the screen's edge, the main window follows.
+    placed = PlaceBesideMainWindow({800, 100, 960, 600}, {600, 400}, screen);
+    EXPECT_EQ(placed.window, QPoint(1300, 200));
+    EXPECT_EQ(placed.mainWindow, QPoint(340, 100));
+
+    // A narrow screen: neither goes past the left edge, a tall window not past the top.
+    placed = PlaceBesideMainWindow({0, 10, 960, 300}, {600, 400}, QRect(0, 0, 1024, 768));
+    EXPECT_EQ(placed.window, QPoint(404, 0));
+    EXPECT_EQ(placed.mainWindow, QPoint(0, 10));
+    placed = PlaceBesideMainWindow({0, 0, 300, 300}, {600, 400}, QRect(0, 0, 500, 400));
+    EXPECT_EQ(placed.window, QPoint(0, 0));
+}
+
+TEST(ConfigurePlacement, ShowingMovesBothWindowsAndKeepsTheDesignWidth) {
+    QWidget mainWindow;
+    mainWindow.setGeometry(40, 100, 300, 500);
+    mainWindow.show();
+    ConfigurationSettings settings;
+    test::ScriptedDialogs dialogs;
+    frmConfigure window(settings, Texts(), dialogs, &mainWindow);
+    const int width = window.width();
+    const QRect mainFrame = mainWindow.frameGeometry();
+    window.show();
+
+    EXPECT_EQ(window.width(), width);
+    EXPECT_GE(window.height(), 4700 / 15);
+    const ConfigurePlacement expected = PlaceBesideMainWindow(
+        mainFrame, window.frameGeometry().size(), mainWindow.screen()->availableGeometry());
+    EXPECT_EQ(window.frameGeometry().topLeft(), expected.window);
+    EXPECT_EQ(mainWindow.frameGeometry().topLeft(), expected.mainWindow);
+}
