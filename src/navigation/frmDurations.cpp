@@ -32,6 +32,7 @@ constexpr int kOutputTop = 720;
 constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
 constexpr int kSortListWidth = 1800;
+constexpr int kSmallestSortListWidth = 900;
 constexpr int kBelowGridContainer = 1575;
 constexpr int kExtraHeight = 200;
 constexpr int kSmallestHeight = 3000; // the layout follows a resize only from this height on
@@ -60,13 +61,22 @@ DurationsLayout LayOutDurations(QSize clientSize, int frameHeight, QPoint output
     layout.output = QRect(outputTopLeft, QPoint(width - Px(kOutputRightMargin) - 1,
                                                 std::max(outputTopLeft.y(), outputBottom) - 1));
 
-    // The sort controls and the check box, centred in the gap between the two buttons.
-    const int rowWidth = (sortVisible ? labelSize.width() + Px(kLabelToListGap) + listSize.width() +
-                                            Px(kListToCheckGap)
-                                      : 0) +
-                         checkSize.width();
+    // The sort controls and the check box, centred in the gap between the two buttons; in a
+    // narrow window the list gives up width so that the row keeps clear of the buttons.
     const int gapLeft = layout.copy.right() + 1;
     const int gapRight = layout.close.left();
+    const auto widthOfRow = [&] {
+        return (sortVisible ? labelSize.width() + Px(kLabelToListGap) + listSize.width() +
+                                  Px(kListToCheckGap)
+                            : 0) +
+               checkSize.width();
+    };
+    const int room = gapRight - gapLeft - 2 * Px(kLabelToListGap);
+    if (sortVisible && widthOfRow() > room) {
+        listSize.setWidth(
+            std::max(Px(kSmallestSortListWidth), listSize.width() - (widthOfRow() - room)));
+    }
+    const int rowWidth = widthOfRow();
     int x = gapLeft + (gapRight - gapLeft - rowWidth) / 2;
     const auto centredOnRow = [&](QSize size) {
         return QRect(QPoint(x, buttonTop + (buttonSize.height() - size.height()) / 2), size);

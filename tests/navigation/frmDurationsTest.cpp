@@ -64,6 +64,13 @@ TEST(LayOutDurations, PutsButtonsOutputAndSortRowInPlace) {
     EXPECT_EQ(alone.copy.top(), buttonTop + 30);
     EXPECT_NEAR(alone.showDurations.left() - alone.copy.right(),
                 alone.close.left() - alone.showDurations.right(), 2);
+
+    // In a narrow window the list narrows so that the row stays clear of the buttons.
+    const DurationsLayout narrow =
+        LayOutDurations({470, 500}, 0, QPoint(16, 48), button, label, list, check, true);
+    EXPECT_LT(narrow.sortList.width(), list.width());
+    EXPECT_GT(narrow.sortLabel.left(), narrow.copy.right());
+    EXPECT_LT(narrow.showDurations.right(), narrow.close.left());
 }
 
 TEST_F(DurationsWindow, ReportShowsTheWorldTransitListUnderTheGrid) {
