@@ -1,8 +1,6 @@
 #pragma once
-// The options of the commands that compute a chart as the Compute command does (chart,
-// durations, ...): the mode, the three dates or a state file, radians and JSON output; and the
-// steps every such command takes: parsing with help and usage errors, filling a program state,
-// loading the data files and computing.
+// The options that the chart commands of orbivex-cli share (the mode, the three dates, a state
+// file, radians) and the Compute they lead to, so that `chart` and `wheel` read them alike.
 
 #include "cli/Commands.h"
 #include "navigation/ProgramState.h"
@@ -10,11 +8,6 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <optional>
-
-namespace orbivex {
-class Ephemeris;
-class ProgramTexts;
-} // namespace orbivex
 
 namespace orbivex::cli {
 
@@ -25,33 +18,35 @@ struct ChartOptions {
     QCommandLineOption birth2;
     QCommandLineOption state;
     QCommandLineOption radians;
-    QCommandLineOption json;
-
-    ChartOptions();
-    void AddTo(QCommandLineParser& parser) const;
-    // The options as the usage line writes them.
-    static QString UsageText();
 };
 
-// "orbivex-cli COMMAND: message" and the hint to --help on context.err; returns ExitUsage.
+// Adds the shared options to the parser and returns them.
+ChartOptions AddChartOptions(QCommandLineParser& parser);
+
+// The text that begins the shared description of a chart command's help.
+QString ChartOptionsDescription();
+
+// Writes "orbivex-cli COMMAND: message" and the hint to --help; returns ExitUsage.
 int CommandUsageError(Context& context, const QString& command, const QString& message);
 
-// Parses the arguments (with --help added): the exit status when the command ends here (a
-// usage error, or the help printed with usageLine as its first line), nothing to go on. Extra
-// positional arguments are a usage error.
+// Parses the arguments; answers --help with the usage line in place of the parser's own, and
+// refuses positional arguments. Returns the exit status when the command ends here, nothing
+// when it goes on.
 std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
-                                    const QString& command, const QString& usageLine,
-                                    Context& context);
+                                    const QString& command, const QString& usage, Context& context);
 
-// Fills the state from the chart options: the state file first, then mode and dates; without
-// either the world date is the present moment. ExitSuccess, or the exit status after the
-// message was written.
-int ReadChartOptions(const QCommandLineParser& parser, const ChartOptions& options,
-                     const QString& command, Context& context, ProgramState& state);
-
-// Loads the program texts and the Pluto table and computes the state's chart. ExitSuccess, or
-// the exit status after the message (a date error gives its program message).
-int LoadAndCompute(Context& context, ProgramState& state, ProgramTexts& texts,
-                   Ephemeris& ephemeris);
+// Builds the state from the parsed options (a state file first, the other options over it,
+// the present moment as world date when none is given), loads the texts and the Pluto table
+// and runs Compute. Returns the exit status after writing the reason when it fails, nothing on
+// success.
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state,
+                                         ProgramTexts& texts);
+// The same with the caller's ephemeris, for commands that compute more from the chart.
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state, ProgramTexts& texts,
+                                         Ephemeris& ephemeris);
 
 } // namespace orbivex::cli

@@ -71,17 +71,18 @@ QString LinesForTerminal(QString text) {
 int RunDurations(const QStringList& arguments, Context& context) {
     const QString command = QStringLiteral("durations");
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Computes a chart as the Compute command of the program does and prints what its "
-        "Report shows: the title line, a blank line, then the aspects with the days on which "
-        "they began and end and their durations (world and personal transits), or the natal "
-        "report (natal aspects and synastry).\n"
-        "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
-        "the computer's. Without --world the world date is the present moment.\n"
-        "JSON: the title and the records in list order; days and durations that are not known, "
-        "and all of them in natal aspects and synastry, are null."));
-    const ChartOptions options;
-    options.AddTo(parser);
+    parser.setApplicationDescription(
+        QStringLiteral("Computes a chart as the Compute command of the program does and prints "
+                       "what its Report shows: the title line, a blank line, then the aspects "
+                       "with the days on which they began and end and their durations (world "
+                       "and personal transits), or the natal report (natal aspects and "
+                       "synastry). JSON holds the title and the records in list order; days "
+                       "and durations that are not known, and all of them in natal aspects and "
+                       "synastry, are null.\n") +
+        ChartOptionsDescription());
+    const ChartOptions options = AddChartOptions(parser);
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Write the records as JSON."));
     const QCommandLineOption sortOption(
         QStringLiteral("sort"),
         QStringLiteral("The order of the list in world and personal transits: exactness "
@@ -92,19 +93,14 @@ int RunDurations(const QStringList& arguments, Context& context) {
     const QCommandLineOption noDurationsOption(
         QStringLiteral("no-durations"),
         QStringLiteral("List the aspects without their beginnings, ends and durations."));
-    parser.addOptions({sortOption, noDurationsOption});
+    parser.addOptions({jsonOption, sortOption, noDurationsOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
-            QStringLiteral("Usage: orbivex-cli durations ") + ChartOptions::UsageText() +
-                QStringLiteral(" [--sort exactness|aspect|planet|beginning|ending|duration] "
-                               "[--no-durations]"),
+            QStringLiteral("Usage: orbivex-cli durations --mode MODE [--world DATE] [--birth1 "
+                           "DATE] [--birth2 DATE] [--state FILE] [--radians] [--json] [--sort "
+                           "exactness|aspect|planet|beginning|ending|duration] [--no-durations]"),
             context)) {
         return *status;
-    }
-    ProgramState state;
-    if (const int status = ReadChartOptions(parser, options, command, context, state);
-        status != ExitSuccess) {
-        return status;
     }
 
     const SortName* sort = nullptr;
@@ -119,6 +115,17 @@ int RunDurations(const QStringList& arguments, Context& context) {
             return CommandUsageError(context, command,
                                      QStringLiteral("unknown sort key '%1'").arg(name));
         }
+    }
+
+    ProgramState state;
+    ProgramTexts texts;
+    Ephemeris ephemeris(context.programFolder);
+    if (const auto status =
+            ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris)) {
+        return *status;
+    }
+    // The mode may come from a state file: the sort keys it offers are known only now.
+    if (sort != nullptr) {
         if (!ModeHasDurations(state.mode)) {
             return CommandUsageError(
                 context, command,
@@ -127,15 +134,9 @@ int RunDurations(const QStringList& arguments, Context& context) {
         if (state.mode == WorldTransits && sort->worldIndex < 0) {
             return CommandUsageError(
                 context, command,
-                QStringLiteral("sort key '%1' applies to personal transits only").arg(name));
+                QStringLiteral("sort key '%1' applies to personal transits only")
+                    .arg(QLatin1String(sort->name)));
         }
-    }
-
-    ProgramTexts texts;
-    Ephemeris ephemeris(context.programFolder);
-    if (const int status = LoadAndCompute(context, state, texts, ephemeris);
-        status != ExitSuccess) {
-        return status;
     }
 
     DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
@@ -147,7 +148,7 @@ int RunDurations(const QStringList& arguments, Context& context) {
         SetShowDurations(content, false, texts);
     }
 
-    if (parser.isSet(options.json)) {
+    if (parser.isSet(jsonOption)) {
         context.out << QJsonDocument(DurationsJson(content)).toJson(QJsonDocument::Indented);
         return ExitSuccess;
     }
