@@ -240,6 +240,14 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
                                          const ChartOptions& options, const QString& command,
                                          Context& context, ProgramState& state,
                                          ProgramTexts& texts) {
+    Ephemeris ephemeris(context.programFolder);
+    return ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris);
+}
+
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state, ProgramTexts& texts,
+                                         Ephemeris& ephemeris) {
     state.zones = MakeTimeZones(TimezoneOffsetMinutes(), state.settings.northAmericanZones);
     if (parser.isSet(options.state)) {
         const QString error = LoadState(parser.value(options.state), state);
@@ -278,7 +286,6 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     }
     state.radians = parser.isSet(options.radians);
 
-    Ephemeris ephemeris(context.programFolder);
     if (!LoadProgramTexts(context, texts) || !LoadPlutoTable(context, ephemeris)) {
         return ExitFailure;
     }

@@ -43,5 +43,10 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
                                          const ChartOptions& options, const QString& command,
                                          Context& context, ProgramState& state,
                                          ProgramTexts& texts);
+// The same with the caller's ephemeris, for commands that compute more from the chart.
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state, ProgramTexts& texts,
+                                         Ephemeris& ephemeris);
 
 } // namespace orbivex::cli

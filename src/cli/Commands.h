@@ -47,5 +47,6 @@ int RunPositions(const QStringList& arguments, Context& context);
 int RunDate(const QStringList& arguments, Context& context);
 int RunWheel(const QStringList& arguments, Context& context);
 int RunRun(const QStringList& arguments, Context& context);
+int RunDurations(const QStringList& arguments, Context& context);
 
 } // namespace orbivex::cli

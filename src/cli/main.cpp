@@ -18,6 +18,8 @@ constexpr Command commands[] = {
     {"chart", "the aspect grid and report of a chart", orbivex::cli::RunChart},
     {"wheel", "the chart wheel of a chart as a PNG image", orbivex::cli::RunWheel},
     {"run", "step the world date until a chart shows an aspect pattern", orbivex::cli::RunRun},
+    {"durations", "beginnings, ends and durations of a chart's aspects",
+     orbivex::cli::RunDurations},
 };
 
 void PrintUsage(QTextStream& stream) {

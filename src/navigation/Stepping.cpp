@@ -1,6 +1,7 @@
 #include "navigation/Stepping.h"
 
 #include "calendar/Calendar.h"
+#include "navigation/Durations.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
 
@@ -173,7 +174,7 @@ void WriteDateControls(const DateSet& dateSet, bool writeYear, const DateControl
 }
 
 bool ModeSteps(ChartMode mode) {
-    return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
+    return ModeHasDurations(mode);
 }
 
 WorldStepOutcome StepWorldDate(ProgramState& state, const ComputeContext& context, int unitIndex,
