@@ -209,6 +209,10 @@ QString ChartOptionsDescription() {
                           "the present moment.");
 }
 
+QString ForTerminal(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 int CommandUsageError(Context& context, const QString& command, const QString& message) {
     context.err << "orbivex-cli " << command << ": " << message << '\n'
                 << "Run 'orbivex-cli " << command << " --help' for the options.\n";

@@ -26,15 +26,6 @@ ChartOptions AddChartOptions(QCommandLineParser& parser);
 // The text that begins the shared description of a chart command's help.
 QString ChartOptionsDescription();
 
-// Writes "orbivex-cli COMMAND: message" and the hint to --help; returns ExitUsage.
-int CommandUsageError(Context& context, const QString& command, const QString& message);
-
-// Parses the arguments; answers --help with the usage line in place of the parser's own, and
-// refuses positional arguments. Returns the exit status when the command ends here, nothing
-// when it goes on.
-std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
-                                    const QString& command, const QString& usage, Context& context);
-
 // Builds the state from the parsed options (a state file first, the other options over it,
 // the present moment as world date when none is given), loads the texts and the Pluto table
 // and runs Compute. Returns the exit status after writing the reason when it fails, nothing on

@@ -2,8 +2,10 @@
 // The commands of orbivex-cli. Each command parses its own options from `arguments` (the
 // command name is arguments[0]) and writes to `out` and `err`; it returns the exit status.
 
+#include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 namespace orbivex {
 class Ephemeris;
@@ -41,6 +43,18 @@ struct Command {
 bool LoadProgramTexts(Context& context, ProgramTexts& texts);
 bool LoadPlutoTable(Context& context, Ephemeris& ephemeris);
 bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error);
+
+// Writes "orbivex-cli COMMAND: message" and the hint to --help; returns ExitUsage.
+int CommandUsageError(Context& context, const QString& command, const QString& message);
+
+// Parses the arguments; answers --help with the usage line in place of the parser's own, and
+// refuses positional arguments. Returns the exit status when the command ends here, nothing
+// when it goes on.
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
+                                    const QString& command, const QString& usage, Context& context);
+
+// Turns the CR LF line breaks of the program's texts into the terminal's LF.
+QString ForTerminal(QString text);
 
 int RunChart(const QStringList& arguments, Context& context);
 int RunPositions(const QStringList& arguments, Context& context);

@@ -37,9 +37,7 @@ int MonthOfText(const QString& text) {
 }
 
 int UsageError(Context& context, const QString& message) {
-    context.err << "orbivex-cli date: " << message << '\n'
-                << "Run 'orbivex-cli date --help' for the options.\n";
-    return ExitUsage;
+    return CommandUsageError(context, QStringLiteral("date"), message);
 }
 
 } // namespace
@@ -69,24 +67,12 @@ int RunDate(const QStringList& arguments, Context& context) {
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the result as JSON."));
     parser.addOptions({yearOption, monthOption, dayOption, hourOption, zoneOption, jsonOption});
-    const QCommandLineOption helpOption = parser.addHelpOption();
-
-    if (!parser.parse(arguments)) {
-        return UsageError(context, parser.errorText());
-    }
-    if (parser.isSet(helpOption)) {
-        // Qt names the program by argv[0] and knows nothing of the command.
-        QString help = parser.helpText();
-        help.replace(0, help.indexOf(QLatin1Char('\n')),
-                     QStringLiteral("Usage: orbivex-cli date --year TEXT --month M --day D "
-                                    "[--hour HH:MM] [--zone ZONE] [--json]"));
-        context.out << help;
-        return ExitSuccess;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(
-            context,
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    if (const auto status =
+            ParseCommandLine(parser, arguments, QStringLiteral("date"),
+                             QStringLiteral("Usage: orbivex-cli date --year TEXT --month M --day D "
+                                            "[--hour HH:MM] [--zone ZONE] [--json]"),
+                             context)) {
+        return *status;
     }
     for (const QCommandLineOption* required : {&yearOption, &monthOption, &dayOption}) {
         if (!parser.isSet(*required)) {

@@ -62,10 +62,6 @@ QJsonObject DurationsJson(const DurationsContent& content) {
     };
 }
 
-QString LinesForTerminal(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
 } // namespace
 
 int RunDurations(const QStringList& arguments, Context& context) {
@@ -152,7 +148,7 @@ int RunDurations(const QStringList& arguments, Context& context) {
         context.out << QJsonDocument(DurationsJson(content)).toJson(QJsonDocument::Indented);
         return ExitSuccess;
     }
-    context.out << LinesForTerminal(content.heading.title) << "\n\n";
+    context.out << ForTerminal(content.heading.title) << "\n\n";
     if (content.records.empty()) {
         // What the Report command says of a chart without aspects.
         context.out << texts.ProgramText(
@@ -160,7 +156,7 @@ int RunDurations(const QStringList& arguments, Context& context) {
                     << '\n';
         return ExitSuccess;
     }
-    context.out << LinesForTerminal(content.output);
+    context.out << ForTerminal(content.output);
     return ExitSuccess;
 }
 

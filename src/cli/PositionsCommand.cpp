@@ -38,9 +38,7 @@ QString MarkerOf(double longitude) {
 }
 
 int UsageError(Context& context, const QString& message) {
-    context.err << "orbivex-cli positions: " << message << '\n'
-                << "Run 'orbivex-cli positions --help' for the options.\n";
-    return ExitUsage;
+    return CommandUsageError(context, QStringLiteral("positions"), message);
 }
 
 int Failed(Context& context, const OptionValue& value) {

@@ -32,9 +32,7 @@ constexpr std::array<StepName, NumStepUnits> StepNames{{
 }};
 
 int UsageError(Context& context, const QString& message) {
-    context.err << "orbivex-cli run: " << message << '\n'
-                << "Run 'orbivex-cli run --help' for the options.\n";
-    return ExitUsage;
+    return CommandUsageError(context, QStringLiteral("run"), message);
 }
 
 // A body by its name or its two-letter abbreviation, any case; 0 when none has it.
@@ -175,23 +173,13 @@ int RunRun(const QStringList& arguments, Context& context) {
                                         QStringLiteral("Write the result as JSON."));
     parser.addOptions({patternOption, atLeastOption, bodiesOption, worldOption, stepOption,
                        maxStepsOption, jsonOption});
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        return UsageError(context, parser.errorText());
-    }
-    if (parser.isSet(helpOption)) {
-        QString help = parser.helpText();
-        help.replace(0, help.indexOf(QLatin1Char('\n')),
-                     QStringLiteral("Usage: orbivex-cli run --pattern NAME [--at-least N] "
-                                    "[--bodies A,B,C] --world DATE [--step UNIT] "
-                                    "[--max-steps N] [--json]"));
-        context.out << help;
-        return ExitSuccess;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(
-            context,
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    if (const auto status =
+            ParseCommandLine(parser, arguments, QStringLiteral("run"),
+                             QStringLiteral("Usage: orbivex-cli run --pattern NAME [--at-least N] "
+                                            "[--bodies A,B,C] --world DATE [--step UNIT] "
+                                            "[--max-steps N] [--json]"),
+                             context)) {
+        return *status;
     }
 
     PatternRun run;

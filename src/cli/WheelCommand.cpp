@@ -9,14 +9,6 @@
 
 namespace orbivex::cli {
 
-namespace {
-
-QString Lines(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-} // namespace
-
 int RunWheel(const QStringList& arguments, Context& context) {
     const QString command = QStringLiteral("wheel");
     QCommandLineParser parser;
@@ -55,11 +47,11 @@ int RunWheel(const QStringList& arguments, Context& context) {
     }
     const WheelDrawing drawing = DrawChartWheel(WheelInputOf(state), texts);
     if (drawing.status == WheelStatus::FiltersRefused) {
-        context.err << "orbivex-cli wheel: " << Lines(drawing.message) << '\n';
+        context.err << "orbivex-cli wheel: " << ForTerminal(drawing.message) << '\n';
         return ExitFailure;
     }
     if (drawing.status == WheelStatus::NoRoomForGlyph) {
-        context.err << "orbivex-cli wheel: warning: " << Lines(drawing.message) << '\n';
+        context.err << "orbivex-cli wheel: warning: " << ForTerminal(drawing.message) << '\n';
     }
     const QImage image = parser.isSet(screenOption)
                              ? drawing.image
@@ -67,10 +59,10 @@ int RunWheel(const QStringList& arguments, Context& context) {
     const ImageSaveOutcome outcome =
         SaveImageFiles(image, ImageFileNamesFor(parser.value(outOption)), texts);
     if (outcome.result != ImageSaveResult::Saved) {
-        context.err << "orbivex-cli wheel: " << Lines(outcome.message) << '\n';
+        context.err << "orbivex-cli wheel: " << ForTerminal(outcome.message) << '\n';
         return ExitFailure;
     }
-    context.out << Lines(outcome.message) << '\n';
+    context.out << ForTerminal(outcome.message) << '\n';
     return ExitSuccess;
 }
 
