@@ -8,6 +8,7 @@
 #include "persistence/Dialogs.h"
 #include "persistence/Fonts.h"
 #include "persistence/LayoutUnits.h"
+#include "persistence/StateFile.h"
 #include "persistence/frmView.h"
 #include "persistence/weblink.h"
 #include "support/StrProc.h"
@@ -130,6 +131,8 @@ void frmMain::CreateControls() {
         txbYearCE[s] = new QLineEdit(this);
         txbYearCE[s]->setObjectName(QStringLiteral("txbYearCE_") + n);
         txbYearCE[s]->installEventFilter(this);
+        // No year needs more; a state file keeps no longer year text.
+        txbYearCE[s]->setMaxLength(StateFileContents::MaxYearTextLength);
         connect(txbYearCE[s], &QLineEdit::textChanged, this, [this, s](const QString& text) {
             if (!updatingControls_) {
                 state.dateSets[s].yearText = text;
