@@ -2,6 +2,7 @@
 // report, or as JSON.
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
+#include "cli/ChartOptions.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
 #include "navigation/Compute.h"
@@ -31,12 +32,6 @@ constexpr std::array<ModeName, 6> ModeNames{{
     {"personal2", PersonalSecond},
     {"synastry", SynastryMode},
 }};
-
-int UsageError(Context& context, const QString& message) {
-    context.err << "orbivex-cli chart: " << message << '\n'
-                << "Run 'orbivex-cli chart --help' for the options.\n";
-    return ExitUsage;
-}
 
 QJsonValue Longitude(double value) {
     return QJsonValue(value);
@@ -184,92 +179,113 @@ bool LoadPlutoTable(Context& context, Ephemeris& ephemeris) {
     return false;
 }
 
-int RunChart(const QStringList& arguments, Context& context) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Computes a chart as the Compute command of the program does and prints its title, "
-        "the aspect grid (one line per row, cells separated by ' | ') and the report.\n"
-        "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
-        "the computer's. Without --world the world date is the present moment."));
-    const QCommandLineOption modeOption(
-        QStringLiteral("mode"),
-        QStringLiteral("world, natal1, natal2, personal1, personal2 or synastry."),
-        QStringLiteral("MODE"));
-    const QCommandLineOption worldOption(QStringLiteral("world"), QStringLiteral("World date."),
-                                         QStringLiteral("DATE"));
-    const QCommandLineOption birth1Option(
-        QStringLiteral("birth1"), QStringLiteral("First birthdate."), QStringLiteral("DATE"));
-    const QCommandLineOption birth2Option(
-        QStringLiteral("birth2"), QStringLiteral("Second birthdate."), QStringLiteral("DATE"));
-    const QCommandLineOption stateOption(
-        QStringLiteral("state"),
-        QStringLiteral("Take dates, mode and configuration from a state file; the other "
-                       "options override it."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption radiansOption(QStringLiteral("radians"),
-                                           QStringLiteral("Angles in radians."));
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("Write the chart as JSON."));
-    parser.addOptions({modeOption, worldOption, birth1Option, birth2Option, stateOption,
-                       radiansOption, jsonOption});
+ChartOptions AddChartOptions(QCommandLineParser& parser) {
+    ChartOptions options{
+        QCommandLineOption(
+            QStringLiteral("mode"),
+            QStringLiteral("world, natal1, natal2, personal1, personal2 or synastry."),
+            QStringLiteral("MODE")),
+        QCommandLineOption(QStringLiteral("world"), QStringLiteral("World date."),
+                           QStringLiteral("DATE")),
+        QCommandLineOption(QStringLiteral("birth1"), QStringLiteral("First birthdate."),
+                           QStringLiteral("DATE")),
+        QCommandLineOption(QStringLiteral("birth2"), QStringLiteral("Second birthdate."),
+                           QStringLiteral("DATE")),
+        QCommandLineOption(
+            QStringLiteral("state"),
+            QStringLiteral("Take dates, mode and configuration from a state file; the other "
+                           "options override it."),
+            QStringLiteral("FILE")),
+        QCommandLineOption(QStringLiteral("radians"), QStringLiteral("Angles in radians.")),
+    };
+    parser.addOptions({options.mode, options.world, options.birth1, options.birth2, options.state,
+                       options.radians});
+    return options;
+}
+
+QString ChartOptionsDescription() {
+    return QStringLiteral("DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, "
+                          "without a zone the computer's. Without --world the world date is "
+                          "the present moment.");
+}
+
+int CommandUsageError(Context& context, const QString& command, const QString& message) {
+    context.err << "orbivex-cli " << command << ": " << message << '\n'
+                << "Run 'orbivex-cli " << command << " --help' for the options.\n";
+    return ExitUsage;
+}
+
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
+                                    const QString& command, const QString& usage,
+                                    Context& context) {
     const QCommandLineOption helpOption = parser.addHelpOption();
     if (!parser.parse(arguments)) {
-        return UsageError(context, parser.errorText());
+        return CommandUsageError(context, command, parser.errorText());
     }
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
-        help.replace(0, help.indexOf(QLatin1Char('\n')),
-                     QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] "
-                                    "[--birth1 DATE] [--birth2 DATE] [--state FILE] [--radians] "
-                                    "[--json]"));
+        help.replace(0, help.indexOf(QLatin1Char('\n')), usage);
         context.out << help;
         return ExitSuccess;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(
-            context,
+        return CommandUsageError(
+            context, command,
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     }
+    return std::nullopt;
+}
 
-    ProgramState state;
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state,
+                                         ProgramTexts& texts) {
+    Ephemeris ephemeris(context.programFolder);
+    return ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris);
+}
+
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state, ProgramTexts& texts,
+                                         Ephemeris& ephemeris) {
     state.zones = MakeTimeZones(TimezoneOffsetMinutes(), state.settings.northAmericanZones);
-    if (parser.isSet(stateOption)) {
-        const QString error = LoadState(parser.value(stateOption), state);
+    if (parser.isSet(options.state)) {
+        const QString error = LoadState(parser.value(options.state), state);
         if (!error.isEmpty()) {
-            context.err << "orbivex-cli chart: " << parser.value(stateOption) << ": " << error
-                        << '\n';
+            context.err << "orbivex-cli " << command << ": " << parser.value(options.state) << ": "
+                        << error << '\n';
             return ExitFailure;
         }
-    } else if (!parser.isSet(modeOption)) {
-        return UsageError(context, QStringLiteral("--mode is required without --state"));
+    } else if (!parser.isSet(options.mode)) {
+        return CommandUsageError(context, command,
+                                 QStringLiteral("--mode is required without --state"));
     }
-    if (parser.isSet(modeOption)) {
-        const QString name = parser.value(modeOption);
+    if (parser.isSet(options.mode)) {
+        const QString name = parser.value(options.mode);
         const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
                                         [&](ModeName m) { return name == QLatin1String(m.name); });
         if (found == ModeNames.end()) {
-            return UsageError(context, QStringLiteral("unknown mode '%1'").arg(name));
+            return CommandUsageError(context, command,
+                                     QStringLiteral("unknown mode '%1'").arg(name));
         }
         state.mode = found->mode;
     }
-    const std::array<const QCommandLineOption*, 3> dateOptions{&worldOption, &birth1Option,
-                                                               &birth2Option};
+    const std::array<const QCommandLineOption*, 3> dateOptions{&options.world, &options.birth1,
+                                                               &options.birth2};
     for (int set = 0; set < NumDateSets; ++set) {
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
         QString error;
         if (!ParseDateSetText(parser.value(*dateOptions[set]), state.dateSets[set], error)) {
-            return UsageError(context, error);
+            return CommandUsageError(context, command, error);
         }
     }
-    if (!parser.isSet(stateOption) && !parser.isSet(worldOption)) {
+    if (!parser.isSet(options.state) && !parser.isSet(options.world)) {
         SetWorldDateToNow(state.dateSets[WorldDate], state.zones);
     }
-    state.radians = parser.isSet(radiansOption);
+    state.radians = parser.isSet(options.radians);
 
-    ProgramTexts texts;
-    Ephemeris ephemeris(context.programFolder);
     if (!LoadProgramTexts(context, texts) || !LoadPlutoTable(context, ephemeris)) {
         return ExitFailure;
     }
@@ -281,6 +297,34 @@ int RunChart(const QStringList& arguments, Context& context) {
     if (ephemeris.UsesBuiltInTheory()) {
         context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
                        "come from the less precise built-in theory.\n";
+    }
+    return std::nullopt;
+}
+
+int RunChart(const QStringList& arguments, Context& context) {
+    const QString command = QStringLiteral("chart");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Computes a chart as the Compute command of the program does and prints "
+                       "its title, the aspect grid (one line per row, cells separated by ' | ') "
+                       "and the report.\n") +
+        ChartOptionsDescription());
+    const ChartOptions options = AddChartOptions(parser);
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Write the chart as JSON."));
+    parser.addOption(jsonOption);
+    if (const auto status = ParseCommandLine(
+            parser, arguments, command,
+            QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] [--birth1 DATE] "
+                           "[--birth2 DATE] [--state FILE] [--radians] [--json]"),
+            context)) {
+        return *status;
+    }
+    ProgramState state;
+    ProgramTexts texts;
+    if (const auto status =
+            ComputeChartOfOptions(parser, options, command, context, state, texts)) {
+        return *status;
     }
     if (parser.isSet(jsonOption)) {
         context.out << QJsonDocument(ChartJson(state)).toJson(QJsonDocument::Indented);

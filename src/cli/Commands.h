@@ -45,5 +45,8 @@ bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error);
 int RunChart(const QStringList& arguments, Context& context);
 int RunPositions(const QStringList& arguments, Context& context);
 int RunDate(const QStringList& arguments, Context& context);
+int RunWheel(const QStringList& arguments, Context& context);
+int RunRun(const QStringList& arguments, Context& context);
+int RunDurations(const QStringList& arguments, Context& context);
 
 } // namespace orbivex::cli

@@ -2,8 +2,11 @@
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <array>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -13,6 +16,10 @@ constexpr Command commands[] = {
     {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
     {"date", "the Julian date of a date set", orbivex::cli::RunDate},
     {"chart", "the aspect grid and report of a chart", orbivex::cli::RunChart},
+    {"wheel", "the chart wheel of a chart as a PNG image", orbivex::cli::RunWheel},
+    {"run", "step the world date until a chart shows an aspect pattern", orbivex::cli::RunRun},
+    {"durations", "beginnings, ends and durations of a chart's aspects",
+     orbivex::cli::RunDurations},
 };
 
 void PrintUsage(QTextStream& stream) {
@@ -24,10 +31,22 @@ void PrintUsage(QTextStream& stream) {
     stream << "\nRun 'orbivex-cli COMMAND --help' for the options of a command.\n";
 }
 
+// Text drawn into an image needs the font database of a GUI application. The commands that
+// draw get one on the offscreen platform, so they need no display.
+bool CommandDraws(int argc, char** argv) {
+    return argc > 1 && std::strcmp(argv[1], "wheel") == 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (CommandDraws(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
     QTextStream out(stdout);

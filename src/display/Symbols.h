@@ -1,15 +1,27 @@
 #pragma once
-// The body and sign glyphs are stored as letters of an astrological symbol font. They are drawn
-// with an ordinary Unicode font instead, so each letter is mapped to its astrological symbol.
+// The astrological symbol font stores its symbols as plain letters ("j" is Jupiter, "x" is
+// Aries). The installed stand-in font draws the Unicode astrological symbols instead, so every
+// symbol letter is mapped to its Unicode character before it is drawn.
+
+#include "core/Bodies.h"
 
 #include <QString>
+#include <QStringView>
 
 namespace orbivex {
 
-// The Unicode symbol for a body or sign letter of core/Bodies.h ("L" Earth -> U+2641, "x" Aries
-// -> U+2648, "s" the centre glyph -> U+2609 ...). A letter without a symbol is returned as it
-// is, so nothing is ever lost from a cell.
+// The family that draws the symbols ("DejaVu Sans").
+QString SymbolFontFamily();
+
+// The Unicode symbol of a symbol letter: body letters 1..9 give the planet symbols (Earth ♁),
+// the centre letter "s" gives ☉ and the sign letters give ♈ .. ♓. Any other text is returned
+// unchanged, so a caption that is not a symbol letter still shows as itself.
+QString SymbolText(QStringView letter);
 QString SymbolText(const char* letter);
-QString SymbolText(const QString& letter);
+
+// The symbol of body 1..9 (10: the centre symbol); "" for any other index.
+QString BodySymbol(BodyIndex body);
+// The symbol of sign 0..11; "" for any other index.
+QString SignSymbol(ZodiacSign sign);
 
 } // namespace orbivex

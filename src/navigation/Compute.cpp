@@ -2,6 +2,7 @@
 
 #include "core/Aspects.h"
 #include "core/Ephemeris.h"
+#include "core/PatternTally.h"
 #include "core/Patterns.h"
 #include "navigation/Midpoints.h"
 #include "support/ProgramTexts.h"
@@ -127,6 +128,49 @@ void FindAspects(ProgramState& state, const ComputeContext& context) {
             WriteAspect(state, context, SquareAspectCell(m, l), match, column, motion);
         }
     }
+}
+
+// What FindAspects counts, without writing cells or asking for motion signs. In world
+// transits and natal aspects the pair table already holds every pair's aspect.
+void CountAspects(ProgramState& state, const AspectPairTable& pairs) {
+    state.aspectCounts = {};
+    const int n = state.numBodies;
+    const BodyPositions& p = state.positions;
+    if (!IsTwoChartMode(state.mode)) {
+        for (BodyIndex k = 1; k <= n; ++k) {
+            for (BodyIndex j = k + 1; j <= n; ++j) {
+                ++state.aspectCounts.count[pairs.FirstKind(k, j)];
+            }
+        }
+        state.aspectCounts.count[0] = 0;
+        return;
+    }
+    const OrbColumn column = OrbColumnOfMode(state.mode);
+    for (BodyIndex l = 1; l <= n; ++l) {
+        for (BodyIndex m = 1; m <= n; ++m) {
+            ++state.aspectCounts.count[FindAspect(p(l, 1), p(m, 0), state.orbs, column).kind];
+        }
+    }
+    state.aspectCounts.count[0] = 0;
+}
+
+// The pattern counts of PatternReport, with the same run-hook calls, without any text.
+void CountPatterns(ProgramState& state, const ComputeContext& context,
+                   const AspectPairTable& pairs) {
+    const PatternContext patterns{state.positions, state.orbs,      state.numBodies,
+                                  QString(),       context.runHook, context.soughtBodies};
+    PatternCounts& counts = state.patternCounts;
+    for (PatternIndex pattern = GrandTrine; pattern <= Trapezium; ++pattern) {
+        counts.count[pattern] = CountPattern(pattern, patterns, pairs);
+    }
+    bool stelliumFound = false;
+    for (PatternIndex pattern = SixStellium; pattern <= ThreeStellium; ++pattern) {
+        counts.count[pattern] = stelliumFound ? 0 : CountPattern(pattern, patterns, pairs);
+        stelliumFound = stelliumFound || counts.count[pattern] > 0;
+    }
+    counts.count[GrandSextile] = CountPattern(GrandSextile, patterns, pairs);
+    counts.count[MidpointPattern] =
+        CountMidpoints(patterns, pairs, MidpointOrbRadians(state.settings.midpointOrbPosition));
 }
 
 QString CountPhrase(int count, AspectKind kind) {
@@ -258,6 +302,18 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
             outcome.dateError = ReportDateError(context.texts, set, jd);
             return outcome;
         }
+    }
+
+    if (context.countsOnly) {
+        FillPositions(state, context.ephemeris);
+        const AspectPairTable pairs(state.positions, state.orbs,
+                                    IsTwoChartMode(state.mode) ? 0 : state.numBodies);
+        CountAspects(state, pairs);
+        state.recordedMode = state.mode;
+        if (!IsTwoChartMode(state.mode)) {
+            CountPatterns(state, context, pairs);
+        }
+        return outcome;
     }
 
     state.title = TitleText(state.mode, !state.chartShown, state.orbSummary, context.texts);

@@ -21,6 +21,11 @@ struct ComputeContext {
     // While a pattern run seeks particular bodies, the finders report each pattern here.
     PatternRunHook* runHook = nullptr;
     std::array<BodyIndex, 3> soughtBodies{};
+    // For a run at full speed, which reads nothing but the counts: ChartJulianDays, the
+    // positions, AspectCounts, PatternCounts, the recorded mode and the run-hook calls come out
+    // exactly as from a full Compute, while the title, the grid, the aspect list and the
+    // report texts keep what the last full Compute left, and no motion sign is computed.
+    bool countsOnly = false;
 };
 
 struct ComputeOutcome {

@@ -9,6 +9,8 @@
 
 namespace orbivex {
 
+class AspectPairTable;
+
 // The midpoint text of bodies a, b and c: the other two in ascending order around the body at
 // the midpoint ("Mercury-Earth-Mars", or "Me-Ea-Ma" without long names); "" when none of the
 // three stands within midpointOrb (radians, strictly) of the midpoint of the other two, when
@@ -24,5 +26,9 @@ QString MidpointOfTriple(const BodyPositions& positions, double midpointOrb, Bod
 // seeking bodies hears of each configuration as pattern "Midpoint".
 QString CheckForMidpoint(const PatternContext& context, double midpointOrb, bool blnNatalReport,
                          int& intNum);
+
+// The number CheckForMidpoint gives in intNum, with the same run-hook calls in the same order,
+// without writing text. pairs must describe context.positions and context.orbs.
+int CountMidpoints(const PatternContext& context, const AspectPairTable& pairs, double midpointOrb);
 
 } // namespace orbivex

@@ -22,7 +22,6 @@ TEST(Symbols, EveryBodyAndSignLetterHasItsAstrologicalSymbol) {
     EXPECT_EQ(SymbolText("q"), QStringLiteral("q"));
     EXPECT_EQ(SymbolText("LL"), QStringLiteral("LL"));
     EXPECT_EQ(SymbolText(""), QString());
-    EXPECT_EQ(SymbolText(nullptr), QString());
     EXPECT_EQ(SymbolText(QStringLiteral("Transiting")), QStringLiteral("Transiting"));
 }
 

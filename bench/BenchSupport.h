@@ -1,0 +1,37 @@
+#pragma once
+// What the benchmarks share: the data files beside the benchmark program and the chart they
+// all compute.
+
+#include "core/Ephemeris.h"
+#include "navigation/ProgramState.h"
+#include "support/ProgramTexts.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+namespace orbivex::bench {
+
+// The program folder, where the build puts the data files.
+inline QString DataFolder() {
+    return QCoreApplication::instance() != nullptr ? QCoreApplication::applicationDirPath()
+                                                   : QStringLiteral(".");
+}
+
+// Loads the Pluto table and the program texts; false when the data files are not there.
+inline bool LoadData(Ephemeris& ephemeris, ProgramTexts& texts) {
+    return ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)).isEmpty() &&
+           texts.Load(DataFolder() + QStringLiteral("/orbx.dat")) > 0;
+}
+
+// The world date 20 March 2024, 12:00 GMT and two birthdates, in a given mode.
+inline ProgramState ChartState(ChartMode mode) {
+    ProgramState state;
+    state.zones = MakeTimeZones(0, true);
+    state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
+    state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
+    state.dateSets[SecondBirthdate] = {QStringLiteral("1985"), 11, 2, 40, 14};
+    state.mode = mode;
+    return state;
+}
+
+} // namespace orbivex::bench

@@ -1,0 +1,39 @@
+// GetDurations, the list of the durations window: two searches per aspect of the grid. The
+// world-transit chart includes the long Neptune-Pluto sextile (2019 to 2036); the
+// personal-transit chart, with the orbs of personal transits as wide as the others, has more
+// than thirty aspects.
+#include "BenchSupport.h"
+#include "navigation/Compute.h"
+#include "navigation/Durations.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace orbivex;
+
+namespace {
+
+void BM_GetDurations(benchmark::State& run) {
+    Ephemeris ephemeris(bench::DataFolder());
+    ProgramTexts texts;
+    if (!bench::LoadData(ephemeris, texts)) {
+        run.SkipWithError("run from the build's bin folder: data files not found");
+        return;
+    }
+    ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
+    state.settings.personalDivisorPosition = 0;
+    if (!Compute(state, {ephemeris, texts}).ok()) {
+        run.SkipWithError("the chart does not compute");
+        return;
+    }
+    std::size_t records = 0;
+    for (auto _ : run) {
+        const DurationRecords list = GetDurations(state, ephemeris);
+        records = list.size();
+        benchmark::DoNotOptimize(list.data());
+    }
+    run.counters["aspects"] = static_cast<double>(records);
+}
+
+} // namespace
+
+BENCHMARK(BM_GetDurations)->Arg(WorldTransits)->Arg(PersonalFirst)->Unit(benchmark::kMillisecond);

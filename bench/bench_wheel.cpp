@@ -1,0 +1,86 @@
+// Drawing the chart wheel, symbol placement included, for the single-set and two-set layouts,
+// with the symbols spread around the ring and crowded into one sector (where every symbol
+// must step inwards past the others), and the composed export image.
+#include "display/ChartWheel.h"
+#include "display/Configuration.h"
+#include "display/ImageExport.h"
+#include "support/ProgramTexts.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+using namespace orbivex;
+
+namespace {
+
+// Text drawn into an image needs a GUI application; the benchmarks run on the offscreen
+// platform.
+void EnsureGuiApplication() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        return;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orbivex-bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+}
+
+const ProgramTexts& Texts() {
+    static const ProgramTexts texts = ProgramTexts::FromEntries({
+        {104, QStringLiteral("Heliocentric chart")},
+        {105, QStringLiteral("Right-click on an aspect line")},
+        {106, QStringLiteral("to see which aspect it is.")},
+    });
+    return texts;
+}
+
+// Range 0: the chart mode; range 1: 0 spread, 1 crowded.
+WheelInput Input(const benchmark::State& run) {
+    WheelInput input;
+    input.mode = static_cast<ChartMode>(run.range(0));
+    const bool crowded = run.range(1) != 0;
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        const double first = crowded ? 100.0 + 2.0 * body : 37.0 * body;
+        input.positions(body, 0) = DegreesToRadians(first);
+        input.positions(body, 1) = DegreesToRadians(crowded ? first + 5.0 : first + 150.0);
+    }
+    input.colours = ConfigurationSettings().colours;
+    for (BodyIndex a = 1; a <= MaxBodies; ++a) {
+        for (BodyIndex b = a + 1; b <= MaxBodies; b += 3) {
+            input.aspects.push_back({a, b, (a + b) % NumAspectKinds + 1, (a + b) % 4 == 0});
+        }
+    }
+    return input;
+}
+
+void BM_DrawChartWheel(benchmark::State& run) {
+    EnsureGuiApplication();
+    const WheelInput input = Input(run);
+    for (auto _ : run) {
+        const WheelDrawing drawing = DrawChartWheel(input, Texts());
+        benchmark::DoNotOptimize(drawing.image.constBits());
+    }
+}
+
+void BM_ComposeExportImage(benchmark::State& run) {
+    EnsureGuiApplication();
+    ExportInput input;
+    input.wheel = Input(run);
+    for (auto& date : input.dates) {
+        date = {QStringLiteral("2024-03-20"), QStringLiteral("12:00 GMT")};
+    }
+    for (auto _ : run) {
+        const QImage image = ComposeExportImage(input, Texts());
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_DrawChartWheel)
+    ->ArgsProduct({{WorldTransits, PersonalFirst, SynastryMode}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeExportImage)
+    ->ArgsProduct({{WorldTransits, SynastryMode}, {0}})
+    ->Unit(benchmark::kMillisecond);

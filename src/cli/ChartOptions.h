@@ -1,0 +1,52 @@
+#pragma once
+// The options that the chart commands of orbivex-cli share (the mode, the three dates, a state
+// file, radians) and the Compute they lead to, so that `chart` and `wheel` read them alike.
+
+#include "cli/Commands.h"
+#include "navigation/ProgramState.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <optional>
+
+namespace orbivex::cli {
+
+struct ChartOptions {
+    QCommandLineOption mode;
+    QCommandLineOption world;
+    QCommandLineOption birth1;
+    QCommandLineOption birth2;
+    QCommandLineOption state;
+    QCommandLineOption radians;
+};
+
+// Adds the shared options to the parser and returns them.
+ChartOptions AddChartOptions(QCommandLineParser& parser);
+
+// The text that begins the shared description of a chart command's help.
+QString ChartOptionsDescription();
+
+// Writes "orbivex-cli COMMAND: message" and the hint to --help; returns ExitUsage.
+int CommandUsageError(Context& context, const QString& command, const QString& message);
+
+// Parses the arguments; answers --help with the usage line in place of the parser's own, and
+// refuses positional arguments. Returns the exit status when the command ends here, nothing
+// when it goes on.
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
+                                    const QString& command, const QString& usage, Context& context);
+
+// Builds the state from the parsed options (a state file first, the other options over it,
+// the present moment as world date when none is given), loads the texts and the Pluto table
+// and runs Compute. Returns the exit status after writing the reason when it fails, nothing on
+// success.
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state,
+                                         ProgramTexts& texts);
+// The same with the caller's ephemeris, for commands that compute more from the chart.
+std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
+                                         const ChartOptions& options, const QString& command,
+                                         Context& context, ProgramState& state, ProgramTexts& texts,
+                                         Ephemeris& ephemeris);
+
+} // namespace orbivex::cli

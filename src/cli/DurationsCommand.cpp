@@ -1,0 +1,167 @@
+// orbivex-cli durations: what the durations window shows for a chart: the title, then the
+// aspects with their beginnings, ends and durations (world and personal transits) or the natal
+// report (natal aspects and synastry); or the records as JSON.
+#include "cli/ChartOptions.h"
+#include "cli/Commands.h"
+#include "core/Ephemeris.h"
+#include "navigation/DurationsReport.h"
+#include "support/ProgramTexts.h"
+
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace orbivex::cli {
+
+namespace {
+
+// The sort names of the command line, with the world-transit list entry and the
+// personal-transit one.
+struct SortName {
+    const char* name;
+    int worldIndex; // -1: not offered in world transits
+    int personalIndex;
+};
+
+constexpr std::array<SortName, 8> SortNames{{
+    {"exactness", 0, 0},
+    {"aspect", 1, 1},
+    {"planet", 2, 2},
+    {"natal", -1, 2},
+    {"transiting", -1, 3},
+    {"beginning", 3, 4},
+    {"ending", 4, 5},
+    {"duration", 5, 6},
+}};
+
+QJsonValue Day(const std::optional<int>& day) {
+    return day ? QJsonValue(*day) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject DurationsJson(const DurationsContent& content) {
+    QJsonArray records;
+    for (const QString& record : content.records) {
+        DurationFields fields;
+        if (!ReadDurationRecord(record, fields)) {
+            continue;
+        }
+        records.append(QJsonObject{
+            {QStringLiteral("body1"), fields.body1},
+            {QStringLiteral("body2"), fields.body2},
+            {QStringLiteral("kind"), fields.kind},
+            {QStringLiteral("deviation"), fields.deviation},
+            {QStringLiteral("beginning"), Day(fields.beginning)},
+            {QStringLiteral("end"), Day(fields.end)},
+            {QStringLiteral("duration"), Day(fields.duration)},
+        });
+    }
+    return QJsonObject{
+        {QStringLiteral("title"), content.heading.title},
+        {QStringLiteral("records"), records},
+    };
+}
+
+QString LinesForTerminal(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+int RunDurations(const QStringList& arguments, Context& context) {
+    const QString command = QStringLiteral("durations");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Computes a chart as the Compute command of the program does and prints "
+                       "what its Report shows: the title line, a blank line, then the aspects "
+                       "with the days on which they began and end and their durations (world "
+                       "and personal transits), or the natal report (natal aspects and "
+                       "synastry). JSON holds the title and the records in list order; days "
+                       "and durations that are not known, and all of them in natal aspects and "
+                       "synastry, are null.\n") +
+        ChartOptionsDescription());
+    const ChartOptions options = AddChartOptions(parser);
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Write the records as JSON."));
+    const QCommandLineOption sortOption(
+        QStringLiteral("sort"),
+        QStringLiteral("The order of the list in world and personal transits: exactness "
+                       "(default), aspect, planet, beginning, ending or duration; in personal "
+                       "transits planet (or natal) orders by the natal body and transiting by "
+                       "the transiting one."),
+        QStringLiteral("KEY"));
+    const QCommandLineOption noDurationsOption(
+        QStringLiteral("no-durations"),
+        QStringLiteral("List the aspects without their beginnings, ends and durations."));
+    parser.addOptions({jsonOption, sortOption, noDurationsOption});
+    if (const auto status = ParseCommandLine(
+            parser, arguments, command,
+            QStringLiteral("Usage: orbivex-cli durations --mode MODE [--world DATE] [--birth1 "
+                           "DATE] [--birth2 DATE] [--state FILE] [--radians] [--json] [--sort "
+                           "exactness|aspect|planet|beginning|ending|duration] [--no-durations]"),
+            context)) {
+        return *status;
+    }
+
+    const SortName* sort = nullptr;
+    if (parser.isSet(sortOption)) {
+        const QString name = parser.value(sortOption);
+        for (const SortName& candidate : SortNames) {
+            if (name == QLatin1String(candidate.name)) {
+                sort = &candidate;
+            }
+        }
+        if (sort == nullptr) {
+            return CommandUsageError(context, command,
+                                     QStringLiteral("unknown sort key '%1'").arg(name));
+        }
+    }
+
+    ProgramState state;
+    ProgramTexts texts;
+    Ephemeris ephemeris(context.programFolder);
+    if (const auto status =
+            ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris)) {
+        return *status;
+    }
+    // The mode may come from a state file: the sort keys it offers are known only now.
+    if (sort != nullptr) {
+        if (!ModeHasDurations(state.mode)) {
+            return CommandUsageError(
+                context, command,
+                QStringLiteral("--sort applies to world and personal transits only"));
+        }
+        if (state.mode == WorldTransits && sort->worldIndex < 0) {
+            return CommandUsageError(
+                context, command,
+                QStringLiteral("sort key '%1' applies to personal transits only")
+                    .arg(QLatin1String(sort->name)));
+        }
+    }
+
+    DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
+    if (sort != nullptr) {
+        SelectSort(content, state.mode == WorldTransits ? sort->worldIndex : sort->personalIndex,
+                   texts);
+    }
+    if (parser.isSet(noDurationsOption)) {
+        SetShowDurations(content, false, texts);
+    }
+
+    if (parser.isSet(jsonOption)) {
+        context.out << QJsonDocument(DurationsJson(content)).toJson(QJsonDocument::Indented);
+        return ExitSuccess;
+    }
+    context.out << LinesForTerminal(content.heading.title) << "\n\n";
+    if (content.records.empty()) {
+        // What the Report command says of a chart without aspects.
+        context.out << texts.ProgramText(
+                           state.mode == PersonalFirst || state.mode == PersonalSecond ? 382 : 383)
+                    << '\n';
+        return ExitSuccess;
+    }
+    context.out << LinesForTerminal(content.output);
+    return ExitSuccess;
+}
+
+} // namespace orbivex::cli

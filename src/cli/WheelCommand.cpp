@@ -1,0 +1,77 @@
+// orbivex-cli wheel: the chart wheel of a chart, saved as the PNG image that "Save as ..." of
+// the program saves (or, with --screen, as the window shows it).
+#include "cli/ChartOptions.h"
+#include "cli/Commands.h"
+#include "display/ChartWheel.h"
+#include "display/ImageExport.h"
+#include "navigation/WheelOfState.h"
+#include "support/ProgramTexts.h"
+
+namespace orbivex::cli {
+
+namespace {
+
+QString Lines(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+int RunWheel(const QStringList& arguments, Context& context) {
+    const QString command = QStringLiteral("wheel");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Computes a chart as the Compute command of the program does and saves "
+                       "its chart wheel as a PNG image, composed as the program's \"Save as "
+                       "...\" saves it: with the title, the dates and the notes. A FILE without "
+                       "the .png ending gets it; when the PNG cannot be written the image is "
+                       "saved as FILE.bmp.\n") +
+        ChartOptionsDescription());
+    const ChartOptions options = AddChartOptions(parser);
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("The image file to write."),
+                                       QStringLiteral("FILE.png"));
+    const QCommandLineOption screenOption(
+        QStringLiteral("screen"),
+        QStringLiteral("Save the wheel as the window shows it, with its legends."));
+    parser.addOptions({outOption, screenOption});
+    if (const auto status = ParseCommandLine(
+            parser, arguments, command,
+            QStringLiteral("Usage: orbivex-cli wheel --mode MODE [--world DATE] [--birth1 DATE] "
+                           "[--birth2 DATE] [--state FILE] [--radians] [--screen] "
+                           "--out FILE.png"),
+            context)) {
+        return *status;
+    }
+    if (!parser.isSet(outOption) || parser.value(outOption).isEmpty()) {
+        return CommandUsageError(context, command, QStringLiteral("--out FILE.png is required"));
+    }
+
+    ProgramState state;
+    ProgramTexts texts;
+    if (const auto status =
+            ComputeChartOfOptions(parser, options, command, context, state, texts)) {
+        return *status;
+    }
+    const WheelDrawing drawing = DrawChartWheel(WheelInputOf(state), texts);
+    if (drawing.status == WheelStatus::FiltersRefused) {
+        context.err << "orbivex-cli wheel: " << Lines(drawing.message) << '\n';
+        return ExitFailure;
+    }
+    if (drawing.status == WheelStatus::NoRoomForGlyph) {
+        context.err << "orbivex-cli wheel: warning: " << Lines(drawing.message) << '\n';
+    }
+    const QImage image = parser.isSet(screenOption)
+                             ? drawing.image
+                             : ComposeExportImage(ExportInputOf(state, texts), texts);
+    const ImageSaveOutcome outcome =
+        SaveImageFiles(image, ImageFileNamesFor(parser.value(outOption)), texts);
+    if (outcome.result != ImageSaveResult::Saved) {
+        context.err << "orbivex-cli wheel: " << Lines(outcome.message) << '\n';
+        return ExitFailure;
+    }
+    context.out << Lines(outcome.message) << '\n';
+    return ExitSuccess;
+}
+
+} // namespace orbivex::cli

@@ -1,0 +1,310 @@
+#include "display/ImageExport.h"
+
+#include "display/PictureText.h"
+#include "persistence/Fonts.h"
+#include "support/ProgramTexts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// A title line holds this many characters before the name is broken between words.
+constexpr int TitleLineLength = 20;
+
+// Composes the export picture of one layout: the texts are placed in pixels.
+class ExportComposer {
+  public:
+    ExportComposer(const ExportInput& input, const ProgramTexts& texts, QImage& picture)
+        : input_(input), texts_(texts), picture_(picture), painter_(&picture),
+          writer_(painter_, ProgramFont(QStringLiteral("Arial"), 10)),
+          twoSets_(IsTwoChartMode(input.wheel.mode)) {}
+
+    void DrawExportTitle() {
+        const std::array<QString, 4> lines = ExportTitleLines(input_.productName);
+        const QString version = QStringLiteral("v.") + input_.version;
+        if (twoSets_) {
+            for (int k = 0; k < 4; ++k) {
+                Title(114, ExportLineHeight * k, lines[k]);
+            }
+            Title(114, ExportLineHeight * 4, version);
+            return;
+        }
+        for (int k = 0; k < 3; ++k) {
+            Title(5, ExportLineHeight * k, lines[k]);
+        }
+        const double right = picture_.width() / 2.0 + 123;
+        Title(right, 0, lines[3]);
+        Title(right, ExportLineHeight, version);
+    }
+
+    void DrawExportCaptions() {
+        const ChartMode mode = input_.wheel.mode;
+        const bool outerOnly = input_.wheel.filters.showOnlyOuterPlanetAspects;
+        const QString worldLabel = Label(4);
+        switch (mode) {
+        case WorldTransits:
+            DateBlock(worldLabel, WorldDate, 328, 350, -20);
+            if (outerOnly) {
+                Caption(5, 367, texts_.ProgramText(102));
+                Caption(5, 384, texts_.ProgramText(103));
+            }
+            break;
+        case NatalFirst:
+        case NatalSecond:
+            DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 3, 350, 0);
+            if (outerOnly) {
+                Caption(335, 367, texts_.ProgramText(102));
+                Caption(310, 384, texts_.ProgramText(103));
+            }
+            break;
+        case PersonalFirst:
+        case PersonalSecond:
+            DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 114, 385, 0);
+            DateBlock(worldLabel, WorldDate, 472, 390, -20);
+            Caption(50, 368, texts_.ProgramText(97));
+            break;
+        case SynastryMode:
+            DateBlock(Label(95), FirstBirthdate, 114, 385, 0);
+            DateBlock(Label(96), SecondBirthdate, 472, 385, 0);
+            Caption(100, 368, texts_.ProgramText(14) + QLatin1Char(' ') + texts_.ProgramText(169));
+            Caption(497, 368, texts_.ProgramText(57));
+            break;
+        default:
+            break;
+        }
+        if (twoSets_) {
+            Caption(525, 334, input_.orbSummary);
+            if (outerOnly) {
+                Caption(552, 195.5, texts_.ProgramText(mode == SynastryMode ? 98 : 99));
+                Caption(552, 212.5, texts_.ProgramText(100));
+                Caption(552, 229.5, texts_.ProgramText(101));
+            }
+        }
+    }
+
+  private:
+    static int BirthdateOf(ChartMode mode) {
+        return mode == NatalSecond || mode == PersonalSecond ? SecondBirthdate : FirstBirthdate;
+    }
+
+    QString Label(int textNumber) const {
+        return texts_.ProgramText(textNumber) + QLatin1Char(':');
+    }
+
+    QString BirthdateLabel(ChartMode mode) const {
+        return Label(BirthdateOf(mode) == SecondBirthdate ? 96 : 95);
+    }
+
+    // A label line, the date below it and the hour and zone below that, each line dx further
+    // right.
+    void DateBlock(const QString& label, int dateSet, double x, double y, double dx) {
+        const ExportDateText& date = input_.dates[dateSet];
+        Caption(x, y, label);
+        Caption(x + dx, y + ExportLineHeight, date.date);
+        Caption(x + 2 * dx, y + 2 * ExportLineHeight, date.hourAndZone);
+    }
+
+    void Title(double x, double y, const QString& text) { Write(x, y, text, ExportTitleColour); }
+    void Caption(double x, double y, const QString& text) {
+        Write(x, y, text, ExportCaptionColour);
+    }
+
+    // Texts are rimmed with the picture's background colour, so that where one crosses the
+    // dark disc it stays readable and hides little of the wheel.
+    void Write(double x, double y, const QString& text, int colour) {
+        if (!text.isEmpty()) {
+            writer_.WriteWithHalo(QPointF(x, y), text, colour, WheelBackColour);
+        }
+    }
+
+    const ExportInput& input_;
+    const ProgramTexts& texts_;
+    QImage& picture_;
+    QPainter painter_;
+    PictureText writer_;
+    const bool twoSets_;
+};
+
+// Writes an image file whole, replacing a file of that name only once it is complete.
+bool WriteImageFile(const QImage& image, const QString& path, const char* format,
+                    QString& message) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        message = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, format);
+    if (!writer.write(image)) {
+        message = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        message = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zones) {
+    const auto twoDigits = [](int value) {
+        return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    };
+    ExportDateText text;
+    text.date = dateSet.yearText + QLatin1Char('-') + twoDigits(dateSet.monthIndex) +
+                QLatin1Char('-') + twoDigits(dateSet.dayIndex);
+    const QString zone = dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount
+                             ? zones[dateSet.timezoneIndex].text
+                             : QString();
+    text.hourAndZone = HourEntryText(dateSet.hourIndex) + QLatin1Char(' ') + zone;
+    return text;
+}
+
+std::array<QString, 4> ExportTitleLines(const QString& productName) {
+    std::array<QString, 4> lines;
+    int line = 0;
+    for (const QString& word : productName.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!lines[line].isEmpty() && lines[line].size() + 1 + word.size() > TitleLineLength) {
+            if (line == 3) {
+                break; // four lines are all the title has room for
+            }
+            ++line;
+        }
+        if (!lines[line].isEmpty()) {
+            lines[line] += QLatin1Char(' ');
+        }
+        lines[line] += word;
+    }
+    return lines;
+}
+
+QString ExportVersionText(const QString& version) {
+    const QStringList parts = version.split(QLatin1Char('.'));
+    const QString major = parts.value(0, QStringLiteral("0"));
+    const QString minor = parts.value(1, QStringLiteral("0"));
+    return major + QLatin1Char('.') + minor + QLatin1Char('6');
+}
+
+QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
+    WheelInput wheel = input.wheel;
+    wheel.legends = false;
+    WheelDrawing drawing = DrawChartWheel(wheel, texts);
+    if (drawing.image.isNull()) {
+        return {};
+    }
+    QImage picture = drawing.image;
+    {
+        ExportComposer composer(input, texts, picture);
+        composer.DrawExportTitle();
+        composer.DrawExportCaptions();
+    }
+    return picture;
+}
+
+ImageFileNames ImageFileNamesFor(const QString& chosen) {
+    ImageFileNames names;
+    names.png = chosen;
+    if (!chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        names.png += QStringLiteral(".png");
+    }
+    names.bitmap = names.png.left(names.png.size() - 3) + QStringLiteral("bmp");
+    return names;
+}
+
+bool ConvertGraphicsFile(const QString& source, const QString& destination,
+                         bool deleteSourceOnSuccess, bool deleteDestinationOnFailure,
+                         QString& message) {
+    // The destination is committed only when complete, so a failure leaves no partial file to
+    // delete and never removes a file that was there before.
+    Q_UNUSED(deleteDestinationOnFailure);
+    QImageReader reader(source);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        message = QStringLiteral("Cannot read %1: %2").arg(source, reader.errorString());
+        return false;
+    }
+    const QByteArray format = QFileInfo(destination).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format)) {
+        message = QStringLiteral("No image type for %1").arg(destination);
+        return false;
+    }
+    QString error;
+    if (!WriteImageFile(image, destination, format.constData(), error)) {
+        message = QStringLiteral("Cannot write %1: %2").arg(destination, error);
+        return false;
+    }
+    if (deleteSourceOnSuccess) {
+        QFile::remove(source);
+    }
+    return true;
+}
+
+ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
+                                const ProgramTexts& texts) {
+    ImageSaveOutcome outcome;
+    QString reason; // why the PNG could not be made
+    if (image.isNull()) {
+        reason = QStringLiteral("There is no image.");
+    } else {
+        // The bitmap is made in a folder of its own, so that a file the user keeps under the
+        // bitmap name is not touched when the PNG succeeds.
+        QTemporaryDir work;
+        const QString bitmap = work.filePath(QStringLiteral("chart.bmp"));
+        if (work.isValid() && WriteImageFile(image, bitmap, "BMP", reason) &&
+            ConvertGraphicsFile(bitmap, names.png, true, true, reason)) {
+            outcome.result = ImageSaveResult::Saved;
+            outcome.message = texts.ProgramText(134) + CrLf + names.png;
+            return outcome;
+        }
+        QString bitmapError;
+        if (WriteImageFile(image, names.bitmap, "BMP", bitmapError)) {
+            outcome.result = ImageSaveResult::SavedAsBitmap;
+            outcome.message = texts.ProgramText(135) + CrLf + names.bitmap;
+            return outcome;
+        }
+    }
+    outcome.result = ImageSaveResult::Failed;
+    outcome.icon = Dialogs::Icon::Exclamation;
+    outcome.message =
+        QStringLiteral("The chart image could not be saved as") + CrLf + names.png + CrLf + reason;
+    return outcome;
+}
+
+ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
+                            const ProgramTexts& texts, const QString& saveAsCaption) {
+    const QString title = texts.ProgramText(132);
+    const QString chosen = dialogs.GetSaveFileName(
+        parent, title, texts.ProgramText(133) + QStringLiteral(" (*.png)"), QString());
+    if (chosen.isEmpty()) {
+        return ImageSaveResult::Cancelled;
+    }
+    const ImageFileNames names = ImageFileNamesFor(chosen);
+    // The dialog asked about replacing the name it returned, not about the name with ".png".
+    if (names.png != chosen && QFileInfo::exists(names.png)) {
+        const Dialogs::Answer answer = dialogs.Ask(
+            parent,
+            names.png + QStringLiteral(" already exists.") + CrLf +
+                QStringLiteral("Do you want to replace it?"),
+            title, Dialogs::Buttons::YesNo, Dialogs::Answer::No, Dialogs::Icon::Exclamation);
+        if (answer != Dialogs::Answer::Yes) {
+            return ImageSaveResult::Cancelled;
+        }
+    }
+    const ImageSaveOutcome outcome = SaveImageFiles(image, names, texts);
+    dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
+    return outcome.result;
+}
+
+} // namespace orbivex

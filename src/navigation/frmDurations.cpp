@@ -1,0 +1,270 @@
+#include "navigation/frmDurations.h"
+
+#include "persistence/Dialogs.h"
+#include "persistence/Fonts.h"
+#include "persistence/LayoutUnits.h"
+#include "support/ProgramTexts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <algorithm>
+
+namespace orbivex {
+
+namespace {
+
+// Measures in layout units (1/1440 inch).
+constexpr int kButtonsAboveBottom = 1050;
+constexpr int kCopyLeft = 240;
+constexpr int kCloseRightMargin = 400;
+constexpr int kOutputRightMargin = 400;
+constexpr int kOutputAboveButtons = 200;
+constexpr int kLabelToListGap = 100;
+constexpr int kListToCheckGap = 250;
+constexpr int kTitleTop = 120;
+constexpr int kTitleHeight = 500;
+constexpr int kOutputTop = 720;
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 375;
+constexpr int kSortListWidth = 1800;
+constexpr int kSmallestSortListWidth = 900;
+constexpr int kBelowGridContainer = 1575;
+constexpr int kExtraHeight = 200;
+constexpr int kSmallestHeight = 3000; // the layout follows a resize only from this height on
+
+constexpr int kSortByText = 59;
+constexpr int kCloseText = 184;
+constexpr int kCopyText = 185;
+
+int Px(int layoutUnits) {
+    return LayoutUnitsToPixels(layoutUnits);
+}
+
+} // namespace
+
+DurationsLayout LayOutDurations(QSize clientSize, int frameHeight, QPoint outputTopLeft,
+                                QSize buttonSize, QSize labelSize, QSize listSize, QSize checkSize,
+                                bool sortVisible) {
+    DurationsLayout layout;
+    const int width = clientSize.width();
+    // The window's own measures include its frame; the client area starts below its top part.
+    const int buttonTop = clientSize.height() + frameHeight - Px(kButtonsAboveBottom);
+    layout.copy = QRect(QPoint(Px(kCopyLeft), buttonTop), buttonSize);
+    layout.close =
+        QRect(QPoint(width - Px(kCloseRightMargin) - buttonSize.width(), buttonTop), buttonSize);
+    const int outputBottom = buttonTop - Px(kOutputAboveButtons);
+    layout.output = QRect(outputTopLeft, QPoint(width - Px(kOutputRightMargin) - 1,
+                                                std::max(outputTopLeft.y(), outputBottom) - 1));
+
+    // The sort controls and the check box, centred in the gap between the two buttons; in a
+    // narrow window the list gives up width so that the row keeps clear of the buttons.
+    const int gapLeft = layout.copy.right() + 1;
+    const int gapRight = layout.close.left();
+    const auto widthOfRow = [&] {
+        return (sortVisible ? labelSize.width() + Px(kLabelToListGap) + listSize.width() +
+                                  Px(kListToCheckGap)
+                            : 0) +
+               checkSize.width();
+    };
+    const int room = gapRight - gapLeft - 2 * Px(kLabelToListGap);
+    if (sortVisible && widthOfRow() > room) {
+        listSize.setWidth(
+            std::max(Px(kSmallestSortListWidth), listSize.width() - (widthOfRow() - room)));
+    }
+    const int rowWidth = widthOfRow();
+    int x = gapLeft + (gapRight - gapLeft - rowWidth) / 2;
+    const auto centredOnRow = [&](QSize size) {
+        return QRect(QPoint(x, buttonTop + (buttonSize.height() - size.height()) / 2), size);
+    };
+    if (sortVisible) {
+        layout.sortLabel = centredOnRow(labelSize);
+        x += labelSize.width() + Px(kLabelToListGap);
+        layout.sortList = centredOnRow(listSize);
+        x += listSize.width() + Px(kListToCheckGap);
+    }
+    layout.showDurations = centredOnRow(checkSize);
+    return layout;
+}
+
+frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), texts_(texts) {
+    setObjectName(QStringLiteral("frmDurations"));
+    const QFont arial = ProgramFont(QStringLiteral("Arial"), 9);
+    setFont(arial);
+
+    lblTitle = new QLabel(this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setWordWrap(true);
+    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblSortBy = new QLabel(this);
+    lblSortBy->setObjectName(QStringLiteral("lblSortBy"));
+    cboSortBy = new QComboBox(this);
+    cboSortBy->setObjectName(QStringLiteral("cboSortBy"));
+    chkShowDuration = new QCheckBox(QStringLiteral("Show durations"), this);
+    chkShowDuration->setObjectName(QStringLiteral("chkShowDuration"));
+    txbOutput = new QPlainTextEdit(this);
+    txbOutput->setObjectName(QStringLiteral("txbOutput"));
+    txbOutput->setReadOnly(true);
+    txbOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The listing lines its columns up with spaces, which only a fixed-pitch font shows aligned.
+    txbOutput->setFont(ProgramFont(QStringLiteral("Courier New"), 9));
+    cmdCopy = new QPushButton(this);
+    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
+    cmdClose = new QPushButton(this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+
+    connect(cboSortBy, &QComboBox::currentIndexChanged, this, &frmDurations::cboSortBy_Click);
+    connect(chkShowDuration, &QCheckBox::clicked, this, &frmDurations::chkShowDuration_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmDurations::cmdCopy_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmDurations::cmdClose_Click);
+    resize(Px(12000), Px(5000));
+}
+
+void frmDurations::Report(const ProgramState& state, const Ephemeris& ephemeris,
+                          const MainWindowPlacement& placement) {
+    if (placement.background.isValid()) {
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::Window, placement.background);
+        setPalette(palette);
+        setAutoFillBackground(true);
+    }
+    if (!placement.icon.isNull()) {
+        setWindowIcon(placement.icon);
+    }
+    content_ = MakeDurationsContent(state, ephemeris, texts_);
+    setWindowTitle(content_.heading.caption);
+    lblTitle->setText(content_.heading.title);
+    txbOutput->clear();
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    if (isVisible()) {
+        Form_Activate();
+    }
+    show();
+    // Placed once shown, when the frame that top, left, width and height include is known.
+    const QRect main = placement.frame;
+    const int top = main.top() + placement.gridContainerTop + Px(kBelowGridContainer);
+    // The window reaches down to just below the main window's bottom edge.
+    const int height = std::max(main.bottom() + 1 - top + Px(kExtraHeight), Px(kSmallestHeight));
+    mainWidth_ = std::max(main.width(), Px(6000));
+    const QSize frame = frameGeometry().size() - size();
+    move(main.left(), top);
+    resize(std::max(1, mainWidth_ - frame.width()), std::max(1, height - frame.height()));
+    raise();
+    activateWindow();
+    cmdClose->show();
+}
+
+void frmDurations::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Form_Activate();
+}
+
+// Each showing starts from the first sort choice with durations shown.
+void frmDurations::Form_Activate() {
+    lblSortBy->setText(texts_.ProgramText(kSortByText));
+    cmdCopy->setText(texts_.ProgramText(kCopyText));
+    cmdClose->setText(texts_.ProgramText(kCloseText));
+    chkShowDuration->setText(QStringLiteral("Show durations"));
+
+    const bool transits = ModeHasDurations(content_.mode);
+    if (transits && !content_.sortChoices.isEmpty()) {
+        content_.showDurations = true;
+        SelectSort(content_, 0, texts_);
+    }
+    {
+        blnFillingSortList = true;
+        const QSignalBlocker blocker(cboSortBy);
+        cboSortBy->clear();
+        for (const SortChoice& choice : content_.sortChoices) {
+            cboSortBy->addItem(choice.text);
+        }
+        cboSortBy->setCurrentIndex(content_.sortIndex);
+        blnFillingSortList = false;
+    }
+    cboSortBy->setVisible(transits && content_.sortListVisible);
+    lblSortBy->setVisible(cboSortBy->isVisibleTo(this));
+    {
+        const QSignalBlocker blocker(chkShowDuration);
+        chkShowDuration->setChecked(content_.showDurations);
+    }
+    chkShowDuration->setVisible(transits);
+    ShowOutput();
+    Form_Resize();
+}
+
+void frmDurations::closeEvent(QCloseEvent* event) {
+    // The close box only hides the window, as Close does.
+    event->ignore();
+    cmdClose_Click();
+}
+
+void frmDurations::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (PixelsToLayoutUnits(frameGeometry().height()) >= kSmallestHeight) {
+        Form_Resize();
+    }
+}
+
+void frmDurations::Form_Resize() {
+    lblTitle->setGeometry(Px(kCopyLeft), Px(kTitleTop), std::max(1, width() - 2 * Px(kCopyLeft)),
+                          Px(kTitleHeight));
+    const QSize button(Px(kButtonWidth), Px(kButtonHeight));
+    const QSize label = lblSortBy->sizeHint();
+    const QSize list(std::max(Px(kSortListWidth), cboSortBy->sizeHint().width()),
+                     cboSortBy->sizeHint().height());
+    const QSize check = chkShowDuration->sizeHint();
+    const DurationsLayout layout = LayOutDurations(
+        size(), frameGeometry().height() - height(), QPoint(Px(kCopyLeft), Px(kOutputTop)), button,
+        label, list, check, cboSortBy->isVisibleTo(this));
+    txbOutput->setGeometry(layout.output);
+    cmdCopy->setGeometry(layout.copy);
+    cmdClose->setGeometry(layout.close);
+    lblSortBy->setGeometry(layout.sortLabel);
+    cboSortBy->setGeometry(layout.sortList);
+    chkShowDuration->setGeometry(layout.showDurations);
+}
+
+void frmDurations::cboSortBy_Click(int index) {
+    if (blnFillingSortList || index < 0) {
+        return;
+    }
+    SelectSort(content_, index, texts_);
+    {
+        const QSignalBlocker blocker(chkShowDuration);
+        chkShowDuration->setChecked(content_.showDurations);
+    }
+    ShowOutput();
+    if (cmdClose->isVisible() && cmdClose->isEnabled()) {
+        cmdClose->setFocus();
+    }
+}
+
+void frmDurations::chkShowDuration_Click(bool checked) {
+    txbOutput->clear();
+    if (!isMaximized() && mainWidth_ > 0) {
+        const int frameWidth = frameGeometry().width() - width();
+        resize(std::max(1, (checked ? mainWidth_ : mainWidth_ / 2) - frameWidth), height());
+    }
+    SetShowDurations(content_, checked, texts_);
+    ShowOutput();
+}
+
+void frmDurations::cmdCopy_Click() {
+    dialogs_.SetClipboardText(CopyText(content_));
+}
+
+void frmDurations::cmdClose_Click() {
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    hide();
+}
+
+void frmDurations::ShowOutput() {
+    txbOutput->setPlainText(content_.output);
+}
+
+} // namespace orbivex

@@ -1,0 +1,333 @@
+#include "navigation/frmRun.h"
+
+#include "core/Bodies.h"
+#include "navigation/PatternRun.h"
+#include "persistence/Dialogs.h"
+#include "persistence/Fonts.h"
+#include "persistence/LayoutUnits.h"
+#include "support/ProgramTexts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orbivex {
+
+namespace {
+
+constexpr int RunText = 36;
+constexpr int CancelText = 117;
+constexpr int RunQuicklyText = 120;
+constexpr int FindAtLeastText = 121;
+
+// Placement beside the main window, in layout units.
+constexpr int BottomAboveMainBottom = 120;
+constexpr int LeftRightOfToggle = 100;
+
+constexpr int RefreshIntervalMs = 1000;
+constexpr int ButtonWidth = 1200; // layout units
+constexpr int ListWidth = 2200;
+
+} // namespace
+
+QPoint RunWindowTopLeft(int mainWindowBottom, int toggleLeft, int windowHeight) {
+    return {toggleLeft + LayoutUnitsToPixels(LeftRightOfToggle),
+            mainWindowBottom - LayoutUnitsToPixels(BottomAboveMainBottom) - windowHeight};
+}
+
+frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), run_(run), texts_(texts), dialogs_(dialogs), numBodies_(MaxBodies) {
+    setObjectName(QStringLiteral("frmRun"));
+    setModal(true);
+    setFont(ProgramFont(QStringLiteral("Arial"), 9));
+
+    lblRunUntilFinding = new QLabel(QStringLiteral("Run until stopped or until finding a"), this);
+    cboAspectPattern = new QComboBox(this);
+    cmdClearAspectPattern = new QPushButton(QStringLiteral("Clear"), this);
+    fraFrame = new QGroupBox(this);
+    chkTwoOrMore = new QCheckBox(fraFrame);
+    cboNumToFind = new QComboBox(fraFrame);
+    lblInvolving = new QLabel(QStringLiteral("Involving these planets:"), fraFrame);
+    for (QComboBox*& list : cboSoughtPlanet) {
+        list = new QComboBox(fraFrame);
+        list->setMinimumWidth(LayoutUnitsToPixels(ListWidth));
+    }
+    cmdClearAll = new QPushButton(QStringLiteral("Clear planets"), fraFrame);
+    chkRunQuickly = new QCheckBox(this);
+    cmdRun = new QPushButton(this);
+    cmdCancel = new QPushButton(this);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(RefreshIntervalMs);
+
+    lblRunUntilFinding->setObjectName(QStringLiteral("lblRunUntilFinding"));
+    cboAspectPattern->setObjectName(QStringLiteral("cboAspectPattern"));
+    cmdClearAspectPattern->setObjectName(QStringLiteral("cmdClearAspectPattern"));
+    fraFrame->setObjectName(QStringLiteral("fraFrame"));
+    chkTwoOrMore->setObjectName(QStringLiteral("chkTwoOrMore"));
+    cboNumToFind->setObjectName(QStringLiteral("cboNumToFind"));
+    lblInvolving->setObjectName(QStringLiteral("lblInvolving"));
+    for (size_t i = 0; i < cboSoughtPlanet.size(); ++i) {
+        cboSoughtPlanet[i]->setObjectName(QStringLiteral("cboSoughtPlanet%1").arg(i));
+    }
+    cmdClearAll->setObjectName(QStringLiteral("cmdClearAll"));
+    chkRunQuickly->setObjectName(QStringLiteral("chkRunQuickly"));
+    cmdRun->setObjectName(QStringLiteral("cmdRun"));
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    cboAspectPattern->setMinimumWidth(LayoutUnitsToPixels(ListWidth));
+    cmdRun->setMinimumWidth(LayoutUnitsToPixels(ButtonWidth));
+    cmdCancel->setMinimumWidth(LayoutUnitsToPixels(ButtonWidth));
+    cmdRun->setDefault(true);
+    for (int n = 2; n <= 9; ++n) {
+        cboNumToFind->addItem(QString::number(n));
+    }
+
+    auto* patternRow = new QHBoxLayout;
+    patternRow->addWidget(cboAspectPattern, 1);
+    patternRow->addWidget(cmdClearAspectPattern);
+
+    auto* frameLayout = new QGridLayout(fraFrame);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(chkTwoOrMore);
+    countRow->addWidget(cboNumToFind);
+    countRow->addStretch(1);
+    frameLayout->addLayout(countRow, 0, 0, 1, 2);
+    frameLayout->addWidget(lblInvolving, 1, 0, 1, 2);
+    for (int i = 0; i < 3; ++i) {
+        frameLayout->addWidget(cboSoughtPlanet[static_cast<size_t>(i)], 2 + i, 0);
+    }
+    frameLayout->addWidget(cmdClearAll, 2, 1, Qt::AlignTop);
+    frameLayout->setColumnStretch(0, 1);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(cmdRun);
+    buttonRow->addWidget(cmdCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblRunUntilFinding);
+    layout->addLayout(patternRow);
+    layout->addWidget(fraFrame);
+    layout->addWidget(chkRunQuickly);
+    layout->addLayout(buttonRow);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The first showing: nothing chosen yet, "Find at least" usable but not its count.
+    chkTwoOrMore->setChecked(run_.blnFindAtLeast);
+    chkRunQuickly->setChecked(run_.blnRunQuickly);
+    cboNumToFind->setCurrentIndex(std::clamp(run_.intNumToFindIndex, 0, 7));
+    cmdClearAspectPattern->setEnabled(false);
+    chkTwoOrMore->setEnabled(true);
+    cboNumToFind->setEnabled(false);
+    cmdClearAll->setEnabled(false);
+
+    connect(cboAspectPattern, &QComboBox::currentIndexChanged, this,
+            &frmRun::cboAspectPattern_Click);
+    connect(cmdClearAspectPattern, &QPushButton::clicked, this,
+            &frmRun::cmdClearAspectPattern_Click);
+    connect(chkTwoOrMore, &QCheckBox::clicked, this, &frmRun::chkTwoOrMore_Click);
+    connect(cboNumToFind, &QComboBox::currentIndexChanged, this,
+            [this](int index) { run_.intNumToFindIndex = std::max(index, 0); });
+    for (int i = 0; i < 3; ++i) {
+        connect(cboSoughtPlanet[static_cast<size_t>(i)], &QComboBox::currentIndexChanged, this,
+                [this, i] { cboSoughtPlanet_Click(i); });
+    }
+    connect(cmdClearAll, &QPushButton::clicked, this, &frmRun::cmdClearAll_Click);
+    connect(chkRunQuickly, &QCheckBox::toggled, this,
+            [this](bool checked) { run_.blnRunQuickly = checked; });
+    connect(cmdRun, &QPushButton::clicked, this, &frmRun::cmdRun_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmRun::cmdCancel_Click);
+    connect(Timer1, &QTimer::timeout, this, &frmRun::Timer1_Timer);
+
+    PrepareToShow();
+}
+
+void frmRun::SetNumBodies(int numBodies) {
+    numBodies_ = std::clamp(numBodies, 0, MaxBodies);
+}
+
+void frmRun::SetBackColour(int colour) {
+    const QColor back(RedOf(colour), GreenOf(colour), BlueOf(colour));
+    // Greyed-out captions must stay readable on whatever colour the main window has.
+    const QColor dimmed = back.lightness() > 128 ? back.darker(170) : back.lighter(170);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, back);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, dimmed);
+    }
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+void frmRun::PrepareToShow() {
+    run_.blnCancel = false;
+    setWindowTitle(texts_.ProgramText(RunText));
+    chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
+    chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
+    cmdRun->setText(texts_.ProgramText(RunText));
+    cmdCancel->setText(texts_.ProgramText(CancelText));
+
+    refilling_ = true;
+    cboAspectPattern->clear();
+    for (PatternIndex pattern = 0; pattern < NumPatterns; ++pattern) {
+        cboAspectPattern->addItem(PatternName(pattern));
+    }
+    const PatternIndex remembered = run_.intRememberedPattern;
+    cboAspectPattern->setCurrentIndex(remembered >= 0 && remembered < NumPatterns ? remembered
+                                                                                  : -1);
+    for (size_t i = 0; i < cboSoughtPlanet.size(); ++i) {
+        QComboBox* list = cboSoughtPlanet[i];
+        list->clear();
+        list->addItem(QString());
+        for (BodyIndex body = 1; body <= numBodies_; ++body) {
+            list->addItem(BodyName(body));
+        }
+        const int entry = run_.RememberedBodies[i];
+        list->setCurrentIndex(entry > 0 && entry <= numBodies_ ? entry : 0);
+    }
+    refilling_ = false;
+    FollowPatternSelection();
+}
+
+void frmRun::ShowModal(const QPoint& topLeft) {
+    PrepareToShow();
+    move(topLeft);
+    exec();
+}
+
+bool frmRun::PatternChosen() const {
+    return cboAspectPattern->currentIndex() >= 0;
+}
+
+void frmRun::EnableSoughtBodyLists(bool enabled) {
+    for (QComboBox* list : cboSoughtPlanet) {
+        list->setEnabled(enabled);
+    }
+    lblInvolving->setEnabled(cboSoughtPlanet[0]->isEnabled());
+}
+
+void frmRun::FollowPatternSelection() {
+    const bool chosen = PatternChosen();
+    cmdClearAspectPattern->setEnabled(chosen);
+    fraFrame->setEnabled(chosen);
+    chkTwoOrMore->setEnabled(chosen);
+    lblInvolving->setEnabled(chosen);
+    cmdClearAll->setEnabled(chosen);
+    cboNumToFind->setEnabled(chkTwoOrMore->isChecked());
+    if (chosen) {
+        for (QComboBox* list : cboSoughtPlanet) {
+            list->setEnabled(true);
+        }
+    }
+}
+
+void frmRun::FocusRun() {
+    if (cmdRun->isVisible() && cmdRun->isEnabled()) {
+        cmdRun->setFocus();
+    }
+}
+
+std::array<int, 3> frmRun::SoughtEntries() const {
+    std::array<int, 3> entries{};
+    for (size_t i = 0; i < entries.size(); ++i) {
+        entries[i] = std::max(cboSoughtPlanet[i]->currentIndex(), 0);
+    }
+    return entries;
+}
+
+void frmRun::cboAspectPattern_Click() {
+    if (refilling_) {
+        return;
+    }
+    FollowPatternSelection();
+    FocusRun();
+    run_.intRememberedPattern = cboAspectPattern->currentIndex();
+}
+
+void frmRun::chkTwoOrMore_Click() {
+    run_.blnFindAtLeast = chkTwoOrMore->isChecked();
+    cboNumToFind->setEnabled(chkTwoOrMore->isChecked());
+    FocusRun();
+}
+
+void frmRun::cboSoughtPlanet_Click(int index) {
+    if (refilling_) {
+        return;
+    }
+    FocusRun();
+    const int entry = std::max(cboSoughtPlanet[static_cast<size_t>(index)]->currentIndex(), 0);
+    run_.RememberedBodies[static_cast<size_t>(index)] = entry;
+    if (entry > 0) {
+        cmdClearAll->setEnabled(true);
+    }
+}
+
+void frmRun::cmdClearAll_Click() {
+    for (QComboBox* list : cboSoughtPlanet) {
+        list->setCurrentIndex(0);
+    }
+    cmdClearAll->setEnabled(false);
+    run_.blnPlanetsSought = false;
+}
+
+void frmRun::cmdClearAspectPattern_Click() {
+    cboAspectPattern->setCurrentIndex(-1);
+    run_.intRememberedPattern = -1;
+}
+
+void frmRun::cmdRun_Click() {
+    const std::array<int, 3> entries = SoughtEntries();
+    if (SoughtBodiesRepeat(entries)) {
+        dialogs_.ShowMessage(this, RepeatedBodyMessage(), RepeatedBodyTitle(),
+                             Dialogs::Icon::Exclamation);
+        return;
+    }
+    run_.blnFindAtLeast = chkTwoOrMore->isChecked();
+    run_.intNumToFindIndex = std::max(cboNumToFind->currentIndex(), 0);
+    run_.blnRunQuickly = chkRunQuickly->isChecked();
+    run_.AcceptChoices(cboAspectPattern->currentIndex(), entries);
+    done(QDialog::Accepted);
+}
+
+void frmRun::cmdCancel_Click() {
+    run_.CancelChoices(cboAspectPattern->currentIndex());
+    done(QDialog::Rejected);
+}
+
+void frmRun::reject() {
+    cmdCancel_Click();
+}
+
+void frmRun::closeEvent(QCloseEvent* event) {
+    // The close box hides the window as Cancel does; the window lives on.
+    event->ignore();
+    cmdCancel_Click();
+}
+
+void frmRun::Timer1_Timer() {
+    const bool chosen = PatternChosen();
+    fraFrame->setEnabled(chosen);
+    chkTwoOrMore->setEnabled(fraFrame->isEnabled());
+    cmdClearAll->setEnabled(false);
+    if (fraFrame->isEnabled()) {
+        for (QComboBox* list : cboSoughtPlanet) {
+            if (list->currentIndex() > 0) {
+                cmdClearAll->setEnabled(true);
+                return;
+            }
+        }
+    }
+    cboNumToFind->setEnabled(chkTwoOrMore->isChecked());
+}
+
+} // namespace orbivex

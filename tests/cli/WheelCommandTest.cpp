@@ -1,0 +1,113 @@
+#include "cli/CliRun.h"
+#include "common/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using orbivex::test::CliResult;
+using orbivex::test::RunCli;
+
+namespace {
+
+CliResult Wheel(QStringList arguments) {
+    return RunCli(QStringList{QStringLiteral("wheel")} + arguments);
+}
+
+// Pixels in an area that are clearly blue (the captions) or mid grey (the title).
+int CountPixels(const QImage& image, QRect area, bool (*wanted)(QRgb)) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += wanted(image.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+bool Blue(QRgb p) {
+    return qBlue(p) > 200 && qRed(p) < 120 && qGreen(p) < 120;
+}
+
+bool Grey(QRgb p) {
+    return std::abs(qRed(p) - 160) < 30 && std::abs(qRed(p) - qGreen(p)) < 8 &&
+           std::abs(qGreen(p) - qBlue(p)) < 8;
+}
+
+} // namespace
+
+TEST(WheelCommand, WritesTheComposedImageOfEachLayout) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString world = folder.filePath(QStringLiteral("world"));
+    const CliResult run =
+        Wheel({"--mode", "world", "--world", "2024-03-20 12:00 GMT", "--out", world});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out,
+              QStringLiteral("The chart image was saved as\n") + world + QStringLiteral(".png\n"));
+    QImageReader reader(world + QStringLiteral(".png"));
+    EXPECT_EQ(reader.format(), QByteArray("png"));
+    const QImage image = reader.read();
+    ASSERT_EQ(image.size(), QSize(400, 400));
+    EXPECT_GT(CountPixels(image, {5, 0, 50, 17}, Grey), 10);      // title, top left
+    EXPECT_GT(CountPixels(image, {288, 350, 110, 49}, Blue), 30); // the world date
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"world.png"});
+
+    const QString synastry = folder.filePath(QStringLiteral("synastry.png"));
+    const CliResult two = Wheel({"--mode", "synastry", "--birth1", "1950-03-07 14:30 GMT+1:00",
+                                 "--birth2", "1962-11-23 06:00 EST/CDT", "--out", synastry});
+    ASSERT_EQ(two.exitCode, 0) << two.err.toStdString();
+    const QImage twoSets(synastry);
+    ASSERT_EQ(twoSets.size(), QSize(660, 440));
+    EXPECT_GT(CountPixels(twoSets, {114, 385, 80, 54}, Blue), 30);
+    EXPECT_GT(CountPixels(twoSets, {472, 385, 80, 54}, Blue), 30);
+
+    // As the window shows it: the legends in place of the title.
+    const QString screen = folder.filePath(QStringLiteral("screen.png"));
+    ASSERT_EQ(Wheel({"--mode", "personal1", "--world", "2024-03-20", "--birth1", "1950-03-07",
+                     "--screen", "--out", screen})
+                  .exitCode,
+              0);
+    const QImage shown(screen);
+    ASSERT_EQ(shown.size(), QSize(660, 440));
+    EXPECT_EQ(CountPixels(shown, {114, 0, 50, 17}, Grey), 0);
+    EXPECT_EQ(CountPixels(shown, {114, 385, 80, 54}, Blue), 0);
+}
+
+TEST(WheelCommand, BadInputAndUnwritableOutputGiveTheirExitStatus) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString out = folder.filePath(QStringLiteral("chart.png"));
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--mode", "world", "--world", "2024-03-20"}, 2, "--out FILE.png is required"},
+        {{"--mode", "galactic", "--out", out}, 2, "unknown mode"},
+        {{"--mode", "world", "--out", out, "extra"}, 2, "unexpected argument 'extra'"},
+        {{"--mode", "world", "--world", "2023-02-29", "--out", out}, 3, "does not exist"},
+        {{"--mode", "natal2", "--out", out}, 3, "2nd birthdate"},
+        {{"--mode", "world", "--world", "2024-03-20", "--out",
+          folder.filePath(QStringLiteral("missing/chart.png"))},
+         4,
+         "could not be saved"},
+    };
+    for (const Case& c : cases) {
+        const CliResult run = Wheel(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
+            << c.arguments.join(' ').toStdString() << ": " << run.err.toStdString();
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    const CliResult help = Wheel({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: orbivex-cli wheel --mode MODE")));
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--out <FILE.png>")));
+}
