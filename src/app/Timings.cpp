@@ -1,0 +1,132 @@
+#include "app/Timings.h"
+
+#include "app/frmMain.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <unistd.h>
+#include <vector>
+
+namespace orbivex {
+
+double MillisecondsSinceProcessStart() {
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return -1.0;
+    }
+    const QByteArray line = stat.readAll();
+    // The command name in parentheses may hold spaces; the fields after it are plain. The
+    // start time is field 22, the 20th after the closing parenthesis.
+    const int close = line.lastIndexOf(')');
+    if (close < 0) {
+        return -1.0;
+    }
+    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+    if (fields.size() < 20) {
+        return -1.0;
+    }
+    bool ok = false;
+    const double startTicks = fields[19].toDouble(&ok);
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    timespec now{};
+    if (!ok || ticksPerSecond <= 0 || clock_gettime(CLOCK_BOOTTIME, &now) != 0) {
+        return -1.0;
+    }
+    const double nowMs = static_cast<double>(now.tv_sec) * 1000.0 + now.tv_nsec / 1.0e6;
+    return nowMs - startTicks * 1000.0 / static_cast<double>(ticksPerSecond);
+}
+
+void TimedDialogs::PopUp(QWidget* parent, const QString& message, int width, int height,
+                         int intervalMs, int top, int left) {
+    QElapsedTimer timer;
+    timer.start();
+    QtDialogs::PopUp(parent, message, width, height, intervalMs, top, left);
+    popUpMilliseconds += static_cast<double>(timer.nsecsElapsed()) / 1.0e6;
+}
+
+StartupTimer::StartupTimer(frmMain& window, const TimedDialogs& dialogs, bool exitAfterwards)
+    : window_(window), dialogs_(dialogs), exitAfterwards_(exitAfterwards) {
+    window_.installEventFilter(this);
+}
+
+bool StartupTimer::eventFilter(QObject* watched, QEvent* event) {
+    if (!painted_ && watched == &window_ && event->type() == QEvent::Paint) {
+        painted_ = true;
+        // Report once the paint and its flush to the screen are through.
+        QTimer::singleShot(0, this, [this] { Report(); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+namespace {
+
+struct Figures {
+    double median = 0.0;
+    double worst = 0.0;
+};
+
+template <typename Action> Figures TimeRepeatedly(int runs, Action action) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1.0e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
+void Print(const char* what, Figures figures) {
+    std::fprintf(stderr, "orbivex timings: %s: median %.2f ms, worst %.2f ms\n", what,
+                 figures.median, figures.worst);
+}
+
+} // namespace
+
+void StartupTimer::Report() {
+    const double sinceStart = MillisecondsSinceProcessStart();
+    std::fprintf(stderr,
+                 "orbivex timings: launch to first painted window: %.1f ms (%.1f ms with the "
+                 "\"Loading data ...\" note)\n",
+                 sinceStart - dialogs_.popUpMilliseconds, sinceStart);
+    constexpr int runs = 25;
+    Print("Compute and repaint, world transits", TimeRepeatedly(runs, [this] {
+              window_.cmdCompute->click();
+              window_.repaint();
+          }));
+    if (exitAfterwards_) {
+        // A personal-transits chart of the same moment, for the square grid.
+        for (auto controls :
+             {window_.cboMonthCE, window_.cboDayCE, window_.cboHour, window_.cboTimezone}) {
+            controls[FirstBirthdate]->setCurrentIndex(controls[WorldDate]->currentIndex());
+        }
+        window_.txbYearCE[FirstBirthdate]->setText(window_.txbYearCE[WorldDate]->text());
+        window_.optPersonal[0]->click();
+        Print("Compute and repaint, personal transits", TimeRepeatedly(runs, [this] {
+                  window_.cmdCompute->click();
+                  window_.repaint();
+              }));
+        Print("switching between world and personal transits, with repaint",
+              TimeRepeatedly(runs, [this] {
+                  window_.optPlanetary->click();
+                  window_.repaint();
+                  window_.optPersonal[0]->click();
+                  window_.repaint();
+              }));
+        window_.blnJustSaved = true; // end without the question
+        window_.cmdQuit_Click();
+        QCoreApplication::exit(0);
+    }
+}
+
+} // namespace orbivex

@@ -1,0 +1,672 @@
+// The main window's controls, their placement, and the binding between them and the state.
+#include "app/frmMain.h"
+
+#include "app/MainWindowLayout.h"
+#include "calendar/DateFormat.h"
+#include "display/Symbols.h"
+#include "display/frmConfigure.h"
+#include "persistence/Dialogs.h"
+#include "persistence/Fonts.h"
+#include "persistence/LayoutUnits.h"
+#include "persistence/StateFile.h"
+#include "persistence/frmView.h"
+#include "persistence/weblink.h"
+#include "support/StrProc.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace orbivex {
+
+namespace {
+
+void Place(QWidget* widget, layout::Rect rect) {
+    widget->setGeometry(LayoutUnitsToPixels(rect.left), LayoutUnitsToPixels(rect.top),
+                        LayoutUnitsToPixels(rect.width), LayoutUnitsToPixels(rect.height));
+}
+
+QColor ColourOf(int rgb) {
+    return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
+}
+
+// Cell and report texts break lines with CR LF; widgets take "\n".
+QString DisplayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+void SetComboIndex(QComboBox* combo, int index) {
+    const int clamped = index >= 0 && index < combo->count() ? index : 0;
+    if (combo->currentIndex() != clamped) {
+        combo->setCurrentIndex(clamped);
+    }
+}
+
+int ComboIndex(const QComboBox* combo) {
+    return std::max(0, combo->currentIndex());
+}
+
+constexpr int kProgramNameText = 1;
+constexpr int kDateSetNameText = 4; // 4, 5, 6
+constexpr int kClearText = 8;
+constexpr int kModeOptionText = 9; // 9 .. 14 in mode order
+constexpr int kSaveText = 15;
+constexpr int kQuitText = 16;
+constexpr int kHelpText = 17;
+constexpr int kNowText = 18;
+constexpr int kComputeText = 19;
+constexpr int kConfigureText = 20;
+constexpr int kForwardText = 21;
+constexpr int kBackText = 22;
+constexpr int kRunText = 36;
+constexpr int kDisplayChartText = 37;
+constexpr int kReportText = 38;
+constexpr int kSaveAsText = 39;
+constexpr int kLoadFromText = 40;
+constexpr int kDisplayGridText = 41;
+constexpr int kSaveImageText = 42;
+constexpr int kFirstStepUnitText = 170; // 170 .. 174
+constexpr int kRestoreText = 398;
+
+} // namespace
+
+frmMainSetup frmMainSetup::ForThisProgram() {
+    frmMainSetup setup;
+    setup.programFolder = QCoreApplication::applicationDirPath();
+    setup.userStateFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                            QStringLiteral("/Quillmark");
+    return setup;
+}
+
+frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), setup_(std::move(setup)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setFont(ProgramFont(QStringLiteral("Arial"), 8));
+    CreateControls();
+    PlaceControls();
+}
+
+frmMain::~frmMain() = default;
+
+QString frmMain::UserStateFile() const {
+    // The window's tag "ORBX" in lower case, and ".usr".
+    return QDir(setup_.userStateFolder).filePath(QStringLiteral("orbx.usr"));
+}
+
+QDateTime frmMain::Now() const {
+    return setup_.now ? setup_.now() : QDateTime::currentDateTime();
+}
+
+ComputeContext frmMain::Context() const {
+    return ComputeContext{*ephemeris_, texts_};
+}
+
+void frmMain::CreateControls() {
+    const auto button = [this](const char* name) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    for (int s = 0; s < NumDateSets; ++s) {
+        const QString n = QString::number(s);
+        Label1[s] = new QLabel(this);
+        Label1[s]->setObjectName(QStringLiteral("Label1_") + n);
+        Label1[s]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Label1[s]->installEventFilter(this);
+
+        txbYearCE[s] = new QLineEdit(this);
+        txbYearCE[s]->setObjectName(QStringLiteral("txbYearCE_") + n);
+        txbYearCE[s]->installEventFilter(this);
+        // No year needs more; a state file keeps no longer year text.
+        txbYearCE[s]->setMaxLength(StateFileContents::MaxYearTextLength);
+        connect(txbYearCE[s], &QLineEdit::textChanged, this, [this, s](const QString& text) {
+            if (!updatingControls_) {
+                state.dateSets[s].yearText = text;
+            }
+        });
+        connect(txbYearCE[s], &QLineEdit::returnPressed, this,
+                [this, s] { txbYearCE_KeyPress(s, Qt::Key_Return); });
+
+        cboMonthCE[s] = new QComboBox(this);
+        cboMonthCE[s]->setObjectName(QStringLiteral("cboMonthCE_") + n);
+        cboDayCE[s] = new QComboBox(this);
+        cboDayCE[s]->setObjectName(QStringLiteral("cboDayCE_") + n);
+        cboHour[s] = new QComboBox(this);
+        cboHour[s]->setObjectName(QStringLiteral("cboHour_") + n);
+        cboTimezone[s] = new QComboBox(this);
+        cboTimezone[s]->setObjectName(QStringLiteral("cboTimezone_") + n);
+        for (QComboBox* combo : {cboMonthCE[s], cboDayCE[s], cboHour[s], cboTimezone[s]}) {
+            combo->setMaxVisibleItems(16);
+        }
+        connect(cboMonthCE[s], &QComboBox::currentIndexChanged, this,
+                [this, s] { cboMonthCE_Click(s); });
+        connect(cboDayCE[s], &QComboBox::currentIndexChanged, this,
+                [this, s] { cboDayCE_Click(s); });
+        connect(cboHour[s], &QComboBox::currentIndexChanged, this, [this, s] { cboHour_Click(s); });
+        connect(cboTimezone[s], &QComboBox::currentIndexChanged, this,
+                [this, s] { cboTimezone_Click(s); });
+
+        cmdClear[s] = button(qPrintable(QStringLiteral("cmdClear_") + n));
+        connect(cmdClear[s], &QPushButton::clicked, this, [this, s] { cmdClear_Click(s); });
+    }
+
+    unitGroup_ = new QButtonGroup(this);
+    optDegrees = new QRadioButton(QStringLiteral("Degrees"), this);
+    optDegrees->setObjectName(QStringLiteral("optDegrees"));
+    optRadians = new QRadioButton(QStringLiteral("Radians"), this);
+    optRadians->setObjectName(QStringLiteral("optRadians"));
+    unitGroup_->addButton(optDegrees);
+    unitGroup_->addButton(optRadians);
+    optDegrees->setChecked(true);
+    for (QRadioButton* option : {optDegrees, optRadians}) {
+        connect(option, &QRadioButton::clicked, this, [this] {
+            state.radians = optRadians->isChecked();
+            FocusCompute();
+        });
+    }
+
+    fraTransits = new QGroupBox(this);
+    fraTransits->setObjectName(QStringLiteral("fraTransits"));
+    modeGroup_ = new QButtonGroup(this);
+    const auto modeOption = [this](const char* name) {
+        auto* option = new QRadioButton(fraTransits);
+        option->setObjectName(QLatin1String(name));
+        modeGroup_->addButton(option);
+        return option;
+    };
+    optPlanetary = modeOption("optPlanetary");
+    optNatal[0] = modeOption("optNatal_0");
+    optNatal[1] = modeOption("optNatal_1");
+    optPersonal[0] = modeOption("optPersonal_0");
+    optPersonal[1] = modeOption("optPersonal_1");
+    optSynastry = modeOption("optSynastry");
+    connect(optPlanetary, &QRadioButton::clicked, this, &frmMain::optPlanetary_Click);
+    connect(optNatal[0], &QRadioButton::clicked, this, [this] { optNatal_Click(0); });
+    connect(optNatal[1], &QRadioButton::clicked, this, [this] { optNatal_Click(1); });
+    connect(optPersonal[0], &QRadioButton::clicked, this, [this] { optPersonal_Click(0); });
+    connect(optPersonal[1], &QRadioButton::clicked, this, [this] { optPersonal_Click(1); });
+    connect(optSynastry, &QRadioButton::clicked, this, &frmMain::optSynastry_Click);
+
+    cmdCompute = button("cmdCompute");
+    cmdNow = button("cmdNow");
+    cmdConfigure = button("cmdConfigure");
+    cmdSave = button("cmdSave");
+    cmdSaveAs = button("cmdSaveAs");
+    cmdLoadState = button("cmdLoadState");
+    cmdRestore = button("cmdRestore");
+    cmdHelp = button("cmdHelp");
+    cmdReport = button("cmdReport");
+    cmdToggleGraphic = button("cmdToggleGraphic");
+    cmdRun = button("cmdRun");
+    cmdForwardBack[0] = button("cmdForwardBack_0");
+    cmdForwardBack[1] = button("cmdForwardBack_1");
+    cmdQuit = button("cmdQuit");
+    cboForwardBack = new QComboBox(this);
+    cboForwardBack->setObjectName(QStringLiteral("cboForwardBack"));
+    connect(cboForwardBack, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!updatingControls_ && index >= 0) {
+            state.stepUnitIndex = index;
+        }
+    });
+
+    connect(cmdCompute, &QPushButton::clicked, this, &frmMain::cmdCompute_Click);
+    connect(cmdNow, &QPushButton::clicked, this, &frmMain::cmdNow_Click);
+    connect(cmdConfigure, &QPushButton::clicked, this, &frmMain::cmdConfigure_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
+    connect(cmdSaveAs, &QPushButton::clicked, this, &frmMain::cmdSaveAs_Click);
+    connect(cmdLoadState, &QPushButton::clicked, this, &frmMain::cmdLoadState_Click);
+    connect(cmdRestore, &QPushButton::clicked, this, &frmMain::cmdRestore_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
+    connect(cmdQuit, &QPushButton::clicked, this, &frmMain::cmdQuit_Click);
+
+    picTable = new QWidget(this);
+    picTable->setObjectName(QStringLiteral("picTable"));
+    for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
+        auto* cell = new QLabel(picTable);
+        cell->setObjectName(QStringLiteral("txbCell_") + QString::number(i));
+        cell->setAlignment(Qt::AlignCenter);
+        cell->setAutoFillBackground(true);
+        cell->setTextInteractionFlags(Qt::NoTextInteraction);
+        cell->setTextFormat(Qt::PlainText);
+        // A caption too long for the cell (the two-chart corner cells) breaks between words.
+        cell->setWordWrap(true);
+        cell->resize(LayoutUnitsToPixels(AspectGrid::intCellWidth),
+                     LayoutUnitsToPixels(AspectGrid::intCellHeight));
+        cell->hide();
+        txbCell[i] = cell;
+    }
+
+    lblTitle = new QLabel(this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblClickonAspect = new QLabel(this);
+    lblClickonAspect->setObjectName(QStringLiteral("lblClickonAspect"));
+
+    const auto reportBox = [this](const char* name) {
+        auto* box = new QPlainTextEdit(this);
+        box->setObjectName(QLatin1String(name));
+        box->setReadOnly(true);
+        box->setFont(ProgramFont(QStringLiteral("Arial"), 9));
+        return box;
+    };
+    txbReport = reportBox("txbReport");
+    txbReport1 = reportBox("txbReport1");
+
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setFrameShape(QFrame::Panel);
+    lblStatus->setFrameShadow(QFrame::Sunken);
+    lblURL = new QLabel(QString::fromLatin1(kUserManualAddress), this);
+    lblURL->setObjectName(QStringLiteral("lblURL"));
+    lblURL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblURL->setCursor(Qt::PointingHandCursor);
+    QPalette linkPalette = lblURL->palette();
+    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    lblURL->setPalette(linkPalette);
+    QFont linkFont = lblURL->font();
+    linkFont.setUnderline(true);
+    lblURL->setFont(linkFont);
+    lblURL->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+}
+
+void frmMain::PlaceControls() {
+    using namespace layout;
+    for (int s = 0; s < NumDateSets; ++s) {
+        Place(Label1[s], InRow(Label1Column, s));
+        Place(txbYearCE[s], InRow(YearColumn, s));
+        Place(cboMonthCE[s], InRow(MonthColumn, s));
+        Place(cboDayCE[s], InRow(DayColumn, s));
+        Place(cboHour[s], InRow(HourColumn, s));
+        Place(cboTimezone[s], InRow(TimezoneColumn, s));
+        Place(cmdClear[s], InRow(ClearColumn, s));
+    }
+    Place(optDegrees, layout::optDegrees);
+    Place(optRadians, layout::optRadians);
+
+    Place(fraTransits, layout::fraTransits);
+    const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
+    for (int i = 0; i < NumChartModes; ++i) {
+        Place(options[i], {ModeOptionLeft, ModeOptionTop + i * ModeOptionPitch,
+                           layout::fraTransits.width - 2 * ModeOptionLeft, ModeOptionHeight});
+    }
+
+    Place(cmdNow, layout::cmdNow);
+    Place(cmdSave, layout::cmdSave);
+    Place(cmdHelp, layout::cmdHelp);
+    Place(cmdRestore, layout::cmdRestore);
+    Place(cmdQuit, layout::cmdQuit);
+
+    Place(cmdCompute, layout::cmdCompute);
+    Place(cmdConfigure, layout::cmdConfigure);
+    Place(cmdSaveAs, layout::cmdSaveAs);
+    Place(cmdLoadState, layout::cmdLoadState);
+    Place(cmdReport, layout::cmdReport);
+    Place(cmdRun, layout::cmdRun);
+    Place(cmdToggleGraphic, layout::cmdToggleGraphic);
+
+    Place(cboForwardBack, layout::cboForwardBack);
+    Place(cmdForwardBack[0], layout::cmdForward);
+    Place(cmdForwardBack[1], layout::cmdBack);
+
+    Place(lblTitle, layout::lblTitle);
+    Place(lblClickonAspect, layout::lblClickonAspect);
+    picTable->move(LayoutUnitsToPixels(TableLeft), LayoutUnitsToPixels(TableTop));
+}
+
+void frmMain::SetLanguageDependentText() {
+    FillDateLists();
+    setWindowTitle(texts_.ProgramText(kProgramNameText));
+    for (int s = 0; s < NumDateSets; ++s) {
+        Label1[s]->setText(texts_.ProgramText(kDateSetNameText + s));
+        cmdClear[s]->setText(texts_.ProgramText(kClearText));
+    }
+    Label1[WorldDate]->setToolTip(QStringLiteral("Click to switch between degrees and radians"));
+    const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
+    for (int i = 0; i < NumChartModes; ++i) {
+        options[i]->setText(texts_.ProgramText(kModeOptionText + i));
+    }
+    cmdSave->setText(texts_.ProgramText(kSaveText));
+    cmdQuit->setText(texts_.ProgramText(kQuitText));
+    cmdHelp->setText(texts_.ProgramText(kHelpText));
+    cmdNow->setText(texts_.ProgramText(kNowText));
+    cmdRestore->setText(texts_.ProgramText(kRestoreText));
+    cmdCompute->setText(texts_.ProgramText(kComputeText));
+    cmdConfigure->setText(texts_.ProgramText(kConfigureText));
+    cmdForwardBack[0]->setText(texts_.ProgramText(kForwardText));
+    cmdForwardBack[1]->setText(texts_.ProgramText(kBackText));
+    cmdRun->setText(texts_.ProgramText(kRunText));
+    cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
+    cmdReport->setText(texts_.ProgramText(kReportText));
+    cmdSaveAs->setText(texts_.ProgramText(kSaveAsText));
+    cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
+    fraTransits->setTitle(QString());
+}
+
+void frmMain::FillDateLists() {
+    const bool wasUpdating = updatingControls_;
+    updatingControls_ = true;
+    const int unit = cboForwardBack->currentIndex();
+    cboForwardBack->clear();
+    for (int i = 0; i < 5; ++i) {
+        cboForwardBack->addItem(texts_.ProgramText(kFirstStepUnitText + i));
+    }
+    cboForwardBack->setCurrentIndex(unit >= 0 ? unit : state.stepUnitIndex);
+
+    QStringList months{QString()};
+    for (int month = 1; month <= 12; ++month) {
+        months.append(MonthName(month, false));
+    }
+    QStringList days{QString()};
+    for (int day = 1; day <= 31; ++day) {
+        days.append(QString::number(day));
+    }
+    const QStringList hours = HourListTexts();
+    for (int s = 0; s < NumDateSets; ++s) {
+        cboMonthCE[s]->clear();
+        cboMonthCE[s]->addItems(months);
+        cboDayCE[s]->clear();
+        cboDayCE[s]->addItems(days);
+        cboHour[s]->clear();
+        cboHour[s]->addItems(hours);
+    }
+    updatingControls_ = wasUpdating;
+    ShowDateSets();
+}
+
+void frmMain::SetUpTimezoneComboBoxes(bool preserveIndices) {
+    ReadControls();
+    orbivex::SetUpTimezoneComboBoxes(state.zones, state.dateSets, state.settings.northAmericanZones,
+                                     preserveIndices);
+    ShowTimezoneLists();
+}
+
+void frmMain::ShowTimezoneLists() {
+    const QStringList texts = TimezoneListTexts(state.zones.list);
+    const bool wasUpdating = updatingControls_;
+    updatingControls_ = true;
+    for (int s = 0; s < NumDateSets; ++s) {
+        cboTimezone[s]->clear();
+        cboTimezone[s]->addItems(texts);
+    }
+    updatingControls_ = wasUpdating;
+    ShowDateSets();
+}
+
+// ---- Binding ----------------------------------------------------------------------------
+
+std::array<QRadioButton*, NumChartModes> frmMain::ModeOptions() const {
+    return {optPlanetary, optNatal[0], optNatal[1], optPersonal[0], optPersonal[1], optSynastry};
+}
+
+ChartMode frmMain::SelectedMode() const {
+    const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
+    for (int i = 0; i < NumChartModes; ++i) {
+        if (options[i]->isChecked()) {
+            return WorldTransits + i;
+        }
+    }
+    return NoChartMode;
+}
+
+void frmMain::ReadControls() {
+    for (int s = 0; s < NumDateSets; ++s) {
+        DateSet& set = state.dateSets[s];
+        set.yearText = txbYearCE[s]->text();
+        set.monthIndex = ComboIndex(cboMonthCE[s]);
+        set.dayIndex = ComboIndex(cboDayCE[s]);
+        set.hourIndex = ComboIndex(cboHour[s]);
+        set.timezoneIndex = ComboIndex(cboTimezone[s]);
+    }
+    const ChartMode mode = SelectedMode();
+    if (mode != NoChartMode) {
+        state.mode = mode;
+    }
+    state.radians = optRadians->isChecked();
+    if (cboForwardBack->currentIndex() >= 0) {
+        state.stepUnitIndex = cboForwardBack->currentIndex();
+    }
+}
+
+void frmMain::ShowDateSet(int dateSet) {
+    const bool wasUpdating = updatingControls_;
+    updatingControls_ = true;
+    const DateSet& set = state.dateSets[dateSet];
+    if (txbYearCE[dateSet]->text() != set.yearText) {
+        txbYearCE[dateSet]->setText(set.yearText);
+    }
+    SetComboIndex(cboMonthCE[dateSet], set.monthIndex);
+    SetComboIndex(cboDayCE[dateSet], set.dayIndex);
+    SetComboIndex(cboHour[dateSet], set.hourIndex);
+    SetComboIndex(cboTimezone[dateSet], set.timezoneIndex);
+    updatingControls_ = wasUpdating;
+}
+
+void frmMain::ShowDateSets() {
+    for (int s = 0; s < NumDateSets; ++s) {
+        ShowDateSet(s);
+    }
+    const bool wasUpdating = updatingControls_;
+    updatingControls_ = true;
+    if (state.stepUnitIndex >= 0 && state.stepUnitIndex < cboForwardBack->count()) {
+        cboForwardBack->setCurrentIndex(state.stepUnitIndex);
+    }
+    updatingControls_ = wasUpdating;
+}
+
+void frmMain::ShowModeOption(ChartMode mode) {
+    const bool wasUpdating = updatingControls_;
+    updatingControls_ = true;
+    const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
+    if (IsChartMode(mode)) {
+        options[mode - WorldTransits]->setChecked(true);
+    } else {
+        modeGroup_->setExclusive(false);
+        for (QRadioButton* option : options) {
+            option->setChecked(false);
+        }
+        modeGroup_->setExclusive(true);
+    }
+    updatingControls_ = wasUpdating;
+}
+
+void frmMain::ShowCell(int index) {
+    QLabel* widget = txbCell[index];
+    const AspectGrid& grid = state.grid;
+    const GridCell& cell = grid.cells[index];
+    if (index >= grid.intNumCells || !cell.visible) {
+        widget->hide();
+        return;
+    }
+    widget->move(LayoutUnitsToPixels(cell.left), LayoutUnitsToPixels(cell.top));
+    const bool symbol = cell.font == CellFont::Symbol;
+    const QString text = symbol ? SymbolText(cell.text) : DisplayText(cell.text);
+    if (widget->text() != text) {
+        widget->setText(text);
+    }
+    QPalette palette = widget->palette();
+    const QColor back = ColourOf(cell.backColour);
+    const QColor fore = ColourOf(cell.foreColour);
+    if (palette.color(QPalette::Window) != back || palette.color(QPalette::WindowText) != fore) {
+        palette.setColor(QPalette::Window, back);
+        palette.setColor(QPalette::WindowText, fore);
+        widget->setPalette(palette);
+    }
+    const QFont font = ProgramFont(QLatin1String(symbol ? "Starfont Sans" : "Arial"),
+                                   CellFontPointSize(cell.font), cell.bold);
+    if (widget->font() != font) {
+        widget->setFont(font);
+    }
+    widget->setAlignment(cell.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    widget->show();
+}
+
+void frmMain::ShowGrid() {
+    const AspectGrid& grid = state.grid;
+    picTable->resize(LayoutUnitsToPixels(grid.TableWidth()),
+                     LayoutUnitsToPixels(grid.TableHeight()));
+    for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
+        ShowCell(i);
+    }
+    picTable->setVisible(!state.chartShown && grid.intNumCells > 0);
+}
+
+void frmMain::ShowReports() {
+    const bool twoCharts = IsTwoChartMode(state.mode);
+    txbReport->setPlainText(DisplayText(state.report));
+    txbReport1->setPlainText(DisplayText(state.report1));
+    txbReport->setVisible(!twoCharts);
+    txbReport1->setVisible(twoCharts);
+}
+
+void frmMain::ArrangeUnderGrid() {
+    using namespace layout;
+    const AspectGrid& grid = state.grid;
+    const int tableRight = TableLeft + grid.TableWidth();
+    const int tableBottom = TableTop + grid.TableHeight();
+    if (IsTwoChartMode(state.mode)) {
+        Place(txbReport1,
+              {TableLeft, tableBottom + txbReport1Gap, grid.TableWidth(), txbReport1Height});
+    } else {
+        const int left = tableRight + ReportGap;
+        Place(txbReport,
+              {left, txbReportTop, intMainWindowWidth - Margin - left, tableBottom - txbReportTop});
+    }
+    // Fit the window around the grid and its report.
+    if (blnStartupCompleted) {
+        ApplySizeLimits();
+    }
+    resize(width(), LayoutUnitsToPixels(MaximumHeight(state.mode)));
+}
+
+void frmMain::ShowComputedChart() {
+    UpdateTitle();
+    ShowGrid();
+    ShowReports();
+    if (!blnStepping && !blnRunning) {
+        ArrangeUnderGrid();
+    }
+    SetCommandVisible(cmdToggleGraphic, true);
+}
+
+void frmMain::UpdateTitle() {
+    lblTitle->setText(TitleText(state.mode, !state.chartShown, state.orbSummary, texts_));
+}
+
+void frmMain::UpdateClickHint() {
+    lblClickonAspect->setVisible(true);
+    lblClickonAspect->setText(ClickHintText(state.mode, !state.chartShown, texts_));
+}
+
+void frmMain::SetSaveAsCaption() {
+    cmdSaveAs->setText(texts_.ProgramText(state.chartShown ? kSaveImageText : kSaveAsText));
+    cmdLoadState->setVisible(!state.chartShown);
+}
+
+bool frmMain::CommandAvailable(const QWidget* control) const {
+    if (control == cmdReport) {
+        return available.report;
+    }
+    if (control == cmdToggleGraphic) {
+        return available.chart;
+    }
+    if (control == cmdRun) {
+        return available.run;
+    }
+    if (control == cmdForwardBack[0] || control == cmdForwardBack[1] || control == cboForwardBack) {
+        return available.stepping;
+    }
+    return true;
+}
+
+void frmMain::SetCommandVisible(QWidget* control, bool visible) {
+    control->setVisible(visible && CommandAvailable(control));
+}
+
+void frmMain::SetStatus(const QString& text) {
+    lblStatus->setText(text);
+}
+
+void frmMain::FocusCompute() {
+    if (cmdCompute->isVisible() && cmdCompute->isEnabled() && !blnStepping) {
+        cmdCompute->setFocus();
+    }
+}
+
+// ---- Events -----------------------------------------------------------------------------
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (int s = 0; s < NumDateSets; ++s) {
+            if (watched == Label1[s]) {
+                Label1_Click(s);
+                return true;
+            }
+        }
+        if (watched == lblURL) {
+            lblURL_Click();
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        for (int s = 0; s < NumDateSets; ++s) {
+            if (watched == txbYearCE[s]) {
+                txbYearCE_LostFocus(s);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    using namespace layout;
+    const int bottom = PixelsToLayoutUnits(height()) - StatusBottomGap;
+    const int right = PixelsToLayoutUnits(width()) - Margin;
+    Place(lblURL, {right - lblURLWidth, bottom - StatusHeight, lblURLWidth, StatusHeight});
+    Place(lblStatus,
+          {Margin, bottom - StatusHeight, right - lblURLWidth - 2 * Margin, StatusHeight});
+    Form_Resize();
+}
+
+void frmMain::ApplySizeLimits() {
+    setMinimumSize(LayoutUnitsToPixels(layout::MinimumWidth),
+                   LayoutUnitsToPixels(layout::MinimumHeight));
+    setMaximumSize(LayoutUnitsToPixels(layout::intMainWindowWidth),
+                   LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
+}
+
+void frmMain::Form_Resize() {
+    if (!blnStartupCompleted || resizing_ || isMinimized()) {
+        return;
+    }
+    resizing_ = true;
+    const int minWidth = LayoutUnitsToPixels(layout::MinimumWidth);
+    const int maxWidth = LayoutUnitsToPixels(layout::intMainWindowWidth);
+    const int minHeight = LayoutUnitsToPixels(layout::MinimumHeight);
+    const int maxHeight = LayoutUnitsToPixels(layout::MaximumHeight(state.mode));
+    const int w = std::clamp(width(), minWidth, maxWidth);
+    const int h = std::clamp(height(), minHeight, maxHeight);
+    if (w != width() || h != height()) {
+        resize(w, h);
+    }
+    resizing_ = false;
+}
+
+} // namespace orbivex

@@ -1,0 +1,247 @@
+#pragma once
+// The main window: the three date sets, the chart modes, the commands and the aspect grid. It
+// owns the program state for the life of the program and binds its controls to it; every
+// computation is done by the plain code of navigation/ and display/.
+
+#include "core/Ephemeris.h"
+#include "navigation/Compute.h"
+#include "navigation/ProgramState.h"
+#include "support/ProgramTexts.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace orbivex {
+
+class Dialogs;
+class frmConfigure;
+class frmView;
+
+// Where the window finds its files and its clock. The program uses ForThisProgram(); tests
+// point the folders at temporary ones and fix the clock.
+struct frmMainSetup {
+    QString programFolder;   // orbx.dat, orbx_help.txt and the Pluto table
+    QString userStateFolder; // where the user state file lives; created when missing
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+    // The executable's folder and the "Quillmark" folder in the per-user data folder.
+    static frmMainSetup ForThisProgram();
+};
+
+// Commands whose windows are wired in on their own. Until a command is available its controls
+// stay hidden wherever the window would otherwise show them.
+struct AvailableCommands {
+    bool report = false;   // cmdReport
+    bool chart = false;    // cmdToggleGraphic and the chart wheel
+    bool run = false;      // cmdRun
+    bool stepping = false; // cmdForwardBack and cboForwardBack
+};
+
+class frmMain : public QWidget {
+    Q_OBJECT
+
+  public:
+    frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up: texts, tables, date lists, configuration, time zones, Pluto table, the user
+    // state file or the present moment, the first Compute, then the window is shown. Returns
+    // false when the program must end; the reason has been shown to the user.
+    bool Form_Load();
+
+    // ---- Commands ----
+    void cmdCompute_Click();
+    void cmdNow_Click();
+    void cmdClear_Click(int dateSet);
+    void cmdConfigure_Click();
+    void cmdSave_Click();
+    void cmdSaveAs_Click(); // the Save-as button while the grid is shown
+    void cmdLoadState_Click();
+    void cmdRestore_Click();
+    void cmdHelp_Click();
+    void cmdQuit_Click();
+    void Label1_Click(int index);
+    void lblURL_Click();
+
+    // The mode options.
+    void optPlanetary_Click();
+    void optNatal_Click(int index);
+    void optPersonal_Click(int index);
+    void optSynastry_Click();
+
+    // The date controls: a list selection changed, Enter in a year box, a year box left.
+    void cboMonthCE_Click(int dateSet);
+    void cboDayCE_Click(int dateSet);
+    void cboHour_Click(int dateSet);
+    void cboTimezone_Click(int dateSet);
+    void txbYearCE_KeyPress(int dateSet, int key);
+    void txbYearCE_LostFocus(int dateSet);
+
+    // The once-a-second refresh of the controls' states.
+    void Timer1_Timer();
+
+    void UpdateTitle();
+    void UpdateClickHint();
+    // Rebuilds the three time-zone lists (North American names as configured).
+    void SetUpTimezoneComboBoxes(bool preserveIndices);
+
+    // ---- State ----
+    ProgramState state;
+    const ProgramTexts& texts() const { return texts_; }
+    const Ephemeris* ephemeris() const { return ephemeris_.get(); }
+    QString UserStateFile() const;
+    const frmMainSetup& setup() const { return setup_; }
+    AvailableCommands available;
+
+    bool blnStartupCompleted = false;
+    bool blnPlutoDataReadOK = false;
+    bool blnStepping = false;
+    bool blnRunning = false;
+    bool blnWaitingForTick = false;
+    bool blnCourseGraphShown = false;
+    // Set after a state file was written or loaded; Quit then ends without asking until
+    // Timer1 has ticked more than five times.
+    bool blnJustSaved = false;
+    int intJustSavedTicks = 0;
+    // Set when the last Compute stopped at a date that does not convert.
+    bool blnDateError = false;
+    // True once the program has ended (Quit, or a start-up that cannot go on).
+    bool blnEnded = false;
+    QString strProgramTextFile = QStringLiteral("orbx.dat");
+    // The status line's text when nothing has been reported.
+    QString StandingStatusText() const { return {}; }
+
+    // ---- Controls ----
+    std::array<QLabel*, NumDateSets> Label1{};
+    std::array<QLineEdit*, NumDateSets> txbYearCE{};
+    std::array<QComboBox*, NumDateSets> cboMonthCE{};
+    std::array<QComboBox*, NumDateSets> cboDayCE{};
+    std::array<QComboBox*, NumDateSets> cboHour{};
+    std::array<QComboBox*, NumDateSets> cboTimezone{};
+    std::array<QPushButton*, NumDateSets> cmdClear{};
+
+    QGroupBox* fraTransits = nullptr;
+    QRadioButton* optPlanetary = nullptr;
+    std::array<QRadioButton*, 2> optNatal{};
+    std::array<QRadioButton*, 2> optPersonal{};
+    QRadioButton* optSynastry = nullptr;
+    QRadioButton* optDegrees = nullptr;
+    QRadioButton* optRadians = nullptr;
+
+    QPushButton* cmdCompute = nullptr;
+    QPushButton* cmdNow = nullptr;
+    QPushButton* cmdConfigure = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdSaveAs = nullptr;
+    QPushButton* cmdLoadState = nullptr;
+    QPushButton* cmdRestore = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* cmdReport = nullptr;
+    QPushButton* cmdToggleGraphic = nullptr;
+    QPushButton* cmdRun = nullptr;
+    std::array<QPushButton*, 2> cmdForwardBack{}; // 0 Forward, 1 Back
+    QComboBox* cboForwardBack = nullptr;
+    QPushButton* cmdQuit = nullptr;
+
+    QWidget* picTable = nullptr;
+    std::array<QLabel*, AspectGrid::intMaxNumCells> txbCell{};
+    QLabel* lblTitle = nullptr;
+    QLabel* lblClickonAspect = nullptr;
+    QPlainTextEdit* txbReport = nullptr;
+    QPlainTextEdit* txbReport1 = nullptr;
+    QLabel* lblStatus = nullptr;
+    QLabel* lblURL = nullptr;
+    QTimer* Timer1 = nullptr;
+    frmView* helpView() const { return view_.get(); }
+    // The configuration window, made the first time it is needed.
+    frmConfigure& ConfigurationWindow();
+    frmConfigure* configurationWindowIfMade() const { return configure_.get(); }
+
+    // The mode the option buttons select.
+    ChartMode SelectedMode() const;
+    // The six mode options in chart-mode order.
+    std::array<QRadioButton*, NumChartModes> ModeOptions() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateControls();
+    void SetLanguageDependentText();
+    void FillDateLists();
+    void PlaceControls();
+
+    // Start-up and shutdown.
+    bool LoadProgramText();
+    void LoadUserStateOrStartFresh();
+    void EndProgram();
+    void Form_Unload();
+    void Form_Resize();
+    void ApplySizeLimits();
+
+    // Binding between the controls and the state.
+    void ReadControls();
+    void ShowDateSets();
+    // Refills the time-zone lists with the texts of state.zones and shows the selections.
+    void ShowTimezoneLists();
+    void ShowDateSet(int dateSet);
+    void ShowModeOption(ChartMode mode);
+    void ShowGrid();
+    void ShowCell(int index);
+    void ShowReports();
+    void ArrangeUnderGrid();
+    void ShowComputedChart();
+
+    // Reactions shared by the commands.
+    void ModeOptionSelected(ChartMode mode);
+    void DateSelectionChanged(int dateSet);
+    void MarkStale(int dateSet);
+    void FocusCompute();
+    void SetSaveAsCaption();
+    void SetCommandVisible(QWidget* control, bool visible);
+    bool CommandAvailable(const QWidget* control) const;
+    void SetStatus(const QString& text);
+    void MarkJustSaved();
+    ComputeContext Context() const;
+    QDateTime Now() const;
+    // A pop-up placed relative to a button: layout units right of and below its top-left
+    // corner on the screen (negative to go left or up).
+    void PopUpAtButton(const QWidget* button, const QString& message, int width, int height,
+                       int leftOffset, int topOffset);
+    void ReportComputeError(const ComputeOutcome& outcome);
+    // "Use settings" of the configuration window has committed.
+    void SettingsCommitted();
+
+    Dialogs& dialogs_;
+    frmMainSetup setup_;
+    ProgramTexts texts_;
+    std::unique_ptr<Ephemeris> ephemeris_;
+    std::unique_ptr<frmView> view_;
+    std::unique_ptr<frmConfigure> configure_;
+    QButtonGroup* modeGroup_ = nullptr;
+    QButtonGroup* unitGroup_ = nullptr;
+    // Set while the window writes into its own controls, so that their change handlers
+    // stay quiet.
+    bool updatingControls_ = false;
+    bool resizing_ = false;
+    QString loadFailure_; // why Form_Load could not go on; shown already
+};
+
+} // namespace orbivex

@@ -1,0 +1,361 @@
+// The main window's commands: Compute and the mode options, the date controls, Now and Clear,
+// the state-file commands, Help and the address label.
+#include "app/frmMain.h"
+
+#include "app/MainWindowLayout.h"
+
+#include "calendar/Calendar.h"
+#include "display/frmConfigure.h"
+#include "navigation/StateTransfer.h"
+#include "persistence/Dialogs.h"
+#include "persistence/LayoutUnits.h"
+#include "persistence/frmView.h"
+#include "persistence/weblink.h"
+#include "support/StrProc.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+constexpr int kQuestionClearText = 342; // "Clear all entries of the"
+constexpr int kClearWhichText = 343;    // 343 .. 345: world date, 1st, 2nd birthdate
+constexpr int kStateSavedText = 128;
+constexpr int kSavedToText = 129;
+constexpr int kSaveAsTitleText = 130;
+constexpr int kStateFileTypeText = 131;
+constexpr int kLoadTitleText = 384;
+constexpr int kLoadFailedTitleText = 385;
+constexpr int kLoadFailedNoteText = 386;
+constexpr int kLoadedFromText = 387;
+constexpr int kDisplayChartText = 37;
+constexpr int kDisplayGridText = 41;
+
+// The file-type entry of the state-file dialogs.
+QString StateFileFilter(const ProgramTexts& texts) {
+    return texts.ProgramText(kStateFileTypeText) + QStringLiteral(" (*.pat)");
+}
+
+bool ModeSteps(ChartMode mode) {
+    return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
+}
+
+} // namespace
+
+// ---- Compute and the modes --------------------------------------------------------------
+
+void frmMain::cmdCompute_Click() {
+    if (!ephemeris_) {
+        return;
+    }
+    ReadControls();
+    blnDateError = false;
+    const ComputeOutcome outcome = Compute(state, Context());
+    // The conversion leaves the year boxes in their digits-only form and fills an empty hour
+    // or zone with its default.
+    ShowDateSets();
+    if (!outcome.ok()) {
+        ReportComputeError(outcome);
+        return;
+    }
+    ShowComputedChart();
+}
+
+void frmMain::ReportComputeError(const ComputeOutcome& outcome) {
+    blnDateError = true;
+    if (blnStartupCompleted) {
+        dialogs_.ShowMessage(this, outcome.dateError.message, outcome.dateError.title,
+                             Dialogs::Icon::Information);
+    }
+}
+
+void frmMain::ModeOptionSelected(ChartMode mode) {
+    if (updatingControls_ || !ephemeris_) {
+        return;
+    }
+    state.mode = mode;
+    cmdCompute_Click();
+    if (blnDateError && IsChartMode(state.recordedMode)) {
+        // The chart of the recorded mode is still on display: its option comes back.
+        ShowModeOption(state.recordedMode);
+        state.mode = state.recordedMode;
+    }
+    blnDateError = false;
+    if (blnStartupCompleted) {
+        ApplySizeLimits();
+        resize(width(), LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
+    }
+    const bool steps = ModeSteps(state.mode) && !blnRunning;
+    cmdForwardBack[0]->setEnabled(steps);
+    cmdForwardBack[1]->setEnabled(steps);
+    cboForwardBack->setEnabled(steps);
+    if (state.chartShown) {
+        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
+    } else {
+        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
+        picTable->setVisible(state.grid.intNumCells > 0);
+    }
+    UpdateClickHint();
+}
+
+void frmMain::optPlanetary_Click() {
+    ModeOptionSelected(WorldTransits);
+}
+
+void frmMain::optNatal_Click(int index) {
+    ModeOptionSelected(index == 0 ? NatalFirst : NatalSecond);
+}
+
+void frmMain::optPersonal_Click(int index) {
+    ModeOptionSelected(index == 0 ? PersonalFirst : PersonalSecond);
+}
+
+void frmMain::optSynastry_Click() {
+    ModeOptionSelected(SynastryMode);
+}
+
+void frmMain::Label1_Click(int index) {
+    if (index != WorldDate) {
+        return;
+    }
+    if (optDegrees->isChecked()) {
+        optRadians->setChecked(true);
+    } else {
+        optDegrees->setChecked(true);
+    }
+    state.radians = optRadians->isChecked();
+}
+
+// ---- The date controls ------------------------------------------------------------------
+
+void frmMain::MarkStale(int dateSet) {
+    SetStatus(StandingStatusText());
+    if (!state.chartShown && ModeUsesDateSet(SelectedMode(), dateSet)) {
+        cmdToggleGraphic->hide();
+        cmdRun->hide();
+    }
+}
+
+void frmMain::DateSelectionChanged(int dateSet) {
+    if (updatingControls_) {
+        return;
+    }
+    ReadControls();
+    if (!isVisible()) {
+        return;
+    }
+    MarkStale(dateSet);
+    FocusCompute();
+}
+
+void frmMain::cboMonthCE_Click(int dateSet) {
+    DateSelectionChanged(dateSet);
+}
+
+void frmMain::cboDayCE_Click(int dateSet) {
+    if (updatingControls_) {
+        return;
+    }
+    DateSelectionChanged(dateSet);
+    DateSet copy = state.dateSets[dateSet];
+    cboDayCE[dateSet]->setToolTip(UpdateDayOfWeekTip(copy));
+}
+
+void frmMain::cboHour_Click(int dateSet) {
+    DateSelectionChanged(dateSet);
+}
+
+void frmMain::cboTimezone_Click(int dateSet) {
+    DateSelectionChanged(dateSet);
+}
+
+void frmMain::txbYearCE_KeyPress(int dateSet, int key) {
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+        return;
+    }
+    ReadControls();
+    if (ModeUsesDateSet(SelectedMode(), dateSet)) {
+        cmdCompute_Click();
+    }
+}
+
+void frmMain::txbYearCE_LostFocus(int dateSet) {
+    if (updatingControls_ || !isVisible()) {
+        return;
+    }
+    ReadControls();
+    MarkStale(dateSet);
+}
+
+void frmMain::cmdNow_Click() {
+    ReadControls();
+    const QDateTime now = Now();
+    SetWorldDateToNow(state.dateSets[WorldDate], state.zones, now, TimezoneOffsetMinutes(now));
+    ShowDateSet(WorldDate);
+    if (ModeSteps(SelectedMode())) {
+        cmdCompute_Click();
+    }
+}
+
+void frmMain::cmdClear_Click(int dateSet) {
+    const QString question = texts_.ProgramText(kQuestionClearText) + QLatin1Char(' ') +
+                             texts_.ProgramText(kClearWhichText + dateSet);
+    const Dialogs::Answer answer =
+        dialogs_.Ask(this, question, cmdClear[dateSet]->text(), Dialogs::Buttons::YesNoCancel,
+                     Dialogs::Answer::No, Dialogs::Icon::Question);
+    if (answer != Dialogs::Answer::Yes) {
+        return;
+    }
+    ReadControls();
+    state.dateSets[dateSet] = DateSet{};
+    ShowDateSet(dateSet);
+    cboDayCE[dateSet]->setToolTip(QString());
+    MarkStale(dateSet);
+}
+
+// ---- Once a second ----------------------------------------------------------------------
+
+void frmMain::Timer1_Timer() {
+    ReadControls();
+    for (int s = 0; s < NumDateSets; ++s) {
+        DateSet& set = state.dateSets[s];
+        set.yearText = DigitsOnly(set.yearText, false, false);
+        ShowDateSet(s);
+        const bool entered = !set.yearText.isEmpty() || set.monthIndex > 0 || set.dayIndex > 0 ||
+                             set.hourIndex > 0 || set.timezoneIndex > 0;
+        cmdClear[s]->setVisible(entered);
+        // The tip comes from a copy: a refresh must not fill in the hour the user left empty.
+        DateSet copy = set;
+        cboDayCE[s]->setToolTip(UpdateDayOfWeekTip(copy));
+    }
+
+    const DateSet& world = state.dateSets[WorldDate];
+    const bool canStep = !world.yearText.isEmpty() && ModeSteps(SelectedMode()) &&
+                         world.timezoneIndex > 0 && world.hourIndex > 0 && world.dayIndex > 0 &&
+                         world.monthIndex > 0 && !blnRunning && !blnCourseGraphShown;
+    cmdForwardBack[0]->setEnabled(canStep);
+    cmdForwardBack[1]->setEnabled(canStep);
+    cboForwardBack->setEnabled(canStep);
+
+    if (blnCourseGraphShown) {
+        cmdRun->hide();
+        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
+    } else if (state.chartShown) {
+        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
+        SetCommandVisible(cmdRun, state.stepUnitIndex >= 1 && ModeSteps(SelectedMode()) &&
+                                      cmdToggleGraphic->isVisible());
+    } else {
+        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
+        cmdRun->hide();
+    }
+
+    if (isMinimized() && configure_ && configure_->isVisible()) {
+        configure_->cmdHide_Click();
+    }
+
+    if (blnJustSaved && ++intJustSavedTicks > 5) {
+        blnJustSaved = false;
+    }
+}
+
+// ---- State files ------------------------------------------------------------------------
+
+void frmMain::MarkJustSaved() {
+    blnJustSaved = true;
+    intJustSavedTicks = 0;
+}
+
+void frmMain::PopUpAtButton(const QWidget* button, const QString& message, int width, int height,
+                            int leftOffset, int topOffset) {
+    const QPoint corner = button->mapToGlobal(QPoint(0, 0));
+    dialogs_.PopUp(this, message, width, height, 2000,
+                   std::max(0, PixelsToLayoutUnits(corner.y()) + topOffset),
+                   std::max(0, PixelsToLayoutUnits(corner.x()) + leftOffset));
+}
+
+void frmMain::cmdSave_Click() {
+    ReadControls();
+    const QString error = SaveState(UserStateFile(), state);
+    if (!error.isEmpty()) {
+        dialogs_.ShowMessage(this, error, cmdSave->text(), Dialogs::Icon::Exclamation);
+        return;
+    }
+    MarkJustSaved();
+    PopUpAtButton(cmdSave, texts_.ProgramText(kStateSavedText), 2400, 300, -2400, 450);
+    FocusCompute();
+}
+
+void frmMain::cmdSaveAs_Click() {
+    // With the chart on display the same button saves the chart image.
+    if (state.chartShown) {
+        return;
+    }
+    QString name = dialogs_.GetSaveFileName(this, texts_.ProgramText(kSaveAsTitleText),
+                                            StateFileFilter(texts_), QString());
+    if (name.isEmpty()) {
+        return;
+    }
+    // A name typed without an extension gets the one of its file type.
+    if (QFileInfo(name).suffix().isEmpty()) {
+        name += QStringLiteral(".pat");
+    }
+    ReadControls();
+    const QString error = SaveState(name, state);
+    if (!error.isEmpty()) {
+        dialogs_.ShowMessage(this, error, cmdSaveAs->text(), Dialogs::Icon::Exclamation);
+        return;
+    }
+    MarkJustSaved();
+    PopUpAtButton(cmdSaveAs, texts_.ProgramText(kStateSavedText), 2400, 350, -2350, 450);
+    SetStatus(texts_.ProgramText(kSavedToText) + QLatin1Char(' ') + name);
+}
+
+void frmMain::cmdLoadState_Click() {
+    const QString name = dialogs_.GetOpenFileName(this, texts_.ProgramText(kLoadTitleText),
+                                                  StateFileFilter(texts_), QString());
+    if (name.isEmpty()) {
+        return;
+    }
+    ReadControls();
+    const QString error = LoadState(name, state);
+    if (!error.isEmpty()) {
+        dialogs_.ShowMessage(this, error + CrLf + CrLf + texts_.ProgramText(kLoadFailedNoteText),
+                             texts_.ProgramText(kLoadFailedTitleText), Dialogs::Icon::Exclamation);
+        return;
+    }
+    const ComputeOutcome outcome = ComputeAfterLoad(state, Context(), Now());
+    ShowTimezoneLists();
+    ShowModeOption(state.mode);
+    if (outcome.ok()) {
+        ShowComputedChart();
+        UpdateClickHint();
+    } else {
+        ReportComputeError(outcome);
+    }
+    SetStatus(texts_.ProgramText(kLoadedFromText) + QLatin1Char(' ') + name);
+    MarkJustSaved();
+}
+
+// ---- Help and the address label ---------------------------------------------------------
+
+void frmMain::cmdHelp_Click() {
+    if (!view_) {
+        view_ = std::make_unique<frmView>(dialogs_, texts_, this);
+    }
+    ShowHelp(*view_, *this, setup_.programFolder, texts_);
+}
+
+void frmMain::lblURL_Click() {
+    orbivex::lblURL_Click(lblURL->text(), dialogs_, this);
+}
+
+} // namespace orbivex

@@ -1,0 +1,41 @@
+// The Configure command: the configuration window, shown modally over the main window.
+#include "app/frmMain.h"
+
+#include "display/frmConfigure.h"
+
+#include <QPushButton>
+#include <QTimer>
+
+namespace orbivex {
+
+frmConfigure& frmMain::ConfigurationWindow() {
+    if (!configure_) {
+        configure_ = std::make_unique<frmConfigure>(state.settings, texts_, dialogs_, this);
+        configure_->onSettingsCommitted = [this] { SettingsCommitted(); };
+    }
+    configure_->setStartupCompleted(blnStartupCompleted);
+    return *configure_;
+}
+
+void frmMain::SettingsCommitted() {
+    // The time-zone names may have changed; the orbs, colours and boldface rule act in Compute.
+    SetUpTimezoneComboBoxes(true);
+    cmdCompute_Click();
+    UpdateClickHint();
+}
+
+void frmMain::cmdConfigure_Click() {
+    ReadControls();
+    frmConfigure& window = ConfigurationWindow();
+    Timer1->stop();
+    window.exec();
+    if (!blnEnded) {
+        Timer1->start();
+    }
+    if (window.blnAccept) {
+        cmdCompute_Click();
+        UpdateClickHint();
+    }
+}
+
+} // namespace orbivex

@@ -1,0 +1,232 @@
+// Start-up, Restore, Quit and the end of the program.
+#include "app/MainWindowLayout.h"
+#include "app/frmMain.h"
+
+#include "calendar/Calendar.h"
+#include "display/frmConfigure.h"
+#include "navigation/StateTransfer.h"
+#include "persistence/Dialogs.h"
+#include "persistence/LayoutUnits.h"
+#include "persistence/frmView.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+constexpr int kPlutoFailureText = 2;
+constexpr int kPlutoFailureTitleText = 3;
+constexpr int kQuitQuestionText = 149;
+constexpr int kLoadingDataText = 253;
+constexpr int kRestoredText = 399;
+constexpr int kNothingToRestoreText = 402;
+
+// The window's top edge, in layout units from the top of the screen.
+constexpr int kWindowTop = 300;
+
+} // namespace
+
+bool frmMain::LoadProgramText() {
+    const QString path = QDir(setup_.programFolder).filePath(strProgramTextFile);
+    if (texts_.Load(path) > 0) {
+        return true;
+    }
+    loadFailure_ = texts_.LastLoadFailure();
+    dialogs_.ShowMessage(nullptr, loadFailure_, QString(), Dialogs::Icon::Stop);
+    return false;
+}
+
+bool frmMain::Form_Load() {
+    blnStartupCompleted = false;
+    Timer1->stop();
+
+    if (!LoadProgramText()) {
+        EndProgram();
+        return false;
+    }
+    ephemeris_ = std::make_unique<Ephemeris>(setup_.programFolder);
+
+    // Window defaults: nothing computed yet, the commands of a computed chart hidden.
+    state = ProgramState{};
+    ShowModeOption(NoChartMode);
+    optDegrees->setChecked(true);
+    UpdateClickHint();
+    lblTitle->clear();
+    picTable->hide();
+    for (QPushButton* hidden :
+         {cmdHelp, cmdToggleGraphic, cmdReport, cmdQuit, cmdRun, cmdLoadState, cmdSaveAs}) {
+        hidden->hide();
+    }
+    txbReport->hide();
+    txbReport1->hide();
+    lblURL->hide();
+    for (QPushButton* clear : cmdClear) {
+        clear->hide();
+    }
+    cmdForwardBack[0]->setEnabled(false);
+    cmdForwardBack[1]->setEnabled(false);
+    for (QWidget* stepping :
+         {static_cast<QWidget*>(cmdForwardBack[0]), static_cast<QWidget*>(cmdForwardBack[1]),
+          static_cast<QWidget*>(cboForwardBack)}) {
+        SetCommandVisible(stepping, true);
+    }
+
+    // Captions, the step units and the date lists.
+    SetLanguageDependentText();
+
+    // The configuration: the defaults, then the time-zone names the registry keeps.
+    const QDateTime now = Now();
+    const int localOffset = LocalOffsetMinutes(TimezoneOffsetMinutes(now));
+    state.settings = ConfigurationSettings::Defaults();
+    SetTZDisp(state.settings, localOffset);
+    SetDisplayZodiacSectors(state.settings);
+    state.settings.showOnlyOuter = false;
+    state.settings.showOnlyEarth = false;
+
+    // The time-zone lists, the world date's preselecting the computer's zone.
+    state.zones = MakeTimeZones(TimezoneOffsetMinutes(now), state.settings.northAmericanZones);
+    SetUpTimezoneComboBoxes(false);
+
+    resize(LayoutUnitsToPixels(layout::intMainWindowWidth),
+           LayoutUnitsToPixels(layout::StartupHeight));
+    SetSaveAsCaption();
+
+    dialogs_.PopUp(this, texts_.ProgramText(kLoadingDataText), 2000, 300, 2000, -1, -1);
+    const QString plutoError = ephemeris_->LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    blnPlutoDataReadOK = plutoError.isEmpty();
+
+    LoadUserStateOrStartFresh();
+
+    if (!blnPlutoDataReadOK) {
+        show();
+        dialogs_.ShowMessage(this, plutoError + CrLf + texts_.ProgramText(kPlutoFailureText),
+                             texts_.ProgramText(kPlutoFailureTitleText),
+                             Dialogs::Icon::Exclamation);
+        loadFailure_ = plutoError;
+        EndProgram();
+        return false;
+    }
+
+    // Top 300, centred across the screen.
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        const int frameWidth = frameGeometry().width();
+        move(area.left() + std::max(0, (area.width() - frameWidth) / 2),
+             area.top() + LayoutUnitsToPixels(kWindowTop));
+    }
+
+    show();
+    SetSaveAsCaption();
+    for (QPushButton* shown : {cmdHelp, cmdToggleGraphic, cmdReport, cmdQuit, cmdSaveAs}) {
+        SetCommandVisible(shown, true);
+    }
+    lblURL->show();
+    Timer1->start();
+    blnStartupCompleted = true;
+    ApplySizeLimits();
+    Form_Resize();
+    FocusCompute();
+    return true;
+}
+
+void frmMain::LoadUserStateOrStartFresh() {
+    QDir().mkpath(setup_.userStateFolder);
+    const QString path = UserStateFile();
+    ComputeOutcome outcome;
+    bool computed = false;
+    if (QFileInfo::exists(path) && LoadState(path, state).isEmpty()) {
+        outcome = ComputeAfterLoad(state, Context(), Now());
+        computed = true;
+    }
+    if (!computed || !outcome.ok()) {
+        outcome = StartFresh(state, Context(), Now());
+    }
+    ShowTimezoneLists();
+    ShowModeOption(state.mode);
+    ShowDateSets();
+    if (outcome.ok()) {
+        ShowComputedChart();
+    } else {
+        ReportComputeError(outcome);
+    }
+    UpdateClickHint();
+}
+
+void frmMain::cmdRestore_Click() {
+    const QString path = UserStateFile();
+    if (!QFileInfo::exists(path)) {
+        dialogs_.ShowMessage(this, texts_.ProgramText(kNothingToRestoreText), cmdRestore->text(),
+                             Dialogs::Icon::Information);
+        return;
+    }
+    ReadControls();
+    const QString error = LoadState(path, state);
+    if (!error.isEmpty()) {
+        dialogs_.ShowMessage(this, error, cmdRestore->text(), Dialogs::Icon::Exclamation);
+        return;
+    }
+    ShowTimezoneLists();
+    ShowModeOption(state.mode);
+    ShowDateSets();
+    cmdCompute_Click();
+    UpdateClickHint();
+    PopUpAtButton(cmdRestore, texts_.ProgramText(kRestoredText), 2400, 300, -2450, 475);
+}
+
+void frmMain::cmdQuit_Click() {
+    if (blnJustSaved) {
+        EndProgram();
+        return;
+    }
+    const Dialogs::Answer answer =
+        dialogs_.Ask(this, texts_.ProgramText(kQuitQuestionText), cmdQuit->text(),
+                     Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
+    if (answer == Dialogs::Answer::Cancel) {
+        return;
+    }
+    if (answer == Dialogs::Answer::Yes) {
+        ReadControls();
+        const QString error = SaveState(UserStateFile(), state);
+        if (!error.isEmpty()) {
+            // The state the user asked to keep was not written: stay, so that nothing is lost.
+            dialogs_.ShowMessage(this, error, cmdQuit->text(), Dialogs::Icon::Exclamation);
+            return;
+        }
+    }
+    EndProgram();
+}
+
+void frmMain::EndProgram() {
+    Form_Unload();
+    close();
+}
+
+void frmMain::Form_Unload() {
+    blnEnded = true;
+    Timer1->stop();
+    if (view_) {
+        view_->hide();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing the window by its frame ends the program without the question of Quit.
+    Form_Unload();
+    event->accept();
+}
+
+} // namespace orbivex

@@ -1,0 +1,292 @@
+// Start-up, Quit and closing, Restore and the window's size rules.
+#include "MainWindowSupport.h"
+
+#include "calendar/Calendar.h"
+#include "navigation/StateTransfer.h"
+#include "persistence/LayoutUnits.h"
+#include "persistence/StateFile.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace orbivex::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+using Answer = Dialogs::Answer;
+
+TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
+    Start();
+    const frmMain& w = *window;
+
+    // The note while the data load, centred on the screen.
+    ASSERT_EQ(dialogs.CountOf(Kind::PopUp), 1u);
+    const auto popUp = dialogs.CallsOf(Kind::PopUp)[0];
+    EXPECT_EQ(popUp.text, QStringLiteral("Loading data ..."));
+    EXPECT_EQ(popUp.width, 2000);
+    EXPECT_EQ(popUp.height, 300);
+    EXPECT_EQ(popUp.intervalMs, 2000);
+    EXPECT_LT(popUp.top, 0);
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
+
+    // The world date is now, 12:10 rounded to 12:00, in the computer's zone.
+    const DateSet& world = w.state.dateSets[WorldDate];
+    EXPECT_EQ(w.txbYearCE[WorldDate]->text(), QStringLiteral("2024"));
+    EXPECT_EQ(w.cboMonthCE[WorldDate]->currentText(), QStringLiteral("January"));
+    EXPECT_EQ(w.cboDayCE[WorldDate]->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(w.cboHour[WorldDate]->currentText(), QStringLiteral("12:00"));
+    EXPECT_EQ(world.timezoneIndex, w.state.zones.defaultIndex);
+    EXPECT_EQ(w.cboTimezone[WorldDate]->currentIndex(), w.state.zones.defaultIndex);
+    for (int s : {FirstBirthdate, SecondBirthdate}) {
+        EXPECT_TRUE(w.txbYearCE[s]->text().isEmpty());
+        EXPECT_EQ(w.cboMonthCE[s]->currentIndex(), 0);
+        EXPECT_EQ(w.cboHour[s]->count(), HourEntryCount);
+        EXPECT_EQ(w.cboTimezone[s]->count(), TimezoneEntryCount);
+    }
+
+    // World transits computed and shown as the model has them.
+    EXPECT_TRUE(w.optPlanetary->isChecked());
+    EXPECT_TRUE(w.optDegrees->isChecked());
+    EXPECT_EQ(w.state.recordedMode, WorldTransits);
+    const ProgramState reference = ReferenceChart(w);
+    EXPECT_DOUBLE_EQ(w.state.ChartJulianDays[WorldDate], reference.ChartJulianDays[WorldDate]);
+    ExpectGridShows(w, reference.grid);
+    EXPECT_EQ(w.txbCell[9]->text(), QString(QChar(0x2641))); // Earth's glyph heads column 0
+    EXPECT_EQ(w.lblTitle->text(), reference.title);
+    EXPECT_EQ(w.txbReport->toPlainText(), QString(reference.report).replace("\r\n", "\n"));
+    EXPECT_TRUE(w.txbReport->isVisible());
+    EXPECT_FALSE(w.txbReport1->isVisible());
+    EXPECT_EQ(w.lblClickonAspect->text(), w.texts().ProgramText(32));
+
+    // The window, its captions and which commands it offers.
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.blnStartupCompleted);
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_EQ(w.Timer1->interval(), 1000);
+    EXPECT_EQ(w.size(), QSize(LayoutUnitsToPixels(14400), LayoutUnitsToPixels(9565)));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Orbivex"));
+    EXPECT_EQ(w.Label1[FirstBirthdate]->text(), QStringLiteral("1st birthdate"));
+    EXPECT_EQ(w.optNatal[0]->text(), QStringLiteral("Natal apects 1st birthdate"));
+    EXPECT_EQ(w.cmdRestore->text(), QStringLiteral("Restore"));
+    EXPECT_EQ(w.cmdSaveAs->text(), QStringLiteral("Save as ..."));
+    EXPECT_EQ(w.cboForwardBack->itemText(4), QStringLiteral("1 year"));
+    for (const QWidget* shown : std::initializer_list<const QWidget*>{
+             w.cmdCompute, w.cmdNow, w.cmdConfigure, w.cmdSave, w.cmdSaveAs, w.cmdLoadState,
+             w.cmdRestore, w.cmdHelp, w.cmdQuit, w.lblURL}) {
+        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
+    }
+    // Until their windows are wired in, the chart, report, run and stepping stay hidden.
+    for (const QWidget* hidden : std::initializer_list<const QWidget*>{
+             w.cmdReport, w.cmdToggleGraphic, w.cmdRun, w.cmdForwardBack[0], w.cmdForwardBack[1],
+             w.cboForwardBack}) {
+        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
+    }
+    EXPECT_EQ(w.cmdNow->x(), w.fraTransits->geometry().right() + 1 + LayoutUnitsToPixels(180));
+    EXPECT_EQ(w.cmdRun->x(), LayoutUnitsToPixels(5900));
+
+    // The user state folder exists, the file is written only on request.
+    EXPECT_TRUE(QFileInfo(StateFolder()).isDir());
+    EXPECT_FALSE(QFileInfo::exists(w.UserStateFile()));
+}
+
+TEST_F(MainWindowTest, TheUserStateFileBringsBackANatalChart) {
+    ProgramState saved;
+    saved.zones = MakeTimeZones(TimezoneOffsetMinutes(now), false);
+    saved.dateSets[SecondBirthdate] = {QStringLiteral("1961"), 4, 12, 13, 26};
+    saved.mode = NatalSecond;
+    saved.stepUnitIndex = 3;
+    saved.settings.orbPositions[0] = 8;
+    QDir().mkpath(StateFolder());
+    ASSERT_EQ(SaveState(StateFolder() + QStringLiteral("/orbx.usr"), saved), QString());
+
+    Start();
+    EXPECT_TRUE(window->optNatal[1]->isChecked());
+    EXPECT_EQ(window->state.recordedMode, NatalSecond);
+    EXPECT_EQ(window->txbYearCE[SecondBirthdate]->text(), QStringLiteral("1961"));
+    EXPECT_EQ(window->cboForwardBack->currentIndex(), 3);
+    EXPECT_EQ(window->state.settings.orbPositions[0], 8);
+    EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QString()); // not filled with now
+    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
+}
+
+TEST_F(MainWindowTest, AnUnreadableOrDatelessUserStateFileStartsFresh) {
+    QDir().mkpath(StateFolder());
+    const QString path = StateFolder() + QStringLiteral("/orbx.usr");
+    for (const QByteArray& contents :
+         {QByteArray("not a state file\r\n"), FormatStateFile(ToStateFile(ProgramState{}))}) {
+        ASSERT_TRUE(WriteAll(path, contents));
+        Start();
+        EXPECT_TRUE(window->optPlanetary->isChecked());
+        EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2024"));
+        EXPECT_EQ(window->state.recordedMode, WorldTransits);
+        EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u); // no message at start-up
+    }
+}
+
+TEST_F(MainWindowTest, AMissingOrBrokenTextFileEndsStartUpWithItsMessage) {
+    const QString folder = CopyProgramFolder({QStringLiteral("orbx.dat")});
+    window = std::make_unique<frmMain>(dialogs, Setup());
+    EXPECT_FALSE(window->Form_Load());
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    auto message = dialogs.CallsOf(Kind::Message)[0];
+    EXPECT_EQ(message.icon, Dialogs::Icon::Stop);
+    EXPECT_EQ(message.title, QString());
+    EXPECT_EQ(message.text, QStringLiteral("Cannot open file containing program text.\r\n") +
+                                QDir(folder).filePath(QStringLiteral("orbx.dat")));
+    EXPECT_TRUE(window->blnEnded);
+    EXPECT_FALSE(window->isVisible());
+
+    // A text missing on line 700 is reported with that line, not with a code's wrap-around.
+    QByteArray text;
+    for (int line = 1; line < 700; ++line) {
+        text += "# comment\n";
+    }
+    text += "4 en\n";
+    ASSERT_TRUE(WriteAll(folder + QStringLiteral("/orbx.dat"), text));
+    dialogs.Clear();
+    window = std::make_unique<frmMain>(dialogs, Setup());
+    EXPECT_FALSE(window->Form_Load());
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].text,
+              QStringLiteral("Missing string at line 700."));
+}
+
+TEST_F(MainWindowTest, AMissingPlutoTableEndsStartUpWithItsMessage) {
+    CopyProgramFolder({QString::fromLatin1(PlutoTableFileName)});
+    window = std::make_unique<frmMain>(dialogs, Setup());
+    EXPECT_FALSE(window->Form_Load());
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    const auto message = dialogs.CallsOf(Kind::Message)[0];
+    EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(message.title, QStringLiteral("Pluto table missing"));
+    EXPECT_TRUE(message.text.endsWith(
+        QStringLiteral("\r\nThe program cannot work without this file and will close now.")));
+    EXPECT_GT(message.text.indexOf(QString::fromLatin1(PlutoTableFileName)), -1)
+        << message.text.toStdString();
+    EXPECT_TRUE(window->blnEnded);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Timer1->isActive());
+}
+
+TEST_F(MainWindowTest, QuitAsksAndSavesOnlyOnYes) {
+    Start();
+    const QString path = window->UserStateFile();
+
+    dialogs.QueueAnswer(Answer::Cancel);
+    window->cmdQuit->click();
+    const auto question = dialogs.CallsOf(Kind::Question).back();
+    EXPECT_EQ(question.text, window->texts().ProgramText(149));
+    EXPECT_EQ(question.title, QStringLiteral("Quit"));
+    EXPECT_EQ(question.buttons, Dialogs::Buttons::YesNoCancel);
+    EXPECT_EQ(question.defaultAnswer, Answer::No);
+    EXPECT_FALSE(window->blnEnded);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    dialogs.QueueAnswer(Answer::No);
+    window->cmdQuit->click();
+    EXPECT_TRUE(window->blnEnded);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    Start();
+    EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, 3, 24);
+    dialogs.QueueAnswer(Answer::Yes);
+    window->cmdQuit->click();
+    EXPECT_TRUE(window->blnEnded);
+    StateFileContents written;
+    ASSERT_EQ(ReadStateFile(path, written), QString());
+    EXPECT_EQ(written.dateSets[FirstBirthdate].yearText, QStringLiteral("1970"));
+    EXPECT_EQ(written.dateSets[FirstBirthdate].dayIndex, 20);
+    EXPECT_EQ(written.SelectedMode(), WorldTransits);
+}
+
+TEST_F(MainWindowTest, QuitThatCannotSaveKeepsTheProgramRunning) {
+    Start();
+    // A folder where the state file should be: the write fails.
+    ASSERT_TRUE(QDir().mkpath(window->UserStateFile()));
+    dialogs.QueueAnswer(Answer::Yes);
+    window->cmdQuit->click();
+    EXPECT_FALSE(window->blnEnded);
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].icon, Dialogs::Icon::Exclamation);
+}
+
+TEST_F(MainWindowTest, JustAfterASaveQuitEndsWithoutAskingForFiveTicks) {
+    Start();
+    window->cmdSave->click();
+    EXPECT_TRUE(QFileInfo::exists(window->UserStateFile()));
+    for (int tick = 0; tick < 5; ++tick) {
+        window->Timer1_Timer();
+    }
+    EXPECT_TRUE(window->blnJustSaved);
+    window->Timer1_Timer(); // the sixth tick clears it
+    EXPECT_FALSE(window->blnJustSaved);
+    dialogs.QueueAnswer(Answer::Cancel);
+    window->cmdQuit->click();
+    EXPECT_EQ(dialogs.CountOf(Kind::Question), 1u);
+
+    window->cmdSave->click();
+    window->cmdQuit->click();
+    EXPECT_EQ(dialogs.CountOf(Kind::Question), 1u);
+    EXPECT_TRUE(window->blnEnded);
+}
+
+TEST_F(MainWindowTest, ClosingByTheFrameEndsWithoutAsking) {
+    Start();
+    window->close();
+    EXPECT_TRUE(window->blnEnded);
+    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_EQ(dialogs.CountOf(Kind::Question), 0u);
+    EXPECT_FALSE(QFileInfo::exists(window->UserStateFile()));
+}
+
+TEST_F(MainWindowTest, RestoreBringsBackTheSavedState) {
+    Start();
+    window->cmdRestore->click();
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].text, window->texts().ProgramText(402));
+
+    window->cmdSave->click();
+    const QStringList saved = CellTexts(*window);
+    EnterDate(WorldDate, QStringLiteral("1999"), 8, 11, 23, 24);
+    window->cmdCompute->click();
+    ASSERT_NE(CellTexts(*window), saved);
+
+    dialogs.Clear();
+    window->cmdRestore->click();
+    EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2024"));
+    EXPECT_EQ(CellTexts(*window), saved);
+    ASSERT_EQ(dialogs.CountOf(Kind::PopUp), 1u);
+    EXPECT_EQ(dialogs.CallsOf(Kind::PopUp)[0].text, window->texts().ProgramText(399));
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsWithinItsSizeLimits) {
+    Start();
+    window->resize(100, 100);
+    EXPECT_EQ(window->size(), QSize(LayoutUnitsToPixels(7200), LayoutUnitsToPixels(5000)));
+    window->resize(2000, 2000);
+    EXPECT_EQ(window->size(), QSize(LayoutUnitsToPixels(14400), LayoutUnitsToPixels(9565)));
+
+    EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, 3, 24);
+    window->optPersonal[0]->click();
+    EXPECT_EQ(window->height(), LayoutUnitsToPixels(10600));
+    window->resize(2000, 2000);
+    EXPECT_EQ(window->height(), LayoutUnitsToPixels(10600));
+    window->optNatal[0]->click();
+    EXPECT_EQ(window->height(), LayoutUnitsToPixels(9565));
+}
+
+} // namespace
+} // namespace orbivex::test
