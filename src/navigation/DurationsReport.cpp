@@ -364,12 +364,8 @@ DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris
     content.heading = MakeDurationsHeading(state, texts);
     content.records = GetDurations(state, ephemeris);
     if (ModeHasDurations(content.mode)) {
-        QStringList cellTexts;
-        for (int index = 0; index < state.grid.intNumCells; ++index) {
-            cellTexts << state.grid.cells[index].text;
-        }
         content.sortChoices = SortChoices(content.mode, texts);
-        content.sortListVisible = GetTotalNumAspects(cellTexts) > 1;
+        content.sortListVisible = GetTotalNumAspects(GridCellTexts(state.grid)) > 1;
         content.showDurationsVisible = true;
         content.showDurations = true;
         SelectSort(content, 0, texts);
