@@ -2,9 +2,14 @@
 #include "app/frmMain.h"
 
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowTexts.h"
 #include "calendar/DateFormat.h"
+#include "display/PictureBox.h"
 #include "display/Symbols.h"
 #include "display/frmConfigure.h"
+#include "navigation/Stepping.h"
+#include "navigation/frmDurations.h"
+#include "navigation/frmRun.h"
 #include "persistence/Dialogs.h"
 #include "persistence/Fonts.h"
 #include "persistence/LayoutUnits.h"
@@ -20,6 +25,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +34,8 @@
 #include <QTimer>
 
 namespace orbivex {
+
+using namespace caption;
 
 namespace {
 
@@ -70,14 +78,8 @@ constexpr int kComputeText = 19;
 constexpr int kConfigureText = 20;
 constexpr int kForwardText = 21;
 constexpr int kBackText = 22;
-constexpr int kRunText = 36;
-constexpr int kDisplayChartText = 37;
 constexpr int kReportText = 38;
-constexpr int kSaveAsText = 39;
 constexpr int kLoadFromText = 40;
-constexpr int kDisplayGridText = 41;
-constexpr int kSaveImageText = 42;
-constexpr int kFirstStepUnitText = 170; // 170 .. 174
 constexpr int kRestoreText = 398;
 
 } // namespace
@@ -222,6 +224,7 @@ void frmMain::CreateControls() {
             state.stepUnitIndex = index;
         }
     });
+    connect(cboForwardBack, &QComboBox::activated, this, &frmMain::cboForwardBack_Click);
 
     connect(cmdCompute, &QPushButton::clicked, this, &frmMain::cmdCompute_Click);
     connect(cmdNow, &QPushButton::clicked, this, &frmMain::cmdNow_Click);
@@ -232,6 +235,11 @@ void frmMain::CreateControls() {
     connect(cmdRestore, &QPushButton::clicked, this, &frmMain::cmdRestore_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
     connect(cmdQuit, &QPushButton::clicked, this, &frmMain::cmdQuit_Click);
+    connect(cmdToggleGraphic, &QPushButton::clicked, this, &frmMain::cmdToggleGraphic_Click);
+    connect(cmdReport, &QPushButton::clicked, this, &frmMain::cmdReport_Click);
+    connect(cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
+    connect(cmdForwardBack[0], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(0); });
+    connect(cmdForwardBack[1], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(1); });
 
     picTable = new QWidget(this);
     picTable->setObjectName(QStringLiteral("picTable"));
@@ -247,8 +255,13 @@ void frmMain::CreateControls() {
         cell->resize(LayoutUnitsToPixels(AspectGrid::intCellWidth),
                      LayoutUnitsToPixels(AspectGrid::intCellHeight));
         cell->hide();
+        cell->installEventFilter(this);
         txbCell[i] = cell;
     }
+
+    picGraphic = new PictureBox(this);
+    picGraphic->hide();
+    picGraphic->onRightButtonReleased = [this](QPoint pixel) { picGraphic_RightClick(pixel); };
 
     lblTitle = new QLabel(this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
@@ -365,9 +378,7 @@ void frmMain::FillDateLists() {
     updatingControls_ = true;
     const int unit = cboForwardBack->currentIndex();
     cboForwardBack->clear();
-    for (int i = 0; i < 5; ++i) {
-        cboForwardBack->addItem(texts_.ProgramText(kFirstStepUnitText + i));
-    }
+    cboForwardBack->addItems(StepUnitTexts(texts_));
     cboForwardBack->setCurrentIndex(unit >= 0 ? unit : state.stepUnitIndex);
 
     QStringList months{QString()};
@@ -449,12 +460,15 @@ void frmMain::ShowDateSet(int dateSet) {
     const bool wasUpdating = updatingControls_;
     updatingControls_ = true;
     const DateSet& set = state.dateSets[dateSet];
-    if (txbYearCE[dateSet]->text() != set.yearText) {
-        txbYearCE[dateSet]->setText(set.yearText);
-    }
-    SetComboIndex(cboMonthCE[dateSet], set.monthIndex);
-    SetComboIndex(cboDayCE[dateSet], set.dayIndex);
-    SetComboIndex(cboHour[dateSet], set.hourIndex);
+    const DateControlWriter writer{
+        [this, dateSet](const QString& year) { txbYearCE[dateSet]->setText(year); },
+        [this, dateSet](int month) { SetComboIndex(cboMonthCE[dateSet], month); },
+        [this, dateSet](int day) { SetComboIndex(cboDayCE[dateSet], day); },
+        [this, dateSet](int hour) { SetComboIndex(cboHour[dateSet], hour); },
+    };
+    // The year box is rewritten only when its text changes, so that a year being typed keeps
+    // its cursor.
+    WriteDateControls(set, txbYearCE[dateSet]->text() != set.yearText, writer);
     SetComboIndex(cboTimezone[dateSet], set.timezoneIndex);
     updatingControls_ = wasUpdating;
 }
@@ -525,7 +539,7 @@ void frmMain::ShowGrid() {
     for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
         ShowCell(i);
     }
-    picTable->setVisible(!state.chartShown && grid.intNumCells > 0);
+    picTable->setVisible(!state.chartShown && !blnCourseGraphShown && grid.intNumCells > 0);
 }
 
 void frmMain::ShowReports() {
@@ -542,8 +556,10 @@ void frmMain::ArrangeUnderGrid() {
     const int tableRight = TableLeft + grid.TableWidth();
     const int tableBottom = TableTop + grid.TableHeight();
     if (IsTwoChartMode(state.mode)) {
-        Place(txbReport1,
-              {TableLeft, tableBottom + txbReport1Gap, grid.TableWidth(), txbReport1Height});
+        // Under the grid, or under the wheel that stands in its place.
+        const int top =
+            state.chartShown ? TableTop + PixelsToLayoutUnits(picGraphic->height()) : tableBottom;
+        Place(txbReport1, {TableLeft, top + txbReport1Gap, grid.TableWidth(), txbReport1Height});
     } else {
         const int left = tableRight + ReportGap;
         Place(txbReport,
@@ -560,10 +576,13 @@ void frmMain::ShowComputedChart() {
     UpdateTitle();
     ShowGrid();
     ShowReports();
-    if (!blnStepping && !blnRunning) {
+    if (state.chartShown) {
+        ShowWheel();
+    }
+    if (!Stepping() && !Running()) {
         ArrangeUnderGrid();
     }
-    SetCommandVisible(cmdToggleGraphic, true);
+    cmdToggleGraphic->show();
 }
 
 void frmMain::UpdateTitle() {
@@ -576,28 +595,8 @@ void frmMain::UpdateClickHint() {
 }
 
 void frmMain::SetSaveAsCaption() {
-    cmdSaveAs->setText(texts_.ProgramText(state.chartShown ? kSaveImageText : kSaveAsText));
-    cmdLoadState->setVisible(!state.chartShown);
-}
-
-bool frmMain::CommandAvailable(const QWidget* control) const {
-    if (control == cmdReport) {
-        return available.report;
-    }
-    if (control == cmdToggleGraphic) {
-        return available.chart;
-    }
-    if (control == cmdRun) {
-        return available.run;
-    }
-    if (control == cmdForwardBack[0] || control == cmdForwardBack[1] || control == cboForwardBack) {
-        return available.stepping;
-    }
-    return true;
-}
-
-void frmMain::SetCommandVisible(QWidget* control, bool visible) {
-    control->setVisible(visible && CommandAvailable(control));
+    cmdSaveAs->setText(texts_.ProgramText(ImageShown() ? kSaveImageText : kSaveAsText));
+    cmdLoadState->setVisible(!ImageShown());
 }
 
 void frmMain::SetStatus(const QString& text) {
@@ -605,7 +604,7 @@ void frmMain::SetStatus(const QString& text) {
 }
 
 void frmMain::FocusCompute() {
-    if (cmdCompute->isVisible() && cmdCompute->isEnabled() && !blnStepping) {
+    if (cmdCompute->isVisible() && cmdCompute->isEnabled() && !Stepping()) {
         cmdCompute->setFocus();
     }
 }
@@ -623,6 +622,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (watched == lblURL) {
             lblURL_Click();
             return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
+            if (watched == txbCell[i]) {
+                txbCell_DblClick(i);
+                return true;
+            }
         }
     } else if (event->type() == QEvent::FocusOut) {
         for (int s = 0; s < NumDateSets; ++s) {

@@ -4,7 +4,10 @@
 // computation is done by the plain code of navigation/ and display/.
 
 #include "core/Ephemeris.h"
+#include "display/ChartWheel.h"
 #include "navigation/Compute.h"
+#include "navigation/CourseGraph.h"
+#include "navigation/PatternRun.h"
 #include "navigation/ProgramState.h"
 #include "support/ProgramTexts.h"
 
@@ -14,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 class QButtonGroup;
@@ -29,8 +33,12 @@ class QTimer;
 namespace orbivex {
 
 class Dialogs;
+class PictureBox;
 class frmConfigure;
+class frmDurations;
+class frmRun;
 class frmView;
+struct CellDoubleClick;
 
 // Where the window finds its files and its clock. The program uses ForThisProgram(); tests
 // point the folders at temporary ones and fix the clock.
@@ -41,15 +49,6 @@ struct frmMainSetup {
 
     // The executable's folder and the "Quillmark" folder in the per-user data folder.
     static frmMainSetup ForThisProgram();
-};
-
-// Commands whose windows are wired in on their own. Until a command is available its controls
-// stay hidden wherever the window would otherwise show them.
-struct AvailableCommands {
-    bool report = false;   // cmdReport
-    bool chart = false;    // cmdToggleGraphic and the chart wheel
-    bool run = false;      // cmdRun
-    bool stepping = false; // cmdForwardBack and cboForwardBack
 };
 
 class frmMain : public QWidget {
@@ -77,6 +76,19 @@ class frmMain : public QWidget {
     void cmdQuit_Click();
     void Label1_Click(int index);
     void lblURL_Click();
+
+    // Grid and chart: the chart toggle, a right click on the picture, a double-click on a cell.
+    void cmdToggleGraphic_Click();
+    void picGraphic_RightClick(QPoint pixel);
+    void txbCell_DblClick(int cell);
+    // The durations window of the last Compute: shown, or hidden when it is on display.
+    void cmdReport_Click();
+
+    // Stepping the world date (0 Forward, 1 Back) and the step unit chosen.
+    void cmdForwardBack_Click(int index);
+    void cboForwardBack_Click();
+    // Starts a pattern run (in world transits after the run window), or stops the one going on.
+    void cmdRun_Click();
 
     // The mode options.
     void optPlanetary_Click();
@@ -106,14 +118,17 @@ class frmMain : public QWidget {
     const Ephemeris* ephemeris() const { return ephemeris_.get(); }
     QString UserStateFile() const;
     const frmMainSetup& setup() const { return setup_; }
-    AvailableCommands available;
 
     bool blnStartupCompleted = false;
     bool blnPlutoDataReadOK = false;
+    // A Forward or Back step is being applied.
     bool blnStepping = false;
-    bool blnRunning = false;
-    bool blnWaitingForTick = false;
+    // The course graph of a personal transit occupies the chart picture.
     bool blnCourseGraphShown = false;
+    // A pattern run is going on (blnRunning), and a step of the world date is being applied or
+    // a run waits for its next step (blnStepping of either).
+    bool Running() const;
+    bool Stepping() const;
     // Set after a state file was written or loaded; Quit then ends without asking until
     // Timer1 has ticked more than five times.
     bool blnJustSaved = false;
@@ -159,6 +174,7 @@ class frmMain : public QWidget {
     QPushButton* cmdQuit = nullptr;
 
     QWidget* picTable = nullptr;
+    PictureBox* picGraphic = nullptr;
     std::array<QLabel*, AspectGrid::intMaxNumCells> txbCell{};
     QLabel* lblTitle = nullptr;
     QLabel* lblClickonAspect = nullptr;
@@ -171,6 +187,15 @@ class frmMain : public QWidget {
     // The configuration window, made the first time it is needed.
     frmConfigure& ConfigurationWindow();
     frmConfigure* configurationWindowIfMade() const { return configure_.get(); }
+    // The durations window, made the first time a report is shown.
+    frmDurations* durationsWindowIfMade() const { return durations_.get(); }
+    // The run's choices, the run window and the controller that paces a run; made at start-up.
+    PatternRun run;
+    frmRun* runWindow() const { return runWindow_.get(); }
+    PatternRunController* runController() const { return runController_.get(); }
+    // The last chart wheel drawn and the course graph on display.
+    const WheelDrawing& wheel() const { return wheel_; }
+    const CourseGraph& courseGraph() const { return courseGraph_; }
 
     // The mode the option buttons select.
     ChartMode SelectedMode() const;
@@ -209,14 +234,33 @@ class frmMain : public QWidget {
     void ArrangeUnderGrid();
     void ShowComputedChart();
 
+    // The chart picture: the wheel of the last Compute in place of the grid, or the grid back.
+    void ShowWheel();
+    void ShowGridInsteadOfPicture();
+    void PlacePicture(int leftLayoutUnits);
+    // Whether the picture shows an image the Save-as button saves (the wheel or a course graph).
+    bool ImageShown() const;
+    void SaveImage();
+    void ShowCourseGraph(const CellDoubleClick& decision);
+    void EndCourseGraph();
+    void ShowDurationsReport();
+
+    // Timer1's refresh: countTick advances the just-saved count as a tick of the timer does.
+    void RefreshControls(bool countTick);
+    // Enables or disables every control of the window except those listed.
+    void EnableControls(bool enabled, std::initializer_list<const QWidget*> except);
+    void MakeRunController();
+    void RunningChanged(bool running);
+    void RunStepComputed();
+    void RunStepFailed(const RunStepResult& result);
+    void PatternFound(const RunStopResult& stop);
+
     // Reactions shared by the commands.
     void ModeOptionSelected(ChartMode mode);
     void DateSelectionChanged(int dateSet);
     void MarkStale(int dateSet);
     void FocusCompute();
     void SetSaveAsCaption();
-    void SetCommandVisible(QWidget* control, bool visible);
-    bool CommandAvailable(const QWidget* control) const;
     void SetStatus(const QString& text);
     void MarkJustSaved();
     ComputeContext Context() const;
@@ -235,6 +279,13 @@ class frmMain : public QWidget {
     std::unique_ptr<Ephemeris> ephemeris_;
     std::unique_ptr<frmView> view_;
     std::unique_ptr<frmConfigure> configure_;
+    std::unique_ptr<frmDurations> durations_;
+    std::unique_ptr<frmRun> runWindow_;
+    std::unique_ptr<PatternRunController> runController_;
+    WheelDrawing wheel_;
+    CourseGraph courseGraph_;
+    // The configuration window was on display when a course graph took the picture.
+    bool configurationHiddenByGraph_ = false;
     QButtonGroup* modeGroup_ = nullptr;
     QButtonGroup* unitGroup_ = nullptr;
     // Set while the window writes into its own controls, so that their change handlers

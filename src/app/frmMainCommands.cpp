@@ -3,10 +3,11 @@
 #include "app/frmMain.h"
 
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowTexts.h"
 
 #include "calendar/Calendar.h"
-#include "display/frmConfigure.h"
 #include "navigation/StateTransfer.h"
+#include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
 #include "persistence/LayoutUnits.h"
 #include "persistence/frmView.h"
@@ -23,12 +24,12 @@
 
 namespace orbivex {
 
+using namespace caption;
+
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-constexpr int kQuestionClearText = 342; // "Clear all entries of the"
-constexpr int kClearWhichText = 343;    // 343 .. 345: world date, 1st, 2nd birthdate
 constexpr int kStateSavedText = 128;
 constexpr int kSavedToText = 129;
 constexpr int kSaveAsTitleText = 130;
@@ -37,16 +38,10 @@ constexpr int kLoadTitleText = 384;
 constexpr int kLoadFailedTitleText = 385;
 constexpr int kLoadFailedNoteText = 386;
 constexpr int kLoadedFromText = 387;
-constexpr int kDisplayChartText = 37;
-constexpr int kDisplayGridText = 41;
 
 // The file-type entry of the state-file dialogs.
 QString StateFileFilter(const ProgramTexts& texts) {
     return texts.ProgramText(kStateFileTypeText) + QStringLiteral(" (*.pat)");
-}
-
-bool ModeSteps(ChartMode mode) {
-    return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
 }
 
 } // namespace
@@ -94,7 +89,7 @@ void frmMain::ModeOptionSelected(ChartMode mode) {
         ApplySizeLimits();
         resize(width(), LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
     }
-    const bool steps = ModeSteps(state.mode) && !blnRunning;
+    const bool steps = ModeSteps(state.mode) && !Running();
     cmdForwardBack[0]->setEnabled(steps);
     cmdForwardBack[1]->setEnabled(steps);
     cboForwardBack->setEnabled(steps);
@@ -207,64 +202,17 @@ void frmMain::cmdNow_Click() {
 }
 
 void frmMain::cmdClear_Click(int dateSet) {
-    const QString question = texts_.ProgramText(kQuestionClearText) + QLatin1Char(' ') +
-                             texts_.ProgramText(kClearWhichText + dateSet);
     const Dialogs::Answer answer =
-        dialogs_.Ask(this, question, cmdClear[dateSet]->text(), Dialogs::Buttons::YesNoCancel,
-                     Dialogs::Answer::No, Dialogs::Icon::Question);
+        dialogs_.Ask(this, ClearQuestionText(texts_, dateSet), cmdClear[dateSet]->text(),
+                     Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
     if (answer != Dialogs::Answer::Yes) {
         return;
     }
     ReadControls();
-    state.dateSets[dateSet] = DateSet{};
+    ClearDateSet(state.dateSets[dateSet]);
     ShowDateSet(dateSet);
     cboDayCE[dateSet]->setToolTip(QString());
     MarkStale(dateSet);
-}
-
-// ---- Once a second ----------------------------------------------------------------------
-
-void frmMain::Timer1_Timer() {
-    ReadControls();
-    for (int s = 0; s < NumDateSets; ++s) {
-        DateSet& set = state.dateSets[s];
-        set.yearText = DigitsOnly(set.yearText, false, false);
-        ShowDateSet(s);
-        const bool entered = !set.yearText.isEmpty() || set.monthIndex > 0 || set.dayIndex > 0 ||
-                             set.hourIndex > 0 || set.timezoneIndex > 0;
-        cmdClear[s]->setVisible(entered);
-        // The tip comes from a copy: a refresh must not fill in the hour the user left empty.
-        DateSet copy = set;
-        cboDayCE[s]->setToolTip(UpdateDayOfWeekTip(copy));
-    }
-
-    const DateSet& world = state.dateSets[WorldDate];
-    const bool canStep = !world.yearText.isEmpty() && ModeSteps(SelectedMode()) &&
-                         world.timezoneIndex > 0 && world.hourIndex > 0 && world.dayIndex > 0 &&
-                         world.monthIndex > 0 && !blnRunning && !blnCourseGraphShown;
-    cmdForwardBack[0]->setEnabled(canStep);
-    cmdForwardBack[1]->setEnabled(canStep);
-    cboForwardBack->setEnabled(canStep);
-
-    if (blnCourseGraphShown) {
-        cmdRun->hide();
-        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
-    } else if (state.chartShown) {
-        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
-        SetCommandVisible(cmdRun, state.stepUnitIndex >= 1 && ModeSteps(SelectedMode()) &&
-                                      cmdToggleGraphic->isVisible());
-    } else {
-        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
-        cmdRun->hide();
-    }
-
-    if (isMinimized() && configure_ && configure_->isVisible()) {
-        configure_->cmdHide_Click();
-    }
-
-    if (blnJustSaved && ++intJustSavedTicks > 5) {
-        blnJustSaved = false;
-    }
 }
 
 // ---- State files ------------------------------------------------------------------------
@@ -295,8 +243,9 @@ void frmMain::cmdSave_Click() {
 }
 
 void frmMain::cmdSaveAs_Click() {
-    // With the chart on display the same button saves the chart image.
-    if (state.chartShown) {
+    // With the chart or a course graph on display the same button saves the picture.
+    if (ImageShown()) {
+        SaveImage();
         return;
     }
     QString name = dialogs_.GetSaveFileName(this, texts_.ProgramText(kSaveAsTitleText),

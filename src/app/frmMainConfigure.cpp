@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 
 #include "display/frmConfigure.h"
+#include "navigation/frmDurations.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -18,6 +19,10 @@ frmConfigure& frmMain::ConfigurationWindow() {
 }
 
 void frmMain::SettingsCommitted() {
+    // A report on display no longer matches the settings.
+    if (durations_ && durations_->isVisible()) {
+        durations_->hide();
+    }
     // The time-zone names may have changed; the orbs, colours and boldface rule act in Compute.
     SetUpTimezoneComboBoxes(true);
     cmdCompute_Click();

@@ -5,6 +5,8 @@
 #include "calendar/Calendar.h"
 #include "display/frmConfigure.h"
 #include "navigation/StateTransfer.h"
+#include "navigation/frmDurations.h"
+#include "navigation/frmRun.h"
 #include "persistence/Dialogs.h"
 #include "persistence/LayoutUnits.h"
 #include "persistence/frmView.h"
@@ -59,6 +61,7 @@ bool frmMain::Form_Load() {
         return false;
     }
     ephemeris_ = std::make_unique<Ephemeris>(setup_.programFolder);
+    MakeRunController();
 
     // Window defaults: nothing computed yet, the commands of a computed chart hidden.
     state = ProgramState{};
@@ -77,13 +80,9 @@ bool frmMain::Form_Load() {
     for (QPushButton* clear : cmdClear) {
         clear->hide();
     }
+    // Stepping waits for the first refresh, which knows the mode and the world date.
     cmdForwardBack[0]->setEnabled(false);
     cmdForwardBack[1]->setEnabled(false);
-    for (QWidget* stepping :
-         {static_cast<QWidget*>(cmdForwardBack[0]), static_cast<QWidget*>(cmdForwardBack[1]),
-          static_cast<QWidget*>(cboForwardBack)}) {
-        SetCommandVisible(stepping, true);
-    }
 
     // Captions, the step units and the date lists.
     SetLanguageDependentText();
@@ -108,6 +107,7 @@ bool frmMain::Form_Load() {
     dialogs_.PopUp(this, texts_.ProgramText(kLoadingDataText), 2000, 300, 2000, -1, -1);
     const QString plutoError = ephemeris_->LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
     blnPlutoDataReadOK = plutoError.isEmpty();
+    runWindow_->SetNumBodies(blnPlutoDataReadOK ? MaxBodies : MaxBodies - 1);
 
     LoadUserStateOrStartFresh();
 
@@ -132,13 +132,14 @@ bool frmMain::Form_Load() {
     show();
     SetSaveAsCaption();
     for (QPushButton* shown : {cmdHelp, cmdToggleGraphic, cmdReport, cmdQuit, cmdSaveAs}) {
-        SetCommandVisible(shown, true);
+        shown->show();
     }
     lblURL->show();
     Timer1->start();
     blnStartupCompleted = true;
     ApplySizeLimits();
     Form_Resize();
+    runWindow_->Timer1->start();
     FocusCompute();
     return true;
 }
@@ -218,8 +219,16 @@ void frmMain::EndProgram() {
 void frmMain::Form_Unload() {
     blnEnded = true;
     Timer1->stop();
-    if (view_) {
-        view_->hide();
+    if (Running()) {
+        runController_->Stop();
+    }
+    if (runWindow_) {
+        runWindow_->Timer1->stop();
+    }
+    for (QWidget* window : std::initializer_list<QWidget*>{view_.get(), durations_.get()}) {
+        if (window) {
+            window->hide();
+        }
     }
 }
 

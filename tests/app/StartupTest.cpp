@@ -81,15 +81,14 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_EQ(w.cboForwardBack->itemText(4), QStringLiteral("1 year"));
     for (const QWidget* shown : std::initializer_list<const QWidget*>{
              w.cmdCompute, w.cmdNow, w.cmdConfigure, w.cmdSave, w.cmdSaveAs, w.cmdLoadState,
-             w.cmdRestore, w.cmdHelp, w.cmdQuit, w.lblURL}) {
+             w.cmdRestore, w.cmdHelp, w.cmdQuit, w.lblURL, w.cmdReport, w.cmdToggleGraphic,
+             w.cmdForwardBack[0], w.cmdForwardBack[1], w.cboForwardBack}) {
         EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
     }
-    // Until their windows are wired in, the chart, report, run and stepping stay hidden.
-    for (const QWidget* hidden : std::initializer_list<const QWidget*>{
-             w.cmdReport, w.cmdToggleGraphic, w.cmdRun, w.cmdForwardBack[0], w.cmdForwardBack[1],
-             w.cboForwardBack}) {
-        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
-    }
+    EXPECT_EQ(w.cmdToggleGraphic->text(), QStringLiteral("Display chart"));
+    EXPECT_EQ(w.cmdReport->text(), w.texts().ProgramText(38));
+    // A run starts only from the chart.
+    EXPECT_FALSE(w.cmdRun->isVisible());
     EXPECT_EQ(w.cmdNow->x(), w.fraTransits->geometry().right() + 1 + LayoutUnitsToPixels(180));
     EXPECT_EQ(w.cmdRun->x(), LayoutUnitsToPixels(5900));
 

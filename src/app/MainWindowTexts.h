@@ -1,0 +1,14 @@
+#pragma once
+// Numbers of the program texts that more than one part of the main window shows: the captions
+// that change with what the window displays.
+
+namespace orbivex::caption {
+
+inline constexpr int kRunText = 36;          // cmdRun while no run is going on
+inline constexpr int kDisplayChartText = 37; // cmdToggleGraphic while the grid is shown
+inline constexpr int kSaveAsText = 39;       // cmdSaveAs while the grid is shown
+inline constexpr int kDisplayGridText = 41;  // cmdToggleGraphic while the picture is shown
+inline constexpr int kSaveImageText = 42;    // cmdSaveAs while the picture is shown
+inline constexpr int kStopRunText = 43;      // cmdRun during a run
+
+} // namespace orbivex::caption
