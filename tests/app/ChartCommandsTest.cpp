@@ -1,0 +1,194 @@
+// The chart wheel in the window: the toggle and what it changes, the redraw after Compute, the
+// filters that refuse a wheel, a right click on a line and saving the wheel as an image.
+#include "MainWindowSupport.h"
+
+#include "display/ImageExport.h"
+#include "display/PictureBox.h"
+#include "navigation/WheelOfState.h"
+#include "persistence/LayoutUnits.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace orbivex::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+// The wheel a separate Compute of the window's dates draws.
+QImage ReferenceWheel(const frmMain& window) {
+    return DrawChartWheel(WheelInputOf(ReferenceChart(window)), window.texts()).image;
+}
+
+TEST_F(MainWindowTest, TheToggleShowsTheWheelInPlaceOfTheGridAndBack) {
+    Start();
+    const QString gridTitle = window->lblTitle->text();
+    window->cmdToggleGraphic->click();
+
+    ASSERT_TRUE(window->picGraphic->isVisible());
+    EXPECT_FALSE(window->picTable->isVisible());
+    EXPECT_TRUE(window->state.chartShown);
+    EXPECT_EQ(window->picGraphic->Image(), ReferenceWheel(*window));
+    EXPECT_EQ(window->picGraphic->geometry(),
+              QRect(QPoint(80, LayoutUnitsToPixels(2640)), QSize(400, 400)));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display grid"));
+    EXPECT_EQ(window->lblTitle->text(),
+              TitleText(WorldTransits, false, window->state.orbSummary, window->texts()));
+    EXPECT_NE(window->lblTitle->text(), gridTitle);
+    EXPECT_TRUE(window->lblClickonAspect->text().isEmpty());
+    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Save image ..."));
+    EXPECT_FALSE(window->cmdLoadState->isVisible());
+    // With a step of a day a run can start from here.
+    EXPECT_TRUE(window->cmdRun->isVisible());
+    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Run"));
+
+    // Half an hour is too short a step for a run; the refresh hides Run and brings it back.
+    Choose(window->cboForwardBack, HalfHourStep);
+    window->Timer1_Timer();
+    EXPECT_FALSE(window->cmdRun->isVisible());
+    Choose(window->cboForwardBack, WeekStep);
+    window->Timer1_Timer();
+    EXPECT_TRUE(window->cmdRun->isVisible());
+
+    window->cmdToggleGraphic->click();
+    EXPECT_FALSE(window->picGraphic->isVisible());
+    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    EXPECT_EQ(window->lblTitle->text(), gridTitle);
+    EXPECT_EQ(window->lblClickonAspect->text(), window->texts().ProgramText(32));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display chart"));
+    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Save as ..."));
+    EXPECT_TRUE(window->cmdLoadState->isVisible());
+    EXPECT_FALSE(window->cmdRun->isVisible());
+    EXPECT_EQ(dialogs.Calls().size(), 1u); // only the loading note of the start
+}
+
+TEST_F(MainWindowTest, TheWheelFollowsComputeAndTheMode) {
+    Start();
+    window->cmdToggleGraphic->click();
+
+    // A new date computed with the wheel on display redraws it.
+    EnterDate(WorldDate, QStringLiteral("1987"), 8, 16, 25, 24);
+    window->cmdCompute->click();
+    EXPECT_FALSE(window->picTable->isVisible());
+    EXPECT_EQ(window->picGraphic->Image(), ReferenceWheel(*window));
+    // The toggle stays while the wheel is shown, even as dates are typed.
+    window->txbYearCE[WorldDate]->setText(QStringLiteral("1988"));
+    Choose(window->cboMonthCE[WorldDate], 2);
+    EXPECT_TRUE(window->cmdToggleGraphic->isVisible());
+
+    // Personal transits: the wider wheel of two sets, a taller window, Run offered.
+    EnterDate(FirstBirthdate, QStringLiteral("1960"), 3, 14, 13, 24);
+    window->optPersonal[0]->click();
+    EXPECT_EQ(window->picGraphic->Image().size(), QSize(660, 440));
+    EXPECT_EQ(window->picGraphic->Image(), ReferenceWheel(*window));
+    EXPECT_EQ(window->height(), LayoutUnitsToPixels(10600));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display grid"));
+    // The one-line report stands under the wheel, not over it.
+    EXPECT_TRUE(window->txbReport1->isVisible());
+    EXPECT_GE(window->txbReport1->y(), window->picGraphic->geometry().bottom());
+    window->Timer1_Timer();
+    EXPECT_TRUE(window->cmdRun->isVisible());
+
+    // Natal aspects have no run.
+    window->optNatal[0]->click();
+    EXPECT_EQ(window->picGraphic->Image().size(), QSize(400, 400));
+    window->Timer1_Timer();
+    EXPECT_FALSE(window->cmdRun->isVisible());
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
+}
+
+TEST_F(MainWindowTest, BothChartFiltersRefuseTheWheelAndTheGridStays) {
+    Start();
+    window->state.settings.showOnlyEarth = true;
+    window->state.settings.showOnlyOuter = true;
+    window->cmdToggleGraphic->click();
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    const auto message = dialogs.CallsOf(Kind::Message)[0];
+    EXPECT_EQ(message.text, BothChartFiltersRefusal());
+    EXPECT_EQ(message.title, window->windowTitle());
+    EXPECT_EQ(message.icon, Dialogs::Icon::Information);
+    EXPECT_FALSE(window->picGraphic->isVisible());
+    EXPECT_FALSE(window->state.chartShown);
+    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display chart"));
+
+    // One filter is honoured: only Earth's lines are drawn.
+    window->state.settings.showOnlyOuter = false;
+    window->cmdToggleGraphic->click();
+    ASSERT_TRUE(window->picGraphic->isVisible());
+    ASSERT_FALSE(window->wheel().lines.empty());
+    for (const WheelLine& line : window->wheel().lines) {
+        EXPECT_EQ(line.aspect.body1, Earth);
+    }
+}
+
+TEST_F(MainWindowTest, ARightClickOnALineNamesItsAspect) {
+    Start();
+    window->cmdToggleGraphic->click();
+    const WheelDrawing& wheel = window->wheel();
+    ASSERT_FALSE(wheel.lines.empty());
+
+    // A point on the first line that nothing else covers: a little way along it.
+    const WheelLine& line = wheel.lines.front();
+    QPoint onLine;
+    for (double t = 0.3; t < 0.7; t += 0.01) {
+        const QPoint p = (line.from + t * (line.to - line.from)).toPoint();
+        if (!NameLineAt(wheel, p, window->state.settings.colours).isEmpty()) {
+            onLine = p;
+            break;
+        }
+    }
+    ASSERT_FALSE(onLine.isNull());
+    QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, onLine);
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    const auto message = dialogs.CallsOf(Kind::Message)[0];
+    EXPECT_EQ(message.title, LineNameTitle());
+    EXPECT_TRUE(message.text.startsWith(AspectName(line.aspect.kind)))
+        << message.text.toStdString();
+
+    // The background, or a left click, says nothing.
+    QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, QPoint(2, 2));
+    QTest::mouseClick(window->picGraphic, Qt::LeftButton, {}, onLine);
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
+}
+
+TEST_F(MainWindowTest, SaveAsWithTheWheelWritesTheComposedImage) {
+    Start();
+    window->cmdToggleGraphic->click();
+    const QString folder = StateFolder();
+
+    // A name typed without its ending gets ".png"; the bitmap on the way is not left behind.
+    dialogs.QueueFileName(folder + QStringLiteral("/chart"));
+    window->cmdSaveAs->click();
+    const auto dialog = dialogs.CallsOf(Kind::SaveFile).back();
+    EXPECT_EQ(dialog.title, window->texts().ProgramText(132));
+    EXPECT_TRUE(dialog.filter.contains(QStringLiteral("*.png")));
+    const QString png = folder + QStringLiteral("/chart.png");
+    ASSERT_TRUE(QFileInfo::exists(png));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/chart.bmp")));
+    EXPECT_EQ(QImageReader(png).format(), QByteArray("png"));
+    const QImage expected =
+        ComposeExportImage(ExportInputOf(window->state, window->texts()), window->texts());
+    EXPECT_EQ(QImage(png).convertToFormat(expected.format()), expected);
+    const auto message = dialogs.CallsOf(Kind::Message).back();
+    EXPECT_EQ(message.text, window->texts().ProgramText(134) + QStringLiteral("\r\n") + png);
+    EXPECT_EQ(message.title, QStringLiteral("Save image ..."));
+    // No state file was written by the same button.
+    EXPECT_FALSE(window->blnJustSaved);
+
+    // Cancelled: nothing is written and the toggle stays offered.
+    dialogs.QueueFileName(QString());
+    window->cmdSaveAs->click();
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    EXPECT_TRUE(window->cmdToggleGraphic->isVisible());
+}
+
+} // namespace
+} // namespace orbivex::test
