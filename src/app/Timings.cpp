@@ -100,10 +100,16 @@ void StartupTimer::Report() {
                  "\"Loading data ...\" note)\n",
                  sinceStart - dialogs_.popUpMilliseconds, sinceStart);
     constexpr int runs = 25;
-    Print("Compute and repaint, world transits", TimeRepeatedly(runs, [this] {
-              window_.cmdCompute->click();
-              window_.repaint();
-          }));
+    const auto computeAndRepaint = [this] {
+        window_.cmdCompute->click();
+        window_.repaint();
+    };
+    Print("Compute and repaint, world transits", TimeRepeatedly(runs, computeAndRepaint));
+    // With the wheel on display every Compute redraws it too.
+    window_.cmdToggleGraphic->click();
+    Print("Compute and repaint with the chart wheel, world transits",
+          TimeRepeatedly(runs, computeAndRepaint));
+    window_.cmdToggleGraphic->click();
     if (exitAfterwards_) {
         // A personal-transits chart of the same moment, for the square grid.
         for (auto controls :
@@ -112,10 +118,11 @@ void StartupTimer::Report() {
         }
         window_.txbYearCE[FirstBirthdate]->setText(window_.txbYearCE[WorldDate]->text());
         window_.optPersonal[0]->click();
-        Print("Compute and repaint, personal transits", TimeRepeatedly(runs, [this] {
-                  window_.cmdCompute->click();
-                  window_.repaint();
-              }));
+        Print("Compute and repaint, personal transits", TimeRepeatedly(runs, computeAndRepaint));
+        window_.cmdToggleGraphic->click();
+        Print("Compute and repaint with the chart wheel, personal transits",
+              TimeRepeatedly(runs, computeAndRepaint));
+        window_.cmdToggleGraphic->click();
         Print("switching between world and personal transits, with repaint",
               TimeRepeatedly(runs, [this] {
                   window_.optPlanetary->click();
