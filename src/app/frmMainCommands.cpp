@@ -3,7 +3,6 @@
 #include "app/frmMain.h"
 
 #include "app/MainWindowLayout.h"
-#include "app/MainWindowTexts.h"
 
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
@@ -23,8 +22,6 @@
 #include <QTimer>
 
 namespace orbivex {
-
-using namespace caption;
 
 namespace {
 
@@ -89,16 +86,11 @@ void frmMain::ModeOptionSelected(ChartMode mode) {
         ApplySizeLimits();
         resize(width(), LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
     }
-    const bool steps = ModeSteps(state.mode) && !Running();
-    cmdForwardBack[0]->setEnabled(steps);
-    cmdForwardBack[1]->setEnabled(steps);
-    cboForwardBack->setEnabled(steps);
-    if (state.chartShown) {
-        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
-    } else {
-        cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
+    if (!state.chartShown) {
         picTable->setVisible(state.grid.intNumCells > 0);
     }
+    // Forward and Back, Run and the toggle's caption follow the mode at once.
+    RefreshControls(false);
     UpdateClickHint();
 }
 
