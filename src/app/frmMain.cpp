@@ -16,6 +16,7 @@
 #include "persistence/StateFile.h"
 #include "persistence/frmView.h"
 #include "persistence/weblink.h"
+#include "support/DataFolder.h"
 #include "support/StrProc.h"
 
 #include <QButtonGroup>
@@ -86,7 +87,7 @@ constexpr int kRestoreText = 398;
 
 frmMainSetup frmMainSetup::ForThisProgram() {
     frmMainSetup setup;
-    setup.programFolder = QCoreApplication::applicationDirPath();
+    setup.programFolder = ProgramDataFolder();
     setup.userStateFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                             QStringLiteral("/Quillmark");
     return setup;

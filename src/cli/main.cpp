@@ -1,5 +1,6 @@
 // orbivex-cli: computes what the desktop program shows, for scripts and for checking.
 #include "cli/Commands.h"
+#include "support/DataFolder.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
         out << "orbivex-cli " << ORBIVEX_VERSION << '\n';
         return orbivex::cli::ExitSuccess;
     }
-    orbivex::cli::Context context{out, err, QCoreApplication::applicationDirPath()};
+    orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
     for (const Command& command : commands) {
         if (arguments.first() == QLatin1String(command.name)) {
             return command.run(arguments, context);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace orbivex {
+
+// The folder that holds the program's data files (program texts, help, Pluto table): beside the
+// executable in a build tree, or <prefix>/share/orbivex when the programs are installed in
+// <prefix>/bin. When neither holds the program texts, the executable's own folder, so that a
+// message about a missing file names the place where it was expected.
+QString ProgramDataFolder(const QString& executableFolder);
+
+// The same for the running program.
+QString ProgramDataFolder();
+
+} // namespace orbivex

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that the installed programs find their
+# data there: the desktop entry and icon in place, orbivex-cli computing a chart, and the
+# desktop program starting and computing on the offscreen platform.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+home=$(mktemp -d)
+trap 'rm -rf "$prefix" "$home"' EXIT
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for file in bin/orbivex bin/orbivex-cli share/orbivex/orbx.dat share/orbivex/orbx_help.txt \
+    share/orbivex/hpluto.2199.slx share/applications/orbivex.desktop \
+    share/icons/hicolor/scalable/apps/orbivex.svg; do
+    if [[ ! -f "$prefix/$file" ]]; then
+        echo "not installed: $file" >&2
+        exit 1
+    fi
+done
+grep -qx 'Exec=orbivex' "$prefix/share/applications/orbivex.desktop"
+grep -qx 'Icon=orbivex' "$prefix/share/applications/orbivex.desktop"
+
+# Run from another folder, so that nothing is found by accident in the working directory.
+cd "$home"
+output=$("$prefix/bin/orbivex-cli" chart --mode world --world "2024-03-20 12:00 GMT")
+grep -q '^Heliocentric world transits' <<<"$output"
+grep -q '^180°2' <<<"$output"
+
+export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=offscreen
+timings=$(ORBIVEX_TIMINGS=exit "$prefix/bin/orbivex" 2>&1)
+grep -q 'launch to first painted window' <<<"$timings"
+echo "installed programs work from $prefix"
