@@ -3,6 +3,7 @@
 
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
+#include "navigation/frmRun.h"
 #include "persistence/LayoutUnits.h"
 #include "persistence/StateFile.h"
 
@@ -72,6 +73,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_TRUE(w.blnStartupCompleted);
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_EQ(w.Timer1->interval(), 1000);
+    EXPECT_TRUE(w.runWindow()->Timer1->isActive()); // the run window's refresh starts too
     EXPECT_EQ(w.size(), QSize(LayoutUnitsToPixels(14400), LayoutUnitsToPixels(9565)));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Orbivex"));
     EXPECT_EQ(w.Label1[FirstBirthdate]->text(), QStringLiteral("1st birthdate"));
