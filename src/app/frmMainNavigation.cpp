@@ -4,7 +4,7 @@
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 #include "display/PictureBox.h"
 #include "display/frmConfigure.h"
 #include "navigation/Durations.h"

@@ -2,7 +2,7 @@
 // The six chart modes. The number is what the main window records and what a state file
 // stores through its six mode flags.
 
-#include "core/AspectTypes.h"
+#include "core/ChartTables.h"
 
 namespace orbivex {
 

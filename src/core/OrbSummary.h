@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AspectTypes.h"
+#include "core/ChartTables.h"
 
 namespace orbivex {
 

@@ -1,6 +1,6 @@
 #include "core/PatternTally.h"
 
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 
 #include <algorithm>
 #include <bit>

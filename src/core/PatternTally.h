@@ -5,8 +5,8 @@
 // so the aspect of every pair is decided once per chart into a table of partner sets, and the
 // searches walk those sets instead of testing pairs again and again.
 
-#include "core/AspectTypes.h"
 #include "core/Bodies.h"
+#include "core/ChartTables.h"
 #include "core/Patterns.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "core/Patterns.h"
 
 #include "core/AngleFormat.h"
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 
 #include <QStringList>
 

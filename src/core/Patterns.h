@@ -3,8 +3,8 @@
 // world/natal orbs (orb column 0) exhaustively and returns one line per pattern found, each
 // ended by CR LF, or "" when there is none.
 
-#include "core/AspectTypes.h"
 #include "core/Bodies.h"
+#include "core/ChartTables.h"
 
 #include <QString>
 #include <array>

@@ -9,10 +9,10 @@
 // Measures are in layout units (1/1440 inch, 15 to a pixel) as the window places its picture;
 // the image has one pixel per 15 layout units.
 
-#include "core/AspectTypes.h"
-#include "core/Aspects.h"
 #include "core/Bodies.h"
 #include "core/ChartMode.h"
+#include "core/ChartTables.h"
+#include "core/Orbs.h"
 #include "display/Grid.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "display/Configuration.h"
 
-#include "core/Aspects.h"
 #include "core/OrbSummary.h"
+#include "core/Orbs.h"
 #include "display/Registry3.h"
 #include "support/ProgramTexts.h"
 

@@ -5,8 +5,8 @@
 // that the rest of the program reads; ConfigurationEdit is the working copy that the
 // configuration window edits and commits with "Use settings".
 
-#include "core/AspectTypes.h"
 #include "core/Bodies.h"
+#include "core/ChartTables.h"
 
 #include <QList>
 #include <QString>

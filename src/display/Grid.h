@@ -4,8 +4,8 @@
 // bodies, and the cells between them show the aspect each pair forms. The main window draws
 // exactly these cells; nothing here touches a widget.
 
-#include "core/AspectTypes.h"
 #include "core/ChartMode.h"
+#include "core/ChartTables.h"
 #include "display/Configuration.h"
 #include "support/ProgramTexts.h"
 

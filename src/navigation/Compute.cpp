@@ -1,7 +1,7 @@
 #include "navigation/Compute.h"
 
-#include "core/Aspects.h"
 #include "core/Ephemeris.h"
+#include "core/Orbs.h"
 #include "core/PatternTally.h"
 #include "core/Patterns.h"
 #include "navigation/Midpoints.h"

@@ -3,8 +3,8 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
-#include "core/Aspects.h"
 #include "core/Ephemeris.h"
+#include "core/Orbs.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
 

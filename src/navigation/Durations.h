@@ -6,8 +6,8 @@
 //
 // Day numbers are Julian day numbers of civil dates; Julian dates are on Universal Time.
 
-#include "core/AspectTypes.h"
 #include "core/ChartMode.h"
+#include "core/ChartTables.h"
 #include "navigation/ProgramState.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 #include "core/Patterns.h"
 #include "navigation/Midpoints.h"
 #include "support/ProgramTexts.h"

@@ -1,6 +1,6 @@
 #include "navigation/Midpoints.h"
 
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 #include "core/PatternTally.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // Midpoint configurations: three bodies of the first chart of which one stands at the
 // midpoint of the other two (or at the point opposite it), within the midpoint orb.
 
-#include "core/AspectTypes.h"
+#include "core/ChartTables.h"
 #include "core/Patterns.h"
 
 #include <QString>

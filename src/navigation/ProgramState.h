@@ -4,8 +4,8 @@
 // tests build their own. Nothing in it is global.
 
 #include "calendar/DateInput.h"
-#include "core/AspectTypes.h"
 #include "core/ChartMode.h"
+#include "core/ChartTables.h"
 #include "display/Configuration.h"
 #include "display/Grid.h"
 

@@ -11,7 +11,7 @@ class QWidget;
 namespace orbivex {
 
 class Dialogs {
-public:
+  public:
     enum class Icon { None, Information, Exclamation, Stop, Question };
     enum class Buttons { Ok, YesNo, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
@@ -20,8 +20,8 @@ public:
 
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& title,
                              Icon icon) = 0;
-    virtual Answer Ask(QWidget* parent, const QString& text, const QString& title,
-                       Buttons buttons, Answer defaultAnswer, Icon icon) = 0;
+    virtual Answer Ask(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
+                       Answer defaultAnswer, Icon icon) = 0;
     // An empty text when the user cancels. filter: "Orbivex state (*.pat)".
     virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& initialName) = 0;

@@ -1,5 +1,5 @@
-#include "core/Aspects.h"
 #include "core/Ephemeris.h"
+#include "core/Orbs.h"
 
 #include "common/TestSupport.h"
 

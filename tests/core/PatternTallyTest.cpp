@@ -1,7 +1,7 @@
 #include "core/PatternTally.h"
 #include "common/RecordingRunHook.h"
 #include "common/TestSupport.h"
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 
 #include <gtest/gtest.h>
 

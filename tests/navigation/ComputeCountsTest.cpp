@@ -2,8 +2,8 @@
 // and calls to the run's hook, day after day.
 #include "common/RecordingRunHook.h"
 #include "common/TestSupport.h"
-#include "core/Aspects.h"
 #include "core/Ephemeris.h"
+#include "core/Orbs.h"
 #include "core/PatternTally.h"
 #include "navigation/Compute.h"
 #include "navigation/Midpoints.h"

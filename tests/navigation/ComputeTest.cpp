@@ -1,7 +1,7 @@
 #include "navigation/Compute.h"
 #include "common/TestSupport.h"
-#include "core/Aspects.h"
 #include "core/Ephemeris.h"
+#include "core/Orbs.h"
 #include "support/ProgramTexts.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "navigation/Durations.h"
 #include "ChartFixture.h"
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 
 #include <gtest/gtest.h>
 #include <map>

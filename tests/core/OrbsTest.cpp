@@ -1,4 +1,4 @@
-#include "core/Aspects.h"
+#include "core/Orbs.h"
 
 #include "common/TestSupport.h"
 

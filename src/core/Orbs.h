@@ -4,8 +4,8 @@
 // separating motion, the chart filters and the aspect count of a grid. Everything works on
 // the tables passed in; nothing here keeps state.
 
-#include "core/AspectTypes.h"
 #include "core/Bodies.h"
+#include "core/ChartTables.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // The applying/separating sign lives apart from the rest of the aspect test because it is the
 // only part that needs the position component.
 
-#include "core/Aspects.h"
 #include "core/Ephemeris.h"
+#include "core/Orbs.h"
 
 namespace orbivex {
 
