@@ -1,5 +1,8 @@
 #include "cli/CliDates.h"
 
+#include "calendar/DateFormat.h"
+#include "calendar/DateInput.h"
+
 #include <QDate>
 #include <QRegularExpression>
 
@@ -105,6 +108,69 @@ OptionValue ParseZone(const QString& text) {
                        QStringLiteral("The zone %1 lies beyond 11:30 from Greenwich.").arg(text));
     }
     return Value(match.captured(1) == QLatin1String("-") ? -offset : offset);
+}
+
+int MonthOfText(const QString& text) {
+    const QString trimmed = text.trimmed();
+    bool isNumber = false;
+    const int number = trimmed.toInt(&isNumber);
+    if (isNumber) {
+        return number >= 1 && number <= 12 ? number : 0;
+    }
+    for (int month = 1; month <= 12; ++month) {
+        for (const bool abbreviated : {false, true}) {
+            const QString name = MonthName(month, abbreviated);
+            if (trimmed.compare(name, Qt::CaseInsensitive) == 0 ||
+                (name.endsWith(QLatin1Char('.')) &&
+                 trimmed.compare(name.chopped(1), Qt::CaseInsensitive) == 0)) {
+                return month;
+            }
+        }
+    }
+    return 0;
+}
+
+bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error) {
+    static const QRegularExpression form(QStringLiteral(
+        R"(^\s*(-?\d+)-(\d{1,2})-(\d{1,2})(?:[ T]+(\d{1,2}:\d{2}))?(?:\s+(\S+))?\s*$)"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) {
+        error =
+            QStringLiteral("'%1' is not a date of the form YYYY-MM-DD[ HH:MM][ ZONE]").arg(text);
+        return false;
+    }
+    DateSet result;
+    result.yearText = match.captured(1);
+    result.monthIndex = match.captured(2).toInt();
+    result.dayIndex = match.captured(3).toInt();
+    if (result.monthIndex < 1 || result.monthIndex > 12) {
+        error = QStringLiteral("'%1': the month must be 01 to 12").arg(text);
+        return false;
+    }
+    if (result.dayIndex < 1 || result.dayIndex > 31) {
+        error = QStringLiteral("'%1': the day must be 01 to 31").arg(text);
+        return false;
+    }
+    if (match.hasCaptured(4)) {
+        result.hourIndex = HourEntryOfText(match.captured(4));
+        if (result.hourIndex < 1) {
+            error = QStringLiteral("'%1': the time must be a whole or half hour, 00:00 to 23:30")
+                        .arg(text);
+            return false;
+        }
+    }
+    if (match.hasCaptured(5)) {
+        result.timezoneIndex = TimezoneEntryOfText(match.captured(5));
+        if (result.timezoneIndex < 1) {
+            error = QStringLiteral("'%1': the zone must be GMT, GMT+H:MM, GMT-H:MM, +HH:MM or "
+                                   "-HH:MM on a whole or half hour up to 11:30, or a North "
+                                   "American zone name")
+                        .arg(text);
+            return false;
+        }
+    }
+    dateSet = result;
+    return true;
 }
 
 int TodayDayNumber() {

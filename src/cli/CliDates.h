@@ -35,6 +35,9 @@ OptionValue ParseTimeOfDay(const QString& text);
 // within MaxZoneMinutes.
 OptionValue ParseZone(const QString& text);
 
+// Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.
+int MonthOfText(const QString& text);
+
 // The day number of today's local date.
 int TodayDayNumber();
 

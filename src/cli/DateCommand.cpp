@@ -1,7 +1,7 @@
 // orbivex-cli date: converts one date set as the world date of the main window does.
 #include "calendar/Calendar.h"
-#include "calendar/DateFormat.h"
 #include "calendar/DateInput.h"
+#include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "support/ProgramTexts.h"
 
@@ -14,27 +14,6 @@ namespace orbivex::cli {
 namespace {
 
 constexpr const char* ProgramTextFile = "orbx.dat";
-
-// Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.
-int MonthOfText(const QString& text) {
-    const QString trimmed = text.trimmed();
-    bool isNumber = false;
-    const int number = trimmed.toInt(&isNumber);
-    if (isNumber) {
-        return number >= 1 && number <= 12 ? number : 0;
-    }
-    for (int month = 1; month <= 12; ++month) {
-        for (const bool abbreviated : {false, true}) {
-            const QString name = MonthName(month, abbreviated);
-            if (trimmed.compare(name, Qt::CaseInsensitive) == 0 ||
-                (name.endsWith(QLatin1Char('.')) &&
-                 trimmed.compare(name.chopped(1), Qt::CaseInsensitive) == 0)) {
-                return month;
-            }
-        }
-    }
-    return 0;
-}
 
 int UsageError(Context& context, const QString& message) {
     return CommandUsageError(context, QStringLiteral("date"), message);

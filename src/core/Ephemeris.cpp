@@ -133,7 +133,7 @@ QString DecodeTable(const char* data, qint64 length, const QString& path,
                 .arg(line + 1)
                 .arg(path);
         }
-        arcseconds[static_cast<std::size_t>(line)] = *entry;
+        arcseconds.push_back(*entry);
         position = next;
     }
     // Blank lines may follow the last day; anything else means a table of other days.
@@ -181,9 +181,19 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
         data = contents.constData();
         length = contents.size();
     }
+    return LoadPlutoTableFromBytes(QByteArrayView(data, length), path);
+}
 
-    std::vector<std::int32_t> arcseconds(PlutoTableEntries);
-    if (QString error = DecodeTable(data, length, path, arcseconds); !error.isEmpty()) {
+QString Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name) {
+    // Room for the whole table only when the bytes can hold it: a short or broken file is
+    // refused after a few lines and needs no more than those.
+    std::vector<std::int32_t> arcseconds;
+    constexpr qsizetype ShortestTable = qsizetype{PlutoTableEntries} * 5; // 4 codes and LF a line
+    if (bytes.size() >= ShortestTable) {
+        arcseconds.reserve(PlutoTableEntries);
+    }
+    if (QString error = DecodeTable(bytes.data(), bytes.size(), name, arcseconds);
+        !error.isEmpty()) {
         return error;
     }
     plutoArcseconds_ = std::move(arcseconds);

@@ -49,6 +49,8 @@ class Ephemeris {
     // Returns "" on success or a text naming the problem; on failure the previous table (if
     // any) is kept.
     QString LoadPlutoTable(const QString& fileName);
+    // LoadPlutoTable on the bytes of a table already read; `name` names it in messages.
+    QString LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name);
     bool PlutoTableLoaded() const;
 
     // 9 when the Pluto table is loaded, 8 otherwise.

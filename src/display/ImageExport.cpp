@@ -149,8 +149,11 @@ bool WriteImageFile(const QImage& image, const QString& path, const char* format
         file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
+    // commit() does not report a failure to write out the bytes still buffered, as on a full
+    // disk, and would put a cut-off file in place of the old one: flush them first.
+    if (!file.flush() || !file.commit()) {
         message = file.errorString();
+        file.cancelWriting();
         return false;
     }
     return true;

@@ -436,17 +436,31 @@ QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents) {
 }
 
 QString WriteStateFile(const QString& path, const StateFileContents& contents) {
+    return WriteStateFile(path, contents, [](QFileDevice& file, const QByteArray& bytes) {
+        return file.write(bytes) == bytes.size() ? QString() : file.errorString();
+    });
+}
+
+QString WriteStateFile(const QString& path, const StateFileContents& contents,
+                       const StateFileWriter& writer) {
     const QString problem = CheckStateFileContents(contents);
     if (!problem.isEmpty()) {
         return QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), problem);
     }
+    // The bytes go to a temporary file beside the old one, which replaces it only once they
+    // are all on the disk; a failure, or the end of the program, at any point before leaves
+    // the old file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return QStringLiteral("Cannot save %1: %2").arg(NativePath(path), file.errorString());
     }
-    const QByteArray bytes = FormatStateFile(contents);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
+    QString reason = writer(file, FormatStateFile(contents));
+    // commit() does not report a failure to write out the bytes still buffered, as on a full
+    // disk, and would put an empty or cut-off file in place of the old one: flush them first.
+    if (reason.isEmpty() && (!file.flush() || !file.commit())) {
+        reason = file.errorString();
+    }
+    if (!reason.isEmpty()) {
         file.cancelWriting();
         return QStringLiteral("Cannot save %1: %2").arg(NativePath(path), reason);
     }

@@ -19,8 +19,10 @@
 #include "core/ChartMode.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <array>
+#include <functional>
 
 namespace orbivex {
 
@@ -99,6 +101,14 @@ QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents);
 // Writes the file, replacing an existing one only once the new one is complete. Returns "" or
 // a description of the failure; on failure the old file is untouched.
 QString WriteStateFile(const QString& path, const StateFileContents& contents);
+
+// How the bytes go into the temporary file that replaces the old one once complete: "" when
+// all of them were written, otherwise why not. WriteStateFile writes them at once; tests put
+// in a writer that fails part-way, as a full disk does, or stops there, as a killed program
+// does.
+using StateFileWriter = std::function<QString(QFileDevice& file, const QByteArray& bytes)>;
+QString WriteStateFile(const QString& path, const StateFileContents& contents,
+                       const StateFileWriter& writer);
 
 // Reads the file; "" and the filled contents, or a description of the failure with `contents`
 // unchanged.

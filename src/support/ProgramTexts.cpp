@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <optional>
+#include <utility>
 
 namespace orbivex {
 
@@ -134,26 +135,40 @@ LanguageIndex LanguageOfCode(QStringView code) {
     return -1;
 }
 
-int ProgramTexts::Load(const QString& path) {
-    const auto fail = [this, &path](int code, const QString& message = {}) {
-        lastFailure_ = message.isEmpty() ? LoadFailureMessage(code, path) : message;
-        return code;
-    };
+int ProgramTexts::Fail(int code, const QString& path, const QString& message) {
+    lastFailure_ = message.isEmpty() ? LoadFailureMessage(code, path) : message;
+    return code;
+}
 
+int ProgramTexts::Load(const QString& path) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        return fail(ProgramTextCannotOpen);
+        return Fail(ProgramTextCannotOpen, path);
     }
+    // The size is checked before reading, so that a huge file is never loaded.
     const qint64 fileSize = file.size();
     if (fileSize == 0) {
-        return fail(ProgramTextEmptyFile);
+        return Fail(ProgramTextEmptyFile, path);
     }
     if (fileSize > MaxProgramTextFileBytes) {
-        return fail(ProgramTextTooMuch);
+        return Fail(ProgramTextTooMuch, path);
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() != fileSize) {
-        return fail(ProgramTextReadError);
+        return Fail(ProgramTextReadError, path);
+    }
+    return LoadFromBytes(std::move(bytes), path);
+}
+
+int ProgramTexts::LoadFromBytes(QByteArray bytes, const QString& path) {
+    const auto fail = [this, &path](int code, const QString& message = {}) {
+        return Fail(code, path, message);
+    };
+    if (bytes.isEmpty()) {
+        return fail(ProgramTextEmptyFile);
+    }
+    if (bytes.size() > MaxProgramTextFileBytes) {
+        return fail(ProgramTextTooMuch);
     }
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);

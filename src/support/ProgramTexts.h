@@ -47,6 +47,9 @@ class ProgramTexts {
     // blank lines included. The load stops at the first faulty line.
     // A failed load leaves the texts loaded before unchanged.
     int Load(const QString& path);
+    // Load on the bytes of a file already read; `path` names the file in messages. The same
+    // results as Load, "cannot open" and "read error" aside.
+    int LoadFromBytes(QByteArray bytes, const QString& path);
 
     // The message shown when Load returned `result` (<= 0) for `path`; "" for a success.
     // The line-based codes overlap beyond line 500 (too long at line 600 reads as a duplicate
@@ -76,6 +79,9 @@ class ProgramTexts {
     int size() const;
 
   private:
+    // Remembers the message of a failed load (its own, or the standard one) and returns code.
+    int Fail(int code, const QString& path, const QString& message = {});
+
     std::array<QHash<int, QString>, NumLanguages> texts_;
     QString lastFailure_;
 };

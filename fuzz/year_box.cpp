@@ -1,0 +1,75 @@
+// The year box takes any text the user types or pastes, and the lists beside it any entry a
+// state file or the window sets. Whatever they hold, a conversion gives a date error code or a
+// Julian date within years 1 to 2799, leaves the year text as its digits, and the date text
+// and weekday tip exist exactly when the date converts.
+#include "FuzzSupport.h"
+#include "calendar/Calendar.h"
+#include "calendar/DateInput.h"
+#include "support/StrProc.h"
+
+using namespace orbivex;
+
+namespace {
+
+bool IsDateError(double value) {
+    return value == DateIncomplete || value == DateDoesNotExist || value == DateBeforeYearOne ||
+           value == DateFromYear2800;
+}
+
+bool AllDigits(const QString& text) {
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 4) {
+        return 0;
+    }
+    // Four list entries, each anywhere from -128 to 127, then the year text.
+    DateSet dateSet;
+    dateSet.monthIndex = static_cast<std::int8_t>(data[0]);
+    dateSet.dayIndex = static_cast<std::int8_t>(data[1]);
+    dateSet.hourIndex = static_cast<std::int8_t>(data[2]);
+    dateSet.timezoneIndex = static_cast<std::int8_t>(data[3]);
+    dateSet.yearText = fuzz::Text(data + 4, size - 4);
+
+    const QString digits = DigitsOnly(dateSet.yearText, false, false);
+    fuzz::Require(AllDigits(digits), "the digits of the year text hold another character");
+    const QString signedDigits = DigitsOnly(dateSet.yearText, true, true);
+    fuzz::Require(signedDigits.isEmpty() || AllDigits(signedDigits.mid(1)),
+                  "only the first character may be a sign");
+
+    DateSet local = dateSet;
+    const double localJd = InputDateToLocalJD(local);
+    fuzz::Require(local.yearText == digits, "the year text did not become its digits");
+    fuzz::Require(IsDateError(localJd) || (localJd >= JdnOfYearOne && localJd < JdnOfYear2800),
+                  "a local date outside years 1 to 2799");
+
+    // Built once: the lists are the same for every input.
+    static const TimeZones plainZones = MakeTimeZones(-300, false);
+    static const TimeZones namedZones = MakeTimeZones(-300, true);
+    const TimeZones& zones = (data[3] & 0x80) != 0 ? namedZones : plainZones;
+    DateSet universal = dateSet;
+    const double jd = InputDateToAJDate(universal, zones);
+    fuzz::Require(IsDateError(jd) == IsDateError(localJd), "the two conversions disagree");
+    fuzz::Require(IsDateError(jd) || (jd >= JdnOfYearOne - 1.0 && jd < JdnOfYear2800 + 1.0),
+                  "a Julian date outside years 1 to 2799");
+    if (!IsDateError(jd)) {
+        fuzz::Require(universal.hourIndex >= 1 && universal.hourIndex < HourEntryCount,
+                      "a converted date has no hour");
+    }
+
+    DateSet shown = dateSet;
+    fuzz::Require(InputDateToString(shown, zones, (data[2] & 1) != 0).isEmpty() == IsDateError(jd),
+                  "the date text exists when the date does not convert, or the other way");
+    DateSet tip = dateSet;
+    fuzz::Require(UpdateDayOfWeekTip(tip).isEmpty() == IsDateError(jd),
+                  "the weekday tip exists when the date does not convert, or the other way");
+    return 0;
+}
