@@ -50,7 +50,7 @@ TEST(ShippedTextFile, CaptionsAreTheLayoutCaptions) {
         {6, "2nd birthdate"},
         {8, "Clear"},
         {9, "World transits"},
-        {10, "Natal apects 1st birthdate"},
+        {10, "Natal aspects 1st birthdate"},
         {11, "Natal aspects 2nd birthdate"},
         {12, "Personal transits 1st birthdate"},
         {13, "Personal transits 2nd birthdate"},
