@@ -115,6 +115,26 @@ TEST(HelpFile, IsShippedBesideTheProgramAndShownWhole) {
     }
 }
 
+TEST(HelpFile, TellsWhatSavingLoadingTheCloseBoxAndTheManualDo) {
+    const QString help =
+        ReadViewerFile(QDir(test::ProgramFolder()).filePath(QLatin1String(kHelpFileName)))
+            .text.simplified();
+    const char* const told[] = {
+        "changes nothing: a message says why, and your dates, mode and settings stay as they were",
+        "If a save fails (a full disk, a folder you may not write to), a message says why and the "
+        "old file stays as it was",
+        "a message says that there is nothing to restore",
+        "with its close box, or pressing Escape, is the same as Cancel",
+        "Click \"User manual\"",
+    };
+    for (const char* sentence : told) {
+        EXPECT_TRUE(help.contains(QString::fromUtf8(sentence))) << sentence;
+    }
+    for (const char* untrue : {"return to their defaults", "resets all settings", "online"}) {
+        EXPECT_FALSE(help.contains(QString::fromUtf8(untrue))) << untrue;
+    }
+}
+
 class HelpViewer : public ::testing::Test {
   protected:
     void SetUp() override {
