@@ -15,7 +15,6 @@
 #include "persistence/LayoutUnits.h"
 #include "persistence/StateFile.h"
 #include "persistence/frmView.h"
-#include "persistence/weblink.h"
 #include "support/DataFolder.h"
 #include "support/StrProc.h"
 
@@ -82,6 +81,7 @@ constexpr int kBackText = 22;
 constexpr int kReportText = 38;
 constexpr int kLoadFromText = 40;
 constexpr int kRestoreText = 398;
+constexpr int kUserManualText = 432;
 
 } // namespace
 
@@ -283,7 +283,7 @@ void frmMain::CreateControls() {
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setFrameShape(QFrame::Panel);
     lblStatus->setFrameShadow(QFrame::Sunken);
-    lblURL = new QLabel(QString::fromLatin1(kUserManualAddress), this);
+    lblURL = new QLabel(this);
     lblURL->setObjectName(QStringLiteral("lblURL"));
     lblURL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblURL->setCursor(Qt::PointingHandCursor);
@@ -371,6 +371,8 @@ void frmMain::SetLanguageDependentText() {
     cmdReport->setText(texts_.ProgramText(kReportText));
     cmdSaveAs->setText(texts_.ProgramText(kSaveAsText));
     cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
+    lblURL->setText(texts_.ProgramText(kUserManualText));
+    lblURL->setToolTip(UserManualFile(setup_.programFolder));
     fraTransits->setTitle(QString());
 }
 

@@ -296,7 +296,7 @@ void frmMain::cmdHelp_Click() {
 }
 
 void frmMain::lblURL_Click() {
-    orbivex::lblURL_Click(lblURL->text(), dialogs_, this);
+    OpenUserManual(setup_.programFolder, texts_, dialogs_, this);
 }
 
 } // namespace orbivex

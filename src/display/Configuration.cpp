@@ -199,11 +199,6 @@ ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& butt
     return {buttonCaption, texts.ProgramText(395) + CrLf + texts.ProgramText(396)};
 }
 
-ConfigurationNotice ClosedByCloseBoxNotice(const ProgramTexts& texts) {
-    return {QStringLiteral("X"),
-            texts.ProgramText(392) + CrLf + texts.ProgramText(393) + CrLf + texts.ProgramText(394)};
-}
-
 void ConfigurationEdit::Activate(const ConfigurationSettings& committed) {
     controls = committed;
     accepted_ = false;

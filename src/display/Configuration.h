@@ -123,8 +123,6 @@ ConfigurationNotice SetAllZeroRefusal();
 ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, int position);
 // The question of "Reset to default", titled with the button's caption.
 ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& buttonCaption);
-// What closing the window by its close box says: the defaults are restored.
-ConfigurationNotice ClosedByCloseBoxNotice(const ProgramTexts& texts);
 
 // ---- Working copy ------------------------------------------------------------------------
 

@@ -6,7 +6,6 @@
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -511,10 +510,7 @@ void frmConfigure::reject() {
 }
 
 void frmConfigure::cmdReset_Click() {
-    if (closingByCloseBox_) {
-        const ConfigurationNotice notice = ClosedByCloseBoxNotice(texts_);
-        dialogs_.ShowMessage(this, notice.message, notice.title, Dialogs::Icon::Information);
-    } else if (isVisible() && startupCompleted_) {
+    if (isVisible() && startupCompleted_) {
         const ConfigurationNotice question = ResetQuestion(texts_, cmdReset->text());
         if (dialogs_.Ask(this, question.message, question.title, Dialogs::Buttons::YesNo,
                          Dialogs::Answer::No, Dialogs::Icon::Question) != Dialogs::Answer::Yes) {
@@ -526,25 +522,6 @@ void frmConfigure::cmdReset_Click() {
     if (startupCompleted_) {
         cmdAccept_Click();
     }
-}
-
-void frmConfigure::CloseByCloseBox() {
-    closingByCloseBox_ = true;
-    cmdReset_Click();
-    closingByCloseBox_ = false;
-    cmdCancel_Click();
-    // The window starts afresh, as if newly made: colours kept by switching aspects off are
-    // forgotten.
-    edit_ = ConfigurationEdit{};
-    edit_.Activate(committed_);
-    ShowControls();
-}
-
-void frmConfigure::closeEvent(QCloseEvent* event) {
-    if (isVisible()) {
-        CloseByCloseBox();
-    }
-    event->accept();
 }
 
 } // namespace orbivex

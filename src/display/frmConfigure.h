@@ -95,9 +95,6 @@ class frmConfigure : public QDialog {
     // A mouse button pressed on colour line `index` (0..6): left cycles the colour, any other
     // button switches the aspect off or back on.
     void lblAspectColor_MouseDown(int index, Qt::MouseButton button);
-    // Closing by the close box restores and commits the defaults, says so, and cancels.
-    void CloseByCloseBox();
-
     // What the controls show.
     const ConfigurationEdit& Edit() const { return edit_; }
 
@@ -126,12 +123,12 @@ class frmConfigure : public QDialog {
     QPushButton* cmdHide = nullptr;
     QPushButton* cmdReset = nullptr;
 
-    // Escape acts as "Cancel".
+    // Escape and the close box act as "Cancel": what "Use settings" committed stays, edits not
+    // yet committed are dropped.
     void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     void BuildControls();
@@ -153,7 +150,6 @@ class frmConfigure : public QDialog {
     QWidget* mainWindow_ = nullptr;
     ConfigurationEdit edit_;
     bool startupCompleted_ = false;
-    bool closingByCloseBox_ = false;
     QSize designSize_;
 };
 

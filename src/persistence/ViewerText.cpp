@@ -29,13 +29,11 @@ ViewerFile ReadViewerFile(const QString& path) {
     ViewerFile result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.errorNumber = static_cast<int>(file.error());
         result.errorDescription = file.errorString();
         return result;
     }
     const QByteArray bytes = file.read(kBytesEnoughForLimit);
     if (file.error() != QFileDevice::NoError) {
-        result.errorNumber = static_cast<int>(file.error());
         result.errorDescription = file.errorString();
         return result;
     }
@@ -61,10 +59,6 @@ QString ViewerDisplayText(const QString& fileText) {
         --partLength;
     }
     return opening + fileText.left(partLength) + kCrLf + kCrLf + closing;
-}
-
-QString ViewerErrorMessage(int number, const QString& description) {
-    return QStringLiteral("Error ") + QString::number(number) + QStringLiteral(".  ") + description;
 }
 
 } // namespace orbivex

@@ -14,7 +14,6 @@ struct ViewerFile {
     enum class Status { Read, Empty, Failed };
     Status status = Status::Failed;
     QString text;             // the file's text (UTF-8), when read
-    int errorNumber = 0;      // when Failed: the file error code
     QString errorDescription; // when Failed: the system's description of the failure
 };
 
@@ -25,8 +24,5 @@ ViewerFile ReadViewerFile(const QString& path);
 // The text the viewer shows for a file's text: the whole text below the limit; otherwise the
 // opening note, the first part of the file, and the closing note.
 QString ViewerDisplayText(const QString& fileText);
-
-// "Error <number>.  <description>", the message of a failed read.
-QString ViewerErrorMessage(int number, const QString& description);
 
 } // namespace orbivex

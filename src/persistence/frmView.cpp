@@ -37,6 +37,8 @@ constexpr int kHelpHeightReduction = 480;
 constexpr int kHelpCaptionText = 17;
 constexpr int kEmptyFileTitleText = 52;
 constexpr int kReadFailureTitleText = 53;
+constexpr int kEmptyFileText = 430;
+constexpr int kReadFailureText = 431;
 
 } // namespace
 
@@ -86,13 +88,14 @@ void frmView::Form_Activate() {
         blnFileDisplayed = true;
         break;
     case ViewerFile::Status::Empty:
-        dialogs_.ShowMessage(this, texts_.ProgramText(kHelpCaptionText),
+        dialogs_.ShowMessage(this, texts_.ProgramTextWith(kEmptyFileText, strFilename),
                              texts_.ProgramText(kEmptyFileTitleText), Dialogs::Icon::Exclamation);
         hide();
         break;
     case ViewerFile::Status::Failed:
-        dialogs_.ShowMessage(this, ViewerErrorMessage(file.errorNumber, file.errorDescription),
-                             texts_.ProgramText(kReadFailureTitleText), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(
+            this, texts_.ProgramTextWith(kReadFailureText, strFilename, file.errorDescription),
+            texts_.ProgramText(kReadFailureTitleText), Dialogs::Icon::Exclamation);
         hide();
         break;
     }

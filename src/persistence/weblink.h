@@ -1,5 +1,5 @@
 #pragma once
-// Opening the online user manual, or any document or web address, with the program the desktop
+// Opening the user manual, or any document or web address, with the program the desktop
 // associates with it.
 
 #include <QString>
@@ -9,30 +9,17 @@ class QWidget;
 namespace orbivex {
 
 class Dialogs;
+class ProgramTexts;
 
-// The address of the online user manual, without its scheme, as the main window's address
-// label shows it.
-inline constexpr char kUserManualAddress[] = "orbivex.example.org/manual";
+// Opens the target (a local file or a web address) with the desktop's web browser; when none
+// could be started, says so over `parent`, naming the target and what to do. Returns true
+// when it was opened.
+bool OpenInBrowser(const QString& target, const ProgramTexts& texts, Dialogs& dialogs,
+                   QWidget* parent = nullptr);
 
-// The launch codes of a failed opening. The desktop reports only success or failure; a failure
-// almost always means that nothing is set up to open this kind of target, so it is reported as
-// kNoAssociationCode.
-inline constexpr int kOutOfMemoryCode = 8;
-inline constexpr int kTryAgainCode = 2;
-inline constexpr int kNoAssociationCode = 31;
-
-// The text after the last "." of the target's last path part (after the last "\" or "/"),
-// lower-cased; "" when that part has no dot.
-QString TargetExtension(const QString& target);
-
-// The message for a failed launch with the given code (codes above 32 are success and give "").
-QString BrowserLaunchMessage(int code, const QString& target);
-
-// Opens the target; on failure shows why in a message box over `parent`. Returns true when it
-// was opened.
-bool OpenInBrowser(const QString& target, Dialogs& dialogs, QWidget* parent = nullptr);
-
-// The click on the main window's address label: opens "http://" followed by the label's text.
-bool lblURL_Click(const QString& labelText, Dialogs& dialogs, QWidget* parent = nullptr);
+// The click on the main window's address label: opens the user manual that belongs to the
+// program folder in the web browser, or says where the missing manual was expected.
+bool OpenUserManual(const QString& programFolder, const ProgramTexts& texts, Dialogs& dialogs,
+                    QWidget* parent = nullptr);
 
 } // namespace orbivex

@@ -30,4 +30,18 @@ QString ProgramDataFolder() {
     return ProgramDataFolder(QCoreApplication::applicationDirPath());
 }
 
+QString UserManualFile(const QString& dataFolder) {
+    const QString name = QLatin1String(kUserManualFileName);
+    const QString beside = QDir(dataFolder).filePath(name);
+    if (QFileInfo(beside).isFile()) {
+        return beside;
+    }
+    const QString installed =
+        QDir::cleanPath(dataFolder + QStringLiteral("/../doc/orbivex/") + name);
+    if (QFileInfo(installed).isFile()) {
+        return installed;
+    }
+    return beside;
+}
+
 } // namespace orbivex

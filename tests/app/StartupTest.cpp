@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_EQ(w.size(), QSize(LayoutUnitsToPixels(14400), LayoutUnitsToPixels(9565)));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Orbivex"));
     EXPECT_EQ(w.Label1[FirstBirthdate]->text(), QStringLiteral("1st birthdate"));
-    EXPECT_EQ(w.optNatal[0]->text(), QStringLiteral("Natal apects 1st birthdate"));
+    EXPECT_EQ(w.optNatal[0]->text(), QStringLiteral("Natal aspects 1st birthdate"));
     EXPECT_EQ(w.cmdRestore->text(), QStringLiteral("Restore"));
     EXPECT_EQ(w.cmdSaveAs->text(), QStringLiteral("Save as ..."));
     EXPECT_EQ(w.cboForwardBack->itemText(4), QStringLiteral("1 year"));

@@ -199,17 +199,23 @@ TEST_F(MainWindowTest, HelpShowsTheHelpFileAndATooLargeOneWithItsNote) {
     EXPECT_FALSE(view->isVisible());
 }
 
-TEST_F(MainWindowTest, TheAddressLabelOpensTheManual) {
+TEST_F(MainWindowTest, TheAddressLabelOpensTheLocalManual) {
     Start();
+    EXPECT_EQ(window->lblURL->text(), QStringLiteral("User manual"));
+    const QString manual = ProgramFolder() + QStringLiteral("/orbivex-manual.html");
+    EXPECT_EQ(window->lblURL->toolTip(), manual);
     QTest::mouseClick(window->lblURL, Qt::LeftButton);
     ASSERT_EQ(dialogs.CountOf(Kind::Open), 1u);
-    EXPECT_EQ(dialogs.CallsOf(Kind::Open)[0].text,
-              QStringLiteral("http://") + window->lblURL->text());
+    EXPECT_EQ(dialogs.CallsOf(Kind::Open)[0].text, manual);
 
     dialogs.QueueOpenResult(false);
     QTest::mouseClick(window->lblURL, Qt::LeftButton);
     ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].title, QStringLiteral("Cannot launch web browser"));
+    const ScriptedDialogs::Call message = dialogs.CallsOf(Kind::Message)[0];
+    EXPECT_EQ(message.title, QStringLiteral("Cannot launch web browser"));
+    EXPECT_TRUE(message.text.startsWith(
+        QStringLiteral("No web browser could be started to show\r\n") + manual))
+        << message.text.toStdString();
 }
 
 } // namespace

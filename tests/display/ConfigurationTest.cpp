@@ -288,9 +288,6 @@ TEST(ConfigurationMessages, QuestionsAndNoticesFromTheProgramTexts) {
     const ProgramTexts texts = ProgramTexts::FromEntries({
         {390, "Set all orbs"},
         {391, "Set every non-zero orb to NEW_ORB?"},
-        {392, "Closed."},
-        {393, "Defaults restored"},
-        {394, "and computed."},
         {395, "Reset?"},
         {396, "Settings will be lost."},
     });
@@ -300,7 +297,4 @@ TEST(ConfigurationMessages, QuestionsAndNoticesFromTheProgramTexts) {
     const ConfigurationNotice reset = ResetQuestion(texts, "Reset to default");
     EXPECT_EQ(reset.title, "Reset to default");
     EXPECT_EQ(reset.message, "Reset?\r\nSettings will be lost.");
-    const ConfigurationNotice closed = ClosedByCloseBoxNotice(texts);
-    EXPECT_EQ(closed.title, "X");
-    EXPECT_EQ(closed.message, "Closed.\r\nDefaults restored\r\nand computed.");
 }

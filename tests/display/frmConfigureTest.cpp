@@ -336,26 +336,32 @@ TEST_F(ConfigureWindow, ResetAsksAndRestoresTheDefaults) {
     EXPECT_EQ(starting.cboOrb[0]->currentIndex(), 10);
 }
 
-TEST_F(ConfigureWindow, TheCloseBoxCommitsTheDefaultsWithANotice) {
+TEST_F(ConfigureWindow, TheCloseBoxCancelsAndKeepsWhatWasApplied) {
     committed.orbPositions[Square - 1] = 14;
     committed.showOnlyOuter = true;
     window.show();
-    Press(window.lblAspectColor[Trine - 1], Qt::RightButton); // kept colour: forgotten
+    Choose(window.cboOrb[Trine - 1], 12);
+    window.cmdAccept_Click(); // applied: stays
+    Choose(window.cboOrb[Trine - 1], 2);
+    Press(window.lblAspectColor[Trine - 1], Qt::RightButton);
+    window.chkUseBoldface->click(); // not applied: dropped
     window.close();
 
     EXPECT_FALSE(window.isVisible());
-    const auto messages = dialogs.CallsOf(Kind::Message);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, "X");
-    EXPECT_EQ(messages[0].icon, Dialogs::Icon::Information);
-    EXPECT_EQ(messages[0].text, "The configuration window was closed with its close box:\r\n"
-                                "all settings are reset to their defaults\r\n"
-                                "and the chart is computed again.");
-    EXPECT_EQ(dialogs.CountOf(Kind::Question), 0u);
-    EXPECT_EQ(committed, ConfigurationSettings::Defaults());
+    EXPECT_TRUE(dialogs.Calls().empty()); // no notice, no question
     EXPECT_EQ(commits, 1);
-    EXPECT_TRUE(window.blnAccept);
-    EXPECT_EQ(window.Edit().SavedColour(Trine), 0);
+    ConfigurationSettings expected = ConfigurationSettings::Defaults();
+    expected.orbPositions[Square - 1] = 14;
+    expected.orbPositions[Trine - 1] = 12;
+    expected.showOnlyOuter = true;
+    EXPECT_EQ(committed, expected);
+    EXPECT_EQ(window.Edit().controls, expected);
+    EXPECT_TRUE(window.chkUseBoldface->isChecked());
+
+    // Shown modally, the close box ends it as Cancel does.
+    QTimer::singleShot(0, &window, [this] { window.close(); });
+    EXPECT_EQ(window.exec(), QDialog::Rejected);
+    EXPECT_EQ(committed, expected);
 }
 
 TEST_F(ConfigureWindow, BoldfaceChoicesAreEnabledOnlyWithTheBox) {

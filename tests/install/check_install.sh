@@ -11,7 +11,8 @@ trap 'rm -rf "$prefix" "$home"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for file in bin/orbivex bin/orbivex-cli share/orbivex/orbx.dat share/orbivex/orbx_help.txt \
-    share/orbivex/hpluto.2199.slx share/applications/orbivex.desktop \
+    share/orbivex/hpluto.2199.slx share/doc/orbivex/orbivex-manual.html \
+    share/applications/orbivex.desktop \
     share/icons/hicolor/scalable/apps/orbivex.svg; do
     if [[ ! -f "$prefix/$file" ]]; then
         echo "not installed: $file" >&2

@@ -6,12 +6,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace orbivex {
 namespace {
@@ -33,6 +35,12 @@ QByteArray TextOfLength(int length) {
         text.append(i % 61 == 60 ? '\n' : static_cast<char>('a' + i % 26));
     }
     return text;
+}
+
+ProgramTexts ShippedTexts() {
+    ProgramTexts texts;
+    texts.Load(QDir(test::ProgramFolder()).filePath(QStringLiteral("orbx.dat")));
+    return texts;
 }
 
 void Settle() {
@@ -82,8 +90,7 @@ TEST(ReadViewerFile, ReportsEmptyMissingAndReadFiles) {
 
     const ViewerFile missing = ReadViewerFile(dir.filePath(QStringLiteral("missing.txt")));
     EXPECT_EQ(missing.status, ViewerFile::Status::Failed);
-    EXPECT_NE(missing.errorNumber, 0);
-    EXPECT_FALSE(missing.errorDescription.isEmpty());
+    EXPECT_EQ(missing.errorDescription, QStringLiteral("No such file or directory"));
 
     const QString utf8 = dir.filePath(QStringLiteral("utf8.txt"));
     ASSERT_TRUE(test::WriteAll(utf8, QByteArray("\xEF\xBB\xBFJupiter \xE2\x99\x83 trine")));
@@ -95,9 +102,6 @@ TEST(ReadViewerFile, ReportsEmptyMissingAndReadFiles) {
     const QString big = dir.filePath(QStringLiteral("big.txt"));
     ASSERT_TRUE(test::WriteAll(big, QByteArray(1 << 20, 'x')));
     EXPECT_EQ(ViewerDisplayText(ReadViewerFile(big).text).size(), 65534);
-
-    EXPECT_EQ(ViewerErrorMessage(5, QStringLiteral("No such file or directory")),
-              QStringLiteral("Error 5.  No such file or directory"));
 }
 
 TEST(HelpFile, IsShippedBesideTheProgramAndShownWhole) {
@@ -108,6 +112,26 @@ TEST(HelpFile, IsShippedBesideTheProgramAndShownWhole) {
     EXPECT_FALSE(help.text.contains(QChar::ReplacementCharacter));
     for (const QString& line : help.text.split(QLatin1Char('\n'))) {
         EXPECT_LT(line.size(), 100) << line.toStdString();
+    }
+}
+
+TEST(HelpFile, TellsWhatSavingLoadingTheCloseBoxAndTheManualDo) {
+    const QString help =
+        ReadViewerFile(QDir(test::ProgramFolder()).filePath(QLatin1String(kHelpFileName)))
+            .text.simplified();
+    const char* const told[] = {
+        "changes nothing: a message says why, and your dates, mode and settings stay as they were",
+        "If a save fails (a full disk, a folder you may not write to), a message says why and the "
+        "old file stays as it was",
+        "a message says that there is nothing to restore",
+        "with its close box, or pressing Escape, is the same as Cancel",
+        "Click \"User manual\"",
+    };
+    for (const char* sentence : told) {
+        EXPECT_TRUE(help.contains(QString::fromUtf8(sentence))) << sentence;
+    }
+    for (const char* untrue : {"return to their defaults", "resets all settings", "online"}) {
+        EXPECT_FALSE(help.contains(QString::fromUtf8(untrue))) << untrue;
     }
 }
 
@@ -127,9 +151,7 @@ class HelpViewer : public ::testing::Test {
 
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
-    ProgramTexts texts = ProgramTexts::FromEntries({{17, QStringLiteral("Help")},
-                                                    {52, QStringLiteral("Empty help file")},
-                                                    {53, QStringLiteral("Cannot show help")}});
+    ProgramTexts texts = ShippedTexts();
     QWidget mainWindow;
     frmView view{dialogs, texts};
 };
@@ -179,30 +201,38 @@ TEST_F(HelpViewer, ShowsAFileOfTheLimitTruncatedWithBothNotesOnTheirOwnLines) {
     EXPECT_EQ(view.DisplayedText(), QString::fromLatin1(TextOfLength(kViewerCharacterLimit - 1)));
 }
 
-TEST_F(HelpViewer, EmptyFileIsReportedAndTheViewerHides) {
-    WriteHelp({});
-    Help();
-    EXPECT_FALSE(view.isVisible());
-    EXPECT_FALSE(view.blnFileDisplayed);
-    ASSERT_EQ(dialogs.Calls().size(), 1u);
-    const ScriptedDialogs::Call& message = dialogs.Calls().front();
-    EXPECT_EQ(message.kind, ScriptedDialogs::Kind::Message);
-    EXPECT_EQ(message.text, QStringLiteral("Help"));
-    EXPECT_EQ(message.title, QStringLiteral("Empty help file"));
-    EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
-}
-
-TEST_F(HelpViewer, MissingFileIsReportedWithItsErrorAndTheViewerHides) {
-    Help();
-    EXPECT_FALSE(view.isVisible());
-    ASSERT_EQ(dialogs.Calls().size(), 1u);
-    const ScriptedDialogs::Call& message = dialogs.Calls().front();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Error [1-9][0-9]*\\.  \\S"))
-                    .match(message.text)
-                    .hasMatch())
-        << message.text.toStdString();
-    EXPECT_EQ(message.title, QStringLiteral("Cannot show help"));
-    EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
+TEST_F(HelpViewer, AnEmptyOrMissingFileIsReportedByNameAndTheViewerHides) {
+    struct Case {
+        const char* what;
+        std::optional<QByteArray> file; // none: missing
+        QString message;
+        QString title;
+    };
+    const Case cases[] = {
+        {"empty", QByteArray(), QStringLiteral("The help file\r\n%1\r\nis empty."),
+         QStringLiteral("Help file is empty")},
+        {"missing", std::nullopt,
+         QStringLiteral("The help file\r\n%1\r\ncannot be read: No such file or directory."),
+         QStringLiteral("Cannot read the help file")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(HelpPath());
+        if (c.file) {
+            WriteHelp(*c.file);
+        }
+        dialogs.Clear();
+        view.close();
+        Help();
+        EXPECT_FALSE(view.isVisible());
+        EXPECT_FALSE(view.blnFileDisplayed);
+        ASSERT_EQ(dialogs.Calls().size(), 1u);
+        const ScriptedDialogs::Call& message = dialogs.Calls().front();
+        EXPECT_EQ(message.kind, ScriptedDialogs::Kind::Message);
+        EXPECT_EQ(message.text, c.message.arg(HelpPath()));
+        EXPECT_EQ(message.title, c.title);
+        EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
+    }
 
     // Once the file is there, the next Help shows it.
     WriteHelp("Now it exists.");

@@ -1,72 +1,94 @@
 #include "persistence/weblink.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
+#include "support/DataFolder.h"
+#include "support/ProgramTexts.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace orbivex {
 namespace {
 
 using test::ScriptedDialogs;
+using Kind = ScriptedDialogs::Kind;
 
-TEST(TargetExtension, IsTheLowerCasedTextAfterTheLastDotOfTheLastPathPart) {
+const ProgramTexts& ShippedTexts() {
+    static const ProgramTexts texts = [] {
+        ProgramTexts loaded;
+        loaded.Load(QDir(test::ProgramFolder()).filePath(QStringLiteral("orbx.dat")));
+        return loaded;
+    }();
+    return texts;
+}
+
+TEST(OpenUserManual, OpensTheLocalManualOrSaysWhyNot) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString manual = folder.filePath(QLatin1String(kUserManualFileName));
+    const QString noBrowser =
+        QStringLiteral("No web browser could be started to show\r\n") + manual +
+        QStringLiteral("\r\n\r\nOpen that file in your web browser yourself, or install a web "
+                       "browser and choose it as the default in your desktop's settings. Linux "
+                       "desktops start it through xdg-open, from the package xdg-utils.");
     struct Case {
-        const char* target;
-        const char* extension;
+        const char* what;
+        bool manualThere;
+        bool browserStarts;
+        bool opened;
+        QString message; // "" for none
+        QString title;
     };
     const Case cases[] = {
-        {"C:\\Manuals\\Guide.PDF", "pdf"},
-        {"archive.tar.GZ", "gz"},
-        {"http://orbivex.example.org/manual", ""}, // the dots are in the host, not the name
-        {"C:\\folder.with.dots\\readme", ""},
-        {"/home/user/notes.v2/readme", ""},
-        {"report.", ""},
-        {"", ""},
-        {"http://orbivex.example.org/manual/index.HTML", "html"},
+        {"opened", true, true, true, {}, {}},
+        {"no browser", true, false, false, noBrowser, QStringLiteral("Cannot launch web browser")},
+        {"no manual", false, true, false,
+         QStringLiteral("The user manual is missing. It belongs here:\r\n") + manual,
+         QStringLiteral("Cannot show the user manual")},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TargetExtension(QString::fromUtf8(c.target)), QString::fromUtf8(c.extension))
-            << c.target;
+        SCOPED_TRACE(c.what);
+        QFile::remove(manual);
+        if (c.manualThere) {
+            ASSERT_TRUE(test::WriteAll(manual, "<!DOCTYPE html>"));
+        }
+        ScriptedDialogs dialogs;
+        dialogs.QueueOpenResult(c.browserStarts);
+        EXPECT_EQ(OpenUserManual(folder.path(), ShippedTexts(), dialogs), c.opened);
+        const auto openings = dialogs.CallsOf(Kind::Open);
+        ASSERT_EQ(openings.size(), c.manualThere ? 1u : 0u);
+        if (c.manualThere) {
+            EXPECT_EQ(openings[0].text, manual); // the local file, never a web address
+        }
+        const auto messages = dialogs.CallsOf(Kind::Message);
+        ASSERT_EQ(messages.size(), c.message.isEmpty() ? 0u : 1u);
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(messages[0].text, c.message);
+            EXPECT_EQ(messages[0].title, c.title);
+            EXPECT_EQ(messages[0].icon, Dialogs::Icon::Exclamation);
+        }
     }
 }
 
-TEST(BrowserLaunchMessage, GivesTheCodeAndAReasonForTheKnownCodes) {
-    const QString lead = QStringLiteral("Error launching web browser, error code = ");
-    EXPECT_EQ(BrowserLaunchMessage(31, QStringLiteral("C:\\Docs\\Chart.Xyz")),
-              lead + QStringLiteral("31.\r\n\r\nFile extension 'xyz' is not associated with any "
-                                    "application program."));
-    EXPECT_EQ(BrowserLaunchMessage(31, QStringLiteral("http://orbivex.example.org/manual")),
-              lead + QStringLiteral("31.\r\n\r\nFile extension '' is not associated with any "
-                                    "application program."));
-    EXPECT_EQ(BrowserLaunchMessage(8, QStringLiteral("x.htm")),
-              lead + QStringLiteral("8.\r\n\r\nOut of memory."));
-    EXPECT_EQ(BrowserLaunchMessage(2, QStringLiteral("x.htm")),
-              lead + QStringLiteral("2.\r\n\r\nPlease try once more."));
-    EXPECT_EQ(BrowserLaunchMessage(5, QStringLiteral("x.htm")), lead + QStringLiteral("5."));
-    EXPECT_EQ(BrowserLaunchMessage(32, QStringLiteral("x.htm")), lead + QStringLiteral("32."));
-    EXPECT_TRUE(BrowserLaunchMessage(33, QStringLiteral("x.htm")).isEmpty());
-    EXPECT_TRUE(BrowserLaunchMessage(42, QStringLiteral("x.htm")).isEmpty());
-}
-
-TEST(OpenInBrowser, OpensQuietlyOrExplainsTheFailure) {
-    ScriptedDialogs dialogs;
-    EXPECT_TRUE(lblURL_Click(QLatin1String(kUserManualAddress), dialogs));
-    ASSERT_EQ(dialogs.Calls().size(), 1u);
-    EXPECT_EQ(dialogs.Calls().front().kind, ScriptedDialogs::Kind::Open);
-    EXPECT_EQ(dialogs.Calls().front().text, QStringLiteral("http://orbivex.example.org/manual"));
-
-    dialogs.Clear();
-    dialogs.QueueOpenResult(false);
-    const QString target = QStringLiteral("C:\\Charts\\Chart.PNG");
-    EXPECT_FALSE(OpenInBrowser(target, dialogs));
-    ASSERT_EQ(dialogs.Calls().size(), 2u);
-    const ScriptedDialogs::Call& message = dialogs.Calls().back();
-    EXPECT_EQ(message.kind, ScriptedDialogs::Kind::Message);
-    EXPECT_EQ(message.title, QStringLiteral("Cannot launch web browser"));
-    EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(message.text, QStringLiteral("Error launching web browser, error code = 31.\r\n\r\n"
-                                           "File extension 'png' is not associated with any "
-                                           "application program."));
+TEST(UserManual, IsShippedBesideTheProgramsWithEveryTopicAndNoDeadLink) {
+    const QString manual = UserManualFile(test::ProgramFolder());
+    const QString page = QString::fromUtf8(test::ReadAll(manual));
+    ASSERT_TRUE(page.startsWith(QStringLiteral("<!DOCTYPE html>"))) << manual.toStdString();
+    for (const char* topic :
+         {"modes", "grid", "wheel", "stepping", "run", "report", "configure", "files"}) {
+        EXPECT_TRUE(page.contains(QStringLiteral("id=\"%1\"").arg(QLatin1String(topic)))) << topic;
+    }
+    const QRegularExpression link(QStringLiteral("href=\"([^\"]*)\""));
+    for (const QRegularExpressionMatch& match : link.globalMatch(page)) {
+        const QString target = match.captured(1);
+        // A local page: every link leads to a section of its own.
+        ASSERT_TRUE(target.startsWith(QLatin1Char('#'))) << target.toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("id=\"%1\"").arg(target.mid(1))))
+            << target.toStdString();
+    }
 }
 
 } // namespace

@@ -24,3 +24,18 @@ TEST(DataFolder, BesideTheExecutableThenTheInstalledShareFolder) {
     ASSERT_TRUE(test::WriteAll(bin + QStringLiteral("/orbx.dat"), "1 en Orbivex\n"));
     EXPECT_EQ(ProgramDataFolder(bin), bin);
 }
+
+TEST(DataFolder, TheUserManualBesideTheDataThenInTheInstalledDocFolder) {
+    QTemporaryDir root;
+    const QString share = root.filePath(QStringLiteral("share/orbivex"));
+    const QString doc = root.filePath(QStringLiteral("share/doc/orbivex"));
+    ASSERT_TRUE(QDir().mkpath(share) && QDir().mkpath(doc));
+    const QString name = QLatin1String(kUserManualFileName);
+
+    // Nowhere: the data folder's, for the message that it is missing.
+    EXPECT_EQ(UserManualFile(share), share + QLatin1Char('/') + name);
+    ASSERT_TRUE(test::WriteAll(doc + QLatin1Char('/') + name, "<html>"));
+    EXPECT_EQ(UserManualFile(share), doc + QLatin1Char('/') + name);
+    ASSERT_TRUE(test::WriteAll(share + QLatin1Char('/') + name, "<html>"));
+    EXPECT_EQ(UserManualFile(share), share + QLatin1Char('/') + name);
+}

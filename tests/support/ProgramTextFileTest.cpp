@@ -19,7 +19,7 @@ const std::vector<std::pair<int, int>> NumbersInUse{
     {1, 43},    {51, 53},   {56, 62},   {64, 91},   {95, 106},  {117, 117}, {120, 122},
     {126, 135}, {145, 149}, {153, 157}, {159, 162}, {165, 166}, {168, 179}, {184, 185},
     {253, 253}, {310, 311}, {342, 351}, {354, 362}, {364, 364}, {368, 369}, {372, 372},
-    {382, 387}, {390, 396}, {398, 399}, {402, 402},
+    {382, 387}, {390, 391}, {395, 396}, {398, 399}, {402, 402}, {430, 435},
 };
 
 ProgramTexts LoadShippedTexts() {
@@ -50,7 +50,7 @@ TEST(ShippedTextFile, CaptionsAreTheLayoutCaptions) {
         {6, "2nd birthdate"},
         {8, "Clear"},
         {9, "World transits"},
-        {10, "Natal apects 1st birthdate"},
+        {10, "Natal aspects 1st birthdate"},
         {11, "Natal aspects 2nd birthdate"},
         {12, "Personal transits 1st birthdate"},
         {13, "Personal transits 2nd birthdate"},
