@@ -117,7 +117,7 @@ TEST(ChartCommand, BadInputIsRefusedWithItsExitStatus) {
         {{"--world", "2024-03-20"}, 2, "--mode is required"},
         {{"--mode", "world", "--world", "2024-13-01"}, 2, "month"},
         {{"--mode", "world", "--world", "2024-03-20 10:15"}, 2, "half hour"},
-        {{"--mode", "world", "--world", "2024-03-20 10:00 GMT+12:00"}, 2, "zone"},
+        {{"--mode", "world", "--world", "2024-03-20 10:00 GMT+12:30"}, 2, "zone"},
         {{"--mode", "world", "--world", "2023-02-29"}, 3, "does not exist"},
         {{"--mode", "world", "--world", "2800-01-01"}, 3, "2800"},
         {{"--mode", "natal2"}, 3, "2nd birthdate"},
