@@ -40,8 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "a time is not a half hour of the day");
     const OptionValue zone = ParseZone(text);
     CheckOption(zone);
-    fuzz::Require(!zone.ok() || (std::abs(zone.value) <= MaxZoneMinutes && zone.value % 30 == 0),
-                  "a zone is not a half hour within 11:30");
+    fuzz::Require(!zone.ok() || (zone.value == TimezoneEntryOffset(TimezoneEntryOfText(text)) &&
+                                 std::abs(zone.value) <= 14 * 60 && zone.value % 15 == 0),
+                  "a zone is not an entry of the time-zone list");
 
     const int month = MonthOfText(text);
     fuzz::Require(month >= 0 && month <= 12, "a month outside 0 to 12");

@@ -89,7 +89,7 @@ bool frmMain::Form_Load() {
 
     // The configuration: the defaults, then the time-zone names the registry keeps.
     const QDateTime now = Now();
-    const int localOffset = LocalOffsetMinutes(TimezoneOffsetMinutes(now));
+    const int localOffset = TimezoneOffsetMinutes(now);
     state.settings = ConfigurationSettings::Defaults();
     SetTZDisp(state.settings, localOffset);
     SetDisplayZodiacSectors(state.settings);
@@ -97,7 +97,7 @@ bool frmMain::Form_Load() {
     state.settings.showOnlyEarth = false;
 
     // The time-zone lists, the world date's preselecting the computer's zone.
-    state.zones = MakeTimeZones(TimezoneOffsetMinutes(now), state.settings.northAmericanZones);
+    state.zones = MakeTimeZones(localOffset, state.settings.northAmericanZones);
     SetUpTimezoneComboBoxes(false);
 
     resize(LayoutUnitsToPixels(layout::intMainWindowWidth),

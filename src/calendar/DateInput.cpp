@@ -5,7 +5,10 @@
 #include "support/StrProc.h"
 
 #include <QRegularExpression>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace orbivex {
 
@@ -41,10 +44,33 @@ int NorthAmericanEntryOfText(const QString& text) {
     return -1;
 }
 
-constexpr int LargestZoneOffset = (TimezoneEntryCount - 1 - GreenwichTimezoneEntry) * 30; // 690
+// The offset of every entry, minutes east of Greenwich: the half hours from -11:30 to +11:30,
+// then the zones in use beyond them and on a quarter hour, appended in the order they were
+// added to the list.
+constexpr std::array<int, TimezoneEntryCount> TimezoneOffsets = [] {
+    std::array<int, TimezoneEntryCount> offsets{};
+    constexpr int HalfHourEntries = 48;
+    for (int j = 1; j < HalfHourEntries; ++j) {
+        offsets[static_cast<std::size_t>(j)] = (j - GreenwichTimezoneEntry) * 30;
+    }
+    constexpr std::array<int, TimezoneEntryCount - HalfHourEntries> appended{720, 780, 840, 345,
+                                                                             525, 765, 825};
+    for (std::size_t k = 0; k < appended.size(); ++k) {
+        offsets[HalfHourEntries + k] = appended[k];
+    }
+    return offsets;
+}();
 
-constexpr int OffsetOfEntry(int entry) {
-    return (entry - GreenwichTimezoneEntry) * 30;
+// "GMT", or "GMT+" / "GMT-" with the hours without a leading zero and two-digit minutes.
+QString ZoneText(int offsetMinutes) {
+    if (offsetMinutes == 0) {
+        return QStringLiteral("GMT");
+    }
+    const int magnitude = std::abs(offsetMinutes);
+    return QStringLiteral("GMT%1%2:%3")
+        .arg(offsetMinutes < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        .arg(magnitude / 60)
+        .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
 }
 
 // The year of a digits-only text, or the error code for it. A text of any length is read
@@ -104,20 +130,9 @@ int HourEntryOfText(const QString& text) {
 
 TimezoneList BuildTimezoneList(bool northAmericanNames) {
     TimezoneList list;
-    int entry = 1;
-    for (int hours = 11; hours >= 0; --hours) {
-        list[static_cast<std::size_t>(entry++)].text = QStringLiteral("GMT-%1:30").arg(hours);
-        list[static_cast<std::size_t>(entry++)].text =
-            hours > 0 ? QStringLiteral("GMT-%1:00").arg(hours) : QStringLiteral("GMT");
-    }
-    for (int hours = 0; hours <= 11; ++hours) {
-        if (hours > 0) {
-            list[static_cast<std::size_t>(entry++)].text = QStringLiteral("GMT+%1:00").arg(hours);
-        }
-        list[static_cast<std::size_t>(entry++)].text = QStringLiteral("GMT+%1:30").arg(hours);
-    }
     for (int j = 1; j < TimezoneEntryCount; ++j) {
-        list[static_cast<std::size_t>(j)].offsetMinutes = OffsetOfEntry(j);
+        const int offset = TimezoneOffsets[static_cast<std::size_t>(j)];
+        list[static_cast<std::size_t>(j)] = {ZoneText(offset), offset};
     }
     if (northAmericanNames) {
         for (const NorthAmericanZone& zone : NorthAmericanZones) {
@@ -148,22 +163,26 @@ int TimezoneEntryOfText(const QString& text) {
     if (trimmed.compare(QLatin1String("GMT"), Qt::CaseInsensitive) == 0) {
         return GreenwichTimezoneEntry;
     }
-    static const QRegularExpression pattern(QStringLiteral("^(?:GMT)?([+-])(\\d{1,2}):(00|30)$"),
+    static const QRegularExpression pattern(QStringLiteral("^(?:GMT)?([+-])(\\d{1,2}):(\\d{2})$"),
                                             QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(trimmed);
     if (!match.hasMatch()) {
         return -1;
     }
-    const int magnitude = match.captured(2).toInt() * 60 + match.captured(3).toInt();
-    if (magnitude > LargestZoneOffset) {
+    const int minutes = match.captured(3).toInt();
+    if (minutes > 59) {
         return -1;
     }
+    const int magnitude = match.captured(2).toInt() * 60 + minutes;
     const int offset = match.captured(1) == QLatin1String("-") ? -magnitude : magnitude;
-    return GreenwichTimezoneEntry + offset / 30;
+    const auto found = std::find(TimezoneOffsets.begin() + 1, TimezoneOffsets.end(), offset);
+    return found == TimezoneOffsets.end() ? -1 : static_cast<int>(found - TimezoneOffsets.begin());
 }
 
-int LocalOffsetMinutes(int timezoneOffsetMinutes) {
-    return timezoneOffsetMinutes == 345 ? 330 : timezoneOffsetMinutes;
+int TimezoneEntryOffset(int entry) {
+    return entry >= 0 && entry < TimezoneEntryCount
+               ? TimezoneOffsets[static_cast<std::size_t>(entry)]
+               : 0;
 }
 
 int DefaultTimezoneIndex(const TimezoneList& list, int localOffsetMinutes) {
@@ -179,7 +198,7 @@ TimeZones MakeTimeZones(int timezoneOffsetMinutes, bool northAmericanNames) {
     TimeZones zones;
     zones.list = BuildTimezoneList(northAmericanNames);
     zones.northAmericanNames = northAmericanNames;
-    zones.localOffsetMinutes = LocalOffsetMinutes(timezoneOffsetMinutes);
+    zones.localOffsetMinutes = timezoneOffsetMinutes;
     zones.defaultIndex = DefaultTimezoneIndex(zones.list, zones.localOffsetMinutes);
     return zones;
 }

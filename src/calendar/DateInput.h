@@ -26,10 +26,13 @@ inline constexpr int DateBeforeYearOne = -3; // year 0 or less
 inline constexpr int DateFromYear2800 = -4;  // year 2800 or later
 
 // Entries of the lists, the empty entry 0 included.
-inline constexpr int MonthEntryCount = 13;    // 1..12: January ... December
-inline constexpr int DayEntryCount = 32;      // 1..31
-inline constexpr int HourEntryCount = 49;     // entry k: (k - 1) * 30 minutes after midnight
-inline constexpr int TimezoneEntryCount = 48; // entry j: (j - 24) * 30 minutes east of Greenwich
+inline constexpr int MonthEntryCount = 13; // 1..12: January ... December
+inline constexpr int DayEntryCount = 32;   // 1..31
+inline constexpr int HourEntryCount = 49;  // entry k: (k - 1) * 30 minutes after midnight
+// Entries 1..47 of the time-zone list are (j - 24) * 30 minutes east of Greenwich; the zones
+// beyond +11:30 and those on a quarter hour follow them, so that the indices that state files
+// store keep their meaning.
+inline constexpr int TimezoneEntryCount = 55;
 // The hour entry chosen when none is: 12:00.
 inline constexpr int NoonHourEntry = HourEntryCount / 2 + 1;
 // The time-zone entry of Greenwich.
@@ -62,19 +65,24 @@ struct TimezoneEntry {
 using TimezoneList = std::array<TimezoneEntry, TimezoneEntryCount>;
 
 // The time-zone list: entry 0 empty (offset 0), then "GMT-11:30" ... "GMT-0:30", "GMT",
-// "GMT+0:30" ... "GMT+11:30". With northAmericanNames, ten entries show a North American zone
-// name ("EST/CDT" for -300 ...) in place of their text; offsets are the same.
+// "GMT+0:30" ... "GMT+11:30" (entries 1..47), then "GMT+12:00", "GMT+13:00", "GMT+14:00",
+// "GMT+5:45", "GMT+8:45", "GMT+12:45" and "GMT+13:45" (entries 48..54). With
+// northAmericanNames, ten entries show a North American zone name ("EST/CDT" for -300 ...) in
+// place of their text; offsets are the same.
 TimezoneList BuildTimezoneList(bool northAmericanNames);
 // The texts of a list, in entry order.
 QStringList TimezoneListTexts(const TimezoneList& list);
-// The entry (1..47) of a zone text: "GMT", "GMT+5:30", "GMT-11:00", a North American name
-// ("EST/CDT"), or an offset "+HH:MM" / "-HH:MM" (also "GMT+05:30"); -1 when no entry has it.
+// The offset in minutes east of Greenwich of entry 0..54; 0 for entry 0 and outside the list.
+int TimezoneEntryOffset(int entry);
+// The entry (1..54) of a zone text: "GMT", "GMT+5:30", "GMT-11:00", "GMT+5:45", a North
+// American name ("EST/CDT"), or an offset "+HH:MM" / "-HH:MM" (also "GMT+05:30"); -1 when no
+// entry has it.
 int TimezoneEntryOfText(const QString& text);
 // True for one of the ten North American zone names (any case).
 bool IsNorthAmericanZoneName(const QString& text);
 
 // What the main window keeps about the time-zone lists: the current list, the computer's
-// offset (with +345 taken as +330) and the entry preselected for it.
+// offset and the entry preselected for it.
 struct TimeZones {
     TimezoneList list = BuildTimezoneList(false);
     bool northAmericanNames = false;
@@ -82,10 +90,7 @@ struct TimeZones {
     int defaultIndex = 0;       // DefaultTimezoneIndex; 0 when no entry has the local offset
 };
 
-// The offset the lists work with for the computer's offset: +345 (Nepal) becomes +330, since
-// the list holds only whole and half hours; every other value is kept.
-int LocalOffsetMinutes(int timezoneOffsetMinutes);
-// The first entry from 1 to 47 whose offset equals localOffsetMinutes; 0 when none does.
+// The first entry from 1 to 54 whose offset equals localOffsetMinutes; 0 when none does.
 int DefaultTimezoneIndex(const TimezoneList& list, int localOffsetMinutes);
 // The time-zone state for a computer whose offset is timezoneOffsetMinutes.
 TimeZones MakeTimeZones(int timezoneOffsetMinutes, bool northAmericanNames);
@@ -103,7 +108,7 @@ double InputDateToLocalJD(DateSet& dateSet);
 
 // The Julian date (UT) of the date set, or a date error code. Changes the date set as
 // InputDateToLocalJD does and, on success, selects the default zone when no zone is chosen
-// (and the computer's offset has an entry). A time-zone entry outside 1..47 counts as empty.
+// (and the computer's offset has an entry). A time-zone entry outside 1..54 counts as empty.
 double InputDateToAJDate(DateSet& dateSet, const TimeZones& zones);
 
 // "January 5, 2024, 12:00 (GMT+1:00)" (the month abbreviated when asked); "" when the date

@@ -3,6 +3,7 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
 #include "cli/ChartOptions.h"
+#include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
 #include "navigation/Compute.h"
@@ -161,8 +162,9 @@ ChartOptions AddChartOptions(QCommandLineParser& parser) {
 
 QString ChartOptionsDescription() {
     return QStringLiteral("DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, "
-                          "without a zone the computer's. Without --world the world date is "
-                          "the present moment.");
+                          "without a zone the computer's. ZONE is %1. Without --world the world "
+                          "date is the present moment.")
+        .arg(ZoneFormsText());
 }
 
 QString ForTerminal(QString text) {

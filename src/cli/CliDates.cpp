@@ -81,33 +81,28 @@ OptionValue ParseTimeOfDay(const QString& text) {
     return Value(hours * 60 + minutes);
 }
 
-OptionValue ParseZone(const QString& text) {
-    const QString zone = text.trimmed();
-    if (zone.compare(QLatin1String("GMT"), Qt::CaseInsensitive) == 0) {
-        return Value(0);
-    }
-    static const QRegularExpression pattern(
-        QStringLiteral("^(?:GMT)?([+-])([0-9]{1,2}):([0-9]{2})$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(zone);
-    if (!match.hasMatch()) {
-        return Failure(ExitUsage, QStringLiteral("'%1' is not a zone; write GMT, GMT+5:30, "
-                                                 "GMT-11:00, +05:30 or -11:00.")
-                                      .arg(text));
-    }
-    const int hours = match.captured(2).toInt();
-    const int minutes = match.captured(3).toInt();
-    if (minutes > 59 || minutes % 30 != 0) {
-        return Failure(
-            ExitUsage,
-            QStringLiteral("The zone %1 is not a whole number of half hours.").arg(text));
-    }
-    const int offset = hours * 60 + minutes;
-    if (offset > MaxZoneMinutes) {
+QString ZoneFormsText() {
+    return QStringLiteral("GMT, GMT+H:MM, GMT-H:MM, +HH:MM or -HH:MM on a whole or half hour up "
+                          "to 11:30 either side, GMT+12:00, GMT+13:00, GMT+14:00, GMT+5:45, "
+                          "GMT+8:45, GMT+12:45, GMT+13:45, or a North American zone name such as "
+                          "EST/CDT");
+}
+
+OptionValue ParseZoneEntry(const QString& text) {
+    const int entry = TimezoneEntryOfText(text);
+    if (entry < 1) {
         return Failure(ExitUsage,
-                       QStringLiteral("The zone %1 lies beyond 11:30 from Greenwich.").arg(text));
+                       QStringLiteral("'%1' is not a zone; write %2.").arg(text, ZoneFormsText()));
     }
-    return Value(match.captured(1) == QLatin1String("-") ? -offset : offset);
+    return Value(entry);
+}
+
+OptionValue ParseZone(const QString& text) {
+    OptionValue zone = ParseZoneEntry(text);
+    if (zone.ok()) {
+        zone.value = TimezoneEntryOffset(zone.value);
+    }
+    return zone;
 }
 
 int MonthOfText(const QString& text) {
@@ -162,10 +157,7 @@ bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error) {
     if (match.hasCaptured(5)) {
         result.timezoneIndex = TimezoneEntryOfText(match.captured(5));
         if (result.timezoneIndex < 1) {
-            error = QStringLiteral("'%1': the zone must be GMT, GMT+H:MM, GMT-H:MM, +HH:MM or "
-                                   "-HH:MM on a whole or half hour up to 11:30, or a North "
-                                   "American zone name")
-                        .arg(text);
+            error = QStringLiteral("'%1': the zone must be %2").arg(text, ZoneFormsText());
             return false;
         }
     }

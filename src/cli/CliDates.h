@@ -2,8 +2,8 @@
 // The date, time and zone options shared by orbivex-cli commands:
 //   a date  "YYYY-MM-DD" in the proleptic Gregorian calendar, years 1 to 2799;
 //   a time  "HH:MM" on the hour or the half hour;
-//   a zone  "GMT", "GMT+5:30", "GMT-11:00", "+05:30" or "-11:00", a whole number of half hours
-//           within 11:30 either side of Greenwich.
+//   a zone  an entry of the program's time-zone list: "GMT", "GMT+5:30", "GMT-11:00", "+05:30",
+//           "-11:00", "GMT+13:45" or a North American name such as "EST/CDT".
 
 #include "cli/Commands.h"
 
@@ -13,7 +13,6 @@ namespace orbivex::cli {
 
 inline constexpr int FirstDayNumber = 1721426; // 1 January 1
 inline constexpr int EndDayNumber = 2743739;   // 1 January 2800, the first day out of range
-inline constexpr int MaxZoneMinutes = 690;     // 11:30
 
 // A parsed option: its value, or the exit status and a message saying what is wrong.
 struct OptionValue {
@@ -31,8 +30,13 @@ OptionValue ParseDate(const QString& text);
 // "HH:MM" to minutes after midnight; ExitUsage unless it is a time on a half hour.
 OptionValue ParseTimeOfDay(const QString& text);
 
-// A zone to minutes east of Greenwich; ExitUsage unless it is a whole number of half hours
-// within MaxZoneMinutes.
+// The zones every command takes, as help texts and messages name them.
+QString ZoneFormsText();
+
+// A zone to its entry (1..54) of the time-zone list; ExitUsage for a zone the list lacks.
+OptionValue ParseZoneEntry(const QString& text);
+
+// A zone to minutes east of Greenwich; ExitUsage for a zone the time-zone list lacks.
 OptionValue ParseZone(const QString& text);
 
 // Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.

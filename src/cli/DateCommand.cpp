@@ -38,11 +38,9 @@ int RunDate(const QStringList& arguments, Context& context) {
     const QCommandLineOption hourOption(QStringLiteral("hour"),
                                         QStringLiteral("The time on a half hour, 00:00 to 23:30."),
                                         QStringLiteral("HH:MM"));
-    const QCommandLineOption zoneOption(
-        QStringLiteral("zone"),
-        QStringLiteral("The time zone: GMT, GMT+5:30, GMT-11:00, +HH:MM, -HH:MM, or a North "
-                       "American name such as EST/CDT."),
-        QStringLiteral("ZONE"));
+    const QCommandLineOption zoneOption(QStringLiteral("zone"),
+                                        QStringLiteral("The time zone: %1.").arg(ZoneFormsText()),
+                                        QStringLiteral("ZONE"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the result as JSON."));
     parser.addOptions({yearOption, monthOption, dayOption, hourOption, zoneOption, jsonOption});
@@ -87,12 +85,9 @@ int RunDate(const QStringList& arguments, Context& context) {
     if (parser.isSet(zoneOption)) {
         const QString zone = parser.value(zoneOption);
         dateSet.timezoneIndex = TimezoneEntryOfText(zone);
-        if (dateSet.timezoneIndex < 0) {
-            return UsageError(context,
-                              QStringLiteral("--zone must be GMT, GMT+H:MM, GMT-H:MM, +HH:MM or "
-                                             "-HH:MM on a whole or half hour up to 11:30, or a "
-                                             "North American zone name, not '%1'")
-                                  .arg(zone));
+        if (dateSet.timezoneIndex < 1) {
+            return UsageError(
+                context, QStringLiteral("--zone must be %1, not '%2'").arg(ZoneFormsText(), zone));
         }
         northAmericanNames = IsNorthAmericanZoneName(zone);
     }

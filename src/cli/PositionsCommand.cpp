@@ -167,8 +167,7 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                   QStringLiteral("The local time on a half hour (default: 12:00)."),
                                   QStringLiteral("HH:MM"), QStringLiteral("12:00"));
     const QCommandLineOption zone(
-        QStringLiteral("zone"),
-        QStringLiteral("The zone: GMT, GMT+5:30, GMT-11:00, +05:30, -11:00 (default: GMT)."),
+        QStringLiteral("zone"), QStringLiteral("The zone: %1 (default: GMT).").arg(ZoneFormsText()),
         QStringLiteral("ZONE"), QStringLiteral("GMT"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Write the instant's positions as JSON."));

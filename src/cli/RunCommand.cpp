@@ -3,6 +3,7 @@
 // exactly as in the program, only without the wait between steps.
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
+#include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
 #include "navigation/PatternRun.h"
@@ -138,13 +139,15 @@ void PrintOutcome(const RunOutcome& outcome, bool json, QTextStream& out) {
 
 int RunRun(const QStringList& arguments, Context& context) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Steps the world date forward, computing the world-transit chart at each step, until "
-        "the chart shows the pattern, as the Run command of the program does but without "
-        "waiting between steps. Prints the date of the step that found it, the message of the "
-        "find and the number of steps; exits with status 1 when no step found it.\n"
-        "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
-        "the computer's."));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Steps the world date forward, computing the world-transit chart at each step, until "
+            "the chart shows the pattern, as the Run command of the program does but without "
+            "waiting between steps. Prints the date of the step that found it, the message of the "
+            "find and the number of steps; exits with status 1 when no step found it.\n"
+            "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
+            "the computer's. ZONE is %1.")
+            .arg(ZoneFormsText()));
     const QCommandLineOption patternOption(
         QStringLiteral("pattern"),
         QStringLiteral("The pattern sought, by its name in any case: %1.").arg(PatternNameList()),

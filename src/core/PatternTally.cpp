@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <bitset>
 #include <cmath>
 #include <initializer_list>
 #include <optional>
@@ -149,10 +150,8 @@ int CountKites(const PatternContext& context, const AspectPairTable& pairs) {
 
 int CountRectangles(const PatternContext& context, const AspectPairTable& pairs) {
     Tally tally(context, Rectangle);
-    // A rectangle met again with its other opposition first is skipped: its second pair is
-    // the first pair of the rectangle counted just before it.
-    BodyIndex previousI = 0;
-    BodyIndex previousJ = 0;
+    // Each set of four bodies is one rectangle, however many ways the loops meet it.
+    std::bitset<1U << (MaxBodies + 1)> seen;
     ForEach(FirstBodies(pairs.NumBodies()), [&](BodyIndex i) {
         ForEach(static_cast<BodySet>(pairs.Partners(i, Opposition) & After(i)), [&](BodyIndex j) {
             const BodySet ks = static_cast<BodySet>(pairs.Partners(j, Sextile) &
@@ -162,11 +161,11 @@ int CountRectangles(const PatternContext& context, const AspectPairTable& pairs)
                     pairs.Partners(k, Opposition) & pairs.Partners(i, Sextile) &
                     pairs.Partners(j, Trine) & After(i) & ~SetOf({j, k}));
                 ForEach(bs, [&](BodyIndex b) {
-                    if (k == previousI && b == previousJ) {
+                    const BodySet set = SetOf({i, j, k, b});
+                    if (seen.test(set)) {
                         return;
                     }
-                    previousI = i;
-                    previousJ = j;
+                    seen.set(set);
                     tally.Add({i, j, k, b});
                 });
             });

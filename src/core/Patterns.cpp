@@ -223,9 +223,10 @@ QString FindKites(const PatternContext& context, PatternForm form, int& count) {
 QString FindRectangles(const PatternContext& context, PatternForm form, int& count) {
     const Sky sky(context);
     PatternWriter writer(context, form, Rectangle);
-    // A rectangle is met again with its other opposition first; its second pair is then the
-    // pair the previous rectangle began with.
-    QString previous;
+    // The loops meet a rectangle once for each of its oppositions, and with wide orbs a set of
+    // four bodies can fit the roles more than one way: each set is one rectangle, written as
+    // first met.
+    std::vector<unsigned> seen;
     ForEachFourBodies(sky.NumBodies(), false, true,
                       [&](BodyIndex i, BodyIndex j, BodyIndex k, BodyIndex b) {
                           const auto sum = sky.AllHold({{i, j, Opposition},
@@ -237,12 +238,12 @@ QString FindRectangles(const PatternContext& context, PatternForm form, int& cou
                           if (!sum) {
                               return;
                           }
-                          const std::array<BodyIndex, 4> rectangle{i, j, k, b};
-                          const QString abbreviations = BodyText(rectangle, PatternForm::Report);
-                          if (abbreviations.mid(6, 5) == previous.left(5)) {
+                          const unsigned set = 1U << i | 1U << j | 1U << k | 1U << b;
+                          if (std::find(seen.begin(), seen.end(), set) != seen.end()) {
                               return;
                           }
-                          previous = abbreviations;
+                          seen.push_back(set);
+                          const std::array<BodyIndex, 4> rectangle{i, j, k, b};
                           writer.Add(rectangle, *sum / 6.0);
                       });
     return writer.Finish(count);

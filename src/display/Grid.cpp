@@ -160,12 +160,15 @@ QString AddOrbToTitle(const QString& strTitle, bool blnPersonal, bool blnAddPeri
                       const OrbSummary& summary, const ProgramTexts& texts) {
     const QString title = strTitle + QStringLiteral("  ");
     const OrbColumn column = blnPersonal ? (mode == SynastryMode ? 2 : 1) : 0;
+    // With every orb at 0 no aspect can be found, and there is no range to show.
+    if (!(summary.largest[column] > 0.0)) {
+        return title + texts.ProgramText(420) + (blnAddPeriod ? QStringLiteral(".") : QString());
+    }
     const QString largest = FormatDegreesMinutes(summary.largest[column], true);
     if (summary.allEqual) {
         return title + texts.ProgramText(33) + QLatin1Char(' ') + largest +
                (blnAddPeriod ? QStringLiteral(".") : QString());
     }
-    // With every orb at zero the smallest stays at its 20-radian start and formats as "".
     return title + texts.ProgramText(34) + QStringLiteral(": ") +
            FormatDegreesMinutes(summary.smallest[column], true) + QLatin1Char(' ') +
            texts.ProgramText(35) + QLatin1Char(' ') + largest;

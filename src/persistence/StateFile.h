@@ -15,6 +15,7 @@
 //   43    midpoint orb index       44 synastry divisor index
 // Indices and flags are written as " 5 " / "-1 " and "#TRUE#" / "#FALSE#".
 
+#include "calendar/DateInput.h"
 #include "core/Bodies.h"
 #include "core/ChartMode.h"
 
@@ -33,7 +34,7 @@ struct StateDateSet {
     int dayIndex = 0;      // 0 none, 1..31
     QString yearText;      // as typed
     int hourIndex = 0;     // 0 none, 1..48
-    int timezoneIndex = 0; // 0..47
+    int timezoneIndex = 0; // 0..54
 
     bool operator==(const StateDateSet&) const = default;
 };
@@ -43,7 +44,7 @@ struct StateFileContents {
     static constexpr int MonthEntries = 13;
     static constexpr int DayEntries = 32;
     static constexpr int HourEntries = 49;
-    static constexpr int TimezoneEntries = 48;
+    static constexpr int TimezoneEntries = TimezoneEntryCount;
     static constexpr int StepUnitEntries = 5;
     static constexpr int BoldfaceFactorEntries = 9;
     static constexpr int DivisorEntries = 5;

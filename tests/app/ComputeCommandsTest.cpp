@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimeZone>
 
 namespace orbivex::test {
 namespace {
@@ -140,6 +141,31 @@ TEST_F(MainWindowTest, NowAndClear) {
     EXPECT_EQ(window->state.dateSets[FirstBirthdate].yearText, QString());
     EXPECT_EQ(window->txbYearCE[SecondBirthdate]->text(), QStringLiteral("1980"));
     EXPECT_EQ(window->cboTimezone[SecondBirthdate]->currentIndex(), 20);
+}
+
+// A computer east of +11:30 or on a quarter hour: Now and an empty zone take its own offset.
+TEST_F(MainWindowTest, NowAndAnEmptyZoneTakeTheComputersOffset) {
+    const std::pair<int, const char*> cases[] = {
+        {780, "GMT+13:00"}, {840, "GMT+14:00"}, {345, "GMT+5:45"}, {825, "GMT+13:45"}};
+    for (const auto& [offset, zone] : cases) {
+        SCOPED_TRACE(zone);
+        now = QDateTime(QDate(2024, 1, 5), QTime(12, 10), QTimeZone(offset * 60));
+        Start();
+        EnterDate(WorldDate, QStringLiteral("1900"), 6, 1, 1, 24);
+        window->cmdNow->click();
+        EXPECT_EQ(window->cboTimezone[WorldDate]->currentText(), QString::fromUtf8(zone));
+        EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 5);
+        EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("12:00"));
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], 2460315.0 - offset / 1440.0);
+        window->Timer1_Timer();
+        EXPECT_TRUE(window->cmdForwardBack[0]->isEnabled());
+
+        EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, NoonHourEntry, 0);
+        window->optNatal[0]->click();
+        EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentText(), QString::fromUtf8(zone));
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[FirstBirthdate],
+                         2440788.0 - offset / 1440.0);
+    }
 }
 
 TEST_F(MainWindowTest, TheWorldDateLabelSwitchesToRadians) {

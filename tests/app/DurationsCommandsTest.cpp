@@ -218,6 +218,16 @@ TEST_F(DurationsCommands, ReportShowsAndHidesTheDurationsWindow) {
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 }
 
+TEST_F(DurationsCommands, WithEveryOrbAtZeroTheTitleSaysNoAspectIsSwitchedOn) {
+    Start();
+    UseZeroOrbs();
+    EXPECT_EQ(window->lblTitle->text(),
+              window->texts().ProgramText(23) + QStringLiteral("  No aspect switched on."));
+    EnterPersonalTransits();
+    EXPECT_EQ(window->lblTitle->text(),
+              window->texts().ProgramText(29) + QStringLiteral("  No aspect switched on."));
+}
+
 TEST_F(DurationsCommands, ReportWithoutAspectsSaysSoForTheMode) {
     Start();
     window->cmdReport->click();

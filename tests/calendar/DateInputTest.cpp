@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace orbivex;
 
@@ -60,9 +61,25 @@ TEST(TimezoneList, TextsAndOffsets) {
         EXPECT_EQ(list[entry].text, QString::fromUtf8(text)) << entry;
     }
     EXPECT_EQ(list[0].offsetMinutes, 0);
-    for (int j = 1; j < TimezoneEntryCount; ++j) {
+    for (int j = 1; j < 48; ++j) {
         EXPECT_EQ(list[j].offsetMinutes, (j - 24) * 30) << j;
-        EXPECT_EQ(TimezoneEntryOfText(list[j].text), j) << j;
+    }
+    // The zones beyond +11:30 and on a quarter hour follow, so stored indices keep their zone.
+    const std::tuple<int, const char*, int> appended[] = {
+        {48, "GMT+12:00", 720}, {49, "GMT+13:00", 780}, {50, "GMT+14:00", 840},
+        {51, "GMT+5:45", 345},  {52, "GMT+8:45", 525},  {53, "GMT+12:45", 765},
+        {54, "GMT+13:45", 825},
+    };
+    ASSERT_EQ(TimezoneEntryCount, 55);
+    for (const auto& [entry, text, offset] : appended) {
+        EXPECT_EQ(list[entry].text, QString::fromUtf8(text)) << entry;
+        EXPECT_EQ(list[entry].offsetMinutes, offset) << entry;
+    }
+    for (int j = 0; j < TimezoneEntryCount; ++j) {
+        EXPECT_EQ(TimezoneEntryOffset(j), list[j].offsetMinutes) << j;
+        if (j > 0) {
+            EXPECT_EQ(TimezoneEntryOfText(list[j].text), j) << j;
+        }
     }
 }
 
@@ -95,26 +112,35 @@ TEST(TimezoneList, EntryOfAnOffsetText) {
     EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("-0:00")), GreenwichTimezoneEntry);
     EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("gmt+1:00")), Zone(60));
     EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("est/cdt")), Zone(-300));
-    for (const char* bad :
-         {"", "GMT+12:00", "-12:00", "+05:45", "05:30", "GMT5:30", "UTC", "+5", "GMT+"}) {
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("+05:45")), 51);
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("+14:00")), 50);
+    EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("gmt+13:45")), 54);
+    for (const char* bad : {"", "-12:00", "+14:30", "+5:15", "+5:60", "-5:45", "05:30", "GMT5:30",
+                            "UTC", "+5", "GMT+"}) {
         EXPECT_EQ(TimezoneEntryOfText(QString::fromUtf8(bad)), -1) << bad;
     }
 }
 
 TEST(TimezoneList, DefaultEntryForTheComputersOffset) {
     const TimezoneList list = BuildTimezoneList(false);
-    EXPECT_EQ(LocalOffsetMinutes(345), 330);
-    EXPECT_EQ(LocalOffsetMinutes(-300), -300);
-    EXPECT_EQ(DefaultTimezoneIndex(list, 0), GreenwichTimezoneEntry);
-    EXPECT_EQ(DefaultTimezoneIndex(list, 60), 26);
-    EXPECT_EQ(DefaultTimezoneIndex(list, 690), 47);
-    EXPECT_EQ(DefaultTimezoneIndex(list, -690), 1);
-    EXPECT_EQ(DefaultTimezoneIndex(list, 720), 0); // +12:00 has no entry
-    EXPECT_EQ(DefaultTimezoneIndex(list, -720), 0);
-    EXPECT_EQ(DefaultTimezoneIndex(list, 525), 0); // not a half hour
-    EXPECT_EQ(MakeTimeZones(345, false).defaultIndex, Zone(330));
-    EXPECT_EQ(list[MakeTimeZones(345, false).defaultIndex].text, "GMT+5:30");
-    EXPECT_EQ(MakeTimeZones(720, false).defaultIndex, 0);
+    const std::pair<int, int> cases[] = {
+        {0, GreenwichTimezoneEntry},
+        {60, 26},
+        {690, 47},
+        {-690, 1},
+        {720, 48},
+        {840, 50},
+        {345, 51}, // Nepal keeps its quarter hour
+        {765, 53},
+        {-720, 0}, // no entry
+        {315, 0},
+    };
+    for (const auto& [offset, entry] : cases) {
+        EXPECT_EQ(DefaultTimezoneIndex(list, offset), entry) << offset;
+        const TimeZones zones = MakeTimeZones(offset, false);
+        EXPECT_EQ(zones.localOffsetMinutes, offset);
+        EXPECT_EQ(zones.defaultIndex, entry) << offset;
+    }
 }
 
 TEST(TimezoneList, SetUpKeepsOrResetsTheSelections) {
@@ -228,18 +254,20 @@ TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
     EXPECT_EQ(set.timezoneIndex, 26);
     EXPECT_EQ(InputDateToString(set, zones, false), "January 1, 2000, 12:00 (GMT+1:00)");
 
-    // Nepal (+5:45) is shown and converted as GMT+5:30.
-    const TimeZones nepal = MakeTimeZones(345, false);
-    set = Entered("2000", 1, 1, Hour(0));
-    EXPECT_NEAR(InputDateToAJDate(set, nepal), 2451544.5 - 5.5 / 24.0, 1e-9);
-    EXPECT_EQ(nepal.list[set.timezoneIndex].text, "GMT+5:30");
+    // An empty zone takes the computer's offset, also east of +11:30 and on a quarter hour.
+    for (const int offset : {345, 780, 825}) {
+        const TimeZones local = MakeTimeZones(offset, false);
+        set = Entered("2000", 1, 1, Hour(0));
+        EXPECT_NEAR(InputDateToAJDate(set, local), 2451544.5 - offset / 1440.0, 1e-9) << offset;
+        EXPECT_EQ(TimezoneEntryOffset(set.timezoneIndex), offset);
+    }
 
-    // At +12:00 no entry fits: the zone stays empty and counts as Greenwich.
-    const TimeZones farEast = MakeTimeZones(720, false);
+    // An offset no entry has leaves the zone empty, and it counts as Greenwich.
+    const TimeZones farWest = MakeTimeZones(-720, false);
     set = Entered("2000", 1, 1, Hour(0));
-    EXPECT_DOUBLE_EQ(InputDateToAJDate(set, farEast), 2451544.5);
+    EXPECT_DOUBLE_EQ(InputDateToAJDate(set, farWest), 2451544.5);
     EXPECT_EQ(set.timezoneIndex, 0);
-    EXPECT_EQ(InputDateToString(set, farEast, false), "January 1, 2000, 00:00 ()");
+    EXPECT_EQ(InputDateToString(set, farWest, false), "January 1, 2000, 00:00 ()");
 
     // Entries outside the lists count as empty.
     set = Entered("2000", 1, 1, 77, 99);
@@ -275,11 +303,17 @@ TEST(WorldDateNow, RoundsToTheHalfHourInTheLocalZone) {
     EXPECT_EQ(world.dayIndex, 29);
     EXPECT_EQ(world.hourIndex, Hour(14, 30));
 
-    // Nepal: the clock's 10:00 at +5:45 is 09:45 at +5:30, which rounds down to 09:30.
-    const TimeZones nepal = MakeTimeZones(345, false);
-    ASSERT_TRUE(SetWorldDateToNow(world, nepal, QDateTime(QDate(2024, 5, 1), QTime(10, 0)), 345));
-    EXPECT_EQ(world.hourIndex, Hour(9, 30));
-    EXPECT_EQ(world.timezoneIndex, Zone(330));
+    // East of +11:30 and on a quarter hour the clock's own zone is chosen: the date and time
+    // are the clock's, and they convert back to the same instant.
+    for (const int offset : {345, 780, 840, 765}) {
+        const TimeZones local = MakeTimeZones(offset, false);
+        const QDateTime clock(QDate(2024, 5, 1), QTime(10, 0));
+        ASSERT_TRUE(SetWorldDateToNow(world, local, clock, offset));
+        EXPECT_EQ(world.dayIndex, 1);
+        EXPECT_EQ(world.hourIndex, Hour(10));
+        EXPECT_EQ(TimezoneEntryOffset(world.timezoneIndex), offset);
+        EXPECT_DOUBLE_EQ(InputDateToAJDate(world, local), NowAsJulianDate(clock, offset));
+    }
 
     const DateSet before = world;
     EXPECT_FALSE(SetWorldDateToNow(world, zones, QDateTime(), 0));

@@ -36,6 +36,18 @@ TEST(ChartCommand, TextShowsTitleGridRowsAndReport) {
     EXPECT_TRUE(run.out.contains(QStringLiteral("\n13 aspects in all.\n")));
 }
 
+// Venus-Jupiter-Mars-Saturn and Venus-Uranus-Mars-Saturn share the opposition Mars-Saturn.
+TEST(ChartCommand, EachRectangleIsListedAndCountedOnce) {
+    const QStringList world{"--mode", "world", "--world", "1609-06-15 12:00 GMT"};
+    const CliResult text = Chart(world);
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    EXPECT_EQ(text.out.count(QStringLiteral("Rectangle: ")), 2);
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Rectangle: Ve-Ju-Ma-Sa (mean orb 3°20')\n"
+                                                 "Rectangle: Ve-Ur-Ma-Sa (mean orb 3°31')\n\n")));
+    const CliResult json = Chart(world + QStringList{"--json"});
+    EXPECT_EQ(Json(json)[QStringLiteral("patternCounts")].toArray()[2].toInt(), 2);
+}
+
 TEST(ChartCommand, JsonOfAPersonalTransitChart) {
     const CliResult run = Chart({"--mode", "personal1", "--world", "2024-03-20", "--birth1",
                                  "1970-06-15 06:30 +01:00", "--json"});
@@ -105,7 +117,7 @@ TEST(ChartCommand, BadInputIsRefusedWithItsExitStatus) {
         {{"--world", "2024-03-20"}, 2, "--mode is required"},
         {{"--mode", "world", "--world", "2024-13-01"}, 2, "month"},
         {{"--mode", "world", "--world", "2024-03-20 10:15"}, 2, "half hour"},
-        {{"--mode", "world", "--world", "2024-03-20 10:00 GMT+12:00"}, 2, "zone"},
+        {{"--mode", "world", "--world", "2024-03-20 10:00 GMT+12:30"}, 2, "zone"},
         {{"--mode", "world", "--world", "2023-02-29"}, 3, "does not exist"},
         {{"--mode", "world", "--world", "2800-01-01"}, 3, "2800"},
         {{"--mode", "natal2"}, 3, "2nd birthdate"},

@@ -32,6 +32,15 @@ TEST(RunCommand, TextNamesTheDateTheFindAndTheSteps) {
     EXPECT_EQ(two.out, "January 15, 2024, 12:00 (GMT)\nTwo T-squares found.\nSteps: 14\n");
 }
 
+// June 15, 1609 holds two rectangles that share an opposition; the first day with three is
+// June 17.
+TEST(RunCommand, EachRectangleCountsOnceInTheStopTest) {
+    const CliResult run = RunPattern(
+        {"--pattern", "rectangle", "--at-least", "3", "--world", "1609-06-10 12:00 GMT"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "June 17, 1609, 12:00 (GMT)\nThree rectangles found.\nSteps: 7\n");
+}
+
 TEST(RunCommand, JsonOfARunSeekingBodies) {
     const CliResult run = RunPattern({"--pattern", "Grand Trine", "--bodies", "ju,Saturn",
                                       "--world", "2024-01-01 12:00 GMT", "--json"});

@@ -1,4 +1,5 @@
 #include "core/Patterns.h"
+#include "core/PatternTally.h"
 
 #include "common/TestSupport.h"
 
@@ -121,19 +122,37 @@ TEST(Patterns, TSquareAndYodPutTheApexInTheMiddle) {
     EXPECT_EQ(count, 1);
 }
 
-TEST(Patterns, RectangleMetTwiceIsReportedOnce) {
-    // Found first as Ea-Ma-Me-Ve, then again as Me-Ve-Ea-Ma.
-    Fixture f(Sky({{Earth, 0}, {Mars, 180}, {Mercury, 120}, {Venus, 300}}));
-    RecordingHook hook;
-    f.context.runHook = &hook;
-    int count = -1;
-    EXPECT_EQ(FindRectangles(f.context, PatternForm::Report, count),
-              "Rectangle: Ea-Ma-Me-Ve (orb 0°0')\r\n");
-    EXPECT_EQ(count, 1);
-    // The name form drops the repeat just the same.
-    EXPECT_EQ(FindRectangles(f.context, PatternForm::Names, count), "Earth-Mars-Mercury-Venus\r\n");
-    EXPECT_EQ(count, 1);
-    EXPECT_EQ(hook.calls.size(), 2u);
+TEST(Patterns, EachSetOfFourBodiesIsOneRectangle) {
+    const struct {
+        BodyPositions sky;
+        const char* names;
+    } cases[] = {
+        // Met first as Ea-Ma-Me-Ve, then again from its other opposition, Me-Ve.
+        {Sky({{Earth, 0}, {Mars, 180}, {Mercury, 120}, {Venus, 300}}),
+         "Earth-Mars-Mercury-Venus\r\n"},
+        // Two rectangles sharing the opposition Ma-Sa: each is met again from Ma-Sa, and the
+        // repeat of the first one does not follow it directly.
+        {Sky({{Venus, 0}, {Jupiter, 180}, {Mars, 120}, {Saturn, 300}, {Uranus, 181}}),
+         "Venus-Jupiter-Mars-Saturn\r\nVenus-Uranus-Mars-Saturn\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.names);
+        Fixture f(c.sky);
+        RecordingHook hook;
+        f.context.runHook = &hook;
+        const int expected = static_cast<int>(QString::fromUtf8(c.names).count(u'\n'));
+        int count = -1;
+        EXPECT_EQ(FindRectangles(f.context, PatternForm::Names, count), c.names);
+        EXPECT_EQ(count, expected);
+        EXPECT_EQ(FindRectangles(f.context, PatternForm::Report, count).count(u'\n'), expected);
+        EXPECT_EQ(count, expected);
+        EXPECT_EQ(hook.calls.size(), 2u * expected);
+        hook.calls.clear();
+        EXPECT_EQ(
+            CountPattern(Rectangle, f.context, AspectPairTable(f.positions, f.orbs, MaxBodies)),
+            expected);
+        EXPECT_EQ(hook.calls.size(), static_cast<size_t>(expected));
+    }
 }
 
 TEST(Patterns, GrandCrossAndItsTSquares) {

@@ -41,6 +41,7 @@ ProgramTexts Texts() {
         {71, QStringLiteral("natal")},
         {75, QStringLiteral("first")},
         {76, QStringLiteral("second")},
+        {420, QStringLiteral("None on")},
     });
 }
 
@@ -253,7 +254,9 @@ TEST(Grid, AddOrbToTitle) {
     summary.smallest = {20.0, 20.0, 20.0}; // every orb zero
     summary.largest = {0.0, 0.0, 0.0};
     EXPECT_EQ(AddOrbToTitle(QStringLiteral("T"), false, true, WorldTransits, summary, texts),
-              QStringLiteral("T  Orbs:  to 0°"));
+              QStringLiteral("T  None on."));
+    EXPECT_EQ(AddOrbToTitle(QString(), true, false, SynastryMode, summary, texts),
+              QStringLiteral("  None on"));
 }
 
 TEST(Grid, TitleAndClickHint) {
