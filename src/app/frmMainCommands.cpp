@@ -9,12 +9,12 @@
 #include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
 #include "persistence/LayoutUnits.h"
+#include "persistence/SaveTarget.h"
 #include "persistence/frmView.h"
 #include "persistence/weblink.h"
 #include "support/StrProc.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -240,14 +240,17 @@ void frmMain::cmdSaveAs_Click() {
         SaveImage();
         return;
     }
-    QString name = dialogs_.GetSaveFileName(this, texts_.ProgramText(kSaveAsTitleText),
-                                            StateFileFilter(texts_), QString());
-    if (name.isEmpty()) {
+    const QString title = texts_.ProgramText(kSaveAsTitleText);
+    const QString chosen =
+        dialogs_.GetSaveFileName(this, title, StateFileFilter(texts_), QString());
+    if (chosen.isEmpty()) {
         return;
     }
     // A name typed without an extension gets the one of its file type.
-    if (QFileInfo(name).suffix().isEmpty()) {
-        name += QStringLiteral(".pat");
+    const QString name = ConfirmedSaveTarget(dialogs_, this, chosen, QStringLiteral(".pat"),
+                                             OtherExtension::Keep, title);
+    if (name.isEmpty()) {
+        return;
     }
     ReadControls();
     const QString error = SaveState(name, state);

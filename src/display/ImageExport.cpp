@@ -2,6 +2,7 @@
 
 #include "display/PictureText.h"
 #include "persistence/Fonts.h"
+#include "persistence/SaveTarget.h"
 #include "support/ProgramTexts.h"
 
 #include <QFile>
@@ -138,6 +139,10 @@ class ExportComposer {
 // Writes an image file whole, replacing a file of that name only once it is complete.
 bool WriteImageFile(const QImage& image, const QString& path, const char* format,
                     QString& message) {
+    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
+        message = special;
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         message = file.errorString();
@@ -218,10 +223,7 @@ QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
 
 ImageFileNames ImageFileNamesFor(const QString& chosen) {
     ImageFileNames names;
-    names.png = chosen;
-    if (!chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-        names.png += QStringLiteral(".png");
-    }
+    names.png = NameWithExtension(chosen, QStringLiteral(".png"), OtherExtension::Append);
     names.bitmap = names.png.left(names.png.size() - 3) + QStringLiteral("bmp");
     return names;
 }
@@ -260,6 +262,9 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
     QString reason; // why the PNG could not be made
     if (image.isNull()) {
         reason = QStringLiteral("There is no image.");
+    } else if (const QString special = NotARegularFile(names.png); !special.isEmpty()) {
+        // Not a conversion failure: the bitmap must not stand in for a file never replaced.
+        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, special);
     } else {
         // The bitmap is made in a folder of its own, so that a file the user keeps under the
         // bitmap name is not touched when the PNG succeeds.
@@ -293,19 +298,12 @@ ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& ima
     if (chosen.isEmpty()) {
         return ImageSaveResult::Cancelled;
     }
-    const ImageFileNames names = ImageFileNamesFor(chosen);
-    // The dialog asked about replacing the name it returned, not about the name with ".png".
-    if (names.png != chosen && QFileInfo::exists(names.png)) {
-        const Dialogs::Answer answer = dialogs.Ask(
-            parent,
-            names.png + QStringLiteral(" already exists.") + CrLf +
-                QStringLiteral("Do you want to replace it?"),
-            title, Dialogs::Buttons::YesNo, Dialogs::Answer::No, Dialogs::Icon::Exclamation);
-        if (answer != Dialogs::Answer::Yes) {
-            return ImageSaveResult::Cancelled;
-        }
+    const QString png = ConfirmedSaveTarget(dialogs, parent, chosen, QStringLiteral(".png"),
+                                            OtherExtension::Append, title);
+    if (png.isEmpty()) {
+        return ImageSaveResult::Cancelled;
     }
-    const ImageSaveOutcome outcome = SaveImageFiles(image, names, texts);
+    const ImageSaveOutcome outcome = SaveImageFiles(image, ImageFileNamesFor(png), texts);
     dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
     return outcome.result;
 }

@@ -65,8 +65,9 @@ struct ImageFileNames {
 };
 
 // The chosen name is the PNG file; a name that does not end in ".png" (any case) gets ".png"
-// appended. The bitmap is the PNG name with "bmp" in place of its last three characters
-// (chart.png gives chart.bmp, chart gives chart.png and chart.bmp).
+// appended, in place of the dots it ends in. The bitmap is the PNG name with "bmp" in place of
+// its last three characters (chart.png gives chart.bmp, chart and chart. give chart.png and
+// chart.bmp).
 ImageFileNames ImageFileNamesFor(const QString& chosen);
 
 // Converts an image file into the type its destination's name ends in. On success the source
@@ -98,7 +99,7 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
 
 // The image half of "Save as ...": the save dialog (title program text 132, file type program
 // text 133 for *.png), the files, and the message titled with the command's caption. A name
-// that got ".png" appended and names an existing file is replaced only when the user agrees.
+// that got ".png" added and names an existing file is replaced only when the user agrees.
 // Cancelled when the dialog is cancelled or no name is given.
 ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
                             const ProgramTexts& texts, const QString& saveAsCaption);

@@ -165,6 +165,7 @@ TEST(ImageExport, FileNamesGetThePngEndingWhenItIsMissing) {
     };
     for (const Case c : {Case{"/d/chart.png", "/d/chart.png", "/d/chart.bmp"},
                          Case{"/d/chart", "/d/chart.png", "/d/chart.bmp"},
+                         Case{"/d/chart.", "/d/chart.png", "/d/chart.bmp"},
                          Case{"/d/Chart.PNG", "/d/Chart.PNG", "/d/Chart.bmp"},
                          Case{"/d/chart.jpg", "/d/chart.jpg.png", "/d/chart.jpg.bmp"},
                          Case{"/d/my chart.v2", "/d/my chart.v2.png", "/d/my chart.v2.bmp"}}) {
@@ -205,9 +206,10 @@ TEST(ImageExport, FailedWritesKeepExistingFiles) {
     const ProgramTexts texts = Texts();
     const QImage image = ComposeExportImage(Input(NatalFirst), texts);
 
-    // The PNG name is taken by a folder: the image goes to the bitmap.
+    // The PNG cannot be written (its name links into a missing folder): the image goes to the
+    // bitmap.
     const ImageFileNames blocked = ImageFileNamesFor(folder.filePath(QStringLiteral("taken.png")));
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.png")));
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("missing/taken.png")), blocked.png));
     const ImageSaveOutcome bitmap = SaveImageFiles(image, blocked, texts);
     EXPECT_EQ(bitmap.result, ImageSaveResult::SavedAsBitmap);
     EXPECT_EQ(bitmap.message,
