@@ -10,8 +10,10 @@
 #include "persistence/Dialogs.h"
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <array>
+#include <vector>
 
 class QWidget;
 
@@ -52,6 +54,21 @@ inline constexpr int ExportTitleColour = Rgb(160, 160, 160);
 inline constexpr int ExportCaptionColour = Rgb(0, 0, 255);
 // Distance between composed text lines, in pixels.
 inline constexpr int ExportLineHeight = 17;
+
+// Distance in pixels that the composed texts keep from the edges of the image: a text placed
+// nearer, or past an edge, moves in together with the texts of its block.
+inline constexpr int ExportEdgeMargin = 3;
+
+// One text of the composed image: the box it takes, in pixels, and its colour.
+struct ExportText {
+    QString text;
+    QRectF box;
+    int colour = 0;
+};
+
+// The texts of the composed image for a wheel of `size` pixels, each within the image.
+std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,
+                                    QSize size);
 
 // The image saved for a chart wheel, the wheel's size. A null image when the wheel cannot be
 // drawn (both chart filters set).
