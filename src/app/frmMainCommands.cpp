@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowTexts.h"
 
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
@@ -23,6 +24,8 @@
 
 namespace orbivex {
 
+using caption::kLoadedFromText;
+
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -34,7 +37,6 @@ constexpr int kStateFileTypeText = 131;
 constexpr int kLoadTitleText = 384;
 constexpr int kLoadFailedTitleText = 385;
 constexpr int kLoadFailedNoteText = 386;
-constexpr int kLoadedFromText = 387;
 
 // The file-type entry of the state-file dialogs.
 QString StateFileFilter(const ProgramTexts& texts) {

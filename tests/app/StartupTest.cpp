@@ -260,14 +260,22 @@ TEST_F(MainWindowTest, RestoreBringsBackTheSavedState) {
 
     window->cmdSave->click();
     const QStringList saved = CellTexts(*window);
+    // Another state from a file of its own, which the status line then names.
     EnterDate(WorldDate, QStringLiteral("1999"), 8, 11, 23, 24);
-    window->cmdCompute->click();
+    const QString other = StateFolder() + QStringLiteral("/other.pat");
+    dialogs.QueueFileName(other);
+    window->cmdSaveAs->click();
+    dialogs.QueueFileName(other);
+    window->cmdLoadState->click();
     ASSERT_NE(CellTexts(*window), saved);
+    ASSERT_TRUE(window->lblStatus->text().endsWith(other));
 
     dialogs.Clear();
     window->cmdRestore->click();
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2024"));
     EXPECT_EQ(CellTexts(*window), saved);
+    EXPECT_EQ(window->lblStatus->text(),
+              window->texts().ProgramText(387) + QLatin1Char(' ') + window->UserStateFile());
     ASSERT_EQ(dialogs.CountOf(Kind::PopUp), 1u);
     EXPECT_EQ(dialogs.CallsOf(Kind::PopUp)[0].text, window->texts().ProgramText(399));
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
