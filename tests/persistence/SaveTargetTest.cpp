@@ -1,5 +1,5 @@
-// The file a save goes to: the extension "Save as" adds, the question before it replaces a file
-// the dialog never asked about, and the refusal to replace anything but a regular file.
+// The file a save goes to: the extension "Save as" adds and the refusal to replace anything but
+// a regular file. The question before replacing is tested through the main window's Save as.
 #include "persistence/SaveTarget.h"
 
 #include "SampleStates.h"
@@ -38,44 +38,6 @@ TEST(NameWithExtension, AddsTheExtensionOnceAndNeverAfterADot) {
                   QString::fromUtf8(c.saved))
             << c.chosen;
     }
-}
-
-TEST(ConfirmedSaveTarget, AsksOnlyWhenTheAddedExtensionNamesAnExistingFile) {
-    QTemporaryDir folder;
-    const QString keep = folder.filePath(QStringLiteral("keep"));
-    ASSERT_TRUE(test::WriteAll(keep + QStringLiteral(".pat"), "kept"));
-    const auto target = [&](const QString& chosen, test::ScriptedDialogs& dialogs) {
-        return ConfirmedSaveTarget(dialogs, nullptr, chosen, QStringLiteral(".pat"),
-                                   OtherExtension::Keep, QStringLiteral("Save state as"));
-    };
-    struct Case {
-        QString chosen;
-        int answer; // -1: no question, otherwise the answer given
-        QString result;
-    };
-    const Case cases[] = {
-        {keep, int(Dialogs::Answer::Yes), keep + QStringLiteral(".pat")},
-        {keep, int(Dialogs::Answer::No), QString()},
-        {keep + QLatin1Char('.'), int(Dialogs::Answer::No), QString()},
-        {keep + QStringLiteral(".pat"), -1, keep + QStringLiteral(".pat")}, // the dialog asked
-        {folder.filePath(QStringLiteral("new")), -1, folder.filePath(QStringLiteral("new.pat"))},
-    };
-    for (const Case& c : cases) {
-        test::ScriptedDialogs dialogs;
-        if (c.answer >= 0) {
-            dialogs.QueueAnswer(Dialogs::Answer(c.answer));
-        }
-        EXPECT_EQ(target(c.chosen, dialogs), c.result) << c.chosen.toStdString();
-        ASSERT_EQ(dialogs.CountOf(Kind::Question), c.answer >= 0 ? 1u : 0u);
-        if (c.answer >= 0) {
-            const auto question = dialogs.CallsOf(Kind::Question)[0];
-            EXPECT_EQ(question.text, keep + QStringLiteral(".pat already exists.\r\n"
-                                                           "Do you want to replace it?"));
-            EXPECT_EQ(question.title, QStringLiteral("Save state as"));
-            EXPECT_EQ(question.defaultAnswer, Dialogs::Answer::No);
-        }
-    }
-    EXPECT_EQ(test::ReadAll(keep + QStringLiteral(".pat")), QByteArray("kept"));
 }
 
 TEST(NotARegularFile, StateFilesReplaceOnlyRegularFiles) {
