@@ -113,9 +113,12 @@ inline constexpr int txbReportTop = 3600;
 inline constexpr int txbReport1Gap = 90;
 inline constexpr int txbReport1Height = 600;
 
-// The status line and the address of the user manual along the bottom edge.
+// The status line and the address of the user manual along the bottom edge, under the area
+// that holds every other control and scrolls when the window is smaller than they need.
 inline constexpr int StatusHeight = 330;
 inline constexpr int StatusBottomGap = 60;
+inline constexpr int StatusTopGap = 60;
+inline constexpr int StatusStripHeight = StatusTopGap + StatusHeight + StatusBottomGap;
 inline constexpr int lblURLWidth = 3600;
 
 } // namespace orbivex::layout

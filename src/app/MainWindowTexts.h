@@ -1,6 +1,6 @@
 #pragma once
 // Numbers of the program texts that more than one part of the main window shows: the captions
-// that change with what the window displays.
+// that change with what the window displays, and the status line after a state was read.
 
 namespace orbivex::caption {
 
@@ -10,5 +10,6 @@ inline constexpr int kSaveAsText = 39;       // cmdSaveAs while the grid is show
 inline constexpr int kDisplayGridText = 41;  // cmdToggleGraphic while the picture is shown
 inline constexpr int kSaveImageText = 42;    // cmdSaveAs while the picture is shown
 inline constexpr int kStopRunText = 43;      // cmdRun during a run
+inline constexpr int kLoadedFromText = 387;  // status line after Load from and Restore
 
 } // namespace orbivex::caption

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -117,8 +118,18 @@ ComputeContext frmMain::Context() const {
 }
 
 void frmMain::CreateControls() {
-    const auto button = [this](const char* name) {
-        auto* b = new QPushButton(this);
+    controlsArea_ = new QScrollArea(this);
+    controlsArea_->setObjectName(QStringLiteral("controlsArea"));
+    controlsArea_->setFrameShape(QFrame::NoFrame);
+    controlsArea_->setWidgetResizable(false);
+    controlsArea_->setFocusPolicy(Qt::NoFocus); // the controls on it take the focus, not the area
+    controlsPage_ = new QWidget;
+    controlsPage_->setObjectName(QStringLiteral("controlsPage"));
+    controlsArea_->setWidget(controlsPage_);
+    QWidget* const page = controlsPage_;
+
+    const auto button = [page](const char* name) {
+        auto* b = new QPushButton(page);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
         return b;
@@ -126,12 +137,12 @@ void frmMain::CreateControls() {
 
     for (int s = 0; s < NumDateSets; ++s) {
         const QString n = QString::number(s);
-        Label1[s] = new QLabel(this);
+        Label1[s] = new QLabel(page);
         Label1[s]->setObjectName(QStringLiteral("Label1_") + n);
         Label1[s]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         Label1[s]->installEventFilter(this);
 
-        txbYearCE[s] = new QLineEdit(this);
+        txbYearCE[s] = new QLineEdit(page);
         txbYearCE[s]->setObjectName(QStringLiteral("txbYearCE_") + n);
         txbYearCE[s]->installEventFilter(this);
         // No year needs more; a state file keeps no longer year text.
@@ -144,13 +155,13 @@ void frmMain::CreateControls() {
         connect(txbYearCE[s], &QLineEdit::returnPressed, this,
                 [this, s] { txbYearCE_KeyPress(s, Qt::Key_Return); });
 
-        cboMonthCE[s] = new QComboBox(this);
+        cboMonthCE[s] = new QComboBox(page);
         cboMonthCE[s]->setObjectName(QStringLiteral("cboMonthCE_") + n);
-        cboDayCE[s] = new QComboBox(this);
+        cboDayCE[s] = new QComboBox(page);
         cboDayCE[s]->setObjectName(QStringLiteral("cboDayCE_") + n);
-        cboHour[s] = new QComboBox(this);
+        cboHour[s] = new QComboBox(page);
         cboHour[s]->setObjectName(QStringLiteral("cboHour_") + n);
-        cboTimezone[s] = new QComboBox(this);
+        cboTimezone[s] = new QComboBox(page);
         cboTimezone[s]->setObjectName(QStringLiteral("cboTimezone_") + n);
         for (QComboBox* combo : {cboMonthCE[s], cboDayCE[s], cboHour[s], cboTimezone[s]}) {
             combo->setMaxVisibleItems(16);
@@ -168,9 +179,9 @@ void frmMain::CreateControls() {
     }
 
     unitGroup_ = new QButtonGroup(this);
-    optDegrees = new QRadioButton(QStringLiteral("Degrees"), this);
+    optDegrees = new QRadioButton(QStringLiteral("Degrees"), page);
     optDegrees->setObjectName(QStringLiteral("optDegrees"));
-    optRadians = new QRadioButton(QStringLiteral("Radians"), this);
+    optRadians = new QRadioButton(QStringLiteral("Radians"), page);
     optRadians->setObjectName(QStringLiteral("optRadians"));
     unitGroup_->addButton(optDegrees);
     unitGroup_->addButton(optRadians);
@@ -182,7 +193,7 @@ void frmMain::CreateControls() {
         });
     }
 
-    fraTransits = new QGroupBox(this);
+    fraTransits = new QGroupBox(page);
     fraTransits->setObjectName(QStringLiteral("fraTransits"));
     modeGroup_ = new QButtonGroup(this);
     const auto modeOption = [this](const char* name) {
@@ -218,7 +229,7 @@ void frmMain::CreateControls() {
     cmdForwardBack[0] = button("cmdForwardBack_0");
     cmdForwardBack[1] = button("cmdForwardBack_1");
     cmdQuit = button("cmdQuit");
-    cboForwardBack = new QComboBox(this);
+    cboForwardBack = new QComboBox(page);
     cboForwardBack->setObjectName(QStringLiteral("cboForwardBack"));
     connect(cboForwardBack, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!updatingControls_ && index >= 0) {
@@ -242,7 +253,7 @@ void frmMain::CreateControls() {
     connect(cmdForwardBack[0], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(0); });
     connect(cmdForwardBack[1], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(1); });
 
-    picTable = new QWidget(this);
+    picTable = new QWidget(page);
     picTable->setObjectName(QStringLiteral("picTable"));
     for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
         auto* cell = new QLabel(picTable);
@@ -260,17 +271,17 @@ void frmMain::CreateControls() {
         txbCell[i] = cell;
     }
 
-    picGraphic = new PictureBox(this);
+    picGraphic = new PictureBox(page);
     picGraphic->hide();
     picGraphic->onRightButtonReleased = [this](QPoint pixel) { picGraphic_RightClick(pixel); };
 
-    lblTitle = new QLabel(this);
+    lblTitle = new QLabel(page);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblClickonAspect = new QLabel(this);
+    lblClickonAspect = new QLabel(page);
     lblClickonAspect->setObjectName(QStringLiteral("lblClickonAspect"));
 
-    const auto reportBox = [this](const char* name) {
-        auto* box = new QPlainTextEdit(this);
+    const auto reportBox = [page](const char* name) {
+        auto* box = new QPlainTextEdit(page);
         box->setObjectName(QLatin1String(name));
         box->setReadOnly(true);
         box->setFont(ProgramFont(QStringLiteral("Arial"), 9));
@@ -646,13 +657,25 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    using namespace layout;
-    const int bottom = PixelsToLayoutUnits(height()) - StatusBottomGap;
-    const int right = PixelsToLayoutUnits(width()) - Margin;
-    Place(lblURL, {right - lblURLWidth, bottom - StatusHeight, lblURLWidth, StatusHeight});
-    Place(lblStatus,
-          {Margin, bottom - StatusHeight, right - lblURLWidth - 2 * Margin, StatusHeight});
+    PlaceControlsArea();
     Form_Resize();
+}
+
+void frmMain::PlaceControlsArea() {
+    using namespace layout;
+    // In pixels, so that at the window's largest size the page fills the area exactly and no
+    // scroll bar shows.
+    const int strip = LayoutUnitsToPixels(StatusStripHeight);
+    const int statusTop = height() - LayoutUnitsToPixels(StatusBottomGap + StatusHeight);
+    const int statusHeight = LayoutUnitsToPixels(StatusHeight);
+    const int urlWidth = LayoutUnitsToPixels(lblURLWidth);
+    const int margin = LayoutUnitsToPixels(Margin);
+    controlsArea_->setGeometry(0, 0, width(), std::max(0, height() - strip));
+    controlsPage_->resize(LayoutUnitsToPixels(intMainWindowWidth),
+                          LayoutUnitsToPixels(MaximumHeight(state.mode)) - strip);
+    lblURL->setGeometry(width() - margin - urlWidth, statusTop, urlWidth, statusHeight);
+    lblStatus->setGeometry(margin, statusTop, std::max(0, width() - urlWidth - 3 * margin),
+                           statusHeight);
 }
 
 void frmMain::ApplySizeLimits() {
@@ -660,6 +683,7 @@ void frmMain::ApplySizeLimits() {
                    LayoutUnitsToPixels(layout::MinimumHeight));
     setMaximumSize(LayoutUnitsToPixels(layout::intMainWindowWidth),
                    LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
+    PlaceControlsArea();
 }
 
 void frmMain::Form_Resize() {

@@ -28,6 +28,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTimer;
 
 namespace orbivex {
@@ -212,6 +213,8 @@ class frmMain : public QWidget {
     void SetLanguageDependentText();
     void FillDateLists();
     void PlaceControls();
+    // The scrolling area above the status line, and the page in it as large as the mode needs.
+    void PlaceControlsArea();
 
     // Start-up and shutdown.
     bool LoadProgramText();
@@ -292,6 +295,11 @@ class frmMain : public QWidget {
     // stay quiet.
     bool updatingControls_ = false;
     bool resizing_ = false;
+    // Every control but the status line and the address label stands on controlsPage_, in
+    // an area that scrolls when the window is smaller than the page, so that no control is
+    // ever drawn over another.
+    QScrollArea* controlsArea_ = nullptr;
+    QWidget* controlsPage_ = nullptr;
     QString loadFailure_; // why Form_Load could not go on; shown already
 };
 

@@ -38,13 +38,12 @@ void frmMain::PlacePicture(int leftLayoutUnits) {
 }
 
 void frmMain::EnableControls(bool enabled, std::initializer_list<const QWidget*> except) {
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        // The windows the main window owns (durations, run, configuration, help) are not its
-        // controls.
-        if (child->isWindow() || std::find(except.begin(), except.end(), child) != except.end()) {
-            continue;
+    QList<QWidget*> controls = controlsPage_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    controls << lblStatus << lblURL;
+    for (QWidget* child : controls) {
+        if (std::find(except.begin(), except.end(), child) == except.end()) {
+            child->setEnabled(enabled);
         }
-        child->setEnabled(enabled);
     }
 }
 

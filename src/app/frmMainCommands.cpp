@@ -3,18 +3,19 @@
 #include "app/frmMain.h"
 
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowTexts.h"
 
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
 #include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
 #include "persistence/LayoutUnits.h"
+#include "persistence/SaveTarget.h"
 #include "persistence/frmView.h"
 #include "persistence/weblink.h"
 #include "support/StrProc.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +23,8 @@
 #include <QTimer>
 
 namespace orbivex {
+
+using caption::kLoadedFromText;
 
 namespace {
 
@@ -34,7 +37,6 @@ constexpr int kStateFileTypeText = 131;
 constexpr int kLoadTitleText = 384;
 constexpr int kLoadFailedTitleText = 385;
 constexpr int kLoadFailedNoteText = 386;
-constexpr int kLoadedFromText = 387;
 
 // The file-type entry of the state-file dialogs.
 QString StateFileFilter(const ProgramTexts& texts) {
@@ -240,14 +242,17 @@ void frmMain::cmdSaveAs_Click() {
         SaveImage();
         return;
     }
-    QString name = dialogs_.GetSaveFileName(this, texts_.ProgramText(kSaveAsTitleText),
-                                            StateFileFilter(texts_), QString());
-    if (name.isEmpty()) {
+    const QString title = texts_.ProgramText(kSaveAsTitleText);
+    const QString chosen =
+        dialogs_.GetSaveFileName(this, title, StateFileFilter(texts_), QString());
+    if (chosen.isEmpty()) {
         return;
     }
     // A name typed without an extension gets the one of its file type.
-    if (QFileInfo(name).suffix().isEmpty()) {
-        name += QStringLiteral(".pat");
+    const QString name = ConfirmedSaveTarget(dialogs_, this, chosen, QStringLiteral(".pat"),
+                                             OtherExtension::Keep, title);
+    if (name.isEmpty()) {
+        return;
     }
     ReadControls();
     const QString error = SaveState(name, state);

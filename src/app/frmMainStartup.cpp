@@ -1,5 +1,6 @@
 // Start-up, Restore, Quit and the end of the program.
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
 #include "calendar/Calendar.h"
@@ -185,6 +186,8 @@ void frmMain::cmdRestore_Click() {
     ShowDateSets();
     cmdCompute_Click();
     UpdateClickHint();
+    // The dates and settings now come from the user state file, not from a file loaded before.
+    SetStatus(texts_.ProgramText(caption::kLoadedFromText) + QLatin1Char(' ') + path);
     PopUpAtButton(cmdRestore, texts_.ProgramText(kRestoredText), 2400, 300, -2450, 475);
 }
 

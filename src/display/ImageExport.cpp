@@ -2,6 +2,7 @@
 
 #include "display/PictureText.h"
 #include "persistence/Fonts.h"
+#include "persistence/SaveTarget.h"
 #include "support/ProgramTexts.h"
 
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace orbivex {
 
 namespace {
@@ -21,30 +24,51 @@ const QString CrLf = QStringLiteral("\r\n");
 // A title line holds this many characters before the name is broken between words.
 constexpr int TitleLineLength = 20;
 
-// Composes the export picture of one layout: the texts are placed in pixels.
-class ExportComposer {
+// Places the texts of the export picture of one layout, in pixels. Texts placed together (a
+// date block, a note of two lines) form a block, which keeps its shape: where it would reach
+// past an edge of the picture it moves in as a whole.
+class ExportLayout {
   public:
-    ExportComposer(const ExportInput& input, const ProgramTexts& texts, QImage& picture)
-        : input_(input), texts_(texts), picture_(picture), painter_(&picture),
-          writer_(painter_, ProgramFont(QStringLiteral("Arial"), 10)),
+    ExportLayout(const ExportInput& input, const ProgramTexts& texts, QSize size)
+        : input_(input), texts_(texts), size_(size), picture_(NewPicture(size, Format)),
+          metrics_(ProgramFont(QStringLiteral("Arial"), 10), &picture_),
           twoSets_(IsTwoChartMode(input.wheel.mode)) {}
+
+    static constexpr QImage::Format Format = QImage::Format_RGB32;
+
+    std::vector<ExportText> Texts() {
+        DrawExportTitle();
+        DrawExportCaptions();
+        return std::move(placed_);
+    }
+
+  private:
+    struct Line {
+        double x;
+        double y;
+        QString text;
+    };
 
     void DrawExportTitle() {
         const std::array<QString, 4> lines = ExportTitleLines(input_.productName);
         const QString version = QStringLiteral("v.") + input_.version;
         if (twoSets_) {
+            std::vector<Line> block;
             for (int k = 0; k < 4; ++k) {
-                Title(114, ExportLineHeight * k, lines[k]);
+                block.push_back({114, double(ExportLineHeight * k), lines[k]});
             }
-            Title(114, ExportLineHeight * 4, version);
+            block.push_back({114, double(ExportLineHeight * 4), version});
+            Block(block, ExportTitleColour);
             return;
         }
+        std::vector<Line> left;
         for (int k = 0; k < 3; ++k) {
-            Title(5, ExportLineHeight * k, lines[k]);
+            left.push_back({5, double(ExportLineHeight * k), lines[k]});
         }
-        const double right = picture_.width() / 2.0 + 123;
-        Title(right, 0, lines[3]);
-        Title(right, ExportLineHeight, version);
+        Block(left, ExportTitleColour);
+        const double right = size_.width() / 2.0 + 123;
+        Block({{right, 0, lines[3]}, {right, double(ExportLineHeight), version}},
+              ExportTitleColour);
     }
 
     void DrawExportCaptions() {
@@ -55,44 +79,43 @@ class ExportComposer {
         case WorldTransits:
             DateBlock(worldLabel, WorldDate, 328, 350, -20);
             if (outerOnly) {
-                Caption(5, 367, texts_.ProgramText(102));
-                Caption(5, 384, texts_.ProgramText(103));
+                Captions({{5, 367, texts_.ProgramText(102)}, {5, 384, texts_.ProgramText(103)}});
             }
             break;
         case NatalFirst:
         case NatalSecond:
             DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 3, 350, 0);
             if (outerOnly) {
-                Caption(335, 367, texts_.ProgramText(102));
-                Caption(310, 384, texts_.ProgramText(103));
+                Captions(
+                    {{335, 367, texts_.ProgramText(102)}, {310, 384, texts_.ProgramText(103)}});
             }
             break;
         case PersonalFirst:
         case PersonalSecond:
             DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 114, 385, 0);
             DateBlock(worldLabel, WorldDate, 472, 390, -20);
-            Caption(50, 368, texts_.ProgramText(97));
+            Captions({{50, 368, texts_.ProgramText(97)}});
             break;
         case SynastryMode:
             DateBlock(Label(95), FirstBirthdate, 114, 385, 0);
             DateBlock(Label(96), SecondBirthdate, 472, 385, 0);
-            Caption(100, 368, texts_.ProgramText(14) + QLatin1Char(' ') + texts_.ProgramText(169));
-            Caption(497, 368, texts_.ProgramText(57));
+            Captions(
+                {{100, 368, texts_.ProgramText(14) + QLatin1Char(' ') + texts_.ProgramText(169)}});
+            Captions({{497, 368, texts_.ProgramText(57)}});
             break;
         default:
             break;
         }
         if (twoSets_) {
-            Caption(525, 334, input_.orbSummary);
+            Captions({{525, 334, input_.orbSummary}});
             if (outerOnly) {
-                Caption(552, 195.5, texts_.ProgramText(mode == SynastryMode ? 98 : 99));
-                Caption(552, 212.5, texts_.ProgramText(100));
-                Caption(552, 229.5, texts_.ProgramText(101));
+                Captions({{552, 195.5, texts_.ProgramText(mode == SynastryMode ? 98 : 99)},
+                          {552, 212.5, texts_.ProgramText(100)},
+                          {552, 229.5, texts_.ProgramText(101)}});
             }
         }
     }
 
-  private:
     static int BirthdateOf(ChartMode mode) {
         return mode == NatalSecond || mode == PersonalSecond ? SecondBirthdate : FirstBirthdate;
     }
@@ -109,35 +132,57 @@ class ExportComposer {
     // right.
     void DateBlock(const QString& label, int dateSet, double x, double y, double dx) {
         const ExportDateText& date = input_.dates[dateSet];
-        Caption(x, y, label);
-        Caption(x + dx, y + ExportLineHeight, date.date);
-        Caption(x + 2 * dx, y + 2 * ExportLineHeight, date.hourAndZone);
+        Captions({{x, y, label},
+                  {x + dx, y + ExportLineHeight, date.date},
+                  {x + 2 * dx, y + 2 * ExportLineHeight, date.hourAndZone}});
     }
 
-    void Title(double x, double y, const QString& text) { Write(x, y, text, ExportTitleColour); }
-    void Caption(double x, double y, const QString& text) {
-        Write(x, y, text, ExportCaptionColour);
-    }
+    void Captions(const std::vector<Line>& lines) { Block(lines, ExportCaptionColour); }
 
-    // Texts are rimmed with the picture's background colour, so that where one crosses the
-    // dark disc it stays readable and hides little of the wheel.
-    void Write(double x, double y, const QString& text, int colour) {
-        if (!text.isEmpty()) {
-            writer_.WriteWithHalo(QPointF(x, y), text, colour, WheelBackColour);
+    // Places a block, moved left and up as far as it reaches past the right and bottom edges,
+    // then right and down as far as it reaches past the left and top edges: a block larger
+    // than the picture keeps its beginning in view.
+    void Block(const std::vector<Line>& lines, int colour) {
+        std::vector<ExportText> block;
+        QRectF bounds;
+        for (const Line& line : lines) {
+            if (line.text.isEmpty()) {
+                continue;
+            }
+            const QRectF box(QPointF(line.x, line.y),
+                             QSizeF(metrics_.horizontalAdvance(line.text), metrics_.height()));
+            block.push_back({line.text, box, colour});
+            bounds = bounds.isNull() ? box : bounds.united(box);
+        }
+        const QRectF inside =
+            QRectF(QPointF(0, 0), QSizeF(size_))
+                .adjusted(ExportEdgeMargin, ExportEdgeMargin, -ExportEdgeMargin, -ExportEdgeMargin);
+        QPointF shift(std::min(0.0, inside.right() - bounds.right()),
+                      std::min(0.0, inside.bottom() - bounds.bottom()));
+        shift.rx() += std::max(0.0, inside.left() - (bounds.left() + shift.x()));
+        shift.ry() += std::max(0.0, inside.top() - (bounds.top() + shift.y()));
+        for (ExportText& text : block) {
+            text.box.translate(shift);
+            placed_.push_back(std::move(text));
         }
     }
 
     const ExportInput& input_;
     const ProgramTexts& texts_;
-    QImage& picture_;
-    QPainter painter_;
-    PictureText writer_;
+    const QSize size_;
+    QImage picture_; // only for measuring the texts as they are drawn
+    QFontMetricsF metrics_;
     const bool twoSets_;
+    std::vector<ExportText> placed_;
 };
 
 // Writes an image file whole, replacing a file of that name only once it is complete.
 bool WriteImageFile(const QImage& image, const QString& path, const char* format,
                     QString& message) {
+    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
+        message = special;
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         message = file.errorString();
@@ -200,6 +245,11 @@ QString ExportVersionText(const QString& version) {
     return major + QLatin1Char('.') + minor + QLatin1Char('6');
 }
 
+std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,
+                                    QSize size) {
+    return ExportLayout(input, texts, size).Texts();
+}
+
 QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
     WheelInput wheel = input.wheel;
     wheel.legends = false;
@@ -208,20 +258,20 @@ QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
         return {};
     }
     QImage picture = drawing.image;
-    {
-        ExportComposer composer(input, texts, picture);
-        composer.DrawExportTitle();
-        composer.DrawExportCaptions();
+    QPainter painter(&picture);
+    PictureText writer(painter, ProgramFont(QStringLiteral("Arial"), 10));
+    // Texts are rimmed with the picture's background colour, so that where one crosses the
+    // dark disc it stays readable and hides little of the wheel.
+    for (const ExportText& text : ExportTexts(input, texts, picture.size())) {
+        writer.WriteWithHalo(text.box.topLeft(), text.text, text.colour, WheelBackColour);
     }
+    painter.end();
     return picture;
 }
 
 ImageFileNames ImageFileNamesFor(const QString& chosen) {
     ImageFileNames names;
-    names.png = chosen;
-    if (!chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-        names.png += QStringLiteral(".png");
-    }
+    names.png = NameWithExtension(chosen, QStringLiteral(".png"), OtherExtension::Append);
     names.bitmap = names.png.left(names.png.size() - 3) + QStringLiteral("bmp");
     return names;
 }
@@ -260,6 +310,9 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
     QString reason; // why the PNG could not be made
     if (image.isNull()) {
         reason = QStringLiteral("There is no image.");
+    } else if (const QString special = NotARegularFile(names.png); !special.isEmpty()) {
+        // Not a conversion failure: the bitmap must not stand in for a file never replaced.
+        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, special);
     } else {
         // The bitmap is made in a folder of its own, so that a file the user keeps under the
         // bitmap name is not touched when the PNG succeeds.
@@ -293,19 +346,12 @@ ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& ima
     if (chosen.isEmpty()) {
         return ImageSaveResult::Cancelled;
     }
-    const ImageFileNames names = ImageFileNamesFor(chosen);
-    // The dialog asked about replacing the name it returned, not about the name with ".png".
-    if (names.png != chosen && QFileInfo::exists(names.png)) {
-        const Dialogs::Answer answer = dialogs.Ask(
-            parent,
-            names.png + QStringLiteral(" already exists.") + CrLf +
-                QStringLiteral("Do you want to replace it?"),
-            title, Dialogs::Buttons::YesNo, Dialogs::Answer::No, Dialogs::Icon::Exclamation);
-        if (answer != Dialogs::Answer::Yes) {
-            return ImageSaveResult::Cancelled;
-        }
+    const QString png = ConfirmedSaveTarget(dialogs, parent, chosen, QStringLiteral(".png"),
+                                            OtherExtension::Append, title);
+    if (png.isEmpty()) {
+        return ImageSaveResult::Cancelled;
     }
-    const ImageSaveOutcome outcome = SaveImageFiles(image, names, texts);
+    const ImageSaveOutcome outcome = SaveImageFiles(image, ImageFileNamesFor(png), texts);
     dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
     return outcome.result;
 }

@@ -10,8 +10,10 @@
 #include "persistence/Dialogs.h"
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <array>
+#include <vector>
 
 class QWidget;
 
@@ -53,6 +55,21 @@ inline constexpr int ExportCaptionColour = Rgb(0, 0, 255);
 // Distance between composed text lines, in pixels.
 inline constexpr int ExportLineHeight = 17;
 
+// Distance in pixels that the composed texts keep from the edges of the image: a text placed
+// nearer, or past an edge, moves in together with the texts of its block.
+inline constexpr int ExportEdgeMargin = 3;
+
+// One text of the composed image: the box it takes, in pixels, and its colour.
+struct ExportText {
+    QString text;
+    QRectF box;
+    int colour = 0;
+};
+
+// The texts of the composed image for a wheel of `size` pixels, each within the image.
+std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,
+                                    QSize size);
+
 // The image saved for a chart wheel, the wheel's size. A null image when the wheel cannot be
 // drawn (both chart filters set).
 QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts);
@@ -65,8 +82,9 @@ struct ImageFileNames {
 };
 
 // The chosen name is the PNG file; a name that does not end in ".png" (any case) gets ".png"
-// appended. The bitmap is the PNG name with "bmp" in place of its last three characters
-// (chart.png gives chart.bmp, chart gives chart.png and chart.bmp).
+// appended, in place of the dots it ends in. The bitmap is the PNG name with "bmp" in place of
+// its last three characters (chart.png gives chart.bmp, chart and chart. give chart.png and
+// chart.bmp).
 ImageFileNames ImageFileNamesFor(const QString& chosen);
 
 // Converts an image file into the type its destination's name ends in. On success the source
@@ -98,7 +116,7 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
 
 // The image half of "Save as ...": the save dialog (title program text 132, file type program
 // text 133 for *.png), the files, and the message titled with the command's caption. A name
-// that got ".png" appended and names an existing file is replaced only when the user agrees.
+// that got ".png" added and names an existing file is replaced only when the user agrees.
 // Cancelled when the dialog is cancelled or no name is given.
 ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
                             const ProgramTexts& texts, const QString& saveAsCaption);

@@ -1,5 +1,7 @@
 #include "persistence/StateFile.h"
 
+#include "persistence/SaveTarget.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -446,6 +448,9 @@ QString WriteStateFile(const QString& path, const StateFileContents& contents,
     const QString problem = CheckStateFileContents(contents);
     if (!problem.isEmpty()) {
         return QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), problem);
+    }
+    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
+        return QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), special);
     }
     // The bytes go to a temporary file beside the old one, which replaces it only once they
     // are all on the disk; a failure, or the end of the program, at any point before leaves

@@ -21,9 +21,15 @@ QPoint CenteredPopUpPosition(int screenWidth, int screenHeight, int width, int h
     return {static_cast<int>(left), static_cast<int>(top)};
 }
 
-QRect PopUpPixelRect(int width, int height, int top, int left, const QRect& screen) {
+QRect PopUpPixelRect(int width, int height, int top, int left, const QRect& screen, QSize needed) {
     QRect rect(LayoutUnitsToPixels(left), LayoutUnitsToPixels(top),
                std::max(1, LayoutUnitsToPixels(width)), std::max(1, LayoutUnitsToPixels(height)));
+    if (needed.width() > rect.width()) {
+        rect.setLeft(rect.right() + 1 - needed.width());
+    }
+    if (needed.height() > rect.height()) {
+        rect.setHeight(needed.height());
+    }
     if (screen.isEmpty()) {
         return rect;
     }
@@ -55,6 +61,8 @@ frmPopUp::frmPopUp(QWidget* parent)
     lblMessage->setTextFormat(Qt::PlainText);
     lblMessage->setFont(ProgramFont(QStringLiteral("Arial"), 10));
     lblMessage->setFrameStyle(QFrame::Box | QFrame::Plain);
+    // Room between the message and the sides of its box.
+    lblMessage->setContentsMargins(6, 0, 6, 0);
     lblMessage->setAutoFillBackground(true);
     QPalette palette = lblMessage->palette();
     palette.setColor(QPalette::Window, QColor(255, 255, 225));
@@ -74,7 +82,9 @@ frmPopUp::frmPopUp(QWidget* parent)
 void frmPopUp::PopUp(const QString& strMessage, int intWidth, int intHeight, int intInterval,
                      int intTop, int intLeft) {
     lblMessage->setText(strMessage);
-    const QRect rect = PopUpPixelRect(intWidth, intHeight, intTop, intLeft, ScreenGeometry());
+    const QRect rect =
+        PopUpPixelRect(intWidth, intHeight, intTop, intLeft, ScreenGeometry(),
+                       FittedSize({LayoutUnitsToPixels(intWidth), LayoutUnitsToPixels(intHeight)}));
     setFixedSize(rect.size());
     move(rect.topLeft());
     // A negative interval cannot be timed; it hides the note at once rather than leaving a modal
@@ -88,6 +98,12 @@ void frmPopUp::PopUp(const QString& strMessage, int intWidth, int intHeight, int
 
 void frmPopUp::PopUpCenterScreen(const QString& strMessage, int intWidth, int intHeight,
                                  int intInterval) {
+    // Centred as large as the message makes it.
+    lblMessage->setText(strMessage);
+    const QSize fitted =
+        FittedSize({LayoutUnitsToPixels(intWidth), LayoutUnitsToPixels(intHeight)});
+    intWidth = std::max(intWidth, PixelsToLayoutUnits(fitted.width()));
+    intHeight = std::max(intHeight, PixelsToLayoutUnits(fitted.height()));
     const QRect screen = ScreenGeometry();
     const QPoint topLeft =
         CenteredPopUpPosition(PixelsToLayoutUnits(screen.width()),
@@ -95,6 +111,20 @@ void frmPopUp::PopUpCenterScreen(const QString& strMessage, int intWidth, int in
     PopUp(strMessage, intWidth, intHeight, intInterval,
           topLeft.y() + PixelsToLayoutUnits(screen.top()),
           topLeft.x() + PixelsToLayoutUnits(screen.left()));
+}
+
+QSize frmPopUp::FittedSize(QSize asked) const {
+    const int screenWidth = ScreenGeometry().width();
+    const int widest = std::max(
+        asked.width(), screenWidth > 0 ? std::min(MaxFittedWidth, screenWidth) : MaxFittedWidth);
+    // The message on lines of its own, as long as they fit; otherwise wrapped at the widest.
+    lblMessage->setWordWrap(false);
+    const QSize oneLine = lblMessage->sizeHint();
+    lblMessage->setWordWrap(true);
+    const int width = std::clamp(oneLine.width(), asked.width(), widest);
+    const int height =
+        oneLine.width() <= width ? oneLine.height() : lblMessage->heightForWidth(width);
+    return {width, std::max(asked.height(), height)};
 }
 
 bool frmPopUp::eventFilter(QObject* watched, QEvent* event) {

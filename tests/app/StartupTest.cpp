@@ -260,14 +260,22 @@ TEST_F(MainWindowTest, RestoreBringsBackTheSavedState) {
 
     window->cmdSave->click();
     const QStringList saved = CellTexts(*window);
+    // Another state from a file of its own, which the status line then names.
     EnterDate(WorldDate, QStringLiteral("1999"), 8, 11, 23, 24);
-    window->cmdCompute->click();
+    const QString other = StateFolder() + QStringLiteral("/other.pat");
+    dialogs.QueueFileName(other);
+    window->cmdSaveAs->click();
+    dialogs.QueueFileName(other);
+    window->cmdLoadState->click();
     ASSERT_NE(CellTexts(*window), saved);
+    ASSERT_TRUE(window->lblStatus->text().endsWith(other));
 
     dialogs.Clear();
     window->cmdRestore->click();
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2024"));
     EXPECT_EQ(CellTexts(*window), saved);
+    EXPECT_EQ(window->lblStatus->text(),
+              window->texts().ProgramText(387) + QLatin1Char(' ') + window->UserStateFile());
     ASSERT_EQ(dialogs.CountOf(Kind::PopUp), 1u);
     EXPECT_EQ(dialogs.CallsOf(Kind::PopUp)[0].text, window->texts().ProgramText(399));
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
@@ -287,6 +295,68 @@ TEST_F(MainWindowTest, TheWindowKeepsWithinItsSizeLimits) {
     EXPECT_EQ(window->height(), LayoutUnitsToPixels(10600));
     window->optNatal[0]->click();
     EXPECT_EQ(window->height(), LayoutUnitsToPixels(9565));
+}
+
+// The controls of the window as the user sees them: every visible control that is not part of
+// another (the mode options of their frame, the cells of the grid), in window coordinates and
+// cut to what the widgets around it show of it.
+std::vector<std::pair<QString, QRect>> ShownControls(const QWidget& window) {
+    const auto isControl = [](const QWidget* widget) {
+        const QString name = widget->objectName();
+        for (const char* prefix : {"cmd", "cbo", "txb", "lbl", "opt", "fra", "pic", "Label1"}) {
+            if (name.startsWith(QLatin1String(prefix))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::vector<std::pair<QString, QRect>> shown;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->isWindow() || !isControl(widget) || !widget->isVisibleTo(&window)) {
+            continue;
+        }
+        QRect rect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+        bool partOfAnother = false;
+        for (const QWidget* outer = widget->parentWidget(); outer != &window;
+             outer = outer->parentWidget()) {
+            partOfAnother = partOfAnother || isControl(outer);
+            rect &= QRect(outer->mapTo(&window, QPoint(0, 0)), outer->size());
+        }
+        rect &= window.rect();
+        if (!partOfAnother && !rect.isEmpty()) {
+            shown.emplace_back(widget->objectName(), rect);
+        }
+    }
+    return shown;
+}
+
+TEST_F(MainWindowTest, NoControlOverlapsAnotherAtAnySizeTheWindowAllows) {
+    Start();
+    EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, 3, 24);
+    EnterDate(SecondBirthdate, QStringLiteral("1985"), 2, 28, 40, 26);
+    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+        window->ModeOptions()[mode - WorldTransits]->click();
+        for (const bool chart : {false, true}) {
+            if (window->state.chartShown != chart) {
+                window->cmdToggleGraphic->click();
+            }
+            for (const QSize size : {QSize(7200, 5000), QSize(10000, 7000), QSize(14400, 10600)}) {
+                window->resize(LayoutUnitsToPixels(size.width()),
+                               LayoutUnitsToPixels(size.height()));
+                const auto shown = ShownControls(*window);
+                EXPECT_GT(shown.size(), 10u);
+                for (size_t i = 0; i < shown.size(); ++i) {
+                    for (size_t j = i + 1; j < shown.size(); ++j) {
+                        EXPECT_FALSE(shown[i].second.intersects(shown[j].second))
+                            << "mode " << mode << (chart ? ", chart" : ", grid") << ", window "
+                            << window->width() << "x" << window->height() << ": "
+                            << shown[i].first.toStdString() << " and "
+                            << shown[j].first.toStdString();
+                    }
+                }
+            }
+        }
+    }
 }
 
 } // namespace

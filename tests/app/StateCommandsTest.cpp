@@ -1,6 +1,8 @@
 // Save, Save as and Load from; Configure; Help and the address label.
 #include "MainWindowSupport.h"
 
+#include "common/SpecialFiles.h"
+
 #include "display/frmConfigure.h"
 #include "navigation/StateTransfer.h"
 #include "persistence/StateFile.h"
@@ -68,6 +70,57 @@ TEST_F(MainWindowTest, SaveAsWritesTheChosenFile) {
     EXPECT_EQ(message.title, QStringLiteral("Save as ..."));
     EXPECT_FALSE(message.text.isEmpty());
     EXPECT_TRUE(window->lblStatus->text().endsWith(QStringLiteral("mine.pat")));
+}
+
+TEST_F(MainWindowTest, SaveAsAsksBeforeReplacingAFileTheDialogDidNotNameAndSparesSpecialOnes) {
+    Start();
+    const QString keep = StateFolder() + QStringLiteral("/keep");
+    const QString kept = keep + QStringLiteral(".pat");
+    ASSERT_TRUE(WriteAll(kept, "kept"));
+    const std::vector<SpecialFile> specials =
+        MakeSpecialFiles(StateFolder(), QStringLiteral(".pat"));
+    ASSERT_FALSE(specials.empty());
+    struct Case {
+        QString chosen;
+        int answer;      // -1: no question asked
+        QString saved;   // the file the status line names afterwards, or "" when none was saved
+        QString refusal; // how the message ends when the file is refused
+    };
+    std::vector<Case> cases = {
+        {keep, int(Dialogs::Answer::No), {}, {}},
+        {keep + QLatin1Char('.'), int(Dialogs::Answer::No), {}, {}},
+        {keep + QLatin1Char('.'), int(Dialogs::Answer::Yes), kept, {}},
+    };
+    for (const SpecialFile& special : specials) {
+        cases.push_back({special.path.chopped(4), -1, {}, special.kindWords + QLatin1Char('.')});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen.toStdString());
+        dialogs.Clear();
+        window->lblStatus->clear();
+        dialogs.QueueFileName(c.chosen);
+        if (c.answer >= 0) {
+            dialogs.QueueAnswer(Dialogs::Answer(c.answer));
+        }
+        window->cmdSaveAs->click();
+        EXPECT_EQ(dialogs.CountOf(Kind::Question), c.answer >= 0 ? 1u : 0u);
+        EXPECT_EQ(dialogs.UnusedAnswers(), 0u);
+        const QString status = window->texts().ProgramText(129) + QLatin1Char(' ') + c.saved;
+        EXPECT_EQ(window->lblStatus->text(), c.saved.isEmpty() ? QString() : status);
+        EXPECT_EQ(dialogs.CountOf(Kind::PopUp), c.saved.isEmpty() ? 0u : 1u);
+        const auto messages = dialogs.CallsOf(Kind::Message);
+        ASSERT_EQ(messages.size(), c.refusal.isEmpty() ? 0u : 1u);
+        if (!c.refusal.isEmpty()) {
+            EXPECT_EQ(messages[0].icon, Dialogs::Icon::Exclamation);
+            EXPECT_TRUE(messages[0].text.endsWith(c.refusal)) << messages[0].text.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(keep + QStringLiteral("..pat")));
+    StateFileContents written;
+    EXPECT_EQ(ReadStateFile(kept, written), QString()); // replaced once the user agreed
+    for (const SpecialFile& special : specials) {
+        EXPECT_TRUE(StillSpecial(special)) << special.what.toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, LoadAppliesAGoodFileAndABrokenOneChangesNothing) {

@@ -157,6 +157,44 @@ TEST(ImageExport, ComposedImageHasTitleCaptionsAndNoLegends) {
     EXPECT_TRUE(ComposeExportImage(outer, texts).isNull());
 }
 
+TEST(ImageExport, EveryComposedTextLiesInsideTheImage) {
+    ProgramTexts texts;
+    ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
+    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+        for (const bool outerOnly : {false, true}) {
+            ExportInput input = Input(mode);
+            input.wheel.filters.showOnlyOuterPlanetAspects = outerOnly;
+            input.orbSummary = QStringLiteral("Orbs: 0°37'30\" to 15°0'");
+            for (auto& date : input.dates) {
+                date = {QStringLiteral("2799-12-31"), QStringLiteral("23:30 GMT-11:30")};
+            }
+            const QImage image = ComposeExportImage(input, texts);
+            const QRectF bounds = QRectF(image.rect())
+                                      .adjusted(ExportEdgeMargin, ExportEdgeMargin,
+                                                -ExportEdgeMargin, -ExportEdgeMargin);
+            // No letter is cut off at an edge: no text colour in the outermost two pixels.
+            const int w = image.width();
+            const int h = image.height();
+            for (const QRect edge : {QRect(0, 0, w, 2), QRect(0, h - 2, w, 2), QRect(0, 0, 2, h),
+                                     QRect(w - 2, 0, 2, h)}) {
+                EXPECT_EQ(PixelsNear(image, edge, ExportCaptionColour, 100), 0)
+                    << "mode " << mode << ", outer only " << outerOnly;
+                EXPECT_EQ(PixelsNear(image, edge, ExportTitleColour, 60), 0)
+                    << "mode " << mode << ", outer only " << outerOnly;
+            }
+            const std::vector<ExportText> placed = ExportTexts(input, texts, image.size());
+            EXPECT_GE(placed.size(), outerOnly ? 6u : 4u);
+            for (const ExportText& text : placed) {
+                EXPECT_TRUE(bounds.contains(text.box))
+                    << "mode " << mode << ", outer only " << outerOnly << ": \""
+                    << text.text.toStdString() << "\" at " << text.box.x() << "," << text.box.y()
+                    << " size " << text.box.width() << "x" << text.box.height() << " in "
+                    << image.width() << "x" << image.height();
+            }
+        }
+    }
+}
+
 TEST(ImageExport, FileNamesGetThePngEndingWhenItIsMissing) {
     struct Case {
         const char* chosen;
@@ -165,6 +203,7 @@ TEST(ImageExport, FileNamesGetThePngEndingWhenItIsMissing) {
     };
     for (const Case c : {Case{"/d/chart.png", "/d/chart.png", "/d/chart.bmp"},
                          Case{"/d/chart", "/d/chart.png", "/d/chart.bmp"},
+                         Case{"/d/chart.", "/d/chart.png", "/d/chart.bmp"},
                          Case{"/d/Chart.PNG", "/d/Chart.PNG", "/d/Chart.bmp"},
                          Case{"/d/chart.jpg", "/d/chart.jpg.png", "/d/chart.jpg.bmp"},
                          Case{"/d/my chart.v2", "/d/my chart.v2.png", "/d/my chart.v2.bmp"}}) {
@@ -205,9 +244,10 @@ TEST(ImageExport, FailedWritesKeepExistingFiles) {
     const ProgramTexts texts = Texts();
     const QImage image = ComposeExportImage(Input(NatalFirst), texts);
 
-    // The PNG name is taken by a folder: the image goes to the bitmap.
+    // The PNG cannot be written (its name links into a missing folder): the image goes to the
+    // bitmap.
     const ImageFileNames blocked = ImageFileNamesFor(folder.filePath(QStringLiteral("taken.png")));
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.png")));
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("missing/taken.png")), blocked.png));
     const ImageSaveOutcome bitmap = SaveImageFiles(image, blocked, texts);
     EXPECT_EQ(bitmap.result, ImageSaveResult::SavedAsBitmap);
     EXPECT_EQ(bitmap.message,

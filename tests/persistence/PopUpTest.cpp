@@ -40,6 +40,9 @@ TEST(PopUpPixelRect, ConvertsLayoutUnitsAndKeepsTheNoteOnTheScreen) {
     EXPECT_EQ(PopUpPixelRect(2400, 300, 1500, -1200, screen), QRect(0, 100, 160, 20));
     // Larger than the screen: the top-left corner, where the message starts, stays visible.
     EXPECT_EQ(PopUpPixelRect(15000, 300, 0, 0, screen).topLeft(), QPoint(0, 0));
+    // Grown for its message: leftwards and downwards, never smaller than asked.
+    EXPECT_EQ(PopUpPixelRect(2400, 300, 1500, 3000, screen, {250, 40}), QRect(110, 100, 250, 40));
+    EXPECT_EQ(PopUpPixelRect(2400, 300, 1500, 3000, screen, {100, 10}), QRect(200, 100, 160, 20));
 }
 
 // Runs `action` once the pop-up's event loop is running, and ends a pop-up that would otherwise
@@ -107,6 +110,42 @@ TEST(frmPopUp, AClickHidesItAtOnceAndTheNextPopUpRestartsTheTimer) {
         popUp.PopUp(QStringLiteral("Again"), 2400, 300, 50, 1500, 3000);
         EXPECT_TRUE(timerRunning);
         EXPECT_FALSE(popUp.isVisible());
+    }
+}
+
+TEST(frmPopUp, GrowsToShowItsWholeMessage) {
+    struct Case {
+        QString message;
+        bool grows;
+    };
+    const Case cases[] = {
+        {QStringLiteral("State saved."), false},
+        {QStringLiteral("The last saved state has been restored."), true},
+        {QStringLiteral("Two lines\nof a note"), true},
+        {QStringLiteral("A note far longer than any line the pop-up may take, which must wrap "
+                        "onto lines of its own and grow downwards to show every word of it."),
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        frmPopUp popUp;
+        QRect shown;
+        QRect needed;
+        QRect room;
+        PopUpDriver driver(popUp, [&] {
+            shown = popUp.geometry();
+            room = popUp.lblMessage->contentsRect();
+            needed = popUp.lblMessage->fontMetrics().boundingRect(
+                room, Qt::AlignCenter | Qt::TextWordWrap, c.message);
+            popUp.accept();
+        });
+        popUp.PopUp(c.message, 2400, 300, 60000, 1500, 6000);
+        EXPECT_TRUE(room.contains(needed)) << needed.width() << "x" << needed.height() << " in "
+                                           << room.width() << "x" << room.height();
+        EXPECT_EQ(shown.right(), 559); // the right edge and the top stay where they were asked
+        EXPECT_EQ(shown.top(), 100);
+        EXPECT_LE(shown.width(), std::max(160, frmPopUp::MaxFittedWidth));
+        EXPECT_EQ(shown.size() != QSize(160, 20), c.grows);
     }
 }
 
