@@ -35,9 +35,10 @@ QString UpperFirst(QString text) {
     return text;
 }
 
+// A date of the chart on display.
 QString DateText(const ProgramState& state, int dateSet, bool abbreviated) {
-    DateSet copy = state.dateSets[dateSet];
-    return InputDateToString(copy, state.zones, abbreviated);
+    DateSet copy = state.computedDateSets[dateSet];
+    return InputDateToString(copy, state.computedZones, abbreviated);
 }
 
 int BirthdateOf(ChartMode mode) {
