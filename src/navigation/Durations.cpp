@@ -347,12 +347,14 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
         return JDNToLongDate(static_cast<std::int32_t>(day), false);
     };
     const QString aspectName = AspectName(kind).toLower();
+    const QString begins = decision.beginning < 0.0 ? QStringLiteral("on an unknown date")
+                           : decision.beginning < JdnOfYearOne
+                               ? texts.ProgramText(BeforeYearOneText)
+                               : QStringLiteral("on ") + longDate(decision.beginning);
     decision.detail = QStringLiteral("With an orb of ") +
                       FormatDegreesMinutes(state.orbs(kind, column), false, true, false, false) +
-                      QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins on ") +
-                      (decision.beginning < 0.0 ? QStringLiteral("an unknown date")
-                                                : longDate(decision.beginning)) +
-                      CrLf + QStringLiteral("and ends on ") +
+                      QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins ") +
+                      begins + CrLf + QStringLiteral("and ends on ") +
                       (decision.end < 0.0 ? QStringLiteral("an unknown date.")
                                           : longDate(decision.end) + QLatin1Char('.'));
 

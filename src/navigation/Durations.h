@@ -51,6 +51,10 @@ inline constexpr bool ModeHasDurations(ChartMode mode) {
     return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
 }
 
+// The text said of a beginning on a day before 1 January 1 ("before the year 1"): a walk back
+// from the first days of the calendar can end on the last day of the year 0.
+inline constexpr int BeforeYearOneText = 440;
+
 // Result of a search that did not find its day: a body without a position at a sampled date, a
 // date that does not convert, or a walk that leaves the years 1 to 2799.
 inline constexpr double UnknownDay = -1.0;
