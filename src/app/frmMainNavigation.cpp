@@ -218,7 +218,12 @@ void frmMain::RunStepComputed() {
 void frmMain::RunStepFailed(const RunStepResult& result) {
     // The world date is back where it was before the step.
     ShowDateSets();
-    if (!result.step.compute.ok()) {
+    if (!result.stop.message.isEmpty()) {
+        // Said in place of the date error, which would only name the year 2800.
+        blnDateError = true;
+        dialogs_.ShowMessage(this, result.stop.message, result.stop.title,
+                             Dialogs::Icon::Information);
+    } else if (!result.step.compute.ok()) {
         ReportComputeError(result.step.compute);
     }
 }

@@ -92,12 +92,19 @@ RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
 QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int count,
                             const ProgramTexts& texts);
 
+// The message of a run that reached the end of the year 2799 without the pattern sought
+// (language text 441); "" while no pattern is chosen.
+QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts);
+
 struct RunStepResult {
     WorldStepOutcome step;
     // The step moved the world date and the chart was computed for the new date. A step that
     // does not stand ends the stepping of the run.
     bool stands = false;
-    RunStopResult stop; // world transits only: personal transits have no stop test
+    // World transits only: personal transits have no stop test. A step that stands tells
+    // whether the pattern was found; a step into the year 2800 with a pattern chosen leaves
+    // found false and says that the pattern was not found (message and title).
+    RunStopResult stop;
 };
 
 // One step of a run: forward by the program state's step unit, Compute (with the run's hook
