@@ -182,6 +182,8 @@ void frmMain::MakeRunController() {
     callbacks.computed = [this](const RunStepResult&) { RunStepComputed(); };
     callbacks.stepFailed = [this](const RunStepResult& result) { RunStepFailed(result); };
     callbacks.found = [this](const RunStopResult& stop) { PatternFound(stop); };
+    // A run waits while any question or message is open, the Quit question among them.
+    callbacks.paused = [this] { return dialogs_.DialogOpen(); };
     runController_ = std::make_unique<PatternRunController>(state, *ephemeris_, texts_, run,
                                                             std::move(callbacks), this);
 }

@@ -251,6 +251,10 @@ void PatternRunController::Tick() {
     if (!blnWaitingForTick_) {
         return;
     }
+    if (blnRunning_ && callbacks_.paused && callbacks_.paused()) {
+        Timer2->start(RunWaitInterval(run_, state_.mode));
+        return;
+    }
     blnWaitingForTick_ = false;
     if (!blnRunning_) {
         blnStepping_ = false;

@@ -136,6 +136,9 @@ class PatternRunController : public QObject {
         // A run began (true) or ended (false): the Run command's caption and which controls
         // of the main window are usable follow this.
         std::function<void(bool running)> runningChanged;
+        // While this answers true (a dialog is open, such as the Quit question), a step that
+        // comes due waits another interval: nothing changes under an open question.
+        std::function<bool()> paused;
     };
 
     PatternRunController(ProgramState& state, const Ephemeris& ephemeris, const ProgramTexts& texts,
@@ -162,7 +165,7 @@ class PatternRunController : public QObject {
     // The pacing timer; tests may shorten its interval before it fires, or fire it by hand
     // through Tick.
     QTimer* Timer2 = nullptr;
-    // What the timer's tick does: the wait is over.
+    // What the timer's tick does: the wait is over, unless the run is paused.
     void Tick();
 
   private:

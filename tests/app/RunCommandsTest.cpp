@@ -258,6 +258,31 @@ TEST_F(RunCommands, PersonalTransitsRunWithoutTheRunWindow) {
     EXPECT_FALSE(window->Running());
 }
 
+TEST_F(RunCommands, ARunWaitsWhileTheQuitQuestionIsOpen) {
+    StartAtTheWheel();
+    InTheRunWindow([](frmRun& run) { run.cmdRun->click(); });
+    window->cmdRun->click();
+    ASSERT_TRUE(window->Running());
+    const double reached = window->state.ChartJulianDays[WorldDate];
+
+    // The steps that come due under the question wait for its answer.
+    dialogs.WhileNextDialogOpen([&] {
+        for (int tick = 0; tick < 3; ++tick) {
+            window->runController()->Tick();
+        }
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached);
+        EXPECT_TRUE(window->runController()->WaitingForTick());
+        EXPECT_TRUE(window->runController()->Timer2->isActive());
+    });
+    dialogs.QueueAnswer(Dialogs::Answer::Cancel);
+    window->cmdQuit->click();
+    EXPECT_FALSE(window->blnEnded);
+    ASSERT_TRUE(window->Running());
+    window->runController()->Tick();
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached + 1);
+    window->cmdRun->click();
+}
+
 TEST_F(RunCommands, QuitDuringARunEndsIt) {
     StartAtTheWheel();
     InTheRunWindow([](frmRun& run) { run.cmdRun->click(); });
