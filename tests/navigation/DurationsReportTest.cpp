@@ -1,6 +1,5 @@
 #include "navigation/DurationsReport.h"
 #include "ChartFixture.h"
-#include "calendar/Calendar.h"
 
 #include <gtest/gtest.h>
 
@@ -124,48 +123,6 @@ TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
               "2024     (3 days)\r\n"
               "tr.Pluto   trine (0°3')          nat.Venus   from an unknown date     to March 20, "
               "2024     \r\n");
-}
-
-// Where a listing line's columns start: the end of the bodies and aspect, "from", "to" and the
-// duration (or the end of the line).
-std::vector<qsizetype> ColumnStarts(const QString& line) {
-    const qsizetype from = line.indexOf(QStringLiteral(" from "));
-    if (from < 0) {
-        return {line.size()};
-    }
-    const qsizetype to = line.indexOf(QStringLiteral(" to "), from);
-    const qsizetype duration = line.indexOf(QLatin1Char('('), to);
-    return {from, to, duration < 0 ? line.size() : duration};
-}
-
-TEST(DurationsListing, ColumnsLineUpInEveryMode) {
-    const ProgramTexts texts = RealTexts();
-    // The longest names on both sides, every kind of beginning and end.
-    const DurationRecords records{
-        DurationRecord(Neptune, Mercury, Semisextile, 0.2, 2460388, 2460390),
-        DurationRecord(Earth, Pluto, Trine, 0.001, -1, 2460390),
-        DurationRecord(Jupiter, Uranus, Square, 0.05, JdnOfYearOne - 1, JdnOfYearOne + 13),
-        DurationRecord(Venus, Saturn, Sextile, 0.01, 2460584, -1),
-    };
-    for (const ChartMode mode : {WorldTransits, PersonalFirst, PersonalSecond}) {
-        for (const bool durations : {false, true}) {
-            const QStringList lines =
-                DurationsListing(records, mode, durations, MakeListingWidths(), texts)
-                    .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-            ASSERT_EQ(lines.size(), 4);
-            for (const QString& line : lines) {
-                EXPECT_EQ(ColumnStarts(line), ColumnStarts(lines[0]))
-                    << mode << ' ' << durations << '\n'
-                    << line.toStdString() << '\n'
-                    << lines[0].toStdString();
-            }
-        }
-    }
-    // A beginning on the last day of the year 0 is not given a date the calendar lacks.
-    const QString listing =
-        DurationsListing({records[2]}, WorldTransits, true, MakeListingWidths(), texts);
-    EXPECT_TRUE(listing.contains(QStringLiteral(" from before the year 1   to January 14, 1 ")))
-        << listing.toStdString();
 }
 
 TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
