@@ -182,6 +182,8 @@ void frmMain::MakeRunController() {
     callbacks.computed = [this](const RunStepResult&) { RunStepComputed(); };
     callbacks.stepFailed = [this](const RunStepResult& result) { RunStepFailed(result); };
     callbacks.found = [this](const RunStopResult& stop) { PatternFound(stop); };
+    // A run waits while any question or message is open, the Quit question among them.
+    callbacks.paused = [this] { return dialogs_.DialogOpen(); };
     runController_ = std::make_unique<PatternRunController>(state, *ephemeris_, texts_, run,
                                                             std::move(callbacks), this);
 }
@@ -218,7 +220,12 @@ void frmMain::RunStepComputed() {
 void frmMain::RunStepFailed(const RunStepResult& result) {
     // The world date is back where it was before the step.
     ShowDateSets();
-    if (!result.step.compute.ok()) {
+    if (!result.stop.message.isEmpty()) {
+        // Said in place of the date error, which would only name the year 2800.
+        blnDateError = true;
+        dialogs_.ShowMessage(this, result.stop.message, result.stop.title,
+                             Dialogs::Icon::Information);
+    } else if (!result.step.compute.ok()) {
         ReportComputeError(result.step.compute);
     }
 }

@@ -316,6 +316,8 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
         return outcome;
     }
 
+    state.computedDateSets = state.dateSets;
+    state.computedZones = state.zones;
     state.title = TitleText(state.mode, !state.chartShown, state.orbSummary, context.texts);
     if (IsTwoChartMode(state.mode)) {
         SetUpSquareGrid(state.grid, state.mode, context.texts);

@@ -54,12 +54,13 @@ CourseGraphInputs CourseGraphInputsOf(const ProgramState& state,
     CourseGraphInputs inputs;
     inputs.request = request;
     const int birth = state.recordedMode == PersonalSecond ? SecondBirthdate : FirstBirthdate;
-    DateSet natal = state.dateSets[birth];
+    // The dates of the chart on display, whatever the date controls hold now.
+    DateSet natal = state.computedDateSets[birth];
     inputs.natalLocalJD = InputDateToLocalJD(natal);
-    inputs.natalJD = InputDateToAJDate(natal, state.zones);
-    DateSet world = state.dateSets[WorldDate];
+    inputs.natalJD = InputDateToAJDate(natal, state.computedZones);
+    DateSet world = state.computedDateSets[WorldDate];
     inputs.worldLocalJD = InputDateToLocalJD(world);
-    inputs.worldJD = InputDateToAJDate(world, state.zones);
+    inputs.worldJD = InputDateToAJDate(world, state.computedZones);
     if (IsAspectKind(request.kind)) {
         inputs.orb = state.orbs(request.kind, 1);
         inputs.colour = state.settings.colours[request.kind];

@@ -129,23 +129,25 @@ bool ReadInteger(const QString& record, int start, int width, int& value) {
 
 SearchDates SearchDatesOf(const ProgramState& state) {
     SearchDates dates;
-    DateSet world = state.dateSets[WorldDate];
+    DateSet world = state.computedDateSets[WorldDate];
     dates.worldLocalJD = InputDateToLocalJD(world);
     const ChartMode mode = state.recordedMode;
     if (mode == PersonalFirst || mode == PersonalSecond) {
-        DateSet birth = state.dateSets[mode == PersonalFirst ? FirstBirthdate : SecondBirthdate];
-        dates.natalJD = InputDateToAJDate(birth, state.zones);
+        DateSet birth =
+            state.computedDateSets[mode == PersonalFirst ? FirstBirthdate : SecondBirthdate];
+        dates.natalJD = InputDateToAJDate(birth, state.computedZones);
     }
     return dates;
 }
 
 int WorldTimeZoneOffset(const ProgramState& state) {
-    DateSet world = state.dateSets[WorldDate];
-    InputDateToAJDate(world, state.zones); // chooses the computer's zone when none is chosen
+    DateSet world = state.computedDateSets[WorldDate];
+    // Chooses the computer's zone when none is chosen.
+    InputDateToAJDate(world, state.computedZones);
     if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
         return 0;
     }
-    return state.zones.list[static_cast<std::size_t>(world.timezoneIndex)].offsetMinutes;
+    return state.computedZones.list[static_cast<std::size_t>(world.timezoneIndex)].offsetMinutes;
 }
 
 int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness) {
@@ -253,28 +255,27 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
     }
     const bool transits = ModeHasDurations(mode);
     const bool personal = mode == PersonalFirst || mode == PersonalSecond;
+    // The Julian dates of the chart on display.
     std::array<double, NumDateSets> julianDays{};
     for (int set = 0; set < NumDateSets; ++set) {
         if (DateSetsOfMode(mode)[set]) {
-            DateSet copy = state.dateSets[set];
-            julianDays[set] = InputDateToAJDate(copy, state.zones);
+            DateSet copy = state.computedDateSets[set];
+            julianDays[set] = InputDateToAJDate(copy, state.computedZones);
         }
     }
     const SearchDates dates = SearchDatesOf(state);
     const int zone = transits ? WorldTimeZoneOffset(state) : 0;
     const OrbColumn column = personal ? 1 : 0;
     RememberedPositions position(ephemeris);
-
-    // The longitude of a body at a date set; the last Compute's when the date no longer converts.
-    const auto longitude = [&](BodyIndex body, int dateSet, int positionColumn) {
-        const double jd = julianDays[dateSet];
-        return jd >= 0.0 ? position(body, jd) : state.positions(body, positionColumn);
-    };
-    const int chartSet = mode == NatalFirst     ? FirstBirthdate
-                         : mode == NatalSecond  ? SecondBirthdate
-                         : mode == SynastryMode ? FirstBirthdate
-                                                : WorldDate;
-    const int birthSet = mode == PersonalFirst ? FirstBirthdate : SecondBirthdate;
+    // The date sets of intP1 and intP2: in personal transits the natal body and the
+    // transiting one, in synastry the first birthdate and the second, otherwise the one chart.
+    const int chartSet = mode == NatalFirst || mode == SynastryMode ? FirstBirthdate
+                         : mode == NatalSecond                      ? SecondBirthdate
+                                                                    : WorldDate;
+    const int firstSet = mode == PersonalFirst    ? FirstBirthdate
+                         : mode == PersonalSecond ? SecondBirthdate
+                                                  : chartSet;
+    const int secondSet = personal ? WorldDate : mode == SynastryMode ? SecondBirthdate : chartSet;
 
     for (int index = 0; index < state.grid.intNumCells; ++index) {
         const QString& text = state.grid.cells[index].text;
@@ -286,18 +287,8 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
             if (p1 == 0) {
                 continue;
             }
-            double l1 = 0.0;
-            double l2 = 0.0;
-            if (personal) {
-                l1 = longitude(p1, birthSet, 1);
-                l2 = longitude(p2, WorldDate, 0);
-            } else if (mode == SynastryMode) {
-                l1 = longitude(p1, FirstBirthdate, 0);
-                l2 = longitude(p2, SecondBirthdate, 1);
-            } else {
-                l1 = longitude(p1, chartSet, 0);
-                l2 = longitude(p2, chartSet, 0);
-            }
+            const double l1 = position(p1, julianDays[firstSet]);
+            const double l2 = position(p2, julianDays[secondSet]);
             const double deviation = std::fabs(AngularSeparation(l1, l2) - AspectAngles[kind]);
             if (!transits) {
                 records.push_back(NatalDurationRecord(p1, p2, kind, deviation));
@@ -356,12 +347,14 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
         return JDNToLongDate(static_cast<std::int32_t>(day), false);
     };
     const QString aspectName = AspectName(kind).toLower();
+    const QString begins = decision.beginning < 0.0 ? QStringLiteral("on an unknown date")
+                           : decision.beginning < JdnOfYearOne
+                               ? texts.ProgramText(BeforeYearOneText)
+                               : QStringLiteral("on ") + longDate(decision.beginning);
     decision.detail = QStringLiteral("With an orb of ") +
                       FormatDegreesMinutes(state.orbs(kind, column), false, true, false, false) +
-                      QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins on ") +
-                      (decision.beginning < 0.0 ? QStringLiteral("an unknown date")
-                                                : longDate(decision.beginning)) +
-                      CrLf + QStringLiteral("and ends on ") +
+                      QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins ") +
+                      begins + CrLf + QStringLiteral("and ends on ") +
                       (decision.end < 0.0 ? QStringLiteral("an unknown date.")
                                           : longDate(decision.end) + QLatin1Char('.'));
 

@@ -36,12 +36,13 @@ struct SearchDates {
     double natalJD = -1.0;      // personal transits: the birthdate's Julian date
 };
 
-// The search dates of the program state's world date and, in personal transits, of the mode's
-// birthdate (negative for a date that does not convert). The date sets are not changed.
+// The search dates of the chart on display: the world date and, in personal transits, the
+// mode's birthdate, as the last full Compute converted them (not the date controls).
+// Negative for a date that does not convert.
 SearchDates SearchDatesOf(const ProgramState& state);
 
-// The world date's time-zone offset in minutes, as a conversion of the world date chooses it
-// (the computer's zone when none is chosen).
+// The time-zone offset in minutes of the chart on display's world date, as its conversion
+// chose it (the computer's zone when none was chosen).
 int WorldTimeZoneOffset(const ProgramState& state);
 
 // World transits and personal transits have beginnings, ends and durations; natal aspects and
@@ -49,6 +50,10 @@ int WorldTimeZoneOffset(const ProgramState& state);
 inline constexpr bool ModeHasDurations(ChartMode mode) {
     return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
 }
+
+// The text said of a beginning on a day before 1 January 1 ("before the year 1"): a walk back
+// from the first days of the calendar can end on the last day of the year 0.
+inline constexpr int BeforeYearOneText = 440;
 
 // Result of a search that did not find its day: a body without a position at a sampled date, a
 // date that does not convert, or a walk that leaves the years 1 to 2799.
@@ -117,8 +122,8 @@ struct DurationFields {
 bool ReadDurationRecord(const QString& record, DurationFields& fields);
 
 // The records of every aspect the grid of the last Compute shows, cell by cell and within a
-// cell in kind order; deviations from positions at the entered dates; beginnings and ends in
-// world and personal transits.
+// cell in kind order; deviations from positions at the dates of that Compute; beginnings and
+// ends in world and personal transits.
 DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris);
 
 // ---- Double-click on a grid cell

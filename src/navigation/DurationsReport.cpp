@@ -1,5 +1,6 @@
 #include "navigation/DurationsReport.h"
 
+#include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Orbs.h"
@@ -35,9 +36,10 @@ QString UpperFirst(QString text) {
     return text;
 }
 
+// A date of the chart on display.
 QString DateText(const ProgramState& state, int dateSet, bool abbreviated) {
-    DateSet copy = state.dateSets[dateSet];
-    return InputDateToString(copy, state.zones, abbreviated);
+    DateSet copy = state.computedDateSets[dateSet];
+    return InputDateToString(copy, state.computedZones, abbreviated);
 }
 
 int BirthdateOf(ChartMode mode) {
@@ -211,6 +213,12 @@ QString DurationText(int days, const ProgramTexts& texts) {
 QString DurationsListing(const DurationRecords& records, ChartMode mode, bool showDurations,
                          const ListingWidths& widths, const ProgramTexts& texts) {
     const bool personal = mode == PersonalFirst || mode == PersonalSecond;
+    const QString natal = texts.ProgramText(56);
+    const QString unknown = texts.ProgramText(168);
+    const QString beforeYearOne = texts.ProgramText(BeforeYearOneText);
+    // The beginning column holds a date with its comma or one of the two texts in its place.
+    const int beginningWidth = static_cast<int>(
+        std::max({static_cast<qsizetype>(widths.W4), unknown.size(), beforeYearOne.size()}));
     QString output;
     for (const QString& record : records) {
         DurationFields f;
@@ -223,17 +231,18 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
         if (personal) {
             line = PadRight(QStringLiteral("tr.") + BodyName(f.body2), widths.W1 + 3) + Space +
                    PadRight(aspect, widths.W2) + Space +
-                   PadRight(texts.ProgramText(56) + BodyName(f.body1), widths.W3 + 2);
+                   PadRight(natal + BodyName(f.body1), widths.W3 + static_cast<int>(natal.size()));
         } else {
             line = PadRight(BodyName(f.body1), widths.W1) + Space + PadRight(aspect, widths.W2) +
                    Space + PadRight(BodyName(f.body2), widths.W3);
         }
         if (showDurations) {
-            const QString beginning = f.beginning
-                                          ? JDNToLongDate(*f.beginning, false) + QLatin1Char(',')
-                                          : texts.ProgramText(168);
-            const QString end = f.end ? JDNToLongDate(*f.end, false) : texts.ProgramText(168);
-            line += Space + texts.ProgramText(165) + Space + PadRight(beginning, widths.W4) +
+            const QString beginning = !f.beginning ? unknown
+                                      : *f.beginning < JdnOfYearOne
+                                          ? beforeYearOne
+                                          : JDNToLongDate(*f.beginning, false) + QLatin1Char(',');
+            const QString end = f.end ? JDNToLongDate(*f.end, false) : unknown;
+            line += Space + texts.ProgramText(165) + Space + PadRight(beginning, beginningWidth) +
                     Space + texts.ProgramText(166) + Space + PadRight(end, widths.W5);
             if (f.beginning && f.end && f.duration) {
                 line += QLatin1Char('(') + DurationText(*f.duration, texts) + QLatin1Char(')');

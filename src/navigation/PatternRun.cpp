@@ -13,6 +13,8 @@ namespace {
 
 constexpr int FoundText = 7;        // "found"
 constexpr int FoundTitleText = 122; // "Pattern found"
+constexpr int NotFoundText = 441;   // "No [r1] found up to the end of the year 2799."
+constexpr int NotFoundTitleText = 442;
 
 constexpr int StepIntervalMs = 1000;
 constexpr int QuickStepIntervalMs = 100;
@@ -125,6 +127,36 @@ QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int cou
     return message + QLatin1Char('.');
 }
 
+QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts) {
+    const PatternIndex pattern = run.intAspectPatternToFind;
+    if (pattern < 0 || pattern >= NumPatterns) {
+        return {};
+    }
+    QString sought;
+    if (run.blnFindAtLeast) {
+        sought = QStringLiteral("chart with at least ") +
+                 NumberInWords(run.NumToFind(), QLocale(QLocale::English, QLocale::UnitedStates))
+                     .toLower() +
+                 QLatin1Char(' ') + PluralPatternName(pattern);
+    } else {
+        sought = pattern == TSquare ? PatternName(pattern) : PatternName(pattern).toLower();
+    }
+    QStringList bodies;
+    for (BodyIndex body : run.SoughtBodies) {
+        if (body > 0) {
+            bodies << BodyName(body);
+        }
+    }
+    if (!bodies.isEmpty()) {
+        const QString last = bodies.takeLast();
+        sought +=
+            QStringLiteral(" involving ") +
+            (bodies.isEmpty() ? last
+                              : bodies.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
+    }
+    return texts.ProgramTextWith(NotFoundText, sought);
+}
+
 RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
                           const ProgramTexts& texts) {
     const PatternIndex pattern = run.intAspectPatternToFind;
@@ -149,6 +181,13 @@ RunStepResult StepRun(ProgramState& state, const ComputeContext& context, Patter
                     result.step.compute.ok();
     if (result.stands && state.mode == WorldTransits) {
         result.stop = RunStopTest(run, state.patternCounts, context.texts);
+    } else if (!result.stands && state.mode == WorldTransits &&
+               state.ChartJulianDays[WorldDate] == DateFromYear2800) {
+        // The walk has reached the end of the calendar: the pattern is not to be found.
+        result.stop.message = PatternNotFoundMessage(run, context.texts);
+        if (!result.stop.message.isEmpty()) {
+            result.stop.title = context.texts.ProgramText(NotFoundTitleText);
+        }
     }
     return result;
 }
@@ -210,6 +249,10 @@ void PatternRunController::Stop() {
 void PatternRunController::Tick() {
     Timer2->stop();
     if (!blnWaitingForTick_) {
+        return;
+    }
+    if (blnRunning_ && callbacks_.paused && callbacks_.paused()) {
+        Timer2->start(RunWaitInterval(run_, state_.mode));
         return;
     }
     blnWaitingForTick_ = false;

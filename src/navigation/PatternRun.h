@@ -92,12 +92,19 @@ RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
 QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int count,
                             const ProgramTexts& texts);
 
+// The message of a run that reached the end of the year 2799 without the pattern sought
+// (language text 441); "" while no pattern is chosen.
+QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts);
+
 struct RunStepResult {
     WorldStepOutcome step;
     // The step moved the world date and the chart was computed for the new date. A step that
     // does not stand ends the stepping of the run.
     bool stands = false;
-    RunStopResult stop; // world transits only: personal transits have no stop test
+    // World transits only: personal transits have no stop test. A step that stands tells
+    // whether the pattern was found; a step into the year 2800 with a pattern chosen leaves
+    // found false and says that the pattern was not found (message and title).
+    RunStopResult stop;
 };
 
 // One step of a run: forward by the program state's step unit, Compute (with the run's hook
@@ -129,6 +136,9 @@ class PatternRunController : public QObject {
         // A run began (true) or ended (false): the Run command's caption and which controls
         // of the main window are usable follow this.
         std::function<void(bool running)> runningChanged;
+        // While this answers true (a dialog is open, such as the Quit question), a step that
+        // comes due waits another interval: nothing changes under an open question.
+        std::function<bool()> paused;
     };
 
     PatternRunController(ProgramState& state, const Ephemeris& ephemeris, const ProgramTexts& texts,
@@ -155,7 +165,7 @@ class PatternRunController : public QObject {
     // The pacing timer; tests may shorten its interval before it fires, or fire it by hand
     // through Tick.
     QTimer* Timer2 = nullptr;
-    // What the timer's tick does: the wait is over.
+    // What the timer's tick does: the wait is over, unless the run is paused.
     void Tick();
 
   private:

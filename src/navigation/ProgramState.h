@@ -40,6 +40,13 @@ struct ProgramState {
     // What Compute leaves behind.
     ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute
     std::array<double, 3> ChartJulianDays{};
+    // The date sets as the last full Compute converted them (the year in digits, an empty
+    // hour or zone filled in) and the zone list it read them with: the dates of the grid. The
+    // double-click, the durations, the course graph and the saved wheel describe the chart on
+    // display, so they take its dates from here and not from dateSets, which the user may have
+    // changed since.
+    DateSets computedDateSets;
+    TimeZones computedZones;
     BodyPositions positions;
     OrbTable orbs;
     OrbSummary orbSummary;

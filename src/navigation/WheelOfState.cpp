@@ -17,8 +17,9 @@ WheelInput WheelInputOf(const ProgramState& state) {
 ExportInput ExportInputOf(const ProgramState& state, const ProgramTexts& texts) {
     ExportInput input;
     input.wheel = WheelInputOf(state);
+    // The dates of the wheel on display, whatever the date controls hold now.
     for (int set = 0; set < NumDateSets; ++set) {
-        input.dates[set] = ExportDateTextOf(state.dateSets[set], state.zones.list);
+        input.dates[set] = ExportDateTextOf(state.computedDateSets[set], state.computedZones.list);
     }
     const ChartMode mode = input.wheel.mode;
     if (IsTwoChartMode(mode)) {

@@ -233,7 +233,11 @@ void frmDurations::cboSortBy_Click(int index) {
     if (blnFillingSortList || index < 0) {
         return;
     }
+    const bool durationsWereShown = content_.showDurations;
     SelectSort(content_, index, texts_);
+    if (content_.showDurations != durationsWereShown) {
+        FitWidthToDurations();
+    }
     {
         const QSignalBlocker blocker(chkShowDuration);
         chkShowDuration->setChecked(content_.showDurations);
@@ -246,12 +250,18 @@ void frmDurations::cboSortBy_Click(int index) {
 
 void frmDurations::chkShowDuration_Click(bool checked) {
     txbOutput->clear();
+    SetShowDurations(content_, checked, texts_);
+    FitWidthToDurations();
+    ShowOutput();
+}
+
+void frmDurations::FitWidthToDurations() {
+    // As wide as the main window with the dates, half as wide without them.
     if (!isMaximized() && mainWidth_ > 0) {
         const int frameWidth = frameGeometry().width() - width();
-        resize(std::max(1, (checked ? mainWidth_ : mainWidth_ / 2) - frameWidth), height());
+        resize(std::max(1, (content_.showDurations ? mainWidth_ : mainWidth_ / 2) - frameWidth),
+               height());
     }
-    SetShowDurations(content_, checked, texts_);
-    ShowOutput();
 }
 
 void frmDurations::cmdCopy_Click() {

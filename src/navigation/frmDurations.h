@@ -82,6 +82,8 @@ class frmDurations : public QWidget {
     void Form_Resize();
     void cboSortBy_Click(int index);
     void chkShowDuration_Click(bool checked);
+    // Whichever control switched the durations on or off, the window's width follows.
+    void FitWidthToDurations();
     void cmdCopy_Click();
     void cmdClose_Click();
     void ShowOutput();

@@ -35,6 +35,27 @@ class Dialogs {
     virtual void SetClipboardText(const QString& text) = 0;
     // Opens a web address or document with the desktop's associated program; true on success.
     virtual bool OpenExternally(const QString& target) = 0;
+
+    // True while a message, question, file dialog or pop-up of this seam is on screen. Timers
+    // keep firing under a dialog; what they pace (the steps of a pattern run) waits for it, so
+    // that nothing changes under a question before it is answered.
+    bool DialogOpen() const { return openDialogs_ > 0; }
+
+  protected:
+    // Held by an implementation for as long as one of its dialogs is on screen.
+    class OpenDialog {
+      public:
+        explicit OpenDialog(Dialogs& dialogs) : dialogs_(dialogs) { ++dialogs_.openDialogs_; }
+        ~OpenDialog() { --dialogs_.openDialogs_; }
+        OpenDialog(const OpenDialog&) = delete;
+        OpenDialog& operator=(const OpenDialog&) = delete;
+
+      private:
+        Dialogs& dialogs_;
+    };
+
+  private:
+    int openDialogs_ = 0;
 };
 
 } // namespace orbivex

@@ -78,6 +78,7 @@ QtDialogs::QtDialogs() = default;
 QtDialogs::~QtDialogs() = default;
 
 void QtDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& title, Icon icon) {
+    const OpenDialog open(*this);
     QMessageBox box(MessageBoxIcon(icon), title, MessageBoxText(text), QMessageBox::Ok, parent);
     // Messages carry file names and descriptions from outside; never read them as markup.
     box.setTextFormat(Qt::PlainText);
@@ -86,6 +87,7 @@ void QtDialogs::ShowMessage(QWidget* parent, const QString& text, const QString&
 
 Dialogs::Answer QtDialogs::Ask(QWidget* parent, const QString& text, const QString& title,
                                Buttons buttons, Answer defaultAnswer, Icon icon) {
+    const OpenDialog open(*this);
     QMessageBox::StandardButtons standardButtons = QMessageBox::Ok;
     Answer escapeAnswer = Answer::Ok;
     switch (buttons) {
@@ -124,16 +126,19 @@ Dialogs::Answer QtDialogs::Ask(QWidget* parent, const QString& text, const QStri
 
 QString QtDialogs::GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& initialName) {
+    const OpenDialog open(*this);
     return QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter));
 }
 
 QString QtDialogs::GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& initialName) {
+    const OpenDialog open(*this);
     return QFileDialog::getOpenFileName(parent, title, initialName, QtFileFilter(filter));
 }
 
 void QtDialogs::PopUp(QWidget* parent, const QString& message, int width, int height,
                       int intervalMs, int top, int left) {
+    const OpenDialog open(*this);
     if (!popUp_) {
         popUp_ = std::make_unique<frmPopUp>();
     }

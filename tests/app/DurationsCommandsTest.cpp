@@ -228,6 +228,61 @@ TEST_F(DurationsCommands, WithEveryOrbAtZeroTheTitleSaysNoAspectIsSwitchedOn) {
               window->texts().ProgramText(29) + QStringLiteral("  No aspect switched on."));
 }
 
+TEST_F(DurationsCommands, TheGridsCommandsKeepTheDatesItWasComputedFor) {
+    Start();
+    // What each command gives for the chart on display; then the same after the dates of the
+    // controls have moved on without Compute.
+    struct Seen {
+        QString question;
+        QString title;
+        DurationRecords records;
+        QImage graph;
+    };
+    const auto look = [this](Seen& seen) {
+        const int cell = CellLeadingTo(*window, Action::AskForReport);
+        ASSERT_GE(cell, 0);
+        dialogs.QueueAnswer(Answer::Yes);
+        DoubleClick(cell);
+        seen.question = dialogs.CallsOf(Kind::Question).back().text;
+        frmDurations* durations = window->durationsWindowIfMade();
+        ASSERT_NE(durations, nullptr);
+        window->cmdReport->click(); // hides it
+        window->cmdReport->click();
+        seen.title = durations->lblTitle->text();
+        seen.records = durations->Content().records;
+        window->cmdReport->click();
+    };
+    const auto lookAtGraph = [this](Seen& seen) {
+        const int cell = CellLeadingTo(*window, Action::CourseGraph);
+        ASSERT_GE(cell, 0);
+        DoubleClick(cell);
+        ASSERT_TRUE(window->blnCourseGraphShown);
+        seen.graph = window->courseGraph().image;
+        window->cmdToggleGraphic->click();
+    };
+    const auto moveDatesOn = [this](int dateSet) {
+        Choose(window->cboDayCE[dateSet], 24);
+        Choose(window->cboTimezone[dateSet], GreenwichTimezoneEntry + 10);
+        window->txbYearCE[dateSet]->setText(QStringLiteral("2030"));
+        window->Timer1_Timer(); // the refresh reads the controls into the state
+    };
+
+    Seen computed, moved;
+    look(computed);
+    moveDatesOn(WorldDate);
+    look(moved);
+    EXPECT_EQ(moved.question, computed.question);
+    EXPECT_EQ(moved.title, computed.title);
+    EXPECT_EQ(moved.records, computed.records);
+
+    EnterPersonalTransits();
+    lookAtGraph(computed);
+    moveDatesOn(WorldDate);
+    moveDatesOn(FirstBirthdate);
+    lookAtGraph(moved);
+    EXPECT_EQ(moved.graph, computed.graph);
+}
+
 TEST_F(DurationsCommands, ReportWithoutAspectsSaysSoForTheMode) {
     Start();
     window->cmdReport->click();

@@ -196,26 +196,46 @@ TEST_F(RunCommands, StopEndsARunBetweenTwoSteps) {
 }
 
 TEST_F(RunCommands, ARunThatReachesTheYear2800StopsSteppingThere) {
+    // Without a pattern the date error says why the steps end; with one, that it was not found.
+    const struct {
+        PatternIndex pattern;
+        QString title;
+        QString message;
+    } cases[] = {
+        {-1, QStringLiteral("Date error"),
+         QStringLiteral("World date lies in or after the year 2800.")},
+        {GrandSextile, QStringLiteral("Pattern not found"),
+         QStringLiteral("No grand sextile found up to the end of the year 2799.")},
+    };
     StartWatched();
-    EnterDate(WorldDate, QStringLiteral("2799"), 12, 30, 25, 24);
-    window->cmdCompute->click();
-    window->cmdToggleGraphic->click();
-    InTheRunWindow([](frmRun& run) { run.cmdRun->click(); });
-    window->cmdRun->click();
-    ASSERT_TRUE(window->Running());
-    window->runController()->Tick(); // to 31 December 2799
-    window->runController()->Tick(); // 1 January 2800 does not convert
-    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].title, window->texts().ProgramText(153));
-    EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2799"));
-    EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 31);
-    EXPECT_FALSE(window->runController()->WaitingForTick());
-    // The run stays marked until the user stops it.
-    EXPECT_TRUE(window->Running());
-    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Stop"));
-    window->cmdRun->click();
-    EXPECT_FALSE(window->Running());
-    EXPECT_TRUE(window->cmdCompute->isEnabled());
+    for (const auto& c : cases) {
+        dialogs.Clear();
+        EnterDate(WorldDate, QStringLiteral("2799"), 12, 30, 25, 24);
+        window->cmdCompute->click();
+        if (!window->state.chartShown) {
+            window->cmdToggleGraphic->click();
+        }
+        InTheRunWindow([&c](frmRun& run) {
+            run.cboAspectPattern->setCurrentIndex(c.pattern);
+            run.cmdRun->click();
+        });
+        window->cmdRun->click();
+        ASSERT_TRUE(window->Running());
+        window->runController()->Tick(); // to 31 December 2799
+        window->runController()->Tick(); // 1 January 2800 does not convert
+        ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+        EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].title, c.title);
+        EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].text, c.message);
+        EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2799"));
+        EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 31);
+        EXPECT_FALSE(window->runController()->WaitingForTick());
+        // The run stays marked until the user stops it.
+        EXPECT_TRUE(window->Running());
+        EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Stop"));
+        window->cmdRun->click();
+        EXPECT_FALSE(window->Running());
+        EXPECT_TRUE(window->cmdCompute->isEnabled());
+    }
 }
 
 TEST_F(RunCommands, PersonalTransitsRunWithoutTheRunWindow) {
@@ -236,6 +256,31 @@ TEST_F(RunCommands, PersonalTransitsRunWithoutTheRunWindow) {
     EXPECT_EQ(window->txbReport1->toPlainText(), ReferenceChart(*window).report1);
     window->cmdRun->click();
     EXPECT_FALSE(window->Running());
+}
+
+TEST_F(RunCommands, ARunWaitsWhileTheQuitQuestionIsOpen) {
+    StartAtTheWheel();
+    InTheRunWindow([](frmRun& run) { run.cmdRun->click(); });
+    window->cmdRun->click();
+    ASSERT_TRUE(window->Running());
+    const double reached = window->state.ChartJulianDays[WorldDate];
+
+    // The steps that come due under the question wait for its answer.
+    dialogs.WhileNextDialogOpen([&] {
+        for (int tick = 0; tick < 3; ++tick) {
+            window->runController()->Tick();
+        }
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached);
+        EXPECT_TRUE(window->runController()->WaitingForTick());
+        EXPECT_TRUE(window->runController()->Timer2->isActive());
+    });
+    dialogs.QueueAnswer(Dialogs::Answer::Cancel);
+    window->cmdQuit->click();
+    EXPECT_FALSE(window->blnEnded);
+    ASSERT_TRUE(window->Running());
+    window->runController()->Tick();
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached + 1);
+    window->cmdRun->click();
 }
 
 TEST_F(RunCommands, QuitDuringARunEndsIt) {

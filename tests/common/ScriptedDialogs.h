@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -34,6 +35,9 @@ class ScriptedDialogs : public Dialogs {
     void QueueFileName(const QString& name) { fileNames_.push_back(name); }
     // Results of openings; an opening with none queued succeeds.
     void QueueOpenResult(bool opened) { openResults_.push_back(opened); }
+    // Runs while the next message, question, file dialog or pop-up is open, as the timers and
+    // clicks that a real dialog lets through would.
+    void WhileNextDialogOpen(std::function<void()> action) { whileOpen_ = std::move(action); }
 
     const std::vector<Call>& Calls() const { return calls_; }
     std::vector<Call> CallsOf(Kind kind) const {
@@ -52,6 +56,8 @@ class ScriptedDialogs : public Dialogs {
     const QString& ClipboardText() const { return clipboard_; }
 
     void ShowMessage(QWidget*, const QString& text, const QString& title, Icon icon) override {
+        const OpenDialog open(*this);
+        RunWhileOpen();
         Call call;
         call.kind = Kind::Message;
         call.text = text;
@@ -62,6 +68,8 @@ class ScriptedDialogs : public Dialogs {
 
     Answer Ask(QWidget*, const QString& text, const QString& title, Buttons buttons,
                Answer defaultAnswer, Icon icon) override {
+        const OpenDialog open(*this);
+        RunWhileOpen();
         Call call;
         call.kind = Kind::Question;
         call.text = text;
@@ -92,6 +100,8 @@ class ScriptedDialogs : public Dialogs {
 
     void PopUp(QWidget*, const QString& message, int width, int height, int intervalMs, int top,
                int left) override {
+        const OpenDialog open(*this);
+        RunWhileOpen();
         Call call;
         call.kind = Kind::PopUp;
         call.text = message;
@@ -127,6 +137,8 @@ class ScriptedDialogs : public Dialogs {
   private:
     QString FileDialog(Kind kind, const QString& title, const QString& filter,
                        const QString& initialName) {
+        const OpenDialog open(*this);
+        RunWhileOpen();
         Call call;
         call.kind = kind;
         call.title = title;
@@ -143,7 +155,16 @@ class ScriptedDialogs : public Dialogs {
         return name;
     }
 
+    void RunWhileOpen() {
+        if (whileOpen_) {
+            const std::function<void()> action = std::move(whileOpen_);
+            whileOpen_ = nullptr;
+            action();
+        }
+    }
+
     std::vector<Call> calls_;
+    std::function<void()> whileOpen_;
     std::deque<Answer> answers_;
     std::deque<QString> fileNames_;
     std::deque<bool> openResults_;

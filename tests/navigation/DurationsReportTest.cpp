@@ -119,9 +119,9 @@ TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
         "\r\n");
     // Personal transits name the transiting body (body 2) first.
     EXPECT_EQ(DurationsListing(records, PersonalSecond, true, widths, texts),
-              "tr.Mercury square (2°52')        nat.Earth from March 18, 2024,     to March 20, "
+              "tr.Mercury square (2°52')        nat.Earth   from March 18, 2024,     to March 20, "
               "2024     (3 days)\r\n"
-              "tr.Pluto   trine (0°3')          nat.Venus from an unknown date     to March 20, "
+              "tr.Pluto   trine (0°3')          nat.Venus   from an unknown date     to March 20, "
               "2024     \r\n");
 }
 

@@ -243,6 +243,14 @@ TEST_F(ChartFixture, DoubleClickInWorldTransitsAsksForTheReport) {
     EXPECT_EQ(click.question, click.detail +
                                   "\r\n\r\nShow the beginnings, ends and durations of all current "
                                   "world transits?");
+
+    // An aspect that entered its orb on the last day of the year 0.
+    state.dateSets[WorldDate] = {QStringLiteral("1"), 1, 5, 25, GreenwichTimezoneEntry};
+    Run(WorldTransits);
+    EXPECT_EQ(
+        DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Neptune)).detail,
+        "With an orb of 7° 0' this trine\r\nbegins before the year 1\r\nand ends on January 14, "
+        "1.");
 }
 
 TEST_F(ChartFixture, DoubleClickInPersonalTransitsDrawsTheCourse) {

@@ -84,6 +84,35 @@ TEST(PatternRun, PluralsOfTheFoundMessage) {
     }
 }
 
+TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
+    const ProgramTexts texts = ProgramTexts::FromEntries(
+        {{441, QStringLiteral("No [r1] found up to the end of the year 2799.")}});
+    const struct {
+        PatternIndex pattern;
+        int atLeastIndex; // -1: "Find at least" not set
+        std::array<int, 3> bodies;
+        const char* sought;
+    } cases[] = {
+        {GrandTrine, -1, {0, 0, 0}, "grand trine"},
+        {TSquare, 1, {0, 0, 0}, "chart with at least three T-squares"},
+        {GrandCross, 0, {0, Mars, 0}, "chart with at least two grand crosses involving Mars"},
+        {Yod, -1, {Jupiter, 0, Saturn}, "yod involving Jupiter and Saturn"},
+        {Kite, -1, {Mars, Jupiter, Saturn}, "kite involving Mars, Jupiter and Saturn"},
+    };
+    for (const auto& c : cases) {
+        PatternRun run;
+        run.blnFindAtLeast = c.atLeastIndex >= 0;
+        run.intNumToFindIndex = std::max(c.atLeastIndex, 0);
+        run.AcceptChoices(c.pattern, c.bodies);
+        EXPECT_EQ(PatternNotFoundMessage(run, texts),
+                  QStringLiteral("No ") + QString::fromUtf8(c.sought) +
+                      QStringLiteral(" found up to the end of the year 2799."));
+    }
+    PatternRun none;
+    none.AcceptChoices(-1, {Mars, 0, 0});
+    EXPECT_EQ(PatternNotFoundMessage(none, texts), QString());
+}
+
 TEST(PatternRun, NoPatternChosenNeverStops) {
     PatternRun run;
     run.AcceptChoices(-1, {Jupiter, 0, 0});

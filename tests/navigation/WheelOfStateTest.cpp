@@ -59,6 +59,9 @@ TEST_F(WheelOfStateTest, ExportShowsTheDatesAndTheOrbsOfTwoSets) {
     EXPECT_EQ(input.dates[FirstBirthdate].date, QStringLiteral("1970-06-15"));
     EXPECT_EQ(input.dates[FirstBirthdate].hourAndZone, QStringLiteral("06:30 GMT+1:00"));
     EXPECT_EQ(input.orbSummary, QStringLiteral("Orbs: 1°20' to 3°20'"));
+    // The dates are the wheel's: one entered since its Compute is not among them.
+    state.dateSets[WorldDate].yearText = QStringLiteral("2030");
+    EXPECT_EQ(ExportInputOf(state, texts).dates[WorldDate].date, QStringLiteral("2024-03-20"));
 
     state.mode = NatalFirst;
     ASSERT_TRUE(Compute(state, {ephemeris, texts}).ok());

@@ -108,8 +108,9 @@ TEST_F(DurationsWindow, SortChoicesAndShowDurationsRelistAndResize) {
     window->cboSortBy->setCurrentIndex(2); // planet
     EXPECT_FALSE(window->chkShowDuration->isChecked());
     EXPECT_TRUE(Shown().startsWith(QStringLiteral("Earth ")));
-    window->cboSortBy->setCurrentIndex(4); // ending: the durations come back
+    window->cboSortBy->setCurrentIndex(4); // ending: the durations come back, full width
     EXPECT_TRUE(window->chkShowDuration->isChecked());
+    EXPECT_EQ(window->frameGeometry().width(), 1000);
     EXPECT_TRUE(Shown().endsWith(QStringLiteral("(17 years, 145 days)\n")));
 
     window->cmdCopy->click();
@@ -125,6 +126,33 @@ TEST_F(DurationsWindow, SortChoicesAndShowDurationsRelistAndResize) {
     window->close(); // the close box hides the window and keeps it
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Content().output.isEmpty());
+}
+
+TEST_F(DurationsWindow, ColumnsLineUpOnScreenAndInCopy) {
+    const struct {
+        ChartMode mode;
+        DateSet world;
+    } cases[] = {
+        {PersonalFirst, state.dateSets[WorldDate]},
+        // Aspects that began on the last day of the year 0.
+        {WorldTransits, {QStringLiteral("1"), 1, 5, 25, GreenwichTimezoneEntry}},
+    };
+    for (const auto& [mode, world] : cases) {
+        state.dateSets[WorldDate] = world;
+        Report(mode);
+        window->cmdCopy->click();
+        const QStringList copied = dialogs.ClipboardText().split(QStringLiteral("\r\n"));
+        ASSERT_GT(copied.size(), 3);
+        EXPECT_EQ(copied.mid(2).join(QLatin1Char('\n')), Shown());
+        const QStringList lines = Shown().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines) {
+            EXPECT_EQ(line.indexOf(QStringLiteral(" to ")),
+                      lines[0].indexOf(QStringLiteral(" to ")))
+                << line.toStdString();
+        }
+        EXPECT_FALSE(Shown().contains(QStringLiteral(", 0,"))) << mode;
+    }
+    EXPECT_TRUE(Shown().contains(QStringLiteral(" from before the year 1 ")));
 }
 
 TEST_F(DurationsWindow, NatalReportAndASingleAspectHideTheSortControls) {

@@ -107,7 +107,8 @@ void AnswerMessageBox(QMessageBox::StandardButton button,
 
 TEST(QtDialogs, AsksWithTheGivenButtonsDefaultAndIcon) {
     QtDialogs dialogs;
-    AnswerMessageBox(QMessageBox::Yes, [](QMessageBox& box) {
+    AnswerMessageBox(QMessageBox::Yes, [&dialogs](QMessageBox& box) {
+        EXPECT_TRUE(dialogs.DialogOpen());
         EXPECT_EQ(box.windowTitle(), QStringLiteral("Quit"));
         EXPECT_EQ(box.text(), QStringLiteral("Save?\n<b>now</b>"));
         EXPECT_EQ(box.textFormat(), Qt::PlainText);
@@ -131,7 +132,9 @@ TEST(QtDialogs, AsksWithTheGivenButtonsDefaultAndIcon) {
                           Dialogs::Buttons::YesNo, Dialogs::Answer::No, Dialogs::Icon::None),
               Dialogs::Answer::No);
 
-    AnswerMessageBox(QMessageBox::Ok, [](QMessageBox& box) {
+    EXPECT_FALSE(dialogs.DialogOpen());
+    AnswerMessageBox(QMessageBox::Ok, [&dialogs](QMessageBox& box) {
+        EXPECT_TRUE(dialogs.DialogOpen());
         EXPECT_EQ(box.icon(), QMessageBox::Warning);
         EXPECT_EQ(box.text(), QStringLiteral("Cannot write\n\nthe file."));
     });
