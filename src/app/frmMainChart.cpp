@@ -4,9 +4,9 @@
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
+#include "app/PictureBox.h"
+#include "app/frmConfigure.h"
 #include "display/ImageExport.h"
-#include "display/PictureBox.h"
-#include "display/frmConfigure.h"
 #include "navigation/Durations.h"
 #include "navigation/WheelOfState.h"
 #include "persistence/Dialogs.h"

@@ -4,12 +4,12 @@
 
 #include "app/MainWindowLayout.h"
 
+#include "app/frmView.h"
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
 #include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
 #include "persistence/LayoutUnits.h"
-#include "persistence/frmView.h"
 #include "persistence/weblink.h"
 #include "support/StrProc.h"
 

@@ -2,8 +2,8 @@
 // filters that refuse a wheel, a right click on a line and saving the wheel as an image.
 #include "MainWindowSupport.h"
 
+#include "app/PictureBox.h"
 #include "display/ImageExport.h"
-#include "display/PictureBox.h"
 #include "navigation/WheelOfState.h"
 #include "persistence/LayoutUnits.h"
 

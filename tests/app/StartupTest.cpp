@@ -1,9 +1,9 @@
 // Start-up, Quit and closing, Restore and the window's size rules.
 #include "MainWindowSupport.h"
 
+#include "app/frmRun.h"
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
-#include "navigation/frmRun.h"
 #include "persistence/LayoutUnits.h"
 #include "persistence/StateFile.h"
 

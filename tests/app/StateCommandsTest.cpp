@@ -1,10 +1,10 @@
 // Save, Save as and Load from; Configure; Help and the address label.
 #include "MainWindowSupport.h"
 
-#include "display/frmConfigure.h"
+#include "app/frmConfigure.h"
+#include "app/frmView.h"
 #include "navigation/StateTransfer.h"
 #include "persistence/StateFile.h"
-#include "persistence/frmView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "persistence/frmView.h"
+#include "app/frmView.h"
 
 #include "persistence/Dialogs.h"
 #include "persistence/Fonts.h"

@@ -1,4 +1,4 @@
-#include "navigation/frmRun.h"
+#include "app/frmRun.h"
 
 #include "core/Bodies.h"
 #include "navigation/PatternRun.h"

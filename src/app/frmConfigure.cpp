@@ -1,4 +1,4 @@
-#include "display/frmConfigure.h"
+#include "app/frmConfigure.h"
 
 #include "persistence/Dialogs.h"
 #include "persistence/Fonts.h"

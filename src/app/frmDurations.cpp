@@ -1,4 +1,4 @@
-#include "navigation/frmDurations.h"
+#include "app/frmDurations.h"
 
 #include "persistence/Dialogs.h"
 #include "persistence/Fonts.h"

@@ -1,4 +1,4 @@
-#include "persistence/frmPopUp.h"
+#include "app/frmPopUp.h"
 
 #include "persistence/Fonts.h"
 #include "persistence/LayoutUnits.h"

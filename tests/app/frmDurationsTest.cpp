@@ -1,5 +1,5 @@
-#include "navigation/frmDurations.h"
-#include "ChartFixture.h"
+#include "app/frmDurations.h"
+#include "common/ChartFixture.h"
 #include "common/ScriptedDialogs.h"
 #include "persistence/LayoutUnits.h"
 
