@@ -12,10 +12,10 @@
 #include "display/Symbols.h"
 #include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
-#include "persistence/Fonts.h"
-#include "persistence/LayoutUnits.h"
 #include "persistence/StateFile.h"
 #include "persistence/weblink.h"
+#include "present/Fonts.h"
+#include "present/LayoutUnits.h"
 #include "support/DataFolder.h"
 #include "support/StrProc.h"
 

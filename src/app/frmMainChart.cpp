@@ -6,11 +6,11 @@
 
 #include "app/PictureBox.h"
 #include "app/frmConfigure.h"
-#include "display/ImageExport.h"
 #include "navigation/Durations.h"
-#include "navigation/WheelOfState.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
+#include "present/ImageExport.h"
+#include "present/LayoutUnits.h"
+#include "present/WheelOfState.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -9,8 +9,8 @@
 #include "navigation/StateTransfer.h"
 #include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
 #include "persistence/weblink.h"
+#include "present/LayoutUnits.h"
 #include "support/StrProc.h"
 
 #include <QComboBox>

@@ -12,7 +12,7 @@
 #include "navigation/Durations.h"
 #include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
+#include "present/LayoutUnits.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -9,7 +9,7 @@
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
+#include "present/LayoutUnits.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

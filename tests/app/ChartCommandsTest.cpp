@@ -3,9 +3,9 @@
 #include "MainWindowSupport.h"
 
 #include "app/PictureBox.h"
-#include "display/ImageExport.h"
-#include "navigation/WheelOfState.h"
-#include "persistence/LayoutUnits.h"
+#include "present/ImageExport.h"
+#include "present/LayoutUnits.h"
+#include "present/WheelOfState.h"
 
 #include <QComboBox>
 #include <QFileInfo>

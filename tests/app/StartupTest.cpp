@@ -4,8 +4,8 @@
 #include "app/frmRun.h"
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
-#include "persistence/LayoutUnits.h"
 #include "persistence/StateFile.h"
+#include "present/LayoutUnits.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,7 +2,7 @@
 // and the save says it failed.
 #include "common/SmallFileSystem.h"
 #include "common/TestSupport.h"
-#include "display/ImageExport.h"
+#include "present/ImageExport.h"
 #include "support/ProgramTexts.h"
 
 #include <QFileInfo>

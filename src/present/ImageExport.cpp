@@ -1,7 +1,7 @@
-#include "display/ImageExport.h"
+#include "present/ImageExport.h"
 
-#include "display/PictureText.h"
-#include "persistence/Fonts.h"
+#include "present/Fonts.h"
+#include "present/PictureText.h"
 #include "support/ProgramTexts.h"
 
 #include <QFile>

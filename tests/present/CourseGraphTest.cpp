@@ -1,4 +1,4 @@
-#include "navigation/CourseGraph.h"
+#include "present/CourseGraph.h"
 #include "common/ChartFixture.h"
 
 #include <gtest/gtest.h>
