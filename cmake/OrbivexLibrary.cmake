@@ -1,16 +1,8 @@
-# orbivex_library(NAME DEPENDS <targets...> [PRIVATE <targets...>])
-# One static library per folder under src/, built from every source file in that folder.
+# orbivex_library(NAME SOURCES <files...> DEPENDS <targets...> [PRIVATE <targets...>])
+# One static library per folder under src/; its users include headers as "folder/Name.h".
 function(orbivex_library name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS;PRIVATE" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    if(NOT sources)
-        # A folder whose code has not been written yet still takes part in the dependency chain.
-        add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
-        target_link_libraries(${name} INTERFACE orbivex_options ${ARG_DEPENDS})
-        return()
-    endif()
-    add_library(${name} STATIC ${sources})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;PRIVATE" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC orbivex_options ${ARG_DEPENDS} PRIVATE ${ARG_PRIVATE})
 endfunction()

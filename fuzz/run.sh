@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and libFuzzer into build-fuzz/ and runs each for a bounded
+# Builds the fuzz targets with clang and libFuzzer (the fuzz preset) into build-fuzz/ and runs each for a bounded
 # time on a copy of its seed corpus under fuzz/corpus/<target>/. Any crash, sanitizer report,
 # broken property, hang or runaway memory fails the script; what libFuzzer found is left in
 # build-fuzz/findings/<target>/.
@@ -18,9 +18,7 @@ if (($# > 0)); then
     targets=("$@")
 fi
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DORBIVEX_FUZZ=ON -DORBIVEX_WERROR=ON \
-    -DORBIVEX_BUILD_TESTS=OFF -DORBIVEX_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --preset fuzz -S "$root" -B "$build" >/dev/null
 cmake --build "$build" -j2 --target orbivex_fuzzers
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:abort_on_error=1}

@@ -4,7 +4,7 @@
 // first painted window (the "Loading data ..." note left out), and the time a Compute pressed
 // in the window takes until the window is repainted.
 
-#include "persistence/QtDialogs.h"
+#include "app/QtDialogs.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -4,11 +4,11 @@
 // computation is done by the plain code of navigation/ and display/.
 
 #include "core/Ephemeris.h"
-#include "display/ChartWheel.h"
 #include "navigation/Compute.h"
-#include "navigation/CourseGraph.h"
 #include "navigation/PatternRun.h"
 #include "navigation/ProgramState.h"
+#include "present/ChartWheel.h"
+#include "present/CourseGraph.h"
 #include "support/ProgramTexts.h"
 
 #include <QDateTime>

@@ -4,13 +4,13 @@
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
-#include "display/ImageExport.h"
-#include "display/PictureBox.h"
-#include "display/frmConfigure.h"
+#include "app/PictureBox.h"
+#include "app/frmConfigure.h"
 #include "navigation/Durations.h"
-#include "navigation/WheelOfState.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
+#include "present/ImageExport.h"
+#include "present/LayoutUnits.h"
+#include "present/WheelOfState.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

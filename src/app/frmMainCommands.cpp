@@ -5,14 +5,14 @@
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 
+#include "app/frmView.h"
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
 #include "navigation/Stepping.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
 #include "persistence/SaveTarget.h"
-#include "persistence/frmView.h"
 #include "persistence/weblink.h"
+#include "present/LayoutUnits.h"
 #include "support/StrProc.h"
 
 #include <QComboBox>

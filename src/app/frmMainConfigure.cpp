@@ -1,8 +1,8 @@
 // The Configure command: the configuration window, shown modally over the main window.
 #include "app/frmMain.h"
 
-#include "display/frmConfigure.h"
-#include "navigation/frmDurations.h"
+#include "app/frmConfigure.h"
+#include "app/frmDurations.h"
 
 #include <QPushButton>
 #include <QTimer>

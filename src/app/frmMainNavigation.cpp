@@ -4,15 +4,15 @@
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
+#include "app/PictureBox.h"
+#include "app/frmConfigure.h"
+#include "app/frmDurations.h"
+#include "app/frmRun.h"
 #include "core/Orbs.h"
-#include "display/PictureBox.h"
-#include "display/frmConfigure.h"
 #include "navigation/Durations.h"
 #include "navigation/Stepping.h"
-#include "navigation/frmDurations.h"
-#include "navigation/frmRun.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
+#include "present/LayoutUnits.h"
 
 #include <QComboBox>
 #include <QLineEdit>

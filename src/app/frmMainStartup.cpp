@@ -3,14 +3,14 @@
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
+#include "app/frmConfigure.h"
+#include "app/frmDurations.h"
+#include "app/frmRun.h"
+#include "app/frmView.h"
 #include "calendar/Calendar.h"
-#include "display/frmConfigure.h"
 #include "navigation/StateTransfer.h"
-#include "navigation/frmDurations.h"
-#include "navigation/frmRun.h"
 #include "persistence/Dialogs.h"
-#include "persistence/LayoutUnits.h"
-#include "persistence/frmView.h"
+#include "present/LayoutUnits.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

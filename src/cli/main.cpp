@@ -1,13 +1,13 @@
 // orbivex-cli: computes what the desktop program shows, for scripts and for checking.
 #include "cli/Commands.h"
+#include "cli/DrawingModule.h"
 #include "support/DataFolder.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <array>
-#include <cstdio>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -17,7 +17,6 @@ constexpr Command commands[] = {
     {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
     {"date", "the Julian date of a date set", orbivex::cli::RunDate},
     {"chart", "the aspect grid and report of a chart", orbivex::cli::RunChart},
-    {"wheel", "the chart wheel of a chart as a PNG image", orbivex::cli::RunWheel},
     {"run", "step the world date until a chart shows an aspect pattern", orbivex::cli::RunRun},
     {"durations", "beginnings, ends and durations of a chart's aspects",
      orbivex::cli::RunDurations},
@@ -29,25 +28,68 @@ void PrintUsage(QTextStream& stream) {
         stream << "  " << QString::fromUtf8(command.name).leftJustified(12) << ' '
                << command.summary << '\n';
     }
+    for (const orbivex::cli::DrawingCommand& command : orbivex::cli::kDrawingCommands) {
+        stream << "  " << QString::fromUtf8(command.name).leftJustified(12) << ' '
+               << command.summary << '\n';
+    }
     stream << "\nRun 'orbivex-cli COMMAND --help' for the options of a command.\n";
 }
 
-// Text drawn into an image needs the font database of a GUI application. The commands that
-// draw get one on the offscreen platform, so they need no display.
 bool CommandDraws(int argc, char** argv) {
-    return argc > 1 && std::strcmp(argv[1], "wheel") == 0;
+    if (argc < 2) {
+        return false;
+    }
+    for (const orbivex::cli::DrawingCommand& command : orbivex::cli::kDrawingCommands) {
+        if (std::strcmp(argv[1], command.name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The folder of the running program. QCoreApplication would tell it, but the drawing module
+// has to be found before any application exists: it makes the QGuiApplication of its commands.
+QString ExecutableFolder() {
+    const QString path = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+}
+
+// Loads the drawing module (beside the program in a build, in the program's library folder
+// when installed) and runs the command in it.
+int RunDrawingCommand(int& argc, char** argv) {
+    QTextStream err(stderr);
+    const QString folder = ExecutableFolder();
+    const QString name = QStringLiteral(ORBIVEX_DRAWING_MODULE);
+    const QStringList places = {
+        folder,
+        QDir::cleanPath(folder + QLatin1Char('/') + QStringLiteral(ORBIVEX_DRAWING_MODULE_DIR))};
+    for (const QString& place : places) {
+        const QString path = place + QLatin1Char('/') + name;
+        if (folder.isEmpty() || !QFileInfo(path).isFile()) {
+            continue;
+        }
+        QLibrary module(path);
+        const auto entry = reinterpret_cast<orbivex::cli::DrawingEntry>(
+            module.resolve(orbivex::cli::kDrawingEntryName));
+        if (entry == nullptr) {
+            err << "orbivex-cli: the drawing module cannot be loaded: " << module.errorString()
+                << '\n';
+            return orbivex::cli::ExitFailure;
+        }
+        return entry(&argc, argv);
+    }
+    err << "orbivex-cli: " << argv[1] << " needs the drawing module " << name
+        << ", which is neither beside the program nor in " << places.last() << '\n';
+    return orbivex::cli::ExitFailure;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::unique_ptr<QCoreApplication> app;
     if (CommandDraws(argc, argv)) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
+        return RunDrawingCommand(argc, argv);
     }
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
     QTextStream out(stdout);

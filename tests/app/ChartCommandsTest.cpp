@@ -2,10 +2,10 @@
 // filters that refuse a wheel, a right click on a line and saving the wheel as an image.
 #include "MainWindowSupport.h"
 
-#include "display/ImageExport.h"
-#include "display/PictureBox.h"
-#include "navigation/WheelOfState.h"
-#include "persistence/LayoutUnits.h"
+#include "app/PictureBox.h"
+#include "present/ImageExport.h"
+#include "present/LayoutUnits.h"
+#include "present/WheelOfState.h"
 
 #include <QComboBox>
 #include <QFileInfo>

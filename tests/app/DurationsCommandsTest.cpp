@@ -2,11 +2,11 @@
 // world transits, the course graph of a personal transit), and the Report command.
 #include "MainWindowSupport.h"
 
-#include "display/PictureBox.h"
-#include "display/frmConfigure.h"
+#include "app/PictureBox.h"
+#include "app/frmConfigure.h"
+#include "app/frmDurations.h"
 #include "navigation/Durations.h"
 #include "navigation/DurationsReport.h"
-#include "navigation/frmDurations.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "core/Ephemeris.h"
 #include "display/Symbols.h"
-#include "persistence/LayoutUnits.h"
+#include "present/LayoutUnits.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,9 +3,9 @@
 // end of the years, and a run of personal transits.
 #include "MainWindowSupport.h"
 
-#include "display/PictureBox.h"
-#include "navigation/WheelOfState.h"
-#include "navigation/frmRun.h"
+#include "app/PictureBox.h"
+#include "app/frmRun.h"
+#include "present/WheelOfState.h"
 
 #include <QCheckBox>
 #include <QComboBox>

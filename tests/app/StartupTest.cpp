@@ -1,11 +1,11 @@
 // Start-up, Quit and closing, Restore and the window's size rules.
 #include "MainWindowSupport.h"
 
+#include "app/frmRun.h"
 #include "calendar/Calendar.h"
 #include "navigation/StateTransfer.h"
-#include "navigation/frmRun.h"
-#include "persistence/LayoutUnits.h"
 #include "persistence/StateFile.h"
+#include "present/LayoutUnits.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,10 +3,10 @@
 
 #include "common/SpecialFiles.h"
 
-#include "display/frmConfigure.h"
+#include "app/frmConfigure.h"
+#include "app/frmView.h"
 #include "navigation/StateTransfer.h"
 #include "persistence/StateFile.h"
-#include "persistence/frmView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

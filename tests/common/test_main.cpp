@@ -1,7 +1,18 @@
-// Test main shared by every test program: runs GoogleTest inside a QApplication on the
-// offscreen platform, with the settings and data folders of this process moved into a
+// Test main shared by every test program: runs GoogleTest inside the smallest Qt application
+// that the tested code needs (ORBIVEX_TEST_GUI or ORBIVEX_TEST_WIDGETS pick a larger one, on
+// the offscreen platform), with the settings and data folders of this process moved into a
 // temporary folder, so tests never read or write the user's own settings or state files.
+#if defined(ORBIVEX_TEST_WIDGETS)
 #include <QApplication>
+using TestApplication = QApplication;
+#elif defined(ORBIVEX_TEST_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -26,7 +37,7 @@ int main(int argc, char** argv) {
         QSettings::setPath(format, QSettings::UserScope, home.path() + QStringLiteral("/config"));
     }
 
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks that the installed programs find their
-# data there: the desktop entry and icon in place, orbivex-cli computing a chart, and the
-# desktop program starting and computing on the offscreen platform.
+# data there: the desktop entry and icon in place, orbivex-cli computing a chart and drawing a
+# wheel with its drawing module, and the desktop program starting and computing on the
+# offscreen platform.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -19,6 +20,10 @@ for file in bin/orbivex bin/orbivex-cli share/orbivex/orbx.dat share/orbivex/orb
         exit 1
     fi
 done
+if [[ -z $(find "$prefix" -path '*/orbivex/orbivex-cli-draw.so') ]]; then
+    echo "not installed: the drawing module orbivex-cli-draw.so" >&2
+    exit 1
+fi
 grep -qx 'Exec=orbivex' "$prefix/share/applications/orbivex.desktop"
 grep -qx 'Icon=orbivex' "$prefix/share/applications/orbivex.desktop"
 
@@ -27,6 +32,9 @@ cd "$home"
 output=$("$prefix/bin/orbivex-cli" chart --mode world --world "2024-03-20 12:00 GMT")
 grep -q '^Heliocentric world transits' <<<"$output"
 grep -q '^180°2' <<<"$output"
+"$prefix/bin/orbivex-cli" wheel --mode world --world "2024-03-20 12:00 GMT" --out wheel.png \
+    >/dev/null
+[[ -s wheel.png ]]
 
 export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=offscreen
 timings=$(ORBIVEX_TIMINGS=exit "$prefix/bin/orbivex" 2>&1)

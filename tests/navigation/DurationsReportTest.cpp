@@ -1,5 +1,5 @@
 #include "navigation/DurationsReport.h"
-#include "ChartFixture.h"
+#include "common/ChartFixture.h"
 
 #include <gtest/gtest.h>
 

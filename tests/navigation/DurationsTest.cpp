@@ -1,5 +1,5 @@
 #include "navigation/Durations.h"
-#include "ChartFixture.h"
+#include "common/ChartFixture.h"
 #include "core/Orbs.h"
 
 #include <gtest/gtest.h>

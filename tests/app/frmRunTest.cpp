@@ -1,4 +1,4 @@
-#include "navigation/frmRun.h"
+#include "app/frmRun.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"

@@ -1,6 +1,6 @@
-#include "persistence/QtDialogs.h"
+#include "app/QtDialogs.h"
 
-#include "persistence/frmPopUp.h"
+#include "app/frmPopUp.h"
 
 #include <QClipboard>
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
+#include "app/QtDialogs.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
-#include "persistence/Fonts.h"
-#include "persistence/QtDialogs.h"
+#include "present/Fonts.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
-#include "persistence/frmPopUp.h"
+#include "app/frmPopUp.h"
 
-#include "persistence/Fonts.h"
-#include "persistence/LayoutUnits.h"
+#include "present/Fonts.h"
+#include "present/LayoutUnits.h"
 #include "support/Rounding.h"
 
 #include <QEvent>

@@ -4,7 +4,7 @@
 #include "common/SmallFileSystem.h"
 #include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
-#include "display/ImageExport.h"
+#include "present/ImageExport.h"
 #include "support/ProgramTexts.h"
 
 #include <QFileInfo>

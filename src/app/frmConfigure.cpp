@@ -1,8 +1,8 @@
-#include "display/frmConfigure.h"
+#include "app/frmConfigure.h"
 
 #include "persistence/Dialogs.h"
-#include "persistence/Fonts.h"
-#include "persistence/LayoutUnits.h"
+#include "present/Fonts.h"
+#include "present/LayoutUnits.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #pragma once
 // The chart wheel and its export image for what the last Compute left in the program state.
 
-#include "display/ChartWheel.h"
-#include "display/ImageExport.h"
 #include "navigation/ProgramState.h"
+#include "present/ChartWheel.h"
+#include "present/ImageExport.h"
 
 namespace orbivex {
 

@@ -1,8 +1,8 @@
-#include "display/ImageExport.h"
+#include "present/ImageExport.h"
 
-#include "display/PictureText.h"
-#include "persistence/Fonts.h"
 #include "persistence/SaveTarget.h"
+#include "present/Fonts.h"
+#include "present/PictureText.h"
 #include "support/ProgramTexts.h"
 
 #include <QFile>

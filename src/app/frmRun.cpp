@@ -1,10 +1,10 @@
-#include "navigation/frmRun.h"
+#include "app/frmRun.h"
 
 #include "core/Bodies.h"
 #include "navigation/PatternRun.h"
 #include "persistence/Dialogs.h"
-#include "persistence/Fonts.h"
-#include "persistence/LayoutUnits.h"
+#include "present/Fonts.h"
+#include "present/LayoutUnits.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "display/frmConfigure.h"
+#include "app/frmConfigure.h"
 
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "persistence/Fonts.h"
+#include "present/Fonts.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "navigation/WheelOfState.h"
+#include "present/WheelOfState.h"
 
 #include "display/Grid.h"
 #include "support/ProgramTexts.h"

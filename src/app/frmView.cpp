@@ -1,9 +1,9 @@
-#include "persistence/frmView.h"
+#include "app/frmView.h"
 
 #include "persistence/Dialogs.h"
-#include "persistence/Fonts.h"
-#include "persistence/LayoutUnits.h"
 #include "persistence/ViewerText.h"
+#include "present/Fonts.h"
+#include "present/LayoutUnits.h"
 #include "support/ProgramTexts.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
-#include "navigation/frmDurations.h"
-#include "ChartFixture.h"
+#include "app/frmDurations.h"
+#include "common/ChartFixture.h"
 #include "common/ScriptedDialogs.h"
-#include "persistence/LayoutUnits.h"
+#include "present/LayoutUnits.h"
 
 #include <QApplication>
 #include <QCheckBox>

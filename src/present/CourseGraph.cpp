@@ -1,12 +1,12 @@
-#include "navigation/CourseGraph.h"
+#include "present/CourseGraph.h"
 
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Ephemeris.h"
 #include "core/Orbs.h"
-#include "persistence/Fonts.h"
-#include "persistence/LayoutUnits.h"
+#include "present/Fonts.h"
+#include "present/LayoutUnits.h"
 #include "support/ProgramTexts.h"
 #include "support/Rounding.h"
 

@@ -1,10 +1,10 @@
-#include "display/ChartWheel.h"
+#include "present/ChartWheel.h"
 
 #include "common/TestSupport.h"
 #include "display/Configuration.h"
-#include "display/PictureText.h"
 #include "display/Symbols.h"
-#include "persistence/Fonts.h"
+#include "present/Fonts.h"
+#include "present/PictureText.h"
 #include "support/ProgramTexts.h"
 
 #include <QPainter>

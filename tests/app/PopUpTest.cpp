@@ -1,5 +1,5 @@
+#include "app/frmPopUp.h"
 #include "common/TestSupport.h"
-#include "persistence/frmPopUp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "display/PictureBox.h"
+#include "app/PictureBox.h"
 
 #include "common/TestSupport.h"
 

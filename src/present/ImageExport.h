@@ -6,8 +6,8 @@
 // never damages a file that was there before.
 
 #include "calendar/DateInput.h"
-#include "display/ChartWheel.h"
 #include "persistence/Dialogs.h"
+#include "present/ChartWheel.h"
 
 #include <QImage>
 #include <QRectF>

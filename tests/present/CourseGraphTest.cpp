@@ -1,5 +1,5 @@
-#include "navigation/CourseGraph.h"
-#include "ChartFixture.h"
+#include "present/CourseGraph.h"
+#include "common/ChartFixture.h"
 
 #include <gtest/gtest.h>
 

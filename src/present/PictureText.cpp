@@ -1,4 +1,4 @@
-#include "display/PictureText.h"
+#include "present/PictureText.h"
 
 #include "core/Bodies.h"
 

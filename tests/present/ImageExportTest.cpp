@@ -1,9 +1,9 @@
-#include "display/ImageExport.h"
+#include "present/ImageExport.h"
 
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
 #include "display/Configuration.h"
-#include "display/PictureText.h"
+#include "present/PictureText.h"
 #include "support/ProgramTexts.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "navigation/WheelOfState.h"
+#include "present/WheelOfState.h"
 
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"

@@ -1,0 +1,42 @@
+// The drawing module of orbivex-cli: runs the commands that draw, in a QGuiApplication on the
+// offscreen platform, so that they need no display.
+#include "cli/DrawingModule.h"
+#include "cli/Commands.h"
+#include "support/DataFolder.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+
+namespace {
+
+struct Runner {
+    const char* name;
+    orbivex::cli::CommandFunction run;
+};
+
+constexpr Runner runners[] = {
+    {"wheel", orbivex::cli::RunWheel},
+};
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT int OrbivexCliDraw(int* argc, char** argv) {
+    // Text drawn into an image needs the font database of a GUI application.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(*argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
+    for (const Runner& runner : runners) {
+        if (!arguments.isEmpty() && arguments.first() == QLatin1String(runner.name)) {
+            return runner.run(arguments, context);
+        }
+    }
+    err << "orbivex-cli: the drawing module has no command '" << arguments.value(0) << "'\n";
+    return orbivex::cli::ExitUsage;
+}
