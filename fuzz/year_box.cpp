@@ -58,8 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DateSet universal = dateSet;
     const double jd = InputDateToAJDate(universal, zones);
     fuzz::Require(IsDateError(jd) == IsDateError(localJd), "the two conversions disagree");
-    fuzz::Require(IsDateError(jd) || (jd >= JdnOfYearOne - 1.0 && jd < JdnOfYear2800 + 1.0),
-                  "a Julian date outside years 1 to 2799");
+    // Local midnight of 1 January 1 lies up to 14 hours (GMT+14:00) before that day's start in
+    // Greenwich, and the last half hour of 2799 up to 11:30 after its end.
+    fuzz::Require(IsDateError(jd) || (jd >= JdnOfYearOne - 0.5 - 14.0 / 24.0 &&
+                                      jd < JdnOfYear2800 - 0.5 + 12.0 / 24.0),
+                  "a Julian date outside years 1 to 2799 and the zones' reach");
     if (!IsDateError(jd)) {
         fuzz::Require(universal.hourIndex >= 1 && universal.hourIndex < HourEntryCount,
                       "a converted date has no hour");
