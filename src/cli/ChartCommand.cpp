@@ -33,11 +33,37 @@ constexpr std::array<ModeName, 6> ModeNames{{
     {"synastry", SynastryMode},
 }};
 
-QJsonValue Longitude(double value) {
-    return QJsonValue(value);
+// A longitude in radians, or for a missing one the negative marker the JSON has always had:
+// -99 before Pluto's table, -100 after it, -1 otherwise.
+QJsonValue Longitude(const Position& position) {
+    switch (position.Status()) {
+    case PositionStatus::Known:
+        return position.Longitude();
+    case PositionStatus::BeforeTable:
+        return NoPositionBeforeTable;
+    case PositionStatus::AfterTable:
+        return NoPositionAfterTable;
+    case PositionStatus::Unavailable:
+        break;
+    }
+    return NoPosition;
+}
+
+QString MotionText(Motion motion) {
+    switch (motion) {
+    case Motion::Applying:
+        return QStringLiteral("-");
+    case Motion::Separating:
+        return QStringLiteral("+");
+    case Motion::None:
+        break;
+    }
+    return {};
 }
 
 QJsonObject ChartJson(const ProgramState& state) {
+    const Chart& chart = state.chart;
+    const bool twoCharts = chart.TwoSets();
     QJsonArray julianDays;
     for (double jd : state.ChartJulianDays) {
         julianDays.append(jd);
@@ -45,27 +71,28 @@ QJsonObject ChartJson(const ProgramState& state) {
     QJsonArray first;
     QJsonArray second;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        first.append(Longitude(state.positions(body, 0)));
-        second.append(Longitude(state.positions(body, 1)));
+        first.append(Longitude(chart.positions[0][static_cast<std::size_t>(body)]));
+        second.append(Longitude(chart.positions[1][static_cast<std::size_t>(body)]));
     }
     QJsonArray aspects;
-    for (const FoundAspect& aspect : state.aspects) {
+    for (const ChartAspect& aspect : chart.aspects) {
         aspects.append(QJsonObject{
-            {QStringLiteral("body1"), aspect.body1},
-            {QStringLiteral("body2"), aspect.body2},
+            {QStringLiteral("body1"), aspect.first},
+            {QStringLiteral("body2"), aspect.second},
             {QStringLiteral("kind"), aspect.kind},
             {QStringLiteral("deviation"), aspect.deviation},
-            {QStringLiteral("motion"), aspect.motion.trimmed()},
-            {QStringLiteral("bold"), state.grid.cells[aspect.cell].bold},
-            {QStringLiteral("cell"), aspect.cell},
+            {QStringLiteral("motion"), MotionText(aspect.motion)},
+            {QStringLiteral("bold"), aspect.bold},
+            {QStringLiteral("cell"), twoCharts ? SquareAspectCell(aspect.first, aspect.second)
+                                               : TriangularAspectCell(aspect.first, aspect.second)},
         });
     }
     QJsonArray aspectCounts;
     for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        aspectCounts.append(state.aspectCounts.count[kind]);
+        aspectCounts.append(chart.aspectCounts.count[static_cast<std::size_t>(kind)]);
     }
     QJsonArray patternCounts;
-    for (int count : state.patternCounts.count) {
+    for (int count : chart.patternCounts.count) {
         patternCounts.append(count);
     }
     QJsonArray cells;
@@ -82,7 +109,6 @@ QJsonObject ChartJson(const ProgramState& state) {
             {QStringLiteral("color"), cell.foreColour},
         });
     }
-    const bool twoCharts = IsTwoChartMode(state.mode);
     return QJsonObject{
         {QStringLiteral("mode"), state.mode},
         {QStringLiteral("title"), state.title},

@@ -131,3 +131,24 @@ TEST(ChartCommand, BadInputIsRefusedWithItsExitStatus) {
         EXPECT_EQ(run.out, "");
     }
 }
+
+// Two rectangles share the Mars-Saturn opposition on this day; each is listed and counted once.
+TEST(ChartCommand, EachSetOfFourBodiesIsOneRectangle) {
+    const CliResult run = Chart({"--mode", "world", "--world", "1609-06-15 12:00 GMT", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject chart = Json(run);
+    EXPECT_EQ(chart[QStringLiteral("patternCounts")].toArray()[2].toInt(), 2);
+    const QString report = chart[QStringLiteral("report")].toString();
+    EXPECT_EQ(report.count(QStringLiteral("Rectangle: ")), 2);
+    EXPECT_TRUE(report.contains(QStringLiteral("Rectangle: Ve-Ju-Ma-Sa (")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Rectangle: Ve-Ur-Ma-Sa (")));
+    // Each aspect is as bold as its cell.
+    const QJsonArray cells = chart[QStringLiteral("cells")].toArray();
+    for (const QJsonValue& value : chart[QStringLiteral("aspects")].toArray()) {
+        const QJsonObject aspect = value.toObject();
+        EXPECT_EQ(aspect[QStringLiteral("bold")].toBool(),
+                  cells[aspect[QStringLiteral("cell")].toInt()]
+                      .toObject()[QStringLiteral("bold")]
+                      .toBool());
+    }
+}
