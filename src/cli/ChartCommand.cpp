@@ -238,8 +238,8 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
-        QString error;
-        if (!ParseDateSetText(parser.value(*dateOptions[set]), state.dateSets[set], error)) {
+        const QString error = ReadDateText(parser.value(*dateOptions[set]), state.dateSets[set]);
+        if (!error.isEmpty()) {
             return CommandUsageError(context, command, error);
         }
     }
