@@ -6,6 +6,7 @@
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
+#include "display/Symbols.h"
 #include "navigation/Compute.h"
 #include "navigation/StateTransfer.h"
 #include "support/ProgramTexts.h"
@@ -98,14 +99,29 @@ QJsonObject ChartJson(const ProgramState& state) {
     };
 }
 
-void PrintChart(const ProgramState& state, QTextStream& out) {
+// What a glyph cell of the grid shows in a terminal: the body's two-letter abbreviation, or
+// with `symbols` its Unicode symbol. The cells hold the letters of the symbol font, which mean
+// nothing outside it.
+QString GlyphText(const GridCell& cell, bool symbols) {
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        if (cell.text == QLatin1String(Bodies[static_cast<std::size_t>(body)].symbolLetter)) {
+            return symbols ? BodySymbol(body) : BodyAbbreviation(body);
+        }
+    }
+    return cell.text;
+}
+
+void PrintChart(const ProgramState& state, bool symbols, QTextStream& out) {
     out << state.title << "\n\n";
     const AspectGrid& grid = state.grid;
     for (int row = 0; row < grid.intNumRows; ++row) {
         QStringList cells;
         for (int col = 0; col < grid.intNumCols; ++col) {
             const GridCell& cell = grid.Cell(row, col);
-            QString text = cell.visible ? cell.text : QString();
+            QString text;
+            if (cell.visible) {
+                text = cell.font == CellFont::Symbol ? GlyphText(cell, symbols) : cell.text;
+            }
             cells.append(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
         }
         out << cells.join(QStringLiteral(" | ")) << '\n';
@@ -274,11 +290,15 @@ int RunChart(const QStringList& arguments, Context& context) {
     const ChartOptions options = AddChartOptions(parser);
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the chart as JSON."));
-    parser.addOption(jsonOption);
+    const QCommandLineOption symbolsOption(
+        QStringLiteral("symbols"),
+        QStringLiteral("Name the bodies of the grid by their astrological symbols (Unicode) "
+                       "instead of their two-letter abbreviations."));
+    parser.addOptions({jsonOption, symbolsOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] [--birth1 DATE] "
-                           "[--birth2 DATE] [--state FILE] [--radians] [--json]"),
+                           "[--birth2 DATE] [--state FILE] [--radians] [--symbols] [--json]"),
             context)) {
         return *status;
     }
@@ -291,7 +311,7 @@ int RunChart(const QStringList& arguments, Context& context) {
     if (parser.isSet(jsonOption)) {
         context.out << QJsonDocument(ChartJson(state)).toJson(QJsonDocument::Indented);
     } else {
-        PrintChart(state, context.out);
+        PrintChart(state, parser.isSet(symbolsOption), context.out);
     }
     return ExitSuccess;
 }

@@ -31,9 +31,18 @@ TEST(ChartCommand, TextShowsTitleGridRowsAndReport) {
     EXPECT_EQ(lines[1], "");
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("180°2' 0Lib2 | ")));
     EXPECT_EQ(lines[3].count(QStringLiteral(" | ")), 8); // nine cells in every row
-    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("L | Sqr 4°58' + | ")));
-    EXPECT_TRUE(lines[5].startsWith(QStringLiteral(" | f | "))); // hidden cells are empty
+    // Bodies by their abbreviations, never by the letters of the symbol font.
+    EXPECT_EQ(lines[3], QStringLiteral("Ea | Me | Ve | Ma | Ju | Sa | Ur | Ne | Pl"));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Ea | Sqr 4°58' + | ")));
+    EXPECT_TRUE(lines[5].startsWith(QStringLiteral(" | Me | "))); // hidden cells are empty
     EXPECT_TRUE(run.out.contains(QStringLiteral("\n13 aspects in all.\n")));
+
+    const CliResult symbols = Chart(
+        {"--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02", "--symbols"});
+    ASSERT_EQ(symbols.exitCode, 0) << symbols.err.toStdString();
+    const QStringList rows = symbols.out.split(QLatin1Char('\n'));
+    EXPECT_TRUE(rows[3].endsWith(QStringLiteral(" | ♁ | ☿ | ♀ | ♂ | ♃ | ♄ | ♅ | ♆ | ♇")));
+    EXPECT_TRUE(rows[4].contains(QStringLiteral(" | ♁ | "))) << rows[4].toStdString();
 }
 
 // Venus-Jupiter-Mars-Saturn and Venus-Uranus-Mars-Saturn share the opposition Mars-Saturn.
