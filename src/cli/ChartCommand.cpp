@@ -34,6 +34,16 @@ constexpr std::array<ModeName, 6> ModeNames{{
     {"synastry", SynastryMode},
 }};
 
+} // namespace
+
+QString ModeOptionName(ChartMode mode) {
+    const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
+                                    [&](ModeName m) { return m.mode == mode; });
+    return found == ModeNames.end() ? QString() : QLatin1String(found->name);
+}
+
+namespace {
+
 QJsonValue Longitude(double value) {
     return QJsonValue(value);
 }
