@@ -86,6 +86,10 @@ class Ephemeris {
         bool builtInTheory = false; // ... and at least one with its built-in theory
     };
 
+    // Takes bytes that hold a table as the table in use when every line checks out.
+    QString AcceptPlutoTable(QByteArray bytes, const QString& name);
+    // The entry of day index (0 is 1 January 1600) in whole seconds of arc.
+    int PlutoArcseconds(int index) const;
     double PlutoFromTable(double jd) const;
     // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread.
     RangeOutcome ComputeRange(std::span<const double> jds, std::size_t first, std::size_t last,
@@ -94,7 +98,9 @@ class Ephemeris {
 
     QString dataFolder_;
     QByteArray ephemerisPath_;
-    std::vector<std::int32_t> plutoArcseconds_; // one entry per day, exact to the second
+    // The table's lines as the build writes them (four codes and CR LF a day), every one
+    // checked; each entry is decoded when it is used.
+    QByteArray plutoTable_;
     mutable bool builtInTheory_ = false;
 };
 
