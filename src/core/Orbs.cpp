@@ -124,6 +124,16 @@ bool AspectWithinOrb(const BodyPositions& positions, const OrbTable& orbs, BodyI
     return deviation < orbs(kind, 0);
 }
 
+bool BoldfaceRule::IsBold(double orb, double deviation) const {
+    if (!useBoldface) {
+        return false;
+    }
+    if (oneDegree) {
+        return deviation < FullCircle / 360.0;
+    }
+    return factor > 0 && deviation < orb / factor;
+}
+
 bool AspectShownInChart(BodyIndex a, BodyIndex b, const ChartFilters& filters) {
     if (filters.showOnlyEarthAspects) {
         return a == Earth || b == Earth;

@@ -54,6 +54,18 @@ bool AspectExactness(double a, double b, AspectKind kind, const OrbTable& orbs, 
 bool AspectWithinOrb(const BodyPositions& positions, const OrbTable& orbs, BodyIndex i, BodyIndex j,
                      AspectKind kind, double& deviation);
 
+// When an aspect is emphasised (the grid's bold cells, the wheel's thick lines): with boldface
+// on, when its deviation is below 1 degree, or, with the proportion chosen, below its orb
+// divided by the factor.
+struct BoldfaceRule {
+    bool useBoldface = false;
+    bool oneDegree = true;
+    int factor = 4;
+
+    bool IsBold(double orb, double deviation) const;
+    bool operator==(const BoldfaceRule&) const = default;
+};
+
 // How a chart's bodies move for the applying/separating sign.
 enum class ChartMotion {
     WorldOrNatal,     // both bodies move with the chart's date

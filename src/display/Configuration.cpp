@@ -154,7 +154,7 @@ void SetDisplayZodiacSectors(ConfigurationSettings& settings) {
     settings.displayZodiacSectors = true;
 }
 
-BoldfaceRule BoldfaceRule::Of(const ConfigurationSettings& settings) {
+BoldfaceRule BoldfaceRuleOf(const ConfigurationSettings& settings) {
     BoldfaceRule rule;
     rule.useBoldface = settings.useBoldface;
     rule.oneDegree = settings.boldfaceOneDegree;
@@ -162,16 +162,6 @@ BoldfaceRule BoldfaceRule::Of(const ConfigurationSettings& settings) {
                       ? BoldfaceFactors[settings.boldfaceFactorPosition]
                       : BoldfaceFactors[2];
     return rule;
-}
-
-bool BoldfaceRule::IsBold(double orb, double deviation) const {
-    if (!useBoldface) {
-        return false;
-    }
-    if (oneDegree) {
-        return deviation < FullCircle / 360.0;
-    }
-    return factor > 0 && deviation < orb / factor;
 }
 
 bool ChartShowsAspect(const ConfigurationSettings& settings, BodyIndex a, BodyIndex b) {

@@ -7,6 +7,7 @@
 
 #include "core/Bodies.h"
 #include "core/ChartTables.h"
+#include "core/Orbs.h"
 
 #include <QList>
 #include <QString>
@@ -93,16 +94,8 @@ void SetOrbs(const ConfigurationSettings& settings, OrbTable& orbs, OrbSummary& 
 // The zodiac sectors are always drawn once the configuration exists.
 void SetDisplayZodiacSectors(ConfigurationSettings& settings);
 
-// The grid's emphasis: with boldface on, an aspect cell is bold when its deviation is below
-// 1 degree, or, with the proportion chosen, below its orb divided by the factor.
-struct BoldfaceRule {
-    bool useBoldface = false;
-    bool oneDegree = true;
-    int factor = 4;
-
-    static BoldfaceRule Of(const ConfigurationSettings& settings);
-    bool IsBold(double orb, double deviation) const;
-};
+// The boldface rule of the settings; a factor position outside its list counts as 1/4.
+BoldfaceRule BoldfaceRuleOf(const ConfigurationSettings& settings);
 
 // Whether the chart draws a line for an aspect between the two bodies under the filters.
 // The Earth filter decides when both are set.

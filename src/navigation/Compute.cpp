@@ -70,8 +70,8 @@ void WriteAspect(ProgramState& state, const ComputeContext& context, int cell, A
     const QString sign =
         state.mode == SynastryMode ? QString() : MotionSign(context.ephemeris, motion);
     state.grid.cells[cell].text = AspectCellText(match.kind, match.deviation, state.radians, sign);
-    StyleAspectCell(state.grid, BoldfaceRule::Of(state.settings), state.settings.colours,
-                    state.orbs, column, cell, match.kind, match.deviation);
+    StyleAspectCell(state.grid, BoldfaceRuleOf(state.settings), state.settings.colours, state.orbs,
+                    column, cell, match.kind, match.deviation);
     ++state.aspectCounts.count[match.kind];
     // The motion query names the first chart's body first in every mode.
     state.aspects.push_back({motion.first, motion.second, match.kind, match.deviation, sign, cell});

@@ -247,18 +247,18 @@ TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
 
 TEST(ConfigurationRules, BoldfaceAndChartFilters) {
     const double oneDegree = DegreesToRadians(1.0);
-    BoldfaceRule rule = BoldfaceRule::Of(ConfigurationSettings::Defaults());
+    BoldfaceRule rule = BoldfaceRuleOf(ConfigurationSettings::Defaults());
     EXPECT_TRUE(rule.IsBold(DegreesToRadians(10), oneDegree * 0.999));
     EXPECT_FALSE(rule.IsBold(DegreesToRadians(10), oneDegree));
 
     ConfigurationSettings settings = ConfigurationSettings::Defaults();
     settings.boldfaceOneDegree = false; // 1/4 of the orb
-    rule = BoldfaceRule::Of(settings);
+    rule = BoldfaceRuleOf(settings);
     EXPECT_EQ(rule.factor, 4);
     EXPECT_TRUE(rule.IsBold(DegreesToRadians(6), DegreesToRadians(1.49)));
     EXPECT_FALSE(rule.IsBold(DegreesToRadians(6), DegreesToRadians(1.5)));
     settings.useBoldface = false;
-    EXPECT_FALSE(BoldfaceRule::Of(settings).IsBold(DegreesToRadians(6), 0.0));
+    EXPECT_FALSE(BoldfaceRuleOf(settings).IsBold(DegreesToRadians(6), 0.0));
 
     settings = ConfigurationSettings::Defaults();
     EXPECT_TRUE(ChartShowsAspect(settings, Mercury, Venus));

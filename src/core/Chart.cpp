@@ -1,0 +1,117 @@
+#include "core/Chart.h"
+
+#include "core/Ephemeris.h"
+
+#include <algorithm>
+
+namespace orbivex {
+
+namespace {
+
+// The motion of an aspect is read from the deviation half an hour later.
+constexpr double MotionStep = 1.0 / 48.0;
+
+PositionSet PositionsAt(const Ephemeris& ephemeris, double jd, int numBodies) {
+    const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(jd);
+    PositionSet positions{};
+    for (BodyIndex body = 1; body <= numBodies; ++body) {
+        positions[static_cast<std::size_t>(body)] =
+            Position::FromEphemeris(longitudes[static_cast<std::size_t>(body)]);
+    }
+    return positions;
+}
+
+Motion MotionOf(double later, double deviation) {
+    if (later > deviation) {
+        return Motion::Separating;
+    }
+    if (later < deviation) {
+        return Motion::Applying;
+    }
+    return Motion::None;
+}
+
+void FindMotion(Chart& chart, const Ephemeris& ephemeris) {
+    const BodyLongitudes later = ephemeris.PositionsOfBodies(chart.firstJulianDay + MotionStep);
+    const bool personal = chart.TwoSets();
+    for (ChartAspect& aspect : chart.aspects) {
+        const double first = later[static_cast<std::size_t>(aspect.first)];
+        const double second =
+            personal ? chart.positions[1][static_cast<std::size_t>(aspect.second)].Longitude()
+                     : later[static_cast<std::size_t>(aspect.second)];
+        // A body that leaves its table within the half hour gives no motion rather than a
+        // deviation measured from a marker value.
+        if (!(first >= 0.0) || !(second >= 0.0)) {
+            continue;
+        }
+        aspect.motion = MotionOf(AspectDeviation(AngularSeparation(first, second), aspect.kind),
+                                 aspect.deviation);
+    }
+}
+
+} // namespace
+
+Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris) {
+    Chart chart;
+    chart.mode = IsChartMode(request.mode) ? request.mode : WorldTransits;
+    chart.firstJulianDay = request.firstJulianDay;
+    chart.numBodies = std::clamp(request.numBodies, 0, MaxBodies);
+    const int n = chart.numBodies;
+    const OrbColumn column = OrbColumnOfMode(chart.mode);
+    chart.positions[0] = PositionsAt(ephemeris, request.firstJulianDay, n);
+    const PositionSet& first = chart.positions[0];
+    chart.aspects.reserve(static_cast<std::size_t>(n * n));
+    const auto add = [&](BodyIndex a, BodyIndex b, AspectKind kind, double deviation) {
+        chart.aspects.push_back({a, b, kind, deviation, Motion::None,
+                                 request.boldface.IsBold(request.orbs(kind, column), deviation)});
+        ++chart.aspectCounts.count[static_cast<std::size_t>(kind)];
+    };
+
+    if (chart.TwoSets()) {
+        chart.secondJulianDay = request.secondJulianDay;
+        chart.positions[1] = PositionsAt(ephemeris, request.secondJulianDay, n);
+        const PositionSet& second = chart.positions[1];
+        for (BodyIndex l = 1; l <= n; ++l) {
+            const Position& natal = second[static_cast<std::size_t>(l)];
+            if (!natal.Known()) {
+                continue;
+            }
+            for (BodyIndex m = 1; m <= n; ++m) {
+                const Position& moving = first[static_cast<std::size_t>(m)];
+                if (!moving.Known()) {
+                    continue;
+                }
+                const AspectMatch match =
+                    FindAspect(natal.Longitude(), moving.Longitude(), request.orbs, column);
+                if (match.kind != 0) {
+                    add(m, l, match.kind, match.deviation);
+                }
+            }
+        }
+        if (request.motion && chart.mode != SynastryMode && !chart.aspects.empty()) {
+            FindMotion(chart, ephemeris);
+        }
+        return chart;
+    }
+
+    // One set: the pair table decides every pair's aspect once, for the grid and the patterns.
+    const AspectPairs pairs(first, request.orbs, n);
+    for (BodyIndex k = 1; k <= n; ++k) {
+        for (BodyIndex j = k + 1; j <= n; ++j) {
+            const AspectKind kind = pairs.FirstKind(k, j);
+            if (kind != 0) {
+                add(k, j, kind, pairs.Deviation(k, j, kind));
+            }
+        }
+    }
+    if (request.motion && !chart.aspects.empty()) {
+        FindMotion(chart, ephemeris);
+    }
+    chart.threeStelliumsWithheld =
+        FindPatterns(pairs, request.soughtBodies, chart.patterns, chart.patternCounts);
+    chart.midpoints = FindMidpoints(first, pairs, request.midpointOrb);
+    chart.patternCounts.count[MidpointPattern] = static_cast<int>(chart.midpoints.size());
+    return chart;
+}
+
+} // namespace orbivex
