@@ -5,6 +5,8 @@
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
+#include "core/Chart.h"
 #include "core/Ephemeris.h"
 #include "display/Symbols.h"
 #include "navigation/Compute.h"
@@ -44,68 +46,133 @@ QString ModeOptionName(ChartMode mode) {
 
 namespace {
 
-QJsonValue Longitude(double value) {
-    return QJsonValue(value);
+// The date sets of a chart's first and second set of bodies (-1: none).
+std::pair<int, int> ChartDateSets(ChartMode mode) {
+    switch (mode) {
+    case NatalFirst:
+        return {FirstBirthdate, -1};
+    case NatalSecond:
+        return {SecondBirthdate, -1};
+    case PersonalFirst:
+        return {WorldDate, FirstBirthdate};
+    case PersonalSecond:
+        return {WorldDate, SecondBirthdate};
+    case SynastryMode:
+        return {FirstBirthdate, SecondBirthdate};
+    default:
+        return {WorldDate, -1};
+    }
 }
 
-QJsonObject ChartJson(const ProgramState& state) {
-    QJsonArray julianDays;
-    for (double jd : state.ChartJulianDays) {
-        julianDays.append(jd);
+// The chart of the last Compute as a value. Compute does not keep one yet, so it is computed
+// here again from the same converted dates and settings.
+Chart ChartOfState(const ProgramState& state, const Ephemeris& ephemeris) {
+    ChartRequest request;
+    request.mode = state.recordedMode;
+    const auto [first, second] = ChartDateSets(state.recordedMode);
+    request.firstJulianDay = state.ChartJulianDays[static_cast<std::size_t>(first)];
+    if (second >= 0) {
+        request.secondJulianDay = state.ChartJulianDays[static_cast<std::size_t>(second)];
     }
-    QJsonArray first;
-    QJsonArray second;
+    request.orbs = state.orbs;
+    request.midpointOrb = MidpointOrbRadians(state.settings.midpointOrbPosition);
+    request.boldface = BoldfaceRuleOf(state.settings);
+    request.numBodies = state.numBodies;
+    return ComputeChart(request, ephemeris);
+}
+
+QJsonObject DatesJson(const ProgramState& state) {
+    static constexpr std::array<const char*, NumDateSets> Names{"world", "birth1", "birth2"};
+    const std::array<bool, NumDateSets> used = DateSetsOfMode(state.recordedMode);
+    QJsonObject dates;
+    for (int set = 0; set < NumDateSets; ++set) {
+        if (used[static_cast<std::size_t>(set)]) {
+            const auto index = static_cast<std::size_t>(set);
+            dates.insert(QLatin1String(Names[index]),
+                         DateJson(DateSetText(state.dateSets[index], state.zones),
+                                  state.ChartJulianDays[index]));
+        }
+    }
+    return dates;
+}
+
+QJsonArray PositionsJson(const PositionSet& positions) {
+    QJsonArray entries;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        first.append(Longitude(state.positions(body, 0)));
-        second.append(Longitude(state.positions(body, 1)));
+        entries.append(PositionJson(body, positions[static_cast<std::size_t>(body)]));
+    }
+    return entries;
+}
+
+QJsonValue MotionJson(Motion motion) {
+    switch (motion) {
+    case Motion::Applying:
+        return QStringLiteral("applying");
+    case Motion::Separating:
+        return QStringLiteral("separating");
+    case Motion::None:
+        break;
+    }
+    return QJsonValue::Null;
+}
+
+QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
+    QJsonArray names;
+    for (const BodyIndex body : bodies) {
+        names.append(BodyName(body));
+    }
+    return names;
+}
+
+QJsonObject ChartJson(const ProgramState& state, const Chart& chart) {
+    QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart.positions[0])}};
+    if (chart.TwoSets()) {
+        positions.insert(QStringLiteral("second"), PositionsJson(chart.positions[1]));
     }
     QJsonArray aspects;
-    for (const FoundAspect& aspect : state.aspects) {
+    for (const ChartAspect& aspect : chart.aspects) {
         aspects.append(QJsonObject{
-            {QStringLiteral("body1"), aspect.body1},
-            {QStringLiteral("body2"), aspect.body2},
-            {QStringLiteral("kind"), aspect.kind},
-            {QStringLiteral("deviation"), aspect.deviation},
-            {QStringLiteral("motion"), aspect.motion.trimmed()},
-            {QStringLiteral("bold"), state.grid.cells[aspect.cell].bold},
-            {QStringLiteral("cell"), aspect.cell},
+            {QStringLiteral("first"), BodyName(aspect.first)},
+            {QStringLiteral("second"), BodyName(aspect.second)},
+            {QStringLiteral("aspect"), AspectJsonName(aspect.kind)},
+            {QStringLiteral("angle"),
+             AspectKinds[static_cast<std::size_t>(aspect.kind)].angleDegrees},
+            {QStringLiteral("orb"), RadiansToDegrees(aspect.deviation)},
+            {QStringLiteral("motion"), MotionJson(aspect.motion)},
+            {QStringLiteral("bold"), aspect.bold},
         });
     }
-    QJsonArray aspectCounts;
+    QJsonObject counts{{QStringLiteral("total"), chart.aspectCounts.Total()}};
     for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        aspectCounts.append(state.aspectCounts.count[kind]);
+        counts.insert(AspectJsonName(kind),
+                      chart.aspectCounts.count[static_cast<std::size_t>(kind)]);
     }
-    QJsonArray patternCounts;
-    for (int count : state.patternCounts.count) {
-        patternCounts.append(count);
-    }
-    QJsonArray cells;
-    for (int index = 0; index < state.grid.intNumCells; ++index) {
-        const GridCell& cell = state.grid.cells[index];
-        const GridPosition position = GetRowCol(index, state.grid.intNumCols);
-        cells.append(QJsonObject{
-            {QStringLiteral("index"), index},
-            {QStringLiteral("row"), position.intRow},
-            {QStringLiteral("col"), position.intCol},
-            {QStringLiteral("text"), cell.text},
-            {QStringLiteral("visible"), cell.visible},
-            {QStringLiteral("bold"), cell.bold},
-            {QStringLiteral("color"), cell.foreColour},
+    QJsonArray patterns;
+    for (const FoundPattern& pattern : chart.patterns) {
+        patterns.append(QJsonObject{
+            {QStringLiteral("pattern"), PatternJsonName(pattern.pattern)},
+            {QStringLiteral("bodies"), BodiesJson(pattern.Bodies())},
+            {QStringLiteral("meanOrb"), pattern.meanOrb
+                                            ? QJsonValue(RadiansToDegrees(*pattern.meanOrb))
+                                            : QJsonValue(QJsonValue::Null)},
         });
     }
-    const bool twoCharts = IsTwoChartMode(state.mode);
+    QJsonArray midpoints;
+    for (const MidpointConfiguration& midpoint : chart.midpoints) {
+        midpoints.append(QJsonObject{{QStringLiteral("bodies"), BodiesJson(midpoint.bodies)}});
+    }
     return QJsonObject{
-        {QStringLiteral("mode"), state.mode},
-        {QStringLiteral("title"), state.title},
-        {QStringLiteral("julianDays"), julianDays},
-        {QStringLiteral("positions"),
-         QJsonObject{{QStringLiteral("first"), first},
-                     {QStringLiteral("second"), twoCharts ? QJsonValue(second) : QJsonValue()}}},
+        {QStringLiteral("format"), FormatName("chart")},
+        {QStringLiteral("mode"), ModeOptionName(chart.mode)},
+        {QStringLiteral("title"), ForTerminal(state.title).trimmed()},
+        {QStringLiteral("dates"), DatesJson(state)},
+        {QStringLiteral("positions"), positions},
         {QStringLiteral("aspects"), aspects},
-        {QStringLiteral("aspectCounts"), aspectCounts},
-        {QStringLiteral("patternCounts"), patternCounts},
-        {QStringLiteral("report"), twoCharts ? state.report1 : state.report},
-        {QStringLiteral("cells"), cells},
+        {QStringLiteral("counts"), counts},
+        {QStringLiteral("patterns"), patterns},
+        {QStringLiteral("midpoints"), midpoints},
+        {QStringLiteral("report"),
+         ForTerminal(IsTwoChartMode(chart.mode) ? state.report1 : state.report)},
     };
 }
 
@@ -314,12 +381,13 @@ int RunChart(const QStringList& arguments, Context& context) {
     }
     ProgramState state;
     ProgramTexts texts;
+    Ephemeris ephemeris(context.programFolder);
     if (const auto status =
-            ComputeChartOfOptions(parser, options, command, context, state, texts)) {
+            ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris)) {
         return *status;
     }
     if (parser.isSet(jsonOption)) {
-        context.out << QJsonDocument(ChartJson(state)).toJson(QJsonDocument::Indented);
+        WriteJson(context.out, ChartJson(state, ChartOfState(state, ephemeris)));
     } else {
         PrintChart(state, parser.isSet(symbolsOption), context.out);
     }

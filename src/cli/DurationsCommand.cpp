@@ -76,7 +76,7 @@ QJsonObject DurationsJson(const DurationsContent& content) {
     return QJsonObject{
         {QStringLiteral("format"), FormatName("durations")},
         {QStringLiteral("mode"), ModeOptionName(content.mode)},
-        {QStringLiteral("title"), ForTerminal(content.heading.title)},
+        {QStringLiteral("title"), ForTerminal(content.heading.title).trimmed()},
         {QStringLiteral("records"), records},
     };
 }

@@ -38,6 +38,20 @@ QJsonObject PositionJson(BodyIndex body, double longitude) {
             {QStringLiteral("text"), text}};
 }
 
+QJsonObject PositionJson(BodyIndex body, const Position& position) {
+    switch (position.Status()) {
+    case PositionStatus::Known:
+        return PositionJson(body, position.Longitude());
+    case PositionStatus::BeforeTable:
+        return PositionJson(body, NoPositionBeforeTable);
+    case PositionStatus::AfterTable:
+        return PositionJson(body, NoPositionAfterTable);
+    case PositionStatus::Unavailable:
+        break;
+    }
+    return PositionJson(body, NoPosition);
+}
+
 QJsonArray PositionsJson(std::span<const double> longitudes) {
     QJsonArray positions;
     for (std::size_t body = 1; body < longitudes.size(); ++body) {

@@ -4,6 +4,7 @@
 // describes the whole of it; docs/schema/ holds a JSON Schema per command.
 
 #include "core/Bodies.h"
+#include "core/Position.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -24,6 +25,7 @@ QJsonObject DateJson(const QString& text, double julianDay);
 // null, "missing": "before table" | "after table" | "unavailable"}. `longitude` is what the
 // position component gives: radians, or one of its negative markers.
 QJsonObject PositionJson(BodyIndex body, double longitude);
+QJsonObject PositionJson(BodyIndex body, const Position& position);
 // The entries of bodies 1..longitudes.size() - 1 (entry 0 carries no body).
 QJsonArray PositionsJson(std::span<const double> longitudes);
 

@@ -208,43 +208,38 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     return std::nullopt;
 }
 
-// The run in blocks, so that memory stays small however many days are asked for.
-void PrintRun(Context& context, const Ephemeris& ephemeris, const Request& request,
-              double firstJulianDay) {
+// Computes the run in blocks, so that memory stays small however many days are asked for, and
+// hands each block to print(first day of the block, its Julian dates, its positions).
+template <typename Print>
+void ComputeRun(const Ephemeris& ephemeris, int dayCount, double firstJulianDay, Print print) {
     constexpr int BlockDays = 32768;
-    for (int block = 0; block < request.dayCount; block += BlockDays) {
-        const int count = std::min(BlockDays, request.dayCount - block);
-        std::vector<double> jds(static_cast<std::size_t>(count));
-        for (int day = 0; day < count; ++day) {
-            jds[static_cast<std::size_t>(day)] = firstJulianDay + (block + day);
+    for (int block = 0; block < dayCount; block += BlockDays) {
+        std::vector<double> jds(static_cast<std::size_t>(std::min(BlockDays, dayCount - block)));
+        for (std::size_t day = 0; day < jds.size(); ++day) {
+            jds[day] = firstJulianDay + block + static_cast<int>(day);
         }
-        PrintDays(context, jds, ephemeris.PositionsOfBodiesAt(jds));
+        print(block, jds, ephemeris.PositionsOfBodiesAt(jds));
     }
 }
 
-// The run as JSON: one row a line, written as it is computed.
+// The run as JSON: one row a line.
 void PrintRunJson(Context& context, const Ephemeris& ephemeris, const Request& request,
                   const TimeZones& zones, double firstJulianDay, int firstDay) {
     context.out << "{\n    \"format\": \"" << FormatName("positions") << "\",\n    \"rows\": [";
-    constexpr int BlockDays = 4096;
-    for (int block = 0; block < request.dayCount; block += BlockDays) {
-        const int count = std::min(BlockDays, request.dayCount - block);
-        std::vector<double> jds(static_cast<std::size_t>(count));
-        for (int day = 0; day < count; ++day) {
-            jds[static_cast<std::size_t>(day)] = firstJulianDay + (block + day);
-        }
-        const std::vector<BodyLongitudes> rows = ephemeris.PositionsOfBodiesAt(jds);
-        for (int day = 0; day < count; ++day) {
-            const DateSet dateSet = DateSetOfDay(firstDay + block + day, request.first);
-            const QJsonObject row{
-                {QStringLiteral("date"),
-                 DateJson(DateSetText(dateSet, zones), jds[static_cast<std::size_t>(day)])},
-                {QStringLiteral("positions"), PositionsJson(rows[static_cast<std::size_t>(day)])},
-            };
-            context.out << (block + day == 0 ? "\n        " : ",\n        ")
-                        << QString::fromUtf8(QJsonDocument(row).toJson(QJsonDocument::Compact));
-        }
-    }
+    ComputeRun(
+        ephemeris, request.dayCount, firstJulianDay,
+        [&](int block, const std::vector<double>& jds, const std::vector<BodyLongitudes>& rows) {
+            for (std::size_t day = 0; day < jds.size(); ++day) {
+                const int number = block + static_cast<int>(day);
+                const DateSet dateSet = DateSetOfDay(firstDay + number, request.first);
+                const QJsonObject row{
+                    {QStringLiteral("date"), DateJson(DateSetText(dateSet, zones), jds[day])},
+                    {QStringLiteral("positions"), PositionsJson(rows[day])},
+                };
+                context.out << (number == 0 ? "\n        " : ",\n        ")
+                            << QString::fromUtf8(QJsonDocument(row).toJson(QJsonDocument::Compact));
+            }
+        });
     context.out << "\n    ]\n}\n";
 }
 
@@ -288,7 +283,10 @@ int RunPositions(const QStringList& arguments, Context& context) {
     if (request.run && request.json) {
         PrintRunJson(context, ephemeris, request, zones, *firstJulianDay, firstDay);
     } else if (request.run) {
-        PrintRun(context, ephemeris, request, *firstJulianDay);
+        ComputeRun(
+            ephemeris, request.dayCount, *firstJulianDay,
+            [&context](int, const std::vector<double>& jds,
+                       const std::vector<BodyLongitudes>& rows) { PrintDays(context, jds, rows); });
     } else {
         const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(*firstJulianDay);
         if (request.json) {

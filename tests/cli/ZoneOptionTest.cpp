@@ -43,8 +43,10 @@ TEST(ZoneOption, EveryCommandTakesTheZonesOfTheList) {
         const CliResult chart =
             RunCli({"chart", "--mode", "world", "--world", "2024-01-05 12:00 " + name, "--json"});
         ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
-        EXPECT_NEAR(Json(chart)[QStringLiteral("julianDays")].toArray()[0].toDouble(), expected,
-                    1e-9);
+        EXPECT_NEAR(Json(chart)[QStringLiteral("dates")][QStringLiteral("world")]
+                               [QStringLiteral("julianDay")]
+                                   .toDouble(),
+                    expected, 1e-9);
     }
 }
 
