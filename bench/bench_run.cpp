@@ -1,5 +1,5 @@
-// One step of a pattern run at full speed: the world date a day forward, Compute in its
-// counting form and the stop test; and the counting Compute alone, beside the full one of
+// One step of a pattern run at full speed: the world date a day forward, Compute of the chart
+// alone (no motion, no text) and the stop test; and that Compute alone, beside the full one of
 // bench_compute.
 #include "core/Ephemeris.h"
 #include "navigation/Compute.h"
@@ -34,7 +34,7 @@ struct RunFixture {
     }
 };
 
-void BM_ComputeCountsOnly(benchmark::State& run) {
+void BM_ComputeChartOnly(benchmark::State& run) {
     RunFixture fixture;
     if (!fixture.ready) {
         run.SkipWithError("run from the build's bin folder: data files not found");
@@ -42,13 +42,13 @@ void BM_ComputeCountsOnly(benchmark::State& run) {
     }
     fixture.state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
     ComputeContext context{fixture.ephemeris, fixture.texts};
-    context.countsOnly = true;
+    context.chartOnly = true;
     for (auto _ : run) {
         const ComputeOutcome outcome = Compute(fixture.state, context);
         benchmark::DoNotOptimize(outcome);
     }
 }
-BENCHMARK(BM_ComputeCountsOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComputeChartOnly)->Unit(benchmark::kMicrosecond);
 
 void BM_RunStepDay(benchmark::State& run) {
     RunFixture fixture;
@@ -59,7 +59,7 @@ void BM_RunStepDay(benchmark::State& run) {
     PatternRun patternRun;
     patternRun.AcceptChoices(GrandSextile, {0, 0, 0});
     ComputeContext context{fixture.ephemeris, fixture.texts};
-    context.countsOnly = true;
+    context.chartOnly = true;
     for (auto _ : run) {
         const RunStepResult result = StepRun(fixture.state, context, patternRun);
         if (!result.stands) {

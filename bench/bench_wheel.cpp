@@ -42,8 +42,9 @@ WheelInput Input(const benchmark::State& run) {
     const bool crowded = run.range(1) != 0;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
         const double first = crowded ? 100.0 + 2.0 * body : 37.0 * body;
-        input.positions(body, 0) = DegreesToRadians(first);
-        input.positions(body, 1) = DegreesToRadians(crowded ? first + 5.0 : first + 150.0);
+        input.positions[0][body] = Position(DegreesToRadians(first));
+        input.positions[1][body] =
+            Position(DegreesToRadians(crowded ? first + 5.0 : first + 150.0));
     }
     input.colours = ConfigurationSettings().colours;
     for (BodyIndex a = 1; a <= MaxBodies; ++a) {

@@ -142,7 +142,7 @@ void frmMain::cmdReport_Click() {
         durations_->hide();
         return;
     }
-    if (GetTotalNumAspects(GridCellTexts(state.grid)) > 0) {
+    if (!state.chart.aspects.empty()) {
         ShowDurationsReport();
         return;
     }

@@ -46,41 +46,6 @@ QString ModeOptionName(ChartMode mode) {
 
 namespace {
 
-// The date sets of a chart's first and second set of bodies (-1: none).
-std::pair<int, int> ChartDateSets(ChartMode mode) {
-    switch (mode) {
-    case NatalFirst:
-        return {FirstBirthdate, -1};
-    case NatalSecond:
-        return {SecondBirthdate, -1};
-    case PersonalFirst:
-        return {WorldDate, FirstBirthdate};
-    case PersonalSecond:
-        return {WorldDate, SecondBirthdate};
-    case SynastryMode:
-        return {FirstBirthdate, SecondBirthdate};
-    default:
-        return {WorldDate, -1};
-    }
-}
-
-// The chart of the last Compute as a value. Compute does not keep one yet, so it is computed
-// here again from the same converted dates and settings.
-Chart ChartOfState(const ProgramState& state, const Ephemeris& ephemeris) {
-    ChartRequest request;
-    request.mode = state.recordedMode;
-    const auto [first, second] = ChartDateSets(state.recordedMode);
-    request.firstJulianDay = state.ChartJulianDays[static_cast<std::size_t>(first)];
-    if (second >= 0) {
-        request.secondJulianDay = state.ChartJulianDays[static_cast<std::size_t>(second)];
-    }
-    request.orbs = state.orbs;
-    request.midpointOrb = MidpointOrbRadians(state.settings.midpointOrbPosition);
-    request.boldface = BoldfaceRuleOf(state.settings);
-    request.numBodies = state.numBodies;
-    return ComputeChart(request, ephemeris);
-}
-
 QJsonObject DatesJson(const ProgramState& state) {
     static constexpr std::array<const char*, NumDateSets> Names{"world", "birth1", "birth2"};
     const std::array<bool, NumDateSets> used = DateSetsOfMode(state.recordedMode);
@@ -124,7 +89,8 @@ QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
     return names;
 }
 
-QJsonObject ChartJson(const ProgramState& state, const Chart& chart) {
+QJsonObject ChartJson(const ProgramState& state) {
+    const Chart& chart = state.chart;
     QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart.positions[0])}};
     if (chart.TwoSets()) {
         positions.insert(QStringLiteral("second"), PositionsJson(chart.positions[1]));
@@ -381,13 +347,12 @@ int RunChart(const QStringList& arguments, Context& context) {
     }
     ProgramState state;
     ProgramTexts texts;
-    Ephemeris ephemeris(context.programFolder);
     if (const auto status =
-            ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris)) {
+            ComputeChartOfOptions(parser, options, command, context, state, texts)) {
         return *status;
     }
     if (parser.isSet(jsonOption)) {
-        WriteJson(context.out, ChartJson(state, ChartOfState(state, ephemeris)));
+        WriteJson(context.out, ChartJson(state));
     } else {
         PrintChart(state, parser.isSet(symbolsOption), context.out);
     }

@@ -235,7 +235,7 @@ int RunRun(const QStringList& arguments, Context& context) {
     outcome.julianDay = *start;
 
     ComputeContext computeContext{ephemeris, texts};
-    computeContext.countsOnly = true; // nothing is shown between the steps
+    computeContext.chartOnly = true; // nothing is shown between the steps
     QString failure;
     while (outcome.steps < maxSteps) {
         const RunStepResult step = StepRun(state, computeContext, run);

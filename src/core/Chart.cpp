@@ -31,8 +31,8 @@ Motion MotionOf(double later, double deviation) {
     return Motion::None;
 }
 
-void FindMotion(Chart& chart, const Ephemeris& ephemeris) {
-    const BodyLongitudes later = ephemeris.PositionsOfBodies(chart.firstJulianDay + MotionStep);
+// later: the positions half an hour after the first set's instant.
+void FindMotion(Chart& chart, const BodyLongitudes& later) {
     const bool personal = chart.TwoSets();
     for (ChartAspect& aspect : chart.aspects) {
         const double first = later[static_cast<std::size_t>(aspect.first)];
@@ -51,15 +51,19 @@ void FindMotion(Chart& chart, const Ephemeris& ephemeris) {
 
 } // namespace
 
-Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris) {
+Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet, 2>& positions) {
     Chart chart;
     chart.mode = IsChartMode(request.mode) ? request.mode : WorldTransits;
     chart.firstJulianDay = request.firstJulianDay;
     chart.numBodies = std::clamp(request.numBodies, 0, MaxBodies);
     const int n = chart.numBodies;
-    const OrbColumn column = OrbColumnOfMode(chart.mode);
-    chart.positions[0] = PositionsAt(ephemeris, request.firstJulianDay, n);
+    const int sets = chart.TwoSets() ? 2 : 1;
+    for (int set = 0; set < sets; ++set) {
+        std::copy(positions[set].begin() + 1, positions[set].begin() + 1 + n,
+                  chart.positions[set].begin() + 1);
+    }
     const PositionSet& first = chart.positions[0];
+    const OrbColumn column = OrbColumnOfMode(chart.mode);
     chart.aspects.reserve(static_cast<std::size_t>(n * n));
     const auto add = [&](BodyIndex a, BodyIndex b, AspectKind kind, double deviation) {
         chart.aspects.push_back({a, b, kind, deviation, Motion::None,
@@ -69,7 +73,6 @@ Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris) {
 
     if (chart.TwoSets()) {
         chart.secondJulianDay = request.secondJulianDay;
-        chart.positions[1] = PositionsAt(ephemeris, request.secondJulianDay, n);
         const PositionSet& second = chart.positions[1];
         for (BodyIndex l = 1; l <= n; ++l) {
             const Position& natal = second[static_cast<std::size_t>(l)];
@@ -88,9 +91,6 @@ Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris) {
                 }
             }
         }
-        if (request.motion && chart.mode != SynastryMode && !chart.aspects.empty()) {
-            FindMotion(chart, ephemeris);
-        }
         return chart;
     }
 
@@ -104,13 +104,36 @@ Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris) {
             }
         }
     }
-    if (request.motion && !chart.aspects.empty()) {
-        FindMotion(chart, ephemeris);
-    }
     chart.threeStelliumsWithheld =
         FindPatterns(pairs, request.soughtBodies, chart.patterns, chart.patternCounts);
     chart.midpoints = FindMidpoints(first, pairs, request.midpointOrb);
     chart.patternCounts.count[MidpointPattern] = static_cast<int>(chart.midpoints.size());
+    return chart;
+}
+
+Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris, const Chart* previous) {
+    const int n = std::clamp(request.numBodies, 0, MaxBodies);
+    const bool twoSets = IsTwoChartMode(request.mode);
+    const bool motion = request.motion && request.mode != SynastryMode;
+    std::array<PositionSet, 2> positions{};
+    positions[0] = PositionsAt(ephemeris, request.firstJulianDay, n);
+    // The half hour later is asked for next to the instant itself: the ephemeris keeps the
+    // stretch of its files it read last, and the second set's date may lie far away.
+    BodyLongitudes later{};
+    if (motion) {
+        later = ephemeris.PositionsOfBodies(request.firstJulianDay + MotionStep);
+    }
+    if (twoSets) {
+        const bool unchanged = previous != nullptr && previous->TwoSets() &&
+                               previous->secondJulianDay == request.secondJulianDay &&
+                               previous->numBodies == n;
+        positions[1] =
+            unchanged ? previous->positions[1] : PositionsAt(ephemeris, request.secondJulianDay, n);
+    }
+    Chart chart = ChartOfPositions(request, positions);
+    if (motion) {
+        FindMotion(chart, later);
+    }
     return chart;
 }
 

@@ -85,6 +85,14 @@ struct Chart {
 // aspect in the mode's orb column, its motion (the first set moved half an hour on; in personal
 // transits against the fixed natal longitude; none in synastry) and its emphasis, and in world
 // transits and natal aspects the patterns and midpoints of the first set.
-Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris);
+// previous, a chart computed before with the same ephemeris, lends its second set when that
+// set's instant is the same: the natal chart stays put while the world date steps, and the
+// ephemeris spends most of a chart's time when it has to read a far-away date.
+Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris,
+                   const Chart* previous = nullptr);
+
+// The chart of positions already known, without motion (the Julian dates of the request are
+// only recorded): positions[0] the first set, positions[1] the second.
+Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet, 2>& positions);
 
 } // namespace orbivex

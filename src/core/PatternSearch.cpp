@@ -412,12 +412,13 @@ AspectPairs::AspectPairs(const PositionSet& positions, const OrbTable& orbs, int
             if (!pb.Known()) {
                 continue;
             }
-            // The separation is symmetric, so one test serves both orders of the pair.
+            // The separation is symmetric, so one test serves both orders of the pair. The
+            // deviation is written out as Deviation has it, without a call for each kind.
             const double separation = AngularSeparation(pa.Longitude(), pb.Longitude());
             separation_[a][b] = separation;
             separation_[b][a] = separation;
             for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-                if (AspectDeviation(separation, kind) < orbs(kind, 0)) {
+                if (std::fabs(separation - AspectAngles[kind]) < orbs(kind, 0)) {
                     partners_[kind][a] = static_cast<BodySet>(partners_[kind][a] | Bit(b));
                     partners_[kind][b] = static_cast<BodySet>(partners_[kind][b] | Bit(a));
                 }

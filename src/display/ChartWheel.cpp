@@ -147,10 +147,11 @@ class WheelPainter {
     bool PlaceSet(int set, PictureText& blocks) {
         const int column = set;
         for (BodyIndex body = std::min(input_.numBodies, MaxBodies); body >= 1; --body) {
-            const double longitude = input_.positions(body, column);
-            if (!(longitude >= 0.0)) {
+            const Position& position = input_.positions[column][static_cast<std::size_t>(body)];
+            if (!position.Known()) {
                 continue;
             }
+            const double longitude = position.Longitude();
             double radius = geometry_.firstRadius;
             while (!PlaceGlyph(longitude, radius)) {
                 radius *= RadiusStep;
@@ -294,52 +295,15 @@ const WheelGeometry& WheelGeometryOf(ChartMode mode) {
     return IsTwoChartMode(mode) ? TwoSetGeometry : SingleSetGeometry;
 }
 
-std::vector<WheelAspect> WheelAspectsFromGrid(const AspectGrid& grid, int numBodies) {
-    std::vector<WheelAspect> aspects;
-    const bool square = grid.intNumCols == 11;
-    if (!square && grid.intNumCols != 9) {
-        return aspects;
-    }
-    for (int index = 0; index < grid.intNumCells; ++index) {
-        const GridPosition position = GetRowCol(index, grid.intNumCols);
-        const int row = position.intRow;
-        const int col = position.intCol;
-        // Only the cells between the glyph headers hold aspects.
-        BodyIndex body1 = 0;
-        BodyIndex body2 = 0;
-        if (square) {
-            if (row < 2 || col < 2) {
-                continue;
-            }
-            body1 = col - 1;
-            body2 = row - 1;
-        } else {
-            if (row < 2 || col <= row - 2) {
-                continue;
-            }
-            body1 = row - 1;
-            body2 = col + 1;
-        }
-        if (body1 > numBodies || body2 > numBodies) {
-            continue;
-        }
-        const GridCell& cell = grid.cells[index];
-        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-            if (cell.text.contains(AspectAbbreviation(kind), Qt::CaseSensitive)) {
-                aspects.push_back({body1, body2, kind, cell.bold});
-            }
-        }
-    }
-    return aspects;
-}
-
-WheelInput MakeWheelInput(ChartMode mode, const BodyPositions& positions, int numBodies,
-                          const AspectGrid& grid, const ConfigurationSettings& settings) {
+WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings) {
     WheelInput input;
-    input.mode = mode;
-    input.positions = positions;
-    input.numBodies = numBodies;
-    input.aspects = WheelAspectsFromGrid(grid, numBodies);
+    input.mode = chart.mode;
+    input.positions = chart.positions;
+    input.numBodies = chart.numBodies;
+    input.aspects.reserve(chart.aspects.size());
+    for (const ChartAspect& aspect : chart.aspects) {
+        input.aspects.push_back({aspect.first, aspect.second, aspect.kind, aspect.bold});
+    }
     input.colours = settings.colours;
     input.filters = {settings.showOnlyOuter, settings.showOnlyEarth};
     input.displayZodiacSectors = settings.displayZodiacSectors;

@@ -1,7 +1,7 @@
 #pragma once
 // The heliocentric chart wheel, drawn into an image without any window: the rim, the twelve
 // zodiac sectors with their sign symbols, the bodies' symbols at their longitudes (pushed
-// inwards until they find a free place), a line for every aspect the grid shows, the Sun at the
+// inwards until they find a free place), a line for every aspect of the chart, the Sun at the
 // centre and the legends. One set of bodies for world transits and natal aspects, two sets
 // sharing the ring for personal transits and synastry. The main window shows the image; the
 // image export and orbivex-cli draw the same wheel.
@@ -10,6 +10,7 @@
 // the image has one pixel per 15 layout units.
 
 #include "core/Bodies.h"
+#include "core/Chart.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
@@ -75,20 +76,15 @@ struct WheelAspect {
     BodyIndex body1 = 0;
     BodyIndex body2 = 0;
     AspectKind kind = 0;
-    bool bold = false; // the grid cell is bold: a line of width 2
+    bool bold = false; // an emphasised aspect: a line of width 2
     bool operator==(const WheelAspect&) const = default;
 };
 
-// The aspects the grid cells show, in cell order, read the way the wheel reads them: every
-// aspect cell whose text holds a kind's abbreviation, with the pair of its row and column in
-// the grid's layout (10 x 9 triangular, 11 x 11 square) and the cell's boldface. Bodies above
-// numBodies are left out.
-std::vector<WheelAspect> WheelAspectsFromGrid(const AspectGrid& grid, int numBodies);
-
 struct WheelInput {
     ChartMode mode = WorldTransits;
-    // Column 0 the first set, column 1 the second (two-set modes); negative: no position.
-    BodyPositions positions;
+    // [0] the first set, [1] the second (two-set modes); a body without a position has no
+    // symbol and no lines.
+    std::array<PositionSet, 2> positions{};
     int numBodies = MaxBodies;
     std::vector<WheelAspect> aspects;
     std::array<int, 8> colours{}; // per aspect kind 1..7; 0 switches the kind's lines off
@@ -97,10 +93,9 @@ struct WheelInput {
     bool legends = true; // the on-screen legends; the image export leaves them out
 };
 
-// The input for a computed chart: its positions and grid with the colours, filters and sector
-// switch of the configuration.
-WheelInput MakeWheelInput(ChartMode mode, const BodyPositions& positions, int numBodies,
-                          const AspectGrid& grid, const ConfigurationSettings& settings);
+// The input for a computed chart: its positions and aspects with the colours, filters and
+// sector switch of the configuration.
+WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings);
 
 // A line as drawn, in pixels of the image.
 struct WheelLine {

@@ -1,7 +1,6 @@
 #include "display/Grid.h"
 
 #include "core/AngleFormat.h"
-#include "core/Ephemeris.h"
 
 #include <QLocale>
 #include <cmath>
@@ -109,51 +108,66 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
     grid.Cell(1, 1).text = texts.ProgramText(synastry ? 14 : (mode == PersonalFirst ? 69 : 70));
 }
 
-QString PositionCellText(BodyIndex body, double longitude, int numBodies, bool radians) {
+QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians) {
     if (body > numBodies) {
         return {};
     }
-    if (std::isnan(longitude) || longitude < 0.0) {
-        const long code = std::isnan(longitude) ? 0 : std::lround(longitude);
-        if (code == std::lround(NoPositionBeforeTable)) {
-            return QStringLiteral("<");
-        }
-        if (code == std::lround(NoPositionAfterTable)) {
-            return QStringLiteral(">");
-        }
+    switch (position.Status()) {
+    case PositionStatus::Known:
+        break;
+    case PositionStatus::BeforeTable:
+        return QStringLiteral("<");
+    case PositionStatus::AfterTable:
+        return QStringLiteral(">");
+    case PositionStatus::Unavailable:
         return QStringLiteral("?");
     }
+    const double longitude = position.Longitude();
     if (radians) {
         return FormatRadians(longitude);
     }
     return FormatDegreesMinutes(longitude) + LineBreak + FormatZodiacPosition(longitude, false);
 }
 
-void WritePositionCell(AspectGrid& grid, int cellIndex, BodyIndex body, double longitude,
-                       int numBodies, bool radians) {
-    if (!grid.IsCell(cellIndex)) {
-        return;
-    }
-    GridCell& cell = grid.cells[cellIndex];
-    cell.backColour = PositionBackColour;
-    cell.foreColour = 0;
-    cell.text = PositionCellText(body, longitude, numBodies, radians);
-}
-
-QString AspectCellText(AspectKind kind, double deviation, bool radians, const QString& motionSign) {
+QString AspectCellText(AspectKind kind, double deviation, bool radians, Motion motion) {
     const QString amount = radians ? FormatRadians(deviation) : FormatDegreesMinutes(deviation);
-    return AspectAbbreviation(kind) + LineBreak + amount + motionSign;
+    const QString sign = motion == Motion::Applying     ? QStringLiteral(" -")
+                         : motion == Motion::Separating ? QStringLiteral(" +")
+                                                        : QString();
+    return AspectAbbreviation(kind) + LineBreak + amount + sign;
 }
 
-void StyleAspectCell(AspectGrid& grid, const BoldfaceRule& boldface,
-                     const std::array<int, 8>& aspectColours, const OrbTable& orbs,
-                     OrbColumn orbColumn, int cellIndex, AspectKind kind, double deviation) {
-    if (!grid.IsCell(cellIndex) || !IsAspectKind(kind) || orbColumn < 0 || orbColumn > 2) {
-        return;
+void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
+              const std::array<int, 8>& aspectColours, const ProgramTexts& texts) {
+    const bool twoSets = chart.TwoSets();
+    if (twoSets) {
+        SetUpSquareGrid(grid, chart.mode, texts);
+    } else {
+        SetUpTriangularGrid(grid);
     }
-    GridCell& cell = grid.cells[cellIndex];
-    cell.bold = boldface.IsBold(orbs(kind, orbColumn), deviation);
-    cell.foreColour = aspectColours[kind];
+    const auto writePosition = [&](int index, BodyIndex body, const Position& position) {
+        GridCell& cell = grid.cells[static_cast<std::size_t>(index)];
+        cell.backColour = PositionBackColour;
+        cell.foreColour = 0;
+        cell.text = PositionCellText(body, position, chart.numBodies, radians);
+    };
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        const auto b = static_cast<std::size_t>(body);
+        if (twoSets) {
+            writePosition(SquareFirstSetPositionCell(body), body, chart.positions[0][b]);
+            writePosition(SquareSecondSetPositionCell(body), body, chart.positions[1][b]);
+        } else {
+            writePosition(TriangularPositionCell(body), body, chart.positions[0][b]);
+        }
+    }
+    for (const ChartAspect& aspect : chart.aspects) {
+        const int index = twoSets ? SquareAspectCell(aspect.first, aspect.second)
+                                  : TriangularAspectCell(aspect.first, aspect.second);
+        GridCell& cell = grid.cells[static_cast<std::size_t>(index)];
+        cell.text = AspectCellText(aspect.kind, aspect.deviation, radians, aspect.motion);
+        cell.bold = aspect.bold;
+        cell.foreColour = aspectColours[static_cast<std::size_t>(aspect.kind)];
+    }
 }
 
 QString AddOrbToTitle(const QString& strTitle, bool blnPersonal, bool blnAddPeriod, ChartMode mode,

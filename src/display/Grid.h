@@ -4,6 +4,7 @@
 // bodies, and the cells between them show the aspect each pair forms. The main window draws
 // exactly these cells; nothing here touches a widget.
 
+#include "core/Chart.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
 #include "display/Configuration.h"
@@ -109,22 +110,18 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
 // numBodies); "<" before the Pluto table, ">" after it, "?" for another missing position;
 // otherwise the longitude in radians with 4 decimals, or degrees and minutes, CR LF and the
 // short zodiac form ("123°45'" CR LF "3Leo45").
-QString PositionCellText(BodyIndex body, double longitude, int numBodies, bool radians);
-
-// Writes a longitude cell: the text above, black on the position background.
-void WritePositionCell(AspectGrid& grid, int cellIndex, BodyIndex body, double longitude,
-                       int numBodies, bool radians);
+QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians);
 
 // The text of an aspect cell: the kind's abbreviation, CR LF, the deviation (radians with 4
-// decimals, or degrees and minutes) and the motion sign (" -", " +" or "").
-QString AspectCellText(AspectKind kind, double deviation, bool radians, const QString& motionSign);
+// decimals, or degrees and minutes) and the motion sign (" -" applying, " +" separating).
+QString AspectCellText(AspectKind kind, double deviation, bool radians, Motion motion);
 
-// Boldface and text colour of an aspect cell: bold when boldface is on and the deviation is
-// under 1° or under the orb of `kind` in `orbColumn` divided by the factor; the text takes
-// the kind's colour.
-void StyleAspectCell(AspectGrid& grid, const BoldfaceRule& boldface,
-                     const std::array<int, 8>& aspectColours, const OrbTable& orbs,
-                     OrbColumn orbColumn, int cellIndex, AspectKind kind, double deviation);
+// Lays the grid out for the chart's mode (the square one with texts' captions in the two-chart
+// modes) and writes it: the longitudes of the bodies, black on the position background, and
+// one cell per aspect, bold when the chart says so and in its kind's colour (colours per kind
+// 1..7).
+void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
+              const std::array<int, 8>& aspectColours, const ProgramTexts& texts);
 
 // strTitle, two spaces and the orbs of the title's orb column (0, or for a personal title 1,
 // or 2 in synastry): "<text 33> 8°" (and a full stop when blnAddPeriod) when all orbs are

@@ -268,7 +268,11 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
     // The longitude of a body at a date set; the last Compute's when the date no longer converts.
     const auto longitude = [&](BodyIndex body, int dateSet, int positionColumn) {
         const double jd = julianDays[dateSet];
-        return jd >= 0.0 ? position(body, jd) : state.positions(body, positionColumn);
+        return jd >= 0.0 ? position(body, jd)
+                         : state.chart
+                               .positions[static_cast<std::size_t>(positionColumn)]
+                                         [static_cast<std::size_t>(body)]
+                               .Longitude();
     };
     const int chartSet = mode == NatalFirst     ? FirstBirthdate
                          : mode == NatalSecond  ? SecondBirthdate

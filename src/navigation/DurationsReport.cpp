@@ -3,8 +3,7 @@
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Orbs.h"
-#include "core/Patterns.h"
-#include "navigation/Midpoints.h"
+#include "navigation/PatternTexts.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
 
@@ -21,6 +20,15 @@ const QString Space = QStringLiteral(" ");
 
 QString ShortVerb(AspectKind kind) {
     return IsAspectKind(kind) ? QString::fromUtf8(AspectKinds[kind].shortVerb) : QString();
+}
+
+// "16° in Aries"; "" for a body without a position.
+QString LongPosition(const PositionSet& positions, BodyIndex body) {
+    if (!IsBody(body)) {
+        return {};
+    }
+    const Position& position = positions[static_cast<std::size_t>(body)];
+    return position.Known() ? FormatZodiacPosition(position.Longitude(), true) : QString();
 }
 
 // The deviation as the listing shows it: "2°5'".
@@ -269,8 +277,8 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
             continue;
         }
         ++n;
-        const QString p1 = FormatZodiacPosition(state.positions(f.body1, 0), true);
-        const QString p2 = FormatZodiacPosition(state.positions(f.body2, synastry ? 1 : 0), true);
+        const QString p1 = LongPosition(state.chart.positions[0], f.body1);
+        const QString p2 = LongPosition(state.chart.positions[synastry ? 1 : 0], f.body2);
         const QString pair = BodyName(f.body1) + marker1 + QStringLiteral(" (") + p1 +
                              QStringLiteral(") ") + ShortVerb(f.kind) + Space + BodyName(f.body2) +
                              marker2 + QStringLiteral(" (") + p2 + QLatin1Char(')');
@@ -294,7 +302,7 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
     }
 
     if (count > 2) {
-        const AspectCounts& counts = state.aspectCounts;
+        const AspectCounts& counts = state.chart.aspectCounts;
         output += CrLf + texts.ProgramText(counts.count[Conjunction] == 1 ? 83 : 84) + Space;
         for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
             const int c = counts.count[kind];
@@ -310,7 +318,6 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
         output += QLatin1Char('.') + CrLf;
 
         if (!synastry) {
-            const PatternContext context{state.positions, state.orbs, state.numBodies};
             bool anyPattern = false;
             const auto add = [&](const QString& name, int found, const QString& text) {
                 if (text.isEmpty()) {
@@ -329,24 +336,14 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
                 }
                 output += text;
             };
-            const auto addPattern = [&](PatternIndex pattern) {
-                int found = 0;
-                const QString text = FindPattern(pattern, context, PatternForm::Names, found);
-                add(PatternNameInReport(pattern), found, text);
-                return found;
-            };
-            for (PatternIndex pattern = GrandTrine; pattern <= Trapezium; ++pattern) {
-                addPattern(pattern);
+            // The chart holds only the largest stellium.
+            for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
+                add(PatternNameInReport(pattern),
+                    state.chart.patternCounts.count[static_cast<std::size_t>(pattern)],
+                    PatternLines(state.chart, pattern, PatternForm::Names, QString()));
             }
-            for (PatternIndex pattern = SixStellium; pattern <= ThreeStellium; ++pattern) {
-                if (addPattern(pattern) > 0) {
-                    break;
-                }
-            }
-            addPattern(GrandSextile);
             int midpoints = 0;
-            const QString text = CheckForMidpoint(
-                context, MidpointOrbRadians(state.settings.midpointOrbPosition), true, midpoints);
+            const QString text = CheckForMidpoint(state.chart, true, midpoints);
             add(PatternNameInReport(MidpointPattern), midpoints, text);
             if (!anyPattern) {
                 output += CrLf + QStringLiteral("There are no aspect patterns.") + CrLf;
@@ -365,7 +362,7 @@ DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris
     content.records = GetDurations(state, ephemeris);
     if (ModeHasDurations(content.mode)) {
         content.sortChoices = SortChoices(content.mode, texts);
-        content.sortListVisible = GetTotalNumAspects(GridCellTexts(state.grid)) > 1;
+        content.sortListVisible = state.chart.aspects.size() > 1;
         content.showDurationsVisible = true;
         content.showDurations = true;
         SelectSort(content, 0, texts);

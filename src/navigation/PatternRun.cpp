@@ -33,8 +33,8 @@ bool PatternRun::SeeksBodies() const {
     return blnPlanetsSought && !blnSoughtPlanetsFound;
 }
 
-void PatternRun::CheckSoughtBodies(const QString& patternName, std::span<const BodyIndex> bodies) {
-    if (PatternIndexOfName(patternName) != intAspectPatternToFind) {
+void PatternRun::CheckSoughtBodies(PatternIndex pattern, std::span<const BodyIndex> bodies) {
+    if (pattern != intAspectPatternToFind) {
         return;
     }
     intNumPlanetsFound = 0;
@@ -45,6 +45,21 @@ void PatternRun::CheckSoughtBodies(const QString& patternName, std::span<const B
     }
     if (intNumPlanetsFound == intNumPlanetsSought) {
         blnSoughtPlanetsFound = true;
+    }
+}
+
+void PatternRun::CheckSoughtBodies(const Chart& chart) {
+    for (const FoundPattern& found : chart.patterns) {
+        if (!SeeksBodies()) {
+            return;
+        }
+        CheckSoughtBodies(found.pattern, found.Bodies());
+    }
+    for (const MidpointConfiguration& midpoint : chart.midpoints) {
+        if (!SeeksBodies()) {
+            return;
+        }
+        CheckSoughtBodies(MidpointPattern, midpoint.bodies);
     }
 }
 
@@ -76,13 +91,7 @@ void PatternRun::BeginStep() {
 
 ComputeContext PatternRun::StepContext(const ComputeContext& base) {
     ComputeContext context = base;
-    if (SeeksBodies()) {
-        context.runHook = this;
-        context.soughtBodies = SoughtBodies;
-    } else {
-        context.runHook = nullptr;
-        context.soughtBodies = {};
-    }
+    context.soughtBodies = SeeksBodies() ? SoughtBodies : orbivex::SoughtBodies{};
     return context;
 }
 
@@ -144,11 +153,14 @@ RunStepResult StepRun(ProgramState& state, const ComputeContext& context, Patter
     run.BeginStep();
     const ComputeContext stepContext = run.StepContext(context);
     result.step = StepWorldDate(state, stepContext, state.stepUnitIndex, true);
+    if (result.step.stepped && result.step.compute.ok()) {
+        run.CheckSoughtBodies(state.chart);
+    }
     // A step that could not move the date would repeat the same chart for ever.
     result.stands = result.step.stepped && result.step.step.applied && !result.step.undone &&
                     result.step.compute.ok();
     if (result.stands && state.mode == WorldTransits) {
-        result.stop = RunStopTest(run, state.patternCounts, context.texts);
+        result.stop = RunStopTest(run, state.chart.patternCounts, context.texts);
     }
     return result;
 }

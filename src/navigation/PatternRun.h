@@ -2,12 +2,12 @@
 // The pattern run: the world date walks forward step by step, the chart is computed at each
 // step, and the walk ends when the chart shows a chosen aspect pattern (at least one, or at
 // least a chosen number of them, optionally one that involves up to three chosen bodies) or
-// when the user stops it. Here are the run's choices and state, the body check the pattern
-// finders report to, the stop test with its message, one step of a run, and the timer-driven
+// when the user stops it. Here are the run's choices and state, the body check of the patterns
+// each step's chart holds, the stop test with its message, one step of a run, and the timer-driven
 // controller that paces the steps for the windows. The command-line program drives the same
 // step at full speed.
 
-#include "core/Patterns.h"
+#include "core/Chart.h"
 #include "navigation/Compute.h"
 #include "navigation/ProgramState.h"
 #include "navigation/Stepping.h"
@@ -27,8 +27,8 @@ class Ephemeris;
 class ProgramTexts;
 
 // The choices of the run window and what a run learns while it goes on. The run window reads
-// and writes these; the finders reach them through the PatternRunHook interface.
-class PatternRun : public PatternRunHook {
+// and writes these; each step's chart is told to the body check.
+class PatternRun {
   public:
     bool blnCancel = false; // the run window was left with Cancel or its close box
     PatternIndex intAspectPatternToFind = -1; // -1: no pattern, run until stopped
@@ -49,11 +49,14 @@ class PatternRun : public PatternRunHook {
     int NumToFind() const { return intNumToFindIndex + 2; }
 
     // True while bodies are sought and no occurrence of the pattern has held them all yet.
-    bool SeeksBodies() const override;
-    // The body check of each pattern occurrence found while bodies are sought: counts the
-    // sought bodies among the occurrence's bodies when the pattern is the one sought, and
-    // marks the sought bodies found when it holds them all.
-    void CheckSoughtBodies(const QString& patternName, std::span<const BodyIndex> bodies) override;
+    bool SeeksBodies() const;
+    // The body check of a pattern occurrence: counts the sought bodies among the occurrence's
+    // bodies when the pattern is the one sought, and marks the sought bodies found when it
+    // holds them all.
+    void CheckSoughtBodies(PatternIndex pattern, std::span<const BodyIndex> bodies);
+    // The body check of every pattern and midpoint configuration of the chart, in report order,
+    // for as long as bodies are sought.
+    void CheckSoughtBodies(const Chart& chart);
 
     // Run in the run window with lists that name no body twice: takes the pattern list's
     // index and the three sought-body entries, and remembers them for the next showing.
@@ -65,8 +68,8 @@ class PatternRun : public PatternRunHook {
     // that a find always speaks of the chart it stops at.
     void BeginStep();
 
-    // The context for a step's Compute: the hook and the sought bodies are passed only while
-    // bodies are sought, since the 3-stellium search drops stelliums without them.
+    // The context for a step's Compute: the sought bodies are passed only while bodies are
+    // sought, since the 3-stellium search drops stelliums without them.
     ComputeContext StepContext(const ComputeContext& base);
 };
 
@@ -100,8 +103,8 @@ struct RunStepResult {
     RunStopResult stop; // world transits only: personal transits have no stop test
 };
 
-// One step of a run: forward by the program state's step unit, Compute (with the run's hook
-// while it seeks bodies), and in world transits the stop test.
+// One step of a run: forward by the program state's step unit, Compute, the body check of the
+// chart's patterns while bodies are sought, and in world transits the stop test.
 RunStepResult StepRun(ProgramState& state, const ComputeContext& context, PatternRun& run);
 
 // The wait between two steps of a run: a second, or a tenth with "Run quickly" in world

@@ -4,6 +4,7 @@
 // tests build their own. Nothing in it is global.
 
 #include "calendar/DateInput.h"
+#include "core/Chart.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
 #include "display/Configuration.h"
@@ -11,21 +12,8 @@
 
 #include <QString>
 #include <array>
-#include <vector>
 
 namespace orbivex {
-
-// One aspect of the last Compute, in the order the grid was filled. In world transits and
-// natal aspects body1 < body2; in the two-chart modes body1 belongs to the first chart (the
-// transiting bodies, or the first birthdate) and body2 to the second.
-struct FoundAspect {
-    BodyIndex body1 = 0;
-    BodyIndex body2 = 0;
-    AspectKind kind = 0;
-    double deviation = 0.0;
-    QString motion; // " -", " +" or ""
-    int cell = -1;
-};
 
 struct ProgramState {
     // What the user enters.
@@ -40,14 +28,10 @@ struct ProgramState {
     // What Compute leaves behind.
     ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute
     std::array<double, 3> ChartJulianDays{};
-    BodyPositions positions;
     OrbTable orbs;
     OrbSummary orbSummary;
-    int numBodies = MaxBodies;
+    Chart chart; // what the last successful Compute found
     AspectGrid grid;
-    AspectCounts aspectCounts;
-    std::vector<FoundAspect> aspects;
-    PatternCounts patternCounts;
     QString title;   // lblTitle
     QString report;  // txbReport: world transits and natal aspects
     QString report1; // txbReport1: personal transits and synastry

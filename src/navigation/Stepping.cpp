@@ -187,7 +187,6 @@ WorldStepOutcome StepWorldDate(ProgramState& state, const ComputeContext& contex
     DateSet& world = state.dateSets[WorldDate];
     const DateSet remembered = world;
     outcome.step = StepDateSet(world, state.zones, unitIndex, forward);
-    state.patternCounts = {};
     outcome.compute = Compute(state, context);
     if (state.ChartJulianDays[WorldDate] < 0.0) {
         world.hourIndex = remembered.hourIndex;

@@ -10,8 +10,9 @@ ChartMode WheelModeOf(const ProgramState& state) {
 }
 
 WheelInput WheelInputOf(const ProgramState& state) {
-    return MakeWheelInput(WheelModeOf(state), state.positions, state.numBodies, state.grid,
-                          state.settings);
+    WheelInput input = MakeWheelInput(state.chart, state.settings);
+    input.mode = WheelModeOf(state);
+    return input;
 }
 
 ExportInput ExportInputOf(const ProgramState& state, const ProgramTexts& texts) {

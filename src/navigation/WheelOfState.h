@@ -9,11 +9,11 @@ namespace orbivex {
 
 class ProgramTexts;
 
-// The mode of the last Compute (whose grid the wheel draws), or the selected mode before any.
+// The mode of the last Compute (whose chart the wheel draws), or the selected mode before any.
 ChartMode WheelModeOf(const ProgramState& state);
 
-// The wheel of the last Compute: its positions, the aspects its grid shows and the colours,
-// filters and sector switch of the configuration.
+// The wheel of the last Compute: its chart's positions and aspects with the colours, filters
+// and sector switch of the configuration.
 WheelInput WheelInputOf(const ProgramState& state);
 
 // The same wheel with the dates of the date sets and, for two sets, the orb summary, as the

@@ -145,7 +145,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
               QStringLiteral("Yod ") + window->texts().ProgramText(7) + QLatin1Char('.'));
     EXPECT_EQ(found.title, window->texts().ProgramText(122));
     EXPECT_EQ(found.icon, Dialogs::Icon::Information);
-    EXPECT_GT(window->state.patternCounts.count[Yod], 0);
+    EXPECT_GT(window->state.chart.patternCounts.count[Yod], 0);
 
     // The window shows the chart it stopped at, and is usable again.
     EXPECT_EQ(window->runController()->StepsTaken(), 3);

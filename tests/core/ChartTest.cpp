@@ -182,3 +182,21 @@ TEST_F(ChartTest, BoldUsesTheOrbOfTheModesColumn) {
         EXPECT_GT(bold, 0) << mode;
     }
 }
+
+TEST_F(ChartTest, APreviousChartLendsOnlyASecondSetOfTheSameInstant) {
+    ChartRequest request = Request(PersonalFirst);
+    const Chart before = ComputeChart(request, ephemeris);
+    request.firstJulianDay += 1.0;
+    const Chart fresh = ComputeChart(request, ephemeris);
+    const Chart lent = ComputeChart(request, ephemeris, &before);
+    EXPECT_EQ(lent.positions, fresh.positions);
+    EXPECT_EQ(lent.aspects, fresh.aspects);
+
+    // Another birthdate, or Pluto's table out of use, is computed afresh.
+    request.secondJulianDay = SecondBirth;
+    EXPECT_EQ(ComputeChart(request, ephemeris, &before).positions[1],
+              ComputeChart(request, ephemeris).positions[1]);
+    request.secondJulianDay = FirstBirth;
+    request.numBodies = 8;
+    EXPECT_FALSE(ComputeChart(request, ephemeris, &before).positions[1][Pluto].Known());
+}

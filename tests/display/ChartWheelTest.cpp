@@ -45,15 +45,12 @@ QPointF Crossing(const WheelLine& a, const WheelLine& b) {
 WheelInput EmptyInput(ChartMode mode) {
     WheelInput input;
     input.mode = mode;
-    for (auto& body : input.positions.longitude) {
-        body = {-1.0, -1.0};
-    }
     input.colours = ConfigurationSettings().colours;
     return input;
 }
 
 void Place(WheelInput& input, BodyIndex body, double degrees, int set = 0) {
-    input.positions(body, set) = DegreesToRadians(degrees);
+    input.positions[set][body] = Position(DegreesToRadians(degrees));
 }
 
 QPoint Origin(const WheelDrawing& drawing, BodyIndex body, int set = 0) {
@@ -191,7 +188,7 @@ TEST(ChartWheel, SwitchedOffAspectsAndBodiesWithoutPositionDrawNoLine) {
     EXPECT_GT(CountPixels(on.image, input.colours[Trine]), 50);
 
     input.colours[Trine] = 0;
-    input.positions(Mercury, 0) = -99.0; // no position: no symbol, no line
+    input.positions[0][Mercury] = Position(PositionStatus::BeforeTable); // no symbol, no line
     const WheelDrawing off = DrawChartWheel(input, texts);
     EXPECT_TRUE(off.lines.empty());
     EXPECT_EQ(CountPixels(off.image, on.lines[0].colour), 0);
@@ -399,31 +396,6 @@ TEST(ChartWheel, SymbolsKeepClearOfTheLegends) {
         EXPECT_FALSE(box.intersects(legendBox)) << shown;
         EXPECT_LT(RadiusOf(origin, SingleSetGeometry), 2700) << shown;
     }
-}
-
-TEST(ChartWheel, AspectsAreReadFromTheGridCells) {
-    AspectGrid triangular;
-    SetUpTriangularGrid(triangular);
-    triangular.cells[TriangularPositionCell(Venus)].text = QStringLiteral("123°45'\r\n3Leo45");
-    triangular.cells[TriangularAspectCell(Earth, Mercury)].text = QStringLiteral("Tri\r\n1°0' +");
-    triangular.cells[TriangularAspectCell(Earth, Mercury)].bold = true;
-    triangular.cells[TriangularAspectCell(Saturn, Neptune)].text = QStringLiteral("Qui\r\n0°3'");
-    triangular.cells[TriangularAspectCell(Jupiter, Pluto)].text = QStringLiteral("Con\r\n0°3'");
-    EXPECT_EQ(WheelAspectsFromGrid(triangular, 9),
-              (std::vector<WheelAspect>{{Earth, Mercury, Trine, true},
-                                        {Jupiter, Pluto, Conjunction, false},
-                                        {Saturn, Neptune, Quincunx, false}}));
-    // With 8 bodies in use Pluto has no lines.
-    EXPECT_EQ(WheelAspectsFromGrid(triangular, 8).size(), 2u);
-
-    AspectGrid square;
-    SetUpSquareGrid(square, PersonalFirst,
-                    ProgramTexts::FromEntries({{68, QStringLiteral("Con text")}}));
-    square.cells[SquareAspectCell(Mars, Uranus)].text = QStringLiteral("Sqr\r\n2°5' -");
-    square.cells[SquareAspectCell(Earth, Earth)].text = QStringLiteral("Opp\r\n0°1'");
-    EXPECT_EQ(WheelAspectsFromGrid(square, 9),
-              (std::vector<WheelAspect>{{Earth, Earth, Opposition, false},
-                                        {Mars, Uranus, Square, false}}));
 }
 
 TEST(Symbols, LettersBecomeAstrologicalSymbols) {

@@ -1,7 +1,6 @@
 #include "display/Grid.h"
 
 #include "common/TestSupport.h"
-#include "core/Ephemeris.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -153,81 +152,70 @@ TEST(Grid, RelayoutLeavesNothingOfThePreviousResult) {
     EXPECT_TRUE(IsGlyphCell(grid.cells[100], Neptune)); // (9, 1)
 }
 
-TEST(Grid, PositionCells) {
+TEST(Grid, PositionAndAspectCellTexts) {
     const LocaleScope c(QLocale::c());
-    const double leo = DegreesToRadians(123.75);
+    const Position leo(DegreesToRadians(123.75));
     EXPECT_EQ(PositionCellText(Mars, leo, 9, false), QStringLiteral("123°45'\r\n3Leo45"));
-    EXPECT_EQ(PositionCellText(Mars, Pi, 9, true), QStringLiteral("3.1416"));
-    EXPECT_EQ(PositionCellText(Mars, 0.0, 9, true), QStringLiteral("0.0000"));
-    EXPECT_EQ(PositionCellText(Pluto, NoPositionBeforeTable, 9, false), QStringLiteral("<"));
-    EXPECT_EQ(PositionCellText(Pluto, NoPositionAfterTable, 9, true), QStringLiteral(">"));
-    EXPECT_EQ(PositionCellText(Pluto, -1.0, 9, false), QStringLiteral("?"));
-    EXPECT_EQ(PositionCellText(Pluto, std::nan(""), 9, false), QStringLiteral("?"));
-    // Without the Pluto table the ninth body is out of use: empty, whatever its column holds.
+    EXPECT_EQ(PositionCellText(Mars, Position(Pi), 9, true), QStringLiteral("3.1416"));
+    EXPECT_EQ(PositionCellText(Mars, Position(0.0), 9, true), QStringLiteral("0.0000"));
+    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::BeforeTable), 9, false), "<");
+    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::AfterTable), 9, true), ">");
+    EXPECT_EQ(PositionCellText(Pluto, Position(), 9, false), QStringLiteral("?"));
+    // Without the Pluto table the ninth body is out of use: empty, whatever its position.
     EXPECT_EQ(PositionCellText(Pluto, leo, 8, false), QString());
-    EXPECT_EQ(PositionCellText(Pluto, NoPositionBeforeTable, 8, false), QString());
+    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::BeforeTable), 8, false), "");
     EXPECT_EQ(PositionCellText(Neptune, leo, 8, true), QStringLiteral("2.1598"));
 
-    AspectGrid grid;
-    SetUpTriangularGrid(grid);
-    WritePositionCell(grid, TriangularPositionCell(Mars), Mars, leo, 9, false);
-    const GridCell& cell = grid.cells[TriangularPositionCell(Mars)];
-    EXPECT_EQ(cell.backColour, PositionBackColour);
-    EXPECT_EQ(cell.foreColour, 0);
-    EXPECT_EQ(cell.font, CellFont::Text);
-    EXPECT_EQ(cell.text, QStringLiteral("123°45'\r\n3Leo45"));
-    WritePositionCell(grid, 90, Mars, leo, 9, false); // outside the layout: ignored
-    EXPECT_TRUE(grid.cells[90].text.isEmpty());
+    const double deviation = DegreesToRadians(2.0 + 5.0 / 60.0);
+    EXPECT_EQ(AspectCellText(Conjunction, deviation, false, Motion::Applying), "Con\r\n2°5' -");
+    EXPECT_EQ(AspectCellText(Square, deviation, true, Motion::Separating), "Sqr\r\n0.0364 +");
+    EXPECT_EQ(AspectCellText(Quincunx, 0.0, false, Motion::None), QStringLiteral("Qui\r\n0°0'"));
 
     const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(PositionCellText(Mars, Pi, 9, true), QStringLiteral("3,1416"));
+    EXPECT_EQ(PositionCellText(Mars, Position(Pi), 9, true), QStringLiteral("3,1416"));
 }
 
-TEST(Grid, AspectCellText) {
+TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
     const LocaleScope c(QLocale::c());
-    const double deviation = DegreesToRadians(2.0 + 5.0 / 60.0);
-    EXPECT_EQ(AspectCellText(Conjunction, deviation, false, QStringLiteral(" -")),
-              QStringLiteral("Con\r\n2°5' -"));
-    EXPECT_EQ(AspectCellText(Square, deviation, true, QStringLiteral(" +")),
-              QStringLiteral("Sqr\r\n0.0364 +"));
-    EXPECT_EQ(AspectCellText(Quincunx, 0.0, false, QString()), QStringLiteral("Qui\r\n0°0'"));
-}
-
-TEST(Grid, StyleAspectCell) {
-    AspectGrid grid;
-    SetUpTriangularGrid(grid);
-    OrbTable orbs;
-    orbs(Trine, 0) = DegreesToRadians(8.0);
-    orbs(Trine, 1) = DegreesToRadians(8.0) / 3.0;
-    BoldfaceRule style;
+    ChartRequest request;
+    request.mode = PersonalFirst;
+    request.orbs(Trine, 1) = DegreesToRadians(3.0);
+    request.boldface = {true, true, 4};
+    std::array<PositionSet, 2> positions{};
+    positions[0][Mars] = Position(DegreesToRadians(123.75));
+    positions[0][Pluto] = Position(PositionStatus::BeforeTable);
+    positions[1][Earth] = Position(DegreesToRadians(4.25)); // transiting Mars trine, 30' off
+    positions[1][Pluto] = Position(PositionStatus::AfterTable);
+    Chart chart = ChartOfPositions(request, positions);
+    ASSERT_EQ(chart.aspects.size(), 1u);
+    chart.aspects[0].motion = Motion::Applying;
     std::array<int, 8> colours{};
     colours[Trine] = Rgb(0, 255, 0);
-    const int cell = TriangularAspectCell(Earth, Mars);
-    const auto boldFor = [&](OrbColumn column, double deviation) {
-        grid.cells[cell].bold = !grid.cells[cell].bold; // must be overwritten either way
-        StyleAspectCell(grid, style, colours, orbs, column, cell, Trine, deviation);
-        return grid.cells[cell].bold;
-    };
 
-    style.useBoldface = true;
-    style.oneDegree = true;
-    EXPECT_TRUE(boldFor(0, DegreesToRadians(0.99)));
-    EXPECT_FALSE(boldFor(0, DegreesToRadians(1.0)));
-    EXPECT_EQ(grid.cells[cell].foreColour, Rgb(0, 255, 0));
+    AspectGrid grid;
+    FillGrid(grid, chart, false, colours, Texts());
+    EXPECT_EQ(grid.intNumCells, 121);
+    const GridCell& mars = grid.cells[SquareFirstSetPositionCell(Mars)];
+    EXPECT_EQ(mars.text, QStringLiteral("123°45'\r\n3Leo45"));
+    EXPECT_EQ(mars.backColour, PositionBackColour);
+    EXPECT_EQ(grid.cells[SquareFirstSetPositionCell(Pluto)].text, "<");
+    EXPECT_EQ(grid.cells[SquareSecondSetPositionCell(Pluto)].text, ">");
+    EXPECT_EQ(grid.cells[SquareSecondSetPositionCell(Venus)].text, "?");
+    const GridCell& trine = grid.cells[SquareAspectCell(Mars, Earth)];
+    EXPECT_EQ(trine.text, QStringLiteral("Tri\r\n0°30' -"));
+    EXPECT_TRUE(trine.bold);
+    EXPECT_EQ(trine.foreColour, Rgb(0, 255, 0));
 
-    style.oneDegree = false;
-    style.factor = 4; // under a quarter of the orb: 2° in column 0, 40' in column 1
-    EXPECT_TRUE(boldFor(0, DegreesToRadians(1.99)));
-    EXPECT_FALSE(boldFor(0, orbs(Trine, 0) / 4));
-    EXPECT_FALSE(boldFor(1, DegreesToRadians(0.7)));
-    EXPECT_TRUE(boldFor(1, DegreesToRadians(0.6)));
-
-    style.useBoldface = false;
-    EXPECT_FALSE(boldFor(0, 0.0));
-
-    colours[Trine] = 0; // switched off: black on black
-    StyleAspectCell(grid, style, colours, orbs, 0, cell, Trine, 0.0);
-    EXPECT_EQ(grid.cells[cell].foreColour, 0);
+    // A kind switched off stays black; one chart lays out the triangle.
+    colours[Trine] = 0;
+    FillGrid(grid, chart, false, colours, Texts());
+    EXPECT_EQ(grid.cells[SquareAspectCell(Mars, Earth)].foreColour, 0);
+    request.mode = NatalFirst;
+    positions[0][Earth] = positions[1][Earth];
+    FillGrid(grid, ChartOfPositions(request, positions), false, colours, Texts());
+    EXPECT_EQ(grid.intNumCells, 90);
+    EXPECT_EQ(grid.cells[TriangularPositionCell(Pluto)].text, "<");
+    EXPECT_EQ(grid.cells[TriangularAspectCell(Earth, Mars)].text, QString());
 }
 
 TEST(Grid, AddOrbToTitle) {

@@ -47,8 +47,8 @@ ExportInput Input(ChartMode mode) {
     ExportInput input;
     input.wheel.mode = mode;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        input.wheel.positions(body, 0) = DegreesToRadians(37.0 * body);
-        input.wheel.positions(body, 1) = DegreesToRadians(37.0 * body + 100);
+        input.wheel.positions[0][body] = Position(DegreesToRadians(37.0 * body));
+        input.wheel.positions[1][body] = Position(DegreesToRadians(37.0 * body + 100));
     }
     input.wheel.colours = ConfigurationSettings().colours;
     input.wheel.aspects = {{Earth, Jupiter, Trine, false}};

@@ -2,6 +2,7 @@
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"
 #include "core/Orbs.h"
+#include "navigation/Stepping.h"
 #include "support/ProgramTexts.h"
 
 #include <gtest/gtest.h>
@@ -60,53 +61,44 @@ int CountAspectCells(const ProgramState& state) {
 
 } // namespace
 
-TEST_F(Fixture, WorldTransitsFillTheTriangularGridInLoopOrder) {
+TEST_F(Fixture, WorldTransitsFillTheGridAndTheReportFromTheChart) {
     ASSERT_TRUE(Run(WorldTransits).ok());
     EXPECT_EQ(state.recordedMode, WorldTransits);
+    EXPECT_EQ(state.chart.mode, WorldTransits);
     EXPECT_NEAR(state.ChartJulianDays[WorldDate], 2460390.0, 1e-9);
+    EXPECT_EQ(state.chart.firstJulianDay, state.ChartJulianDays[WorldDate]);
     EXPECT_EQ(state.grid.intNumCells, 90);
     // Earth at the March equinox stands at 180° heliocentric.
     EXPECT_EQ(state.grid.cells[TriangularPositionCell(Earth)].text, "180°2'\r\n0Lib2");
-    ASSERT_FALSE(state.aspects.empty());
-    for (size_t i = 0; i < state.aspects.size(); ++i) {
-        const FoundAspect& aspect = state.aspects[i];
-        EXPECT_LT(aspect.body1, aspect.body2);
-        EXPECT_EQ(aspect.cell, TriangularAspectCell(aspect.body1, aspect.body2));
-        EXPECT_TRUE(state.grid.cells[aspect.cell].text.startsWith(AspectAbbreviation(aspect.kind)));
-        EXPECT_TRUE(aspect.motion == " +" || aspect.motion == " -");
-        if (i > 0) { // row by row, then column by column
-            const FoundAspect& previous = state.aspects[i - 1];
-            EXPECT_LT(previous.cell, aspect.cell);
-        }
+    ASSERT_FALSE(state.chart.aspects.empty());
+    for (const ChartAspect& aspect : state.chart.aspects) {
+        const GridCell& cell = state.grid.cells[TriangularAspectCell(aspect.first, aspect.second)];
+        EXPECT_TRUE(cell.text.startsWith(AspectAbbreviation(aspect.kind)));
+        EXPECT_TRUE(cell.text.endsWith(aspect.motion == Motion::Applying ? " -" : " +"));
+        EXPECT_EQ(cell.bold, aspect.bold);
+        EXPECT_EQ(cell.foreColour, state.settings.colours[aspect.kind]);
     }
-    EXPECT_EQ(CountAspectCells(state), state.aspectCounts.Total());
-    EXPECT_EQ(static_cast<int>(state.aspects.size()), state.aspectCounts.Total());
+    EXPECT_EQ(CountAspectCells(state), static_cast<int>(state.chart.aspects.size()));
     EXPECT_TRUE(state.report.startsWith(QStringLiteral("3 conjunctions\r\n1 opposition\r\n")));
     EXPECT_TRUE(state.report.contains(QStringLiteral("13 aspects in all.\r\n\r\n")));
 }
 
-TEST_F(Fixture, PersonalTransitsPutTheTransitingBodyFirstAndMoveOnlyIt) {
-    ASSERT_TRUE(Run(PersonalFirst).ok());
-    EXPECT_EQ(state.grid.intNumCells, 121);
-    ASSERT_FALSE(state.aspects.empty());
-    for (const FoundAspect& aspect : state.aspects) {
-        EXPECT_EQ(aspect.cell, SquareAspectCell(aspect.body1, aspect.body2));
-        const double natal = state.positions(aspect.body2, 1);
-        const double transiting = state.positions(aspect.body1, 0);
-        EXPECT_NEAR(AspectDeviation(AngularSeparation(natal, transiting), aspect.kind),
-                    aspect.deviation, 1e-12);
-    }
-    EXPECT_TRUE(state.report1.endsWith(QStringLiteral("aspects in all.")));
-    EXPECT_FALSE(state.report1.contains(QStringLiteral("\r\n")));
-}
-
-TEST_F(Fixture, SynastryCellsCarryNoMotionSign) {
-    ASSERT_TRUE(Run(SynastryMode).ok());
-    ASSERT_FALSE(state.aspects.empty());
-    for (const FoundAspect& aspect : state.aspects) {
-        EXPECT_EQ(aspect.motion, "");
-        EXPECT_FALSE(state.grid.cells[aspect.cell].text.endsWith(QStringLiteral(" +")));
-        EXPECT_FALSE(state.grid.cells[aspect.cell].text.endsWith(QStringLiteral(" -")));
+TEST_F(Fixture, TwoChartModesFillTheSquareGrid) {
+    for (ChartMode mode : {PersonalFirst, SynastryMode}) {
+        ASSERT_TRUE(Run(mode).ok());
+        EXPECT_EQ(state.grid.intNumCells, 121);
+        ASSERT_FALSE(state.chart.aspects.empty());
+        for (const ChartAspect& aspect : state.chart.aspects) {
+            const QString& text =
+                state.grid.cells[SquareAspectCell(aspect.first, aspect.second)].text;
+            EXPECT_TRUE(text.startsWith(AspectAbbreviation(aspect.kind)));
+            // Synastry cells carry no motion sign.
+            EXPECT_EQ(text.endsWith(QStringLiteral(" +")) || text.endsWith(QStringLiteral(" -")),
+                      mode != SynastryMode);
+        }
+        EXPECT_EQ(CountAspectCells(state), static_cast<int>(state.chart.aspects.size()));
+        EXPECT_TRUE(state.report1.endsWith(QStringLiteral("aspects in all.")));
+        EXPECT_FALSE(state.report1.contains(QStringLiteral("\r\n")));
     }
 }
 
@@ -114,6 +106,7 @@ TEST_F(Fixture, ADateErrorStopsComputeAndKeepsTheLastResult) {
     ASSERT_TRUE(Run(WorldTransits).ok());
     const QString report = state.report;
     const QString firstCell = state.grid.cells[0].text;
+    const std::vector<ChartAspect> aspects = state.chart.aspects;
 
     state.dateSets[FirstBirthdate].dayIndex = 0;
     const ComputeOutcome outcome = Run(PersonalFirst);
@@ -123,34 +116,66 @@ TEST_F(Fixture, ADateErrorStopsComputeAndKeepsTheLastResult) {
     EXPECT_EQ(outcome.dateError.title, "Date error");
     EXPECT_EQ(state.ChartJulianDays[FirstBirthdate], DateIncomplete);
     EXPECT_EQ(state.recordedMode, WorldTransits);
+    EXPECT_EQ(state.chart.mode, WorldTransits);
+    EXPECT_EQ(state.chart.aspects, aspects);
     EXPECT_EQ(state.grid.intNumCells, 90);
     EXPECT_EQ(state.grid.cells[0].text, firstCell);
     EXPECT_EQ(state.report, report);
 }
 
-TEST_F(Fixture, PlutoOutsideItsTableShowsItsMarkerAndHasNoAspects) {
+TEST_F(Fixture, PlutoOutsideItsTableShowsItsMarker) {
     state.dateSets[WorldDate].yearText = QStringLiteral("1500");
     ASSERT_TRUE(Run(WorldTransits).ok());
     EXPECT_EQ(state.grid.cells[TriangularPositionCell(Pluto)].text, "<");
-    for (const FoundAspect& aspect : state.aspects) {
-        EXPECT_NE(aspect.body2, Pluto);
-    }
 }
 
-TEST_F(Fixture, OnlyTheLargestStelliumIsReported) {
-    SetOrbs(state.settings, state.orbs, state.orbSummary);
-    state.numBodies = MaxBodies;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        state.positions(body, 0) = DegreesToRadians(body <= 6 ? 100.0 + body : 40.0 * body);
+// A run at full speed computes the chart without motion and leaves what is shown as it was.
+TEST_F(Fixture, ChartOnlyLeavesTheDisplayAsItWas) {
+    ASSERT_TRUE(Run(WorldTransits).ok());
+    const QString report = state.report;
+    const AspectGrid grid = state.grid;
+    StepDateSet(state.dateSets[WorldDate], state.zones, YearStep, true);
+    ComputeContext context{ephemeris, texts};
+    context.chartOnly = true;
+    ASSERT_TRUE(Compute(state, context).ok());
+    EXPECT_EQ(state.report, report);
+    EXPECT_EQ(GridCellTexts(state.grid), GridCellTexts(grid));
+    const Chart fast = state.chart;
+    EXPECT_NEAR(fast.firstJulianDay, 2460755.0, 1e-9);
+
+    ASSERT_TRUE(Compute(state, {ephemeris, texts}).ok());
+    Chart full = state.chart;
+    for (ChartAspect& aspect : full.aspects) {
+        EXPECT_NE(aspect.motion, Motion::None);
+        aspect.motion = Motion::None;
     }
-    state.patternCounts.count.fill(7);
-    const QString report = PatternReport(state, {ephemeris, texts});
-    EXPECT_EQ(state.patternCounts.count[SixStellium], 1);
-    EXPECT_EQ(state.patternCounts.count[FiveStellium], 0);
-    EXPECT_EQ(state.patternCounts.count[FourStellium], 0);
-    EXPECT_EQ(state.patternCounts.count[ThreeStellium], 0);
-    EXPECT_TRUE(report.contains(QStringLiteral("6-Stellium: Ea-Me-Ve-Ma-Ju-Sa (orb ")));
-    EXPECT_FALSE(report.contains(QStringLiteral("5-Stellium")));
+    EXPECT_EQ(fast.aspects, full.aspects);
+    EXPECT_EQ(fast.patternCounts.count, full.patternCounts.count);
+}
+
+TEST(PatternReport, OnlyTheLargestStelliumAndNoWithheldOnes) {
+    const ProgramTexts texts = Texts();
+    ChartRequest request;
+    request.orbs(Conjunction, 0) = DegreesToRadians(8.0);
+    std::array<PositionSet, 2> positions{};
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        positions[0][body] = Position(DegreesToRadians(body <= 6 ? 100.0 + body : 40.0 * body));
+    }
+    const Chart six = ChartOfPositions(request, positions);
+    EXPECT_EQ(PatternReport(six, texts), "6-Stellium: Ea-Me-Ve-Ma-Ju-Sa (orb 2°20')\r\n\r\n");
+
+    // Ea-Me-Ve and Me-Ve-Ma: a run seeking Earth ends the search at the second, and the
+    // report lists none.
+    request.orbs(Conjunction, 0) = DegreesToRadians(5.0);
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        positions[0][body] = Position(DegreesToRadians(body <= 4 ? 8.0 + 2 * body : 40.0 * body));
+    }
+    EXPECT_EQ(PatternReport(ChartOfPositions(request, positions), texts),
+              "3-Stellium: Ea-Me-Ve (orb 2°40')\r\n3-Stellium: Me-Ve-Ma (orb 2°40')\r\n\r\n");
+    request.soughtBodies = {Earth, 0, 0};
+    const Chart withheld = ChartOfPositions(request, positions);
+    EXPECT_EQ(withheld.patternCounts.count[ThreeStellium], 1);
+    EXPECT_EQ(PatternReport(withheld, texts), "");
 }
 
 TEST(AspectCountReport, LinesTotalsAndPlurals) {

@@ -25,6 +25,21 @@ QStringList Order(const DurationRecords& records) {
     return order;
 }
 
+// A chart of the mode with bodies at the given longitudes (degrees) under the state's orbs; the
+// other bodies have no position.
+Chart ChartOf(const ProgramState& state, ChartMode mode,
+              std::initializer_list<std::pair<BodyIndex, double>> degrees) {
+    ChartRequest request;
+    request.mode = mode;
+    request.orbs = state.orbs;
+    request.midpointOrb = MidpointOrbRadians(state.settings.midpointOrbPosition);
+    std::array<PositionSet, 2> positions{};
+    for (const auto& [body, longitude] : degrees) {
+        positions[0][static_cast<std::size_t>(body)] = Position(DegreesToRadians(longitude));
+    }
+    return ChartOfPositions(request, positions);
+}
+
 } // namespace
 
 TEST(ListingWidths, ComeFromTheLongestNamesAndDates) {
@@ -130,10 +145,8 @@ TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
     ProgramState state;
     state.recordedMode = NatalFirst;
     SetOrbs(state.settings, state.orbs, state.orbSummary);
-    state.positions(Earth, 0) = 0.0;
-    state.positions(Mars, 0) = DegreesToRadians(120.0);
-    state.positions(Venus, 0) = DegreesToRadians(10.0);
-    state.positions(Jupiter, 0) = DegreesToRadians(100.5);
+    state.chart =
+        ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mars, 120.0}, {Venus, 10.0}, {Jupiter, 100.5}});
     const QString exactTrine = NatalDurationRecord(Earth, Mars, Trine, 0.0);
     const QString square = NatalDurationRecord(Venus, Jupiter, Square, DegreesToRadians(0.5));
 
@@ -162,11 +175,8 @@ TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
     ProgramState state;
     state.recordedMode = NatalFirst;
     SetOrbs(state.settings, state.orbs, state.orbSummary);
-    state.numBodies = 3;
-    state.positions(Earth, 0) = 0.0;
-    state.positions(Mercury, 0) = DegreesToRadians(120.0);
-    state.positions(Venus, 0) = DegreesToRadians(240.0);
-    state.aspectCounts.count[Trine] = 3;
+    state.chart = ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mercury, 120.0}, {Venus, 240.0}});
+    ASSERT_EQ(state.chart.aspectCounts.count[Trine], 3);
     const DurationRecords records{NatalDurationRecord(Earth, Mercury, Trine, 0.0),
                                   NatalDurationRecord(Earth, Venus, Trine, 0.0),
                                   NatalDurationRecord(Mercury, Venus, Trine, 0.0)};
@@ -185,9 +195,8 @@ TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
               "\r\nEnd of report.\r\n");
 
     // Without patterns the report says so; the padding lines up short pairs.
-    state.positions(Venus, 0) = DegreesToRadians(200.0);
-    state.aspectCounts.count[Trine] = 1;
-    state.aspectCounts.count[Conjunction] = 1;
+    state.chart = ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mercury, 120.0}, {Venus, 200.0}});
+    state.chart.aspectCounts.count[Conjunction] = 1;
     const QString report = NatalReport(records, state, MakeListingWidths(), texts);
     EXPECT_TRUE(report.contains(QStringLiteral(
         "\r\nThere is one conjunction, no oppositions, no squares, one trine, no sextiles, no "

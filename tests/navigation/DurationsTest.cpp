@@ -111,13 +111,13 @@ TEST(FirstAspectKindInText, FindsAbbreviationsCaseSensitively) {
 TEST_F(ChartFixture, WorldTransitRecordsFollowTheGridWithTheirDays) {
     Run(WorldTransits);
     const DurationRecords records = GetDurations(state, ephemeris);
-    ASSERT_EQ(static_cast<int>(records.size()), state.aspectCounts.Total());
+    ASSERT_EQ(records.size(), state.chart.aspects.size());
     for (size_t i = 0; i < records.size(); ++i) {
         DurationFields f;
         ASSERT_TRUE(ReadDurationRecord(records[i], f));
-        const FoundAspect& aspect = state.aspects[i];
-        EXPECT_EQ(f.body1, aspect.body1);
-        EXPECT_EQ(f.body2, aspect.body2);
+        const ChartAspect& aspect = state.chart.aspects[i];
+        EXPECT_EQ(f.body1, aspect.first);
+        EXPECT_EQ(f.body2, aspect.second);
         EXPECT_EQ(f.kind, aspect.kind);
         EXPECT_NEAR(f.deviation, aspect.deviation, 5e-7);
         ASSERT_TRUE(f.beginning && f.end && f.duration);
@@ -218,15 +218,15 @@ TEST_F(ChartFixture, NatalAndSynastryRecordsHaveNoDays) {
     for (ChartMode mode : {NatalFirst, SynastryMode}) {
         Run(mode);
         const DurationRecords records = GetDurations(state, ephemeris);
-        ASSERT_EQ(static_cast<int>(records.size()), state.aspectCounts.Total());
+        ASSERT_EQ(records.size(), state.chart.aspects.size());
         for (size_t i = 0; i < records.size(); ++i) {
             EXPECT_TRUE(records[i].endsWith(QString(22, QLatin1Char('-'))));
             DurationFields f;
             ASSERT_TRUE(ReadDurationRecord(records[i], f));
-            EXPECT_NEAR(f.deviation, state.aspects[i].deviation, 5e-7);
-            // Synastry names the first birthdate's body first, as Compute does.
-            EXPECT_EQ(f.body1, state.aspects[i].body1);
-            EXPECT_EQ(f.body2, state.aspects[i].body2);
+            EXPECT_NEAR(f.deviation, state.chart.aspects[i].deviation, 5e-7);
+            // Synastry names the first birthdate's body first, as the chart does.
+            EXPECT_EQ(f.body1, state.chart.aspects[i].first);
+            EXPECT_EQ(f.body2, state.chart.aspects[i].second);
         }
     }
 }
@@ -275,6 +275,9 @@ TEST_F(ChartFixture, DoubleClickElsewhereDoesLittleOrNothing) {
         DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Mercury)).action,
         CellDoubleClick::Action::ClearSelection);
     Run(NatalFirst);
-    EXPECT_EQ(DecideCellDoubleClick(state, ephemeris, texts, state.aspects.front().cell).action,
+    const ChartAspect& first = state.chart.aspects.front();
+    EXPECT_EQ(DecideCellDoubleClick(state, ephemeris, texts,
+                                    TriangularAspectCell(first.first, first.second))
+                  .action,
               CellDoubleClick::Action::FocusCompute);
 }

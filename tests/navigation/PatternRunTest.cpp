@@ -28,19 +28,23 @@ PatternCounts CountsOf(PatternIndex pattern, int count) {
     return counts;
 }
 
-// Positions with three bodies in a grand trine (0°, 120°, 240°) and the others well away from
+// The chart of three bodies in a grand trine (0°, 120°, 240°) and the others well away from
 // them and from each other's aspects.
-BodyPositions GrandTrineOf(BodyIndex a, BodyIndex b, BodyIndex c) {
-    BodyPositions positions;
+Chart GrandTrineOf(BodyIndex a, BodyIndex b, BodyIndex c, const SoughtBodies& sought = {}) {
+    std::array<PositionSet, 2> positions{};
     double spare = 17.0;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        positions(body, 0) = DegreesToRadians(spare);
+        positions[0][body] = Position(DegreesToRadians(spare));
         spare += 1.3;
     }
-    positions(a, 0) = 0.0;
-    positions(b, 0) = DegreesToRadians(120.0);
-    positions(c, 0) = DegreesToRadians(240.0);
-    return positions;
+    positions[0][a] = Position(0.0);
+    positions[0][b] = Position(DegreesToRadians(120.0));
+    positions[0][c] = Position(DegreesToRadians(240.0));
+    ChartRequest request;
+    request.orbs(Trine, 0) = DegreesToRadians(6.0);
+    request.midpointOrb = DegreesToRadians(0.5);
+    request.soughtBodies = sought;
+    return ChartOfPositions(request, positions);
 }
 
 } // namespace
@@ -93,46 +97,65 @@ TEST(PatternRun, NoPatternChosenNeverStops) {
     EXPECT_FALSE(RunStopTest(run, all, Texts()).found);
 }
 
-// The finders report every grand trine to the run; only one holding both sought bodies lets the
-// run stop, and the message names them.
+// The run hears every grand trine of a chart; only one holding both sought bodies lets it stop,
+// and the message names them.
 TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
     const ProgramTexts texts = Texts();
-    OrbTable orbs;
-    orbs(Trine, 0) = DegreesToRadians(6.0);
     PatternRun run;
     run.AcceptChoices(GrandTrine, {Jupiter, 0, Saturn});
     EXPECT_EQ(run.intNumPlanetsSought, 2);
     EXPECT_TRUE(run.SeeksBodies());
 
-    const BodyPositions marsJupiterUranus = GrandTrineOf(Mars, Jupiter, Uranus);
-    PatternContext context{marsJupiterUranus, orbs, MaxBodies, {}, &run, run.SoughtBodies};
-    int count = 0;
-    FindGrandTrines(context, PatternForm::Report, count);
-    EXPECT_EQ(count, 1);
+    const Chart marsJupiterUranus = GrandTrineOf(Mars, Jupiter, Uranus);
+    run.CheckSoughtBodies(marsJupiterUranus);
     EXPECT_EQ(run.intNumPlanetsFound, 1);
     EXPECT_FALSE(run.blnSoughtPlanetsFound);
-    EXPECT_FALSE(RunStopTest(run, CountsOf(GrandTrine, count), texts).found);
+    EXPECT_FALSE(RunStopTest(run, marsJupiterUranus.patternCounts, texts).found);
 
     run.BeginStep();
-    const BodyPositions jupiterSaturnNeptune = GrandTrineOf(Jupiter, Saturn, Neptune);
-    PatternContext both{jupiterSaturnNeptune, orbs, MaxBodies, {}, &run, run.SoughtBodies};
-    FindGrandTrines(both, PatternForm::Report, count);
+    const Chart jupiterSaturnNeptune = GrandTrineOf(Jupiter, Saturn, Neptune);
+    run.CheckSoughtBodies(jupiterSaturnNeptune);
     EXPECT_TRUE(run.blnSoughtPlanetsFound);
     EXPECT_FALSE(run.SeeksBodies());
-    const RunStopResult found = RunStopTest(run, CountsOf(GrandTrine, count), texts);
+    const RunStopResult found = RunStopTest(run, jupiterSaturnNeptune.patternCounts, texts);
     EXPECT_TRUE(found.found);
     EXPECT_EQ(found.message, "Grand trine found\r\ninvolving Jupiter Saturn.");
 
     // A kite that holds them is not a grand trine.
     run.BeginStep();
     const std::array<BodyIndex, 4> kite{Jupiter, Saturn, Neptune, Mars};
-    run.CheckSoughtBodies(QStringLiteral("Kite"), kite);
+    run.CheckSoughtBodies(Kite, kite);
     EXPECT_FALSE(run.blnSoughtPlanetsFound);
-    // Stellium names are matched without regard to case.
-    run.AcceptChoices(ThreeStellium, {Jupiter, Saturn, 0});
-    const std::array<BodyIndex, 3> stellium{Mars, Jupiter, Saturn};
-    run.CheckSoughtBodies(QStringLiteral("3-stellium"), stellium);
+
+    // Midpoint configurations are heard too: Mars stands at the midpoint of Earth and Uranus.
+    run.AcceptChoices(MidpointPattern, {Mars, 0, 0});
+    run.CheckSoughtBodies(GrandTrineOf(Earth, Mars, Uranus));
     EXPECT_TRUE(run.blnSoughtPlanetsFound);
+}
+
+// A run seeking bodies hears the 3-stelliums found before one lacking them, and none after.
+TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
+    std::array<PositionSet, 2> positions{};
+    const double degrees[] = {0, 10, 12, 14, 16, 100, 200, 230, 290, 330};
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        positions[0][body] = Position(DegreesToRadians(degrees[body]));
+    }
+    ChartRequest request;
+    request.orbs(Conjunction, 0) = DegreesToRadians(5.0); // Ea-Me-Ve, Me-Ve-Ma: no 4-stellium
+    request.soughtBodies = {Mercury, 0, 0};
+    const Chart chart = ChartOfPositions(request, positions);
+    EXPECT_FALSE(chart.threeStelliumsWithheld);
+    EXPECT_EQ(chart.patternCounts.count[ThreeStellium], 2);
+    request.soughtBodies = {Earth, 0, 0};
+    const Chart cut = ChartOfPositions(request, positions);
+    EXPECT_TRUE(cut.threeStelliumsWithheld);
+    EXPECT_EQ(cut.patternCounts.count[ThreeStellium], 1);
+
+    PatternRun run;
+    run.AcceptChoices(ThreeStellium, {Earth, 0, 0});
+    run.CheckSoughtBodies(cut);
+    EXPECT_TRUE(run.blnSoughtPlanetsFound);
+    EXPECT_TRUE(RunStopTest(run, cut.patternCounts, Texts()).found);
 }
 
 // What one chart told about the sought bodies says nothing about the next: a run asking for
@@ -145,7 +168,7 @@ TEST(PatternRun, EachStepJudgesItsOwnChart) {
     run.intNumToFindIndex = 1;
     run.AcceptChoices(Kite, {Jupiter, Saturn, 0});
     const std::array<BodyIndex, 4> withBoth{Jupiter, Saturn, Neptune, Mars};
-    run.CheckSoughtBodies(QStringLiteral("Kite"), withBoth);
+    run.CheckSoughtBodies(Kite, withBoth);
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
     run.BeginStep();
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 3), texts).found);
@@ -176,12 +199,10 @@ TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
     const Ephemeris ephemeris(test::ProgramFolder());
     const ComputeContext base{ephemeris, texts};
     const ComputeContext seeking = run.StepContext(base);
-    EXPECT_EQ(seeking.runHook, &run);
     EXPECT_EQ(seeking.soughtBodies, run.SoughtBodies);
     // Found, or no bodies sought: nothing reaches Compute, so no 3-stellium goes missing.
     run.blnSoughtPlanetsFound = true;
     const ComputeContext found = run.StepContext(base);
-    EXPECT_EQ(found.runHook, nullptr);
     EXPECT_EQ(found.soughtBodies, (std::array<BodyIndex, 3>{}));
 
     run.CancelChoices(Rectangle);
@@ -256,7 +277,7 @@ TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
     EXPECT_FALSE(controller.Stepping());
     EXPECT_FALSE(controller.Timer2->isActive());
     EXPECT_EQ(controller.StepsTaken(), 4);
-    EXPECT_GE(state.patternCounts.count[GrandTrine], 1);
+    EXPECT_GE(state.chart.patternCounts.count[GrandTrine], 1);
 }
 
 TEST_F(RunController, TheTimerPacesTheRunQuickly) {

@@ -36,16 +36,20 @@ TEST_F(WheelOfStateTest, WheelDrawsTheAspectsComputeFound) {
         const WheelInput input = WheelInputOf(state);
         EXPECT_EQ(input.mode, mode);
         std::vector<WheelAspect> found;
-        for (const FoundAspect& aspect : state.aspects) {
+        for (const ChartAspect& aspect : state.chart.aspects) {
+            const int cell = IsTwoChartMode(mode)
+                                 ? SquareAspectCell(aspect.first, aspect.second)
+                                 : TriangularAspectCell(aspect.first, aspect.second);
+            // The wheel's thick lines are the grid's bold cells.
             found.push_back(
-                {aspect.body1, aspect.body2, aspect.kind, state.grid.cells[aspect.cell].bold});
+                {aspect.first, aspect.second, aspect.kind, state.grid.cells[cell].bold});
         }
         EXPECT_FALSE(found.empty()) << mode;
         EXPECT_EQ(input.aspects, found) << mode;
         EXPECT_EQ(input.colours, state.settings.colours);
         EXPECT_EQ(DrawChartWheel(input, texts).lines.size(), found.size()) << mode;
     }
-    // A mode chosen after the last Compute does not change the grid the wheel reads.
+    // A mode chosen after the last Compute does not change the chart the wheel draws.
     state.mode = WorldTransits;
     EXPECT_EQ(WheelModeOf(state), SynastryMode);
 }

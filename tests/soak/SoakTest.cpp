@@ -76,13 +76,14 @@ QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state, st
             .arg(world.hourIndex);
     }
     for (BodyIndex body = Earth; body <= MaxBodies; ++body) {
-        const double longitude = state.positions(body, 0);
+        const Position& position = state.chart.positions[0][body];
+        const double longitude = position.Longitude();
         if (body == MaxBodies && date.year < 1600) {
-            if (longitude != NoPositionBeforeTable) {
+            if (position.Status() != PositionStatus::BeforeTable) {
                 return QStringLiteral("Pluto has a position before its table");
             }
         } else if (body == MaxBodies && date.year > 2199) {
-            if (longitude != NoPositionAfterTable) {
+            if (position.Status() != PositionStatus::AfterTable) {
                 return QStringLiteral("Pluto has a position after its table");
             }
         } else if (!(longitude >= 0.0 && longitude < FullCircle)) {
