@@ -101,6 +101,7 @@ bool LibraryStateIsPerThread() {
 
 // The table as the build writes it: every line four codes and CR LF, nothing after the last.
 constexpr qsizetype TableLineBytes = 6;
+constexpr qsizetype CodesPerDay = 4;
 constexpr qsizetype CanonicalTableBytes = qsizetype{PlutoTableEntries} * TableLineBytes;
 
 // The range of every byte of a canonical table, for one period of its lines: the offsets mixed
@@ -157,10 +158,20 @@ bool IsValidCanonicalTable(QByteArrayView bytes) {
     return true;
 }
 
-// Checks every line of a table file's bytes and writes them to `canonical` as the build writes
-// a table; "" or a text naming the problem, in which the table is called `path`.
-QString CheckTableLines(const char* data, qint64 length, const QString& path,
-                        QByteArray& canonical) {
+// The four codes of every line of a canonical table, one line after the other.
+QByteArray CodesOfCanonicalTable(QByteArrayView bytes) {
+    QByteArray codes(qsizetype{PlutoTableEntries} * CodesPerDay, Qt::Uninitialized);
+    char* out = codes.data();
+    const char* in = bytes.data();
+    for (int line = 0; line < PlutoTableEntries; ++line) {
+        std::memcpy(out + line * CodesPerDay, in + qsizetype{line} * TableLineBytes, CodesPerDay);
+    }
+    return codes;
+}
+
+// Checks every line of a table file's bytes and appends the four codes of each to `codes`;
+// "" or a text naming the problem, in which the table is called `path`.
+QString CheckTableLines(const char* data, qint64 length, const QString& path, QByteArray& codes) {
     const char* position = data;
     const char* const end = data + length;
     for (int line = 0; line < PlutoTableEntries; ++line) {
@@ -189,7 +200,7 @@ QString CheckTableLines(const char* data, qint64 length, const QString& path,
                 .arg(line + 1)
                 .arg(path);
         }
-        canonical.append(position, 4).append("\r\n", 2);
+        codes.append(position, CodesPerDay);
         position = next;
     }
     // Blank lines may follow the last day; anything else means a table of other days.
@@ -219,47 +230,52 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
         return QStringLiteral("The Pluto table %1 cannot be read: %2.")
             .arg(path, file.errorString());
     }
-    QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return QStringLiteral("The Pluto table %1 cannot be read: %2.")
-            .arg(path, file.errorString());
+    // Mapping spares reading the 1.3 MB file into memory of its own: only the codes are kept.
+    // A device that cannot be mapped is read.
+    QByteArray contents;
+    QByteArrayView bytes;
+    const qint64 size = file.size();
+    if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr; mapped != nullptr) {
+        bytes = QByteArrayView(mapped, size);
+    } else {
+        file.unsetError(); // a failed mapping leaves its error behind
+        contents = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            return QStringLiteral("The Pluto table %1 cannot be read: %2.")
+                .arg(path, file.errorString());
+        }
+        bytes = contents;
     }
-    return AcceptPlutoTable(std::move(contents), path);
+    return LoadPlutoTableFromBytes(bytes, path);
 }
 
 QString Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name) {
-    return AcceptPlutoTable(bytes.toByteArray(), name);
-}
-
-QString Ephemeris::AcceptPlutoTable(QByteArray bytes, const QString& name) {
+    QByteArray codes;
     if (IsValidCanonicalTable(bytes)) {
-        bytes.truncate(CanonicalTableBytes);
+        codes = CodesOfCanonicalTable(bytes);
     } else {
         // Room for the whole table only when the bytes can hold it: a short or broken file
         // is refused after a few lines and needs no more than those.
-        QByteArray canonical;
         constexpr qsizetype ShortestTable = qsizetype{PlutoTableEntries} * 5; // LF line ends
         if (bytes.size() >= ShortestTable) {
-            canonical.reserve(CanonicalTableBytes);
+            codes.reserve(qsizetype{PlutoTableEntries} * CodesPerDay);
         }
-        if (QString error = CheckTableLines(bytes.constData(), bytes.size(), name, canonical);
+        if (QString error = CheckTableLines(bytes.data(), bytes.size(), name, codes);
             !error.isEmpty()) {
             return error;
         }
-        bytes = std::move(canonical);
     }
-    plutoTable_ = std::move(bytes);
+    plutoCodes_ = std::move(codes);
     return {};
 }
 
 int Ephemeris::PlutoArcseconds(int index) const {
     // Every line was checked when the table was accepted.
-    return DecodePlutoArcseconds(plutoTable_.constData() + index * TableLineBytes, index)
-        .value_or(0);
+    return DecodePlutoArcseconds(plutoCodes_.constData() + index * CodesPerDay, index).value_or(0);
 }
 
 bool Ephemeris::PlutoTableLoaded() const {
-    return !plutoTable_.isEmpty();
+    return !plutoCodes_.isEmpty();
 }
 
 int Ephemeris::NumBodies() const {

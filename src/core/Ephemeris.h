@@ -86,8 +86,6 @@ class Ephemeris {
         bool builtInTheory = false; // ... and at least one with its built-in theory
     };
 
-    // Takes bytes that hold a table as the table in use when every line checks out.
-    QString AcceptPlutoTable(QByteArray bytes, const QString& name);
     // The entry of day index (0 is 1 January 1600) in whole seconds of arc.
     int PlutoArcseconds(int index) const;
     double PlutoFromTable(double jd) const;
@@ -98,9 +96,9 @@ class Ephemeris {
 
     QString dataFolder_;
     QByteArray ephemerisPath_;
-    // The table's lines as the build writes them (four codes and CR LF a day), every one
-    // checked; each entry is decoded when it is used.
-    QByteArray plutoTable_;
+    // The four codes of each day of the table, every one checked; an entry is decoded when it
+    // is used.
+    QByteArray plutoCodes_;
     mutable bool builtInTheory_ = false;
 };
 
