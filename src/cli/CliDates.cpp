@@ -5,7 +5,6 @@
 #include "support/ProgramTexts.h"
 
 #include <QDate>
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -18,36 +17,65 @@ QString ZoneFormsText() {
                           "EST/CDT");
 }
 
+namespace {
+
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// White space as a date text separates its parts by it: ASCII only.
+bool IsSpace(QChar c) {
+    return c == QLatin1Char(' ') || (c >= QLatin1Char('\t') && c <= QLatin1Char('\r'));
+}
+
+// The end of the run of characters from `from` on for which `test` holds.
+template <typename Test> qsizetype RunEnd(QStringView text, qsizetype from, Test test) {
+    while (from < text.size() && test(text[from])) {
+        ++from;
+    }
+    return from;
+}
+
+} // namespace
+
+// The texts are read by hand rather than by regular expressions: compiling those took longer
+// than all the rest of reading and converting a date.
 QString ReadDayText(const QString& text, DateSet& dateSet) {
-    static const QRegularExpression form(
-        QStringLiteral("^(-?)([0-9]+)-([0-9]{1,2})-([0-9]{1,2})$"));
-    const QRegularExpressionMatch match = form.match(text.trimmed());
-    if (!match.hasMatch()) {
+    const QStringView day = QStringView(text).trimmed();
+    const bool minus = day.startsWith(QLatin1Char('-'));
+    const qsizetype yearEnd = RunEnd(day, minus ? 1 : 0, IsDigit);
+    const qsizetype monthEnd = RunEnd(day, yearEnd + 1, IsDigit);
+    const qsizetype dayEnd = RunEnd(day, monthEnd + 1, IsDigit);
+    const qsizetype monthDigits = monthEnd - yearEnd - 1;
+    const qsizetype dayDigits = dayEnd - monthEnd - 1;
+    if (yearEnd == (minus ? 1 : 0) || yearEnd >= day.size() || day[yearEnd] != QLatin1Char('-') ||
+        monthDigits < 1 || monthDigits > 2 || monthEnd >= day.size() ||
+        day[monthEnd] != QLatin1Char('-') || dayDigits < 1 || dayDigits > 2 ||
+        dayEnd != day.size()) {
         return QStringLiteral("'%1' is not a date written as YYYY-MM-DD.").arg(text);
     }
-    const int month = match.captured(3).toInt();
-    const int day = match.captured(4).toInt();
+    const int month = day.mid(yearEnd + 1, monthDigits).toInt();
+    const int dayOfMonth = day.mid(monthEnd + 1, dayDigits).toInt();
     if (month < 1 || month > 12) {
         return QStringLiteral("'%1': the month must be 01 to 12.").arg(text);
     }
-    if (day < 1 || day >= DayEntryCount) {
+    if (dayOfMonth < 1 || dayOfMonth >= DayEntryCount) {
         return QStringLiteral("'%1': the day must be 01 to 31.").arg(text);
     }
     // The year box takes digits only; every year with a minus sign lies before year 1, and so
     // does year 0, which the conversion then reports as it does for the window.
-    dateSet.yearText = match.captured(1).isEmpty() ? match.captured(2) : QStringLiteral("0");
+    dateSet.yearText = minus ? QStringLiteral("0") : day.left(yearEnd).toString();
     dateSet.monthIndex = month;
-    dateSet.dayIndex = day;
+    dateSet.dayIndex = dayOfMonth;
     return {};
 }
 
 QString ReadTimeText(const QString& text, DateSet& dateSet) {
-    static const QRegularExpression form(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
-    const QRegularExpressionMatch match = form.match(text.trimmed());
-    if (!match.hasMatch()) {
+    const std::optional<ClockTime> time = ClockTimeOfText(QStringView(text).trimmed());
+    if (!time) {
         return QStringLiteral("'%1' is not a time written as HH:MM.").arg(text);
     }
-    if (match.captured(1).toInt() > 23 || match.captured(2).toInt() > 59) {
+    if (time->hours > 23 || time->minutes > 59) {
         return QStringLiteral("The time %1 does not exist.").arg(text);
     }
     const int entry = HourEntryOfText(text);
@@ -67,26 +95,67 @@ QString ReadZoneText(const QString& text, DateSet& dateSet) {
     return {};
 }
 
+namespace {
+
+// The end of what may follow the day of a DATE at `from`: optional spaces, a zone and spaces;
+// -1 when something else follows. `zone` receives the zone, if any.
+qsizetype ZoneEnd(QStringView date, qsizetype from, QStringView& zone) {
+    const qsizetype start = RunEnd(date, from, IsSpace);
+    const qsizetype end = RunEnd(date, start, [](QChar c) { return !IsSpace(c); });
+    if (end > start && start == from) {
+        return -1; // the zone must be set apart by white space
+    }
+    zone = date.mid(start, end - start);
+    return RunEnd(date, end, IsSpace) == date.size() ? date.size() : -1;
+}
+
+} // namespace
+
 QString ReadDateText(const QString& text, DateSet& dateSet) {
-    static const QRegularExpression form(
-        QStringLiteral(R"(^\s*(-?\d+-\d+-\d+)(?:[ T]+(\d+:\d+))?(?:\s+(\S+))?\s*$)"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch()) {
-        return QStringLiteral("'%1' is not a date written as YYYY-MM-DD[ HH:MM][ ZONE].").arg(text);
+    // -?D+-D+-D+, then optionally a time D+:D+ after spaces or a "T", then optionally a zone
+    // after spaces.
+    const QStringView date(text);
+    const qsizetype dayStart = RunEnd(date, 0, IsSpace);
+    qsizetype at =
+        dayStart < date.size() && date[dayStart] == QLatin1Char('-') ? dayStart + 1 : dayStart;
+    for (int part = 0; part < 3 && at >= 0; ++part) {
+        const qsizetype end = RunEnd(date, at, IsDigit);
+        const bool dash = part < 2 && end < date.size() && date[end] == QLatin1Char('-');
+        at = end > at && (part == 2 || dash) ? end + (dash ? 1 : 0) : -1;
     }
-    DateSet read;
-    QString error = ReadDayText(match.captured(1), read);
-    if (error.isEmpty() && match.hasCaptured(2)) {
-        error = ReadTimeText(match.captured(2), read);
+    QStringView time;
+    QStringView zone;
+    if (at >= 0) {
+        const qsizetype dayEnd = at;
+        // A time counts only when what follows it can end the DATE.
+        const qsizetype timeStart = RunEnd(
+            date, at, [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('T'); });
+        const qsizetype hoursEnd = RunEnd(date, timeStart, IsDigit);
+        const qsizetype timeEnd =
+            hoursEnd > timeStart && hoursEnd < date.size() && date[hoursEnd] == QLatin1Char(':')
+                ? RunEnd(date, hoursEnd + 1, IsDigit)
+                : hoursEnd + 1;
+        if (timeStart > at && timeEnd > hoursEnd + 1 && ZoneEnd(date, timeEnd, zone) >= 0) {
+            time = date.mid(timeStart, timeEnd - timeStart);
+        } else {
+            at = ZoneEnd(date, at, zone);
+        }
+        if (at >= 0) {
+            DateSet read;
+            QString error = ReadDayText(date.mid(dayStart, dayEnd - dayStart).toString(), read);
+            if (error.isEmpty() && !time.isEmpty()) {
+                error = ReadTimeText(time.toString(), read);
+            }
+            if (error.isEmpty() && !zone.isEmpty()) {
+                error = ReadZoneText(zone.toString(), read);
+            }
+            if (error.isEmpty()) {
+                dateSet = read;
+            }
+            return error;
+        }
     }
-    if (error.isEmpty() && match.hasCaptured(3)) {
-        error = ReadZoneText(match.captured(3), read);
-    }
-    if (!error.isEmpty()) {
-        return error;
-    }
-    dateSet = read;
-    return {};
+    return QStringLiteral("'%1' is not a date written as YYYY-MM-DD[ HH:MM][ ZONE].").arg(text);
 }
 
 int MonthOfText(const QString& text) {

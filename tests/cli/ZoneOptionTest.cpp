@@ -99,3 +99,34 @@ TEST(DateOption, EveryCommandGivesTheWindowsMessageForADateThatDoesNotConvert) {
         }
     }
 }
+
+// The forms a DATE may take, and the date each stands for.
+TEST(DateOption, FormsOfADate) {
+    const std::pair<const char*, const char*> forms[] = {
+        {"2024-03-20", "2024-03-20 12:00 GMT"},
+        {"  2024-3-5   07:00\tGMT+5:45 ", "2024-03-05 07:00 GMT+5:45"},
+        {"2024-03-20T06:30", "2024-03-20 06:30 GMT"},
+        {"2024-03-20 EST/CDT", "2024-03-20 12:00 EST/CDT"},
+        {"0800-01-01 23:30 -11:30", "0800-01-01 23:30 GMT-11:30"},
+        {"2024-03-20 12:00 GMT x", nullptr},
+        {"2024-03-20GMT", nullptr},
+        {"20-03-2024x", nullptr},
+        {"March 20, 2024", nullptr},
+    };
+    for (const auto& [form, date] : forms) {
+        SCOPED_TRACE(form);
+        const CliResult chart =
+            RunCli({"chart", "--mode", "world", "--world", QString::fromUtf8(form), "--json"});
+        if (date == nullptr) {
+            EXPECT_EQ(chart.exitCode, 2);
+            EXPECT_TRUE(chart.err.contains(QStringLiteral("YYYY-MM-DD[ HH:MM][ ZONE]")))
+                << chart.err.toStdString();
+            continue;
+        }
+        ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
+        EXPECT_EQ(
+            Json(chart)[QStringLiteral("dates")][QStringLiteral("world")][QStringLiteral("text")]
+                .toString(),
+            QString::fromUtf8(date));
+    }
+}
