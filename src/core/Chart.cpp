@@ -31,14 +31,15 @@ Motion MotionOf(double later, double deviation) {
     return Motion::None;
 }
 
-// later: the positions half an hour after the first set's instant.
+// later: the positions half an hour after the first set's instant. In personal transits (the
+// only two-set mode with motion) the natal set stays where it is.
 void FindMotion(Chart& chart, const BodyLongitudes& later) {
-    const bool personal = chart.TwoSets();
+    const bool natalFixed = chart.TwoSets();
     for (ChartAspect& aspect : chart.aspects) {
         const double first = later[static_cast<std::size_t>(aspect.first)];
         const double second =
-            personal ? chart.positions[1][static_cast<std::size_t>(aspect.second)].Longitude()
-                     : later[static_cast<std::size_t>(aspect.second)];
+            natalFixed ? chart.positions[1][static_cast<std::size_t>(aspect.second)].Longitude()
+                       : later[static_cast<std::size_t>(aspect.second)];
         // A body that leaves its table within the half hour gives no motion rather than a
         // deviation measured from a marker value.
         if (!(first >= 0.0) || !(second >= 0.0)) {

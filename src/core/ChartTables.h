@@ -8,14 +8,6 @@
 
 namespace orbivex {
 
-// Longitude (radians) per body 1..9 and chart column 0 (first chart) or 1 (second chart);
-// a negative value means the body has no position at that date.
-struct BodyPositions {
-    std::array<std::array<double, 2>, 11> longitude{}; // [body][column]
-    double& operator()(BodyIndex body, int column) { return longitude[body][column]; }
-    double operator()(BodyIndex body, int column) const { return longitude[body][column]; }
-};
-
 // Orb column: 0 world transits and natal aspects, 1 personal transits, 2 synastry.
 using OrbColumn = int;
 

@@ -110,20 +110,6 @@ bool AspectExactness(double a, double b, AspectKind kind, const OrbTable& orbs, 
     return false;
 }
 
-bool AspectWithinOrb(const BodyPositions& positions, const OrbTable& orbs, BodyIndex i, BodyIndex j,
-                     AspectKind kind, double& deviation) {
-    if (!IsBody(i) || !IsBody(j) || !IsAspectKind(kind)) {
-        return false;
-    }
-    const double a = positions(i, 0);
-    const double b = positions(j, 0);
-    if (!HasPosition(a) || !HasPosition(b)) {
-        return false;
-    }
-    deviation = AspectDeviation(AngularSeparation(a, b), kind);
-    return deviation < orbs(kind, 0);
-}
-
 bool BoldfaceRule::IsBold(double orb, double deviation) const {
     if (!useBoldface) {
         return false;
@@ -145,18 +131,6 @@ bool AspectShownInChart(BodyIndex a, BodyIndex b, const ChartFilters& filters) {
         return !inner(a) && !inner(b);
     }
     return true;
-}
-
-int GetTotalNumAspects(const QStringList& cellTexts) {
-    int total = 0;
-    for (const QString& cell : cellTexts) {
-        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-            if (cell.contains(AspectAbbreviation(kind), Qt::CaseSensitive)) {
-                ++total;
-            }
-        }
-    }
-    return total;
 }
 
 } // namespace orbivex

@@ -1,18 +1,13 @@
 #pragma once
 // The aspect test: angular separations between heliocentric longitudes (radians), the match
-// of a separation against the seven aspect kinds within their orbs, exactness, applying or
-// separating motion, the chart filters and the aspect count of a grid. Everything works on
-// the tables passed in; nothing here keeps state.
+// of a separation against the seven aspect kinds within their orbs, exactness, the emphasis
+// rule and the chart filters. Everything works on the tables passed in; nothing here keeps
+// state.
 
 #include "core/Bodies.h"
 #include "core/ChartTables.h"
 
-#include <QString>
-#include <QStringList>
-
 namespace orbivex {
-
-class Ephemeris;
 
 // The angle brought into [0, full circle). A non-finite angle gives NaN, which takes part in
 // no aspect.
@@ -48,12 +43,6 @@ AspectMatch FindAspect(double a, double b, const OrbTable& orbs, OrbColumn colum
 bool AspectExactness(double a, double b, AspectKind kind, const OrbTable& orbs, OrbColumn column,
                      double& exactness);
 
-// Whether bodies i and j of the first chart (column 0 of the positions) stand in the kind's
-// aspect within its world/natal orb (column 0), strictly. deviation receives the deviation
-// whenever both bodies have a position; otherwise the result is false and it is untouched.
-bool AspectWithinOrb(const BodyPositions& positions, const OrbTable& orbs, BodyIndex i, BodyIndex j,
-                     AspectKind kind, double& deviation);
-
 // When an aspect is emphasised (the grid's bold cells, the wheel's thick lines): with boldface
 // on, when its deviation is below 1 degree, or, with the proportion chosen, below its orb
 // divided by the factor.
@@ -66,31 +55,6 @@ struct BoldfaceRule {
     bool operator==(const BoldfaceRule&) const = default;
 };
 
-// How a chart's bodies move for the applying/separating sign.
-enum class ChartMotion {
-    WorldOrNatal,     // both bodies move with the chart's date
-    PersonalTransits, // the transiting body moves against a fixed natal longitude
-    Synastry,         // two fixed charts: no motion
-};
-
-struct MotionQuery {
-    ChartMotion chart = ChartMotion::WorldOrNatal;
-    // The chart's Julian date (UT); in personal transits the world date's.
-    double julianDay = 0.0;
-    // World/natal: the two bodies. Personal transits: first is the transiting body and
-    // second is ignored in favour of natalLongitude.
-    BodyIndex first = 0;
-    BodyIndex second = 0;
-    double natalLongitude = -1.0;
-    AspectKind kind = 0;
-    double deviation = 0.0; // the deviation found at julianDay
-};
-
-// " -" when the aspect is applying (the deviation half an hour later is smaller), " +" when it
-// is separating (larger), "" when it is unchanged, in synastry, or when a later position is
-// missing.
-QString MotionSign(const Ephemeris& ephemeris, const MotionQuery& query);
-
 // The two display options that thin out the aspect lines of the chart wheel.
 struct ChartFilters {
     bool showOnlyOuterPlanetAspects = false;
@@ -100,9 +64,5 @@ struct ChartFilters {
 // Whether the aspect between bodies a and b is drawn. In two-chart modes the bodies come from
 // either chart; Earth of either chart counts as Earth.
 bool AspectShownInChart(BodyIndex a, BodyIndex b, const ChartFilters& filters);
-
-// The number of aspects that grid cells show: one for every aspect-kind abbreviation found
-// (case-sensitive) in a cell's text.
-int GetTotalNumAspects(const QStringList& cellTexts);
 
 } // namespace orbivex

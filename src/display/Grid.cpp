@@ -41,15 +41,6 @@ void StartLayout(AspectGrid& grid, int rows, int cols) {
 
 } // namespace
 
-QStringList GridCellTexts(const AspectGrid& grid) {
-    QStringList texts;
-    texts.reserve(grid.intNumCells);
-    for (int index = 0; index < grid.intNumCells; ++index) {
-        texts << grid.cells[index].text;
-    }
-    return texts;
-}
-
 void ClearGridCells(AspectGrid& grid) {
     for (GridCell& cell : grid.cells) {
         cell.text.clear();

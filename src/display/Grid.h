@@ -11,7 +11,6 @@
 #include "support/ProgramTexts.h"
 
 #include <QString>
-#include <QStringList>
 #include <array>
 
 namespace orbivex {
@@ -87,9 +86,6 @@ inline constexpr int SquareSecondSetPositionCell(BodyIndex l) {
 inline constexpr int SquareAspectCell(BodyIndex m, BodyIndex l) {
     return (l + 1) * 11 + (m + 1);
 }
-
-// The texts of the cells of the current layout, in cell order.
-QStringList GridCellTexts(const AspectGrid& grid);
 
 // Every one of the 144 cells: empty, hidden, black on black, not bold.
 void ClearGridCells(AspectGrid& grid);

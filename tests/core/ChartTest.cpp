@@ -200,3 +200,21 @@ TEST_F(ChartTest, APreviousChartLendsOnlyASecondSetOfTheSameInstant) {
     request.numBodies = 8;
     EXPECT_FALSE(ComputeChart(request, ephemeris, &before).positions[1][Pluto].Known());
 }
+
+TEST_F(ChartTest, InAWorldChartTheFasterBodyNearsOrLeavesTheSlowerOne) {
+    // With a conjunction orb of half the circle every pair is a conjunction whose deviation is
+    // the separation: Mercury runs towards Pluto when Pluto lies ahead of it.
+    ChartRequest request = Request(WorldTransits);
+    request.firstJulianDay = 2451545.0;
+    request.orbs = {};
+    request.orbs(Conjunction, 0) = Pi;
+    const Chart chart = ComputeChart(request, ephemeris);
+    const auto found =
+        std::find_if(chart.aspects.begin(), chart.aspects.end(),
+                     [](const ChartAspect& a) { return a.first == Mercury && a.second == Pluto; });
+    ASSERT_NE(found, chart.aspects.end());
+    int direction = 0;
+    AngularSeparation(chart.positions[0][Mercury].Longitude(),
+                      chart.positions[0][Pluto].Longitude(), direction);
+    EXPECT_EQ(found->motion, direction == -1 ? Motion::Applying : Motion::Separating);
+}

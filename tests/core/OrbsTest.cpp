@@ -134,30 +134,6 @@ TEST(AspectExactness, ScalesFromOneAtExactnessToZeroAtTheEdge) {
     EXPECT_EQ(exactness, 5.0);
 }
 
-TEST(AspectWithinOrb, UsesTheFirstChartAndTheWorldOrbs) {
-    BodyPositions positions;
-    positions(Mars, 0) = Deg(10);
-    positions(Jupiter, 0) = Deg(70);
-    positions(Mars, 1) = Deg(200); // second chart: never read
-    OrbTable orbs;
-    orbs(Sextile, 0) = Deg(1);
-    orbs(Sextile, 1) = Deg(0.1);
-
-    double deviation = 9.0;
-    EXPECT_TRUE(AspectWithinOrb(positions, orbs, Mars, Jupiter, Sextile, deviation));
-    EXPECT_NEAR(deviation, 0.0, 1e-12);
-    EXPECT_FALSE(AspectWithinOrb(positions, orbs, Mars, Jupiter, Trine, deviation));
-    EXPECT_NEAR(deviation, Deg(60), 1e-9);
-
-    positions(Jupiter, 0) = -99.0;
-    deviation = 9.0;
-    EXPECT_FALSE(AspectWithinOrb(positions, orbs, Mars, Jupiter, Sextile, deviation));
-    EXPECT_FALSE(AspectWithinOrb(positions, orbs, Mars, 0, Sextile, deviation));
-    EXPECT_FALSE(AspectWithinOrb(positions, orbs, Mars, 11, Sextile, deviation));
-    EXPECT_FALSE(AspectWithinOrb(positions, orbs, Mars, Venus, 0, deviation));
-    EXPECT_EQ(deviation, 9.0);
-}
-
 TEST(ChartFilters, OuterAndEarthOptions) {
     struct Case {
         bool outerOnly;
@@ -177,17 +153,4 @@ TEST(ChartFilters, OuterAndEarthOptions) {
         EXPECT_EQ(AspectShownInChart(c.a, c.b, {c.outerOnly, c.earthOnly}), c.shown)
             << c.outerOnly << c.earthOnly << " " << c.a << "-" << c.b;
     }
-}
-
-TEST(GetTotalNumAspects, CountsKindAbbreviationsCaseSensitively) {
-    const QStringList cells{
-        QStringLiteral("123°45'\n3Leo45"),
-        QStringLiteral("Con\n1°2' -"),
-        QString(),
-        QStringLiteral("Sqr\n0°59' +"),
-        QStringLiteral("con\n1°0'"),
-        QStringLiteral("Qui\n2°5'"),
-    };
-    EXPECT_EQ(GetTotalNumAspects(cells), 3);
-    EXPECT_EQ(GetTotalNumAspects({}), 0);
 }
