@@ -4,8 +4,6 @@
 #include "calendar/DateFormat.h"
 #include "support/StrProc.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -115,17 +113,29 @@ QStringList HourListTexts() {
     return texts;
 }
 
+std::optional<ClockTime> ClockTimeOfText(QStringView text) {
+    // Plain parsing rather than a regular expression: compiling one costs more than the whole
+    // conversion of a date.
+    const auto digit = [&](qsizetype at) {
+        return at < text.size() && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9')
+                   ? text[at].unicode() - u'0'
+                   : -1;
+    };
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if ((colon != 1 && colon != 2) || text.size() != colon + 3 || digit(0) < 0 ||
+        (colon == 2 && digit(1) < 0) || digit(colon + 1) < 0 || digit(colon + 2) < 0) {
+        return std::nullopt;
+    }
+    return ClockTime{colon == 2 ? digit(0) * 10 + digit(1) : digit(0),
+                     digit(colon + 1) * 10 + digit(colon + 2)};
+}
+
 int HourEntryOfText(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):(00|30)$"));
-    const QRegularExpressionMatch match = pattern.match(text.trimmed());
-    if (!match.hasMatch()) {
+    const std::optional<ClockTime> time = ClockTimeOfText(QStringView(text).trimmed());
+    if (!time || time->hours > 23 || (time->minutes != 0 && time->minutes != 30)) {
         return -1;
     }
-    const int hour = match.captured(1).toInt();
-    if (hour > 23) {
-        return -1;
-    }
-    return 2 * hour + 1 + (match.captured(2) == QLatin1String("30") ? 1 : 0);
+    return 2 * time->hours + 1 + (time->minutes == 30 ? 1 : 0);
 }
 
 TimezoneList BuildTimezoneList(bool northAmericanNames) {
@@ -159,22 +169,23 @@ int TimezoneEntryOfText(const QString& text) {
     if (const int entry = NorthAmericanEntryOfText(text); entry > 0) {
         return entry;
     }
-    const QString trimmed = text.trimmed();
-    if (trimmed.compare(QLatin1String("GMT"), Qt::CaseInsensitive) == 0) {
-        return GreenwichTimezoneEntry;
+    QStringView trimmed = QStringView(text).trimmed();
+    if (trimmed.startsWith(QLatin1String("GMT"), Qt::CaseInsensitive)) {
+        trimmed = trimmed.mid(3);
+        if (trimmed.isEmpty()) {
+            return GreenwichTimezoneEntry;
+        }
     }
-    static const QRegularExpression pattern(QStringLiteral("^(?:GMT)?([+-])(\\d{1,2}):(\\d{2})$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(trimmed);
-    if (!match.hasMatch()) {
+    const bool east = trimmed.startsWith(QLatin1Char('+'));
+    if (!east && !trimmed.startsWith(QLatin1Char('-'))) {
         return -1;
     }
-    const int minutes = match.captured(3).toInt();
-    if (minutes > 59) {
+    const std::optional<ClockTime> time = ClockTimeOfText(trimmed.mid(1));
+    if (!time || time->minutes > 59) {
         return -1;
     }
-    const int magnitude = match.captured(2).toInt() * 60 + minutes;
-    const int offset = match.captured(1) == QLatin1String("-") ? -magnitude : magnitude;
+    const int magnitude = time->hours * 60 + time->minutes;
+    const int offset = east ? magnitude : -magnitude;
     const auto found = std::find(TimezoneOffsets.begin() + 1, TimezoneOffsets.end(), offset);
     return found == TimezoneOffsets.end() ? -1 : static_cast<int>(found - TimezoneOffsets.begin());
 }

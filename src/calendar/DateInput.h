@@ -6,7 +6,9 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <array>
+#include <optional>
 #include <span>
 
 namespace orbivex {
@@ -55,6 +57,14 @@ using DateSets = std::array<DateSet, NumDateSets>;
 QString HourEntryText(int index);
 // All 49 texts of the hour list.
 QStringList HourListTexts();
+// The hours and minutes of a clock text, one or two digits, a colon and two digits ("9:30",
+// "23:59", also "99:99"); nothing for any other text, white space included.
+struct ClockTime {
+    int hours = 0;
+    int minutes = 0;
+};
+std::optional<ClockTime> ClockTimeOfText(QStringView text);
+
 // The hour entry (1..48) of a time "HH:MM" (or "H:MM") on a whole or half hour; -1 otherwise.
 int HourEntryOfText(const QString& text);
 

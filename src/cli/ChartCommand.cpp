@@ -5,7 +5,10 @@
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
+#include "core/Chart.h"
 #include "core/Ephemeris.h"
+#include "display/Symbols.h"
 #include "navigation/Compute.h"
 #include "navigation/StateTransfer.h"
 #include "support/ProgramTexts.h"
@@ -33,105 +36,135 @@ constexpr std::array<ModeName, 6> ModeNames{{
     {"synastry", SynastryMode},
 }};
 
-// A longitude in radians, or for a missing one the negative marker the JSON has always had:
-// -99 before Pluto's table, -100 after it, -1 otherwise.
-QJsonValue Longitude(const Position& position) {
-    switch (position.Status()) {
-    case PositionStatus::Known:
-        return position.Longitude();
-    case PositionStatus::BeforeTable:
-        return NoPositionBeforeTable;
-    case PositionStatus::AfterTable:
-        return NoPositionAfterTable;
-    case PositionStatus::Unavailable:
-        break;
-    }
-    return NoPosition;
+} // namespace
+
+QString ModeOptionName(ChartMode mode) {
+    const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
+                                    [&](ModeName m) { return m.mode == mode; });
+    return found == ModeNames.end() ? QString() : QLatin1String(found->name);
 }
 
-QString MotionText(Motion motion) {
+namespace {
+
+QJsonObject DatesJson(const ProgramState& state) {
+    static constexpr std::array<const char*, NumDateSets> Names{"world", "birth1", "birth2"};
+    const std::array<bool, NumDateSets> used = DateSetsOfMode(state.recordedMode);
+    QJsonObject dates;
+    for (int set = 0; set < NumDateSets; ++set) {
+        if (used[static_cast<std::size_t>(set)]) {
+            const auto index = static_cast<std::size_t>(set);
+            dates.insert(QLatin1String(Names[index]),
+                         DateJson(DateSetText(state.dateSets[index], state.zones),
+                                  state.ChartJulianDays[index]));
+        }
+    }
+    return dates;
+}
+
+QJsonArray PositionsJson(const PositionSet& positions) {
+    QJsonArray entries;
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        entries.append(PositionJson(body, positions[static_cast<std::size_t>(body)]));
+    }
+    return entries;
+}
+
+QJsonValue MotionJson(Motion motion) {
     switch (motion) {
     case Motion::Applying:
-        return QStringLiteral("-");
+        return QStringLiteral("applying");
     case Motion::Separating:
-        return QStringLiteral("+");
+        return QStringLiteral("separating");
     case Motion::None:
         break;
     }
-    return {};
+    return QJsonValue::Null;
+}
+
+QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
+    QJsonArray names;
+    for (const BodyIndex body : bodies) {
+        names.append(BodyName(body));
+    }
+    return names;
 }
 
 QJsonObject ChartJson(const ProgramState& state) {
     const Chart& chart = state.chart;
-    const bool twoCharts = chart.TwoSets();
-    QJsonArray julianDays;
-    for (double jd : state.ChartJulianDays) {
-        julianDays.append(jd);
-    }
-    QJsonArray first;
-    QJsonArray second;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        first.append(Longitude(chart.positions[0][static_cast<std::size_t>(body)]));
-        second.append(Longitude(chart.positions[1][static_cast<std::size_t>(body)]));
+    QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart.positions[0])}};
+    if (chart.TwoSets()) {
+        positions.insert(QStringLiteral("second"), PositionsJson(chart.positions[1]));
     }
     QJsonArray aspects;
     for (const ChartAspect& aspect : chart.aspects) {
         aspects.append(QJsonObject{
-            {QStringLiteral("body1"), aspect.first},
-            {QStringLiteral("body2"), aspect.second},
-            {QStringLiteral("kind"), aspect.kind},
-            {QStringLiteral("deviation"), aspect.deviation},
-            {QStringLiteral("motion"), MotionText(aspect.motion)},
+            {QStringLiteral("first"), BodyName(aspect.first)},
+            {QStringLiteral("second"), BodyName(aspect.second)},
+            {QStringLiteral("aspect"), AspectJsonName(aspect.kind)},
+            {QStringLiteral("angle"),
+             AspectKinds[static_cast<std::size_t>(aspect.kind)].angleDegrees},
+            {QStringLiteral("orb"), RadiansToDegrees(aspect.deviation)},
+            {QStringLiteral("motion"), MotionJson(aspect.motion)},
             {QStringLiteral("bold"), aspect.bold},
-            {QStringLiteral("cell"), twoCharts ? SquareAspectCell(aspect.first, aspect.second)
-                                               : TriangularAspectCell(aspect.first, aspect.second)},
         });
     }
-    QJsonArray aspectCounts;
+    QJsonObject counts{{QStringLiteral("total"), chart.aspectCounts.Total()}};
     for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        aspectCounts.append(chart.aspectCounts.count[static_cast<std::size_t>(kind)]);
+        counts.insert(AspectJsonName(kind),
+                      chart.aspectCounts.count[static_cast<std::size_t>(kind)]);
     }
-    QJsonArray patternCounts;
-    for (int count : chart.patternCounts.count) {
-        patternCounts.append(count);
-    }
-    QJsonArray cells;
-    for (int index = 0; index < state.grid.intNumCells; ++index) {
-        const GridCell& cell = state.grid.cells[index];
-        const GridPosition position = GetRowCol(index, state.grid.intNumCols);
-        cells.append(QJsonObject{
-            {QStringLiteral("index"), index},
-            {QStringLiteral("row"), position.intRow},
-            {QStringLiteral("col"), position.intCol},
-            {QStringLiteral("text"), cell.text},
-            {QStringLiteral("visible"), cell.visible},
-            {QStringLiteral("bold"), cell.bold},
-            {QStringLiteral("color"), cell.foreColour},
+    QJsonArray patterns;
+    for (const FoundPattern& pattern : chart.patterns) {
+        patterns.append(QJsonObject{
+            {QStringLiteral("pattern"), PatternJsonName(pattern.pattern)},
+            {QStringLiteral("bodies"), BodiesJson(pattern.Bodies())},
+            {QStringLiteral("meanOrb"), pattern.meanOrb
+                                            ? QJsonValue(RadiansToDegrees(*pattern.meanOrb))
+                                            : QJsonValue(QJsonValue::Null)},
         });
+    }
+    QJsonArray midpoints;
+    for (const MidpointConfiguration& midpoint : chart.midpoints) {
+        midpoints.append(QJsonObject{{QStringLiteral("bodies"), BodiesJson(midpoint.bodies)}});
     }
     return QJsonObject{
-        {QStringLiteral("mode"), state.mode},
-        {QStringLiteral("title"), state.title},
-        {QStringLiteral("julianDays"), julianDays},
-        {QStringLiteral("positions"),
-         QJsonObject{{QStringLiteral("first"), first},
-                     {QStringLiteral("second"), twoCharts ? QJsonValue(second) : QJsonValue()}}},
+        {QStringLiteral("format"), FormatName("chart")},
+        {QStringLiteral("mode"), ModeOptionName(chart.mode)},
+        {QStringLiteral("title"), ForTerminal(state.title).trimmed()},
+        {QStringLiteral("dates"), DatesJson(state)},
+        {QStringLiteral("positions"), positions},
         {QStringLiteral("aspects"), aspects},
-        {QStringLiteral("aspectCounts"), aspectCounts},
-        {QStringLiteral("patternCounts"), patternCounts},
-        {QStringLiteral("report"), twoCharts ? state.report1 : state.report},
-        {QStringLiteral("cells"), cells},
+        {QStringLiteral("counts"), counts},
+        {QStringLiteral("patterns"), patterns},
+        {QStringLiteral("midpoints"), midpoints},
+        {QStringLiteral("report"),
+         ForTerminal(IsTwoChartMode(chart.mode) ? state.report1 : state.report)},
     };
 }
 
-void PrintChart(const ProgramState& state, QTextStream& out) {
+// What a glyph cell of the grid shows in a terminal: the body's two-letter abbreviation, or
+// with `symbols` its Unicode symbol. The cells hold the letters of the symbol font, which mean
+// nothing outside it.
+QString GlyphText(const GridCell& cell, bool symbols) {
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        if (cell.text == QLatin1String(Bodies[static_cast<std::size_t>(body)].symbolLetter)) {
+            return symbols ? BodySymbol(body) : BodyAbbreviation(body);
+        }
+    }
+    return cell.text;
+}
+
+void PrintChart(const ProgramState& state, bool symbols, QTextStream& out) {
     out << state.title << "\n\n";
     const AspectGrid& grid = state.grid;
     for (int row = 0; row < grid.intNumRows; ++row) {
         QStringList cells;
         for (int col = 0; col < grid.intNumCols; ++col) {
             const GridCell& cell = grid.Cell(row, col);
-            QString text = cell.visible ? cell.text : QString();
+            QString text;
+            if (cell.visible) {
+                text = cell.font == CellFont::Symbol ? GlyphText(cell, symbols) : cell.text;
+            }
             cells.append(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
         }
         out << cells.join(QStringLiteral(" | ")) << '\n';
@@ -264,8 +297,8 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
-        QString error;
-        if (!ParseDateSetText(parser.value(*dateOptions[set]), state.dateSets[set], error)) {
+        const QString error = ReadDateText(parser.value(*dateOptions[set]), state.dateSets[set]);
+        if (!error.isEmpty()) {
             return CommandUsageError(context, command, error);
         }
     }
@@ -300,11 +333,15 @@ int RunChart(const QStringList& arguments, Context& context) {
     const ChartOptions options = AddChartOptions(parser);
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the chart as JSON."));
-    parser.addOption(jsonOption);
+    const QCommandLineOption symbolsOption(
+        QStringLiteral("symbols"),
+        QStringLiteral("Name the bodies of the grid by their astrological symbols (Unicode) "
+                       "instead of their two-letter abbreviations."));
+    parser.addOptions({jsonOption, symbolsOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] [--birth1 DATE] "
-                           "[--birth2 DATE] [--state FILE] [--radians] [--json]"),
+                           "[--birth2 DATE] [--state FILE] [--radians] [--symbols] [--json]"),
             context)) {
         return *status;
     }
@@ -315,9 +352,9 @@ int RunChart(const QStringList& arguments, Context& context) {
         return *status;
     }
     if (parser.isSet(jsonOption)) {
-        context.out << QJsonDocument(ChartJson(state)).toJson(QJsonDocument::Indented);
+        WriteJson(context.out, ChartJson(state));
     } else {
-        PrintChart(state, context.out);
+        PrintChart(state, parser.isSet(symbolsOption), context.out);
     }
     return ExitSuccess;
 }

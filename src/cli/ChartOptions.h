@@ -20,6 +20,10 @@ struct ChartOptions {
     QCommandLineOption radians;
 };
 
+// The name of a mode as --mode takes it and JSON writes it: "world", "natal1", "natal2",
+// "personal1", "personal2", "synastry"; "" for no mode.
+QString ModeOptionName(ChartMode mode);
+
 // Adds the shared options to the parser and returns them.
 ChartOptions AddChartOptions(QCommandLineParser& parser);
 

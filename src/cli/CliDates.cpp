@@ -1,85 +1,14 @@
 #include "cli/CliDates.h"
 
+#include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
-#include "calendar/DateInput.h"
+#include "support/ProgramTexts.h"
 
 #include <QDate>
-#include <QRegularExpression>
 
-#include <chrono>
+#include <cmath>
 
 namespace orbivex::cli {
-
-namespace {
-
-// Day number of 1 January 1970, the epoch of std::chrono::sys_days.
-constexpr int UnixEpochDayNumber = 2440588;
-
-OptionValue Value(int value) {
-    return {value, ExitSuccess, {}};
-}
-
-OptionValue Failure(int status, const QString& message) {
-    return {0, status, message};
-}
-
-} // namespace
-
-OptionValue ParseDate(const QString& text) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(-?)([0-9]+)-([0-9]{1,2})-([0-9]{1,2})$"));
-    const QRegularExpressionMatch match = pattern.match(text.trimmed());
-    if (!match.hasMatch()) {
-        return Failure(ExitUsage,
-                       QStringLiteral("'%1' is not a date written as YYYY-MM-DD.").arg(text));
-    }
-    // Leading zeros aside, a year of more than four digits is at or after 2800 anyway.
-    QString digits = match.captured(2);
-    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0'))) {
-        digits.remove(0, 1);
-    }
-    const bool negative = !match.captured(1).isEmpty();
-    const int year = digits.size() > 4 ? 9999 : digits.toInt();
-    if (negative || year <= 0) {
-        return Failure(ExitDateError,
-                       QStringLiteral("The date %1 lies before year 1; dates run from year 1 "
-                                      "to 2799.")
-                           .arg(text));
-    }
-    if (year >= 2800) {
-        return Failure(ExitDateError,
-                       QStringLiteral("The date %1 lies at or after year 2800; dates run from "
-                                      "year 1 to 2799.")
-                           .arg(text));
-    }
-    const std::chrono::year_month_day date{std::chrono::year{year},
-                                           std::chrono::month{match.captured(3).toUInt()},
-                                           std::chrono::day{match.captured(4).toUInt()}};
-    if (!date.ok()) {
-        return Failure(ExitDateError, QStringLiteral("The date %1 does not exist.").arg(text));
-    }
-    const int days = std::chrono::sys_days{date}.time_since_epoch().count();
-    return Value(days + UnixEpochDayNumber);
-}
-
-OptionValue ParseTimeOfDay(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
-    const QRegularExpressionMatch match = pattern.match(text.trimmed());
-    if (!match.hasMatch()) {
-        return Failure(ExitUsage, QStringLiteral("'%1' is not a time written as HH:MM.").arg(text));
-    }
-    const int hours = match.captured(1).toInt();
-    const int minutes = match.captured(2).toInt();
-    if (hours > 23 || minutes > 59) {
-        return Failure(ExitUsage, QStringLiteral("The time %1 does not exist.").arg(text));
-    }
-    if (minutes % 30 != 0) {
-        return Failure(
-            ExitUsage,
-            QStringLiteral("The time %1 is not on the hour or the half hour.").arg(text));
-    }
-    return Value(hours * 60 + minutes);
-}
 
 QString ZoneFormsText() {
     return QStringLiteral("GMT, GMT+H:MM, GMT-H:MM, +HH:MM or -HH:MM on a whole or half hour up "
@@ -88,21 +17,145 @@ QString ZoneFormsText() {
                           "EST/CDT");
 }
 
-OptionValue ParseZoneEntry(const QString& text) {
-    const int entry = TimezoneEntryOfText(text);
-    if (entry < 1) {
-        return Failure(ExitUsage,
-                       QStringLiteral("'%1' is not a zone; write %2.").arg(text, ZoneFormsText()));
-    }
-    return Value(entry);
+namespace {
+
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-OptionValue ParseZone(const QString& text) {
-    OptionValue zone = ParseZoneEntry(text);
-    if (zone.ok()) {
-        zone.value = TimezoneEntryOffset(zone.value);
+// White space as a date text separates its parts by it: ASCII only.
+bool IsSpace(QChar c) {
+    return c == QLatin1Char(' ') || (c >= QLatin1Char('\t') && c <= QLatin1Char('\r'));
+}
+
+// The end of the run of characters from `from` on for which `test` holds.
+template <typename Test> qsizetype RunEnd(QStringView text, qsizetype from, Test test) {
+    while (from < text.size() && test(text[from])) {
+        ++from;
     }
-    return zone;
+    return from;
+}
+
+} // namespace
+
+// The texts are read by hand rather than by regular expressions: compiling those took longer
+// than all the rest of reading and converting a date.
+QString ReadDayText(const QString& text, DateSet& dateSet) {
+    const QStringView day = QStringView(text).trimmed();
+    const bool minus = day.startsWith(QLatin1Char('-'));
+    const qsizetype yearEnd = RunEnd(day, minus ? 1 : 0, IsDigit);
+    const qsizetype monthEnd = RunEnd(day, yearEnd + 1, IsDigit);
+    const qsizetype dayEnd = RunEnd(day, monthEnd + 1, IsDigit);
+    const qsizetype monthDigits = monthEnd - yearEnd - 1;
+    const qsizetype dayDigits = dayEnd - monthEnd - 1;
+    if (yearEnd == (minus ? 1 : 0) || yearEnd >= day.size() || day[yearEnd] != QLatin1Char('-') ||
+        monthDigits < 1 || monthDigits > 2 || monthEnd >= day.size() ||
+        day[monthEnd] != QLatin1Char('-') || dayDigits < 1 || dayDigits > 2 ||
+        dayEnd != day.size()) {
+        return QStringLiteral("'%1' is not a date written as YYYY-MM-DD.").arg(text);
+    }
+    const int month = day.mid(yearEnd + 1, monthDigits).toInt();
+    const int dayOfMonth = day.mid(monthEnd + 1, dayDigits).toInt();
+    if (month < 1 || month > 12) {
+        return QStringLiteral("'%1': the month must be 01 to 12.").arg(text);
+    }
+    if (dayOfMonth < 1 || dayOfMonth >= DayEntryCount) {
+        return QStringLiteral("'%1': the day must be 01 to 31.").arg(text);
+    }
+    // The year box takes digits only; every year with a minus sign lies before year 1, and so
+    // does year 0, which the conversion then reports as it does for the window.
+    dateSet.yearText = minus ? QStringLiteral("0") : day.left(yearEnd).toString();
+    dateSet.monthIndex = month;
+    dateSet.dayIndex = dayOfMonth;
+    return {};
+}
+
+QString ReadTimeText(const QString& text, DateSet& dateSet) {
+    const std::optional<ClockTime> time = ClockTimeOfText(QStringView(text).trimmed());
+    if (!time) {
+        return QStringLiteral("'%1' is not a time written as HH:MM.").arg(text);
+    }
+    if (time->hours > 23 || time->minutes > 59) {
+        return QStringLiteral("The time %1 does not exist.").arg(text);
+    }
+    const int entry = HourEntryOfText(text);
+    if (entry < 1) {
+        return QStringLiteral("The time %1 is not on the hour or the half hour.").arg(text);
+    }
+    dateSet.hourIndex = entry;
+    return {};
+}
+
+QString ReadZoneText(const QString& text, DateSet& dateSet) {
+    const int entry = TimezoneEntryOfText(text);
+    if (entry < 1) {
+        return QStringLiteral("'%1' is not a zone; write %2.").arg(text, ZoneFormsText());
+    }
+    dateSet.timezoneIndex = entry;
+    return {};
+}
+
+namespace {
+
+// The end of what may follow the day of a DATE at `from`: optional spaces, a zone and spaces;
+// -1 when something else follows. `zone` receives the zone, if any.
+qsizetype ZoneEnd(QStringView date, qsizetype from, QStringView& zone) {
+    const qsizetype start = RunEnd(date, from, IsSpace);
+    const qsizetype end = RunEnd(date, start, [](QChar c) { return !IsSpace(c); });
+    if (end > start && start == from) {
+        return -1; // the zone must be set apart by white space
+    }
+    zone = date.mid(start, end - start);
+    return RunEnd(date, end, IsSpace) == date.size() ? date.size() : -1;
+}
+
+} // namespace
+
+QString ReadDateText(const QString& text, DateSet& dateSet) {
+    // -?D+-D+-D+, then optionally a time D+:D+ after spaces or a "T", then optionally a zone
+    // after spaces.
+    const QStringView date(text);
+    const qsizetype dayStart = RunEnd(date, 0, IsSpace);
+    qsizetype at =
+        dayStart < date.size() && date[dayStart] == QLatin1Char('-') ? dayStart + 1 : dayStart;
+    for (int part = 0; part < 3 && at >= 0; ++part) {
+        const qsizetype end = RunEnd(date, at, IsDigit);
+        const bool dash = part < 2 && end < date.size() && date[end] == QLatin1Char('-');
+        at = end > at && (part == 2 || dash) ? end + (dash ? 1 : 0) : -1;
+    }
+    QStringView time;
+    QStringView zone;
+    if (at >= 0) {
+        const qsizetype dayEnd = at;
+        // A time counts only when what follows it can end the DATE.
+        const qsizetype timeStart = RunEnd(
+            date, at, [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('T'); });
+        const qsizetype hoursEnd = RunEnd(date, timeStart, IsDigit);
+        const qsizetype timeEnd =
+            hoursEnd > timeStart && hoursEnd < date.size() && date[hoursEnd] == QLatin1Char(':')
+                ? RunEnd(date, hoursEnd + 1, IsDigit)
+                : hoursEnd + 1;
+        if (timeStart > at && timeEnd > hoursEnd + 1 && ZoneEnd(date, timeEnd, zone) >= 0) {
+            time = date.mid(timeStart, timeEnd - timeStart);
+        } else {
+            at = ZoneEnd(date, at, zone);
+        }
+        if (at >= 0) {
+            DateSet read;
+            QString error = ReadDayText(date.mid(dayStart, dayEnd - dayStart).toString(), read);
+            if (error.isEmpty() && !time.isEmpty()) {
+                error = ReadTimeText(time.toString(), read);
+            }
+            if (error.isEmpty() && !zone.isEmpty()) {
+                error = ReadZoneText(zone.toString(), read);
+            }
+            if (error.isEmpty()) {
+                dateSet = read;
+            }
+            return error;
+        }
+    }
+    return QStringLiteral("'%1' is not a date written as YYYY-MM-DD[ HH:MM][ ZONE].").arg(text);
 }
 
 int MonthOfText(const QString& text) {
@@ -125,62 +178,66 @@ int MonthOfText(const QString& text) {
     return 0;
 }
 
-bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error) {
-    static const QRegularExpression form(QStringLiteral(
-        R"(^\s*(-?\d+)-(\d{1,2})-(\d{1,2})(?:[ T]+(\d{1,2}:\d{2}))?(?:\s+(\S+))?\s*$)"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch()) {
-        error =
-            QStringLiteral("'%1' is not a date of the form YYYY-MM-DD[ HH:MM][ ZONE]").arg(text);
-        return false;
-    }
-    DateSet result;
-    result.yearText = match.captured(1);
-    result.monthIndex = match.captured(2).toInt();
-    result.dayIndex = match.captured(3).toInt();
-    if (result.monthIndex < 1 || result.monthIndex > 12) {
-        error = QStringLiteral("'%1': the month must be 01 to 12").arg(text);
-        return false;
-    }
-    if (result.dayIndex < 1 || result.dayIndex > 31) {
-        error = QStringLiteral("'%1': the day must be 01 to 31").arg(text);
-        return false;
-    }
-    if (match.hasCaptured(4)) {
-        result.hourIndex = HourEntryOfText(match.captured(4));
-        if (result.hourIndex < 1) {
-            error = QStringLiteral("'%1': the time must be a whole or half hour, 00:00 to 23:30")
-                        .arg(text);
-            return false;
-        }
-    }
-    if (match.hasCaptured(5)) {
-        result.timezoneIndex = TimezoneEntryOfText(match.captured(5));
-        if (result.timezoneIndex < 1) {
-            error = QStringLiteral("'%1': the zone must be %2").arg(text, ZoneFormsText());
-            return false;
-        }
-    }
-    dateSet = result;
-    return true;
+DateSet TodayDateSet() {
+    const QDate today = QDate::currentDate();
+    DateSet dateSet;
+    dateSet.yearText = QString::number(today.year());
+    dateSet.monthIndex = today.month();
+    dateSet.dayIndex = today.day();
+    return dateSet;
 }
 
-int TodayDayNumber() {
-    return static_cast<int>(QDate::currentDate().toJulianDay());
+DateSet DateSetOfDay(int dayNumber, const DateSet& like) {
+    EuroDateRecord record;
+    record.jdn = dayNumber;
+    JDNToEuroDate(record);
+    DateSet dateSet = like;
+    dateSet.yearText = record.year > 0 ? QString::number(record.year) : QStringLiteral("0");
+    dateSet.monthIndex = record.month;
+    dateSet.dayIndex = record.day;
+    return dateSet;
 }
 
-QString DateText(int dayNumber) {
-    const std::chrono::year_month_day date{
-        std::chrono::sys_days{std::chrono::days{dayNumber - UnixEpochDayNumber}}};
-    return QStringLiteral("%1-%2-%3")
-        .arg(static_cast<int>(date.year()), 4, 10, QLatin1Char('0'))
-        .arg(static_cast<unsigned>(date.month()), 2, 10, QLatin1Char('0'))
-        .arg(static_cast<unsigned>(date.day()), 2, 10, QLatin1Char('0'));
+QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
+    DateSet converted = dateSet;
+    const double local = InputDateToLocalJD(converted);
+    if (local < 0) {
+        return {};
+    }
+    EuroDateRecord record;
+    record.jdn = static_cast<std::int32_t>(std::floor(local));
+    JDNToEuroDate(record);
+    const bool zoneChosen =
+        converted.timezoneIndex >= 1 && converted.timezoneIndex < TimezoneEntryCount;
+    return QStringLiteral("%1-%2-%3 %4 %5")
+        .arg(record.year, 4, 10, QLatin1Char('0'))
+        .arg(record.month, 2, 10, QLatin1Char('0'))
+        .arg(record.day, 2, 10, QLatin1Char('0'))
+        .arg(HourEntryText(converted.hourIndex),
+             zoneChosen ? zones.list[static_cast<std::size_t>(converted.timezoneIndex)].text
+                        : QStringLiteral("GMT"));
 }
 
-double JulianDateOf(int dayNumber, int minutes, int zoneMinutes) {
-    const double local = dayNumber + minutes / 1440.0;
-    return local - zoneMinutes / 1440.0 - 0.5;
+std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,
+                                     int index, int& status, const QString& note) {
+    const double julianDay = InputDateToAJDate(dateSet, zones);
+    if (julianDay >= 0) {
+        return julianDay;
+    }
+    // The texts are read only now: a date that converts does not need them.
+    ProgramTexts texts;
+    if (texts.Load(context.programFolder + QStringLiteral("/orbx.dat")) <= 0) {
+        context.err << texts.LastLoadFailure() << '\n';
+        status = ExitFailure;
+        return std::nullopt;
+    }
+    context.err << ReportDateError(texts, index, julianDay).message;
+    if (!note.isEmpty()) {
+        context.err << ' ' << note;
+    }
+    context.err << '\n';
+    status = ExitDateError;
+    return std::nullopt;
 }
 
 } // namespace orbivex::cli

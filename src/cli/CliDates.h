@@ -1,54 +1,54 @@
 #pragma once
-// The date, time and zone options shared by orbivex-cli commands:
-//   a date  "YYYY-MM-DD" in the proleptic Gregorian calendar, years 1 to 2799;
-//   a time  "HH:MM" on the hour or the half hour;
-//   a zone  an entry of the program's time-zone list: "GMT", "GMT+5:30", "GMT-11:00", "+05:30",
-//           "-11:00", "GMT+13:45" or a North American name such as "EST/CDT".
+// How orbivex-cli reads its dates. Every date, time and zone it is given is read into a date
+// set of the program, the entries a user picks in the window, and converted by the window's own
+// code (InputDateToAJDate), so that a date that does not convert gets the window's message.
+// The readers here only check how a text is written; a text not written as asked is a usage
+// error. The forms:
+//   a day   "YYYY-MM-DD"; a leading minus gives a year before year 1
+//   DATE    a day, then optionally " HH:MM" and " ZONE"
+//   a time  "HH:MM" on the hour or the half hour
+//   a zone  an entry of the program's time-zone list: "GMT", "GMT+5:30", "GMT-11:00",
+//           "+05:30", "-11:00", "GMT+13:45" or a North American name such as "EST/CDT"
 
+#include "calendar/DateInput.h"
 #include "cli/Commands.h"
 
 #include <QString>
+#include <optional>
 
 namespace orbivex::cli {
-
-inline constexpr int FirstDayNumber = 1721426; // 1 January 1
-inline constexpr int EndDayNumber = 2743739;   // 1 January 2800, the first day out of range
-
-// A parsed option: its value, or the exit status and a message saying what is wrong.
-struct OptionValue {
-    int value = 0;
-    int status = ExitSuccess;
-    QString message;
-
-    bool ok() const { return status == ExitSuccess; }
-};
-
-// "YYYY-MM-DD" to its day number. ExitUsage when the text is not written so; ExitDateError
-// for a date before year 1, from year 2800 on, or one that does not exist.
-OptionValue ParseDate(const QString& text);
-
-// "HH:MM" to minutes after midnight; ExitUsage unless it is a time on a half hour.
-OptionValue ParseTimeOfDay(const QString& text);
 
 // The zones every command takes, as help texts and messages name them.
 QString ZoneFormsText();
 
-// A zone to its entry (1..54) of the time-zone list; ExitUsage for a zone the list lacks.
-OptionValue ParseZoneEntry(const QString& text);
-
-// A zone to minutes east of Greenwich; ExitUsage for a zone the time-zone list lacks.
-OptionValue ParseZone(const QString& text);
+// Each reader fills its entries of dateSet from text and returns "", or returns the message of
+// a usage error and leaves dateSet as it was.
+QString ReadDayText(const QString& text, DateSet& dateSet);  // year, month, day
+QString ReadTimeText(const QString& text, DateSet& dateSet); // hour entry
+QString ReadZoneText(const QString& text, DateSet& dateSet); // time-zone entry
+// A DATE: a time or a zone it does not give leaves its entry empty, for the conversion to
+// choose as the window does (12:00, the computer's zone).
+QString ReadDateText(const QString& text, DateSet& dateSet);
 
 // Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.
 int MonthOfText(const QString& text);
 
-// The day number of today's local date.
-int TodayDayNumber();
+// The date set of today's date on the computer's clock, with no hour and no zone chosen.
+DateSet TodayDateSet();
+// The date set of the civil day dayNumber with the hour and zone entries of `like`.
+DateSet DateSetOfDay(int dayNumber, const DateSet& like);
 
-// "YYYY-MM-DD" of a day number.
-QString DateText(int dayNumber);
+// A converted date set as a DATE that reads back to the same instant: "2024-03-20 12:00 GMT",
+// the zone as the list names it ("GMT" when no zone was chosen and none was preselected, as the
+// conversion then counts the time at Greenwich).
+QString DateSetText(const DateSet& dateSet, const TimeZones& zones);
 
-// The Julian date on Universal Time of a local date and time in a zone.
-double JulianDateOf(int dayNumber, int minutes, int zoneMinutes);
+// Converts dateSet as the window converts its date set `index` (0 world date, 1 and 2 the
+// birthdates), choosing the hour and zone as the window does. Returns the Julian date (UT); or
+// writes the window's message for a date that does not convert (and after it `note`, when
+// given) and returns nothing, with `status` set to ExitDateError (ExitFailure when the program
+// texts that hold the message cannot be read).
+std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,
+                                     int index, int& status, const QString& note = {});
 
 } // namespace orbivex::cli

@@ -10,7 +10,6 @@
 namespace orbivex {
 class Ephemeris;
 class ProgramTexts;
-struct DateSet;
 } // namespace orbivex
 
 namespace orbivex::cli {
@@ -38,11 +37,9 @@ struct Command {
 };
 
 // Shared by the commands: the program texts and the Pluto table from the program folder
-// (false after writing the reason to context.err), and a date option "YYYY-MM-DD[ HH:MM][ ZONE]"
-// as a date set of the window (no time: the empty hour entry; no zone: the empty zone entry).
+// (false after writing the reason to context.err).
 bool LoadProgramTexts(Context& context, ProgramTexts& texts);
 bool LoadPlutoTable(Context& context, Ephemeris& ephemeris);
-bool ParseDateSetText(const QString& text, DateSet& dateSet, QString& error);
 
 // Writes "orbivex-cli COMMAND: message" and the hint to --help; returns ExitUsage.
 int CommandUsageError(Context& context, const QString& command, const QString& message);

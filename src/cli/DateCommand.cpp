@@ -3,17 +3,13 @@
 #include "calendar/DateInput.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
-#include "support/ProgramTexts.h"
+#include "cli/JsonOutput.h"
 
 #include <QCommandLineParser>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace orbivex::cli {
 
 namespace {
-
-constexpr const char* ProgramTextFile = "orbx.dat";
 
 int UsageError(Context& context, const QString& message) {
     return CommandUsageError(context, QStringLiteral("date"), message);
@@ -72,51 +68,41 @@ int RunDate(const QStringList& arguments, Context& context) {
         return UsageError(context, QStringLiteral("--day must be a number from 1 to 31, not '%1'")
                                        .arg(parser.value(dayOption)));
     }
+    QString error;
     if (parser.isSet(hourOption)) {
-        dateSet.hourIndex = HourEntryOfText(parser.value(hourOption));
-        if (dateSet.hourIndex < 0) {
-            return UsageError(context, QStringLiteral("--hour must be a whole or half hour from "
-                                                      "00:00 to 23:30, not '%1'")
-                                           .arg(parser.value(hourOption)));
+        error = ReadTimeText(parser.value(hourOption), dateSet);
+        if (!error.isEmpty()) {
+            return UsageError(context, QStringLiteral("--hour: ") + error);
         }
     }
     // A zone given by its North American name is shown by that name.
     bool northAmericanNames = false;
     if (parser.isSet(zoneOption)) {
-        const QString zone = parser.value(zoneOption);
-        dateSet.timezoneIndex = TimezoneEntryOfText(zone);
-        if (dateSet.timezoneIndex < 1) {
-            return UsageError(
-                context, QStringLiteral("--zone must be %1, not '%2'").arg(ZoneFormsText(), zone));
+        error = ReadZoneText(parser.value(zoneOption), dateSet);
+        if (!error.isEmpty()) {
+            return UsageError(context, QStringLiteral("--zone: ") + error);
         }
-        northAmericanNames = IsNorthAmericanZoneName(zone);
+        northAmericanNames = IsNorthAmericanZoneName(parser.value(zoneOption));
     }
 
     const TimeZones zones = MakeTimeZones(TimezoneOffsetMinutes(), northAmericanNames);
-    const double julianDay = InputDateToAJDate(dateSet, zones);
-    if (julianDay < 0) {
-        ProgramTexts texts;
-        const QString path =
-            context.programFolder + QLatin1Char('/') + QLatin1String(ProgramTextFile);
-        const int loaded = texts.Load(path);
-        if (loaded <= 0) {
-            context.err << texts.LastLoadFailure() << '\n';
-            return ExitFailure;
-        }
-        context.err << ReportDateError(texts, WorldDate, julianDay).message << '\n';
-        return ExitDateError;
+    int status = ExitSuccess;
+    const std::optional<double> julianDay =
+        ConvertDateSet(context, dateSet, zones, WorldDate, status);
+    if (!julianDay) {
+        return status;
     }
     const double localJulianDay = InputDateToLocalJD(dateSet);
     const QString text = InputDateToString(dateSet, zones, false);
 
     if (parser.isSet(jsonOption)) {
-        const QJsonObject result{{QStringLiteral("julianDay"), julianDay},
-                                 {QStringLiteral("localJulianDay"), localJulianDay},
-                                 {QStringLiteral("text"), text}};
-        context.out << QJsonDocument(result).toJson(QJsonDocument::Indented);
+        WriteJson(context.out, {{QStringLiteral("format"), FormatName("date")},
+                                {QStringLiteral("julianDay"), *julianDay},
+                                {QStringLiteral("localJulianDay"), localJulianDay},
+                                {QStringLiteral("text"), text}});
         return ExitSuccess;
     }
-    context.out << "Julian date (UT):  " << QString::number(julianDay, 'f', 6) << '\n'
+    context.out << "Julian date (UT):  " << QString::number(*julianDay, 'f', 6) << '\n'
                 << "Local Julian date: " << QString::number(localJulianDay, 'f', 6) << '\n'
                 << "Date:              " << text << '\n';
     return ExitSuccess;

@@ -1,16 +1,17 @@
 // orbivex-cli durations: what the durations window shows for a chart: the title, then the
 // aspects with their beginnings, ends and durations (world and personal transits) or the natal
 // report (natal aspects and synastry); or the records as JSON.
+#include "calendar/DateFormat.h"
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "core/Ephemeris.h"
 #include "navigation/DurationsReport.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+
+#include <cmath>
 
 namespace orbivex::cli {
 
@@ -35,11 +36,26 @@ constexpr std::array<SortName, 8> SortNames{{
     {"duration", 5, 6},
 }};
 
-QJsonValue Day(const std::optional<int>& day) {
-    return day ? QJsonValue(*day) : QJsonValue(QJsonValue::Null);
+// A day of the durations (a local civil day) by its long date and day number; null when
+// unknown.
+QJsonValue DayJson(const std::optional<int>& day) {
+    if (!day) {
+        return QJsonValue::Null;
+    }
+    return QJsonObject{{QStringLiteral("text"), JDNToLongDate(*day, false)},
+                       {QStringLiteral("dayNumber"), *day}};
+}
+
+// A record keeps its deviation to a millionth of a radian, so four decimals of a degree say
+// all it knows.
+double OrbDegrees(double radians) {
+    return std::round(RadiansToDegrees(radians) * 1e4) / 1e4;
 }
 
 QJsonObject DurationsJson(const DurationsContent& content) {
+    // A personal-transit record holds the natal body first; JSON puts the transiting body
+    // first, as the chart does.
+    const bool personal = content.mode == PersonalFirst || content.mode == PersonalSecond;
     QJsonArray records;
     for (const QString& record : content.records) {
         DurationFields fields;
@@ -47,17 +63,20 @@ QJsonObject DurationsJson(const DurationsContent& content) {
             continue;
         }
         records.append(QJsonObject{
-            {QStringLiteral("body1"), fields.body1},
-            {QStringLiteral("body2"), fields.body2},
-            {QStringLiteral("kind"), fields.kind},
-            {QStringLiteral("deviation"), fields.deviation},
-            {QStringLiteral("beginning"), Day(fields.beginning)},
-            {QStringLiteral("end"), Day(fields.end)},
-            {QStringLiteral("duration"), Day(fields.duration)},
+            {QStringLiteral("first"), BodyName(personal ? fields.body2 : fields.body1)},
+            {QStringLiteral("second"), BodyName(personal ? fields.body1 : fields.body2)},
+            {QStringLiteral("aspect"), AspectJsonName(fields.kind)},
+            {QStringLiteral("orb"), OrbDegrees(fields.deviation)},
+            {QStringLiteral("beginning"), DayJson(fields.beginning)},
+            {QStringLiteral("end"), DayJson(fields.end)},
+            {QStringLiteral("days"),
+             fields.duration ? QJsonValue(*fields.duration) : QJsonValue(QJsonValue::Null)},
         });
     }
     return QJsonObject{
-        {QStringLiteral("title"), content.heading.title},
+        {QStringLiteral("format"), FormatName("durations")},
+        {QStringLiteral("mode"), ModeOptionName(content.mode)},
+        {QStringLiteral("title"), ForTerminal(content.heading.title).trimmed()},
         {QStringLiteral("records"), records},
     };
 }
@@ -72,9 +91,9 @@ int RunDurations(const QStringList& arguments, Context& context) {
                        "what its Report shows: the title line, a blank line, then the aspects "
                        "with the days on which they began and end and their durations (world "
                        "and personal transits), or the natal report (natal aspects and "
-                       "synastry). JSON holds the title and the records in list order; days "
-                       "and durations that are not known, and all of them in natal aspects and "
-                       "synastry, are null.\n") +
+                       "synastry). JSON holds the title and the records in list order (the "
+                       "transiting body first in personal transits); days and durations that are "
+                       "not known, and all of them in natal aspects and synastry, are null.\n") +
         ChartOptionsDescription());
     const ChartOptions options = AddChartOptions(parser);
     const QCommandLineOption jsonOption(QStringLiteral("json"),
@@ -145,7 +164,7 @@ int RunDurations(const QStringList& arguments, Context& context) {
     }
 
     if (parser.isSet(jsonOption)) {
-        context.out << QJsonDocument(DurationsJson(content)).toJson(QJsonDocument::Indented);
+        WriteJson(context.out, DurationsJson(content));
         return ExitSuccess;
     }
     context.out << ForTerminal(content.heading.title) << "\n\n";

@@ -1,7 +1,10 @@
 // orbivex-cli positions: the heliocentric J2000 longitudes of the nine bodies at one instant,
 // or for a run of consecutive days.
+#include "calendar/Calendar.h"
+#include "calendar/DateFormat.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "core/AngleFormat.h"
 #include "core/Bodies.h"
 #include "core/Ephemeris.h"
@@ -14,6 +17,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -41,14 +45,6 @@ int UsageError(Context& context, const QString& message) {
     return CommandUsageError(context, QStringLiteral("positions"), message);
 }
 
-int Failed(Context& context, const OptionValue& value) {
-    if (value.status == ExitUsage) {
-        return UsageError(context, value.message);
-    }
-    context.err << "orbivex-cli positions: " << value.message << '\n';
-    return value.status;
-}
-
 void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitudes) {
     context.out << "JD " << QString::number(jd, 'f', 6) << '\n';
     for (BodyIndex body = Earth; body <= Pluto; ++body) {
@@ -64,24 +60,6 @@ void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitu
         }
         context.out << line << '\n';
     }
-}
-
-void PrintInstantJson(Context& context, double jd, const BodyLongitudes& longitudes) {
-    QJsonArray bodies;
-    for (BodyIndex body = Earth; body <= Pluto; ++body) {
-        const double longitude = longitudes[static_cast<std::size_t>(body)];
-        const bool known = longitude >= 0.0;
-        bodies.append(QJsonObject{
-            {QStringLiteral("index"), body},
-            {QStringLiteral("name"), BodyName(body)},
-            {QStringLiteral("longitude"), known ? QJsonValue(longitude) : QJsonValue()},
-            {QStringLiteral("marker"), known ? QJsonValue() : QJsonValue(MarkerOf(longitude))},
-            {QStringLiteral("zodiac"), FormatZodiacPosition(longitude, false)},
-        });
-    }
-    const QJsonObject document{{QStringLiteral("julianDay"), jd},
-                               {QStringLiteral("bodies"), bodies}};
-    context.out << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
 }
 
 // Lines [first, last) of the run: the Julian date, then the nine longitudes in degrees.
@@ -147,12 +125,11 @@ namespace {
 
 // What the options ask for: one instant, or a run of days, each at the same time and zone.
 struct Request {
-    int firstDay = 0; // day number
+    DateSet first; // the instant, or the first day of the run
     int dayCount = 1;
-    int minutes = 0;     // local time of day
-    int zoneMinutes = 0; // east of Greenwich
     bool run = false;
     bool json = false;
+    bool northAmericanZone = false; // the zone was given by its North American name
 };
 
 // Reads the options into `request`; on a fault writes the message and returns the exit status.
@@ -170,7 +147,7 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
         QStringLiteral("zone"), QStringLiteral("The zone: %1 (default: GMT).").arg(ZoneFormsText()),
         QStringLiteral("ZONE"), QStringLiteral("GMT"));
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("Write the instant's positions as JSON."));
+                                  QStringLiteral("Write the positions as JSON."));
     const QCommandLineOption from(QStringLiteral("from"),
                                   QStringLiteral("The first of a run of consecutive days."),
                                   QStringLiteral("YYYY-MM-DD"));
@@ -188,7 +165,7 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                        "  orbivex-cli positions [--date YYYY-MM-DD] [--time HH:MM] [--zone ZONE] "
                        "[--json]\n"
                        "  orbivex-cli positions --from YYYY-MM-DD --days N [--time HH:MM] "
-                       "[--zone ZONE]\n\n"
+                       "[--zone ZONE] [--json]\n\n"
                        "Heliocentric ecliptic longitudes (J2000) of Earth, Mercury to Neptune "
                        "and Pluto,\nat one instant or on each of a run of days.\n"
                     << options;
@@ -203,9 +180,6 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     if (request.run && parser.isSet(date)) {
         return UsageError(context, QStringLiteral("--date and --from cannot be combined."));
     }
-    if (request.run && request.json) {
-        return UsageError(context, QStringLiteral("--json is for one instant, not for --from."));
-    }
     if (request.run != parser.isSet(days)) {
         return UsageError(context, QStringLiteral("--from and --days go together."));
     }
@@ -219,45 +193,54 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                            .arg(parser.value(days)));
         }
     }
-    const OptionValue minutes = ParseTimeOfDay(parser.value(time));
-    if (!minutes.ok()) {
-        return Failed(context, minutes);
+    request.first = TodayDateSet();
+    QString error = ReadTimeText(parser.value(time), request.first);
+    if (error.isEmpty()) {
+        error = ReadZoneText(parser.value(zone), request.first);
     }
-    const OptionValue zoneMinutes = ParseZone(parser.value(zone));
-    if (!zoneMinutes.ok()) {
-        return Failed(context, zoneMinutes);
+    if (error.isEmpty() && (request.run || parser.isSet(date))) {
+        error = ReadDayText(parser.value(request.run ? from : date), request.first);
     }
-    OptionValue firstDay{TodayDayNumber(), ExitSuccess, {}};
-    if (request.run || parser.isSet(date)) {
-        firstDay = ParseDate(parser.value(request.run ? from : date));
-        if (!firstDay.ok()) {
-            return Failed(context, firstDay);
-        }
+    if (!error.isEmpty()) {
+        return UsageError(context, error);
     }
-    if (firstDay.value + (request.dayCount - 1) >= EndDayNumber) {
-        context.err << "orbivex-cli positions: The run of " << request.dayCount << " days from "
-                    << DateText(firstDay.value)
-                    << " goes past 2799-12-31; dates run from year 1 to 2799.\n";
-        return ExitDateError;
-    }
-    request.firstDay = firstDay.value;
-    request.minutes = minutes.value;
-    request.zoneMinutes = zoneMinutes.value;
+    request.northAmericanZone = IsNorthAmericanZoneName(parser.value(zone));
     return std::nullopt;
 }
 
-// The run in blocks, so that memory stays small however many days are asked for.
-void PrintRun(Context& context, const Ephemeris& ephemeris, const Request& request) {
+// Computes the run in blocks, so that memory stays small however many days are asked for, and
+// hands each block to print(first day of the block, its Julian dates, its positions).
+template <typename Print>
+void ComputeRun(const Ephemeris& ephemeris, int dayCount, double firstJulianDay, Print print) {
     constexpr int BlockDays = 32768;
-    for (int block = 0; block < request.dayCount; block += BlockDays) {
-        const int count = std::min(BlockDays, request.dayCount - block);
-        std::vector<double> jds(static_cast<std::size_t>(count));
-        for (int day = 0; day < count; ++day) {
-            jds[static_cast<std::size_t>(day)] =
-                JulianDateOf(request.firstDay + block + day, request.minutes, request.zoneMinutes);
+    for (int block = 0; block < dayCount; block += BlockDays) {
+        std::vector<double> jds(static_cast<std::size_t>(std::min(BlockDays, dayCount - block)));
+        for (std::size_t day = 0; day < jds.size(); ++day) {
+            jds[day] = firstJulianDay + block + static_cast<int>(day);
         }
-        PrintDays(context, jds, ephemeris.PositionsOfBodiesAt(jds));
+        print(block, jds, ephemeris.PositionsOfBodiesAt(jds));
     }
+}
+
+// The run as JSON: one row a line.
+void PrintRunJson(Context& context, const Ephemeris& ephemeris, const Request& request,
+                  const TimeZones& zones, double firstJulianDay, int firstDay) {
+    context.out << "{\n    \"format\": \"" << FormatName("positions") << "\",\n    \"rows\": [";
+    ComputeRun(
+        ephemeris, request.dayCount, firstJulianDay,
+        [&](int block, const std::vector<double>& jds, const std::vector<BodyLongitudes>& rows) {
+            for (std::size_t day = 0; day < jds.size(); ++day) {
+                const int number = block + static_cast<int>(day);
+                const DateSet dateSet = DateSetOfDay(firstDay + number, request.first);
+                const QJsonObject row{
+                    {QStringLiteral("date"), DateJson(DateSetText(dateSet, zones), jds[day])},
+                    {QStringLiteral("positions"), PositionsJson(rows[day])},
+                };
+                context.out << (number == 0 ? "\n        " : ",\n        ")
+                            << QString::fromUtf8(QJsonDocument(row).toJson(QJsonDocument::Compact));
+            }
+        });
+    context.out << "\n    ]\n}\n";
 }
 
 } // namespace
@@ -267,21 +250,52 @@ int RunPositions(const QStringList& arguments, Context& context) {
     if (const std::optional<int> status = ParseRequest(arguments, context, request)) {
         return *status;
     }
+    const TimeZones zones = MakeTimeZones(TimezoneOffsetMinutes(), request.northAmericanZone);
+    int status = ExitSuccess;
+    const std::optional<double> firstJulianDay =
+        ConvertDateSet(context, request.first, zones, WorldDate, status);
+    if (!firstJulianDay) {
+        return status;
+    }
+    // The converted date set has its hour and zone; each day of a run takes the same.
+    const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first)));
+    if (request.run) {
+        DateSet last = DateSetOfDay(firstDay + (request.dayCount - 1), request.first);
+        EuroDateRecord first;
+        first.jdn = firstDay;
+        JDNToEuroDate(first);
+        EuroDateRecord end;
+        end.jdn = firstDay + (request.dayCount - 1);
+        JDNToEuroDate(end);
+        const QString note = QStringLiteral("(The run of %1 days from %2 ends on %3.)")
+                                 .arg(request.dayCount)
+                                 .arg(FormatEuroDate(first), FormatEuroDate(end));
+        if (!ConvertDateSet(context, last, zones, WorldDate, status, note)) {
+            return status;
+        }
+    }
     Ephemeris ephemeris(context.programFolder);
     const QString tableError = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
     if (!tableError.isEmpty()) {
         context.err << "orbivex-cli positions: " << tableError << '\n';
         return ExitFailure;
     }
-    if (request.run) {
-        PrintRun(context, ephemeris, request);
+    if (request.run && request.json) {
+        PrintRunJson(context, ephemeris, request, zones, *firstJulianDay, firstDay);
+    } else if (request.run) {
+        ComputeRun(
+            ephemeris, request.dayCount, *firstJulianDay,
+            [&context](int, const std::vector<double>& jds,
+                       const std::vector<BodyLongitudes>& rows) { PrintDays(context, jds, rows); });
     } else {
-        const double jd = JulianDateOf(request.firstDay, request.minutes, request.zoneMinutes);
-        const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(jd);
+        const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(*firstJulianDay);
         if (request.json) {
-            PrintInstantJson(context, jd, longitudes);
+            WriteJson(context.out, {{QStringLiteral("format"), FormatName("positions")},
+                                    {QStringLiteral("date"),
+                                     DateJson(DateSetText(request.first, zones), *firstJulianDay)},
+                                    {QStringLiteral("positions"), PositionsJson(longitudes)}});
         } else {
-            PrintInstantText(context, jd, longitudes);
+            PrintInstantText(context, *firstJulianDay, longitudes);
         }
     }
     context.out.flush();

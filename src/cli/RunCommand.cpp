@@ -5,13 +5,12 @@
 #include "calendar/DateInput.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "core/Ephemeris.h"
 #include "navigation/PatternRun.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <limits>
 
@@ -101,7 +100,8 @@ struct RunOutcome {
     bool found = false;
     int steps = 0;
     double julianDay = 0.0; // the world date of the last step that stood
-    QString date;
+    QString date;           // as the window writes it: "March 5, 2024, 12:00 (GMT)"
+    QString dateText;       // as a DATE option: "2024-03-05 12:00 GMT"
     QString message;
 };
 
@@ -118,14 +118,11 @@ QString NotFoundMessage(const PatternRun& run, int steps, const QString& date,
 
 void PrintOutcome(const RunOutcome& outcome, bool json, QTextStream& out) {
     if (json) {
-        out << QJsonDocument(QJsonObject{
-                                 {QStringLiteral("found"), outcome.found},
-                                 {QStringLiteral("steps"), outcome.steps},
-                                 {QStringLiteral("julianDay"), outcome.julianDay},
-                                 {QStringLiteral("date"), outcome.date},
-                                 {QStringLiteral("message"), outcome.message},
-                             })
-                   .toJson(QJsonDocument::Indented);
+        WriteJson(out, {{QStringLiteral("format"), FormatName("run")},
+                        {QStringLiteral("found"), outcome.found},
+                        {QStringLiteral("steps"), outcome.steps},
+                        {QStringLiteral("date"), DateJson(outcome.dateText, outcome.julianDay)},
+                        {QStringLiteral("message"), ForTerminal(outcome.message)}});
         return;
     }
     if (outcome.found) {
@@ -197,8 +194,8 @@ int RunRun(const QStringList& arguments, Context& context) {
     if (!parser.isSet(worldOption)) {
         return UsageError(context, QStringLiteral("--world is required"));
     }
-    QString dateError;
-    if (!ParseDateSetText(parser.value(worldOption), state.dateSets[WorldDate], dateError)) {
+    const QString dateError = ReadDateText(parser.value(worldOption), state.dateSets[WorldDate]);
+    if (!dateError.isEmpty()) {
         return UsageError(context, dateError);
     }
     state.stepUnitIndex = DayStep;
@@ -229,11 +226,13 @@ int RunRun(const QStringList& arguments, Context& context) {
     // The starting date as the window holds it before Run: converted, with its time and zone
     // chosen, so that the first step already moves it.
     RunOutcome outcome;
-    outcome.julianDay = InputDateToAJDate(state.dateSets[WorldDate], state.zones);
-    if (outcome.julianDay < 0.0) {
-        context.err << ReportDateError(texts, WorldDate, outcome.julianDay).message << '\n';
-        return ExitDateError;
+    int status = ExitSuccess;
+    const std::optional<double> start =
+        ConvertDateSet(context, state.dateSets[WorldDate], state.zones, WorldDate, status);
+    if (!start) {
+        return status;
     }
+    outcome.julianDay = *start;
 
     ComputeContext computeContext{ephemeris, texts};
     computeContext.chartOnly = true; // nothing is shown between the steps
@@ -257,6 +256,7 @@ int RunRun(const QStringList& arguments, Context& context) {
     }
     DateSet shown = state.dateSets[WorldDate];
     outcome.date = InputDateToString(shown, state.zones, false);
+    outcome.dateText = DateSetText(shown, state.zones);
     if (!outcome.found) {
         outcome.message = NotFoundMessage(run, outcome.steps, outcome.date, failure);
     }

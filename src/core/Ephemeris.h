@@ -86,6 +86,8 @@ class Ephemeris {
         bool builtInTheory = false; // ... and at least one with its built-in theory
     };
 
+    // The entry of day index (0 is 1 January 1600) in whole seconds of arc.
+    int PlutoArcseconds(int index) const;
     double PlutoFromTable(double jd) const;
     // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread.
     RangeOutcome ComputeRange(std::span<const double> jds, std::size_t first, std::size_t last,
@@ -94,7 +96,9 @@ class Ephemeris {
 
     QString dataFolder_;
     QByteArray ephemerisPath_;
-    std::vector<std::int32_t> plutoArcseconds_; // one entry per day, exact to the second
+    // The four codes of each day of the table, every one checked; an entry is decoded when it
+    // is used.
+    QByteArray plutoCodes_;
     mutable bool builtInTheory_ = false;
 };
 

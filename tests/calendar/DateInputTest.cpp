@@ -45,7 +45,8 @@ TEST(HourList, FortyNineEntriesOfHalfHours) {
         EXPECT_EQ(HourEntryOfText(texts[entry]), entry) << entry;
     }
     EXPECT_EQ(HourEntryOfText(QStringLiteral("9:30")), Hour(9, 30));
-    for (const char* bad : {"", "24:00", "10:15", "10", "1030", "-1:00", "10:00:00", "ab:00"}) {
+    for (const char* bad : {"", "24:00", "10:15", "10", "1030", "-1:00", "10:00:00", "ab:00", "1:5",
+                            ":30", "123:00", "1:300", "１0:00"}) {
         EXPECT_EQ(HourEntryOfText(QString::fromUtf8(bad)), -1) << bad;
     }
 }
@@ -116,7 +117,7 @@ TEST(TimezoneList, EntryOfAnOffsetText) {
     EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("+14:00")), 50);
     EXPECT_EQ(TimezoneEntryOfText(QStringLiteral("gmt+13:45")), 54);
     for (const char* bad : {"", "-12:00", "+14:30", "+5:15", "+5:60", "-5:45", "05:30", "GMT5:30",
-                            "UTC", "+5", "GMT+"}) {
+                            "UTC", "+5", "GMT+", "GMT 5:30", "+5:3", "GMTGMT+1:00", "+-1:00"}) {
         EXPECT_EQ(TimezoneEntryOfText(QString::fromUtf8(bad)), -1) << bad;
     }
 }

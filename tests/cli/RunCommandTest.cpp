@@ -48,17 +48,20 @@ TEST(RunCommand, JsonOfARunSeekingBodies) {
     const QJsonObject result = Json(run);
     EXPECT_TRUE(result[QStringLiteral("found")].toBool());
     EXPECT_EQ(result[QStringLiteral("steps")].toInt(), 871);
-    EXPECT_EQ(result[QStringLiteral("date")].toString(), "May 21, 2026, 12:00 (GMT)");
-    EXPECT_DOUBLE_EQ(result[QStringLiteral("julianDay")].toDouble(), 2460311.0 + 871);
+    EXPECT_EQ(result[QStringLiteral("date")][QStringLiteral("text")].toString(),
+              "2026-05-21 12:00 GMT");
+    EXPECT_DOUBLE_EQ(result[QStringLiteral("date")][QStringLiteral("julianDay")].toDouble(),
+                     2460311.0 + 871);
     EXPECT_EQ(result[QStringLiteral("message")].toString(),
-              "Grand trine found\r\ninvolving Jupiter Saturn.");
+              "Grand trine found\ninvolving Jupiter Saturn.");
 }
 
 TEST(RunCommand, StepUnits) {
     const CliResult years = RunPattern(
         {"--pattern", "rectangle", "--world", "2000-01-01 12:00 GMT", "--step", "year", "--json"});
     ASSERT_EQ(years.exitCode, 0) << years.err.toStdString();
-    EXPECT_EQ(Json(years)[QStringLiteral("date")].toString(), "January 1, 2048, 12:00 (GMT)");
+    EXPECT_EQ(Json(years)[QStringLiteral("date")][QStringLiteral("text")].toString(),
+              "2048-01-01 12:00 GMT");
     const CliResult halfHours = RunPattern({"--pattern", "midpoint", "--bodies", "earth", "--world",
                                             "2024-01-01", "--step", "halfhour"});
     ASSERT_EQ(halfHours.exitCode, 0) << halfHours.err.toStdString();
@@ -73,7 +76,8 @@ TEST(RunCommand, NothingFoundExitsWithStatusOne) {
     const QJsonObject result = Json(limited);
     EXPECT_FALSE(result[QStringLiteral("found")].toBool());
     EXPECT_EQ(result[QStringLiteral("steps")].toInt(), 30);
-    EXPECT_DOUBLE_EQ(result[QStringLiteral("julianDay")].toDouble(), 2460311.0 + 30);
+    EXPECT_DOUBLE_EQ(result[QStringLiteral("date")][QStringLiteral("julianDay")].toDouble(),
+                     2460311.0 + 30);
     EXPECT_EQ(result[QStringLiteral("message")].toString(),
               "No 6-stellium found in 30 steps, up to January 31, 2024, 12:00 (GMT).");
 
@@ -116,9 +120,4 @@ TEST(RunCommand, BadOptionsAndDates) {
             << run.err.toStdString() << " for " << c.arguments.join(' ').toStdString();
         EXPECT_EQ(run.out, "");
     }
-    const CliResult late = RunPattern({"--pattern", "kite", "--world", "2800-01-01"});
-    EXPECT_EQ(late.exitCode, 3);
-    EXPECT_EQ(late.err, "World date lies in or after the year 2800.\n");
-    const CliResult impossible = RunPattern({"--pattern", "kite", "--world", "2023-02-29"});
-    EXPECT_EQ(impossible.exitCode, 3);
 }

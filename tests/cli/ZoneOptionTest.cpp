@@ -1,5 +1,9 @@
-// Every command of orbivex-cli takes the same zones: those of the program's time-zone list.
+// Every command of orbivex-cli reads its dates alike: the zones of the program's time-zone list,
+// and for a date that does not convert the message the window shows for it.
+#include "calendar/DateInput.h"
 #include "cli/CliRun.h"
+#include "common/TestSupport.h"
+#include "support/ProgramTexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -34,11 +38,95 @@ TEST(ZoneOption, EveryCommandTakesTheZonesOfTheList) {
         const CliResult positions = RunCli(
             {"positions", "--date", "2024-01-05", "--time", "12:00", "--zone", name, "--json"});
         ASSERT_EQ(positions.exitCode, 0) << positions.err.toStdString();
-        EXPECT_NEAR(Json(positions)[QStringLiteral("julianDay")].toDouble(), expected, 1e-9);
+        EXPECT_NEAR(Json(positions)[QStringLiteral("date")][QStringLiteral("julianDay")].toDouble(),
+                    expected, 1e-9);
         const CliResult chart =
             RunCli({"chart", "--mode", "world", "--world", "2024-01-05 12:00 " + name, "--json"});
         ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
-        EXPECT_NEAR(Json(chart)[QStringLiteral("julianDays")].toArray()[0].toDouble(), expected,
-                    1e-9);
+        EXPECT_NEAR(Json(chart)[QStringLiteral("dates")][QStringLiteral("world")]
+                               [QStringLiteral("julianDay")]
+                                   .toDouble(),
+                    expected, 1e-9);
+    }
+}
+
+// One fault, one message: the window's, whichever command reads the date.
+TEST(DateOption, EveryCommandGivesTheWindowsMessageForADateThatDoesNotConvert) {
+    orbivex::ProgramTexts texts;
+    ASSERT_GT(texts.Load(orbivex::test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
+    const struct {
+        const char* year;
+        const char* month;
+        const char* day;
+        int code;
+    } faults[] = {
+        {"0", "1", "1", orbivex::DateBeforeYearOne},
+        {"-500", "3", "1", orbivex::DateBeforeYearOne},
+        {"2800", "1", "1", orbivex::DateFromYear2800},
+        {"20000000000000000000", "1", "1", orbivex::DateFromYear2800},
+        {"2023", "2", "29", orbivex::DateDoesNotExist},
+    };
+    for (const auto& fault : faults) {
+        const QString day = QStringLiteral("%1-%2-%3")
+                                .arg(QString::fromUtf8(fault.year), QString::fromUtf8(fault.month),
+                                     QString::fromUtf8(fault.day));
+        const QString world =
+            orbivex::ReportDateError(texts, orbivex::WorldDate, fault.code).message;
+        const QString birth =
+            orbivex::ReportDateError(texts, orbivex::FirstBirthdate, fault.code).message;
+        const std::pair<QStringList, QString> runs[] = {
+            {{"positions", "--date", day}, world},
+            {{"positions", "--from", day, "--days", "3"}, world},
+            {{"chart", "--mode", "world", "--world", day}, world},
+            {{"chart", "--mode", "natal1", "--birth1", day + " 06:30 GMT+1:00"}, birth},
+            {{"durations", "--mode", "world", "--world", day}, world},
+            {{"run", "--pattern", "kite", "--world", day}, world},
+        };
+        for (const auto& [arguments, message] : runs) {
+            SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+            const CliResult run = RunCli(arguments);
+            EXPECT_EQ(run.exitCode, 3);
+            EXPECT_EQ(run.err, message + QLatin1Char('\n'));
+            EXPECT_EQ(run.out, QString());
+        }
+        // The date command takes the year as the year box does: digits only.
+        if (fault.year[0] != '-') {
+            const CliResult date =
+                RunCli({"date", "--year", QString::fromUtf8(fault.year), "--month",
+                        QString::fromUtf8(fault.month), "--day", QString::fromUtf8(fault.day)});
+            EXPECT_EQ(date.exitCode, 3);
+            EXPECT_EQ(date.err, world + QLatin1Char('\n'));
+        }
+    }
+}
+
+// The forms a DATE may take, and the date each stands for.
+TEST(DateOption, FormsOfADate) {
+    const std::pair<const char*, const char*> forms[] = {
+        {"2024-03-20", "2024-03-20 12:00 GMT"},
+        {"  2024-3-5   07:00\tGMT+5:45 ", "2024-03-05 07:00 GMT+5:45"},
+        {"2024-03-20T06:30", "2024-03-20 06:30 GMT"},
+        {"2024-03-20 EST/CDT", "2024-03-20 12:00 EST/CDT"},
+        {"0800-01-01 23:30 -11:30", "0800-01-01 23:30 GMT-11:30"},
+        {"2024-03-20 12:00 GMT x", nullptr},
+        {"2024-03-20GMT", nullptr},
+        {"20-03-2024x", nullptr},
+        {"March 20, 2024", nullptr},
+    };
+    for (const auto& [form, date] : forms) {
+        SCOPED_TRACE(form);
+        const CliResult chart =
+            RunCli({"chart", "--mode", "world", "--world", QString::fromUtf8(form), "--json"});
+        if (date == nullptr) {
+            EXPECT_EQ(chart.exitCode, 2);
+            EXPECT_TRUE(chart.err.contains(QStringLiteral("YYYY-MM-DD[ HH:MM][ ZONE]")))
+                << chart.err.toStdString();
+            continue;
+        }
+        ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
+        EXPECT_EQ(
+            Json(chart)[QStringLiteral("dates")][QStringLiteral("world")][QStringLiteral("text")]
+                .toString(),
+            QString::fromUtf8(date));
     }
 }

@@ -162,6 +162,13 @@ TEST(PlutoTable, ABrokenTableNamesTheProblemAndKeepsThePreviousTable) {
     shortLine.remove(6 * 7 + 3, 1); // line 8 keeps three characters
     QByteArray longer = good + "AAAA\r\n";
     QByteArray truncated = good.left(6 * 1000);
+    // The last line, and a code a step above its range (line 1000's offsets: 6 and 10).
+    QByteArray badLast = good;
+    badLast[6 * (PlutoTableEntries - 1) + 1] = 'x';
+    QByteArray tooHigh = good;
+    tooHigh[6 * 999 + 2] = static_cast<char>(63 + 999 % 55 + 1);
+    QByteArray strayReturn = good;
+    strayReturn[6 * 300 + 5] = '\r';
     QByteArray unixEnds = good;
     unixEnds.replace("\r\n", "\n");
     struct Case {
@@ -171,6 +178,9 @@ TEST(PlutoTable, ABrokenTableNamesTheProblemAndKeepsThePreviousTable) {
     };
     const std::vector<Case> cases{
         {"bad.slx", badCode, "Line 5001 of the Pluto table"},
+        {"last.slx", badLast, "Line 219147 of the Pluto table"},
+        {"high.slx", tooHigh, "Line 1000 of the Pluto table"},
+        {"return.slx", strayReturn, "is malformed"},
         {"short.slx", shortLine, "Line 8 of the Pluto table"},
         {"truncated.slx", truncated, "has only 1000 lines; it needs 219147"},
         {"longer.slx", longer, "has more than 219147 lines"},

@@ -1,0 +1,75 @@
+#include "cli/JsonOutput.h"
+
+#include "core/Ephemeris.h"
+
+#include <QJsonDocument>
+
+namespace orbivex::cli {
+
+QString FormatName(const char* command) {
+    return QStringLiteral("orbivex.%1.v2").arg(QLatin1String(command));
+}
+
+QJsonObject DateJson(const QString& text, double julianDay) {
+    return {{QStringLiteral("text"), text}, {QStringLiteral("julianDay"), julianDay}};
+}
+
+QJsonObject PositionJson(BodyIndex body, double longitude) {
+    const QString text = FormatZodiacPosition(longitude, false);
+    if (text.isEmpty()) {
+        const char* missing = longitude == NoPositionBeforeTable  ? "before table"
+                              : longitude == NoPositionAfterTable ? "after table"
+                                                                  : "unavailable";
+        return {{QStringLiteral("body"), BodyName(body)},
+                {QStringLiteral("longitude"), QJsonValue::Null},
+                {QStringLiteral("missing"), QLatin1String(missing)}};
+    }
+    // The sign the text names: a longitude a hair below a sign's end is written, and so
+    // counted, in the next sign.
+    QString sign;
+    for (const ZodiacSignRecord& record : ZodiacSigns) {
+        if (text.contains(QLatin1String(record.abbreviation))) {
+            sign = QLatin1String(record.name);
+        }
+    }
+    return {{QStringLiteral("body"), BodyName(body)},
+            {QStringLiteral("longitude"), RadiansToDegrees(longitude)},
+            {QStringLiteral("sign"), sign},
+            {QStringLiteral("text"), text}};
+}
+
+QJsonObject PositionJson(BodyIndex body, const Position& position) {
+    switch (position.Status()) {
+    case PositionStatus::Known:
+        return PositionJson(body, position.Longitude());
+    case PositionStatus::BeforeTable:
+        return PositionJson(body, NoPositionBeforeTable);
+    case PositionStatus::AfterTable:
+        return PositionJson(body, NoPositionAfterTable);
+    case PositionStatus::Unavailable:
+        break;
+    }
+    return PositionJson(body, NoPosition);
+}
+
+QJsonArray PositionsJson(std::span<const double> longitudes) {
+    QJsonArray positions;
+    for (std::size_t body = 1; body < longitudes.size(); ++body) {
+        positions.append(PositionJson(static_cast<BodyIndex>(body), longitudes[body]));
+    }
+    return positions;
+}
+
+QString AspectJsonName(AspectKind kind) {
+    return AspectName(kind).toLower();
+}
+
+QString PatternJsonName(PatternIndex pattern) {
+    return PatternName(pattern).toLower();
+}
+
+void WriteJson(QTextStream& out, const QJsonObject& document) {
+    out << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+}
+
+} // namespace orbivex::cli

@@ -1,0 +1,40 @@
+#pragma once
+// The pieces of orbivex-cli's JSON (version 2) that several commands share: the format name,
+// dates as text beside their Julian day, and positions by name and in degrees. docs/json.md
+// describes the whole of it; docs/schema/ holds a JSON Schema per command.
+
+#include "core/Bodies.h"
+#include "core/Position.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+#include <QTextStream>
+#include <span>
+
+namespace orbivex::cli {
+
+// "orbivex.<command>.v2"
+QString FormatName(const char* command);
+
+// {"text": text, "julianDay": julianDay}
+QJsonObject DateJson(const QString& text, double julianDay);
+
+// One body's position: {"body": "Earth", "longitude": 75.02, "sign": "Gemini", "text":
+// "15Gem1"}, the longitude in degrees; for a body without one {"body": "Pluto", "longitude":
+// null, "missing": "before table" | "after table" | "unavailable"}. `longitude` is what the
+// position component gives: radians, or one of its negative markers.
+QJsonObject PositionJson(BodyIndex body, double longitude);
+QJsonObject PositionJson(BodyIndex body, const Position& position);
+// The entries of bodies 1..longitudes.size() - 1 (entry 0 carries no body).
+QJsonArray PositionsJson(std::span<const double> longitudes);
+
+// The name of an aspect kind or a pattern as the reports write it, in lower case: "sextile",
+// "grand trine", "t-square", "4-stellium".
+QString AspectJsonName(AspectKind kind);
+QString PatternJsonName(PatternIndex pattern);
+
+// Writes the document indented, ending with a line break.
+void WriteJson(QTextStream& out, const QJsonObject& document);
+
+} // namespace orbivex::cli

@@ -1,0 +1,129 @@
+"""Checks the JSON of orbivex-cli against the schemas in docs/schema/.
+
+Runs each command with --json over a table of charts and dates, and validates every output
+against the schema its "format" names; validates every example of docs/json.md the same way;
+and makes sure that the check fails for documents that break the schemas. Exits 1 with the
+reasons when anything does not validate.
+
+Usage: check_json.py ORBIVEX_CLI DOCS_FOLDER
+"""
+
+import copy
+import json
+import os
+import re
+import subprocess
+import sys
+
+import jsonschema
+
+RUNS = [
+    ["positions", "--date", "2000-01-01"],
+    ["positions", "--date", "1500-06-01", "--time", "00:30", "--zone", "GMT+5:45"],
+    ["positions", "--from", "2199-12-30", "--days", "4", "--zone", "EST/CDT"],
+    ["date", "--year", "2024", "--month", "Jan", "--day", "5", "--hour", "13:30"],
+    ["date", "--year", "1", "--month", "1", "--day", "1", "--zone", "+14:00"],
+    ["chart", "--mode", "world", "--world", "2024-03-20 12:00 GMT"],
+    ["chart", "--mode", "world", "--world", "1609-06-15 12:00 GMT"],
+    ["chart", "--mode", "natal1", "--birth1", "1970-06-15 06:30 GMT+1:00"],
+    ["chart", "--mode", "natal2", "--birth2", "2250-01-01"],
+    ["chart", "--mode", "personal1", "--world", "2024-03-20", "--birth1", "1970-06-15"],
+    ["chart", "--mode", "personal2", "--world", "1599-12-31", "--birth2", "1985-11-02"],
+    ["chart", "--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02"],
+    ["durations", "--mode", "world", "--world", "2199-06-15"],
+    ["durations", "--mode", "personal1", "--world", "2024-03-20", "--birth1", "1970-06-15"],
+    ["durations", "--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02"],
+    ["run", "--pattern", "grand trine", "--world", "2024-03-01 12:00 GMT"],
+    ["run", "--pattern", "6-stellium", "--world", "2024-01-01", "--max-steps", "3"],
+]
+
+
+def breakages(document):
+    """Copies of a valid document, each broken in one way its schema must refuse."""
+    broken = []
+
+    def variant(change):
+        other = copy.deepcopy(document)
+        change(other)
+        broken.append(other)
+
+    variant(lambda d: d.update(format=d["format"].replace("v2", "v1")))
+    variant(lambda d: d.update(unexpected=True))
+    fmt = document["format"]
+    if fmt == "orbivex.chart.v2":
+        variant(lambda d: d["positions"]["first"][0].update(longitude="75"))
+        variant(lambda d: d["positions"]["first"][0].update(longitude=None))
+        variant(lambda d: d["counts"].pop("total"))
+        if document["aspects"]:
+            variant(lambda d: d["aspects"][0].update(first=1))
+            variant(lambda d: d["aspects"][0].update(motion="+"))
+    elif fmt == "orbivex.positions.v2" and "positions" in document:
+        variant(lambda d: d["positions"].pop())
+        variant(lambda d: d["date"].update(text="January 1, 2000"))
+    elif fmt == "orbivex.durations.v2" and document["records"]:
+        variant(lambda d: d["records"][0].update(aspect="Sxt"))
+        variant(lambda d: d["records"][0].update(beginning=2451547))
+    elif fmt == "orbivex.run.v2":
+        variant(lambda d: d.update(date=d["date"]["text"]))
+    elif fmt == "orbivex.date.v2":
+        variant(lambda d: d.pop("localJulianDay"))
+    return broken
+
+
+def main():
+    cli, docs = sys.argv[1], sys.argv[2]
+    folder = os.path.join(docs, "schema")
+    validators = {}
+    for name in sorted(os.listdir(folder)):
+        with open(os.path.join(folder, name), encoding="utf-8") as file:
+            schema = json.load(file)
+        jsonschema.Draft202012Validator.check_schema(schema)
+        validators[name.removesuffix(".schema.json")] = jsonschema.Draft202012Validator(schema)
+    faults = []
+
+    def errors_of(document):
+        validator = validators.get(document.get("format") if isinstance(document, dict) else None)
+        if validator is None:
+            return ["no schema for this format"]
+        return [f"{'/'.join(map(str, e.absolute_path))}: {e.message}"
+                for e in validator.iter_errors(document)]
+
+    documents = []
+    environment = dict(os.environ, TZ="UTC")
+    for arguments in RUNS:
+        what = " ".join(arguments)
+        done = subprocess.run([cli, *arguments, "--json"], capture_output=True, text=True,
+                              env=environment, timeout=60, check=False)
+        if done.returncode not in (0, 1):
+            faults.append(f"{what}: exit status {done.returncode}: {done.stderr}")
+            continue
+        document = json.loads(done.stdout)
+        documents.append(document)
+        faults += [f"{what}: {error}" for error in errors_of(document)]
+
+    with open(os.path.join(docs, "json.md"), encoding="utf-8") as file:
+        examples = re.findall(r"```json\n(.*?)```", file.read(), re.S)
+    formats = set()
+    for number, example in enumerate(examples, 1):
+        document = json.loads(example)
+        formats.add(document.get("format"))
+        documents.append(document)
+        faults += [f"json.md example {number}: {error}" for error in errors_of(document)]
+    faults += [f"json.md has no example of {name}" for name in validators if name not in formats]
+
+    for document in documents:
+        if errors_of(document):
+            continue  # already a fault
+        for broken in breakages(document):
+            if not errors_of(broken):
+                faults.append(f"a broken {document['format']} document passes its schema")
+
+    for fault in faults:
+        print(fault)
+    print(f"{len(documents)} documents checked against {len(validators)} schemas, "
+          f"{len(faults)} faults")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
