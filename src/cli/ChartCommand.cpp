@@ -6,8 +6,8 @@
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
-#include "navigation/Compute.h"
-#include "navigation/StateTransfer.h"
+#include "session/Compute.h"
+#include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>

@@ -4,7 +4,7 @@
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
-#include "navigation/DurationsReport.h"
+#include "present/DurationsReport.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>

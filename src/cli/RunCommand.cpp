@@ -6,7 +6,7 @@
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "core/Ephemeris.h"
-#include "navigation/PatternRun.h"
+#include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>
