@@ -3,7 +3,7 @@
 // all compute.
 
 #include "core/Ephemeris.h"
-#include "navigation/ProgramState.h"
+#include "session/ProgramState.h"
 #include "support/ProgramTexts.h"
 
 #include <QCoreApplication>

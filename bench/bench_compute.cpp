@@ -3,7 +3,7 @@
 // grid cells and the report.
 #include "BenchSupport.h"
 #include "core/Chart.h"
-#include "navigation/Compute.h"
+#include "session/Compute.h"
 
 #include <benchmark/benchmark.h>
 

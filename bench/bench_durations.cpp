@@ -3,8 +3,8 @@
 // personal-transit chart, with the orbs of personal transits as wide as the others, has more
 // than thirty aspects.
 #include "BenchSupport.h"
-#include "navigation/Compute.h"
-#include "navigation/Durations.h"
+#include "session/Compute.h"
+#include "session/Durations.h"
 
 #include <benchmark/benchmark.h>
 

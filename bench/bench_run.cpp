@@ -2,8 +2,8 @@
 // alone (no motion, no text) and the stop test; and that Compute alone, beside the full one of
 // bench_compute.
 #include "core/Ephemeris.h"
-#include "navigation/Compute.h"
-#include "navigation/PatternRun.h"
+#include "session/Compute.h"
+#include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // Drawing the chart wheel, symbol placement included, for the single-set and two-set layouts,
 // with the symbols spread around the ring and crowded into one sector (where every symbol
 // must step inwards past the others), and the composed export image.
-#include "display/Configuration.h"
-#include "present/ChartWheel.h"
-#include "present/ImageExport.h"
+#include "draw/ChartWheel.h"
+#include "draw/ImageExport.h"
+#include "session/Configuration.h"
 #include "support/ProgramTexts.h"
 
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 // reader either takes the whole file or changes nothing; and a file it takes is one the writer
 // can write again, which then reads back as the same contents.
 #include "FuzzSupport.h"
-#include "persistence/StateFile.h"
+#include "session/StateFile.h"
 
 using namespace orbivex;
 

@@ -1,8 +1,8 @@
 #include "app/frmConfigure.h"
 
-#include "persistence/Dialogs.h"
-#include "present/Fonts.h"
-#include "present/LayoutUnits.h"
+#include "draw/Fonts.h"
+#include "draw/LayoutUnits.h"
+#include "session/Dialogs.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>

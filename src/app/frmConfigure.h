@@ -5,7 +5,7 @@
 // show a working copy (ConfigurationEdit); only "Use settings" and "Reset to default" after
 // start-up commit it, and the main window recomputes through onSettingsCommitted.
 
-#include "display/Configuration.h"
+#include "session/Configuration.h"
 
 #include <QDialog>
 #include <QLabel>

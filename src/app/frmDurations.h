@@ -4,7 +4,7 @@
 // transits) or gives the natal report (natal aspects and synastry). It is created once, then
 // only shown by Report and hidden by Close; its content stays until the next Report.
 
-#include "navigation/DurationsReport.h"
+#include "present/DurationsReport.h"
 
 #include <QColor>
 #include <QIcon>

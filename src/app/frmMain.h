@@ -4,11 +4,11 @@
 // computation is done by the plain code of navigation/ and display/.
 
 #include "core/Ephemeris.h"
-#include "navigation/Compute.h"
-#include "navigation/PatternRun.h"
-#include "navigation/ProgramState.h"
-#include "present/ChartWheel.h"
-#include "present/CourseGraph.h"
+#include "draw/ChartWheel.h"
+#include "draw/CourseGraph.h"
+#include "session/Compute.h"
+#include "session/PatternRun.h"
+#include "session/ProgramState.h"
 #include "support/ProgramTexts.h"
 
 #include <QDateTime>

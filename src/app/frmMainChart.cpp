@@ -6,11 +6,11 @@
 
 #include "app/PictureBox.h"
 #include "app/frmConfigure.h"
-#include "navigation/Durations.h"
-#include "persistence/Dialogs.h"
-#include "present/ImageExport.h"
-#include "present/LayoutUnits.h"
-#include "present/WheelOfState.h"
+#include "draw/ImageExport.h"
+#include "draw/LayoutUnits.h"
+#include "draw/WheelOfState.h"
+#include "session/Dialogs.h"
+#include "session/Durations.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

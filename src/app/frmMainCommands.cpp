@@ -7,12 +7,12 @@
 
 #include "app/frmView.h"
 #include "calendar/Calendar.h"
-#include "navigation/StateTransfer.h"
-#include "navigation/Stepping.h"
-#include "persistence/Dialogs.h"
-#include "persistence/SaveTarget.h"
-#include "persistence/weblink.h"
-#include "present/LayoutUnits.h"
+#include "draw/LayoutUnits.h"
+#include "session/Dialogs.h"
+#include "session/SaveTarget.h"
+#include "session/StateTransfer.h"
+#include "session/Stepping.h"
+#include "session/weblink.h"
 #include "support/StrProc.h"
 
 #include <QComboBox>

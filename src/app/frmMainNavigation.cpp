@@ -9,10 +9,10 @@
 #include "app/frmDurations.h"
 #include "app/frmRun.h"
 #include "core/Orbs.h"
-#include "navigation/Durations.h"
-#include "navigation/Stepping.h"
-#include "persistence/Dialogs.h"
-#include "present/LayoutUnits.h"
+#include "draw/LayoutUnits.h"
+#include "session/Dialogs.h"
+#include "session/Durations.h"
+#include "session/Stepping.h"
 
 #include <QComboBox>
 #include <QLineEdit>

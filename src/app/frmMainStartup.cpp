@@ -8,9 +8,9 @@
 #include "app/frmRun.h"
 #include "app/frmView.h"
 #include "calendar/Calendar.h"
-#include "navigation/StateTransfer.h"
-#include "persistence/Dialogs.h"
-#include "present/LayoutUnits.h"
+#include "draw/LayoutUnits.h"
+#include "session/Dialogs.h"
+#include "session/StateTransfer.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "app/frmPopUp.h"
 
-#include "present/Fonts.h"
-#include "present/LayoutUnits.h"
+#include "draw/Fonts.h"
+#include "draw/LayoutUnits.h"
 #include "support/Rounding.h"
 
 #include <QEvent>

@@ -1,10 +1,10 @@
 #include "app/frmRun.h"
 
 #include "core/Bodies.h"
-#include "navigation/PatternRun.h"
-#include "persistence/Dialogs.h"
-#include "present/Fonts.h"
-#include "present/LayoutUnits.h"
+#include "draw/Fonts.h"
+#include "draw/LayoutUnits.h"
+#include "session/Dialogs.h"
+#include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "app/frmView.h"
 
-#include "persistence/Dialogs.h"
-#include "persistence/ViewerText.h"
-#include "present/Fonts.h"
-#include "present/LayoutUnits.h"
+#include "draw/Fonts.h"
+#include "draw/LayoutUnits.h"
+#include "session/Dialogs.h"
+#include "session/ViewerText.h"
 #include "support/ProgramTexts.h"
 
 #include <QCloseEvent>

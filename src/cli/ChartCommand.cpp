@@ -8,9 +8,9 @@
 #include "cli/JsonOutput.h"
 #include "core/Chart.h"
 #include "core/Ephemeris.h"
-#include "display/Symbols.h"
-#include "navigation/Compute.h"
-#include "navigation/StateTransfer.h"
+#include "present/Symbols.h"
+#include "session/Compute.h"
+#include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>

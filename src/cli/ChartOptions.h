@@ -3,7 +3,7 @@
 // file, radians) and the Compute they lead to, so that `chart` and `wheel` read them alike.
 
 #include "cli/Commands.h"
-#include "navigation/ProgramState.h"
+#include "session/ProgramState.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

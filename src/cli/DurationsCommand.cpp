@@ -6,7 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "core/Ephemeris.h"
-#include "navigation/DurationsReport.h"
+#include "present/DurationsReport.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>

@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "core/Ephemeris.h"
-#include "navigation/PatternRun.h"
+#include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>

@@ -2,9 +2,9 @@
 // the program saves (or, with --screen, as the window shows it).
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
-#include "present/ChartWheel.h"
-#include "present/ImageExport.h"
-#include "present/WheelOfState.h"
+#include "draw/ChartWheel.h"
+#include "draw/ImageExport.h"
+#include "draw/WheelOfState.h"
 #include "support/ProgramTexts.h"
 
 namespace orbivex::cli {

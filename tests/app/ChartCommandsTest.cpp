@@ -3,9 +3,9 @@
 #include "MainWindowSupport.h"
 
 #include "app/PictureBox.h"
-#include "present/ImageExport.h"
-#include "present/LayoutUnits.h"
-#include "present/WheelOfState.h"
+#include "draw/ImageExport.h"
+#include "draw/LayoutUnits.h"
+#include "draw/WheelOfState.h"
 
 #include <QComboBox>
 #include <QFileInfo>

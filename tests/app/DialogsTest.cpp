@@ -1,7 +1,7 @@
 #include "app/QtDialogs.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
-#include "present/Fonts.h"
+#include "draw/Fonts.h"
 
 #include <QApplication>
 #include <QFontInfo>

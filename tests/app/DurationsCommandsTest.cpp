@@ -5,8 +5,8 @@
 #include "app/PictureBox.h"
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
-#include "navigation/Durations.h"
-#include "navigation/DurationsReport.h"
+#include "present/DurationsReport.h"
+#include "session/Durations.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "MainWindowSupport.h"
 
 #include "core/Ephemeris.h"
-#include "display/Symbols.h"
-#include "present/LayoutUnits.h"
+#include "draw/LayoutUnits.h"
+#include "present/Symbols.h"
 
 #include <QComboBox>
 #include <QDir>

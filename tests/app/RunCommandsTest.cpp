@@ -5,7 +5,7 @@
 
 #include "app/PictureBox.h"
 #include "app/frmRun.h"
-#include "present/WheelOfState.h"
+#include "draw/WheelOfState.h"
 
 #include <QCheckBox>
 #include <QComboBox>

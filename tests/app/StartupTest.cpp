@@ -3,9 +3,9 @@
 
 #include "app/frmRun.h"
 #include "calendar/Calendar.h"
-#include "navigation/StateTransfer.h"
-#include "persistence/StateFile.h"
-#include "present/LayoutUnits.h"
+#include "draw/LayoutUnits.h"
+#include "session/StateFile.h"
+#include "session/StateTransfer.h"
 
 #include <QComboBox>
 #include <QDir>

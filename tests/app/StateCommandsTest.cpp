@@ -5,8 +5,8 @@
 
 #include "app/frmConfigure.h"
 #include "app/frmView.h"
-#include "navigation/StateTransfer.h"
-#include "persistence/StateFile.h"
+#include "session/StateFile.h"
+#include "session/StateTransfer.h"
 
 #include <QCheckBox>
 #include <QComboBox>

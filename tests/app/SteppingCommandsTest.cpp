@@ -2,7 +2,7 @@
 // leaves the years the program converts, and which modes the refresh lets step.
 #include "MainWindowSupport.h"
 
-#include "navigation/Stepping.h"
+#include "session/Stepping.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "app/frmView.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
-#include "persistence/ViewerText.h"
+#include "session/ViewerText.h"
 #include "support/ProgramTexts.h"
 
 #include <QCoreApplication>

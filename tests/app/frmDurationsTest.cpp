@@ -1,7 +1,7 @@
 #include "app/frmDurations.h"
 #include "common/ChartFixture.h"
 #include "common/ScriptedDialogs.h"
-#include "present/LayoutUnits.h"
+#include "draw/LayoutUnits.h"
 
 #include <QApplication>
 #include <QCheckBox>

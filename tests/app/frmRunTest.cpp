@@ -2,7 +2,7 @@
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"
-#include "navigation/PatternRun.h"
+#include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "cli/CliRun.h"
 #include "common/TestSupport.h"
-#include "navigation/StateTransfer.h"
+#include "session/StateTransfer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -5,7 +5,7 @@
 
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"
-#include "navigation/Compute.h"
+#include "session/Compute.h"
 #include "support/ProgramTexts.h"
 
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include "calendar/Calendar.h"
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"
-#include "navigation/Compute.h"
-#include "navigation/Stepping.h"
+#include "session/Compute.h"
+#include "session/Stepping.h"
 #include "support/ProgramTexts.h"
 
 #include <QFile>

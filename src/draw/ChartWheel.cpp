@@ -1,0 +1,372 @@
+#include "draw/ChartWheel.h"
+
+#include "draw/Fonts.h"
+#include "draw/PictureText.h"
+#include "present/Symbols.h"
+#include "session/Configuration.h"
+#include "support/ProgramTexts.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// A symbol's text origin lies this far left of and above its place on the ring. A line ends
+// at the middle of the symbol: 120 layout units right of its origin and, since the stand-in
+// symbols stand lower in their line than the symbol font's letters, 160 below it.
+constexpr int GlyphOriginOffset = 150;
+constexpr QPoint LineEndOffset(120, 160);
+// The glyph box is sampled every 10 layout units.
+constexpr int SampleStep = 10;
+// A symbol moves inwards by 1% per try and gives up below this radius.
+constexpr double RadiusStep = 0.99;
+constexpr double SmallestRadius = 100.0;
+constexpr int SignRadius = 800;
+constexpr int SignOriginOffset = 50;
+constexpr int LegendLineHeight = 210;
+
+QPointF Pixels(QPointF layoutUnits) {
+    return {WheelPixels(layoutUnits.x()), WheelPixels(layoutUnits.y())};
+}
+
+// The point at a distance and angle (radians, counter-clockwise from the positive x axis) from
+// a centre, in layout units; y grows downwards.
+QPointF PolarPoint(double cx, double cy, double radius, double angle) {
+    return {cx + radius * std::cos(angle), cy - radius * std::sin(angle)};
+}
+
+// Everything one drawing keeps: the picture, the record of what blocks a symbol's place (the
+// rim and the symbols placed so far, the sector lines excepted) and the symbols' origins.
+class WheelPainter {
+  public:
+    WheelPainter(const WheelInput& input, const ProgramTexts& texts, WheelDrawing& drawing)
+        : input_(input), texts_(texts), drawing_(drawing), geometry_(WheelGeometryOf(input.mode)),
+          twoSets_(IsTwoChartMode(input.mode)) {}
+
+    void Draw() {
+        const QSize size(qRound(WheelPixels(geometry_.width)),
+                         qRound(WheelPixels(geometry_.height)));
+        drawing_.image = NewPicture(size, QImage::Format_RGB32);
+        drawing_.image.fill(QColorOf(WheelBackColour));
+        occupied_ = NewPicture(size, QImage::Format_ARGB32_Premultiplied);
+        occupied_.fill(Qt::transparent);
+
+        QPainter painter(&drawing_.image);
+        QPainter blocker(&occupied_);
+        const QFont glyphFont = ProgramFont(QStringLiteral("Starfont Sans"), 14);
+        PictureText glyphs(painter, glyphFont);
+        PictureText glyphBlocks(blocker, glyphFont);
+
+        DrawRim(painter, blocker);
+        ReserveLegendPlaces(blocker);
+        if (input_.displayZodiacSectors) {
+            DrawZodiacSectors(painter);
+        }
+        for (int set = 0; set < (twoSets_ ? 2 : 1); ++set) {
+            if (!PlaceSet(set, glyphBlocks)) {
+                DrawPlacedGlyphs(glyphs);
+                drawing_.status = WheelStatus::NoRoomForGlyph;
+                drawing_.messageTitle = texts_.ProgramText(346);
+                drawing_.message = texts_.ProgramText(347);
+                return;
+            }
+        }
+        DrawAspectLines(painter);
+        DrawPlacedGlyphs(glyphs);
+        if (input_.displayZodiacSectors) {
+            DrawSignGlyphs(painter);
+        }
+        DrawCentreGlyph(glyphs);
+        if (input_.legends) {
+            DrawLegends(painter);
+        }
+    }
+
+  private:
+    void DrawRim(QPainter& painter, QPainter& blocker) {
+        const QPointF centre = Pixels(QPointF(geometry_.cx, geometry_.cy));
+        const double radius = WheelPixels(geometry_.rimRadius);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColorOf(WheelDiscColour));
+        painter.drawEllipse(centre, radius, radius);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColorOf(WheelRimColour), 1.0));
+        painter.drawEllipse(centre, radius, radius);
+        blocker.setRenderHint(QPainter::Antialiasing, true);
+        blocker.setPen(QPen(Qt::black, 1.0));
+        blocker.drawEllipse(centre, radius, radius);
+    }
+
+    // DrawZodiacSectors: twelve lines from the centre, one every 30°, beginning at 0° Aries.
+    void DrawZodiacSectors(QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(QColorOf(ZodiacColour), 1.0));
+        const QPointF centre(geometry_.cx, geometry_.cy);
+        for (int k = 0; k < NumZodiacSigns; ++k) {
+            const QPointF end = PolarPoint(geometry_.cx, geometry_.cy, geometry_.sectorLength,
+                                           DegreesToRadians(30.0 * k));
+            painter.drawLine(Pixels(centre), Pixels(end));
+        }
+    }
+
+    // PlaceGlyph: whether the box a symbol needs at this radius is clear of the rim and of
+    // the symbols placed before. Sampled every 10 layout units; a sample off the picture counts
+    // as blocked, since a symbol must stay on the picture.
+    bool PlaceGlyph(double longitude, double radius) const {
+        const int x0 = static_cast<int>(std::lround(geometry_.cx + radius * std::cos(longitude)));
+        const int y0 = static_cast<int>(std::lround(geometry_.cy - radius * std::sin(longitude)));
+        const int width = occupied_.width();
+        const int height = occupied_.height();
+        for (int i = 0; i <= geometry_.boxWidth; i += SampleStep) {
+            const int px = static_cast<int>(std::floor(WheelPixels(x0 + i - GlyphOriginOffset)));
+            if (px < 0 || px >= width) {
+                return false;
+            }
+            for (int j = 0; j <= geometry_.boxHeight; j += SampleStep) {
+                const int py =
+                    static_cast<int>(std::floor(WheelPixels(y0 + j - GlyphOriginOffset)));
+                if (py < 0 || py >= height) {
+                    return false;
+                }
+                const auto* line = reinterpret_cast<const QRgb*>(occupied_.constScanLine(py));
+                if (qAlpha(line[px]) != 0) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    // Places the symbols of one set, from the highest body number down, each starting at the
+    // first radius and moving inwards until its box is free. False when one finds no place.
+    bool PlaceSet(int set, PictureText& blocks) {
+        const int column = set;
+        for (BodyIndex body = std::min(input_.numBodies, MaxBodies); body >= 1; --body) {
+            const Position& position = input_.positions[column][static_cast<std::size_t>(body)];
+            if (!position.Known()) {
+                continue;
+            }
+            const double longitude = position.Longitude();
+            double radius = geometry_.firstRadius;
+            while (!PlaceGlyph(longitude, radius)) {
+                radius *= RadiusStep;
+                if (radius < SmallestRadius) {
+                    return false;
+                }
+            }
+            const QPointF point = PolarPoint(geometry_.cx, geometry_.cy, radius, longitude);
+            const QPoint origin(static_cast<int>(std::lround(point.x() - GlyphOriginOffset)),
+                                static_cast<int>(std::lround(point.y() - GlyphOriginOffset)));
+            drawing_.glyphOrigins[set][body] = origin;
+            blocks.Write(Pixels(origin), BodySymbol(body), Rgb(0, 0, 0));
+        }
+        return true;
+    }
+
+    void DrawAspectLines(QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        const int secondSet = twoSets_ ? 1 : 0;
+        for (const WheelAspect& aspect : input_.aspects) {
+            if (!IsAspectKind(aspect.kind) || !IsBody(aspect.body1) || !IsBody(aspect.body2)) {
+                continue;
+            }
+            const int colour = input_.colours[aspect.kind];
+            if (colour == 0 || !AspectShownInChart(aspect.body1, aspect.body2, input_.filters)) {
+                continue;
+            }
+            const auto& from = drawing_.glyphOrigins[0][aspect.body1];
+            const auto& to = drawing_.glyphOrigins[secondSet][aspect.body2];
+            if (!from || !to) {
+                continue; // a body without a position has no symbol and no lines
+            }
+            WheelLine line{aspect, colour, aspect.bold ? 2 : 1, Pixels(*from + LineEndOffset),
+                           Pixels(*to + LineEndOffset)};
+            painter.setPen(QPen(QColorOf(colour), line.width, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLine(line.from, line.to);
+            drawing_.lines.push_back(line);
+        }
+    }
+
+    // The symbols again, above the lines: the first set white, the second lemon.
+    void DrawPlacedGlyphs(PictureText& glyphs) {
+        for (int set = 0; set < 2; ++set) {
+            const int colour = set == 0 ? FirstSetGlyphColour : SecondSetGlyphColour;
+            for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+                if (const auto& origin = drawing_.glyphOrigins[set][body]) {
+                    glyphs.Write(Pixels(*origin), BodySymbol(body), colour);
+                }
+            }
+        }
+    }
+
+    // DrawSignGlyphs: the twelve sign symbols in the middle of their sectors, near the centre.
+    void DrawSignGlyphs(QPainter& painter) {
+        PictureText signs(painter, ProgramFont(QStringLiteral("Starfont Sans"), 8));
+        for (ZodiacSign sign = 0; sign < NumZodiacSigns; ++sign) {
+            const QPointF point = PolarPoint(geometry_.cx, geometry_.cy, SignRadius,
+                                             DegreesToRadians(30.0 * sign + 15.0));
+            const QPointF origin(point.x() - SignOriginOffset, point.y() - SignOriginOffset);
+            signs.Write(Pixels(origin), SignSymbol(sign), SignSymbolColour);
+        }
+    }
+
+    void DrawCentreGlyph(PictureText& glyphs) {
+        const int x = geometry_.width / 2 - 140;
+        const int y = twoSets_ ? geometry_.height / 2 - 150 : x - 20;
+        glyphs.Write(Pixels(QPointF(x, y)), BodySymbol(10), FirstSetGlyphColour);
+    }
+
+    struct Legend {
+        QStringList lines;
+        int x = 0;
+    };
+
+    // Legend 0 in every wheel, and the colour legend of personal transits or synastry.
+    std::vector<Legend> Legends() const {
+        std::vector<Legend> legends{
+            {{texts_.ProgramText(104), texts_.ProgramText(105), texts_.ProgramText(106)},
+             geometry_.legendX}};
+        if (input_.mode == SynastryMode) {
+            legends.push_back(
+                {{QStringLiteral("White: 1st birthdate"), QStringLiteral("Lemon: 2nd birthdate")},
+                 7300});
+        } else if (twoSets_) {
+            legends.push_back({{QStringLiteral("White: transiting planet"),
+                                QStringLiteral("Lemon: natal planet")},
+                               7050});
+        }
+        return legends;
+    }
+
+    // Calls write(text writer, top-left corner in pixels, line) for every legend line.
+    template <typename Write> void ForEachLegendLine(QPainter& painter, Write write) const {
+        PictureText text(painter, ProgramFont(QStringLiteral("Arial"), 8.25));
+        for (const Legend& legend : Legends()) {
+            for (int k = 0; k < legend.lines.size(); ++k) {
+                if (!legend.lines[k].isEmpty()) {
+                    write(text, Pixels(QPointF(legend.x, LegendLineHeight * k)), legend.lines[k]);
+                }
+            }
+        }
+    }
+
+    // The legends are written last and on an opaque background, so their place is kept free
+    // of symbols, which would otherwise vanish under them. The place is kept whether or not
+    // the legends are shown, so that the saved image has every symbol where the screen has it.
+    void ReserveLegendPlaces(QPainter& blocker) const {
+        ForEachLegendLine(blocker, [&](PictureText& text, QPointF origin, const QString& line) {
+            blocker.fillRect(text.Box(origin, line), Qt::black);
+        });
+    }
+
+    // DrawLegend: each line on an opaque background of the picture's colour.
+    void DrawLegends(QPainter& painter) const {
+        ForEachLegendLine(painter, [](PictureText& text, QPointF origin, const QString& line) {
+            text.WriteOpaque(origin, line, LegendColour, WheelBackColour);
+        });
+    }
+
+    const WheelInput& input_;
+    const ProgramTexts& texts_;
+    WheelDrawing& drawing_;
+    const WheelGeometry& geometry_;
+    const bool twoSets_;
+    QImage occupied_;
+};
+
+// The distance of a point from a segment, in pixels.
+double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    double t = length2 > 0.0 ? QPointF::dotProduct(p - a, ab) / length2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    const QPointF d = p - (a + t * ab);
+    return std::sqrt(QPointF::dotProduct(d, d));
+}
+
+} // namespace
+
+const WheelGeometry& WheelGeometryOf(ChartMode mode) {
+    return IsTwoChartMode(mode) ? TwoSetGeometry : SingleSetGeometry;
+}
+
+WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings) {
+    WheelInput input;
+    input.mode = chart.mode;
+    input.positions = chart.positions;
+    input.numBodies = chart.numBodies;
+    input.aspects.reserve(chart.aspects.size());
+    for (const ChartAspect& aspect : chart.aspects) {
+        input.aspects.push_back({aspect.first, aspect.second, aspect.kind, aspect.bold});
+    }
+    input.colours = settings.colours;
+    input.filters = {settings.showOnlyOuter, settings.showOnlyEarth};
+    input.displayZodiacSectors = settings.displayZodiacSectors;
+    return input;
+}
+
+QString BothChartFiltersRefusal() {
+    return QStringLiteral("'Show only Earth aspects in chart' and") + CrLf +
+           QStringLiteral("'Show only outer planet aspects in chart'") + CrLf +
+           QStringLiteral("cannot both be checked in the Configuration panel.");
+}
+
+WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts) {
+    WheelDrawing drawing;
+    if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
+        drawing.status = WheelStatus::FiltersRefused;
+        drawing.message = BothChartFiltersRefusal();
+        return drawing;
+    }
+    WheelPainter(input, texts, drawing).Draw();
+    return drawing;
+}
+
+QString LineNameTitle() {
+    return QStringLiteral("This line is a");
+}
+
+QString NameLineAt(const WheelDrawing& drawing, QPoint pixel, const std::array<int, 8>& colours) {
+    if (drawing.image.isNull() || !drawing.image.rect().contains(pixel)) {
+        return {};
+    }
+    const int colour = ColourOf(drawing.image.pixel(pixel));
+    if (colour == 0 || colour == Rgb(224, 224, 224) || colour == Rgb(32, 32, 255) ||
+        colour == Rgb(255, 255, 255)) {
+        return {};
+    }
+    std::array<bool, 8> byColour{};
+    std::array<bool, 8> underPointer{};
+    bool anyUnderPointer = false;
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        byColour[kind] = colours[kind] == colour;
+    }
+    // A line is under the pointer when the pixel's centre lies within its pen.
+    const QPointF centre(pixel.x() + 0.5, pixel.y() + 0.5);
+    for (const WheelLine& line : drawing.lines) {
+        if (line.colour == colour && byColour[line.aspect.kind] &&
+            DistanceToSegment(centre, line.from, line.to) <= line.width / 2.0 + 1.0) {
+            underPointer[line.aspect.kind] = true;
+            anyUnderPointer = true;
+        }
+    }
+    QStringList names;
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        if (anyUnderPointer ? underPointer[kind] : byColour[kind]) {
+            names.append(AspectDescription(kind));
+        }
+    }
+    if (names.isEmpty()) {
+        return {};
+    }
+    QString text = names.join(QStringLiteral(" or ")).toLower();
+    text[0] = text[0].toUpper();
+    return text;
+}
+
+} // namespace orbivex

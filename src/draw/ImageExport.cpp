@@ -1,0 +1,359 @@
+#include "draw/ImageExport.h"
+
+#include "draw/Fonts.h"
+#include "draw/PictureText.h"
+#include "session/SaveTarget.h"
+#include "support/ProgramTexts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// A title line holds this many characters before the name is broken between words.
+constexpr int TitleLineLength = 20;
+
+// Places the texts of the export picture of one layout, in pixels. Texts placed together (a
+// date block, a note of two lines) form a block, which keeps its shape: where it would reach
+// past an edge of the picture it moves in as a whole.
+class ExportLayout {
+  public:
+    ExportLayout(const ExportInput& input, const ProgramTexts& texts, QSize size)
+        : input_(input), texts_(texts), size_(size), picture_(NewPicture(size, Format)),
+          metrics_(ProgramFont(QStringLiteral("Arial"), 10), &picture_),
+          twoSets_(IsTwoChartMode(input.wheel.mode)) {}
+
+    static constexpr QImage::Format Format = QImage::Format_RGB32;
+
+    std::vector<ExportText> Texts() {
+        DrawExportTitle();
+        DrawExportCaptions();
+        return std::move(placed_);
+    }
+
+  private:
+    struct Line {
+        double x;
+        double y;
+        QString text;
+    };
+
+    void DrawExportTitle() {
+        const std::array<QString, 4> lines = ExportTitleLines(input_.productName);
+        const QString version = QStringLiteral("v.") + input_.version;
+        if (twoSets_) {
+            std::vector<Line> block;
+            for (int k = 0; k < 4; ++k) {
+                block.push_back({114, double(ExportLineHeight * k), lines[k]});
+            }
+            block.push_back({114, double(ExportLineHeight * 4), version});
+            Block(block, ExportTitleColour);
+            return;
+        }
+        std::vector<Line> left;
+        for (int k = 0; k < 3; ++k) {
+            left.push_back({5, double(ExportLineHeight * k), lines[k]});
+        }
+        Block(left, ExportTitleColour);
+        const double right = size_.width() / 2.0 + 123;
+        Block({{right, 0, lines[3]}, {right, double(ExportLineHeight), version}},
+              ExportTitleColour);
+    }
+
+    void DrawExportCaptions() {
+        const ChartMode mode = input_.wheel.mode;
+        const bool outerOnly = input_.wheel.filters.showOnlyOuterPlanetAspects;
+        const QString worldLabel = Label(4);
+        switch (mode) {
+        case WorldTransits:
+            DateBlock(worldLabel, WorldDate, 328, 350, -20);
+            if (outerOnly) {
+                Captions({{5, 367, texts_.ProgramText(102)}, {5, 384, texts_.ProgramText(103)}});
+            }
+            break;
+        case NatalFirst:
+        case NatalSecond:
+            DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 3, 350, 0);
+            if (outerOnly) {
+                Captions(
+                    {{335, 367, texts_.ProgramText(102)}, {310, 384, texts_.ProgramText(103)}});
+            }
+            break;
+        case PersonalFirst:
+        case PersonalSecond:
+            DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 114, 385, 0);
+            DateBlock(worldLabel, WorldDate, 472, 390, -20);
+            Captions({{50, 368, texts_.ProgramText(97)}});
+            break;
+        case SynastryMode:
+            DateBlock(Label(95), FirstBirthdate, 114, 385, 0);
+            DateBlock(Label(96), SecondBirthdate, 472, 385, 0);
+            Captions(
+                {{100, 368, texts_.ProgramText(14) + QLatin1Char(' ') + texts_.ProgramText(169)}});
+            Captions({{497, 368, texts_.ProgramText(57)}});
+            break;
+        default:
+            break;
+        }
+        if (twoSets_) {
+            Captions({{525, 334, input_.orbSummary}});
+            if (outerOnly) {
+                Captions({{552, 195.5, texts_.ProgramText(mode == SynastryMode ? 98 : 99)},
+                          {552, 212.5, texts_.ProgramText(100)},
+                          {552, 229.5, texts_.ProgramText(101)}});
+            }
+        }
+    }
+
+    static int BirthdateOf(ChartMode mode) {
+        return mode == NatalSecond || mode == PersonalSecond ? SecondBirthdate : FirstBirthdate;
+    }
+
+    QString Label(int textNumber) const {
+        return texts_.ProgramText(textNumber) + QLatin1Char(':');
+    }
+
+    QString BirthdateLabel(ChartMode mode) const {
+        return Label(BirthdateOf(mode) == SecondBirthdate ? 96 : 95);
+    }
+
+    // A label line, the date below it and the hour and zone below that, each line dx further
+    // right.
+    void DateBlock(const QString& label, int dateSet, double x, double y, double dx) {
+        const ExportDateText& date = input_.dates[dateSet];
+        Captions({{x, y, label},
+                  {x + dx, y + ExportLineHeight, date.date},
+                  {x + 2 * dx, y + 2 * ExportLineHeight, date.hourAndZone}});
+    }
+
+    void Captions(const std::vector<Line>& lines) { Block(lines, ExportCaptionColour); }
+
+    // Places a block, moved left and up as far as it reaches past the right and bottom edges,
+    // then right and down as far as it reaches past the left and top edges: a block larger
+    // than the picture keeps its beginning in view.
+    void Block(const std::vector<Line>& lines, int colour) {
+        std::vector<ExportText> block;
+        QRectF bounds;
+        for (const Line& line : lines) {
+            if (line.text.isEmpty()) {
+                continue;
+            }
+            const QRectF box(QPointF(line.x, line.y),
+                             QSizeF(metrics_.horizontalAdvance(line.text), metrics_.height()));
+            block.push_back({line.text, box, colour});
+            bounds = bounds.isNull() ? box : bounds.united(box);
+        }
+        const QRectF inside =
+            QRectF(QPointF(0, 0), QSizeF(size_))
+                .adjusted(ExportEdgeMargin, ExportEdgeMargin, -ExportEdgeMargin, -ExportEdgeMargin);
+        QPointF shift(std::min(0.0, inside.right() - bounds.right()),
+                      std::min(0.0, inside.bottom() - bounds.bottom()));
+        shift.rx() += std::max(0.0, inside.left() - (bounds.left() + shift.x()));
+        shift.ry() += std::max(0.0, inside.top() - (bounds.top() + shift.y()));
+        for (ExportText& text : block) {
+            text.box.translate(shift);
+            placed_.push_back(std::move(text));
+        }
+    }
+
+    const ExportInput& input_;
+    const ProgramTexts& texts_;
+    const QSize size_;
+    QImage picture_; // only for measuring the texts as they are drawn
+    QFontMetricsF metrics_;
+    const bool twoSets_;
+    std::vector<ExportText> placed_;
+};
+
+// Writes an image file whole, replacing a file of that name only once it is complete.
+bool WriteImageFile(const QImage& image, const QString& path, const char* format,
+                    QString& message) {
+    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
+        message = special;
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        message = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, format);
+    if (!writer.write(image)) {
+        message = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    // commit() does not report a failure to write out the bytes still buffered, as on a full
+    // disk, and would put a cut-off file in place of the old one: flush them first.
+    if (!file.flush() || !file.commit()) {
+        message = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zones) {
+    const auto twoDigits = [](int value) {
+        return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    };
+    ExportDateText text;
+    text.date = dateSet.yearText + QLatin1Char('-') + twoDigits(dateSet.monthIndex) +
+                QLatin1Char('-') + twoDigits(dateSet.dayIndex);
+    const QString zone = dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount
+                             ? zones[dateSet.timezoneIndex].text
+                             : QString();
+    text.hourAndZone = HourEntryText(dateSet.hourIndex) + QLatin1Char(' ') + zone;
+    return text;
+}
+
+std::array<QString, 4> ExportTitleLines(const QString& productName) {
+    std::array<QString, 4> lines;
+    int line = 0;
+    for (const QString& word : productName.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!lines[line].isEmpty() && lines[line].size() + 1 + word.size() > TitleLineLength) {
+            if (line == 3) {
+                break; // four lines are all the title has room for
+            }
+            ++line;
+        }
+        if (!lines[line].isEmpty()) {
+            lines[line] += QLatin1Char(' ');
+        }
+        lines[line] += word;
+    }
+    return lines;
+}
+
+QString ExportVersionText(const QString& version) {
+    const QStringList parts = version.split(QLatin1Char('.'));
+    const QString major = parts.value(0, QStringLiteral("0"));
+    const QString minor = parts.value(1, QStringLiteral("0"));
+    return major + QLatin1Char('.') + minor + QLatin1Char('6');
+}
+
+std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,
+                                    QSize size) {
+    return ExportLayout(input, texts, size).Texts();
+}
+
+QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
+    WheelInput wheel = input.wheel;
+    wheel.legends = false;
+    WheelDrawing drawing = DrawChartWheel(wheel, texts);
+    if (drawing.image.isNull()) {
+        return {};
+    }
+    QImage picture = drawing.image;
+    QPainter painter(&picture);
+    PictureText writer(painter, ProgramFont(QStringLiteral("Arial"), 10));
+    // Texts are rimmed with the picture's background colour, so that where one crosses the
+    // dark disc it stays readable and hides little of the wheel.
+    for (const ExportText& text : ExportTexts(input, texts, picture.size())) {
+        writer.WriteWithHalo(text.box.topLeft(), text.text, text.colour, WheelBackColour);
+    }
+    painter.end();
+    return picture;
+}
+
+ImageFileNames ImageFileNamesFor(const QString& chosen) {
+    ImageFileNames names;
+    names.png = NameWithExtension(chosen, QStringLiteral(".png"), OtherExtension::Append);
+    names.bitmap = names.png.left(names.png.size() - 3) + QStringLiteral("bmp");
+    return names;
+}
+
+bool ConvertGraphicsFile(const QString& source, const QString& destination,
+                         bool deleteSourceOnSuccess, bool deleteDestinationOnFailure,
+                         QString& message) {
+    // The destination is committed only when complete, so a failure leaves no partial file to
+    // delete and never removes a file that was there before.
+    Q_UNUSED(deleteDestinationOnFailure);
+    QImageReader reader(source);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        message = QStringLiteral("Cannot read %1: %2").arg(source, reader.errorString());
+        return false;
+    }
+    const QByteArray format = QFileInfo(destination).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format)) {
+        message = QStringLiteral("No image type for %1").arg(destination);
+        return false;
+    }
+    QString error;
+    if (!WriteImageFile(image, destination, format.constData(), error)) {
+        message = QStringLiteral("Cannot write %1: %2").arg(destination, error);
+        return false;
+    }
+    if (deleteSourceOnSuccess) {
+        QFile::remove(source);
+    }
+    return true;
+}
+
+ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
+                                const ProgramTexts& texts) {
+    ImageSaveOutcome outcome;
+    QString reason; // why the PNG could not be made
+    if (image.isNull()) {
+        reason = QStringLiteral("There is no image.");
+    } else if (const QString special = NotARegularFile(names.png); !special.isEmpty()) {
+        // Not a conversion failure: the bitmap must not stand in for a file never replaced.
+        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, special);
+    } else {
+        // The bitmap is made in a folder of its own, so that a file the user keeps under the
+        // bitmap name is not touched when the PNG succeeds.
+        QTemporaryDir work;
+        const QString bitmap = work.filePath(QStringLiteral("chart.bmp"));
+        if (work.isValid() && WriteImageFile(image, bitmap, "BMP", reason) &&
+            ConvertGraphicsFile(bitmap, names.png, true, true, reason)) {
+            outcome.result = ImageSaveResult::Saved;
+            outcome.message = texts.ProgramText(134) + CrLf + names.png;
+            return outcome;
+        }
+        QString bitmapError;
+        if (WriteImageFile(image, names.bitmap, "BMP", bitmapError)) {
+            outcome.result = ImageSaveResult::SavedAsBitmap;
+            outcome.message = texts.ProgramText(135) + CrLf + names.bitmap;
+            return outcome;
+        }
+    }
+    outcome.result = ImageSaveResult::Failed;
+    outcome.icon = Dialogs::Icon::Exclamation;
+    outcome.message =
+        QStringLiteral("The chart image could not be saved as") + CrLf + names.png + CrLf + reason;
+    return outcome;
+}
+
+ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
+                            const ProgramTexts& texts, const QString& saveAsCaption) {
+    const QString title = texts.ProgramText(132);
+    const QString chosen = dialogs.GetSaveFileName(
+        parent, title, texts.ProgramText(133) + QStringLiteral(" (*.png)"), QString());
+    if (chosen.isEmpty()) {
+        return ImageSaveResult::Cancelled;
+    }
+    const QString png = ConfirmedSaveTarget(dialogs, parent, chosen, QStringLiteral(".png"),
+                                            OtherExtension::Append, title);
+    if (png.isEmpty()) {
+        return ImageSaveResult::Cancelled;
+    }
+    const ImageSaveOutcome outcome = SaveImageFiles(image, ImageFileNamesFor(png), texts);
+    dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
+    return outcome.result;
+}
+
+} // namespace orbivex

@@ -1,0 +1,124 @@
+#pragma once
+// Saving what the picture area shows as a PNG image. For the chart wheel the saved image is a
+// composed copy: the wheel without its on-screen legends, with the product name and version,
+// the dates of the chart, a note on the outer-planet filter and, for two sets, the orbs. The
+// course graph is saved as it is shown. Files are written whole or not at all: a failed save
+// never damages a file that was there before.
+
+#include "calendar/DateInput.h"
+#include "draw/ChartWheel.h"
+#include "session/Dialogs.h"
+
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <array>
+#include <vector>
+
+class QWidget;
+
+namespace orbivex {
+
+class ProgramTexts;
+
+// ---- Composition -------------------------------------------------------------------------
+
+// A date set as the exported image shows it: the year as typed, month and day with two digits
+// ("1950-03-07"), and the hour entry and zone entry ("14:30 GMT+1:00").
+struct ExportDateText {
+    QString date;
+    QString hourAndZone;
+};
+ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zones);
+
+// The product name on up to four title lines, broken between words when it is too long for
+// one line.
+std::array<QString, 4> ExportTitleLines(const QString& productName);
+
+// The version shown under the title: major version, ".", minor version and "6" ("2.1.0" gives
+// "2.16").
+QString ExportVersionText(const QString& version);
+
+struct ExportInput {
+    WheelInput wheel; // its legends are left out
+    std::array<ExportDateText, NumDateSets> dates;
+    // Two-set modes: the orb summary of the title (AddOrbToTitle of an empty title, personal,
+    // without full stop), without its leading spaces.
+    QString orbSummary;
+    QString productName = QStringLiteral("Orbivex");
+    QString version = ExportVersionText(QStringLiteral(ORBIVEX_VERSION));
+};
+
+// Composition colours.
+inline constexpr int ExportTitleColour = Rgb(160, 160, 160);
+inline constexpr int ExportCaptionColour = Rgb(0, 0, 255);
+// Distance between composed text lines, in pixels.
+inline constexpr int ExportLineHeight = 17;
+
+// Distance in pixels that the composed texts keep from the edges of the image: a text placed
+// nearer, or past an edge, moves in together with the texts of its block.
+inline constexpr int ExportEdgeMargin = 3;
+
+// One text of the composed image: the box it takes, in pixels, and its colour.
+struct ExportText {
+    QString text;
+    QRectF box;
+    int colour = 0;
+};
+
+// The texts of the composed image for a wheel of `size` pixels, each within the image.
+std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,
+                                    QSize size);
+
+// The image saved for a chart wheel, the wheel's size. A null image when the wheel cannot be
+// drawn (both chart filters set).
+QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts);
+
+// ---- Files ---------------------------------------------------------------------------------
+
+struct ImageFileNames {
+    QString png;    // the file the user asked for
+    QString bitmap; // where the image goes when the PNG cannot be written
+};
+
+// The chosen name is the PNG file; a name that does not end in ".png" (any case) gets ".png"
+// appended, in place of the dots it ends in. The bitmap is the PNG name with "bmp" in place of
+// its last three characters (chart.png gives chart.bmp, chart and chart. give chart.png and
+// chart.bmp).
+ImageFileNames ImageFileNamesFor(const QString& chosen);
+
+// Converts an image file into the type its destination's name ends in. On success the source
+// is deleted when deleteSourceOnSuccess is set. The destination is written whole or not at
+// all, so on failure no partial destination is left (deleteDestinationOnFailure) and a file
+// that already had the destination's name is kept as it was. On failure message describes it.
+bool ConvertGraphicsFile(const QString& source, const QString& destination,
+                         bool deleteSourceOnSuccess, bool deleteDestinationOnFailure,
+                         QString& message);
+
+enum class ImageSaveResult {
+    Cancelled,     // no file chosen
+    Saved,         // the PNG file
+    SavedAsBitmap, // the PNG could not be made; the bitmap file holds the image
+    Failed,        // nothing could be written; existing files are untouched
+};
+
+struct ImageSaveOutcome {
+    ImageSaveResult result = ImageSaveResult::Failed;
+    QString message; // what the window shows
+    Dialogs::Icon icon = Dialogs::Icon::Information;
+};
+
+// Writes the image: as a bitmap, converted into the PNG file; when the conversion fails the
+// bitmap is kept under the bitmap name. The message is program text 134 and the PNG name,
+// program text 135 and the bitmap name, or, when not even the bitmap could be written, why.
+ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
+                                const ProgramTexts& texts);
+
+// The image half of "Save as ...": the save dialog (title program text 132, file type program
+// text 133 for *.png), the files, and the message titled with the command's caption. A name
+// that got ".png" added and names an existing file is replaced only when the user agrees.
+// Cancelled when the dialog is cancelled or no name is given.
+ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
+                            const ProgramTexts& texts, const QString& saveAsCaption);
+
+} // namespace orbivex

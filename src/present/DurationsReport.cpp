@@ -1,0 +1,410 @@
+#include "present/DurationsReport.h"
+
+#include "calendar/Calendar.h"
+#include "calendar/DateFormat.h"
+#include "core/AngleFormat.h"
+#include "core/Orbs.h"
+#include "present/PatternTexts.h"
+#include "support/ProgramTexts.h"
+#include "support/StrProc.h"
+
+#include <QStringView>
+#include <algorithm>
+#include <cmath>
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString Space = QStringLiteral(" ");
+
+QString ShortVerb(AspectKind kind) {
+    return IsAspectKind(kind) ? QString::fromUtf8(AspectKinds[kind].shortVerb) : QString();
+}
+
+// "16° in Aries"; "" for a body without a position.
+QString LongPosition(const PositionSet& positions, BodyIndex body) {
+    if (!IsBody(body)) {
+        return {};
+    }
+    const Position& position = positions[static_cast<std::size_t>(body)];
+    return position.Known() ? FormatZodiacPosition(position.Longitude(), true) : QString();
+}
+
+// The deviation as the listing shows it: "2°5'".
+QString DeviationText(double deviation) {
+    return FormatDegreesMinutes(deviation).trimmed();
+}
+
+QString UpperFirst(QString text) {
+    if (!text.isEmpty()) {
+        text[0] = text[0].toUpper();
+    }
+    return text;
+}
+
+// A date of the chart on display.
+QString DateText(const ProgramState& state, int dateSet, bool abbreviated) {
+    DateSet copy = state.computedDateSets[dateSet];
+    return InputDateToString(copy, state.computedZones, abbreviated);
+}
+
+int BirthdateOf(ChartMode mode) {
+    return mode == PersonalFirst || mode == NatalFirst ? FirstBirthdate : SecondBirthdate;
+}
+
+QStringView Key(const QString& record, int keyStart) {
+    return QStringView(record).mid(std::min<qsizetype>(keyStart - 1, record.size()));
+}
+
+// Orders first..last by descending key: the partition of the list's own sort.
+void SortDescending(DurationRecords& records, int first, int last, int keyStart) {
+    if (first >= last) {
+        return;
+    }
+    const QString pivot = Key(records[first + (last - first) / 2], keyStart).toString();
+    int i = first;
+    int j = last;
+    do {
+        while (i < last && Key(records[i], keyStart).compare(pivot) > 0) {
+            ++i;
+        }
+        while (j > first && Key(records[j], keyStart).compare(pivot) < 0) {
+            --j;
+        }
+        if (i <= j) {
+            if (i < j) {
+                std::swap(records[i], records[j]);
+            }
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    SortDescending(records, first, j, keyStart);
+    SortDescending(records, i, last, keyStart);
+}
+
+bool IsExact(double deviation) {
+    return FormatDegreesMinutes(deviation) == QStringLiteral("0°0'");
+}
+
+QString PatternNameInReport(PatternIndex pattern) {
+    const QString name = PatternName(pattern);
+    return pattern == TSquare ? name : name.toLower();
+}
+
+} // namespace
+
+ListingWidths MakeListingWidths() {
+    ListingWidths widths;
+    int longestVerb = 0;
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        widths.W1 = std::max<int>(widths.W1, BodyName(body).size());
+    }
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        longestVerb = std::max<int>(longestVerb, ShortVerb(kind).size());
+    }
+    widths.W2 = longestVerb + 10;
+    widths.W3 = widths.W1;
+    widths.W4 = static_cast<int>(QStringLiteral("September 30, 9999,").size());
+    widths.W5 = static_cast<int>(QStringLiteral("September 30, 9999 ").size());
+    widths.W6 = 2 * widths.W1 + longestVerb + 4;
+    return widths;
+}
+
+DurationsHeading MakeDurationsHeading(const ProgramState& state, const ProgramTexts& texts) {
+    DurationsHeading heading;
+    const ChartMode mode = state.recordedMode;
+    const auto withOrbs = [&](const QString& title, bool personal) {
+        return AddOrbToTitle(title, personal, true, mode, state.orbSummary, texts);
+    };
+    if (ModeHasDurations(mode)) {
+        const bool personal = mode != WorldTransits;
+        const QString kindText = texts.ProgramText(personal ? 161 : 160);
+        heading.caption = texts.ProgramText(159) + Space + kindText;
+        QString title = UpperFirst(kindText);
+        if (personal) {
+            const int birth = BirthdateOf(mode);
+            heading.caption += Space + texts.ProgramText(169) + Space +
+                               texts.ProgramText(birth == FirstBirthdate ? 5 : 6);
+            title += Space + texts.ProgramText(85) + Space + DateText(state, birth, true);
+        }
+        title += Space + texts.ProgramText(58) + Space + DateText(state, WorldDate, personal) +
+                 QStringLiteral(".  ");
+        heading.title = withOrbs(title, personal) + QStringLiteral("   ");
+    } else if (mode == NatalFirst || mode == NatalSecond) {
+        const int birth = BirthdateOf(mode);
+        heading.caption =
+            texts.ProgramText(177) + Space + texts.ProgramText(birth == FirstBirthdate ? 5 : 6);
+        const QString title =
+            texts.ProgramText(178) + Space + DateText(state, birth, false) + QStringLiteral(".  ");
+        heading.title = withOrbs(title, false) + QStringLiteral("   ") + texts.ProgramText(51);
+    } else if (mode == SynastryMode) {
+        heading.caption = texts.ProgramText(88);
+        const QString title = texts.ProgramText(179) + QStringLiteral(" (1) ") +
+                              DateText(state, FirstBirthdate, true) + Space +
+                              texts.ProgramText(57) + QStringLiteral(" (2) ") +
+                              DateText(state, SecondBirthdate, true) + QStringLiteral(".  ");
+        heading.title = withOrbs(title, true) + QStringLiteral("   ");
+    }
+    return heading;
+}
+
+QList<SortChoice> SortChoices(ChartMode mode, const ProgramTexts& texts) {
+    if (mode == WorldTransits) {
+        return {
+            {QStringLiteral("exactness"), RecordKeyStartDeviation},
+            {QStringLiteral("aspect"), RecordKeyStartKind},
+            {QStringLiteral("planet"), RecordKeyStartBody1},
+            {QStringLiteral("beginning"), RecordKeyStartBeginning},
+            {QStringLiteral("ending"), RecordKeyStartEnd},
+            {QStringLiteral("duration"), RecordKeyStartDuration},
+        };
+    }
+    if (mode == PersonalFirst || mode == PersonalSecond) {
+        return {
+            {texts.ProgramText(62), RecordKeyStartDeviation},
+            {texts.ProgramText(61), RecordKeyStartKind},
+            {texts.ProgramText(67).toLower(), RecordKeyStartBody1},
+            {texts.ProgramText(68).toLower(), RecordKeyStartBody2},
+            {texts.ProgramText(64), RecordKeyStartBeginning},
+            {texts.ProgramText(65), RecordKeyStartEnd},
+            {texts.ProgramText(66), RecordKeyStartDuration},
+        };
+    }
+    return {};
+}
+
+void QuickSort(bool ascending, DurationRecords& records, int first, int last, int keyStart) {
+    const int size = static_cast<int>(records.size());
+    first = std::max(first, 0);
+    last = std::min(last, size - 1);
+    if (first >= last) {
+        return;
+    }
+    keyStart = std::max(keyStart, 1);
+    SortDescending(records, first, last, keyStart);
+    if (ascending) {
+        std::reverse(records.begin() + first, records.begin() + last + 1);
+    }
+}
+
+void SortRecords(DurationRecords& records, int keyStart) {
+    QuickSort(true, records, 0, static_cast<int>(records.size()) - 1, keyStart);
+}
+
+QString DurationText(int days, const ProgramTexts& texts) {
+    if (days == 1) {
+        return texts.ProgramText(171);
+    }
+    if (days == 365) {
+        return texts.ProgramText(174);
+    }
+    constexpr double YearLength = 365.2425;
+    const int years = static_cast<int>(days / YearLength);
+    const int rest = days - static_cast<int>(years * YearLength);
+    if (years == 0) {
+        return rest == 1 ? texts.ProgramText(171)
+                         : QString::number(rest) + Space + texts.ProgramText(175);
+    }
+    QString text = years == 1 ? texts.ProgramText(174)
+                              : QString::number(years) + Space + texts.ProgramText(176);
+    if (rest == 1) {
+        text += QStringLiteral(", ") + texts.ProgramText(171);
+    } else if (rest > 1) {
+        text += QStringLiteral(", ") + QString::number(rest) + Space + texts.ProgramText(175);
+    }
+    return text;
+}
+
+QString DurationsListing(const DurationRecords& records, ChartMode mode, bool showDurations,
+                         const ListingWidths& widths, const ProgramTexts& texts) {
+    const bool personal = mode == PersonalFirst || mode == PersonalSecond;
+    const QString natal = texts.ProgramText(56);
+    const QString unknown = texts.ProgramText(168);
+    const QString beforeYearOne = texts.ProgramText(BeforeYearOneText);
+    // The beginning column holds a date with its comma or one of the two texts in its place.
+    const int beginningWidth = static_cast<int>(
+        std::max({static_cast<qsizetype>(widths.W4), unknown.size(), beforeYearOne.size()}));
+    QString output;
+    for (const QString& record : records) {
+        DurationFields f;
+        if (!ReadDurationRecord(record, f)) {
+            continue;
+        }
+        const QString aspect = ShortVerb(f.kind) + QStringLiteral(" (") +
+                               DeviationText(f.deviation) + QLatin1Char(')');
+        QString line;
+        if (personal) {
+            line = PadRight(QStringLiteral("tr.") + BodyName(f.body2), widths.W1 + 3) + Space +
+                   PadRight(aspect, widths.W2) + Space +
+                   PadRight(natal + BodyName(f.body1), widths.W3 + static_cast<int>(natal.size()));
+        } else {
+            line = PadRight(BodyName(f.body1), widths.W1) + Space + PadRight(aspect, widths.W2) +
+                   Space + PadRight(BodyName(f.body2), widths.W3);
+        }
+        if (showDurations) {
+            const QString beginning = !f.beginning ? unknown
+                                      : *f.beginning < JdnOfYearOne
+                                          ? beforeYearOne
+                                          : JDNToLongDate(*f.beginning, false) + QLatin1Char(',');
+            const QString end = f.end ? JDNToLongDate(*f.end, false) : unknown;
+            line += Space + texts.ProgramText(165) + Space + PadRight(beginning, beginningWidth) +
+                    Space + texts.ProgramText(166) + Space + PadRight(end, widths.W5);
+            if (f.beginning && f.end && f.duration) {
+                line += QLatin1Char('(') + DurationText(*f.duration, texts) + QLatin1Char(')');
+            }
+        }
+        output += line + CrLf;
+    }
+    return output;
+}
+
+QString NatalReport(const DurationRecords& records, const ProgramState& state,
+                    const ListingWidths& widths, const ProgramTexts& texts) {
+    const bool synastry = state.recordedMode == SynastryMode;
+    const QString chartWord = synastry ? texts.ProgramText(14).toLower() : texts.ProgramText(77);
+    const QString marker1 = synastry ? QStringLiteral("(1)") : QString();
+    const QString marker2 = synastry ? QStringLiteral("(2)") : QString();
+    const int count = static_cast<int>(records.size());
+
+    QString output = count == 1 ? texts.ProgramText(72)
+                                : texts.ProgramText(73).replace(QStringLiteral("20"),
+                                                                NumberInWords(count).toLower());
+    output.replace(QStringLiteral("[natal chart]"), chartWord);
+    output += CrLf + CrLf;
+
+    const auto orbText = [&](double deviation) {
+        return texts.ProgramText(80).replace(QStringLiteral("[5 degrees]"),
+                                             DeviationText(deviation));
+    };
+    int n = 0;
+    for (const QString& record : records) {
+        DurationFields f;
+        if (!ReadDurationRecord(record, f)) {
+            continue;
+        }
+        ++n;
+        const QString p1 = LongPosition(state.chart.positions[0], f.body1);
+        const QString p2 = LongPosition(state.chart.positions[synastry ? 1 : 0], f.body2);
+        const QString pair = BodyName(f.body1) + marker1 + QStringLiteral(" (") + p1 +
+                             QStringLiteral(") ") + ShortVerb(f.kind) + Space + BodyName(f.body2) +
+                             marker2 + QStringLiteral(" (") + p2 + QLatin1Char(')');
+        const bool exact = IsExact(f.deviation);
+        QString line;
+        if (n == 1) {
+            line = texts.ProgramText(74) + Space + pair + QStringLiteral(", ") +
+                   (exact ? texts.ProgramText(86) : orbText(f.deviation));
+        } else if (n == 2) {
+            line = exact ? texts.ProgramText(78) + Space + pair + QLatin1Char('.')
+                         : texts.ProgramText(79) + Space + pair + QStringLiteral(", ") +
+                               orbText(f.deviation);
+            if (count > 2) {
+                line += CrLf + CrLf + texts.ProgramText(81);
+            }
+        } else {
+            line = PadRight(pair + QStringLiteral(", "), widths.W6 + (synastry ? 6 : 0)) +
+                   orbText(f.deviation);
+        }
+        output += line + CrLf;
+    }
+
+    if (count > 2) {
+        const AspectCounts& counts = state.chart.aspectCounts;
+        output += CrLf + texts.ProgramText(counts.count[Conjunction] == 1 ? 83 : 84) + Space;
+        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+            const int c = counts.count[kind];
+            if (kind == Quincunx) {
+                output += Space + texts.ProgramText(57) + Space;
+            }
+            output += NumberInWords(c).toLower() + Space +
+                      (c == 1 ? AspectName(kind).toLower() : AspectPluralLower(kind));
+            if (kind <= Sextile) {
+                output += QStringLiteral(", ");
+            }
+        }
+        output += QLatin1Char('.') + CrLf;
+
+        if (!synastry) {
+            bool anyPattern = false;
+            const auto add = [&](const QString& name, int found, const QString& text) {
+                if (text.isEmpty()) {
+                    return;
+                }
+                anyPattern = true;
+                output += CrLf;
+                if (found == 1) {
+                    output += texts.ProgramText(82) + Space + name + QStringLiteral(": ");
+                } else {
+                    output += texts.ProgramText(84) + Space + NumberInWords(found).toLower() +
+                              Space + name +
+                              (name == QLatin1String("grand cross") ? QStringLiteral("es")
+                                                                    : QStringLiteral("s")) +
+                              QLatin1Char(':') + CrLf;
+                }
+                output += text;
+            };
+            // The chart holds only the largest stellium.
+            for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
+                add(PatternNameInReport(pattern),
+                    state.chart.patternCounts.count[static_cast<std::size_t>(pattern)],
+                    PatternLines(state.chart, pattern, PatternForm::Names, QString()));
+            }
+            int midpoints = 0;
+            const QString text = CheckForMidpoint(state.chart, true, midpoints);
+            add(PatternNameInReport(MidpointPattern), midpoints, text);
+            if (!anyPattern) {
+                output += CrLf + QStringLiteral("There are no aspect patterns.") + CrLf;
+            }
+        }
+    }
+    output += CrLf + texts.ProgramText(87) + CrLf;
+    return output;
+}
+
+DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris& ephemeris,
+                                      const ProgramTexts& texts) {
+    DurationsContent content;
+    content.mode = state.recordedMode;
+    content.heading = MakeDurationsHeading(state, texts);
+    content.records = GetDurations(state, ephemeris);
+    if (ModeHasDurations(content.mode)) {
+        content.sortChoices = SortChoices(content.mode, texts);
+        content.sortListVisible = state.chart.aspects.size() > 1;
+        content.showDurationsVisible = true;
+        content.showDurations = true;
+        SelectSort(content, 0, texts);
+    } else {
+        SortRecords(content.records, RecordKeyStartDeviation);
+        content.output = NatalReport(content.records, state, MakeListingWidths(), texts);
+    }
+    return content;
+}
+
+void SelectSort(DurationsContent& content, int index, const ProgramTexts& texts) {
+    if (index < 0 || index >= content.sortChoices.size()) {
+        return;
+    }
+    content.sortIndex = index;
+    SortRecords(content.records, content.sortChoices[index].keyStart);
+    if (index > 3) {
+        content.showDurations = true;
+    }
+    content.output = DurationsListing(content.records, content.mode, content.showDurations,
+                                      MakeListingWidths(), texts);
+}
+
+void SetShowDurations(DurationsContent& content, bool show, const ProgramTexts& texts) {
+    content.showDurations = show;
+    if (ModeHasDurations(content.mode)) {
+        content.output =
+            DurationsListing(content.records, content.mode, show, MakeListingWidths(), texts);
+    }
+}
+
+QString CopyText(const DurationsContent& content) {
+    return content.heading.title + CrLf + CrLf + content.output;
+}
+
+} // namespace orbivex

@@ -1,0 +1,218 @@
+#include "present/Grid.h"
+
+#include "core/AngleFormat.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace orbivex {
+
+namespace {
+
+const QString LineBreak = QStringLiteral("\r\n");
+
+// Radians as the user's regional format writes them, always with 4 decimals.
+QString FormatRadians(double angle) {
+    return QLocale().toString(angle, 'f', 4);
+}
+
+void MakeGlyphCell(GridCell& cell, BodyIndex body) {
+    cell.backColour = HeaderBackColour;
+    cell.bold = false;
+    cell.font = CellFont::Symbol;
+    cell.text = QString::fromLatin1(Bodies[body].symbolLetter);
+}
+
+// Resets the fonts of the old layout, then clears and places every cell of the new one.
+void StartLayout(AspectGrid& grid, int rows, int cols) {
+    ResetCellFonts(grid);
+    grid.intNumRows = rows;
+    grid.intNumCols = cols;
+    grid.intNumCells = rows * cols;
+    ClearGridCells(grid);
+    for (int i = 0; i < grid.intNumCells; ++i) {
+        const GridPosition p = GetRowCol(i, cols);
+        GridCell& cell = grid.cells[i];
+        cell.left = p.intCol * AspectGrid::intCellWidth;
+        cell.top = p.intRow * AspectGrid::intCellHeight;
+        cell.visible = true;
+    }
+}
+
+} // namespace
+
+void ClearGridCells(AspectGrid& grid) {
+    for (GridCell& cell : grid.cells) {
+        cell.text.clear();
+        cell.visible = false;
+        cell.backColour = 0;
+        cell.foreColour = 0;
+        cell.bold = false;
+    }
+}
+
+void ResetCellFonts(AspectGrid& grid) {
+    for (int i = 0; i < grid.intNumCells; ++i) {
+        grid.cells[i].bold = false;
+        grid.cells[i].font = CellFont::Text;
+    }
+}
+
+void SetUpTriangularGrid(AspectGrid& grid) {
+    StartLayout(grid, 10, 9);
+    for (int c = 0; c < grid.intNumCols; ++c) {
+        MakeGlyphCell(grid.Cell(1, c), c + 1);
+    }
+    for (int i = 0; i < grid.intNumCells; ++i) {
+        const GridPosition p = GetRowCol(i, grid.intNumCols);
+        if (p.intCol + 2 < p.intRow) {
+            grid.cells[i].visible = false;
+        } else if (p.intRow == p.intCol + 2) {
+            MakeGlyphCell(grid.cells[i], p.intRow - 1);
+        }
+    }
+}
+
+void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts) {
+    StartLayout(grid, 11, 11);
+    for (int i = 0; i < grid.intNumCells; ++i) {
+        const GridPosition p = GetRowCol(i, grid.intNumCols);
+        GridCell& cell = grid.cells[i];
+        if (p.intRow == 1 || p.intCol == 1) {
+            cell.backColour = HeaderBackColour;
+        }
+        if (p.intRow == 1 && p.intCol > 1) {
+            MakeGlyphCell(cell, p.intCol - 1);
+        } else if (p.intCol == 1 && p.intRow > 1) {
+            MakeGlyphCell(cell, p.intRow - 1);
+        }
+    }
+    const bool synastry = mode == SynastryMode;
+    for (int row = 0; row <= 1; ++row) {
+        for (int col = 0; col <= 1; ++col) {
+            grid.Cell(row, col).backColour = HeaderBackColour;
+        }
+    }
+    // The captions of the first set (over the columns) and the second set (beside the rows).
+    grid.Cell(0, 1).text = texts.ProgramText(synastry ? 75 : 68);
+    grid.Cell(1, 0).text = texts.ProgramText(synastry ? 76 : 71);
+    grid.Cell(1, 1).text = texts.ProgramText(synastry ? 14 : (mode == PersonalFirst ? 69 : 70));
+}
+
+QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians) {
+    if (body > numBodies) {
+        return {};
+    }
+    switch (position.Status()) {
+    case PositionStatus::Known:
+        break;
+    case PositionStatus::BeforeTable:
+        return QStringLiteral("<");
+    case PositionStatus::AfterTable:
+        return QStringLiteral(">");
+    case PositionStatus::Unavailable:
+        return QStringLiteral("?");
+    }
+    const double longitude = position.Longitude();
+    if (radians) {
+        return FormatRadians(longitude);
+    }
+    return FormatDegreesMinutes(longitude) + LineBreak + FormatZodiacPosition(longitude, false);
+}
+
+QString AspectCellText(AspectKind kind, double deviation, bool radians, Motion motion) {
+    const QString amount = radians ? FormatRadians(deviation) : FormatDegreesMinutes(deviation);
+    const QString sign = motion == Motion::Applying     ? QStringLiteral(" -")
+                         : motion == Motion::Separating ? QStringLiteral(" +")
+                                                        : QString();
+    return AspectAbbreviation(kind) + LineBreak + amount + sign;
+}
+
+void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
+              const std::array<int, 8>& aspectColours, const ProgramTexts& texts) {
+    const bool twoSets = chart.TwoSets();
+    if (twoSets) {
+        SetUpSquareGrid(grid, chart.mode, texts);
+    } else {
+        SetUpTriangularGrid(grid);
+    }
+    const auto writePosition = [&](int index, BodyIndex body, const Position& position) {
+        GridCell& cell = grid.cells[static_cast<std::size_t>(index)];
+        cell.backColour = PositionBackColour;
+        cell.foreColour = 0;
+        cell.text = PositionCellText(body, position, chart.numBodies, radians);
+    };
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        const auto b = static_cast<std::size_t>(body);
+        if (twoSets) {
+            writePosition(SquareFirstSetPositionCell(body), body, chart.positions[0][b]);
+            writePosition(SquareSecondSetPositionCell(body), body, chart.positions[1][b]);
+        } else {
+            writePosition(TriangularPositionCell(body), body, chart.positions[0][b]);
+        }
+    }
+    for (const ChartAspect& aspect : chart.aspects) {
+        const int index = twoSets ? SquareAspectCell(aspect.first, aspect.second)
+                                  : TriangularAspectCell(aspect.first, aspect.second);
+        GridCell& cell = grid.cells[static_cast<std::size_t>(index)];
+        cell.text = AspectCellText(aspect.kind, aspect.deviation, radians, aspect.motion);
+        cell.bold = aspect.bold;
+        cell.foreColour = aspectColours[static_cast<std::size_t>(aspect.kind)];
+    }
+}
+
+QString AddOrbToTitle(const QString& strTitle, bool blnPersonal, bool blnAddPeriod, ChartMode mode,
+                      const OrbSummary& summary, const ProgramTexts& texts) {
+    const QString title = strTitle + QStringLiteral("  ");
+    const OrbColumn column = blnPersonal ? (mode == SynastryMode ? 2 : 1) : 0;
+    // With every orb at 0 no aspect can be found, and there is no range to show.
+    if (!(summary.largest[column] > 0.0)) {
+        return title + texts.ProgramText(420) + (blnAddPeriod ? QStringLiteral(".") : QString());
+    }
+    const QString largest = FormatDegreesMinutes(summary.largest[column], true);
+    if (summary.allEqual) {
+        return title + texts.ProgramText(33) + QLatin1Char(' ') + largest +
+               (blnAddPeriod ? QStringLiteral(".") : QString());
+    }
+    return title + texts.ProgramText(34) + QStringLiteral(": ") +
+           FormatDegreesMinutes(summary.smallest[column], true) + QLatin1Char(' ') +
+           texts.ProgramText(35) + QLatin1Char(' ') + largest;
+}
+
+QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
+                  const ProgramTexts& texts) {
+    QString title;
+    switch (mode) {
+    case WorldTransits:
+        title = gridShown ? texts.ProgramText(23)
+                          : texts.ProgramText(26).replace(QStringLiteral(" degrees"),
+                                                          QStringLiteral("°"));
+        break;
+    case NatalFirst:
+        title = texts.ProgramText(gridShown ? 24 : 27);
+        break;
+    case NatalSecond:
+        title = texts.ProgramText(gridShown ? 25 : 28);
+        break;
+    case PersonalFirst:
+        title = texts.ProgramText(29);
+        break;
+    case PersonalSecond:
+        title = texts.ProgramText(30);
+        break;
+    case SynastryMode:
+        title = texts.ProgramText(31);
+        break;
+    default:
+        return {};
+    }
+    return AddOrbToTitle(title, IsTwoChartMode(mode), true, mode, summary, texts);
+}
+
+QString ClickHintText(ChartMode mode, bool gridShown, const ProgramTexts& texts) {
+    const bool durationsOnDoubleClick =
+        mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
+    return gridShown && durationsOnDoubleClick ? texts.ProgramText(32) : QString();
+}
+
+} // namespace orbivex

@@ -1,0 +1,137 @@
+#pragma once
+// The aspect grid as a model: a table of text cells with one row and one column per body.
+// Row 0 (and in the square layout column 0) shows longitudes, the glyph cells name the
+// bodies, and the cells between them show the aspect each pair forms. The main window draws
+// exactly these cells; nothing here touches a widget.
+
+#include "core/Chart.h"
+#include "core/ChartMode.h"
+#include "core/ChartTables.h"
+#include "session/Configuration.h"
+#include "support/ProgramTexts.h"
+
+#include <QString>
+#include <array>
+
+namespace orbivex {
+
+// The two cell fonts: the text font ("Arial", 10 point) and the astrological symbol font
+// ("Starfont Sans", 14 point). Which real fonts stand for them is the window's business.
+enum class CellFont { Text, Symbol };
+
+inline constexpr int CellFontPointSize(CellFont font) {
+    return font == CellFont::Symbol ? 14 : 10;
+}
+
+inline constexpr int HeaderBackColour = Rgb(200, 200, 220);   // glyph and caption cells
+inline constexpr int PositionBackColour = Rgb(230, 255, 230); // longitude cells
+
+struct GridCell {
+    QString text; // lines separated by CR LF
+    bool visible = false;
+    int backColour = PositionBackColour;
+    int foreColour = 0;
+    CellFont font = CellFont::Text;
+    bool bold = false;
+    bool centred = true;
+    int left = 0; // layout units (1/1440 inch) from the table's top-left corner
+    int top = 0;
+};
+
+struct GridPosition {
+    int intRow = 0;
+    int intCol = 0;
+};
+
+// Row and column of cell index intI in a grid of intNumCols columns; cells run row by row.
+inline constexpr GridPosition GetRowCol(int intI, int intNumCols) {
+    return {intI / intNumCols, intI % intNumCols};
+}
+
+struct AspectGrid {
+    static constexpr int intMaxNumCells = 144; // enough for 12 x 12
+    static constexpr int intCellWidth = 1080;  // layout units
+    static constexpr int intCellHeight = 570;
+
+    // The current layout: 10 x 9 = 90 (triangular) or 11 x 11 = 121 (square); 0 before the
+    // first layout.
+    int intNumRows = 0;
+    int intNumCols = 0;
+    int intNumCells = 0;
+    std::array<GridCell, intMaxNumCells> cells;
+
+    int TableWidth() const { return intNumCols * intCellWidth; }
+    int TableHeight() const { return intNumRows * intCellHeight; }
+    bool IsCell(int index) const { return index >= 0 && index < intNumCells; }
+    GridCell& Cell(int row, int col) { return cells[row * intNumCols + col]; }
+    const GridCell& Cell(int row, int col) const { return cells[row * intNumCols + col]; }
+};
+
+// Where Compute writes: in the triangular grid the longitude of body b is in row 0, column
+// b - 1, and the aspect of bodies k < j in cell (k + 1, j - 1). In the square grid the first
+// set's body m has its longitude in row 0, column m + 1, the second set's body l in column 0,
+// row l + 1, and their aspect is in cell (l + 1, m + 1).
+inline constexpr int TriangularPositionCell(BodyIndex body) {
+    return body - 1;
+}
+inline constexpr int TriangularAspectCell(BodyIndex k, BodyIndex j) {
+    return (k + 1) * 9 + (j - 1);
+}
+inline constexpr int SquareFirstSetPositionCell(BodyIndex m) {
+    return m + 1;
+}
+inline constexpr int SquareSecondSetPositionCell(BodyIndex l) {
+    return (l + 1) * 11;
+}
+inline constexpr int SquareAspectCell(BodyIndex m, BodyIndex l) {
+    return (l + 1) * 11 + (m + 1);
+}
+
+// Every one of the 144 cells: empty, hidden, black on black, not bold.
+void ClearGridCells(AspectGrid& grid);
+
+// The cells of the current layout: not bold, text font.
+void ResetCellFonts(AspectGrid& grid);
+
+// 10 rows x 9 columns for world transits and natal aspects: row 0 longitudes, row 1 the
+// column glyphs of bodies 1..9, rows 2..9 a row glyph (body r - 1 in column r - 2) with the
+// aspect cells to its right; the cells left of the row glyph are hidden.
+void SetUpTriangularGrid(AspectGrid& grid);
+
+// 11 x 11 for personal transits and synastry (mode 4, 5 or 6): row 1 and column 1 carry the
+// glyphs, the four corner cells the captions of the two body sets.
+void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts);
+
+// The text of a longitude cell of `body`: empty when the body is not in use (body >
+// numBodies); "<" before the Pluto table, ">" after it, "?" for another missing position;
+// otherwise the longitude in radians with 4 decimals, or degrees and minutes, CR LF and the
+// short zodiac form ("123°45'" CR LF "3Leo45").
+QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians);
+
+// The text of an aspect cell: the kind's abbreviation, CR LF, the deviation (radians with 4
+// decimals, or degrees and minutes) and the motion sign (" -" applying, " +" separating).
+QString AspectCellText(AspectKind kind, double deviation, bool radians, Motion motion);
+
+// Lays the grid out for the chart's mode (the square one with texts' captions in the two-chart
+// modes) and writes it: the longitudes of the bodies, black on the position background, and
+// one cell per aspect, bold when the chart says so and in its kind's colour (colours per kind
+// 1..7).
+void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
+              const std::array<int, 8>& aspectColours, const ProgramTexts& texts);
+
+// strTitle, two spaces and the orbs of the title's orb column (0, or for a personal title 1,
+// or 2 in synastry): "<text 33> 8°" (and a full stop when blnAddPeriod) when all orbs are
+// equal, else "<text 34>: 4° <text 35> 10°".
+QString AddOrbToTitle(const QString& strTitle, bool blnPersonal, bool blnAddPeriod, ChartMode mode,
+                      const OrbSummary& summary, const ProgramTexts& texts);
+
+// The title line above the grid or chart (what the main window's UpdateTitle shows): the
+// mode's title text followed by the orbs; "" without a mode.
+QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
+                  const ProgramTexts& texts);
+
+// The hint under the title (what UpdateClickHint shows): text 32 while the grid is shown in
+// the modes whose cells give aspect durations on a double-click, else "".
+QString ClickHintText(ChartMode mode, bool gridShown, const ProgramTexts& texts);
+
+} // namespace orbivex

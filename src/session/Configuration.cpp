@@ -1,0 +1,320 @@
+#include "session/Configuration.h"
+
+#include "core/OrbSummary.h"
+#include "core/Orbs.h"
+#include "session/Registry3.h"
+#include "support/ProgramTexts.h"
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString Degree = QStringLiteral("°");
+
+template <std::size_t N> bool InList(const std::array<int, N>&, int position) {
+    return position >= 0 && position < static_cast<int>(N);
+}
+
+bool IsOrbPosition(int position) {
+    return position >= 0 && position < NumOrbEntries;
+}
+
+int DivisorAt(int position) {
+    return InList(OrbDivisors, position) ? OrbDivisors[position] : 1;
+}
+
+QString RangeFault(const QString& what, int value, int count) {
+    return QStringLiteral("%1 is entry %2 of a list with entries 0 to %3.")
+        .arg(what)
+        .arg(value)
+        .arg(count - 1);
+}
+
+const QString RegistryKey = QString::fromLatin1(Registry3::ProgramKeyPath);
+
+// Reads a registry value; nullopt when it is missing or cannot be read.
+std::optional<QString> ReadRegistryValue(const char* name) {
+    QString text;
+    const QString status = Registry3::ReadValue(RegistryKey, QString::fromLatin1(name), text);
+    if (!status.startsWith(QLatin1Char('0'))) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+QString WriteFlag(const char* name, bool on) {
+    return Registry3::WriteValue(RegistryKey, QString::fromLatin1(name),
+                                 on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+// A filter value is on only when it reads exactly "1".
+bool ReadFilterFlag(const char* name) {
+    const std::optional<QString> value = ReadRegistryValue(name);
+    const bool on = value && *value == QLatin1String("1");
+    WriteFlag(name, on);
+    return on;
+}
+
+} // namespace
+
+QList<ListEntry> OrbListEntries() {
+    QList<ListEntry> entries;
+    for (int n = 0; n < NumOrbEntries; ++n) {
+        entries.append({QString::number(n) + Degree, n * 60});
+    }
+    return entries;
+}
+
+QList<ListEntry> DivisorListEntries() {
+    QList<ListEntry> entries;
+    for (const int divisor : OrbDivisors) {
+        entries.append(
+            {divisor == 1 ? QStringLiteral("1") : QStringLiteral("1/%1").arg(divisor), divisor});
+    }
+    return entries;
+}
+
+QList<ListEntry> BoldfaceFactorEntries() {
+    QList<ListEntry> entries;
+    for (const int factor : BoldfaceFactors) {
+        entries.append({QStringLiteral("1/%1").arg(factor), factor});
+    }
+    return entries;
+}
+
+QList<ListEntry> MidpointOrbEntries() {
+    QList<ListEntry> entries;
+    for (const int minutes : MidpointOrbMinutes) {
+        entries.append({QString::number(minutes / 60) + Degree + QLatin1Char(' ') +
+                            QString::number(minutes % 60) + QLatin1Char('\''),
+                        minutes});
+    }
+    return entries;
+}
+
+double MidpointOrbRadians(int position) {
+    if (!InList(MidpointOrbMinutes, position)) {
+        return 0.0;
+    }
+    return MidpointOrbMinutes[position] / 60.0 / 360.0 * FullCircle;
+}
+
+QString SettingsFault(const ConfigurationSettings& settings) {
+    for (int list = 0; list < NumOrbLists; ++list) {
+        if (!IsOrbPosition(settings.orbPositions[list])) {
+            const QString what = list == SetAllOrbList
+                                     ? QStringLiteral("The \"Set all\" orb")
+                                     : QStringLiteral("The orb of the ") + AspectName(list + 1);
+            return RangeFault(what, settings.orbPositions[list], NumOrbEntries);
+        }
+    }
+    if (!InList(OrbDivisors, settings.personalDivisorPosition)) {
+        return RangeFault(QStringLiteral("The proportion for personal transits"),
+                          settings.personalDivisorPosition, OrbDivisors.size());
+    }
+    if (!InList(OrbDivisors, settings.synastryDivisorPosition)) {
+        return RangeFault(QStringLiteral("The proportion for synastry"),
+                          settings.synastryDivisorPosition, OrbDivisors.size());
+    }
+    if (!InList(BoldfaceFactors, settings.boldfaceFactorPosition)) {
+        return RangeFault(QStringLiteral("The boldface factor"), settings.boldfaceFactorPosition,
+                          BoldfaceFactors.size());
+    }
+    if (!InList(MidpointOrbMinutes, settings.midpointOrbPosition)) {
+        return RangeFault(QStringLiteral("The orb for midpoints"), settings.midpointOrbPosition,
+                          MidpointOrbMinutes.size());
+    }
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        const int colour = settings.colours[kind];
+        if (colour < 0 || colour > 0xFFFFFF) {
+            return QStringLiteral("The colour %1 of the %2 is not an RGB colour.")
+                .arg(colour)
+                .arg(AspectName(kind));
+        }
+    }
+    return {};
+}
+
+void SetOrbs(const ConfigurationSettings& settings, OrbTable& orbs, OrbSummary& summary) {
+    const double personalDivisor = DivisorAt(settings.personalDivisorPosition);
+    const double synastryDivisor = DivisorAt(settings.synastryDivisorPosition);
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        const int position = settings.orbPositions[kind - 1];
+        const int minutes = IsOrbPosition(position) ? position * 60 : 0;
+        const double orb = minutes / 60.0 / 360.0 * FullCircle;
+        orbs(kind, 0) = orb;
+        orbs(kind, 1) = orb / personalDivisor;
+        orbs(kind, 2) = orb / synastryDivisor;
+    }
+    summary = ComputeOrbSummary(orbs);
+}
+
+void SetDisplayZodiacSectors(ConfigurationSettings& settings) {
+    settings.displayZodiacSectors = true;
+}
+
+BoldfaceRule BoldfaceRuleOf(const ConfigurationSettings& settings) {
+    BoldfaceRule rule;
+    rule.useBoldface = settings.useBoldface;
+    rule.oneDegree = settings.boldfaceOneDegree;
+    rule.factor = InList(BoldfaceFactors, settings.boldfaceFactorPosition)
+                      ? BoldfaceFactors[settings.boldfaceFactorPosition]
+                      : BoldfaceFactors[2];
+    return rule;
+}
+
+bool ChartShowsAspect(const ConfigurationSettings& settings, BodyIndex a, BodyIndex b) {
+    return IsBody(a) && IsBody(b) &&
+           AspectShownInChart(a, b, {settings.showOnlyOuter, settings.showOnlyEarth});
+}
+
+QString BothChartFiltersMessage() {
+    return QStringLiteral("'Show only Earth aspects in chart' and") + CrLf +
+           QStringLiteral("'Show only outer planet aspects in chart'") + CrLf +
+           QStringLiteral("cannot both be checked.");
+}
+
+ConfigurationNotice SetAllZeroRefusal() {
+    return {QStringLiteral("Set all"), QStringLiteral("Cannot set all non-zero orbs to zero.")};
+}
+
+ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, int position) {
+    QString message = texts.ProgramText(391);
+    message.replace(QStringLiteral("NEW_ORB"), QString::number(position) + Degree);
+    return {texts.ProgramText(390), message};
+}
+
+ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& buttonCaption) {
+    return {buttonCaption, texts.ProgramText(395) + CrLf + texts.ProgramText(396)};
+}
+
+void ConfigurationEdit::Activate(const ConfigurationSettings& committed) {
+    controls = committed;
+    accepted_ = false;
+}
+
+std::optional<ConfigurationNotice> ConfigurationEdit::SelectOrbPosition(int list, int position) {
+    if (list < 0 || list >= NumOrbLists || !IsOrbPosition(position)) {
+        return std::nullopt;
+    }
+    if (list == SetAllOrbList && position == 0) {
+        controls.orbPositions[list] = 1;
+        return SetAllZeroRefusal();
+    }
+    controls.orbPositions[list] = position;
+    return std::nullopt;
+}
+
+std::optional<ConfigurationNotice> ConfigurationEdit::SetAllNonZeroOrbs() {
+    const int position = controls.orbPositions[SetAllOrbList];
+    if (!IsOrbPosition(position) || position == 0) {
+        return SetAllZeroRefusal();
+    }
+    for (int list = 0; list < SetAllOrbList; ++list) {
+        if (controls.orbPositions[list] != 0) {
+            controls.orbPositions[list] = position;
+        }
+    }
+    return std::nullopt;
+}
+
+void ConfigurationEdit::CycleColour(AspectKind kind) {
+    if (!IsAspectKind(kind)) {
+        return;
+    }
+    int& colour = controls.colours[kind];
+    for (std::size_t i = 0; i < ColourCycle.size(); ++i) {
+        if (ColourCycle[i] == colour) {
+            colour = ColourCycle[(i + 1) % ColourCycle.size()];
+            return;
+        }
+    }
+}
+
+void ConfigurationEdit::ToggleColour(AspectKind kind) {
+    if (!IsAspectKind(kind)) {
+        return;
+    }
+    int& colour = controls.colours[kind];
+    if (colour != 0) {
+        savedColours_[kind] = colour;
+        colour = 0;
+    } else {
+        colour = savedColours_[kind];
+    }
+}
+
+int ConfigurationEdit::SavedColour(AspectKind kind) const {
+    return IsAspectKind(kind) ? savedColours_[kind] : 0;
+}
+
+void ConfigurationEdit::ResetToDefault() {
+    controls = ConfigurationSettings::Defaults();
+}
+
+std::optional<QString> ConfigurationEdit::Accept(ConfigurationSettings& committed, OrbTable& orbs,
+                                                 OrbSummary& summary) {
+    if (controls.showOnlyOuter && controls.showOnlyEarth) {
+        return BothChartFiltersMessage();
+    }
+    if (const QString fault = SettingsFault(controls); !fault.isEmpty()) {
+        return fault;
+    }
+    committed = controls;
+    committed.colours[0] = 0;
+    SetDisplayZodiacSectors(committed);
+    SetOrbs(committed, orbs, summary);
+    accepted_ = true;
+    return std::nullopt;
+}
+
+void ConfigurationEdit::Cancel(const ConfigurationSettings& committed) {
+    controls = committed;
+}
+
+void ConfigurationEdit::ApplyImmediateSettings(ConfigurationSettings& committed) const {
+    if (!SettingsFault(controls).isEmpty()) {
+        return;
+    }
+    committed.useBoldface = controls.useBoldface;
+    committed.boldfaceOneDegree = controls.boldfaceOneDegree;
+    committed.boldfaceFactorPosition = controls.boldfaceFactorPosition;
+    committed.personalDivisorPosition = controls.personalDivisorPosition;
+    committed.synastryDivisorPosition = controls.synastryDivisorPosition;
+    committed.midpointOrbPosition = controls.midpointOrbPosition;
+}
+
+void SetTZDisp(ConfigurationSettings& settings, int localOffsetMinutes) {
+    const std::optional<QString> value = ReadRegistryValue("TZDisp");
+    bool on = false;
+    if (!value) {
+        on = localOffsetMinutes >= -600 && localOffsetMinutes <= -150;
+    } else {
+        on = *value != QLatin1String("0");
+    }
+    settings.northAmericanZones = on;
+    WriteTZDispToRegistry(settings);
+}
+
+void SetInnerPlanetAspectDisplay(ConfigurationSettings& settings) {
+    settings.showOnlyOuter = ReadFilterFlag("IPAD");
+}
+
+void SetShowOnlyEarthAspects(ConfigurationSettings& settings) {
+    settings.showOnlyEarth = ReadFilterFlag("SOEA");
+}
+
+QString WriteTZDispToRegistry(const ConfigurationSettings& settings) {
+    return WriteFlag("TZDisp", settings.northAmericanZones);
+}
+
+QString WriteInnerPlanetAspectDisplayToRegistry(const ConfigurationSettings& settings) {
+    return WriteFlag("IPAD", settings.showOnlyOuter);
+}
+
+QString WriteShowOnlyEarthAspectsToRegistry(const ConfigurationSettings& settings) {
+    return WriteFlag("SOEA", settings.showOnlyEarth);
+}
+
+} // namespace orbivex

@@ -1,0 +1,384 @@
+#include "session/Durations.h"
+
+#include "calendar/Calendar.h"
+#include "calendar/DateFormat.h"
+#include "core/AngleFormat.h"
+#include "core/Ephemeris.h"
+#include "core/Orbs.h"
+#include "support/ProgramTexts.h"
+#include "support/StrProc.h"
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <unordered_map>
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// A walk never leaves the years the program converts: 1 January of year 1 to 31 December 2799.
+constexpr double FirstSearchableJD = JdnOfYearOne - 1.5;
+constexpr double LastSearchableJD = JdnOfYear2800 + 0.5;
+
+// Positions straight from the ephemeris.
+struct DirectPositions {
+    const Ephemeris& ephemeris;
+    double operator()(BodyIndex body, double jd) const {
+        return ephemeris.PositionOfBody(body, jd);
+    }
+};
+
+// Positions remembered by body and exact instant. The searches of one list sample the same
+// midnights again and again (every pair with Earth walks Earth through the same days), and a
+// position depends on nothing but its body and instant, so a remembered one is the very value
+// the ephemeris would give again.
+class RememberedPositions {
+  public:
+    explicit RememberedPositions(const Ephemeris& ephemeris) : ephemeris_(ephemeris) {}
+    double operator()(BodyIndex body, double jd) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &jd, sizeof bits);
+        const Key key{bits, body};
+        const auto found = known_.find(key);
+        if (found != known_.end()) {
+            return found->second;
+        }
+        const double longitude = ephemeris_.PositionOfBody(body, jd);
+        known_.emplace(key, longitude);
+        return longitude;
+    }
+
+  private:
+    struct Key {
+        std::uint64_t bits;
+        BodyIndex body;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const {
+            return std::hash<std::uint64_t>()(key.bits * 16 + static_cast<std::uint64_t>(key.body));
+        }
+    };
+    const Ephemeris& ephemeris_;
+    std::unordered_map<Key, double, KeyHash> known_;
+};
+
+bool ValidSearch(const AspectSearch& search) {
+    return IsBody(search.intP1) && IsBody(search.intP2) && IsAspectKind(search.intAspect) &&
+           (search.intPersonal == 0 || search.intPersonal == 1);
+}
+
+// Walks from the local midnight that begins the world date backwards (forward false) or from
+// the one that ends it forwards while the aspect holds.
+template <class Positions>
+double Search(Positions& position, const OrbTable& orbs, const SearchDates& dates,
+              const AspectSearch& search, bool forward) {
+    if (!ValidSearch(search) || !(dates.worldLocalJD >= 0.0)) {
+        return UnknownDay;
+    }
+    const bool personal = search.intPersonal == 1;
+    double natal = 0.0;
+    if (personal) {
+        if (!(dates.natalJD >= 0.0)) {
+            return UnknownDay;
+        }
+        natal = position(search.intP1, dates.natalJD);
+    }
+    const double day = std::floor(dates.worldLocalJD);
+    const double zone = search.intTimeZone / 1440.0;
+    double t = forward ? day + 1.0 - zone - 0.5 : day - zone - 0.5;
+    int steps = 0;
+    for (;;) {
+        if (t < FirstSearchableJD || t > LastSearchableJD) {
+            return UnknownDay;
+        }
+        const double first = personal ? natal : position(search.intP1, t);
+        const double second = position(search.intP2, t);
+        if (first < 0.0 || second < 0.0) {
+            return UnknownDay;
+        }
+        double exactness = 0.0;
+        if (!AspectExactness(first, second, search.intAspect, orbs, search.intPersonal,
+                             exactness)) {
+            return forward ? day + steps : day - steps;
+        }
+        const int step = SearchStepDays(search.intP1, search.intP2, exactness);
+        t += forward ? step : -step;
+        steps += step;
+    }
+}
+
+QString RecordKey(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation) {
+    QString key = PadLeft(QString::number(intP1), 2) + PadLeft(QString::number(intP2), 2) +
+                  PadLeft(QString::number(intP1), 2) + PadLeft(QString::number(kind), 2) +
+                  QLatin1Char(' ') + QString::number(deviation, 'f', 6);
+    return key;
+}
+
+// A field of a record as a whole number; false for a field that is not one.
+bool ReadInteger(const QString& record, int start, int width, int& value) {
+    bool ok = false;
+    value = record.mid(start - 1, width).trimmed().toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+SearchDates SearchDatesOf(const ProgramState& state) {
+    SearchDates dates;
+    DateSet world = state.computedDateSets[WorldDate];
+    dates.worldLocalJD = InputDateToLocalJD(world);
+    const ChartMode mode = state.recordedMode;
+    if (mode == PersonalFirst || mode == PersonalSecond) {
+        DateSet birth =
+            state.computedDateSets[mode == PersonalFirst ? FirstBirthdate : SecondBirthdate];
+        dates.natalJD = InputDateToAJDate(birth, state.computedZones);
+    }
+    return dates;
+}
+
+int WorldTimeZoneOffset(const ProgramState& state) {
+    DateSet world = state.computedDateSets[WorldDate];
+    // Chooses the computer's zone when none is chosen.
+    InputDateToAJDate(world, state.computedZones);
+    if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
+        return 0;
+    }
+    return state.computedZones.list[static_cast<std::size_t>(world.timezoneIndex)].offsetMinutes;
+}
+
+int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness) {
+    if (intP1 >= Uranus && intP2 >= Uranus) {
+        return static_cast<int>(10.0 * exactness) + 1;
+    }
+    return 1;
+}
+
+double BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
+                         const AspectSearch& search) {
+    DirectPositions positions{ephemeris};
+    return Search(positions, orbs, dates, search, false);
+}
+
+double EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
+                   const AspectSearch& search) {
+    DirectPositions positions{ephemeris};
+    return Search(positions, orbs, dates, search, true);
+}
+
+std::pair<BodyIndex, BodyIndex> CellBodies(ChartMode mode, int cellIndex) {
+    if (!IsChartMode(mode) || cellIndex < 0) {
+        return {0, 0};
+    }
+    const bool square = IsTwoChartMode(mode);
+    const int columns = square ? 11 : 9;
+    if (cellIndex >= columns * (square ? 11 : 10)) {
+        return {0, 0};
+    }
+    const GridPosition cell = GetRowCol(cellIndex, columns);
+    std::pair<BodyIndex, BodyIndex> bodies;
+    if (!square) {
+        bodies = {cell.intRow - 1, cell.intCol + 1};
+    } else if (mode == SynastryMode) {
+        bodies = {cell.intCol - 1, cell.intRow - 1};
+    } else {
+        bodies = {cell.intRow - 1, cell.intCol - 1};
+    }
+    if (!IsBody(bodies.first) || !IsBody(bodies.second) ||
+        (!square && bodies.first >= bodies.second)) {
+        return {0, 0};
+    }
+    return bodies;
+}
+
+AspectKind FirstAspectKindInText(const QString& text) {
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        if (text.contains(AspectAbbreviation(kind))) {
+            return kind;
+        }
+    }
+    return 0;
+}
+
+QString DurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation,
+                       double beginning, double end) {
+    const long long b = static_cast<long long>(beginning);
+    const long long e = static_cast<long long>(end);
+    QString record = RecordKey(intP1, intP2, kind, deviation) + PadLeft(QString::number(b), 8) +
+                     PadLeft(QString::number(e), 8);
+    record +=
+        b >= 0 && e >= 0 ? PadLeft(QString::number(e - b + 1), 6) : QString(6, QLatin1Char(' '));
+    return record.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation) {
+    QString record = RecordKey(intP1, intP2, kind, deviation) + QString(22, QLatin1Char('-'));
+    return record.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+bool ReadDurationRecord(const QString& record, DurationFields& fields) {
+    if (record.size() < RecordLength) {
+        return false;
+    }
+    DurationFields read;
+    bool ok = false;
+    read.deviation = record.mid(RecordKeyStartDeviation, 8).toDouble(&ok);
+    if (!ok || !ReadInteger(record, RecordKeyStartBody1, 2, read.body1) ||
+        !ReadInteger(record, RecordKeyStartBody2, 2, read.body2) ||
+        !ReadInteger(record, RecordKeyStartKind, 2, read.kind)) {
+        return false;
+    }
+    int beginning = 0;
+    int end = 0;
+    int duration = 0;
+    if (ReadInteger(record, RecordKeyStartBeginning, 8, beginning) && beginning >= 0) {
+        read.beginning = beginning;
+    }
+    if (ReadInteger(record, RecordKeyStartEnd, 8, end) && end >= 0) {
+        read.end = end;
+    }
+    if (ReadInteger(record, RecordKeyStartDuration, 6, duration)) {
+        read.duration = duration;
+    }
+    fields = read;
+    return true;
+}
+
+DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris) {
+    DurationRecords records;
+    const ChartMode mode = state.recordedMode;
+    if (!IsChartMode(mode)) {
+        return records;
+    }
+    const bool transits = ModeHasDurations(mode);
+    const bool personal = mode == PersonalFirst || mode == PersonalSecond;
+    // The Julian dates of the chart on display.
+    std::array<double, NumDateSets> julianDays{};
+    for (int set = 0; set < NumDateSets; ++set) {
+        if (DateSetsOfMode(mode)[set]) {
+            DateSet copy = state.computedDateSets[set];
+            julianDays[set] = InputDateToAJDate(copy, state.computedZones);
+        }
+    }
+    const SearchDates dates = SearchDatesOf(state);
+    const int zone = transits ? WorldTimeZoneOffset(state) : 0;
+    const OrbColumn column = personal ? 1 : 0;
+    RememberedPositions position(ephemeris);
+    // The date sets of intP1 and intP2: in personal transits the natal body and the
+    // transiting one, in synastry the first birthdate and the second, otherwise the one chart.
+    const int chartSet = mode == NatalFirst || mode == SynastryMode ? FirstBirthdate
+                         : mode == NatalSecond                      ? SecondBirthdate
+                                                                    : WorldDate;
+    const int firstSet = mode == PersonalFirst    ? FirstBirthdate
+                         : mode == PersonalSecond ? SecondBirthdate
+                                                  : chartSet;
+    const int secondSet = personal ? WorldDate : mode == SynastryMode ? SecondBirthdate : chartSet;
+
+    for (int index = 0; index < state.grid.intNumCells; ++index) {
+        const QString& text = state.grid.cells[index].text;
+        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+            if (!text.contains(AspectAbbreviation(kind))) {
+                continue;
+            }
+            const auto [p1, p2] = CellBodies(mode, index);
+            if (p1 == 0) {
+                continue;
+            }
+            const double l1 = position(p1, julianDays[firstSet]);
+            const double l2 = position(p2, julianDays[secondSet]);
+            const double deviation = std::fabs(AngularSeparation(l1, l2) - AspectAngles[kind]);
+            if (!transits) {
+                records.push_back(NatalDurationRecord(p1, p2, kind, deviation));
+                continue;
+            }
+            const AspectSearch search{p1, p2, kind, column, zone};
+            const double beginning = Search(position, state.orbs, dates, search, false);
+            const double end = Search(position, state.orbs, dates, search, true);
+            records.push_back(DurationRecord(p1, p2, kind, deviation, beginning, end));
+        }
+    }
+    return records;
+}
+
+CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris& ephemeris,
+                                      const ProgramTexts& texts, int cellIndex) {
+    CellDoubleClick decision;
+    const ChartMode mode = state.recordedMode;
+    if (!IsChartMode(mode)) {
+        return decision;
+    }
+    if (!ModeHasDurations(mode)) {
+        decision.action = CellDoubleClick::Action::FocusCompute;
+        return decision;
+    }
+    if (!state.grid.IsCell(cellIndex)) {
+        return decision;
+    }
+    const AspectKind kind = FirstAspectKindInText(state.grid.cells[cellIndex].text);
+    const auto [p1, p2] = CellBodies(mode, cellIndex);
+    if (kind == 0 || p1 == 0) {
+        return decision;
+    }
+    if (state.settings.colours[kind] == 0) {
+        decision.action = CellDoubleClick::Action::ClearSelection;
+        return decision;
+    }
+    const bool personal = mode != WorldTransits;
+    const OrbColumn column = personal ? 1 : 0;
+    const int zone = WorldTimeZoneOffset(state);
+    decision.intP1 = p1;
+    decision.intP2 = p2;
+    decision.kind = kind;
+
+    const QString verb = QString::fromUtf8(AspectKinds[kind].verbPhrase);
+    const QString space = QStringLiteral(" ");
+    decision.title = personal ? texts.ProgramText(155) + space + BodyName(p2) + space + verb +
+                                    space + texts.ProgramText(156) + space + BodyName(p1)
+                              : BodyName(p1) + space + verb + space + BodyName(p2);
+
+    const SearchDates dates = SearchDatesOf(state);
+    const AspectSearch search{p1, p2, kind, column, zone};
+    decision.beginning = BeginningOfAspect(ephemeris, state.orbs, dates, search);
+    decision.end = EndOfAspect(ephemeris, state.orbs, dates, search);
+    const auto longDate = [](double day) {
+        return JDNToLongDate(static_cast<std::int32_t>(day), false);
+    };
+    const QString aspectName = AspectName(kind).toLower();
+    const QString begins = decision.beginning < 0.0 ? QStringLiteral("on an unknown date")
+                           : decision.beginning < JdnOfYearOne
+                               ? texts.ProgramText(BeforeYearOneText)
+                               : QStringLiteral("on ") + longDate(decision.beginning);
+    decision.detail = QStringLiteral("With an orb of ") +
+                      FormatDegreesMinutes(state.orbs(kind, column), false, true, false, false) +
+                      QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins ") +
+                      begins + CrLf + QStringLiteral("and ends on ") +
+                      (decision.end < 0.0 ? QStringLiteral("an unknown date.")
+                                          : longDate(decision.end) + QLatin1Char('.'));
+
+    if (personal && decision.beginning >= 0.0 && decision.end >= 0.0) {
+        decision.action = CellDoubleClick::Action::CourseGraph;
+        CourseGraphRequest& graph = decision.graph;
+        graph.natalBody = p1;
+        graph.transitingBody = p2;
+        graph.kind = kind;
+        graph.timeZone = zone;
+        graph.beginning = static_cast<int>(decision.beginning);
+        graph.end = static_cast<int>(decision.end);
+        graph.title = texts.ProgramText(155) + space + BodyName(p2) + space +
+                      texts.ProgramText(89) + space + aspectName + space + texts.ProgramText(90) +
+                      space + texts.ProgramText(156) + space + BodyName(p1) +
+                      QStringLiteral("X, ") + texts.ProgramText(91) + space +
+                      FormatDegreesMinutes(state.orbs(kind, 1));
+        decision.chartTip = texts.ProgramText(351);
+        return decision;
+    }
+    decision.action = CellDoubleClick::Action::AskForReport;
+    decision.question = decision.detail + CrLf + CrLf + texts.ProgramText(162) + space +
+                        texts.ProgramText(personal ? 161 : 160) + QLatin1Char('?');
+    return decision;
+}
+
+} // namespace orbivex

@@ -1,0 +1,169 @@
+#pragma once
+// When an aspect of the grid began and when it will end, walking day by day (for slow pairs by
+// up to eleven days) from the local midnights around the world date; the list of every aspect
+// of the grid with its deviation, beginning, end and duration as fixed-width records; and what
+// a double-click on a grid cell leads to.
+//
+// Day numbers are Julian day numbers of civil dates; Julian dates are on Universal Time.
+
+#include "core/ChartMode.h"
+#include "core/ChartTables.h"
+#include "session/ProgramState.h"
+
+#include <QString>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace orbivex {
+
+class Ephemeris;
+class ProgramTexts;
+
+// One search: in world transits intP1 is the lower-numbered body and both move; in personal
+// transits intP1 is the natal body (fixed at the birthdate) and intP2 the transiting body.
+struct AspectSearch {
+    BodyIndex intP1 = 0;
+    BodyIndex intP2 = 0;
+    AspectKind intAspect = 0;
+    OrbColumn intPersonal = 0; // 0 world transits, 1 personal transits
+    int intTimeZone = 0;       // the world date's offset, minutes east of Greenwich
+};
+
+// The dates a search starts from.
+struct SearchDates {
+    double worldLocalJD = -1.0; // InputDateToLocalJD of the world date: local day number + time
+    double natalJD = -1.0;      // personal transits: the birthdate's Julian date
+};
+
+// The search dates of the chart on display: the world date and, in personal transits, the
+// mode's birthdate, as the last full Compute converted them (not the date controls).
+// Negative for a date that does not convert.
+SearchDates SearchDatesOf(const ProgramState& state);
+
+// The time-zone offset in minutes of the chart on display's world date, as its conversion
+// chose it (the computer's zone when none was chosen).
+int WorldTimeZoneOffset(const ProgramState& state);
+
+// World transits and personal transits have beginnings, ends and durations; natal aspects and
+// synastry are fixed charts and have none.
+inline constexpr bool ModeHasDurations(ChartMode mode) {
+    return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
+}
+
+// The text said of a beginning on a day before 1 January 1 ("before the year 1"): a walk back
+// from the first days of the calendar can end on the last day of the year 0.
+inline constexpr int BeforeYearOneText = 440;
+
+// Result of a search that did not find its day: a body without a position at a sampled date, a
+// date that does not convert, or a walk that leaves the years 1 to 2799.
+inline constexpr double UnknownDay = -1.0;
+
+// The day during which the aspect entered its orb: the first day, walking back from the world
+// date, at whose local midnight it did not yet hold; the world date itself when it did not hold
+// at that day's midnight. UnknownDay when not found.
+double BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
+                         const AspectSearch& search);
+
+// The day during which the aspect leaves its orb: the day before the first local midnight after
+// the world date at which it no longer holds. UnknownDay when not found.
+double EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
+                   const AspectSearch& search);
+
+// The step of a search while the aspect holds with exactness e (1 exact, towards 0 at the
+// orb's edge): one day, or for a pair of Uranus, Neptune and Pluto 1 + the integer part of
+// 10 e days (1 to 11).
+int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness);
+
+// ---- The grid's aspects ------------------------------------------------------------------------
+
+// The two bodies of a grid cell in a mode: world transits and natal aspects (row - 1, column
+// + 1); personal transits (natal row - 1, transiting column - 1); synastry (first birthdate
+// column - 1, second birthdate row - 1). {0, 0} for a cell that holds no pair.
+std::pair<BodyIndex, BodyIndex> CellBodies(ChartMode mode, int cellIndex);
+
+// The first aspect kind whose abbreviation occurs in a cell text (case-sensitive); 0 for none.
+AspectKind FirstAspectKindInText(const QString& text);
+
+// One line of DurationRecords, positions counted from 1:
+//   1-2 intP1, 3-4 intP2, 5-6 intP1 again, 7-8 the kind (each right-aligned), 9 a space,
+//   10-17 the deviation in radians with 6 decimals ("0.012345"), 18-25 the beginning day,
+//   26-33 the end day (each right-aligned, -1 when unknown), 34-39 the duration in days
+//   (blank when a day is unknown). Natal charts and synastry have 22 "-" from position 18.
+// The text from any field's first position to the end is the sort key of that field.
+using DurationRecords = std::vector<QString>;
+
+inline constexpr int RecordKeyStartBody1 = 1;
+inline constexpr int RecordKeyStartBody2 = 3;
+inline constexpr int RecordKeyStartKind = 7;
+inline constexpr int RecordKeyStartDeviation = 9;
+inline constexpr int RecordKeyStartBeginning = 18;
+inline constexpr int RecordKeyStartEnd = 26;
+inline constexpr int RecordKeyStartDuration = 34;
+inline constexpr int RecordLength = 39;
+
+// A record with known days (beginning and end >= 0), or unknown ones (negative).
+QString DurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation,
+                       double beginning, double end);
+// A record of a natal chart or synastry: no days, 22 dashes.
+QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation);
+
+// The fields of a record read back; days are absent when unknown or in a natal record.
+struct DurationFields {
+    BodyIndex body1 = 0;
+    BodyIndex body2 = 0;
+    AspectKind kind = 0;
+    double deviation = 0.0;
+    std::optional<int> beginning;
+    std::optional<int> end;
+    std::optional<int> duration;
+};
+// False (fields untouched) for a text that is not a record.
+bool ReadDurationRecord(const QString& record, DurationFields& fields);
+
+// The records of every aspect the grid of the last Compute shows, cell by cell and within a
+// cell in kind order; deviations from positions at the dates of that Compute; beginnings and
+// ends in world and personal transits.
+DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris);
+
+// ---- Double-click on a grid cell
+// -----------------------------------------------------------------
+
+// What the course graph of a personal transit needs.
+struct CourseGraphRequest {
+    BodyIndex natalBody = 0;      // N = intP1
+    BodyIndex transitingBody = 0; // T = intP2
+    AspectKind kind = 0;
+    int timeZone = 0; // minutes east of Greenwich
+    int beginning = 0;
+    int end = 0;
+    QString title; // with an "X" where the birthdate goes
+};
+
+struct CellDoubleClick {
+    enum class Action {
+        None,           // not an aspect cell: nothing happens
+        FocusCompute,   // natal aspects or synastry: the focus moves to Compute
+        ClearSelection, // the aspect is switched off (colour 0): only the selection is cleared
+        CourseGraph,    // personal transit with both days known: draw the course graph
+        AskForReport,   // ask `question` (Yes/No, default No, titled `title`); Yes: the report
+    };
+    Action action = Action::None;
+    BodyIndex intP1 = 0;
+    BodyIndex intP2 = 0;
+    AspectKind kind = 0;
+    double beginning = UnknownDay;
+    double end = UnknownDay;
+    QString title;    // "Mars square to Jupiter", "Transiting Mars square to natal Venus"
+    QString detail;   // "With an orb of 6° 0' this square" CR LF "begins on ..." CR LF "and ..."
+    QString question; // AskForReport: the detail, two line breaks and the report question
+    CourseGraphRequest graph; // CourseGraph
+    QString chartTip;         // CourseGraph: the chart picture's tip (language text 351)
+};
+
+// Decides what a double-click on grid cell cellIndex does in the state's recorded mode, running
+// the two searches when the cell holds an active aspect of world or personal transits.
+CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris& ephemeris,
+                                      const ProgramTexts& texts, int cellIndex);
+
+} // namespace orbivex

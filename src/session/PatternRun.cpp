@@ -1,0 +1,318 @@
+#include "session/PatternRun.h"
+
+#include "support/ProgramTexts.h"
+#include "support/StrProc.h"
+
+#include <QLocale>
+#include <QTimer>
+#include <algorithm>
+
+namespace orbivex {
+
+namespace {
+
+constexpr int FoundText = 7;        // "found"
+constexpr int FoundTitleText = 122; // "Pattern found"
+constexpr int NotFoundText = 441;   // "No [r1] found up to the end of the year 2799."
+constexpr int NotFoundTitleText = 442;
+
+constexpr int StepIntervalMs = 1000;
+constexpr int QuickStepIntervalMs = 100;
+
+// The pattern's name as the plural of a count: lower case but for the capital of "T-square",
+// and "es" after the grand cross.
+QString PluralPatternName(PatternIndex pattern) {
+    const QString name = PatternName(pattern);
+    if (pattern == GrandCross) {
+        return name.toLower() + QStringLiteral("es");
+    }
+    return (pattern == TSquare ? name : name.toLower()) + QLatin1Char('s');
+}
+
+} // namespace
+
+bool PatternRun::SeeksBodies() const {
+    return blnPlanetsSought && !blnSoughtPlanetsFound;
+}
+
+void PatternRun::CheckSoughtBodies(PatternIndex pattern, std::span<const BodyIndex> bodies) {
+    if (pattern != intAspectPatternToFind) {
+        return;
+    }
+    intNumPlanetsFound = 0;
+    for (BodyIndex sought : SoughtBodies) {
+        if (sought > 0 && std::find(bodies.begin(), bodies.end(), sought) != bodies.end()) {
+            ++intNumPlanetsFound;
+        }
+    }
+    if (intNumPlanetsFound == intNumPlanetsSought) {
+        blnSoughtPlanetsFound = true;
+    }
+}
+
+void PatternRun::CheckSoughtBodies(const Chart& chart) {
+    for (const FoundPattern& found : chart.patterns) {
+        if (!SeeksBodies()) {
+            return;
+        }
+        CheckSoughtBodies(found.pattern, found.Bodies());
+    }
+    for (const MidpointConfiguration& midpoint : chart.midpoints) {
+        if (!SeeksBodies()) {
+            return;
+        }
+        CheckSoughtBodies(MidpointPattern, midpoint.bodies);
+    }
+}
+
+void PatternRun::AcceptChoices(PatternIndex pattern, const std::array<int, 3>& bodyEntries) {
+    intAspectPatternToFind = pattern >= 0 && pattern < NumPatterns ? pattern : -1;
+    intNumPlanetsSought = 0;
+    for (size_t i = 0; i < SoughtBodies.size(); ++i) {
+        const int entry = IsBody(bodyEntries[i]) ? bodyEntries[i] : 0;
+        SoughtBodies[i] = entry;
+        RememberedBodies[i] = entry;
+        intNumPlanetsSought += entry > 0 ? 1 : 0;
+    }
+    blnSoughtPlanetsFound = false;
+    intNumPlanetsFound = 0;
+    blnPlanetsSought = intNumPlanetsSought > 0;
+    intRememberedPattern = intAspectPatternToFind;
+    blnCancel = false;
+}
+
+void PatternRun::CancelChoices(PatternIndex pattern) {
+    blnCancel = true;
+    intAspectPatternToFind = pattern >= 0 && pattern < NumPatterns ? pattern : -1;
+}
+
+void PatternRun::BeginStep() {
+    intNumPlanetsFound = 0;
+    blnSoughtPlanetsFound = false;
+}
+
+ComputeContext PatternRun::StepContext(const ComputeContext& base) {
+    ComputeContext context = base;
+    context.soughtBodies = SeeksBodies() ? SoughtBodies : orbivex::SoughtBodies{};
+    return context;
+}
+
+bool SoughtBodiesRepeat(const std::array<int, 3>& bodyEntries) {
+    for (size_t i = 0; i < bodyEntries.size(); ++i) {
+        for (size_t j = i + 1; j < bodyEntries.size(); ++j) {
+            if (bodyEntries[i] > 0 && bodyEntries[i] == bodyEntries[j]) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+QString RepeatedBodyMessage() {
+    return QStringLiteral("Planet specified more than once.");
+}
+
+QString RepeatedBodyTitle() {
+    return QStringLiteral("Input error");
+}
+
+QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int count,
+                            const ProgramTexts& texts) {
+    QString message;
+    if (run.blnFindAtLeast) {
+        message = NumberInWords(count, QLocale(QLocale::English, QLocale::UnitedStates)) +
+                  QLatin1Char(' ') + PluralPatternName(pattern) + QStringLiteral(" found");
+    } else {
+        message = PatternName(pattern) + QLatin1Char(' ') + texts.ProgramText(FoundText);
+    }
+    if (run.blnPlanetsSought) {
+        message += QStringLiteral("\r\ninvolving");
+        for (BodyIndex body : run.SoughtBodies) {
+            if (body > 0) {
+                message += QLatin1Char(' ') + BodyName(body);
+            }
+        }
+    }
+    return message + QLatin1Char('.');
+}
+
+QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts) {
+    const PatternIndex pattern = run.intAspectPatternToFind;
+    if (pattern < 0 || pattern >= NumPatterns) {
+        return {};
+    }
+    QString sought;
+    if (run.blnFindAtLeast) {
+        sought = QStringLiteral("chart with at least ") +
+                 NumberInWords(run.NumToFind(), QLocale(QLocale::English, QLocale::UnitedStates))
+                     .toLower() +
+                 QLatin1Char(' ') + PluralPatternName(pattern);
+    } else {
+        sought = pattern == TSquare ? PatternName(pattern) : PatternName(pattern).toLower();
+    }
+    QStringList bodies;
+    for (BodyIndex body : run.SoughtBodies) {
+        if (body > 0) {
+            bodies << BodyName(body);
+        }
+    }
+    if (!bodies.isEmpty()) {
+        const QString last = bodies.takeLast();
+        sought +=
+            QStringLiteral(" involving ") +
+            (bodies.isEmpty() ? last
+                              : bodies.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
+    }
+    return texts.ProgramTextWith(NotFoundText, sought);
+}
+
+RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
+                          const ProgramTexts& texts) {
+    const PatternIndex pattern = run.intAspectPatternToFind;
+    if (pattern < 0 || pattern >= NumPatterns) {
+        return {};
+    }
+    const int n = counts.count[static_cast<size_t>(pattern)];
+    const bool enough = run.blnFindAtLeast ? n >= run.NumToFind() : n > 0;
+    if (!enough || !(run.blnSoughtPlanetsFound || !run.blnPlanetsSought)) {
+        return {};
+    }
+    return {true, PatternFoundMessage(run, pattern, n, texts), texts.ProgramText(FoundTitleText)};
+}
+
+RunStepResult StepRun(ProgramState& state, const ComputeContext& context, PatternRun& run) {
+    RunStepResult result;
+    run.BeginStep();
+    const ComputeContext stepContext = run.StepContext(context);
+    result.step = StepWorldDate(state, stepContext, state.stepUnitIndex, true);
+    if (result.step.stepped && result.step.compute.ok()) {
+        run.CheckSoughtBodies(state.chart);
+    }
+    // A step that could not move the date would repeat the same chart for ever.
+    result.stands = result.step.stepped && result.step.step.applied && !result.step.undone &&
+                    result.step.compute.ok();
+    if (result.stands && state.mode == WorldTransits) {
+        result.stop = RunStopTest(run, state.chart.patternCounts, context.texts);
+    } else if (!result.stands && state.mode == WorldTransits &&
+               state.ChartJulianDays[WorldDate] == DateFromYear2800) {
+        // The walk has reached the end of the calendar: the pattern is not to be found.
+        result.stop.message = PatternNotFoundMessage(run, context.texts);
+        if (!result.stop.message.isEmpty()) {
+            result.stop.title = context.texts.ProgramText(NotFoundTitleText);
+        }
+    }
+    return result;
+}
+
+int RunWaitInterval(const PatternRun& run, ChartMode mode) {
+    return mode == WorldTransits && run.blnRunQuickly ? QuickStepIntervalMs : StepIntervalMs;
+}
+
+PatternRunController::PatternRunController(ProgramState& state, const Ephemeris& ephemeris,
+                                           const ProgramTexts& texts, PatternRun& run,
+                                           Callbacks callbacks, QObject* parent)
+    : QObject(parent), state_(state), context_{ephemeris, texts}, run_(run),
+      callbacks_(std::move(callbacks)) {
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setSingleShot(true);
+    connect(Timer2, &QTimer::timeout, this, &PatternRunController::Tick);
+}
+
+void PatternRunController::cmdRun_Click(const std::function<bool()>& askRunWindow) {
+    if (!blnRunning_ && state_.mode == WorldTransits && askRunWindow && !askRunWindow()) {
+        return;
+    }
+    if (blnRunning_) {
+        Stop();
+    } else {
+        Start();
+    }
+}
+
+void PatternRunController::Start() {
+    blnRunning_ = true;
+    if (callbacks_.runningChanged) {
+        callbacks_.runningChanged(true);
+    }
+    stepsTaken_ = 0;
+    Timer2->stop();
+    blnWaitingForTick_ = false;
+    if (inStep_) {
+        startPending_ = true;
+        return;
+    }
+    RunSteps();
+}
+
+void PatternRunController::Stop() {
+    blnRunning_ = false;
+    startPending_ = false;
+    if (blnWaitingForTick_) {
+        Timer2->stop();
+        blnWaitingForTick_ = false;
+        blnStepping_ = false;
+    }
+    if (callbacks_.runningChanged) {
+        callbacks_.runningChanged(false);
+    }
+}
+
+void PatternRunController::Tick() {
+    Timer2->stop();
+    if (!blnWaitingForTick_) {
+        return;
+    }
+    if (blnRunning_ && callbacks_.paused && callbacks_.paused()) {
+        Timer2->start(RunWaitInterval(run_, state_.mode));
+        return;
+    }
+    blnWaitingForTick_ = false;
+    if (!blnRunning_) {
+        blnStepping_ = false;
+        return;
+    }
+    RunSteps();
+}
+
+void PatternRunController::RunSteps() {
+    // A run started again from inside a callback continues here rather than one level deeper.
+    do {
+        startPending_ = false;
+        inStep_ = true;
+        blnStepping_ = true;
+        blnWaitingForTick_ = false;
+        const RunStepResult result = StepRun(state_, context_, run_);
+        if (!result.stands) {
+            // The window puts the world date back into its controls while the step still
+            // counts as being applied, so that their change handlers do not compute again.
+            if (callbacks_.stepFailed) {
+                callbacks_.stepFailed(result);
+            }
+            blnStepping_ = false;
+        } else {
+            ++stepsTaken_;
+            if (callbacks_.computed) {
+                callbacks_.computed(result);
+            }
+            if (result.stop.found && blnRunning_) {
+                blnRunning_ = false;
+                blnStepping_ = false;
+                if (callbacks_.runningChanged) {
+                    callbacks_.runningChanged(false);
+                }
+                if (callbacks_.found) {
+                    callbacks_.found(result.stop);
+                }
+            } else if (blnRunning_) {
+                blnWaitingForTick_ = true;
+                Timer2->start(RunWaitInterval(run_, state_.mode));
+            } else {
+                blnStepping_ = false;
+            }
+        }
+        inStep_ = false;
+    } while (startPending_ && blnRunning_);
+}
+
+} // namespace orbivex

@@ -1,0 +1,55 @@
+#pragma once
+// Everything the user has entered and everything the last Compute left behind. The main
+// window owns one of these for the life of the program; the command-line program and the
+// tests build their own. Nothing in it is global.
+
+#include "calendar/DateInput.h"
+#include "core/Chart.h"
+#include "core/ChartMode.h"
+#include "core/ChartTables.h"
+#include "present/Grid.h"
+#include "session/Configuration.h"
+
+#include <QString>
+#include <array>
+
+namespace orbivex {
+
+struct ProgramState {
+    // What the user enters.
+    DateSets dateSets;
+    TimeZones zones;
+    ChartMode mode = WorldTransits; // the selected mode option
+    bool radians = false;           // optRadians rather than optDegrees
+    int stepUnitIndex = 1;          // cboForwardBack: half hour, day, week, month, year
+    bool chartShown = false;        // the chart wheel rather than the grid is on display
+    ConfigurationSettings settings;
+
+    // What Compute leaves behind.
+    ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute
+    std::array<double, 3> ChartJulianDays{};
+    // The date sets as the last full Compute converted them (the year in digits, an empty
+    // hour or zone filled in) and the zone list it read them with: the dates of the grid. The
+    // double-click, the durations, the course graph and the saved wheel describe the chart on
+    // display, so they take its dates from here and not from dateSets, which the user may have
+    // changed since.
+    DateSets computedDateSets;
+    TimeZones computedZones;
+    OrbTable orbs;
+    OrbSummary orbSummary;
+    Chart chart; // what the last successful Compute found
+    AspectGrid grid;
+    QString title;   // lblTitle
+    QString report;  // txbReport: world transits and natal aspects
+    QString report1; // txbReport1: personal transits and synastry
+};
+
+// The date sets a mode uses, in index order: world transits the world date, natal aspects
+// their birthdate, personal transits the world date and the birthdate, synastry both
+// birthdates.
+std::array<bool, NumDateSets> DateSetsOfMode(ChartMode mode);
+
+// The date set whose Enter key or change concerns the mode (the same rule both ways).
+bool ModeUsesDateSet(ChartMode mode, int dateSet);
+
+} // namespace orbivex

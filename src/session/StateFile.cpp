@@ -1,0 +1,491 @@
+#include "session/StateFile.h"
+
+#include "session/SaveTarget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <limits>
+#include <variant>
+#include <vector>
+
+namespace orbivex {
+
+namespace {
+
+// A state file is well under a kilobyte; anything far larger is not one, and reading stops
+// there instead of loading whatever the chosen path holds.
+constexpr qint64 MaxFileSize = 64 * 1024;
+constexpr qsizetype MaxLineLength = 1024;
+
+constexpr int FullLineCount = 44;
+constexpr int MinimumLineCount = 43; // the synastry divisor came last and may be missing
+
+enum class Form {
+    Plain, // " 5 " / "-1 "
+    Bare,  // "5"
+    Flag,  // "#TRUE#" / "#FALSE#"
+    Text,  // raw text
+};
+
+// How a read value outside the field's range is taken.
+enum class Leniency {
+    None,
+    NoneSelected, // -1, a list without a selection, reads as the empty entry 0
+    Timezone,     // -1 and every index past the list read as entry 0
+};
+
+using Target = std::variant<int*, bool*, QString*>;
+
+struct Field {
+    Form form;
+    int minimum;
+    int maximum;
+    Leniency leniency;
+    QString what;
+    Target target;
+};
+
+// The 44 lines of a state file in order, each bound to its member of `c`. One table drives
+// reading, writing and checking, so the three cannot disagree about a line.
+std::vector<Field> FieldsOf(StateFileContents& c) {
+    using S = StateFileContents;
+    std::vector<Field> fields;
+    fields.reserve(FullLineCount);
+    const std::array<QString, 3> setNames{QStringLiteral("the world date"),
+                                          QStringLiteral("the first birthdate"),
+                                          QStringLiteral("the second birthdate")};
+    for (int set = 0; set < 3; ++set) {
+        StateDateSet& d = c.dateSets[set];
+        const QString& name = setNames[set];
+        fields.push_back({Form::Plain, 0, S::MonthEntries - 1, Leniency::NoneSelected,
+                          QStringLiteral("month of ") + name, &d.monthIndex});
+        fields.push_back({Form::Plain, 0, S::DayEntries - 1, Leniency::NoneSelected,
+                          QStringLiteral("day of ") + name, &d.dayIndex});
+        fields.push_back({Form::Text, 0, S::MaxYearTextLength, Leniency::None,
+                          QStringLiteral("year of ") + name, &d.yearText});
+        fields.push_back({Form::Plain, 0, S::HourEntries - 1, Leniency::NoneSelected,
+                          QStringLiteral("hour of ") + name, &d.hourIndex});
+        fields.push_back({Form::Plain, 0, S::TimezoneEntries - 1, Leniency::Timezone,
+                          QStringLiteral("time zone of ") + name, &d.timezoneIndex});
+    }
+    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+        fields.push_back({Form::Flag, 0, 1, Leniency::None,
+                          QStringLiteral("chart mode option %1").arg(mode), &c.modeOption[mode]});
+    }
+    fields.push_back({Form::Plain, 0, S::StepUnitEntries - 1, Leniency::NoneSelected,
+                      QStringLiteral("step unit"), &c.stepUnitIndex});
+    fields.push_back(
+        {Form::Plain, 0, 1, Leniency::None, QStringLiteral("boldface switch"), &c.useBoldface});
+    fields.push_back({Form::Plain, 0, S::BoldfaceFactorEntries - 1, Leniency::None,
+                      QStringLiteral("boldface factor"), &c.boldfaceFactorIndex});
+    fields.push_back(
+        {Form::Flag, 0, 1, Leniency::None, QStringLiteral("1-degree option"), &c.oneDegreeOfOrb});
+    fields.push_back({Form::Flag, 0, 1, Leniency::None, QStringLiteral("proportion-of-orb option"),
+                      &c.proportionOfOrb});
+    fields.push_back({Form::Plain, 0, S::DivisorEntries - 1, Leniency::None,
+                      QStringLiteral("orb proportion for personal transits"), &c.divisorIndex[0]});
+    for (int list = 0; list < 8; ++list) {
+        fields.push_back({Form::Bare, 0, S::OrbEntries - 1, Leniency::None,
+                          list < NumAspectKinds
+                              ? QStringLiteral("orb of the ") + AspectName(list + 1).toLower()
+                              : QStringLiteral("\"set all\" orb"),
+                          &c.orbPosition[list]});
+    }
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        fields.push_back({Form::Bare, 0, S::MaxColour, Leniency::None,
+                          QStringLiteral("colour of the ") + AspectName(kind).toLower(),
+                          &c.aspectColour[kind]});
+    }
+    fields.push_back({Form::Plain, 0, S::MidpointOrbEntries - 1, Leniency::None,
+                      QStringLiteral("orb for midpoints"), &c.midpointOrbIndex});
+    fields.push_back({Form::Plain, 0, S::DivisorEntries - 1, Leniency::None,
+                      QStringLiteral("orb proportion for synastry"), &c.divisorIndex[1]});
+    return fields;
+}
+
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t';
+}
+
+qsizetype SkipBlanks(QByteArrayView line, qsizetype pos) {
+    while (pos < line.size() && IsBlank(line[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
+// After a field only blanks may follow, or a comma that ends the field.
+bool EndsCleanly(QByteArrayView line, qsizetype pos) {
+    pos = SkipBlanks(line, pos);
+    return pos == line.size() || line[pos] == ',';
+}
+
+// A value as it may appear in a message: short and printable.
+QString Shown(QByteArrayView token) {
+    QString text = QString::fromLatin1(token.first(std::min<qsizetype>(token.size(), 24)));
+    for (QChar& ch : text) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7f) {
+            ch = QLatin1Char('?');
+        }
+    }
+    if (token.size() > 24) {
+        text += QStringLiteral("...");
+    }
+    return text;
+}
+
+bool IsTextCharacter(char16_t ch) {
+    return ch >= 0x20 && ch != 0x7f && ch <= 0xff;
+}
+
+// A token of an integer field or flag: from the first non-blank to a blank, comma or the end.
+struct Token {
+    QByteArrayView text;
+    qsizetype end = 0;
+};
+
+Token NextToken(QByteArrayView line) {
+    const qsizetype start = SkipBlanks(line, 0);
+    qsizetype end = start;
+    while (end < line.size() && !IsBlank(line[end]) && line[end] != ',') {
+        ++end;
+    }
+    return {line.sliced(start, end - start), end};
+}
+
+// An optional sign and decimal digits. A number too long for 64 bits becomes the largest
+// value of its sign, which every range test then rejects (or, for a time zone, reads as 0).
+bool ParseInteger(QByteArrayView token, qint64& value) {
+    qsizetype pos = 0;
+    const bool negative = !token.isEmpty() && token[0] == '-';
+    if (!token.isEmpty() && (token[0] == '-' || token[0] == '+')) {
+        pos = 1;
+    }
+    if (pos == token.size()) {
+        return false;
+    }
+    for (qsizetype i = pos; i < token.size(); ++i) {
+        if (token[i] < '0' || token[i] > '9') {
+            return false;
+        }
+    }
+    bool ok = false;
+    value = token.toLongLong(&ok);
+    if (!ok) {
+        value = negative ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    }
+    return true;
+}
+
+QString LineError(int lineNumber, const Field& field, const QString& problem) {
+    return QStringLiteral("Line %1 (%2): %3").arg(lineNumber).arg(field.what, problem);
+}
+
+// A text runs from its first non-blank to the first comma, without blanks at its end, or it is
+// quoted and runs to the closing quote.
+QString ReadTextField(QByteArrayView line, int lineNumber, const Field& field) {
+    const qsizetype start = SkipBlanks(line, 0);
+    QByteArrayView raw;
+    if (start < line.size() && line[start] == '"') {
+        const qsizetype close = line.indexOf('"', start + 1);
+        if (close < 0) {
+            return LineError(lineNumber, field, QStringLiteral("the quoted text has no end"));
+        }
+        if (!EndsCleanly(line, close + 1)) {
+            return LineError(lineNumber, field,
+                             QStringLiteral("unexpected characters after the quoted text"));
+        }
+        raw = line.sliced(start + 1, close - start - 1);
+    } else {
+        qsizetype end = line.indexOf(',', start);
+        if (end < 0) {
+            end = line.size();
+        }
+        while (end > start && IsBlank(line[end - 1])) {
+            --end;
+        }
+        raw = line.sliced(start, end - start);
+    }
+    const QString text = QString::fromLatin1(raw);
+    for (const QChar ch : text) {
+        if (!IsTextCharacter(ch.unicode())) {
+            return LineError(lineNumber, field,
+                             QStringLiteral("the text holds control characters"));
+        }
+    }
+    if (text.size() > field.maximum) {
+        return LineError(
+            lineNumber, field,
+            QStringLiteral("the text is longer than %1 characters").arg(field.maximum));
+    }
+    *std::get<QString*>(field.target) = text;
+    return {};
+}
+
+// An integer or a flag: "#TRUE#", "#FALSE#" or a number, non-zero being true.
+QString ReadValueField(QByteArrayView line, int lineNumber, const Field& field) {
+    const Token token = NextToken(line);
+    if (token.text.isEmpty()) {
+        return LineError(lineNumber, field, QStringLiteral("the value is missing"));
+    }
+    if (!EndsCleanly(line, token.end)) {
+        return LineError(
+            lineNumber, field,
+            QStringLiteral("unexpected characters after \"%1\"").arg(Shown(token.text)));
+    }
+    if (field.form == Form::Flag) {
+        const QByteArray upper = token.text.toByteArray().toUpper();
+        bool value = false;
+        qint64 number = 0;
+        if (upper == "#TRUE#") {
+            value = true;
+        } else if (upper == "#FALSE#") {
+            value = false;
+        } else if (ParseInteger(token.text, number)) {
+            value = number != 0;
+        } else {
+            return LineError(lineNumber, field,
+                             QStringLiteral("\"%1\" is neither #TRUE# nor #FALSE# nor a number")
+                                 .arg(Shown(token.text)));
+        }
+        *std::get<bool*>(field.target) = value;
+        return {};
+    }
+
+    qint64 value = 0;
+    if (!ParseInteger(token.text, value)) {
+        return LineError(lineNumber, field,
+                         QStringLiteral("\"%1\" is not a whole number").arg(Shown(token.text)));
+    }
+    if (value < field.minimum || value > field.maximum) {
+        const bool noneSelected = value == -1 && field.leniency != Leniency::None;
+        const bool pastTimezones = value > field.maximum && field.leniency == Leniency::Timezone;
+        if (!noneSelected && !pastTimezones) {
+            return LineError(lineNumber, field,
+                             QStringLiteral("%1 is not between %2 and %3")
+                                 .arg(Shown(token.text))
+                                 .arg(field.minimum)
+                                 .arg(field.maximum));
+        }
+        value = 0;
+    }
+    if (std::holds_alternative<bool*>(field.target)) {
+        *std::get<bool*>(field.target) = value != 0;
+    } else {
+        *std::get<int*>(field.target) = static_cast<int>(value);
+    }
+    return {};
+}
+
+// Reads one line into its field; "" or the problem.
+QString ReadField(QByteArrayView line, int lineNumber, const Field& field) {
+    return field.form == Form::Text ? ReadTextField(line, lineNumber, field)
+                                    : ReadValueField(line, lineNumber, field);
+}
+
+// What the file keeps of a text: Latin-1 characters other than control characters. Text that
+// would not read back as itself goes into quotes, which then cannot hold a quote of their own.
+QByteArray EncodeText(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar ch : text) {
+        if (IsTextCharacter(ch.unicode())) {
+            kept += ch;
+        }
+    }
+    const bool needsQuotes = kept.contains(QLatin1Char(',')) || kept.startsWith(QLatin1Char('"')) ||
+                             kept.startsWith(QLatin1Char(' ')) || kept.endsWith(QLatin1Char(' '));
+    if (!needsQuotes) {
+        return kept.toLatin1();
+    }
+    kept.remove(QLatin1Char('"'));
+    return '"' + kept.toLatin1() + '"';
+}
+
+QByteArray EncodeField(const Field& field) {
+    if (field.form == Form::Text) {
+        return EncodeText(*std::get<QString*>(field.target));
+    }
+    const int value = std::holds_alternative<bool*>(field.target)
+                          ? (*std::get<bool*>(field.target) ? 1 : 0)
+                          : *std::get<int*>(field.target);
+    switch (field.form) {
+    case Form::Flag:
+        return value != 0 ? QByteArrayLiteral("#TRUE#") : QByteArrayLiteral("#FALSE#");
+    case Form::Bare:
+        return QByteArray::number(value);
+    case Form::Plain:
+    case Form::Text:
+        break;
+    }
+    return (value >= 0 ? QByteArrayLiteral(" ") : QByteArray()) + QByteArray::number(value) + ' ';
+}
+
+// Splits file bytes into lines ended by LF or CR LF; a last line without an end counts too.
+std::vector<QByteArrayView> SplitLines(QByteArrayView bytes) {
+    std::vector<QByteArrayView> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0) {
+            end = bytes.size();
+        }
+        QByteArrayView line = bytes.sliced(start, end - start);
+        if (line.endsWith('\r')) {
+            line.chop(1);
+        }
+        lines.push_back(line);
+        start = next;
+    }
+    return lines;
+}
+
+QString NativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+ChartMode StateFileContents::SelectedMode() const {
+    for (ChartMode mode = SynastryMode; mode >= WorldTransits; --mode) {
+        if (modeOption[mode]) {
+            return mode;
+        }
+    }
+    return NoChartMode;
+}
+
+void StateFileContents::SelectMode(ChartMode mode) {
+    for (ChartMode m = WorldTransits; m <= SynastryMode; ++m) {
+        modeOption[m] = m == mode;
+    }
+}
+
+int StateFileContents::ColourOr(AspectKind kind, int current) const {
+    if (!IsAspectKind(kind) || aspectColour[kind] == 0) {
+        return current;
+    }
+    return aspectColour[kind];
+}
+
+QString CheckStateFileContents(const StateFileContents& contents) {
+    StateFileContents copy = contents;
+    const std::vector<Field> fields = FieldsOf(copy);
+    for (const Field& field : fields) {
+        if (const QString* const* text = std::get_if<QString*>(&field.target)) {
+            if ((*text)->size() > field.maximum) {
+                return QStringLiteral("the %1 is longer than %2 characters")
+                    .arg(field.what)
+                    .arg(field.maximum);
+            }
+        } else if (int* const* value = std::get_if<int*>(&field.target)) {
+            if (**value < field.minimum || **value > field.maximum) {
+                return QStringLiteral("the %1 is %2, not between %3 and %4")
+                    .arg(field.what)
+                    .arg(**value)
+                    .arg(field.minimum)
+                    .arg(field.maximum);
+            }
+        }
+    }
+    return {};
+}
+
+QByteArray FormatStateFile(const StateFileContents& contents) {
+    StateFileContents copy = contents;
+    QByteArray bytes;
+    for (const Field& field : FieldsOf(copy)) {
+        bytes += EncodeField(field);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents) {
+    if (bytes.size() > MaxFileSize) {
+        return QStringLiteral("The file is larger than %1 bytes.").arg(MaxFileSize);
+    }
+    const std::vector<QByteArrayView> lines = SplitLines(bytes);
+    StateFileContents read;
+    const std::vector<Field> fields = FieldsOf(read);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        const bool last = lineNumber == FullLineCount;
+        if (i >= lines.size() || (last && lines[i].trimmed().isEmpty())) {
+            if (lineNumber <= MinimumLineCount) {
+                return QStringLiteral("The file ends after line %1; a state file has %2 lines.")
+                    .arg(lines.size())
+                    .arg(FullLineCount);
+            }
+            read.divisorIndex[1] = read.divisorIndex[0];
+            break;
+        }
+        if (lines[i].size() > MaxLineLength) {
+            return QStringLiteral("Line %1 is longer than %2 characters.")
+                .arg(lineNumber)
+                .arg(MaxLineLength);
+        }
+        const QString problem = ReadField(lines[i], lineNumber, fields[i]);
+        if (!problem.isEmpty()) {
+            return problem + QLatin1Char('.');
+        }
+    }
+    contents = read;
+    return {};
+}
+
+QString WriteStateFile(const QString& path, const StateFileContents& contents) {
+    return WriteStateFile(path, contents, [](QFileDevice& file, const QByteArray& bytes) {
+        return file.write(bytes) == bytes.size() ? QString() : file.errorString();
+    });
+}
+
+QString WriteStateFile(const QString& path, const StateFileContents& contents,
+                       const StateFileWriter& writer) {
+    const QString problem = CheckStateFileContents(contents);
+    if (!problem.isEmpty()) {
+        return QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), problem);
+    }
+    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
+        return QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), special);
+    }
+    // The bytes go to a temporary file beside the old one, which replaces it only once they
+    // are all on the disk; a failure, or the end of the program, at any point before leaves
+    // the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return QStringLiteral("Cannot save %1: %2").arg(NativePath(path), file.errorString());
+    }
+    QString reason = writer(file, FormatStateFile(contents));
+    // commit() does not report a failure to write out the bytes still buffered, as on a full
+    // disk, and would put an empty or cut-off file in place of the old one: flush them first.
+    if (reason.isEmpty() && (!file.flush() || !file.commit())) {
+        reason = file.errorString();
+    }
+    if (!reason.isEmpty()) {
+        file.cancelWriting();
+        return QStringLiteral("Cannot save %1: %2").arg(NativePath(path), reason);
+    }
+    return {};
+}
+
+QString ReadStateFile(const QString& path, StateFileContents& contents) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("Cannot open %1: %2").arg(NativePath(path), file.errorString());
+    }
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return QStringLiteral("Cannot read %1: %2").arg(NativePath(path), file.errorString());
+    }
+    const QString problem = ParseStateFile(bytes, contents);
+    if (!problem.isEmpty()) {
+        return QStringLiteral("%1 is not a valid state file. %2").arg(NativePath(path), problem);
+    }
+    return {};
+}
+
+} // namespace orbivex

@@ -1,0 +1,112 @@
+#include "session/StateTransfer.h"
+
+#include "calendar/Calendar.h"
+
+namespace orbivex {
+
+StateFileContents ToStateFile(const ProgramState& state) {
+    StateFileContents contents;
+    for (int set = 0; set < NumDateSets; ++set) {
+        const DateSet& from = state.dateSets[set];
+        StateDateSet& to = contents.dateSets[set];
+        to.monthIndex = from.monthIndex;
+        to.dayIndex = from.dayIndex;
+        to.yearText = from.yearText;
+        to.hourIndex = from.hourIndex;
+        to.timezoneIndex = from.timezoneIndex;
+    }
+    contents.SelectMode(state.mode);
+    contents.stepUnitIndex = state.stepUnitIndex;
+    const ConfigurationSettings& settings = state.settings;
+    contents.useBoldface = settings.useBoldface;
+    contents.boldfaceFactorIndex = settings.boldfaceFactorPosition;
+    contents.oneDegreeOfOrb = settings.boldfaceOneDegree;
+    contents.proportionOfOrb = !settings.boldfaceOneDegree;
+    contents.divisorIndex = {settings.personalDivisorPosition, settings.synastryDivisorPosition};
+    contents.orbPosition = settings.orbPositions;
+    contents.aspectColour = settings.colours;
+    contents.aspectColour[0] = 0;
+    contents.midpointOrbIndex = settings.midpointOrbPosition;
+    return contents;
+}
+
+QString SaveState(const QString& path, const ProgramState& state) {
+    const QString error = WriteStateFile(path, ToStateFile(state));
+    if (!error.isEmpty()) {
+        return error;
+    }
+    WriteInnerPlanetAspectDisplayToRegistry(state.settings);
+    WriteShowOnlyEarthAspectsToRegistry(state.settings);
+    WriteTZDispToRegistry(state.settings);
+    return {};
+}
+
+void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
+    for (int set = 0; set < NumDateSets; ++set) {
+        const StateDateSet& from = contents.dateSets[set];
+        DateSet& to = state.dateSets[set];
+        to.monthIndex = from.monthIndex;
+        to.dayIndex = from.dayIndex;
+        to.yearText = from.yearText;
+        to.hourIndex = from.hourIndex;
+        to.timezoneIndex = from.timezoneIndex < TimezoneEntryCount ? from.timezoneIndex : 0;
+    }
+    const ChartMode mode = contents.SelectedMode();
+    if (mode != NoChartMode) {
+        state.mode = mode;
+    }
+    state.stepUnitIndex = contents.stepUnitIndex;
+
+    ConfigurationSettings& settings = state.settings;
+    settings.useBoldface = contents.useBoldface;
+    settings.boldfaceFactorPosition = contents.boldfaceFactorIndex;
+    settings.boldfaceOneDegree = contents.oneDegreeOfOrb;
+    settings.personalDivisorPosition = contents.divisorIndex[0];
+    settings.synastryDivisorPosition = contents.divisorIndex[1];
+    settings.orbPositions = contents.orbPosition;
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        settings.colours[kind] = contents.ColourOr(kind, settings.colours[kind]);
+    }
+    settings.midpointOrbPosition = contents.midpointOrbIndex;
+
+    SetShowOnlyEarthAspects(settings);
+    SetInnerPlanetAspectDisplay(settings);
+    SetTZDisp(settings, state.zones.localOffsetMinutes);
+    SetUpTimezoneComboBoxes(state.zones, state.dateSets, settings.northAmericanZones, true);
+}
+
+QString LoadState(const QString& path, ProgramState& state) {
+    StateFileContents contents;
+    const QString error = ReadStateFile(path, contents);
+    if (!error.isEmpty()) {
+        return error;
+    }
+    ApplyStateFile(contents, state);
+    return {};
+}
+
+ComputeOutcome StartFresh(ProgramState& state, const ComputeContext& context,
+                          const QDateTime& now) {
+    SetWorldDateToNow(state.dateSets[WorldDate], state.zones, now, TimezoneOffsetMinutes(now));
+    state.mode = WorldTransits;
+    return Compute(state, context);
+}
+
+ComputeOutcome ComputeAfterLoad(ProgramState& state, const ComputeContext& context,
+                                const QDateTime& now) {
+    state.chartShown = false;
+    int dateSet = WorldDate;
+    if (state.mode == NatalFirst) {
+        dateSet = FirstBirthdate;
+    } else if (state.mode == NatalSecond) {
+        dateSet = SecondBirthdate;
+    } else {
+        state.mode = WorldTransits;
+    }
+    if (InputDateToAJDate(state.dateSets[dateSet], state.zones) > 0.0) {
+        return Compute(state, context);
+    }
+    return StartFresh(state, context, now);
+}
+
+} // namespace orbivex

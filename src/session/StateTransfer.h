@@ -1,0 +1,38 @@
+#pragma once
+// Saving the program's state to a state file and bringing a state file back: the dates, the
+// mode, the step unit and the configuration travel in the file; the three display options
+// travel in the registry beside it.
+
+#include "session/Compute.h"
+#include "session/ProgramState.h"
+#include "session/StateFile.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace orbivex {
+
+StateFileContents ToStateFile(const ProgramState& state);
+
+// Writes the state file (replacing an old one only when the new one is complete) and stores
+// the three display options in the registry. "" on success, otherwise what went wrong.
+QString SaveState(const QString& path, const ProgramState& state);
+
+// Reads a state file and applies it. A file that cannot be read, or holds a value out of
+// range, changes nothing and gives the description of the fault; "" on success.
+QString LoadState(const QString& path, ProgramState& state);
+
+// Applies contents that were read whole: dates, mode options, step unit and configuration;
+// then re-reads the display options from the registry and rebuilds the time-zone lists.
+void ApplyStateFile(const StateFileContents& contents, ProgramState& state);
+
+// What follows a successful load (and start-up with the user state file): a natal mode is
+// kept, any other mode becomes world transits; when the date of that mode converts the chart
+// is computed, otherwise the world date is set to `now` and world transits are computed.
+ComputeOutcome ComputeAfterLoad(ProgramState& state, const ComputeContext& context,
+                                const QDateTime& now);
+
+// Start without a state: world transits of `now`.
+ComputeOutcome StartFresh(ProgramState& state, const ComputeContext& context, const QDateTime& now);
+
+} // namespace orbivex

@@ -1,0 +1,262 @@
+#include "session/Stepping.h"
+
+#include "calendar/Calendar.h"
+#include "session/Durations.h"
+#include "support/ProgramTexts.h"
+#include "support/StrProc.h"
+
+#include <limits>
+
+namespace orbivex {
+
+namespace {
+
+constexpr int LastHourEntry = HourEntryCount - 1; // 48: 23:30
+constexpr int LargestYear = std::numeric_limits<qint16>::max();
+
+// The world date's four stepping fields as numbers.
+struct Fields {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+};
+
+void MonthForward(Fields& f) {
+    if (++f.month > 12) {
+        f.month = 1;
+        ++f.year;
+    }
+}
+
+void MonthBack(Fields& f) {
+    if (--f.month < 1) {
+        f.month = 12;
+        --f.year;
+    }
+}
+
+void DayForward(Fields& f) {
+    if (++f.day > DaysInMonth(f.month, f.year)) {
+        f.day = 1;
+        MonthForward(f);
+    }
+}
+
+void DayBack(Fields& f) {
+    if (f.day > 1) {
+        --f.day;
+        return;
+    }
+    const int yearBefore = f.year;
+    MonthBack(f);
+    f.day = DaysInMonth(f.month, yearBefore);
+}
+
+void WeekForward(Fields& f) {
+    const int length = DaysInMonth(f.month, f.year);
+    f.day += 7;
+    if (f.day > length) {
+        f.day -= length;
+        MonthForward(f);
+    }
+}
+
+void WeekBack(Fields& f) {
+    if (f.day > 7) {
+        f.day -= 7;
+        return;
+    }
+    const int yearBefore = f.year;
+    const int dayBefore = f.day;
+    MonthBack(f);
+    f.day = DaysInMonth(f.month, yearBefore) - (7 - dayBefore);
+}
+
+void Apply(Fields& f, int unit, bool forward) {
+    switch (unit) {
+    case HalfHourStep:
+        if (forward) {
+            if (++f.hour > LastHourEntry) {
+                f.hour = 1;
+                DayForward(f);
+            }
+        } else if (--f.hour < 1) {
+            f.hour = LastHourEntry;
+            DayBack(f);
+        }
+        break;
+    case DayStep:
+        forward ? DayForward(f) : DayBack(f);
+        break;
+    case WeekStep:
+        forward ? WeekForward(f) : WeekBack(f);
+        break;
+    case MonthStep:
+        forward ? MonthForward(f) : MonthBack(f);
+        break;
+    case YearStep:
+        forward ? ++f.year : --f.year;
+        break;
+    default:
+        break;
+    }
+}
+
+// After a month or year step the day may not exist in the new month (or the year may lie
+// beyond the calendar): walk back from the 31st, 30th or 29th until the date converts.
+void CorrectDay(DateSet& dateSet, const TimeZones& zones) {
+    while (dateSet.dayIndex >= 29) {
+        DateSet trial = dateSet;
+        if (InputDateToAJDate(trial, zones) >= 0.0) {
+            return;
+        }
+        --dateSet.dayIndex;
+    }
+}
+
+} // namespace
+
+QStringList StepUnitTexts(const ProgramTexts& texts) {
+    QStringList list;
+    for (int unit = 0; unit < NumStepUnits; ++unit) {
+        list.append(texts.ProgramText(170 + unit));
+    }
+    return list;
+}
+
+DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bool forward) {
+    if (unitIndex < 0 || unitIndex >= NumStepUnits) {
+        return {};
+    }
+    bool isNumber = false;
+    const int year = DigitsOnly(dateSet.yearText, false, false).toInt(&isNumber);
+    if (!isNumber || year < 0 || year > LargestYear || dateSet.monthIndex < 1 ||
+        dateSet.monthIndex > 12 || dateSet.dayIndex < 1 || dateSet.dayIndex >= DayEntryCount ||
+        dateSet.hourIndex < 1 || dateSet.hourIndex > LastHourEntry) {
+        return {};
+    }
+    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, dateSet.hourIndex};
+    Apply(f, unitIndex, forward);
+    // A negative year would lose its sign in the year box and pass for a year of the era.
+    if (f.year < 0 || f.year > LargestYear) {
+        return {};
+    }
+
+    DateStep step;
+    step.applied = true;
+    step.yearChanged = f.year != year;
+    if (step.yearChanged) {
+        dateSet.yearText = QString::number(f.year);
+    }
+    dateSet.monthIndex = f.month;
+    dateSet.dayIndex = f.day;
+    dateSet.hourIndex = f.hour;
+    if (unitIndex == MonthStep || unitIndex == YearStep) {
+        CorrectDay(dateSet, zones);
+    }
+    return step;
+}
+
+void WriteDateControls(const DateSet& dateSet, bool writeYear, const DateControlWriter& writer) {
+    if (writeYear && writer.yearText) {
+        writer.yearText(dateSet.yearText);
+    }
+    if (writer.month) {
+        writer.month(dateSet.monthIndex);
+    }
+    if (writer.day) {
+        writer.day(dateSet.dayIndex);
+    }
+    if (writer.hour) {
+        writer.hour(dateSet.hourIndex);
+    }
+}
+
+bool ModeSteps(ChartMode mode) {
+    return ModeHasDurations(mode);
+}
+
+WorldStepOutcome StepWorldDate(ProgramState& state, const ComputeContext& context, int unitIndex,
+                               bool forward) {
+    WorldStepOutcome outcome;
+    if (!ModeSteps(state.mode)) {
+        return outcome;
+    }
+    outcome.stepped = true;
+    DateSet& world = state.dateSets[WorldDate];
+    const DateSet remembered = world;
+    outcome.step = StepDateSet(world, state.zones, unitIndex, forward);
+    outcome.compute = Compute(state, context);
+    if (state.ChartJulianDays[WorldDate] < 0.0) {
+        world.hourIndex = remembered.hourIndex;
+        world.monthIndex = remembered.monthIndex;
+        world.dayIndex = remembered.dayIndex;
+        world.yearText = remembered.yearText;
+        outcome.undone = true;
+    }
+    return outcome;
+}
+
+QString ClearQuestionText(const ProgramTexts& texts, int dateSet) {
+    if (dateSet < 0 || dateSet >= NumDateSets) {
+        return {};
+    }
+    return texts.ProgramText(342) + QLatin1Char(' ') + texts.ProgramText(343 + dateSet);
+}
+
+void ClearDateSet(DateSet& dateSet) {
+    dateSet.monthIndex = 0;
+    dateSet.dayIndex = 0;
+    dateSet.hourIndex = 0;
+    dateSet.timezoneIndex = 0;
+    dateSet.yearText.clear();
+}
+
+ControlState RefreshControlState(ProgramState& state, const ControlStateInputs& inputs,
+                                 const ProgramTexts& texts) {
+    ControlState result;
+    for (int s = 0; s < NumDateSets; ++s) {
+        DateSet& dateSet = state.dateSets[s];
+        dateSet.yearText = DigitsOnly(dateSet.yearText, false, false);
+        result.clearVisible[s] = !dateSet.yearText.isEmpty() || dateSet.monthIndex > 0 ||
+                                 dateSet.dayIndex > 0 || dateSet.hourIndex > 0 ||
+                                 dateSet.timezoneIndex > 0;
+        DateSet copy = dateSet; // the tip reads the date without choosing an hour for it
+        result.dayTips[s] = UpdateDayOfWeekTip(copy);
+    }
+
+    const DateSet& world = state.dateSets[WorldDate];
+    result.forwardEnabled = !world.yearText.isEmpty() && ModeSteps(state.mode) &&
+                            world.timezoneIndex > 0 && world.hourIndex > 0 && world.dayIndex > 0 &&
+                            world.monthIndex > 0 && !inputs.running && !inputs.courseGraphShown;
+
+    if (inputs.courseGraphShown) {
+        result.runVisible = false;
+        result.toggleCaption = texts.ProgramText(41);
+    } else if (inputs.chartVisible) {
+        result.toggleCaption = texts.ProgramText(41);
+        result.runVisible =
+            state.stepUnitIndex >= DayStep && ModeSteps(state.mode) && inputs.toggleVisible;
+    } else {
+        result.toggleCaption = texts.ProgramText(37);
+        result.runVisible = false;
+    }
+
+    result.hideConfiguration = inputs.minimized && inputs.configurationVisible;
+
+    result.justSaved = inputs.justSaved;
+    result.justSavedTicks = inputs.justSavedTicks;
+    if (inputs.justSaved) {
+        ++result.justSavedTicks;
+        if (result.justSavedTicks > 5) {
+            result.justSaved = false;
+            result.justSavedTicks = 0;
+        }
+    }
+
+    result.runBodyListsEnabled = inputs.runWindowVisible && inputs.runPatternChosen;
+    return result;
+}
+
+} // namespace orbivex

@@ -1,0 +1,297 @@
+#include "present/DurationsReport.h"
+#include "common/ChartFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+using orbivex::test::ChartFixture;
+
+namespace {
+
+ProgramTexts RealTexts() {
+    ProgramTexts texts;
+    texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat"));
+    return texts;
+}
+
+// The bodies of the records in list order, as "p1-p2".
+QStringList Order(const DurationRecords& records) {
+    QStringList order;
+    for (const QString& record : records) {
+        DurationFields f;
+        ReadDurationRecord(record, f);
+        order << QStringLiteral("%1-%2").arg(f.body1).arg(f.body2);
+    }
+    return order;
+}
+
+// A chart of the mode with bodies at the given longitudes (degrees) under the state's orbs; the
+// other bodies have no position.
+Chart ChartOf(const ProgramState& state, ChartMode mode,
+              std::initializer_list<std::pair<BodyIndex, double>> degrees) {
+    ChartRequest request;
+    request.mode = mode;
+    request.orbs = state.orbs;
+    request.midpointOrb = MidpointOrbRadians(state.settings.midpointOrbPosition);
+    std::array<PositionSet, 2> positions{};
+    for (const auto& [body, longitude] : degrees) {
+        positions[0][static_cast<std::size_t>(body)] = Position(DegreesToRadians(longitude));
+    }
+    return ChartOfPositions(request, positions);
+}
+
+} // namespace
+
+TEST(ListingWidths, ComeFromTheLongestNamesAndDates) {
+    const ListingWidths w = MakeListingWidths();
+    EXPECT_EQ(w.W1, 7);
+    EXPECT_EQ(w.W2, 21);
+    EXPECT_EQ(w.W3, 7);
+    EXPECT_EQ(w.W4, 19);
+    EXPECT_EQ(w.W5, 19);
+    EXPECT_EQ(w.W6, 29);
+}
+
+TEST(DurationText, CountsYearsOfTheMeanCalendarYearAndDays) {
+    const ProgramTexts texts = RealTexts();
+    const std::pair<int, const char*> cases[] = {
+        {1, "1 day"},
+        {2, "2 days"},
+        {364, "364 days"},
+        {365, "1 year"},
+        {366, "1 year, 1 day"},
+        {400, "1 year, 35 days"},
+        {730, "1 year, 365 days"},
+        {731, "2 years, 1 day"},
+        {1096, "3 years, 1 day"},
+        {6354, "17 years, 145 days"},
+    };
+    for (const auto& [days, text] : cases) {
+        EXPECT_EQ(DurationText(days, texts), QString::fromUtf8(text)) << days;
+    }
+}
+
+TEST(QuickSort, OrdersByEachKeyWithTheFollowingFieldsBreakingTies) {
+    const DurationRecords records{
+        DurationRecord(1, 2, Square, 0.05, 100, 110),      // duration 11
+        DurationRecord(1, 3, Conjunction, 0.01, 105, 106), // 2
+        DurationRecord(2, 3, Square, 0.03, 90, 200),       // 111
+        DurationRecord(4, 9, Opposition, 0.02, -1, 300),   // unknown
+        DurationRecord(1, 2, Trine, 0.01, 100, 104),       // 5: ties on exactness and beginning
+    };
+    const std::pair<int, const char*> cases[] = {
+        {RecordKeyStartDeviation, "1-2 1-3 4-9 2-3 1-2"},
+        {RecordKeyStartKind, "1-3 4-9 2-3 1-2 1-2"},
+        {RecordKeyStartBody1, "1-2 1-2 1-3 2-3 4-9"},
+        {RecordKeyStartBody2, "1-2 1-2 1-3 2-3 4-9"},
+        {RecordKeyStartBeginning, "4-9 2-3 1-2 1-2 1-3"},
+        {RecordKeyStartEnd, "1-2 1-3 1-2 2-3 4-9"},
+        {RecordKeyStartDuration, "4-9 1-3 1-2 1-2 2-3"},
+    };
+    for (const auto& [key, order] : cases) {
+        DurationRecords sorted = records;
+        SortRecords(sorted, key);
+        EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), QString::fromUtf8(order)) << key;
+    }
+    // The exactness tie (1-3 and 1-2 at 0.01) falls to the beginning: 100 before 105.
+    DurationRecords sorted = records;
+    SortRecords(sorted, RecordKeyStartDeviation);
+    EXPECT_EQ(sorted[0], records[4]);
+    // Descending, and only within the range.
+    sorted = records;
+    QuickSort(false, sorted, 1, 3, RecordKeyStartDeviation);
+    EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), "1-2 2-3 4-9 1-3 1-2");
+    QuickSort(true, sorted, 3, 99, RecordKeyStartDeviation); // clipped to the list
+    EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), "1-2 2-3 4-9 1-2 1-3");
+    DurationRecords empty;
+    SortRecords(empty, RecordKeyStartBody1);
+    EXPECT_TRUE(empty.empty());
+}
+
+TEST(QuickSort, ComparesPlainCharacterCodes) {
+    // A space sorts before "-", which sorts before digits: -1 (unknown) comes before 90, which
+    // comes before 100.
+    DurationRecords records{DurationRecord(1, 2, Square, 0.05, 100, 110),
+                            DurationRecord(1, 3, Square, 0.05, 90, 110),
+                            DurationRecord(1, 4, Square, 0.05, -1, 110)};
+    SortRecords(records, RecordKeyStartBeginning);
+    EXPECT_EQ(Order(records).join(QLatin1Char(' ')), "1-4 1-3 1-2");
+}
+
+TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
+    const ProgramTexts texts = RealTexts();
+    const ListingWidths widths = MakeListingWidths();
+    const DurationRecords records{DurationRecord(Earth, Mercury, Square, 0.05, 2460388, 2460390),
+                                  DurationRecord(Venus, Pluto, Trine, 0.001, -1, 2460390)};
+    EXPECT_EQ(DurationsListing(records, WorldTransits, false, widths, texts),
+              "Earth   square (2°52')        Mercury\r\n"
+              "Venus   trine (0°3')          Pluto  \r\n");
+    EXPECT_EQ(
+        DurationsListing(records, WorldTransits, true, widths, texts),
+        "Earth   square (2°52')        Mercury from March 18, 2024,     to March 20, 2024     "
+        "(3 days)\r\n"
+        "Venus   trine (0°3')          Pluto   from an unknown date     to March 20, 2024     "
+        "\r\n");
+    // Personal transits name the transiting body (body 2) first.
+    EXPECT_EQ(DurationsListing(records, PersonalSecond, true, widths, texts),
+              "tr.Mercury square (2°52')        nat.Earth   from March 18, 2024,     to March 20, "
+              "2024     (3 days)\r\n"
+              "tr.Pluto   trine (0°3')          nat.Venus   from an unknown date     to March 20, "
+              "2024     \r\n");
+}
+
+TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
+    const ProgramTexts texts = RealTexts();
+    ProgramState state;
+    state.recordedMode = NatalFirst;
+    SetOrbs(state.settings, state.orbs, state.orbSummary);
+    state.chart =
+        ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mars, 120.0}, {Venus, 10.0}, {Jupiter, 100.5}});
+    const QString exactTrine = NatalDurationRecord(Earth, Mars, Trine, 0.0);
+    const QString square = NatalDurationRecord(Venus, Jupiter, Square, DegreesToRadians(0.5));
+
+    EXPECT_EQ(NatalReport({square}, state, MakeListingWidths(), texts),
+              "There is one aspect in this natal chart:\r\n\r\n"
+              "The closest aspect is Venus (10° in Aries) square Jupiter (10° in Cancer), orb "
+              "0°30'.\r\n"
+              "\r\nEnd of report.\r\n");
+    EXPECT_EQ(NatalReport({exactTrine, square}, state, MakeListingWidths(), texts),
+              "There are two aspects in this natal chart:\r\n\r\n"
+              "The closest aspect is Earth (0° in Aries) trine Mars (0° in Leo), exact to the "
+              "minute.\r\n"
+              "The next closest aspect is Venus (10° in Aries) square Jupiter (10° in Cancer), "
+              "orb 0°30'.\r\n"
+              "\r\nEnd of report.\r\n");
+    EXPECT_EQ(NatalReport({exactTrine, exactTrine}, state, MakeListingWidths(), texts),
+              "There are two aspects in this natal chart:\r\n\r\n"
+              "The closest aspect is Earth (0° in Aries) trine Mars (0° in Leo), exact to the "
+              "minute.\r\n"
+              "Also exact is Earth (0° in Aries) trine Mars (0° in Leo).\r\n"
+              "\r\nEnd of report.\r\n");
+}
+
+TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
+    const ProgramTexts texts = RealTexts();
+    ProgramState state;
+    state.recordedMode = NatalFirst;
+    SetOrbs(state.settings, state.orbs, state.orbSummary);
+    state.chart = ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mercury, 120.0}, {Venus, 240.0}});
+    ASSERT_EQ(state.chart.aspectCounts.count[Trine], 3);
+    const DurationRecords records{NatalDurationRecord(Earth, Mercury, Trine, 0.0),
+                                  NatalDurationRecord(Earth, Venus, Trine, 0.0),
+                                  NatalDurationRecord(Mercury, Venus, Trine, 0.0)};
+    EXPECT_EQ(NatalReport(records, state, MakeListingWidths(), texts),
+              "There are three aspects in this natal chart:\r\n\r\n"
+              "The closest aspect is Earth (0° in Aries) trine Mercury (0° in Leo), exact to the "
+              "minute.\r\n"
+              "Also exact is Earth (0° in Aries) trine Venus (0° in Sagittarius).\r\n\r\n"
+              "The other aspects, from the closest to the widest:\r\n"
+              "Mercury (0° in Leo) trine Venus (0° in Sagittarius), orb 0°0'.\r\n"
+              "\r\nThere are no conjunctions, no oppositions, no squares, three trines, no "
+              "sextiles, no semisextiles and no quincunxes.\r\n"
+              "\r\nThere is one grand trine: Earth-Mercury-Venus\r\n"
+              // Each of the three stands at the midpoint of the other two (or opposite it).
+              "\r\nThere are two midpoints:\r\nMercury-Earth-Venus\r\nEarth-Mercury-Venus\r\n"
+              "\r\nEnd of report.\r\n");
+
+    // Without patterns the report says so; the padding lines up short pairs.
+    state.chart = ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mercury, 120.0}, {Venus, 200.0}});
+    state.chart.aspectCounts.count[Conjunction] = 1;
+    const QString report = NatalReport(records, state, MakeListingWidths(), texts);
+    EXPECT_TRUE(report.contains(QStringLiteral(
+        "\r\nThere is one conjunction, no oppositions, no squares, one trine, no sextiles, no "
+        "semisextiles and no quincunxes.\r\n\r\nThere are no aspect patterns.\r\n\r\nEnd of "
+        "report.\r\n")))
+        << report.toStdString();
+}
+
+TEST_F(ChartFixture, NatalReportOfARealChartAndOfSynastry) {
+    Run(NatalFirst);
+    DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
+    EXPECT_EQ(content.heading.caption, "Natal aspects of the 1st birthdate");
+    EXPECT_EQ(content.heading.title, "Natal aspects for June 15, 1970, 06:30 (GMT+1:00).    Orbs: "
+                                     "4° to 10°   Positions are heliocentric.");
+    EXPECT_TRUE(content.sortChoices.isEmpty());
+    EXPECT_FALSE(content.showDurationsVisible);
+    const QString& report = content.output;
+    EXPECT_TRUE(report.startsWith(QStringLiteral(
+        "There are twelve aspects in this natal chart:\r\n\r\nThe closest aspect is Mercury "
+        "(13° in Pisces) sextile Saturn (14° in Taurus), orb 0°55'.\r\n")));
+    EXPECT_TRUE(report.contains(QStringLiteral(
+        "\r\nThere is one conjunction, two oppositions, two squares, one trine, four sextiles, "
+        "one semisextile and one quincunx.\r\n\r\nThere are two midpoints:\r\n"
+        "Earth-Neptune-Jupiter\r\nVenus-Mars-Saturn\r\n\r\nEnd of report.\r\n")));
+
+    Run(SynastryMode);
+    content = MakeDurationsContent(state, ephemeris, texts);
+    EXPECT_EQ(content.heading.caption, "Synastry report");
+    EXPECT_EQ(content.heading.title,
+              "Synastry of (1) June 15, 1970, 06:30 (GMT+1:00) and (2) Nov. 2, 1985, 19:30 "
+              "(GMT-5:00).    Orbs: 1°20' to 3°20'   ");
+    EXPECT_TRUE(content.output.startsWith(QStringLiteral(
+        "There are eight aspects in this synastry:\r\n\r\nThe closest aspect is Neptune(1) (0° "
+        "in Sagittarius) conjunct Saturn(2) (0° in Sagittarius), orb 0°13'.\r\n")));
+    EXPECT_FALSE(content.output.contains(QStringLiteral("pattern")));
+    EXPECT_TRUE(content.output.endsWith(QStringLiteral(
+        "no sextiles, no semisextiles and one quincunx.\r\n\r\nEnd of report.\r\n")));
+}
+
+TEST_F(ChartFixture, TransitHeadingsNameTheDatesAndOrbs) {
+    Run(WorldTransits);
+    DurationsHeading heading = MakeDurationsHeading(state, texts);
+    EXPECT_EQ(heading.caption, "Durations of world transits");
+    EXPECT_EQ(heading.title,
+              "World transits on March 20, 2024, 12:00 (GMT).    Orbs: 4° to 10°   ");
+    Run(PersonalSecond);
+    heading = MakeDurationsHeading(state, texts);
+    EXPECT_EQ(heading.caption, "Durations of personal transits of 2nd birthdate");
+    EXPECT_EQ(heading.title, "Personal transits to the birthdate Nov. 2, 1985, 19:30 "
+                             "(GMT-5:00) on Mar. 20, 2024, 12:00 (GMT).    Orbs: 1°20' to "
+                             "3°20'   ");
+}
+
+TEST_F(ChartFixture, TheListStartsByExactnessWithDurationsAndFollowsTheSortChoices) {
+    Run(WorldTransits);
+    DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
+    ASSERT_EQ(content.sortChoices.size(), 6);
+    EXPECT_EQ(content.sortChoices[4].text, "ending");
+    EXPECT_TRUE(content.sortListVisible);
+    EXPECT_TRUE(content.showDurationsVisible);
+    EXPECT_TRUE(content.showDurations);
+    EXPECT_EQ(content.sortIndex, 0);
+    EXPECT_TRUE(content.output.startsWith(
+        QStringLiteral("Earth   trine (0°6')          Pluto   from March 13, 2024,     to March "
+                       "27, 2024     (15 days)\r\n")));
+    EXPECT_EQ(content.output.count(QStringLiteral("\r\n")), 13);
+
+    SetShowDurations(content, false, texts);
+    EXPECT_FALSE(content.output.contains(QStringLiteral(" from ")));
+    SelectSort(content, 3, texts); // beginning: the durations stay off
+    EXPECT_FALSE(content.showDurations);
+    EXPECT_TRUE(content.output.startsWith(QStringLiteral("Neptune sextile (2°53')")));
+    SelectSort(content, 5, texts); // duration: switches them on
+    EXPECT_TRUE(content.showDurations);
+    EXPECT_TRUE(content.output.endsWith(QStringLiteral("(17 years, 145 days)\r\n")));
+    SelectSort(content, 9, texts); // not a choice: nothing changes
+    EXPECT_EQ(content.sortIndex, 5);
+    EXPECT_EQ(CopyText(content), content.heading.title + "\r\n\r\n" + content.output);
+
+    Run(PersonalFirst);
+    content = MakeDurationsContent(state, ephemeris, texts);
+    QStringList choices;
+    for (const SortChoice& choice : content.sortChoices) {
+        choices << choice.text;
+    }
+    EXPECT_EQ(choices.join(QLatin1Char(',')),
+              "exactness,aspect,natal,transiting,beginning,ending,duration");
+    SetShowDurations(content, false, texts);
+    SelectSort(content, 4, texts); // beginning switches the durations on in personal transits
+    EXPECT_TRUE(content.showDurations);
+
+    // One aspect in the grid: no sort list.
+    state.settings.orbPositions = {0, 0, 0, 1, 0, 0, 0, 1};
+    Run(WorldTransits);
+    content = MakeDurationsContent(state, ephemeris, texts);
+    EXPECT_EQ(content.records.size(), 1u);
+    EXPECT_FALSE(content.sortListVisible);
+}

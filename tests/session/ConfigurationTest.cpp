@@ -1,0 +1,300 @@
+#include "session/Configuration.h"
+
+#include "common/TestSupport.h"
+#include "core/AngleFormat.h"
+#include "support/ProgramTexts.h"
+
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+
+namespace {
+
+ConfigurationSettings WithOrbs(std::array<int, NumOrbLists> positions) {
+    ConfigurationSettings settings = ConfigurationSettings::Defaults();
+    settings.orbPositions = positions;
+    return settings;
+}
+
+} // namespace
+
+TEST(ConfigurationLists, EntriesAndTheirData) {
+    const QList<ListEntry> orbs = OrbListEntries();
+    ASSERT_EQ(orbs.size(), 16);
+    EXPECT_EQ(orbs[0], (ListEntry{QStringLiteral("0°"), 0}));
+    EXPECT_EQ(orbs[15], (ListEntry{QStringLiteral("15°"), 900}));
+
+    QStringList texts;
+    for (const ListEntry& entry : DivisorListEntries()) {
+        texts << entry.text + QLatin1Char('=') + QString::number(entry.data);
+    }
+    EXPECT_EQ(texts.join(QLatin1Char(' ')), "1=1 1/2=2 1/3=3 1/4=4 1/5=5");
+    texts.clear();
+    for (const ListEntry& entry : BoldfaceFactorEntries()) {
+        texts << entry.text + QLatin1Char('=') + QString::number(entry.data);
+    }
+    EXPECT_EQ(texts.join(QLatin1Char(' ')),
+              "1/2=2 1/3=3 1/4=4 1/5=5 1/6=6 1/8=8 1/10=10 1/15=15 1/20=20");
+    texts.clear();
+    for (const ListEntry& entry : MidpointOrbEntries()) {
+        texts << entry.text;
+    }
+    EXPECT_EQ(texts.join(QLatin1Char('|')),
+              QStringLiteral("0° 5'|0° 15'|0° 30'|1° 0'|1° 30'|2° 0'|2° 30'|3° 0'"));
+
+    EXPECT_DOUBLE_EQ(MidpointOrbRadians(0), DegreesToRadians(5.0 / 60.0));
+    EXPECT_DOUBLE_EQ(MidpointOrbRadians(2), DegreesToRadians(0.5));
+    EXPECT_DOUBLE_EQ(MidpointOrbRadians(7), DegreesToRadians(3.0));
+    EXPECT_EQ(MidpointOrbRadians(8), 0.0);
+    EXPECT_EQ(MidpointOrbRadians(-1), 0.0);
+}
+
+TEST(ConfigurationOrbs, SetOrbsFillsTheThreeColumnsAndTheSummary) {
+    ConfigurationSettings settings = ConfigurationSettings::Defaults(); // both divisors 1/3
+    settings.synastryDivisorPosition = 4;                               // 1/5
+    OrbTable orbs;
+    OrbSummary summary;
+    SetOrbs(settings, orbs, summary);
+    EXPECT_DOUBLE_EQ(orbs(Conjunction, 0), 600.0 / 60.0 / 360.0 * 6.28318530717959);
+    EXPECT_EQ(FormatDegreesMinutes(orbs(Conjunction, 1)), QStringLiteral("3°20'"));
+    EXPECT_EQ(FormatDegreesMinutes(orbs(Conjunction, 2)), QStringLiteral("2°0'"));
+    EXPECT_EQ(FormatDegreesMinutes(orbs(Semisextile, 0)), QStringLiteral("4°0'"));
+    EXPECT_DOUBLE_EQ(summary.largest[0], DegreesToRadians(10));
+    EXPECT_DOUBLE_EQ(summary.smallest[0], DegreesToRadians(4));
+    EXPECT_DOUBLE_EQ(summary.largest[1], DegreesToRadians(10) / 3);
+    EXPECT_FALSE(summary.allEqual);
+
+    // Values outside their lists never reach the table as orbs: off, and divisor 1.
+    settings = WithOrbs({20, -1, 6, 6, 6, 6, 6, 1});
+    settings.personalDivisorPosition = 9;
+    SetOrbs(settings, orbs, summary);
+    EXPECT_EQ(orbs(Conjunction, 0), 0.0);
+    EXPECT_EQ(orbs(Opposition, 0), 0.0);
+    EXPECT_DOUBLE_EQ(orbs(Square, 1), DegreesToRadians(6));
+    EXPECT_TRUE(summary.allEqual);
+}
+
+TEST(ConfigurationOrbs, SetAllNonZeroOrbsKeepsSwitchedOffOrbs) {
+    ConfigurationEdit edit;
+    edit.Activate(WithOrbs({10, 0, 6, 7, 5, 4, 5, 1}));
+    EXPECT_FALSE(edit.SelectOrbPosition(SetAllOrbList, 3));
+    EXPECT_FALSE(edit.SetAllNonZeroOrbs());
+    const std::array<int, NumOrbLists> expected{3, 0, 3, 3, 3, 3, 3, 3};
+    EXPECT_EQ(edit.controls.orbPositions, expected);
+
+    // 0° in the "Set all" list is refused and the list goes back to 1°.
+    const auto refusal = edit.SelectOrbPosition(SetAllOrbList, 0);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->title, "Set all");
+    EXPECT_EQ(refusal->message, "Cannot set all non-zero orbs to zero.");
+    EXPECT_EQ(edit.controls.orbPositions[SetAllOrbList], 1);
+    // A 0 that came in another way (a state file) is refused by the command itself.
+    edit.controls.orbPositions[SetAllOrbList] = 0;
+    EXPECT_TRUE(edit.SetAllNonZeroOrbs());
+    EXPECT_EQ(edit.controls.orbPositions[Conjunction - 1], 3);
+    // Other lists accept 0°; positions outside the lists change nothing.
+    EXPECT_FALSE(edit.SelectOrbPosition(0, 0));
+    EXPECT_EQ(edit.controls.orbPositions[0], 0);
+    edit.SelectOrbPosition(1, 16);
+    edit.SelectOrbPosition(8, 2);
+    EXPECT_EQ(edit.controls.orbPositions[1], 0);
+}
+
+TEST(ConfigurationColours, LeftClickCyclesThroughTheTwelveColours) {
+    ConfigurationEdit edit;
+    edit.Activate(ConfigurationSettings::Defaults());
+    EXPECT_EQ(edit.controls.colours[Conjunction], Rgb(255, 255, 0));
+    const int expected[] = {
+        Rgb(255, 0, 255),   Rgb(255, 0, 0),     Rgb(0, 255, 0),  Rgb(0, 255, 255),
+        Rgb(128, 128, 128), Rgb(128, 128, 255), Rgb(0, 0, 255),  Rgb(0, 192, 255),
+        Rgb(192, 0, 255),   Rgb(255, 192, 0),   Rgb(128, 64, 0), Rgb(255, 255, 0),
+    };
+    for (const int colour : expected) {
+        edit.CycleColour(Conjunction);
+        EXPECT_EQ(edit.controls.colours[Conjunction], colour);
+    }
+    // A colour that is not in the cycle stays.
+    edit.controls.colours[Square] = Rgb(1, 2, 3);
+    edit.CycleColour(Square);
+    EXPECT_EQ(edit.controls.colours[Square], Rgb(1, 2, 3));
+    edit.CycleColour(0);
+    edit.CycleColour(8);
+}
+
+TEST(ConfigurationColours, RightClickSwitchesOffAndBackOn) {
+    ConfigurationEdit edit;
+    ConfigurationSettings committed = ConfigurationSettings::Defaults();
+    committed.colours[Quincunx] = 0; // off before this run
+    edit.Activate(committed);
+
+    edit.ToggleColour(Trine);
+    EXPECT_EQ(edit.controls.colours[Trine], 0);
+    EXPECT_EQ(edit.SavedColour(Trine), Rgb(0, 255, 0));
+    edit.CycleColour(Trine); // a left click on a switched-off line does nothing
+    EXPECT_EQ(edit.controls.colours[Trine], 0);
+    edit.ToggleColour(Trine);
+    EXPECT_EQ(edit.controls.colours[Trine], Rgb(0, 255, 0));
+
+    edit.ToggleColour(Quincunx); // nothing saved for it: stays off
+    EXPECT_EQ(edit.controls.colours[Quincunx], 0);
+
+    // The saved colour outlives the window's showing.
+    edit.ToggleColour(Sextile);
+    edit.Activate(committed);
+    EXPECT_EQ(edit.controls.colours[Sextile], Rgb(0, 255, 255));
+    edit.controls.colours[Sextile] = 0;
+    edit.ToggleColour(Sextile);
+    EXPECT_EQ(edit.controls.colours[Sextile], Rgb(0, 255, 255));
+}
+
+TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
+    ConfigurationSettings committed = ConfigurationSettings::Defaults();
+    committed.displayZodiacSectors = false;
+    const ConfigurationSettings before = committed;
+    OrbTable orbs;
+    OrbSummary summary;
+    ConfigurationEdit edit;
+
+    edit.Activate(committed);
+    edit.SelectOrbPosition(Conjunction - 1, 12);
+    edit.CycleColour(Square);
+    edit.controls.midpointOrbPosition = 7;
+    edit.controls.boldfaceOneDegree = false;
+    edit.Cancel(committed);
+    EXPECT_EQ(committed, before);
+    EXPECT_EQ(edit.controls, committed);
+    EXPECT_FALSE(edit.accepted());
+
+    edit.Activate(committed);
+    edit.controls.showOnlyOuter = true;
+    edit.controls.showOnlyEarth = true;
+    edit.SelectOrbPosition(Conjunction - 1, 12);
+    const auto refusal = edit.Accept(committed, orbs, summary);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(*refusal, "'Show only Earth aspects in chart' and\r\n"
+                        "'Show only outer planet aspects in chart'\r\n"
+                        "cannot both be checked.");
+    EXPECT_EQ(committed, before);
+    EXPECT_FALSE(edit.accepted());
+
+    edit.controls.showOnlyEarth = false;
+    edit.controls.boldfaceFactorPosition = 12; // not in the list
+    const auto fault = edit.Accept(committed, orbs, summary);
+    ASSERT_TRUE(fault);
+    EXPECT_EQ(*fault, "The boldface factor is entry 12 of a list with entries 0 to 8.");
+    EXPECT_EQ(committed, before);
+
+    edit.controls.boldfaceFactorPosition = 0;
+    EXPECT_FALSE(edit.Accept(committed, orbs, summary));
+    EXPECT_TRUE(edit.accepted());
+    EXPECT_EQ(committed.orbPositions[0], 12);
+    EXPECT_TRUE(committed.showOnlyOuter);
+    EXPECT_TRUE(committed.displayZodiacSectors);
+    EXPECT_DOUBLE_EQ(orbs(Conjunction, 0), DegreesToRadians(12));
+    EXPECT_DOUBLE_EQ(summary.largest[0], DegreesToRadians(12));
+    edit.Activate(committed);
+    EXPECT_FALSE(edit.accepted());
+}
+
+TEST(ConfigurationEditing, HideAppliesOnlyTheSettingsThatActAtOnce) {
+    ConfigurationSettings committed = ConfigurationSettings::Defaults();
+    ConfigurationEdit edit;
+    edit.Activate(committed);
+    edit.controls.useBoldface = false;
+    edit.controls.boldfaceOneDegree = false;
+    edit.controls.boldfaceFactorPosition = 8;
+    edit.controls.personalDivisorPosition = 0;
+    edit.controls.synastryDivisorPosition = 4;
+    edit.controls.midpointOrbPosition = 5;
+    edit.controls.orbPositions[0] = 2;
+    edit.controls.colours[Trine] = 0;
+    edit.controls.showOnlyEarth = true;
+    edit.controls.northAmericanZones = false;
+    edit.ApplyImmediateSettings(committed);
+
+    ConfigurationSettings expected = ConfigurationSettings::Defaults();
+    expected.useBoldface = false;
+    expected.boldfaceOneDegree = false;
+    expected.boldfaceFactorPosition = 8;
+    expected.personalDivisorPosition = 0;
+    expected.synastryDivisorPosition = 4;
+    expected.midpointOrbPosition = 5;
+    EXPECT_EQ(committed, expected);
+}
+
+TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
+    ConfigurationEdit edit;
+    ConfigurationSettings changed = WithOrbs({1, 1, 1, 1, 1, 1, 1, 1});
+    changed.colours[Conjunction] = 0;
+    changed.useBoldface = false;
+    changed.showOnlyOuter = true;
+    changed.northAmericanZones = false;
+    edit.Activate(changed);
+    edit.ResetToDefault();
+    EXPECT_EQ(edit.controls, ConfigurationSettings::Defaults());
+    const ConfigurationSettings defaults = ConfigurationSettings::Defaults();
+    const std::array<int, NumOrbLists> orbs{10, 9, 6, 7, 5, 4, 5, 1};
+    EXPECT_EQ(defaults.orbPositions, orbs);
+    EXPECT_EQ(defaults.colours[Semisextile], Rgb(128, 128, 255));
+    EXPECT_EQ(defaults.colours[Quincunx], Rgb(128, 128, 128));
+    EXPECT_EQ(DivisorListEntries()[defaults.personalDivisorPosition].text, "1/3");
+    EXPECT_EQ(BoldfaceFactorEntries()[defaults.boldfaceFactorPosition].text, "1/4");
+    EXPECT_EQ(MidpointOrbEntries()[defaults.midpointOrbPosition].text, QStringLiteral("0° 30'"));
+    EXPECT_TRUE(defaults.useBoldface && defaults.boldfaceOneDegree && defaults.northAmericanZones);
+    EXPECT_FALSE(defaults.showOnlyOuter || defaults.showOnlyEarth);
+    EXPECT_EQ(SettingsFault(defaults), "");
+}
+
+TEST(ConfigurationRules, BoldfaceAndChartFilters) {
+    const double oneDegree = DegreesToRadians(1.0);
+    BoldfaceRule rule = BoldfaceRuleOf(ConfigurationSettings::Defaults());
+    EXPECT_TRUE(rule.IsBold(DegreesToRadians(10), oneDegree * 0.999));
+    EXPECT_FALSE(rule.IsBold(DegreesToRadians(10), oneDegree));
+
+    ConfigurationSettings settings = ConfigurationSettings::Defaults();
+    settings.boldfaceOneDegree = false; // 1/4 of the orb
+    rule = BoldfaceRuleOf(settings);
+    EXPECT_EQ(rule.factor, 4);
+    EXPECT_TRUE(rule.IsBold(DegreesToRadians(6), DegreesToRadians(1.49)));
+    EXPECT_FALSE(rule.IsBold(DegreesToRadians(6), DegreesToRadians(1.5)));
+    settings.useBoldface = false;
+    EXPECT_FALSE(BoldfaceRuleOf(settings).IsBold(DegreesToRadians(6), 0.0));
+
+    settings = ConfigurationSettings::Defaults();
+    EXPECT_TRUE(ChartShowsAspect(settings, Mercury, Venus));
+    settings.showOnlyOuter = true;
+    EXPECT_FALSE(ChartShowsAspect(settings, Mars, Jupiter));
+    EXPECT_TRUE(ChartShowsAspect(settings, Jupiter, Pluto));
+    settings.showOnlyEarth = true; // decides when both are set
+    EXPECT_TRUE(ChartShowsAspect(settings, Venus, Earth));
+    EXPECT_FALSE(ChartShowsAspect(settings, Jupiter, Pluto));
+    EXPECT_FALSE(ChartShowsAspect(settings, 0, Earth));
+}
+
+TEST(ConfigurationRules, SettingsFaultNamesTheValue) {
+    ConfigurationSettings settings = WithOrbs({10, 9, 6, 7, 5, 4, 16, 1});
+    EXPECT_EQ(SettingsFault(settings),
+              "The orb of the Quincunx is entry 16 of a list with entries 0 to 15.");
+    settings = ConfigurationSettings::Defaults();
+    settings.synastryDivisorPosition = 5;
+    EXPECT_EQ(SettingsFault(settings),
+              "The proportion for synastry is entry 5 of a list with entries 0 to 4.");
+    settings = ConfigurationSettings::Defaults();
+    settings.colours[Trine] = 0x1000000;
+    EXPECT_EQ(SettingsFault(settings), "The colour 16777216 of the Trine is not an RGB colour.");
+}
+
+TEST(ConfigurationMessages, QuestionsAndNoticesFromTheProgramTexts) {
+    const ProgramTexts texts = ProgramTexts::FromEntries({
+        {390, "Set all orbs"},
+        {391, "Set every non-zero orb to NEW_ORB?"},
+        {395, "Reset?"},
+        {396, "Settings will be lost."},
+    });
+    const ConfigurationNotice question = SetAllQuestion(texts, 3);
+    EXPECT_EQ(question.title, "Set all orbs");
+    EXPECT_EQ(question.message, QStringLiteral("Set every non-zero orb to 3°?"));
+    const ConfigurationNotice reset = ResetQuestion(texts, "Reset to default");
+    EXPECT_EQ(reset.title, "Reset to default");
+    EXPECT_EQ(reset.message, "Reset?\r\nSettings will be lost.");
+}

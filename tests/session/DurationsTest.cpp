@@ -1,0 +1,291 @@
+#include "session/Durations.h"
+#include "common/ChartFixture.h"
+#include "core/Orbs.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace orbivex;
+using orbivex::test::ChartFixture;
+
+namespace {
+
+constexpr int WorldDay = 2460390; // 20 March 2024
+
+const DurationRecords::value_type* FindRecord(const DurationRecords& records, BodyIndex p1,
+                                              BodyIndex p2) {
+    for (const QString& record : records) {
+        DurationFields f;
+        if (ReadDurationRecord(record, f) && f.body1 == p1 && f.body2 == p2) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
+DurationFields Fields(const QString* record) {
+    DurationFields f;
+    EXPECT_NE(record, nullptr);
+    if (record != nullptr) {
+        EXPECT_TRUE(ReadDurationRecord(*record, f));
+    }
+    return f;
+}
+
+} // namespace
+
+TEST(DurationRecord, HasTheFixedWidthLayout) {
+    EXPECT_EQ(DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560),
+              " 3 5 3 3 0.012345 2451500 2451560    61");
+    EXPECT_EQ(DurationRecord(9, 8, Sextile, 0.1, -1, 2451560),
+              " 9 8 9 5 0.100000      -1 2451560      ");
+    EXPECT_EQ(DurationRecord(1, 2, Conjunction, 0.0000004, 2451500, -1),
+              " 1 2 1 1 0.000000 2451500      -1      ");
+    EXPECT_EQ(NatalDurationRecord(2, 7, Quincunx, 0.0871586),
+              " 2 7 2 7 0.087159----------------------");
+    EXPECT_EQ(DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560).size(), RecordLength);
+    EXPECT_EQ(NatalDurationRecord(3, 5, Square, 0.012345).size(), RecordLength);
+}
+
+TEST(DurationRecord, ReadsItsFieldsBack) {
+    DurationFields f;
+    ASSERT_TRUE(ReadDurationRecord(DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560), f));
+    EXPECT_EQ(f.body1, 3);
+    EXPECT_EQ(f.body2, 5);
+    EXPECT_EQ(f.kind, Square);
+    EXPECT_DOUBLE_EQ(f.deviation, 0.012345);
+    EXPECT_EQ(f.beginning, 2451500);
+    EXPECT_EQ(f.end, 2451560);
+    EXPECT_EQ(f.duration, 61);
+
+    ASSERT_TRUE(ReadDurationRecord(DurationRecord(9, 8, Sextile, 0.1, -1, 2451560), f));
+    EXPECT_FALSE(f.beginning.has_value());
+    EXPECT_EQ(f.end, 2451560);
+    EXPECT_FALSE(f.duration.has_value());
+
+    ASSERT_TRUE(ReadDurationRecord(NatalDurationRecord(2, 7, Quincunx, 0.5), f));
+    EXPECT_EQ(f.kind, Quincunx);
+    EXPECT_FALSE(f.beginning || f.end || f.duration);
+
+    const DurationFields before = f;
+    EXPECT_FALSE(ReadDurationRecord(QStringLiteral(" 3 5 3 3 0.01"), f));
+    EXPECT_FALSE(
+        ReadDurationRecord(QStringLiteral("xx 5 3 3 0.012345------------------------"), f));
+    EXPECT_EQ(f.kind, before.kind);
+}
+
+TEST(SearchStepDays, SlowPairsStepUpToElevenDaysNearExactness) {
+    EXPECT_EQ(SearchStepDays(Neptune, Pluto, 1.0), 11);
+    EXPECT_EQ(SearchStepDays(Neptune, Pluto, 0.05), 1);
+    EXPECT_EQ(SearchStepDays(Pluto, Uranus, 0.55), 6);
+    EXPECT_EQ(SearchStepDays(Uranus, Uranus, 0.99), 10);
+    EXPECT_EQ(SearchStepDays(Saturn, Pluto, 1.0), 1);
+    EXPECT_EQ(SearchStepDays(Neptune, Earth, 1.0), 1);
+}
+
+TEST(CellBodies, FollowTheGridLayoutOfEachMode) {
+    // Triangular: bodies (row - 1, column + 1); glyph, position and hidden cells hold no pair.
+    EXPECT_EQ(CellBodies(WorldTransits, 19), std::make_pair(1, 2));
+    EXPECT_EQ(CellBodies(NatalSecond, TriangularAspectCell(8, 9)), std::make_pair(8, 9));
+    for (int cell : {0, 10, 18, 27, 89 + 1}) {
+        EXPECT_EQ(CellBodies(WorldTransits, cell), std::make_pair(0, 0)) << cell;
+    }
+    // Square, row 3 column 5: natal body 2 and transiting body 4; in synastry the first
+    // birthdate's body 4 and the second's body 2.
+    EXPECT_EQ(CellBodies(PersonalFirst, 38), std::make_pair(2, 4));
+    EXPECT_EQ(CellBodies(PersonalSecond, 24), std::make_pair(1, 1));
+    EXPECT_EQ(CellBodies(SynastryMode, 38), std::make_pair(4, 2));
+    for (int cell : {0, 12, 13, 22, 121}) {
+        EXPECT_EQ(CellBodies(PersonalFirst, cell), std::make_pair(0, 0)) << cell;
+    }
+    EXPECT_EQ(CellBodies(NoChartMode, 19), std::make_pair(0, 0));
+}
+
+TEST(FirstAspectKindInText, FindsAbbreviationsCaseSensitively) {
+    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("Sqr\r\n2°5' -")), Square);
+    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("Qui\r\n0.0123")), Quincunx);
+    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("sqr")), 0);
+    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("123°45'\r\n3Leo45")), 0);
+}
+
+TEST_F(ChartFixture, WorldTransitRecordsFollowTheGridWithTheirDays) {
+    Run(WorldTransits);
+    const DurationRecords records = GetDurations(state, ephemeris);
+    ASSERT_EQ(records.size(), state.chart.aspects.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        DurationFields f;
+        ASSERT_TRUE(ReadDurationRecord(records[i], f));
+        const ChartAspect& aspect = state.chart.aspects[i];
+        EXPECT_EQ(f.body1, aspect.first);
+        EXPECT_EQ(f.body2, aspect.second);
+        EXPECT_EQ(f.kind, aspect.kind);
+        EXPECT_NEAR(f.deviation, aspect.deviation, 5e-7);
+        ASSERT_TRUE(f.beginning && f.end && f.duration);
+        EXPECT_LE(*f.beginning, WorldDay);
+        EXPECT_GE(*f.end, WorldDay);
+        EXPECT_EQ(*f.duration, *f.end - *f.beginning + 1);
+    }
+    // Earth square Mercury ends during the world date, Mercury trine Saturn begins during it.
+    EXPECT_EQ(Fields(FindRecord(records, Earth, Mercury)).end, WorldDay);
+    EXPECT_EQ(Fields(FindRecord(records, Mercury, Saturn)).beginning, WorldDay);
+    // The slow Neptune-Pluto sextile, found with steps of up to eleven days.
+    const DurationFields sextile = Fields(FindRecord(records, Neptune, Pluto));
+    EXPECT_EQ(sextile.kind, Sextile);
+    EXPECT_EQ(sextile.beginning, 2458612); // 8 May 2019
+    EXPECT_EQ(sextile.end, 2464965);       // 28 September 2036
+}
+
+// At the local midnight that begins the first day the aspect did not hold yet, at the next one
+// it did; at the midnight that ends the last day it no longer holds, at the one before it did.
+TEST_F(ChartFixture, BeginningsAndEndsLieAtLocalMidnightsOfTheWorldDatesZone) {
+    std::map<std::pair<int, int>, std::pair<int, int>> daysAtGreenwich;
+    for (int zoneEntry : {GreenwichTimezoneEntry, GreenwichTimezoneEntry + 22}) {
+        state.dateSets[WorldDate].timezoneIndex = zoneEntry;
+        for (ChartMode mode : {WorldTransits, PersonalFirst}) {
+            Run(mode);
+            const bool personal = mode == PersonalFirst;
+            const double zone = WorldTimeZoneOffset(state) / 1440.0;
+            EXPECT_EQ(WorldTimeZoneOffset(state), zoneEntry == GreenwichTimezoneEntry ? 0 : 660);
+            const double natalJD = SearchDatesOf(state).natalJD;
+            const auto holds = [&](const DurationFields& f, double jd) {
+                const double l1 = ephemeris.PositionOfBody(f.body1, personal ? natalJD : jd);
+                const double l2 = ephemeris.PositionOfBody(f.body2, jd);
+                double exactness = 0.0;
+                return AspectExactness(l1, l2, f.kind, state.orbs, personal ? 1 : 0, exactness);
+            };
+            for (const QString& record : GetDurations(state, ephemeris)) {
+                DurationFields f;
+                ASSERT_TRUE(ReadDurationRecord(record, f));
+                ASSERT_TRUE(f.beginning && f.end);
+                const bool slow = f.body1 >= Uranus && f.body2 >= Uranus;
+                const double first = *f.beginning - zone - 0.5;
+                const double after = *f.end + 1 - zone - 0.5;
+                EXPECT_FALSE(holds(f, first)) << record.toStdString();
+                EXPECT_FALSE(holds(f, after)) << record.toStdString();
+                if (!slow && *f.beginning < WorldDay) {
+                    EXPECT_TRUE(holds(f, first + 1.0)) << record.toStdString();
+                }
+                if (!slow && *f.end > WorldDay) {
+                    EXPECT_TRUE(holds(f, after - 1.0)) << record.toStdString();
+                }
+                const std::pair<int, int> key{mode * 100 + f.body1, f.body2};
+                if (zoneEntry == GreenwichTimezoneEntry) {
+                    daysAtGreenwich[key] = {*f.beginning, *f.end};
+                } else if (daysAtGreenwich.count(key) != 0) {
+                    daysAtGreenwich[key].first -= *f.beginning;
+                    daysAtGreenwich[key].second -= *f.end;
+                }
+            }
+        }
+    }
+    // Eleven hours east moves some of the fast aspects' days.
+    int moved = 0;
+    for (const auto& [key, difference] : daysAtGreenwich) {
+        moved += difference.first != 0 || difference.second != 0 ? 1 : 0;
+    }
+    EXPECT_GT(moved, 0);
+}
+
+TEST_F(ChartFixture, PlutoOutsideItsTableGivesUnknownDays) {
+    state.dateSets[WorldDate].yearText = QStringLiteral("2199");
+    state.dateSets[WorldDate].monthIndex = 6;
+    state.dateSets[WorldDate].dayIndex = 15;
+    Run(WorldTransits);
+    const DurationRecords records = GetDurations(state, ephemeris);
+    const QString* trine = FindRecord(records, Neptune, Pluto);
+    ASSERT_NE(trine, nullptr);
+    EXPECT_TRUE(trine->endsWith(QStringLiteral("      -1      "))) << trine->toStdString();
+    const DurationFields f = Fields(trine);
+    EXPECT_EQ(f.beginning, 2520559); // 14 December 2188
+    EXPECT_FALSE(f.end.has_value());
+    EXPECT_FALSE(f.duration.has_value());
+
+    const CellDoubleClick click =
+        DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Neptune, Pluto));
+    EXPECT_EQ(click.action, CellDoubleClick::Action::AskForReport);
+    EXPECT_EQ(click.end, UnknownDay);
+    EXPECT_TRUE(click.detail.endsWith(QStringLiteral("\r\nand ends on an unknown date.")));
+
+    // Searches that cannot start: no world date, no natal date.
+    const AspectSearch search{Earth, Mars, Trine, 1, 0};
+    EXPECT_EQ(BeginningOfAspect(ephemeris, state.orbs, {-1.0, 2440000.0}, search), UnknownDay);
+    EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {2460390.5, -2.0}, search), UnknownDay);
+    EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {2460390.5, 2440000.0}, {Earth, 0, Trine, 1, 0}),
+              UnknownDay);
+}
+
+TEST_F(ChartFixture, NatalAndSynastryRecordsHaveNoDays) {
+    for (ChartMode mode : {NatalFirst, SynastryMode}) {
+        Run(mode);
+        const DurationRecords records = GetDurations(state, ephemeris);
+        ASSERT_EQ(records.size(), state.chart.aspects.size());
+        for (size_t i = 0; i < records.size(); ++i) {
+            EXPECT_TRUE(records[i].endsWith(QString(22, QLatin1Char('-'))));
+            DurationFields f;
+            ASSERT_TRUE(ReadDurationRecord(records[i], f));
+            EXPECT_NEAR(f.deviation, state.chart.aspects[i].deviation, 5e-7);
+            // Synastry names the first birthdate's body first, as the chart does.
+            EXPECT_EQ(f.body1, state.chart.aspects[i].first);
+            EXPECT_EQ(f.body2, state.chart.aspects[i].second);
+        }
+    }
+}
+
+TEST_F(ChartFixture, DoubleClickInWorldTransitsAsksForTheReport) {
+    Run(WorldTransits);
+    const CellDoubleClick click =
+        DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Mercury));
+    EXPECT_EQ(click.action, CellDoubleClick::Action::AskForReport);
+    EXPECT_EQ(click.title, "Earth square to Mercury");
+    EXPECT_EQ(click.detail, "With an orb of 6° 0' this square\r\n"
+                            "begins on March 18, 2024\r\n"
+                            "and ends on March 20, 2024.");
+    EXPECT_EQ(click.question, click.detail +
+                                  "\r\n\r\nShow the beginnings, ends and durations of all current "
+                                  "world transits?");
+
+    // An aspect that entered its orb on the last day of the year 0.
+    state.dateSets[WorldDate] = {QStringLiteral("1"), 1, 5, 25, GreenwichTimezoneEntry};
+    Run(WorldTransits);
+    EXPECT_EQ(
+        DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Neptune)).detail,
+        "With an orb of 7° 0' this trine\r\nbegins before the year 1\r\nand ends on January 14, "
+        "1.");
+}
+
+TEST_F(ChartFixture, DoubleClickInPersonalTransitsDrawsTheCourse) {
+    Run(PersonalFirst);
+    const int cell = SquareAspectCell(Saturn, Mercury); // transiting Saturn, natal Mercury
+    const CellDoubleClick click = DecideCellDoubleClick(state, ephemeris, texts, cell);
+    EXPECT_EQ(click.action, CellDoubleClick::Action::CourseGraph);
+    EXPECT_EQ(click.title, "Transiting Saturn conjunct natal Mercury");
+    EXPECT_EQ(click.detail, "With an orb of 3° 20' this conjunction\r\n"
+                            "begins on March 12, 2024\r\n"
+                            "and ends on October 3, 2024.");
+    EXPECT_EQ(click.graph.natalBody, Mercury);
+    EXPECT_EQ(click.graph.transitingBody, Saturn);
+    EXPECT_EQ(click.graph.kind, Conjunction);
+    EXPECT_EQ(click.graph.beginning, 2460382);
+    EXPECT_EQ(click.graph.end, 2460587);
+    EXPECT_EQ(click.graph.timeZone, 0);
+    EXPECT_EQ(click.graph.title, "Transiting Saturn in conjunction to natal MercuryX, orb 3°20'");
+    EXPECT_EQ(click.chartTip, texts.ProgramText(351));
+}
+
+TEST_F(ChartFixture, DoubleClickElsewhereDoesLittleOrNothing) {
+    Run(WorldTransits);
+    EXPECT_EQ(DecideCellDoubleClick(state, ephemeris, texts, TriangularPositionCell(Earth)).action,
+              CellDoubleClick::Action::None);
+    EXPECT_EQ(DecideCellDoubleClick(state, ephemeris, texts, 200).action,
+              CellDoubleClick::Action::None);
+    state.settings.colours[Square] = 0; // switched off in the configuration
+    EXPECT_EQ(
+        DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Mercury)).action,
+        CellDoubleClick::Action::ClearSelection);
+    Run(NatalFirst);
+    const ChartAspect& first = state.chart.aspects.front();
+    EXPECT_EQ(DecideCellDoubleClick(state, ephemeris, texts,
+                                    TriangularAspectCell(first.first, first.second))
+                  .action,
+              CellDoubleClick::Action::FocusCompute);
+}

@@ -1,0 +1,452 @@
+#include "session/PatternRun.h"
+#include "common/TestSupport.h"
+#include "core/Ephemeris.h"
+#include "support/ProgramTexts.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+
+namespace {
+
+ProgramTexts Texts() {
+    return ProgramTexts::FromEntries({
+        {4, QStringLiteral("World date")},
+        {7, QStringLiteral("found")},
+        {122, QStringLiteral("Pattern found")},
+        {148, QStringLiteral("lies in or after the year 2800.")},
+        {153, QStringLiteral("Date error")},
+    });
+}
+
+PatternCounts CountsOf(PatternIndex pattern, int count) {
+    PatternCounts counts;
+    counts.count[static_cast<size_t>(pattern)] = count;
+    return counts;
+}
+
+// The chart of three bodies in a grand trine (0°, 120°, 240°) and the others well away from
+// them and from each other's aspects.
+Chart GrandTrineOf(BodyIndex a, BodyIndex b, BodyIndex c, const SoughtBodies& sought = {}) {
+    std::array<PositionSet, 2> positions{};
+    double spare = 17.0;
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        positions[0][body] = Position(DegreesToRadians(spare));
+        spare += 1.3;
+    }
+    positions[0][a] = Position(0.0);
+    positions[0][b] = Position(DegreesToRadians(120.0));
+    positions[0][c] = Position(DegreesToRadians(240.0));
+    ChartRequest request;
+    request.orbs(Trine, 0) = DegreesToRadians(6.0);
+    request.midpointOrb = DegreesToRadians(0.5);
+    request.soughtBodies = sought;
+    return ChartOfPositions(request, positions);
+}
+
+} // namespace
+
+TEST(PatternRun, FindAtLeastStopsOnlyAtTheCountAskedFor) {
+    const ProgramTexts texts = Texts();
+    PatternRun run;
+    run.blnFindAtLeast = true;
+    run.intNumToFindIndex = 1; // "3"
+    run.AcceptChoices(Kite, {0, 0, 0});
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
+    const RunStopResult three = RunStopTest(run, CountsOf(Kite, 3), texts);
+    EXPECT_TRUE(three.found);
+    EXPECT_EQ(three.message, "Three kites found.");
+    EXPECT_EQ(three.title, "Pattern found");
+    // Another pattern's count does not count.
+    EXPECT_FALSE(RunStopTest(run, CountsOf(GrandTrine, 5), texts).found);
+
+    run.blnFindAtLeast = false;
+    EXPECT_EQ(RunStopTest(run, CountsOf(Kite, 1), texts).message, "Kite found.");
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 0), texts).found);
+}
+
+TEST(PatternRun, PluralsOfTheFoundMessage) {
+    const ProgramTexts texts = Texts();
+    PatternRun run;
+    run.blnFindAtLeast = true;
+    const struct {
+        PatternIndex pattern;
+        int count;
+        const char* message;
+    } cases[] = {
+        {TSquare, 2, "Two T-squares found."},
+        {GrandCross, 2, "Two grand crosses found."},
+        {ThreeStellium, 4, "Four 3-stelliums found."},
+        {YodKite, 9, "Nine yod-kites found."},
+        {MidpointPattern, 21, "Twenty one midpoints found."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PatternFoundMessage(run, c.pattern, c.count, texts), c.message);
+    }
+}
+
+TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
+    const ProgramTexts texts = ProgramTexts::FromEntries(
+        {{441, QStringLiteral("No [r1] found up to the end of the year 2799.")}});
+    const struct {
+        PatternIndex pattern;
+        int atLeastIndex; // -1: "Find at least" not set
+        std::array<int, 3> bodies;
+        const char* sought;
+    } cases[] = {
+        {GrandTrine, -1, {0, 0, 0}, "grand trine"},
+        {TSquare, 1, {0, 0, 0}, "chart with at least three T-squares"},
+        {GrandCross, 0, {0, Mars, 0}, "chart with at least two grand crosses involving Mars"},
+        {Yod, -1, {Jupiter, 0, Saturn}, "yod involving Jupiter and Saturn"},
+        {Kite, -1, {Mars, Jupiter, Saturn}, "kite involving Mars, Jupiter and Saturn"},
+    };
+    for (const auto& c : cases) {
+        PatternRun run;
+        run.blnFindAtLeast = c.atLeastIndex >= 0;
+        run.intNumToFindIndex = std::max(c.atLeastIndex, 0);
+        run.AcceptChoices(c.pattern, c.bodies);
+        EXPECT_EQ(PatternNotFoundMessage(run, texts),
+                  QStringLiteral("No ") + QString::fromUtf8(c.sought) +
+                      QStringLiteral(" found up to the end of the year 2799."));
+    }
+    PatternRun none;
+    none.AcceptChoices(-1, {Mars, 0, 0});
+    EXPECT_EQ(PatternNotFoundMessage(none, texts), QString());
+}
+
+TEST(PatternRun, NoPatternChosenNeverStops) {
+    PatternRun run;
+    run.AcceptChoices(-1, {Jupiter, 0, 0});
+    PatternCounts all;
+    all.count.fill(3);
+    EXPECT_EQ(run.intAspectPatternToFind, -1);
+    EXPECT_FALSE(RunStopTest(run, all, Texts()).found);
+}
+
+// The run hears every grand trine of a chart; only one holding both sought bodies lets it stop,
+// and the message names them.
+TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
+    const ProgramTexts texts = Texts();
+    PatternRun run;
+    run.AcceptChoices(GrandTrine, {Jupiter, 0, Saturn});
+    EXPECT_EQ(run.intNumPlanetsSought, 2);
+    EXPECT_TRUE(run.SeeksBodies());
+
+    const Chart marsJupiterUranus = GrandTrineOf(Mars, Jupiter, Uranus);
+    run.CheckSoughtBodies(marsJupiterUranus);
+    EXPECT_EQ(run.intNumPlanetsFound, 1);
+    EXPECT_FALSE(run.blnSoughtPlanetsFound);
+    EXPECT_FALSE(RunStopTest(run, marsJupiterUranus.patternCounts, texts).found);
+
+    run.BeginStep();
+    const Chart jupiterSaturnNeptune = GrandTrineOf(Jupiter, Saturn, Neptune);
+    run.CheckSoughtBodies(jupiterSaturnNeptune);
+    EXPECT_TRUE(run.blnSoughtPlanetsFound);
+    EXPECT_FALSE(run.SeeksBodies());
+    const RunStopResult found = RunStopTest(run, jupiterSaturnNeptune.patternCounts, texts);
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.message, "Grand trine found\r\ninvolving Jupiter Saturn.");
+
+    // A kite that holds them is not a grand trine.
+    run.BeginStep();
+    const std::array<BodyIndex, 4> kite{Jupiter, Saturn, Neptune, Mars};
+    run.CheckSoughtBodies(Kite, kite);
+    EXPECT_FALSE(run.blnSoughtPlanetsFound);
+
+    // Midpoint configurations are heard too: Mars stands at the midpoint of Earth and Uranus.
+    run.AcceptChoices(MidpointPattern, {Mars, 0, 0});
+    run.CheckSoughtBodies(GrandTrineOf(Earth, Mars, Uranus));
+    EXPECT_TRUE(run.blnSoughtPlanetsFound);
+}
+
+// A run seeking bodies hears the 3-stelliums found before one lacking them, and none after.
+TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
+    std::array<PositionSet, 2> positions{};
+    const double degrees[] = {0, 10, 12, 14, 16, 100, 200, 230, 290, 330};
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        positions[0][body] = Position(DegreesToRadians(degrees[body]));
+    }
+    ChartRequest request;
+    request.orbs(Conjunction, 0) = DegreesToRadians(5.0); // Ea-Me-Ve, Me-Ve-Ma: no 4-stellium
+    request.soughtBodies = {Mercury, 0, 0};
+    const Chart chart = ChartOfPositions(request, positions);
+    EXPECT_FALSE(chart.threeStelliumsWithheld);
+    EXPECT_EQ(chart.patternCounts.count[ThreeStellium], 2);
+    request.soughtBodies = {Earth, 0, 0};
+    const Chart cut = ChartOfPositions(request, positions);
+    EXPECT_TRUE(cut.threeStelliumsWithheld);
+    EXPECT_EQ(cut.patternCounts.count[ThreeStellium], 1);
+
+    PatternRun run;
+    run.AcceptChoices(ThreeStellium, {Earth, 0, 0});
+    run.CheckSoughtBodies(cut);
+    EXPECT_TRUE(run.blnSoughtPlanetsFound);
+    EXPECT_TRUE(RunStopTest(run, cut.patternCounts, Texts()).found);
+}
+
+// What one chart told about the sought bodies says nothing about the next: a run asking for
+// three kites, one with Jupiter and Saturn, does not stop at three kites without them because
+// an earlier chart had such a kite among two.
+TEST(PatternRun, EachStepJudgesItsOwnChart) {
+    const ProgramTexts texts = Texts();
+    PatternRun run;
+    run.blnFindAtLeast = true;
+    run.intNumToFindIndex = 1;
+    run.AcceptChoices(Kite, {Jupiter, Saturn, 0});
+    const std::array<BodyIndex, 4> withBoth{Jupiter, Saturn, Neptune, Mars};
+    run.CheckSoughtBodies(Kite, withBoth);
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
+    run.BeginStep();
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 3), texts).found);
+    EXPECT_EQ(run.intNumPlanetsFound, 0);
+}
+
+TEST(PatternRun, RepeatedSoughtBodies) {
+    EXPECT_TRUE(SoughtBodiesRepeat({Mars, Mars, 0}));
+    EXPECT_TRUE(SoughtBodiesRepeat({Mars, Venus, Mars}));
+    EXPECT_TRUE(SoughtBodiesRepeat({Mars, Mars, Venus}));
+    EXPECT_TRUE(SoughtBodiesRepeat({0, Pluto, Pluto}));
+    EXPECT_FALSE(SoughtBodiesRepeat({0, 0, 0}));
+    EXPECT_FALSE(SoughtBodiesRepeat({Mars, 0, Venus}));
+    EXPECT_EQ(RepeatedBodyMessage(), "Planet specified more than once.");
+    EXPECT_EQ(RepeatedBodyTitle(), "Input error");
+}
+
+TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
+    PatternRun run;
+    run.AcceptChoices(Yod, {0, Neptune, 0});
+    EXPECT_EQ(run.intAspectPatternToFind, Yod);
+    EXPECT_EQ(run.intRememberedPattern, Yod);
+    EXPECT_EQ(run.SoughtBodies, (std::array<BodyIndex, 3>{0, Neptune, 0}));
+    EXPECT_EQ(run.RememberedBodies, (std::array<int, 3>{0, Neptune, 0}));
+    EXPECT_TRUE(run.blnPlanetsSought);
+
+    const ProgramTexts texts = Texts();
+    const Ephemeris ephemeris(test::ProgramFolder());
+    const ComputeContext base{ephemeris, texts};
+    const ComputeContext seeking = run.StepContext(base);
+    EXPECT_EQ(seeking.soughtBodies, run.SoughtBodies);
+    // Found, or no bodies sought: nothing reaches Compute, so no 3-stellium goes missing.
+    run.blnSoughtPlanetsFound = true;
+    const ComputeContext found = run.StepContext(base);
+    EXPECT_EQ(found.soughtBodies, (std::array<BodyIndex, 3>{}));
+
+    run.CancelChoices(Rectangle);
+    EXPECT_TRUE(run.blnCancel);
+    EXPECT_EQ(run.intAspectPatternToFind, Rectangle);
+    EXPECT_EQ(run.intRememberedPattern, Yod); // remembered only by the window's own clicks
+    run.AcceptChoices(GrandTrine, {0, 0, 0});
+    EXPECT_FALSE(run.blnCancel);
+    EXPECT_FALSE(run.blnPlanetsSought);
+    EXPECT_FALSE(run.SeeksBodies());
+}
+
+TEST(PatternRun, WaitBetweenSteps) {
+    PatternRun run;
+    EXPECT_EQ(RunWaitInterval(run, WorldTransits), 1000);
+    run.blnRunQuickly = true;
+    EXPECT_EQ(RunWaitInterval(run, WorldTransits), 100);
+    EXPECT_EQ(RunWaitInterval(run, PersonalFirst), 1000);
+}
+
+namespace {
+
+struct RunController : ::testing::Test {
+    Ephemeris ephemeris{test::ProgramFolder()};
+    ProgramTexts texts = Texts();
+    ProgramState state;
+    PatternRun run;
+    std::vector<QString> events;
+
+    void SetUp() override {
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        state.zones = MakeTimeZones(0, false);
+        state.mode = WorldTransits;
+        state.stepUnitIndex = DayStep;
+        // A grand trine forms on 5 March 2024.
+        state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 1, 25, GreenwichTimezoneEntry};
+    }
+
+    PatternRunController::Callbacks Recorder() {
+        PatternRunController::Callbacks callbacks;
+        callbacks.computed = [this](const RunStepResult&) {
+            events.push_back(QStringLiteral("computed %1").arg(state.dateSets[WorldDate].dayIndex));
+        };
+        callbacks.stepFailed = [this](const RunStepResult& result) {
+            events.push_back(QStringLiteral("failed: ") + result.step.compute.dateError.message);
+        };
+        callbacks.found = [this](const RunStopResult& stop) {
+            events.push_back(QStringLiteral("found: ") + stop.message);
+        };
+        return callbacks;
+    }
+};
+
+} // namespace
+
+TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
+    run.AcceptChoices(GrandTrine, {0, 0, 0});
+    PatternRunController controller(state, ephemeris, texts, run, Recorder());
+    controller.Start();
+    // The first step comes at once, then the wait.
+    EXPECT_EQ(events, (std::vector<QString>{"computed 2"}));
+    EXPECT_TRUE(controller.Running());
+    EXPECT_TRUE(controller.WaitingForTick());
+    EXPECT_TRUE(controller.Timer2->isActive());
+    EXPECT_EQ(controller.Timer2->interval(), 1000);
+    for (int tick = 0; tick < 10 && controller.Running(); ++tick) {
+        controller.Tick();
+    }
+    EXPECT_EQ(events, (std::vector<QString>{"computed 2", "computed 3", "computed 4", "computed 5",
+                                            "found: Grand trine found."}));
+    EXPECT_FALSE(controller.Running());
+    EXPECT_FALSE(controller.Stepping());
+    EXPECT_FALSE(controller.Timer2->isActive());
+    EXPECT_EQ(controller.StepsTaken(), 4);
+    EXPECT_GE(state.chart.patternCounts.count[GrandTrine], 1);
+}
+
+TEST_F(RunController, TheTimerPacesTheRunQuickly) {
+    run.blnRunQuickly = true;
+    run.AcceptChoices(GrandTrine, {0, 0, 0});
+    QEventLoop loop;
+    PatternRunController::Callbacks callbacks = Recorder();
+    callbacks.found = [&](const RunStopResult& stop) {
+        events.push_back(QStringLiteral("found: ") + stop.message);
+        loop.quit();
+    };
+    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    controller.Start();
+    EXPECT_EQ(controller.Timer2->interval(), 100);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit); // a run that never ends fails below
+    loop.exec();
+    EXPECT_FALSE(controller.Running());
+    EXPECT_EQ(events.back(), "found: Grand trine found.");
+    EXPECT_EQ(controller.StepsTaken(), 4);
+}
+
+TEST_F(RunController, StopDuringTheWaitEndsTheRun) {
+    run.AcceptChoices(GrandTrine, {0, 0, 0});
+    PatternRunController controller(state, ephemeris, texts, run, Recorder());
+    controller.Start();
+    controller.Stop();
+    EXPECT_FALSE(controller.Running());
+    EXPECT_FALSE(controller.WaitingForTick());
+    EXPECT_FALSE(controller.Stepping());
+    EXPECT_FALSE(controller.Timer2->isActive());
+    controller.Tick(); // a tick that was already queued changes nothing
+    EXPECT_EQ(events, (std::vector<QString>{"computed 2"}));
+    EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 2);
+}
+
+TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
+    state.dateSets[WorldDate] = {QStringLiteral("2799"), 12, 30, 25, GreenwichTimezoneEntry};
+    run.AcceptChoices(-1, {0, 0, 0});
+    PatternRunController::Callbacks callbacks = Recorder();
+    PatternRunController* self = nullptr;
+    bool steppingWhileRestored = false;
+    callbacks.stepFailed = [&](const RunStepResult& result) {
+        events.push_back(QStringLiteral("failed: ") + result.step.compute.dateError.message);
+        steppingWhileRestored = self->Stepping();
+    };
+    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    self = &controller;
+    controller.Start();
+    controller.Tick();
+    EXPECT_TRUE(steppingWhileRestored);
+    EXPECT_EQ(events, (std::vector<QString>{"computed 31",
+                                            "failed: World date lies in or after the year 2800."}));
+    // The world date is back on the last day that converts; the run waits for its Stop.
+    EXPECT_EQ(state.dateSets[WorldDate].yearText, "2799");
+    EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 31);
+    EXPECT_TRUE(controller.Running());
+    EXPECT_FALSE(controller.Stepping());
+    EXPECT_FALSE(controller.Timer2->isActive());
+    controller.Stop();
+    EXPECT_FALSE(controller.Running());
+}
+
+TEST_F(RunController, PersonalTransitsRunWithoutAStopTest) {
+    state.mode = PersonalFirst;
+    state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
+    run.AcceptChoices(GrandTrine, {0, 0, 0});
+    run.blnRunQuickly = true;
+    PatternRunController controller(state, ephemeris, texts, run, Recorder());
+    controller.Start();
+    EXPECT_EQ(controller.Timer2->interval(), 1000);
+    for (int tick = 0; tick < 6; ++tick) {
+        controller.Tick();
+    }
+    EXPECT_TRUE(controller.Running());
+    EXPECT_EQ(controller.StepsTaken(), 7);
+    EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 8);
+}
+
+// The window answers a find by offering the run window again; Run there starts the next run
+// from inside the callback. It begins once the finding step is over, not inside it.
+TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
+    run.AcceptChoices(GrandTrine, {0, 0, 0});
+    PatternRunController::Callbacks callbacks = Recorder();
+    PatternRunController* self = nullptr;
+    int restarts = 0;
+    callbacks.found = [&](const RunStopResult& stop) {
+        events.push_back(QStringLiteral("found: ") + stop.message);
+        if (restarts++ == 0) {
+            run.AcceptChoices(Kite, {0, 0, 0});
+            self->Start();
+            events.push_back(QStringLiteral("restarted"));
+        }
+    };
+    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    self = &controller;
+    controller.Start();
+    for (int tick = 0; tick < 10 && restarts == 0; ++tick) {
+        controller.Tick();
+    }
+    EXPECT_EQ(events,
+              (std::vector<QString>{"computed 2", "computed 3", "computed 4", "computed 5",
+                                    "found: Grand trine found.", "restarted", "computed 6"}));
+    EXPECT_TRUE(controller.Running());
+    EXPECT_TRUE(controller.WaitingForTick());
+    controller.Tick();
+    controller.Tick();
+    EXPECT_EQ(events.back(), "found: Kite found.");
+    EXPECT_FALSE(controller.Running());
+}
+
+TEST_F(RunController, TheRunCommandAsksOnlyInWorldTransitsAndOnlyWhenIdle) {
+    run.AcceptChoices(-1, {0, 0, 0});
+    std::vector<bool> running;
+    PatternRunController::Callbacks callbacks = Recorder();
+    callbacks.runningChanged = [&](bool now) { running.push_back(now); };
+    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    int asked = 0;
+    bool answer = false;
+    const auto ask = [&] {
+        ++asked;
+        return answer;
+    };
+    controller.cmdRun_Click(ask); // Cancel in the run window: nothing happens
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(controller.Running());
+    EXPECT_TRUE(events.empty());
+    answer = true;
+    controller.cmdRun_Click(ask);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(controller.Running());
+    controller.cmdRun_Click(ask); // Stop, without asking
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(controller.Running());
+    EXPECT_EQ(running, (std::vector<bool>{true, false}));
+
+    // Personal transits start at once.
+    state.mode = PersonalSecond;
+    state.dateSets[SecondBirthdate] = {QStringLiteral("1985"), 11, 2, 40, 14};
+    controller.cmdRun_Click(ask);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(controller.Running());
+    controller.Stop();
+}

@@ -1,0 +1,75 @@
+// The file a save goes to: the extension "Save as" adds and the refusal to replace anything but
+// a regular file. The question before replacing is tested through the main window's Save as.
+#include "session/SaveTarget.h"
+
+#include "SampleStates.h"
+#include "common/ScriptedDialogs.h"
+#include "common/SpecialFiles.h"
+#include "common/TestSupport.h"
+#include "session/StateFile.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace orbivex {
+namespace {
+
+using Kind = test::ScriptedDialogs::Kind;
+
+TEST(NameWithExtension, AddsTheExtensionOnceAndNeverAfterADot) {
+    struct Case {
+        const char* chosen;
+        OtherExtension other;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"/d/keep", OtherExtension::Keep, "/d/keep.pat"},
+        {"/d/keep.pat", OtherExtension::Keep, "/d/keep.pat"},
+        {"/d/keep.PAT", OtherExtension::Keep, "/d/keep.PAT"},
+        {"/d/keep.", OtherExtension::Keep, "/d/keep.pat"},
+        {"/d/keep..", OtherExtension::Keep, "/d/keep.pat"},
+        {"/d/keep.txt", OtherExtension::Keep, "/d/keep.txt"},
+        {"/d.v2/keep", OtherExtension::Keep, "/d.v2/keep.pat"},
+        {"/d/keep.txt", OtherExtension::Append, "/d/keep.txt.pat"},
+        {"/d/keep.", OtherExtension::Append, "/d/keep.pat"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NameWithExtension(QString::fromUtf8(c.chosen), QStringLiteral(".pat"), c.other),
+                  QString::fromUtf8(c.saved))
+            << c.chosen;
+    }
+}
+
+TEST(NotARegularFile, StateFilesReplaceOnlyRegularFiles) {
+    QTemporaryDir folder;
+    const std::vector<test::SpecialFile> specials =
+        test::MakeSpecialFiles(folder.path(), QStringLiteral(".pat"));
+    ASSERT_FALSE(specials.empty());
+    for (const test::SpecialFile& special : specials) {
+        SCOPED_TRACE(special.what.toStdString());
+        test::ScriptedDialogs dialogs;
+        // Not asked about: the writer refuses it.
+        EXPECT_EQ(ConfirmedSaveTarget(dialogs, nullptr, special.path.chopped(4),
+                                      QStringLiteral(".pat"), OtherExtension::Keep, QString()),
+                  special.path);
+        EXPECT_EQ(dialogs.CountOf(Kind::Question), 0u);
+        EXPECT_EQ(NotARegularFile(special.path), QStringLiteral("it is a ") + special.kindWords);
+        EXPECT_EQ(
+            WriteStateFile(special.path, test::SampleState(0)),
+            QStringLiteral("Cannot save %1: it is a %2.").arg(special.path, special.kindWords));
+        EXPECT_TRUE(test::StillSpecial(special));
+    }
+    // What may be written: a new name, a regular file, a link to one.
+    const QString file = folder.filePath(QStringLiteral("file.pat"));
+    const QString link = folder.filePath(QStringLiteral("link.pat"));
+    ASSERT_TRUE(test::WriteAll(file, "old"));
+    ASSERT_TRUE(QFile::link(file, link));
+    for (const QString& path : {folder.filePath(QStringLiteral("new.pat")), file, link}) {
+        EXPECT_EQ(NotARegularFile(path), QString());
+        EXPECT_EQ(WriteStateFile(path, test::SampleState(0)), QString());
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
+} // namespace
+} // namespace orbivex

@@ -1,0 +1,292 @@
+#include "session/StateFile.h"
+
+#include "common/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace orbivex {
+namespace {
+
+StateFileContents SampleContents() {
+    StateFileContents c;
+    c.dateSets[0] = {5, 17, QStringLiteral("2024"), 25, 26};
+    c.dateSets[1] = {12, 31, QStringLiteral("1984"), 1, 0};
+    c.dateSets[2] = {0, 0, QString(), 0, 0};
+    c.SelectMode(WorldTransits);
+    c.stepUnitIndex = 1;
+    c.useBoldface = true;
+    c.boldfaceFactorIndex = 2;
+    c.oneDegreeOfOrb = true;
+    c.proportionOfOrb = false;
+    c.divisorIndex = {2, 3};
+    c.orbPosition = {10, 9, 6, 7, 5, 4, 5, 1};
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        c.aspectColour[kind] = AspectKinds[kind].defaultColour;
+    }
+    c.midpointOrbIndex = 2;
+    return c;
+}
+
+const QByteArray SampleBytes = QByteArrayLiteral(" 5 \r\n 17 \r\n2024\r\n 25 \r\n 26 \r\n"
+                                                 " 12 \r\n 31 \r\n1984\r\n 1 \r\n 0 \r\n"
+                                                 " 0 \r\n 0 \r\n\r\n 0 \r\n 0 \r\n"
+                                                 "#TRUE#\r\n#FALSE#\r\n#FALSE#\r\n"
+                                                 "#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n"
+                                                 " 1 \r\n 1 \r\n 2 \r\n#TRUE#\r\n#FALSE#\r\n 2 \r\n"
+                                                 "10\r\n9\r\n6\r\n7\r\n5\r\n4\r\n5\r\n1\r\n"
+                                                 "65535\r\n16711935\r\n255\r\n65280\r\n"
+                                                 "16776960\r\n16744576\r\n8421504\r\n"
+                                                 " 2 \r\n 3 \r\n");
+
+// The sample file with line `number` (1-based) replaced.
+QByteArray WithLine(int number, const QByteArray& replacement) {
+    QList<QByteArray> lines = SampleBytes.split('\n');
+    lines[number - 1] = replacement + '\r';
+    return lines.join('\n');
+}
+
+QByteArray FirstLines(int count) {
+    const QList<QByteArray> lines = SampleBytes.split('\n');
+    return lines.mid(0, count).join('\n') + '\n';
+}
+
+// A destination that differs from everything a test file holds, to see that a failed read
+// leaves it alone.
+StateFileContents Sentinel() {
+    StateFileContents c;
+    c.dateSets[0].yearText = QStringLiteral("untouched");
+    c.stepUnitIndex = 4;
+    c.aspectColour[3] = 42;
+    return c;
+}
+
+TEST(StateFile, WritesTheExactBytes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("state.pat"));
+    ASSERT_EQ(WriteStateFile(path, SampleContents()), QString());
+    EXPECT_EQ(test::ReadAll(path), SampleBytes);
+    EXPECT_EQ(FormatStateFile(SampleContents()), SampleBytes);
+}
+
+TEST(StateFile, RoundTripsEveryValue) {
+    StateFileContents c = SampleContents();
+    c.dateSets[2] = {7, 4, QStringLiteral("1776"), 48, 47};
+    c.dateSets[1].yearText = QStringLiteral(" 2,024 ");    // comma and edge spaces: quoted
+    c.dateSets[0].yearText = QStringLiteral("19\u00e984"); // Latin-1 survives as a byte
+    c.SelectMode(SynastryMode);
+    c.stepUnitIndex = 4;
+    c.useBoldface = false;
+    c.boldfaceFactorIndex = 8;
+    c.oneDegreeOfOrb = false;
+    c.proportionOfOrb = true;
+    c.divisorIndex = {0, 4};
+    c.orbPosition = {0, 15, 1, 2, 3, 4, 5, 6};
+    c.aspectColour = {0, 1, 16777215, 0, 255, 65280, 16711680, 12345};
+    c.midpointOrbIndex = 7;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("round.pat"));
+    ASSERT_EQ(WriteStateFile(path, c), QString());
+    const QByteArray bytes = test::ReadAll(path);
+    EXPECT_EQ(bytes.count("\r\n"), 44);
+    EXPECT_TRUE(bytes.contains("\r\n\" 2,024 \"\r\n"));
+    EXPECT_TRUE(bytes.startsWith(" 5 \r\n 17 \r\n19\xe9"
+                                 "84\r\n"));
+
+    StateFileContents read;
+    ASSERT_EQ(ReadStateFile(path, read), QString());
+    EXPECT_EQ(read, c);
+    EXPECT_EQ(read.SelectedMode(), SynastryMode);
+}
+
+TEST(StateFile, YearTextThatCannotBeStoredDoesNotBreakTheFile) {
+    StateFileContents c = SampleContents();
+    c.dateSets[0].yearText = QStringLiteral("20\r\n2\u5e744"); // line break, CJK: left out
+    c.dateSets[1].yearText = QStringLiteral("\"1984");         // a leading quote cannot stay
+    c.dateSets[2].yearText = QStringLiteral("19\"84");         // an inner one can
+    const QByteArray bytes = FormatStateFile(c);
+    EXPECT_EQ(bytes.count("\r\n"), 44);
+    StateFileContents read;
+    ASSERT_EQ(ParseStateFile(bytes, read), QString());
+    EXPECT_EQ(read.dateSets[0].yearText, QStringLiteral("2024"));
+    EXPECT_EQ(read.dateSets[1].yearText, QStringLiteral("1984"));
+    EXPECT_EQ(read.dateSets[2].yearText, QStringLiteral("19\"84"));
+}
+
+TEST(StateFile, RefusesToWriteValuesTheReaderWouldReject) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("state.pat"));
+    ASSERT_TRUE(test::WriteAll(path, "old"));
+    StateFileContents c = SampleContents();
+    c.dateSets[1].dayIndex = 32;
+    EXPECT_TRUE(WriteStateFile(path, c).contains(QStringLiteral("day of the first birthdate")));
+    c = SampleContents();
+    c.aspectColour[7] = -1;
+    EXPECT_NE(WriteStateFile(path, c), QString());
+    c = SampleContents();
+    c.dateSets[0].yearText = QString(StateFileContents::MaxYearTextLength + 1, QLatin1Char('1'));
+    EXPECT_NE(WriteStateFile(path, c), QString());
+    EXPECT_EQ(test::ReadAll(path), QByteArray("old"));
+}
+
+TEST(StateFile, AcceptsTheLenientForms) {
+    struct Case {
+        int line;
+        QByteArray text;
+        std::function<bool(const StateFileContents&)> holds;
+    };
+    const std::vector<Case> cases = {
+        {2, "17", [](const auto& c) { return c.dateSets[0].dayIndex == 17; }},
+        {2, "\t 17  ,anything", [](const auto& c) { return c.dateSets[0].dayIndex == 17; }},
+        {2, "+17", [](const auto& c) { return c.dateSets[0].dayIndex == 17; }},
+        {1, "-1 ", [](const auto& c) { return c.dateSets[0].monthIndex == 0; }},
+        {22, "-1 ", [](const auto& c) { return c.stepUnitIndex == 0; }},
+        {5, " 54 ", [](const auto& c) { return c.dateSets[0].timezoneIndex == 54; }},
+        {5, " 55 ", [](const auto& c) { return c.dateSets[0].timezoneIndex == 0; }},
+        {10, " 32767 ", [](const auto& c) { return c.dateSets[1].timezoneIndex == 0; }},
+        {15, "99999999999999999999999",
+         [](const auto& c) { return c.dateSets[2].timezoneIndex == 0; }},
+        {5, "-1", [](const auto& c) { return c.dateSets[0].timezoneIndex == 0; }},
+        {17, "-1", [](const auto& c) { return c.modeOption[NatalFirst]; }},
+        {16, " 0 ", [](const auto& c) { return !c.modeOption[WorldTransits]; }},
+        {26, "#true#", [](const auto& c) { return c.proportionOfOrb; }},
+        {3, "\"2,024\"", [](const auto& c) { return c.dateSets[0].yearText == "2,024"; }},
+        {3, "  1984  ", [](const auto& c) { return c.dateSets[0].yearText == "1984"; }},
+        {3, "1984,5", [](const auto& c) { return c.dateSets[0].yearText == "1984"; }},
+        {3, "\xe9t\xe9", [](const auto& c) { return c.dateSets[0].yearText == "\u00e9t\u00e9"; }},
+        {36, "0",
+         [](const auto& c) {
+             return c.aspectColour[1] == 0 && c.ColourOr(1, 123) == 123 &&
+                    c.ColourOr(2, 1) == 16711935;
+         }},
+    };
+    for (const Case& test : cases) {
+        StateFileContents read;
+        const QByteArray bytes = WithLine(test.line, test.text);
+        EXPECT_EQ(ParseStateFile(bytes, read), QString()) << test.text.constData();
+        EXPECT_TRUE(test.holds(read)) << "line " << test.line << ": " << test.text.constData();
+    }
+}
+
+TEST(StateFile, RejectsMalformedLinesAndKeepsTheDestination) {
+    const std::vector<std::pair<int, QByteArray>> cases = {
+        {1, "abc"},
+        {1, " 13 "},
+        {2, " 32 "},
+        {2, ""},
+        {2, " 5 x"},
+        {2, "5.5"},
+        {2, "-"},
+        {2, "99999999999999999999"},
+        {3, "\"2024"},
+        {3, "\"2024\" x"},
+        {3, "20\x01"
+            "24"},
+        {4, " 49 "},
+        {5, " -2 "},
+        {16, "#MAYBE#"},
+        {16, ""},
+        {22, " 5 "},
+        {23, " 2 "},
+        {23, "-1"},
+        {24, " 9 "},
+        {27, " 5 "},
+        {28, "16"},
+        {35, "-1"},
+        {36, "16777216"},
+        {42, "-1"},
+        {43, " 8 "},
+        {44, " 5 "},
+        {44, "x"},
+        {12, QByteArray(2000, '1')},
+        {3, QByteArray(StateFileContents::MaxYearTextLength + 1, '1')},
+    };
+    for (const auto& [line, text] : cases) {
+        StateFileContents read = Sentinel();
+        const QString problem = ParseStateFile(WithLine(line, text), read);
+        EXPECT_TRUE(problem.startsWith(QStringLiteral("Line %1 ").arg(line)))
+            << "line " << line << " \"" << text.left(40).constData()
+            << "\" gave: " << problem.toStdString();
+        EXPECT_EQ(read, Sentinel()) << "line " << line;
+    }
+}
+
+TEST(StateFile, LineCountAndLineEnds) {
+    StateFileContents read = Sentinel();
+    EXPECT_TRUE(ParseStateFile(FirstLines(30), read).contains(QStringLiteral("after line 30")));
+    EXPECT_NE(ParseStateFile(FirstLines(42), read), QString());
+    EXPECT_NE(ParseStateFile(QByteArray(), read), QString());
+    EXPECT_EQ(read, Sentinel());
+
+    // Without the last line the synastry divisor copies the personal-transits one.
+    ASSERT_EQ(ParseStateFile(FirstLines(43), read), QString());
+    EXPECT_EQ(read.divisorIndex[1], 2);
+    ASSERT_EQ(ParseStateFile(FirstLines(43) + "  \r\n", read), QString());
+    EXPECT_EQ(read.divisorIndex[1], 2);
+
+    // LF alone, no end after the last line, and lines beyond the 44th are all fine.
+    QByteArray unixEnds = SampleBytes;
+    unixEnds.replace("\r\n", "\n");
+    ASSERT_EQ(ParseStateFile(unixEnds, read), QString());
+    EXPECT_EQ(read, SampleContents());
+    ASSERT_EQ(ParseStateFile(SampleBytes.chopped(2), read), QString());
+    EXPECT_EQ(read, SampleContents());
+    ASSERT_EQ(ParseStateFile(SampleBytes + "extra\r\n", read), QString());
+    EXPECT_EQ(read, SampleContents());
+}
+
+TEST(StateFile, AbsurdFilesGiveAMessage) {
+    QTemporaryDir dir;
+    StateFileContents read = Sentinel();
+    const QString missing = dir.filePath(QStringLiteral("missing.pat"));
+    EXPECT_TRUE(ReadStateFile(missing, read).contains(QStringLiteral("missing.pat")));
+    EXPECT_NE(ReadStateFile(dir.path(), read), QString());
+
+    const QString huge = dir.filePath(QStringLiteral("huge.pat"));
+    ASSERT_TRUE(test::WriteAll(huge, SampleBytes + QByteArray(8 * 1024 * 1024, ' ')));
+    EXPECT_TRUE(ReadStateFile(huge, read).contains(QStringLiteral("larger")));
+
+    QByteArray garbage;
+    for (int i = 0; i < 4000; ++i) {
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    }
+    const QString binary = dir.filePath(QStringLiteral("binary.pat"));
+    ASSERT_TRUE(test::WriteAll(binary, garbage));
+    EXPECT_NE(ReadStateFile(binary, read), QString());
+    EXPECT_EQ(read, Sentinel());
+}
+
+TEST(StateFile, FailedSaveKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("state.pat"));
+    ASSERT_TRUE(test::WriteAll(existing, SampleBytes));
+
+    // The path is a folder.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.pat")));
+    EXPECT_NE(WriteStateFile(dir.filePath(QStringLiteral("folder.pat")), SampleContents()),
+              QString());
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder.pat"))).isDir());
+    // The parent is a file, or missing.
+    EXPECT_NE(WriteStateFile(existing + QStringLiteral("/inner.pat"), SampleContents()), QString());
+    EXPECT_NE(WriteStateFile(dir.filePath(QStringLiteral("no/such/folder.pat")), SampleContents()),
+              QString());
+    EXPECT_EQ(test::ReadAll(existing), SampleBytes);
+}
+
+TEST(StateFile, SelectedModeIsTheLastOptionOn) {
+    StateFileContents c;
+    EXPECT_EQ(c.SelectedMode(), NoChartMode);
+    c.modeOption[NatalSecond] = true;
+    c.modeOption[WorldTransits] = true;
+    EXPECT_EQ(c.SelectedMode(), NatalSecond);
+    c.SelectMode(PersonalFirst);
+    EXPECT_EQ(c.SelectedMode(), PersonalFirst);
+    EXPECT_FALSE(c.modeOption[NatalSecond]);
+}
+
+} // namespace
+} // namespace orbivex

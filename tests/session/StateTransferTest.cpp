@@ -1,0 +1,120 @@
+#include "session/StateTransfer.h"
+#include "common/TestSupport.h"
+#include "core/Ephemeris.h"
+#include "session/Registry3.h"
+#include "support/ProgramTexts.h"
+
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+
+using namespace orbivex;
+
+namespace {
+
+struct StateTransfer : ::testing::Test {
+    QTemporaryDir folder;
+    Ephemeris ephemeris{test::ProgramFolder()};
+    ProgramTexts texts;
+    ProgramState state;
+    const QDateTime now{QDate(2026, 12, 7), QTime(23, 50), QTimeZone::utc()};
+
+    void SetUp() override {
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
+        state.zones = MakeTimeZones(0, false);
+        state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
+        state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
+        state.dateSets[SecondBirthdate] = {QStringLiteral("1985"), 11, 2, 40, 14};
+    }
+    QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+};
+
+bool SameDates(const DateSets& a, const DateSets& b) {
+    for (int set = 0; set < NumDateSets; ++set) {
+        if (a[set].yearText != b[set].yearText || a[set].monthIndex != b[set].monthIndex ||
+            a[set].dayIndex != b[set].dayIndex || a[set].hourIndex != b[set].hourIndex ||
+            a[set].timezoneIndex != b[set].timezoneIndex) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
+    state.mode = NatalSecond;
+    state.stepUnitIndex = 3;
+    state.settings.orbPositions = {8, 7, 6, 5, 4, 3, 2, 2};
+    state.settings.colours[Trine] = Rgb(1, 2, 3);
+    state.settings.boldfaceOneDegree = false;
+    state.settings.boldfaceFactorPosition = 6;
+    state.settings.synastryDivisorPosition = 4;
+    state.settings.midpointOrbPosition = 7;
+    state.settings.showOnlyEarth = true;
+    ASSERT_EQ(SaveState(Path("a.pat"), state), "");
+
+    ProgramState loaded;
+    loaded.zones = MakeTimeZones(0, false);
+    ASSERT_EQ(LoadState(Path("a.pat"), loaded), "");
+    EXPECT_TRUE(SameDates(loaded.dateSets, state.dateSets));
+    EXPECT_EQ(loaded.mode, NatalSecond);
+    EXPECT_EQ(loaded.stepUnitIndex, 3);
+    // The display options travel through the registry, which the save wrote.
+    EXPECT_EQ(loaded.settings, state.settings);
+
+    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now).ok());
+    EXPECT_EQ(loaded.recordedMode, NatalSecond);
+}
+
+TEST_F(StateTransfer, TwoChartModesComeBackAsWorldTransits) {
+    state.mode = SynastryMode;
+    ASSERT_EQ(SaveState(Path("b.pat"), state), "");
+    ProgramState loaded;
+    ASSERT_EQ(LoadState(Path("b.pat"), loaded), "");
+    EXPECT_EQ(loaded.mode, SynastryMode);
+    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now).ok());
+    EXPECT_EQ(loaded.mode, WorldTransits);
+    EXPECT_EQ(loaded.recordedMode, WorldTransits);
+}
+
+TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
+    state.dateSets[WorldDate] = {};
+    ASSERT_EQ(SaveState(Path("c.pat"), state), "");
+    ProgramState loaded;
+    loaded.zones = MakeTimeZones(0, false);
+    ASSERT_EQ(LoadState(Path("c.pat"), loaded), "");
+    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now).ok());
+    EXPECT_EQ(loaded.dateSets[WorldDate].yearText, "2026");
+    EXPECT_EQ(loaded.dateSets[WorldDate].monthIndex, 12);
+    EXPECT_EQ(loaded.dateSets[WorldDate].dayIndex, 8); // 23:50 rounds to the next midnight
+    EXPECT_EQ(loaded.recordedMode, WorldTransits);
+}
+
+TEST_F(StateTransfer, ABrokenFileChangesNothing) {
+    ASSERT_EQ(SaveState(Path("d.pat"), state), "");
+    QByteArray bytes = test::ReadAll(Path("d.pat"));
+    bytes.replace("#FALSE#", "maybe");
+    ASSERT_TRUE(test::WriteAll(Path("d.pat"), bytes));
+
+    ProgramState target;
+    target.dateSets[FirstBirthdate].yearText = QStringLiteral("1999");
+    target.settings.orbPositions[0] = 3;
+    target.settings.colours[Square] = Rgb(9, 9, 9);
+    const ProgramState before = target;
+    EXPECT_NE(LoadState(Path("d.pat"), target), "");
+    EXPECT_TRUE(SameDates(target.dateSets, before.dateSets));
+    EXPECT_EQ(target.settings, before.settings);
+    EXPECT_NE(LoadState(Path("missing.pat"), target), "");
+    EXPECT_EQ(target.settings, before.settings);
+}
+
+TEST_F(StateTransfer, AColourOfZeroInTheFileKeepsTheCurrentColour) {
+    state.settings.colours[Sextile] = 0; // switched off
+    ASSERT_EQ(SaveState(Path("e.pat"), state), "");
+    ProgramState loaded;
+    loaded.settings.colours[Sextile] = Rgb(0, 0, 255);
+    ASSERT_EQ(LoadState(Path("e.pat"), loaded), "");
+    EXPECT_EQ(loaded.settings.colours[Sextile], Rgb(0, 0, 255));
+}
