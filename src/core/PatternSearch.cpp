@@ -520,19 +520,19 @@ std::vector<MidpointConfiguration> FindMidpoints(const PositionSet& positions,
                                                  const AspectPairs& pairs, double midpointOrb) {
     std::vector<MidpointConfiguration> found;
     const int n = pairs.NumBodies();
-    constexpr int Bodies = MaxBodies + 1;
+    constexpr int Side = MaxBodies + 1; // body numbers 0..MaxBodies index each axis
     const auto longitude = [&](BodyIndex body) {
         return positions[static_cast<std::size_t>(body)].Longitude();
     };
     // Which bodies of each triple a < b < c stand at the midpoint of the other two (bit 0 a,
     // bit 1 b, bit 2 c), each tested once although the search meets the triple in several
     // orders. Most charts have no such triple at all, and then there is nothing to search.
-    std::array<std::uint8_t, Bodies * Bodies * Bodies> triples{};
+    std::array<std::uint8_t, Side * Side * Side> triples{};
     const auto code = [](BodyIndex a, BodyIndex b, BodyIndex c) {
-        return static_cast<std::size_t>((a * Bodies + b) * Bodies + c);
+        return static_cast<std::size_t>((a * Side + b) * Side + c);
     };
     // For each pair, the third bodies that make a triple with a midpoint.
-    std::array<std::array<BodySet, Bodies>, Bodies> thirds{};
+    std::array<std::array<BodySet, Side>, Side> thirds{};
     bool anyMidpoint = false;
     for (BodyIndex a = 1; a <= n; ++a) {
         for (BodyIndex b = a + 1; b <= n; ++b) {
@@ -575,7 +575,7 @@ std::vector<MidpointConfiguration> FindMidpoints(const PositionSet& positions,
         return (triples[code(low, high, x)] & 4U) != 0;
     };
     // The same configuration is met from several orders of its bodies; it counts once.
-    std::bitset<Bodies * Bodies * Bodies> seen;
+    std::bitset<Side * Side * Side> seen;
     for (BodyIndex i = 1; i < n; ++i) {
         for (BodyIndex j = i + 1; j <= n; ++j) {
             if (pairs.Holds(i, j, Conjunction)) {

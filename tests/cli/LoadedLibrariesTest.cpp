@@ -69,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{{"durations", "--mode", "world", "--world", world}, false},
         CommandCase{{"run", "--pattern", "grand trine", "--world", "2024-03-01 12:00 GMT"}, false},
         CommandCase{{"--help"}, false}, CommandCase{{"wheel", "--help"}, true}),
-    [](const ::testing::TestParamInfo<CommandCase>& info) {
-        return QString(info.param.arguments.first()).remove(QLatin1Char('-')).toStdString();
+    [](const ::testing::TestParamInfo<CommandCase>& testCase) {
+        return QString(testCase.param.arguments.first()).remove(QLatin1Char('-')).toStdString();
     });
 
 TEST(LoadedLibraries, TheProgramIsLinkedWithoutQtGuiOrWidgets) {

@@ -174,8 +174,8 @@ TEST_P(PatternFinders, FindTheBodiesInReportOrderWithTheMeanOrb) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Skies, PatternFinders, ::testing::ValuesIn(PatternCases()),
-                         [](const ::testing::TestParamInfo<PatternCase>& info) {
-                             std::string name = info.param.name;
+                         [](const ::testing::TestParamInfo<PatternCase>& testCase) {
+                             std::string name = testCase.param.name;
                              for (char& c : name) {
                                  c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
                              }
