@@ -148,8 +148,10 @@ bool IsValidCanonicalTable(QByteArrayView bytes) {
         unsigned char outside = 0;
         for (qsizetype i = 0; i < count; ++i) {
             const std::size_t at = static_cast<std::size_t>(i);
-            outside |= static_cast<unsigned char>((period[i] < PeriodRanges.low[at]) |
-                                                  (period[i] > PeriodRanges.high[at]));
+            // Bitwise on purpose: no branch, so the loop vectorises.
+            outside |= static_cast<unsigned char>(
+                static_cast<unsigned>(period[i] < PeriodRanges.low[at]) |
+                static_cast<unsigned>(period[i] > PeriodRanges.high[at]));
         }
         if (outside != 0) {
             return false;
