@@ -23,6 +23,14 @@ inline bool LoadData(Ephemeris& ephemeris, ProgramTexts& texts) {
            texts.Load(DataFolder() + QStringLiteral("/orbx.dat")) > 0;
 }
 
+// The ephemeris and the program texts of one benchmark, loaded from the program folder; ok is
+// false when the data files are not there.
+struct Data {
+    Ephemeris ephemeris{DataFolder()};
+    ProgramTexts texts;
+    bool ok = LoadData(ephemeris, texts);
+};
+
 // The world date 20 March 2024, 12:00 GMT and two birthdates, in a given mode.
 inline ProgramState ChartState(ChartMode mode) {
     ProgramState state;

@@ -12,12 +12,13 @@ using namespace orbivex;
 namespace {
 
 void BM_ComputeChart(benchmark::State& run) {
-    Ephemeris ephemeris(bench::DataFolder());
-    ProgramTexts texts;
-    if (!bench::LoadData(ephemeris, texts)) {
+    const bench::Data data;
+    if (!data.ok) {
         run.SkipWithError("run from the build's bin folder: data files not found");
         return;
     }
+    const Ephemeris& ephemeris = data.ephemeris;
+    const ProgramTexts& texts = data.texts;
     ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
     const ComputeContext context{ephemeris, texts};
     if (!Compute(state, context).ok()) {
@@ -38,12 +39,13 @@ void BM_ComputeChart(benchmark::State& run) {
 }
 
 void BM_Compute(benchmark::State& run) {
-    Ephemeris ephemeris(bench::DataFolder());
-    ProgramTexts texts;
-    if (!bench::LoadData(ephemeris, texts)) {
+    const bench::Data data;
+    if (!data.ok) {
         run.SkipWithError("run from the build's bin folder: data files not found");
         return;
     }
+    const Ephemeris& ephemeris = data.ephemeris;
+    const ProgramTexts& texts = data.texts;
     ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
     const ComputeContext context{ephemeris, texts};
     for (auto _ : run) {

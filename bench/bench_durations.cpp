@@ -13,12 +13,13 @@ using namespace orbivex;
 namespace {
 
 void BM_GetDurations(benchmark::State& run) {
-    Ephemeris ephemeris(bench::DataFolder());
-    ProgramTexts texts;
-    if (!bench::LoadData(ephemeris, texts)) {
+    const bench::Data data;
+    if (!data.ok) {
         run.SkipWithError("run from the build's bin folder: data files not found");
         return;
     }
+    const Ephemeris& ephemeris = data.ephemeris;
+    const ProgramTexts& texts = data.texts;
     ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
     state.settings.personalDivisorPosition = 0;
     if (!Compute(state, {ephemeris, texts}).ok()) {
