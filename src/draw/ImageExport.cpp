@@ -1,6 +1,7 @@
 #include "draw/ImageExport.h"
 
 #include "draw/Fonts.h"
+#include "draw/ModernWheel.h"
 #include "draw/PictureText.h"
 #include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
@@ -250,9 +251,44 @@ std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts
     return ExportLayout(input, texts, size).Texts();
 }
 
+namespace {
+
+// The modern wheel keeps clear of the composed texts, which take the theme's colours instead
+// of the classic ones so that they read on either theme.
+QImage ComposeModernExportImage(const ExportInput& input, WheelInput wheel,
+                                const ProgramTexts& texts) {
+    const QSize size = WheelPictureSize(wheel);
+    const std::vector<ExportText> placed = ExportTexts(input, texts, size);
+    for (const ExportText& text : placed) {
+        wheel.keepClear.push_back(text.box);
+    }
+    WheelDrawing drawing = DrawChartWheel(wheel, texts);
+    if (drawing.image.isNull()) {
+        return {};
+    }
+    QImage picture = drawing.image;
+    const ModernTheme& theme = ModernThemeOf(wheel.theme);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const QFont font = ProgramFont(QStringLiteral("Arial"), 10);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &picture);
+    for (const ExportText& text : placed) {
+        painter.setPen(text.colour == ExportTitleColour ? theme.rule : theme.text);
+        painter.drawText(text.box.topLeft() + QPointF(0.0, metrics.ascent()), text.text);
+    }
+    painter.end();
+    return picture;
+}
+
+} // namespace
+
 QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
     WheelInput wheel = input.wheel;
     wheel.legends = false;
+    if (wheel.style == WheelStyle::Modern) {
+        return ComposeModernExportImage(input, wheel, texts);
+    }
     WheelDrawing drawing = DrawChartWheel(wheel, texts);
     if (drawing.image.isNull()) {
         return {};

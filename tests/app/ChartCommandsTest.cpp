@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, ARightClickOnALineNamesItsAspect) {
     QPoint onLine;
     for (double t = 0.3; t < 0.7; t += 0.01) {
         const QPoint p = (line.from + t * (line.to - line.from)).toPoint();
-        if (!NameLineAt(wheel, p, window->state.settings.colours).isEmpty()) {
+        if (NameAspectsAt(wheel, QPointF(p) + QPointF(0.5, 0.5)) == AspectLineName(line.aspect)) {
             onLine = p;
             break;
         }
@@ -149,8 +149,7 @@ TEST_F(MainWindowTest, ARightClickOnALineNamesItsAspect) {
     ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
     const auto message = dialogs.CallsOf(Kind::Message)[0];
     EXPECT_EQ(message.title, LineNameTitle());
-    EXPECT_TRUE(message.text.startsWith(AspectName(line.aspect.kind)))
-        << message.text.toStdString();
+    EXPECT_EQ(message.text, AspectLineName(line.aspect));
 
     // The background, or a left click, says nothing.
     QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, QPoint(2, 2));
