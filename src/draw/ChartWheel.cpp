@@ -9,7 +9,6 @@
 #include "support/ProgramTexts.h"
 
 #include <QPainter>
-#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -336,8 +335,8 @@ WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts) 
         return drawing;
     }
     const QSize size = WheelPictureSize(input);
-    const double ratio = std::clamp(input.devicePixelRatio, 1.0, 8.0);
-    QImage image = NewPicture(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)),
+    const double ratio = std::clamp(input.devicePixelRatio, 1.0, 16.0);
+    QImage image = NewPicture(QSize(qRound(size.width() * ratio), qRound(size.height() * ratio)),
                               QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(ModernThemeOf(input.theme).background);

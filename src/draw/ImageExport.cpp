@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPainterPath>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -273,9 +274,14 @@ QImage ComposeModernExportImage(const ExportInput& input, WheelInput wheel,
     const QFont font = ProgramFont(QStringLiteral("Arial"), 10);
     painter.setFont(font);
     const QFontMetricsF metrics(font, &picture);
+    painter.setRenderHint(QPainter::Antialiasing, true);
     for (const ExportText& text : placed) {
-        painter.setPen(text.colour == ExportTitleColour ? theme.rule : theme.text);
-        painter.drawText(text.box.topLeft() + QPointF(0.0, metrics.ascent()), text.text);
+        // A halo of the background keeps a text readable where it reaches over the ring.
+        QPainterPath path;
+        path.addText(text.box.topLeft() + QPointF(0.0, metrics.ascent()), font, text.text);
+        painter.strokePath(path,
+                           QPen(theme.background, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.fillPath(path, text.colour == ExportTitleColour ? theme.rule : theme.text);
     }
     painter.end();
     return picture;

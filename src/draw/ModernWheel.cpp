@@ -254,15 +254,16 @@ class Layout {
         }
     }
 
-    // The outer radius: as large as the picture allows, short of every box kept clear (but
-    // never below half of that, so that a crowded composition still leaves a wheel).
+    // The outer radius: as large as the picture allows, short of every box kept clear, but
+    // never below four fifths of that: the bands and the aspect circle need the room, and a
+    // composed text that reaches further in is written with a halo over the ring.
     void PlaceRings(const std::vector<QRectF>& clear) {
         const double largest = std::min(layout_.size.width(), layout_.size.height()) / 2.0 - Margin;
         double radius = largest;
         for (const QRectF& box : clear) {
             radius = std::min(radius, DistanceToBox(layout_.centre, box) - Margin);
         }
-        layout_.outerRadius = std::max(radius, largest / 2.0);
+        layout_.outerRadius = std::max(radius, largest * 0.8);
         const double ringWidth = std::clamp(layout_.outerRadius * 0.15, 22.0, 40.0);
         layout_.zodiacInner = layout_.outerRadius - ringWidth;
         layout_.bandOuter[0] = layout_.zodiacInner;
