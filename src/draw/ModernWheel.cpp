@@ -16,10 +16,11 @@ namespace orbivex {
 
 namespace {
 
-constexpr double Margin = 4.0;       // between the picture's edge or a legend and the ring
-constexpr double LeaderSpace = 10.0; // from a band's outer circle to its symbols' boxes
-constexpr double TickLength = 4.0;   // the mark of a body's true position
-constexpr double LabelGap = 1.5;     // between the boxes stacked on one ray
+constexpr double Margin = 4.0;      // between the picture's edge or a legend and the ring
+constexpr double LeaderSpace = 9.0; // from a band's outer circle to its symbols' boxes
+constexpr double TickLength = 4.0;  // the mark of a body's true position
+constexpr double LabelGap = 1.5;    // between the boxes stacked on one ray
+constexpr double BandGap = 5.0;     // below a band's innermost labels
 
 // Text numbers of the ring labels of a bi-wheel: outer and inner ring, personal transits and
 // synastry.
@@ -194,7 +195,7 @@ class Layout {
     }
 
   private:
-    int GlyphPixels() const { return twoSets_ ? 15 : 17; }
+    int GlyphPixels() const { return twoSets_ ? 14 : 17; }
     int LabelPixels() const { return twoSets_ ? 10 : 11; }
 
     // A text centred on a point.
@@ -264,7 +265,9 @@ class Layout {
             radius = std::min(radius, DistanceToBox(layout_.centre, box) - Margin);
         }
         layout_.outerRadius = std::max(radius, largest * 0.8);
-        const double ringWidth = std::clamp(layout_.outerRadius * 0.15, 22.0, 40.0);
+        // A bi-wheel gives its two bands more of the room.
+        const double ringWidth =
+            std::clamp(layout_.outerRadius * (twoSets_ ? 0.12 : 0.15), 22.0, 40.0);
         layout_.zodiacInner = layout_.outerRadius - ringWidth;
         layout_.bandOuter[0] = layout_.zodiacInner;
     }
@@ -321,8 +324,10 @@ class Layout {
         const double glyphRadius = outer - LeaderSpace - glyphDiagonal / 2.0;
         const double degreeRadius = glyphRadius - (glyphDiagonal + labelDiagonal) / 2.0 - LabelGap;
         const double minuteRadius = degreeRadius - labelDiagonal - LabelGap;
+        // The last band keeps a wider gap to the aspect circle, whose lines end there.
+        const bool last = set == (twoSets_ ? 1 : 0);
         layout_.bandInner[static_cast<std::size_t>(set)] =
-            minuteRadius - labelDiagonal / 2.0 - LabelGap - 1.0;
+            minuteRadius - labelDiagonal / 2.0 - (last ? BandGap : LabelGap);
 
         std::sort(entries.begin(), entries.end(),
                   [](const Entry& a, const Entry& b) { return a.longitude < b.longitude; });

@@ -82,13 +82,13 @@ TEST(WheelCommand, StyleThemeAndSizeShapeTheImage) {
     ASSERT_TRUE(folder.isValid());
     struct Case {
         QStringList arguments;
-        QSize size;
+        QSize size;  // height 0: taller than the wheel, with the dates below it
         QRgb corner; // the picture's background
     };
     const Case cases[] = {
-        {{"--mode", "world", "--style", "modern", "--theme", "dark"}, {440, 440}, qRgb(20, 22, 30)},
+        {{"--mode", "world", "--style", "modern", "--theme", "dark"}, {440, 0}, qRgb(20, 22, 30)},
         {{"--mode", "synastry", "--style", "Modern", "--size", "990"},
-         {990, 660},
+         {990, 0},
          qRgb(255, 255, 255)},
         {{"--mode", "world", "--size", "200"}, {200, 200}, qRgb(255, 255, 192)},
     };
@@ -99,7 +99,12 @@ TEST(WheelCommand, StyleThemeAndSizeShapeTheImage) {
                                             "--birth2", "1962-11-23", "--out", out});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QImage image(out);
-        EXPECT_EQ(image.size(), c.size) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(image.width(), c.size.width()) << c.arguments.join(' ').toStdString();
+        if (c.size.height() == 0) {
+            EXPECT_GT(image.height(), image.width() * 2 / 3);
+        } else {
+            EXPECT_EQ(image.height(), c.size.height());
+        }
         EXPECT_EQ(image.pixel(image.width() - 1, image.height() / 2), c.corner)
             << c.arguments.join(' ').toStdString();
     }

@@ -178,8 +178,8 @@ TEST(ModernWheel, EveryTextAndSymbolReadsOnBothThemes) {
                 const QRect box = text.box.toAlignedRect();
                 std::map<QRgb, int> corners;
                 for (const QPoint p :
-                     {box.topLeft() + QPoint(-1, -1), box.topRight() + QPoint(1, -1),
-                      box.bottomLeft() + QPoint(-1, 1), box.bottomRight() + QPoint(1, 1)}) {
+                     {box.topLeft() + QPoint(-2, -2), box.topRight() + QPoint(2, -2),
+                      box.bottomLeft() + QPoint(-2, 2), box.bottomRight() + QPoint(2, 2)}) {
                     ++corners[image.pixel(p)];
                 }
                 const QColor background(
