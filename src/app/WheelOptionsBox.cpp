@@ -37,9 +37,13 @@ WheelOptionsBox::WheelOptionsBox(const ProgramTexts& texts, QWidget* parent) : Q
 void WheelOptionsBox::Show(WheelStyle style, WheelTheme theme) {
     cboWheelStyle->setCurrentIndex(cboWheelStyle->findData(static_cast<int>(style)));
     cboWheelTheme->setCurrentIndex(cboWheelTheme->findData(static_cast<int>(theme)));
+    // The classic wheel has its own colours; the theme is kept for the modern one.
+    cboWheelTheme->setEnabled(style == WheelStyle::Modern);
 }
 
 void WheelOptionsBox::Changed() {
+    cboWheelTheme->setEnabled(cboWheelStyle->currentData().toInt() ==
+                              static_cast<int>(WheelStyle::Modern));
     if (onChanged) {
         onChanged(static_cast<WheelStyle>(cboWheelStyle->currentData().toInt()),
                   static_cast<WheelTheme>(cboWheelTheme->currentData().toInt()));

@@ -197,7 +197,9 @@ TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
     Choose(window.cboPersonalOrbsProportion[0], 0);
     Press(window.lblAspectColor[Square - 1], Qt::RightButton);
     window.chkDisplayNATZabbr->click();
+    EXPECT_FALSE(window.fraWheel->cboWheelTheme->isEnabled()); // for the modern style only
     Choose(window.fraWheel->cboWheelStyle, 1);
+    EXPECT_TRUE(window.fraWheel->cboWheelTheme->isEnabled());
     Choose(window.fraWheel->cboWheelTheme, 1);
     window.cmdAccept->click();
 
