@@ -35,10 +35,15 @@ const ProgramTexts& Texts() {
     return texts;
 }
 
-// Range 0: the chart mode; range 1: 0 spread, 1 crowded.
+// Range 0: the chart mode; range 1: 0 spread, 1 crowded; range 2: 0 classic,
+// 1 modern at the device pixel ratio 1, 2 modern at 2.
 WheelInput Input(const benchmark::State& run) {
     WheelInput input;
     input.mode = static_cast<ChartMode>(run.range(0));
+    if (run.range(2) > 0) {
+        input.style = WheelStyle::Modern;
+        input.devicePixelRatio = static_cast<double>(run.range(2));
+    }
     const bool crowded = run.range(1) != 0;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
         const double first = crowded ? 100.0 + 2.0 * body : 37.0 * body;
@@ -80,8 +85,8 @@ void BM_ComposeExportImage(benchmark::State& run) {
 } // namespace
 
 BENCHMARK(BM_DrawChartWheel)
-    ->ArgsProduct({{WorldTransits, PersonalFirst, SynastryMode}, {0, 1}})
+    ->ArgsProduct({{WorldTransits, PersonalFirst, SynastryMode}, {0, 1}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeExportImage)
-    ->ArgsProduct({{WorldTransits, SynastryMode}, {0}})
+    ->ArgsProduct({{WorldTransits, SynastryMode}, {0}, {0, 1}})
     ->Unit(benchmark::kMillisecond);

@@ -12,7 +12,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 void PictureBox::SetImage(const QImage& image) {
     image_ = image;
     if (!image_.isNull()) {
-        setFixedSize(image_.size());
+        setFixedSize(image_.deviceIndependentSize().toSize());
     }
     update();
 }
@@ -23,7 +23,7 @@ void PictureBox::Clear() {
 }
 
 QSize PictureBox::sizeHint() const {
-    return image_.isNull() ? QWidget::sizeHint() : image_.size();
+    return image_.isNull() ? QWidget::sizeHint() : image_.deviceIndependentSize().toSize();
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

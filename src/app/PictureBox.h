@@ -16,7 +16,7 @@ class PictureBox : public QWidget {
   public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    // Shows the image; the widget takes the image's size.
+    // Shows the image; the widget takes the image's size in device-independent pixels.
     void SetImage(const QImage& image);
     const QImage& Image() const { return image_; }
     // Shows nothing (the widget keeps its size).

@@ -1,5 +1,6 @@
 #include "app/frmConfigure.h"
 
+#include "app/WheelOptionsBox.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
@@ -279,6 +280,14 @@ void frmConfigure::BuildControls() {
     optionColumn->addWidget(chkShowOnlyOuterPlanets);
     optionColumn->addWidget(chkShowOnlyEarthAspects);
     optionColumn->addWidget(chkDisplayNATZabbr);
+    fraWheel = new WheelOptionsBox(texts_, this);
+    fraWheel->onChanged = [this](WheelStyle style, WheelTheme theme) {
+        edit_.controls.wheelStyle = style;
+        edit_.controls.wheelTheme = theme;
+        ControlChanged();
+    };
+    optionColumn->addSpacing(4);
+    optionColumn->addWidget(fraWheel);
     optionColumn->addStretch(1);
 
     auto* columns = new QHBoxLayout;
@@ -370,6 +379,7 @@ void frmConfigure::ShowControls() {
     chkShowOnlyOuterPlanets->setChecked(shown.showOnlyOuter);
     chkShowOnlyEarthAspects->setChecked(shown.showOnlyEarth);
     chkDisplayNATZabbr->setChecked(shown.northAmericanZones);
+    fraWheel->Show(shown.wheelStyle, shown.wheelTheme);
     EnableBoldfaceChoices();
 }
 

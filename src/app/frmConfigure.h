@@ -25,6 +25,7 @@ namespace orbivex {
 
 class Dialogs;
 class ProgramTexts;
+class WheelOptionsBox;
 
 // Where the window and the main window go when the window becomes active (pixels, frame
 // top-left corners): the window vertically centred on the main window with its left edge at the
@@ -118,6 +119,7 @@ class frmConfigure : public QDialog {
     QCheckBox* chkShowOnlyOuterPlanets = nullptr;
     QCheckBox* chkShowOnlyEarthAspects = nullptr;
     QCheckBox* chkDisplayNATZabbr = nullptr;
+    WheelOptionsBox* fraWheel = nullptr; // the wheel's style and theme
     QPushButton* cmdAccept = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHide = nullptr;

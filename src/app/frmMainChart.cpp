@@ -48,7 +48,9 @@ void frmMain::EnableControls(bool enabled, std::initializer_list<const QWidget*>
 }
 
 void frmMain::ShowWheel() {
-    wheel_ = DrawChartWheel(WheelInputOf(state), texts_);
+    WheelInput input = WheelInputOf(state);
+    input.devicePixelRatio = picGraphic->devicePixelRatioF();
+    wheel_ = DrawChartWheel(input, texts_);
     if (!wheel_.drawn()) {
         // Nothing usable was drawn: the grid stays, or comes back, and the user learns why.
         const bool refused = wheel_.status == WheelStatus::FiltersRefused;
@@ -110,7 +112,8 @@ void frmMain::picGraphic_RightClick(QPoint pixel) {
     if (!state.chartShown) {
         return;
     }
-    const QString name = NameLineAt(wheel_, pixel, state.settings.colours);
+    // The centre of the pixel under the pointer.
+    const QString name = NameAspectsAt(wheel_, QPointF(pixel) + QPointF(0.5, 0.5));
     if (!name.isEmpty()) {
         dialogs_.ShowMessage(this, name, LineNameTitle(), Dialogs::Icon::Information);
     }

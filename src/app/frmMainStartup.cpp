@@ -93,6 +93,7 @@ bool frmMain::Form_Load() {
     const int localOffset = TimezoneOffsetMinutes(now);
     state.settings = ConfigurationSettings::Defaults();
     SetTZDisp(state.settings, localOffset);
+    SetWheelAppearance(state.settings);
     SetDisplayZodiacSectors(state.settings);
     state.settings.showOnlyOuter = false;
     state.settings.showOnlyEarth = false;

@@ -23,14 +23,18 @@ constexpr Runner runners[] = {
 extern "C" Q_DECL_EXPORT int OrbivexCliDraw(int* argc, char** argv) {
     // Text drawn into an image needs the font database of a GUI application.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The arguments as given: QGuiApplication takes away those it reads itself (such as
+    // --style), which the commands need.
+    QStringList arguments;
+    for (int i = 1; i < *argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
     QGuiApplication app(*argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
     orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
     for (const Runner& runner : runners) {
         if (!arguments.isEmpty() && arguments.first() == QLatin1String(runner.name)) {

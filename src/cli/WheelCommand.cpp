@@ -7,7 +7,26 @@
 #include "draw/WheelOfState.h"
 #include "support/ProgramTexts.h"
 
+#include <optional>
+
 namespace orbivex::cli {
+
+namespace {
+
+constexpr int MinimumImageWidth = 100;
+constexpr int MaximumImageWidth = 6000;
+
+// The image as its pixels stand: the modern wheel is drawn at the asked width already, the
+// classic one is a picture of fixed size and is scaled smoothly.
+QImage ImageOfWidth(QImage image, std::optional<int> width) {
+    image.setDevicePixelRatio(1.0);
+    if (width && !image.isNull() && image.width() != *width) {
+        image = image.scaledToWidth(*width, Qt::SmoothTransformation);
+    }
+    return image;
+}
+
+} // namespace
 
 int RunWheel(const QStringList& arguments, Context& context) {
     const QString command = QStringLiteral("wheel");
@@ -26,17 +45,64 @@ int RunWheel(const QStringList& arguments, Context& context) {
     const QCommandLineOption screenOption(
         QStringLiteral("screen"),
         QStringLiteral("Save the wheel as the window shows it, with its legends."));
-    parser.addOptions({outOption, screenOption});
+    const QCommandLineOption styleOption(
+        QStringLiteral("style"),
+        QStringLiteral("The wheel's style: classic (the default) or modern."),
+        QStringLiteral("classic|modern"));
+    const QCommandLineOption themeOption(
+        QStringLiteral("theme"),
+        QStringLiteral("The modern wheel's colours: light (the default) or dark."),
+        QStringLiteral("light|dark"));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"),
+        QStringLiteral("The image's width in pixels, %1 to %2; the height keeps the wheel's "
+                       "proportions. Without it the image has the size the program shows.")
+            .arg(MinimumImageWidth)
+            .arg(MaximumImageWidth),
+        QStringLiteral("N"));
+    parser.addOptions({outOption, screenOption, styleOption, themeOption, sizeOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli wheel --mode MODE [--world DATE] [--birth1 DATE] "
                            "[--birth2 DATE] [--state FILE] [--radians] [--screen] "
+                           "[--style classic|modern] [--theme light|dark] [--size N] "
                            "--out FILE.png"),
             context)) {
         return *status;
     }
     if (!parser.isSet(outOption) || parser.value(outOption).isEmpty()) {
         return CommandUsageError(context, command, QStringLiteral("--out FILE.png is required"));
+    }
+    std::optional<WheelStyle> style;
+    if (parser.isSet(styleOption)) {
+        style = WheelStyleOfName(parser.value(styleOption));
+        if (!style) {
+            return CommandUsageError(context, command,
+                                     QStringLiteral("unknown style '%1' (classic or modern)")
+                                         .arg(parser.value(styleOption)));
+        }
+    }
+    std::optional<WheelTheme> theme;
+    if (parser.isSet(themeOption)) {
+        theme = WheelThemeOfName(parser.value(themeOption));
+        if (!theme) {
+            return CommandUsageError(context, command,
+                                     QStringLiteral("unknown theme '%1' (light or dark)")
+                                         .arg(parser.value(themeOption)));
+        }
+    }
+    std::optional<int> width;
+    if (parser.isSet(sizeOption)) {
+        bool number = false;
+        const int value = parser.value(sizeOption).toInt(&number);
+        if (!number || value < MinimumImageWidth || value > MaximumImageWidth) {
+            return CommandUsageError(
+                context, command,
+                QStringLiteral("--size must be a whole number of pixels from %1 to %2")
+                    .arg(MinimumImageWidth)
+                    .arg(MaximumImageWidth));
+        }
+        width = value;
     }
 
     ProgramState state;
@@ -45,7 +111,16 @@ int RunWheel(const QStringList& arguments, Context& context) {
             ComputeChartOfOptions(parser, options, command, context, state, texts)) {
         return *status;
     }
-    const WheelDrawing drawing = DrawChartWheel(WheelInputOf(state), texts);
+    if (style) {
+        state.settings.wheelStyle = *style;
+    }
+    if (theme) {
+        state.settings.wheelTheme = *theme;
+    }
+    WheelInput wheel = WheelInputOf(state);
+    const double ratio = width ? *width / double(WheelPictureSize(wheel).width()) : 1.0;
+    wheel.devicePixelRatio = ratio;
+    const WheelDrawing drawing = DrawChartWheel(wheel, texts);
     if (drawing.status == WheelStatus::FiltersRefused) {
         context.err << "orbivex-cli wheel: " << ForTerminal(drawing.message) << '\n';
         return ExitFailure;
@@ -53,9 +128,10 @@ int RunWheel(const QStringList& arguments, Context& context) {
     if (drawing.status == WheelStatus::NoRoomForGlyph) {
         context.err << "orbivex-cli wheel: warning: " << ForTerminal(drawing.message) << '\n';
     }
-    const QImage image = parser.isSet(screenOption)
-                             ? drawing.image
-                             : ComposeExportImage(ExportInputOf(state, texts), texts);
+    ExportInput composition = ExportInputOf(state, texts);
+    composition.wheel.devicePixelRatio = ratio;
+    const QImage image = ImageOfWidth(
+        parser.isSet(screenOption) ? drawing.image : ComposeExportImage(composition, texts), width);
     const ImageSaveOutcome outcome =
         SaveImageFiles(image, ImageFileNamesFor(parser.value(outOption)), texts);
     if (outcome.result != ImageSaveResult::Saved) {

@@ -1,12 +1,16 @@
 #include "draw/ChartWheel.h"
 
+#include "core/AngleFormat.h"
 #include "draw/Fonts.h"
+#include "draw/ModernWheel.h"
 #include "draw/PictureText.h"
 #include "present/Symbols.h"
 #include "session/Configuration.h"
 #include "support/ProgramTexts.h"
 
 #include <QPainter>
+
+#include <algorithm>
 #include <cmath>
 
 namespace orbivex {
@@ -302,11 +306,14 @@ WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& setti
     input.numBodies = chart.numBodies;
     input.aspects.reserve(chart.aspects.size());
     for (const ChartAspect& aspect : chart.aspects) {
-        input.aspects.push_back({aspect.first, aspect.second, aspect.kind, aspect.bold});
+        input.aspects.push_back(
+            {aspect.first, aspect.second, aspect.kind, aspect.bold, aspect.deviation});
     }
     input.colours = settings.colours;
     input.filters = {settings.showOnlyOuter, settings.showOnlyEarth};
     input.displayZodiacSectors = settings.displayZodiacSectors;
+    input.style = settings.wheelStyle;
+    input.theme = settings.wheelTheme;
     return input;
 }
 
@@ -317,13 +324,78 @@ QString BothChartFiltersRefusal() {
 }
 
 WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts) {
+    if (input.style != WheelStyle::Modern) {
+        WheelDrawing drawing;
+        if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
+            drawing.status = WheelStatus::FiltersRefused;
+            drawing.message = BothChartFiltersRefusal();
+            return drawing;
+        }
+        WheelPainter(input, texts, drawing).Draw();
+        return drawing;
+    }
+    const QSize size = WheelPictureSize(input);
+    const double ratio = std::clamp(input.devicePixelRatio, 1.0, 16.0);
+    QImage image = NewPicture(QSize(qRound(size.width() * ratio), qRound(size.height() * ratio)),
+                              QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(ModernThemeOf(input.theme).background);
+    QPainter painter(&image);
+    WheelDrawing drawing = PaintChartWheel(painter, QRectF(QPointF(0, 0), size), input, texts);
+    painter.end();
+    if (drawing.status != WheelStatus::FiltersRefused) {
+        drawing.image = image;
+    }
+    return drawing;
+}
+
+QSize WheelPictureSize(const WheelInput& input) {
+    if (input.style == WheelStyle::Modern) {
+        return ModernWheelSize(input.mode);
+    }
+    const WheelGeometry& geometry = WheelGeometryOf(input.mode);
+    return {qRound(WheelPixels(geometry.width)), qRound(WheelPixels(geometry.height))};
+}
+
+WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const WheelInput& input,
+                             const ProgramTexts& texts) {
     WheelDrawing drawing;
     if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
         drawing.status = WheelStatus::FiltersRefused;
         drawing.message = BothChartFiltersRefusal();
         return drawing;
     }
-    WheelPainter(input, texts, drawing).Draw();
+    // The picture's own size, scaled uniformly into the target and centred there.
+    const QSizeF size = WheelPictureSize(input);
+    const double scale = std::min(target.width() / size.width(), target.height() / size.height());
+    const QPointF offset = target.center() - QPointF(size.width(), size.height()) * scale / 2.0;
+    const auto toTarget = [&](QPointF p) { return offset + p * scale; };
+    if (input.style == WheelStyle::Modern) {
+        const ModernWheelLayout layout = LayOutModernWheel(input, size, texts);
+        painter.save();
+        painter.translate(offset);
+        painter.scale(scale, scale);
+        PaintModernWheel(painter, layout, input.theme);
+        painter.restore();
+        drawing.lines = layout.lines;
+        if (!layout.fits) {
+            drawing.status = WheelStatus::NoRoomForGlyph;
+            drawing.messageTitle = texts.ProgramText(346);
+            drawing.message = texts.ProgramText(347);
+        }
+    } else {
+        drawing = DrawChartWheel(input, texts);
+        if (!drawing.image.isNull()) {
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.drawImage(QRectF(offset, size * scale), drawing.image);
+            painter.restore();
+        }
+    }
+    for (WheelLine& line : drawing.lines) {
+        line.from = toTarget(line.from);
+        line.to = toTarget(line.to);
+    }
     return drawing;
 }
 
@@ -331,42 +403,31 @@ QString LineNameTitle() {
     return QStringLiteral("This line is a");
 }
 
-QString NameLineAt(const WheelDrawing& drawing, QPoint pixel, const std::array<int, 8>& colours) {
-    if (drawing.image.isNull() || !drawing.image.rect().contains(pixel)) {
+QString AspectLineName(const WheelAspect& aspect) {
+    if (!IsAspectKind(aspect.kind) || !IsBody(aspect.body1) || !IsBody(aspect.body2)) {
         return {};
     }
-    const int colour = ColourOf(drawing.image.pixel(pixel));
-    if (colour == 0 || colour == Rgb(224, 224, 224) || colour == Rgb(32, 32, 255) ||
-        colour == Rgb(255, 255, 255)) {
-        return {};
-    }
-    std::array<bool, 8> byColour{};
-    std::array<bool, 8> underPointer{};
-    bool anyUnderPointer = false;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        byColour[kind] = colours[kind] == colour;
-    }
-    // A line is under the pointer when the pixel's centre lies within its pen.
-    const QPointF centre(pixel.x() + 0.5, pixel.y() + 0.5);
-    for (const WheelLine& line : drawing.lines) {
-        if (line.colour == colour && byColour[line.aspect.kind] &&
-            DistanceToSegment(centre, line.from, line.to) <= line.width / 2.0 + 1.0) {
-            underPointer[line.aspect.kind] = true;
-            anyUnderPointer = true;
-        }
-    }
+    const AspectKindRecord& kind = AspectKinds[static_cast<std::size_t>(aspect.kind)];
+    return BodyName(aspect.body1) + QLatin1Char(' ') + QString::fromUtf8(kind.shortVerb) +
+           QLatin1Char(' ') + BodyName(aspect.body2) + QStringLiteral(" (") +
+           QString::number(kind.angleDegrees, 'f', 0) + QChar(0x00B0) + QStringLiteral("), ") +
+           FormatDegreesMinutes(std::abs(aspect.deviation), false, false, false, true) +
+           QStringLiteral(" from exact");
+}
+
+QString NameAspectsAt(const WheelDrawing& drawing, QPointF point) {
+    // A line counts within 4 pixels of its edge, so that a thin line is easy to hit.
+    constexpr double Reach = 4.0;
     QStringList names;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        if (anyUnderPointer ? underPointer[kind] : byColour[kind]) {
-            names.append(AspectDescription(kind));
+    for (const WheelLine& line : drawing.lines) {
+        if (DistanceToSegment(point, line.from, line.to) <= line.width / 2.0 + Reach) {
+            const QString name = AspectLineName(line.aspect);
+            if (!name.isEmpty() && !names.contains(name)) {
+                names.append(name);
+            }
         }
     }
-    if (names.isEmpty()) {
-        return {};
-    }
-    QString text = names.join(QStringLiteral(" or ")).toLower();
-    text[0] = text[0].toUpper();
-    return text;
+    return names.join(QLatin1Char('\n'));
 }
 
 } // namespace orbivex

@@ -15,14 +15,18 @@
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
 #include "present/Grid.h"
+#include "session/WheelAppearance.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <array>
 #include <optional>
 #include <vector>
+
+class QPainter;
 
 namespace orbivex {
 
@@ -76,7 +80,8 @@ struct WheelAspect {
     BodyIndex body1 = 0;
     BodyIndex body2 = 0;
     AspectKind kind = 0;
-    bool bold = false; // an emphasised aspect: a line of width 2
+    bool bold = false;      // an emphasised aspect: a line of width 2
+    double deviation = 0.0; // radians from the exact aspect
     bool operator==(const WheelAspect&) const = default;
 };
 
@@ -91,6 +96,14 @@ struct WheelInput {
     ChartFilters filters;
     bool displayZodiacSectors = true;
     bool legends = true; // the on-screen legends; the image export leaves them out
+    WheelStyle style = WheelStyle::Classic;
+    WheelTheme theme = WheelTheme::Light;
+    // The modern style draws its image with this many device pixels to a picture pixel, so
+    // that it stays crisp on a high-density screen; the classic image has one.
+    double devicePixelRatio = 1.0;
+    // Boxes (pixels of the picture) the modern wheel keeps clear of: the texts an export
+    // composes around it.
+    std::vector<QRectF> keepClear;
 };
 
 // The input for a computed chart: its positions and aspects with the colours, filters and
@@ -128,7 +141,8 @@ struct WheelDrawing {
 };
 
 // Draws the wheel of the input's mode: DrawSingleSetChart for world transits and natal
-// aspects, DrawTwoSetChart for personal transits and synastry.
+// aspects, DrawTwoSetChart for personal transits and synastry. The modern style's image has
+// the input's device pixel ratio; its lines are in device-independent pixels.
 WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts);
 
 // Both chart filters cannot be honoured at once; the wheel refuses with this message (three
@@ -138,11 +152,22 @@ QString BothChartFiltersRefusal();
 // The title of the message that names a line.
 QString LineNameTitle();
 
-// What a right-button release at a pixel of the wheel says: the aspect of the line under the
-// pointer ("Trine (120°)"), or "" when the pointer is not on an aspect line (background, rim,
-// symbols, sector lines, legends). The pixel's colour names the kinds drawn in that colour;
-// when several kinds share the colour, the lines passing under the pointer decide, and only
-// lines that really cross there are named together ("Trine (120°) or sextile (60°)").
-QString NameLineAt(const WheelDrawing& drawing, QPoint pixel, const std::array<int, 8>& colours);
+// What a right-button release at a point of the wheel (pixels of the picture) says: every
+// aspect line within 4 pixels of it, one a line, with its bodies and its distance from exact
+// ("Mars trine Neptune (120°), 1°12' from exact"); "" when no line is that near.
+QString NameAspectsAt(const WheelDrawing& drawing, QPointF point);
+
+// The name of one line's aspect as NameAspectsAt gives it.
+QString AspectLineName(const WheelAspect& aspect);
+
+// Paints the wheel of the input, in its style and theme, scaled to fit the target rectangle
+// of any paint device (a screen image, a vector image, a PDF page, a printer) and centred in
+// it. The lines of the drawing are in the painter's coordinates; the classic style also keeps
+// its image.
+WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const WheelInput& input,
+                             const ProgramTexts& texts);
+
+// The size of the wheel's picture in the input's style and mode, in device-independent pixels.
+QSize WheelPictureSize(const WheelInput& input);
 
 } // namespace orbivex

@@ -70,8 +70,9 @@ struct ExportText {
 std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,
                                     QSize size);
 
-// The image saved for a chart wheel, the wheel's size. A null image when the wheel cannot be
-// drawn (both chart filters set).
+// The image saved for a chart wheel, the wheel's size (the modern style's is taller: its
+// dates and notes stand below the wheel). A null image when the wheel cannot be drawn (both
+// chart filters set).
 QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts);
 
 // ---- Files ---------------------------------------------------------------------------------

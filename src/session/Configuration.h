@@ -8,6 +8,7 @@
 #include "core/Bodies.h"
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
+#include "session/WheelAppearance.h"
 
 #include <QList>
 #include <QString>
@@ -76,6 +77,8 @@ struct ConfigurationSettings {
     bool showOnlyEarth = false;  // chart draws only aspects involving Earth
     bool northAmericanZones = true;
     bool displayZodiacSectors = true;
+    WheelStyle wheelStyle = WheelStyle::Classic;
+    WheelTheme wheelTheme = WheelTheme::Light;
 
     static ConfigurationSettings Defaults() { return {}; }
     bool operator==(const ConfigurationSettings&) const = default;

@@ -38,6 +38,7 @@ QString SaveState(const QString& path, const ProgramState& state) {
     WriteInnerPlanetAspectDisplayToRegistry(state.settings);
     WriteShowOnlyEarthAspectsToRegistry(state.settings);
     WriteTZDispToRegistry(state.settings);
+    WriteWheelAppearanceToRegistry(state.settings);
     return {};
 }
 
@@ -72,6 +73,7 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
     SetShowOnlyEarthAspects(settings);
     SetInnerPlanetAspectDisplay(settings);
     SetTZDisp(settings, state.zones.localOffsetMinutes);
+    SetWheelAppearance(settings);
     SetUpTimezoneComboBoxes(state.zones, state.dateSets, settings.northAmericanZones, true);
 }
 

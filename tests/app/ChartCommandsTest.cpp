@@ -128,34 +128,40 @@ TEST_F(MainWindowTest, BothChartFiltersRefuseTheWheelAndTheGridStays) {
     }
 }
 
-TEST_F(MainWindowTest, ARightClickOnALineNamesItsAspect) {
+TEST_F(MainWindowTest, ARightClickOnALineNamesItsAspectInEitherStyle) {
     Start();
-    window->cmdToggleGraphic->click();
-    const WheelDrawing& wheel = window->wheel();
-    ASSERT_FALSE(wheel.lines.empty());
+    std::size_t messages = 0;
+    for (const WheelStyle style : {WheelStyle::Classic, WheelStyle::Modern}) {
+        window->state.settings.wheelStyle = style;
+        window->cmdToggleGraphic->click();
+        const WheelDrawing& wheel = window->wheel();
+        ASSERT_FALSE(wheel.lines.empty());
+        EXPECT_EQ(window->picGraphic->size(), WheelPictureSize(WheelInputOf(window->state)));
 
-    // A point on the first line that nothing else covers: a little way along it.
-    const WheelLine& line = wheel.lines.front();
-    QPoint onLine;
-    for (double t = 0.3; t < 0.7; t += 0.01) {
-        const QPoint p = (line.from + t * (line.to - line.from)).toPoint();
-        if (!NameLineAt(wheel, p, window->state.settings.colours).isEmpty()) {
-            onLine = p;
-            break;
+        // A point on the first line that nothing else covers: a little way along it.
+        const WheelLine& line = wheel.lines.front();
+        QPoint onLine;
+        for (double t = 0.3; t < 0.7; t += 0.01) {
+            const QPoint p = (line.from + t * (line.to - line.from)).toPoint();
+            if (NameAspectsAt(wheel, QPointF(p) + QPointF(0.5, 0.5)) ==
+                AspectLineName(line.aspect)) {
+                onLine = p;
+                break;
+            }
         }
-    }
-    ASSERT_FALSE(onLine.isNull());
-    QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, onLine);
-    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    const auto message = dialogs.CallsOf(Kind::Message)[0];
-    EXPECT_EQ(message.title, LineNameTitle());
-    EXPECT_TRUE(message.text.startsWith(AspectName(line.aspect.kind)))
-        << message.text.toStdString();
+        ASSERT_FALSE(onLine.isNull());
+        QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, onLine);
+        ASSERT_EQ(dialogs.CountOf(Kind::Message), ++messages);
+        const auto message = dialogs.CallsOf(Kind::Message).back();
+        EXPECT_EQ(message.title, LineNameTitle());
+        EXPECT_EQ(message.text, AspectLineName(line.aspect));
 
-    // The background, or a left click, says nothing.
-    QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, QPoint(2, 2));
-    QTest::mouseClick(window->picGraphic, Qt::LeftButton, {}, onLine);
-    EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
+        // The background, or a left click, says nothing.
+        QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, QPoint(2, 2));
+        QTest::mouseClick(window->picGraphic, Qt::LeftButton, {}, onLine);
+        EXPECT_EQ(dialogs.CountOf(Kind::Message), messages);
+        window->cmdToggleGraphic->click(); // back to the grid
+    }
 }
 
 TEST_F(MainWindowTest, SaveAsWithTheWheelWritesTheComposedImage) {

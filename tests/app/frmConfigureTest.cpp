@@ -1,5 +1,7 @@
 #include "app/frmConfigure.h"
 
+#include "app/WheelOptionsBox.h"
+
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
 #include "support/ProgramTexts.h"
@@ -195,6 +197,10 @@ TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
     Choose(window.cboPersonalOrbsProportion[0], 0);
     Press(window.lblAspectColor[Square - 1], Qt::RightButton);
     window.chkDisplayNATZabbr->click();
+    EXPECT_FALSE(window.fraWheel->cboWheelTheme->isEnabled()); // for the modern style only
+    Choose(window.fraWheel->cboWheelStyle, 1);
+    EXPECT_TRUE(window.fraWheel->cboWheelTheme->isEnabled());
+    Choose(window.fraWheel->cboWheelTheme, 1);
     window.cmdAccept->click();
 
     EXPECT_EQ(commits, 1);
@@ -204,6 +210,8 @@ TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
     EXPECT_EQ(committed.personalDivisorPosition, 0);
     EXPECT_EQ(committed.colours[Square], 0);
     EXPECT_FALSE(committed.northAmericanZones);
+    EXPECT_EQ(committed.wheelStyle, WheelStyle::Modern);
+    EXPECT_EQ(committed.wheelTheme, WheelTheme::Dark);
     EXPECT_EQ(dialogs.Calls().size(), 0u);
 
     // The next showing starts without the accept.
@@ -264,6 +272,7 @@ TEST_F(ConfigureWindow, CancelKeepsTheCommittedValuesAndTheNextShowingRereadsThe
     Press(window.lblAspectColor[Trine - 1], Qt::LeftButton);
     window.chkUseBoldface->click();
     Choose(window.cboOrbForMidpoints, 7);
+    Choose(window.fraWheel->cboWheelStyle, 1);
     window.cmdCancel->click();
 
     EXPECT_FALSE(window.isVisible());
@@ -275,7 +284,10 @@ TEST_F(ConfigureWindow, CancelKeepsTheCommittedValuesAndTheNextShowingRereadsThe
     // Committed elsewhere meanwhile (a loaded state): the next showing shows it.
     committed.orbPositions[Opposition - 1] = 3;
     committed.colours[Trine] = Rgb(0, 0, 255);
+    committed.wheelTheme = WheelTheme::Dark;
     window.show();
+    EXPECT_EQ(window.fraWheel->cboWheelStyle->currentText(), QStringLiteral("Classic"));
+    EXPECT_EQ(window.fraWheel->cboWheelTheme->currentText(), QStringLiteral("Dark"));
     EXPECT_EQ(window.cboOrb[Opposition - 1]->currentIndex(), 3);
     EXPECT_EQ(window.lblAspectColor[Trine - 1]->Colour(), Rgb(0, 0, 255));
 

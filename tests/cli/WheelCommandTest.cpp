@@ -77,6 +77,39 @@ TEST(WheelCommand, WritesTheComposedImageOfEachLayout) {
     EXPECT_EQ(CountPixels(shown, {114, 385, 80, 54}, Blue), 0);
 }
 
+TEST(WheelCommand, StyleThemeAndSizeShapeTheImage) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    struct Case {
+        QStringList arguments;
+        QSize size;  // height 0: taller than the wheel, with the dates below it
+        QRgb corner; // the picture's background
+    };
+    const Case cases[] = {
+        {{"--mode", "world", "--style", "modern", "--theme", "dark"}, {440, 0}, qRgb(20, 22, 30)},
+        {{"--mode", "synastry", "--style", "Modern", "--size", "990"},
+         {990, 0},
+         qRgb(255, 255, 255)},
+        {{"--mode", "world", "--size", "200"}, {200, 200}, qRgb(255, 255, 192)},
+    };
+    for (const Case& c : cases) {
+        const QString out = folder.filePath(QStringLiteral("chart.png"));
+        const CliResult run =
+            Wheel(c.arguments + QStringList{"--world", "2024-03-20", "--birth1", "1950-03-07",
+                                            "--birth2", "1962-11-23", "--out", out});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QImage image(out);
+        EXPECT_EQ(image.width(), c.size.width()) << c.arguments.join(' ').toStdString();
+        if (c.size.height() == 0) {
+            EXPECT_GT(image.height(), image.width() * 2 / 3);
+        } else {
+            EXPECT_EQ(image.height(), c.size.height());
+        }
+        EXPECT_EQ(image.pixel(image.width() - 1, image.height() / 2), c.corner)
+            << c.arguments.join(' ').toStdString();
+    }
+}
+
 TEST(WheelCommand, BadInputAndUnwritableOutputGiveTheirExitStatus) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
@@ -89,6 +122,10 @@ TEST(WheelCommand, BadInputAndUnwritableOutputGiveTheirExitStatus) {
     const Case cases[] = {
         {{"--mode", "world", "--world", "2024-03-20"}, 2, "--out FILE.png is required"},
         {{"--mode", "galactic", "--out", out}, 2, "unknown mode"},
+        {{"--mode", "world", "--style", "fancy", "--out", out}, 2, "unknown style 'fancy'"},
+        {{"--mode", "world", "--theme", "sepia", "--out", out}, 2, "unknown theme 'sepia'"},
+        {{"--mode", "world", "--size", "99", "--out", out}, 2, "--size must be"},
+        {{"--mode", "world", "--size", "wide", "--out", out}, 2, "--size must be"},
         {{"--mode", "world", "--out", out, "extra"}, 2, "unexpected argument 'extra'"},
         {{"--mode", "world", "--world", "2023-02-29", "--out", out}, 3, "does not exist"},
         {{"--mode", "natal2", "--out", out}, 3, "2nd birthdate"},

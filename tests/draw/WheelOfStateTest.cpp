@@ -41,8 +41,8 @@ TEST_F(WheelOfStateTest, WheelDrawsTheAspectsComputeFound) {
                                  ? SquareAspectCell(aspect.first, aspect.second)
                                  : TriangularAspectCell(aspect.first, aspect.second);
             // The wheel's thick lines are the grid's bold cells.
-            found.push_back(
-                {aspect.first, aspect.second, aspect.kind, state.grid.cells[cell].bold});
+            found.push_back({aspect.first, aspect.second, aspect.kind, state.grid.cells[cell].bold,
+                             aspect.deviation});
         }
         EXPECT_FALSE(found.empty()) << mode;
         EXPECT_EQ(input.aspects, found) << mode;

@@ -157,3 +157,22 @@ TEST_F(RegistryValues, WriteOperationsStoreTheCurrentSettings) {
     EXPECT_TRUE(read.showOnlyOuter);
     EXPECT_FALSE(read.showOnlyEarth);
 }
+
+TEST_F(RegistryValues, WheelStyleAndThemeRoundTripAndAnUnknownValueGivesTheClassicLightWheel) {
+    ConfigurationSettings settings = ConfigurationSettings::Defaults();
+    settings.wheelStyle = WheelStyle::Modern;
+    settings.wheelTheme = WheelTheme::Dark;
+    EXPECT_TRUE(WriteWheelAppearanceToRegistry(settings).startsWith(QLatin1Char('0')));
+    EXPECT_EQ(Stored("WheelStyle"), "modern");
+    EXPECT_EQ(Stored("WheelTheme"), "dark");
+    ConfigurationSettings read = ConfigurationSettings::Defaults();
+    SetWheelAppearance(read);
+    EXPECT_EQ(read.wheelStyle, WheelStyle::Modern);
+    EXPECT_EQ(read.wheelTheme, WheelTheme::Dark);
+
+    Store("WheelStyle", QStringLiteral("baroque"));
+    Store("WheelTheme", QStringLiteral(" DARK "));
+    SetWheelAppearance(read);
+    EXPECT_EQ(read.wheelStyle, WheelStyle::Classic);
+    EXPECT_EQ(read.wheelTheme, WheelTheme::Dark);
+}
