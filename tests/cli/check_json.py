@@ -63,6 +63,7 @@ def breakages(document):
     elif fmt == "orbivex.durations.v2" and document["records"]:
         variant(lambda d: d["records"][0].update(aspect="Sxt"))
         variant(lambda d: d["records"][0].update(beginning=2451547))
+        variant(lambda d: d["records"][0].pop("exact"))
     elif fmt == "orbivex.run.v2":
         variant(lambda d: d.update(date=d["date"]["text"]))
     elif fmt == "orbivex.date.v2":
