@@ -1,0 +1,118 @@
+#include "present/Aspectarian.h"
+
+#include "calendar/Calendar.h"
+#include "support/StrProc.h"
+
+#include <cmath>
+
+namespace orbivex {
+
+AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, double from,
+                                        double to) {
+    AspectarianRequest request;
+    request.from = from;
+    request.to = to;
+    request.bodies.fill(true);
+    request.bodies[0] = false;
+    OrbTable orbs;
+    OrbSummary summary;
+    SetOrbs(settings, orbs, summary);
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        request.kinds[static_cast<std::size_t>(kind)] =
+            settings.colours[static_cast<std::size_t>(kind)] != 0 && orbs(kind, 0) > 0.0;
+    }
+    return request;
+}
+
+QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
+    std::array<bool, MaxBodies + 1> bodies{};
+    for (const QString& item : list.split(QLatin1Char(','))) {
+        const QString name = item.trimmed();
+        BodyIndex found = 0;
+        for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+            if (name.compare(BodyName(body), Qt::CaseInsensitive) == 0) {
+                found = body;
+            }
+        }
+        if (found == 0) {
+            return QStringLiteral("unknown body '%1'").arg(name);
+        }
+        bodies[static_cast<std::size_t>(found)] = true;
+    }
+    request.bodies = bodies;
+    return {};
+}
+
+QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
+    std::array<bool, NumAspectKinds + 1> kinds{};
+    for (const QString& item : list.split(QLatin1Char(','))) {
+        const QString name = item.trimmed();
+        AspectKind found = 0;
+        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+            if (name.compare(AspectarianKindName(kind), Qt::CaseInsensitive) == 0) {
+                found = kind;
+            }
+        }
+        if (found == 0) {
+            return QStringLiteral("unknown aspect '%1'").arg(name);
+        }
+        kinds[static_cast<std::size_t>(found)] = request.kinds[static_cast<std::size_t>(found)];
+    }
+    request.kinds = kinds;
+    return {};
+}
+
+QString AspectarianKindName(AspectKind kind) {
+    return AspectName(kind).toLower();
+}
+
+QString AspectarianTimeText(double jd, const MomentZone& zone) {
+    if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
+        return {};
+    }
+    const double minutes = std::round((jd + 0.5) * 1440.0 + zone.offsetMinutes);
+    const double day = std::floor(minutes / 1440.0);
+    EuroDateRecord record;
+    record.jdn = static_cast<std::int32_t>(day);
+    JDNToEuroDate(record);
+    if (record.valid == 0) {
+        return {};
+    }
+    const int minuteOfDay = static_cast<int>(minutes - day * 1440.0);
+    return QStringLiteral("%1-%2-%3 %4:%5 %6")
+        .arg(record.year, 4, 10, QLatin1Char('0'))
+        .arg(record.month, 2, 10, QLatin1Char('0'))
+        .arg(record.day, 2, 10, QLatin1Char('0'))
+        .arg(minuteOfDay / 60, 2, 10, QLatin1Char('0'))
+        .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'))
+        .arg(zone.name);
+}
+
+QString AspectarianLine(const ExactAspect& event, const MomentZone& zone) {
+    // Columns as wide as the longest body name (7) and aspect name (11).
+    return AspectarianTimeText(event.julianDay, zone) + QStringLiteral("  ") +
+           PadRight(BodyName(event.first), 7) + QLatin1Char(' ') +
+           PadRight(AspectarianKindName(event.kind), 11) + QLatin1Char(' ') +
+           BodyName(event.second);
+}
+
+QString AspectarianCsvHeader() {
+    return QStringLiteral("time,julianDay,first,second,aspect,angle");
+}
+
+QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone) {
+    return QStringList{
+        AspectarianTimeText(event.julianDay, zone),
+        QString::number(AspectarianJulianDay(event.julianDay), 'f', 6),
+        BodyName(event.first),
+        BodyName(event.second),
+        AspectarianKindName(event.kind),
+        QString::number(AspectKinds[static_cast<std::size_t>(event.kind)].angleDegrees)}
+        .join(QLatin1Char(','));
+}
+
+double AspectarianJulianDay(double jd) {
+    return std::round(jd * 1e6) / 1e6;
+}
+
+} // namespace orbivex
