@@ -1,8 +1,12 @@
 #include "present/Aspectarian.h"
 
 #include "calendar/Calendar.h"
+#include "core/Orbs.h"
+#include "session/SaveTarget.h"
 #include "support/StrProc.h"
 
+#include <QDir>
+#include <QSaveFile>
 #include <cmath>
 
 namespace orbivex {
@@ -113,6 +117,34 @@ QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone) {
 
 double AspectarianJulianDay(double jd) {
     return std::round(jd * 1e6) / 1e6;
+}
+
+bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind) {
+    return (body == 0 || event.first == body || event.second == body) &&
+           (kind == 0 || event.kind == kind);
+}
+
+QString WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
+                            const MomentZone& zone) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
+        return QStringLiteral("Cannot save %1: %2.").arg(shown, special);
+    }
+    QByteArray bytes = AspectarianCsvHeader().toUtf8() + '\n';
+    for (const ExactAspect& event : events) {
+        bytes += AspectarianCsvRow(event, zone).toUtf8() + '\n';
+    }
+    // A temporary file beside the old one replaces it only once all is on the disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return QStringLiteral("Cannot save %1: %2").arg(shown, file.errorString());
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("Cannot save %1: %2").arg(shown, reason);
+    }
+    return {};
 }
 
 } // namespace orbivex

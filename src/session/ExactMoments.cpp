@@ -1,5 +1,6 @@
 #include "session/ExactMoments.h"
 
+#include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
 
 #include <cmath>
@@ -36,6 +37,34 @@ QString ExactMomentText(double jd, const MomentZone& zone) {
         .arg(minuteOfDay / 60, 2, 10, QLatin1Char('0'))
         .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'))
         .arg(zone.name);
+}
+
+bool SetWorldDateToMoment(DateSet& world, const TimeZones& zones, double jd) {
+    if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
+        return false;
+    }
+    int entry = world.timezoneIndex;
+    if (entry < 1 || entry >= TimezoneEntryCount) {
+        entry = zones.defaultIndex;
+    }
+    const int offset = entry >= 1 && entry < TimezoneEntryCount
+                           ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes
+                           : 0;
+    // Half hours since the local midnight that begins day number 0.
+    const double halfHours = std::round(((jd + 0.5) * 1440.0 + offset) / 30.0);
+    const double day = std::floor(halfHours / 48.0);
+    EuroDateRecord record;
+    record.jdn = static_cast<std::int32_t>(day);
+    JDNToEuroDate(record);
+    if (record.valid == 0 || record.year < 1 || record.year > 2799) {
+        return false;
+    }
+    world.yearText = QString::number(record.year);
+    world.monthIndex = record.month;
+    world.dayIndex = record.day;
+    world.hourIndex = static_cast<int>(halfHours - day * 48.0) + 1;
+    world.timezoneIndex = entry;
+    return true;
 }
 
 } // namespace orbivex

@@ -22,4 +22,9 @@ MomentZone WorldMomentZone(const ProgramState& state);
 // "" for an instant the calendar cannot convert.
 QString ExactMomentText(double jd, const MomentZone& zone);
 
+// Sets the world date set to the instant jd (UT) in its zone (the computer's when none is
+// chosen, which it then selects), to the nearest half hour that the date set can hold. False,
+// with the date set unchanged, for an instant outside years 1-2799.
+bool SetWorldDateToMoment(DateSet& world, const TimeZones& zones, double jd);
+
 } // namespace orbivex
