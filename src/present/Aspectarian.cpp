@@ -28,41 +28,47 @@ AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, d
     return request;
 }
 
-QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
-    std::array<bool, MaxBodies + 1> bodies{};
+namespace {
+
+// Reads a comma-separated list of names (any case) of the entries 1..count into `chosen`;
+// "" on success, else the message naming the first unknown name (chosen unchanged).
+template <std::size_t N, class NameOf>
+QString ReadNames(const QString& list, int count, NameOf nameOf, const char* what,
+                  std::array<bool, N>& chosen) {
+    std::array<bool, N> read{};
     for (const QString& item : list.split(QLatin1Char(','))) {
         const QString name = item.trimmed();
-        BodyIndex found = 0;
-        for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-            if (name.compare(BodyName(body), Qt::CaseInsensitive) == 0) {
-                found = body;
+        int found = 0;
+        for (int entry = 1; entry <= count; ++entry) {
+            if (name.compare(nameOf(entry), Qt::CaseInsensitive) == 0) {
+                found = entry;
             }
         }
         if (found == 0) {
-            return QStringLiteral("unknown body '%1'").arg(name);
+            return QStringLiteral("unknown %1 '%2'").arg(QLatin1String(what), name);
         }
-        bodies[static_cast<std::size_t>(found)] = true;
+        read[static_cast<std::size_t>(found)] = true;
     }
-    request.bodies = bodies;
+    chosen = read;
     return {};
+}
+
+} // namespace
+
+QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
+    return ReadNames(list, MaxBodies, BodyName, "body", request.bodies);
 }
 
 QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
     std::array<bool, NumAspectKinds + 1> kinds{};
-    for (const QString& item : list.split(QLatin1Char(','))) {
-        const QString name = item.trimmed();
-        AspectKind found = 0;
-        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-            if (name.compare(AspectarianKindName(kind), Qt::CaseInsensitive) == 0) {
-                found = kind;
-            }
-        }
-        if (found == 0) {
-            return QStringLiteral("unknown aspect '%1'").arg(name);
-        }
-        kinds[static_cast<std::size_t>(found)] = request.kinds[static_cast<std::size_t>(found)];
+    const QString error = ReadNames(list, NumAspectKinds, AspectarianKindName, "aspect", kinds);
+    if (!error.isEmpty()) {
+        return error;
     }
-    request.kinds = kinds;
+    // A kind switched off stays off.
+    for (std::size_t kind = 1; kind < kinds.size(); ++kind) {
+        request.kinds[kind] = request.kinds[kind] && kinds[kind];
+    }
     return {};
 }
 
