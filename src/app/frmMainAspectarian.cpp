@@ -7,6 +7,7 @@
 #include "session/ExactMoments.h"
 
 #include <QDate>
+#include <QPushButton>
 #include <cmath>
 
 namespace orbivex {
@@ -35,6 +36,11 @@ void frmMain::cmdAspectarian_Click() {
 }
 
 void frmMain::SetWorldDateToEvent(double jd) {
+    // While a run or a step moves the world date, or the course graph holds the window, the
+    // date stays with them, as it does for the main window's own commands then disabled.
+    if (Running() || Stepping() || blnCourseGraphShown || !cmdCompute->isEnabled()) {
+        return;
+    }
     ReadControls();
     if (!SetWorldDateToMoment(state.dateSets[WorldDate], state.zones, jd)) {
         return;
