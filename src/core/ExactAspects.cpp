@@ -49,7 +49,7 @@ double Refine(F f, double lo, double flo, double hi, double fhi, double guess, d
     if (fhi == 0.0) {
         return hi;
     }
-    double t = std::clamp(guess, lo, hi);
+    double t = std::isfinite(guess) ? std::clamp(guess, lo, hi) : (lo + hi) / 2.0;
     double previousT = NaN;
     double previousF = NaN;
     for (int iteration = 0; iteration < 100; ++iteration) {
