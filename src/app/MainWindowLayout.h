@@ -89,6 +89,9 @@ inline constexpr Rect cmdRun = ButtonRowSlot(5);
 inline constexpr Rect cmdToggleGraphic = ButtonRowSlot(6);
 static_assert(cmdRun.left == 5900);
 
+// The aspectarian under the frame of the modes, clear of the grid below.
+inline constexpr Rect cmdAspectarian{fraTransits.left, 2240, 1400, ButtonHeight};
+
 // The title and the hint under it.
 inline constexpr Rect lblTitle{Margin, 2000, fraTransits.left - 2 * Margin, 270};
 inline constexpr Rect lblClickonAspect{Margin, 2280, fraTransits.left - 2 * Margin, 270};

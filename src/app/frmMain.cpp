@@ -4,6 +4,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 #include "app/PictureBox.h"
+#include "app/frmAspectarian.h"
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
 #include "app/frmRun.h"
@@ -81,6 +82,7 @@ constexpr int kConfigureText = 20;
 constexpr int kForwardText = 21;
 constexpr int kBackText = 22;
 constexpr int kReportText = 38;
+constexpr int kAspectarianText = 462;
 constexpr int kLoadFromText = 40;
 constexpr int kRestoreText = 398;
 constexpr int kUserManualText = 432;
@@ -230,6 +232,7 @@ void frmMain::CreateControls() {
     cmdForwardBack[0] = button("cmdForwardBack_0");
     cmdForwardBack[1] = button("cmdForwardBack_1");
     cmdQuit = button("cmdQuit");
+    cmdAspectarian = button("cmdAspectarian");
     cboForwardBack = new QComboBox(page);
     cboForwardBack->setObjectName(QStringLiteral("cboForwardBack"));
     connect(cboForwardBack, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -250,6 +253,7 @@ void frmMain::CreateControls() {
     connect(cmdQuit, &QPushButton::clicked, this, &frmMain::cmdQuit_Click);
     connect(cmdToggleGraphic, &QPushButton::clicked, this, &frmMain::cmdToggleGraphic_Click);
     connect(cmdReport, &QPushButton::clicked, this, &frmMain::cmdReport_Click);
+    connect(cmdAspectarian, &QPushButton::clicked, this, &frmMain::cmdAspectarian_Click);
     connect(cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
     connect(cmdForwardBack[0], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(0); });
     connect(cmdForwardBack[1], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(1); });
@@ -347,6 +351,7 @@ void frmMain::PlaceControls() {
     Place(cmdReport, layout::cmdReport);
     Place(cmdRun, layout::cmdRun);
     Place(cmdToggleGraphic, layout::cmdToggleGraphic);
+    Place(cmdAspectarian, layout::cmdAspectarian);
 
     Place(cboForwardBack, layout::cboForwardBack);
     Place(cmdForwardBack[0], layout::cmdForward);
@@ -381,6 +386,7 @@ void frmMain::SetLanguageDependentText() {
     cmdRun->setText(texts_.ProgramText(kRunText));
     cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
     cmdReport->setText(texts_.ProgramText(kReportText));
+    cmdAspectarian->setText(texts_.ProgramText(kAspectarianText));
     cmdSaveAs->setText(texts_.ProgramText(kSaveAsText));
     cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
     lblURL->setText(texts_.ProgramText(kUserManualText));

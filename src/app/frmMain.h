@@ -36,6 +36,7 @@ namespace orbivex {
 class Dialogs;
 class PictureBox;
 class frmConfigure;
+class frmAspectarian;
 class frmDurations;
 class frmRun;
 class frmView;
@@ -84,6 +85,10 @@ class frmMain : public QWidget {
     void txbCell_DblClick(int cell);
     // The durations window of the last Compute: shown, or hidden when it is on display.
     void cmdReport_Click();
+    // Opens the aspectarian of the world date's year.
+    void cmdAspectarian_Click();
+    // The world date becomes the moment (UT) of an aspectarian event, and the chart follows.
+    void SetWorldDateToEvent(double jd);
 
     // Stepping the world date (0 Forward, 1 Back) and the step unit chosen.
     void cmdForwardBack_Click(int index);
@@ -173,6 +178,7 @@ class frmMain : public QWidget {
     std::array<QPushButton*, 2> cmdForwardBack{}; // 0 Forward, 1 Back
     QComboBox* cboForwardBack = nullptr;
     QPushButton* cmdQuit = nullptr;
+    QPushButton* cmdAspectarian = nullptr;
 
     QWidget* picTable = nullptr;
     PictureBox* picGraphic = nullptr;
@@ -190,6 +196,7 @@ class frmMain : public QWidget {
     frmConfigure* configurationWindowIfMade() const { return configure_.get(); }
     // The durations window, made the first time a report is shown.
     frmDurations* durationsWindowIfMade() const { return durations_.get(); }
+    frmAspectarian* aspectarianWindowIfMade() const { return aspectarian_.get(); }
     // The run's choices, the run window and the controller that paces a run; made at start-up.
     PatternRun run;
     frmRun* runWindow() const { return runWindow_.get(); }
@@ -283,6 +290,7 @@ class frmMain : public QWidget {
     std::unique_ptr<frmView> view_;
     std::unique_ptr<frmConfigure> configure_;
     std::unique_ptr<frmDurations> durations_;
+    std::unique_ptr<frmAspectarian> aspectarian_;
     std::unique_ptr<frmRun> runWindow_;
     std::unique_ptr<PatternRunController> runController_;
     WheelDrawing wheel_;

@@ -60,5 +60,6 @@ int RunDate(const QStringList& arguments, Context& context);
 int RunWheel(const QStringList& arguments, Context& context);
 int RunRun(const QStringList& arguments, Context& context);
 int RunDurations(const QStringList& arguments, Context& context);
+int RunAspectarian(const QStringList& arguments, Context& context);
 
 } // namespace orbivex::cli

@@ -52,6 +52,16 @@ double OrbDegrees(double radians) {
     return std::round(RadiansToDegrees(radians) * 1e4) / 1e4;
 }
 
+// An exact moment (UT) as the list tells it, in the world date's zone, and its Julian day to a
+// tenth of a second; null when the aspect has none.
+QJsonValue ExactJson(const std::optional<double>& exact, const MomentZone& zone) {
+    if (!exact) {
+        return QJsonValue::Null;
+    }
+    return QJsonObject{{QStringLiteral("text"), ExactMomentText(*exact, zone)},
+                       {QStringLiteral("julianDay"), std::round(*exact * 1e6) / 1e6}};
+}
+
 QJsonObject DurationsJson(const DurationsContent& content) {
     // A personal-transit record holds the natal body first; JSON puts the transiting body
     // first, as the chart does.
@@ -71,6 +81,7 @@ QJsonObject DurationsJson(const DurationsContent& content) {
             {QStringLiteral("end"), DayJson(fields.end)},
             {QStringLiteral("days"),
              fields.duration ? QJsonValue(*fields.duration) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("exact"), ExactJson(fields.exact, content.zone)},
         });
     }
     return QJsonObject{
@@ -92,8 +103,9 @@ int RunDurations(const QStringList& arguments, Context& context) {
                        "with the days on which they began and end and their durations (world "
                        "and personal transits), or the natal report (natal aspects and "
                        "synastry). JSON holds the title and the records in list order (the "
-                       "transiting body first in personal transits); days and durations that are "
-                       "not known, and all of them in natal aspects and synastry, are null.\n") +
+                       "transiting body first in personal transits); days, durations and exact "
+                       "moments that are not known, and all of them in natal aspects and "
+                       "synastry, are null.\n") +
         ChartOptionsDescription());
     const ChartOptions options = AddChartOptions(parser);
     const QCommandLineOption jsonOption(QStringLiteral("json"),

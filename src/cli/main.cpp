@@ -20,6 +20,8 @@ constexpr Command commands[] = {
     {"run", "step the world date until a chart shows an aspect pattern", orbivex::cli::RunRun},
     {"durations", "beginnings, ends and durations of a chart's aspects",
      orbivex::cli::RunDurations},
+    {"aspectarian", "every exact heliocentric aspect in a span of days",
+     orbivex::cli::RunAspectarian},
 };
 
 void PrintUsage(QTextStream& stream) {

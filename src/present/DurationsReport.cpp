@@ -219,7 +219,8 @@ QString DurationText(int days, const ProgramTexts& texts) {
 }
 
 QString DurationsListing(const DurationRecords& records, ChartMode mode, bool showDurations,
-                         const ListingWidths& widths, const ProgramTexts& texts) {
+                         const ListingWidths& widths, const ProgramTexts& texts,
+                         const MomentZone& zone) {
     const bool personal = mode == PersonalFirst || mode == PersonalSecond;
     const QString natal = texts.ProgramText(56);
     const QString unknown = texts.ProgramText(168);
@@ -227,6 +228,16 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
     // The beginning column holds a date with its comma or one of the two texts in its place.
     const int beginningWidth = static_cast<int>(
         std::max({static_cast<qsizetype>(widths.W4), unknown.size(), beforeYearOne.size()}));
+    // The exact moments' column, as wide as its longest text; absent when no record has one.
+    const QString exactWord = texts.ProgramText(ExactMomentWordText);
+    int exactWidth = -1;
+    for (const QString& record : records) {
+        DurationFields f;
+        if (ReadDurationRecord(record, f) && f.exact) {
+            exactWidth =
+                std::max(exactWidth, static_cast<int>(ExactMomentText(*f.exact, zone).size()));
+        }
+    }
     QString output;
     for (const QString& record : records) {
         DurationFields f;
@@ -250,8 +261,13 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
                                           ? beforeYearOne
                                           : JDNToLongDate(*f.beginning, false) + QLatin1Char(',');
             const QString end = f.end ? JDNToLongDate(*f.end, false) : unknown;
-            line += Space + texts.ProgramText(165) + Space + PadRight(beginning, beginningWidth) +
-                    Space + texts.ProgramText(166) + Space + PadRight(end, widths.W5);
+            line += Space + texts.ProgramText(165) + Space + PadRight(beginning, beginningWidth);
+            if (exactWidth >= 0) {
+                line += f.exact ? Space + exactWord + Space +
+                                      PadRight(ExactMomentText(*f.exact, zone), exactWidth)
+                                : QString(exactWord.size() + 2 + exactWidth, QLatin1Char(' '));
+            }
+            line += Space + texts.ProgramText(166) + Space + PadRight(end, widths.W5);
             if (f.beginning && f.end && f.duration) {
                 line += QLatin1Char('(') + DurationText(*f.duration, texts) + QLatin1Char(')');
             }
@@ -369,6 +385,7 @@ DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris
     content.mode = state.recordedMode;
     content.heading = MakeDurationsHeading(state, texts);
     content.records = GetDurations(state, ephemeris);
+    content.zone = WorldMomentZone(state);
     if (ModeHasDurations(content.mode)) {
         content.sortChoices = SortChoices(content.mode, texts);
         content.sortListVisible = state.chart.aspects.size() > 1;
@@ -392,14 +409,14 @@ void SelectSort(DurationsContent& content, int index, const ProgramTexts& texts)
         content.showDurations = true;
     }
     content.output = DurationsListing(content.records, content.mode, content.showDurations,
-                                      MakeListingWidths(), texts);
+                                      MakeListingWidths(), texts, content.zone);
 }
 
 void SetShowDurations(DurationsContent& content, bool show, const ProgramTexts& texts) {
     content.showDurations = show;
     if (ModeHasDurations(content.mode)) {
-        content.output =
-            DurationsListing(content.records, content.mode, show, MakeListingWidths(), texts);
+        content.output = DurationsListing(content.records, content.mode, show, MakeListingWidths(),
+                                          texts, content.zone);
     }
 }
 

@@ -5,6 +5,7 @@
 // the text that Copy puts on the clipboard. The window and orbivex-cli show exactly this text.
 
 #include "session/Durations.h"
+#include "session/ExactMoments.h"
 #include "session/ProgramState.h"
 
 #include <QList>
@@ -55,9 +56,14 @@ void SortRecords(DurationRecords& records, int keyStart);
 QString DurationText(int days, const ProgramTexts& texts);
 
 // The lines of world or personal transits in list order, each ended by CR LF; with durations,
-// each line goes on with the beginning, the end and the duration.
+// each line goes on with the beginning, the exact moment told in `zone` (when any record has
+// one; blank for the others), the end and the duration.
 QString DurationsListing(const DurationRecords& records, ChartMode mode, bool showDurations,
-                         const ListingWidths& widths, const ProgramTexts& texts);
+                         const ListingWidths& widths, const ProgramTexts& texts,
+                         const MomentZone& zone = {});
+
+// The text that introduces an exact moment in the listing ("exact").
+inline constexpr int ExactMomentWordText = 460;
 
 // The report of natal aspects or synastry from records sorted by exactness: the heading, the
 // aspects with the bodies' zodiac positions, and for more than two aspects the count of each
@@ -70,6 +76,7 @@ struct DurationsContent {
     ChartMode mode = NoChartMode;
     DurationsHeading heading;
     DurationRecords records;
+    MomentZone zone;               // of the world date: the exact moments are told in it
     QList<SortChoice> sortChoices; // empty in natal aspects and synastry
     bool sortListVisible = false;  // cboSortBy and lblSortBy
     bool showDurationsVisible = false;

@@ -4,7 +4,9 @@
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Ephemeris.h"
+#include "core/ExactAspects.h"
 #include "core/Orbs.h"
+#include "session/ExactMoments.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
 
@@ -157,6 +159,30 @@ int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness) {
     return 1;
 }
 
+std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs,
+                                          const SearchDates& dates, double worldJD,
+                                          const AspectSearch& search) {
+    if (!ValidSearch(search)) {
+        return std::nullopt;
+    }
+    PassageSearch passage;
+    passage.kind = search.intAspect;
+    passage.orb = orbs(search.intAspect, search.intPersonal);
+    passage.julianDay = worldJD;
+    // In personal transits the transiting body moves against the natal longitude.
+    passage.moving = search.intP2;
+    passage.other = search.intP1;
+    if (search.intPersonal == 1) {
+        const double natal =
+            dates.natalJD >= 0.0 ? ephemeris.PositionOfBody(search.intP1, dates.natalJD) : -1.0;
+        if (natal < 0.0) {
+            return std::nullopt;
+        }
+        passage.fixedLongitude = natal;
+    }
+    return ExactMomentOfPassage(ephemeris, passage);
+}
+
 double BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
                          const AspectSearch& search) {
     DirectPositions positions{ephemeris};
@@ -204,13 +230,16 @@ AspectKind FirstAspectKindInText(const QString& text) {
 }
 
 QString DurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation,
-                       double beginning, double end) {
+                       double beginning, double end, std::optional<double> exact) {
     const long long b = static_cast<long long>(beginning);
     const long long e = static_cast<long long>(end);
     QString record = RecordKey(intP1, intP2, kind, deviation) + PadLeft(QString::number(b), 8) +
                      PadLeft(QString::number(e), 8);
     record +=
         b >= 0 && e >= 0 ? PadLeft(QString::number(e - b + 1), 6) : QString(6, QLatin1Char(' '));
+    if (exact) {
+        record += PadLeft(QString::number(*exact, 'f', 6), RecordExactWidth);
+    }
     return record.replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
@@ -242,6 +271,14 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
     }
     if (ReadInteger(record, RecordKeyStartDuration, 6, duration)) {
         read.duration = duration;
+    }
+    if (record.size() >= RecordKeyStartExact - 1 + RecordExactWidth) {
+        bool exactOk = false;
+        const double exact =
+            record.mid(RecordKeyStartExact - 1, RecordExactWidth).trimmed().toDouble(&exactOk);
+        if (exactOk) {
+            read.exact = exact;
+        }
     }
     fields = read;
     return true;
@@ -297,7 +334,9 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
             const AspectSearch search{p1, p2, kind, column, zone};
             const double beginning = Search(position, state.orbs, dates, search, false);
             const double end = Search(position, state.orbs, dates, search, true);
-            records.push_back(DurationRecord(p1, p2, kind, deviation, beginning, end));
+            const std::optional<double> exact =
+                ExactMomentOfAspect(ephemeris, state.orbs, dates, julianDays[WorldDate], search);
+            records.push_back(DurationRecord(p1, p2, kind, deviation, beginning, end, exact));
         }
     }
     return records;
@@ -343,6 +382,11 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
     const AspectSearch search{p1, p2, kind, column, zone};
     decision.beginning = BeginningOfAspect(ephemeris, state.orbs, dates, search);
     decision.end = EndOfAspect(ephemeris, state.orbs, dates, search);
+    DateSet world = state.computedDateSets[WorldDate];
+    const double worldJD = InputDateToAJDate(world, state.computedZones);
+    if (worldJD >= 0.0) {
+        decision.exact = ExactMomentOfAspect(ephemeris, state.orbs, dates, worldJD, search);
+    }
     const auto longDate = [](double day) {
         return JDNToLongDate(static_cast<std::int32_t>(day), false);
     };
@@ -351,12 +395,17 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
                            : decision.beginning < JdnOfYearOne
                                ? texts.ProgramText(BeforeYearOneText)
                                : QStringLiteral("on ") + longDate(decision.beginning);
-    decision.detail = QStringLiteral("With an orb of ") +
-                      FormatDegreesMinutes(state.orbs(kind, column), false, true, false, false) +
-                      QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins ") +
-                      begins + CrLf + QStringLiteral("and ends on ") +
-                      (decision.end < 0.0 ? QStringLiteral("an unknown date.")
-                                          : longDate(decision.end) + QLatin1Char('.'));
+    decision.detail =
+        QStringLiteral("With an orb of ") +
+        FormatDegreesMinutes(state.orbs(kind, column), false, true, false, false) +
+        QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins ") + begins +
+        (decision.exact
+             ? QStringLiteral(",") + CrLf + QStringLiteral("is exact on ") +
+                   ExactMomentText(*decision.exact, WorldMomentZone(state)) + QLatin1Char(',')
+             : QString()) +
+        CrLf + QStringLiteral("and ends on ") +
+        (decision.end < 0.0 ? QStringLiteral("an unknown date.")
+                            : longDate(decision.end) + QLatin1Char('.'));
 
     if (personal && decision.beginning >= 0.0 && decision.end >= 0.0) {
         decision.action = CellDoubleClick::Action::CourseGraph;

@@ -75,6 +75,14 @@ double EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const Searc
 // 10 e days (1 to 11).
 int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness);
 
+// The exact moment (UT) of the aspect of the search that is within orb at the world date
+// worldJD (UT): the one nearest to it when the aspect is exact more than once in its passage;
+// nothing when it does not become exact in that passage or the moment lies outside years
+// 1-2799 or Pluto's table.
+std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs,
+                                          const SearchDates& dates, double worldJD,
+                                          const AspectSearch& search);
+
 // ---- The grid's aspects ------------------------------------------------------------------------
 
 // The two bodies of a grid cell in a mode: world transits and natal aspects (row - 1, column
@@ -90,6 +98,8 @@ AspectKind FirstAspectKindInText(const QString& text);
 //   10-17 the deviation in radians with 6 decimals ("0.012345"), 18-25 the beginning day,
 //   26-33 the end day (each right-aligned, -1 when unknown), 34-39 the duration in days
 //   (blank when a day is unknown). Natal charts and synastry have 22 "-" from position 18.
+//   A transit that becomes exact within its passage goes on with 40-54 the Julian date (UT) of
+//   the exact moment, right-aligned with 6 decimals; the others end at position 39.
 // The text from any field's first position to the end is the sort key of that field.
 using DurationRecords = std::vector<QString>;
 
@@ -101,10 +111,13 @@ inline constexpr int RecordKeyStartBeginning = 18;
 inline constexpr int RecordKeyStartEnd = 26;
 inline constexpr int RecordKeyStartDuration = 34;
 inline constexpr int RecordLength = 39;
+inline constexpr int RecordKeyStartExact = 40;
+inline constexpr int RecordExactWidth = 15;
 
-// A record with known days (beginning and end >= 0), or unknown ones (negative).
+// A record with known days (beginning and end >= 0), or unknown ones (negative), and the
+// exact moment when there is one.
 QString DurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation,
-                       double beginning, double end);
+                       double beginning, double end, std::optional<double> exact = std::nullopt);
 // A record of a natal chart or synastry: no days, 22 dashes.
 QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation);
 
@@ -117,6 +130,7 @@ struct DurationFields {
     std::optional<int> beginning;
     std::optional<int> end;
     std::optional<int> duration;
+    std::optional<double> exact; // Julian date (UT)
 };
 // False (fields untouched) for a text that is not a record.
 bool ReadDurationRecord(const QString& record, DurationFields& fields);
@@ -154,8 +168,10 @@ struct CellDoubleClick {
     AspectKind kind = 0;
     double beginning = UnknownDay;
     double end = UnknownDay;
+    std::optional<double> exact; // UT
     QString title;    // "Mars square to Jupiter", "Transiting Mars square to natal Venus"
     QString detail;   // "With an orb of 6° 0' this square" CR LF "begins on ..." CR LF "and ..."
+                      // with "is exact on ..." between when the aspect becomes exact
     QString question; // AskForReport: the detail, two line breaks and the report question
     CourseGraphRequest graph; // CourseGraph
     QString chartTip;         // CourseGraph: the chart picture's tip (language text 351)

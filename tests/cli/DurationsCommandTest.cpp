@@ -32,11 +32,12 @@ TEST(DurationsCommand, PrintsTheTitleABlankLineAndTheList) {
     ASSERT_EQ(lines.size(), 2 + 13 + 1);
     EXPECT_EQ(lines[0], "World transits on March 20, 2024, 12:00 (GMT).    Orbs: 4° to 10°   ");
     EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], "Earth   trine (0°6')          Pluto   from March 13, 2024,     to "
-                        "March 27, 2024     (15 days)");
+    EXPECT_EQ(lines[2], "Earth   trine (0°6')          Pluto   from March 13, 2024,     exact "
+                        "March 20, 2024 at 09:37 GMT     to March 27, 2024     (15 days)");
     EXPECT_TRUE(run.out.contains(
-        QStringLiteral("\nNeptune sextile (2°53')       Pluto   from May 8, 2019,        to "
-                       "September 28, 2036 (17 years, 145 days)\n")));
+        QStringLiteral("\nNeptune sextile (2°53')       Pluto   from May 8, 2019,        exact "
+                       "June 5, 2029 at 07:34 GMT       to September 28, 2036 (17 years, 145 "
+                       "days)\n")));
     EXPECT_EQ(lines.last(), "");
 
     const CliResult plain =
@@ -96,7 +97,8 @@ TEST(DurationsCommand, JsonHoldsTheRecordsInListOrder) {
               QJsonDocument::fromJson(R"({"first": "Neptune", "second": "Pluto",
                   "aspect": "sextile", "orb": 2.8911, "days": 6354,
                   "beginning": {"text": "May 8, 2019", "dayNumber": 2458612},
-                  "end": {"text": "September 28, 2036", "dayNumber": 2464965}})")
+                  "end": {"text": "September 28, 2036", "dayNumber": 2464965},
+                  "exact": {"text": "June 5, 2029 at 07:34 GMT", "julianDay": 2462292.815563}})")
                   .object());
 
     // Unknown days are null; a personal transit names the transiting body first.

@@ -34,6 +34,10 @@ RUNS = [
     ["durations", "--mode", "personal1", "--world", "2024-03-20", "--birth1", "1970-06-15"],
     ["durations", "--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02"],
     ["run", "--pattern", "grand trine", "--world", "2024-03-01 12:00 GMT"],
+    ["aspectarian", "--from", "2027-01-01", "--to", "2027-01-10"],
+    ["aspectarian", "--from", "2199-12-20", "--to", "2200-01-10", "--zone", "GMT+13:45"],
+    ["aspectarian", "--from", "2027-01-01", "--to", "2027-01-02", "--aspects", "trine",
+     "--bodies", "Uranus,Neptune"],
     ["run", "--pattern", "6-stellium", "--world", "2024-01-01", "--max-steps", "3"],
 ]
 
@@ -63,6 +67,11 @@ def breakages(document):
     elif fmt == "orbivex.durations.v2" and document["records"]:
         variant(lambda d: d["records"][0].update(aspect="Sxt"))
         variant(lambda d: d["records"][0].update(beginning=2451547))
+        variant(lambda d: d["records"][0].pop("exact"))
+    elif fmt == "orbivex.aspectarian.v2" and document["events"]:
+        variant(lambda d: d["events"][0].update(aspect="Sqr"))
+        variant(lambda d: d["events"][0].pop("julianDay"))
+        variant(lambda d: d["events"][0].update(time="2027-01-01"))
     elif fmt == "orbivex.run.v2":
         variant(lambda d: d.update(date=d["date"]["text"]))
     elif fmt == "orbivex.date.v2":

@@ -138,6 +138,15 @@ TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
               "2024     (3 days)\r\n"
               "tr.Pluto   trine (0°3')          nat.Venus   from an unknown date     to March 20, "
               "2024     \r\n");
+    // With an exact moment in the list, its column is blank where a record has none.
+    const DurationRecords exact{
+        DurationRecord(Earth, Mercury, Square, 0.05, 2460388, 2460390, 2460389.0), records[1]};
+    EXPECT_EQ(DurationsListing(exact, WorldTransits, true, widths, texts,
+                               {60, QStringLiteral("GMT+1:00")}),
+              QStringLiteral("Earth   square (2°52')        Mercury from March 18, 2024,     exact "
+                             "March 19, 2024 at 13:00 GMT+1:00 to March 20, 2024     (3 days)\r\n"
+                             "Venus   trine (0°3')          Pluto   from an unknown date     ") +
+                  QString(38, QLatin1Char(' ')) + QStringLiteral(" to March 20, 2024     \r\n"));
 }
 
 TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
@@ -260,8 +269,8 @@ TEST_F(ChartFixture, TheListStartsByExactnessWithDurationsAndFollowsTheSortChoic
     EXPECT_TRUE(content.showDurations);
     EXPECT_EQ(content.sortIndex, 0);
     EXPECT_TRUE(content.output.startsWith(
-        QStringLiteral("Earth   trine (0°6')          Pluto   from March 13, 2024,     to March "
-                       "27, 2024     (15 days)\r\n")));
+        QStringLiteral("Earth   trine (0°6')          Pluto   from March 13, 2024,     exact March "
+                       "20, 2024 at 09:37 GMT     to March 27, 2024     (15 days)\r\n")));
     EXPECT_EQ(content.output.count(QStringLiteral("\r\n")), 13);
 
     SetShowDurations(content, false, texts);

@@ -1,6 +1,7 @@
 #include "session/Durations.h"
 #include "common/ChartFixture.h"
 #include "core/Orbs.h"
+#include "session/ExactMoments.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -45,6 +46,26 @@ TEST(DurationRecord, HasTheFixedWidthLayout) {
               " 2 7 2 7 0.087159----------------------");
     EXPECT_EQ(DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560).size(), RecordLength);
     EXPECT_EQ(NatalDurationRecord(3, 5, Square, 0.012345).size(), RecordLength);
+    // An exact moment follows at the end, so that every other field keeps its place.
+    EXPECT_EQ(DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560, 2451530.25),
+              " 3 5 3 3 0.012345 2451500 2451560    61 2451530.250000");
+}
+
+TEST(ExactMomentText, TellsTheNearestMinuteInTheZone) {
+    const struct {
+        double jd;
+        MomentZone zone;
+        const char* text;
+    } cases[] = {
+        {2460389.0, {}, "March 19, 2024 at 12:00 GMT"},
+        {2460389.0, {60, QStringLiteral("GMT+1:00")}, "March 19, 2024 at 13:00 GMT+1:00"},
+        {2460388.6, {-300, QStringLiteral("EST/CDT")}, "March 18, 2024 at 21:24 EST/CDT"},
+        {2460389.4999, {}, "March 20, 2024 at 00:00 GMT"}, // 23:59:51 rounds to midnight
+        {1e300, {}, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExactMomentText(c.jd, c.zone), QString::fromUtf8(c.text)) << c.jd;
+    }
 }
 
 TEST(DurationRecord, ReadsItsFieldsBack) {
@@ -57,6 +78,11 @@ TEST(DurationRecord, ReadsItsFieldsBack) {
     EXPECT_EQ(f.beginning, 2451500);
     EXPECT_EQ(f.end, 2451560);
     EXPECT_EQ(f.duration, 61);
+
+    EXPECT_FALSE(f.exact.has_value());
+    ASSERT_TRUE(ReadDurationRecord(
+        DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560, 2451530.25), f));
+    EXPECT_EQ(f.exact, 2451530.25);
 
     ASSERT_TRUE(ReadDurationRecord(DurationRecord(9, 8, Sextile, 0.1, -1, 2451560), f));
     EXPECT_FALSE(f.beginning.has_value());
@@ -194,8 +220,10 @@ TEST_F(ChartFixture, PlutoOutsideItsTableGivesUnknownDays) {
     const DurationRecords records = GetDurations(state, ephemeris);
     const QString* trine = FindRecord(records, Neptune, Pluto);
     ASSERT_NE(trine, nullptr);
-    EXPECT_TRUE(trine->endsWith(QStringLiteral("      -1      "))) << trine->toStdString();
+    EXPECT_EQ(trine->mid(RecordKeyStartEnd - 1, 14), QStringLiteral("      -1      "));
     const DurationFields f = Fields(trine);
+    // The trine becomes exact before Pluto's table ends, though it leaves its orb after.
+    EXPECT_NEAR(f.exact.value_or(0.0), 2524260.82, 0.01);
     EXPECT_EQ(f.beginning, 2520559); // 14 December 2188
     EXPECT_FALSE(f.end.has_value());
     EXPECT_FALSE(f.duration.has_value());
@@ -212,6 +240,31 @@ TEST_F(ChartFixture, PlutoOutsideItsTableGivesUnknownDays) {
     EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {2460390.5, -2.0}, search), UnknownDay);
     EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {2460390.5, 2440000.0}, {Earth, 0, Trine, 1, 0}),
               UnknownDay);
+}
+
+TEST_F(ChartFixture, TransitsAreExactWithinTheirPassage) {
+    for (ChartMode mode : {WorldTransits, PersonalFirst}) {
+        Run(mode);
+        const double natalJD = SearchDatesOf(state).natalJD;
+        int exact = 0;
+        for (const QString& record : GetDurations(state, ephemeris)) {
+            const DurationFields f = Fields(&record);
+            if (!f.exact) {
+                continue;
+            }
+            ++exact;
+            SCOPED_TRACE(record.toStdString());
+            // Day numbers begin at noon: the passage's days hold the moment.
+            EXPECT_GE(*f.exact + 0.5, f.beginning.value_or(0) - 1);
+            EXPECT_LE(*f.exact + 0.5, f.end.value_or(0) + 2);
+            const double first =
+                ephemeris.PositionOfBody(f.body1, mode == WorldTransits ? *f.exact : natalJD);
+            const double second = ephemeris.PositionOfBody(f.body2, *f.exact);
+            EXPECT_NEAR(AngularSeparation(first, second), AspectAngles[f.kind],
+                        DegreesToRadians(2.0 / 3600.0));
+        }
+        EXPECT_EQ(exact, static_cast<int>(state.chart.aspects.size()));
+    }
 }
 
 TEST_F(ChartFixture, NatalAndSynastryRecordsHaveNoDays) {
@@ -238,7 +291,8 @@ TEST_F(ChartFixture, DoubleClickInWorldTransitsAsksForTheReport) {
     EXPECT_EQ(click.action, CellDoubleClick::Action::AskForReport);
     EXPECT_EQ(click.title, "Earth square to Mercury");
     EXPECT_EQ(click.detail, "With an orb of 6° 0' this square\r\n"
-                            "begins on March 18, 2024\r\n"
+                            "begins on March 18, 2024,\r\n"
+                            "is exact on March 19, 2024 at 13:24 GMT,\r\n"
                             "and ends on March 20, 2024.");
     EXPECT_EQ(click.question, click.detail +
                                   "\r\n\r\nShow the beginnings, ends and durations of all current "
@@ -249,8 +303,8 @@ TEST_F(ChartFixture, DoubleClickInWorldTransitsAsksForTheReport) {
     Run(WorldTransits);
     EXPECT_EQ(
         DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Neptune)).detail,
-        "With an orb of 7° 0' this trine\r\nbegins before the year 1\r\nand ends on January 14, "
-        "1.");
+        "With an orb of 7° 0' this trine\r\nbegins before the year 1,\r\nis exact on January 7, 1 "
+        "at 18:29 GMT,\r\nand ends on January 14, 1.");
 }
 
 TEST_F(ChartFixture, DoubleClickInPersonalTransitsDrawsTheCourse) {
@@ -260,7 +314,8 @@ TEST_F(ChartFixture, DoubleClickInPersonalTransitsDrawsTheCourse) {
     EXPECT_EQ(click.action, CellDoubleClick::Action::CourseGraph);
     EXPECT_EQ(click.title, "Transiting Saturn conjunct natal Mercury");
     EXPECT_EQ(click.detail, "With an orb of 3° 20' this conjunction\r\n"
-                            "begins on March 12, 2024\r\n"
+                            "begins on March 12, 2024,\r\n"
+                            "is exact on June 23, 2024 at 10:22 GMT,\r\n"
                             "and ends on October 3, 2024.");
     EXPECT_EQ(click.graph.natalBody, Mercury);
     EXPECT_EQ(click.graph.transitingBody, Saturn);

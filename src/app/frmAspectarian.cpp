@@ -1,0 +1,348 @@
+#include "app/frmAspectarian.h"
+
+#include "core/Ephemeris.h"
+#include "draw/Fonts.h"
+#include "session/Dialogs.h"
+#include "session/SaveTarget.h"
+#include "support/ProgramTexts.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace orbivex {
+
+namespace {
+
+constexpr int kCaptionText = 461;
+constexpr int kYearText = 463;
+constexpr int kFromText = 464;
+constexpr int kToText = 465;
+constexpr int kListText = 466;
+constexpr int kAllBodiesText = 467;
+constexpr int kAllAspectsText = 468;
+constexpr int kBodyFilterText = 469;
+constexpr int kAspectFilterText = 470;
+constexpr int kCopyText = 471;
+constexpr int kSaveCsvText = 472;
+constexpr int kCloseText = 473;
+constexpr int kBodyColumnText = 474;
+constexpr int kAspectColumnText = 475;
+constexpr int kTimeColumnText = 476;
+constexpr int kCountText = 477;
+constexpr int kSaveTitleText = 478;
+constexpr int kCsvFilterText = 479;
+constexpr int kOrderText = 480;
+
+enum Column { TimeColumn, FirstColumn, AspectColumn, SecondColumn, ColumnCount };
+
+} // namespace
+
+AspectarianModel::AspectarianModel(const ProgramTexts& texts, QObject* parent)
+    : QAbstractTableModel(parent), texts_(texts) {}
+
+void AspectarianModel::SetEvents(std::vector<ExactAspect> events, const MomentZone& zone) {
+    beginResetModel();
+    events_ = std::move(events);
+    zone_ = zone;
+    Refilter();
+    endResetModel();
+}
+
+void AspectarianModel::SetFilter(BodyIndex body, AspectKind kind) {
+    beginResetModel();
+    body_ = body;
+    kind_ = kind;
+    Refilter();
+    endResetModel();
+}
+
+void AspectarianModel::Refilter() {
+    shown_.clear();
+    for (std::size_t i = 0; i < events_.size(); ++i) {
+        if (AspectarianEventShown(events_[i], body_, kind_)) {
+            shown_.push_back(static_cast<int>(i));
+        }
+    }
+}
+
+int AspectarianModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+}
+
+int AspectarianModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+const ExactAspect& AspectarianModel::EventAt(int row) const {
+    return events_[static_cast<std::size_t>(shown_[static_cast<std::size_t>(row)])];
+}
+
+std::vector<ExactAspect> AspectarianModel::ShownEvents() const {
+    std::vector<ExactAspect> shown;
+    shown.reserve(shown_.size());
+    for (const int index : shown_) {
+        shown.push_back(events_[static_cast<std::size_t>(index)]);
+    }
+    return shown;
+}
+
+QVariant AspectarianModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const ExactAspect& event = EventAt(index.row());
+    switch (index.column()) {
+    case TimeColumn:
+        return AspectarianTimeText(event.julianDay, zone_);
+    case FirstColumn:
+        return BodyName(event.first);
+    case AspectColumn:
+        return AspectarianKindName(event.kind);
+    case SecondColumn:
+        return BodyName(event.second);
+    default:
+        return {};
+    }
+}
+
+QVariant AspectarianModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) {
+        return {};
+    }
+    switch (section) {
+    case TimeColumn:
+        return texts_.ProgramTextWith(kTimeColumnText, zone_.name);
+    case FirstColumn:
+    case SecondColumn:
+        return texts_.ProgramText(kBodyColumnText);
+    case AspectColumn:
+        return texts_.ProgramText(kAspectColumnText);
+    default:
+        return {};
+    }
+}
+
+frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
+                               const Ephemeris& ephemeris, std::function<void(double)> momentChosen,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), texts_(texts), ephemeris_(ephemeris),
+      momentChosen_(std::move(momentChosen)), model_(texts) {
+    setObjectName(QStringLiteral("frmAspectarian"));
+    setWindowTitle(texts_.ProgramText(kCaptionText));
+    setFont(ProgramFont(QStringLiteral("Arial"), 9));
+
+    optYear = new QRadioButton(texts_.ProgramText(kYearText), this);
+    optYear->setObjectName(QStringLiteral("optYear"));
+    optYear->setChecked(true);
+    txbYear = new QSpinBox(this);
+    txbYear->setObjectName(QStringLiteral("txbYear"));
+    txbYear->setRange(1, 2799);
+    optSpan = new QRadioButton(texts_.ProgramText(kFromText), this);
+    optSpan->setObjectName(QStringLiteral("optSpan"));
+    const auto dateEdit = [this](const char* name) {
+        auto* edit = new QDateEdit(this);
+        edit->setObjectName(QLatin1String(name));
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setDateRange(QDate(1, 1, 1), QDate(2799, 12, 31));
+        return edit;
+    };
+    txbFrom = dateEdit("txbFrom");
+    txbTo = dateEdit("txbTo");
+    auto* lblTo = new QLabel(texts_.ProgramText(kToText), this);
+    lblTo->setBuddy(txbTo);
+    cmdList = new QPushButton(texts_.ProgramText(kListText), this);
+    cmdList->setObjectName(QStringLiteral("cmdList"));
+    cmdList->setDefault(true);
+
+    cboBody = new QComboBox(this);
+    cboBody->setObjectName(QStringLiteral("cboBody"));
+    cboBody->addItem(texts_.ProgramText(kAllBodiesText));
+    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+        cboBody->addItem(BodyName(body));
+    }
+    cboAspect = new QComboBox(this);
+    cboAspect->setObjectName(QStringLiteral("cboAspect"));
+    cboAspect->addItem(texts_.ProgramText(kAllAspectsText));
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        cboAspect->addItem(AspectarianKindName(kind));
+    }
+    auto* lblBody = new QLabel(texts_.ProgramText(kBodyFilterText), this);
+    lblBody->setBuddy(cboBody);
+    auto* lblAspect = new QLabel(texts_.ProgramText(kAspectFilterText), this);
+    lblAspect->setBuddy(cboAspect);
+
+    lstEvents = new QTableView(this);
+    lstEvents->setObjectName(QStringLiteral("lstEvents"));
+    lstEvents->setModel(&model_);
+    lstEvents->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstEvents->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstEvents->setAlternatingRowColors(true);
+    lstEvents->verticalHeader()->hide();
+    // Rows of one height, known without asking each: a century scrolls as fast as a year.
+    lstEvents->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lstEvents->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    lstEvents->horizontalHeader()->setStretchLastSection(true);
+    lstEvents->setColumnWidth(TimeColumn, fontMetrics().horizontalAdvance(
+                                              QStringLiteral("2027-01-03 04:05 GMT+12:45  ")));
+    lstEvents->setColumnWidth(AspectColumn,
+                              fontMetrics().horizontalAdvance(QStringLiteral("semisextile    ")));
+    lblCount = new QLabel(this);
+    lblCount->setObjectName(QStringLiteral("lblCount"));
+
+    cmdCopy = new QPushButton(texts_.ProgramText(kCopyText), this);
+    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
+    cmdSaveCsv = new QPushButton(texts_.ProgramText(kSaveCsvText), this);
+    cmdSaveCsv->setObjectName(QStringLiteral("cmdSaveCsv"));
+    cmdClose = new QPushButton(texts_.ProgramText(kCloseText), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+
+    auto* span = new QHBoxLayout;
+    span->addWidget(optYear);
+    span->addWidget(txbYear);
+    span->addSpacing(16);
+    span->addWidget(optSpan);
+    span->addWidget(txbFrom);
+    span->addWidget(lblTo);
+    span->addWidget(txbTo);
+    span->addSpacing(16);
+    span->addWidget(cmdList);
+    span->addStretch();
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(lblBody);
+    filters->addWidget(cboBody);
+    filters->addSpacing(16);
+    filters->addWidget(lblAspect);
+    filters->addWidget(cboAspect);
+    filters->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCopy);
+    buttons->addWidget(cmdSaveCsv);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(span);
+    layout->addLayout(filters);
+    layout->addWidget(lstEvents, 1);
+    layout->addWidget(lblCount);
+    layout->addLayout(buttons);
+
+    connect(cmdList, &QPushButton::clicked, this, &frmAspectarian::cmdList_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmAspectarian::cmdCopy_Click);
+    connect(cmdSaveCsv, &QPushButton::clicked, this, &frmAspectarian::cmdSaveCsv_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+    connect(lstEvents, &QTableView::doubleClicked, this, &frmAspectarian::lstEvents_DblClick);
+    connect(cboBody, &QComboBox::currentIndexChanged, this, &frmAspectarian::ApplyFilter);
+    connect(cboAspect, &QComboBox::currentIndexChanged, this, &frmAspectarian::ApplyFilter);
+    // Choosing a year or a date picks the way the span is given.
+    connect(txbYear, &QSpinBox::valueChanged, this, [this] { optYear->setChecked(true); });
+    connect(txbFrom, &QDateEdit::dateChanged, this, [this] { optSpan->setChecked(true); });
+    connect(txbTo, &QDateEdit::dateChanged, this, [this] { optSpan->setChecked(true); });
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, &frmAspectarian::cmdCopy_Click);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::hide);
+    resize(620, 560);
+}
+
+void frmAspectarian::Open(int year, const MomentZone& zone, const ConfigurationSettings& settings) {
+    zone_ = zone;
+    settings_ = settings;
+    year = std::clamp(year, 1, 2799);
+    {
+        const QSignalBlocker yearBlocker(txbYear);
+        const QSignalBlocker fromBlocker(txbFrom);
+        const QSignalBlocker toBlocker(txbTo);
+        txbYear->setValue(year);
+        txbFrom->setDate(QDate(year, 1, 1));
+        txbTo->setDate(QDate(year, 12, 31));
+        optYear->setChecked(true);
+    }
+    show();
+    raise();
+    activateWindow();
+    cmdList_Click();
+    lstEvents->setFocus();
+}
+
+void frmAspectarian::cmdList_Click() {
+    QDate first = QDate(txbYear->value(), 1, 1);
+    QDate last = QDate(txbYear->value(), 12, 31);
+    if (optSpan->isChecked()) {
+        first = txbFrom->date();
+        last = txbTo->date();
+        if (last < first) {
+            dialogs_.ShowMessage(this, texts_.ProgramText(kOrderText),
+                                 texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
+            return;
+        }
+    }
+    // Local midnights on Universal Time: day number N begins at N - 0.5 at Greenwich.
+    const double offset = zone_.offsetMinutes / 1440.0;
+    const AspectarianRequest request =
+        AspectarianRequestOf(settings_, static_cast<double>(first.toJulianDay()) - 0.5 - offset,
+                             static_cast<double>(last.toJulianDay()) + 0.5 - offset);
+    model_.SetEvents(FindExactAspects(ephemeris_, request), zone_);
+    lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
+}
+
+void frmAspectarian::ApplyFilter() {
+    model_.SetFilter(std::max(cboBody->currentIndex(), 0), std::max(cboAspect->currentIndex(), 0));
+    lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
+}
+
+void frmAspectarian::cmdCopy_Click() {
+    // The selected events, or all that are shown when none is selected.
+    QList<int> rows;
+    for (const QModelIndex& index : lstEvents->selectionModel()->selectedRows()) {
+        rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    if (rows.isEmpty()) {
+        for (int row = 0; row < model_.rowCount(); ++row) {
+            rows.append(row);
+        }
+    }
+    QString text;
+    for (const int row : rows) {
+        text += AspectarianLine(model_.EventAt(row), model_.Zone()) + QLatin1Char('\n');
+    }
+    dialogs_.SetClipboardText(text);
+}
+
+void frmAspectarian::cmdSaveCsv_Click() {
+    const QString title = texts_.ProgramText(kSaveTitleText);
+    const QString chosen = dialogs_.GetSaveFileName(this, title, texts_.ProgramText(kCsvFilterText),
+                                                    QStringLiteral("aspectarian.csv"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString name = ConfirmedSaveTarget(dialogs_, this, chosen, QStringLiteral(".csv"),
+                                             OtherExtension::Keep, title);
+    if (name.isEmpty()) {
+        return;
+    }
+    const std::vector<ExactAspect> events = model_.ShownEvents();
+    if (const QString error = WriteAspectarianCsv(name, events, model_.Zone()); !error.isEmpty()) {
+        dialogs_.ShowMessage(this, error, title, Dialogs::Icon::Exclamation);
+    }
+}
+
+void frmAspectarian::lstEvents_DblClick(const QModelIndex& index) {
+    if (index.isValid() && index.row() < model_.rowCount() && momentChosen_) {
+        momentChosen_(model_.EventAt(index.row()).julianDay);
+    }
+}
+
+} // namespace orbivex

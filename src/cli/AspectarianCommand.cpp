@@ -1,0 +1,185 @@
+// orbivex-cli aspectarian: every exact heliocentric aspect between the bodies in a span of days,
+// in time order, as text, JSON or CSV.
+#include "calendar/Calendar.h"
+#include "cli/CliDates.h"
+#include "cli/Commands.h"
+#include "cli/JsonOutput.h"
+#include "core/Ephemeris.h"
+#include "present/Aspectarian.h"
+#include "session/ProgramState.h"
+#include "session/StateTransfer.h"
+
+#include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace orbivex::cli {
+
+namespace {
+
+// The day number of a day text in the date set, or nothing after writing why.
+std::optional<int> DayNumberOfOption(Context& context, const QString& text, const TimeZones& zones,
+                                     DateSet dateSet, int& status) {
+    const QString command = QStringLiteral("aspectarian");
+    if (const QString error = ReadDayText(text, dateSet); !error.isEmpty()) {
+        status = CommandUsageError(context, command, error);
+        return std::nullopt;
+    }
+    if (!ConvertDateSet(context, dateSet, zones, WorldDate, status)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(std::floor(InputDateToLocalJD(dateSet)));
+}
+
+QJsonObject EventJson(const ExactAspect& event, const MomentZone& zone) {
+    return {
+        {QStringLiteral("time"), AspectarianTimeText(event.julianDay, zone)},
+        {QStringLiteral("julianDay"), AspectarianJulianDay(event.julianDay)},
+        {QStringLiteral("first"), BodyName(event.first)},
+        {QStringLiteral("second"), BodyName(event.second)},
+        {QStringLiteral("aspect"), AspectJsonName(event.kind)},
+        {QStringLiteral("angle"), AspectKinds[static_cast<std::size_t>(event.kind)].angleDegrees},
+    };
+}
+
+} // namespace
+
+int RunAspectarian(const QStringList& arguments, Context& context) {
+    const QString command = QStringLiteral("aspectarian");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Lists every exact heliocentric aspect between the bodies from the "
+                       "beginning of the --from day to the end of the --to day in the zone, in "
+                       "time order: the moment in the zone to the minute, the faster body, the "
+                       "aspect and the slower body. Aspects switched off in the configuration "
+                       "(of --state, else the default one) are left out; Pluto takes part only "
+                       "from 1600 to 2199. JSON gives each moment's Julian day on Universal "
+                       "Time as well."));
+    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("The first day."),
+                                        QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("The last day."),
+                                      QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption zoneOption(
+        QStringLiteral("zone"),
+        QStringLiteral("The zone of the days and times: %1 (default: GMT).").arg(ZoneFormsText()),
+        QStringLiteral("ZONE"), QStringLiteral("GMT"));
+    const QCommandLineOption bodiesOption(
+        QStringLiteral("bodies"),
+        QStringLiteral("Only aspects between two of these bodies (default: all nine)."),
+        QStringLiteral("A,B,..."));
+    const QCommandLineOption aspectsOption(
+        QStringLiteral("aspects"),
+        QStringLiteral("Only these aspects: conjunction, opposition, square, trine, sextile, "
+                       "semisextile, quincunx (default: all that are switched on)."),
+        QStringLiteral("A,B,..."));
+    const QCommandLineOption stateOption(
+        QStringLiteral("state"),
+        QStringLiteral("Take the configuration (the aspects switched on) from a state file."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Write the events as JSON."));
+    const QCommandLineOption csvOption(QStringLiteral("csv"),
+                                       QStringLiteral("Write the events as CSV with a header."));
+    parser.addOptions({fromOption, toOption, zoneOption, bodiesOption, aspectsOption, stateOption,
+                       jsonOption, csvOption});
+    if (const auto status = ParseCommandLine(
+            parser, arguments, command,
+            QStringLiteral("Usage: orbivex-cli aspectarian --from YYYY-MM-DD --to YYYY-MM-DD "
+                           "[--zone ZONE] [--bodies A,B,...] [--aspects conjunction,square,...] "
+                           "[--state FILE] [--json|--csv]"),
+            context)) {
+        return *status;
+    }
+    if (!parser.isSet(fromOption) || !parser.isSet(toOption)) {
+        return CommandUsageError(context, command, QStringLiteral("--from and --to are required"));
+    }
+    if (parser.isSet(jsonOption) && parser.isSet(csvOption)) {
+        return CommandUsageError(context, command,
+                                 QStringLiteral("--json and --csv cannot be combined"));
+    }
+
+    ProgramState state;
+    if (parser.isSet(stateOption)) {
+        if (const QString error = LoadState(parser.value(stateOption), state); !error.isEmpty()) {
+            context.err << "orbivex-cli " << command << ": " << parser.value(stateOption) << ": "
+                        << error << '\n';
+            return ExitFailure;
+        }
+    }
+    const QString zoneText = parser.value(zoneOption);
+    const TimeZones zones = MakeTimeZones(0, IsNorthAmericanZoneName(zoneText));
+    DateSet dateSet = TodayDateSet();
+    if (const QString error = ReadZoneText(zoneText, dateSet); !error.isEmpty()) {
+        return CommandUsageError(context, command, error);
+    }
+    const TimezoneEntry& entry = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)];
+    const MomentZone zone{entry.offsetMinutes, entry.text};
+
+    int status = ExitSuccess;
+    const auto first = DayNumberOfOption(context, parser.value(fromOption), zones, dateSet, status);
+    if (!first) {
+        return status;
+    }
+    const auto last = DayNumberOfOption(context, parser.value(toOption), zones, dateSet, status);
+    if (!last) {
+        return status;
+    }
+    if (*last < *first) {
+        return CommandUsageError(context, command,
+                                 QStringLiteral("--to must not come before --from"));
+    }
+    // Local midnights on Universal Time: day number N begins at N - 0.5 at Greenwich.
+    const double offset = zone.offsetMinutes / 1440.0;
+    AspectarianRequest request =
+        AspectarianRequestOf(state.settings, *first - 0.5 - offset, *last + 0.5 - offset);
+    if (parser.isSet(bodiesOption)) {
+        if (const QString error = ReadAspectarianBodies(parser.value(bodiesOption), request);
+            !error.isEmpty()) {
+            return CommandUsageError(context, command, error);
+        }
+    }
+    if (parser.isSet(aspectsOption)) {
+        if (const QString error = ReadAspectarianKinds(parser.value(aspectsOption), request);
+            !error.isEmpty()) {
+            return CommandUsageError(context, command, error);
+        }
+    }
+
+    Ephemeris ephemeris(context.programFolder);
+    if (!LoadPlutoTable(context, ephemeris)) {
+        return ExitFailure;
+    }
+    const std::vector<ExactAspect> events = FindExactAspects(ephemeris, request);
+    if (ephemeris.UsesBuiltInTheory()) {
+        context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
+                       "come from the less precise built-in theory.\n";
+    }
+
+    if (parser.isSet(jsonOption)) {
+        // One event a line, written as it goes: a century holds some 57,000 of them.
+        context.out << "{\n    \"format\": \"" << FormatName("aspectarian")
+                    << "\",\n    \"events\": [";
+        bool firstEvent = true;
+        for (const ExactAspect& event : events) {
+            context.out << (firstEvent ? "\n        " : ",\n        ")
+                        << QString::fromUtf8(QJsonDocument(EventJson(event, zone))
+                                                 .toJson(QJsonDocument::Compact));
+            firstEvent = false;
+        }
+        context.out << (events.empty() ? "]\n}\n" : "\n    ]\n}\n");
+    } else if (parser.isSet(csvOption)) {
+        context.out << AspectarianCsvHeader() << '\n';
+        for (const ExactAspect& event : events) {
+            context.out << AspectarianCsvRow(event, zone) << '\n';
+        }
+    } else {
+        for (const ExactAspect& event : events) {
+            context.out << AspectarianLine(event, zone) << '\n';
+        }
+    }
+    return ExitSuccess;
+}
+
+} // namespace orbivex::cli

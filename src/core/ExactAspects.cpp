@@ -1,0 +1,352 @@
+#include "core/ExactAspects.h"
+
+#include "core/Ephemeris.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <span>
+
+namespace orbivex {
+
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// The aspect angles are the multiples of 30 degrees: a relative longitude of m steps is
+// exact for the kind of step m (0 to 11).
+constexpr double AngleStep = FullCircle / 12.0;
+constexpr std::array<AspectKind, 12> KindOfStep{
+    Conjunction, Semisextile, Sextile, Square, Trine,   Quincunx,
+    Opposition,  Quincunx,    Trine,   Square, Sextile, Semisextile,
+};
+
+// Bodies by mean speed, fastest first.
+constexpr std::array<int, MaxBodies + 1> SpeedRank{0, 3, 1, 2, 4, 5, 6, 7, 8, 9};
+
+// A refined moment is good enough when it is this close in time (a tenth of a second) ...
+constexpr double TimeTolerance = 1e-6;
+// ... or the separation this close to the angle, far below the ephemeris' own precision.
+constexpr double AngleTolerance = 1e-12;
+
+// An angle brought into [-pi, pi).
+double Wrap(double angle) {
+    return angle - FullCircle * std::floor((angle + FullCircle / 2.0) / FullCircle);
+}
+
+bool Opposite(double a, double b) {
+    return (a < 0.0 && b > 0.0) || (a > 0.0 && b < 0.0);
+}
+
+// The root of a continuous f in [lo, hi], where f(lo) and f(hi) are of opposite signs (or one
+// is 0), starting from `guess` with `slope` the estimated derivative (radians a day). Secant
+// steps kept inside the bracket, bisection when they stall. NaN when f has no value somewhere.
+template <class F>
+double Refine(F f, double lo, double flo, double hi, double fhi, double guess, double slope) {
+    if (flo == 0.0) {
+        return lo;
+    }
+    if (fhi == 0.0) {
+        return hi;
+    }
+    double t = std::isfinite(guess) ? std::clamp(guess, lo, hi) : (lo + hi) / 2.0;
+    double previousT = NaN;
+    double previousF = NaN;
+    for (int iteration = 0; iteration < 100; ++iteration) {
+        const double ft = f(t);
+        if (std::isnan(ft)) {
+            return NaN;
+        }
+        if (ft == 0.0 || std::fabs(ft) < AngleTolerance) {
+            return t;
+        }
+        if (Opposite(ft, flo)) {
+            hi = t;
+            fhi = ft;
+        } else {
+            lo = t;
+            flo = ft;
+        }
+        if (!std::isnan(previousT) && t != previousT && ft != previousF) {
+            slope = (ft - previousF) / (t - previousT);
+        }
+        const double step = slope != 0.0 ? ft / slope : NaN;
+        if (std::fabs(step) < TimeTolerance || hi - lo < TimeTolerance) {
+            return std::clamp(t - (std::isnan(step) ? 0.0 : step), lo, hi);
+        }
+        previousT = t;
+        previousF = ft;
+        double next = t - step;
+        // Outside the bracket, or a crawl at one end: halve the bracket instead.
+        if (!(next > lo && next < hi) || iteration % 4 == 3) {
+            next = (lo + hi) / 2.0;
+        }
+        t = next;
+    }
+    return (lo + hi) / 2.0;
+}
+
+// The relative longitude of a pair at an instant (radians), NaN without a position.
+struct Relative {
+    const Ephemeris& ephemeris;
+    BodyIndex moving;
+    BodyIndex other;
+    std::optional<double> fixedLongitude;
+
+    double operator()(double jd) const {
+        const double a = ephemeris.PositionOfBody(moving, jd);
+        const double b = fixedLongitude ? *fixedLongitude : ephemeris.PositionOfBody(other, jd);
+        return a < 0.0 || b < 0.0 ? NaN : a - b;
+    }
+};
+
+bool InSearchSpan(double jd) {
+    return jd >= ExactSearchFirstJulianDay && jd < ExactSearchEndJulianDay;
+}
+
+// ---- The aspectarian -------------------------------------------------------------------------
+
+struct Pair {
+    BodyIndex first;
+    BodyIndex second;
+};
+
+// The daily brackets handled at once: their positions are computed together.
+constexpr int ChunkDays = 4096;
+
+// The root in [0, 1] of the cubic through (-1, gm), (0, g0), (1, g1), (2, g2) nearest the
+// linear guess, and the cubic's slope there (per day). Falls back to the line when a neighbour
+// is missing.
+std::pair<double, double> CubicRoot(double gm, double g0, double g1, double g2) {
+    const double linearSlope = g1 - g0;
+    double s = g0 / (g0 - g1);
+    if (std::isnan(gm) || std::isnan(g2)) {
+        return {s, linearSlope};
+    }
+    // Newton form of the interpolating polynomial.
+    const auto value = [&](double x) {
+        const double lm = -x * (x - 1.0) * (x - 2.0) / 6.0;
+        const double l0 = (x + 1.0) * (x - 1.0) * (x - 2.0) / 2.0;
+        const double l1 = -(x + 1.0) * x * (x - 2.0) / 2.0;
+        const double l2 = (x + 1.0) * x * (x - 1.0) / 6.0;
+        return gm * lm + g0 * l0 + g1 * l1 + g2 * l2;
+    };
+    double slope = linearSlope;
+    for (int i = 0; i < 4; ++i) {
+        constexpr double h = 1e-4;
+        slope = (value(s + h) - value(s - h)) / (2.0 * h);
+        if (slope == 0.0) {
+            break;
+        }
+        const double next = s - value(s) / slope;
+        if (!(next >= 0.0 && next <= 1.0)) {
+            break;
+        }
+        s = next;
+    }
+    return {s, slope != 0.0 ? slope : linearSlope};
+}
+
+} // namespace
+
+bool IsFasterBody(BodyIndex body, BodyIndex other) {
+    return IsBody(body) && IsBody(other) &&
+           SpeedRank[static_cast<std::size_t>(body)] < SpeedRank[static_cast<std::size_t>(other)];
+}
+
+std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
+                                          const AspectarianRequest& request) {
+    std::vector<ExactAspect> events;
+    const double from = std::max(request.from, ExactSearchFirstJulianDay);
+    const double to = std::min(request.to, ExactSearchEndJulianDay);
+    if (!(from < to)) {
+        return events;
+    }
+    std::vector<Pair> pairs;
+    for (BodyIndex a = 1; a <= MaxBodies; ++a) {
+        for (BodyIndex b = 1; b <= MaxBodies; ++b) {
+            if (request.bodies[static_cast<std::size_t>(a)] &&
+                request.bodies[static_cast<std::size_t>(b)] && IsFasterBody(a, b)) {
+                pairs.push_back({a, b});
+            }
+        }
+    }
+    std::array<bool, 12> steps{};
+    for (std::size_t m = 0; m < steps.size(); ++m) {
+        steps[m] = request.kinds[static_cast<std::size_t>(KindOfStep[m])];
+    }
+    if (pairs.empty() || std::none_of(steps.begin(), steps.end(), [](bool on) { return on; })) {
+        return events;
+    }
+
+    // Brackets run between consecutive midnights (0 h UT); the first one holds `from`.
+    const double firstMidnight = std::floor(from + 0.5) - 0.5;
+    const auto brackets = static_cast<long long>(std::ceil(to - firstMidnight));
+    std::vector<double> times;
+    for (long long chunk = 0; chunk < brackets; chunk += ChunkDays) {
+        const long long count = std::min<long long>(ChunkDays, brackets - chunk);
+        // Samples from one day before the chunk's first bracket to two days after its last,
+        // for the cubic through each bracket's neighbours.
+        times.clear();
+        for (long long i = -1; i <= count + 1; ++i) {
+            times.push_back(firstMidnight + static_cast<double>(chunk + i));
+        }
+        const std::vector<BodyLongitudes> samples = ephemeris.PositionsOfBodiesAt(times);
+        const std::size_t chunkStart = events.size();
+        for (const Pair& pair : pairs) {
+            const auto relative = [&](std::size_t i) {
+                const double a = samples[i][static_cast<std::size_t>(pair.first)];
+                const double b = samples[i][static_cast<std::size_t>(pair.second)];
+                return a < 0.0 || b < 0.0 ? NaN : a - b;
+            };
+            const Relative exact{ephemeris, pair.first, pair.second, std::nullopt};
+            for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) {
+                const double r0 = relative(i);
+                const double r1 = relative(i + 1);
+                if (std::isnan(r0) || std::isnan(r1)) {
+                    continue;
+                }
+                // In steps of 30 degrees: u0 in [0, 12), u1 = u0 + the day's motion.
+                const double u0 = Wrap(r0 - FullCircle / 2.0) / AngleStep + 6.0;
+                const double u1 = u0 + Wrap(r1 - r0) / AngleStep;
+                // A step m is crossed when u0 < m <= u1 going up, or u1 <= m < u0 going down,
+                // so an exact moment on a midnight belongs to one bracket only.
+                double low = 0.0;
+                double high = 0.0;
+                if (u1 > u0) {
+                    low = std::floor(u0) + 1.0;
+                    high = std::floor(u1);
+                } else {
+                    low = std::ceil(u1);
+                    high = std::ceil(u0) - 1.0;
+                }
+                for (double m = low; m <= high; ++m) {
+                    const auto step = static_cast<std::size_t>(std::fmod(m + 24.0, 12.0));
+                    if (!steps[step]) {
+                        continue;
+                    }
+                    const double target = m * AngleStep;
+                    const auto g = [&](double value) { return Wrap(value - target); };
+                    const double g0 = g(r0);
+                    const double g1 = g(r1);
+                    const auto [s, slope] =
+                        CubicRoot(g(relative(i - 1)), g0, g1, g(relative(i + 2)));
+                    const double t0 = times[i];
+                    const double jd = Refine([&](double t) { return g(exact(t)); }, t0, g0,
+                                             t0 + 1.0, g1, t0 + s, slope);
+                    if (jd >= from && jd < to) {
+                        events.push_back({jd, pair.first, pair.second, KindOfStep[step]});
+                    }
+                }
+            }
+        }
+        std::sort(events.begin() + static_cast<std::ptrdiff_t>(chunkStart), events.end(),
+                  [](const ExactAspect& x, const ExactAspect& y) {
+                      if (x.julianDay != y.julianDay) {
+                          return x.julianDay < y.julianDay;
+                      }
+                      if (x.first != y.first) {
+                          return x.first < y.first;
+                      }
+                      return x.second != y.second ? x.second < y.second : x.kind < y.kind;
+                  });
+    }
+    return events;
+}
+
+std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
+                                           const PassageSearch& search) {
+    if (!IsBody(search.moving) || !IsAspectKind(search.kind) || !(search.orb > 0.0) ||
+        (!search.fixedLongitude && !IsBody(search.other)) || !InSearchSpan(search.julianDay)) {
+        return std::nullopt;
+    }
+    const Relative relative{ephemeris, search.moving, search.other, search.fixedLongitude};
+    const double r = relative(search.julianDay);
+    if (std::isnan(r)) {
+        return std::nullopt;
+    }
+    // The aspect is exact at +angle or -angle; the passage is the one of the nearer.
+    const double angle = AspectAngles[static_cast<std::size_t>(search.kind)];
+    const double target = std::fabs(Wrap(r - angle)) <= std::fabs(Wrap(r + angle)) ? angle : -angle;
+    const auto g = [&](double t) { return Wrap(relative(t) - target); };
+    const double g0 = Wrap(r - target);
+    if (!(std::fabs(g0) < search.orb)) {
+        return std::nullopt;
+    }
+    if (g0 == 0.0) {
+        return search.julianDay;
+    }
+
+    // Walks a day at a time back and forth from the instant, while the aspect stays within
+    // orb, until the first sign change on each side; the far side goes no further than the
+    // near side's find.
+    struct Walk {
+        double t = 0.0;
+        double gt = 0.0;
+        double direction = 1.0;
+        bool open = true;
+        std::optional<std::pair<double, double>> bracket; // the day with the sign change
+        double gOther = 0.0;
+    };
+    std::array<Walk, 2> walks{};
+    for (std::size_t side = 0; side < walks.size(); ++side) {
+        walks[side].t = search.julianDay;
+        walks[side].gt = g0;
+        walks[side].direction = side == 0 ? -1.0 : 1.0;
+    }
+    double limit = std::numeric_limits<double>::infinity();
+    for (double distance = 1.0; distance <= limit; distance += 1.0) {
+        bool moved = false;
+        for (Walk& walk : walks) {
+            if (!walk.open) {
+                continue;
+            }
+            const double next = walk.t + walk.direction;
+            const double gn = InSearchSpan(next) ? g(next) : NaN;
+            if (std::isnan(gn)) {
+                // No position or out of the span: the crossing may still lie within the last
+                // day before it, sampled at its end.
+                walk.open = false;
+                continue;
+            }
+            moved = true;
+            if (Opposite(gn, walk.gt) || gn == 0.0) {
+                walk.bracket = {walk.t, next};
+                walk.gOther = gn;
+                walk.open = false;
+                limit = std::min(limit, distance);
+            } else if (!(std::fabs(gn) < search.orb)) {
+                walk.open = false;
+            } else {
+                walk.t = next;
+                walk.gt = gn;
+            }
+        }
+        if (!moved) {
+            break;
+        }
+    }
+
+    std::optional<double> nearest;
+    for (const Walk& walk : walks) {
+        if (!walk.bracket) {
+            continue;
+        }
+        const auto [near, far] = *walk.bracket;
+        const double lo = std::min(near, far);
+        const double hi = std::max(near, far);
+        const double flo = near < far ? walk.gt : walk.gOther;
+        const double fhi = near < far ? walk.gOther : walk.gt;
+        const double jd = Refine(g, lo, flo, hi, fhi, lo + flo / (flo - fhi) * (hi - lo),
+                                 (fhi - flo) / (hi - lo));
+        if (std::isnan(jd) || !InSearchSpan(jd)) {
+            continue;
+        }
+        if (!nearest || std::fabs(jd - search.julianDay) < std::fabs(*nearest - search.julianDay)) {
+            nearest = jd;
+        }
+    }
+    return nearest;
+}
+
+} // namespace orbivex

@@ -1,0 +1,70 @@
+#pragma once
+// Exact aspects: the instants (Julian dates on Universal Time) at which the heliocentric
+// separation of two bodies, or of a body and a fixed longitude, equals an aspect's angle.
+//
+// Every body moves direct, and for all pairs but Neptune-Pluto the relative longitude turns in
+// one direction; near Pluto's perihelion it turns back, so the same aspect can be exact several
+// times in a row. The searches therefore never assume one exact moment per passage: they sample
+// the relative longitude every day at 0 h UT (the fastest pair, Mercury and Earth, moves less
+// than 7 degrees a day, far below the 30 degrees between aspect angles), and each crossing of an
+// aspect's angle between two samples is refined on the ephemeris to a fraction of a second.
+
+#include "core/Bodies.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace orbivex {
+
+class Ephemeris;
+
+// The span in which exact moments are sought: 0 h UT of 1 January of year 1 to 0 h UT of
+// 1 January 2800 (exclusive), the years the program's calendar converts.
+inline constexpr double ExactSearchFirstJulianDay = 1721425.5;
+inline constexpr double ExactSearchEndJulianDay = 2743738.5;
+
+// Whether a body is faster than another in the mean (shorter period): Mercury, Venus, Earth,
+// Mars, Jupiter ... Pluto.
+bool IsFasterBody(BodyIndex body, BodyIndex other);
+
+struct ExactAspect {
+    double julianDay = 0.0; // UT
+    BodyIndex first = 0;    // the faster body
+    BodyIndex second = 0;   // the slower body
+    AspectKind kind = 0;
+    bool operator==(const ExactAspect&) const = default;
+};
+
+struct AspectarianRequest {
+    double from = 0.0; // UT; events with from <= julianDay < to
+    double to = 0.0;
+    std::array<bool, MaxBodies + 1> bodies{};     // the bodies taking part, by BodyIndex
+    std::array<bool, NumAspectKinds + 1> kinds{}; // the aspect kinds listed, by AspectKind
+};
+
+// Every exact aspect between two bodies of the request, of a kind of the request, in time
+// order (ties by first body, second body, kind); each event once. Nothing outside years
+// 1-2799, and for Pluto nothing outside its table.
+std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
+                                          const AspectarianRequest& request);
+
+// One aspect in orb at an instant: body `moving` against body `other` (both moving), or
+// against the fixed longitude `fixedLongitude` (radians) when that is given.
+struct PassageSearch {
+    BodyIndex moving = 0;
+    BodyIndex other = 0;
+    std::optional<double> fixedLongitude;
+    AspectKind kind = 0;
+    double orb = 0.0;       // radians: the passage lasts while the deviation is below it
+    double julianDay = 0.0; // UT, an instant within the passage
+};
+
+// The exact moment of the passage through the aspect's orb that contains search.julianDay: the
+// one nearest to that instant when the aspect is exact several times in the passage. Nothing
+// when the aspect is not within orb at that instant, when it leaves its orb without becoming
+// exact (Neptune and Pluto can turn back), or when the exact moment lies outside years
+// 1-2799 or, for Pluto, outside its table.
+std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris, const PassageSearch& search);
+
+} // namespace orbivex

@@ -1,0 +1,156 @@
+#include "present/Aspectarian.h"
+
+#include "calendar/Calendar.h"
+#include "core/Orbs.h"
+#include "session/SaveTarget.h"
+#include "support/StrProc.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <cmath>
+
+namespace orbivex {
+
+AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, double from,
+                                        double to) {
+    AspectarianRequest request;
+    request.from = from;
+    request.to = to;
+    request.bodies.fill(true);
+    request.bodies[0] = false;
+    OrbTable orbs;
+    OrbSummary summary;
+    SetOrbs(settings, orbs, summary);
+    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        request.kinds[static_cast<std::size_t>(kind)] =
+            settings.colours[static_cast<std::size_t>(kind)] != 0 && orbs(kind, 0) > 0.0;
+    }
+    return request;
+}
+
+namespace {
+
+// Reads a comma-separated list of names (any case) of the entries 1..count into `chosen`;
+// "" on success, else the message naming the first unknown name (chosen unchanged).
+template <std::size_t N, class NameOf>
+QString ReadNames(const QString& list, int count, NameOf nameOf, const char* what,
+                  std::array<bool, N>& chosen) {
+    std::array<bool, N> read{};
+    for (const QString& item : list.split(QLatin1Char(','))) {
+        const QString name = item.trimmed();
+        int found = 0;
+        for (int entry = 1; entry <= count; ++entry) {
+            if (name.compare(nameOf(entry), Qt::CaseInsensitive) == 0) {
+                found = entry;
+            }
+        }
+        if (found == 0) {
+            return QStringLiteral("unknown %1 '%2'").arg(QLatin1String(what), name);
+        }
+        read[static_cast<std::size_t>(found)] = true;
+    }
+    chosen = read;
+    return {};
+}
+
+} // namespace
+
+QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
+    return ReadNames(list, MaxBodies, BodyName, "body", request.bodies);
+}
+
+QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
+    std::array<bool, NumAspectKinds + 1> kinds{};
+    const QString error = ReadNames(list, NumAspectKinds, AspectarianKindName, "aspect", kinds);
+    if (!error.isEmpty()) {
+        return error;
+    }
+    // A kind switched off stays off.
+    for (std::size_t kind = 1; kind < kinds.size(); ++kind) {
+        request.kinds[kind] = request.kinds[kind] && kinds[kind];
+    }
+    return {};
+}
+
+QString AspectarianKindName(AspectKind kind) {
+    return AspectName(kind).toLower();
+}
+
+QString AspectarianTimeText(double jd, const MomentZone& zone) {
+    if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
+        return {};
+    }
+    const double minutes = std::round((jd + 0.5) * 1440.0 + zone.offsetMinutes);
+    const double day = std::floor(minutes / 1440.0);
+    EuroDateRecord record;
+    record.jdn = static_cast<std::int32_t>(day);
+    JDNToEuroDate(record);
+    if (record.valid == 0) {
+        return {};
+    }
+    const int minuteOfDay = static_cast<int>(minutes - day * 1440.0);
+    return QStringLiteral("%1-%2-%3 %4:%5 %6")
+        .arg(record.year, 4, 10, QLatin1Char('0'))
+        .arg(record.month, 2, 10, QLatin1Char('0'))
+        .arg(record.day, 2, 10, QLatin1Char('0'))
+        .arg(minuteOfDay / 60, 2, 10, QLatin1Char('0'))
+        .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'))
+        .arg(zone.name);
+}
+
+QString AspectarianLine(const ExactAspect& event, const MomentZone& zone) {
+    // Columns as wide as the longest body name (7) and aspect name (11).
+    return AspectarianTimeText(event.julianDay, zone) + QStringLiteral("  ") +
+           PadRight(BodyName(event.first), 7) + QLatin1Char(' ') +
+           PadRight(AspectarianKindName(event.kind), 11) + QLatin1Char(' ') +
+           BodyName(event.second);
+}
+
+QString AspectarianCsvHeader() {
+    return QStringLiteral("time,julianDay,first,second,aspect,angle");
+}
+
+QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone) {
+    return QStringList{
+        AspectarianTimeText(event.julianDay, zone),
+        QString::number(AspectarianJulianDay(event.julianDay), 'f', 6),
+        BodyName(event.first),
+        BodyName(event.second),
+        AspectarianKindName(event.kind),
+        QString::number(AspectKinds[static_cast<std::size_t>(event.kind)].angleDegrees)}
+        .join(QLatin1Char(','));
+}
+
+double AspectarianJulianDay(double jd) {
+    return std::round(jd * 1e6) / 1e6;
+}
+
+bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind) {
+    return (body == 0 || event.first == body || event.second == body) &&
+           (kind == 0 || event.kind == kind);
+}
+
+QString WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
+                            const MomentZone& zone) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
+        return QStringLiteral("Cannot save %1: %2.").arg(shown, special);
+    }
+    QByteArray bytes = AspectarianCsvHeader().toUtf8() + '\n';
+    for (const ExactAspect& event : events) {
+        bytes += AspectarianCsvRow(event, zone).toUtf8() + '\n';
+    }
+    // A temporary file beside the old one replaces it only once all is on the disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return QStringLiteral("Cannot save %1: %2").arg(shown, file.errorString());
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("Cannot save %1: %2").arg(shown, reason);
+    }
+    return {};
+}
+
+} // namespace orbivex

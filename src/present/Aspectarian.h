@@ -1,0 +1,54 @@
+#pragma once
+// The aspectarian as text: the exact aspects of a span of dates, each told at its moment in a
+// zone, as lines for people, CSV and the names the command line and the window share.
+
+#include "core/ExactAspects.h"
+#include "session/Configuration.h"
+#include "session/ExactMoments.h"
+
+#include <QString>
+#include <QStringList>
+#include <span>
+
+namespace orbivex {
+
+// Every body and every aspect kind switched on in the configuration (a kind whose colour is 0,
+// or whose orb is 0, is switched off: the chart never shows it), for the span [from, to) of
+// Julian dates (UT).
+AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, double from,
+                                        double to);
+
+// Reads a comma-separated list of body names (any case) into request.bodies, which it replaces;
+// "" on success, else the message naming the first unknown name (request unchanged).
+QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request);
+// The same for aspect kinds by name ("conjunction", "square", ...): the kinds listed stay on
+// when the configuration has them on; a kind switched off stays off.
+QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request);
+
+// The lower-case name of an aspect kind: "conjunction", "semisextile".
+QString AspectarianKindName(AspectKind kind);
+
+// "2027-01-03 04:05 GMT": the moment in the zone to the nearest minute.
+QString AspectarianTimeText(double jd, const MomentZone& zone);
+
+// One line of the text listing: the time, the faster body, the aspect and the slower body in
+// columns.
+QString AspectarianLine(const ExactAspect& event, const MomentZone& zone);
+
+// The header row of the CSV and the row of one event (time, Julian day, first, second, aspect,
+// angle in degrees), without the line end.
+QString AspectarianCsvHeader();
+QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone);
+
+// The Julian day as the listings give it: to a millionth of a day (a tenth of a second).
+double AspectarianJulianDay(double jd);
+
+// Whether an event involves `body` (0: any) and is of `kind` (0: any).
+bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind);
+
+// Writes the events as CSV (header, then one row each, LF line ends) to path, replacing a
+// regular file there only once every byte is written. "" on success, else why not.
+QString WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
+                            const MomentZone& zone);
+
+} // namespace orbivex

@@ -1,0 +1,30 @@
+#pragma once
+// Exact moments as the durations show them: the zone they are told in (the world date's) and
+// their text, "December 9, 2026 at 14:23 GMT".
+
+#include "session/ProgramState.h"
+
+#include <QString>
+
+namespace orbivex {
+
+// A fixed zone: its offset east of Greenwich and its name in the time-zone list.
+struct MomentZone {
+    int offsetMinutes = 0;
+    QString name = QStringLiteral("GMT");
+};
+
+// The zone of the chart on display's world date, as its conversion chose it (the computer's
+// zone when none was chosen).
+MomentZone WorldMomentZone(const ProgramState& state);
+
+// "December 9, 2026 at 14:23 GMT": the instant jd (UT) in the zone, to the nearest minute;
+// "" for an instant the calendar cannot convert.
+QString ExactMomentText(double jd, const MomentZone& zone);
+
+// Sets the world date set to the instant jd (UT) in its zone (the computer's when none is
+// chosen, which it then selects), to the nearest half hour that the date set can hold. False,
+// with the date set unchanged, for an instant outside years 1-2799.
+bool SetWorldDateToMoment(DateSet& world, const TimeZones& zones, double jd);
+
+} // namespace orbivex

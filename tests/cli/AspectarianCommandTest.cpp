@@ -1,0 +1,123 @@
+#include "cli/CliRun.h"
+#include "session/StateTransfer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using orbivex::test::CliResult;
+
+namespace {
+
+CliResult Aspectarian(QStringList arguments) {
+    arguments.prepend(QStringLiteral("aspectarian"));
+    return orbivex::test::RunCli(arguments);
+}
+
+const QStringList January2027{QStringLiteral("--from"), QStringLiteral("2027-01-01"),
+                              QStringLiteral("--to"), QStringLiteral("2027-01-31")};
+
+QStringList Lines(const CliResult& run) {
+    return run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST(AspectarianCommand, TextJsonAndCsvListTheSameEventsInTimeOrder) {
+    const CliResult text = Aspectarian(January2027);
+    const CliResult json = Aspectarian(January2027 + QStringList{QStringLiteral("--json")});
+    const CliResult csv = Aspectarian(January2027 + QStringList{QStringLiteral("--csv")});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+
+    const QStringList lines = Lines(text);
+    EXPECT_EQ(lines.first(), QStringLiteral("2027-01-01 16:49 GMT  Mercury opposition  Earth"));
+    const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(document[QStringLiteral("format")].toString(),
+              QStringLiteral("orbivex.aspectarian.v2"));
+    const QJsonArray events = document[QStringLiteral("events")].toArray();
+    const QStringList rows = Lines(csv);
+    ASSERT_GT(lines.size(), 40);
+    ASSERT_EQ(events.size(), lines.size());
+    ASSERT_EQ(rows.size(), lines.size() + 1);
+    EXPECT_EQ(rows.first(), QStringLiteral("time,julianDay,first,second,aspect,angle"));
+    EXPECT_EQ(rows[1], QStringLiteral("2027-01-01 16:49 GMT,2461407.200740,Mercury,Earth,"
+                                      "opposition,180"));
+    double previous = 0.0;
+    for (const QJsonValue& event : events) {
+        const double jd = event[QStringLiteral("julianDay")].toDouble();
+        EXPECT_GE(jd, previous);
+        previous = jd;
+    }
+}
+
+TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
+    const QStringList mercuryEarth =
+        January2027 + QStringList{QStringLiteral("--bodies"), QStringLiteral("earth,Mercury")};
+    const QStringList squares = Lines(Aspectarian(
+        mercuryEarth + QStringList{QStringLiteral("--aspects"), QStringLiteral("square")}));
+    ASSERT_EQ(squares.size(), 1);
+    for (const QString& line : squares) {
+        EXPECT_TRUE(line.endsWith(QStringLiteral("Mercury square      Earth")))
+            << line.toStdString();
+    }
+    // The same moment told in a zone five hours west.
+    const QStringList west = Lines(Aspectarian(
+        mercuryEarth + QStringList{QStringLiteral("--zone"), QStringLiteral("GMT-5:00")}));
+    EXPECT_TRUE(west.first().startsWith(QStringLiteral("2027-01-01 11:49 GMT-5:00")));
+
+    // Squares switched off in a state file (an orb of 0: a colour of 0 is not kept in state
+    // files) are left out, even when asked for.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("off.pat"));
+    orbivex::ProgramState state;
+    state.settings.orbPositions[orbivex::Square - 1] = 0;
+    ASSERT_EQ(orbivex::WriteStateFile(path, orbivex::ToStateFile(state)), QString());
+    const CliResult off = Aspectarian(mercuryEarth + QStringList{QStringLiteral("--state"), path});
+    ASSERT_EQ(off.exitCode, 0) << off.err.toStdString();
+    EXPECT_FALSE(off.out.contains(QStringLiteral(" square ")));
+    EXPECT_EQ(Lines(off).size(), 3);
+    EXPECT_TRUE(Lines(Aspectarian(mercuryEarth + QStringList{QStringLiteral("--state"), path,
+                                                             QStringLiteral("--aspects"),
+                                                             QStringLiteral("square")}))
+                    .isEmpty());
+}
+
+TEST(AspectarianCommand, BadInputIsRefusedWithItsExitStatus) {
+    const struct {
+        QStringList arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {{QStringLiteral("--from"), QStringLiteral("2027-01-01")}, 2, "--from and --to"},
+        {January2027 + QStringList{QStringLiteral("--bodies"), QStringLiteral("Moon")}, 2,
+         "unknown body 'Moon'"},
+        {January2027 + QStringList{QStringLiteral("--aspects"), QStringLiteral("Sqr")}, 2,
+         "unknown aspect 'Sqr'"},
+        {January2027 + QStringList{QStringLiteral("--json"), QStringLiteral("--csv")}, 2,
+         "cannot be combined"},
+        {{QStringLiteral("--from"), QStringLiteral("2027-02-01"), QStringLiteral("--to"),
+          QStringLiteral("2027-01-01")},
+         2,
+         "--to must not come before --from"},
+        {{QStringLiteral("--from"), QStringLiteral("2027-02-30"), QStringLiteral("--to"),
+          QStringLiteral("2027-03-01")},
+         3,
+         ""},
+        {{QStringLiteral("--from"), QStringLiteral("2799-12-01"), QStringLiteral("--to"),
+          QStringLiteral("2800-01-01")},
+         3,
+         ""},
+        {January2027 + QStringList{QStringLiteral("--state"), QStringLiteral("/nonexistent.pat")},
+         4, "nonexistent.pat"},
+    };
+    for (const auto& c : cases) {
+        const CliResult run = Aspectarian(c.arguments);
+        EXPECT_EQ(run.exitCode, c.status) << c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+}
