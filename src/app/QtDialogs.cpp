@@ -130,6 +130,21 @@ QString QtDialogs::GetSaveFileName(QWidget* parent, const QString& title, const 
     return QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter));
 }
 
+QString QtDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
+                                          const QString& filter, const QString& initialName,
+                                          QString& pickedPattern) {
+    const OpenDialog open(*this);
+    QString picked;
+    const QString name =
+        QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter), &picked);
+    // "SVG images (*.svg)" gives "*.svg".
+    const qsizetype from = picked.lastIndexOf(QLatin1Char('('));
+    const qsizetype to = picked.lastIndexOf(QLatin1Char(')'));
+    pickedPattern =
+        from >= 0 && to > from ? picked.mid(from + 1, to - from - 1).trimmed() : QString();
+    return name;
+}
+
 QString QtDialogs::GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& initialName) {
     const OpenDialog open(*this);

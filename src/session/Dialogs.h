@@ -27,6 +27,16 @@ class Dialogs {
                                     const QString& initialName) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& initialName) = 0;
+    // A save dialog offering several file types, filter in pairs: "PNG images|*.png|SVG
+    // images|*.svg". Also tells which pattern the user picked ("*.svg"), or "" when that is not
+    // known; a name typed without an extension is left without one. An empty name on cancel.
+    virtual QString GetSaveFileNameAndType(QWidget* parent, const QString& title,
+                                           const QString& filter, const QString& initialName,
+                                           QString& pickedPattern) {
+        pickedPattern.clear();
+        return GetSaveFileName(parent, title, filter, initialName);
+    }
+
     // A borderless note that closes itself after intervalMs or when clicked; the caller waits.
     // Sizes and positions are in layout units (1/1440 inch, 15 to a pixel); top/left are
     // screen positions, or negative to centre the note on the screen.

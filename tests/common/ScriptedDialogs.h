@@ -25,6 +25,7 @@ class ScriptedDialogs : public Dialogs {
         Buttons buttons = Buttons::Ok;
         Answer defaultAnswer = Answer::Ok;
         QString filter;                                               // file dialogs
+        QString pickedPattern;                                        // typed save dialogs
         QString initialName;                                          // file dialogs
         int width = 0, height = 0, intervalMs = 0, top = 0, left = 0; // pop-ups
     };
@@ -33,6 +34,9 @@ class ScriptedDialogs : public Dialogs {
     void QueueAnswer(Answer answer) { answers_.push_back(answer); }
     // File names for file dialogs, taken in order; "" stands for a cancelled dialog.
     void QueueFileName(const QString& name) { fileNames_.push_back(name); }
+    // The file type a typed save dialog reports as picked ("*.svg"), taken in order; "" (or
+    // none queued) when it reports none.
+    void QueuePickedPattern(const QString& pattern) { pickedPatterns_.push_back(pattern); }
     // Results of openings; an opening with none queued succeeds.
     void QueueOpenResult(bool opened) { openResults_.push_back(opened); }
     // Runs while the next message, question, file dialog or pop-up is open, as the timers and
@@ -52,7 +56,9 @@ class ScriptedDialogs : public Dialogs {
     size_t CountOf(Kind kind) const { return CallsOf(kind).size(); }
     void Clear() { calls_.clear(); }
     // Answers and file names queued but never asked for.
-    size_t UnusedAnswers() const { return answers_.size() + fileNames_.size(); }
+    size_t UnusedAnswers() const {
+        return answers_.size() + fileNames_.size() + pickedPatterns_.size();
+    }
     const QString& ClipboardText() const { return clipboard_; }
 
     void ShowMessage(QWidget*, const QString& text, const QString& title, Icon icon) override {
@@ -121,6 +127,18 @@ class ScriptedDialogs : public Dialogs {
         clipboard_ = text;
     }
 
+    QString GetSaveFileNameAndType(QWidget*, const QString& title, const QString& filter,
+                                   const QString& initialName, QString& pickedPattern) override {
+        pickedPattern.clear();
+        if (!pickedPatterns_.empty()) {
+            pickedPattern = pickedPatterns_.front();
+            pickedPatterns_.pop_front();
+        }
+        const QString name = FileDialog(Kind::SaveFile, title, filter, initialName);
+        calls_.back().pickedPattern = pickedPattern;
+        return name;
+    }
+
     bool OpenExternally(const QString& target) override {
         Call call;
         call.kind = Kind::Open;
@@ -168,6 +186,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<Answer> answers_;
     std::deque<QString> fileNames_;
     std::deque<bool> openResults_;
+    std::deque<QString> pickedPatterns_;
     QString clipboard_;
 };
 
