@@ -87,7 +87,9 @@ inline constexpr Rect cmdLoadState = ButtonRowSlot(3);
 inline constexpr Rect cmdReport = ButtonRowSlot(4);
 inline constexpr Rect cmdRun = ButtonRowSlot(5);
 inline constexpr Rect cmdToggleGraphic = ButtonRowSlot(6);
+inline constexpr Rect cmdPrint = ButtonRowSlot(7);
 static_assert(cmdRun.left == 5900);
+static_assert(cmdPrint.right() < fraTransits.left);
 
 // The title and the hint under it.
 inline constexpr Rect lblTitle{Margin, 2000, fraTransits.left - 2 * Margin, 270};

@@ -15,7 +15,17 @@ namespace orbivex::test {
 
 class ScriptedDialogs : public Dialogs {
   public:
-    enum class Kind { Message, Question, SaveFile, OpenFile, PopUp, Clipboard, Open };
+    enum class Kind {
+        Message,
+        Question,
+        SaveFile,
+        OpenFile,
+        PopUp,
+        Clipboard,
+        Open,
+        Print,
+        Preview
+    };
 
     struct Call {
         Kind kind = Kind::Message;
@@ -37,6 +47,12 @@ class ScriptedDialogs : public Dialogs {
     // The file type a typed save dialog reports as picked ("*.svg"), taken in order; "" (or
     // none queued) when it reports none.
     void QueuePickedPattern(const QString& pattern) { pickedPatterns_.push_back(pattern); }
+    // Where the print dialog and the preview print: the test's own page device (an image, a PDF
+    // file). The print dialog prints when Answer::Ok is queued and is cancelled with
+    // Answer::Cancel.
+    void PrintOnto(std::function<bool(const PaintPages&)> target) {
+        printTarget_ = std::move(target);
+    }
     // Results of openings; an opening with none queued succeeds.
     void QueueOpenResult(bool opened) { openResults_.push_back(opened); }
     // Runs while the next message, question, file dialog or pop-up is open, as the timers and
@@ -139,6 +155,37 @@ class ScriptedDialogs : public Dialogs {
         return name;
     }
 
+    PrintResult Print(QWidget*, const QString& title, const PaintPages& paint) override {
+        const OpenDialog open(*this);
+        RunWhileOpen();
+        Call call;
+        call.kind = Kind::Print;
+        call.title = title;
+        calls_.push_back(call);
+        if (answers_.empty()) {
+            ADD_FAILURE() << "Print dialog shown with no answer queued";
+            return PrintResult::Cancelled;
+        }
+        const Answer answer = answers_.front();
+        answers_.pop_front();
+        if (answer != Answer::Ok && answer != Answer::Yes) {
+            return PrintResult::Cancelled;
+        }
+        return printTarget_ && printTarget_(paint) ? PrintResult::Printed : PrintResult::Failed;
+    }
+
+    void PrintPreview(QWidget*, const QString& title, const PaintPages& paint) override {
+        const OpenDialog open(*this);
+        RunWhileOpen();
+        Call call;
+        call.kind = Kind::Preview;
+        call.title = title;
+        calls_.push_back(call);
+        if (printTarget_) {
+            printTarget_(paint);
+        }
+    }
+
     bool OpenExternally(const QString& target) override {
         Call call;
         call.kind = Kind::Open;
@@ -187,6 +234,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<QString> fileNames_;
     std::deque<bool> openResults_;
     std::deque<QString> pickedPatterns_;
+    std::function<bool(const PaintPages&)> printTarget_;
     QString clipboard_;
 };
 
