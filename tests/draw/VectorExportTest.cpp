@@ -46,7 +46,7 @@ SvgGroups GroupsOf(const QByteArray& svg) {
             const QString id = reader.attributes().value(QLatin1String("id")).toString();
             QSet<QString>* set = cls.startsWith(QLatin1String("body"))     ? &groups.bodies
                                  : cls.startsWith(QLatin1String("aspect")) ? &groups.aspects
-                                                             : nullptr;
+                                                                           : nullptr;
             if (reader.name() == QLatin1String("g") && set != nullptr) {
                 groups.duplicates += set->contains(id) ? 1 : 0;
                 set->insert(id);
@@ -178,10 +178,7 @@ TEST_F(VectorExportTest, SheetIsOneA4PageTitledWithTheChart) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray pdf = file.readAll();
         EXPECT_TRUE(pdf.startsWith("%PDF-"));
-        EXPECT_EQ(pdf.count(QByteArrayView("/Type /Page\n")) + pdf.count("/Type /Page\r") +
-                      pdf.count(QByteArrayView("/Type /Page ")) +
-                      pdf.count(QByteArrayView("/Type /Page/")),
-                  1);
+        EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 1);
         EXPECT_TRUE(pdf.contains("/Count 1"));
         // A4: 595 x 842 points.
         EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595.000000 842.000000]"));
