@@ -7,10 +7,13 @@
 #include "common/ChartFixture.h"
 #include "common/SpecialFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSvgGenerator>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -184,6 +187,45 @@ TEST_F(VectorExportTest, SheetIsOneA4PageTitledWithTheChart) {
         EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595.000000 842.000000]"));
         EXPECT_TRUE(pdf.contains(PdfTextString(sheet.title)));
     }
+}
+
+// A report longer than the page: the lines that fit, then a note that counts the rest, so that
+// nothing is left out without a word.
+TEST_F(VectorExportTest, SheetCountsTheLinesItCannotHold) {
+    Run(WorldTransits);
+    SheetInput sheet = SheetInputOf(state, ephemeris, texts);
+    sheet.listingTitle.clear();
+    sheet.listing.clear();
+    constexpr int Lines = 600;
+    for (int k = 1; k <= Lines; ++k) {
+        sheet.listing += QStringLiteral("listing line %1\r\n").arg(k, 3, 10, QLatin1Char('0'));
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator page;
+    page.setOutputDevice(&buffer);
+    page.setSize(QSize(595, 842));
+    page.setResolution(72);
+    QPainter painter(&page);
+    DrawChartSheet(painter, sheet, texts);
+    painter.end();
+
+    QXmlStreamReader reader(buffer.data());
+    int shown = 0;
+    int left = -1;
+    const QRegularExpression note(QStringLiteral("^(\\d+) more lines are not shown\\.$"));
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement &&
+            reader.name() == QLatin1String("text")) {
+            const QString text = reader.readElementText();
+            shown += text.startsWith(QLatin1String("listing line ")) ? 1 : 0;
+            if (const QRegularExpressionMatch match = note.match(text); match.hasMatch()) {
+                left = match.captured(1).toInt();
+            }
+        }
+    }
+    EXPECT_GT(shown, 20);
+    EXPECT_EQ(shown + left, Lines);
 }
 
 } // namespace
