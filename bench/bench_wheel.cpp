@@ -1,12 +1,18 @@
 // Drawing the chart wheel, symbol placement included, for the single-set and two-set layouts,
 // with the symbols spread around the ring and crowded into one sector (where every symbol
-// must step inwards past the others), and the composed export image.
+// must step inwards past the others), the composed export image, the same as SVG, and the
+// chart sheet written as PDF.
+#include "BenchSupport.h"
+#include "draw/ChartSheet.h"
 #include "draw/ChartWheel.h"
 #include "draw/ImageExport.h"
+#include "draw/WheelSvg.h"
+#include "session/Compute.h"
 #include "session/Configuration.h"
 #include "support/ProgramTexts.h"
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace orbivex;
@@ -82,6 +88,41 @@ void BM_ComposeExportImage(benchmark::State& run) {
     }
 }
 
+void BM_ComposeExportSvg(benchmark::State& run) {
+    EnsureGuiApplication();
+    ExportInput input;
+    input.wheel = Input(run);
+    for (auto& date : input.dates) {
+        date = {QStringLiteral("2024-03-20"), QStringLiteral("12:00 GMT")};
+    }
+    for (auto _ : run) {
+        const WheelSvg svg = ComposeExportSvg(input, Texts());
+        benchmark::DoNotOptimize(svg.svg.constData());
+    }
+}
+
+// The sheet of a computed chart (its durations included, as Print... and orbivex-cli sheet
+// compute them) written as a PDF file. Range 0: the chart mode.
+void BM_ChartSheetPdf(benchmark::State& run) {
+    EnsureGuiApplication();
+    bench::Data data;
+    ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
+    QTemporaryDir folder;
+    if (!data.ok || !folder.isValid() || !Compute(state, {data.ephemeris, data.texts}).ok()) {
+        run.SkipWithError("no data files or no temporary folder");
+        return;
+    }
+    const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
+    for (auto _ : run) {
+        QString message;
+        const SheetInput sheet = SheetInputOf(state, data.ephemeris, data.texts);
+        if (!WriteChartSheetPdf(sheet, data.texts, path, message)) {
+            run.SkipWithError("the PDF could not be written");
+            return;
+        }
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_DrawChartWheel)
@@ -89,4 +130,12 @@ BENCHMARK(BM_DrawChartWheel)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeExportImage)
     ->ArgsProduct({{WorldTransits, SynastryMode}, {0}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeExportSvg)
+    ->ArgsProduct({{WorldTransits, SynastryMode}, {0}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartSheetPdf)
+    ->Arg(WorldTransits)
+    ->Arg(PersonalFirst)
+    ->Arg(SynastryMode)
     ->Unit(benchmark::kMillisecond);

@@ -87,7 +87,9 @@ inline constexpr Rect cmdLoadState = ButtonRowSlot(3);
 inline constexpr Rect cmdReport = ButtonRowSlot(4);
 inline constexpr Rect cmdRun = ButtonRowSlot(5);
 inline constexpr Rect cmdToggleGraphic = ButtonRowSlot(6);
+inline constexpr Rect cmdPrint = ButtonRowSlot(7);
 static_assert(cmdRun.left == 5900);
+static_assert(cmdPrint.right() < fraTransits.left);
 
 // The aspectarian under the frame of the modes, clear of the grid below.
 inline constexpr Rect cmdAspectarian{fraTransits.left, 2240, 1400, ButtonHeight};

@@ -12,4 +12,10 @@ inline constexpr int kSaveImageText = 42;    // cmdSaveAs while the picture is s
 inline constexpr int kStopRunText = 43;      // cmdRun during a run
 inline constexpr int kLoadedFromText = 387;  // status line after Load from and Restore
 
+// Printing the chart sheet.
+inline constexpr int kPrintText = 560;          // cmdPrint
+inline constexpr int kPrintTitleText = 561;     // the print dialog and the preview
+inline constexpr int kPrintFailedText = 562;    // the printer could not be started
+inline constexpr int kNothingToPrintText = 568; // no chart computed yet
+
 } // namespace orbivex::caption

@@ -7,6 +7,10 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStringList>
 #include <QUrl>
 
@@ -128,6 +132,66 @@ QString QtDialogs::GetSaveFileName(QWidget* parent, const QString& title, const 
                                    const QString& initialName) {
     const OpenDialog open(*this);
     return QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter));
+}
+
+QString QtDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
+                                          const QString& filter, const QString& initialName,
+                                          QString& pickedPattern) {
+    const OpenDialog open(*this);
+    QString picked;
+    const QString name =
+        QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter), &picked);
+    // "SVG images (*.svg)" gives "*.svg".
+    const qsizetype from = picked.lastIndexOf(QLatin1Char('('));
+    const qsizetype to = picked.lastIndexOf(QLatin1Char(')'));
+    pickedPattern =
+        from >= 0 && to > from ? picked.mid(from + 1, to - from - 1).trimmed() : QString();
+    return name;
+}
+
+namespace {
+
+// Sheets are laid out for A4; the print dialog may choose another paper.
+void SetUpPrinter(QPrinter& printer, const QString& title) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setDocName(title);
+}
+
+bool PaintOnPrinter(QPrinter& printer, const Dialogs::PaintPages& paint) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    paint(painter);
+    return painter.end();
+}
+
+} // namespace
+
+Dialogs::PrintResult QtDialogs::Print(QWidget* parent, const QString& title,
+                                      const PaintPages& paint) {
+    const OpenDialog open(*this);
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, title);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(title);
+    if (dialog.exec() != QDialog::Accepted) {
+        return PrintResult::Cancelled;
+    }
+    return PaintOnPrinter(printer, paint) ? PrintResult::Printed : PrintResult::Failed;
+}
+
+void QtDialogs::PrintPreview(QWidget* parent, const QString& title, const PaintPages& paint) {
+    const OpenDialog open(*this);
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, title);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(title);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter* target) { PaintOnPrinter(*target, paint); });
+    preview.exec();
 }
 
 QString QtDialogs::GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -36,6 +36,10 @@ class QtDialogs : public Dialogs {
                int top, int left) override;
     void SetClipboardText(const QString& text) override;
     bool OpenExternally(const QString& target) override;
+    QString GetSaveFileNameAndType(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& initialName, QString& pickedPattern) override;
+    PrintResult Print(QWidget* parent, const QString& title, const PaintPages& paint) override;
+    void PrintPreview(QWidget* parent, const QString& title, const PaintPages& paint) override;
 
   private:
     // One note window, reused, so that each pop-up restarts the same timer.

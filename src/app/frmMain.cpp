@@ -33,6 +33,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -227,6 +228,7 @@ void frmMain::CreateControls() {
     cmdRestore = button("cmdRestore");
     cmdHelp = button("cmdHelp");
     cmdReport = button("cmdReport");
+    cmdPrint = button("cmdPrint");
     cmdToggleGraphic = button("cmdToggleGraphic");
     cmdRun = button("cmdRun");
     cmdForwardBack[0] = button("cmdForwardBack_0");
@@ -254,6 +256,13 @@ void frmMain::CreateControls() {
     connect(cmdToggleGraphic, &QPushButton::clicked, this, &frmMain::cmdToggleGraphic_Click);
     connect(cmdReport, &QPushButton::clicked, this, &frmMain::cmdReport_Click);
     connect(cmdAspectarian, &QPushButton::clicked, this, &frmMain::cmdAspectarian_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
+    auto* printShortcut = new QShortcut(QKeySequence::Print, this);
+    connect(printShortcut, &QShortcut::activated, this, [this] {
+        if (cmdPrint->isVisible() && cmdPrint->isEnabled()) {
+            PrintChartSheet();
+        }
+    });
     connect(cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
     connect(cmdForwardBack[0], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(0); });
     connect(cmdForwardBack[1], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(1); });
@@ -352,6 +361,7 @@ void frmMain::PlaceControls() {
     Place(cmdRun, layout::cmdRun);
     Place(cmdToggleGraphic, layout::cmdToggleGraphic);
     Place(cmdAspectarian, layout::cmdAspectarian);
+    Place(cmdPrint, layout::cmdPrint);
 
     Place(cboForwardBack, layout::cboForwardBack);
     Place(cmdForwardBack[0], layout::cmdForward);
@@ -387,6 +397,7 @@ void frmMain::SetLanguageDependentText() {
     cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
     cmdReport->setText(texts_.ProgramText(kReportText));
     cmdAspectarian->setText(texts_.ProgramText(kAspectarianText));
+    cmdPrint->setText(texts_.ProgramText(kPrintText));
     cmdSaveAs->setText(texts_.ProgramText(kSaveAsText));
     cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
     lblURL->setText(texts_.ProgramText(kUserManualText));

@@ -89,6 +89,10 @@ class frmMain : public QWidget {
     void cmdAspectarian_Click();
     // The world date becomes the moment (UT) of an aspectarian event, and the chart follows.
     void SetWorldDateToEvent(double jd);
+    // The chart sheet of the last Compute: Print... shows it in the print preview, Ctrl+P goes
+    // straight to the print dialog.
+    void cmdPrint_Click();
+    void PrintChartSheet();
 
     // Stepping the world date (0 Forward, 1 Back) and the step unit chosen.
     void cmdForwardBack_Click(int index);
@@ -173,6 +177,7 @@ class frmMain : public QWidget {
     QPushButton* cmdRestore = nullptr;
     QPushButton* cmdHelp = nullptr;
     QPushButton* cmdReport = nullptr;
+    QPushButton* cmdPrint = nullptr;
     QPushButton* cmdToggleGraphic = nullptr;
     QPushButton* cmdRun = nullptr;
     std::array<QPushButton*, 2> cmdForwardBack{}; // 0 Forward, 1 Back

@@ -9,6 +9,7 @@
 #include "draw/ImageExport.h"
 #include "draw/LayoutUnits.h"
 #include "draw/WheelOfState.h"
+#include "draw/WheelSvg.h"
 #include "session/Dialogs.h"
 #include "session/Durations.h"
 
@@ -121,11 +122,12 @@ void frmMain::picGraphic_RightClick(QPoint pixel) {
 
 void frmMain::SaveImage() {
     // The course graph is saved as shown; the wheel as a composed copy with its dates.
-    const QImage image = blnCourseGraphShown
-                             ? picGraphic->Image()
-                             : ComposeExportImage(ExportInputOf(state, texts_), texts_);
-    if (SaveImageAs(dialogs_, this, image, texts_, cmdSaveAs->text()) ==
-        ImageSaveResult::Cancelled) {
+    const ImageSaveResult result =
+        blnCourseGraphShown
+            ? SaveImageAs(dialogs_, this, picGraphic->Image(), texts_, cmdSaveAs->text())
+            : SaveWheelImageAs(dialogs_, this, ExportInputOf(state, texts_), texts_,
+                               cmdSaveAs->text());
+    if (result == ImageSaveResult::Cancelled) {
         cmdToggleGraphic->show();
     }
 }

@@ -71,8 +71,8 @@ bool frmMain::Form_Load() {
     UpdateClickHint();
     lblTitle->clear();
     picTable->hide();
-    for (QPushButton* hidden :
-         {cmdHelp, cmdToggleGraphic, cmdReport, cmdQuit, cmdRun, cmdLoadState, cmdSaveAs}) {
+    for (QPushButton* hidden : {cmdHelp, cmdToggleGraphic, cmdReport, cmdQuit, cmdRun, cmdLoadState,
+                                cmdSaveAs, cmdPrint}) {
         hidden->hide();
     }
     txbReport->hide();
@@ -133,7 +133,8 @@ bool frmMain::Form_Load() {
 
     show();
     SetSaveAsCaption();
-    for (QPushButton* shown : {cmdHelp, cmdToggleGraphic, cmdReport, cmdQuit, cmdSaveAs}) {
+    for (QPushButton* shown :
+         {cmdHelp, cmdToggleGraphic, cmdReport, cmdQuit, cmdSaveAs, cmdPrint}) {
         shown->show();
     }
     lblURL->show();

@@ -16,6 +16,7 @@ struct Runner {
 
 constexpr Runner runners[] = {
     {"wheel", orbivex::cli::RunWheel},
+    {"sheet", orbivex::cli::RunSheet},
 };
 
 } // namespace

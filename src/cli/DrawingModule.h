@@ -11,7 +11,8 @@ struct DrawingCommand {
 };
 
 inline constexpr DrawingCommand kDrawingCommands[] = {
-    {"wheel", "the chart wheel of a chart as a PNG image"},
+    {"wheel", "the chart wheel of a chart as a PNG or SVG image"},
+    {"sheet", "the chart sheet of a chart (wheel, grid, reports) as a one-page PDF"},
 };
 
 // The function that orbivex-cli calls in the module: runs the drawing command named by argv[1]

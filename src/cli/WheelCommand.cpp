@@ -1,10 +1,11 @@
-// orbivex-cli wheel: the chart wheel of a chart, saved as the PNG image that "Save as ..." of
-// the program saves (or, with --screen, as the window shows it).
+// orbivex-cli wheel: the chart wheel of a chart, saved as the PNG or SVG image that "Save as
+// ..." of the program saves (or, with --screen, as the window shows it).
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
 #include "draw/ChartWheel.h"
 #include "draw/ImageExport.h"
 #include "draw/WheelOfState.h"
+#include "draw/WheelSvg.h"
 #include "support/ProgramTexts.h"
 
 #include <optional>
@@ -34,14 +35,15 @@ int RunWheel(const QStringList& arguments, Context& context) {
     parser.setApplicationDescription(
         QStringLiteral("Computes a chart as the Compute command of the program does and saves "
                        "its chart wheel as a PNG image, composed as the program's \"Save as "
-                       "...\" saves it: with the title, the dates and the notes. A FILE without "
-                       "the .png ending gets it; when the PNG cannot be written the image is "
-                       "saved as FILE.bmp.\n") +
+                       "...\" saves it: with the title, the dates and the notes. A FILE ending "
+                       "in .svg is written as a vector image (SVG); any other FILE is a PNG "
+                       "image, and gets the .png ending when it lacks it; when the PNG cannot "
+                       "be written the image is saved as FILE.bmp.\n") +
         ChartOptionsDescription());
     const ChartOptions options = AddChartOptions(parser);
     const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("The image file to write."),
-                                       QStringLiteral("FILE.png"));
+                                       QStringLiteral("The image file to write (PNG or SVG)."),
+                                       QStringLiteral("FILE.png|FILE.svg"));
     const QCommandLineOption screenOption(
         QStringLiteral("screen"),
         QStringLiteral("Save the wheel as the window shows it, with its legends."));
@@ -66,12 +68,13 @@ int RunWheel(const QStringList& arguments, Context& context) {
             QStringLiteral("Usage: orbivex-cli wheel --mode MODE [--world DATE] [--birth1 DATE] "
                            "[--birth2 DATE] [--state FILE] [--radians] [--screen] "
                            "[--style classic|modern] [--theme light|dark] [--size N] "
-                           "--out FILE.png"),
+                           "--out FILE.png|FILE.svg"),
             context)) {
         return *status;
     }
     if (!parser.isSet(outOption) || parser.value(outOption).isEmpty()) {
-        return CommandUsageError(context, command, QStringLiteral("--out FILE.png is required"));
+        return CommandUsageError(context, command,
+                                 QStringLiteral("--out FILE.png is required (or FILE.svg)"));
     }
     std::optional<WheelStyle> style;
     if (parser.isSet(styleOption)) {
@@ -128,12 +131,25 @@ int RunWheel(const QStringList& arguments, Context& context) {
     if (drawing.status == WheelStatus::NoRoomForGlyph) {
         context.err << "orbivex-cli wheel: warning: " << ForTerminal(drawing.message) << '\n';
     }
+    const QString out = parser.value(outOption);
+    if (out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        // A vector image has no pixel size: --size does not apply to it.
+        const WheelSvg svg = parser.isSet(screenOption)
+                                 ? DrawWheelSvg(WheelInputOf(state), texts)
+                                 : ComposeExportSvg(ExportInputOf(state, texts), texts);
+        const ImageSaveOutcome outcome = SaveSvgFile(svg.svg, out, texts);
+        if (outcome.result != ImageSaveResult::Saved) {
+            context.err << "orbivex-cli wheel: " << ForTerminal(outcome.message) << '\n';
+            return ExitFailure;
+        }
+        context.out << ForTerminal(outcome.message) << '\n';
+        return ExitSuccess;
+    }
     ExportInput composition = ExportInputOf(state, texts);
     composition.wheel.devicePixelRatio = ratio;
     const QImage image = ImageOfWidth(
         parser.isSet(screenOption) ? drawing.image : ComposeExportImage(composition, texts), width);
-    const ImageSaveOutcome outcome =
-        SaveImageFiles(image, ImageFileNamesFor(parser.value(outOption)), texts);
+    const ImageSaveOutcome outcome = SaveImageFiles(image, ImageFileNamesFor(out), texts);
     if (outcome.result != ImageSaveResult::Saved) {
         context.err << "orbivex-cli wheel: " << ForTerminal(outcome.message) << '\n';
         return ExitFailure;

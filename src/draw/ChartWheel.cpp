@@ -52,14 +52,19 @@ class WheelPainter {
           twoSets_(IsTwoChartMode(input.mode)) {}
 
     void Draw() {
-        const QSize size(qRound(WheelPixels(geometry_.width)),
-                         qRound(WheelPixels(geometry_.height)));
-        drawing_.image = NewPicture(size, QImage::Format_RGB32);
+        drawing_.image = NewPicture(PictureSize(), QImage::Format_RGB32);
         drawing_.image.fill(QColorOf(WheelBackColour));
+        QPainter painter(&drawing_.image);
+        Draw(painter);
+    }
+
+    // The same onto another device (a vector image, a page); the image stays null.
+    void Draw(QPainter& painter) {
+        const QSize size = PictureSize();
+        painter.fillRect(QRect(QPoint(), size), QColorOf(WheelBackColour));
         occupied_ = NewPicture(size, QImage::Format_ARGB32_Premultiplied);
         occupied_.fill(Qt::transparent);
 
-        QPainter painter(&drawing_.image);
         QPainter blocker(&occupied_);
         const QFont glyphFont = ProgramFont(QStringLiteral("Starfont Sans"), 14);
         PictureText glyphs(painter, glyphFont);
@@ -91,6 +96,10 @@ class WheelPainter {
     }
 
   private:
+    QSize PictureSize() const {
+        return {qRound(WheelPixels(geometry_.width)), qRound(WheelPixels(geometry_.height))};
+    }
+
     void DrawRim(QPainter& painter, QPainter& blocker) {
         const QPointF centre = Pixels(QPointF(geometry_.cx, geometry_.cy));
         const double radius = WheelPixels(geometry_.rimRadius);
@@ -396,6 +405,23 @@ WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const Whee
         line.from = toTarget(line.from);
         line.to = toTarget(line.to);
     }
+    return drawing;
+}
+
+WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, QPainter& painter) {
+    if (input.style == WheelStyle::Modern) {
+        return PaintChartWheel(painter, QRectF(QPointF(0, 0), WheelPictureSize(input)), input,
+                               texts);
+    }
+    WheelDrawing drawing;
+    if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
+        drawing.status = WheelStatus::FiltersRefused;
+        drawing.message = BothChartFiltersRefusal();
+        return drawing;
+    }
+    painter.save();
+    WheelPainter(input, texts, drawing).Draw(painter);
+    painter.restore();
     return drawing;
 }
 

@@ -5,7 +5,9 @@
 // one that answers from a list and records what was shown.
 
 #include <QString>
+#include <functional>
 
+class QPainter;
 class QWidget;
 
 namespace orbivex {
@@ -27,6 +29,26 @@ class Dialogs {
                                     const QString& initialName) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& initialName) = 0;
+    // A save dialog offering several file types, filter in pairs: "PNG images|*.png|SVG
+    // images|*.svg". Also tells which pattern the user picked ("*.svg"), or "" when that is not
+    // known; a name typed without an extension is left without one. An empty name on cancel.
+    virtual QString GetSaveFileNameAndType(QWidget* parent, const QString& title,
+                                           const QString& filter, const QString& initialName,
+                                           QString& pickedPattern) {
+        pickedPattern.clear();
+        return GetSaveFileName(parent, title, filter, initialName);
+    }
+
+    // Draws a document onto a printer: the painter is begun on it, and the device's size is
+    // the page's paint area.
+    using PaintPages = std::function<void(QPainter&)>;
+    enum class PrintResult { Printed, Cancelled, Failed };
+    // The system's print dialog; when the user accepts, the document is printed on the printer
+    // and with the settings chosen. Failed when the printer could not be started.
+    virtual PrintResult Print(QWidget* parent, const QString& title, const PaintPages& paint) = 0;
+    // The print preview: the document as it will be printed, which the user may print from
+    // there (through the print dialog) or close.
+    virtual void PrintPreview(QWidget* parent, const QString& title, const PaintPages& paint) = 0;
     // A borderless note that closes itself after intervalMs or when clicked; the caller waits.
     // Sizes and positions are in layout units (1/1440 inch, 15 to a pixel); top/left are
     // screen positions, or negative to centre the note on the screen.

@@ -8,6 +8,7 @@
 #include "draw/WheelOfState.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
@@ -193,6 +194,46 @@ TEST_F(MainWindowTest, SaveAsWithTheWheelWritesTheComposedImage) {
     window->cmdSaveAs->click();
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
     EXPECT_TRUE(window->cmdToggleGraphic->isVisible());
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(MainWindowTest, SaveAsWithTheWheelOffersPngAndSvg) {
+    Start();
+    window->cmdToggleGraphic->click();
+    const QString folder = StateFolder();
+    struct Case {
+        const char* typed;
+        const char* picked;
+        const char* written;
+        bool svg;
+    };
+    const Case cases[] = {
+        {"a.svg", "", "a.svg", true},      // the name's extension decides
+        {"b.SVG", "*.png", "b.SVG", true}, // over the picked type
+        {"c", "*.svg", "c.svg", true},     // the picked type gives its extension
+        {"d.png", "*.svg", "d.png", false},
+        {"e", "", "e.png", false}, // a dialog that tells no type: PNG as before
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        dialogs.QueueFileName(folder + QLatin1Char('/') + QLatin1String(c.typed));
+        dialogs.QueuePickedPattern(QLatin1String(c.picked));
+        window->cmdSaveAs->click();
+        const auto dialog = dialogs.CallsOf(Kind::SaveFile).back();
+        EXPECT_TRUE(dialog.filter.contains(QStringLiteral("*.svg")));
+        EXPECT_TRUE(dialog.filter.contains(QStringLiteral("*.png")));
+        const QString written = folder + QLatin1Char('/') + QLatin1String(c.written);
+        const QByteArray bytes = FileBytes(written);
+        EXPECT_EQ(bytes.startsWith("<?xml"), c.svg);
+        EXPECT_EQ(bytes.startsWith("\x89PNG"), !c.svg);
+        EXPECT_EQ(dialogs.CallsOf(Kind::Message).back().text,
+                  window->texts().ProgramText(134) + QStringLiteral("\r\n") + written);
+    }
+    EXPECT_EQ(dialogs.UnusedAnswers(), 0u);
 }
 
 } // namespace

@@ -68,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{{"chart", "--mode", "world", "--world", world, "--json"}, false},
         CommandCase{{"durations", "--mode", "world", "--world", world}, false},
         CommandCase{{"run", "--pattern", "grand trine", "--world", "2024-03-01 12:00 GMT"}, false},
-        CommandCase{{"--help"}, false}, CommandCase{{"wheel", "--help"}, true}),
+        CommandCase{{"--help"}, false}, CommandCase{{"wheel", "--help"}, true},
+        CommandCase{{"sheet", "--help"}, true}),
     [](const ::testing::TestParamInfo<CommandCase>& testCase) {
         return QString(testCase.param.arguments.first()).remove(QLatin1Char('-')).toStdString();
     });

@@ -2,11 +2,13 @@
 #include "common/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <string_view>
 
 using orbivex::test::CliResult;
 using orbivex::test::RunCli;
@@ -146,5 +148,54 @@ TEST(WheelCommand, BadInputAndUnwritableOutputGiveTheirExitStatus) {
     const CliResult help = Wheel({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: orbivex-cli wheel --mode MODE")));
-    EXPECT_TRUE(help.out.contains(QStringLiteral("--out <FILE.png>")));
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--out <FILE.png|FILE.svg>")));
+}
+
+// The SVG of the composed and the shown wheel, and the chart sheet as PDF: each written where
+// asked, of its type; an unwritable one fails with status 4 and leaves nothing.
+TEST(WheelCommand, WritesSvgAndTheSheetPdf) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto path = [&](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
+    const auto args = [](std::initializer_list<const char*> words) {
+        QStringList list;
+        for (const char* word : words) {
+            list.append(QString::fromUtf8(word));
+        }
+        return list;
+    };
+    struct Case {
+        QStringList arguments;
+        QString written;
+        const char* startsWith;
+    };
+    const Case cases[] = {
+        {args({"wheel", "--mode", "world", "--world", "2024-03-20", "--out"}) << path("w.svg"),
+         path("w.svg"), "<?xml"},
+        {args({"wheel", "--mode", "synastry", "--birth1", "1950-03-07", "--birth2", "1962-11-23",
+               "--screen", "--out"})
+             << path("s.SVG"),
+         path("s.SVG"), "<?xml"},
+        {args({"sheet", "--mode", "personal1", "--world", "2024-03-20", "--birth1", "1950-03-07",
+               "--out"})
+             << path("sheet"),
+         path("sheet.pdf"), "%PDF-"},
+    };
+    for (const Case& c : cases) {
+        const CliResult run = RunCli(c.arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.endsWith(c.written + QLatin1Char('\n'))) << run.out.toStdString();
+        QFile file(c.written);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.written.toStdString();
+        EXPECT_TRUE(file.readAll().startsWith(c.startsWith));
+    }
+    for (const char* command : {"wheel", "sheet"}) {
+        const QString out =
+            path(command == std::string_view("wheel") ? "no/chart.svg" : "no/x.pdf");
+        const CliResult run =
+            RunCli(args({command, "--mode", "world", "--world", "2024-03-20", "--out"}) << out);
+        EXPECT_EQ(run.exitCode, 4) << command;
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
+    EXPECT_EQ(RunCli(args({"sheet", "--mode", "world"})).exitCode, 2);
 }

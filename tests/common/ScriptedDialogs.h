@@ -15,7 +15,17 @@ namespace orbivex::test {
 
 class ScriptedDialogs : public Dialogs {
   public:
-    enum class Kind { Message, Question, SaveFile, OpenFile, PopUp, Clipboard, Open };
+    enum class Kind {
+        Message,
+        Question,
+        SaveFile,
+        OpenFile,
+        PopUp,
+        Clipboard,
+        Open,
+        Print,
+        Preview
+    };
 
     struct Call {
         Kind kind = Kind::Message;
@@ -25,6 +35,7 @@ class ScriptedDialogs : public Dialogs {
         Buttons buttons = Buttons::Ok;
         Answer defaultAnswer = Answer::Ok;
         QString filter;                                               // file dialogs
+        QString pickedPattern;                                        // typed save dialogs
         QString initialName;                                          // file dialogs
         int width = 0, height = 0, intervalMs = 0, top = 0, left = 0; // pop-ups
     };
@@ -33,6 +44,15 @@ class ScriptedDialogs : public Dialogs {
     void QueueAnswer(Answer answer) { answers_.push_back(answer); }
     // File names for file dialogs, taken in order; "" stands for a cancelled dialog.
     void QueueFileName(const QString& name) { fileNames_.push_back(name); }
+    // The file type a typed save dialog reports as picked ("*.svg"), taken in order; "" (or
+    // none queued) when it reports none.
+    void QueuePickedPattern(const QString& pattern) { pickedPatterns_.push_back(pattern); }
+    // Where the print dialog and the preview print: the test's own page device (an image, a PDF
+    // file). The print dialog prints when Answer::Ok is queued and is cancelled with
+    // Answer::Cancel.
+    void PrintOnto(std::function<bool(const PaintPages&)> target) {
+        printTarget_ = std::move(target);
+    }
     // Results of openings; an opening with none queued succeeds.
     void QueueOpenResult(bool opened) { openResults_.push_back(opened); }
     // Runs while the next message, question, file dialog or pop-up is open, as the timers and
@@ -52,7 +72,9 @@ class ScriptedDialogs : public Dialogs {
     size_t CountOf(Kind kind) const { return CallsOf(kind).size(); }
     void Clear() { calls_.clear(); }
     // Answers and file names queued but never asked for.
-    size_t UnusedAnswers() const { return answers_.size() + fileNames_.size(); }
+    size_t UnusedAnswers() const {
+        return answers_.size() + fileNames_.size() + pickedPatterns_.size();
+    }
     const QString& ClipboardText() const { return clipboard_; }
 
     void ShowMessage(QWidget*, const QString& text, const QString& title, Icon icon) override {
@@ -121,6 +143,49 @@ class ScriptedDialogs : public Dialogs {
         clipboard_ = text;
     }
 
+    QString GetSaveFileNameAndType(QWidget*, const QString& title, const QString& filter,
+                                   const QString& initialName, QString& pickedPattern) override {
+        pickedPattern.clear();
+        if (!pickedPatterns_.empty()) {
+            pickedPattern = pickedPatterns_.front();
+            pickedPatterns_.pop_front();
+        }
+        const QString name = FileDialog(Kind::SaveFile, title, filter, initialName);
+        calls_.back().pickedPattern = pickedPattern;
+        return name;
+    }
+
+    PrintResult Print(QWidget*, const QString& title, const PaintPages& paint) override {
+        const OpenDialog open(*this);
+        RunWhileOpen();
+        Call call;
+        call.kind = Kind::Print;
+        call.title = title;
+        calls_.push_back(call);
+        if (answers_.empty()) {
+            ADD_FAILURE() << "Print dialog shown with no answer queued";
+            return PrintResult::Cancelled;
+        }
+        const Answer answer = answers_.front();
+        answers_.pop_front();
+        if (answer != Answer::Ok && answer != Answer::Yes) {
+            return PrintResult::Cancelled;
+        }
+        return printTarget_ && printTarget_(paint) ? PrintResult::Printed : PrintResult::Failed;
+    }
+
+    void PrintPreview(QWidget*, const QString& title, const PaintPages& paint) override {
+        const OpenDialog open(*this);
+        RunWhileOpen();
+        Call call;
+        call.kind = Kind::Preview;
+        call.title = title;
+        calls_.push_back(call);
+        if (printTarget_) {
+            printTarget_(paint);
+        }
+    }
+
     bool OpenExternally(const QString& target) override {
         Call call;
         call.kind = Kind::Open;
@@ -168,6 +233,8 @@ class ScriptedDialogs : public Dialogs {
     std::deque<Answer> answers_;
     std::deque<QString> fileNames_;
     std::deque<bool> openResults_;
+    std::deque<QString> pickedPatterns_;
+    std::function<bool(const PaintPages&)> printTarget_;
     QString clipboard_;
 };
 

@@ -1,0 +1,52 @@
+// The main window's printing: the chart sheet of the last Compute in the print preview or
+// through the print dialog.
+#include "app/MainWindowTexts.h"
+#include "app/frmMain.h"
+#include "draw/ChartSheet.h"
+#include "session/Dialogs.h"
+
+#include <QPushButton>
+
+namespace orbivex {
+
+using namespace caption;
+
+namespace {
+
+// The sheet of the chart, or nothing (after saying why) when no chart has been computed.
+std::optional<SheetInput> SheetToPrint(frmMain& window, Dialogs& dialogs,
+                                       const ProgramTexts& texts) {
+    if (!IsChartMode(window.state.recordedMode) || window.ephemeris() == nullptr) {
+        dialogs.ShowMessage(&window, texts.ProgramText(kNothingToPrintText),
+                            texts.ProgramText(kPrintTitleText), Dialogs::Icon::Information);
+        return std::nullopt;
+    }
+    return SheetInputOf(window.state, *window.ephemeris(), texts);
+}
+
+} // namespace
+
+void frmMain::cmdPrint_Click() {
+    const std::optional<SheetInput> sheet = SheetToPrint(*this, dialogs_, texts_);
+    if (!sheet) {
+        return;
+    }
+    dialogs_.PrintPreview(this, texts_.ProgramText(kPrintTitleText),
+                          [&](QPainter& painter) { DrawChartSheet(painter, *sheet, texts_); });
+}
+
+void frmMain::PrintChartSheet() {
+    const std::optional<SheetInput> sheet = SheetToPrint(*this, dialogs_, texts_);
+    if (!sheet) {
+        return;
+    }
+    const QString title = texts_.ProgramText(kPrintTitleText);
+    if (dialogs_.Print(this, title, [&](QPainter& painter) {
+            DrawChartSheet(painter, *sheet, texts_);
+        }) == Dialogs::PrintResult::Failed) {
+        dialogs_.ShowMessage(this, texts_.ProgramText(kPrintFailedText), title,
+                             Dialogs::Icon::Exclamation);
+    }
+}
+
+} // namespace orbivex

@@ -1,0 +1,61 @@
+// orbivex-cli sheet: the chart sheet of a chart (its title, dates, wheel, grid and reports on
+// one A4 page) as the program prints it, saved as a PDF file.
+#include "cli/ChartOptions.h"
+#include "cli/Commands.h"
+#include "core/Ephemeris.h"
+#include "draw/ChartSheet.h"
+#include "session/SaveTarget.h"
+#include "support/ProgramTexts.h"
+
+namespace orbivex::cli {
+
+namespace {
+constexpr int SheetSavedText = 567; // "The chart sheet was saved as"
+} // namespace
+
+int RunSheet(const QStringList& arguments, Context& context) {
+    const QString command = QStringLiteral("sheet");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Computes a chart as the Compute command of the program does and saves "
+                       "its chart sheet, as the program's Print command prints it, as a "
+                       "one-page A4 PDF file: the title with the dates and zones, the chart "
+                       "wheel, the aspect grid with its report, and the aspects' durations (or "
+                       "the natal report). A FILE without the .pdf ending gets it.\n") +
+        ChartOptionsDescription());
+    const ChartOptions options = AddChartOptions(parser);
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("The PDF file to write."),
+                                       QStringLiteral("FILE.pdf"));
+    parser.addOption(outOption);
+    if (const auto status = ParseCommandLine(
+            parser, arguments, command,
+            QStringLiteral("Usage: orbivex-cli sheet --mode MODE [--world DATE] [--birth1 DATE] "
+                           "[--birth2 DATE] [--state FILE] [--radians] --out FILE.pdf"),
+            context)) {
+        return *status;
+    }
+    if (!parser.isSet(outOption) || parser.value(outOption).isEmpty()) {
+        return CommandUsageError(context, command, QStringLiteral("--out FILE.pdf is required"));
+    }
+
+    ProgramState state;
+    ProgramTexts texts;
+    Ephemeris ephemeris(context.programFolder);
+    if (const auto status =
+            ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris)) {
+        return *status;
+    }
+    const SheetInput sheet = SheetInputOf(state, ephemeris, texts);
+    const QString path =
+        NameWithExtension(parser.value(outOption), QStringLiteral(".pdf"), OtherExtension::Append);
+    QString message;
+    if (!WriteChartSheetPdf(sheet, texts, path, message)) {
+        context.err << "orbivex-cli sheet: cannot write " << path << ": " << message << '\n';
+        return ExitFailure;
+    }
+    context.out << ForTerminal(texts.ProgramText(SheetSavedText)) << '\n' << path << '\n';
+    return ExitSuccess;
+}
+
+} // namespace orbivex::cli

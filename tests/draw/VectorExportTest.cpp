@@ -1,0 +1,232 @@
+// The SVG wheel and the PDF chart sheet: what a reader of the files finds in them, and that
+// they are written whole or not at all.
+#include "draw/ChartSheet.h"
+#include "draw/WheelOfState.h"
+#include "draw/WheelSvg.h"
+
+#include "common/ChartFixture.h"
+#include "common/SpecialFiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSvgGenerator>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+namespace orbivex {
+namespace {
+
+using test::ChartFixture;
+
+struct SvgGroups {
+    QSet<QString> bodies;  // ids
+    QSet<QString> aspects; // ids
+    int duplicates = 0;
+    int groupsNotOfOneElement = 0;
+    QString error;
+};
+
+// The body and aspect groups of an SVG document, and whether each holds one drawn element.
+SvgGroups GroupsOf(const QByteArray& svg) {
+    SvgGroups groups;
+    QXmlStreamReader reader(svg);
+    int depth = 0;
+    int groupDepth = -1;
+    int children = 0;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            ++depth;
+            if (groupDepth >= 0 && depth == groupDepth + 1) {
+                ++children;
+            }
+            const QString cls = reader.attributes().value(QLatin1String("class")).toString();
+            const QString id = reader.attributes().value(QLatin1String("id")).toString();
+            QSet<QString>* set = cls.startsWith(QLatin1String("body"))     ? &groups.bodies
+                                 : cls.startsWith(QLatin1String("aspect")) ? &groups.aspects
+                                                                           : nullptr;
+            if (reader.name() == QLatin1String("g") && set != nullptr) {
+                groups.duplicates += set->contains(id) ? 1 : 0;
+                set->insert(id);
+                groupDepth = depth;
+                children = 0;
+            }
+        } else if (reader.isEndElement()) {
+            if (depth == groupDepth) {
+                groups.groupsNotOfOneElement += children == 1 ? 0 : 1;
+                groupDepth = -1;
+            }
+            --depth;
+        }
+    }
+    if (reader.hasError()) {
+        groups.error = reader.errorString();
+    }
+    return groups;
+}
+
+int PlacedSymbols(const WheelDrawing& drawing) {
+    int placed = 0;
+    for (const auto& set : drawing.glyphOrigins) {
+        for (const auto& origin : set) {
+            placed += origin ? 1 : 0;
+        }
+    }
+    return placed;
+}
+
+struct VectorExportTest : ChartFixture {};
+
+TEST_F(VectorExportTest, SvgHoldsAGroupPerBodyAndPerAspectLine) {
+    for (const ChartMode mode : {WorldTransits, NatalFirst, PersonalFirst, SynastryMode}) {
+        Run(mode);
+        const WheelDrawing raster = DrawChartWheel(WheelInputOf(state), texts);
+        for (const bool composed : {true, false}) {
+            const WheelSvg svg = composed ? ComposeExportSvg(ExportInputOf(state, texts), texts)
+                                          : DrawWheelSvg(WheelInputOf(state), texts);
+            const SvgGroups groups = GroupsOf(svg.svg);
+            SCOPED_TRACE(testing::Message() << "mode " << mode << (composed ? " composed" : ""));
+            EXPECT_EQ(groups.error, QString());
+            EXPECT_EQ(groups.bodies.size(), PlacedSymbols(raster));
+            EXPECT_EQ(groups.bodies.size(), IsTwoChartMode(mode) ? 18 : 9);
+            EXPECT_EQ(groups.aspects.size(), static_cast<qsizetype>(raster.lines.size()));
+            EXPECT_GT(groups.aspects.size(), 0);
+            EXPECT_EQ(groups.duplicates, 0);
+            EXPECT_EQ(groups.groupsNotOfOneElement, 0);
+        }
+    }
+}
+
+TEST_F(VectorExportTest, SvgOfRefusedFiltersIsNotWritten) {
+    Run(WorldTransits);
+    state.settings.showOnlyOuter = true;
+    state.settings.showOnlyEarth = true;
+    const WheelSvg svg = ComposeExportSvg(ExportInputOf(state, texts), texts);
+    EXPECT_EQ(svg.status, WheelStatus::FiltersRefused);
+    EXPECT_TRUE(svg.svg.isEmpty());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("chart.svg"));
+    EXPECT_EQ(SaveSvgFile(svg.svg, path, texts).result, ImageSaveResult::Failed);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+// Every file writer of the sheet and the SVG: a new file is written, an old one replaced whole,
+// and nothing but a regular file is ever replaced.
+TEST_F(VectorExportTest, FilesAreWrittenWholeAndOnlyOverRegularFiles) {
+    Run(SynastryMode);
+    const QByteArray svg = ComposeExportSvg(ExportInputOf(state, texts), texts).svg;
+    const SheetInput sheet = SheetInputOf(state, ephemeris, texts);
+    QTemporaryDir folder;
+    const auto writeSvg = [&](const QString& path) {
+        return SaveSvgFile(svg, path, texts).result == ImageSaveResult::Saved;
+    };
+    const auto writePdf = [&](const QString& path) {
+        QString message;
+        return WriteChartSheetPdf(sheet, texts, path, message);
+    };
+    for (const auto& [extension, write] :
+         std::vector<std::pair<QString, std::function<bool(const QString&)>>>{
+             {QStringLiteral(".svg"), writeSvg}, {QStringLiteral(".pdf"), writePdf}}) {
+        const QString path = folder.filePath(QStringLiteral("chart") + extension);
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        EXPECT_TRUE(write(path));
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_GT(written.size(), 1000);
+        for (const test::SpecialFile& special : test::MakeSpecialFiles(folder.path(), extension)) {
+            EXPECT_FALSE(write(special.path)) << special.what.toStdString();
+            EXPECT_FALSE(QFileInfo(special.path).isFile()) << special.what.toStdString();
+        }
+    }
+}
+
+// The bytes of a PDF string as QPdfWriter writes a document title: UTF-16BE after a byte order
+// mark, with the string's delimiters escaped.
+QByteArray PdfTextString(const QString& text) {
+    QByteArray bytes("\xfe\xff");
+    for (const QChar c : text) {
+        const char high = static_cast<char>(c.unicode() >> 8);
+        const char low = static_cast<char>(c.unicode() & 0xff);
+        for (const char byte : {high, low}) {
+            if (byte == '(' || byte == ')' || byte == '\\') {
+                bytes += '\\';
+            }
+            bytes += byte;
+        }
+    }
+    return bytes;
+}
+
+TEST_F(VectorExportTest, SheetIsOneA4PageTitledWithTheChart) {
+    QTemporaryDir folder;
+    for (const ChartMode mode : {WorldTransits, NatalSecond, PersonalSecond, SynastryMode}) {
+        Run(mode);
+        const SheetInput sheet = SheetInputOf(state, ephemeris, texts);
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        EXPECT_FALSE(sheet.title.isEmpty());
+        EXPECT_EQ(sheet.dateLines.size(), mode == SynastryMode || mode == PersonalSecond ? 2 : 1);
+        EXPECT_FALSE(sheet.listing.isEmpty());
+        const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
+        QString message;
+        ASSERT_TRUE(WriteChartSheetPdf(sheet, texts, path, message)) << message.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        EXPECT_TRUE(pdf.startsWith("%PDF-"));
+        EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 1);
+        EXPECT_TRUE(pdf.contains("/Count 1"));
+        // A4: 595 x 842 points.
+        EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595.000000 842.000000]"));
+        EXPECT_TRUE(pdf.contains(PdfTextString(sheet.title)));
+    }
+}
+
+// A report longer than the page: the lines that fit, then a note that counts the rest, so that
+// nothing is left out without a word.
+TEST_F(VectorExportTest, SheetCountsTheLinesItCannotHold) {
+    Run(WorldTransits);
+    SheetInput sheet = SheetInputOf(state, ephemeris, texts);
+    sheet.listingTitle.clear();
+    sheet.listing.clear();
+    constexpr int Lines = 600;
+    for (int k = 1; k <= Lines; ++k) {
+        sheet.listing += QStringLiteral("listing line %1\r\n").arg(k, 3, 10, QLatin1Char('0'));
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator page;
+    page.setOutputDevice(&buffer);
+    page.setSize(QSize(595, 842));
+    page.setResolution(72);
+    QPainter painter(&page);
+    DrawChartSheet(painter, sheet, texts);
+    painter.end();
+
+    QXmlStreamReader reader(buffer.data());
+    int shown = 0;
+    int left = -1;
+    const QRegularExpression note(QStringLiteral("^(\\d+) more lines are not shown\\.$"));
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement &&
+            reader.name() == QLatin1String("text")) {
+            const QString text = reader.readElementText();
+            shown += text.startsWith(QLatin1String("listing line ")) ? 1 : 0;
+            if (const QRegularExpressionMatch match = note.match(text); match.hasMatch()) {
+                left = match.captured(1).toInt();
+            }
+        }
+    }
+    EXPECT_GT(shown, 20);
+    EXPECT_EQ(shown + left, Lines);
+}
+
+} // namespace
+} // namespace orbivex
