@@ -44,6 +44,12 @@ QString ModeOptionName(ChartMode mode) {
     return found == ModeNames.end() ? QString() : QLatin1String(found->name);
 }
 
+std::optional<ChartMode> ModeOfOptionName(const QString& name) {
+    const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
+                                    [&](ModeName m) { return name == QLatin1String(m.name); });
+    return found == ModeNames.end() ? std::nullopt : std::optional<ChartMode>(found->mode);
+}
+
 namespace {
 
 QJsonObject DatesJson(const ProgramState& state) {
@@ -88,6 +94,8 @@ QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
     }
     return names;
 }
+
+} // namespace
 
 QJsonObject ChartJson(const ProgramState& state) {
     const Chart& chart = state.chart;
@@ -142,6 +150,8 @@ QJsonObject ChartJson(const ProgramState& state) {
     };
 }
 
+namespace {
+
 // What a glyph cell of the grid shows in a terminal: the body's two-letter abbreviation, or
 // with `symbols` its Unicode symbol. The cells hold the letters of the symbol font, which mean
 // nothing outside it.
@@ -177,6 +187,10 @@ void PrintChart(const ProgramState& state, bool symbols, QTextStream& out) {
 }
 
 } // namespace
+
+QString UnknownModeMessage(const QString& name) {
+    return QStringLiteral("unknown mode '%1'").arg(name);
+}
 
 bool LoadProgramTexts(Context& context, ProgramTexts& texts) {
     if (texts.Load(context.programFolder + QStringLiteral("/orbx.dat")) > 0) {
@@ -283,13 +297,11 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     }
     if (parser.isSet(options.mode)) {
         const QString name = parser.value(options.mode);
-        const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
-                                        [&](ModeName m) { return name == QLatin1String(m.name); });
-        if (found == ModeNames.end()) {
-            return CommandUsageError(context, command,
-                                     QStringLiteral("unknown mode '%1'").arg(name));
+        const std::optional<ChartMode> mode = ModeOfOptionName(name);
+        if (!mode) {
+            return CommandUsageError(context, command, UnknownModeMessage(name));
         }
-        state.mode = found->mode;
+        state.mode = *mode;
     }
     const std::array<const QCommandLineOption*, 3> dateOptions{&options.world, &options.birth1,
                                                                &options.birth2};

@@ -7,6 +7,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QJsonObject>
 #include <optional>
 
 namespace orbivex::cli {
@@ -23,6 +24,14 @@ struct ChartOptions {
 // The name of a mode as --mode takes it and JSON writes it: "world", "natal1", "natal2",
 // "personal1", "personal2", "synastry"; "" for no mode.
 QString ModeOptionName(ChartMode mode);
+
+// The mode of such a name; nothing for another text.
+std::optional<ChartMode> ModeOfOptionName(const QString& name);
+// The message for a mode name that is none: "unknown mode 'name'".
+QString UnknownModeMessage(const QString& name);
+
+// The document of `chart --json` for the chart the last Compute left in the state.
+QJsonObject ChartJson(const ProgramState& state);
 
 // Adds the shared options to the parser and returns them.
 ChartOptions AddChartOptions(QCommandLineParser& parser);

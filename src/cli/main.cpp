@@ -20,6 +20,7 @@ constexpr Command commands[] = {
     {"run", "step the world date until a chart shows an aspect pattern", orbivex::cli::RunRun},
     {"durations", "beginnings, ends and durations of a chart's aspects",
      orbivex::cli::RunDurations},
+    {"batch", "the charts of every line of a file, in one process", orbivex::cli::RunBatch},
 };
 
 void PrintUsage(QTextStream& stream) {

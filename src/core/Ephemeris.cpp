@@ -422,6 +422,18 @@ std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const doubl
     return rows;
 }
 
+void Ephemeris::UseOnThisThread() const {
+    swe_set_ephe_path(ephemerisPath_.constData());
+}
+
+void Ephemeris::ReleaseThisThread() {
+    swe_close();
+}
+
+bool EphemerisStateIsPerThread() {
+    return LibraryStateIsPerThread();
+}
+
 bool Ephemeris::UsesBuiltInTheory() const {
     return builtInTheory_;
 }

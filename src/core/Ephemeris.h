@@ -72,6 +72,12 @@ class Ephemeris {
     std::vector<BodyLongitudes> PositionsOfBodiesAt(std::span<const double> jds,
                                                     int maxThreads = 0) const;
 
+    // Points the calling thread's library state at this ephemeris's files, for a thread that
+    // computes with a copy of an Ephemeris constructed on another thread; ReleaseThisThread
+    // closes the files the thread opened before it ends.
+    void UseOnThisThread() const;
+    static void ReleaseThisThread();
+
     // True when the ephemeris files could not be found and the library fell back to its
     // built-in, less precise theory (detected from the flags of the last computation).
     bool UsesBuiltInTheory() const;
@@ -101,6 +107,10 @@ class Ephemeris {
     QByteArray plutoCodes_;
     mutable bool builtInTheory_ = false;
 };
+
+// Whether the library keeps its state per thread (as Debian's build does), so that several
+// threads may compute at once, each with its own Ephemeris.
+bool EphemerisStateIsPerThread();
 
 // Calendar year of the instant jd (UT), proleptic Gregorian: the year of the civil day that
 // contains jd at Greenwich.
