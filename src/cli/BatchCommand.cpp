@@ -6,6 +6,7 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
 #include "cli/BatchInput.h"
+#include "cli/ChartJsonLine.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
@@ -25,7 +26,6 @@
 #include <QSaveFile>
 
 #include <atomic>
-#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <memory>
@@ -93,105 +93,6 @@ QString MotionText(Motion motion) {
         break;
     }
     return {};
-}
-
-// A JSON value written compactly onto `out`. What QJsonDocument::toJson writes, less a good
-// part of its cost, which would otherwise be a quarter of a batch's time.
-void AppendJson(QByteArray& out, const QJsonValue& value);
-
-void AppendJsonString(QByteArray& out, QStringView text) {
-    out += '"';
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const char16_t c = text[at].unicode();
-        if (c >= 0x80) {
-            // The rest of the text at once: few texts of a chart go beyond ASCII.
-            qsizetype end = at;
-            while (end < text.size() && text[end].unicode() >= 0x80) {
-                ++end;
-            }
-            out += text.mid(at, end - at).toUtf8();
-            at = end - 1;
-        } else if (c >= 0x20 && c != u'"' && c != u'\\') {
-            out += static_cast<char>(c);
-        } else if (c == u'"' || c == u'\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == u'\n') {
-            out += "\\n";
-        } else if (c == u'\r') {
-            out += "\\r";
-        } else if (c == u'\t') {
-            out += "\\t";
-        } else {
-            out += "\\u00";
-            out += "0123456789abcdef"[c >> 4];
-            out += "0123456789abcdef"[c & 0xF];
-        }
-    }
-    out += '"';
-}
-
-void AppendJson(QByteArray& out, const QJsonValue& value) {
-    switch (value.type()) {
-    case QJsonValue::Null:
-    case QJsonValue::Undefined:
-        out += "null";
-        break;
-    case QJsonValue::Bool:
-        out += value.toBool() ? "true" : "false";
-        break;
-    case QJsonValue::Double: {
-        const double number = value.toDouble();
-        // Whole numbers as integers, as QJsonDocument writes them; a number JSON cannot hold
-        // (never one of a chart) as null.
-        if (!std::isfinite(number)) {
-            out += "null";
-        } else if (number == std::trunc(number) && std::abs(number) < 9007199254740992.0) {
-            out += QByteArray::number(static_cast<qint64>(number));
-        } else {
-            out += QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
-        }
-        break;
-    }
-    case QJsonValue::String:
-        AppendJsonString(out, value.toString());
-        break;
-    case QJsonValue::Array: {
-        out += '[';
-        bool first = true;
-        for (const QJsonValue& element : value.toArray()) {
-            if (!first) {
-                out += ',';
-            }
-            first = false;
-            AppendJson(out, element);
-        }
-        out += ']';
-        break;
-    }
-    case QJsonValue::Object: {
-        out += '{';
-        const QJsonObject object = value.toObject();
-        for (auto member = object.begin(); member != object.end(); ++member) {
-            if (member != object.begin()) {
-                out += ',';
-            }
-            AppendJsonString(out, member.key());
-            out += ':';
-            AppendJson(out, member.value());
-        }
-        out += '}';
-        break;
-    }
-    }
-}
-
-QByteArray JsonLine(const QJsonObject& record) {
-    QByteArray line;
-    line.reserve(16 * 1024);
-    AppendJson(line, record);
-    line += '\n';
-    return line;
 }
 
 // One worker: its own copy of the ephemeris (its own library state on its thread) and its own
@@ -275,10 +176,7 @@ class Worker {
 
     QByteArray ChartOutput(const BatchRequest& request, qint64 line) const {
         if (shared_.output == OutputForm::JsonLines) {
-            QJsonObject record = ChartJson(state_);
-            record.insert(QStringLiteral("id"), request.id);
-            record.insert(QStringLiteral("line"), line);
-            return JsonLine(record);
+            return ChartJsonLine(state_, request.id, line);
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +
                               QString::number(line) + QLatin1Char(',') +
@@ -296,10 +194,7 @@ class Worker {
 
     QByteArray ErrorOutput(const ParsedRequest& parsed, qint64 line) const {
         if (shared_.output == OutputForm::JsonLines) {
-            const QJsonObject record{{QStringLiteral("id"), parsed.request.id},
-                                     {QStringLiteral("line"), line},
-                                     {QStringLiteral("error"), parsed.error}};
-            return JsonLine(record);
+            return ErrorJsonLine(parsed.error, parsed.request.id, line);
         }
         return (CsvField(IdText(parsed.request.id)) + QLatin1Char(',') + QString::number(line) +
                 QStringLiteral(",,,,,,,") + CsvField(parsed.error) + QLatin1Char('\n'))

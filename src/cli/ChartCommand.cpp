@@ -95,8 +95,6 @@ QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
     return names;
 }
 
-} // namespace
-
 QJsonObject ChartJson(const ProgramState& state) {
     const Chart& chart = state.chart;
     QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart.positions[0])}};
@@ -149,8 +147,6 @@ QJsonObject ChartJson(const ProgramState& state) {
          ForTerminal(IsTwoChartMode(chart.mode) ? state.report1 : state.report)},
     };
 }
-
-namespace {
 
 // What a glyph cell of the grid shows in a terminal: the body's two-letter abbreviation, or
 // with `symbols` its Unicode symbol. The cells hold the letters of the symbol font, which mean

@@ -7,7 +7,6 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QJsonObject>
 #include <optional>
 
 namespace orbivex::cli {
@@ -29,9 +28,6 @@ QString ModeOptionName(ChartMode mode);
 std::optional<ChartMode> ModeOfOptionName(const QString& name);
 // The message for a mode name that is none: "unknown mode 'name'".
 QString UnknownModeMessage(const QString& name);
-
-// The document of `chart --json` for the chart the last Compute left in the state.
-QJsonObject ChartJson(const ProgramState& state);
 
 // Adds the shared options to the parser and returns them.
 ChartOptions AddChartOptions(QCommandLineParser& parser);

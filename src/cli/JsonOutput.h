@@ -25,6 +25,16 @@ QJsonObject DateJson(const QString& text, double julianDay);
 // null, "missing": "before table" | "after table" | "unavailable"}. `longitude` is what the
 // position component gives: radians, or one of its negative markers.
 QJsonObject PositionJson(BodyIndex body, double longitude);
+// What that entry says: the text and the sign of a position, or why it has none (`missing`
+// set, the others empty).
+struct PositionFacts {
+    QString text;
+    QString sign;
+    const char* missing = nullptr;
+};
+PositionFacts PositionFactsOf(double longitude);
+// The longitude that the position component gives for a position: radians or a marker.
+double ComponentLongitude(const Position& position);
 QJsonObject PositionJson(BodyIndex body, const Position& position);
 // The entries of bodies 1..longitudes.size() - 1 (entry 0 carries no body).
 QJsonArray PositionsJson(std::span<const double> longitudes);
