@@ -83,18 +83,6 @@ QString IdText(const QJsonValue& id) {
     return QString::fromUtf8(text.mid(1, text.size() - 2));
 }
 
-QString MotionText(Motion motion) {
-    switch (motion) {
-    case Motion::Applying:
-        return QStringLiteral("applying");
-    case Motion::Separating:
-        return QStringLiteral("separating");
-    case Motion::None:
-        break;
-    }
-    return {};
-}
-
 // One worker: its own copy of the ephemeris (its own library state on its thread) and its own
 // program state, which keeps the natal positions of one chart for the next when they agree.
 class Worker {
@@ -187,7 +175,7 @@ class Worker {
                     QLatin1Char(',') + AspectJsonName(aspect.kind) + QLatin1Char(',') +
                     QString::number(RadiansToDegrees(aspect.deviation), 'g',
                                     QLocale::FloatingPointShortest) +
-                    QLatin1Char(',') + MotionText(aspect.motion) + QStringLiteral(",\n");
+                    QLatin1Char(',') + MotionName(aspect.motion) + QStringLiteral(",\n");
         }
         return rows.toUtf8();
     }

@@ -76,15 +76,8 @@ QJsonArray PositionsJson(const PositionSet& positions) {
 }
 
 QJsonValue MotionJson(Motion motion) {
-    switch (motion) {
-    case Motion::Applying:
-        return QStringLiteral("applying");
-    case Motion::Separating:
-        return QStringLiteral("separating");
-    case Motion::None:
-        break;
-    }
-    return QJsonValue::Null;
+    const QString name = MotionName(motion);
+    return name.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(name);
 }
 
 QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {

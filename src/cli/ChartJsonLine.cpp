@@ -221,7 +221,7 @@ QByteArray ChartJsonLine(const ProgramState& state, const QJsonValue& id, qint64
         if (aspect.motion == Motion::None) {
             json.Null();
         } else {
-            json.String(aspect.motion == Motion::Applying ? u"applying" : u"separating");
+            json.String(MotionName(aspect.motion));
         }
         json.Key("orb");
         json.Number(RadiansToDegrees(aspect.deviation));

@@ -80,6 +80,18 @@ QString PatternJsonName(PatternIndex pattern) {
     return PatternName(pattern).toLower();
 }
 
+QString MotionName(Motion motion) {
+    switch (motion) {
+    case Motion::Applying:
+        return QStringLiteral("applying");
+    case Motion::Separating:
+        return QStringLiteral("separating");
+    case Motion::None:
+        break;
+    }
+    return {};
+}
+
 void WriteJson(QTextStream& out, const QJsonObject& document) {
     out << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
 }

@@ -4,6 +4,7 @@
 // describes the whole of it; docs/schema/ holds a JSON Schema per command.
 
 #include "core/Bodies.h"
+#include "core/Chart.h"
 #include "core/Position.h"
 
 #include <QJsonArray>
@@ -43,6 +44,9 @@ QJsonArray PositionsJson(std::span<const double> longitudes);
 // "grand trine", "t-square", "4-stellium".
 QString AspectJsonName(AspectKind kind);
 QString PatternJsonName(PatternIndex pattern);
+
+// "applying" or "separating"; "" for an aspect without motion.
+QString MotionName(Motion motion);
 
 // Writes the document indented, ending with a line break.
 void WriteJson(QTextStream& out, const QJsonObject& document);

@@ -102,6 +102,16 @@ class RunCommands : public MainWindowTest {
         }
     }
 
+    // The one message of a find of the yod.
+    void ExpectTheYodFoundMessage() {
+        ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+        const auto found = dialogs.CallsOf(Kind::Message)[0];
+        EXPECT_EQ(found.text,
+                  QStringLiteral("Yod ") + window->texts().ProgramText(7) + QLatin1Char('.'));
+        EXPECT_EQ(found.title, window->texts().ProgramText(122));
+        EXPECT_EQ(found.icon, Dialogs::Icon::Information);
+    }
+
     RunWindowScript script;
 };
 
@@ -140,12 +150,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
 
     EXPECT_FALSE(window->Running());
     EXPECT_EQ(script.showings, 2);
-    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    const auto found = dialogs.CallsOf(Kind::Message)[0];
-    EXPECT_EQ(found.text,
-              QStringLiteral("Yod ") + window->texts().ProgramText(7) + QLatin1Char('.'));
-    EXPECT_EQ(found.title, window->texts().ProgramText(122));
-    EXPECT_EQ(found.icon, Dialogs::Icon::Information);
+    ExpectTheYodFoundMessage();
     EXPECT_GT(window->state.chart.patternCounts.count[Yod], 0);
 
     // The window shows the chart it stopped at, and is usable again.
@@ -188,11 +193,7 @@ TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
     EXPECT_FALSE(window->Running());
     EXPECT_EQ(script.showings, 2);
     // The date and the message of the run's own test.
-    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    const auto found = dialogs.CallsOf(Kind::Message)[0];
-    EXPECT_EQ(found.text,
-              QStringLiteral("Yod ") + window->texts().ProgramText(7) + QLatin1Char('.'));
-    EXPECT_EQ(found.title, window->texts().ProgramText(122));
+    ExpectTheYodFoundMessage();
     EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 3);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
