@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -95,9 +96,15 @@ class Ephemeris {
     // The entry of day index (0 is 1 January 1600) in whole seconds of arc.
     int PlutoArcseconds(int index) const;
     double PlutoFromTable(double jd) const;
-    // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread.
+    // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread; openFile is
+    // the library file that thread has open (see UseFileOf).
     RangeOutcome ComputeRange(std::span<const double> jds, std::size_t first, std::size_t last,
-                              BodyLongitudes* out) const;
+                              BodyLongitudes* out, int& openFile) const;
+    // Before computing at jdTT (Terrestrial Time): closes the library's files when the instant
+    // belongs to another of them than the one open, so that every position comes from the
+    // file a fresh start would read, whatever was computed before.
+    void UseFileOf(double jdTT, int& openFile) const;
+    static constexpr int NoFileOpen = std::numeric_limits<int>::min();
     void Remember(RangeOutcome outcome) const;
 
     QString dataFolder_;
@@ -106,6 +113,9 @@ class Ephemeris {
     // is used.
     QByteArray plutoCodes_;
     mutable bool builtInTheory_ = false;
+    // The library file the thread using this ephemeris has open; none known at first, so that
+    // the first computation starts from closed files.
+    mutable int openFile_ = NoFileOpen;
 };
 
 // Whether the library keeps its state per thread (as Debian's build does), so that several
