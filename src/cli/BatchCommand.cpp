@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <numeric>
 #include <system_error>
 #include <thread>
 
@@ -57,9 +58,16 @@ enum class OutputForm { JsonLines, Csv };
 
 struct Item {
     InputRecord record;
+    ParsedRequest parsed;
+    // The date of the chart as its text, to compute the charts of a block in date order: the
+    // ephemeris then reads its files far less often than in the input's order.
+    QString dateKey;
     QByteArray output;
     bool failed = false;
 };
+
+// The two rounds of work on a block: every line parsed, then every chart computed.
+enum class Round { Parse, Chart };
 
 // What every worker shares, read only.
 struct Shared {
@@ -92,8 +100,26 @@ class Worker {
 
     const Ephemeris& ephemeris() const { return ephemeris_; }
 
-    void Process(Item& item) {
-        ParsedRequest parsed = Parse(item.record);
+    void Parse(Item& item) const {
+        item.parsed = Parse(item.record);
+        const BatchRequest& request = item.parsed.request;
+        std::optional<ChartMode> mode = shared_.defaultMode;
+        if (request.mode) {
+            mode = ModeOfOptionName(request.mode->trimmed());
+        }
+        if (item.parsed.error.isEmpty() && mode) {
+            const std::array<bool, NumDateSets> used = DateSetsOfMode(*mode);
+            const auto first = std::find(used.begin(), used.end(), true);
+            if (first != used.end()) {
+                item.dateKey =
+                    request.dates[static_cast<std::size_t>(first - used.begin())].value_or(
+                        QString());
+            }
+        }
+    }
+
+    void Chart(Item& item) {
+        ParsedRequest& parsed = item.parsed;
         if (parsed.error.isEmpty()) {
             parsed.error = ComputeRequest(parsed.request);
         }
@@ -222,13 +248,16 @@ class Crew {
     Crew(const Crew&) = delete;
     Crew& operator=(const Crew&) = delete;
 
-    void Run(std::vector<Item>& items) {
+    // Does the round's work on every item, in the order given (indices into items).
+    void Run(std::vector<Item>& items, const std::vector<std::size_t>& order, Round round) {
         items_ = &items;
+        order_ = &order;
+        round_ = round;
         next_ = 0;
         {
             const std::lock_guard lock(mutex_);
             pending_ = threads_.size();
-            ++round_;
+            ++rounds_;
         }
         wake_.notify_all();
         Work(*workers_[0]);
@@ -239,14 +268,20 @@ class Crew {
   private:
     void Work(Worker& worker) {
         std::vector<Item>& items = *items_;
+        const std::vector<std::size_t>& order = *order_;
         for (;;) {
             const std::size_t first = next_.fetch_add(Grain);
-            if (first >= items.size()) {
+            if (first >= order.size()) {
                 return;
             }
-            const std::size_t last = std::min(items.size(), first + Grain);
-            for (std::size_t index = first; index < last; ++index) {
-                worker.Process(items[index]);
+            const std::size_t last = std::min(order.size(), first + Grain);
+            for (std::size_t at = first; at < last; ++at) {
+                Item& item = items[order[at]];
+                if (round_ == Round::Parse) {
+                    worker.Parse(item);
+                } else {
+                    worker.Chart(item);
+                }
             }
         }
     }
@@ -259,11 +294,11 @@ class Crew {
         for (;;) {
             {
                 std::unique_lock lock(mutex_);
-                wake_.wait(lock, [&] { return stop_ || round_ != seen; });
+                wake_.wait(lock, [&] { return stop_ || rounds_ != seen; });
                 if (stop_) {
                     break;
                 }
-                seen = round_;
+                seen = rounds_;
             }
             Work(worker);
             {
@@ -278,11 +313,13 @@ class Crew {
     std::vector<std::unique_ptr<Worker>>& workers_;
     std::vector<std::thread> threads_;
     std::vector<Item>* items_ = nullptr;
+    const std::vector<std::size_t>* order_ = nullptr;
+    Round round_ = Round::Parse;
     std::atomic<std::size_t> next_{0};
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable done_;
-    std::size_t round_ = 0;
+    std::size_t rounds_ = 0;
     std::size_t pending_ = 0;
     bool stop_ = false;
 };
@@ -523,10 +560,11 @@ int RunBatch(const QStringList& arguments, Context& context) {
         Crew crew(workers);
         std::vector<Item> block;
         block.reserve(BlockRecords);
+        std::vector<std::size_t> order;
         for (;;) {
             block.clear();
             if (first) {
-                block.push_back({std::move(*first), {}, false});
+                block.push_back({std::move(*first), {}, {}, {}, false});
                 first.reset();
             }
             while (block.size() < BlockRecords) {
@@ -534,12 +572,18 @@ int RunBatch(const QStringList& arguments, Context& context) {
                 if (!record) {
                     break;
                 }
-                block.push_back({std::move(*record), {}, false});
+                block.push_back({std::move(*record), {}, {}, {}, false});
             }
             if (block.empty()) {
                 break;
             }
-            crew.Run(block);
+            order.resize(block.size());
+            std::iota(order.begin(), order.end(), std::size_t{0});
+            crew.Run(block, order, Round::Parse);
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                return block[a].dateKey < block[b].dateKey;
+            });
+            crew.Run(block, order, Round::Chart);
             for (const Item& item : block) {
                 if (!WriteAll(*output, item.output)) {
                     return failedWrite();
