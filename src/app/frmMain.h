@@ -268,7 +268,9 @@ class frmMain : public QWidget {
     void RunningChanged(bool running);
     void RunStepComputed();
     void RunStepFailed(const RunStepResult& result);
-    void PatternFound(const RunStopResult& stop);
+    // Says what a run or a find found; a run then offers the run window again (a find does so
+    // itself).
+    void PatternFound(const RunStopResult& stop, bool offerRunWindow = true);
 
     // Reactions shared by the commands.
     void ModeOptionSelected(ChartMode mode);

@@ -186,6 +186,9 @@ void frmMain::MakeRunController() {
     callbacks.paused = [this] { return dialogs_.DialogOpen(); };
     runController_ = std::make_unique<PatternRunController>(state, *ephemeris_, texts_, run,
                                                             std::move(callbacks), this);
+    // Find searches from the world date of the controls, with the choices just made.
+    runWindow_->SetFindSource(
+        [this] { return std::make_unique<PatternFind>(state, *ephemeris_, texts_, run); });
 }
 
 void frmMain::cmdRun_Click() {
@@ -194,12 +197,29 @@ void frmMain::cmdRun_Click() {
     }
     ReadControls();
     runController_->cmdRun_Click([this] {
-        const int toggleLeft = cmdToggleGraphic->mapToGlobal(QPoint(0, 0)).x();
-        // Its height is known only once its layout has sized it.
-        runWindow_->adjustSize();
-        runWindow_->ShowModal(RunWindowTopLeft(frameGeometry().bottom(), toggleLeft,
-                                               runWindow_->frameGeometry().height()));
-        return !run.blnCancel;
+        for (;;) {
+            const int toggleLeft = cmdToggleGraphic->mapToGlobal(QPoint(0, 0)).x();
+            // Its height is known only once its layout has sized it.
+            runWindow_->adjustSize();
+            runWindow_->ShowModal(RunWindowTopLeft(frameGeometry().bottom(), toggleLeft,
+                                                   runWindow_->frameGeometry().height()));
+            const std::optional<FindOutcome> found = runWindow_->TakeFind();
+            if (!found) {
+                return !run.blnCancel;
+            }
+            // As at the end of a run: the chart of the date found, the message, and the run
+            // window again to search on from there.
+            state.dateSets[WorldDate] = found->worldDate;
+            blnDateError = false;
+            const ComputeOutcome outcome = Compute(state, Context());
+            ShowDateSets();
+            if (!outcome.ok()) {
+                ReportComputeError(outcome);
+                return false;
+            }
+            ShowComputedChart();
+            PatternFound(found->stop, false);
+        }
     });
 }
 
@@ -230,12 +250,15 @@ void frmMain::RunStepFailed(const RunStepResult& result) {
     }
 }
 
-void frmMain::PatternFound(const RunStopResult& stop) {
+void frmMain::PatternFound(const RunStopResult& stop, bool offerRunWindow) {
     if (isMinimized()) {
         showNormal();
     }
     dialogs_.ShowMessage(this, stop.message, stop.title, Dialogs::Icon::Information);
     ShowReports();
+    if (!offerRunWindow) {
+        return;
+    }
     // Offers the run window again, to search on from the date just found.
     cmdRun_Click();
 }

@@ -1,5 +1,6 @@
 #include "app/frmRun.h"
 
+#include "calendar/Calendar.h"
 #include "core/Bodies.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -28,12 +30,18 @@ constexpr int RunText = 36;
 constexpr int CancelText = 117;
 constexpr int RunQuicklyText = 120;
 constexpr int FindAtLeastText = 121;
+constexpr int FindText = 490;
 
 // Placement beside the main window, in layout units.
 constexpr int BottomAboveMainBottom = 120;
 constexpr int LeftRightOfToggle = 100;
 
 constexpr int RefreshIntervalMs = 1000;
+// How often a find's progress is shown; without a thread of its own, the find steps for most
+// of each interval and the window's events are served in between.
+constexpr int FindIntervalMs = 50;
+constexpr int FindSliceMs = 30;
+constexpr int ProgressSteps = 1000;
 constexpr int ButtonWidth = 1200; // layout units
 constexpr int ListWidth = 2200;
 
@@ -64,8 +72,12 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
     cmdClearAll = new QPushButton(QStringLiteral("Clear planets"), fraFrame);
     chkRunQuickly = new QCheckBox(this);
     cmdRun = new QPushButton(this);
+    cmdFind = new QPushButton(this);
+    prgFind = new QProgressBar(this);
     cmdCancel = new QPushButton(this);
     Timer1 = new QTimer(this);
+    tmrFind = new QTimer(this);
+    tmrFind->setInterval(FindIntervalMs);
     Timer1->setInterval(RefreshIntervalMs);
 
     lblRunUntilFinding->setObjectName(QStringLiteral("lblRunUntilFinding"));
@@ -81,12 +93,19 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
     cmdClearAll->setObjectName(QStringLiteral("cmdClearAll"));
     chkRunQuickly->setObjectName(QStringLiteral("chkRunQuickly"));
     cmdRun->setObjectName(QStringLiteral("cmdRun"));
+    cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    prgFind->setObjectName(QStringLiteral("prgFind"));
+    tmrFind->setObjectName(QStringLiteral("tmrFind"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
     cboAspectPattern->setMinimumWidth(LayoutUnitsToPixels(ListWidth));
     cmdRun->setMinimumWidth(LayoutUnitsToPixels(ButtonWidth));
     cmdCancel->setMinimumWidth(LayoutUnitsToPixels(ButtonWidth));
+    cmdFind->setMinimumWidth(LayoutUnitsToPixels(ButtonWidth));
+    prgFind->setRange(0, ProgressSteps);
+    prgFind->setTextVisible(true);
+    prgFind->setVisible(false);
     cmdRun->setDefault(true);
     for (int n = 2; n <= 9; ++n) {
         cboNumToFind->addItem(QString::number(n));
@@ -112,6 +131,7 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
     buttonRow->addWidget(cmdRun);
+    buttonRow->addWidget(cmdFind);
     buttonRow->addWidget(cmdCancel);
 
     auto* layout = new QVBoxLayout(this);
@@ -119,6 +139,7 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
     layout->addLayout(patternRow);
     layout->addWidget(fraFrame);
     layout->addWidget(chkRunQuickly);
+    layout->addWidget(prgFind);
     layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -146,6 +167,8 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
     connect(chkRunQuickly, &QCheckBox::toggled, this,
             [this](bool checked) { run_.blnRunQuickly = checked; });
     connect(cmdRun, &QPushButton::clicked, this, &frmRun::cmdRun_Click);
+    connect(cmdFind, &QPushButton::clicked, this, &frmRun::cmdFind_Click);
+    connect(tmrFind, &QTimer::timeout, this, &frmRun::tmrFind_Timer);
     connect(cmdCancel, &QPushButton::clicked, this, &frmRun::cmdCancel_Click);
     connect(Timer1, &QTimer::timeout, this, &frmRun::Timer1_Timer);
 
@@ -175,6 +198,8 @@ void frmRun::PrepareToShow() {
     chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
     chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
     cmdRun->setText(texts_.ProgramText(RunText));
+    cmdFind->setText(texts_.ProgramText(FindText));
+    foundByFind_.reset();
     cmdCancel->setText(texts_.ProgramText(CancelText));
 
     refilling_ = true;
@@ -210,6 +235,9 @@ bool frmRun::PatternChosen() const {
 }
 
 void frmRun::EnableSoughtBodyLists(bool enabled) {
+    if (Finding()) {
+        return; // the choices are held
+    }
     for (QComboBox* list : cboSoughtPlanet) {
         list->setEnabled(enabled);
     }
@@ -285,21 +313,120 @@ void frmRun::cmdClearAspectPattern_Click() {
     run_.intRememberedPattern = -1;
 }
 
-void frmRun::cmdRun_Click() {
+bool frmRun::AcceptChoices() {
     const std::array<int, 3> entries = SoughtEntries();
     if (SoughtBodiesRepeat(entries)) {
         dialogs_.ShowMessage(this, RepeatedBodyMessage(), RepeatedBodyTitle(),
                              Dialogs::Icon::Exclamation);
-        return;
+        return false;
     }
     run_.blnFindAtLeast = chkTwoOrMore->isChecked();
     run_.intNumToFindIndex = std::max(cboNumToFind->currentIndex(), 0);
     run_.blnRunQuickly = chkRunQuickly->isChecked();
     run_.AcceptChoices(cboAspectPattern->currentIndex(), entries);
+    return true;
+}
+
+void frmRun::cmdRun_Click() {
+    if (Finding() || !AcceptChoices()) {
+        return;
+    }
     done(QDialog::Accepted);
 }
 
+void frmRun::SetFindSource(FindSource source) {
+    findSource_ = std::move(source);
+}
+
+std::optional<FindOutcome> frmRun::TakeFind() {
+    std::optional<FindOutcome> found = std::move(foundByFind_);
+    foundByFind_.reset();
+    return found;
+}
+
+void frmRun::HoldChoices(bool held) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             cboAspectPattern, cmdClearAspectPattern, fraFrame, chkRunQuickly, cmdRun, cmdFind}) {
+        control->setEnabled(!held);
+    }
+    if (!held) {
+        FollowPatternSelection();
+    }
+}
+
+void frmRun::cmdFind_Click() {
+    if (Finding() || !findSource_ || !AcceptChoices()) {
+        return;
+    }
+    find_ = findSource_();
+    if (!find_) {
+        return;
+    }
+    HoldChoices(true);
+    prgFind->setValue(0);
+    prgFind->setFormat(FindProgressText(find_->StartJulianDay()));
+    prgFind->setVisible(true);
+    cmdCancel->setFocus();
+    tmrFind->start();
+}
+
+void frmRun::tmrFind_Timer() {
+    if (!find_) {
+        tmrFind->stop();
+        return;
+    }
+    find_->Advance(FindSliceMs);
+    const double start = find_->StartJulianDay();
+    const double reached = find_->ReachedJulianDay();
+    const double end = JdnOfYear2800 - 0.5;
+    if (end > start) {
+        prgFind->setValue(static_cast<int>(ProgressSteps * (reached - start) / (end - start)));
+    }
+    prgFind->setFormat(FindProgressText(reached));
+    if (!find_->Finished()) {
+        return;
+    }
+    const FindOutcome outcome = find_->Outcome();
+    EndFind();
+    switch (outcome.end) {
+    case FindOutcome::End::Found:
+        // The main window sets the world date, computes and says what was found.
+        foundByFind_ = outcome;
+        run_.blnCancel = true; // no run follows
+        done(QDialog::Rejected);
+        break;
+    case FindOutcome::End::NotFound:
+        if (!outcome.stop.message.isEmpty()) {
+            dialogs_.ShowMessage(this, outcome.stop.message, outcome.stop.title,
+                                 Dialogs::Icon::Information);
+        }
+        break;
+    case FindOutcome::End::Failed:
+        dialogs_.ShowMessage(this, outcome.compute.dateError.message,
+                             outcome.compute.dateError.title, Dialogs::Icon::Information);
+        break;
+    case FindOutcome::End::Cancelled:
+        break;
+    }
+}
+
+void frmRun::EndFind() {
+    tmrFind->stop();
+    if (find_) {
+        find_->Cancel();
+        find_.reset();
+    }
+    prgFind->setVisible(false);
+    HoldChoices(false);
+    FocusRun();
+}
+
 void frmRun::cmdCancel_Click() {
+    if (Finding()) {
+        // Ends the find; the world date stays where it was, and the window stays open.
+        EndFind();
+        return;
+    }
     run_.CancelChoices(cboAspectPattern->currentIndex());
     done(QDialog::Rejected);
 }
@@ -309,12 +436,18 @@ void frmRun::reject() {
 }
 
 void frmRun::closeEvent(QCloseEvent* event) {
-    // The close box hides the window as Cancel does; the window lives on.
+    // The close box hides the window as Cancel does, a find first; the window lives on.
     event->ignore();
+    if (Finding()) {
+        EndFind();
+    }
     cmdCancel_Click();
 }
 
 void frmRun::Timer1_Timer() {
+    if (Finding()) {
+        return; // the choices are held
+    }
     const bool chosen = PatternChosen();
     fraFrame->setEnabled(chosen);
     chkTwoOrMore->setEnabled(fraFrame->isEnabled());

@@ -5,15 +5,21 @@
 // Cancel or the close box hide it with PatternRun::blnCancel set. The choices and the window's
 // selections survive between showings for the life of the program.
 
+#include "session/PatternFind.h"
+
 #include <QDialog>
 #include <QPoint>
 #include <QRect>
 #include <array>
+#include <functional>
+#include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 
@@ -45,7 +51,13 @@ class frmRun : public QDialog {
     QPushButton* cmdClearAll = nullptr;
     QCheckBox* chkRunQuickly = nullptr;
     QPushButton* cmdRun = nullptr;
+    // Find: the same search as Run at full speed, the progress bar showing the date reached;
+    // Cancel ends the search and leaves the world date as it was.
+    QPushButton* cmdFind = nullptr;
+    QProgressBar* prgFind = nullptr;
     QPushButton* cmdCancel = nullptr;
+    // Reads the progress of a find (and, without a thread for it, advances it).
+    QTimer* tmrFind = nullptr;
     // The once-a-second refresh of the enabled states. Off until the main window switches it
     // on at the end of its start-up; from then on it keeps ticking.
     QTimer* Timer1 = nullptr;
@@ -69,7 +81,16 @@ class frmRun : public QDialog {
     // enabled exactly when a pattern is chosen, and their label follows the first list.
     void EnableSoughtBodyLists(bool enabled);
 
+    // What starts a find from the main window's state and the run's choices.
+    using FindSource = std::function<std::unique_ptr<PatternFind>()>;
+    void SetFindSource(FindSource source);
+    bool Finding() const { return find_ != nullptr; }
+    // The find that ended the last showing with the pattern found, once; nothing otherwise.
+    std::optional<FindOutcome> TakeFind();
+
     void cmdRun_Click();
+    void cmdFind_Click();
+    void tmrFind_Timer();
     void cmdCancel_Click();
     void cmdClearAll_Click();
     void cmdClearAspectPattern_Click();
@@ -86,12 +107,20 @@ class frmRun : public QDialog {
     void FollowPatternSelection();
     void FocusRun();
     std::array<int, 3> SoughtEntries() const;
+    // Takes the window's choices into the run; false (after saying why) when they repeat a body.
+    bool AcceptChoices();
+    // The choices are held while a find goes on.
+    void HoldChoices(bool held);
+    void EndFind();
 
     PatternRun& run_;
     const ProgramTexts& texts_;
     Dialogs& dialogs_;
     int numBodies_;
     bool refilling_ = false; // the window itself is changing a selection
+    FindSource findSource_;
+    std::unique_ptr<PatternFind> find_;
+    std::optional<FindOutcome> foundByFind_;
 };
 
 } // namespace orbivex

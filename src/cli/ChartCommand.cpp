@@ -44,6 +44,12 @@ QString ModeOptionName(ChartMode mode) {
     return found == ModeNames.end() ? QString() : QLatin1String(found->name);
 }
 
+std::optional<ChartMode> ModeOfOptionName(const QString& name) {
+    const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
+                                    [&](ModeName m) { return name == QLatin1String(m.name); });
+    return found == ModeNames.end() ? std::nullopt : std::optional<ChartMode>(found->mode);
+}
+
 namespace {
 
 QJsonObject DatesJson(const ProgramState& state) {
@@ -70,15 +76,8 @@ QJsonArray PositionsJson(const PositionSet& positions) {
 }
 
 QJsonValue MotionJson(Motion motion) {
-    switch (motion) {
-    case Motion::Applying:
-        return QStringLiteral("applying");
-    case Motion::Separating:
-        return QStringLiteral("separating");
-    case Motion::None:
-        break;
-    }
-    return QJsonValue::Null;
+    const QString name = MotionName(motion);
+    return name.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(name);
 }
 
 QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
@@ -177,6 +176,10 @@ void PrintChart(const ProgramState& state, bool symbols, QTextStream& out) {
 }
 
 } // namespace
+
+QString UnknownModeMessage(const QString& name) {
+    return QStringLiteral("unknown mode '%1'").arg(name);
+}
 
 bool LoadProgramTexts(Context& context, ProgramTexts& texts) {
     if (texts.Load(context.programFolder + QStringLiteral("/orbx.dat")) > 0) {
@@ -283,13 +286,11 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     }
     if (parser.isSet(options.mode)) {
         const QString name = parser.value(options.mode);
-        const auto found = std::find_if(ModeNames.begin(), ModeNames.end(),
-                                        [&](ModeName m) { return name == QLatin1String(m.name); });
-        if (found == ModeNames.end()) {
-            return CommandUsageError(context, command,
-                                     QStringLiteral("unknown mode '%1'").arg(name));
+        const std::optional<ChartMode> mode = ModeOfOptionName(name);
+        if (!mode) {
+            return CommandUsageError(context, command, UnknownModeMessage(name));
         }
-        state.mode = found->mode;
+        state.mode = *mode;
     }
     const std::array<const QCommandLineOption*, 3> dateOptions{&options.world, &options.birth1,
                                                                &options.birth2};

@@ -24,6 +24,11 @@ struct ChartOptions {
 // "personal1", "personal2", "synastry"; "" for no mode.
 QString ModeOptionName(ChartMode mode);
 
+// The mode of such a name; nothing for another text.
+std::optional<ChartMode> ModeOfOptionName(const QString& name);
+// The message for a mode name that is none: "unknown mode 'name'".
+QString UnknownModeMessage(const QString& name);
+
 // Adds the shared options to the parser and returns them.
 ChartOptions AddChartOptions(QCommandLineParser& parser);
 

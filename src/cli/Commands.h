@@ -16,10 +16,11 @@ namespace orbivex::cli {
 
 enum ExitStatus : int {
     ExitSuccess = 0,
-    ExitNotFound = 1,  // a search that found nothing
-    ExitUsage = 2,     // bad options
-    ExitDateError = 3, // a date that does not convert
-    ExitFailure = 4,   // a data file that cannot be read, an output that cannot be written
+    ExitNotFound = 1,   // a search that found nothing
+    ExitUsage = 2,      // bad options
+    ExitDateError = 3,  // a date that does not convert
+    ExitFailure = 4,    // a data file that cannot be read, an output that cannot be written
+    ExitLineErrors = 5, // batch: some lines of the input gave no chart
 };
 
 struct Context {
@@ -62,5 +63,6 @@ int RunSheet(const QStringList& arguments, Context& context);
 int RunRun(const QStringList& arguments, Context& context);
 int RunDurations(const QStringList& arguments, Context& context);
 int RunAspectarian(const QStringList& arguments, Context& context);
+int RunBatch(const QStringList& arguments, Context& context);
 
 } // namespace orbivex::cli

@@ -14,42 +14,54 @@ QJsonObject DateJson(const QString& text, double julianDay) {
     return {{QStringLiteral("text"), text}, {QStringLiteral("julianDay"), julianDay}};
 }
 
-QJsonObject PositionJson(BodyIndex body, double longitude) {
-    const QString text = FormatZodiacPosition(longitude, false);
-    if (text.isEmpty()) {
-        const char* missing = longitude == NoPositionBeforeTable  ? "before table"
-                              : longitude == NoPositionAfterTable ? "after table"
-                                                                  : "unavailable";
-        return {{QStringLiteral("body"), BodyName(body)},
-                {QStringLiteral("longitude"), QJsonValue::Null},
-                {QStringLiteral("missing"), QLatin1String(missing)}};
+PositionFacts PositionFactsOf(double longitude) {
+    PositionFacts facts;
+    facts.text = FormatZodiacPosition(longitude, false);
+    if (facts.text.isEmpty()) {
+        facts.missing = longitude == NoPositionBeforeTable  ? "before table"
+                        : longitude == NoPositionAfterTable ? "after table"
+                                                            : "unavailable";
+        return facts;
     }
     // The sign the text names: a longitude a hair below a sign's end is written, and so
     // counted, in the next sign.
-    QString sign;
     for (const ZodiacSignRecord& record : ZodiacSigns) {
-        if (text.contains(QLatin1String(record.abbreviation))) {
-            sign = QLatin1String(record.name);
+        if (facts.text.contains(QLatin1String(record.abbreviation))) {
+            facts.sign = QLatin1String(record.name);
         }
+    }
+    return facts;
+}
+
+QJsonObject PositionJson(BodyIndex body, double longitude) {
+    const PositionFacts facts = PositionFactsOf(longitude);
+    if (facts.missing != nullptr) {
+        return {{QStringLiteral("body"), BodyName(body)},
+                {QStringLiteral("longitude"), QJsonValue::Null},
+                {QStringLiteral("missing"), QLatin1String(facts.missing)}};
     }
     return {{QStringLiteral("body"), BodyName(body)},
             {QStringLiteral("longitude"), RadiansToDegrees(longitude)},
-            {QStringLiteral("sign"), sign},
-            {QStringLiteral("text"), text}};
+            {QStringLiteral("sign"), facts.sign},
+            {QStringLiteral("text"), facts.text}};
 }
 
-QJsonObject PositionJson(BodyIndex body, const Position& position) {
+double ComponentLongitude(const Position& position) {
     switch (position.Status()) {
     case PositionStatus::Known:
-        return PositionJson(body, position.Longitude());
+        return position.Longitude();
     case PositionStatus::BeforeTable:
-        return PositionJson(body, NoPositionBeforeTable);
+        return NoPositionBeforeTable;
     case PositionStatus::AfterTable:
-        return PositionJson(body, NoPositionAfterTable);
+        return NoPositionAfterTable;
     case PositionStatus::Unavailable:
         break;
     }
-    return PositionJson(body, NoPosition);
+    return NoPosition;
+}
+
+QJsonObject PositionJson(BodyIndex body, const Position& position) {
+    return PositionJson(body, ComponentLongitude(position));
 }
 
 QJsonArray PositionsJson(std::span<const double> longitudes) {
@@ -66,6 +78,18 @@ QString AspectJsonName(AspectKind kind) {
 
 QString PatternJsonName(PatternIndex pattern) {
     return PatternName(pattern).toLower();
+}
+
+QString MotionName(Motion motion) {
+    switch (motion) {
+    case Motion::Applying:
+        return QStringLiteral("applying");
+    case Motion::Separating:
+        return QStringLiteral("separating");
+    case Motion::None:
+        break;
+    }
+    return {};
 }
 
 void WriteJson(QTextStream& out, const QJsonObject& document) {

@@ -4,6 +4,7 @@
 // describes the whole of it; docs/schema/ holds a JSON Schema per command.
 
 #include "core/Bodies.h"
+#include "core/Chart.h"
 #include "core/Position.h"
 
 #include <QJsonArray>
@@ -25,6 +26,16 @@ QJsonObject DateJson(const QString& text, double julianDay);
 // null, "missing": "before table" | "after table" | "unavailable"}. `longitude` is what the
 // position component gives: radians, or one of its negative markers.
 QJsonObject PositionJson(BodyIndex body, double longitude);
+// What that entry says: the text and the sign of a position, or why it has none (`missing`
+// set, the others empty).
+struct PositionFacts {
+    QString text;
+    QString sign;
+    const char* missing = nullptr;
+};
+PositionFacts PositionFactsOf(double longitude);
+// The longitude that the position component gives for a position: radians or a marker.
+double ComponentLongitude(const Position& position);
 QJsonObject PositionJson(BodyIndex body, const Position& position);
 // The entries of bodies 1..longitudes.size() - 1 (entry 0 carries no body).
 QJsonArray PositionsJson(std::span<const double> longitudes);
@@ -33,6 +44,9 @@ QJsonArray PositionsJson(std::span<const double> longitudes);
 // "grand trine", "t-square", "4-stellium".
 QString AspectJsonName(AspectKind kind);
 QString PatternJsonName(PatternIndex pattern);
+
+// "applying" or "separating"; "" for an aspect without motion.
+QString MotionName(Motion motion);
 
 // Writes the document indented, ending with a line break.
 void WriteJson(QTextStream& out, const QJsonObject& document);

@@ -22,6 +22,7 @@ constexpr Command commands[] = {
      orbivex::cli::RunDurations},
     {"aspectarian", "every exact heliocentric aspect in a span of days",
      orbivex::cli::RunAspectarian},
+    {"batch", "the charts of every line of a file, in one process", orbivex::cli::RunBatch},
 };
 
 void PrintUsage(QTextStream& stream) {

@@ -79,6 +79,20 @@ LibraryResult LibraryPosition(int libraryBody, double jd, double deltaT) {
     return FromLibrary(returned, result);
 }
 
+// The library reads its positions from files of six centuries each (years 1200 to 1799, 1800
+// to 2399, ... in its own calendar: Julian before 15 October 1582), and a file left open from
+// an earlier instant serves a later one that it still covers, a few years past its end: the
+// last digits of a position would then depend on what was computed before. The file of an
+// instant (Terrestrial Time), to open the very file that a fresh start would.
+int LibraryFileOf(double jdTT) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    double hour = 0.0;
+    swe_revjul(jdTT, jdTT < 2299160.5 ? SE_JUL_CAL : SE_GREG_CAL, &year, &month, &day, &hour);
+    return static_cast<int>(std::floor(year / 600.0));
+}
+
 // Whether the library keeps its state per thread, as the Debian build does. A build without
 // thread-local state would mix up the computations of several threads, so runs then stay on
 // one thread. Probed once: a setting made on another thread must not show on this one.
@@ -328,6 +342,7 @@ double Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
     }
     double result[6] = {};
     char error[AS_MAXCH] = {};
+    UseFileOf(jd + swe_deltat_ex(jd, PositionFlags, error), openFile_);
     const int32 returned = swe_calc_ut(jd, LibraryBodies[static_cast<std::size_t>(body)],
                                        PositionFlags, result, error);
     const LibraryResult position = FromLibrary(returned, result);
@@ -337,8 +352,19 @@ double Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
     return position.longitude;
 }
 
+void Ephemeris::UseFileOf(double jdTT, int& openFile) const {
+    const int file = LibraryFileOf(jdTT);
+    if (file != openFile) {
+        // Closes every file; the path stays as this ephemeris set it.
+        swe_close();
+        swe_set_ephe_path(ephemerisPath_.constData());
+        openFile = file;
+    }
+}
+
 Ephemeris::RangeOutcome Ephemeris::ComputeRange(std::span<const double> jds, std::size_t first,
-                                                std::size_t last, BodyLongitudes* out) const {
+                                                std::size_t last, BodyLongitudes* out,
+                                                int& openFile) const {
     RangeOutcome outcome;
     char error[AS_MAXCH] = {};
     for (std::size_t row = first; row < last; ++row) {
@@ -347,6 +373,7 @@ Ephemeris::RangeOutcome Ephemeris::ComputeRange(std::span<const double> jds, std
         longitudes.fill(NoPosition);
         if (std::isfinite(jd)) {
             const double deltaT = swe_deltat_ex(jd, PositionFlags, error);
+            UseFileOf(jd + deltaT, openFile);
             for (BodyIndex body = Earth; body < Pluto; ++body) {
                 const LibraryResult position =
                     LibraryPosition(LibraryBodies[static_cast<std::size_t>(body)], jd, deltaT);
@@ -368,7 +395,7 @@ void Ephemeris::Remember(RangeOutcome outcome) const {
 
 BodyLongitudes Ephemeris::PositionsOfBodies(double jd) const {
     BodyLongitudes longitudes{};
-    Remember(ComputeRange(std::span<const double>(&jd, 1), 0, 1, &longitudes));
+    Remember(ComputeRange(std::span<const double>(&jd, 1), 0, 1, &longitudes, openFile_));
     return longitudes;
 }
 
@@ -399,17 +426,18 @@ std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const doubl
             // The library's state belongs to its thread: point it at the same files, and
             // close them again when done.
             swe_set_ephe_path(ephemerisPath_.constData());
-            outcome = ComputeRange(jds, first, last, rows.data());
+            int openFile = NoFileOpen;
+            outcome = ComputeRange(jds, first, last, rows.data(), openFile);
             swe_close();
         };
         try {
             workers.emplace_back(work);
         } catch (const std::system_error&) {
             // No thread to be had: this share is computed here instead.
-            outcome = ComputeRange(jds, first, last, rows.data());
+            outcome = ComputeRange(jds, first, last, rows.data(), openFile_);
         }
     }
-    outcomes[0] = ComputeRange(jds, 0, std::min(jds.size(), share), rows.data());
+    outcomes[0] = ComputeRange(jds, 0, std::min(jds.size(), share), rows.data(), openFile_);
     for (std::thread& worker : workers) {
         worker.join();
     }
@@ -420,6 +448,19 @@ std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const doubl
     }
     Remember(all);
     return rows;
+}
+
+void Ephemeris::UseOnThisThread() const {
+    swe_set_ephe_path(ephemerisPath_.constData());
+    openFile_ = NoFileOpen;
+}
+
+void Ephemeris::ReleaseThisThread() {
+    swe_close();
+}
+
+bool EphemerisStateIsPerThread() {
+    return LibraryStateIsPerThread();
 }
 
 bool Ephemeris::UsesBuiltInTheory() const {

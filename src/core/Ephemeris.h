@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -72,6 +73,12 @@ class Ephemeris {
     std::vector<BodyLongitudes> PositionsOfBodiesAt(std::span<const double> jds,
                                                     int maxThreads = 0) const;
 
+    // Points the calling thread's library state at this ephemeris's files, for a thread that
+    // computes with a copy of an Ephemeris constructed on another thread; ReleaseThisThread
+    // closes the files the thread opened before it ends.
+    void UseOnThisThread() const;
+    static void ReleaseThisThread();
+
     // True when the ephemeris files could not be found and the library fell back to its
     // built-in, less precise theory (detected from the flags of the last computation).
     bool UsesBuiltInTheory() const;
@@ -89,9 +96,15 @@ class Ephemeris {
     // The entry of day index (0 is 1 January 1600) in whole seconds of arc.
     int PlutoArcseconds(int index) const;
     double PlutoFromTable(double jd) const;
-    // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread.
+    // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread; openFile is
+    // the library file that thread has open (see UseFileOf).
     RangeOutcome ComputeRange(std::span<const double> jds, std::size_t first, std::size_t last,
-                              BodyLongitudes* out) const;
+                              BodyLongitudes* out, int& openFile) const;
+    // Before computing at jdTT (Terrestrial Time): closes the library's files when the instant
+    // belongs to another of them than the one open, so that every position comes from the
+    // file a fresh start would read, whatever was computed before.
+    void UseFileOf(double jdTT, int& openFile) const;
+    static constexpr int NoFileOpen = std::numeric_limits<int>::min();
     void Remember(RangeOutcome outcome) const;
 
     QString dataFolder_;
@@ -100,7 +113,14 @@ class Ephemeris {
     // is used.
     QByteArray plutoCodes_;
     mutable bool builtInTheory_ = false;
+    // The library file the thread using this ephemeris has open; none known at first, so that
+    // the first computation starts from closed files.
+    mutable int openFile_ = NoFileOpen;
 };
+
+// Whether the library keeps its state per thread (as Debian's build does), so that several
+// threads may compute at once, each with its own Ephemeris.
+bool EphemerisStateIsPerThread();
 
 // Calendar year of the instant jd (UT), proleptic Gregorian: the year of the civil day that
 // contains jd at Greenwich.

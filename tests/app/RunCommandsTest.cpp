@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -101,6 +102,16 @@ class RunCommands : public MainWindowTest {
         }
     }
 
+    // The one message of a find of the yod.
+    void ExpectTheYodFoundMessage() {
+        ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+        const auto found = dialogs.CallsOf(Kind::Message)[0];
+        EXPECT_EQ(found.text,
+                  QStringLiteral("Yod ") + window->texts().ProgramText(7) + QLatin1Char('.'));
+        EXPECT_EQ(found.title, window->texts().ProgramText(122));
+        EXPECT_EQ(found.icon, Dialogs::Icon::Information);
+    }
+
     RunWindowScript script;
 };
 
@@ -139,12 +150,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
 
     EXPECT_FALSE(window->Running());
     EXPECT_EQ(script.showings, 2);
-    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    const auto found = dialogs.CallsOf(Kind::Message)[0];
-    EXPECT_EQ(found.text,
-              QStringLiteral("Yod ") + window->texts().ProgramText(7) + QLatin1Char('.'));
-    EXPECT_EQ(found.title, window->texts().ProgramText(122));
-    EXPECT_EQ(found.icon, Dialogs::Icon::Information);
+    ExpectTheYodFoundMessage();
     EXPECT_GT(window->state.chart.patternCounts.count[Yod], 0);
 
     // The window shows the chart it stopped at, and is usable again.
@@ -160,6 +166,86 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     EXPECT_TRUE(window->cmdToggleGraphic->isEnabled());
     EXPECT_TRUE(window->cmdForwardBack[0]->isEnabled());
     EXPECT_FALSE(window->Stepping());
+}
+
+TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
+    StartAtTheWheel();
+    const double start = window->state.ChartJulianDays[WorldDate];
+    InTheRunWindow([](frmRun& run) {
+        run.cboAspectPattern->setCurrentIndex(Yod);
+        run.cmdFind->click();
+        // The choices are held while the search goes on; Cancel is what is left.
+        EXPECT_TRUE(run.Finding());
+        EXPECT_TRUE(run.prgFind->isVisible());
+        EXPECT_FALSE(run.cmdRun->isEnabled());
+        EXPECT_FALSE(run.cboAspectPattern->isEnabled());
+        EXPECT_TRUE(run.cmdCancel->isEnabled());
+    });
+    // As after a run, the run window is offered again.
+    InTheRunWindow([](frmRun& run) {
+        EXPECT_FALSE(run.Finding());
+        EXPECT_FALSE(run.prgFind->isVisible());
+        EXPECT_TRUE(run.cmdRun->isEnabled());
+        run.cmdCancel->click();
+    });
+    window->cmdRun->click();
+
+    EXPECT_FALSE(window->Running());
+    EXPECT_EQ(script.showings, 2);
+    // The date and the message of the run's own test.
+    ExpectTheYodFoundMessage();
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 3);
+    EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
+    const ProgramState reference = ReferenceChart(*window);
+    EXPECT_EQ(window->txbReport->toPlainText(), QString(reference.report).replace("\r\n", "\n"));
+    EXPECT_TRUE(window->cmdCompute->isEnabled());
+}
+
+TEST_F(RunCommands, CancelEndsAFindAndLeavesTheWorldDateAsItWas) {
+    StartAtTheWheel();
+    const double start = window->state.ChartJulianDays[WorldDate];
+    const QString report = window->txbReport->toPlainText();
+    InTheRunWindow([](frmRun& run) {
+        // Never found: a grand sextile counts once at most.
+        run.cboAspectPattern->setCurrentIndex(GrandSextile);
+        run.chkTwoOrMore->click();
+        run.cmdFind->click();
+        QTimer::singleShot(200, &run, [&run] {
+            EXPECT_TRUE(run.Finding());
+            run.cmdCancel->click();
+            // The search is over, the window still open with its choices usable.
+            EXPECT_FALSE(run.Finding());
+            EXPECT_TRUE(run.isVisible());
+            EXPECT_TRUE(run.cmdFind->isEnabled());
+            run.cmdCancel->click();
+        });
+    });
+    window->cmdRun->click();
+    EXPECT_EQ(script.showings, 1);
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
+    EXPECT_FALSE(window->Running());
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start);
+    EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 5);
+    EXPECT_EQ(window->txbReport->toPlainText(), report);
+}
+
+TEST_F(RunCommands, AFindThatReachesTheYear2800SaysSoInTheRunWindow) {
+    StartWatched();
+    EnterDate(WorldDate, QStringLiteral("2799"), 12, 30, 25, 24);
+    window->cmdCompute->click();
+    window->cmdToggleGraphic->click();
+    InTheRunWindow([this](frmRun& run) {
+        run.cboAspectPattern->setCurrentIndex(GrandSextile);
+        dialogs.WhileNextDialogOpen([&run] { EXPECT_FALSE(run.Finding()); });
+        run.cmdFind->click();
+        QTimer::singleShot(500, &run, [&run] { run.cmdCancel->click(); });
+    });
+    window->cmdRun->click();
+    ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+    EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].text,
+              QStringLiteral("No grand sextile found up to the end of the year 2799."));
+    EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2799"));
+    EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 30);
 }
 
 TEST_F(RunCommands, StopEndsARunBetweenTwoSteps) {

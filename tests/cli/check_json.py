@@ -41,6 +41,18 @@ RUNS = [
     ["run", "--pattern", "6-stellium", "--world", "2024-01-01", "--max-steps", "3"],
 ]
 
+# batch writes JSON Lines, each line checked against orbivex.batch.v2: charts of every mode
+# and error records.
+BATCH_INPUT = "\n".join([
+    '{"id": 1, "mode": "world", "world": "1609-06-15 12:00 GMT"}',
+    '{"id": "two", "mode": "natal2", "birth2": "2250-01-01"}',
+    '{"id": [3], "mode": "personal1", "world": "2024-03-20", "birth1": "1970-06-15"}',
+    '{"mode": "synastry", "birth1": "1970-06-15", "birth2": "1985-11-02"}',
+    '{"id": 5, "mode": "natal1", "birth1": "1970-02-30"}',
+    'not json',
+]) + "\n"
+BATCH_FORMAT = "orbivex.batch.v2"
+
 
 def breakages(document):
     """Copies of a valid document, each broken in one way its schema must refuse."""
@@ -79,15 +91,37 @@ def breakages(document):
     return broken
 
 
+def batch_breakages(record):
+    """Copies of a valid batch line, each broken in one way its schema must refuse."""
+    broken = []
+    for change in (lambda d: d.pop("line"), lambda d: d.pop("id"),
+                   lambda d: d.update(line=0), lambda d: d.update(unexpected=True)):
+        other = copy.deepcopy(record)
+        change(other)
+        broken.append(other)
+    if "error" in record:
+        broken.append({**record, "error": ""})
+        broken.append({**record, "format": "orbivex.chart.v2"})
+    else:
+        broken.append({**record, "aspects": [{"first": 1}]})
+        broken.append({key: value for key, value in record.items() if key != "report"})
+    return broken
+
+
 def main():
     cli, docs = sys.argv[1], sys.argv[2]
     folder = os.path.join(docs, "schema")
-    validators = {}
+    schemas = {}
     for name in sorted(os.listdir(folder)):
         with open(os.path.join(folder, name), encoding="utf-8") as file:
-            schema = json.load(file)
+            schemas[name.removesuffix(".schema.json")] = json.load(file)
+    # A schema may refer to another by its file name (the batch line to the chart's parts).
+    store = {schema["$id"]: schema for schema in schemas.values()}
+    validators = {}
+    for name, schema in schemas.items():
         jsonschema.Draft202012Validator.check_schema(schema)
-        validators[name.removesuffix(".schema.json")] = jsonschema.Draft202012Validator(schema)
+        resolver = jsonschema.RefResolver(schema["$id"], schema, store=store)
+        validators[name] = jsonschema.Draft202012Validator(schema, resolver=resolver)
     faults = []
 
     def errors_of(document):
@@ -110,9 +144,32 @@ def main():
         documents.append(document)
         faults += [f"{what}: {error}" for error in errors_of(document)]
 
+    def batch_errors_of(record):
+        return [f"{'/'.join(map(str, e.absolute_path))}: {e.message}"
+                for e in validators[BATCH_FORMAT].iter_errors(record)]
+
+    batch_records = []
+    done = subprocess.run([cli, "batch"], input=BATCH_INPUT, capture_output=True, text=True,
+                          env=environment, timeout=60, check=False)
+    if done.returncode != 5:
+        faults.append(f"batch: exit status {done.returncode}, expected 5: {done.stderr}")
+    batch_records += [json.loads(line) for line in done.stdout.splitlines()]
+    if len(batch_records) != BATCH_INPUT.count("\n"):
+        faults.append(f"batch: {len(batch_records)} lines for {BATCH_INPUT.count(chr(10))}")
+
     with open(os.path.join(docs, "json.md"), encoding="utf-8") as file:
-        examples = re.findall(r"```json\n(.*?)```", file.read(), re.S)
+        text = file.read()
+    examples = re.findall(r"```json\n(.*?)```", text, re.S)
     formats = set()
+    for example in re.findall(r"```jsonl\n(.*?)```", text, re.S):
+        batch_records += [json.loads(line) for line in example.splitlines()]
+        formats.add(BATCH_FORMAT)
+    for number, record in enumerate(batch_records, 1):
+        errors = batch_errors_of(record)
+        faults += [f"batch line {number}: {error}" for error in errors]
+        if not errors:
+            faults += [f"a broken batch line {number} passes its schema"
+                       for broken in batch_breakages(record) if not batch_errors_of(broken)]
     for number, example in enumerate(examples, 1):
         document = json.loads(example)
         formats.add(document.get("format"))

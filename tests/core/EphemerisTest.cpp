@@ -262,6 +262,27 @@ TEST(Positions, AllBodiesAtOnceEqualOneByOneAndInParallel) {
     EXPECT_TRUE(ephemeris.PositionsOfBodiesAt({}).empty());
 }
 
+TEST(Positions, DoNotDependOnWhatWasComputedBefore) {
+    // Just after the start of a file of the library (1800, 1200), and just before it: an instant
+    // computed after one of the other side comes out as on its own, to the last bit, whichever
+    // way it is asked for.
+    const std::vector<std::pair<double, double>> cases{
+        {2378962.6041666665, 2378000.5}, // 12 April 1801 after June 1798
+        {2378000.5, 2378962.6041666665},
+        {2159500.5, 2159000.5}, // 1200
+    };
+    for (const auto& [jd, before] : cases) {
+        const BodyLongitudes alone = Ephemeris(test::ProgramFolder()).PositionsOfBodies(jd);
+        const Ephemeris ephemeris(test::ProgramFolder());
+        ephemeris.PositionsOfBodies(before);
+        EXPECT_EQ(ephemeris.PositionsOfBodies(jd), alone) << jd;
+        ephemeris.PositionOfBody(Earth, before);
+        EXPECT_EQ(ephemeris.PositionOfBody(Mercury, jd), alone[Mercury]) << jd;
+        const std::array<double, 2> both{before, jd};
+        EXPECT_EQ(ephemeris.PositionsOfBodiesAt(both, 1)[1], alone) << jd;
+    }
+}
+
 TEST(Positions, FallbackToTheBuiltInTheoryIsDetected) {
     QTemporaryDir program;
     QTemporaryDir system;

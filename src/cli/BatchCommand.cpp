@@ -1,0 +1,624 @@
+// orbivex-cli batch: the charts of a whole file of requests in one process, for research on
+// collections of birth data. Input is read a block at a time, the block's charts are shared
+// among the cores (each with its own ephemeris state, when the library keeps its state per
+// thread), and the results are written in input order before the next block is read, so that
+// memory stays the same however long the input is.
+#include "calendar/Calendar.h"
+#include "calendar/DateInput.h"
+#include "cli/BatchInput.h"
+#include "cli/ChartJsonLine.h"
+#include "cli/ChartOptions.h"
+#include "cli/CliDates.h"
+#include "cli/Commands.h"
+#include "cli/JsonOutput.h"
+#include "core/Ephemeris.h"
+#include "session/Compute.h"
+#include "session/StateTransfer.h"
+#include "support/ProgramTexts.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <numeric>
+#include <system_error>
+#include <thread>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define ORBIVEX_ISATTY _isatty
+#else
+#include <unistd.h>
+#define ORBIVEX_ISATTY isatty
+#endif
+
+namespace orbivex::cli {
+
+namespace {
+
+// Records read, computed and written together: enough to keep both cores busy between two
+// writes, few enough that a block's output stays a few megabytes.
+constexpr std::size_t BlockRecords = 2048;
+// Records a worker takes at a time from the block.
+constexpr std::size_t Grain = 16;
+
+constexpr std::array<const char*, NumDateSets> DateKeys{"world", "birth1", "birth2"};
+
+enum class OutputForm { JsonLines, Csv };
+
+struct Item {
+    InputRecord record;
+    ParsedRequest parsed;
+    // The date of the chart as its text, to compute the charts of a block in date order: the
+    // ephemeris then reads its files far less often than in the input's order.
+    QString dateKey;
+    QByteArray output;
+    bool failed = false;
+};
+
+// The two rounds of work on a block: every line parsed, then every chart computed.
+enum class Round { Parse, Chart };
+
+// What every worker shares, read only.
+struct Shared {
+    BatchForm form = BatchForm::JsonLines;
+    CsvColumns columns;
+    OutputForm output = OutputForm::JsonLines;
+    std::optional<ChartMode> defaultMode;
+    const ProgramTexts& texts;
+};
+
+QString IdText(const QJsonValue& id) {
+    if (id.isNull() || id.isUndefined()) {
+        return {};
+    }
+    if (id.isString()) {
+        return id.toString();
+    }
+    // Any other value as JSON: a number, true, an array...
+    const QJsonArray wrapped{id};
+    const QByteArray text = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(text.mid(1, text.size() - 2));
+}
+
+// One worker: its own copy of the ephemeris (its own library state on its thread) and its own
+// program state, which keeps the natal positions of one chart for the next when they agree.
+class Worker {
+  public:
+    Worker(const Shared& shared, const Ephemeris& ephemeris, const ProgramState& base)
+        : shared_(shared), ephemeris_(ephemeris), state_(base) {}
+
+    const Ephemeris& ephemeris() const { return ephemeris_; }
+
+    void Parse(Item& item) const {
+        item.parsed = Parse(item.record);
+        const BatchRequest& request = item.parsed.request;
+        std::optional<ChartMode> mode = shared_.defaultMode;
+        if (request.mode) {
+            mode = ModeOfOptionName(request.mode->trimmed());
+        }
+        if (item.parsed.error.isEmpty() && mode) {
+            const std::array<bool, NumDateSets> used = DateSetsOfMode(*mode);
+            const auto first = std::find(used.begin(), used.end(), true);
+            if (first != used.end()) {
+                item.dateKey =
+                    request.dates[static_cast<std::size_t>(first - used.begin())].value_or(
+                        QString());
+            }
+        }
+    }
+
+    void Chart(Item& item) {
+        ParsedRequest& parsed = item.parsed;
+        if (parsed.error.isEmpty()) {
+            parsed.error = ComputeRequest(parsed.request);
+        }
+        item.failed = !parsed.error.isEmpty();
+        item.output = item.failed ? ErrorOutput(parsed, item.record.line)
+                                  : ChartOutput(parsed.request, item.record.line);
+    }
+
+  private:
+    ParsedRequest Parse(const InputRecord& record) const {
+        ParsedRequest parsed;
+        if (record.tooLong) {
+            parsed.error = QStringLiteral("The line is %1 bytes or longer; it was not read.")
+                               .arg(MaxBatchLineBytes);
+        } else if (shared_.form == BatchForm::JsonLines) {
+            parsed = ParseJsonLine(record.text);
+        } else {
+            QString error;
+            const std::optional<QStringList> fields =
+                SplitCsvRecord(QString::fromUtf8(record.text), error);
+            if (!fields) {
+                parsed.error = QStringLiteral("A quoted field is not closed.");
+            } else if (!error.isEmpty()) {
+                parsed.error = error;
+            } else {
+                parsed = RequestOfCsvFields(*fields, shared_.columns);
+            }
+        }
+        return parsed;
+    }
+
+    QString ComputeRequest(const BatchRequest& request) {
+        ChartMode mode = NoChartMode;
+        if (request.mode) {
+            const std::optional<ChartMode> named = ModeOfOptionName(request.mode->trimmed());
+            if (!named) {
+                return UnknownModeMessage(*request.mode);
+            }
+            mode = *named;
+        } else if (shared_.defaultMode) {
+            mode = *shared_.defaultMode;
+        } else {
+            return QStringLiteral("The line names no mode, and neither --mode nor --state "
+                                  "gives one.");
+        }
+        state_.mode = mode;
+        const std::array<bool, NumDateSets> used = DateSetsOfMode(mode);
+        for (std::size_t set = 0; set < used.size(); ++set) {
+            if (!used[set]) {
+                continue;
+            }
+            if (!request.dates[set]) {
+                return QStringLiteral("The mode %1 needs the date %2.")
+                    .arg(ModeOptionName(mode), QLatin1String(DateKeys[set]));
+            }
+            DateSet dateSet;
+            if (QString error = ReadDateText(*request.dates[set], dateSet); !error.isEmpty()) {
+                return error;
+            }
+            state_.dateSets[set] = dateSet;
+        }
+        const ComputeOutcome outcome = orbivex::Compute(state_, {ephemeris_, shared_.texts});
+        if (!outcome.ok()) {
+            return ForTerminal(outcome.dateError.message).trimmed();
+        }
+        return {};
+    }
+
+    QByteArray ChartOutput(const BatchRequest& request, qint64 line) const {
+        if (shared_.output == OutputForm::JsonLines) {
+            return ChartJsonLine(state_, request.id, line);
+        }
+        const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +
+                              QString::number(line) + QLatin1Char(',') +
+                              ModeOptionName(state_.chart.mode) + QLatin1Char(',');
+        QString rows;
+        for (const ChartAspect& aspect : state_.chart.aspects) {
+            rows += start + BodyName(aspect.first) + QLatin1Char(',') + BodyName(aspect.second) +
+                    QLatin1Char(',') + AspectJsonName(aspect.kind) + QLatin1Char(',') +
+                    QString::number(RadiansToDegrees(aspect.deviation), 'g',
+                                    QLocale::FloatingPointShortest) +
+                    QLatin1Char(',') + MotionName(aspect.motion) + QStringLiteral(",\n");
+        }
+        return rows.toUtf8();
+    }
+
+    QByteArray ErrorOutput(const ParsedRequest& parsed, qint64 line) const {
+        if (shared_.output == OutputForm::JsonLines) {
+            return ErrorJsonLine(parsed.error, parsed.request.id, line);
+        }
+        return (CsvField(IdText(parsed.request.id)) + QLatin1Char(',') + QString::number(line) +
+                QStringLiteral(",,,,,,,") + CsvField(parsed.error) + QLatin1Char('\n'))
+            .toUtf8();
+    }
+
+    const Shared& shared_;
+    Ephemeris ephemeris_;
+    ProgramState state_;
+};
+
+// The workers of a batch: worker 0 works on the calling thread, each other one on a thread of
+// its own for the life of the crew. Run() hands them a block and returns when it is done.
+class Crew {
+  public:
+    explicit Crew(std::vector<std::unique_ptr<Worker>>& workers) : workers_(workers) {
+        for (std::size_t index = 1; index < workers_.size(); ++index) {
+            try {
+                threads_.emplace_back([this, index] { ThreadBody(*workers_[index]); });
+            } catch (const std::system_error&) {
+                break; // the workers that have a thread share the work
+            }
+        }
+    }
+
+    ~Crew() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& thread : threads_) {
+            thread.join();
+        }
+    }
+
+    Crew(const Crew&) = delete;
+    Crew& operator=(const Crew&) = delete;
+
+    // Does the round's work on every item, in the order given (indices into items).
+    void Run(std::vector<Item>& items, const std::vector<std::size_t>& order, Round round) {
+        items_ = &items;
+        order_ = &order;
+        round_ = round;
+        next_ = 0;
+        {
+            const std::lock_guard lock(mutex_);
+            pending_ = threads_.size();
+            ++rounds_;
+        }
+        wake_.notify_all();
+        Work(*workers_[0]);
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return pending_ == 0; });
+    }
+
+  private:
+    void Work(Worker& worker) {
+        std::vector<Item>& items = *items_;
+        const std::vector<std::size_t>& order = *order_;
+        for (;;) {
+            const std::size_t first = next_.fetch_add(Grain);
+            if (first >= order.size()) {
+                return;
+            }
+            const std::size_t last = std::min(order.size(), first + Grain);
+            for (std::size_t at = first; at < last; ++at) {
+                Item& item = items[order[at]];
+                if (round_ == Round::Parse) {
+                    worker.Parse(item);
+                } else {
+                    worker.Chart(item);
+                }
+            }
+        }
+    }
+
+    void ThreadBody(Worker& worker) {
+        // The library's state belongs to this thread: point it at the same files, and close
+        // them again at the end.
+        worker.ephemeris().UseOnThisThread();
+        std::size_t seen = 0;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return stop_ || rounds_ != seen; });
+                if (stop_) {
+                    break;
+                }
+                seen = rounds_;
+            }
+            Work(worker);
+            {
+                const std::lock_guard lock(mutex_);
+                --pending_;
+            }
+            done_.notify_one();
+        }
+        Ephemeris::ReleaseThisThread();
+    }
+
+    std::vector<std::unique_ptr<Worker>>& workers_;
+    std::vector<std::thread> threads_;
+    std::vector<Item>* items_ = nullptr;
+    const std::vector<std::size_t>* order_ = nullptr;
+    Round round_ = Round::Parse;
+    std::atomic<std::size_t> next_{0};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    std::size_t rounds_ = 0;
+    std::size_t pending_ = 0;
+    bool stop_ = false;
+};
+
+// The next record of the input: a line, or in CSV a record whose quoted fields may go on over
+// several lines (an odd number of quotes leaves a field open).
+std::optional<InputRecord> NextRecord(LineReader& reader, BatchForm form) {
+    std::optional<InputRecord> record = reader.Next();
+    if (!record || form != BatchForm::Csv || record->tooLong) {
+        return record;
+    }
+    while (record->text.count('"') % 2 != 0) {
+        std::optional<InputRecord> more = reader.NextPhysical();
+        if (!more) {
+            break; // the worker reports the open field
+        }
+        if (more->tooLong || record->text.size() + 1 + more->text.size() >= MaxBatchLineBytes) {
+            record->tooLong = true;
+            record->text.clear();
+            break;
+        }
+        record->text += '\n' + more->text;
+    }
+    return record;
+}
+
+// The progress line on standard error, only when that is a terminal: a file or pipe would
+// fill up with it.
+class Progress {
+  public:
+    Progress() : shown_(ORBIVEX_ISATTY(fileno(stderr)) != 0) { timer_.start(); }
+
+    void Update(QTextStream& err, qint64 lines, qint64 charts, bool last = false) {
+        if (!shown_ || (!last && timer_.elapsed() < nextMs_)) {
+            return;
+        }
+        nextMs_ = timer_.elapsed() + 500;
+        const double seconds = std::max<double>(timer_.elapsed(), 1.0) / 1000.0;
+        err << "\r" << lines << " lines read, " << qRound64(static_cast<double>(charts) / seconds)
+            << " charts a second" << (last ? "\n" : "") << Qt::flush;
+    }
+
+  private:
+    bool shown_;
+    QElapsedTimer timer_;
+    qint64 nextMs_ = 0;
+};
+
+bool WriteAll(QIODevice& device, const QByteArray& bytes) {
+    return device.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+int RunBatch(const QStringList& arguments, Context& context) {
+    const QString command = QStringLiteral("batch");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Computes the chart of every line of the input, as the chart command does, in one "
+            "process. Input in JSON Lines, one object a line: {\"id\": any, \"mode\": MODE, "
+            "\"world\": DATE, \"birth1\": DATE, \"birth2\": DATE}; or CSV whose header row "
+            "names the columns id, mode, world, birth1 and birth2 (those the modes need). Only "
+            "the dates the mode uses are needed; a line without a mode takes --mode, then the "
+            "mode of --state. Output in JSON Lines: the object of chart --json with \"id\" and "
+            "\"line\" added, in input order; or with --format csv one row per aspect. A bad "
+            "line gives {\"id\": ..., \"line\": N, \"error\": ...} and the run goes on. Exit "
+            "status: 0 when every line gave a chart, 5 when some gave an error, 2 for a bad "
+            "option or an input that cannot be read, 4 for a data file that cannot be read or "
+            "an output that cannot be written.\n") +
+        ChartOptionsDescription());
+    const QCommandLineOption inOption(QStringLiteral("in"),
+                                      QStringLiteral("Read FILE instead of standard input."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption outOption(
+        QStringLiteral("out"),
+        QStringLiteral("Write FILE instead of standard output (replaced whole at the end)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"),
+        QStringLiteral("The mode of lines that name none: world, natal1, natal2, personal1, "
+                       "personal2 or synastry."),
+        QStringLiteral("MODE"));
+    const QCommandLineOption stateOption(
+        QStringLiteral("state"),
+        QStringLiteral("Take the configuration (and the mode of lines that name none, without "
+                       "--mode) from a state file."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("jsonl (the default) or csv: id, line, mode, first, second, aspect, orb, "
+                       "motion, error."),
+        QStringLiteral("FORMAT"), QStringLiteral("jsonl"));
+    parser.addOptions({inOption, outOption, modeOption, stateOption, formatOption});
+    if (const auto status = ParseCommandLine(
+            parser, arguments, command,
+            QStringLiteral("Usage: orbivex-cli batch [--in FILE] [--out FILE] [--mode MODE] "
+                           "[--state FILE] [--format jsonl|csv]"),
+            context)) {
+        return *status;
+    }
+
+    const QString format = parser.value(formatOption);
+    if (format != QLatin1String("jsonl") && format != QLatin1String("csv")) {
+        return CommandUsageError(
+            context, command,
+            QStringLiteral("unknown format '%1'; write jsonl or csv").arg(format));
+    }
+    ProgramState base;
+    base.zones = MakeTimeZones(TimezoneOffsetMinutes(), base.settings.northAmericanZones);
+    std::optional<ChartMode> defaultMode;
+    if (parser.isSet(stateOption)) {
+        const QString error = LoadState(parser.value(stateOption), base);
+        if (!error.isEmpty()) {
+            context.err << "orbivex-cli batch: " << parser.value(stateOption) << ": " << error
+                        << '\n';
+            return ExitFailure;
+        }
+        defaultMode = base.mode;
+    }
+    if (parser.isSet(modeOption)) {
+        defaultMode = ModeOfOptionName(parser.value(modeOption));
+        if (!defaultMode) {
+            return CommandUsageError(context, command,
+                                     UnknownModeMessage(parser.value(modeOption)));
+        }
+    }
+
+    QFile input;
+    if (parser.isSet(inOption)) {
+        const QString path = parser.value(inOption);
+        input.setFileName(path);
+        if (QFileInfo(path).isDir() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            return CommandUsageError(context, command,
+                                     QStringLiteral("%1 cannot be read: %2")
+                                         .arg(path, QFileInfo(path).isDir()
+                                                        ? QStringLiteral("it is a folder")
+                                                        : input.errorString()));
+        }
+    } else if (!input.open(fileno(stdin), QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return CommandUsageError(
+            context, command,
+            QStringLiteral("standard input cannot be read: %1").arg(input.errorString()));
+    }
+
+    ProgramTexts texts;
+    Ephemeris ephemeris(context.programFolder);
+    if (!LoadProgramTexts(context, texts) || !LoadPlutoTable(context, ephemeris)) {
+        return ExitFailure;
+    }
+
+    std::unique_ptr<QFileDevice> output;
+    if (parser.isSet(outOption)) {
+        auto file = std::make_unique<QSaveFile>(parser.value(outOption));
+        if (!file->open(QIODevice::WriteOnly)) {
+            context.err << "orbivex-cli batch: " << parser.value(outOption)
+                        << " cannot be written: " << file->errorString() << '\n';
+            return ExitFailure;
+        }
+        output = std::move(file);
+    } else {
+        context.out.flush();
+        auto file = std::make_unique<QFile>();
+        if (!file->open(fileno(stdout), QIODevice::WriteOnly)) {
+            context.err << "orbivex-cli batch: standard output cannot be written: "
+                        << file->errorString() << '\n';
+            return ExitFailure;
+        }
+        output = std::move(file);
+    }
+    const auto failedWrite = [&] {
+        context.err << "orbivex-cli batch: the output cannot be written: " << output->errorString()
+                    << '\n';
+        if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
+            saveFile->cancelWriting();
+        }
+        return ExitFailure;
+    };
+
+    Shared shared{BatchForm::JsonLines,
+                  {},
+                  format == QLatin1String("csv") ? OutputForm::Csv : OutputForm::JsonLines,
+                  defaultMode,
+                  texts};
+    if (shared.output == OutputForm::Csv &&
+        !WriteAll(*output, "id,line,mode,first,second,aspect,orb,motion,error\n")) {
+        return failedWrite();
+    }
+
+    LineReader reader(input);
+    std::optional<InputRecord> first = reader.Next();
+    if (first && !first->tooLong && first->text.startsWith("\xEF\xBB\xBF")) {
+        first->text.remove(0, 3); // the byte order mark that spreadsheets write
+    }
+    if (first && !first->tooLong) {
+        shared.form = FormOfFirstLine(first->text);
+    }
+    if (first && shared.form == BatchForm::Csv) {
+        // The header row, which may itself hold quoted line breaks.
+        while (!first->tooLong && first->text.count('"') % 2 != 0) {
+            const std::optional<InputRecord> more = reader.NextPhysical();
+            if (!more) {
+                break;
+            }
+            first->text += '\n' + more->text;
+        }
+        QString error;
+        const std::optional<QStringList> fields =
+            SplitCsvRecord(QString::fromUtf8(first->text), error);
+        std::optional<CsvColumns> columns;
+        if (fields && error.isEmpty()) {
+            columns = ReadCsvHeader(*fields, error);
+        }
+        if (!columns) {
+            return CommandUsageError(context, command,
+                                     error.isEmpty() ? QStringLiteral("the CSV header is not "
+                                                                      "closed")
+                                                     : error);
+        }
+        shared.columns = *columns;
+        first.reset();
+    }
+
+    std::size_t numWorkers = std::max(1U, std::thread::hardware_concurrency());
+    if (!EphemerisStateIsPerThread()) {
+        numWorkers = 1;
+    }
+    std::vector<std::unique_ptr<Worker>> workers;
+    for (std::size_t index = 0; index < numWorkers; ++index) {
+        workers.push_back(std::make_unique<Worker>(shared, ephemeris, base));
+    }
+
+    qint64 lines = 0;
+    qint64 charts = 0;
+    bool anyFailed = false;
+    Progress progress;
+    {
+        Crew crew(workers);
+        std::vector<Item> block;
+        block.reserve(BlockRecords);
+        std::vector<std::size_t> order;
+        for (;;) {
+            block.clear();
+            if (first) {
+                block.push_back({std::move(*first), {}, {}, {}, false});
+                first.reset();
+            }
+            while (block.size() < BlockRecords) {
+                std::optional<InputRecord> record = NextRecord(reader, shared.form);
+                if (!record) {
+                    break;
+                }
+                block.push_back({std::move(*record), {}, {}, {}, false});
+            }
+            if (block.empty()) {
+                break;
+            }
+            order.resize(block.size());
+            std::iota(order.begin(), order.end(), std::size_t{0});
+            crew.Run(block, order, Round::Parse);
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                return block[a].dateKey < block[b].dateKey;
+            });
+            crew.Run(block, order, Round::Chart);
+            for (const Item& item : block) {
+                if (!WriteAll(*output, item.output)) {
+                    return failedWrite();
+                }
+                anyFailed = anyFailed || item.failed;
+                charts += item.failed ? 0 : 1;
+            }
+            lines = block.back().record.line;
+            progress.Update(context.err, lines, charts);
+        }
+    }
+    progress.Update(context.err, lines, charts, true);
+
+    if (!reader.Error().isEmpty()) {
+        if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
+            saveFile->cancelWriting();
+        }
+        context.err << "orbivex-cli batch: the input cannot be read: " << reader.Error() << '\n';
+        return ExitUsage;
+    }
+    if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
+        if (!saveFile->commit()) {
+            context.err << "orbivex-cli batch: " << parser.value(outOption)
+                        << " cannot be written: " << saveFile->errorString() << '\n';
+            return ExitFailure;
+        }
+    } else if (!output->flush()) {
+        return failedWrite();
+    }
+    if (std::any_of(workers.begin(), workers.end(),
+                    [](const auto& worker) { return worker->ephemeris().UsesBuiltInTheory(); })) {
+        context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
+                       "come from the less precise built-in theory.\n";
+    }
+    return anyFailed ? ExitLineErrors : ExitSuccess;
+}
+
+} // namespace orbivex::cli

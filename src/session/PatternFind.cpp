@@ -1,0 +1,118 @@
+#include "session/PatternFind.h"
+
+#include "calendar/DateFormat.h"
+
+#include <QElapsedTimer>
+#include <cmath>
+#include <system_error>
+
+namespace orbivex {
+
+PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
+                         const ProgramTexts& texts, const PatternRun& run)
+    : state_(state), ephemeris_(ephemeris), texts_(texts), run_(run), context_{ephemeris_, texts_} {
+    // Nothing is shown between the steps: the chart alone, without its texts.
+    context_.chartOnly = true;
+    state_.mode = WorldTransits;
+    start_ = state_.ChartJulianDays[WorldDate];
+    reached_ = start_;
+    outcome_.worldDate = state_.dateSets[WorldDate];
+    if (!EphemerisStateIsPerThread()) {
+        return; // the window advances the search in slices
+    }
+    try {
+        thread_ = std::thread([this] {
+            // The library's state belongs to this thread: point it at the same files, and
+            // close them again at the end.
+            ephemeris_.UseOnThisThread();
+            while (!Step()) {
+            }
+            Ephemeris::ReleaseThisThread();
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the window advances the search in slices.
+    }
+}
+
+PatternFind::~PatternFind() {
+    Cancel();
+}
+
+void PatternFind::Cancel() {
+    cancel_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    if (!Finished()) {
+        FindOutcome outcome = Outcome();
+        outcome.end = FindOutcome::End::Cancelled;
+        Finish(outcome);
+    }
+}
+
+void PatternFind::Advance(int milliseconds) {
+    if (OnThread() || Finished()) {
+        return;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (!Step() && timer.elapsed() < milliseconds) {
+    }
+}
+
+bool PatternFind::Step() {
+    if (Finished()) {
+        return true;
+    }
+    if (cancel_.load(std::memory_order_relaxed)) {
+        FindOutcome outcome = Outcome();
+        outcome.end = FindOutcome::End::Cancelled;
+        Finish(outcome);
+        return true;
+    }
+    const RunStepResult step = StepRun(state_, context_, run_);
+    FindOutcome outcome;
+    if (!step.stands) {
+        outcome = Outcome();
+        outcome.stop = step.stop;
+        outcome.compute = step.step.compute;
+        outcome.end =
+            step.stop.message.isEmpty() ? FindOutcome::End::Failed : FindOutcome::End::NotFound;
+        Finish(outcome);
+        return true;
+    }
+    steps_.fetch_add(1, std::memory_order_relaxed);
+    reached_.store(state_.ChartJulianDays[WorldDate], std::memory_order_relaxed);
+    if (!step.stop.found) {
+        return false;
+    }
+    outcome.end = FindOutcome::End::Found;
+    outcome.worldDate = state_.dateSets[WorldDate];
+    outcome.steps = StepsTaken();
+    outcome.stop = step.stop;
+    Finish(outcome);
+    return true;
+}
+
+void PatternFind::Finish(FindOutcome outcome) {
+    {
+        const std::lock_guard lock(mutex_);
+        outcome.steps = StepsTaken();
+        if (outcome.end != FindOutcome::End::Found) {
+            outcome.worldDate = state_.dateSets[WorldDate];
+        }
+        outcome_ = std::move(outcome);
+    }
+    finished_.store(true, std::memory_order_release);
+}
+
+FindOutcome PatternFind::Outcome() const {
+    const std::lock_guard lock(mutex_);
+    return outcome_;
+}
+
+QString FindProgressText(double julianDay) {
+    return JDNToLongDate(static_cast<std::int32_t>(std::floor(julianDay + 0.5)), false);
+}
+
+} // namespace orbivex

@@ -1,0 +1,196 @@
+#include "cli/CliRun.h"
+#include "common/TestSupport.h"
+
+#include <QDate>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using orbivex::test::CliResult;
+using orbivex::test::RunCli;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs batch over `input` written to a file, with the further arguments.
+CliResult Batch(const QByteArray& input, const QStringList& arguments = {}) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("input"));
+    if (!orbivex::test::WriteAll(path, input)) {
+        return {};
+    }
+    return RunCli(QStringList{QStringLiteral("batch"), QStringLiteral("--in"), path} + arguments);
+}
+
+std::vector<QJsonObject> Records(const CliResult& run) {
+    std::vector<QJsonObject> records;
+    for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        records.push_back(QJsonDocument::fromJson(line.toUtf8()).object());
+    }
+    return records;
+}
+
+QJsonObject ChartJson(const QStringList& arguments) {
+    const CliResult run =
+        RunCli(QStringList{QStringLiteral("chart")} + arguments + QStringList{u"--json"_s});
+    return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+} // namespace
+
+TEST(BatchCommand, EveryRecordIsTheChartOfItsLineWithItsIdAndLine) {
+    struct Case {
+        QByteArray line;
+        QStringList chartArguments;
+    };
+    const std::vector<Case> cases{
+        {R"({"id": 1, "mode": "world", "world": "2024-03-20 12:00 GMT"})",
+         {u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 12:00 GMT"_s}},
+        {R"({"id": "b", "mode": "natal2", "birth2": "1609-06-15 06:30 GMT+1:00"})",
+         {u"--mode"_s, u"natal2"_s, u"--birth2"_s, u"1609-06-15 06:30 GMT+1:00"_s}},
+        {R"({"id": {"k": [1]}, "mode": "personal1", "world": "2024-03-20", "birth1": "1970-06-15"})",
+         {u"--mode"_s, u"personal1"_s, u"--world"_s, u"2024-03-20"_s, u"--birth1"_s,
+          u"1970-06-15"_s}},
+        {R"({"id": null, "mode": "synastry", "birth1": "1970-06-15", "birth2": "1985-11-02 EST/CDT"})",
+         {u"--mode"_s, u"synastry"_s, u"--birth1"_s, u"1970-06-15"_s, u"--birth2"_s,
+          u"1985-11-02 EST/CDT"_s}},
+    };
+    QByteArray input;
+    for (const Case& c : cases) {
+        input += c.line + '\n';
+    }
+    const CliResult run = Batch(input);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const std::vector<QJsonObject> records = Records(run);
+    ASSERT_EQ(records.size(), cases.size());
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        QJsonObject record = records[index];
+        EXPECT_EQ(record.take(u"id"_s), QJsonDocument::fromJson(cases[index].line)[u"id"_s]);
+        EXPECT_EQ(record.take(u"line"_s).toInteger(), static_cast<qint64>(index + 1));
+        EXPECT_EQ(record, ChartJson(cases[index].chartArguments)) << index;
+    }
+}
+
+TEST(BatchCommand, CsvAndJsonLinesOfTheSameRequestsGiveTheSameRecords) {
+    // A blank line first keeps the line numbers in step with the CSV's header.
+    const QByteArray json = R"(
+{"id": "x,1", "mode": "world", "world": "2024-03-20 12:00 GMT"}
+{"id": "say \"hi\"", "world": "2000-01-01"}
+{"id": "two\nlines", "mode": "natal1", "birth1": "1970-06-15 06:30 GMT+1:00"}
+)";
+    // The same, the columns in another order, with CR LF line ends and a quoted line break.
+    const QByteArray csv = "mode,birth1,id,world\r\n"
+                           "world,,\"x,1\",2024-03-20 12:00 GMT\r\n"
+                           ",,\"say \"\"hi\"\"\",2000-01-01\r\n"
+                           "natal1,1970-06-15 06:30 GMT+1:00,\"two\nlines\",\r\n";
+    const CliResult fromJson = Batch(json, {u"--mode"_s, u"world"_s});
+    const CliResult fromCsv = Batch(csv, {u"--mode"_s, u"world"_s});
+    ASSERT_EQ(fromJson.exitCode, 0) << fromJson.err.toStdString();
+    ASSERT_EQ(fromCsv.exitCode, 0) << fromCsv.err.toStdString();
+    EXPECT_EQ(Records(fromJson).size(), 3U);
+    EXPECT_EQ(fromCsv.out, fromJson.out);
+
+    // CSV out: one row per aspect, fields quoted where they must be.
+    const CliResult rows = Batch(csv, {u"--mode"_s, u"world"_s, u"--format"_s, u"csv"_s});
+    ASSERT_EQ(rows.exitCode, 0);
+    const QJsonObject first = Records(fromJson).front();
+    EXPECT_TRUE(rows.out.startsWith(u"id,line,mode,first,second,aspect,orb,motion,error\n"_s));
+    EXPECT_EQ(rows.out.count(u"\n\"x,1\",2,world,"_s), first[u"aspects"_s].toArray().size());
+    EXPECT_TRUE(rows.out.contains(u"\n\"say \"\"hi\"\"\",3,world,Earth,"_s));
+    EXPECT_TRUE(rows.out.contains(u"\n\"two\nlines\",4,natal1,"_s));
+}
+
+TEST(BatchCommand, BadLinesGiveErrorRecordsAndTheRunGoesOn) {
+    struct Case {
+        QByteArray line;
+        QJsonValue id;
+        QString error; // a part of the message
+    };
+    const std::vector<Case> cases{
+        {"not json", QJsonValue::Null, u"not JSON"_s},
+        {"[1, 2]", QJsonValue::Null, u"not a JSON object"_s},
+        {R"({"id": 3, "world": "2024-01-01"})", 3, u"no mode"_s},
+        {R"({"id": 4, "mode": "natal1", "world": "2024-01-01"})", 4, u"needs the date birth1"_s},
+        {R"({"id": 5, "mode": "weekly", "world": "2024-01-01"})", 5, u"unknown mode 'weekly'"_s},
+        {R"({"id": 6, "mode": "world", "world": "2024-02-30"})", 6, u"does not exist"_s},
+        {R"({"id": 7, "mode": "world", "world": "2024-01-01 12:15"})", 7, u"half hour"_s},
+        {R"({"id": 8, "mode": "world", "world": 2024})", 8, u"\"world\" must be"_s},
+        {R"({"id": 9, "mode": "world", "world": "2800-01-01"})", 9, u"World date"_s},
+    };
+    const QByteArray good = R"({"id": "ok", "mode": "world", "world": "2024-03-20"})";
+    QByteArray input = good + "\n\n";
+    for (const Case& c : cases) {
+        input += c.line + "\n" + good + "\n";
+    }
+    input += QByteArray(1024 * 1024, ' ') + "{}\n" + good + "\n"; // a line of a megabyte
+    input += R"({"id": 10, "mode": "world", "world": "2024-)";    // cut off, no line break
+    const CliResult run = Batch(input);
+    EXPECT_EQ(run.exitCode, 5) << run.err.toStdString();
+    const std::vector<QJsonObject> records = Records(run);
+    ASSERT_EQ(records.size(), 2 * cases.size() + 4);
+    EXPECT_EQ(records[0][u"line"_s], 1); // the blank line 2 is skipped
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const QJsonObject& bad = records[1 + 2 * index];
+        EXPECT_EQ(bad.size(), 3) << index;
+        EXPECT_EQ(bad[u"line"_s], static_cast<int>(3 + 2 * index));
+        EXPECT_EQ(bad[u"id"_s], cases[index].id) << index;
+        EXPECT_TRUE(bad[u"error"_s].toString().contains(cases[index].error))
+            << bad[u"error"_s].toString().toStdString();
+        EXPECT_EQ(records[2 + 2 * index][u"id"_s], u"ok"_s) << index;
+    }
+    EXPECT_TRUE(records[records.size() - 3][u"error"_s].toString().contains(u"not read"_s));
+    EXPECT_EQ(records[records.size() - 2][u"id"_s], u"ok"_s);
+    EXPECT_TRUE(records.back()[u"error"_s].toString().contains(u"not JSON"_s));
+    EXPECT_EQ(records.back()[u"line"_s], static_cast<int>(2 * cases.size() + 5));
+
+    const CliResult allGood = Batch(good); // a last line without its line break
+    EXPECT_EQ(allGood.exitCode, 0);
+    EXPECT_EQ(Records(allGood).size(), 1U);
+}
+
+TEST(BatchCommand, OrderIsKeptWhenTheWorkIsShared) {
+    QByteArray input;
+    constexpr int Lines = 5000; // more than a block of work
+    for (int day = 0; day < Lines; ++day) {
+        input += QStringLiteral(R"({"id": %1, "mode": "world", "world": "%2 00:00 GMT"})"
+                                "\n")
+                     .arg(day)
+                     .arg(QDate(1900, 1, 1).addDays(day * 7).toString(Qt::ISODate))
+                     .toUtf8();
+    }
+    const CliResult run = Batch(input);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const std::vector<QJsonObject> records = Records(run);
+    ASSERT_EQ(records.size(), static_cast<std::size_t>(Lines));
+    for (int day = 0; day < Lines; ++day) {
+        const QJsonObject& record = records[static_cast<std::size_t>(day)];
+        ASSERT_EQ(record[u"id"_s], day);
+        ASSERT_EQ(record[u"dates"_s][u"world"_s][u"julianDay"_s].toDouble(), 2415020.5 + day * 7);
+    }
+}
+
+TEST(BatchCommand, RefusesBadOptionsAndInputs) {
+    const std::vector<std::pair<QByteArray, QStringList>> cases{
+        {"{}", {u"--format"_s, u"xml"_s}},
+        {"{}", {u"--mode"_s, u"weekly"_s}},
+        {"name,place\nA,B\n", {}}, // a header without the columns
+        {"id,world,World\n", {}},  // a column twice
+    };
+    for (const auto& [input, arguments] : cases) {
+        const CliResult run = Batch(input, arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString() << input.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_EQ(RunCli({u"batch"_s, u"--in"_s, u"/nonexistent/input.jsonl"_s}).exitCode, 2);
+
+    // A refused run leaves the file it would have replaced as it was.
+    QTemporaryDir folder;
+    const QString out = folder.filePath(u"out.jsonl"_s);
+    ASSERT_TRUE(orbivex::test::WriteAll(out, "old\n"));
+    EXPECT_EQ(Batch("{}", {u"--format"_s, u"xml"_s, u"--out"_s, out}).exitCode, 2);
+    EXPECT_EQ(orbivex::test::ReadAll(out), "old\n");
+    EXPECT_EQ(Batch(R"({"mode": "world", "world": "2024-03-20"})", {u"--out"_s, out}).exitCode, 0);
+    EXPECT_TRUE(orbivex::test::ReadAll(out).startsWith(R"({"aspects":)"));
+}
