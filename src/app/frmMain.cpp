@@ -518,7 +518,7 @@ void frmMain::ShowModeOption(ChartMode mode) {
 
 void frmMain::ShowCell(int index) {
     QLabel* widget = txbCell[index];
-    const AspectGrid& grid = state.grid;
+    const AspectGrid& grid = view.grid;
     const GridCell& cell = grid.cells[index];
     if (index >= grid.intNumCells || !cell.visible) {
         widget->hide();
@@ -548,7 +548,7 @@ void frmMain::ShowCell(int index) {
 }
 
 void frmMain::ShowGrid() {
-    const AspectGrid& grid = state.grid;
+    const AspectGrid& grid = view.grid;
     picTable->resize(LayoutUnitsToPixels(grid.TableWidth()),
                      LayoutUnitsToPixels(grid.TableHeight()));
     for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
@@ -559,15 +559,18 @@ void frmMain::ShowGrid() {
 
 void frmMain::ShowReports() {
     const bool twoCharts = IsTwoChartMode(state.mode);
-    txbReport->setPlainText(DisplayText(state.report));
-    txbReport1->setPlainText(DisplayText(state.report1));
+    // The report box of the other kind of mode keeps the text of its last chart.
+    if (IsChartMode(view.mode)) {
+        (IsTwoChartMode(view.mode) ? txbReport1 : txbReport)
+            ->setPlainText(DisplayText(view.report));
+    }
     txbReport->setVisible(!twoCharts);
     txbReport1->setVisible(twoCharts);
 }
 
 void frmMain::ArrangeUnderGrid() {
     using namespace layout;
-    const AspectGrid& grid = state.grid;
+    const AspectGrid& grid = view.grid;
     const int tableRight = TableLeft + grid.TableWidth();
     const int tableBottom = TableTop + grid.TableHeight();
     if (IsTwoChartMode(state.mode)) {
@@ -588,6 +591,7 @@ void frmMain::ArrangeUnderGrid() {
 }
 
 void frmMain::ShowComputedChart() {
+    view = BuildChartView(state.chart, ChartDisplayOf(state), texts_);
     UpdateTitle();
     ShowGrid();
     ShowReports();

@@ -4,6 +4,7 @@
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Orbs.h"
+#include "present/Grid.h"
 #include "present/PatternTexts.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"

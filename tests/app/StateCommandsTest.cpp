@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, LoadAppliesAGoodFileAndABrokenOneChangesNothing) {
     EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentIndex(), 18);
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2001"));
     EXPECT_EQ(window->state.settings.orbPositions[Conjunction - 1], 3);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->lblStatus->text(),
               window->texts().ProgramText(387) + QStringLiteral(" ") + good);
     EXPECT_TRUE(window->blnJustSaved);
@@ -209,7 +209,7 @@ TEST_F(MainWindowTest, ConfigureUseSettingsRecomputesAndCancelKeepsTheSettings) 
     EXPECT_NE(CellTexts(*window), before);
     EXPECT_NE(window->lblTitle->text(), titleBefore);
     EXPECT_TRUE(window->lblTitle->text().contains(QStringLiteral("15")));
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_TRUE(window->Timer1->isActive());
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 }

@@ -101,11 +101,23 @@ TEST(CellBodies, FollowTheGridLayoutOfEachMode) {
     EXPECT_EQ(CellBodies(NoChartMode, 19), std::make_pair(0, 0));
 }
 
-TEST(FirstAspectKindInText, FindsAbbreviationsCaseSensitively) {
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("Sqr\r\n2°5' -")), Square);
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("Qui\r\n0.0123")), Quincunx);
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("sqr")), 0);
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("123°45'\r\n3Leo45")), 0);
+// Each aspect of the chart is found in its own cell, and no other cell holds one.
+TEST_F(ChartFixture, AspectOfCellFindsEachAspectInItsCell) {
+    for (ChartMode mode : {WorldTransits, PersonalSecond, SynastryMode}) {
+        Run(mode);
+        const Chart& chart = state.chart;
+        for (const ChartAspect& aspect : chart.aspects) {
+            const int cell = IsTwoChartMode(mode)
+                                 ? SquareAspectCell(aspect.first, aspect.second)
+                                 : TriangularAspectCell(aspect.first, aspect.second);
+            EXPECT_EQ(AspectOfCell(chart, cell), &aspect) << mode << ' ' << cell;
+        }
+        std::size_t cells = 0;
+        for (int cell = -1; cell <= 144; ++cell) {
+            cells += AspectOfCell(chart, cell) != nullptr ? 1 : 0;
+        }
+        EXPECT_EQ(cells, chart.aspects.size()) << mode;
+    }
 }
 
 TEST_F(ChartFixture, WorldTransitRecordsFollowTheGridWithTheirDays) {
