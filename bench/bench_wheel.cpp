@@ -38,7 +38,7 @@ const ProgramTexts& Texts() {
 // Range 0: the chart mode; range 1: 0 spread, 1 crowded.
 WheelInput Input(const benchmark::State& run) {
     WheelInput input;
-    input.mode = static_cast<ChartMode>(run.range(0));
+    input.mode = ChartModeOfNumber(static_cast<int>(run.range(0)));
     const bool crowded = run.range(1) != 0;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
         const double first = crowded ? 100.0 + 2.0 * body : 37.0 * body;
@@ -49,7 +49,8 @@ WheelInput Input(const benchmark::State& run) {
     input.colours = ConfigurationSettings().colours;
     for (BodyIndex a = 1; a <= MaxBodies; ++a) {
         for (BodyIndex b = a + 1; b <= MaxBodies; b += 3) {
-            input.aspects.push_back({a, b, (a + b) % NumAspectKinds + 1, (a + b) % 4 == 0});
+            input.aspects.push_back(
+                {a, b, AspectKindOfNumber((a + b) % NumAspectKinds + 1), (a + b) % 4 == 0});
         }
     }
     return input;
@@ -80,8 +81,9 @@ void BM_ComposeExportImage(benchmark::State& run) {
 } // namespace
 
 BENCHMARK(BM_DrawChartWheel)
-    ->ArgsProduct({{WorldTransits, PersonalFirst, SynastryMode}, {0, 1}})
+    ->ArgsProduct({{ModeNumber(WorldTransits), ModeNumber(PersonalFirst), ModeNumber(SynastryMode)},
+                   {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeExportImage)
-    ->ArgsProduct({{WorldTransits, SynastryMode}, {0}})
+    ->ArgsProduct({{ModeNumber(WorldTransits), ModeNumber(SynastryMode)}, {0}})
     ->Unit(benchmark::kMillisecond);

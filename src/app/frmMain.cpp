@@ -446,7 +446,7 @@ ChartMode frmMain::SelectedMode() const {
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     for (int i = 0; i < NumChartModes; ++i) {
         if (options[i]->isChecked()) {
-            return WorldTransits + i;
+            return AllChartModes[i];
         }
     }
     return NoChartMode;
@@ -505,7 +505,7 @@ void frmMain::ShowModeOption(ChartMode mode) {
     updatingControls_ = true;
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     if (IsChartMode(mode)) {
-        options[mode - WorldTransits]->setChecked(true);
+        options[ModeNumber(mode) - 1]->setChecked(true);
     } else {
         modeGroup_->setExclusive(false);
         for (QRadioButton* option : options) {

@@ -110,9 +110,8 @@ QJsonObject ChartJson(const ProgramState& state, const ChartView& view) {
         });
     }
     QJsonObject counts{{QStringLiteral("total"), chart.aspectCounts.Total()}};
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        counts.insert(AspectJsonName(kind),
-                      chart.aspectCounts.count[static_cast<std::size_t>(kind)]);
+    for (const AspectKind kind : AllAspectKinds) {
+        counts.insert(AspectJsonName(kind), chart.aspectCounts.count[Index(kind)]);
     }
     QJsonArray patterns;
     for (const FoundPattern& pattern : chart.patterns) {

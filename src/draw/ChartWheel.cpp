@@ -175,7 +175,7 @@ class WheelPainter {
             if (!IsAspectKind(aspect.kind) || !IsBody(aspect.body1) || !IsBody(aspect.body2)) {
                 continue;
             }
-            const int colour = input_.colours[aspect.kind];
+            const int colour = input_.colours[Index(aspect.kind)];
             if (colour == 0 || !AspectShownInChart(aspect.body1, aspect.body2, input_.filters)) {
                 continue;
             }
@@ -340,11 +340,11 @@ QString NameLineAt(const WheelDrawing& drawing, QPoint pixel, const std::array<i
         colour == Rgb(255, 255, 255)) {
         return {};
     }
-    std::array<bool, 8> byColour{};
-    std::array<bool, 8> underPointer{};
+    ByAspectKind<bool> byColour{};
+    ByAspectKind<bool> underPointer{};
     bool anyUnderPointer = false;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        byColour[kind] = colours[kind] == colour;
+    for (const AspectKind kind : AllAspectKinds) {
+        byColour[kind] = colours[Index(kind)] == colour;
     }
     // A line is under the pointer when the pixel's centre lies within its pen.
     const QPointF centre(pixel.x() + 0.5, pixel.y() + 0.5);
@@ -356,7 +356,7 @@ QString NameLineAt(const WheelDrawing& drawing, QPoint pixel, const std::array<i
         }
     }
     QStringList names;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+    for (const AspectKind kind : AllAspectKinds) {
         if (anyUnderPointer ? underPointer[kind] : byColour[kind]) {
             names.append(AspectDescription(kind));
         }

@@ -75,7 +75,7 @@ inline constexpr int LegendColour = Rgb(0, 0, 0);
 struct WheelAspect {
     BodyIndex body1 = 0;
     BodyIndex body2 = 0;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     bool bold = false; // an emphasised aspect: a line of width 2
     bool operator==(const WheelAspect&) const = default;
 };

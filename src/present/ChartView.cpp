@@ -64,9 +64,9 @@ QString PatternReport(const Chart& chart, const ProgramTexts& texts) {
 
 QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts) {
     QString text;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        if (counts.count[kind] > 0) {
-            text += CountPhrase(counts.count[kind], kind) + CrLf;
+    for (const AspectKind kind : AllAspectKinds) {
+        if (counts.count[Index(kind)] > 0) {
+            text += CountPhrase(counts.count[Index(kind)], kind) + CrLf;
         }
     }
     const int total = counts.Total();
@@ -84,9 +84,9 @@ QString AspectCountReportTwoCharts(const AspectCounts& counts, const ProgramText
         return texts.ProgramText(126);
     }
     QString text;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        if (counts.count[kind] > 0) {
-            text += CountPhrase(counts.count[kind], kind) + QStringLiteral(", ");
+    for (const AspectKind kind : AllAspectKinds) {
+        if (counts.count[Index(kind)] > 0) {
+            text += CountPhrase(counts.count[Index(kind)], kind) + QStringLiteral(", ");
         }
     }
     while (text.endsWith(QLatin1Char(',')) || text.endsWith(QLatin1Char(' '))) {

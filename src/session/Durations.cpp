@@ -113,8 +113,9 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
 
 QString RecordKey(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation) {
     QString key = PadLeft(QString::number(intP1), 2) + PadLeft(QString::number(intP2), 2) +
-                  PadLeft(QString::number(intP1), 2) + PadLeft(QString::number(kind), 2) +
-                  QLatin1Char(' ') + QString::number(deviation, 'f', 6);
+                  PadLeft(QString::number(intP1), 2) +
+                  PadLeft(QString::number(KindNumber(kind)), 2) + QLatin1Char(' ') +
+                  QString::number(deviation, 'f', 6);
     return key;
 }
 
@@ -237,12 +238,14 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
     }
     DurationFields read;
     bool ok = false;
+    int kind = 0;
     read.deviation = record.mid(RecordKeyStartDeviation, 8).toDouble(&ok);
     if (!ok || !ReadInteger(record, RecordKeyStartBody1, 2, read.body1) ||
         !ReadInteger(record, RecordKeyStartBody2, 2, read.body2) ||
-        !ReadInteger(record, RecordKeyStartKind, 2, read.kind)) {
+        !ReadInteger(record, RecordKeyStartKind, 2, kind)) {
         return false;
     }
+    read.kind = AspectKindOfNumber(kind);
     int beginning = 0;
     int end = 0;
     int duration = 0;
@@ -325,7 +328,7 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
     }
     const AspectKind kind = aspect->kind;
     const auto [p1, p2] = AspectBodies(mode, *aspect);
-    if (state.settings.colours[kind] == 0) {
+    if (state.settings.colours[Index(kind)] == 0) {
         decision.action = CellDoubleClick::Action::ClearSelection;
         return decision;
     }

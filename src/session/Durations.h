@@ -26,7 +26,7 @@ class ProgramTexts;
 struct AspectSearch {
     BodyIndex intP1 = 0;
     BodyIndex intP2 = 0;
-    AspectKind intAspect = 0;
+    AspectKind intAspect = NoAspect;
     OrbColumn intPersonal = 0; // 0 world transits, 1 personal transits
     int intTimeZone = 0;       // the world date's offset, minutes east of Greenwich
 };
@@ -118,7 +118,7 @@ QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, d
 struct DurationFields {
     BodyIndex body1 = 0;
     BodyIndex body2 = 0;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     double deviation = 0.0;
     std::optional<int> beginning;
     std::optional<int> end;
@@ -139,7 +139,7 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
 struct CourseGraphRequest {
     BodyIndex natalBody = 0;      // N = intP1
     BodyIndex transitingBody = 0; // T = intP2
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     int timeZone = 0; // minutes east of Greenwich
     int beginning = 0;
     int end = 0;
@@ -157,7 +157,7 @@ struct CellDoubleClick {
     Action action = Action::None;
     BodyIndex intP1 = 0;
     BodyIndex intP2 = 0;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     double beginning = UnknownDay;
     double end = UnknownDay;
     QString title;    // "Mars square to Jupiter", "Transiting Mars square to natal Venus"

@@ -154,7 +154,7 @@ TEST_F(DurationsCommands, APersonalTransitDrawsItsCourseUntilTheToggle) {
     // A right click on the curve reads its point; on the black background nothing.
     const QImage& image = window->courseGraph().image;
     const int colour =
-        window->state.settings.colours[AspectOfCell(window->state.chart, cell)->kind];
+        window->state.settings.colours[Index(AspectOfCell(window->state.chart, cell)->kind)];
     const QColor curve(RedOf(colour), GreenOf(colour), BlueOf(colour));
     QPoint onCurve;
     for (int y = 30; y < 400 && onCurve.isNull(); ++y) {

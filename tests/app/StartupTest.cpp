@@ -335,8 +335,8 @@ TEST_F(MainWindowTest, NoControlOverlapsAnotherAtAnySizeTheWindowAllows) {
     Start();
     EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, 3, 24);
     EnterDate(SecondBirthdate, QStringLiteral("1985"), 2, 28, 40, 26);
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
-        window->ModeOptions()[mode - WorldTransits]->click();
+    for (const ChartMode mode : AllChartModes) {
+        window->ModeOptions()[ModeNumber(mode) - 1]->click();
         for (const bool chart : {false, true}) {
             if (window->state.chartShown != chart) {
                 window->cmdToggleGraphic->click();

@@ -182,12 +182,12 @@ TEST(ChartWheel, SwitchedOffAspectsAndBodiesWithoutPositionDrawNoLine) {
 
     const WheelDrawing on = DrawChartWheel(input, texts);
     ASSERT_EQ(on.lines.size(), 2u);
-    EXPECT_EQ(on.lines[0].colour, input.colours[Trine]);
+    EXPECT_EQ(on.lines[0].colour, input.colours[Index(Trine)]);
     EXPECT_EQ(on.lines[0].width, 1);
     EXPECT_EQ(on.lines[1].width, 2); // a bold cell
-    EXPECT_GT(CountPixels(on.image, input.colours[Trine]), 50);
+    EXPECT_GT(CountPixels(on.image, input.colours[Index(Trine)]), 50);
 
-    input.colours[Trine] = 0;
+    input.colours[Index(Trine)] = 0;
     input.positions[0][Mercury] = Position(PositionStatus::BeforeTable); // no symbol, no line
     const WheelDrawing off = DrawChartWheel(input, texts);
     EXPECT_TRUE(off.lines.empty());
@@ -271,7 +271,7 @@ TEST(ChartWheel, RightClickNamesTheLineUnderThePointer) {
     input.aspects = {{Earth, Mars, Trine, false},
                      {Jupiter, Saturn, Sextile, false},
                      {Earth, Uranus, Square, true}};
-    input.colours[Sextile] = input.colours[Trine]; // two kinds share a colour
+    input.colours[Index(Sextile)] = input.colours[Index(Trine)]; // two kinds share a colour
 
     const WheelDrawing drawing = DrawChartWheel(input, texts);
     ASSERT_EQ(drawing.lines.size(), 3u);
@@ -287,7 +287,7 @@ TEST(ChartWheel, RightClickNamesTheLineUnderThePointer) {
     // Where the two lines of the shared colour cross, both are named.
     const QPointF crossing = Crossing(drawing.lines[0], drawing.lines[1]);
     const QPoint pixel(static_cast<int>(crossing.x()), static_cast<int>(crossing.y()));
-    ASSERT_EQ(ColourOfPixel(drawing.image, pixel.x(), pixel.y()), input.colours[Trine]);
+    ASSERT_EQ(ColourOfPixel(drawing.image, pixel.x(), pixel.y()), input.colours[Index(Trine)]);
     EXPECT_EQ(NameLineAt(drawing, pixel, input.colours),
               QStringLiteral("Trine (120°) or sextile (60°)"));
     EXPECT_EQ(LineNameTitle(), QStringLiteral("This line is a"));

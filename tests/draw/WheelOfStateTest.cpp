@@ -31,7 +31,7 @@ struct WheelOfStateTest : ::testing::Test {
 };
 
 TEST_F(WheelOfStateTest, WheelDrawsTheAspectsComputeFound) {
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+    for (const ChartMode mode : AllChartModes) {
         state.mode = mode;
         ASSERT_TRUE(Compute(state, {ephemeris, texts}).ok()) << mode;
         const WheelInput input = WheelInputOf(state);

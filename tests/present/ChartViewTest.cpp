@@ -19,7 +19,7 @@ struct ChartViewTest : test::ChartFixture {
 int CountAspectCells(const AspectGrid& grid) {
     int cells = 0;
     for (int i = 0; i < grid.intNumCells; ++i) {
-        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        for (const AspectKind kind : AllAspectKinds) {
             cells += grid.cells[i].text.startsWith(AspectAbbreviation(kind)) ? 1 : 0;
         }
     }
@@ -51,7 +51,7 @@ TEST_F(ChartViewTest, WorldTransitsShowEveryAspectOfTheChartInItsCell) {
         EXPECT_TRUE(cell.text.startsWith(AspectAbbreviation(aspect.kind)));
         EXPECT_TRUE(cell.text.endsWith(aspect.motion == Motion::Applying ? u" -"_s : u" +"_s));
         EXPECT_EQ(cell.bold, aspect.bold);
-        EXPECT_EQ(cell.foreColour, state.settings.colours[aspect.kind]);
+        EXPECT_EQ(cell.foreColour, state.settings.colours[Index(aspect.kind)]);
     }
     EXPECT_EQ(CountAspectCells(view.grid), static_cast<int>(state.chart.aspects.size()));
     EXPECT_TRUE(view.report.startsWith(u"3 conjunctions\r\n1 opposition\r\n"_s));

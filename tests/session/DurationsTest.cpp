@@ -180,7 +180,7 @@ TEST_F(ChartFixture, BeginningsAndEndsLieAtLocalMidnightsOfTheWorldDatesZone) {
                 if (!slow && *f.end > WorldDay) {
                     EXPECT_TRUE(holds(f, after - 1.0)) << record.toStdString();
                 }
-                const std::pair<int, int> key{mode * 100 + f.body1, f.body2};
+                const std::pair<int, int> key{ModeNumber(mode) * 100 + f.body1, f.body2};
                 if (zoneEntry == GreenwichTimezoneEntry) {
                     daysAtGreenwich[key] = {*f.beginning, *f.end};
                 } else if (daysAtGreenwich.count(key) != 0) {
@@ -290,7 +290,7 @@ TEST_F(ChartFixture, DoubleClickElsewhereDoesLittleOrNothing) {
               CellDoubleClick::Action::None);
     EXPECT_EQ(DecideCellDoubleClick(state, ephemeris, texts, 200).action,
               CellDoubleClick::Action::None);
-    state.settings.colours[Square] = 0; // switched off in the configuration
+    state.settings.colours[Index(Square)] = 0; // switched off in the configuration
     EXPECT_EQ(
         DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Mercury)).action,
         CellDoubleClick::Action::ClearSelection);
