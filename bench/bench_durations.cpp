@@ -20,7 +20,7 @@ void BM_GetDurations(benchmark::State& run) {
     }
     const Ephemeris& ephemeris = data.ephemeris;
     const ProgramTexts& texts = data.texts;
-    ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
+    ProgramState state = bench::ChartState(ChartModeOfNumber(static_cast<int>(run.range(0))));
     state.settings.personalDivisorPosition = 0;
     if (!Compute(state, {ephemeris, texts}).ok()) {
         run.SkipWithError("the chart does not compute");
@@ -37,4 +37,7 @@ void BM_GetDurations(benchmark::State& run) {
 
 } // namespace
 
-BENCHMARK(BM_GetDurations)->Arg(WorldTransits)->Arg(PersonalFirst)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetDurations)
+    ->Arg(ModeNumber(WorldTransits))
+    ->Arg(ModeNumber(PersonalFirst))
+    ->Unit(benchmark::kMillisecond);

@@ -45,7 +45,7 @@ const ProgramTexts& Texts() {
 // 1 modern at the device pixel ratio 1, 2 modern at 2.
 WheelInput Input(const benchmark::State& run) {
     WheelInput input;
-    input.mode = static_cast<ChartMode>(run.range(0));
+    input.mode = ChartModeOfNumber(static_cast<int>(run.range(0)));
     if (run.range(2) > 0) {
         input.style = WheelStyle::Modern;
         input.devicePixelRatio = static_cast<double>(run.range(2));
@@ -60,7 +60,8 @@ WheelInput Input(const benchmark::State& run) {
     input.colours = ConfigurationSettings().colours;
     for (BodyIndex a = 1; a <= MaxBodies; ++a) {
         for (BodyIndex b = a + 1; b <= MaxBodies; b += 3) {
-            input.aspects.push_back({a, b, (a + b) % NumAspectKinds + 1, (a + b) % 4 == 0});
+            input.aspects.push_back(
+                {a, b, AspectKindOfNumber((a + b) % NumAspectKinds + 1), (a + b) % 4 == 0});
         }
     }
     return input;
@@ -126,16 +127,18 @@ void BM_ChartSheetPdf(benchmark::State& run) {
 } // namespace
 
 BENCHMARK(BM_DrawChartWheel)
-    ->ArgsProduct({{WorldTransits, PersonalFirst, SynastryMode}, {0, 1}, {0, 1, 2}})
+    ->ArgsProduct({{ModeNumber(WorldTransits), ModeNumber(PersonalFirst), ModeNumber(SynastryMode)},
+                   {0, 1},
+                   {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeExportImage)
-    ->ArgsProduct({{WorldTransits, SynastryMode}, {0}, {0, 1}})
+    ->ArgsProduct({{ModeNumber(WorldTransits), ModeNumber(SynastryMode)}, {0}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeExportSvg)
-    ->ArgsProduct({{WorldTransits, SynastryMode}, {0}})
+    ->ArgsProduct({{ModeNumber(WorldTransits), ModeNumber(SynastryMode)}, {0}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartSheetPdf)
-    ->Arg(WorldTransits)
-    ->Arg(PersonalFirst)
-    ->Arg(SynastryMode)
+    ->Arg(ModeNumber(WorldTransits))
+    ->Arg(ModeNumber(PersonalFirst))
+    ->Arg(ModeNumber(SynastryMode))
     ->Unit(benchmark::kMillisecond);

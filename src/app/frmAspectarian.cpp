@@ -175,7 +175,7 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     cboAspect = new QComboBox(this);
     cboAspect->setObjectName(QStringLiteral("cboAspect"));
     cboAspect->addItem(texts_.ProgramText(kAllAspectsText));
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+    for (const AspectKind kind : AllAspectKinds) {
         cboAspect->addItem(AspectarianKindName(kind));
     }
     auto* lblBody = new QLabel(texts_.ProgramText(kBodyFilterText), this);
@@ -298,7 +298,8 @@ void frmAspectarian::cmdList_Click() {
 }
 
 void frmAspectarian::ApplyFilter() {
-    model_.SetFilter(std::max(cboBody->currentIndex(), 0), std::max(cboAspect->currentIndex(), 0));
+    model_.SetFilter(std::max(cboBody->currentIndex(), 0),
+                     AspectKindOfNumber(cboAspect->currentIndex()));
     lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
 }
 

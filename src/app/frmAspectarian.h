@@ -53,7 +53,7 @@ class AspectarianModel : public QAbstractTableModel {
     std::vector<int> shown_; // indices into events_
     MomentZone zone_;
     BodyIndex body_ = 0;
-    AspectKind kind_ = 0;
+    AspectKind kind_ = NoAspect;
 };
 
 class frmAspectarian : public QWidget {

@@ -340,7 +340,7 @@ void frmConfigure::SetCaptions() {
         caption(356, "Right-click to toggle inclusion of an aspect."));
     Label1->setText(caption(357, "Proportion of above orbs for use with"));
     for (int i = 0; i < NumAspectKinds; ++i) {
-        lblAspectName[i]->setText(AspectName(i + 1));
+        lblAspectName[i]->setText(AspectName(AllAspectKinds[i]));
     }
     cmdSetAllNonzeroOrbsToConjunctionOrb->setText(caption(358, "Set all non-zero orbs to:"));
     lblPersonalTransits->setText(caption(161, "personal transits"));
@@ -477,13 +477,13 @@ void frmConfigure::lblAspectColor_MouseDown(int index, Qt::MouseButton button) {
     if (index < 0 || index >= NumAspectKinds) {
         return;
     }
-    const AspectKind kind = index + 1;
+    const AspectKind kind = AllAspectKinds[index];
     if (button == Qt::LeftButton) {
         edit_.CycleColour(kind);
     } else {
         edit_.ToggleColour(kind);
     }
-    lblAspectColor[index]->SetColour(edit_.controls.colours[kind]);
+    lblAspectColor[index]->SetColour(edit_.controls.colours[Index(kind)]);
 }
 
 void frmConfigure::cmdAccept_Click() {

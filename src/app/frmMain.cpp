@@ -463,7 +463,7 @@ ChartMode frmMain::SelectedMode() const {
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     for (int i = 0; i < NumChartModes; ++i) {
         if (options[i]->isChecked()) {
-            return WorldTransits + i;
+            return AllChartModes[i];
         }
     }
     return NoChartMode;
@@ -522,7 +522,7 @@ void frmMain::ShowModeOption(ChartMode mode) {
     updatingControls_ = true;
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     if (IsChartMode(mode)) {
-        options[mode - WorldTransits]->setChecked(true);
+        options[ModeNumber(mode) - 1]->setChecked(true);
     } else {
         modeGroup_->setExclusive(false);
         for (QRadioButton* option : options) {
@@ -535,7 +535,7 @@ void frmMain::ShowModeOption(ChartMode mode) {
 
 void frmMain::ShowCell(int index) {
     QLabel* widget = txbCell[index];
-    const AspectGrid& grid = state.grid;
+    const AspectGrid& grid = view.grid;
     const GridCell& cell = grid.cells[index];
     if (index >= grid.intNumCells || !cell.visible) {
         widget->hide();
@@ -565,7 +565,7 @@ void frmMain::ShowCell(int index) {
 }
 
 void frmMain::ShowGrid() {
-    const AspectGrid& grid = state.grid;
+    const AspectGrid& grid = view.grid;
     picTable->resize(LayoutUnitsToPixels(grid.TableWidth()),
                      LayoutUnitsToPixels(grid.TableHeight()));
     for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
@@ -576,15 +576,18 @@ void frmMain::ShowGrid() {
 
 void frmMain::ShowReports() {
     const bool twoCharts = IsTwoChartMode(state.mode);
-    txbReport->setPlainText(DisplayText(state.report));
-    txbReport1->setPlainText(DisplayText(state.report1));
+    // The report box of the other kind of mode keeps the text of its last chart.
+    if (IsChartMode(view.mode)) {
+        (IsTwoChartMode(view.mode) ? txbReport1 : txbReport)
+            ->setPlainText(DisplayText(view.report));
+    }
     txbReport->setVisible(!twoCharts);
     txbReport1->setVisible(twoCharts);
 }
 
 void frmMain::ArrangeUnderGrid() {
     using namespace layout;
-    const AspectGrid& grid = state.grid;
+    const AspectGrid& grid = view.grid;
     const int tableRight = TableLeft + grid.TableWidth();
     const int tableBottom = TableTop + grid.TableHeight();
     if (IsTwoChartMode(state.mode)) {
@@ -605,6 +608,7 @@ void frmMain::ArrangeUnderGrid() {
 }
 
 void frmMain::ShowComputedChart() {
+    view = BuildChartView(state.chart, ChartDisplayOf(state), texts_);
     UpdateTitle();
     ShowGrid();
     ShowReports();

@@ -6,6 +6,7 @@
 #include "core/Ephemeris.h"
 #include "draw/ChartWheel.h"
 #include "draw/CourseGraph.h"
+#include "present/ChartView.h"
 #include "session/Compute.h"
 #include "session/PatternRun.h"
 #include "session/ProgramState.h"
@@ -124,6 +125,8 @@ class frmMain : public QWidget {
 
     // ---- State ----
     ProgramState state;
+    // The title, grid and report of the chart on display, rebuilt after each successful Compute.
+    ChartView view;
     const ProgramTexts& texts() const { return texts_; }
     const Ephemeris* ephemeris() const { return ephemeris_.get(); }
     QString UserStateFile() const;

@@ -75,7 +75,7 @@ void frmMain::ShowGridInsteadOfPicture() {
     state.chartShown = false;
     picGraphic->hide();
     picGraphic->Clear();
-    picTable->setVisible(state.grid.intNumCells > 0);
+    picTable->setVisible(view.grid.intNumCells > 0);
     cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
     cmdRun->hide();
     ShowReports();

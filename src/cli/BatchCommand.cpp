@@ -190,7 +190,9 @@ class Worker {
 
     QByteArray ChartOutput(const BatchRequest& request, qint64 line) const {
         if (shared_.output == OutputForm::JsonLines) {
-            return ChartJsonLine(state_, request.id, line);
+            return ChartJsonLine(
+                state_, BuildChartView(state_.chart, ChartDisplayOf(state_), shared_.texts),
+                request.id, line);
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +
                               QString::number(line) + QLatin1Char(',') +

@@ -8,6 +8,7 @@
 #include "cli/JsonOutput.h"
 #include "core/Chart.h"
 #include "core/Ephemeris.h"
+#include "present/ChartView.h"
 #include "present/Symbols.h"
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
@@ -88,7 +89,7 @@ QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
     return names;
 }
 
-QJsonObject ChartJson(const ProgramState& state) {
+QJsonObject ChartJson(const ProgramState& state, const ChartView& view) {
     const Chart& chart = state.chart;
     QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart.positions[0])}};
     if (chart.TwoSets()) {
@@ -108,9 +109,8 @@ QJsonObject ChartJson(const ProgramState& state) {
         });
     }
     QJsonObject counts{{QStringLiteral("total"), chart.aspectCounts.Total()}};
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        counts.insert(AspectJsonName(kind),
-                      chart.aspectCounts.count[static_cast<std::size_t>(kind)]);
+    for (const AspectKind kind : AllAspectKinds) {
+        counts.insert(AspectJsonName(kind), chart.aspectCounts.count[Index(kind)]);
     }
     QJsonArray patterns;
     for (const FoundPattern& pattern : chart.patterns) {
@@ -129,15 +129,14 @@ QJsonObject ChartJson(const ProgramState& state) {
     return QJsonObject{
         {QStringLiteral("format"), FormatName("chart")},
         {QStringLiteral("mode"), ModeOptionName(chart.mode)},
-        {QStringLiteral("title"), ForTerminal(state.title).trimmed()},
+        {QStringLiteral("title"), ForTerminal(view.title).trimmed()},
         {QStringLiteral("dates"), DatesJson(state)},
         {QStringLiteral("positions"), positions},
         {QStringLiteral("aspects"), aspects},
         {QStringLiteral("counts"), counts},
         {QStringLiteral("patterns"), patterns},
         {QStringLiteral("midpoints"), midpoints},
-        {QStringLiteral("report"),
-         ForTerminal(IsTwoChartMode(chart.mode) ? state.report1 : state.report)},
+        {QStringLiteral("report"), ForTerminal(view.report)},
     };
 }
 
@@ -153,9 +152,9 @@ QString GlyphText(const GridCell& cell, bool symbols) {
     return cell.text;
 }
 
-void PrintChart(const ProgramState& state, bool symbols, QTextStream& out) {
-    out << state.title << "\n\n";
-    const AspectGrid& grid = state.grid;
+void PrintChart(const ChartView& view, bool symbols, QTextStream& out) {
+    out << view.title << "\n\n";
+    const AspectGrid& grid = view.grid;
     for (int row = 0; row < grid.intNumRows; ++row) {
         QStringList cells;
         for (int col = 0; col < grid.intNumCols; ++col) {
@@ -168,7 +167,7 @@ void PrintChart(const ProgramState& state, bool symbols, QTextStream& out) {
         }
         out << cells.join(QStringLiteral(" | ")) << '\n';
     }
-    const QString report = IsTwoChartMode(state.mode) ? state.report1 : state.report;
+    const QString& report = view.report;
     out << '\n' << QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (!report.endsWith(QLatin1Char('\n'))) {
         out << '\n';
@@ -352,10 +351,11 @@ int RunChart(const QStringList& arguments, Context& context) {
             ComputeChartOfOptions(parser, options, command, context, state, texts)) {
         return *status;
     }
+    const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
     if (parser.isSet(jsonOption)) {
-        WriteJson(context.out, ChartJson(state));
+        WriteJson(context.out, ChartJson(state, view));
     } else {
-        PrintChart(state, parser.isSet(symbolsOption), context.out);
+        PrintChart(view, parser.isSet(symbolsOption), context.out);
     }
     return ExitSuccess;
 }

@@ -194,14 +194,15 @@ void WriteIdAndLine(JsonWriter& json, const QJsonValue& id, qint64 line) {
 
 } // namespace
 
-QByteArray ChartJsonLine(const ProgramState& state, const QJsonValue& id, qint64 line) {
+QByteArray ChartJsonLine(const ProgramState& state, const ChartView& view, const QJsonValue& id,
+                         qint64 line) {
     const Chart& chart = state.chart;
     std::string out;
     out.reserve(8 * 1024);
     JsonWriter json(out);
     std::array<QString, NumAspectKinds + 1> aspectNames;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        aspectNames[static_cast<std::size_t>(kind)] = AspectJsonName(kind);
+    for (const AspectKind kind : AllAspectKinds) {
+        aspectNames[Index(kind)] = AspectJsonName(kind);
     }
     json.BeginObject();
 
@@ -210,9 +211,9 @@ QByteArray ChartJsonLine(const ProgramState& state, const QJsonValue& id, qint64
     for (const ChartAspect& aspect : chart.aspects) {
         json.BeginObject();
         json.Key("angle");
-        json.Number(AspectKinds[static_cast<std::size_t>(aspect.kind)].angleDegrees);
+        json.Number(AspectKinds[Index(aspect.kind)].angleDegrees);
         json.Key("aspect");
-        json.String(aspectNames[static_cast<std::size_t>(aspect.kind)]);
+        json.String(aspectNames[Index(aspect.kind)]);
         json.Key("bold");
         json.Bool(aspect.bold);
         json.Key("first");
@@ -233,9 +234,8 @@ QByteArray ChartJsonLine(const ProgramState& state, const QJsonValue& id, qint64
 
     json.Key("counts");
     std::vector<std::pair<QByteArray, int>> counts{{"total", chart.aspectCounts.Total()}};
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        counts.emplace_back(aspectNames[static_cast<std::size_t>(kind)].toUtf8(),
-                            chart.aspectCounts.count[static_cast<std::size_t>(kind)]);
+    for (const AspectKind kind : AllAspectKinds) {
+        counts.emplace_back(aspectNames[Index(kind)].toUtf8(), chart.aspectCounts[kind]);
     }
     std::sort(counts.begin(), counts.end());
     json.BeginObject();
@@ -309,9 +309,9 @@ QByteArray ChartJsonLine(const ProgramState& state, const QJsonValue& id, qint64
     json.EndObject();
 
     json.Key("report");
-    json.String(ForTerminal(IsTwoChartMode(chart.mode) ? state.report1 : state.report));
+    json.String(ForTerminal(view.report));
     json.Key("title");
-    json.String(ForTerminal(state.title).trimmed());
+    json.String(ForTerminal(view.title).trimmed());
     json.EndObject();
     out += '\n';
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));

@@ -6,11 +6,11 @@
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <cstddef>
 
 namespace orbivex {
 
 using BodyIndex = int;    // 1 Earth ... 9 Pluto; 0 carries no body
-using AspectKind = int;   // 1 conjunction ... 7 quincunx; 0 carries no kind
 using ZodiacSign = int;   // 0 Aries ... 11 Pisces
 using PatternIndex = int; // 0 grand trine ... 13 midpoint
 
@@ -57,13 +57,35 @@ inline constexpr BodyIndex Uranus = 7;
 inline constexpr BodyIndex Neptune = 8;
 inline constexpr BodyIndex Pluto = 9;
 
-inline constexpr AspectKind Conjunction = 1;
-inline constexpr AspectKind Opposition = 2;
-inline constexpr AspectKind Square = 3;
-inline constexpr AspectKind Trine = 4;
-inline constexpr AspectKind Sextile = 5;
-inline constexpr AspectKind Semisextile = 6;
-inline constexpr AspectKind Quincunx = 7;
+// The number of a kind (1..7) is its precedence when a separation lies within the orbs of two
+// kinds, and what state files, duration records and tables indexed by kind use.
+enum class AspectKind : int {
+    NoAspect = 0,
+    Conjunction,
+    Opposition,
+    Square,
+    Trine,
+    Sextile,
+    Semisextile,
+    Quincunx,
+};
+using enum AspectKind;
+
+// The kinds in order of precedence, to iterate over.
+inline constexpr std::array<AspectKind, NumAspectKinds> AllAspectKinds{
+    Conjunction, Opposition, Square, Trine, Sextile, Semisextile, Quincunx};
+
+// The kind's number: its index in the tables by kind (0 for NoAspect).
+inline constexpr std::size_t Index(AspectKind kind) {
+    return static_cast<std::size_t>(kind);
+}
+inline constexpr int KindNumber(AspectKind kind) {
+    return static_cast<int>(kind);
+}
+// The kind of a number 1..7 read from a file or a control; NoAspect for any other.
+inline constexpr AspectKind AspectKindOfNumber(int number) {
+    return number >= 1 && number <= NumAspectKinds ? static_cast<AspectKind>(number) : NoAspect;
+}
 
 struct BodyRecord {
     const char* name;
@@ -101,9 +123,16 @@ struct AspectKindRecord {
     int defaultColour;
 };
 
-// Indices 0 to 7; 0 carries no kind. The order 1..7 is also the precedence when a separation
-// lies within the orbs of two kinds.
-inline constexpr std::array<AspectKindRecord, 8> AspectKinds{{
+// A table with an entry for each kind number 0..7 (0 for NoAspect), read by kind.
+template <class T> struct ByAspectKind : std::array<T, NumAspectKinds + 1> {
+    using Base = std::array<T, NumAspectKinds + 1>;
+    using Base::operator[];
+    constexpr T& operator[](AspectKind kind) { return Base::operator[](Index(kind)); }
+    constexpr const T& operator[](AspectKind kind) const { return Base::operator[](Index(kind)); }
+};
+
+// Entries 0 to 7; 0 carries no kind.
+inline constexpr ByAspectKind<AspectKindRecord> AspectKinds{{{
     {"", "", "", "", "", 0.0, 0},
     {"Con", "Conjunction", "conjunct", "conjunct", "conjunction (0", 0.0, Rgb(255, 255, 0)},
     {"Opp", "Opposition", "opposite", "opposite", "opposition (180", 180.0, Rgb(255, 0, 255)},
@@ -113,11 +142,11 @@ inline constexpr std::array<AspectKindRecord, 8> AspectKinds{{
     {"Ssx", "Semisextile", "semisextile to", "semisextile", "semisextile (30", 30.0,
      Rgb(128, 128, 255)},
     {"Qui", "Quincunx", "quincunx to", "quincunx", "quincunx (150", 150.0, Rgb(128, 128, 128)},
-}};
+}}};
 
 // Aspect angles in radians. Opposition and square carry the digits that the program has
 // always used; the others are degrees converted with the full-circle constant.
-inline constexpr std::array<double, 8> AspectAngles{
+inline constexpr ByAspectKind<double> AspectAngles{
     0.0,
     0.0,
     3.141592653589795,
@@ -181,7 +210,7 @@ inline bool IsBody(BodyIndex body) {
     return body >= 1 && body <= MaxBodies;
 }
 inline bool IsAspectKind(AspectKind kind) {
-    return kind >= 1 && kind <= NumAspectKinds;
+    return kind >= Conjunction && kind <= Quincunx;
 }
 
 QString BodyName(BodyIndex body);

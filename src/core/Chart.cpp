@@ -69,7 +69,7 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
     const auto add = [&](BodyIndex a, BodyIndex b, AspectKind kind, double deviation) {
         chart.aspects.push_back({a, b, kind, deviation, Motion::None,
                                  request.boldface.IsBold(request.orbs(kind, column), deviation)});
-        ++chart.aspectCounts.count[static_cast<std::size_t>(kind)];
+        ++chart.aspectCounts.count[Index(kind)];
     };
 
     if (chart.TwoSets()) {
@@ -87,7 +87,7 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
                 }
                 const AspectMatch match =
                     FindAspect(natal.Longitude(), moving.Longitude(), request.orbs, column);
-                if (match.kind != 0) {
+                if (match.kind != NoAspect) {
                     add(m, l, match.kind, match.deviation);
                 }
             }
@@ -100,7 +100,7 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
     for (BodyIndex k = 1; k <= n; ++k) {
         for (BodyIndex j = k + 1; j <= n; ++j) {
             const AspectKind kind = pairs.FirstKind(k, j);
-            if (kind != 0) {
+            if (kind != NoAspect) {
                 add(k, j, kind, pairs.Deviation(k, j, kind));
             }
         }

@@ -50,7 +50,7 @@ struct ChartAspect {
     // the first set (transiting, or the first birthdate's) and second that of the second set.
     BodyIndex first = 0;
     BodyIndex second = 0;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     double deviation = 0.0; // radians from the exact aspect
     Motion motion = Motion::None;
     bool bold = false;

@@ -4,18 +4,34 @@
 
 #include "core/ChartTables.h"
 
+#include <array>
+
 namespace orbivex {
 
-using ChartMode = int;
-
-inline constexpr ChartMode NoChartMode = 0;
-inline constexpr ChartMode WorldTransits = 1;
-inline constexpr ChartMode NatalFirst = 2;     // natal aspects of the first birthdate
-inline constexpr ChartMode NatalSecond = 3;    // natal aspects of the second birthdate
-inline constexpr ChartMode PersonalFirst = 4;  // personal transits to the first birthdate
-inline constexpr ChartMode PersonalSecond = 5; // personal transits to the second birthdate
-inline constexpr ChartMode SynastryMode = 6;   // first birthdate against the second
+enum class ChartMode : int {
+    NoChartMode = 0,
+    WorldTransits = 1,
+    NatalFirst = 2,     // natal aspects of the first birthdate
+    NatalSecond = 3,    // natal aspects of the second birthdate
+    PersonalFirst = 4,  // personal transits to the first birthdate
+    PersonalSecond = 5, // personal transits to the second birthdate
+    SynastryMode = 6,   // first birthdate against the second
+};
+using enum ChartMode;
 inline constexpr int NumChartModes = 6;
+
+// The modes in the order of their options, to iterate over.
+inline constexpr std::array<ChartMode, NumChartModes> AllChartModes{
+    WorldTransits, NatalFirst, NatalSecond, PersonalFirst, PersonalSecond, SynastryMode};
+
+// The mode's number 1..6 (0 for none): the order of its option and what state files record.
+inline constexpr int ModeNumber(ChartMode mode) {
+    return static_cast<int>(mode);
+}
+// The mode of a number 1..6; NoChartMode for any other.
+inline constexpr ChartMode ChartModeOfNumber(int number) {
+    return number >= 1 && number <= NumChartModes ? static_cast<ChartMode>(number) : NoChartMode;
+}
 
 inline constexpr bool IsChartMode(ChartMode mode) {
     return mode >= WorldTransits && mode <= SynastryMode;

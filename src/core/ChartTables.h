@@ -14,8 +14,8 @@ using OrbColumn = int;
 // Orb in radians per aspect kind 1..7 and orb column 0..2.
 struct OrbTable {
     std::array<std::array<double, 3>, 8> orb{}; // [kind][column]
-    double& operator()(AspectKind kind, OrbColumn column) { return orb[kind][column]; }
-    double operator()(AspectKind kind, OrbColumn column) const { return orb[kind][column]; }
+    double& operator()(AspectKind kind, OrbColumn column) { return orb[Index(kind)][column]; }
+    double operator()(AspectKind kind, OrbColumn column) const { return orb[Index(kind)][column]; }
 };
 
 // Largest orb and smallest orb above 0 (and below 20) per orb column; allEqual is set for
@@ -29,10 +29,12 @@ struct OrbSummary {
 // Number of aspects per kind 1..7 found by the last computation.
 struct AspectCounts {
     std::array<int, 8> count{};
+    int& operator[](AspectKind kind) { return count[Index(kind)]; }
+    int operator[](AspectKind kind) const { return count[Index(kind)]; }
     int Total() const {
         int total = 0;
-        for (int kind = 1; kind <= NumAspectKinds; ++kind) {
-            total += count[kind];
+        for (AspectKind kind : AllAspectKinds) {
+            total += (*this)[kind];
         }
         return total;
     }

@@ -32,7 +32,7 @@ struct ExactAspect {
     double julianDay = 0.0; // UT
     BodyIndex first = 0;    // the faster body
     BodyIndex second = 0;   // the slower body
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     bool operator==(const ExactAspect&) const = default;
 };
 
@@ -55,7 +55,7 @@ struct PassageSearch {
     BodyIndex moving = 0;
     BodyIndex other = 0;
     std::optional<double> fixedLongitude;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     double orb = 0.0;       // radians: the passage lasts while the deviation is below it
     double julianDay = 0.0; // UT, an instant within the passage
 };

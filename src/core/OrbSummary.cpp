@@ -7,7 +7,7 @@ OrbSummary ComputeOrbSummary(const OrbTable& orbs) {
     for (OrbColumn column = 0; column < 3; ++column) {
         double largest = 0.0;
         double smallest = NoSmallestOrb;
-        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+        for (const AspectKind kind : AllAspectKinds) {
             const double orb = orbs(kind, column);
             if (orb > largest) {
                 largest = orb;

@@ -86,7 +86,7 @@ AspectMatch FindAspect(double a, double b, const OrbTable& orbs, OrbColumn colum
         return {};
     }
     const double separation = AngularSeparation(a, b);
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+    for (const AspectKind kind : AllAspectKinds) {
         const double deviation = AspectDeviation(separation, kind);
         if (deviation < orbs(kind, column)) {
             return {kind, deviation};

@@ -27,8 +27,8 @@ double SignedSeparation(double a, double b);
 double AspectDeviation(double separation, AspectKind kind);
 
 struct AspectMatch {
-    AspectKind kind = 0;    // 0 when the pair has no aspect
-    double deviation = 0.0; // deviation from the kind found; 0 when none
+    AspectKind kind = NoAspect; // 0 when the pair has no aspect
+    double deviation = 0.0;     // deviation from the kind found; 0 when none
 };
 
 // The aspect of two longitudes: the first kind 1..7 whose deviation is strictly below its

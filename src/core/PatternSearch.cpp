@@ -417,10 +417,12 @@ AspectPairs::AspectPairs(const PositionSet& positions, const OrbTable& orbs, int
             const double separation = AngularSeparation(pa.Longitude(), pb.Longitude());
             separation_[a][b] = separation;
             separation_[b][a] = separation;
-            for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+            for (const AspectKind kind : AllAspectKinds) {
                 if (std::fabs(separation - AspectAngles[kind]) < orbs(kind, 0)) {
-                    partners_[kind][a] = static_cast<BodySet>(partners_[kind][a] | Bit(b));
-                    partners_[kind][b] = static_cast<BodySet>(partners_[kind][b] | Bit(a));
+                    partners_[Index(kind)][a] =
+                        static_cast<BodySet>(partners_[Index(kind)][a] | Bit(b));
+                    partners_[Index(kind)][b] =
+                        static_cast<BodySet>(partners_[Index(kind)][b] | Bit(a));
                 }
             }
         }
@@ -428,12 +430,12 @@ AspectPairs::AspectPairs(const PositionSet& positions, const OrbTable& orbs, int
 }
 
 AspectKind AspectPairs::FirstKind(BodyIndex a, BodyIndex b) const {
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+    for (const AspectKind kind : AllAspectKinds) {
         if (Holds(a, b, kind)) {
             return kind;
         }
     }
-    return 0;
+    return NoAspect;
 }
 
 bool FindPattern(PatternIndex pattern, const AspectPairs& pairs, const SoughtBodies& sought,

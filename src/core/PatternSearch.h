@@ -29,11 +29,11 @@ class AspectPairs {
 
     int NumBodies() const { return numBodies_; }
     // The bodies in the kind's aspect to `body`.
-    BodySet Partners(BodyIndex body, AspectKind kind) const { return partners_[kind][body]; }
+    BodySet Partners(BodyIndex body, AspectKind kind) const { return partners_[Index(kind)][body]; }
     bool Holds(BodyIndex a, BodyIndex b, AspectKind kind) const {
         return (Partners(a, kind) >> b & 1U) != 0;
     }
-    // The pair's aspect: the first kind 1..7 that holds; 0 for none.
+    // The pair's aspect: the first kind 1..7 that holds; NoAspect for none.
     AspectKind FirstKind(BodyIndex a, BodyIndex b) const;
     // How far the pair is from the exact aspect of the kind (radians); meaningful for a pair
     // whose bodies both have a position.

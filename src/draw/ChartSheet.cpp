@@ -4,6 +4,7 @@
 #include "draw/PictureText.h"
 #include "draw/WheelOfState.h"
 #include "draw/WheelSvg.h"
+#include "present/ChartView.h"
 #include "present/DurationsReport.h"
 #include "present/Symbols.h"
 #include "session/ProgramState.h"
@@ -196,8 +197,10 @@ SheetInput SheetInputOf(const ProgramState& state, const Ephemeris& ephemeris,
         input.setKey = texts.ProgramText(mode == SynastryMode ? FirstSetIsWhiteInSynastry
                                                               : FirstSetIsWhiteInTransits);
     }
-    input.grid = state.grid;
-    input.report = IsTwoChartMode(mode) ? state.report1 : state.report;
+    // The grid and report as the window builds them from the chart of the last Compute.
+    const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
+    input.grid = view.grid;
+    input.report = view.report;
     const DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
     input.listingTitle = content.heading.title.trimmed();
     input.listing = content.output;

@@ -188,7 +188,7 @@ class WheelPainter {
             if (!IsAspectKind(aspect.kind) || !IsBody(aspect.body1) || !IsBody(aspect.body2)) {
                 continue;
             }
-            const int colour = input_.colours[aspect.kind];
+            const int colour = input_.colours[Index(aspect.kind)];
             if (colour == 0 || !AspectShownInChart(aspect.body1, aspect.body2, input_.filters)) {
                 continue;
             }
@@ -433,7 +433,7 @@ QString AspectLineName(const WheelAspect& aspect) {
     if (!IsAspectKind(aspect.kind) || !IsBody(aspect.body1) || !IsBody(aspect.body2)) {
         return {};
     }
-    const AspectKindRecord& kind = AspectKinds[static_cast<std::size_t>(aspect.kind)];
+    const AspectKindRecord& kind = AspectKinds[Index(aspect.kind)];
     return BodyName(aspect.body1) + QLatin1Char(' ') + QString::fromUtf8(kind.shortVerb) +
            QLatin1Char(' ') + BodyName(aspect.body2) + QStringLiteral(" (") +
            QString::number(kind.angleDegrees, 'f', 0) + QChar(0x00B0) + QStringLiteral("), ") +

@@ -79,7 +79,7 @@ inline constexpr int LegendColour = Rgb(0, 0, 0);
 struct WheelAspect {
     BodyIndex body1 = 0;
     BodyIndex body2 = 0;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     bool bold = false;      // an emphasised aspect: a line of width 2
     double deviation = 0.0; // radians from the exact aspect
     bool operator==(const WheelAspect&) const = default;

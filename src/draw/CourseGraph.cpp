@@ -63,7 +63,7 @@ CourseGraphInputs CourseGraphInputsOf(const ProgramState& state,
     inputs.worldJD = InputDateToAJDate(world, state.computedZones);
     if (IsAspectKind(request.kind)) {
         inputs.orb = state.orbs(request.kind, 1);
-        inputs.colour = state.settings.colours[request.kind];
+        inputs.colour = state.settings.colours[Index(request.kind)];
     }
     return inputs;
 }

@@ -21,9 +21,8 @@ AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, d
     OrbTable orbs;
     OrbSummary summary;
     SetOrbs(settings, orbs, summary);
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        request.kinds[static_cast<std::size_t>(kind)] =
-            settings.colours[static_cast<std::size_t>(kind)] != 0 && orbs(kind, 0) > 0.0;
+    for (const AspectKind kind : AllAspectKinds) {
+        request.kinds[Index(kind)] = settings.colours[Index(kind)] != 0 && orbs(kind, 0) > 0.0;
     }
     return request;
 }
@@ -61,7 +60,10 @@ QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) 
 
 QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
     std::array<bool, NumAspectKinds + 1> kinds{};
-    const QString error = ReadNames(list, NumAspectKinds, AspectarianKindName, "aspect", kinds);
+    const QString error = ReadNames(
+        list, NumAspectKinds,
+        [](int number) { return AspectarianKindName(AspectKindOfNumber(number)); }, "aspect",
+        kinds);
     if (!error.isEmpty()) {
         return error;
     }
@@ -127,7 +129,7 @@ double AspectarianJulianDay(double jd) {
 
 bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind) {
     return (body == 0 || event.first == body || event.second == body) &&
-           (kind == 0 || event.kind == kind);
+           (kind == NoAspect || event.kind == kind);
 }
 
 QString WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,

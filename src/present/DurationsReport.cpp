@@ -4,6 +4,7 @@
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Orbs.h"
+#include "present/Grid.h"
 #include "present/PatternTexts.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
@@ -102,7 +103,7 @@ ListingWidths MakeListingWidths() {
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
         widths.W1 = std::max<int>(widths.W1, BodyName(body).size());
     }
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+    for (const AspectKind kind : AllAspectKinds) {
         longestVerb = std::max<int>(longestVerb, ShortVerb(kind).size());
     }
     widths.W2 = longestVerb + 10;
@@ -328,9 +329,9 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
 
     if (count > 2) {
         const AspectCounts& counts = state.chart.aspectCounts;
-        output += CrLf + texts.ProgramText(counts.count[Conjunction] == 1 ? 83 : 84) + Space;
-        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-            const int c = counts.count[kind];
+        output += CrLf + texts.ProgramText(counts[Conjunction] == 1 ? 83 : 84) + Space;
+        for (const AspectKind kind : AllAspectKinds) {
+            const int c = counts.count[Index(kind)];
             if (kind == Quincunx) {
                 output += Space + texts.ProgramText(57) + Space;
             }

@@ -157,7 +157,7 @@ void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
         GridCell& cell = grid.cells[static_cast<std::size_t>(index)];
         cell.text = AspectCellText(aspect.kind, aspect.deviation, radians, aspect.motion);
         cell.bold = aspect.bold;
-        cell.foreColour = aspectColours[static_cast<std::size_t>(aspect.kind)];
+        cell.foreColour = aspectColours[Index(aspect.kind)];
     }
 }
 

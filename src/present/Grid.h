@@ -8,6 +8,7 @@
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
 #include "session/Configuration.h"
+#include "session/GridCells.h"
 #include "support/ProgramTexts.h"
 
 #include <QString>
@@ -66,26 +67,6 @@ struct AspectGrid {
     GridCell& Cell(int row, int col) { return cells[row * intNumCols + col]; }
     const GridCell& Cell(int row, int col) const { return cells[row * intNumCols + col]; }
 };
-
-// Where Compute writes: in the triangular grid the longitude of body b is in row 0, column
-// b - 1, and the aspect of bodies k < j in cell (k + 1, j - 1). In the square grid the first
-// set's body m has its longitude in row 0, column m + 1, the second set's body l in column 0,
-// row l + 1, and their aspect is in cell (l + 1, m + 1).
-inline constexpr int TriangularPositionCell(BodyIndex body) {
-    return body - 1;
-}
-inline constexpr int TriangularAspectCell(BodyIndex k, BodyIndex j) {
-    return (k + 1) * 9 + (j - 1);
-}
-inline constexpr int SquareFirstSetPositionCell(BodyIndex m) {
-    return m + 1;
-}
-inline constexpr int SquareSecondSetPositionCell(BodyIndex l) {
-    return (l + 1) * 11;
-}
-inline constexpr int SquareAspectCell(BodyIndex m, BodyIndex l) {
-    return (l + 1) * 11 + (m + 1);
-}
 
 // Every one of the 144 cells: empty, hidden, black on black, not bold.
 void ClearGridCells(AspectGrid& grid);

@@ -1,7 +1,6 @@
 #include "session/Compute.h"
 
 #include "core/Ephemeris.h"
-#include "present/PatternTexts.h"
 #include "support/ProgramTexts.h"
 
 #include <utility>
@@ -9,10 +8,6 @@
 namespace orbivex {
 
 namespace {
-
-const QString CrLf = QStringLiteral("\r\n");
-
-constexpr int OrbWordText = 154; // the word before a pattern's mean orb
 
 // The date sets of the first and the second set of bodies of a mode.
 std::pair<int, int> DateSetsOfChart(ChartMode mode) {
@@ -32,34 +27,7 @@ std::pair<int, int> DateSetsOfChart(ChartMode mode) {
     }
 }
 
-QString CountPhrase(int count, AspectKind kind) {
-    return QString::number(count) + QLatin1Char(' ') +
-           (count == 1 ? AspectName(kind).toLower() : AspectPluralLower(kind));
-}
-
-QString TotalLine(int total, const ProgramTexts& texts) {
-    QString line = texts.ProgramText(127);
-    return line.replace(QLatin1Char('N'), QString::number(total));
-}
-
 } // namespace
-
-QString PatternReport(const Chart& chart, const ProgramTexts& texts) {
-    const QString orbWord = texts.ProgramText(OrbWordText);
-    QString text;
-    for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
-        const QString lines = PatternLines(chart, pattern, PatternForm::Report, orbWord);
-        if (!lines.isEmpty()) {
-            text += lines + CrLf;
-        }
-    }
-    int midpoints = 0;
-    const QString lines = CheckForMidpoint(chart, false, midpoints);
-    if (!lines.isEmpty()) {
-        text += lines + CrLf;
-    }
-    return text;
-}
 
 std::array<bool, NumDateSets> DateSetsOfMode(ChartMode mode) {
     switch (mode) {
@@ -82,42 +50,6 @@ std::array<bool, NumDateSets> DateSetsOfMode(ChartMode mode) {
 
 bool ModeUsesDateSet(ChartMode mode, int dateSet) {
     return dateSet >= 0 && dateSet < NumDateSets && DateSetsOfMode(mode)[dateSet];
-}
-
-QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts) {
-    QString text;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        if (counts.count[kind] > 0) {
-            text += CountPhrase(counts.count[kind], kind) + CrLf;
-        }
-    }
-    const int total = counts.Total();
-    if (total == 0) {
-        text += texts.ProgramText(126) + CrLf;
-    } else if (total > 1) {
-        text += TotalLine(total, texts) + CrLf;
-    }
-    return text + CrLf;
-}
-
-QString AspectCountReportTwoCharts(const AspectCounts& counts, const ProgramTexts& texts) {
-    const int total = counts.Total();
-    if (total == 0) {
-        return texts.ProgramText(126);
-    }
-    QString text;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        if (counts.count[kind] > 0) {
-            text += CountPhrase(counts.count[kind], kind) + QStringLiteral(", ");
-        }
-    }
-    while (text.endsWith(QLatin1Char(',')) || text.endsWith(QLatin1Char(' '))) {
-        text.chop(1);
-    }
-    if (total >= 2) {
-        text += QStringLiteral(". ") + TotalLine(total, texts);
-    }
-    return text;
 }
 
 ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& context) {
@@ -164,14 +96,6 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
 
     state.computedDateSets = state.dateSets;
     state.computedZones = state.zones;
-    state.title = TitleText(state.mode, !state.chartShown, state.orbSummary, context.texts);
-    FillGrid(state.grid, state.chart, state.radians, state.settings.colours, context.texts);
-    if (IsTwoChartMode(state.mode)) {
-        state.report1 = AspectCountReportTwoCharts(state.chart.aspectCounts, context.texts);
-    } else {
-        state.report = AspectCountReport(state.chart.aspectCounts, context.texts) +
-                       PatternReport(state.chart, context.texts);
-    }
     return outcome;
 }
 

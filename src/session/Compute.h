@@ -1,7 +1,7 @@
 #pragma once
-// The Compute command without its window: converts the dates the mode needs, computes the
-// chart, and builds the title, the aspect grid and the report with its patterns and midpoints
-// from it. The window, orbivex-cli and the tests all call this one function.
+// The Compute command without its window: converts the dates the mode needs and computes the
+// chart into the program state. Its owner builds what it shows from that chart (the window and
+// orbivex-cli a ChartView). The window, orbivex-cli and the tests all call this one function.
 
 #include "calendar/DateInput.h"
 #include "session/ProgramState.h"
@@ -20,14 +20,15 @@ struct ComputeContext {
     // The bodies a pattern run seeks while it has not found them (see ChartRequest).
     SoughtBodies soughtBodies{};
     // For a run at full speed, which reads nothing but the chart: ChartJulianDays, the chart
-    // (without motion) and the recorded mode come out as from a full Compute, while the title,
-    // the grid and the report texts keep what the last full Compute left.
+    // (without motion) and the recorded mode come out as from a full Compute, while the dates
+    // of the chart on display (computedDateSets, computedZones) keep what the last full
+    // Compute left.
     bool chartOnly = false;
 };
 
 struct ComputeOutcome {
     // The first date set that did not convert, with its message; none on success. On a date
-    // error only ChartJulianDays changes: the chart, the grid and the reports keep theirs.
+    // error only ChartJulianDays changes: the chart and the recorded mode keep theirs.
     std::optional<int> failedDateSet;
     DateErrorText dateError;
     bool ok() const { return !failedDateSet.has_value(); }
@@ -37,14 +38,5 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context);
 
 // The request of the state's mode, dates (ChartJulianDays, converted), orbs and settings.
 ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& context);
-
-// The pattern lines of world transits and natal aspects in report order (only the largest
-// stellium; the midpoints last).
-QString PatternReport(const Chart& chart, const ProgramTexts& texts);
-
-// The report line of the aspect counts in world transits and natal aspects, and in the
-// two-chart modes (without line breaks).
-QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts);
-QString AspectCountReportTwoCharts(const AspectCounts& counts, const ProgramTexts& texts);
 
 } // namespace orbivex

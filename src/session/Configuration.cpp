@@ -103,9 +103,10 @@ double MidpointOrbRadians(int position) {
 QString SettingsFault(const ConfigurationSettings& settings) {
     for (int list = 0; list < NumOrbLists; ++list) {
         if (!IsOrbPosition(settings.orbPositions[list])) {
-            const QString what = list == SetAllOrbList
-                                     ? QStringLiteral("The \"Set all\" orb")
-                                     : QStringLiteral("The orb of the ") + AspectName(list + 1);
+            const QString what =
+                list == SetAllOrbList
+                    ? QStringLiteral("The \"Set all\" orb")
+                    : QStringLiteral("The orb of the ") + AspectName(AspectKindOfNumber(list + 1));
             return RangeFault(what, settings.orbPositions[list], NumOrbEntries);
         }
     }
@@ -125,8 +126,8 @@ QString SettingsFault(const ConfigurationSettings& settings) {
         return RangeFault(QStringLiteral("The orb for midpoints"), settings.midpointOrbPosition,
                           MidpointOrbMinutes.size());
     }
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        const int colour = settings.colours[kind];
+    for (const AspectKind kind : AllAspectKinds) {
+        const int colour = settings.colours[Index(kind)];
         if (colour < 0 || colour > 0xFFFFFF) {
             return QStringLiteral("The colour %1 of the %2 is not an RGB colour.")
                 .arg(colour)
@@ -139,8 +140,8 @@ QString SettingsFault(const ConfigurationSettings& settings) {
 void SetOrbs(const ConfigurationSettings& settings, OrbTable& orbs, OrbSummary& summary) {
     const double personalDivisor = DivisorAt(settings.personalDivisorPosition);
     const double synastryDivisor = DivisorAt(settings.synastryDivisorPosition);
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        const int position = settings.orbPositions[kind - 1];
+    for (const AspectKind kind : AllAspectKinds) {
+        const int position = settings.orbPositions[Index(kind) - 1];
         const int minutes = IsOrbPosition(position) ? position * 60 : 0;
         const double orb = minutes / 60.0 / 360.0 * FullCircle;
         orbs(kind, 0) = orb;
@@ -223,7 +224,7 @@ void ConfigurationEdit::CycleColour(AspectKind kind) {
     if (!IsAspectKind(kind)) {
         return;
     }
-    int& colour = controls.colours[kind];
+    int& colour = controls.colours[Index(kind)];
     for (std::size_t i = 0; i < ColourCycle.size(); ++i) {
         if (ColourCycle[i] == colour) {
             colour = ColourCycle[(i + 1) % ColourCycle.size()];
@@ -236,17 +237,17 @@ void ConfigurationEdit::ToggleColour(AspectKind kind) {
     if (!IsAspectKind(kind)) {
         return;
     }
-    int& colour = controls.colours[kind];
+    int& colour = controls.colours[Index(kind)];
     if (colour != 0) {
-        savedColours_[kind] = colour;
+        savedColours_[Index(kind)] = colour;
         colour = 0;
     } else {
-        colour = savedColours_[kind];
+        colour = savedColours_[Index(kind)];
     }
 }
 
 int ConfigurationEdit::SavedColour(AspectKind kind) const {
-    return IsAspectKind(kind) ? savedColours_[kind] : 0;
+    return IsAspectKind(kind) ? savedColours_[Index(kind)] : 0;
 }
 
 void ConfigurationEdit::ResetToDefault() {

@@ -115,8 +115,9 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
 
 QString RecordKey(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation) {
     QString key = PadLeft(QString::number(intP1), 2) + PadLeft(QString::number(intP2), 2) +
-                  PadLeft(QString::number(intP1), 2) + PadLeft(QString::number(kind), 2) +
-                  QLatin1Char(' ') + QString::number(deviation, 'f', 6);
+                  PadLeft(QString::number(intP1), 2) +
+                  PadLeft(QString::number(KindNumber(kind)), 2) + QLatin1Char(' ') +
+                  QString::number(deviation, 'f', 6);
     return key;
 }
 
@@ -204,14 +205,15 @@ std::pair<BodyIndex, BodyIndex> CellBodies(ChartMode mode, int cellIndex) {
     if (cellIndex >= columns * (square ? 11 : 10)) {
         return {0, 0};
     }
-    const GridPosition cell = GetRowCol(cellIndex, columns);
+    const int row = cellIndex / columns;
+    const int col = cellIndex % columns;
     std::pair<BodyIndex, BodyIndex> bodies;
     if (!square) {
-        bodies = {cell.intRow - 1, cell.intCol + 1};
+        bodies = {row - 1, col + 1};
     } else if (mode == SynastryMode) {
-        bodies = {cell.intCol - 1, cell.intRow - 1};
+        bodies = {col - 1, row - 1};
     } else {
-        bodies = {cell.intRow - 1, cell.intCol - 1};
+        bodies = {row - 1, col - 1};
     }
     if (!IsBody(bodies.first) || !IsBody(bodies.second) ||
         (!square && bodies.first >= bodies.second)) {
@@ -220,13 +222,24 @@ std::pair<BodyIndex, BodyIndex> CellBodies(ChartMode mode, int cellIndex) {
     return bodies;
 }
 
-AspectKind FirstAspectKindInText(const QString& text) {
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        if (text.contains(AspectAbbreviation(kind))) {
-            return kind;
+std::pair<BodyIndex, BodyIndex> AspectBodies(ChartMode mode, const ChartAspect& aspect) {
+    if (mode == PersonalFirst || mode == PersonalSecond) {
+        return {aspect.second, aspect.first};
+    }
+    return {aspect.first, aspect.second};
+}
+
+const ChartAspect* AspectOfCell(const Chart& chart, int cellIndex) {
+    const auto [p1, p2] = CellBodies(chart.mode, cellIndex);
+    if (p1 == 0) {
+        return nullptr;
+    }
+    for (const ChartAspect& aspect : chart.aspects) {
+        if (AspectBodies(chart.mode, aspect) == std::make_pair(p1, p2)) {
+            return &aspect;
         }
     }
-    return 0;
+    return nullptr;
 }
 
 QString DurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation,
@@ -254,12 +267,14 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
     }
     DurationFields read;
     bool ok = false;
+    int kind = 0;
     read.deviation = record.mid(RecordKeyStartDeviation, 8).toDouble(&ok);
     if (!ok || !ReadInteger(record, RecordKeyStartBody1, 2, read.body1) ||
         !ReadInteger(record, RecordKeyStartBody2, 2, read.body2) ||
-        !ReadInteger(record, RecordKeyStartKind, 2, read.kind)) {
+        !ReadInteger(record, RecordKeyStartKind, 2, kind)) {
         return false;
     }
+    read.kind = AspectKindOfNumber(kind);
     int beginning = 0;
     int end = 0;
     int duration = 0;
@@ -314,30 +329,23 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
                                                   : chartSet;
     const int secondSet = personal ? WorldDate : mode == SynastryMode ? SecondBirthdate : chartSet;
 
-    for (int index = 0; index < state.grid.intNumCells; ++index) {
-        const QString& text = state.grid.cells[index].text;
-        for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-            if (!text.contains(AspectAbbreviation(kind))) {
-                continue;
-            }
-            const auto [p1, p2] = CellBodies(mode, index);
-            if (p1 == 0) {
-                continue;
-            }
-            const double l1 = position(p1, julianDays[firstSet]);
-            const double l2 = position(p2, julianDays[secondSet]);
-            const double deviation = std::fabs(AngularSeparation(l1, l2) - AspectAngles[kind]);
-            if (!transits) {
-                records.push_back(NatalDurationRecord(p1, p2, kind, deviation));
-                continue;
-            }
-            const AspectSearch search{p1, p2, kind, column, zone};
-            const double beginning = Search(position, state.orbs, dates, search, false);
-            const double end = Search(position, state.orbs, dates, search, true);
-            const std::optional<double> exact =
-                ExactMomentOfAspect(ephemeris, state.orbs, dates, julianDays[WorldDate], search);
-            records.push_back(DurationRecord(p1, p2, kind, deviation, beginning, end, exact));
+    // The chart holds its aspects in the grid's cell order.
+    for (const ChartAspect& aspect : state.chart.aspects) {
+        const auto [p1, p2] = AspectBodies(mode, aspect);
+        const AspectKind kind = aspect.kind;
+        const double l1 = position(p1, julianDays[firstSet]);
+        const double l2 = position(p2, julianDays[secondSet]);
+        const double deviation = std::fabs(AngularSeparation(l1, l2) - AspectAngles[kind]);
+        if (!transits) {
+            records.push_back(NatalDurationRecord(p1, p2, kind, deviation));
+            continue;
         }
+        const AspectSearch search{p1, p2, kind, column, zone};
+        const double beginning = Search(position, state.orbs, dates, search, false);
+        const double end = Search(position, state.orbs, dates, search, true);
+        const std::optional<double> exact =
+            ExactMomentOfAspect(ephemeris, state.orbs, dates, julianDays[WorldDate], search);
+        records.push_back(DurationRecord(p1, p2, kind, deviation, beginning, end, exact));
     }
     return records;
 }
@@ -353,15 +361,13 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
         decision.action = CellDoubleClick::Action::FocusCompute;
         return decision;
     }
-    if (!state.grid.IsCell(cellIndex)) {
+    const ChartAspect* aspect = AspectOfCell(state.chart, cellIndex);
+    if (aspect == nullptr) {
         return decision;
     }
-    const AspectKind kind = FirstAspectKindInText(state.grid.cells[cellIndex].text);
-    const auto [p1, p2] = CellBodies(mode, cellIndex);
-    if (kind == 0 || p1 == 0) {
-        return decision;
-    }
-    if (state.settings.colours[kind] == 0) {
+    const AspectKind kind = aspect->kind;
+    const auto [p1, p2] = AspectBodies(mode, *aspect);
+    if (state.settings.colours[Index(kind)] == 0) {
         decision.action = CellDoubleClick::Action::ClearSelection;
         return decision;
     }

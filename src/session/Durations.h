@@ -8,6 +8,7 @@
 
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
+#include "session/GridCells.h"
 #include "session/ProgramState.h"
 
 #include <QString>
@@ -25,7 +26,7 @@ class ProgramTexts;
 struct AspectSearch {
     BodyIndex intP1 = 0;
     BodyIndex intP2 = 0;
-    AspectKind intAspect = 0;
+    AspectKind intAspect = NoAspect;
     OrbColumn intPersonal = 0; // 0 world transits, 1 personal transits
     int intTimeZone = 0;       // the world date's offset, minutes east of Greenwich
 };
@@ -90,8 +91,13 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
 // column - 1, second birthdate row - 1). {0, 0} for a cell that holds no pair.
 std::pair<BodyIndex, BodyIndex> CellBodies(ChartMode mode, int cellIndex);
 
-// The first aspect kind whose abbreviation occurs in a cell text (case-sensitive); 0 for none.
-AspectKind FirstAspectKindInText(const QString& text);
+// The bodies (intP1, intP2) of an aspect of a chart of the mode: in personal transits the natal
+// body and the transiting one, otherwise the chart's first and second body.
+std::pair<BodyIndex, BodyIndex> AspectBodies(ChartMode mode, const ChartAspect& aspect);
+
+// The aspect of the chart that grid cell cellIndex shows in the chart's mode; null for a cell
+// that holds no pair or a pair without an aspect.
+const ChartAspect* AspectOfCell(const Chart& chart, int cellIndex);
 
 // One line of DurationRecords, positions counted from 1:
 //   1-2 intP1, 3-4 intP2, 5-6 intP1 again, 7-8 the kind (each right-aligned), 9 a space,
@@ -125,7 +131,7 @@ QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, d
 struct DurationFields {
     BodyIndex body1 = 0;
     BodyIndex body2 = 0;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     double deviation = 0.0;
     std::optional<int> beginning;
     std::optional<int> end;
@@ -135,8 +141,8 @@ struct DurationFields {
 // False (fields untouched) for a text that is not a record.
 bool ReadDurationRecord(const QString& record, DurationFields& fields);
 
-// The records of every aspect the grid of the last Compute shows, cell by cell and within a
-// cell in kind order; deviations from positions at the dates of that Compute; beginnings and
+// The records of every aspect of the chart of the last Compute, in the grid's cell order;
+// deviations from positions at the dates of that Compute; beginnings and
 // ends in world and personal transits.
 DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris);
 
@@ -147,7 +153,7 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
 struct CourseGraphRequest {
     BodyIndex natalBody = 0;      // N = intP1
     BodyIndex transitingBody = 0; // T = intP2
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     int timeZone = 0; // minutes east of Greenwich
     int beginning = 0;
     int end = 0;
@@ -165,7 +171,7 @@ struct CellDoubleClick {
     Action action = Action::None;
     BodyIndex intP1 = 0;
     BodyIndex intP2 = 0;
-    AspectKind kind = 0;
+    AspectKind kind = NoAspect;
     double beginning = UnknownDay;
     double end = UnknownDay;
     std::optional<double> exact; // UT

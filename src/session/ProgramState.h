@@ -7,7 +7,6 @@
 #include "core/Chart.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
-#include "present/Grid.h"
 #include "session/Configuration.h"
 
 #include <QString>
@@ -29,19 +28,15 @@ struct ProgramState {
     ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute
     std::array<double, 3> ChartJulianDays{};
     // The date sets as the last full Compute converted them (the year in digits, an empty
-    // hour or zone filled in) and the zone list it read them with: the dates of the grid. The
-    // double-click, the durations, the course graph and the saved wheel describe the chart on
-    // display, so they take its dates from here and not from dateSets, which the user may have
-    // changed since.
+    // hour or zone filled in) and the zone list it read them with: the dates of the chart on
+    // display. The double-click, the durations, the course graph and the saved wheel describe
+    // that chart, so they take its dates from here and not from dateSets, which the user may
+    // have changed since.
     DateSets computedDateSets;
     TimeZones computedZones;
     OrbTable orbs;
     OrbSummary orbSummary;
     Chart chart; // what the last successful Compute found
-    AspectGrid grid;
-    QString title;   // lblTitle
-    QString report;  // txbReport: world transits and natal aspects
-    QString report1; // txbReport1: personal transits and synastry
 };
 
 // The date sets a mode uses, in index order: world transits the world date, natal aspects

@@ -70,9 +70,11 @@ std::vector<Field> FieldsOf(StateFileContents& c) {
         fields.push_back({Form::Plain, 0, S::TimezoneEntries - 1, Leniency::Timezone,
                           QStringLiteral("time zone of ") + name, &d.timezoneIndex});
     }
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+    for (const ChartMode mode : AllChartModes) {
+        const int number = ModeNumber(mode);
         fields.push_back({Form::Flag, 0, 1, Leniency::None,
-                          QStringLiteral("chart mode option %1").arg(mode), &c.modeOption[mode]});
+                          QStringLiteral("chart mode option %1").arg(number),
+                          &c.modeOption[number]});
     }
     fields.push_back({Form::Plain, 0, S::StepUnitEntries - 1, Leniency::NoneSelected,
                       QStringLiteral("step unit"), &c.stepUnitIndex});
@@ -89,14 +91,15 @@ std::vector<Field> FieldsOf(StateFileContents& c) {
     for (int list = 0; list < 8; ++list) {
         fields.push_back({Form::Bare, 0, S::OrbEntries - 1, Leniency::None,
                           list < NumAspectKinds
-                              ? QStringLiteral("orb of the ") + AspectName(list + 1).toLower()
+                              ? QStringLiteral("orb of the ") +
+                                    AspectName(AspectKindOfNumber(list + 1)).toLower()
                               : QStringLiteral("\"set all\" orb"),
                           &c.orbPosition[list]});
     }
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+    for (const AspectKind kind : AllAspectKinds) {
         fields.push_back({Form::Bare, 0, S::MaxColour, Leniency::None,
                           QStringLiteral("colour of the ") + AspectName(kind).toLower(),
-                          &c.aspectColour[kind]});
+                          &c.aspectColour[Index(kind)]});
     }
     fields.push_back({Form::Plain, 0, S::MidpointOrbEntries - 1, Leniency::None,
                       QStringLiteral("orb for midpoints"), &c.midpointOrbIndex});
@@ -350,25 +353,25 @@ QString NativePath(const QString& path) {
 } // namespace
 
 ChartMode StateFileContents::SelectedMode() const {
-    for (ChartMode mode = SynastryMode; mode >= WorldTransits; --mode) {
-        if (modeOption[mode]) {
-            return mode;
+    for (int number = NumChartModes; number >= 1; --number) {
+        if (modeOption[number]) {
+            return ChartModeOfNumber(number);
         }
     }
     return NoChartMode;
 }
 
 void StateFileContents::SelectMode(ChartMode mode) {
-    for (ChartMode m = WorldTransits; m <= SynastryMode; ++m) {
-        modeOption[m] = m == mode;
+    for (const ChartMode m : AllChartModes) {
+        modeOption[ModeNumber(m)] = m == mode;
     }
 }
 
 int StateFileContents::ColourOr(AspectKind kind, int current) const {
-    if (!IsAspectKind(kind) || aspectColour[kind] == 0) {
+    if (!IsAspectKind(kind) || aspectColour[Index(kind)] == 0) {
         return current;
     }
-    return aspectColour[kind];
+    return aspectColour[Index(kind)];
 }
 
 QString CheckStateFileContents(const StateFileContents& contents) {

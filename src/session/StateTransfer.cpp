@@ -65,8 +65,8 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
     settings.personalDivisorPosition = contents.divisorIndex[0];
     settings.synastryDivisorPosition = contents.divisorIndex[1];
     settings.orbPositions = contents.orbPosition;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        settings.colours[kind] = contents.ColourOr(kind, settings.colours[kind]);
+    for (const AspectKind kind : AllAspectKinds) {
+        settings.colours[Index(kind)] = contents.ColourOr(kind, settings.colours[Index(kind)]);
     }
     settings.midpointOrbPosition = contents.midpointOrbIndex;
 

@@ -60,7 +60,7 @@ TEST_F(MainWindowTest, TheToggleShowsTheWheelInPlaceOfTheGridAndBack) {
 
     window->cmdToggleGraphic->click();
     EXPECT_FALSE(window->picGraphic->isVisible());
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->lblTitle->text(), gridTitle);
     EXPECT_EQ(window->lblClickonAspect->text(), window->texts().ProgramText(32));
     EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display chart"));
@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, BothChartFiltersRefuseTheWheelAndTheGridStays) {
     EXPECT_EQ(message.icon, Dialogs::Icon::Information);
     EXPECT_FALSE(window->picGraphic->isVisible());
     EXPECT_FALSE(window->state.chartShown);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display chart"));
 
     // One filter is honoured: only Earth's lines are drawn.

@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, EnterInAYearBoxComputesWhenTheModeUsesThatDate) {
     QTest::keyClick(window->txbYearCE[WorldDate], Qt::Key_Return);
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("1999"));
     EXPECT_NE(CellTexts(*window), before);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 
     // Synastry uses both birthdates: Enter in the first birthdate's box computes.
@@ -43,10 +43,10 @@ TEST_F(MainWindowTest, EnterInAYearBoxComputesWhenTheModeUsesThatDate) {
     EXPECT_EQ(window->state.recordedMode, SynastryMode);
     window->txbYearCE[FirstBirthdate]->setText(QStringLiteral("1971"));
     QTest::keyClick(window->txbYearCE[FirstBirthdate], Qt::Key_Enter);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_TRUE(window->txbReport1->isVisible());
     EXPECT_FALSE(window->txbReport->isVisible());
-    EXPECT_EQ(window->txbReport1->toPlainText(), ReferenceChart(*window).report1);
+    EXPECT_EQ(window->txbReport1->toPlainText(), ReferenceView(*window).report);
 }
 
 TEST_F(MainWindowTest, ADateErrorIsShownAndTheRecordedModeComesBack) {
@@ -83,8 +83,8 @@ TEST_F(MainWindowTest, ADateErrorIsShownAndTheRecordedModeComesBack) {
     window->optPersonal[0]->click();
     EXPECT_TRUE(window->optPersonal[0]->isChecked());
     EXPECT_EQ(window->state.recordedMode, PersonalFirst);
-    EXPECT_EQ(window->state.grid.intNumCells, 121);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    EXPECT_EQ(window->view.grid.intNumCells, 121);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->cboHour[FirstBirthdate]->currentText(), QStringLiteral("12:00"));
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 3u);
 }
@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, NowAndClear) {
     EXPECT_EQ(window->cboMonthCE[WorldDate]->currentIndex(), 4);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 1);
     EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("00:00"));
-    ExpectGridShows(*window, ReferenceChart(*window).grid); // world transits: computed
+    ExpectGridShows(*window, ReferenceView(*window).grid); // world transits: computed
 
     dialogs.QueueAnswer(Answer::No);
     dialogs.QueueAnswer(Answer::Cancel);
@@ -176,7 +176,7 @@ TEST_F(MainWindowTest, TheWorldDateLabelSwitchesToRadians) {
     EXPECT_TRUE(window->optRadians->isChecked());
     window->cmdCompute->click();
     EXPECT_TRUE(window->state.radians);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_FALSE(window->txbCell[0]->text().contains(QChar(0x00B0))); // no degree sign
     QTest::mouseClick(window->Label1[WorldDate], Qt::LeftButton);
     EXPECT_TRUE(window->optDegrees->isChecked());

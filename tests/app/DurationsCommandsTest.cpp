@@ -28,8 +28,8 @@ using Action = CellDoubleClick::Action;
 
 // The first cell whose double-click leads to the action, or -1.
 int CellLeadingTo(const frmMain& window, Action action) {
-    for (int cell = 0; cell < window.state.grid.intNumCells; ++cell) {
-        if (FirstAspectKindInText(window.state.grid.cells[cell].text) != 0 &&
+    for (int cell = 0; cell < window.view.grid.intNumCells; ++cell) {
+        if (AspectOfCell(window.state.chart, cell) != nullptr &&
             DecideCellDoubleClick(window.state, *window.ephemeris(), window.texts(), cell).action ==
                 action) {
             return cell;
@@ -154,7 +154,7 @@ TEST_F(DurationsCommands, APersonalTransitDrawsItsCourseUntilTheToggle) {
     // A right click on the curve reads its point; on the black background nothing.
     const QImage& image = window->courseGraph().image;
     const int colour =
-        window->state.settings.colours[FirstAspectKindInText(window->state.grid.cells[cell].text)];
+        window->state.settings.colours[Index(AspectOfCell(window->state.chart, cell)->kind)];
     const QColor curve(RedOf(colour), GreenOf(colour), BlueOf(colour));
     QPoint onCurve;
     for (int y = 30; y < 400 && onCurve.isNull(); ++y) {
@@ -185,7 +185,7 @@ TEST_F(DurationsCommands, APersonalTransitDrawsItsCourseUntilTheToggle) {
     window->cmdToggleGraphic->click();
     EXPECT_FALSE(window->blnCourseGraphShown);
     EXPECT_FALSE(window->picGraphic->isVisible());
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_TRUE(window->txbReport1->isVisible());
     EXPECT_TRUE(window->configurationWindowIfMade()->isVisible());
     EXPECT_TRUE(window->cmdCompute->isEnabled());

@@ -75,6 +75,14 @@ ProgramState ReferenceChart(const frmMain& window) {
     return reference;
 }
 
+ChartView ReferenceView(const frmMain& window) {
+    return ReferenceView(window, ReferenceChart(window));
+}
+
+ChartView ReferenceView(const frmMain& window, const ProgramState& reference) {
+    return BuildChartView(reference.chart, ChartDisplayOf(reference), window.texts());
+}
+
 void ExpectGridShows(const frmMain& window, const AspectGrid& grid) {
     ASSERT_TRUE(window.picTable->isVisible());
     EXPECT_EQ(window.picTable->size(), QSize(LayoutUnitsToPixels(grid.TableWidth()),

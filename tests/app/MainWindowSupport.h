@@ -48,6 +48,11 @@ class MainWindowTest : public ::testing::Test {
 // A Compute of the window's dates, mode, unit, zones and settings, done apart from the window.
 ProgramState ReferenceChart(const frmMain& window);
 
+// The title, grid and report of a reference chart, as the window builds them; of a Compute of
+// the window's state (ReferenceChart) unless one is given.
+ChartView ReferenceView(const frmMain& window);
+ChartView ReferenceView(const frmMain& window, const ProgramState& reference);
+
 // Every one of the 144 cell widgets shows exactly the cell of the model: visibility, text
 // (symbol letters as symbols), colours, boldface and place.
 void ExpectGridShows(const frmMain& window, const AspectGrid& grid);

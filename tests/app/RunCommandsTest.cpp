@@ -158,7 +158,8 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 3);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
-    EXPECT_EQ(window->txbReport->toPlainText(), QString(reference.report).replace("\r\n", "\n"));
+    EXPECT_EQ(window->txbReport->toPlainText(),
+              QString(ReferenceView(*window, reference).report).replace("\r\n", "\n"));
     EXPECT_EQ(window->picGraphic->Image(),
               DrawChartWheel(WheelInputOf(reference), window->texts()).image);
     EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Run"));
@@ -197,7 +198,8 @@ TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
     EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 3);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
-    EXPECT_EQ(window->txbReport->toPlainText(), QString(reference.report).replace("\r\n", "\n"));
+    EXPECT_EQ(window->txbReport->toPlainText(),
+              QString(ReferenceView(*window, reference).report).replace("\r\n", "\n"));
     EXPECT_TRUE(window->cmdCompute->isEnabled());
 }
 
@@ -339,7 +341,7 @@ TEST_F(RunCommands, PersonalTransitsRunWithoutTheRunWindow) {
     EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 2);
     EXPECT_EQ(window->picGraphic->Image(),
               DrawChartWheel(WheelInputOf(ReferenceChart(*window)), window->texts()).image);
-    EXPECT_EQ(window->txbReport1->toPlainText(), ReferenceChart(*window).report1);
+    EXPECT_EQ(window->txbReport1->toPlainText(), ReferenceView(*window).report);
     window->cmdRun->click();
     EXPECT_FALSE(window->Running());
 }

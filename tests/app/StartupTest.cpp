@@ -60,10 +60,11 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_EQ(w.state.recordedMode, WorldTransits);
     const ProgramState reference = ReferenceChart(w);
     EXPECT_DOUBLE_EQ(w.state.ChartJulianDays[WorldDate], reference.ChartJulianDays[WorldDate]);
-    ExpectGridShows(w, reference.grid);
+    ExpectGridShows(w, ReferenceView(w, reference).grid);
     EXPECT_EQ(w.txbCell[9]->text(), QString(QChar(0x2641))); // Earth's glyph heads column 0
-    EXPECT_EQ(w.lblTitle->text(), reference.title);
-    EXPECT_EQ(w.txbReport->toPlainText(), QString(reference.report).replace("\r\n", "\n"));
+    EXPECT_EQ(w.lblTitle->text(), ReferenceView(w, reference).title);
+    EXPECT_EQ(w.txbReport->toPlainText(),
+              QString(ReferenceView(w, reference).report).replace("\r\n", "\n"));
     EXPECT_TRUE(w.txbReport->isVisible());
     EXPECT_FALSE(w.txbReport1->isVisible());
     EXPECT_EQ(w.lblClickonAspect->text(), w.texts().ProgramText(32));
@@ -116,7 +117,7 @@ TEST_F(MainWindowTest, TheUserStateFileBringsBackANatalChart) {
     EXPECT_EQ(window->cboForwardBack->currentIndex(), 3);
     EXPECT_EQ(window->state.settings.orbPositions[0], 8);
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QString()); // not filled with now
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 }
 
@@ -334,8 +335,8 @@ TEST_F(MainWindowTest, NoControlOverlapsAnotherAtAnySizeTheWindowAllows) {
     Start();
     EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, 3, 24);
     EnterDate(SecondBirthdate, QStringLiteral("1985"), 2, 28, 40, 26);
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
-        window->ModeOptions()[mode - WorldTransits]->click();
+    for (const ChartMode mode : AllChartModes) {
+        window->ModeOptions()[ModeNumber(mode) - 1]->click();
         for (const bool chart : {false, true}) {
             if (window->state.chartShown != chart) {
                 window->cmdToggleGraphic->click();

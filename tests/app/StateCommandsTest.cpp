@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, LoadAppliesAGoodFileAndABrokenOneChangesNothing) {
     saved.dateSets[FirstBirthdate] = {QStringLiteral("1955"), 2, 24, 40, 18};
     saved.dateSets[WorldDate] = {QStringLiteral("2001"), 9, 11, 27, 24};
     saved.mode = NatalFirst;
-    saved.settings.orbPositions[Conjunction - 1] = 3;
+    saved.settings.orbPositions[Index(Conjunction) - 1] = 3;
     const QString good = StateFolder() + QStringLiteral("/good.pat");
     ASSERT_EQ(SaveState(good, saved), QString());
 
@@ -142,8 +142,8 @@ TEST_F(MainWindowTest, LoadAppliesAGoodFileAndABrokenOneChangesNothing) {
     EXPECT_EQ(window->txbYearCE[FirstBirthdate]->text(), QStringLiteral("1955"));
     EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentIndex(), 18);
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2001"));
-    EXPECT_EQ(window->state.settings.orbPositions[Conjunction - 1], 3);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    EXPECT_EQ(window->state.settings.orbPositions[Index(Conjunction) - 1], 3);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->lblStatus->text(),
               window->texts().ProgramText(387) + QStringLiteral(" ") + good);
     EXPECT_TRUE(window->blnJustSaved);
@@ -187,11 +187,11 @@ TEST_F(MainWindowTest, ConfigureUseSettingsRecomputesAndCancelKeepsTheSettings) 
         ASSERT_NE(configure, nullptr);
         EXPECT_TRUE(configure->isVisible());
         EXPECT_FALSE(window->Timer1->isActive());
-        Choose(configure->cboOrb[Conjunction - 1], 15);
+        Choose(configure->cboOrb[Index(Conjunction) - 1], 15);
         configure->cmdCancel->click();
     });
     window->cmdConfigure->click();
-    EXPECT_EQ(window->state.settings.orbPositions[Conjunction - 1], 10);
+    EXPECT_EQ(window->state.settings.orbPositions[Index(Conjunction) - 1], 10);
     EXPECT_EQ(CellTexts(*window), before);
     EXPECT_TRUE(window->Timer1->isActive());
 
@@ -205,11 +205,11 @@ TEST_F(MainWindowTest, ConfigureUseSettingsRecomputesAndCancelKeepsTheSettings) 
         configure->cmdHide->click();
     });
     window->cmdConfigure->click();
-    EXPECT_EQ(window->state.settings.orbPositions[Trine - 1], 15);
+    EXPECT_EQ(window->state.settings.orbPositions[Index(Trine) - 1], 15);
     EXPECT_NE(CellTexts(*window), before);
     EXPECT_NE(window->lblTitle->text(), titleBefore);
     EXPECT_TRUE(window->lblTitle->text().contains(QStringLiteral("15")));
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_TRUE(window->Timer1->isActive());
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 }

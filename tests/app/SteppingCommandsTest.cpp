@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, ForwardAndBackStepTheWorldDateByEachUnit) {
         const ProgramState reference = ReferenceChart(*window);
         EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate],
                          reference.ChartJulianDays[WorldDate]);
-        ExpectGridShows(*window, reference.grid);
+        ExpectGridShows(*window, ReferenceView(*window, reference).grid);
         EXPECT_FALSE(window->blnStepping);
     }
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, InPersonalTransitsTheWorldDateStepsAgainstTheFixedBirthda
     window->cmdForwardBack[0]->click();
     EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], world + 7);
     EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[FirstBirthdate], natal);
-    ExpectGridShows(*window, ReferenceChart(*window).grid);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->txbYearCE[FirstBirthdate]->text(), QStringLiteral("1970"));
 }
 

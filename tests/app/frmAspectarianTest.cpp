@@ -44,12 +44,12 @@ TEST_F(AspectarianWindow, ListsTheWorldDatesYearAndFiltersIt) {
                     .startsWith(QStringLiteral("2024-01-01")));
 
     const struct {
-        int body;
-        int aspect;
-    } filters[] = {{Mars, 0}, {0, Square}, {Mars, Square}};
+        BodyIndex body;
+        AspectKind aspect;
+    } filters[] = {{Mars, NoAspect}, {0, Square}, {Mars, Square}};
     for (const auto& filter : filters) {
         aspectarian->cboBody->setCurrentIndex(filter.body);
-        aspectarian->cboAspect->setCurrentIndex(filter.aspect);
+        aspectarian->cboAspect->setCurrentIndex(KindNumber(filter.aspect));
         EXPECT_GT(model.rowCount(), 0);
         EXPECT_LT(model.rowCount(), all);
         for (int row = 0; row < model.rowCount(); ++row) {

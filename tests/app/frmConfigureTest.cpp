@@ -114,7 +114,7 @@ TEST_F(ConfigureWindow, CaptionsAndLists) {
     // The controls show the defaults.
     const std::array<int, NumOrbLists> defaults{10, 9, 6, 7, 5, 4, 5, 1};
     EXPECT_EQ(ShownOrbs(), defaults);
-    EXPECT_EQ(window.lblAspectColor[Semisextile - 1]->Colour(), Rgb(128, 128, 255));
+    EXPECT_EQ(window.lblAspectColor[Index(Semisextile) - 1]->Colour(), Rgb(128, 128, 255));
     EXPECT_EQ(window.cboBoldfaceFactor->currentText(), "1/4");
     EXPECT_TRUE(window.opt1DegOfOrb->isChecked());
 }
@@ -130,7 +130,7 @@ TEST_F(ConfigureWindow, MissingTextsLeaveTheEnglishCaptions) {
 
 TEST_F(ConfigureWindow, ColourLinesCycleOnLeftClickAndSwitchOnRightClick) {
     window.show();
-    AspectColourLine* conjunction = window.lblAspectColor[Conjunction - 1];
+    AspectColourLine* conjunction = window.lblAspectColor[Index(Conjunction) - 1];
     Press(conjunction, Qt::LeftButton);
     EXPECT_EQ(conjunction->Colour(), Rgb(255, 0, 255));
     EXPECT_EQ(conjunction->palette().color(QPalette::WindowText), QColor(255, 0, 255));
@@ -143,11 +143,11 @@ TEST_F(ConfigureWindow, ColourLinesCycleOnLeftClickAndSwitchOnRightClick) {
     EXPECT_EQ(conjunction->Colour(), Rgb(255, 0, 255));
 
     // The slot does the same, and a line never switched on stays off.
-    window.lblAspectColor_MouseDown(Quincunx - 1, Qt::LeftButton);
-    EXPECT_EQ(window.lblAspectColor[Quincunx - 1]->Colour(), Rgb(128, 128, 255));
+    window.lblAspectColor_MouseDown(Index(Quincunx) - 1, Qt::LeftButton);
+    EXPECT_EQ(window.lblAspectColor[Index(Quincunx) - 1]->Colour(), Rgb(128, 128, 255));
     window.lblAspectColor_MouseDown(7, Qt::LeftButton); // no such line: ignored
-    EXPECT_EQ(window.Edit().controls.colours[Conjunction], Rgb(255, 0, 255));
-    EXPECT_EQ(committed.colours[Conjunction], Rgb(255, 255, 0));
+    EXPECT_EQ(window.Edit().controls.colours[Index(Conjunction)], Rgb(255, 0, 255));
+    EXPECT_EQ(committed.colours[Index(Conjunction)], Rgb(255, 255, 0));
 }
 
 TEST_F(ConfigureWindow, SetAllNonZeroOrbsAsksThenKeepsTheSwitchedOffOrbs) {
@@ -185,17 +185,17 @@ TEST_F(ConfigureWindow, ZeroDegreesInTheSetAllListIsRefused) {
     EXPECT_EQ(window.Edit().controls.orbPositions[SetAllOrbList], 1);
 
     // 0° switches an aspect off in its own list; the focus moves to "Use settings".
-    Choose(window.cboOrb[Square - 1], 0);
+    Choose(window.cboOrb[Index(Square) - 1], 0);
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    EXPECT_EQ(window.Edit().controls.orbPositions[Square - 1], 0);
+    EXPECT_EQ(window.Edit().controls.orbPositions[Index(Square) - 1], 0);
     EXPECT_EQ(window.focusWidget(), window.cmdAccept);
 }
 
 TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
     window.show();
-    Choose(window.cboOrb[Trine - 1], 12);
+    Choose(window.cboOrb[Index(Trine) - 1], 12);
     Choose(window.cboPersonalOrbsProportion[0], 0);
-    Press(window.lblAspectColor[Square - 1], Qt::RightButton);
+    Press(window.lblAspectColor[Index(Square) - 1], Qt::RightButton);
     window.chkDisplayNATZabbr->click();
     EXPECT_FALSE(window.fraWheel->cboWheelTheme->isEnabled()); // for the modern style only
     Choose(window.fraWheel->cboWheelStyle, 1);
@@ -206,9 +206,9 @@ TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
     EXPECT_EQ(commits, 1);
     EXPECT_TRUE(window.blnAccept);
     EXPECT_TRUE(window.isVisible()); // the window stays open
-    EXPECT_EQ(committed.orbPositions[Trine - 1], 12);
+    EXPECT_EQ(committed.orbPositions[Index(Trine) - 1], 12);
     EXPECT_EQ(committed.personalDivisorPosition, 0);
-    EXPECT_EQ(committed.colours[Square], 0);
+    EXPECT_EQ(committed.colours[Index(Square)], 0);
     EXPECT_FALSE(committed.northAmericanZones);
     EXPECT_EQ(committed.wheelStyle, WheelStyle::Modern);
     EXPECT_EQ(committed.wheelTheme, WheelTheme::Dark);
@@ -222,18 +222,18 @@ TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
 }
 
 TEST_F(ConfigureWindow, ShownModallyItReportsTheAcceptWhenItHides) {
-    Choose(window.cboOrb[Trine - 1], 8);
+    Choose(window.cboOrb[Index(Trine) - 1], 8);
     QTimer::singleShot(0, &window, [this] {
         EXPECT_TRUE(window.isModal() && window.isVisible());
-        EXPECT_EQ(window.cboOrb[Trine - 1]->currentIndex(), 7); // the committed orb again
-        Choose(window.cboOrb[Trine - 1], 8);
+        EXPECT_EQ(window.cboOrb[Index(Trine) - 1]->currentIndex(), 7); // the committed orb again
+        Choose(window.cboOrb[Index(Trine) - 1], 8);
         window.cmdAccept_Click();
         window.cmdHide_Click();
     });
     EXPECT_EQ(window.exec(), QDialog::Accepted);
     EXPECT_TRUE(window.blnAccept);
     EXPECT_EQ(commits, 1);
-    EXPECT_EQ(committed.orbPositions[Trine - 1], 8);
+    EXPECT_EQ(committed.orbPositions[Index(Trine) - 1], 8);
 
     QTimer::singleShot(0, &window, [this] { window.cmdCancel->click(); });
     EXPECT_EQ(window.exec(), QDialog::Rejected);
@@ -242,7 +242,7 @@ TEST_F(ConfigureWindow, ShownModallyItReportsTheAcceptWhenItHides) {
 
 TEST_F(ConfigureWindow, BothChartFiltersAreRefusedAndNothingIsCommitted) {
     window.show();
-    Choose(window.cboOrb[Conjunction - 1], 2);
+    Choose(window.cboOrb[Index(Conjunction) - 1], 2);
     window.chkShowOnlyOuterPlanets->click();
     window.chkShowOnlyEarthAspects->click();
     window.cmdAccept_Click();
@@ -268,8 +268,8 @@ TEST_F(ConfigureWindow, BothChartFiltersAreRefusedAndNothingIsCommitted) {
 TEST_F(ConfigureWindow, CancelKeepsTheCommittedValuesAndTheNextShowingRereadsThem) {
     window.show();
     EXPECT_EQ(window.focusWidget(), window.cmdCancel);
-    Choose(window.cboOrb[Opposition - 1], 15);
-    Press(window.lblAspectColor[Trine - 1], Qt::LeftButton);
+    Choose(window.cboOrb[Index(Opposition) - 1], 15);
+    Press(window.lblAspectColor[Index(Trine) - 1], Qt::LeftButton);
     window.chkUseBoldface->click();
     Choose(window.cboOrbForMidpoints, 7);
     Choose(window.fraWheel->cboWheelStyle, 1);
@@ -282,20 +282,20 @@ TEST_F(ConfigureWindow, CancelKeepsTheCommittedValuesAndTheNextShowingRereadsThe
     EXPECT_TRUE(window.chkUseBoldface->isChecked());
 
     // Committed elsewhere meanwhile (a loaded state): the next showing shows it.
-    committed.orbPositions[Opposition - 1] = 3;
-    committed.colours[Trine] = Rgb(0, 0, 255);
+    committed.orbPositions[Index(Opposition) - 1] = 3;
+    committed.colours[Index(Trine)] = Rgb(0, 0, 255);
     committed.wheelTheme = WheelTheme::Dark;
     window.show();
     EXPECT_EQ(window.fraWheel->cboWheelStyle->currentText(), QStringLiteral("Classic"));
     EXPECT_EQ(window.fraWheel->cboWheelTheme->currentText(), QStringLiteral("Dark"));
-    EXPECT_EQ(window.cboOrb[Opposition - 1]->currentIndex(), 3);
-    EXPECT_EQ(window.lblAspectColor[Trine - 1]->Colour(), Rgb(0, 0, 255));
+    EXPECT_EQ(window.cboOrb[Index(Opposition) - 1]->currentIndex(), 3);
+    EXPECT_EQ(window.lblAspectColor[Index(Trine) - 1]->Colour(), Rgb(0, 0, 255));
 
     // Escape cancels as well.
-    Choose(window.cboOrb[Opposition - 1], 9);
+    Choose(window.cboOrb[Index(Opposition) - 1], 9);
     window.reject();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(committed.orbPositions[Opposition - 1], 3);
+    EXPECT_EQ(committed.orbPositions[Index(Opposition) - 1], 3);
 }
 
 TEST_F(ConfigureWindow, HideLetsTheImmediateSettingsActAndKeepsTheRestWaiting) {
@@ -303,19 +303,19 @@ TEST_F(ConfigureWindow, HideLetsTheImmediateSettingsActAndKeepsTheRestWaiting) {
     Choose(window.cboOrbForMidpoints, 5);
     window.optProportionOfOrb->click();
     Choose(window.cboBoldfaceFactor, 0);
-    Choose(window.cboOrb[Sextile - 1], 1);
+    Choose(window.cboOrb[Index(Sextile) - 1], 1);
     window.cmdHide->click();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(committed.midpointOrbPosition, 5);
     EXPECT_FALSE(committed.boldfaceOneDegree);
     EXPECT_EQ(committed.boldfaceFactorPosition, 0);
-    EXPECT_EQ(committed.orbPositions[Sextile - 1], 5);
+    EXPECT_EQ(committed.orbPositions[Index(Sextile) - 1], 5);
     EXPECT_EQ(commits, 0);
 }
 
 TEST_F(ConfigureWindow, ResetAsksAndRestoresTheDefaults) {
     committed.orbPositions = {1, 1, 1, 1, 1, 1, 1, 1};
-    committed.colours[Conjunction] = 0;
+    committed.colours[Index(Conjunction)] = 0;
     committed.useBoldface = false;
     window.show();
 
@@ -349,13 +349,13 @@ TEST_F(ConfigureWindow, ResetAsksAndRestoresTheDefaults) {
 }
 
 TEST_F(ConfigureWindow, TheCloseBoxCancelsAndKeepsWhatWasApplied) {
-    committed.orbPositions[Square - 1] = 14;
+    committed.orbPositions[Index(Square) - 1] = 14;
     committed.showOnlyOuter = true;
     window.show();
-    Choose(window.cboOrb[Trine - 1], 12);
+    Choose(window.cboOrb[Index(Trine) - 1], 12);
     window.cmdAccept_Click(); // applied: stays
-    Choose(window.cboOrb[Trine - 1], 2);
-    Press(window.lblAspectColor[Trine - 1], Qt::RightButton);
+    Choose(window.cboOrb[Index(Trine) - 1], 2);
+    Press(window.lblAspectColor[Index(Trine) - 1], Qt::RightButton);
     window.chkUseBoldface->click(); // not applied: dropped
     window.close();
 
@@ -363,8 +363,8 @@ TEST_F(ConfigureWindow, TheCloseBoxCancelsAndKeepsWhatWasApplied) {
     EXPECT_TRUE(dialogs.Calls().empty()); // no notice, no question
     EXPECT_EQ(commits, 1);
     ConfigurationSettings expected = ConfigurationSettings::Defaults();
-    expected.orbPositions[Square - 1] = 14;
-    expected.orbPositions[Trine - 1] = 12;
+    expected.orbPositions[Index(Square) - 1] = 14;
+    expected.orbPositions[Index(Trine) - 1] = 12;
     expected.showOnlyOuter = true;
     EXPECT_EQ(committed, expected);
     EXPECT_EQ(window.Edit().controls, expected);

@@ -32,13 +32,13 @@ int BodyOf(const QString& name) {
     return 0;
 }
 
-int KindOf(const QString& name) {
-    for (int kind = 1; kind <= orbivex::NumAspectKinds; ++kind) {
+orbivex::AspectKind KindOf(const QString& name) {
+    for (const orbivex::AspectKind kind : orbivex::AllAspectKinds) {
         if (orbivex::AspectName(kind).toLower() == name) {
             return kind;
         }
     }
-    return 0;
+    return orbivex::NoAspect;
 }
 
 } // namespace
@@ -111,7 +111,7 @@ TEST(ChartCommand, JsonAspectsAreTheGridsAspects) {
             const int row = twoSets ? second + 1 : first + 1;
             const int column = twoSets ? first + 1 : second - 1;
             const QString motion = value[QStringLiteral("motion")].toString();
-            const int kind = KindOf(value[QStringLiteral("aspect")].toString());
+            const orbivex::AspectKind kind = KindOf(value[QStringLiteral("aspect")].toString());
             const QString expected = orbivex::AspectAbbreviation(kind) + QLatin1Char(' ') +
                                      orbivex::FormatDegreesMinutes(orbivex::DegreesToRadians(
                                          value[QStringLiteral("orb")].toDouble())) +

@@ -21,3 +21,18 @@ bool WriteAll(const QString& path, const QByteArray& bytes);
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
+
+#include "core/Bodies.h"
+#include "core/ChartMode.h"
+
+namespace orbivex {
+
+// Modes and aspect kinds print as their numbers in failure messages and traces.
+inline std::ostream& operator<<(std::ostream& os, ChartMode mode) {
+    return os << ModeNumber(mode);
+}
+inline std::ostream& operator<<(std::ostream& os, AspectKind kind) {
+    return os << KindNumber(kind);
+}
+
+} // namespace orbivex

@@ -19,8 +19,8 @@ constexpr double SecondBirth = 2446372.5208333335; // 3 November 1985, 00:30 UT
 OrbTable Orbs() {
     OrbTable orbs;
     const double degrees[] = {0, 10, 9, 6, 7, 5, 4, 5};
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        orbs(kind, 0) = DegreesToRadians(degrees[kind]);
+    for (const AspectKind kind : AllAspectKinds) {
+        orbs(kind, 0) = DegreesToRadians(degrees[Index(kind)]);
         orbs(kind, 1) = orbs(kind, 0) / 3;
         orbs(kind, 2) = orbs(kind, 0) / 3;
     }
@@ -52,7 +52,7 @@ class ChartTest : public ::testing::Test {
 } // namespace
 
 TEST_F(ChartTest, EveryModeFindsEachPairsAspectInOrderWithItsMotionAndEmphasis) {
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+    for (const ChartMode mode : AllChartModes) {
         SCOPED_TRACE(mode);
         const ChartRequest request = Request(mode);
         const Chart chart = ComputeChart(request, ephemeris);
@@ -78,7 +78,7 @@ TEST_F(ChartTest, EveryModeFindsEachPairsAspectInOrderWithItsMotionAndEmphasis) 
             EXPECT_EQ(a.deviation, match.deviation);
             EXPECT_EQ(a.bold, a.deviation < DegreesToRadians(1));
             EXPECT_EQ(a.motion == Motion::None, mode == SynastryMode);
-            ++counts.count[a.kind];
+            ++counts.count[Index(a.kind)];
         }
         EXPECT_EQ(chart.aspectCounts.count, counts.count);
         // Only the charts of one set have patterns; their counts are the numbers found.

@@ -160,7 +160,7 @@ TEST_F(ExactAspectsTest, SplitSpansListEveryEventOnceAndAKindSwitchedOffNever) {
     }
 
     AspectarianRequest noSquares = year;
-    noSquares.kinds[Square] = false;
+    noSquares.kinds[Index(Square)] = false;
     std::vector<ExactAspect> expected;
     std::copy_if(all.begin(), all.end(), std::back_inserter(expected),
                  [](const ExactAspect& event) { return event.kind != Square; });

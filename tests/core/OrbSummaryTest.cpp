@@ -8,8 +8,8 @@ namespace {
 OrbTable TableOfDegrees(const std::array<double, 7>& degrees, double divisor1 = 1.0,
                         double divisor2 = 1.0) {
     OrbTable table;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        const double orb = DegreesToRadians(degrees[kind - 1]);
+    for (const AspectKind kind : AllAspectKinds) {
+        const double orb = DegreesToRadians(degrees[Index(kind) - 1]);
         table(kind, 0) = orb;
         table(kind, 1) = orb / divisor1;
         table(kind, 2) = orb / divisor2;

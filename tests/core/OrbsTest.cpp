@@ -17,7 +17,7 @@ double Deg(double degrees) {
 
 OrbTable UniformOrbs(double degrees) {
     OrbTable orbs;
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
+    for (const AspectKind kind : AllAspectKinds) {
         for (OrbColumn column = 0; column <= 2; ++column) {
             orbs(kind, column) = Deg(degrees);
         }
@@ -92,22 +92,22 @@ TEST(FindAspect, OrbTestIsStrict) {
     // The orb set to exactly the deviation: no aspect; the next larger double: an aspect.
     const double deviation = AspectDeviation(AngularSeparation(a, b), Square);
     orbs(Square, 0) = deviation;
-    EXPECT_EQ(FindAspect(a, b, orbs, 0).kind, 0);
+    EXPECT_EQ(FindAspect(a, b, orbs, 0).kind, NoAspect);
     orbs(Square, 0) = std::nextafter(deviation, 1.0);
     EXPECT_EQ(FindAspect(a, b, orbs, 0).kind, Square);
 
     // A kind whose orb is 0 is never found, not even when exact.
     orbs(Square, 0) = 0.0;
-    EXPECT_EQ(FindAspect(0.0, AspectAngles[Square], orbs, 0).kind, 0);
+    EXPECT_EQ(FindAspect(0.0, AspectAngles[Square], orbs, 0).kind, NoAspect);
 }
 
 TEST(FindAspect, NoPositionOrBadColumnGivesNoAspect) {
     const OrbTable orbs = UniformOrbs(10.0);
-    EXPECT_EQ(FindAspect(-1.0, Deg(0), orbs, 0).kind, 0);
-    EXPECT_EQ(FindAspect(Deg(0), -99.0, orbs, 0).kind, 0);
-    EXPECT_EQ(FindAspect(std::numeric_limits<double>::quiet_NaN(), Deg(0), orbs, 0).kind, 0);
-    EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, 3).kind, 0);
-    EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, -1).kind, 0);
+    EXPECT_EQ(FindAspect(-1.0, Deg(0), orbs, 0).kind, NoAspect);
+    EXPECT_EQ(FindAspect(Deg(0), -99.0, orbs, 0).kind, NoAspect);
+    EXPECT_EQ(FindAspect(std::numeric_limits<double>::quiet_NaN(), Deg(0), orbs, 0).kind, NoAspect);
+    EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, 3).kind, NoAspect);
+    EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, -1).kind, NoAspect);
     EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, 2).kind, Conjunction);
 }
 
@@ -130,7 +130,7 @@ TEST(AspectExactness, ScalesFromOneAtExactnessToZeroAtTheEdge) {
     exactness = 5.0;
     EXPECT_FALSE(AspectExactness(-1.0, Deg(130), Trine, orbs, 0, exactness));
     EXPECT_FALSE(AspectExactness(Deg(10), -100.0, Trine, orbs, 0, exactness));
-    EXPECT_FALSE(AspectExactness(Deg(10), Deg(130), 8, orbs, 0, exactness));
+    EXPECT_FALSE(AspectExactness(Deg(10), Deg(130), NoAspect, orbs, 0, exactness));
     EXPECT_EQ(exactness, 5.0);
 }
 

@@ -32,8 +32,8 @@ PositionSet Sky(std::initializer_list<std::pair<BodyIndex, double>> degrees) {
 OrbTable WorldOrbs() {
     OrbTable orbs;
     const double degrees[] = {0, 8, 8, 6, 6, 4, 2, 2};
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        orbs(kind, 0) = Deg(degrees[kind]);
+    for (const AspectKind kind : AllAspectKinds) {
+        orbs(kind, 0) = Deg(degrees[Index(kind)]);
     }
     return orbs;
 }

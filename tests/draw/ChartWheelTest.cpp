@@ -170,12 +170,12 @@ TEST(ChartWheel, SwitchedOffAspectsAndBodiesWithoutPositionDrawNoLine) {
 
     const WheelDrawing on = DrawChartWheel(input, texts);
     ASSERT_EQ(on.lines.size(), 2u);
-    EXPECT_EQ(on.lines[0].colour, input.colours[Trine]);
+    EXPECT_EQ(on.lines[0].colour, input.colours[Index(Trine)]);
     EXPECT_EQ(on.lines[0].width, 1);
     EXPECT_EQ(on.lines[1].width, 2); // a bold cell
-    EXPECT_GT(CountPixels(on.image, input.colours[Trine]), 50);
+    EXPECT_GT(CountPixels(on.image, input.colours[Index(Trine)]), 50);
 
-    input.colours[Trine] = 0;
+    input.colours[Index(Trine)] = 0;
     input.positions[0][Mercury] = Position(PositionStatus::BeforeTable); // no symbol, no line
     const WheelDrawing off = DrawChartWheel(input, texts);
     EXPECT_TRUE(off.lines.empty());

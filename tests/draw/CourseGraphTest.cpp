@@ -149,7 +149,7 @@ TEST_F(ChartFixture, AnAspectOfOneDaySpreadsTheDayOverThePlot) {
     EXPECT_TRUE(note->text.contains(QStringLiteral("On 2024-03-20 at 12:00")));
 
     // A request that cannot be drawn gives no image.
-    request.kind = 0;
+    request.kind = NoAspect;
     EXPECT_TRUE(DrawCourseGraph(ephemeris, CourseGraphInputsOf(state, request)).image.isNull());
     request.kind = Trine;
     request.end = request.beginning - 1;

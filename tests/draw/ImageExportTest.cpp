@@ -160,7 +160,7 @@ TEST(ImageExport, ComposedImageHasTitleCaptionsAndNoLegends) {
 TEST(ImageExport, EveryComposedTextLiesInsideTheImage) {
     ProgramTexts texts;
     ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+    for (const ChartMode mode : AllChartModes) {
         for (const bool outerOnly : {false, true}) {
             ExportInput input = Input(mode);
             input.wheel.filters.showOnlyOuterPlanetAspects = outerOnly;

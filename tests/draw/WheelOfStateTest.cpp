@@ -2,6 +2,7 @@
 
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"
+#include "present/ChartView.h"
 #include "session/Compute.h"
 #include "support/ProgramTexts.h"
 
@@ -30,10 +31,11 @@ struct WheelOfStateTest : ::testing::Test {
 };
 
 TEST_F(WheelOfStateTest, WheelDrawsTheAspectsComputeFound) {
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+    for (const ChartMode mode : AllChartModes) {
         state.mode = mode;
         ASSERT_TRUE(Compute(state, {ephemeris, texts}).ok()) << mode;
         const WheelInput input = WheelInputOf(state);
+        const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
         EXPECT_EQ(input.mode, mode);
         std::vector<WheelAspect> found;
         for (const ChartAspect& aspect : state.chart.aspects) {
@@ -41,7 +43,7 @@ TEST_F(WheelOfStateTest, WheelDrawsTheAspectsComputeFound) {
                                  ? SquareAspectCell(aspect.first, aspect.second)
                                  : TriangularAspectCell(aspect.first, aspect.second);
             // The wheel's thick lines are the grid's bold cells.
-            found.push_back({aspect.first, aspect.second, aspect.kind, state.grid.cells[cell].bold,
+            found.push_back({aspect.first, aspect.second, aspect.kind, view.grid.cells[cell].bold,
                              aspect.deviation});
         }
         EXPECT_FALSE(found.empty()) << mode;

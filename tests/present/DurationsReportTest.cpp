@@ -185,7 +185,7 @@ TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
     state.recordedMode = NatalFirst;
     SetOrbs(state.settings, state.orbs, state.orbSummary);
     state.chart = ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mercury, 120.0}, {Venus, 240.0}});
-    ASSERT_EQ(state.chart.aspectCounts.count[Trine], 3);
+    ASSERT_EQ(state.chart.aspectCounts[Trine], 3);
     const DurationRecords records{NatalDurationRecord(Earth, Mercury, Trine, 0.0),
                                   NatalDurationRecord(Earth, Venus, Trine, 0.0),
                                   NatalDurationRecord(Mercury, Venus, Trine, 0.0)};
@@ -205,7 +205,7 @@ TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
 
     // Without patterns the report says so; the padding lines up short pairs.
     state.chart = ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mercury, 120.0}, {Venus, 200.0}});
-    state.chart.aspectCounts.count[Conjunction] = 1;
+    state.chart.aspectCounts[Conjunction] = 1;
     const QString report = NatalReport(records, state, MakeListingWidths(), texts);
     EXPECT_TRUE(report.contains(QStringLiteral(
         "\r\nThere is one conjunction, no oppositions, no squares, one trine, no sextiles, no "

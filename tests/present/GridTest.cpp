@@ -190,7 +190,7 @@ TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
     ASSERT_EQ(chart.aspects.size(), 1u);
     chart.aspects[0].motion = Motion::Applying;
     std::array<int, 8> colours{};
-    colours[Trine] = Rgb(0, 255, 0);
+    colours[Index(Trine)] = Rgb(0, 255, 0);
 
     AspectGrid grid;
     FillGrid(grid, chart, false, colours, Texts());
@@ -207,7 +207,7 @@ TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
     EXPECT_EQ(trine.foreColour, Rgb(0, 255, 0));
 
     // A kind switched off stays black; one chart lays out the triangle.
-    colours[Trine] = 0;
+    colours[Index(Trine)] = 0;
     FillGrid(grid, chart, false, colours, Texts());
     EXPECT_EQ(grid.cells[SquareAspectCell(Mars, Earth)].foreColour, 0);
     request.mode = NatalFirst;
@@ -275,7 +275,7 @@ TEST(Grid, TitleAndClickHint) {
             << c.mode << " " << c.gridShown;
     }
 
-    for (ChartMode mode = WorldTransits; mode <= SynastryMode; ++mode) {
+    for (const ChartMode mode : AllChartModes) {
         const bool hint = mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
         EXPECT_EQ(ClickHintText(mode, true, texts),
                   hint ? QStringLiteral("Double-click") : QString())

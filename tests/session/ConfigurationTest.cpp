@@ -91,7 +91,7 @@ TEST(ConfigurationOrbs, SetAllNonZeroOrbsKeepsSwitchedOffOrbs) {
     // A 0 that came in another way (a state file) is refused by the command itself.
     edit.controls.orbPositions[SetAllOrbList] = 0;
     EXPECT_TRUE(edit.SetAllNonZeroOrbs());
-    EXPECT_EQ(edit.controls.orbPositions[Conjunction - 1], 3);
+    EXPECT_EQ(edit.controls.orbPositions[Index(Conjunction) - 1], 3);
     // Other lists accept 0°; positions outside the lists change nothing.
     EXPECT_FALSE(edit.SelectOrbPosition(0, 0));
     EXPECT_EQ(edit.controls.orbPositions[0], 0);
@@ -103,7 +103,7 @@ TEST(ConfigurationOrbs, SetAllNonZeroOrbsKeepsSwitchedOffOrbs) {
 TEST(ConfigurationColours, LeftClickCyclesThroughTheTwelveColours) {
     ConfigurationEdit edit;
     edit.Activate(ConfigurationSettings::Defaults());
-    EXPECT_EQ(edit.controls.colours[Conjunction], Rgb(255, 255, 0));
+    EXPECT_EQ(edit.controls.colours[Index(Conjunction)], Rgb(255, 255, 0));
     const int expected[] = {
         Rgb(255, 0, 255),   Rgb(255, 0, 0),     Rgb(0, 255, 0),  Rgb(0, 255, 255),
         Rgb(128, 128, 128), Rgb(128, 128, 255), Rgb(0, 0, 255),  Rgb(0, 192, 255),
@@ -111,40 +111,39 @@ TEST(ConfigurationColours, LeftClickCyclesThroughTheTwelveColours) {
     };
     for (const int colour : expected) {
         edit.CycleColour(Conjunction);
-        EXPECT_EQ(edit.controls.colours[Conjunction], colour);
+        EXPECT_EQ(edit.controls.colours[Index(Conjunction)], colour);
     }
     // A colour that is not in the cycle stays.
-    edit.controls.colours[Square] = Rgb(1, 2, 3);
+    edit.controls.colours[Index(Square)] = Rgb(1, 2, 3);
     edit.CycleColour(Square);
-    EXPECT_EQ(edit.controls.colours[Square], Rgb(1, 2, 3));
-    edit.CycleColour(0);
-    edit.CycleColour(8);
+    EXPECT_EQ(edit.controls.colours[Index(Square)], Rgb(1, 2, 3));
+    edit.CycleColour(NoAspect);
 }
 
 TEST(ConfigurationColours, RightClickSwitchesOffAndBackOn) {
     ConfigurationEdit edit;
     ConfigurationSettings committed = ConfigurationSettings::Defaults();
-    committed.colours[Quincunx] = 0; // off before this run
+    committed.colours[Index(Quincunx)] = 0; // off before this run
     edit.Activate(committed);
 
     edit.ToggleColour(Trine);
-    EXPECT_EQ(edit.controls.colours[Trine], 0);
+    EXPECT_EQ(edit.controls.colours[Index(Trine)], 0);
     EXPECT_EQ(edit.SavedColour(Trine), Rgb(0, 255, 0));
     edit.CycleColour(Trine); // a left click on a switched-off line does nothing
-    EXPECT_EQ(edit.controls.colours[Trine], 0);
+    EXPECT_EQ(edit.controls.colours[Index(Trine)], 0);
     edit.ToggleColour(Trine);
-    EXPECT_EQ(edit.controls.colours[Trine], Rgb(0, 255, 0));
+    EXPECT_EQ(edit.controls.colours[Index(Trine)], Rgb(0, 255, 0));
 
     edit.ToggleColour(Quincunx); // nothing saved for it: stays off
-    EXPECT_EQ(edit.controls.colours[Quincunx], 0);
+    EXPECT_EQ(edit.controls.colours[Index(Quincunx)], 0);
 
     // The saved colour outlives the window's showing.
     edit.ToggleColour(Sextile);
     edit.Activate(committed);
-    EXPECT_EQ(edit.controls.colours[Sextile], Rgb(0, 255, 255));
-    edit.controls.colours[Sextile] = 0;
+    EXPECT_EQ(edit.controls.colours[Index(Sextile)], Rgb(0, 255, 255));
+    edit.controls.colours[Index(Sextile)] = 0;
     edit.ToggleColour(Sextile);
-    EXPECT_EQ(edit.controls.colours[Sextile], Rgb(0, 255, 255));
+    EXPECT_EQ(edit.controls.colours[Index(Sextile)], Rgb(0, 255, 255));
 }
 
 TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
@@ -156,7 +155,7 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     ConfigurationEdit edit;
 
     edit.Activate(committed);
-    edit.SelectOrbPosition(Conjunction - 1, 12);
+    edit.SelectOrbPosition(Index(Conjunction) - 1, 12);
     edit.CycleColour(Square);
     edit.controls.midpointOrbPosition = 7;
     edit.controls.boldfaceOneDegree = false;
@@ -168,7 +167,7 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     edit.Activate(committed);
     edit.controls.showOnlyOuter = true;
     edit.controls.showOnlyEarth = true;
-    edit.SelectOrbPosition(Conjunction - 1, 12);
+    edit.SelectOrbPosition(Index(Conjunction) - 1, 12);
     const auto refusal = edit.Accept(committed, orbs, summary);
     ASSERT_TRUE(refusal);
     EXPECT_EQ(*refusal, "'Show only Earth aspects in chart' and\r\n"
@@ -207,7 +206,7 @@ TEST(ConfigurationEditing, HideAppliesOnlyTheSettingsThatActAtOnce) {
     edit.controls.synastryDivisorPosition = 4;
     edit.controls.midpointOrbPosition = 5;
     edit.controls.orbPositions[0] = 2;
-    edit.controls.colours[Trine] = 0;
+    edit.controls.colours[Index(Trine)] = 0;
     edit.controls.showOnlyEarth = true;
     edit.controls.northAmericanZones = false;
     edit.ApplyImmediateSettings(committed);
@@ -225,7 +224,7 @@ TEST(ConfigurationEditing, HideAppliesOnlyTheSettingsThatActAtOnce) {
 TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
     ConfigurationEdit edit;
     ConfigurationSettings changed = WithOrbs({1, 1, 1, 1, 1, 1, 1, 1});
-    changed.colours[Conjunction] = 0;
+    changed.colours[Index(Conjunction)] = 0;
     changed.useBoldface = false;
     changed.showOnlyOuter = true;
     changed.northAmericanZones = false;
@@ -235,8 +234,8 @@ TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
     const ConfigurationSettings defaults = ConfigurationSettings::Defaults();
     const std::array<int, NumOrbLists> orbs{10, 9, 6, 7, 5, 4, 5, 1};
     EXPECT_EQ(defaults.orbPositions, orbs);
-    EXPECT_EQ(defaults.colours[Semisextile], Rgb(128, 128, 255));
-    EXPECT_EQ(defaults.colours[Quincunx], Rgb(128, 128, 128));
+    EXPECT_EQ(defaults.colours[Index(Semisextile)], Rgb(128, 128, 255));
+    EXPECT_EQ(defaults.colours[Index(Quincunx)], Rgb(128, 128, 128));
     EXPECT_EQ(DivisorListEntries()[defaults.personalDivisorPosition].text, "1/3");
     EXPECT_EQ(BoldfaceFactorEntries()[defaults.boldfaceFactorPosition].text, "1/4");
     EXPECT_EQ(MidpointOrbEntries()[defaults.midpointOrbPosition].text, QStringLiteral("0° 30'"));
@@ -280,7 +279,7 @@ TEST(ConfigurationRules, SettingsFaultNamesTheValue) {
     EXPECT_EQ(SettingsFault(settings),
               "The proportion for synastry is entry 5 of a list with entries 0 to 4.");
     settings = ConfigurationSettings::Defaults();
-    settings.colours[Trine] = 0x1000000;
+    settings.colours[Index(Trine)] = 0x1000000;
     EXPECT_EQ(SettingsFault(settings), "The colour 16777216 of the Trine is not an RGB colour.");
 }
 

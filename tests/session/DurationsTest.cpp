@@ -127,11 +127,23 @@ TEST(CellBodies, FollowTheGridLayoutOfEachMode) {
     EXPECT_EQ(CellBodies(NoChartMode, 19), std::make_pair(0, 0));
 }
 
-TEST(FirstAspectKindInText, FindsAbbreviationsCaseSensitively) {
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("Sqr\r\n2°5' -")), Square);
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("Qui\r\n0.0123")), Quincunx);
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("sqr")), 0);
-    EXPECT_EQ(FirstAspectKindInText(QStringLiteral("123°45'\r\n3Leo45")), 0);
+// Each aspect of the chart is found in its own cell, and no other cell holds one.
+TEST_F(ChartFixture, AspectOfCellFindsEachAspectInItsCell) {
+    for (ChartMode mode : {WorldTransits, PersonalSecond, SynastryMode}) {
+        Run(mode);
+        const Chart& chart = state.chart;
+        for (const ChartAspect& aspect : chart.aspects) {
+            const int cell = IsTwoChartMode(mode)
+                                 ? SquareAspectCell(aspect.first, aspect.second)
+                                 : TriangularAspectCell(aspect.first, aspect.second);
+            EXPECT_EQ(AspectOfCell(chart, cell), &aspect) << mode << ' ' << cell;
+        }
+        std::size_t cells = 0;
+        for (int cell = -1; cell <= 144; ++cell) {
+            cells += AspectOfCell(chart, cell) != nullptr ? 1 : 0;
+        }
+        EXPECT_EQ(cells, chart.aspects.size()) << mode;
+    }
 }
 
 TEST_F(ChartFixture, WorldTransitRecordsFollowTheGridWithTheirDays) {
@@ -194,7 +206,7 @@ TEST_F(ChartFixture, BeginningsAndEndsLieAtLocalMidnightsOfTheWorldDatesZone) {
                 if (!slow && *f.end > WorldDay) {
                     EXPECT_TRUE(holds(f, after - 1.0)) << record.toStdString();
                 }
-                const std::pair<int, int> key{mode * 100 + f.body1, f.body2};
+                const std::pair<int, int> key{ModeNumber(mode) * 100 + f.body1, f.body2};
                 if (zoneEntry == GreenwichTimezoneEntry) {
                     daysAtGreenwich[key] = {*f.beginning, *f.end};
                 } else if (daysAtGreenwich.count(key) != 0) {
@@ -333,7 +345,7 @@ TEST_F(ChartFixture, DoubleClickElsewhereDoesLittleOrNothing) {
               CellDoubleClick::Action::None);
     EXPECT_EQ(DecideCellDoubleClick(state, ephemeris, texts, 200).action,
               CellDoubleClick::Action::None);
-    state.settings.colours[Square] = 0; // switched off in the configuration
+    state.settings.colours[Index(Square)] = 0; // switched off in the configuration
     EXPECT_EQ(
         DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Mercury)).action,
         CellDoubleClick::Action::ClearSelection);

@@ -27,8 +27,8 @@ inline StateFileContents SampleState(int variant) {
     for (int list = 0; list < 8; ++list) {
         c.orbPosition[list] = large ? 15 - list : list;
     }
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        c.aspectColour[kind] = large ? 0xffffff - kind : kind * 1000;
+    for (const AspectKind kind : AllAspectKinds) {
+        c.aspectColour[Index(kind)] = large ? 0xffffff - KindNumber(kind) : KindNumber(kind) * 1000;
     }
     c.midpointOrbIndex = large ? 7 : 1;
     return c;

@@ -24,8 +24,8 @@ StateFileContents SampleContents() {
     c.proportionOfOrb = false;
     c.divisorIndex = {2, 3};
     c.orbPosition = {10, 9, 6, 7, 5, 4, 5, 1};
-    for (AspectKind kind = 1; kind <= NumAspectKinds; ++kind) {
-        c.aspectColour[kind] = AspectKinds[kind].defaultColour;
+    for (const AspectKind kind : AllAspectKinds) {
+        c.aspectColour[Index(kind)] = AspectKinds[kind].defaultColour;
     }
     c.midpointOrbIndex = 2;
     return c;
@@ -151,8 +151,8 @@ TEST(StateFile, AcceptsTheLenientForms) {
         {15, "99999999999999999999999",
          [](const auto& c) { return c.dateSets[2].timezoneIndex == 0; }},
         {5, "-1", [](const auto& c) { return c.dateSets[0].timezoneIndex == 0; }},
-        {17, "-1", [](const auto& c) { return c.modeOption[NatalFirst]; }},
-        {16, " 0 ", [](const auto& c) { return !c.modeOption[WorldTransits]; }},
+        {17, "-1", [](const auto& c) { return c.modeOption[ModeNumber(NatalFirst)]; }},
+        {16, " 0 ", [](const auto& c) { return !c.modeOption[ModeNumber(WorldTransits)]; }},
         {26, "#true#", [](const auto& c) { return c.proportionOfOrb; }},
         {3, "\"2,024\"", [](const auto& c) { return c.dateSets[0].yearText == "2,024"; }},
         {3, "  1984  ", [](const auto& c) { return c.dateSets[0].yearText == "1984"; }},
@@ -160,8 +160,8 @@ TEST(StateFile, AcceptsTheLenientForms) {
         {3, "\xe9t\xe9", [](const auto& c) { return c.dateSets[0].yearText == "\u00e9t\u00e9"; }},
         {36, "0",
          [](const auto& c) {
-             return c.aspectColour[1] == 0 && c.ColourOr(1, 123) == 123 &&
-                    c.ColourOr(2, 1) == 16711935;
+             return c.aspectColour[1] == 0 && c.ColourOr(Conjunction, 123) == 123 &&
+                    c.ColourOr(Opposition, 1) == 16711935;
          }},
     };
     for (const Case& test : cases) {
@@ -280,12 +280,12 @@ TEST(StateFile, FailedSaveKeepsTheOldFile) {
 TEST(StateFile, SelectedModeIsTheLastOptionOn) {
     StateFileContents c;
     EXPECT_EQ(c.SelectedMode(), NoChartMode);
-    c.modeOption[NatalSecond] = true;
-    c.modeOption[WorldTransits] = true;
+    c.modeOption[ModeNumber(NatalSecond)] = true;
+    c.modeOption[ModeNumber(WorldTransits)] = true;
     EXPECT_EQ(c.SelectedMode(), NatalSecond);
     c.SelectMode(PersonalFirst);
     EXPECT_EQ(c.SelectedMode(), PersonalFirst);
-    EXPECT_FALSE(c.modeOption[NatalSecond]);
+    EXPECT_FALSE(c.modeOption[ModeNumber(NatalSecond)]);
 }
 
 } // namespace

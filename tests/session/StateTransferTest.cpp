@@ -47,7 +47,7 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     state.mode = NatalSecond;
     state.stepUnitIndex = 3;
     state.settings.orbPositions = {8, 7, 6, 5, 4, 3, 2, 2};
-    state.settings.colours[Trine] = Rgb(1, 2, 3);
+    state.settings.colours[Index(Trine)] = Rgb(1, 2, 3);
     state.settings.boldfaceOneDegree = false;
     state.settings.boldfaceFactorPosition = 6;
     state.settings.synastryDivisorPosition = 4;
@@ -101,7 +101,7 @@ TEST_F(StateTransfer, ABrokenFileChangesNothing) {
     ProgramState target;
     target.dateSets[FirstBirthdate].yearText = QStringLiteral("1999");
     target.settings.orbPositions[0] = 3;
-    target.settings.colours[Square] = Rgb(9, 9, 9);
+    target.settings.colours[Index(Square)] = Rgb(9, 9, 9);
     const ProgramState before = target;
     EXPECT_NE(LoadState(Path("d.pat"), target), "");
     EXPECT_TRUE(SameDates(target.dateSets, before.dateSets));
@@ -111,10 +111,10 @@ TEST_F(StateTransfer, ABrokenFileChangesNothing) {
 }
 
 TEST_F(StateTransfer, AColourOfZeroInTheFileKeepsTheCurrentColour) {
-    state.settings.colours[Sextile] = 0; // switched off
+    state.settings.colours[Index(Sextile)] = 0; // switched off
     ASSERT_EQ(SaveState(Path("e.pat"), state), "");
     ProgramState loaded;
-    loaded.settings.colours[Sextile] = Rgb(0, 0, 255);
+    loaded.settings.colours[Index(Sextile)] = Rgb(0, 0, 255);
     ASSERT_EQ(LoadState(Path("e.pat"), loaded), "");
-    EXPECT_EQ(loaded.settings.colours[Sextile], Rgb(0, 0, 255));
+    EXPECT_EQ(loaded.settings.colours[Index(Sextile)], Rgb(0, 0, 255));
 }

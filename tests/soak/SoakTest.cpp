@@ -1,11 +1,12 @@
 // The long run: the world date steps forward a day at a time from 1 January 1 to 31 December
-// 2799, as the Forward command and the pattern run do, with the whole Compute (grid, report,
-// every pattern finder and the midpoints) at each step. No step may fail, each must land on
-// the next day, every body must have its position (Pluto only within its table, 1600 to
-// 2199), and the memory the process holds must stay where it was after the first years.
+// 2799, as the Forward command and the pattern run do, with the whole Compute (every pattern
+// finder and the midpoints) and the chart's view (grid, report) at each step. No step may fail,
+// each must land on the next day, every body must have its position (Pluto only within its table,
+// 1600 to 2199), and the memory the process holds must stay where it was after the first years.
 #include "calendar/Calendar.h"
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"
+#include "present/ChartView.h"
 #include "session/Compute.h"
 #include "session/Stepping.h"
 #include "support/ProgramTexts.h"
@@ -52,7 +53,8 @@ constexpr int SettlingSteps = 20000;
 constexpr long AllowedGrowthKb = 4096;
 
 // What a step found wrong, for the first few faults.
-QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state, std::int32_t jdn) {
+QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state,
+                  const ProgramTexts& texts, std::int32_t jdn) {
     if (!outcome.stepped || !outcome.step.applied || outcome.undone) {
         return QStringLiteral("the step was not applied");
     }
@@ -90,7 +92,8 @@ QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state, st
             return QStringLiteral("body %1 is at %2").arg(body).arg(longitude);
         }
     }
-    if (state.report.isEmpty() || state.title.isEmpty()) {
+    const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
+    if (view.report.isEmpty() || view.title.isEmpty()) {
         return QStringLiteral("the chart has no title or report");
     }
     return {};
@@ -119,7 +122,7 @@ TEST(Soak, StepsEveryDayFromYearOneTo2799) {
     const auto begun = std::chrono::steady_clock::now();
     for (std::int32_t jdn = JdnOfYearOne + 1; jdn < JdnOfYear2800; ++jdn) {
         const WorldStepOutcome outcome = StepWorldDate(state, context, DayStep, true);
-        const QString fault = StepFault(outcome, state, jdn);
+        const QString fault = StepFault(outcome, state, texts, jdn);
         if (!fault.isEmpty()) {
             if (++faults <= 5) {
                 firstFaults.append(QStringLiteral("day %1: %2").arg(jdn).arg(fault));

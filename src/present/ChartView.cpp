@@ -1,0 +1,101 @@
+#include "present/ChartView.h"
+
+#include "present/PatternTexts.h"
+#include "session/ProgramState.h"
+#include "support/ProgramTexts.h"
+
+namespace orbivex {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+constexpr int OrbWordText = 154; // the word before a pattern's mean orb
+
+QString CountPhrase(int count, AspectKind kind) {
+    return QString::number(count) + QLatin1Char(' ') +
+           (count == 1 ? AspectName(kind).toLower() : AspectPluralLower(kind));
+}
+
+QString TotalLine(int total, const ProgramTexts& texts) {
+    QString line = texts.ProgramText(127);
+    return line.replace(QLatin1Char('N'), QString::number(total));
+}
+
+} // namespace
+
+ChartDisplay ChartDisplayOf(const ProgramState& state) {
+    ChartDisplay display;
+    display.radians = state.radians;
+    display.gridShown = !state.chartShown;
+    display.aspectColours = state.settings.colours;
+    display.orbSummary = state.orbSummary;
+    return display;
+}
+
+ChartView BuildChartView(const Chart& chart, const ChartDisplay& display,
+                         const ProgramTexts& texts) {
+    ChartView view;
+    view.mode = chart.mode;
+    view.title = TitleText(chart.mode, display.gridShown, display.orbSummary, texts);
+    FillGrid(view.grid, chart, display.radians, display.aspectColours, texts);
+    view.report = IsTwoChartMode(chart.mode)
+                      ? AspectCountReportTwoCharts(chart.aspectCounts, texts)
+                      : AspectCountReport(chart.aspectCounts, texts) + PatternReport(chart, texts);
+    return view;
+}
+
+QString PatternReport(const Chart& chart, const ProgramTexts& texts) {
+    const QString orbWord = texts.ProgramText(OrbWordText);
+    QString text;
+    for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
+        const QString lines = PatternLines(chart, pattern, PatternForm::Report, orbWord);
+        if (!lines.isEmpty()) {
+            text += lines + CrLf;
+        }
+    }
+    int midpoints = 0;
+    const QString lines = CheckForMidpoint(chart, false, midpoints);
+    if (!lines.isEmpty()) {
+        text += lines + CrLf;
+    }
+    return text;
+}
+
+QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts) {
+    QString text;
+    for (const AspectKind kind : AllAspectKinds) {
+        if (counts.count[Index(kind)] > 0) {
+            text += CountPhrase(counts.count[Index(kind)], kind) + CrLf;
+        }
+    }
+    const int total = counts.Total();
+    if (total == 0) {
+        text += texts.ProgramText(126) + CrLf;
+    } else if (total > 1) {
+        text += TotalLine(total, texts) + CrLf;
+    }
+    return text + CrLf;
+}
+
+QString AspectCountReportTwoCharts(const AspectCounts& counts, const ProgramTexts& texts) {
+    const int total = counts.Total();
+    if (total == 0) {
+        return texts.ProgramText(126);
+    }
+    QString text;
+    for (const AspectKind kind : AllAspectKinds) {
+        if (counts.count[Index(kind)] > 0) {
+            text += CountPhrase(counts.count[Index(kind)], kind) + QStringLiteral(", ");
+        }
+    }
+    while (text.endsWith(QLatin1Char(',')) || text.endsWith(QLatin1Char(' '))) {
+        text.chop(1);
+    }
+    if (total >= 2) {
+        text += QStringLiteral(". ") + TotalLine(total, texts);
+    }
+    return text;
+}
+
+} // namespace orbivex
