@@ -387,6 +387,15 @@ WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const Whee
         PaintModernWheel(painter, layout, input.theme);
         painter.restore();
         drawing.lines = layout.lines;
+        // Where each body stands, in the picture's pixels, so that a vector image can group
+        // each body's symbol as the classic style's does.
+        for (const PlacedBody& placed : layout.bodies) {
+            if (placed.set >= 0 && placed.set < 2 && IsBody(placed.body)) {
+                drawing.glyphOrigins[static_cast<std::size_t>(placed.set)]
+                                    [static_cast<std::size_t>(placed.body)] =
+                    placed.leaderEnd.toPoint();
+            }
+        }
         if (!layout.fits) {
             drawing.status = WheelStatus::NoRoomForGlyph;
             drawing.messageTitle = texts.ProgramText(346);
