@@ -105,7 +105,8 @@ frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget*
     lblSortBy->setObjectName(QStringLiteral("lblSortBy"));
     cboSortBy = new QComboBox(this);
     cboSortBy->setObjectName(QStringLiteral("cboSortBy"));
-    chkShowDuration = new QCheckBox(QStringLiteral("Show durations"), this);
+    lblSortBy->setBuddy(cboSortBy);
+    chkShowDuration = new QCheckBox(QStringLiteral("Show &durations"), this);
     chkShowDuration->setObjectName(QStringLiteral("chkShowDuration"));
     txbOutput = new QPlainTextEdit(this);
     txbOutput->setObjectName(QStringLiteral("txbOutput"));
@@ -169,7 +170,7 @@ void frmDurations::Form_Activate() {
     lblSortBy->setText(texts_.ProgramText(kSortByText));
     cmdCopy->setText(texts_.ProgramText(kCopyText));
     cmdClose->setText(texts_.ProgramText(kCloseText));
-    chkShowDuration->setText(QStringLiteral("Show durations"));
+    chkShowDuration->setText(QStringLiteral("Show &durations"));
 
     const bool transits = ModeHasDurations(content_.mode);
     if (transits && !content_.sortChoices.isEmpty()) {

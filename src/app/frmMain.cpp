@@ -70,7 +70,8 @@ int ComboIndex(const QComboBox* combo) {
 
 constexpr int kProgramNameText = 1;
 constexpr int kDateSetNameText = 4; // 4, 5, 6
-constexpr int kClearText = 8;
+// The Clear buttons of the three date sets: one word, a keyboard letter each.
+constexpr std::array<int, NumDateSets> kClearTexts{8, 580, 581};
 constexpr int kModeOptionText = 9; // 9 .. 14 in mode order
 constexpr int kSaveText = 15;
 constexpr int kQuitText = 16;
@@ -104,6 +105,10 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
 }
 
 frmMain::~frmMain() = default;
+
+QString frmMain::ProgramName() const {
+    return texts_.ProgramText(kProgramNameText);
+}
 
 QString frmMain::UserStateFile() const {
     // The window's tag "ORBX" in lower case, and ".usr".
@@ -180,9 +185,9 @@ void frmMain::CreateControls() {
     }
 
     unitGroup_ = new QButtonGroup(this);
-    optDegrees = new QRadioButton(QStringLiteral("Degrees"), page);
+    optDegrees = new QRadioButton(QStringLiteral("De&grees"), page);
     optDegrees->setObjectName(QStringLiteral("optDegrees"));
-    optRadians = new QRadioButton(QStringLiteral("Radians"), page);
+    optRadians = new QRadioButton(QStringLiteral("Rad&ians"), page);
     optRadians->setObjectName(QStringLiteral("optRadians"));
     unitGroup_->addButton(optDegrees);
     unitGroup_->addButton(optRadians);
@@ -362,7 +367,7 @@ void frmMain::SetLanguageDependentText() {
     setWindowTitle(texts_.ProgramText(kProgramNameText));
     for (int s = 0; s < NumDateSets; ++s) {
         Label1[s]->setText(texts_.ProgramText(kDateSetNameText + s));
-        cmdClear[s]->setText(texts_.ProgramText(kClearText));
+        cmdClear[s]->setText(texts_.ProgramText(kClearTexts[s]));
     }
     Label1[WorldDate]->setToolTip(QStringLiteral("Click to switch between degrees and radians"));
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();

@@ -118,6 +118,8 @@ class frmMain : public QWidget {
     const ProgramTexts& texts() const { return texts_; }
     const Ephemeris* ephemeris() const { return ephemeris_.get(); }
     QString UserStateFile() const;
+    // The program's name, the title of its own notes.
+    QString ProgramName() const;
     const frmMainSetup& setup() const { return setup_; }
 
     bool blnStartupCompleted = false;

@@ -11,6 +11,7 @@
 #include "draw/WheelOfState.h"
 #include "session/Dialogs.h"
 #include "session/Durations.h"
+#include "support/Mnemonic.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -53,7 +54,7 @@ void frmMain::ShowWheel() {
         // Nothing usable was drawn: the grid stays, or comes back, and the user learns why.
         const bool refused = wheel_.status == WheelStatus::FiltersRefused;
         ShowGridInsteadOfPicture();
-        dialogs_.ShowMessage(this, wheel_.message, refused ? windowTitle() : wheel_.messageTitle,
+        dialogs_.ShowMessage(this, wheel_.message, refused ? ProgramName() : wheel_.messageTitle,
                              refused ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation);
         return;
     }
@@ -121,7 +122,7 @@ void frmMain::SaveImage() {
     const QImage image = blnCourseGraphShown
                              ? picGraphic->Image()
                              : ComposeExportImage(ExportInputOf(state, texts_), texts_);
-    if (SaveImageAs(dialogs_, this, image, texts_, cmdSaveAs->text()) ==
+    if (SaveImageAs(dialogs_, this, image, texts_, WithoutMnemonic(cmdSaveAs->text())) ==
         ImageSaveResult::Cancelled) {
         cmdToggleGraphic->show();
     }

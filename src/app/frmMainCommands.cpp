@@ -13,6 +13,7 @@
 #include "session/StateTransfer.h"
 #include "session/Stepping.h"
 #include "session/weblink.h"
+#include "support/Mnemonic.h"
 #include "support/StrProc.h"
 
 #include <QComboBox>
@@ -196,9 +197,9 @@ void frmMain::cmdNow_Click() {
 }
 
 void frmMain::cmdClear_Click(int dateSet) {
-    const Dialogs::Answer answer =
-        dialogs_.Ask(this, ClearQuestionText(texts_, dateSet), cmdClear[dateSet]->text(),
-                     Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
+    const Dialogs::Answer answer = dialogs_.Ask(
+        this, ClearQuestionText(texts_, dateSet), WithoutMnemonic(cmdClear[dateSet]->text()),
+        Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
     if (answer != Dialogs::Answer::Yes) {
         return;
     }
@@ -228,7 +229,8 @@ void frmMain::cmdSave_Click() {
     ReadControls();
     const QString error = SaveState(UserStateFile(), state);
     if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, cmdSave->text(), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSave->text()),
+                             Dialogs::Icon::Exclamation);
         return;
     }
     MarkJustSaved();
@@ -257,7 +259,8 @@ void frmMain::cmdSaveAs_Click() {
     ReadControls();
     const QString error = SaveState(name, state);
     if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, cmdSaveAs->text(), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSaveAs->text()),
+                             Dialogs::Icon::Exclamation);
         return;
     }
     MarkJustSaved();

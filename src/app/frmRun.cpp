@@ -5,6 +5,7 @@
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
 #include "session/PatternRun.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>
@@ -52,7 +53,7 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
 
     lblRunUntilFinding = new QLabel(QStringLiteral("Run until stopped or until finding a"), this);
     cboAspectPattern = new QComboBox(this);
-    cmdClearAspectPattern = new QPushButton(QStringLiteral("Clear"), this);
+    cmdClearAspectPattern = new QPushButton(QStringLiteral("C&lear"), this);
     fraFrame = new QGroupBox(this);
     chkTwoOrMore = new QCheckBox(fraFrame);
     cboNumToFind = new QComboBox(fraFrame);
@@ -61,7 +62,7 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
         list = new QComboBox(fraFrame);
         list->setMinimumWidth(LayoutUnitsToPixels(ListWidth));
     }
-    cmdClearAll = new QPushButton(QStringLiteral("Clear planets"), fraFrame);
+    cmdClearAll = new QPushButton(QStringLiteral("Clear &planets"), fraFrame);
     chkRunQuickly = new QCheckBox(this);
     cmdRun = new QPushButton(this);
     cmdCancel = new QPushButton(this);
@@ -171,7 +172,7 @@ void frmRun::SetBackColour(int colour) {
 
 void frmRun::PrepareToShow() {
     run_.blnCancel = false;
-    setWindowTitle(texts_.ProgramText(RunText));
+    setWindowTitle(WithoutMnemonic(texts_.ProgramText(RunText)));
     chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
     chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
     cmdRun->setText(texts_.ProgramText(RunText));

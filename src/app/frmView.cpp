@@ -4,6 +4,7 @@
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
 #include "session/ViewerText.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
 #include <QCloseEvent>
@@ -53,9 +54,9 @@ frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     txbView->setReadOnly(true);
     txbView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
-    cmdCopyToClipboard = new QPushButton(QStringLiteral("Copy to clipboard"), this);
+    cmdCopyToClipboard = new QPushButton(QStringLiteral("&Copy to clipboard"), this);
     cmdCopyToClipboard->setObjectName(QStringLiteral("cmdCopyToClipboard"));
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose = new QPushButton(QStringLiteral("C&lose"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
 
     const QFont buttonFont = ProgramFont(QStringLiteral("Arial"), 9);
@@ -73,7 +74,7 @@ void frmView::Form_Activate() {
         return;
     }
     activating_ = true;
-    cmdClose->setText(QStringLiteral("Close"));
+    cmdClose->setText(QStringLiteral("C&lose"));
     txbView->clear();
     txbView->setReadOnly(true);
     displayedText_.clear();
@@ -171,7 +172,7 @@ void ShowHelp(frmView& view, const QWidget& mainWindow, const QString& programFo
                          std::max(1, main.height() - LayoutUnitsToPixels(kHelpHeightReduction)));
     }
     view.strFilename = QDir(programFolder).filePath(QLatin1String(kHelpFileName));
-    view.setWindowTitle(texts.ProgramText(kHelpCaptionText));
+    view.setWindowTitle(WithoutMnemonic(texts.ProgramText(kHelpCaptionText)));
     view.blnCopyToClipboardInvisible = true;
     view.txbView->setFont(ProgramFont(QStringLiteral("Arial"), 11));
     view.show();
