@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -123,6 +124,10 @@ frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget*
     connect(chkShowDuration, &QCheckBox::clicked, this, &frmDurations::chkShowDuration_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmDurations::cmdCopy_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmDurations::cmdClose_Click);
+    // Escape closes the window as Close does; the copy key copies the list as Copy does (in
+    // the list itself it copies what is selected there).
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmDurations::cmdClose_Click);
+    new QShortcut(QKeySequence::Copy, this, this, &frmDurations::cmdCopy_Click);
     resize(Px(12000), Px(5000));
 }
 

@@ -101,6 +101,7 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setFont(ProgramFont(QStringLiteral("Arial"), 8));
     CreateControls();
+    BindKeys();
     PlaceControls();
 }
 

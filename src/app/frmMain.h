@@ -212,6 +212,8 @@ class frmMain : public QWidget {
 
   private:
     void CreateControls();
+    // A key for each command of the window.
+    void BindKeys();
     void SetLanguageDependentText();
     void FillDateLists();
     void PlaceControls();

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
@@ -64,6 +65,8 @@ frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     cmdClose->setFont(buttonFont);
 
     connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
+    // Escape closes the window as Close does.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmView::cmdClose_Click);
     connect(cmdCopyToClipboard, &QPushButton::clicked, this, &frmView::cmdCopyToClipboard_Click);
     Form_Resize();
 }
