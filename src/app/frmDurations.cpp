@@ -201,6 +201,8 @@ void frmDurations::Form_Activate() {
     chkShowDuration->setVisible(transits);
     ShowOutput();
     Form_Resize();
+    // The window opens on the list, which the keys then scroll.
+    txbOutput->setFocus();
 }
 
 void frmDurations::closeEvent(QCloseEvent* event) {

@@ -102,6 +102,7 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
     setFont(ProgramFont(QStringLiteral("Arial"), 8));
     CreateControls();
     BindKeys();
+    SetTabOrder();
     PlaceControls();
 }
 

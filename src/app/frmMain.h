@@ -214,6 +214,8 @@ class frmMain : public QWidget {
     void CreateControls();
     // A key for each command of the window.
     void BindKeys();
+    // Tab follows the controls in reading order.
+    void SetTabOrder();
     void SetLanguageDependentText();
     void FillDateLists();
     void PlaceControls();

@@ -3,8 +3,12 @@
 // run, under a course graph, before start-up has completed).
 #include "app/frmMain.h"
 
+#include <QComboBox>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShortcut>
 
 namespace orbivex {
@@ -48,6 +52,28 @@ void frmMain::BindKeys() {
                 }
             });
         }
+    }
+}
+
+void frmMain::SetTabOrder() {
+    // Reading order: the date sets row by row and the unit beside them, then the commands (the
+    // row under the dates, the stepping commands, the column beside the modes), then the modes,
+    // then the reports.
+    QList<QWidget*> order;
+    for (int s = 0; s < NumDateSets; ++s) {
+        order << txbYearCE[s] << cboMonthCE[s] << cboDayCE[s] << cboHour[s] << cboTimezone[s]
+              << cmdClear[s];
+    }
+    order << optDegrees << optRadians;
+    order << cmdCompute << cmdConfigure << cmdSaveAs << cmdLoadState << cmdReport << cmdRun
+          << cmdToggleGraphic << cboForwardBack << cmdForwardBack[1] << cmdForwardBack[0];
+    order << cmdNow << cmdSave << cmdHelp << cmdRestore << cmdQuit;
+    for (QRadioButton* option : ModeOptions()) {
+        order << option;
+    }
+    order << txbReport << txbReport1;
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
     }
 }
 

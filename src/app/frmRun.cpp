@@ -203,6 +203,12 @@ void frmRun::PrepareToShow() {
 void frmRun::ShowModal(const QPoint& topLeft) {
     PrepareToShow();
     move(topLeft);
+    // The window opens on the pattern list, or on Run when a pattern is chosen already.
+    if (PatternChosen()) {
+        cmdRun->setFocus();
+    } else {
+        cboAspectPattern->setFocus();
+    }
     exec();
 }
 

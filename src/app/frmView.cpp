@@ -89,6 +89,8 @@ void frmView::Form_Activate() {
         displayedText_ = ViewerDisplayText(file.text);
         txbView->setPlainText(displayedText_);
         txbView->moveCursor(QTextCursor::Start);
+        // The keys scroll the text at once.
+        txbView->setFocus();
         blnFileDisplayed = true;
         break;
     case ViewerFile::Status::Empty:

@@ -233,6 +233,43 @@ TEST_F(MainWindowTest, EscapeClosesEverySecondaryWindowAsItsCloseOrCancelDoes) {
     EXPECT_FALSE(window->Running());
 }
 
+TEST_F(MainWindowTest, TabFollowsTheDatesRowByRowThenTheCommandsThenTheModes) {
+    Start();
+    QStringList visited;
+    EnterDate(FirstBirthdate, u"1970"_s, 3, 3, 17, 24);
+    window->Timer1_Timer(); // the refresh, which offers Clear and stepping
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* widget = window->txbYearCE[WorldDate];
+    widget->setFocus();
+    for (int i = 0; i < 40 && widget != nullptr; ++i) {
+        visited << widget->objectName();
+        QTest::keyClick(widget, Qt::Key_Tab);
+        widget = QApplication::focusWidget();
+    }
+    // The reading order; Tab passes over what is hidden or disabled.
+    const char* const order[] = {
+        "txbYearCE_0",      "cboMonthCE_0",     "cboDayCE_0",     "cboHour_0",
+        "cboTimezone_0",    "cmdClear_0",       "txbYearCE_1",    "cboMonthCE_1",
+        "cboDayCE_1",       "cboHour_1",        "cboTimezone_1",  "cmdClear_1",
+        "txbYearCE_2",      "cboMonthCE_2",     "cboDayCE_2",     "cboHour_2",
+        "cboTimezone_2",    "cmdClear_2",       "optDegrees",     "cmdCompute",
+        "cmdConfigure",     "cmdSaveAs",        "cmdLoadState",   "cmdReport",
+        "cmdRun",           "cmdToggleGraphic", "cboForwardBack", "cmdForwardBack_1",
+        "cmdForwardBack_0", "cmdNow",           "cmdSave",        "cmdHelp",
+        "cmdRestore",       "cmdQuit",          "optPlanetary"};
+    QStringList expected;
+    for (const char* name : order) {
+        const auto* control = window->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(control, nullptr) << name;
+        if (control->isVisible() && control->isEnabled()) {
+            expected << control->objectName();
+        }
+    }
+    EXPECT_GE(expected.size(), 30);
+    EXPECT_EQ(visited.mid(0, expected.size()), expected);
+}
+
 TEST_F(MainWindowTest, HelpListsEveryKeyOfTheMainWindow) {
     Start();
     const QString help = QString::fromUtf8(ReadAll(programFolder + u"/orbx_help.txt"_s));
