@@ -11,6 +11,7 @@
 #include "draw/WheelOfState.h"
 #include "session/Dialogs.h"
 #include "session/Durations.h"
+#include "session/RememberedFolders.h"
 #include "support/Mnemonic.h"
 
 #include <QPlainTextEdit>
@@ -122,7 +123,8 @@ void frmMain::SaveImage() {
     const QImage image = blnCourseGraphShown
                              ? picGraphic->Image()
                              : ComposeExportImage(ExportInputOf(state, texts_), texts_);
-    if (SaveImageAs(dialogs_, this, image, texts_, WithoutMnemonic(cmdSaveAs->text())) ==
+    FolderRememberingDialogs images(dialogs_, FileKind::Image);
+    if (SaveImageAs(images, this, image, texts_, WithoutMnemonic(cmdSaveAs->text())) ==
         ImageSaveResult::Cancelled) {
         cmdToggleGraphic->show();
     }

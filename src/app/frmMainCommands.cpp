@@ -9,6 +9,7 @@
 #include "calendar/Calendar.h"
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
+#include "session/RememberedFolders.h"
 #include "session/SaveTarget.h"
 #include "session/StateTransfer.h"
 #include "session/Stepping.h"
@@ -245,8 +246,9 @@ void frmMain::cmdSaveAs_Click() {
         return;
     }
     const QString title = texts_.ProgramText(kSaveAsTitleText);
+    FolderRememberingDialogs stateFiles(dialogs_, FileKind::StateFile);
     const QString chosen =
-        dialogs_.GetSaveFileName(this, title, StateFileFilter(texts_), QString());
+        stateFiles.GetSaveFileName(this, title, StateFileFilter(texts_), QString());
     if (chosen.isEmpty()) {
         return;
     }
@@ -269,8 +271,9 @@ void frmMain::cmdSaveAs_Click() {
 }
 
 void frmMain::cmdLoadState_Click() {
-    const QString name = dialogs_.GetOpenFileName(this, texts_.ProgramText(kLoadTitleText),
-                                                  StateFileFilter(texts_), QString());
+    FolderRememberingDialogs stateFiles(dialogs_, FileKind::StateFile);
+    const QString name = stateFiles.GetOpenFileName(this, texts_.ProgramText(kLoadTitleText),
+                                                    StateFileFilter(texts_), QString());
     if (name.isEmpty()) {
         return;
     }
