@@ -12,6 +12,7 @@
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
 #include "present/Symbols.h"
+#include "session/ChartShown.h"
 #include "session/Dialogs.h"
 #include "session/StateFile.h"
 #include "session/Stepping.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGraphicsOpacityEffect>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +87,7 @@ constexpr int kReportText = 38;
 constexpr int kLoadFromText = 40;
 constexpr int kRestoreText = 398;
 constexpr int kUserManualText = 432;
+constexpr int kOutOfDateText = 582;
 
 } // namespace
 
@@ -158,6 +161,7 @@ void frmMain::CreateControls() {
         connect(txbYearCE[s], &QLineEdit::textChanged, this, [this, s](const QString& text) {
             if (!updatingControls_) {
                 state.dateSets[s].yearText = text;
+                UpdateStaleMark();
             }
         });
         connect(txbYearCE[s], &QLineEdit::returnPressed, this,
@@ -287,6 +291,24 @@ void frmMain::CreateControls() {
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblClickonAspect = new QLabel(page);
     lblClickonAspect->setObjectName(QStringLiteral("lblClickonAspect"));
+    lblStale = new QLabel(page);
+    lblStale->setObjectName(QStringLiteral("lblStale"));
+    QFont staleFont = lblStale->font();
+    staleFont.setBold(true);
+    lblStale->setFont(staleFont);
+    QPalette stalePalette = lblStale->palette();
+    stalePalette.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    lblStale->setPalette(stalePalette);
+    lblStale->hide();
+    const auto dimming = [](QWidget* widget) {
+        auto* effect = new QGraphicsOpacityEffect(widget);
+        effect->setOpacity(0.3);
+        effect->setEnabled(false);
+        widget->setGraphicsEffect(effect);
+        return effect;
+    };
+    tableDimming_ = dimming(picTable);
+    pictureDimming_ = dimming(picGraphic);
 
     const auto reportBox = [page](const char* name) {
         auto* box = new QPlainTextEdit(page);
@@ -361,6 +383,7 @@ void frmMain::PlaceControls() {
 
     Place(lblTitle, layout::lblTitle);
     Place(lblClickonAspect, layout::lblClickonAspect);
+    Place(lblStale, layout::lblClickonAspect);
     picTable->move(LayoutUnitsToPixels(TableLeft), LayoutUnitsToPixels(TableTop));
 }
 
@@ -391,6 +414,7 @@ void frmMain::SetLanguageDependentText() {
     cmdSaveAs->setText(texts_.ProgramText(kSaveAsText));
     cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
     lblURL->setText(texts_.ProgramText(kUserManualText));
+    lblStale->setText(texts_.ProgramText(kOutOfDateText));
     lblURL->setToolTip(UserManualFile(setup_.programFolder));
     fraTransits->setTitle(QString());
 }
@@ -605,15 +629,25 @@ void frmMain::ShowComputedChart() {
         ArrangeUnderGrid();
     }
     cmdToggleGraphic->show();
+    UpdateStaleMark();
 }
 
 void frmMain::UpdateTitle() {
     lblTitle->setText(TitleText(state.mode, !state.chartShown, state.orbSummary, texts_));
+    setWindowTitle(WindowTitleText(state, texts_));
 }
 
 void frmMain::UpdateClickHint() {
-    lblClickonAspect->setVisible(true);
+    lblClickonAspect->setVisible(lblStale->isHidden());
     lblClickonAspect->setText(ClickHintText(state.mode, !state.chartShown, texts_));
+}
+
+void frmMain::UpdateStaleMark() {
+    const bool stale = ChartOutOfDate(state);
+    tableDimming_->setEnabled(stale);
+    pictureDimming_->setEnabled(stale);
+    lblStale->setVisible(stale);
+    lblClickonAspect->setVisible(!stale);
 }
 
 void frmMain::SetSaveAsCaption() {

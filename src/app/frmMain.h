@@ -22,6 +22,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QGraphicsOpacityEffect;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -110,6 +111,9 @@ class frmMain : public QWidget {
 
     void UpdateTitle();
     void UpdateClickHint();
+    // Dims the grid or the wheel and says that Compute will update it while the dates or the
+    // mode differ from the chart on display; clears the mark otherwise.
+    void UpdateStaleMark();
     // Rebuilds the three time-zone lists (North American names as configured).
     void SetUpTimezoneComboBoxes(bool preserveIndices);
 
@@ -181,6 +185,8 @@ class frmMain : public QWidget {
     std::array<QLabel*, AspectGrid::intMaxNumCells> txbCell{};
     QLabel* lblTitle = nullptr;
     QLabel* lblClickonAspect = nullptr;
+    // In the hint's place while the chart on display no longer answers to the dates and the mode.
+    QLabel* lblStale = nullptr;
     QPlainTextEdit* txbReport = nullptr;
     QPlainTextEdit* txbReport1 = nullptr;
     QLabel* lblStatus = nullptr;
@@ -305,6 +311,9 @@ class frmMain : public QWidget {
     // an area that scrolls when the window is smaller than the page, so that no control is
     // ever drawn over another.
     QScrollArea* controlsArea_ = nullptr;
+    // The dimming of the grid and of the picture while the chart is out of date.
+    QGraphicsOpacityEffect* tableDimming_ = nullptr;
+    QGraphicsOpacityEffect* pictureDimming_ = nullptr;
     QWidget* controlsPage_ = nullptr;
     QString loadFailure_; // why Form_Load could not go on; shown already
 };

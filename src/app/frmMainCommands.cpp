@@ -68,6 +68,7 @@ void frmMain::cmdCompute_Click() {
 
 void frmMain::ReportComputeError(const ComputeOutcome& outcome) {
     blnDateError = true;
+    UpdateStaleMark();
     if (blnStartupCompleted) {
         dialogs_.ShowMessage(this, outcome.dateError.message, outcome.dateError.title,
                              Dialogs::Icon::Information);
@@ -134,6 +135,7 @@ void frmMain::MarkStale(int dateSet) {
         cmdToggleGraphic->hide();
         cmdRun->hide();
     }
+    UpdateStaleMark();
 }
 
 void frmMain::DateSelectionChanged(int dateSet) {

@@ -110,6 +110,7 @@ void frmMain::RefreshControls(bool countTick) {
     if (inputs.runWindowVisible) {
         runWindow_->EnableSoughtBodyLists(controls.runBodyListsEnabled);
     }
+    UpdateStaleMark();
 }
 
 // ---- Durations --------------------------------------------------------------------------

@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, BothChartFiltersRefuseTheWheelAndTheGridStays) {
     ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
     const auto message = dialogs.CallsOf(Kind::Message)[0];
     EXPECT_EQ(message.text, BothChartFiltersRefusal());
-    EXPECT_EQ(message.title, window->windowTitle());
+    EXPECT_EQ(message.title, QStringLiteral("Orbivex"));
     EXPECT_EQ(message.icon, Dialogs::Icon::Information);
     EXPECT_FALSE(window->picGraphic->isVisible());
     EXPECT_FALSE(window->state.chartShown);

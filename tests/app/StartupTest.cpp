@@ -75,7 +75,8 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_EQ(w.Timer1->interval(), 1000);
     EXPECT_TRUE(w.runWindow()->Timer1->isActive()); // the run window's refresh starts too
     EXPECT_EQ(w.size(), QSize(LayoutUnitsToPixels(14400), LayoutUnitsToPixels(9565)));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Orbivex"));
+    EXPECT_EQ(w.windowTitle(),
+              QString::fromUtf8("Orbivex \u2014 World transits, January 5, 2024, 12:00 GMT"));
     EXPECT_EQ(w.Label1[FirstBirthdate]->text(), QStringLiteral("1st birthdate"));
     EXPECT_EQ(w.optNatal[0]->text(), QStringLiteral("Natal aspects &1st birthdate"));
     EXPECT_EQ(w.cmdRestore->text(), QStringLiteral("Res&tore"));
