@@ -331,9 +331,31 @@ void frmConfigure::SetCaptions() {
         caption(355, "Left-click on lines to cycle through 12 colors.") + QLatin1Char('\n') +
         caption(356, "Right-click to toggle inclusion of an aspect."));
     Label1->setText(caption(357, "Proportion of above orbs for use with"));
+    // What screen readers say for the lists and colour lines beside the aspect names, and the
+    // tip that says what an orb is.
+    const QString orbWord = QLatin1Char(' ') + caption(596, "orb");
+    const QString orbTip = caption(594, "The largest distance from exact at which this aspect "
+                                        "still counts, in world transits and natal aspects");
     for (int i = 0; i < NumAspectKinds; ++i) {
         lblAspectName[i]->setText(AspectName(i + 1));
+        cboOrb[i]->setAccessibleName(AspectName(i + 1) + orbWord);
+        cboOrb[i]->setToolTip(orbTip);
+        lblAspectColor[i]->setAccessibleName(AspectName(i + 1) + QLatin1Char(' ') +
+                                             caption(597, "color"));
     }
+    cboOrb[SetAllOrbList]->setAccessibleName(
+        WithoutMnemonic(caption(358, "Set &all non-zero orbs to:")));
+    const QString proportionTip =
+        caption(599, "The part of the orbs above that personal transits and synastry use");
+    for (QComboBox* list : cboPersonalOrbsProportion) {
+        list->setToolTip(proportionTip);
+    }
+    cboPersonalOrbsProportion[0]->setAccessibleName(caption(161, "personal transits"));
+    cboPersonalOrbsProportion[1]->setAccessibleName(
+        WithoutMnemonic(caption(14, "Synastry")).toLower());
+    cboOrbForMidpoints->setAccessibleName(caption(359, "Orb for midpoints"));
+    cboBoldfaceFactor->setAccessibleName(caption(362, "of orb"));
+    optProportionOfOrb->setAccessibleName(caption(362, "of orb"));
     cmdSetAllNonzeroOrbsToConjunctionOrb->setText(caption(358, "Set &all non-zero orbs to:"));
     lblPersonalTransits->setText(caption(161, "personal transits"));
     lblSynastry->setText(WithoutMnemonic(caption(14, "Synastry")).toLower());

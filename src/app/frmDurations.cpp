@@ -144,6 +144,7 @@ void frmDurations::Report(const ProgramState& state, const Ephemeris& ephemeris,
     }
     content_ = MakeDurationsContent(state, ephemeris, texts_);
     setWindowTitle(content_.heading.caption);
+    txbOutput->setAccessibleName(content_.heading.caption);
     lblTitle->setText(content_.heading.title);
     txbOutput->clear();
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));

@@ -415,6 +415,7 @@ void frmMain::SetLanguageDependentText() {
     cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
     lblURL->setText(texts_.ProgramText(kUserManualText));
     lblStale->setText(texts_.ProgramText(kOutOfDateText));
+    NameControls();
     lblURL->setToolTip(UserManualFile(setup_.programFolder));
     fraTransits->setTitle(QString());
 }
@@ -560,6 +561,8 @@ void frmMain::ShowCell(int index) {
     const QString text = symbol ? SymbolText(cell.text) : DisplayText(cell.text);
     if (widget->text() != text) {
         widget->setText(text);
+        // Screen readers read the cell as one line.
+        widget->setAccessibleName(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     }
     QPalette palette = widget->palette();
     const QColor back = ColourOf(cell.backColour);

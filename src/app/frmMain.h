@@ -222,6 +222,8 @@ class frmMain : public QWidget {
     void BindKeys();
     // Tab follows the controls in reading order.
     void SetTabOrder();
+    // Names for screen readers and tips where a control's caption says too little.
+    void NameControls();
     void SetLanguageDependentText();
     void FillDateLists();
     void PlaceControls();

@@ -29,6 +29,10 @@ constexpr int RunText = 36;
 constexpr int CancelText = 117;
 constexpr int RunQuicklyText = 120;
 constexpr int FindAtLeastText = 121;
+constexpr int RunQuicklyTipText = 595;
+constexpr int PlanetText = 598;
+constexpr int PatternListText = 601;
+constexpr int NumberToFindText = 602;
 
 // Placement beside the main window, in layout units.
 constexpr int BottomAboveMainBottom = 120;
@@ -175,6 +179,13 @@ void frmRun::PrepareToShow() {
     setWindowTitle(WithoutMnemonic(texts_.ProgramText(RunText)));
     chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
     chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
+    chkRunQuickly->setToolTip(texts_.ProgramText(RunQuicklyTipText));
+    cboAspectPattern->setAccessibleName(texts_.ProgramText(PatternListText));
+    cboNumToFind->setAccessibleName(texts_.ProgramText(NumberToFindText));
+    for (size_t i = 0; i < cboSoughtPlanet.size(); ++i) {
+        cboSoughtPlanet[i]->setAccessibleName(texts_.ProgramText(PlanetText) + QLatin1Char(' ') +
+                                              QString::number(i + 1));
+    }
     cmdRun->setText(texts_.ProgramText(RunText));
     cmdCancel->setText(texts_.ProgramText(CancelText));
 

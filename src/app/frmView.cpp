@@ -41,6 +41,7 @@ constexpr int kEmptyFileTitleText = 52;
 constexpr int kReadFailureTitleText = 53;
 constexpr int kEmptyFileText = 430;
 constexpr int kReadFailureText = 431;
+constexpr int kHelpTextName = 600;
 
 } // namespace
 
@@ -54,6 +55,7 @@ frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     txbView->setObjectName(QStringLiteral("txbView"));
     txbView->setReadOnly(true);
     txbView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txbView->setAccessibleName(texts_.ProgramText(kHelpTextName));
 
     cmdCopyToClipboard = new QPushButton(QStringLiteral("&Copy to clipboard"), this);
     cmdCopyToClipboard->setObjectName(QStringLiteral("cmdCopyToClipboard"));

@@ -9,6 +9,7 @@
 #include "support/Mnemonic.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,20 +53,48 @@ void ExpectLettersUnique(const QWidget* window) {
     }
 }
 
-TEST_F(MainWindowTest, EveryWindowGivesEachCaptionALetterOfItsOwn) {
+// Every control the keyboard reaches in the window has a name a screen reader can say.
+void ExpectNamed(QWidget* window) {
+    SCOPED_TRACE(window->objectName().toStdString());
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (control->window() != window || !control->isVisibleTo(window) ||
+            (control->focusPolicy() & Qt::TabFocus) == 0) {
+            continue;
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr) << control->objectName().toStdString();
+        EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty())
+            << control->metaObject()->className() << ' ' << control->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, EveryWindowGivesEachCaptionALetterOfItsOwnAndEachControlAName) {
     Start();
-    ExpectLettersUnique(window.get());
+    const auto check = [](QWidget* shown) {
+        ExpectLettersUnique(shown);
+        ExpectNamed(shown);
+    };
+    check(window.get());
     window->cmdToggleGraphic_Click(); // the wheel: other captions on the same buttons
-    ExpectLettersUnique(window.get());
+    check(window.get());
     window->cmdToggleGraphic_Click();
 
-    ExpectLettersUnique(&window->ConfigurationWindow());
-    ExpectLettersUnique(window->runWindow());
+    check(&window->ConfigurationWindow());
+    check(window->runWindow());
     window->cmdReport_Click();
     ASSERT_NE(window->durationsWindowIfMade(), nullptr);
-    ExpectLettersUnique(window->durationsWindowIfMade());
+    check(window->durationsWindowIfMade());
     window->cmdHelp_Click();
-    ExpectLettersUnique(window->helpView());
+    check(window->helpView());
+
+    // The cells of the grid say what they show.
+    for (const QLabel* cell : window->txbCell) {
+        if (cell->isVisible()) {
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(const_cast<QLabel*>(cell))
+                          ->text(QAccessible::Name),
+                      QString(cell->text()).replace(u'\n', u' '));
+        }
+    }
 }
 
 // Presses a key in a window that has the keyboard, as a person does.
