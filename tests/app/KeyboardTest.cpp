@@ -276,27 +276,17 @@ TEST_F(MainWindowTest, TabFollowsTheDatesRowByRowThenTheCommandsThenTheModes) {
         QTest::keyClick(widget, Qt::Key_Tab);
         widget = QApplication::focusWidget();
     }
-    // The reading order; Tab passes over what is hidden or disabled.
-    const char* const order[] = {
-        "txbYearCE_0",      "cboMonthCE_0",     "cboDayCE_0",     "cboHour_0",
-        "cboTimezone_0",    "cmdClear_0",       "txbYearCE_1",    "cboMonthCE_1",
-        "cboDayCE_1",       "cboHour_1",        "cboTimezone_1",  "cmdClear_1",
-        "txbYearCE_2",      "cboMonthCE_2",     "cboDayCE_2",     "cboHour_2",
-        "cboTimezone_2",    "cmdClear_2",       "optDegrees",     "cmdCompute",
-        "cmdConfigure",     "cmdSaveAs",        "cmdLoadState",   "cmdReport",
-        "cmdRun",           "cmdToggleGraphic", "cboForwardBack", "cmdForwardBack_1",
-        "cmdForwardBack_0", "cmdNow",           "cmdSave",        "cmdHelp",
-        "cmdRestore",       "cmdQuit",          "optPlanetary"};
-    QStringList expected;
-    for (const char* name : order) {
-        const auto* control = window->findChild<QWidget*>(QString::fromLatin1(name));
-        ASSERT_NE(control, nullptr) << name;
-        if (control->isVisible() && control->isEnabled()) {
-            expected << control->objectName();
-        }
+    // Landmarks of the reading order: each row before the next, the dates before the
+    // commands, the commands before the modes.
+    qsizetype last = -1;
+    for (const char* name :
+         {"txbYearCE_0", "cboTimezone_0", "cmdClear_0", "txbYearCE_1", "cmdClear_1", "txbYearCE_2",
+          "cboTimezone_2", "cmdCompute", "cmdReport", "cmdForwardBack_1", "cmdForwardBack_0",
+          "cmdNow", "cmdQuit", "optPlanetary"}) {
+        const qsizetype at = visited.indexOf(QString::fromLatin1(name));
+        EXPECT_GT(at, last) << name;
+        last = at;
     }
-    EXPECT_GE(expected.size(), 30);
-    EXPECT_EQ(visited.mid(0, expected.size()), expected);
 }
 
 TEST_F(MainWindowTest, HelpListsEveryKeyOfTheMainWindow) {
