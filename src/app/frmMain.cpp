@@ -24,7 +24,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGraphicsOpacityEffect>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -300,15 +299,16 @@ void frmMain::CreateControls() {
     stalePalette.setColor(QPalette::WindowText, QColor(160, 0, 0));
     lblStale->setPalette(stalePalette);
     lblStale->hide();
-    const auto dimming = [](QWidget* widget) {
-        auto* effect = new QGraphicsOpacityEffect(widget);
-        effect->setOpacity(0.3);
-        effect->setEnabled(false);
-        widget->setGraphicsEffect(effect);
-        return effect;
-    };
-    tableDimming_ = dimming(picTable);
-    pictureDimming_ = dimming(picGraphic);
+    staleVeil = new QWidget(page);
+    staleVeil->setObjectName(QStringLiteral("staleVeil"));
+    staleVeil->setAttribute(Qt::WA_TransparentForMouseEvents);
+    staleVeil->setAutoFillBackground(true);
+    QPalette veilPalette = staleVeil->palette();
+    QColor veil = veilPalette.color(QPalette::Window);
+    veil.setAlpha(170);
+    veilPalette.setColor(QPalette::Window, veil);
+    staleVeil->setPalette(veilPalette);
+    staleVeil->hide();
 
     const auto reportBox = [page](const char* name) {
         auto* box = new QPlainTextEdit(page);
@@ -647,8 +647,16 @@ void frmMain::UpdateClickHint() {
 
 void frmMain::UpdateStaleMark() {
     const bool stale = ChartOutOfDate(state);
-    tableDimming_->setEnabled(stale);
-    pictureDimming_->setEnabled(stale);
+    // Over whichever of the grid and the picture is on display.
+    const QWidget* shown =
+        picGraphic->isVisibleTo(this) ? static_cast<QWidget*>(picGraphic) : picTable;
+    if (stale && shown->isVisibleTo(this)) {
+        staleVeil->setGeometry(shown->geometry());
+        staleVeil->raise();
+        staleVeil->show();
+    } else {
+        staleVeil->hide();
+    }
     lblStale->setVisible(stale);
     lblClickonAspect->setVisible(!stale);
 }

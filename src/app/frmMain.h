@@ -22,7 +22,6 @@
 
 class QButtonGroup;
 class QComboBox;
-class QGraphicsOpacityEffect;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -187,6 +186,8 @@ class frmMain : public QWidget {
     QLabel* lblClickonAspect = nullptr;
     // In the hint's place while the chart on display no longer answers to the dates and the mode.
     QLabel* lblStale = nullptr;
+    // A pale veil over the grid or the wheel while lblStale shows; mouse clicks pass through it.
+    QWidget* staleVeil = nullptr;
     QPlainTextEdit* txbReport = nullptr;
     QPlainTextEdit* txbReport1 = nullptr;
     QLabel* lblStatus = nullptr;
@@ -313,9 +314,6 @@ class frmMain : public QWidget {
     // an area that scrolls when the window is smaller than the page, so that no control is
     // ever drawn over another.
     QScrollArea* controlsArea_ = nullptr;
-    // The dimming of the grid and of the picture while the chart is out of date.
-    QGraphicsOpacityEffect* tableDimming_ = nullptr;
-    QGraphicsOpacityEffect* pictureDimming_ = nullptr;
     QWidget* controlsPage_ = nullptr;
     QString loadFailure_; // why Form_Load could not go on; shown already
 };

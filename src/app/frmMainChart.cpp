@@ -155,6 +155,7 @@ void frmMain::ShowCourseGraph(const CellDoubleClick& decision) {
         configure_->hide();
         configurationHiddenByGraph_ = true;
     }
+    UpdateStaleMark();
 }
 
 void frmMain::EndCourseGraph() {

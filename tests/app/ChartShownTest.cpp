@@ -5,7 +5,6 @@
 #include "app/PictureBox.h"
 
 #include <QComboBox>
-#include <QGraphicsEffect>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,7 +18,10 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 
 bool MarkedStale(const frmMain& window) {
-    const bool dimmed = window.picTable->graphicsEffect()->isEnabled();
+    const bool dimmed = window.staleVeil->isVisible();
+    if (dimmed) {
+        EXPECT_EQ(window.staleVeil->geometry(), window.picTable->geometry());
+    }
     EXPECT_EQ(window.lblStale->isVisible(), dimmed);
     EXPECT_EQ(window.lblClickonAspect->isVisible(), !dimmed);
     return dimmed;
@@ -56,10 +58,11 @@ TEST_F(MainWindowTest, AnEditMarksTheChartOutOfDateUntilCompute) {
     // The wheel is marked as the grid is.
     window->cmdToggleGraphic->click();
     window->txbYearCE[WorldDate]->setText(u"2031"_s);
-    EXPECT_TRUE(window->picGraphic->graphicsEffect()->isEnabled());
+    EXPECT_TRUE(window->staleVeil->isVisible());
+    EXPECT_EQ(window->staleVeil->geometry(), window->picGraphic->geometry());
     EXPECT_TRUE(window->lblStale->isVisible());
     window->cmdCompute->click();
-    EXPECT_FALSE(window->picGraphic->graphicsEffect()->isEnabled());
+    EXPECT_FALSE(window->staleVeil->isVisible());
 }
 
 TEST_F(MainWindowTest, TheTitleNamesTheModeAndTheDatesOfTheChartShown) {
