@@ -25,7 +25,7 @@ WheelOptionsBox::WheelOptionsBox(const ProgramTexts& texts, QWidget* parent) : Q
     cboWheelTheme->addItem(caption(550, "Dark"), static_cast<int>(WheelTheme::Dark));
     auto* styleLabel = new QLabel(caption(545, "&Style:"), this);
     styleLabel->setBuddy(cboWheelStyle);
-    auto* themeLabel = new QLabel(caption(548, "T&heme:"), this);
+    auto* themeLabel = new QLabel(caption(548, "&Theme:"), this);
     themeLabel->setBuddy(cboWheelTheme);
     auto* layout = new QFormLayout(this);
     layout->addRow(styleLabel, cboWheelStyle);

@@ -4,6 +4,7 @@
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>
@@ -333,29 +334,51 @@ void frmConfigure::SetCaptions() {
     const auto caption = [this](int number, const char* english) {
         return texts_.HasText(number) ? texts_.ProgramText(number) : QString::fromUtf8(english);
     };
-    setWindowTitle(caption(20, "Configuration"));
+    setWindowTitle(WithoutMnemonic(caption(20, "Configuration")));
     Label3->setText(
         caption(354, "Select orbs for world transits and natal aspects.") + QLatin1Char('\n') +
         caption(355, "Left-click on lines to cycle through 12 colors.") + QLatin1Char('\n') +
         caption(356, "Right-click to toggle inclusion of an aspect."));
     Label1->setText(caption(357, "Proportion of above orbs for use with"));
+    // What screen readers say for the lists and colour lines beside the aspect names, and the
+    // tip that says what an orb is.
+    const QString orbWord = QLatin1Char(' ') + caption(596, "orb");
+    const QString orbTip = caption(594, "The largest distance from exact at which this aspect "
+                                        "still counts, in world transits and natal aspects");
     for (int i = 0; i < NumAspectKinds; ++i) {
         lblAspectName[i]->setText(AspectName(AllAspectKinds[i]));
+        cboOrb[i]->setAccessibleName(AspectName(AllAspectKinds[i]) + orbWord);
+        cboOrb[i]->setToolTip(orbTip);
+        lblAspectColor[i]->setAccessibleName(AspectName(AllAspectKinds[i]) + QLatin1Char(' ') +
+                                             caption(597, "color"));
     }
-    cmdSetAllNonzeroOrbsToConjunctionOrb->setText(caption(358, "Set all non-zero orbs to:"));
+    cboOrb[SetAllOrbList]->setAccessibleName(
+        WithoutMnemonic(caption(358, "Set &all non-zero orbs to:")));
+    const QString proportionTip =
+        caption(599, "The part of the orbs above that personal transits and synastry use");
+    for (QComboBox* list : cboPersonalOrbsProportion) {
+        list->setToolTip(proportionTip);
+    }
+    cboPersonalOrbsProportion[0]->setAccessibleName(caption(161, "personal transits"));
+    cboPersonalOrbsProportion[1]->setAccessibleName(
+        WithoutMnemonic(caption(14, "Synastry")).toLower());
+    cboOrbForMidpoints->setAccessibleName(caption(359, "Orb for midpoints"));
+    cboBoldfaceFactor->setAccessibleName(caption(362, "of orb"));
+    optProportionOfOrb->setAccessibleName(caption(362, "of orb"));
+    cmdSetAllNonzeroOrbsToConjunctionOrb->setText(caption(358, "Set &all non-zero orbs to:"));
     lblPersonalTransits->setText(caption(161, "personal transits"));
-    lblSynastry->setText(caption(14, "Synastry").toLower());
+    lblSynastry->setText(WithoutMnemonic(caption(14, "Synastry")).toLower());
     lblOrbForMidpoints->setText(caption(359, "Orb for midpoints"));
-    chkUseBoldface->setText(caption(360, "Use boldface when separation is less than"));
-    opt1DegOfOrb->setText(caption(361, "1 degree"));
+    chkUseBoldface->setText(caption(360, "Use &boldface when separation is less than"));
+    opt1DegOfOrb->setText(caption(361, "&1 degree"));
     lblOfOrb->setText(caption(362, "of orb"));
-    chkDisplayNATZabbr->setText(caption(364, "Display North American timezones"));
-    chkShowOnlyOuterPlanets->setText(QStringLiteral("Show only outer planet aspects in chart"));
-    chkShowOnlyEarthAspects->setText(QStringLiteral("Show only Earth aspects in chart"));
-    cmdReset->setText(caption(368, "Reset to default"));
-    cmdAccept->setText(caption(369, "Use settings"));
-    cmdCancel->setText(caption(117, "Cancel"));
-    cmdHide->setText(caption(372, "Hide"));
+    chkDisplayNATZabbr->setText(caption(364, "Display &North American timezones"));
+    chkShowOnlyOuterPlanets->setText(QStringLiteral("Show only &outer planet aspects in chart"));
+    chkShowOnlyEarthAspects->setText(QStringLiteral("Show only &Earth aspects in chart"));
+    cmdReset->setText(caption(368, "&Reset to default"));
+    cmdAccept->setText(caption(369, "&Use settings"));
+    cmdCancel->setText(caption(117, "&Cancel"));
+    cmdHide->setText(caption(372, "&Hide"));
 }
 
 void frmConfigure::setStartupCompleted(bool completed) {
@@ -521,7 +544,8 @@ void frmConfigure::reject() {
 
 void frmConfigure::cmdReset_Click() {
     if (isVisible() && startupCompleted_) {
-        const ConfigurationNotice question = ResetQuestion(texts_, cmdReset->text());
+        const ConfigurationNotice question =
+            ResetQuestion(texts_, WithoutMnemonic(cmdReset->text()));
         if (dialogs_.Ask(this, question.message, question.title, Dialogs::Buttons::YesNo,
                          Dialogs::Answer::No, Dialogs::Icon::Question) != Dialogs::Answer::Yes) {
             return;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -105,7 +106,8 @@ frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget*
     lblSortBy->setObjectName(QStringLiteral("lblSortBy"));
     cboSortBy = new QComboBox(this);
     cboSortBy->setObjectName(QStringLiteral("cboSortBy"));
-    chkShowDuration = new QCheckBox(QStringLiteral("Show durations"), this);
+    lblSortBy->setBuddy(cboSortBy);
+    chkShowDuration = new QCheckBox(QStringLiteral("Show &durations"), this);
     chkShowDuration->setObjectName(QStringLiteral("chkShowDuration"));
     txbOutput = new QPlainTextEdit(this);
     txbOutput->setObjectName(QStringLiteral("txbOutput"));
@@ -122,6 +124,10 @@ frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget*
     connect(chkShowDuration, &QCheckBox::clicked, this, &frmDurations::chkShowDuration_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmDurations::cmdCopy_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmDurations::cmdClose_Click);
+    // Escape closes the window as Close does; the copy key copies the list as Copy does (in
+    // the list itself it copies what is selected there).
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmDurations::cmdClose_Click);
+    new QShortcut(QKeySequence::Copy, this, this, &frmDurations::cmdCopy_Click);
     resize(Px(12000), Px(5000));
 }
 
@@ -138,6 +144,7 @@ void frmDurations::Report(const ProgramState& state, const Ephemeris& ephemeris,
     }
     content_ = MakeDurationsContent(state, ephemeris, texts_);
     setWindowTitle(content_.heading.caption);
+    txbOutput->setAccessibleName(content_.heading.caption);
     lblTitle->setText(content_.heading.title);
     txbOutput->clear();
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
@@ -169,7 +176,7 @@ void frmDurations::Form_Activate() {
     lblSortBy->setText(texts_.ProgramText(kSortByText));
     cmdCopy->setText(texts_.ProgramText(kCopyText));
     cmdClose->setText(texts_.ProgramText(kCloseText));
-    chkShowDuration->setText(QStringLiteral("Show durations"));
+    chkShowDuration->setText(QStringLiteral("Show &durations"));
 
     const bool transits = ModeHasDurations(content_.mode);
     if (transits && !content_.sortChoices.isEmpty()) {
@@ -195,6 +202,8 @@ void frmDurations::Form_Activate() {
     chkShowDuration->setVisible(transits);
     ShowOutput();
     Form_Resize();
+    // The window opens on the list, which the keys then scroll.
+    txbOutput->setFocus();
 }
 
 void frmDurations::closeEvent(QCloseEvent* event) {

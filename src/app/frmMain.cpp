@@ -13,6 +13,7 @@
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
 #include "present/Symbols.h"
+#include "session/ChartShown.h"
 #include "session/Dialogs.h"
 #include "session/StateFile.h"
 #include "session/Stepping.h"
@@ -72,7 +73,8 @@ int ComboIndex(const QComboBox* combo) {
 
 constexpr int kProgramNameText = 1;
 constexpr int kDateSetNameText = 4; // 4, 5, 6
-constexpr int kClearText = 8;
+// The Clear buttons of the three date sets: one word, a keyboard letter each.
+constexpr std::array<int, NumDateSets> kClearTexts{8, 580, 581};
 constexpr int kModeOptionText = 9; // 9 .. 14 in mode order
 constexpr int kSaveText = 15;
 constexpr int kQuitText = 16;
@@ -87,6 +89,7 @@ constexpr int kAspectarianText = 462;
 constexpr int kLoadFromText = 40;
 constexpr int kRestoreText = 398;
 constexpr int kUserManualText = 432;
+constexpr int kOutOfDateText = 582;
 
 } // namespace
 
@@ -103,10 +106,16 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setFont(ProgramFont(QStringLiteral("Arial"), 8));
     CreateControls();
+    BindKeys();
+    SetTabOrder();
     PlaceControls();
 }
 
 frmMain::~frmMain() = default;
+
+QString frmMain::ProgramName() const {
+    return texts_.ProgramText(kProgramNameText);
+}
 
 QString frmMain::UserStateFile() const {
     // The window's tag "ORBX" in lower case, and ".usr".
@@ -154,6 +163,7 @@ void frmMain::CreateControls() {
         connect(txbYearCE[s], &QLineEdit::textChanged, this, [this, s](const QString& text) {
             if (!updatingControls_) {
                 state.dateSets[s].yearText = text;
+                UpdateStaleMark();
             }
         });
         connect(txbYearCE[s], &QLineEdit::returnPressed, this,
@@ -183,9 +193,9 @@ void frmMain::CreateControls() {
     }
 
     unitGroup_ = new QButtonGroup(this);
-    optDegrees = new QRadioButton(QStringLiteral("Degrees"), page);
+    optDegrees = new QRadioButton(QStringLiteral("De&grees"), page);
     optDegrees->setObjectName(QStringLiteral("optDegrees"));
-    optRadians = new QRadioButton(QStringLiteral("Radians"), page);
+    optRadians = new QRadioButton(QStringLiteral("Rad&ians"), page);
     optRadians->setObjectName(QStringLiteral("optRadians"));
     unitGroup_->addButton(optDegrees);
     unitGroup_->addButton(optRadians);
@@ -293,6 +303,25 @@ void frmMain::CreateControls() {
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblClickonAspect = new QLabel(page);
     lblClickonAspect->setObjectName(QStringLiteral("lblClickonAspect"));
+    lblStale = new QLabel(page);
+    lblStale->setObjectName(QStringLiteral("lblStale"));
+    QFont staleFont = lblStale->font();
+    staleFont.setBold(true);
+    lblStale->setFont(staleFont);
+    QPalette stalePalette = lblStale->palette();
+    stalePalette.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    lblStale->setPalette(stalePalette);
+    lblStale->hide();
+    staleVeil = new QWidget(page);
+    staleVeil->setObjectName(QStringLiteral("staleVeil"));
+    staleVeil->setAttribute(Qt::WA_TransparentForMouseEvents);
+    staleVeil->setAutoFillBackground(true);
+    QPalette veilPalette = staleVeil->palette();
+    QColor veil = veilPalette.color(QPalette::Window);
+    veil.setAlpha(170);
+    veilPalette.setColor(QPalette::Window, veil);
+    staleVeil->setPalette(veilPalette);
+    staleVeil->hide();
 
     const auto reportBox = [page](const char* name) {
         auto* box = new QPlainTextEdit(page);
@@ -369,6 +398,7 @@ void frmMain::PlaceControls() {
 
     Place(lblTitle, layout::lblTitle);
     Place(lblClickonAspect, layout::lblClickonAspect);
+    Place(lblStale, layout::lblClickonAspect);
     picTable->move(LayoutUnitsToPixels(TableLeft), LayoutUnitsToPixels(TableTop));
 }
 
@@ -377,7 +407,7 @@ void frmMain::SetLanguageDependentText() {
     setWindowTitle(texts_.ProgramText(kProgramNameText));
     for (int s = 0; s < NumDateSets; ++s) {
         Label1[s]->setText(texts_.ProgramText(kDateSetNameText + s));
-        cmdClear[s]->setText(texts_.ProgramText(kClearText));
+        cmdClear[s]->setText(texts_.ProgramText(kClearTexts[s]));
     }
     Label1[WorldDate]->setToolTip(QStringLiteral("Click to switch between degrees and radians"));
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
@@ -401,6 +431,8 @@ void frmMain::SetLanguageDependentText() {
     cmdSaveAs->setText(texts_.ProgramText(kSaveAsText));
     cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
     lblURL->setText(texts_.ProgramText(kUserManualText));
+    lblStale->setText(texts_.ProgramText(kOutOfDateText));
+    NameControls();
     lblURL->setToolTip(UserManualFile(setup_.programFolder));
     fraTransits->setTitle(QString());
 }
@@ -546,6 +578,8 @@ void frmMain::ShowCell(int index) {
     const QString text = symbol ? SymbolText(cell.text) : DisplayText(cell.text);
     if (widget->text() != text) {
         widget->setText(text);
+        // Screen readers read the cell as one line.
+        widget->setAccessibleName(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     }
     QPalette palette = widget->palette();
     const QColor back = ColourOf(cell.backColour);
@@ -619,15 +653,33 @@ void frmMain::ShowComputedChart() {
         ArrangeUnderGrid();
     }
     cmdToggleGraphic->show();
+    UpdateStaleMark();
 }
 
 void frmMain::UpdateTitle() {
     lblTitle->setText(TitleText(state.mode, !state.chartShown, state.orbSummary, texts_));
+    setWindowTitle(WindowTitleText(state, texts_));
 }
 
 void frmMain::UpdateClickHint() {
-    lblClickonAspect->setVisible(true);
+    lblClickonAspect->setVisible(lblStale->isHidden());
     lblClickonAspect->setText(ClickHintText(state.mode, !state.chartShown, texts_));
+}
+
+void frmMain::UpdateStaleMark() {
+    const bool stale = ChartOutOfDate(state);
+    // Over whichever of the grid and the picture is on display.
+    const QWidget* shown =
+        picGraphic->isVisibleTo(this) ? static_cast<QWidget*>(picGraphic) : picTable;
+    if (stale && shown->isVisibleTo(this)) {
+        staleVeil->setGeometry(shown->geometry());
+        staleVeil->raise();
+        staleVeil->show();
+    } else {
+        staleVeil->hide();
+    }
+    lblStale->setVisible(stale);
+    lblClickonAspect->setVisible(!stale);
 }
 
 void frmMain::SetSaveAsCaption() {

@@ -120,6 +120,9 @@ class frmMain : public QWidget {
 
     void UpdateTitle();
     void UpdateClickHint();
+    // Dims the grid or the wheel and says that Compute will update it while the dates or the
+    // mode differ from the chart on display; clears the mark otherwise.
+    void UpdateStaleMark();
     // Rebuilds the three time-zone lists (North American names as configured).
     void SetUpTimezoneComboBoxes(bool preserveIndices);
 
@@ -130,6 +133,8 @@ class frmMain : public QWidget {
     const ProgramTexts& texts() const { return texts_; }
     const Ephemeris* ephemeris() const { return ephemeris_.get(); }
     QString UserStateFile() const;
+    // The program's name, the title of its own notes.
+    QString ProgramName() const;
     const frmMainSetup& setup() const { return setup_; }
 
     bool blnStartupCompleted = false;
@@ -193,6 +198,10 @@ class frmMain : public QWidget {
     std::array<QLabel*, AspectGrid::intMaxNumCells> txbCell{};
     QLabel* lblTitle = nullptr;
     QLabel* lblClickonAspect = nullptr;
+    // In the hint's place while the chart on display no longer answers to the dates and the mode.
+    QLabel* lblStale = nullptr;
+    // A pale veil over the grid or the wheel while lblStale shows; mouse clicks pass through it.
+    QWidget* staleVeil = nullptr;
     QPlainTextEdit* txbReport = nullptr;
     QPlainTextEdit* txbReport1 = nullptr;
     QLabel* lblStatus = nullptr;
@@ -225,6 +234,12 @@ class frmMain : public QWidget {
 
   private:
     void CreateControls();
+    // A key for each command of the window.
+    void BindKeys();
+    // Tab follows the controls in reading order.
+    void SetTabOrder();
+    // Names for screen readers and tips where a control's caption says too little.
+    void NameControls();
     void SetLanguageDependentText();
     void FillDateLists();
     void PlaceControls();

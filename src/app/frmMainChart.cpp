@@ -12,6 +12,8 @@
 #include "draw/WheelSvg.h"
 #include "session/Dialogs.h"
 #include "session/Durations.h"
+#include "session/RememberedFolders.h"
+#include "support/Mnemonic.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -56,7 +58,7 @@ void frmMain::ShowWheel() {
         // Nothing usable was drawn: the grid stays, or comes back, and the user learns why.
         const bool refused = wheel_.status == WheelStatus::FiltersRefused;
         ShowGridInsteadOfPicture();
-        dialogs_.ShowMessage(this, wheel_.message, refused ? windowTitle() : wheel_.messageTitle,
+        dialogs_.ShowMessage(this, wheel_.message, refused ? ProgramName() : wheel_.messageTitle,
                              refused ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation);
         return;
     }
@@ -122,11 +124,12 @@ void frmMain::picGraphic_RightClick(QPoint pixel) {
 
 void frmMain::SaveImage() {
     // The course graph is saved as shown; the wheel as a composed copy with its dates.
+    FolderRememberingDialogs images(dialogs_, FileKind::Image);
+    const QString title = WithoutMnemonic(cmdSaveAs->text());
     const ImageSaveResult result =
         blnCourseGraphShown
-            ? SaveImageAs(dialogs_, this, picGraphic->Image(), texts_, cmdSaveAs->text())
-            : SaveWheelImageAs(dialogs_, this, ExportInputOf(state, texts_), texts_,
-                               cmdSaveAs->text());
+            ? SaveImageAs(images, this, picGraphic->Image(), texts_, title)
+            : SaveWheelImageAs(images, this, ExportInputOf(state, texts_), texts_, title);
     if (result == ImageSaveResult::Cancelled) {
         cmdToggleGraphic->show();
     }
@@ -157,6 +160,7 @@ void frmMain::ShowCourseGraph(const CellDoubleClick& decision) {
         configure_->hide();
         configurationHiddenByGraph_ = true;
     }
+    UpdateStaleMark();
 }
 
 void frmMain::EndCourseGraph() {

@@ -9,10 +9,12 @@
 #include "calendar/Calendar.h"
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
+#include "session/RememberedFolders.h"
 #include "session/SaveTarget.h"
 #include "session/StateTransfer.h"
 #include "session/Stepping.h"
 #include "session/weblink.h"
+#include "support/Mnemonic.h"
 #include "support/StrProc.h"
 
 #include <QComboBox>
@@ -66,6 +68,7 @@ void frmMain::cmdCompute_Click() {
 
 void frmMain::ReportComputeError(const ComputeOutcome& outcome) {
     blnDateError = true;
+    UpdateStaleMark();
     if (blnStartupCompleted) {
         dialogs_.ShowMessage(this, outcome.dateError.message, outcome.dateError.title,
                              Dialogs::Icon::Information);
@@ -132,6 +135,7 @@ void frmMain::MarkStale(int dateSet) {
         cmdToggleGraphic->hide();
         cmdRun->hide();
     }
+    UpdateStaleMark();
 }
 
 void frmMain::DateSelectionChanged(int dateSet) {
@@ -196,9 +200,9 @@ void frmMain::cmdNow_Click() {
 }
 
 void frmMain::cmdClear_Click(int dateSet) {
-    const Dialogs::Answer answer =
-        dialogs_.Ask(this, ClearQuestionText(texts_, dateSet), cmdClear[dateSet]->text(),
-                     Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
+    const Dialogs::Answer answer = dialogs_.Ask(
+        this, ClearQuestionText(texts_, dateSet), WithoutMnemonic(cmdClear[dateSet]->text()),
+        Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
     if (answer != Dialogs::Answer::Yes) {
         return;
     }
@@ -228,7 +232,8 @@ void frmMain::cmdSave_Click() {
     ReadControls();
     const QString error = SaveState(UserStateFile(), state);
     if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, cmdSave->text(), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSave->text()),
+                             Dialogs::Icon::Exclamation);
         return;
     }
     MarkJustSaved();
@@ -243,8 +248,9 @@ void frmMain::cmdSaveAs_Click() {
         return;
     }
     const QString title = texts_.ProgramText(kSaveAsTitleText);
+    FolderRememberingDialogs stateFiles(dialogs_, FileKind::StateFile);
     const QString chosen =
-        dialogs_.GetSaveFileName(this, title, StateFileFilter(texts_), QString());
+        stateFiles.GetSaveFileName(this, title, StateFileFilter(texts_), QString());
     if (chosen.isEmpty()) {
         return;
     }
@@ -257,7 +263,8 @@ void frmMain::cmdSaveAs_Click() {
     ReadControls();
     const QString error = SaveState(name, state);
     if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, cmdSaveAs->text(), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSaveAs->text()),
+                             Dialogs::Icon::Exclamation);
         return;
     }
     MarkJustSaved();
@@ -266,8 +273,9 @@ void frmMain::cmdSaveAs_Click() {
 }
 
 void frmMain::cmdLoadState_Click() {
-    const QString name = dialogs_.GetOpenFileName(this, texts_.ProgramText(kLoadTitleText),
-                                                  StateFileFilter(texts_), QString());
+    FolderRememberingDialogs stateFiles(dialogs_, FileKind::StateFile);
+    const QString name = stateFiles.GetOpenFileName(this, texts_.ProgramText(kLoadTitleText),
+                                                    StateFileFilter(texts_), QString());
     if (name.isEmpty()) {
         return;
     }

@@ -13,6 +13,7 @@
 #include "session/Dialogs.h"
 #include "session/Durations.h"
 #include "session/Stepping.h"
+#include "support/Mnemonic.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -109,6 +110,7 @@ void frmMain::RefreshControls(bool countTick) {
     if (inputs.runWindowVisible) {
         runWindow_->EnableSoughtBodyLists(controls.runBodyListsEnabled);
     }
+    UpdateStaleMark();
 }
 
 // ---- Durations --------------------------------------------------------------------------
@@ -150,7 +152,7 @@ void frmMain::cmdReport_Click() {
     const bool personal = mode == PersonalFirst || mode == PersonalSecond;
     dialogs_.ShowMessage(this,
                          texts_.ProgramText(personal ? kNoAspectsPersonalText : kNoAspectsText),
-                         cmdReport->text(), Dialogs::Icon::Information);
+                         WithoutMnemonic(cmdReport->text()), Dialogs::Icon::Information);
 }
 
 void frmMain::ShowDurationsReport() {

@@ -11,6 +11,7 @@
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
 #include "session/StateTransfer.h"
+#include "support/Mnemonic.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -173,14 +174,15 @@ void frmMain::LoadUserStateOrStartFresh() {
 void frmMain::cmdRestore_Click() {
     const QString path = UserStateFile();
     if (!QFileInfo::exists(path)) {
-        dialogs_.ShowMessage(this, texts_.ProgramText(kNothingToRestoreText), cmdRestore->text(),
-                             Dialogs::Icon::Information);
+        dialogs_.ShowMessage(this, texts_.ProgramText(kNothingToRestoreText),
+                             WithoutMnemonic(cmdRestore->text()), Dialogs::Icon::Information);
         return;
     }
     ReadControls();
     const QString error = LoadState(path, state);
     if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, cmdRestore->text(), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdRestore->text()),
+                             Dialogs::Icon::Exclamation);
         return;
     }
     ShowTimezoneLists();
@@ -199,7 +201,7 @@ void frmMain::cmdQuit_Click() {
         return;
     }
     const Dialogs::Answer answer =
-        dialogs_.Ask(this, texts_.ProgramText(kQuitQuestionText), cmdQuit->text(),
+        dialogs_.Ask(this, texts_.ProgramText(kQuitQuestionText), WithoutMnemonic(cmdQuit->text()),
                      Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
     if (answer == Dialogs::Answer::Cancel) {
         return;
@@ -209,7 +211,8 @@ void frmMain::cmdQuit_Click() {
         const QString error = SaveState(UserStateFile(), state);
         if (!error.isEmpty()) {
             // The state the user asked to keep was not written: stay, so that nothing is lost.
-            dialogs_.ShowMessage(this, error, cmdQuit->text(), Dialogs::Icon::Exclamation);
+            dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdQuit->text()),
+                                 Dialogs::Icon::Exclamation);
             return;
         }
     }

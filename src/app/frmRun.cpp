@@ -6,6 +6,7 @@
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
 #include "session/PatternRun.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>
@@ -31,6 +32,10 @@ constexpr int CancelText = 117;
 constexpr int RunQuicklyText = 120;
 constexpr int FindAtLeastText = 121;
 constexpr int FindText = 490;
+constexpr int RunQuicklyTipText = 595;
+constexpr int PlanetText = 598;
+constexpr int PatternListText = 601;
+constexpr int NumberToFindText = 602;
 
 // Placement beside the main window, in layout units.
 constexpr int BottomAboveMainBottom = 120;
@@ -60,7 +65,7 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
 
     lblRunUntilFinding = new QLabel(QStringLiteral("Run until stopped or until finding a"), this);
     cboAspectPattern = new QComboBox(this);
-    cmdClearAspectPattern = new QPushButton(QStringLiteral("Clear"), this);
+    cmdClearAspectPattern = new QPushButton(QStringLiteral("C&lear"), this);
     fraFrame = new QGroupBox(this);
     chkTwoOrMore = new QCheckBox(fraFrame);
     cboNumToFind = new QComboBox(fraFrame);
@@ -69,7 +74,7 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
         list = new QComboBox(fraFrame);
         list->setMinimumWidth(LayoutUnitsToPixels(ListWidth));
     }
-    cmdClearAll = new QPushButton(QStringLiteral("Clear planets"), fraFrame);
+    cmdClearAll = new QPushButton(QStringLiteral("Clear &planets"), fraFrame);
     chkRunQuickly = new QCheckBox(this);
     cmdRun = new QPushButton(this);
     cmdFind = new QPushButton(this);
@@ -194,9 +199,16 @@ void frmRun::SetBackColour(int colour) {
 
 void frmRun::PrepareToShow() {
     run_.blnCancel = false;
-    setWindowTitle(texts_.ProgramText(RunText));
+    setWindowTitle(WithoutMnemonic(texts_.ProgramText(RunText)));
     chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
     chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
+    chkRunQuickly->setToolTip(texts_.ProgramText(RunQuicklyTipText));
+    cboAspectPattern->setAccessibleName(texts_.ProgramText(PatternListText));
+    cboNumToFind->setAccessibleName(texts_.ProgramText(NumberToFindText));
+    for (size_t i = 0; i < cboSoughtPlanet.size(); ++i) {
+        cboSoughtPlanet[i]->setAccessibleName(texts_.ProgramText(PlanetText) + QLatin1Char(' ') +
+                                              QString::number(i + 1));
+    }
     cmdRun->setText(texts_.ProgramText(RunText));
     cmdFind->setText(texts_.ProgramText(FindText));
     foundByFind_.reset();
@@ -227,6 +239,12 @@ void frmRun::PrepareToShow() {
 void frmRun::ShowModal(const QPoint& topLeft) {
     PrepareToShow();
     move(topLeft);
+    // The window opens on the pattern list, or on Run when a pattern is chosen already.
+    if (PatternChosen()) {
+        cmdRun->setFocus();
+    } else {
+        cboAspectPattern->setFocus();
+    }
     exec();
 }
 

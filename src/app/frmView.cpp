@@ -4,12 +4,14 @@
 #include "draw/LayoutUnits.h"
 #include "session/Dialogs.h"
 #include "session/ViewerText.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
@@ -39,6 +41,7 @@ constexpr int kEmptyFileTitleText = 52;
 constexpr int kReadFailureTitleText = 53;
 constexpr int kEmptyFileText = 430;
 constexpr int kReadFailureText = 431;
+constexpr int kHelpTextName = 600;
 
 } // namespace
 
@@ -52,10 +55,11 @@ frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     txbView->setObjectName(QStringLiteral("txbView"));
     txbView->setReadOnly(true);
     txbView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txbView->setAccessibleName(texts_.ProgramText(kHelpTextName));
 
-    cmdCopyToClipboard = new QPushButton(QStringLiteral("Copy to clipboard"), this);
+    cmdCopyToClipboard = new QPushButton(QStringLiteral("&Copy to clipboard"), this);
     cmdCopyToClipboard->setObjectName(QStringLiteral("cmdCopyToClipboard"));
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose = new QPushButton(QStringLiteral("C&lose"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
 
     const QFont buttonFont = ProgramFont(QStringLiteral("Arial"), 9);
@@ -63,6 +67,8 @@ frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     cmdClose->setFont(buttonFont);
 
     connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
+    // Escape closes the window as Close does.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmView::cmdClose_Click);
     connect(cmdCopyToClipboard, &QPushButton::clicked, this, &frmView::cmdCopyToClipboard_Click);
     Form_Resize();
 }
@@ -73,7 +79,7 @@ void frmView::Form_Activate() {
         return;
     }
     activating_ = true;
-    cmdClose->setText(QStringLiteral("Close"));
+    cmdClose->setText(QStringLiteral("C&lose"));
     txbView->clear();
     txbView->setReadOnly(true);
     displayedText_.clear();
@@ -85,6 +91,8 @@ void frmView::Form_Activate() {
         displayedText_ = ViewerDisplayText(file.text);
         txbView->setPlainText(displayedText_);
         txbView->moveCursor(QTextCursor::Start);
+        // The keys scroll the text at once.
+        txbView->setFocus();
         blnFileDisplayed = true;
         break;
     case ViewerFile::Status::Empty:
@@ -171,7 +179,7 @@ void ShowHelp(frmView& view, const QWidget& mainWindow, const QString& programFo
                          std::max(1, main.height() - LayoutUnitsToPixels(kHelpHeightReduction)));
     }
     view.strFilename = QDir(programFolder).filePath(QLatin1String(kHelpFileName));
-    view.setWindowTitle(texts.ProgramText(kHelpCaptionText));
+    view.setWindowTitle(WithoutMnemonic(texts.ProgramText(kHelpCaptionText)));
     view.blnCopyToClipboardInvisible = true;
     view.txbView->setFont(ProgramFont(QStringLiteral("Arial"), 11));
     view.show();

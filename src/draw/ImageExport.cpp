@@ -4,6 +4,7 @@
 #include "draw/ModernWheel.h"
 #include "draw/PictureText.h"
 #include "session/SaveTarget.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
 #include <QFile>
@@ -102,8 +103,9 @@ class ExportLayout {
         case SynastryMode:
             DateBlock(Label(95), FirstBirthdate, 114, 385, 0);
             DateBlock(Label(96), SecondBirthdate, 472, 385, 0);
-            Captions(
-                {{100, 368, texts_.ProgramText(14) + QLatin1Char(' ') + texts_.ProgramText(169)}});
+            Captions({{100, 368,
+                       WithoutMnemonic(texts_.ProgramText(14)) + QLatin1Char(' ') +
+                           texts_.ProgramText(169)}});
             Captions({{497, 368, texts_.ProgramText(57)}});
             break;
         default:

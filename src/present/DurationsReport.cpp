@@ -6,6 +6,7 @@
 #include "core/Orbs.h"
 #include "present/Grid.h"
 #include "present/PatternTexts.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
 
@@ -281,7 +282,8 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
 QString NatalReport(const DurationRecords& records, const ProgramState& state,
                     const ListingWidths& widths, const ProgramTexts& texts) {
     const bool synastry = state.recordedMode == SynastryMode;
-    const QString chartWord = synastry ? texts.ProgramText(14).toLower() : texts.ProgramText(77);
+    const QString chartWord =
+        synastry ? WithoutMnemonic(texts.ProgramText(14)).toLower() : texts.ProgramText(77);
     const QString marker1 = synastry ? QStringLiteral("(1)") : QString();
     const QString marker2 = synastry ? QStringLiteral("(2)") : QString();
     const int count = static_cast<int>(records.size());

@@ -1,6 +1,7 @@
 #include "present/Grid.h"
 
 #include "core/AngleFormat.h"
+#include "support/Mnemonic.h"
 
 #include <QLocale>
 #include <cmath>
@@ -96,7 +97,8 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
     // The captions of the first set (over the columns) and the second set (beside the rows).
     grid.Cell(0, 1).text = texts.ProgramText(synastry ? 75 : 68);
     grid.Cell(1, 0).text = texts.ProgramText(synastry ? 76 : 71);
-    grid.Cell(1, 1).text = texts.ProgramText(synastry ? 14 : (mode == PersonalFirst ? 69 : 70));
+    grid.Cell(1, 1).text = synastry ? WithoutMnemonic(texts.ProgramText(14))
+                                    : texts.ProgramText(mode == PersonalFirst ? 69 : 70);
 }
 
 QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians) {

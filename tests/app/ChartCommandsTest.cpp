@@ -39,16 +39,16 @@ TEST_F(MainWindowTest, TheToggleShowsTheWheelInPlaceOfTheGridAndBack) {
     EXPECT_EQ(window->picGraphic->Image(), ReferenceWheel(*window));
     EXPECT_EQ(window->picGraphic->geometry(),
               QRect(QPoint(80, LayoutUnitsToPixels(2640)), QSize(400, 400)));
-    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display grid"));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("&Display grid"));
     EXPECT_EQ(window->lblTitle->text(),
               TitleText(WorldTransits, false, window->state.orbSummary, window->texts()));
     EXPECT_NE(window->lblTitle->text(), gridTitle);
     EXPECT_TRUE(window->lblClickonAspect->text().isEmpty());
-    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Save image ..."));
+    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Sa&ve image ..."));
     EXPECT_FALSE(window->cmdLoadState->isVisible());
     // With a step of a day a run can start from here.
     EXPECT_TRUE(window->cmdRun->isVisible());
-    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Run"));
+    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Run"));
 
     // Half an hour is too short a step for a run; the refresh hides Run and brings it back.
     Choose(window->cboForwardBack, HalfHourStep);
@@ -63,8 +63,8 @@ TEST_F(MainWindowTest, TheToggleShowsTheWheelInPlaceOfTheGridAndBack) {
     ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->lblTitle->text(), gridTitle);
     EXPECT_EQ(window->lblClickonAspect->text(), window->texts().ProgramText(32));
-    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display chart"));
-    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Save as ..."));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("&Display chart"));
+    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Sa&ve as ..."));
     EXPECT_TRUE(window->cmdLoadState->isVisible());
     EXPECT_FALSE(window->cmdRun->isVisible());
     EXPECT_EQ(dialogs.Calls().size(), 1u); // only the loading note of the start
@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, TheWheelFollowsComputeAndTheMode) {
     EXPECT_EQ(window->picGraphic->Image().size(), QSize(660, 440));
     EXPECT_EQ(window->picGraphic->Image(), ReferenceWheel(*window));
     EXPECT_EQ(window->height(), LayoutUnitsToPixels(10600));
-    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display grid"));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("&Display grid"));
     // The one-line report stands under the wheel, not over it.
     EXPECT_TRUE(window->txbReport1->isVisible());
     EXPECT_GE(window->txbReport1->y(), window->picGraphic->geometry().bottom());
@@ -112,12 +112,12 @@ TEST_F(MainWindowTest, BothChartFiltersRefuseTheWheelAndTheGridStays) {
     ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
     const auto message = dialogs.CallsOf(Kind::Message)[0];
     EXPECT_EQ(message.text, BothChartFiltersRefusal());
-    EXPECT_EQ(message.title, window->windowTitle());
+    EXPECT_EQ(message.title, QStringLiteral("Orbivex"));
     EXPECT_EQ(message.icon, Dialogs::Icon::Information);
     EXPECT_FALSE(window->picGraphic->isVisible());
     EXPECT_FALSE(window->state.chartShown);
     ExpectGridShows(*window, ReferenceView(*window).grid);
-    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display chart"));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("&Display chart"));
 
     // One filter is honoured: only Earth's lines are drawn.
     window->state.settings.showOnlyOuter = false;

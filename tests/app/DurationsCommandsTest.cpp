@@ -135,8 +135,8 @@ TEST_F(DurationsCommands, APersonalTransitDrawsItsCourseUntilTheToggle) {
     EXPECT_TRUE(window->lblClickonAspect->text().isEmpty());
     EXPECT_FALSE(window->txbReport1->isVisible());
     EXPECT_FALSE(window->configurationWindowIfMade()->isVisible());
-    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display grid"));
-    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Save image ..."));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("&Display grid"));
+    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Sa&ve image ..."));
     // Only the toggle, Quit and saving the image are offered, and the refresh keeps it so.
     window->Timer1_Timer();
     for (const QWidget* offered : std::initializer_list<const QWidget*>{
@@ -192,8 +192,8 @@ TEST_F(DurationsCommands, APersonalTransitDrawsItsCourseUntilTheToggle) {
     EXPECT_TRUE(window->lblTitle->isEnabled());
     EXPECT_TRUE(window->cmdForwardBack[0]->isEnabled());
     EXPECT_EQ(window->lblClickonAspect->text(), window->texts().ProgramText(32));
-    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("Display chart"));
-    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Save as ..."));
+    EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("&Display chart"));
+    EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Sa&ve as ..."));
     window->configurationWindowIfMade()->hide();
 }
 
@@ -296,7 +296,7 @@ TEST_F(DurationsCommands, ReportWithoutAspectsSaysSoForTheMode) {
     ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
     auto message = dialogs.CallsOf(Kind::Message)[0];
     EXPECT_EQ(message.text, window->texts().ProgramText(383));
-    EXPECT_EQ(message.title, window->cmdReport->text());
+    EXPECT_EQ(message.title, QStringLiteral("Report"));
     EXPECT_EQ(message.icon, Dialogs::Icon::Information);
 
     EnterPersonalTransits();

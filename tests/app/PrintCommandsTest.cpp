@@ -38,7 +38,7 @@ QImage Page() {
 TEST_F(MainWindowTest, PrintingDrawsTheChartSheet) {
     Start();
     ASSERT_TRUE(window->cmdPrint->isVisible());
-    EXPECT_EQ(window->cmdPrint->text(), QStringLiteral("&Print..."));
+    EXPECT_EQ(window->cmdPrint->text(), QStringLiteral("Print A&4..."));
     QImage printed;
     int prints = 0;
     bool printerWorks = true;

@@ -138,7 +138,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
 
     // The first step is taken at once; the window is held while the run goes on.
     ASSERT_TRUE(window->Running());
-    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Stop"));
     EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 1);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 6);
     EXPECT_EQ(window->runController()->Timer2->interval(), 1000);
@@ -162,7 +162,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
               QString(ReferenceView(*window, reference).report).replace("\r\n", "\n"));
     EXPECT_EQ(window->picGraphic->Image(),
               DrawChartWheel(WheelInputOf(reference), window->texts()).image);
-    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Run"));
+    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Run"));
     EXPECT_TRUE(window->cmdCompute->isEnabled());
     EXPECT_TRUE(window->cmdToggleGraphic->isEnabled());
     EXPECT_TRUE(window->cmdForwardBack[0]->isEnabled());
@@ -268,7 +268,7 @@ TEST_F(RunCommands, StopEndsARunBetweenTwoSteps) {
     EXPECT_FALSE(window->Running());
     EXPECT_FALSE(window->Stepping());
     EXPECT_FALSE(window->runController()->Timer2->isActive());
-    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Run"));
+    EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Run"));
     EXPECT_TRUE(window->cmdCompute->isEnabled());
     // A tick that was still due takes no further step.
     window->runController()->Tick();
@@ -319,7 +319,7 @@ TEST_F(RunCommands, ARunThatReachesTheYear2800StopsSteppingThere) {
         EXPECT_FALSE(window->runController()->WaitingForTick());
         // The run stays marked until the user stops it.
         EXPECT_TRUE(window->Running());
-        EXPECT_EQ(window->cmdRun->text(), QStringLiteral("Stop"));
+        EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Stop"));
         window->cmdRun->click();
         EXPECT_FALSE(window->Running());
         EXPECT_TRUE(window->cmdCompute->isEnabled());

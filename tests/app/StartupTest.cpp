@@ -76,11 +76,12 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_EQ(w.Timer1->interval(), 1000);
     EXPECT_TRUE(w.runWindow()->Timer1->isActive()); // the run window's refresh starts too
     EXPECT_EQ(w.size(), QSize(LayoutUnitsToPixels(14400), LayoutUnitsToPixels(9565)));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Orbivex"));
+    EXPECT_EQ(w.windowTitle(),
+              QString::fromUtf8("Orbivex \u2014 World transits, January 5, 2024, 12:00 GMT"));
     EXPECT_EQ(w.Label1[FirstBirthdate]->text(), QStringLiteral("1st birthdate"));
-    EXPECT_EQ(w.optNatal[0]->text(), QStringLiteral("Natal aspects 1st birthdate"));
-    EXPECT_EQ(w.cmdRestore->text(), QStringLiteral("Restore"));
-    EXPECT_EQ(w.cmdSaveAs->text(), QStringLiteral("Save as ..."));
+    EXPECT_EQ(w.optNatal[0]->text(), QStringLiteral("Natal aspects &1st birthdate"));
+    EXPECT_EQ(w.cmdRestore->text(), QStringLiteral("Res&tore"));
+    EXPECT_EQ(w.cmdSaveAs->text(), QStringLiteral("Sa&ve as ..."));
     EXPECT_EQ(w.cboForwardBack->itemText(4), QStringLiteral("1 year"));
     for (const QWidget* shown : std::initializer_list<const QWidget*>{
              w.cmdCompute, w.cmdNow, w.cmdConfigure, w.cmdSave, w.cmdSaveAs, w.cmdLoadState,
@@ -88,7 +89,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
              w.cmdForwardBack[0], w.cmdForwardBack[1], w.cboForwardBack}) {
         EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
     }
-    EXPECT_EQ(w.cmdToggleGraphic->text(), QStringLiteral("Display chart"));
+    EXPECT_EQ(w.cmdToggleGraphic->text(), QStringLiteral("&Display chart"));
     EXPECT_EQ(w.cmdReport->text(), w.texts().ProgramText(38));
     // A run starts only from the chart.
     EXPECT_FALSE(w.cmdRun->isVisible());

@@ -5,6 +5,7 @@
 
 #include "app/frmConfigure.h"
 #include "app/frmView.h"
+#include "session/RememberedFolders.h"
 #include "session/StateFile.h"
 #include "session/StateTransfer.h"
 
@@ -50,12 +51,13 @@ TEST_F(MainWindowTest, SaveAsWritesTheChosenFile) {
     window->cmdSaveAs->click();
     EXPECT_EQ(window->lblStatus->text(), QString());
 
+    const QString start = StartFolder(FileKind::StateFile);
     dialogs.QueueFileName(base);
     window->cmdSaveAs->click();
     const auto dialog = dialogs.CallsOf(Kind::SaveFile).back();
     EXPECT_EQ(dialog.title, window->texts().ProgramText(130));
     EXPECT_EQ(dialog.filter, window->texts().ProgramText(131) + QStringLiteral(" (*.pat)"));
-    EXPECT_EQ(dialog.initialName, QString());
+    EXPECT_EQ(dialog.initialName, start);
     EXPECT_TRUE(QFileInfo::exists(base + QStringLiteral(".pat")));
     EXPECT_EQ(window->lblStatus->text(),
               window->texts().ProgramText(129) + QStringLiteral(" ") + base + ".pat");

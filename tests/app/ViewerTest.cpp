@@ -167,7 +167,7 @@ TEST_F(HelpViewer, ShowsTheFileOverTheMainWindowReadOnly) {
     EXPECT_EQ(view.txbView->toPlainText(), QStringLiteral("First line\nSecond line\n"));
     EXPECT_TRUE(view.txbView->isReadOnly());
     EXPECT_EQ(view.txbView->textCursor().position(), 0);
-    EXPECT_EQ(view.cmdClose->text(), QStringLiteral("Close"));
+    EXPECT_EQ(view.cmdClose->text(), QStringLiteral("C&lose"));
     EXPECT_FALSE(view.cmdCopyToClipboard->isVisible());
     EXPECT_EQ(view.txbView->font().family(), QStringLiteral("Liberation Sans"));
     EXPECT_EQ(view.txbView->font().pointSize(), 11);

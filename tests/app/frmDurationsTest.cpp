@@ -89,11 +89,11 @@ TEST_F(DurationsWindow, ReportShowsTheWorldTransitListUnderTheGrid) {
     EXPECT_EQ(window->cboSortBy->currentIndex(), 0);
     EXPECT_TRUE(window->cboSortBy->isVisible());
     EXPECT_TRUE(window->lblSortBy->isVisible());
-    EXPECT_EQ(window->lblSortBy->text(), "Sort by:");
+    EXPECT_EQ(window->lblSortBy->text(), "&Sort by:");
     EXPECT_TRUE(window->chkShowDuration->isVisible());
     EXPECT_TRUE(window->chkShowDuration->isChecked());
-    EXPECT_EQ(window->cmdCopy->text(), "Copy");
-    EXPECT_EQ(window->cmdClose->text(), "Close");
+    EXPECT_EQ(window->cmdCopy->text(), "&Copy");
+    EXPECT_EQ(window->cmdClose->text(), "C&lose");
     EXPECT_EQ(Shown(), Plain(window->Content().output));
     EXPECT_TRUE(Shown().startsWith(QStringLiteral("Earth   trine (0°6')")));
 }

@@ -52,7 +52,7 @@ TEST_F(RunWindow, FirstShowingOffersEveryChoiceWithNothingChosen) {
     EXPECT_EQ(form->cboAspectPattern->itemText(0), "Grand trine");
     EXPECT_EQ(form->cboAspectPattern->itemText(13), "Midpoint");
     EXPECT_EQ(form->cboAspectPattern->currentIndex(), -1);
-    EXPECT_EQ(form->chkTwoOrMore->text(), "Find at least");
+    EXPECT_EQ(form->chkTwoOrMore->text(), "&Find at least");
     ASSERT_EQ(form->cboNumToFind->count(), 8);
     EXPECT_EQ(form->cboNumToFind->itemText(0), "2");
     EXPECT_EQ(form->cboNumToFind->itemText(7), "9");
@@ -60,9 +60,9 @@ TEST_F(RunWindow, FirstShowingOffersEveryChoiceWithNothingChosen) {
     ASSERT_EQ(form->cboSoughtPlanet[1]->count(), 10);
     EXPECT_EQ(form->cboSoughtPlanet[1]->itemText(0), "");
     EXPECT_EQ(form->cboSoughtPlanet[1]->itemText(9), "Pluto");
-    EXPECT_EQ(form->chkRunQuickly->text(), "Run quickly");
-    EXPECT_EQ(form->cmdRun->text(), "Run");
-    EXPECT_EQ(form->cmdCancel->text(), "Cancel");
+    EXPECT_EQ(form->chkRunQuickly->text(), "Run &quickly");
+    EXPECT_EQ(form->cmdRun->text(), "&Run");
+    EXPECT_EQ(form->cmdCancel->text(), "&Cancel");
     EXPECT_FALSE(form->Timer1->isActive());
     // Without a pattern the frame and its controls wait.
     EXPECT_FALSE(form->cmdClearAspectPattern->isEnabled());

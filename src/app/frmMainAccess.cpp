@@ -1,0 +1,45 @@
+// What screen readers say for the main window's controls whose caption does not name them, and
+// the tips of the controls whose purpose their caption does not make plain.
+#include "app/frmMain.h"
+
+#include "app/PictureBox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace orbivex {
+
+namespace {
+
+constexpr int kDateSetNameText = 4; // 4, 5, 6
+constexpr int kYearWordText = 583;  // year, month, day, time, time zone: 583 .. 587
+constexpr int kStepUnitText = 588;
+constexpr int kStepUnitTipText = 589;
+constexpr int kZoneTipText = 590;
+constexpr int kGridNameText = 591;
+constexpr int kWheelNameText = 592;
+constexpr int kReportNameText = 593;
+
+} // namespace
+
+void frmMain::NameControls() {
+    for (int s = 0; s < NumDateSets; ++s) {
+        const QString dateSet = texts_.ProgramText(kDateSetNameText + s) + QLatin1Char(' ');
+        const std::array<QWidget*, 5> parts{txbYearCE[s], cboMonthCE[s], cboDayCE[s], cboHour[s],
+                                            cboTimezone[s]};
+        for (size_t part = 0; part < parts.size(); ++part) {
+            parts[part]->setAccessibleName(
+                dateSet + texts_.ProgramText(kYearWordText + static_cast<int>(part)));
+        }
+        cboTimezone[s]->setToolTip(texts_.ProgramText(kZoneTipText));
+    }
+    cboForwardBack->setAccessibleName(texts_.ProgramText(kStepUnitText));
+    cboForwardBack->setToolTip(texts_.ProgramText(kStepUnitTipText));
+    picTable->setAccessibleName(texts_.ProgramText(kGridNameText));
+    picGraphic->setAccessibleName(texts_.ProgramText(kWheelNameText));
+    txbReport->setAccessibleName(texts_.ProgramText(kReportNameText));
+    txbReport1->setAccessibleName(texts_.ProgramText(kReportNameText));
+}
+
+} // namespace orbivex

@@ -1,0 +1,83 @@
+#include "session/RememberedFolders.h"
+
+#include "session/Registry3.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace orbivex {
+
+namespace {
+
+QString KeyPath() {
+    return QString::fromLatin1(Registry3::ProgramKeyPath) + QStringLiteral("\\Folders");
+}
+
+QString ValueName(FileKind kind) {
+    switch (kind) {
+    case FileKind::StateFile:
+        return QStringLiteral("StateFiles");
+    case FileKind::Image:
+        return QStringLiteral("Images");
+    }
+    return QStringLiteral("Files");
+}
+
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+} // namespace
+
+QString StartFolder(FileKind kind) {
+    QString folder;
+    const QString status = Registry3::ReadValue(KeyPath(), ValueName(kind), folder);
+    if (status.startsWith(QLatin1Char('0')) && QFileInfo(folder).isDir()) {
+        return folder;
+    }
+    return DocumentsFolder();
+}
+
+void RememberFolder(FileKind kind, const QString& chosenFile) {
+    if (chosenFile.isEmpty()) {
+        return;
+    }
+    const QString folder = QFileInfo(chosenFile).absolutePath();
+    if (QFileInfo(folder).isDir()) {
+        // A folder that cannot be kept only means the next dialog opens in the documents
+        // folder; it is no reason to trouble the user.
+        Registry3::WriteValue(KeyPath(), ValueName(kind), folder);
+    }
+}
+
+QString FolderRememberingDialogs::Remembered(const QString& chosen) {
+    RememberFolder(kind_, chosen);
+    return chosen;
+}
+
+QString FolderRememberingDialogs::GetSaveFileName(QWidget* parent, const QString& title,
+                                                  const QString& filter,
+                                                  const QString& initialName) {
+    return Remembered(dialogs_.GetSaveFileName(
+        parent, title, filter, initialName.isEmpty() ? StartFolder(kind_) : initialName));
+}
+
+QString FolderRememberingDialogs::GetOpenFileName(QWidget* parent, const QString& title,
+                                                  const QString& filter,
+                                                  const QString& initialName) {
+    return Remembered(dialogs_.GetOpenFileName(
+        parent, title, filter, initialName.isEmpty() ? StartFolder(kind_) : initialName));
+}
+
+QString FolderRememberingDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
+                                                         const QString& filter,
+                                                         const QString& initialName,
+                                                         QString& pickedPattern) {
+    return Remembered(dialogs_.GetSaveFileNameAndType(
+        parent, title, filter, initialName.isEmpty() ? StartFolder(kind_) : initialName,
+        pickedPattern));
+}
+
+} // namespace orbivex
