@@ -30,6 +30,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QStandardPaths>
@@ -66,6 +68,20 @@ void SetComboIndex(QComboBox* combo, int index) {
 
 int ComboIndex(const QComboBox* combo) {
     return std::max(0, combo->currentIndex());
+}
+
+// The time of an hour box: its list entry, or the time typed into it. A text that is not yet a
+// time (being typed) leaves the date set's time as it was.
+void ReadHourBox(const QComboBox* combo, DateSet& set) {
+    const QString text = combo->currentText();
+    if (text == combo->itemText(ComboIndex(combo))) {
+        set.hourIndex = ComboIndex(combo);
+        set.typedMinute = -1;
+    } else if (text.trimmed().isEmpty()) {
+        SetMinuteOfDay(set, -1);
+    } else if (const int minute = MinuteOfText(text); minute >= 0) {
+        SetMinuteOfDay(set, minute);
+    }
 }
 
 constexpr int kProgramNameText = 1;
@@ -167,6 +183,13 @@ void frmMain::CreateControls() {
         for (QComboBox* combo : {cboMonthCE[s], cboDayCE[s], cboHour[s], cboTimezone[s]}) {
             combo->setMaxVisibleItems(16);
         }
+        // The hour box lists the half hours and takes any other time typed into it.
+        cboHour[s]->setEditable(true);
+        cboHour[s]->setInsertPolicy(QComboBox::NoInsert);
+        cboHour[s]->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("([01]?[0-9]|2[0-3]):[0-5][0-9]")), cboHour[s]));
+        connect(cboHour[s]->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, s] { cboHour_Click(s); });
         connect(cboMonthCE[s], &QComboBox::currentIndexChanged, this,
                 [this, s] { cboMonthCE_Click(s); });
         connect(cboDayCE[s], &QComboBox::currentIndexChanged, this,
@@ -458,7 +481,7 @@ void frmMain::ReadControls() {
         set.yearText = txbYearCE[s]->text();
         set.monthIndex = ComboIndex(cboMonthCE[s]);
         set.dayIndex = ComboIndex(cboDayCE[s]);
-        set.hourIndex = ComboIndex(cboHour[s]);
+        ReadHourBox(cboHour[s], set);
         set.timezoneIndex = ComboIndex(cboTimezone[s]);
     }
     const ChartMode mode = SelectedMode();
@@ -484,6 +507,9 @@ void frmMain::ShowDateSet(int dateSet) {
     // The year box is rewritten only when its text changes, so that a year being typed keeps
     // its cursor.
     WriteDateControls(set, txbYearCE[dateSet]->text() != set.yearText, writer);
+    if (cboHour[dateSet]->currentText() != TimeOfDayOfDateSet(set)) {
+        cboHour[dateSet]->setEditText(TimeOfDayOfDateSet(set));
+    }
     SetComboIndex(cboTimezone[dateSet], set.timezoneIndex);
     updatingControls_ = wasUpdating;
 }

@@ -138,6 +138,47 @@ int HourEntryOfText(const QString& text) {
     return 2 * time->hours + 1 + (time->minutes == 30 ? 1 : 0);
 }
 
+int MinuteOfText(QStringView text) {
+    const std::optional<ClockTime> time = ClockTimeOfText(text.trimmed());
+    if (!time || time->hours > 23 || time->minutes > 59) {
+        return -1;
+    }
+    return time->hours * 60 + time->minutes;
+}
+
+QString MinuteText(int minute) {
+    if (minute < 0 || minute >= MinutesPerDay) {
+        return {};
+    }
+    return QStringLiteral("%1:%2")
+        .arg(minute / 60, 2, 10, QLatin1Char('0'))
+        .arg(minute % 60, 2, 10, QLatin1Char('0'));
+}
+
+int MinuteOfDay(const DateSet& dateSet) {
+    if (dateSet.typedMinute >= 0 && dateSet.typedMinute < MinutesPerDay) {
+        return dateSet.typedMinute;
+    }
+    if (dateSet.hourIndex >= 1 && dateSet.hourIndex < HourEntryCount) {
+        return (dateSet.hourIndex - 1) * 30;
+    }
+    return -1;
+}
+
+void SetMinuteOfDay(DateSet& dateSet, int minute) {
+    if (minute < 0 || minute >= MinutesPerDay) {
+        dateSet.hourIndex = 0;
+        dateSet.typedMinute = -1;
+        return;
+    }
+    dateSet.hourIndex = minute / 30 + 1;
+    dateSet.typedMinute = minute % 30 == 0 ? -1 : minute;
+}
+
+QString TimeOfDayOfDateSet(const DateSet& dateSet) {
+    return MinuteText(MinuteOfDay(dateSet));
+}
+
 TimezoneList BuildTimezoneList(bool northAmericanNames) {
     TimezoneList list;
     for (int j = 1; j < TimezoneEntryCount; ++j) {
@@ -226,13 +267,13 @@ void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool
     }
 }
 
-double InputDateToLocalJD(DateSet& dateSet) {
-    dateSet.yearText = DigitsOnly(dateSet.yearText, false, false);
-    if (dateSet.yearText.isEmpty() || dateSet.monthIndex <= 0 || dateSet.dayIndex <= 0) {
+double InputDateToLocalJD(const DateSet& dateSet) {
+    const QString digits = DigitsOnly(dateSet.yearText, false, false);
+    if (digits.isEmpty() || dateSet.monthIndex <= 0 || dateSet.dayIndex <= 0) {
         return DateIncomplete;
     }
     int year = 0;
-    if (const int error = YearOrError(dateSet.yearText, year); error != 0) {
+    if (const int error = YearOrError(digits, year); error != 0) {
         return error;
     }
     EuroDateRecord record;
@@ -249,40 +290,68 @@ double InputDateToLocalJD(DateSet& dateSet) {
     if (jdn >= JdnOfYear2800) {
         return DateFromYear2800;
     }
-    if (dateSet.hourIndex < 1 || dateSet.hourIndex >= HourEntryCount) {
-        dateSet.hourIndex = NoonHourEntry;
+    int minute = MinuteOfDay(dateSet);
+    if (minute < 0) {
+        minute = (NoonHourEntry - 1) * 30;
     }
-    return jdn + (dateSet.hourIndex - 1) * 30 / 1440.0;
+    return jdn + minute / static_cast<double>(MinutesPerDay);
 }
 
-double InputDateToAJDate(DateSet& dateSet, const TimeZones& zones) {
+namespace {
+
+// The zone entry a conversion reads: the chosen one, else the default; 0 when neither exists.
+int ZoneEntryInUse(const DateSet& dateSet, const TimeZones& zones) {
+    if (dateSet.timezoneIndex >= 1 && dateSet.timezoneIndex < TimezoneEntryCount) {
+        return dateSet.timezoneIndex;
+    }
+    if (zones.defaultIndex > 0 && zones.defaultIndex < TimezoneEntryCount) {
+        return zones.defaultIndex;
+    }
+    return 0;
+}
+
+} // namespace
+
+double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones) {
     const double local = InputDateToLocalJD(dateSet);
     if (local < 0) {
         return local;
     }
-    if ((dateSet.timezoneIndex < 1 || dateSet.timezoneIndex >= TimezoneEntryCount) &&
-        zones.defaultIndex > 0 && zones.defaultIndex < TimezoneEntryCount) {
-        dateSet.timezoneIndex = zones.defaultIndex;
-    }
-    int offset = 0;
-    if (dateSet.timezoneIndex >= 1 && dateSet.timezoneIndex < TimezoneEntryCount) {
-        offset = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)].offsetMinutes;
-    }
-    return local - offset / 1440.0 - 0.5;
+    const int entry = ZoneEntryInUse(dateSet, zones);
+    const int offset = entry > 0 ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes : 0;
+    return local - offset / static_cast<double>(MinutesPerDay) - 0.5;
 }
 
-QString InputDateToString(DateSet& dateSet, const TimeZones& zones, bool abbreviated) {
+DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones) {
+    DateSet converted = dateSet;
+    converted.yearText = DigitsOnly(dateSet.yearText, false, false);
+    if (InputDateToLocalJD(converted) < 0) {
+        return converted;
+    }
+    if (MinuteOfDay(converted) < 0) {
+        converted.hourIndex = NoonHourEntry;
+        converted.typedMinute = -1;
+    }
+    if (const int entry = ZoneEntryInUse(converted, zones); entry > 0) {
+        converted.timezoneIndex = entry;
+    }
+    return converted;
+}
+
+QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated) {
     const double local = InputDateToLocalJD(dateSet);
     if (local < 0) {
         return {};
     }
+    const DateSet shown = DateSetAsConverted(dateSet, zones);
+    // The zone the user chose, or none: the text names what the date set holds, as before.
     QString zoneText;
     if (dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount) {
         zoneText = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)].text;
     }
     return QStringLiteral("%1, %2 (%3)")
         .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated),
-             HourEntryText(dateSet.hourIndex), zoneText);
+             TimeOfDayOfDateSet(shown), zoneText);
 }
 
 bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& localNow,
@@ -292,18 +361,20 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
         return false;
     }
     local += 0.5 + zones.localOffsetMinutes / 1440.0;
-    RoundToHalfHour(local);
+    // A typed minute asks for the minute itself; a list entry keeps to the list's half hours.
+    if (world.typedMinute < 0) {
+        RoundToHalfHour(local);
+    }
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(std::floor(local));
     JDNToEuroDate(record);
     if (record.valid == 0) {
         return false;
     }
-    const QString time = TimeOfDayText(local - std::floor(local));
     world.monthIndex = record.month;
     world.dayIndex = record.day;
     world.yearText = QString::number(record.year);
-    world.hourIndex = 2 * time.left(2).toInt() + 1 + (time.right(2) == QLatin1String("30") ? 1 : 0);
+    SetMinuteOfDay(world, MinuteOfText(TimeOfDayText(local - std::floor(local))));
     world.timezoneIndex = zones.defaultIndex;
     return true;
 }
@@ -313,7 +384,7 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones) {
     return SetWorldDateToNow(world, zones, now, TimezoneOffsetMinutes(now));
 }
 
-QString UpdateDayOfWeekTip(DateSet& dateSet) {
+QString UpdateDayOfWeekTip(const DateSet& dateSet) {
     const double local = InputDateToLocalJD(dateSet);
     if (local <= 0) {
         return {};

@@ -48,6 +48,13 @@ struct DateSet {
     int dayIndex = 0;
     int hourIndex = 0;
     int timezoneIndex = 0;
+    // A time typed into the hour box that its list does not hold, in minutes after midnight
+    // (0..1439); -1 while the hour list's entry is the time. With a typed minute, hourIndex is
+    // the list entry at or before it, so that everything reading only the list still finds
+    // the nearest half hour.
+    int typedMinute = -1;
+
+    bool operator==(const DateSet&) const = default;
 };
 
 using DateSets = std::array<DateSet, NumDateSets>;
@@ -67,6 +74,22 @@ std::optional<ClockTime> ClockTimeOfText(QStringView text);
 
 // The hour entry (1..48) of a time "HH:MM" (or "H:MM") on a whole or half hour; -1 otherwise.
 int HourEntryOfText(const QString& text);
+
+inline constexpr int MinutesPerDay = 1440;
+
+// The minute of the day (0..1439) of a time "HH:MM" or "H:MM"; -1 for any other text.
+int MinuteOfText(QStringView text);
+// "HH:MM" of a minute of the day 0..1439; "" for any other value.
+QString MinuteText(int minute);
+
+// The time of day the date set holds, in minutes after midnight: the typed minute, else the
+// hour entry's; -1 when no time is chosen.
+int MinuteOfDay(const DateSet& dateSet);
+// Sets the time of day: a time on the half hour selects its hour entry, any other the typed
+// minute with the entry before it. A value outside 0..1439 chooses no time.
+void SetMinuteOfDay(DateSet& dateSet, int minute);
+// The time of day as the hour box shows it: "09:17", "12:30"; "" when none is chosen.
+QString TimeOfDayOfDateSet(const DateSet& dateSet);
 
 struct TimezoneEntry {
     QString text;
@@ -112,18 +135,22 @@ void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool
                              bool preserveIndices);
 
 // The local day number of the entered date plus the time of day as a fraction, or a date error
-// code. The year text becomes its digits-only form; on success an empty hour becomes 12:00.
-// An hour entry outside 1..48 counts as empty.
-double InputDateToLocalJD(DateSet& dateSet);
+// code. The year is read from the digits of its text; no time chosen counts as 12:00 (an hour
+// entry outside 1..48 counts as none).
+double InputDateToLocalJD(const DateSet& dateSet);
 
-// The Julian date (UT) of the date set, or a date error code. Changes the date set as
-// InputDateToLocalJD does and, on success, selects the default zone when no zone is chosen
-// (and the computer's offset has an entry). A time-zone entry outside 1..54 counts as empty.
-double InputDateToAJDate(DateSet& dateSet, const TimeZones& zones);
+// The Julian date (UT) of the date set, or a date error code. No zone chosen counts as the
+// default zone (the computer's offset, when the list has it). A time-zone entry outside 1..54
+// counts as none.
+double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
+
+// The date set as the window shows it after a conversion: the year text in its digits and,
+// when the date converts, 12:00 for no time and the default zone for no zone.
+DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones);
 
 // "January 5, 2024, 12:00 (GMT+1:00)" (the month abbreviated when asked); "" when the date
-// set does not convert. Changes the date set as InputDateToLocalJD does.
-QString InputDateToString(DateSet& dateSet, const TimeZones& zones, bool abbreviated);
+// set does not convert.
+QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated);
 
 // The message and title shown for a failed conversion.
 struct DateErrorText {
@@ -139,7 +166,8 @@ DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, doubl
 // Fills the world date with the local date and half hour of the instant whose local date-time
 // is localNow in a zone timezoneOffsetMinutes east of Greenwich, shown in the zone of
 // zones.localOffsetMinutes: year, month, day, the hour rounded to the half hour (23:50 becomes
-// 00:00 of the next day) and the default zone. Returns false and changes nothing for an
+// 00:00 of the next day) and the default zone. When the world date holds a typed minute, the
+// time is the minute itself, not rounded. Returns false and changes nothing for an
 // invalid date-time.
 bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& localNow,
                        int timezoneOffsetMinutes);
@@ -147,7 +175,6 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
 bool SetWorldDateToNow(DateSet& world, const TimeZones& zones);
 
 // The tip of the day list: the weekday name of the entered date, "" when it does not convert.
-// Changes the date set as InputDateToLocalJD does.
-QString UpdateDayOfWeekTip(DateSet& dateSet);
+QString UpdateDayOfWeekTip(const DateSet& dateSet);
 
 } // namespace orbivex

@@ -78,11 +78,7 @@ QString ReadTimeText(const QString& text, DateSet& dateSet) {
     if (time->hours > 23 || time->minutes > 59) {
         return QStringLiteral("The time %1 does not exist.").arg(text);
     }
-    const int entry = HourEntryOfText(text);
-    if (entry < 1) {
-        return QStringLiteral("The time %1 is not on the hour or the half hour.").arg(text);
-    }
-    dateSet.hourIndex = entry;
+    SetMinuteOfDay(dateSet, time->hours * 60 + time->minutes);
     return {};
 }
 
@@ -199,7 +195,7 @@ DateSet DateSetOfDay(int dayNumber, const DateSet& like) {
 }
 
 QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
-    DateSet converted = dateSet;
+    const DateSet converted = DateSetAsConverted(dateSet, zones);
     const double local = InputDateToLocalJD(converted);
     if (local < 0) {
         return {};
@@ -213,13 +209,14 @@ QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
         .arg(record.year, 4, 10, QLatin1Char('0'))
         .arg(record.month, 2, 10, QLatin1Char('0'))
         .arg(record.day, 2, 10, QLatin1Char('0'))
-        .arg(HourEntryText(converted.hourIndex),
+        .arg(TimeOfDayOfDateSet(converted),
              zoneChosen ? zones.list[static_cast<std::size_t>(converted.timezoneIndex)].text
                         : QStringLiteral("GMT"));
 }
 
 std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,
                                      int index, int& status, const QString& note) {
+    dateSet = DateSetAsConverted(dateSet, zones);
     const double julianDay = InputDateToAJDate(dateSet, zones);
     if (julianDay >= 0) {
         return julianDay;

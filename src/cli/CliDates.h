@@ -6,7 +6,7 @@
 // error. The forms:
 //   a day   "YYYY-MM-DD"; a leading minus gives a year before year 1
 //   DATE    a day, then optionally " HH:MM" and " ZONE"
-//   a time  "HH:MM" on the hour or the half hour
+//   a time  "HH:MM", any minute
 //   a zone  an entry of the program's time-zone list: "GMT", "GMT+5:30", "GMT-11:00",
 //           "+05:30", "-11:00", "GMT+13:45" or a North American name such as "EST/CDT"
 

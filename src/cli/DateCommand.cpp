@@ -32,7 +32,7 @@ int RunDate(const QStringList& arguments, Context& context) {
     const QCommandLineOption dayOption(QStringLiteral("day"), QStringLiteral("The day: 1 to 31."),
                                        QStringLiteral("D"));
     const QCommandLineOption hourOption(QStringLiteral("hour"),
-                                        QStringLiteral("The time on a half hour, 00:00 to 23:30."),
+                                        QStringLiteral("The time of day, 00:00 to 23:59."),
                                         QStringLiteral("HH:MM"));
     const QCommandLineOption zoneOption(QStringLiteral("zone"),
                                         QStringLiteral("The time zone: %1.").arg(ZoneFormsText()),

@@ -141,7 +141,7 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                   QStringLiteral("The local date (default: today)."),
                                   QStringLiteral("YYYY-MM-DD"));
     const QCommandLineOption time(QStringLiteral("time"),
-                                  QStringLiteral("The local time on a half hour (default: 12:00)."),
+                                  QStringLiteral("The local time of day (default: 12:00)."),
                                   QStringLiteral("HH:MM"), QStringLiteral("12:00"));
     const QCommandLineOption zone(
         QStringLiteral("zone"), QStringLiteral("The zone: %1 (default: GMT).").arg(ZoneFormsText()),

@@ -216,7 +216,7 @@ ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zone
     const QString zone = dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount
                              ? zones[dateSet.timezoneIndex].text
                              : QString();
-    text.hourAndZone = HourEntryText(dateSet.hourIndex) + QLatin1Char(' ') + zone;
+    text.hourAndZone = TimeOfDayOfDateSet(dateSet) + QLatin1Char(' ') + zone;
     return text;
 }
 

@@ -141,9 +141,9 @@ SearchDates SearchDatesOf(const ProgramState& state) {
 }
 
 int WorldTimeZoneOffset(const ProgramState& state) {
-    DateSet world = state.computedDateSets[WorldDate];
-    // Chooses the computer's zone when none is chosen.
-    InputDateToAJDate(world, state.computedZones);
+    // The computer's zone when none is chosen.
+    const DateSet world =
+        DateSetAsConverted(state.computedDateSets[WorldDate], state.computedZones);
     if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
         return 0;
     }

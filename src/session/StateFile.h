@@ -14,6 +14,13 @@
 //   36-42 the colours of aspect kinds 1..7 (bare integers, R + 256 G + 65536 B)
 //   43    midpoint orb index       44 synastry divisor index
 // Indices and flags are written as " 5 " / "-1 " and "#TRUE#" / "#FALSE#".
+//
+// What those lines cannot hold follows them as keyed lines "key=value", written only when
+// used, so that a file without them is exactly what older versions wrote and read:
+//   world.time, birth1.time, birth2.time   a time typed off the half hours, "HH:MM"
+// The classic lines then hold the nearest value they can (the half hour before a typed time).
+// A reader skips keys it does not know and lines without a key. docs/state-files.md
+// describes the format.
 
 #include "calendar/DateInput.h"
 #include "core/Bodies.h"
@@ -35,6 +42,7 @@ struct StateDateSet {
     QString yearText;      // as typed
     int hourIndex = 0;     // 0 none, 1..48
     int timezoneIndex = 0; // 0..54
+    int typedMinute = -1;  // keyed: a typed time of day off the half hours, or -1
 
     bool operator==(const StateDateSet&) const = default;
 };

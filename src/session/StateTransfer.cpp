@@ -14,6 +14,7 @@ StateFileContents ToStateFile(const ProgramState& state) {
         to.yearText = from.yearText;
         to.hourIndex = from.hourIndex;
         to.timezoneIndex = from.timezoneIndex;
+        to.typedMinute = from.typedMinute;
     }
     contents.SelectMode(state.mode);
     contents.stepUnitIndex = state.stepUnitIndex;
@@ -49,6 +50,10 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
         to.dayIndex = from.dayIndex;
         to.yearText = from.yearText;
         to.hourIndex = from.hourIndex;
+        to.typedMinute = -1;
+        if (from.typedMinute >= 0) {
+            SetMinuteOfDay(to, from.typedMinute);
+        }
         to.timezoneIndex = from.timezoneIndex < TimezoneEntryCount ? from.timezoneIndex : 0;
     }
     const ChartMode mode = contents.SelectedMode();

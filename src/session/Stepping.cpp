@@ -11,15 +11,14 @@ namespace orbivex {
 
 namespace {
 
-constexpr int LastHourEntry = HourEntryCount - 1; // 48: 23:30
 constexpr int LargestYear = std::numeric_limits<qint16>::max();
 
-// The world date's four stepping fields as numbers.
+// The world date's four stepping fields as numbers; the time in minutes after midnight.
 struct Fields {
     int year = 0;
     int month = 0;
     int day = 0;
-    int hour = 0;
+    int minute = 0;
 };
 
 void MonthForward(Fields& f) {
@@ -76,13 +75,12 @@ void WeekBack(Fields& f) {
 void Apply(Fields& f, int unit, bool forward) {
     switch (unit) {
     case HalfHourStep:
-        if (forward) {
-            if (++f.hour > LastHourEntry) {
-                f.hour = 1;
-                DayForward(f);
-            }
-        } else if (--f.hour < 1) {
-            f.hour = LastHourEntry;
+        f.minute += forward ? 30 : -30;
+        if (f.minute >= MinutesPerDay) {
+            f.minute -= MinutesPerDay;
+            DayForward(f);
+        } else if (f.minute < 0) {
+            f.minute += MinutesPerDay;
             DayBack(f);
         }
         break;
@@ -133,10 +131,10 @@ DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bo
     const int year = DigitsOnly(dateSet.yearText, false, false).toInt(&isNumber);
     if (!isNumber || year < 0 || year > LargestYear || dateSet.monthIndex < 1 ||
         dateSet.monthIndex > 12 || dateSet.dayIndex < 1 || dateSet.dayIndex >= DayEntryCount ||
-        dateSet.hourIndex < 1 || dateSet.hourIndex > LastHourEntry) {
+        MinuteOfDay(dateSet) < 0) {
         return {};
     }
-    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, dateSet.hourIndex};
+    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, MinuteOfDay(dateSet)};
     Apply(f, unitIndex, forward);
     // A negative year would lose its sign in the year box and pass for a year of the era.
     if (f.year < 0 || f.year > LargestYear) {
@@ -151,7 +149,7 @@ DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bo
     }
     dateSet.monthIndex = f.month;
     dateSet.dayIndex = f.day;
-    dateSet.hourIndex = f.hour;
+    SetMinuteOfDay(dateSet, f.minute);
     if (unitIndex == MonthStep || unitIndex == YearStep) {
         CorrectDay(dateSet, zones);
     }
@@ -190,6 +188,7 @@ WorldStepOutcome StepWorldDate(ProgramState& state, const ComputeContext& contex
     outcome.compute = Compute(state, context);
     if (state.ChartJulianDays[WorldDate] < 0.0) {
         world.hourIndex = remembered.hourIndex;
+        world.typedMinute = remembered.typedMinute;
         world.monthIndex = remembered.monthIndex;
         world.dayIndex = remembered.dayIndex;
         world.yearText = remembered.yearText;
@@ -209,6 +208,7 @@ void ClearDateSet(DateSet& dateSet) {
     dateSet.monthIndex = 0;
     dateSet.dayIndex = 0;
     dateSet.hourIndex = 0;
+    dateSet.typedMinute = -1;
     dateSet.timezoneIndex = 0;
     dateSet.yearText.clear();
 }

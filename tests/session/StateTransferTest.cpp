@@ -34,7 +34,8 @@ bool SameDates(const DateSets& a, const DateSets& b) {
     for (int set = 0; set < NumDateSets; ++set) {
         if (a[set].yearText != b[set].yearText || a[set].monthIndex != b[set].monthIndex ||
             a[set].dayIndex != b[set].dayIndex || a[set].hourIndex != b[set].hourIndex ||
-            a[set].timezoneIndex != b[set].timezoneIndex) {
+            a[set].timezoneIndex != b[set].timezoneIndex ||
+            a[set].typedMinute != b[set].typedMinute) {
             return false;
         }
     }
@@ -53,6 +54,7 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     state.settings.synastryDivisorPosition = 4;
     state.settings.midpointOrbPosition = 7;
     state.settings.showOnlyEarth = true;
+    SetMinuteOfDay(state.dateSets[FirstBirthdate], 6 * 60 + 41);
     ASSERT_EQ(SaveState(Path("a.pat"), state), "");
 
     ProgramState loaded;
