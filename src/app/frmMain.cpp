@@ -21,6 +21,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
@@ -68,6 +69,17 @@ void SetComboIndex(QComboBox* combo, int index) {
 
 int ComboIndex(const QComboBox* combo) {
     return std::max(0, combo->currentIndex());
+}
+
+// The zone of a zone box: its list entry, or the zone named in it.
+void ReadZoneBox(const QComboBox* combo, DateSet& set) {
+    const QString text = combo->currentText();
+    if (text == combo->itemText(ComboIndex(combo))) {
+        set.timezoneIndex = ComboIndex(combo);
+        set.zoneName.clear();
+    } else {
+        SetZoneText(set, text);
+    }
 }
 
 // The time of an hour box: its list entry, or the time typed into it. A text that is not yet a
@@ -152,6 +164,7 @@ void frmMain::CreateControls() {
         return b;
     };
 
+    const QStringList zoneNames = ZoneNames();
     for (int s = 0; s < NumDateSets; ++s) {
         const QString n = QString::number(s);
         Label1[s] = new QLabel(page);
@@ -190,6 +203,17 @@ void frmMain::CreateControls() {
             QRegularExpression(QStringLiteral("([01]?[0-9]|2[0-3]):[0-5][0-9]")), cboHour[s]));
         connect(cboHour[s]->lineEdit(), &QLineEdit::editingFinished, this,
                 [this, s] { cboHour_Click(s); });
+        // The zone box lists the fixed offsets and takes a zone name typed into it, completed
+        // from the system's time-zone database.
+        cboTimezone[s]->setEditable(true);
+        cboTimezone[s]->setInsertPolicy(QComboBox::NoInsert);
+        cboTimezone[s]->lineEdit()->setMaxLength(StateFileContents::MaxZoneNameLength);
+        auto* completer = new QCompleter(zoneNames, cboTimezone[s]);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setFilterMode(Qt::MatchContains);
+        cboTimezone[s]->setCompleter(completer);
+        connect(cboTimezone[s]->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, s] { cboTimezone_Click(s); });
         connect(cboMonthCE[s], &QComboBox::currentIndexChanged, this,
                 [this, s] { cboMonthCE_Click(s); });
         connect(cboDayCE[s], &QComboBox::currentIndexChanged, this,
@@ -482,7 +506,7 @@ void frmMain::ReadControls() {
         set.monthIndex = ComboIndex(cboMonthCE[s]);
         set.dayIndex = ComboIndex(cboDayCE[s]);
         ReadHourBox(cboHour[s], set);
-        set.timezoneIndex = ComboIndex(cboTimezone[s]);
+        ReadZoneBox(cboTimezone[s], set);
     }
     const ChartMode mode = SelectedMode();
     if (mode != NoChartMode) {
@@ -511,6 +535,10 @@ void frmMain::ShowDateSet(int dateSet) {
         cboHour[dateSet]->setEditText(TimeOfDayOfDateSet(set));
     }
     SetComboIndex(cboTimezone[dateSet], set.timezoneIndex);
+    if (const QString zone = ZoneTextOf(set, state.zones.list);
+        cboTimezone[dateSet]->currentText() != zone) {
+        cboTimezone[dateSet]->setEditText(zone);
+    }
     updatingControls_ = wasUpdating;
 }
 

@@ -62,6 +62,9 @@ void frmMain::cmdCompute_Click() {
         return;
     }
     ShowComputedChart();
+    if (!outcome.notes.isEmpty()) {
+        SetStatus(outcome.notes.join(QLatin1Char(' ')));
+    }
 }
 
 void frmMain::ReportComputeError(const ComputeOutcome& outcome) {

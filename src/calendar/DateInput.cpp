@@ -2,6 +2,7 @@
 
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
+#include "calendar/NamedZones.h"
 #include "support/StrProc.h"
 
 #include <algorithm>
@@ -264,6 +265,9 @@ void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool
             dateSet.timezoneIndex >= TimezoneEntryCount) {
             dateSet.timezoneIndex = 0;
         }
+        if (!preserveIndices) {
+            dateSet.zoneName.clear();
+        }
     }
 }
 
@@ -299,6 +303,13 @@ double InputDateToLocalJD(const DateSet& dateSet) {
 
 namespace {
 
+// How the local date and time `local` (InputDateToLocalJD) reads in the date set's named zone.
+ZoneReading ReadLocalTimeAt(const DateSet& dateSet, double local) {
+    const double day = std::floor(local);
+    const int minute = static_cast<int>(std::lround((local - day) * MinutesPerDay));
+    return ReadLocalTime(dateSet.zoneName, static_cast<std::int32_t>(day), minute);
+}
+
 // The zone entry a conversion reads: the chosen one, else the default; 0 when neither exists.
 int ZoneEntryInUse(const DateSet& dateSet, const TimeZones& zones) {
     if (dateSet.timezoneIndex >= 1 && dateSet.timezoneIndex < TimezoneEntryCount) {
@@ -317,6 +328,13 @@ double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones) {
     if (local < 0) {
         return local;
     }
+    if (!dateSet.zoneName.isEmpty()) {
+        const ZoneReading reading = ReadLocalTimeAt(dateSet, local);
+        if (!reading.known) {
+            return DateUnknownZone;
+        }
+        return local - reading.offsetSeconds / 86400.0 - 0.5;
+    }
     const int entry = ZoneEntryInUse(dateSet, zones);
     const int offset = entry > 0 ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes : 0;
     return local - offset / static_cast<double>(MinutesPerDay) - 0.5;
@@ -332,10 +350,55 @@ DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones) {
         converted.hourIndex = NoonHourEntry;
         converted.typedMinute = -1;
     }
-    if (const int entry = ZoneEntryInUse(converted, zones); entry > 0) {
-        converted.timezoneIndex = entry;
+    if (converted.zoneName.isEmpty()) {
+        if (const int entry = ZoneEntryInUse(converted, zones); entry > 0) {
+            converted.timezoneIndex = entry;
+        }
     }
     return converted;
+}
+
+ZoneReading ReadLocalTimeOf(const DateSet& dateSet) {
+    const double local = InputDateToLocalJD(dateSet);
+    if (dateSet.zoneName.isEmpty() || local < 0) {
+        return {};
+    }
+    return ReadLocalTimeAt(dateSet, local);
+}
+
+bool ZoneChosen(const DateSet& dateSet) {
+    return !dateSet.zoneName.isEmpty() ||
+           (dateSet.timezoneIndex > 0 && dateSet.timezoneIndex < TimezoneEntryCount);
+}
+
+QString ZoneTextOf(const DateSet& dateSet, const TimezoneList& list) {
+    if (!dateSet.zoneName.isEmpty()) {
+        return dateSet.zoneName;
+    }
+    if (dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount) {
+        return list[static_cast<std::size_t>(dateSet.timezoneIndex)].text;
+    }
+    return {};
+}
+
+void SetZoneText(DateSet& dateSet, const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (const int entry = TimezoneEntryOfText(trimmed); entry > 0) {
+        dateSet.timezoneIndex = entry;
+        dateSet.zoneName.clear();
+    } else {
+        dateSet.timezoneIndex = 0;
+        dateSet.zoneName = trimmed;
+    }
+}
+
+int ZoneOffsetMinutes(const DateSet& dateSet, const TimeZones& zones) {
+    const double local = InputDateToLocalJD(dateSet);
+    const double universal = InputDateToAJDate(dateSet, zones);
+    if (local < 0 || universal < 0) {
+        return 0;
+    }
+    return static_cast<int>(std::lround((local - 0.5 - universal) * MinutesPerDay));
 }
 
 QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated) {
@@ -345,10 +408,7 @@ QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool a
     }
     const DateSet shown = DateSetAsConverted(dateSet, zones);
     // The zone the user chose, or none: the text names what the date set holds, as before.
-    QString zoneText;
-    if (dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount) {
-        zoneText = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)].text;
-    }
+    const QString zoneText = ZoneTextOf(dateSet, zones.list);
     return QStringLiteral("%1, %2 (%3)")
         .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated),
              TimeOfDayOfDateSet(shown), zoneText);
@@ -360,7 +420,10 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
     if (!std::isfinite(local)) {
         return false;
     }
-    local += 0.5 + zones.localOffsetMinutes / 1440.0;
+    // A named zone stays, with the present offset there; any other zone becomes the default.
+    const bool named = IsZoneName(world.zoneName);
+    local += 0.5 + (named ? ZoneOffsetAt(world.zoneName, local) / 86400.0
+                          : zones.localOffsetMinutes / 1440.0);
     // A typed minute asks for the minute itself; a list entry keeps to the list's half hours.
     if (world.typedMinute < 0) {
         RoundToHalfHour(local);
@@ -375,7 +438,12 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
     world.dayIndex = record.day;
     world.yearText = QString::number(record.year);
     SetMinuteOfDay(world, MinuteOfText(TimeOfDayText(local - std::floor(local))));
-    world.timezoneIndex = zones.defaultIndex;
+    if (named) {
+        world.timezoneIndex = 0;
+    } else {
+        world.timezoneIndex = zones.defaultIndex;
+        world.zoneName.clear();
+    }
     return true;
 }
 

@@ -3,6 +3,8 @@
 // data, the hour and time-zone lists they choose from, and their conversion into Julian dates
 // and texts. The window binds its year box and lists to a DateSet; every rule lives here.
 
+#include "calendar/NamedZones.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,7 @@ inline constexpr int DateIncomplete = -1;    // year empty, or month or day not 
 inline constexpr int DateDoesNotExist = -2;  // no such day in that month and year
 inline constexpr int DateBeforeYearOne = -3; // year 0 or less
 inline constexpr int DateFromYear2800 = -4;  // year 2800 or later
+inline constexpr int DateUnknownZone = -5;   // a zone name the time-zone database lacks
 
 // Entries of the lists, the empty entry 0 included.
 inline constexpr int MonthEntryCount = 13; // 1..12: January ... December
@@ -53,6 +56,10 @@ struct DateSet {
     // the list entry at or before it, so that everything reading only the list still finds
     // the nearest half hour.
     int typedMinute = -1;
+    // A zone named as in the time-zone database ("Europe/Paris"), typed into the zone box; ""
+    // while the zone list's entry is the zone. A named zone has no list entry: timezoneIndex
+    // is then 0.
+    QString zoneName{};
 
     bool operator==(const DateSet&) const = default;
 };
@@ -139,7 +146,9 @@ void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool
 // entry outside 1..48 counts as none).
 double InputDateToLocalJD(const DateSet& dateSet);
 
-// The Julian date (UT) of the date set, or a date error code. No zone chosen counts as the
+// The Julian date (UT) of the date set, or a date error code. A named zone gives the offset in
+// force there at that local date and time (a skipped local time is read with the offset
+// before the change, a doubled one as its first occurrence). No zone chosen counts as the
 // default zone (the computer's offset, when the list has it). A time-zone entry outside 1..54
 // counts as none.
 double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
@@ -147,6 +156,28 @@ double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
 // The date set as the window shows it after a conversion: the year text in its digits and,
 // when the date converts, 12:00 for no time and the default zone for no zone.
 DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones);
+
+// True when the date set has a zone: a named one or an entry of the list.
+bool ZoneChosen(const DateSet& dateSet);
+// The zone as the zone box shows it: the name, or the text of the list entry; "" for none.
+QString ZoneTextOf(const DateSet& dateSet, const TimezoneList& list);
+// Sets the zone from a text typed into the zone box or given to the CLI: a text of the list
+// ("GMT+5:30", "+05:30", "EST/CDT") selects its entry, any other text that is not blank names
+// a zone (which the conversion then looks up), a blank text chooses none.
+void SetZoneText(DateSet& dateSet, const QString& text);
+
+// How the date set's local date and time reads in its named zone; `known` is false when the
+// date set has no named zone, its zone is not in the database or its date does not convert.
+ZoneReading ReadLocalTimeOf(const DateSet& dateSet);
+
+// The offset in minutes east of Greenwich (rounded) with which the date set converts; 0 when
+// it does not convert or no zone applies.
+int ZoneOffsetMinutes(const DateSet& dateSet, const TimeZones& zones);
+
+// A note for a local time that a named zone skipped or had twice, saying which reading the
+// conversion chose; "" for any other date set. dateSetIndex names the date set (program texts
+// 4 to 6).
+QString LocalTimeNote(const ProgramTexts& texts, int dateSetIndex, const DateSet& dateSet);
 
 // "January 5, 2024, 12:00 (GMT+1:00)" (the month abbreviated when asked); "" when the date
 // set does not convert.

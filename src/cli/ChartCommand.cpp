@@ -315,6 +315,9 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         context.err << outcome.dateError.message << '\n';
         return ExitDateError;
     }
+    for (const QString& note : outcome.notes) {
+        context.err << note << '\n';
+    }
     if (ephemeris.UsesBuiltInTheory()) {
         context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
                        "come from the less precise built-in theory.\n";

@@ -2,6 +2,7 @@
 
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
+#include "calendar/NamedZones.h"
 #include "support/ProgramTexts.h"
 
 #include <QDate>
@@ -14,7 +15,7 @@ QString ZoneFormsText() {
     return QStringLiteral("GMT, GMT+H:MM, GMT-H:MM, +HH:MM or -HH:MM on a whole or half hour up "
                           "to 11:30 either side, GMT+12:00, GMT+13:00, GMT+14:00, GMT+5:45, "
                           "GMT+8:45, GMT+12:45, GMT+13:45, or a North American zone name such as "
-                          "EST/CDT");
+                          "EST/CDT, or a zone of the time-zone database such as Europe/Paris");
 }
 
 namespace {
@@ -83,11 +84,10 @@ QString ReadTimeText(const QString& text, DateSet& dateSet) {
 }
 
 QString ReadZoneText(const QString& text, DateSet& dateSet) {
-    const int entry = TimezoneEntryOfText(text);
-    if (entry < 1) {
+    if (TimezoneEntryOfText(text) < 1 && !IsZoneName(text)) {
         return QStringLiteral("'%1' is not a zone; write %2.").arg(text, ZoneFormsText());
     }
-    dateSet.timezoneIndex = entry;
+    SetZoneText(dateSet, text);
     return {};
 }
 
@@ -203,22 +203,22 @@ QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(std::floor(local));
     JDNToEuroDate(record);
-    const bool zoneChosen =
-        converted.timezoneIndex >= 1 && converted.timezoneIndex < TimezoneEntryCount;
+    const bool zoneChosen = ZoneChosen(converted);
     return QStringLiteral("%1-%2-%3 %4 %5")
         .arg(record.year, 4, 10, QLatin1Char('0'))
         .arg(record.month, 2, 10, QLatin1Char('0'))
         .arg(record.day, 2, 10, QLatin1Char('0'))
         .arg(TimeOfDayOfDateSet(converted),
-             zoneChosen ? zones.list[static_cast<std::size_t>(converted.timezoneIndex)].text
-                        : QStringLiteral("GMT"));
+             zoneChosen ? ZoneTextOf(converted, zones.list) : QStringLiteral("GMT"));
 }
 
 std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,
                                      int index, int& status, const QString& note) {
     dateSet = DateSetAsConverted(dateSet, zones);
     const double julianDay = InputDateToAJDate(dateSet, zones);
-    if (julianDay >= 0) {
+    const bool unusualTime = julianDay >= 0 && !dateSet.zoneName.isEmpty() &&
+                             ReadLocalTimeOf(dateSet).kind != LocalTimeKind::Unique;
+    if (julianDay >= 0 && !unusualTime) {
         return julianDay;
     }
     // The texts are read only now: a date that converts does not need them.
@@ -227,6 +227,11 @@ std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const T
         context.err << texts.LastLoadFailure() << '\n';
         status = ExitFailure;
         return std::nullopt;
+    }
+    if (julianDay >= 0) {
+        // A skipped or doubled local time converts; the note says how it was read.
+        context.err << LocalTimeNote(texts, index, dateSet) << '\n';
+        return julianDay;
     }
     context.err << ReportDateError(texts, index, julianDay).message;
     if (!note.isEmpty()) {

@@ -213,9 +213,7 @@ ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zone
     ExportDateText text;
     text.date = dateSet.yearText + QLatin1Char('-') + twoDigits(dateSet.monthIndex) +
                 QLatin1Char('-') + twoDigits(dateSet.dayIndex);
-    const QString zone = dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount
-                             ? zones[dateSet.timezoneIndex].text
-                             : QString();
+    const QString zone = ZoneTextOf(dateSet, zones);
     text.hourAndZone = TimeOfDayOfDateSet(dateSet) + QLatin1Char(' ') + zone;
     return text;
 }

@@ -157,6 +157,10 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
             outcome.dateError = ReportDateError(context.texts, set, jd);
             return outcome;
         }
+        if (const QString note = LocalTimeNote(context.texts, set, state.dateSets[set]);
+            !note.isEmpty()) {
+            outcome.notes.append(note);
+        }
     }
 
     state.chart = ComputeChart(ChartRequestOf(state, context), context.ephemeris, &state.chart);

@@ -141,13 +141,8 @@ SearchDates SearchDatesOf(const ProgramState& state) {
 }
 
 int WorldTimeZoneOffset(const ProgramState& state) {
-    // The computer's zone when none is chosen.
-    const DateSet world =
-        DateSetAsConverted(state.computedDateSets[WorldDate], state.computedZones);
-    if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
-        return 0;
-    }
-    return state.computedZones.list[static_cast<std::size_t>(world.timezoneIndex)].offsetMinutes;
+    // The computer's zone when none is chosen; a named zone's offset at the world date.
+    return ZoneOffsetMinutes(state.computedDateSets[WorldDate], state.computedZones);
 }
 
 int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <limits>
 #include <variant>
 #include <vector>
@@ -355,6 +356,9 @@ QByteArray FormatKeyedLines(const StateFileContents& contents) {
             bytes += QByteArray(DateSetKeys[set]) +
                      ".time=" + MinuteText(d.typedMinute).toLatin1() + "\r\n";
         }
+        if (!d.zoneName.isEmpty()) {
+            bytes += QByteArray(DateSetKeys[set]) + ".zone=" + d.zoneName.toLatin1() + "\r\n";
+        }
     }
     return bytes;
 }
@@ -376,6 +380,18 @@ QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fi
         const QByteArray key = lines[i].first(equals).trimmed().toByteArray();
         const QByteArrayView value = lines[i].sliced(equals + 1).trimmed();
         for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
+            if (key == QByteArray(DateSetKeys[set]) + ".zone") {
+                const QString name = QString::fromLatin1(value);
+                if (name.isEmpty() || name.size() > StateFileContents::MaxZoneNameLength ||
+                    !std::all_of(name.begin(), name.end(),
+                                 [](QChar ch) { return IsTextCharacter(ch.unicode()); })) {
+                    return QStringLiteral("Line %1 (%2): \"%3\" is not a zone name.")
+                        .arg(lineNumber)
+                        .arg(QString::fromLatin1(key), Shown(value));
+                }
+                read.dateSets[set].zoneName = name;
+                continue;
+            }
             if (key != QByteArray(DateSetKeys[set]) + ".time") {
                 continue;
             }
@@ -440,6 +456,14 @@ QString CheckStateFileContents(const StateFileContents& contents) {
         }
     }
     for (std::size_t set = 0; set < contents.dateSets.size(); ++set) {
+        const QString& name = contents.dateSets[set].zoneName;
+        if (name.size() > StateFileContents::MaxZoneNameLength ||
+            !std::all_of(name.begin(), name.end(),
+                         [](QChar ch) { return IsTextCharacter(ch.unicode()); }) ||
+            name != name.trimmed()) {
+            return QStringLiteral("the zone name of %1 is not one a state file can hold")
+                .arg(QString::fromLatin1(DateSetKeys[set]));
+        }
         const int minute = contents.dateSets[set].typedMinute;
         if (minute < -1 || minute >= MinutesPerDay) {
             return QStringLiteral("the typed time of %1 is %2 minutes after midnight, not between "

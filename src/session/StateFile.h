@@ -18,7 +18,9 @@
 // What those lines cannot hold follows them as keyed lines "key=value", written only when
 // used, so that a file without them is exactly what older versions wrote and read:
 //   world.time, birth1.time, birth2.time   a time typed off the half hours, "HH:MM"
-// The classic lines then hold the nearest value they can (the half hour before a typed time).
+//   world.zone, birth1.zone, birth2.zone   a zone of the time-zone database, "Europe/Paris"
+// The classic lines then hold the nearest value they can (the half hour before a typed time,
+// the list entry of a named zone's offset at that date).
 // A reader skips keys it does not know and lines without a key. docs/state-files.md
 // describes the format.
 
@@ -43,6 +45,7 @@ struct StateDateSet {
     int hourIndex = 0;     // 0 none, 1..48
     int timezoneIndex = 0; // 0..54
     int typedMinute = -1;  // keyed: a typed time of day off the half hours, or -1
+    QString zoneName{};    // keyed: a zone of the time-zone database, or ""
 
     bool operator==(const StateDateSet&) const = default;
 };
@@ -61,6 +64,8 @@ struct StateFileContents {
     static constexpr int MaxColour = 0xffffff;
     // Longest year text the file keeps; the year box holds a year, not prose.
     static constexpr int MaxYearTextLength = 256;
+    // Longest zone name the file keeps; the database's longest is about 30 characters.
+    static constexpr int MaxZoneNameLength = 64;
 
     std::array<StateDateSet, 3> dateSets; // index 0 world date, 1 and 2 the birthdates
 

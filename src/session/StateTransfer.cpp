@@ -15,6 +15,14 @@ StateFileContents ToStateFile(const ProgramState& state) {
         to.hourIndex = from.hourIndex;
         to.timezoneIndex = from.timezoneIndex;
         to.typedMinute = from.typedMinute;
+        to.zoneName = from.zoneName;
+        if (!from.zoneName.isEmpty()) {
+            // For a reader that knows only the list: the entry of the zone's offset that day.
+            to.timezoneIndex =
+                InputDateToAJDate(from, state.zones) >= 0
+                    ? DefaultTimezoneIndex(state.zones.list, ZoneOffsetMinutes(from, state.zones))
+                    : 0;
+        }
     }
     contents.SelectMode(state.mode);
     contents.stepUnitIndex = state.stepUnitIndex;
@@ -55,6 +63,10 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
             SetMinuteOfDay(to, from.typedMinute);
         }
         to.timezoneIndex = from.timezoneIndex < TimezoneEntryCount ? from.timezoneIndex : 0;
+        to.zoneName = from.zoneName;
+        if (!from.zoneName.isEmpty()) {
+            to.timezoneIndex = 0;
+        }
     }
     const ChartMode mode = contents.SelectedMode();
     if (mode != NoChartMode) {

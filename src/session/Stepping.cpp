@@ -210,6 +210,7 @@ void ClearDateSet(DateSet& dateSet) {
     dateSet.hourIndex = 0;
     dateSet.typedMinute = -1;
     dateSet.timezoneIndex = 0;
+    dateSet.zoneName.clear();
     dateSet.yearText.clear();
 }
 
@@ -221,14 +222,14 @@ ControlState RefreshControlState(ProgramState& state, const ControlStateInputs& 
         dateSet.yearText = DigitsOnly(dateSet.yearText, false, false);
         result.clearVisible[s] = !dateSet.yearText.isEmpty() || dateSet.monthIndex > 0 ||
                                  dateSet.dayIndex > 0 || dateSet.hourIndex > 0 ||
-                                 dateSet.timezoneIndex > 0;
+                                 dateSet.timezoneIndex > 0 || !dateSet.zoneName.isEmpty();
         DateSet copy = dateSet; // the tip reads the date without choosing an hour for it
         result.dayTips[s] = UpdateDayOfWeekTip(copy);
     }
 
     const DateSet& world = state.dateSets[WorldDate];
     result.forwardEnabled = !world.yearText.isEmpty() && ModeSteps(state.mode) &&
-                            world.timezoneIndex > 0 && world.hourIndex > 0 && world.dayIndex > 0 &&
+                            ZoneChosen(world) && world.hourIndex > 0 && world.dayIndex > 0 &&
                             world.monthIndex > 0 && !inputs.running && !inputs.courseGraphShown;
 
     if (inputs.courseGraphShown) {

@@ -221,5 +221,18 @@ TEST_F(MainWindowTest, ATypedMinuteIsComputedSteppedAndKept) {
     EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("01:00"));
 }
 
+TEST_F(MainWindowTest, ANamedZoneIsTypedComputedAndItsSkippedHourNoted) {
+    Start();
+    EnterDate(WorldDate, QStringLiteral("2024"), 3, 31, 6, GreenwichTimezoneEntry); // 02:30
+    QLineEdit* zoneBox = window->cboTimezone[WorldDate]->lineEdit();
+    zoneBox->setText(QStringLiteral("Europe/Paris"));
+    Q_EMIT zoneBox->editingFinished();
+    window->cmdCompute->click();
+    // Read with the offset before the clocks went forward: 01:30 UT.
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460400.5 + 1.5 / 24.0, 1e-9);
+    EXPECT_EQ(window->cboTimezone[WorldDate]->currentText(), QStringLiteral("Europe/Paris"));
+    EXPECT_TRUE(window->lblStatus->text().contains(QStringLiteral("does not exist")));
+}
+
 } // namespace
 } // namespace orbivex::test

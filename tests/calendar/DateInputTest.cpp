@@ -369,7 +369,7 @@ TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
         ReportDateError(texts, WorldDate, InputDateToAJDate(set, MakeTimeZones(0, false))).message,
         "World date lies after 2799.");
 
-    for (const double notAnError : {0.0, -0.4, -4.6, -5.0, 2451545.0, std::nan("")}) {
+    for (const double notAnError : {0.0, -0.4, -5.6, -6.0, 2451545.0, std::nan("")}) {
         report = ReportDateError(texts, WorldDate, notAnError);
         EXPECT_EQ(report.message, "") << notAnError;
         EXPECT_EQ(report.title, "") << notAnError;

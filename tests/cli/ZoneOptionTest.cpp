@@ -107,6 +107,7 @@ TEST(DateOption, FormsOfADate) {
         {"  2024-3-5   07:00\tGMT+5:45 ", "2024-03-05 07:00 GMT+5:45"},
         {"2024-03-20T06:30", "2024-03-20 06:30 GMT"},
         {"2024-03-20 9:07 +05:30", "2024-03-20 09:07 GMT+5:30"},
+        {"1944-06-06 06:30 Europe/Paris", "1944-06-06 06:30 Europe/Paris"},
         {"2024-03-20 EST/CDT", "2024-03-20 12:00 EST/CDT"},
         {"0800-01-01 23:30 -11:30", "0800-01-01 23:30 GMT-11:30"},
         {"2024-03-20 12:00 GMT x", nullptr},
@@ -129,5 +130,24 @@ TEST(DateOption, FormsOfADate) {
             Json(chart)[QStringLiteral("dates")][QStringLiteral("world")][QStringLiteral("text")]
                 .toString(),
             QString::fromUtf8(date));
+    }
+}
+
+// A local time that a named zone skipped or had twice converts every command's way, with a note
+// on the choice made.
+TEST(DateOption, SkippedAndDoubledLocalTimesAreNoted) {
+    const std::pair<QStringList, const char*> runs[] = {
+        {{QStringLiteral("chart"), QStringLiteral("--mode"), QStringLiteral("world"),
+          QStringLiteral("--world"), QStringLiteral("2024-03-31 02:30 Europe/Paris")},
+         "does not exist in Europe/Paris"},
+        {{QStringLiteral("positions"), QStringLiteral("--date"), QStringLiteral("2024-10-27"),
+          QStringLiteral("--time"), QStringLiteral("02:30"), QStringLiteral("--zone"),
+          QStringLiteral("Europe/Paris")},
+         "happened twice in Europe/Paris"},
+    };
+    for (const auto& [arguments, note] : runs) {
+        const CliResult run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(note))) << run.err.toStdString();
     }
 }

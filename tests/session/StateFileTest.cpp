@@ -107,8 +107,10 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
     StateFileContents c = SampleContents();
     c.dateSets[0].typedMinute = 12 * 60 + 7;
     c.dateSets[2].typedMinute = 59;
+    c.dateSets[2].zoneName = QStringLiteral("America/Argentina/Buenos_Aires");
     const QByteArray bytes = FormatStateFile(c);
-    EXPECT_EQ(bytes, SampleBytes + "world.time=12:07\r\nbirth2.time=00:59\r\n");
+    EXPECT_EQ(bytes, SampleBytes + "world.time=12:07\r\nbirth2.time=00:59\r\n"
+                                   "birth2.zone=America/Argentina/Buenos_Aires\r\n");
     StateFileContents read;
     ASSERT_EQ(ParseStateFile(bytes, read), QString());
     EXPECT_EQ(read, c);
@@ -122,6 +124,7 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"\r\nnot a keyed line\r\n", ""},
         {"world.time=24:07\r\n", "Line 45 (world.time)"},
         {"birth1.time=noon\r\n", "Line 45 (birth1.time)"},
+        {"world.zone=\r\n", "Line 45 (world.zone)"},
     };
     for (const Case& k : cases) {
         StateFileContents into = Sentinel();

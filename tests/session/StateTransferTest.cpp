@@ -35,7 +35,7 @@ bool SameDates(const DateSets& a, const DateSets& b) {
         if (a[set].yearText != b[set].yearText || a[set].monthIndex != b[set].monthIndex ||
             a[set].dayIndex != b[set].dayIndex || a[set].hourIndex != b[set].hourIndex ||
             a[set].timezoneIndex != b[set].timezoneIndex ||
-            a[set].typedMinute != b[set].typedMinute) {
+            a[set].typedMinute != b[set].typedMinute || a[set].zoneName != b[set].zoneName) {
             return false;
         }
     }
@@ -55,7 +55,10 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     state.settings.midpointOrbPosition = 7;
     state.settings.showOnlyEarth = true;
     SetMinuteOfDay(state.dateSets[FirstBirthdate], 6 * 60 + 41);
+    SetZoneText(state.dateSets[SecondBirthdate], QStringLiteral("Europe/Paris"));
     ASSERT_EQ(SaveState(Path("a.pat"), state), "");
+    // An older reader finds the list entry of Paris's offset on that day, winter time.
+    EXPECT_EQ(ToStateFile(state).dateSets[SecondBirthdate].timezoneIndex, 26);
 
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);
