@@ -262,6 +262,17 @@ void frmConfigure::BuildControls() {
     chkDisplayNATZabbr =
         BoundBox(QStringLiteral("chkDisplayNATZabbr"), &ConfigurationSettings::northAmericanZones);
 
+    // The calendar of the dates, in a group of its own.
+    fraDates = Named<QGroupBox>(this, QStringLiteral("fraDates"));
+    cboCalendar = Named<QComboBox>(fraDates, QStringLiteral("cboCalendar"));
+    cboCalendar->addItems({QString(), QString(), QString()});
+    connect(cboCalendar, &QComboBox::activated, this, [this](int index) {
+        edit_.controls.calendar = static_cast<CalendarChoice>(index);
+        ControlChanged();
+    });
+    auto* datesRow = new QVBoxLayout(fraDates);
+    datesRow->addWidget(cboCalendar);
+
     auto* optionColumn = new QVBoxLayout;
     optionColumn->setSpacing(6);
     optionColumn->addWidget(Label1);
@@ -279,6 +290,8 @@ void frmConfigure::BuildControls() {
     optionColumn->addWidget(chkShowOnlyOuterPlanets);
     optionColumn->addWidget(chkShowOnlyEarthAspects);
     optionColumn->addWidget(chkDisplayNATZabbr);
+    optionColumn->addSpacing(2);
+    optionColumn->addWidget(fraDates);
     optionColumn->addStretch(1);
 
     auto* columns = new QHBoxLayout;
@@ -341,6 +354,10 @@ void frmConfigure::SetCaptions() {
     opt1DegOfOrb->setText(caption(361, "1 degree"));
     lblOfOrb->setText(caption(362, "of orb"));
     chkDisplayNATZabbr->setText(caption(364, "Display North American timezones"));
+    fraDates->setTitle(caption(513, "Calendar of the dates"));
+    cboCalendar->setItemText(0, caption(514, "Gregorian"));
+    cboCalendar->setItemText(1, caption(515, "Julian"));
+    cboCalendar->setItemText(2, caption(516, "Julian before 15 October 1582"));
     chkShowOnlyOuterPlanets->setText(QStringLiteral("Show only outer planet aspects in chart"));
     chkShowOnlyEarthAspects->setText(QStringLiteral("Show only Earth aspects in chart"));
     cmdReset->setText(caption(368, "Reset to default"));
@@ -370,6 +387,7 @@ void frmConfigure::ShowControls() {
     chkShowOnlyOuterPlanets->setChecked(shown.showOnlyOuter);
     chkShowOnlyEarthAspects->setChecked(shown.showOnlyEarth);
     chkDisplayNATZabbr->setChecked(shown.northAmericanZones);
+    cboCalendar->setCurrentIndex(static_cast<int>(shown.calendar));
     EnableBoldfaceChoices();
 }
 

@@ -8,6 +8,7 @@
 #include "session/Configuration.h"
 
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPoint>
 #include <QRect>
@@ -118,6 +119,8 @@ class frmConfigure : public QDialog {
     QCheckBox* chkShowOnlyOuterPlanets = nullptr;
     QCheckBox* chkShowOnlyEarthAspects = nullptr;
     QCheckBox* chkDisplayNATZabbr = nullptr;
+    QGroupBox* fraDates = nullptr; // the calendar of the dates
+    QComboBox* cboCalendar = nullptr;
     QPushButton* cmdAccept = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHide = nullptr;

@@ -284,8 +284,10 @@ double InputDateToLocalJD(const DateSet& dateSet) {
     record.year = year;
     record.month = dateSet.monthIndex;
     record.day = dateSet.dayIndex;
+    record.calendar = CalendarLetterOfDate(dateSet.calendar, year, record.month, record.day);
     const std::int32_t jdn = EuroDateToJDN(record);
-    if (record.valid == 0) {
+    if (record.valid == 0 ||
+        SkippedByTheReform(dateSet.calendar, year, dateSet.monthIndex, dateSet.dayIndex)) {
         return DateDoesNotExist;
     }
     if (jdn < JdnOfYearOne) {
@@ -366,6 +368,34 @@ ZoneReading ReadLocalTimeOf(const DateSet& dateSet) {
     return ReadLocalTimeAt(dateSet, local);
 }
 
+void SetCalendar(std::span<DateSet> dateSets, CalendarChoice calendar) {
+    for (DateSet& dateSet : dateSets) {
+        dateSet.calendar = calendar;
+    }
+}
+
+QString CalendarName(CalendarChoice calendar) {
+    switch (calendar) {
+    case CalendarChoice::Julian:
+        return QStringLiteral("julian");
+    case CalendarChoice::Auto:
+        return QStringLiteral("auto");
+    case CalendarChoice::Gregorian:
+        break;
+    }
+    return QStringLiteral("gregorian");
+}
+
+std::optional<CalendarChoice> CalendarOfName(const QString& name) {
+    for (const CalendarChoice calendar :
+         {CalendarChoice::Gregorian, CalendarChoice::Julian, CalendarChoice::Auto}) {
+        if (name.trimmed().compare(CalendarName(calendar), Qt::CaseInsensitive) == 0) {
+            return calendar;
+        }
+    }
+    return std::nullopt;
+}
+
 bool ZoneChosen(const DateSet& dateSet) {
     return !dateSet.zoneName.isEmpty() ||
            (dateSet.timezoneIndex > 0 && dateSet.timezoneIndex < TimezoneEntryCount);
@@ -410,7 +440,8 @@ QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool a
     // The zone the user chose, or none: the text names what the date set holds, as before.
     const QString zoneText = ZoneTextOf(dateSet, zones.list);
     return QStringLiteral("%1, %2 (%3)")
-        .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated),
+        .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated,
+                           dateSet.calendar),
              TimeOfDayOfDateSet(shown), zoneText);
 }
 
@@ -430,6 +461,7 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
     }
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(std::floor(local));
+    record.calendar = CalendarLetterOfJdn(world.calendar, record.jdn);
     JDNToEuroDate(record);
     if (record.valid == 0) {
         return false;

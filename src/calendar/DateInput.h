@@ -3,6 +3,7 @@
 // data, the hour and time-zone lists they choose from, and their conversion into Julian dates
 // and texts. The window binds its year box and lists to a DateSet; every rule lives here.
 
+#include "calendar/Calendar.h"
 #include "calendar/NamedZones.h"
 
 #include <QDateTime>
@@ -60,6 +61,8 @@ struct DateSet {
     // while the zone list's entry is the zone. A named zone has no list entry: timezoneIndex
     // is then 0.
     QString zoneName{};
+    // The calendar the date is written in (the program's calendar option).
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 
     bool operator==(const DateSet&) const = default;
 };
@@ -156,6 +159,13 @@ double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
 // The date set as the window shows it after a conversion: the year text in its digits and,
 // when the date converts, 12:00 for no time and the default zone for no zone.
 DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones);
+
+// Sets the calendar the date sets are written in; their year, month and day stay as entered.
+void SetCalendar(std::span<DateSet> dateSets, CalendarChoice calendar);
+// "gregorian", "julian" or "auto": the calendar's name in state files and on the command line.
+QString CalendarName(CalendarChoice calendar);
+// The calendar of a name (any case); nothing for another text.
+std::optional<CalendarChoice> CalendarOfName(const QString& name);
 
 // True when the date set has a zone: a named one or an entry of the list.
 bool ZoneChosen(const DateSet& dateSet);

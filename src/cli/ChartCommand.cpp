@@ -213,9 +213,10 @@ ChartOptions AddChartOptions(QCommandLineParser& parser) {
                            "options override it."),
             QStringLiteral("FILE")),
         QCommandLineOption(QStringLiteral("radians"), QStringLiteral("Angles in radians.")),
+        CalendarOption(),
     };
     parser.addOptions({options.mode, options.world, options.birth1, options.birth2, options.state,
-                       options.radians});
+                       options.radians, options.calendar});
     return options;
 }
 
@@ -290,6 +291,10 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
                                      QStringLiteral("unknown mode '%1'").arg(name));
         }
         state.mode = found->mode;
+    }
+    if (const QString error = ApplyCalendarOption(parser, options.calendar, state.dateSets);
+        !error.isEmpty()) {
+        return CommandUsageError(context, command, error);
     }
     const std::array<const QCommandLineOption*, 3> dateOptions{&options.world, &options.birth1,
                                                                &options.birth2};

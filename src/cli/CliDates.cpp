@@ -138,6 +138,7 @@ QString ReadDateText(const QString& text, DateSet& dateSet) {
         }
         if (at >= 0) {
             DateSet read;
+            read.calendar = dateSet.calendar;
             QString error = ReadDayText(date.mid(dayStart, dayEnd - dayStart).toString(), read);
             if (error.isEmpty() && !time.isEmpty()) {
                 error = ReadTimeText(time.toString(), read);
@@ -174,18 +175,38 @@ int MonthOfText(const QString& text) {
     return 0;
 }
 
-DateSet TodayDateSet() {
-    const QDate today = QDate::currentDate();
-    DateSet dateSet;
-    dateSet.yearText = QString::number(today.year());
-    dateSet.monthIndex = today.month();
-    dateSet.dayIndex = today.day();
-    return dateSet;
+DateSet TodayDateSet(CalendarChoice calendar) {
+    DateSet like;
+    like.calendar = calendar;
+    return DateSetOfDay(static_cast<int>(QDate::currentDate().toJulianDay()), like);
+}
+
+QCommandLineOption CalendarOption() {
+    return QCommandLineOption(QStringLiteral("calendar"),
+                              QStringLiteral("The calendar of the dates: gregorian (the "
+                                             "default), julian, or auto (Julian before 15 "
+                                             "October 1582)."),
+                              QStringLiteral("CALENDAR"));
+}
+
+QString ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                            std::span<DateSet> dateSets) {
+    if (!parser.isSet(option)) {
+        return {};
+    }
+    const std::optional<CalendarChoice> calendar = CalendarOfName(parser.value(option));
+    if (!calendar) {
+        return QStringLiteral("--calendar takes gregorian, julian or auto, not '%1'.")
+            .arg(parser.value(option));
+    }
+    SetCalendar(dateSets, *calendar);
+    return {};
 }
 
 DateSet DateSetOfDay(int dayNumber, const DateSet& like) {
     EuroDateRecord record;
     record.jdn = dayNumber;
+    record.calendar = CalendarLetterOfJdn(like.calendar, dayNumber);
     JDNToEuroDate(record);
     DateSet dateSet = like;
     dateSet.yearText = record.year > 0 ? QString::number(record.year) : QStringLiteral("0");
@@ -202,6 +223,7 @@ QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
     }
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(std::floor(local));
+    record.calendar = CalendarLetterOfJdn(converted.calendar, record.jdn);
     JDNToEuroDate(record);
     const bool zoneChosen = ZoneChosen(converted);
     return QStringLiteral("%1-%2-%3 %4 %5")

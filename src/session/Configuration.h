@@ -5,6 +5,7 @@
 // that the rest of the program reads; ConfigurationEdit is the working copy that the
 // configuration window edits and commits with "Use settings".
 
+#include "calendar/Calendar.h"
 #include "core/Bodies.h"
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
@@ -76,6 +77,9 @@ struct ConfigurationSettings {
     bool showOnlyEarth = false;  // chart draws only aspects involving Earth
     bool northAmericanZones = true;
     bool displayZodiacSectors = true;
+    // The calendar of the dates, as the configuration window shows it; the date sets carry
+    // the one in use.
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 
     static ConfigurationSettings Defaults() { return {}; }
     bool operator==(const ConfigurationSettings&) const = default;

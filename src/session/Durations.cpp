@@ -338,8 +338,9 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
     const AspectSearch search{p1, p2, kind, column, zone};
     decision.beginning = BeginningOfAspect(ephemeris, state.orbs, dates, search);
     decision.end = EndOfAspect(ephemeris, state.orbs, dates, search);
-    const auto longDate = [](double day) {
-        return JDNToLongDate(static_cast<std::int32_t>(day), false);
+    const auto longDate = [&state](double day) {
+        return JDNToLongDate(static_cast<std::int32_t>(day), false,
+                             state.computedDateSets[WorldDate].calendar);
     };
     const QString aspectName = AspectName(kind).toLower();
     const QString begins = decision.beginning < 0.0 ? QStringLiteral("on an unknown date")

@@ -350,6 +350,9 @@ constexpr std::array<const char*, 3> DateSetKeys{"world", "birth1", "birth2"};
 // The keyed lines of what the classic lines cannot hold; none when nothing needs them.
 QByteArray FormatKeyedLines(const StateFileContents& contents) {
     QByteArray bytes;
+    if (contents.calendar != CalendarChoice::Gregorian) {
+        bytes += "calendar=" + CalendarName(contents.calendar).toLatin1() + "\r\n";
+    }
     for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
         const StateDateSet& d = contents.dateSets[set];
         if (d.typedMinute >= 0) {
@@ -379,6 +382,18 @@ QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fi
         }
         const QByteArray key = lines[i].first(equals).trimmed().toByteArray();
         const QByteArrayView value = lines[i].sliced(equals + 1).trimmed();
+        if (key == "calendar") {
+            const std::optional<CalendarChoice> calendar =
+                CalendarOfName(QString::fromLatin1(value));
+            if (!calendar) {
+                return QStringLiteral("Line %1 (calendar): \"%2\" is neither gregorian nor julian "
+                                      "nor auto.")
+                    .arg(lineNumber)
+                    .arg(Shown(value));
+            }
+            read.calendar = *calendar;
+            continue;
+        }
         for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
             if (key == QByteArray(DateSetKeys[set]) + ".zone") {
                 const QString name = QString::fromLatin1(value);

@@ -19,6 +19,7 @@
 // used, so that a file without them is exactly what older versions wrote and read:
 //   world.time, birth1.time, birth2.time   a time typed off the half hours, "HH:MM"
 //   world.zone, birth1.zone, birth2.zone   a zone of the time-zone database, "Europe/Paris"
+//   calendar                               "julian" or "auto" (the dates' calendar)
 // The classic lines then hold the nearest value they can (the half hour before a typed time,
 // the list entry of a named zone's offset at that date).
 // A reader skips keys it does not know and lines without a key. docs/state-files.md
@@ -85,6 +86,8 @@ struct StateFileContents {
     // has": a switched-off aspect is saved as 0 and comes back with its current colour.
     std::array<int, 8> aspectColour{};
     int midpointOrbIndex = 0; // cboOrbForMidpoints
+    // Keyed: the calendar the dates are written in.
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 
     // The mode the options select: the last of them that is on, as setting the options one
     // after another in file order leaves it; NoChartMode when none is on.

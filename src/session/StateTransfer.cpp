@@ -24,6 +24,7 @@ StateFileContents ToStateFile(const ProgramState& state) {
                     : 0;
         }
     }
+    contents.calendar = state.dateSets[WorldDate].calendar;
     contents.SelectMode(state.mode);
     contents.stepUnitIndex = state.stepUnitIndex;
     const ConfigurationSettings& settings = state.settings;
@@ -68,6 +69,8 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
             to.timezoneIndex = 0;
         }
     }
+    SetCalendar(state.dateSets, contents.calendar);
+    state.settings.calendar = contents.calendar;
     const ChartMode mode = contents.SelectedMode();
     if (mode != NoChartMode) {
         state.mode = mode;

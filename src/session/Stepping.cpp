@@ -19,7 +19,13 @@ struct Fields {
     int month = 0;
     int day = 0;
     int minute = 0;
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 };
+
+// The length of a month in the calendar the fields are written in.
+int MonthLength(const Fields& f, int month, int year) {
+    return DaysInMonth(month, year, CalendarLetterOfDate(f.calendar, year, month, 1));
+}
 
 void MonthForward(Fields& f) {
     if (++f.month > 12) {
@@ -36,7 +42,7 @@ void MonthBack(Fields& f) {
 }
 
 void DayForward(Fields& f) {
-    if (++f.day > DaysInMonth(f.month, f.year)) {
+    if (++f.day > MonthLength(f, f.month, f.year)) {
         f.day = 1;
         MonthForward(f);
     }
@@ -49,11 +55,11 @@ void DayBack(Fields& f) {
     }
     const int yearBefore = f.year;
     MonthBack(f);
-    f.day = DaysInMonth(f.month, yearBefore);
+    f.day = MonthLength(f, f.month, yearBefore);
 }
 
 void WeekForward(Fields& f) {
-    const int length = DaysInMonth(f.month, f.year);
+    const int length = MonthLength(f, f.month, f.year);
     f.day += 7;
     if (f.day > length) {
         f.day -= length;
@@ -69,7 +75,7 @@ void WeekBack(Fields& f) {
     const int yearBefore = f.year;
     const int dayBefore = f.day;
     MonthBack(f);
-    f.day = DaysInMonth(f.month, yearBefore) - (7 - dayBefore);
+    f.day = MonthLength(f, f.month, yearBefore) - (7 - dayBefore);
 }
 
 void Apply(Fields& f, int unit, bool forward) {
@@ -134,8 +140,12 @@ DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bo
         MinuteOfDay(dateSet) < 0) {
         return {};
     }
-    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, MinuteOfDay(dateSet)};
+    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, MinuteOfDay(dateSet), dateSet.calendar};
     Apply(f, unitIndex, forward);
+    // The days the calendar reform skipped are passed over in the direction of the step.
+    if (SkippedByTheReform(f.calendar, f.year, f.month, f.day)) {
+        f.day = forward ? 15 : 4;
+    }
     // A negative year would lose its sign in the year box and pass for a year of the era.
     if (f.year < 0 || f.year > LargestYear) {
         return {};

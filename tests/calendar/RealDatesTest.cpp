@@ -1,12 +1,15 @@
 // Birth data as the records give it: named zones with their history, checked against what
 // happened on those days.
 
+#include "calendar/DateFormat.h"
 #include "calendar/DateInput.h"
 #include "calendar/NamedZones.h"
 #include "support/ProgramTexts.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace orbivex;
 
@@ -104,4 +107,50 @@ TEST(NamedZones, NotesNameTheChoiceAndUnknownZonesAreDateErrors) {
     EXPECT_EQ(unknown.zoneName, QString());
     EXPECT_EQ(TimezoneEntryOffset(unknown.timezoneIndex), 330);
     EXPECT_EQ(OffsetText(-(4 * 3600 + 56 * 60 + 2)), QStringLiteral("-04:56:02"));
+}
+
+// Julian dates against their day numbers, both ways, and the calendar in force.
+TEST(JulianCalendar, DayNumbersOfRecordedDates) {
+    struct Case {
+        const char* what;
+        CalendarChoice calendar;
+        int year, month, day;
+        std::int32_t jdn; // 0: the date does not exist in that calendar
+    };
+    const Case cases[] = {
+        {"the last Julian day", CalendarChoice::Julian, 1582, 10, 4, 2299160},
+        {"followed by the first Gregorian day", CalendarChoice::Gregorian, 1582, 10, 15, 2299161},
+        {"auto: the last Julian day", CalendarChoice::Auto, 1582, 10, 4, 2299160},
+        {"auto: the reform's first day", CalendarChoice::Auto, 1582, 10, 15, 2299161},
+        {"auto: a day the reform skipped", CalendarChoice::Auto, 1582, 10, 10, 0},
+        {"1500-02-29 exists in Julian", CalendarChoice::Julian, 1500, 2, 29, 2268992},
+        {"and not in Gregorian", CalendarChoice::Gregorian, 1500, 2, 29, 0},
+        {"3 January of year 1, Julian: the first day of the range", CalendarChoice::Julian, 1, 1, 3,
+         1721426},
+        {"Julian 2000-01-01 is Gregorian 14 January", CalendarChoice::Julian, 2000, 1, 1, 2451558},
+        {"Julian 1900-02-29 exists", CalendarChoice::Julian, 1900, 2, 29, 2415092},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DateSet set;
+        set.yearText = QString::number(c.year);
+        set.monthIndex = c.month;
+        set.dayIndex = c.day;
+        set.calendar = c.calendar;
+        SetMinuteOfDay(set, 0);
+        const double local = InputDateToLocalJD(set);
+        if (c.jdn == 0) {
+            EXPECT_EQ(local, DateDoesNotExist);
+            continue;
+        }
+        EXPECT_EQ(local, c.jdn);
+        EuroDateRecord back;
+        back.jdn = c.jdn;
+        back.calendar = CalendarLetterOfJdn(c.calendar, c.jdn);
+        JDNToEuroDate(back);
+        EXPECT_EQ(std::tuple(back.year, back.month, back.day), std::tuple(c.year, c.month, c.day));
+    }
+    EXPECT_EQ(JDNToLongDate(2299160, false, CalendarChoice::Auto),
+              QStringLiteral("October 4, 1582"));
+    EXPECT_EQ(JDNToLongDate(2299160, false), QStringLiteral("October 14, 1582"));
 }

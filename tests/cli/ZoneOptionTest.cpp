@@ -151,3 +151,30 @@ TEST(DateOption, SkippedAndDoubledLocalTimesAreNoted) {
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(note))) << run.err.toStdString();
     }
 }
+
+// Every command that reads dates takes --calendar.
+TEST(CalendarOption, EveryCommandReadsItsDatesInTheCalendar) {
+    const auto args = [](const char* text) {
+        return QString::fromUtf8(text).split(QLatin1Char(' '));
+    };
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* shows; // in the output or the errors
+    } cases[] = {
+        {args("chart --mode world --world 1500-02-29 --calendar julian --json"), 0,
+         "1500-02-29 12:00"},
+        {args("chart --mode world --world 1500-02-29"), 3, "does not exist"},
+        {args("positions --date 1582-10-10 --calendar auto"), 3, "does not exist"},
+        {args("run --pattern yod --world 1582-10-04 --calendar auto --max-steps 1"), 1, ""},
+        {args("date --year 1582 --month 10 --day 4 --zone GMT --calendar julian --json"), 0,
+         "2299160"},
+        {args("durations --mode world --world 1600-01-01 --calendar mayan"), 2, "--calendar"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliResult run = RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.shows)));
+    }
+}

@@ -108,8 +108,9 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
     c.dateSets[0].typedMinute = 12 * 60 + 7;
     c.dateSets[2].typedMinute = 59;
     c.dateSets[2].zoneName = QStringLiteral("America/Argentina/Buenos_Aires");
+    c.calendar = CalendarChoice::Auto;
     const QByteArray bytes = FormatStateFile(c);
-    EXPECT_EQ(bytes, SampleBytes + "world.time=12:07\r\nbirth2.time=00:59\r\n"
+    EXPECT_EQ(bytes, SampleBytes + "calendar=auto\r\nworld.time=12:07\r\nbirth2.time=00:59\r\n"
                                    "birth2.zone=America/Argentina/Buenos_Aires\r\n");
     StateFileContents read;
     ASSERT_EQ(ParseStateFile(bytes, read), QString());
@@ -125,6 +126,7 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"world.time=24:07\r\n", "Line 45 (world.time)"},
         {"birth1.time=noon\r\n", "Line 45 (birth1.time)"},
         {"world.zone=\r\n", "Line 45 (world.zone)"},
+        {"calendar=mayan\r\n", "Line 45 (calendar)"},
     };
     for (const Case& k : cases) {
         StateFileContents into = Sentinel();
