@@ -94,7 +94,17 @@ void Apply(Fields& f, int unit, bool forward) {
         forward ? DayForward(f) : DayBack(f);
         break;
     case WeekStep:
-        forward ? WeekForward(f) : WeekBack(f);
+        if (f.calendar == CalendarChoice::Auto) {
+            // A week across the calendar reform is seven days, not seven day numbers.
+            for (int day = 0; day < 7; ++day) {
+                forward ? DayForward(f) : DayBack(f);
+                if (SkippedByTheReform(f.calendar, f.year, f.month, f.day)) {
+                    f.day = forward ? 15 : 4;
+                }
+            }
+        } else {
+            forward ? WeekForward(f) : WeekBack(f);
+        }
         break;
     case MonthStep:
         forward ? MonthForward(f) : MonthBack(f);

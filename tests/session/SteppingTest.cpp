@@ -24,6 +24,13 @@ DateSet Typed(int year, int month, int day, int minute) {
     return date;
 }
 
+// A date written in the calendar in force (Julian before 15 October 1582).
+DateSet Reform(int year, int month, int day) {
+    DateSet date = Date(year, month, day);
+    date.calendar = CalendarChoice::Auto;
+    return date;
+}
+
 struct StepCase {
     const char* what;
     DateSet from;
@@ -64,6 +71,12 @@ TEST(StepDateSet, MovesByEachUnitAcrossMonthAndYearEnds) {
          Typed(2000, 2, 29, 23 * 60 + 40)},
         {"typed minute keeps its minute by the month", Typed(2001, 1, 31, 9 * 60 + 5), MonthStep,
          true, Typed(2001, 2, 28, 9 * 60 + 5)},
+        {"a day over the calendar reform", Reform(1582, 10, 4), DayStep, true,
+         Reform(1582, 10, 15)},
+        {"a week back over the calendar reform", Reform(1582, 10, 18), WeekStep, false,
+         Reform(1582, 10, 1)},
+        {"29 February of a Julian leap year", Reform(1500, 2, 28), DayStep, true,
+         Reform(1500, 2, 29)},
     };
     for (const StepCase& c : cases) {
         SCOPED_TRACE(c.what);
