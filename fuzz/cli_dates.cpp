@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const TimeZones zones = MakeTimeZones(60, false); // built once
     const double jd = InputDateToAJDate(dateSet, zones);
     fuzz::Require(jd == DateIncomplete || jd == DateDoesNotExist || jd == DateBeforeYearOne ||
-                      jd == DateFromYear2800 ||
+                      jd == DateFromYear2800 || jd == DateUnknownZone ||
                       (jd >= JdnOfYearOne - 1.0 && jd < JdnOfYear2800 + 1.0),
                   "a date converted to a Julian date outside the calendar");
     if (jd < 0) {

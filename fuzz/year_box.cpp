@@ -45,9 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(signedDigits.isEmpty() || AllDigits(signedDigits.mid(1)),
                   "only the first character may be a sign");
 
-    DateSet local = dateSet;
-    const double localJd = InputDateToLocalJD(local);
-    fuzz::Require(local.yearText == digits, "the year text did not become its digits");
+    const double localJd = InputDateToLocalJD(dateSet);
     fuzz::Require(IsDateError(localJd) || (localJd >= JdnOfYearOne && localJd < JdnOfYear2800),
                   "a local date outside years 1 to 2799");
 
@@ -55,8 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const TimeZones plainZones = MakeTimeZones(-300, false);
     static const TimeZones namedZones = MakeTimeZones(-300, true);
     const TimeZones& zones = (data[3] & 0x80) != 0 ? namedZones : plainZones;
-    DateSet universal = dateSet;
-    const double jd = InputDateToAJDate(universal, zones);
+    const DateSet before = dateSet;
+    const double jd = InputDateToAJDate(dateSet, zones);
+    fuzz::Require(dateSet == before, "the conversion changed its input");
+    const DateSet universal = DateSetAsConverted(dateSet, zones);
+    fuzz::Require(universal.yearText == digits, "the year text is not shown as its digits");
     fuzz::Require(IsDateError(jd) == IsDateError(localJd), "the two conversions disagree");
     // Local midnight of 1 January 1 lies up to 14 hours (GMT+14:00) before that day's start in
     // Greenwich, and the last half hour of 2799 up to 11:30 after its end.
@@ -68,11 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "a converted date has no hour");
     }
 
-    DateSet shown = dateSet;
-    fuzz::Require(InputDateToString(shown, zones, (data[2] & 1) != 0).isEmpty() == IsDateError(jd),
+    fuzz::Require(InputDateToString(dateSet, zones, (data[2] & 1) != 0).isEmpty() ==
+                      IsDateError(jd),
                   "the date text exists when the date does not convert, or the other way");
-    DateSet tip = dateSet;
-    fuzz::Require(UpdateDayOfWeekTip(tip).isEmpty() == IsDateError(jd),
+    fuzz::Require(UpdateDayOfWeekTip(dateSet).isEmpty() == IsDateError(jd),
                   "the weekday tip exists when the date does not convert, or the other way");
     return 0;
 }

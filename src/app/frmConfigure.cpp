@@ -264,6 +264,17 @@ void frmConfigure::BuildControls() {
     chkDisplayNATZabbr =
         BoundBox(QStringLiteral("chkDisplayNATZabbr"), &ConfigurationSettings::northAmericanZones);
 
+    // The calendar of the dates, in a group of its own.
+    fraDates = Named<QGroupBox>(this, QStringLiteral("fraDates"));
+    cboCalendar = Named<QComboBox>(fraDates, QStringLiteral("cboCalendar"));
+    cboCalendar->addItems({QString(), QString(), QString()});
+    connect(cboCalendar, &QComboBox::activated, this, [this](int index) {
+        edit_.controls.calendar = static_cast<CalendarChoice>(index);
+        ControlChanged();
+    });
+    auto* datesRow = new QVBoxLayout(fraDates);
+    datesRow->addWidget(cboCalendar);
+
     auto* optionColumn = new QVBoxLayout;
     optionColumn->setSpacing(6);
     optionColumn->addWidget(Label1);
@@ -289,6 +300,8 @@ void frmConfigure::BuildControls() {
     };
     optionColumn->addSpacing(4);
     optionColumn->addWidget(fraWheel);
+    optionColumn->addSpacing(2);
+    optionColumn->addWidget(fraDates);
     optionColumn->addStretch(1);
 
     auto* columns = new QHBoxLayout;
@@ -379,6 +392,11 @@ void frmConfigure::SetCaptions() {
     cmdAccept->setText(caption(369, "&Use settings"));
     cmdCancel->setText(caption(117, "&Cancel"));
     cmdHide->setText(caption(372, "&Hide"));
+    fraDates->setTitle(caption(513, "Ca&lendar of the dates"));
+    cboCalendar->setAccessibleName(WithoutMnemonic(caption(513, "Ca&lendar of the dates")));
+    cboCalendar->setItemText(0, caption(514, "Gregorian"));
+    cboCalendar->setItemText(1, caption(515, "Julian"));
+    cboCalendar->setItemText(2, caption(516, "Julian before 15 October 1582"));
 }
 
 void frmConfigure::setStartupCompleted(bool completed) {
@@ -403,6 +421,7 @@ void frmConfigure::ShowControls() {
     chkShowOnlyEarthAspects->setChecked(shown.showOnlyEarth);
     chkDisplayNATZabbr->setChecked(shown.northAmericanZones);
     fraWheel->Show(shown.wheelStyle, shown.wheelTheme);
+    cboCalendar->setCurrentIndex(static_cast<int>(shown.calendar));
     EnableBoldfaceChoices();
 }
 

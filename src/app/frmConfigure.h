@@ -8,6 +8,7 @@
 #include "session/Configuration.h"
 
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPoint>
 #include <QRect>
@@ -120,6 +121,8 @@ class frmConfigure : public QDialog {
     QCheckBox* chkShowOnlyEarthAspects = nullptr;
     QCheckBox* chkDisplayNATZabbr = nullptr;
     WheelOptionsBox* fraWheel = nullptr; // the wheel's style and theme
+    QGroupBox* fraDates = nullptr;       // the calendar of the dates
+    QComboBox* cboCalendar = nullptr;
     QPushButton* cmdAccept = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHide = nullptr;

@@ -23,15 +23,19 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QShortcut>
@@ -69,6 +73,31 @@ void SetComboIndex(QComboBox* combo, int index) {
 
 int ComboIndex(const QComboBox* combo) {
     return std::max(0, combo->currentIndex());
+}
+
+// The zone of a zone box: its list entry, or the zone named in it.
+void ReadZoneBox(const QComboBox* combo, DateSet& set) {
+    const QString text = combo->currentText();
+    if (text == combo->itemText(ComboIndex(combo))) {
+        set.timezoneIndex = ComboIndex(combo);
+        set.zoneName.clear();
+    } else {
+        SetZoneText(set, text);
+    }
+}
+
+// The time of an hour box: its list entry, or the time typed into it. A text that is not yet a
+// time (being typed) leaves the date set's time as it was.
+void ReadHourBox(const QComboBox* combo, DateSet& set) {
+    const QString text = combo->currentText();
+    if (text == combo->itemText(ComboIndex(combo))) {
+        set.hourIndex = ComboIndex(combo);
+        set.typedMinute = -1;
+    } else if (text.trimmed().isEmpty()) {
+        SetMinuteOfDay(set, -1);
+    } else if (const int minute = MinuteOfText(text); minute >= 0) {
+        SetMinuteOfDay(set, minute);
+    }
 }
 
 constexpr int kProgramNameText = 1;
@@ -148,6 +177,7 @@ void frmMain::CreateControls() {
         return b;
     };
 
+    const QStringList zoneNames = ZoneNames();
     for (int s = 0; s < NumDateSets; ++s) {
         const QString n = QString::number(s);
         Label1[s] = new QLabel(page);
@@ -180,6 +210,26 @@ void frmMain::CreateControls() {
         for (QComboBox* combo : {cboMonthCE[s], cboDayCE[s], cboHour[s], cboTimezone[s]}) {
             combo->setMaxVisibleItems(16);
         }
+        // The hour box lists the half hours and takes any other time typed into it.
+        cboHour[s]->setEditable(true);
+        cboHour[s]->setInsertPolicy(QComboBox::NoInsert);
+        cboHour[s]->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("([01]?[0-9]|2[0-3]):[0-5][0-9]")), cboHour[s]));
+        // A typed time is read when Enter is pressed (the focus then goes to Compute, as after
+        // a choice from the list) or when the focus leaves the box (Tab goes on as usual).
+        connect(cboHour[s]->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, s] { TypedDateTextFinished(s, cboHour[s]); });
+        // The zone box lists the fixed offsets and takes a zone name typed into it, completed
+        // from the system's time-zone database.
+        cboTimezone[s]->setEditable(true);
+        cboTimezone[s]->setInsertPolicy(QComboBox::NoInsert);
+        cboTimezone[s]->lineEdit()->setMaxLength(StateFileContents::MaxZoneNameLength);
+        auto* completer = new QCompleter(zoneNames, cboTimezone[s]);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setFilterMode(Qt::MatchContains);
+        cboTimezone[s]->setCompleter(completer);
+        connect(cboTimezone[s]->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, s] { TypedDateTextFinished(s, cboTimezone[s]); });
         connect(cboMonthCE[s], &QComboBox::currentIndexChanged, this,
                 [this, s] { cboMonthCE_Click(s); });
         connect(cboDayCE[s], &QComboBox::currentIndexChanged, this,
@@ -507,8 +557,8 @@ void frmMain::ReadControls() {
         set.yearText = txbYearCE[s]->text();
         set.monthIndex = ComboIndex(cboMonthCE[s]);
         set.dayIndex = ComboIndex(cboDayCE[s]);
-        set.hourIndex = ComboIndex(cboHour[s]);
-        set.timezoneIndex = ComboIndex(cboTimezone[s]);
+        ReadHourBox(cboHour[s], set);
+        ReadZoneBox(cboTimezone[s], set);
     }
     const ChartMode mode = SelectedMode();
     if (mode != NoChartMode) {
@@ -533,7 +583,14 @@ void frmMain::ShowDateSet(int dateSet) {
     // The year box is rewritten only when its text changes, so that a year being typed keeps
     // its cursor.
     WriteDateControls(set, txbYearCE[dateSet]->text() != set.yearText, writer);
+    if (cboHour[dateSet]->currentText() != TimeOfDayOfDateSet(set)) {
+        cboHour[dateSet]->setEditText(TimeOfDayOfDateSet(set));
+    }
     SetComboIndex(cboTimezone[dateSet], set.timezoneIndex);
+    if (const QString zone = ZoneTextOf(set, state.zones.list);
+        cboTimezone[dateSet]->currentText() != zone) {
+        cboTimezone[dateSet]->setEditText(zone);
+    }
     updatingControls_ = wasUpdating;
 }
 

@@ -231,6 +231,9 @@ class frmMain : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab follow the reading order, also out of the boxes that take typed text,
+    // whose edit fields sit in Qt's focus chain where the box was created.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void CreateControls();
@@ -238,6 +241,7 @@ class frmMain : public QWidget {
     void BindKeys();
     // Tab follows the controls in reading order.
     void SetTabOrder();
+    QList<QWidget*> tabOrder_; // the controls in reading order
     // Names for screen readers and tips where a control's caption says too little.
     void NameControls();
     void SetLanguageDependentText();
@@ -292,7 +296,9 @@ class frmMain : public QWidget {
 
     // Reactions shared by the commands.
     void ModeOptionSelected(ChartMode mode);
-    void DateSelectionChanged(int dateSet);
+    void DateSelectionChanged(int dateSet, bool focusCompute = true);
+    // The hour or zone box's typed text is finished: read it, as a choice from its list.
+    void TypedDateTextFinished(int dateSet, QComboBox* box);
     void MarkStale(int dateSet);
     void FocusCompute();
     void SetSaveAsCaption();

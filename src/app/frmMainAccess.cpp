@@ -33,6 +33,14 @@ void frmMain::NameControls() {
                 dateSet + texts_.ProgramText(kYearWordText + static_cast<int>(part)));
         }
         cboTimezone[s]->setToolTip(texts_.ProgramText(kZoneTipText));
+        // The time and zone boxes take typed text: their edit fields are what the keyboard
+        // reaches, so they carry the box's name.
+        for (QComboBox* box : {cboHour[s], cboTimezone[s]}) {
+            if (QLineEdit* edit = box->lineEdit()) {
+                edit->setAccessibleName(box->accessibleName());
+                edit->setObjectName(box->objectName() + QStringLiteral("_edit"));
+            }
+        }
     }
     cboForwardBack->setAccessibleName(texts_.ProgramText(kStepUnitText));
     cboForwardBack->setToolTip(texts_.ProgramText(kStepUnitTipText));

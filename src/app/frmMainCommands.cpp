@@ -64,6 +64,9 @@ void frmMain::cmdCompute_Click() {
         return;
     }
     ShowComputedChart();
+    if (!outcome.notes.isEmpty()) {
+        SetStatus(outcome.notes.join(QLatin1Char(' ')));
+    }
 }
 
 void frmMain::ReportComputeError(const ComputeOutcome& outcome) {
@@ -138,7 +141,7 @@ void frmMain::MarkStale(int dateSet) {
     UpdateStaleMark();
 }
 
-void frmMain::DateSelectionChanged(int dateSet) {
+void frmMain::DateSelectionChanged(int dateSet, bool focusCompute) {
     if (updatingControls_) {
         return;
     }
@@ -147,7 +150,14 @@ void frmMain::DateSelectionChanged(int dateSet) {
         return;
     }
     MarkStale(dateSet);
-    FocusCompute();
+    if (focusCompute) {
+        FocusCompute();
+    }
+}
+
+void frmMain::TypedDateTextFinished(int dateSet, QComboBox* box) {
+    // Still focused: Enter was pressed. Otherwise the focus is leaving and stays where it goes.
+    DateSelectionChanged(dateSet, box->lineEdit()->hasFocus());
 }
 
 void frmMain::cboMonthCE_Click(int dateSet) {

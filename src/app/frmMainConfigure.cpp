@@ -23,6 +23,7 @@ void frmMain::SettingsCommitted() {
     if (durations_ && durations_->isVisible()) {
         durations_->hide();
     }
+    SetCalendar(state.dateSets, state.settings.calendar);
     // The time-zone names may have changed; the orbs, colours and boldface rule act in Compute.
     SetUpTimezoneComboBoxes(true);
     cmdCompute_Click();
@@ -31,6 +32,7 @@ void frmMain::SettingsCommitted() {
 
 void frmMain::cmdConfigure_Click() {
     ReadControls();
+    state.settings.calendar = state.dateSets[WorldDate].calendar;
     frmConfigure& window = ConfigurationWindow();
     Timer1->stop();
     window.exec();

@@ -3,6 +3,7 @@
 // run, under a course graph, before start-up has completed).
 #include "app/frmMain.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -66,15 +67,42 @@ void frmMain::SetTabOrder() {
     }
     order << optDegrees << optRadians;
     order << cmdCompute << cmdConfigure << cmdSaveAs << cmdLoadState << cmdReport << cmdRun
-          << cmdToggleGraphic << cboForwardBack << cmdForwardBack[1] << cmdForwardBack[0];
+          << cmdToggleGraphic << cmdPrint << cboForwardBack << cmdForwardBack[1]
+          << cmdForwardBack[0];
     order << cmdNow << cmdSave << cmdHelp << cmdRestore << cmdQuit;
     for (QRadioButton* option : ModeOptions()) {
         order << option;
     }
+    order << cmdAspectarian;
     order << txbReport << txbReport1;
     for (qsizetype i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
+    tabOrder_ = order;
+}
+
+bool frmMain::focusNextPrevChild(bool next) {
+    QWidget* current = QApplication::focusWidget();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < tabOrder_.size() && current != nullptr; ++i) {
+        if (tabOrder_[i] == current || tabOrder_[i]->isAncestorOf(current)) {
+            at = i;
+            break;
+        }
+    }
+    if (at < 0) {
+        return QWidget::focusNextPrevChild(next);
+    }
+    const qsizetype count = tabOrder_.size();
+    for (qsizetype step = 1; step < count; ++step) {
+        QWidget* candidate = tabOrder_[((next ? at + step : at - step) % count + count) % count];
+        if (candidate->isVisibleTo(this) && candidate->isEnabled() &&
+            (candidate->focusPolicy() & Qt::TabFocus) != 0) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 } // namespace orbivex

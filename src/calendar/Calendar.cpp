@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace orbivex {
 
@@ -32,9 +33,78 @@ constexpr chr::sys_days DaysOfJdn(std::int32_t jdn) {
 
 } // namespace
 
+namespace {
+
+// The Julian calendar's day numbers, by whole-number arithmetic that holds for every year from
+// -4700 on (all the values it divides are then positive).
+constexpr int FirstJulianYear = -4700;
+
+std::int64_t JulianJdn(int year, int month, int day) {
+    const int a = (14 - month) / 12;
+    const std::int64_t y = static_cast<std::int64_t>(year) + 4800 - a;
+    const int m = month + 12 * a - 3;
+    return day + (153 * m + 2) / 5 + 365 * y + y / 4 - 32083;
+}
+
+constexpr std::int64_t FirstJulianJdn =
+    1 + (153 * 10 + 2) / 5 + 365 * static_cast<std::int64_t>(FirstJulianYear - 1 + 4800) +
+    (FirstJulianYear - 1 + 4800) / 4 - 32083;
+
+void JulianDate(std::int64_t jdn, EuroDateRecord& record) {
+    const std::int64_t c = jdn + 32082;
+    const std::int64_t d = (4 * c + 3) / 1461;
+    const std::int64_t e = c - 1461 * d / 4;
+    const std::int64_t m = (5 * e + 2) / 153;
+    record.day = static_cast<std::int32_t>(e - (153 * m + 2) / 5 + 1);
+    record.month = static_cast<std::int32_t>(m + 3 - 12 * (m / 10));
+    record.year = static_cast<std::int32_t>(d - 4800 + m / 10);
+}
+
+} // namespace
+
+std::int32_t CalendarLetterOfDate(CalendarChoice choice, int year, int month, int day) {
+    switch (choice) {
+    case CalendarChoice::Julian:
+        return JulianCalendar;
+    case CalendarChoice::Auto:
+        return std::make_tuple(year, month, day) < std::make_tuple(1582, 10, 15)
+                   ? JulianCalendar
+                   : GregorianCalendar;
+    case CalendarChoice::Gregorian:
+        break;
+    }
+    return GregorianCalendar;
+}
+
+std::int32_t CalendarLetterOfJdn(CalendarChoice choice, std::int32_t jdn) {
+    switch (choice) {
+    case CalendarChoice::Julian:
+        return JulianCalendar;
+    case CalendarChoice::Auto:
+        return jdn < JdnOfGregorianReform ? JulianCalendar : GregorianCalendar;
+    case CalendarChoice::Gregorian:
+        break;
+    }
+    return GregorianCalendar;
+}
+
+bool SkippedByTheReform(CalendarChoice choice, int year, int month, int day) {
+    return choice == CalendarChoice::Auto && year == 1582 && month == 10 && day >= 5 && day <= 14;
+}
+
 std::int32_t EuroDateToJDN(EuroDateRecord& record) {
     record.valid = 0;
     record.jdn = 0;
+    if (record.calendar == JulianCalendar) {
+        if (record.year < FirstJulianYear || record.year > LastChronoYear || record.month < 1 ||
+            record.month > 12 || record.day < 1 ||
+            record.day > DaysInMonth(record.month, record.year, JulianCalendar)) {
+            return 0;
+        }
+        record.jdn = static_cast<std::int32_t>(JulianJdn(record.year, record.month, record.day));
+        record.valid = 1;
+        return record.jdn;
+    }
     if (record.calendar != GregorianCalendar || record.year < FirstChronoYear ||
         record.year > LastChronoYear || record.month < 1 || record.month > 12 || record.day < 1 ||
         record.day > 31) {
@@ -56,6 +126,14 @@ void JDNToEuroDate(EuroDateRecord& record) {
     record.month = 0;
     record.day = 0;
     record.valid = 0;
+    if (record.calendar == JulianCalendar) {
+        if (record.jdn < FirstJulianJdn || record.jdn > LastConvertibleJdn) {
+            return;
+        }
+        JulianDate(record.jdn, record);
+        record.valid = 1;
+        return;
+    }
     if (record.calendar != GregorianCalendar || record.jdn < FirstConvertibleJdn ||
         record.jdn > LastConvertibleJdn) {
         return;
@@ -124,11 +202,14 @@ void RoundToHalfHour(double& jd) {
     jd = day + halfHours / 48.0;
 }
 
-bool IsLeapYear(int year) {
+bool IsLeapYear(int year, std::int32_t calendar) {
+    if (calendar == JulianCalendar) {
+        return year % 4 == 0;
+    }
     return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-int DaysInMonth(int month, int year) {
+int DaysInMonth(int month, int year, std::int32_t calendar) {
     switch (month) {
     case 1:
     case 3:
@@ -144,7 +225,7 @@ int DaysInMonth(int month, int year) {
     case 11:
         return 30;
     case 2:
-        return IsLeapYear(year) ? 29 : 28;
+        return IsLeapYear(year, calendar) ? 29 : 28;
     default:
         return 0;
     }

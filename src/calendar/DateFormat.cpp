@@ -10,9 +10,10 @@ QString MonthName(int month, bool abbreviated) {
     return QString::fromLatin1(abbreviated ? MonthNamesAbbreviated[index] : MonthNames[index]);
 }
 
-QString JDNToLongDate(std::int32_t jdn, bool abbreviated) {
+QString JDNToLongDate(std::int32_t jdn, bool abbreviated, CalendarChoice calendar) {
     EuroDateRecord record;
     record.jdn = jdn;
+    record.calendar = CalendarLetterOfJdn(calendar, jdn);
     JDNToEuroDate(record);
     if (record.valid == 0) {
         return {};

@@ -26,9 +26,10 @@ inline constexpr std::array<const char*, 7> WeekdayNames{
 // The name of month 1 to 12; "" for any other value.
 QString MonthName(int month, bool abbreviated);
 
-// "January 5, 2024" (abbreviated: "Jan. 5, 2024") for a day number; "" for a day number the
-// calendar cannot convert.
-QString JDNToLongDate(std::int32_t jdn, bool abbreviated);
+// "January 5, 2024" (abbreviated: "Jan. 5, 2024") for a day number, written in the calendar
+// chosen; "" for a day number the calendar cannot convert.
+QString JDNToLongDate(std::int32_t jdn, bool abbreviated,
+                      CalendarChoice calendar = CalendarChoice::Gregorian);
 
 // The numeric date of a record: year (minus sign when negative, no leading zeros), "-", month
 // and day as two digits each: "2024-01-05", "812-03-05".

@@ -2,6 +2,7 @@
 
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
+#include "calendar/NamedZones.h"
 #include "support/StrProc.h"
 
 #include <algorithm>
@@ -138,6 +139,47 @@ int HourEntryOfText(const QString& text) {
     return 2 * time->hours + 1 + (time->minutes == 30 ? 1 : 0);
 }
 
+int MinuteOfText(QStringView text) {
+    const std::optional<ClockTime> time = ClockTimeOfText(text.trimmed());
+    if (!time || time->hours > 23 || time->minutes > 59) {
+        return -1;
+    }
+    return time->hours * 60 + time->minutes;
+}
+
+QString MinuteText(int minute) {
+    if (minute < 0 || minute >= MinutesPerDay) {
+        return {};
+    }
+    return QStringLiteral("%1:%2")
+        .arg(minute / 60, 2, 10, QLatin1Char('0'))
+        .arg(minute % 60, 2, 10, QLatin1Char('0'));
+}
+
+int MinuteOfDay(const DateSet& dateSet) {
+    if (dateSet.typedMinute >= 0 && dateSet.typedMinute < MinutesPerDay) {
+        return dateSet.typedMinute;
+    }
+    if (dateSet.hourIndex >= 1 && dateSet.hourIndex < HourEntryCount) {
+        return (dateSet.hourIndex - 1) * 30;
+    }
+    return -1;
+}
+
+void SetMinuteOfDay(DateSet& dateSet, int minute) {
+    if (minute < 0 || minute >= MinutesPerDay) {
+        dateSet.hourIndex = 0;
+        dateSet.typedMinute = -1;
+        return;
+    }
+    dateSet.hourIndex = minute / 30 + 1;
+    dateSet.typedMinute = minute % 30 == 0 ? -1 : minute;
+}
+
+QString TimeOfDayOfDateSet(const DateSet& dateSet) {
+    return MinuteText(MinuteOfDay(dateSet));
+}
+
 TimezoneList BuildTimezoneList(bool northAmericanNames) {
     TimezoneList list;
     for (int j = 1; j < TimezoneEntryCount; ++j) {
@@ -223,24 +265,29 @@ void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool
             dateSet.timezoneIndex >= TimezoneEntryCount) {
             dateSet.timezoneIndex = 0;
         }
+        if (!preserveIndices) {
+            dateSet.zoneName.clear();
+        }
     }
 }
 
-double InputDateToLocalJD(DateSet& dateSet) {
-    dateSet.yearText = DigitsOnly(dateSet.yearText, false, false);
-    if (dateSet.yearText.isEmpty() || dateSet.monthIndex <= 0 || dateSet.dayIndex <= 0) {
+double InputDateToLocalJD(const DateSet& dateSet) {
+    const QString digits = DigitsOnly(dateSet.yearText, false, false);
+    if (digits.isEmpty() || dateSet.monthIndex <= 0 || dateSet.dayIndex <= 0) {
         return DateIncomplete;
     }
     int year = 0;
-    if (const int error = YearOrError(dateSet.yearText, year); error != 0) {
+    if (const int error = YearOrError(digits, year); error != 0) {
         return error;
     }
     EuroDateRecord record;
     record.year = year;
     record.month = dateSet.monthIndex;
     record.day = dateSet.dayIndex;
+    record.calendar = CalendarLetterOfDate(dateSet.calendar, year, record.month, record.day);
     const std::int32_t jdn = EuroDateToJDN(record);
-    if (record.valid == 0) {
+    if (record.valid == 0 ||
+        SkippedByTheReform(dateSet.calendar, year, dateSet.monthIndex, dateSet.dayIndex)) {
         return DateDoesNotExist;
     }
     if (jdn < JdnOfYearOne) {
@@ -249,40 +296,153 @@ double InputDateToLocalJD(DateSet& dateSet) {
     if (jdn >= JdnOfYear2800) {
         return DateFromYear2800;
     }
-    if (dateSet.hourIndex < 1 || dateSet.hourIndex >= HourEntryCount) {
-        dateSet.hourIndex = NoonHourEntry;
+    int minute = MinuteOfDay(dateSet);
+    if (minute < 0) {
+        minute = (NoonHourEntry - 1) * 30;
     }
-    return jdn + (dateSet.hourIndex - 1) * 30 / 1440.0;
+    return jdn + minute / static_cast<double>(MinutesPerDay);
 }
 
-double InputDateToAJDate(DateSet& dateSet, const TimeZones& zones) {
+namespace {
+
+// How the local date and time `local` (InputDateToLocalJD) reads in the date set's named zone.
+ZoneReading ReadLocalTimeAt(const DateSet& dateSet, double local) {
+    const double day = std::floor(local);
+    const int minute = static_cast<int>(std::lround((local - day) * MinutesPerDay));
+    return ReadLocalTime(dateSet.zoneName, static_cast<std::int32_t>(day), minute);
+}
+
+// The zone entry a conversion reads: the chosen one, else the default; 0 when neither exists.
+int ZoneEntryInUse(const DateSet& dateSet, const TimeZones& zones) {
+    if (dateSet.timezoneIndex >= 1 && dateSet.timezoneIndex < TimezoneEntryCount) {
+        return dateSet.timezoneIndex;
+    }
+    if (zones.defaultIndex > 0 && zones.defaultIndex < TimezoneEntryCount) {
+        return zones.defaultIndex;
+    }
+    return 0;
+}
+
+} // namespace
+
+double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones) {
     const double local = InputDateToLocalJD(dateSet);
     if (local < 0) {
         return local;
     }
-    if ((dateSet.timezoneIndex < 1 || dateSet.timezoneIndex >= TimezoneEntryCount) &&
-        zones.defaultIndex > 0 && zones.defaultIndex < TimezoneEntryCount) {
-        dateSet.timezoneIndex = zones.defaultIndex;
+    if (!dateSet.zoneName.isEmpty()) {
+        const ZoneReading reading = ReadLocalTimeAt(dateSet, local);
+        if (!reading.known) {
+            return DateUnknownZone;
+        }
+        return local - reading.offsetSeconds / 86400.0 - 0.5;
     }
-    int offset = 0;
-    if (dateSet.timezoneIndex >= 1 && dateSet.timezoneIndex < TimezoneEntryCount) {
-        offset = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)].offsetMinutes;
-    }
-    return local - offset / 1440.0 - 0.5;
+    const int entry = ZoneEntryInUse(dateSet, zones);
+    const int offset = entry > 0 ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes : 0;
+    return local - offset / static_cast<double>(MinutesPerDay) - 0.5;
 }
 
-QString InputDateToString(DateSet& dateSet, const TimeZones& zones, bool abbreviated) {
+DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones) {
+    DateSet converted = dateSet;
+    converted.yearText = DigitsOnly(dateSet.yearText, false, false);
+    if (InputDateToLocalJD(converted) < 0) {
+        return converted;
+    }
+    if (MinuteOfDay(converted) < 0) {
+        converted.hourIndex = NoonHourEntry;
+        converted.typedMinute = -1;
+    }
+    if (converted.zoneName.isEmpty()) {
+        if (const int entry = ZoneEntryInUse(converted, zones); entry > 0) {
+            converted.timezoneIndex = entry;
+        }
+    }
+    return converted;
+}
+
+ZoneReading ReadLocalTimeOf(const DateSet& dateSet) {
+    const double local = InputDateToLocalJD(dateSet);
+    if (dateSet.zoneName.isEmpty() || local < 0) {
+        return {};
+    }
+    return ReadLocalTimeAt(dateSet, local);
+}
+
+void SetCalendar(std::span<DateSet> dateSets, CalendarChoice calendar) {
+    for (DateSet& dateSet : dateSets) {
+        dateSet.calendar = calendar;
+    }
+}
+
+QString CalendarName(CalendarChoice calendar) {
+    switch (calendar) {
+    case CalendarChoice::Julian:
+        return QStringLiteral("julian");
+    case CalendarChoice::Auto:
+        return QStringLiteral("auto");
+    case CalendarChoice::Gregorian:
+        break;
+    }
+    return QStringLiteral("gregorian");
+}
+
+std::optional<CalendarChoice> CalendarOfName(const QString& name) {
+    for (const CalendarChoice calendar :
+         {CalendarChoice::Gregorian, CalendarChoice::Julian, CalendarChoice::Auto}) {
+        if (name.trimmed().compare(CalendarName(calendar), Qt::CaseInsensitive) == 0) {
+            return calendar;
+        }
+    }
+    return std::nullopt;
+}
+
+bool ZoneChosen(const DateSet& dateSet) {
+    return !dateSet.zoneName.isEmpty() ||
+           (dateSet.timezoneIndex > 0 && dateSet.timezoneIndex < TimezoneEntryCount);
+}
+
+QString ZoneTextOf(const DateSet& dateSet, const TimezoneList& list) {
+    if (!dateSet.zoneName.isEmpty()) {
+        return dateSet.zoneName;
+    }
+    if (dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount) {
+        return list[static_cast<std::size_t>(dateSet.timezoneIndex)].text;
+    }
+    return {};
+}
+
+void SetZoneText(DateSet& dateSet, const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (const int entry = TimezoneEntryOfText(trimmed); entry > 0) {
+        dateSet.timezoneIndex = entry;
+        dateSet.zoneName.clear();
+    } else {
+        dateSet.timezoneIndex = 0;
+        dateSet.zoneName = trimmed;
+    }
+}
+
+int ZoneOffsetMinutes(const DateSet& dateSet, const TimeZones& zones) {
+    const double local = InputDateToLocalJD(dateSet);
+    const double universal = InputDateToAJDate(dateSet, zones);
+    if (local < 0 || universal < 0) {
+        return 0;
+    }
+    return static_cast<int>(std::lround((local - 0.5 - universal) * MinutesPerDay));
+}
+
+QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated) {
     const double local = InputDateToLocalJD(dateSet);
     if (local < 0) {
         return {};
     }
-    QString zoneText;
-    if (dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount) {
-        zoneText = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)].text;
-    }
+    const DateSet shown = DateSetAsConverted(dateSet, zones);
+    // The zone the user chose, or none: the text names what the date set holds, as before.
+    const QString zoneText = ZoneTextOf(dateSet, zones.list);
     return QStringLiteral("%1, %2 (%3)")
-        .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated),
-             HourEntryText(dateSet.hourIndex), zoneText);
+        .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated,
+                           dateSet.calendar),
+             TimeOfDayOfDateSet(shown), zoneText);
 }
 
 bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& localNow,
@@ -291,20 +451,31 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
     if (!std::isfinite(local)) {
         return false;
     }
-    local += 0.5 + zones.localOffsetMinutes / 1440.0;
-    RoundToHalfHour(local);
+    // A named zone stays, with the present offset there; any other zone becomes the default.
+    const bool named = IsZoneName(world.zoneName);
+    local += 0.5 + (named ? ZoneOffsetAt(world.zoneName, local) / 86400.0
+                          : zones.localOffsetMinutes / 1440.0);
+    // A typed minute asks for the minute itself; a list entry keeps to the list's half hours.
+    if (world.typedMinute < 0) {
+        RoundToHalfHour(local);
+    }
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(std::floor(local));
+    record.calendar = CalendarLetterOfJdn(world.calendar, record.jdn);
     JDNToEuroDate(record);
     if (record.valid == 0) {
         return false;
     }
-    const QString time = TimeOfDayText(local - std::floor(local));
     world.monthIndex = record.month;
     world.dayIndex = record.day;
     world.yearText = QString::number(record.year);
-    world.hourIndex = 2 * time.left(2).toInt() + 1 + (time.right(2) == QLatin1String("30") ? 1 : 0);
-    world.timezoneIndex = zones.defaultIndex;
+    SetMinuteOfDay(world, MinuteOfText(TimeOfDayText(local - std::floor(local))));
+    if (named) {
+        world.timezoneIndex = 0;
+    } else {
+        world.timezoneIndex = zones.defaultIndex;
+        world.zoneName.clear();
+    }
     return true;
 }
 
@@ -313,7 +484,7 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones) {
     return SetWorldDateToNow(world, zones, now, TimezoneOffsetMinutes(now));
 }
 
-QString UpdateDayOfWeekTip(DateSet& dateSet) {
+QString UpdateDayOfWeekTip(const DateSet& dateSet) {
     const double local = InputDateToLocalJD(dateSet);
     if (local <= 0) {
         return {};

@@ -3,6 +3,9 @@
 // data, the hour and time-zone lists they choose from, and their conversion into Julian dates
 // and texts. The window binds its year box and lists to a DateSet; every rule lives here.
 
+#include "calendar/Calendar.h"
+#include "calendar/NamedZones.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -26,6 +29,7 @@ inline constexpr int DateIncomplete = -1;    // year empty, or month or day not 
 inline constexpr int DateDoesNotExist = -2;  // no such day in that month and year
 inline constexpr int DateBeforeYearOne = -3; // year 0 or less
 inline constexpr int DateFromYear2800 = -4;  // year 2800 or later
+inline constexpr int DateUnknownZone = -5;   // a zone name the time-zone database lacks
 
 // Entries of the lists, the empty entry 0 included.
 inline constexpr int MonthEntryCount = 13; // 1..12: January ... December
@@ -48,6 +52,19 @@ struct DateSet {
     int dayIndex = 0;
     int hourIndex = 0;
     int timezoneIndex = 0;
+    // A time typed into the hour box that its list does not hold, in minutes after midnight
+    // (0..1439); -1 while the hour list's entry is the time. With a typed minute, hourIndex is
+    // the list entry at or before it, so that everything reading only the list still finds
+    // the nearest half hour.
+    int typedMinute = -1;
+    // A zone named as in the time-zone database ("Europe/Paris"), typed into the zone box; ""
+    // while the zone list's entry is the zone. A named zone has no list entry: timezoneIndex
+    // is then 0.
+    QString zoneName{};
+    // The calendar the date is written in (the program's calendar option).
+    CalendarChoice calendar = CalendarChoice::Gregorian;
+
+    bool operator==(const DateSet&) const = default;
 };
 
 using DateSets = std::array<DateSet, NumDateSets>;
@@ -67,6 +84,22 @@ std::optional<ClockTime> ClockTimeOfText(QStringView text);
 
 // The hour entry (1..48) of a time "HH:MM" (or "H:MM") on a whole or half hour; -1 otherwise.
 int HourEntryOfText(const QString& text);
+
+inline constexpr int MinutesPerDay = 1440;
+
+// The minute of the day (0..1439) of a time "HH:MM" or "H:MM"; -1 for any other text.
+int MinuteOfText(QStringView text);
+// "HH:MM" of a minute of the day 0..1439; "" for any other value.
+QString MinuteText(int minute);
+
+// The time of day the date set holds, in minutes after midnight: the typed minute, else the
+// hour entry's; -1 when no time is chosen.
+int MinuteOfDay(const DateSet& dateSet);
+// Sets the time of day: a time on the half hour selects its hour entry, any other the typed
+// minute with the entry before it. A value outside 0..1439 chooses no time.
+void SetMinuteOfDay(DateSet& dateSet, int minute);
+// The time of day as the hour box shows it: "09:17", "12:30"; "" when none is chosen.
+QString TimeOfDayOfDateSet(const DateSet& dateSet);
 
 struct TimezoneEntry {
     QString text;
@@ -112,18 +145,53 @@ void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool
                              bool preserveIndices);
 
 // The local day number of the entered date plus the time of day as a fraction, or a date error
-// code. The year text becomes its digits-only form; on success an empty hour becomes 12:00.
-// An hour entry outside 1..48 counts as empty.
-double InputDateToLocalJD(DateSet& dateSet);
+// code. The year is read from the digits of its text; no time chosen counts as 12:00 (an hour
+// entry outside 1..48 counts as none).
+double InputDateToLocalJD(const DateSet& dateSet);
 
-// The Julian date (UT) of the date set, or a date error code. Changes the date set as
-// InputDateToLocalJD does and, on success, selects the default zone when no zone is chosen
-// (and the computer's offset has an entry). A time-zone entry outside 1..54 counts as empty.
-double InputDateToAJDate(DateSet& dateSet, const TimeZones& zones);
+// The Julian date (UT) of the date set, or a date error code. A named zone gives the offset in
+// force there at that local date and time (a skipped local time is read with the offset
+// before the change, a doubled one as its first occurrence). No zone chosen counts as the
+// default zone (the computer's offset, when the list has it). A time-zone entry outside 1..54
+// counts as none.
+double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
+
+// The date set as the window shows it after a conversion: the year text in its digits and,
+// when the date converts, 12:00 for no time and the default zone for no zone.
+DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones);
+
+// Sets the calendar the date sets are written in; their year, month and day stay as entered.
+void SetCalendar(std::span<DateSet> dateSets, CalendarChoice calendar);
+// "gregorian", "julian" or "auto": the calendar's name in state files and on the command line.
+QString CalendarName(CalendarChoice calendar);
+// The calendar of a name (any case); nothing for another text.
+std::optional<CalendarChoice> CalendarOfName(const QString& name);
+
+// True when the date set has a zone: a named one or an entry of the list.
+bool ZoneChosen(const DateSet& dateSet);
+// The zone as the zone box shows it: the name, or the text of the list entry; "" for none.
+QString ZoneTextOf(const DateSet& dateSet, const TimezoneList& list);
+// Sets the zone from a text typed into the zone box or given to the CLI: a text of the list
+// ("GMT+5:30", "+05:30", "EST/CDT") selects its entry, any other text that is not blank names
+// a zone (which the conversion then looks up), a blank text chooses none.
+void SetZoneText(DateSet& dateSet, const QString& text);
+
+// How the date set's local date and time reads in its named zone; `known` is false when the
+// date set has no named zone, its zone is not in the database or its date does not convert.
+ZoneReading ReadLocalTimeOf(const DateSet& dateSet);
+
+// The offset in minutes east of Greenwich (rounded) with which the date set converts; 0 when
+// it does not convert or no zone applies.
+int ZoneOffsetMinutes(const DateSet& dateSet, const TimeZones& zones);
+
+// A note for a local time that a named zone skipped or had twice, saying which reading the
+// conversion chose; "" for any other date set. dateSetIndex names the date set (program texts
+// 4 to 6).
+QString LocalTimeNote(const ProgramTexts& texts, int dateSetIndex, const DateSet& dateSet);
 
 // "January 5, 2024, 12:00 (GMT+1:00)" (the month abbreviated when asked); "" when the date
-// set does not convert. Changes the date set as InputDateToLocalJD does.
-QString InputDateToString(DateSet& dateSet, const TimeZones& zones, bool abbreviated);
+// set does not convert.
+QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated);
 
 // The message and title shown for a failed conversion.
 struct DateErrorText {
@@ -139,7 +207,8 @@ DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, doubl
 // Fills the world date with the local date and half hour of the instant whose local date-time
 // is localNow in a zone timezoneOffsetMinutes east of Greenwich, shown in the zone of
 // zones.localOffsetMinutes: year, month, day, the hour rounded to the half hour (23:50 becomes
-// 00:00 of the next day) and the default zone. Returns false and changes nothing for an
+// 00:00 of the next day) and the default zone. When the world date holds a typed minute, the
+// time is the minute itself, not rounded. Returns false and changes nothing for an
 // invalid date-time.
 bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& localNow,
                        int timezoneOffsetMinutes);
@@ -147,7 +216,6 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
 bool SetWorldDateToNow(DateSet& world, const TimeZones& zones);
 
 // The tip of the day list: the weekday name of the entered date, "" when it does not convert.
-// Changes the date set as InputDateToLocalJD does.
-QString UpdateDayOfWeekTip(DateSet& dateSet);
+QString UpdateDayOfWeekTip(const DateSet& dateSet);
 
 } // namespace orbivex

@@ -215,9 +215,10 @@ ChartOptions AddChartOptions(QCommandLineParser& parser) {
                            "options override it."),
             QStringLiteral("FILE")),
         QCommandLineOption(QStringLiteral("radians"), QStringLiteral("Angles in radians.")),
+        CalendarOption(),
     };
     parser.addOptions({options.mode, options.world, options.birth1, options.birth2, options.state,
-                       options.radians});
+                       options.radians, options.calendar});
     return options;
 }
 
@@ -291,6 +292,10 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         }
         state.mode = *mode;
     }
+    if (const QString error = ApplyCalendarOption(parser, options.calendar, state.dateSets);
+        !error.isEmpty()) {
+        return CommandUsageError(context, command, error);
+    }
     const std::array<const QCommandLineOption*, 3> dateOptions{&options.world, &options.birth1,
                                                                &options.birth2};
     for (int set = 0; set < NumDateSets; ++set) {
@@ -314,6 +319,9 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     if (!outcome.ok()) {
         context.err << outcome.dateError.message << '\n';
         return ExitDateError;
+    }
+    for (const QString& note : outcome.notes) {
+        context.err << note << '\n';
     }
     if (ephemeris.UsesBuiltInTheory()) {
         context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "

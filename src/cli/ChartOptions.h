@@ -18,6 +18,7 @@ struct ChartOptions {
     QCommandLineOption birth2;
     QCommandLineOption state;
     QCommandLineOption radians;
+    QCommandLineOption calendar;
 };
 
 // The name of a mode as --mode takes it and JSON writes it: "world", "natal1", "natal2",

@@ -2,6 +2,7 @@
 
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
+#include "calendar/NamedZones.h"
 #include "support/ProgramTexts.h"
 
 #include <QDate>
@@ -14,7 +15,7 @@ QString ZoneFormsText() {
     return QStringLiteral("GMT, GMT+H:MM, GMT-H:MM, +HH:MM or -HH:MM on a whole or half hour up "
                           "to 11:30 either side, GMT+12:00, GMT+13:00, GMT+14:00, GMT+5:45, "
                           "GMT+8:45, GMT+12:45, GMT+13:45, or a North American zone name such as "
-                          "EST/CDT");
+                          "EST/CDT, or a zone of the time-zone database such as Europe/Paris");
 }
 
 namespace {
@@ -78,20 +79,15 @@ QString ReadTimeText(const QString& text, DateSet& dateSet) {
     if (time->hours > 23 || time->minutes > 59) {
         return QStringLiteral("The time %1 does not exist.").arg(text);
     }
-    const int entry = HourEntryOfText(text);
-    if (entry < 1) {
-        return QStringLiteral("The time %1 is not on the hour or the half hour.").arg(text);
-    }
-    dateSet.hourIndex = entry;
+    SetMinuteOfDay(dateSet, time->hours * 60 + time->minutes);
     return {};
 }
 
 QString ReadZoneText(const QString& text, DateSet& dateSet) {
-    const int entry = TimezoneEntryOfText(text);
-    if (entry < 1) {
+    if (TimezoneEntryOfText(text) < 1 && !IsZoneName(text)) {
         return QStringLiteral("'%1' is not a zone; write %2.").arg(text, ZoneFormsText());
     }
-    dateSet.timezoneIndex = entry;
+    SetZoneText(dateSet, text);
     return {};
 }
 
@@ -142,6 +138,7 @@ QString ReadDateText(const QString& text, DateSet& dateSet) {
         }
         if (at >= 0) {
             DateSet read;
+            read.calendar = dateSet.calendar;
             QString error = ReadDayText(date.mid(dayStart, dayEnd - dayStart).toString(), read);
             if (error.isEmpty() && !time.isEmpty()) {
                 error = ReadTimeText(time.toString(), read);
@@ -178,18 +175,38 @@ int MonthOfText(const QString& text) {
     return 0;
 }
 
-DateSet TodayDateSet() {
-    const QDate today = QDate::currentDate();
-    DateSet dateSet;
-    dateSet.yearText = QString::number(today.year());
-    dateSet.monthIndex = today.month();
-    dateSet.dayIndex = today.day();
-    return dateSet;
+DateSet TodayDateSet(CalendarChoice calendar) {
+    DateSet like;
+    like.calendar = calendar;
+    return DateSetOfDay(static_cast<int>(QDate::currentDate().toJulianDay()), like);
+}
+
+QCommandLineOption CalendarOption() {
+    return QCommandLineOption(QStringLiteral("calendar"),
+                              QStringLiteral("The calendar of the dates: gregorian (the "
+                                             "default), julian, or auto (Julian before 15 "
+                                             "October 1582)."),
+                              QStringLiteral("CALENDAR"));
+}
+
+QString ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                            std::span<DateSet> dateSets) {
+    if (!parser.isSet(option)) {
+        return {};
+    }
+    const std::optional<CalendarChoice> calendar = CalendarOfName(parser.value(option));
+    if (!calendar) {
+        return QStringLiteral("--calendar takes gregorian, julian or auto, not '%1'.")
+            .arg(parser.value(option));
+    }
+    SetCalendar(dateSets, *calendar);
+    return {};
 }
 
 DateSet DateSetOfDay(int dayNumber, const DateSet& like) {
     EuroDateRecord record;
     record.jdn = dayNumber;
+    record.calendar = CalendarLetterOfJdn(like.calendar, dayNumber);
     JDNToEuroDate(record);
     DateSet dateSet = like;
     dateSet.yearText = record.year > 0 ? QString::number(record.year) : QStringLiteral("0");
@@ -199,29 +216,31 @@ DateSet DateSetOfDay(int dayNumber, const DateSet& like) {
 }
 
 QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
-    DateSet converted = dateSet;
+    const DateSet converted = DateSetAsConverted(dateSet, zones);
     const double local = InputDateToLocalJD(converted);
     if (local < 0) {
         return {};
     }
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(std::floor(local));
+    record.calendar = CalendarLetterOfJdn(converted.calendar, record.jdn);
     JDNToEuroDate(record);
-    const bool zoneChosen =
-        converted.timezoneIndex >= 1 && converted.timezoneIndex < TimezoneEntryCount;
+    const bool zoneChosen = ZoneChosen(converted);
     return QStringLiteral("%1-%2-%3 %4 %5")
         .arg(record.year, 4, 10, QLatin1Char('0'))
         .arg(record.month, 2, 10, QLatin1Char('0'))
         .arg(record.day, 2, 10, QLatin1Char('0'))
-        .arg(HourEntryText(converted.hourIndex),
-             zoneChosen ? zones.list[static_cast<std::size_t>(converted.timezoneIndex)].text
-                        : QStringLiteral("GMT"));
+        .arg(TimeOfDayOfDateSet(converted),
+             zoneChosen ? ZoneTextOf(converted, zones.list) : QStringLiteral("GMT"));
 }
 
 std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,
                                      int index, int& status, const QString& note) {
+    dateSet = DateSetAsConverted(dateSet, zones);
     const double julianDay = InputDateToAJDate(dateSet, zones);
-    if (julianDay >= 0) {
+    const bool unusualTime = julianDay >= 0 && !dateSet.zoneName.isEmpty() &&
+                             ReadLocalTimeOf(dateSet).kind != LocalTimeKind::Unique;
+    if (julianDay >= 0 && !unusualTime) {
         return julianDay;
     }
     // The texts are read only now: a date that converts does not need them.
@@ -230,6 +249,11 @@ std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const T
         context.err << texts.LastLoadFailure() << '\n';
         status = ExitFailure;
         return std::nullopt;
+    }
+    if (julianDay >= 0) {
+        // A skipped or doubled local time converts; the note says how it was read.
+        context.err << LocalTimeNote(texts, index, dateSet) << '\n';
+        return julianDay;
     }
     context.err << ReportDateError(texts, index, julianDay).message;
     if (!note.isEmpty()) {

@@ -6,15 +6,18 @@
 // error. The forms:
 //   a day   "YYYY-MM-DD"; a leading minus gives a year before year 1
 //   DATE    a day, then optionally " HH:MM" and " ZONE"
-//   a time  "HH:MM" on the hour or the half hour
+//   a time  "HH:MM", any minute
 //   a zone  an entry of the program's time-zone list: "GMT", "GMT+5:30", "GMT-11:00",
 //           "+05:30", "-11:00", "GMT+13:45" or a North American name such as "EST/CDT"
 
 #include "calendar/DateInput.h"
 #include "cli/Commands.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QString>
 #include <optional>
+#include <span>
 
 namespace orbivex::cli {
 
@@ -30,11 +33,19 @@ QString ReadZoneText(const QString& text, DateSet& dateSet); // time-zone entry
 // choose as the window does (12:00, the computer's zone).
 QString ReadDateText(const QString& text, DateSet& dateSet);
 
+// --calendar CALENDAR: gregorian, julian or auto, for every command that reads dates.
+QCommandLineOption CalendarOption();
+// When the parser has --calendar, sets the calendar of the date sets and returns ""; the message
+// of a usage error for a name it does not know. Without the option nothing changes.
+QString ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                            std::span<DateSet> dateSets);
+
 // Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.
 int MonthOfText(const QString& text);
 
-// The date set of today's date on the computer's clock, with no hour and no zone chosen.
-DateSet TodayDateSet();
+// The date set of today's date on the computer's clock, written in the calendar, with no hour
+// and no zone chosen.
+DateSet TodayDateSet(CalendarChoice calendar = CalendarChoice::Gregorian);
 // The date set of the civil day dayNumber with the hour and zone entries of `like`.
 DateSet DateSetOfDay(int dayNumber, const DateSet& like);
 

@@ -32,19 +32,21 @@ int RunDate(const QStringList& arguments, Context& context) {
     const QCommandLineOption dayOption(QStringLiteral("day"), QStringLiteral("The day: 1 to 31."),
                                        QStringLiteral("D"));
     const QCommandLineOption hourOption(QStringLiteral("hour"),
-                                        QStringLiteral("The time on a half hour, 00:00 to 23:30."),
+                                        QStringLiteral("The time of day, 00:00 to 23:59."),
                                         QStringLiteral("HH:MM"));
     const QCommandLineOption zoneOption(QStringLiteral("zone"),
                                         QStringLiteral("The time zone: %1.").arg(ZoneFormsText()),
                                         QStringLiteral("ZONE"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the result as JSON."));
-    parser.addOptions({yearOption, monthOption, dayOption, hourOption, zoneOption, jsonOption});
-    if (const auto status =
-            ParseCommandLine(parser, arguments, QStringLiteral("date"),
-                             QStringLiteral("Usage: orbivex-cli date --year TEXT --month M --day D "
-                                            "[--hour HH:MM] [--zone ZONE] [--json]"),
-                             context)) {
+    const QCommandLineOption calendarOption = CalendarOption();
+    parser.addOptions(
+        {yearOption, monthOption, dayOption, hourOption, zoneOption, calendarOption, jsonOption});
+    if (const auto status = ParseCommandLine(
+            parser, arguments, QStringLiteral("date"),
+            QStringLiteral("Usage: orbivex-cli date --year TEXT --month M --day D "
+                           "[--hour HH:MM] [--zone ZONE] [--calendar CALENDAR] [--json]"),
+            context)) {
         return *status;
     }
     for (const QCommandLineOption* required : {&yearOption, &monthOption, &dayOption}) {
@@ -68,7 +70,10 @@ int RunDate(const QStringList& arguments, Context& context) {
         return UsageError(context, QStringLiteral("--day must be a number from 1 to 31, not '%1'")
                                        .arg(parser.value(dayOption)));
     }
-    QString error;
+    QString error = ApplyCalendarOption(parser, calendarOption, std::span(&dateSet, 1));
+    if (!error.isEmpty()) {
+        return UsageError(context, error);
+    }
     if (parser.isSet(hourOption)) {
         error = ReadTimeText(parser.value(hourOption), dateSet);
         if (!error.isEmpty()) {

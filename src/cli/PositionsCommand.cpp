@@ -141,7 +141,7 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                   QStringLiteral("The local date (default: today)."),
                                   QStringLiteral("YYYY-MM-DD"));
     const QCommandLineOption time(QStringLiteral("time"),
-                                  QStringLiteral("The local time on a half hour (default: 12:00)."),
+                                  QStringLiteral("The local time of day (default: 12:00)."),
                                   QStringLiteral("HH:MM"), QStringLiteral("12:00"));
     const QCommandLineOption zone(
         QStringLiteral("zone"), QStringLiteral("The zone: %1 (default: GMT).").arg(ZoneFormsText()),
@@ -154,7 +154,8 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     const QCommandLineOption days(QStringLiteral("days"),
                                   QStringLiteral("The number of days of the run."),
                                   QStringLiteral("N"));
-    parser.addOptions({help, date, time, zone, json, from, days});
+    const QCommandLineOption calendar = CalendarOption();
+    parser.addOptions({help, date, time, zone, calendar, json, from, days});
     if (!parser.parse(arguments)) {
         return UsageError(context, parser.errorText());
     }
@@ -193,8 +194,11 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                            .arg(parser.value(days)));
         }
     }
-    request.first = TodayDateSet();
-    QString error = ReadTimeText(parser.value(time), request.first);
+    QString error = ApplyCalendarOption(parser, calendar, std::span(&request.first, 1));
+    request.first = TodayDateSet(request.first.calendar);
+    if (error.isEmpty()) {
+        error = ReadTimeText(parser.value(time), request.first);
+    }
     if (error.isEmpty()) {
         error = ReadZoneText(parser.value(zone), request.first);
     }
@@ -263,9 +267,11 @@ int RunPositions(const QStringList& arguments, Context& context) {
         DateSet last = DateSetOfDay(firstDay + (request.dayCount - 1), request.first);
         EuroDateRecord first;
         first.jdn = firstDay;
+        first.calendar = CalendarLetterOfJdn(request.first.calendar, first.jdn);
         JDNToEuroDate(first);
         EuroDateRecord end;
         end.jdn = firstDay + (request.dayCount - 1);
+        end.calendar = CalendarLetterOfJdn(request.first.calendar, end.jdn);
         JDNToEuroDate(end);
         const QString note = QStringLiteral("(The run of %1 days from %2 ends on %3.)")
                                  .arg(request.dayCount)

@@ -171,8 +171,9 @@ int RunRun(const QStringList& arguments, Context& context) {
         QStringLiteral("N"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the result as JSON."));
+    const QCommandLineOption calendarOption = CalendarOption();
     parser.addOptions({patternOption, atLeastOption, bodiesOption, worldOption, stepOption,
-                       maxStepsOption, jsonOption});
+                       maxStepsOption, calendarOption, jsonOption});
     if (const auto status =
             ParseCommandLine(parser, arguments, QStringLiteral("run"),
                              QStringLiteral("Usage: orbivex-cli run --pattern NAME [--at-least N] "
@@ -194,7 +195,10 @@ int RunRun(const QStringList& arguments, Context& context) {
     if (!parser.isSet(worldOption)) {
         return UsageError(context, QStringLiteral("--world is required"));
     }
-    const QString dateError = ReadDateText(parser.value(worldOption), state.dateSets[WorldDate]);
+    QString dateError = ApplyCalendarOption(parser, calendarOption, state.dateSets);
+    if (dateError.isEmpty()) {
+        dateError = ReadDateText(parser.value(worldOption), state.dateSets[WorldDate]);
+    }
     if (!dateError.isEmpty()) {
         return UsageError(context, dateError);
     }

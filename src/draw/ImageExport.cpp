@@ -218,10 +218,8 @@ ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zone
     ExportDateText text;
     text.date = dateSet.yearText + QLatin1Char('-') + twoDigits(dateSet.monthIndex) +
                 QLatin1Char('-') + twoDigits(dateSet.dayIndex);
-    const QString zone = dateSet.timezoneIndex >= 0 && dateSet.timezoneIndex < TimezoneEntryCount
-                             ? zones[dateSet.timezoneIndex].text
-                             : QString();
-    text.hourAndZone = HourEntryText(dateSet.hourIndex) + QLatin1Char(' ') + zone;
+    const QString zone = ZoneTextOf(dateSet, zones);
+    text.hourAndZone = TimeOfDayOfDateSet(dateSet) + QLatin1Char(' ') + zone;
     return text;
 }
 

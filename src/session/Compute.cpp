@@ -79,12 +79,19 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
         if (!used[set]) {
             continue;
         }
+        // The window then shows the date as it was read: the year in digits, and 12:00 or the
+        // default zone where none was chosen.
+        state.dateSets[set] = DateSetAsConverted(state.dateSets[set], state.zones);
         const double jd = InputDateToAJDate(state.dateSets[set], state.zones);
         state.ChartJulianDays[set] = jd;
         if (jd < 0.0) {
             outcome.failedDateSet = set;
             outcome.dateError = ReportDateError(context.texts, set, jd);
             return outcome;
+        }
+        if (const QString note = LocalTimeNote(context.texts, set, state.dateSets[set]);
+            !note.isEmpty()) {
+            outcome.notes.append(note);
         }
     }
 

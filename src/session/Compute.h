@@ -31,6 +31,8 @@ struct ComputeOutcome {
     // error only ChartJulianDays changes: the chart and the recorded mode keep theirs.
     std::optional<int> failedDateSet;
     DateErrorText dateError;
+    // Notes on local times that a named zone skipped or had twice, and the reading chosen.
+    QStringList notes;
     bool ok() const { return !failedDateSet.has_value(); }
 };
 

@@ -5,6 +5,7 @@
 // that the rest of the program reads; ConfigurationEdit is the working copy that the
 // configuration window edits and commits with "Use settings".
 
+#include "calendar/Calendar.h"
 #include "core/Bodies.h"
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
@@ -79,6 +80,9 @@ struct ConfigurationSettings {
     bool displayZodiacSectors = true;
     WheelStyle wheelStyle = WheelStyle::Classic;
     WheelTheme wheelTheme = WheelTheme::Light;
+    // The calendar of the dates, as the configuration window shows it; the date sets carry
+    // the one in use.
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 
     static ConfigurationSettings Defaults() { return {}; }
     bool operator==(const ConfigurationSettings&) const = default;

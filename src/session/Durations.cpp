@@ -144,13 +144,8 @@ SearchDates SearchDatesOf(const ProgramState& state) {
 }
 
 int WorldTimeZoneOffset(const ProgramState& state) {
-    DateSet world = state.computedDateSets[WorldDate];
-    // Chooses the computer's zone when none is chosen.
-    InputDateToAJDate(world, state.computedZones);
-    if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
-        return 0;
-    }
-    return state.computedZones.list[static_cast<std::size_t>(world.timezoneIndex)].offsetMinutes;
+    // The computer's zone when none is chosen; a named zone's offset at the world date.
+    return ZoneOffsetMinutes(state.computedDateSets[WorldDate], state.computedZones);
 }
 
 int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness) {
@@ -388,13 +383,14 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
     const AspectSearch search{p1, p2, kind, column, zone};
     decision.beginning = BeginningOfAspect(ephemeris, state.orbs, dates, search);
     decision.end = EndOfAspect(ephemeris, state.orbs, dates, search);
-    DateSet world = state.computedDateSets[WorldDate];
+    const DateSet& world = state.computedDateSets[WorldDate];
     const double worldJD = InputDateToAJDate(world, state.computedZones);
     if (worldJD >= 0.0) {
         decision.exact = ExactMomentOfAspect(ephemeris, state.orbs, dates, worldJD, search);
     }
-    const auto longDate = [](double day) {
-        return JDNToLongDate(static_cast<std::int32_t>(day), false);
+    const auto longDate = [&state](double day) {
+        return JDNToLongDate(static_cast<std::int32_t>(day), false,
+                             state.computedDateSets[WorldDate].calendar);
     };
     const QString aspectName = AspectName(kind).toLower();
     const QString begins = decision.beginning < 0.0 ? QStringLiteral("on an unknown date")

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <limits>
 #include <variant>
 #include <vector>
@@ -346,6 +347,84 @@ std::vector<QByteArrayView> SplitLines(QByteArrayView bytes) {
     return lines;
 }
 
+// The key of each date set's keyed lines.
+constexpr std::array<const char*, 3> DateSetKeys{"world", "birth1", "birth2"};
+
+// The keyed lines of what the classic lines cannot hold; none when nothing needs them.
+QByteArray FormatKeyedLines(const StateFileContents& contents) {
+    QByteArray bytes;
+    if (contents.calendar != CalendarChoice::Gregorian) {
+        bytes += "calendar=" + CalendarName(contents.calendar).toLatin1() + "\r\n";
+    }
+    for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
+        const StateDateSet& d = contents.dateSets[set];
+        if (d.typedMinute >= 0) {
+            bytes += QByteArray(DateSetKeys[set]) +
+                     ".time=" + MinuteText(d.typedMinute).toLatin1() + "\r\n";
+        }
+        if (!d.zoneName.isEmpty()) {
+            bytes += QByteArray(DateSetKeys[set]) + ".zone=" + d.zoneName.toLatin1() + "\r\n";
+        }
+    }
+    return bytes;
+}
+
+// Reads the keyed lines that follow the classic ones into `read`; "" or the first fault.
+QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t first,
+                        StateFileContents& read) {
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        if (lines[i].size() > MaxLineLength) {
+            return QStringLiteral("Line %1 is longer than %2 characters.")
+                .arg(lineNumber)
+                .arg(MaxLineLength);
+        }
+        const qsizetype equals = lines[i].indexOf('=');
+        if (equals < 0) {
+            continue;
+        }
+        const QByteArray key = lines[i].first(equals).trimmed().toByteArray();
+        const QByteArrayView value = lines[i].sliced(equals + 1).trimmed();
+        if (key == "calendar") {
+            const std::optional<CalendarChoice> calendar =
+                CalendarOfName(QString::fromLatin1(value));
+            if (!calendar) {
+                return QStringLiteral("Line %1 (calendar): \"%2\" is neither gregorian nor julian "
+                                      "nor auto.")
+                    .arg(lineNumber)
+                    .arg(Shown(value));
+            }
+            read.calendar = *calendar;
+            continue;
+        }
+        for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
+            if (key == QByteArray(DateSetKeys[set]) + ".zone") {
+                const QString name = QString::fromLatin1(value);
+                if (name.isEmpty() || name.size() > StateFileContents::MaxZoneNameLength ||
+                    !std::all_of(name.begin(), name.end(),
+                                 [](QChar ch) { return IsTextCharacter(ch.unicode()); })) {
+                    return QStringLiteral("Line %1 (%2): \"%3\" is not a zone name.")
+                        .arg(lineNumber)
+                        .arg(QString::fromLatin1(key), Shown(value));
+                }
+                read.dateSets[set].zoneName = name;
+                continue;
+            }
+            if (key != QByteArray(DateSetKeys[set]) + ".time") {
+                continue;
+            }
+            const int minute = MinuteOfText(QString::fromLatin1(value));
+            if (minute < 0) {
+                return QStringLiteral("Line %1 (%2): \"%3\" is not a time written as HH:MM.")
+                    .arg(lineNumber)
+                    .arg(QString::fromLatin1(key), Shown(value));
+            }
+            read.dateSets[set].typedMinute = minute;
+        }
+    }
+    return {};
+}
+
 QString NativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -394,6 +473,24 @@ QString CheckStateFileContents(const StateFileContents& contents) {
             }
         }
     }
+    for (std::size_t set = 0; set < contents.dateSets.size(); ++set) {
+        const QString& name = contents.dateSets[set].zoneName;
+        if (name.size() > StateFileContents::MaxZoneNameLength ||
+            !std::all_of(name.begin(), name.end(),
+                         [](QChar ch) { return IsTextCharacter(ch.unicode()); }) ||
+            name != name.trimmed()) {
+            return QStringLiteral("the zone name of %1 is not one a state file can hold")
+                .arg(QString::fromLatin1(DateSetKeys[set]));
+        }
+        const int minute = contents.dateSets[set].typedMinute;
+        if (minute < -1 || minute >= MinutesPerDay) {
+            return QStringLiteral("the typed time of %1 is %2 minutes after midnight, not between "
+                                  "0 and %3")
+                .arg(QString::fromLatin1(DateSetKeys[set]))
+                .arg(minute)
+                .arg(MinutesPerDay - 1);
+        }
+    }
     return {};
 }
 
@@ -404,7 +501,7 @@ QByteArray FormatStateFile(const StateFileContents& contents) {
         bytes += EncodeField(field);
         bytes += "\r\n";
     }
-    return bytes;
+    return bytes + FormatKeyedLines(contents);
 }
 
 QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents) {
@@ -435,6 +532,9 @@ QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents) {
         if (!problem.isEmpty()) {
             return problem + QLatin1Char('.');
         }
+    }
+    if (const QString problem = ParseKeyedLines(lines, FullLineCount, read); !problem.isEmpty()) {
+        return problem;
     }
     contents = read;
     return {};

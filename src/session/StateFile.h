@@ -14,6 +14,16 @@
 //   36-42 the colours of aspect kinds 1..7 (bare integers, R + 256 G + 65536 B)
 //   43    midpoint orb index       44 synastry divisor index
 // Indices and flags are written as " 5 " / "-1 " and "#TRUE#" / "#FALSE#".
+//
+// What those lines cannot hold follows them as keyed lines "key=value", written only when
+// used, so that a file without them is exactly what older versions wrote and read:
+//   world.time, birth1.time, birth2.time   a time typed off the half hours, "HH:MM"
+//   world.zone, birth1.zone, birth2.zone   a zone of the time-zone database, "Europe/Paris"
+//   calendar                               "julian" or "auto" (the dates' calendar)
+// The classic lines then hold the nearest value they can (the half hour before a typed time,
+// the list entry of a named zone's offset at that date).
+// A reader skips keys it does not know and lines without a key. docs/state-files.md
+// describes the format.
 
 #include "calendar/DateInput.h"
 #include "core/Bodies.h"
@@ -35,6 +45,8 @@ struct StateDateSet {
     QString yearText;      // as typed
     int hourIndex = 0;     // 0 none, 1..48
     int timezoneIndex = 0; // 0..54
+    int typedMinute = -1;  // keyed: a typed time of day off the half hours, or -1
+    QString zoneName{};    // keyed: a zone of the time-zone database, or ""
 
     bool operator==(const StateDateSet&) const = default;
 };
@@ -53,6 +65,8 @@ struct StateFileContents {
     static constexpr int MaxColour = 0xffffff;
     // Longest year text the file keeps; the year box holds a year, not prose.
     static constexpr int MaxYearTextLength = 256;
+    // Longest zone name the file keeps; the database's longest is about 30 characters.
+    static constexpr int MaxZoneNameLength = 64;
 
     std::array<StateDateSet, 3> dateSets; // index 0 world date, 1 and 2 the birthdates
 
@@ -72,6 +86,8 @@ struct StateFileContents {
     // has": a switched-off aspect is saved as 0 and comes back with its current colour.
     std::array<int, 8> aspectColour{};
     int midpointOrbIndex = 0; // cboOrbForMidpoints
+    // Keyed: the calendar the dates are written in.
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 
     // The mode the options select: the last of them that is on, as setting the options one
     // after another in file order leaves it; NoChartMode when none is on.

@@ -14,7 +14,17 @@ StateFileContents ToStateFile(const ProgramState& state) {
         to.yearText = from.yearText;
         to.hourIndex = from.hourIndex;
         to.timezoneIndex = from.timezoneIndex;
+        to.typedMinute = from.typedMinute;
+        to.zoneName = from.zoneName;
+        if (!from.zoneName.isEmpty()) {
+            // For a reader that knows only the list: the entry of the zone's offset that day.
+            to.timezoneIndex =
+                InputDateToAJDate(from, state.zones) >= 0
+                    ? DefaultTimezoneIndex(state.zones.list, ZoneOffsetMinutes(from, state.zones))
+                    : 0;
+        }
     }
+    contents.calendar = state.dateSets[WorldDate].calendar;
     contents.SelectMode(state.mode);
     contents.stepUnitIndex = state.stepUnitIndex;
     const ConfigurationSettings& settings = state.settings;
@@ -50,8 +60,18 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
         to.dayIndex = from.dayIndex;
         to.yearText = from.yearText;
         to.hourIndex = from.hourIndex;
+        to.typedMinute = -1;
+        if (from.typedMinute >= 0) {
+            SetMinuteOfDay(to, from.typedMinute);
+        }
         to.timezoneIndex = from.timezoneIndex < TimezoneEntryCount ? from.timezoneIndex : 0;
+        to.zoneName = from.zoneName;
+        if (!from.zoneName.isEmpty()) {
+            to.timezoneIndex = 0;
+        }
     }
+    SetCalendar(state.dateSets, contents.calendar);
+    state.settings.calendar = contents.calendar;
     const ChartMode mode = contents.SelectedMode();
     if (mode != NoChartMode) {
         state.mode = mode;

@@ -11,16 +11,21 @@ namespace orbivex {
 
 namespace {
 
-constexpr int LastHourEntry = HourEntryCount - 1; // 48: 23:30
 constexpr int LargestYear = std::numeric_limits<qint16>::max();
 
-// The world date's four stepping fields as numbers.
+// The world date's four stepping fields as numbers; the time in minutes after midnight.
 struct Fields {
     int year = 0;
     int month = 0;
     int day = 0;
-    int hour = 0;
+    int minute = 0;
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 };
+
+// The length of a month in the calendar the fields are written in.
+int MonthLength(const Fields& f, int month, int year) {
+    return DaysInMonth(month, year, CalendarLetterOfDate(f.calendar, year, month, 1));
+}
 
 void MonthForward(Fields& f) {
     if (++f.month > 12) {
@@ -37,7 +42,7 @@ void MonthBack(Fields& f) {
 }
 
 void DayForward(Fields& f) {
-    if (++f.day > DaysInMonth(f.month, f.year)) {
+    if (++f.day > MonthLength(f, f.month, f.year)) {
         f.day = 1;
         MonthForward(f);
     }
@@ -50,11 +55,11 @@ void DayBack(Fields& f) {
     }
     const int yearBefore = f.year;
     MonthBack(f);
-    f.day = DaysInMonth(f.month, yearBefore);
+    f.day = MonthLength(f, f.month, yearBefore);
 }
 
 void WeekForward(Fields& f) {
-    const int length = DaysInMonth(f.month, f.year);
+    const int length = MonthLength(f, f.month, f.year);
     f.day += 7;
     if (f.day > length) {
         f.day -= length;
@@ -70,19 +75,18 @@ void WeekBack(Fields& f) {
     const int yearBefore = f.year;
     const int dayBefore = f.day;
     MonthBack(f);
-    f.day = DaysInMonth(f.month, yearBefore) - (7 - dayBefore);
+    f.day = MonthLength(f, f.month, yearBefore) - (7 - dayBefore);
 }
 
 void Apply(Fields& f, int unit, bool forward) {
     switch (unit) {
     case HalfHourStep:
-        if (forward) {
-            if (++f.hour > LastHourEntry) {
-                f.hour = 1;
-                DayForward(f);
-            }
-        } else if (--f.hour < 1) {
-            f.hour = LastHourEntry;
+        f.minute += forward ? 30 : -30;
+        if (f.minute >= MinutesPerDay) {
+            f.minute -= MinutesPerDay;
+            DayForward(f);
+        } else if (f.minute < 0) {
+            f.minute += MinutesPerDay;
             DayBack(f);
         }
         break;
@@ -90,7 +94,17 @@ void Apply(Fields& f, int unit, bool forward) {
         forward ? DayForward(f) : DayBack(f);
         break;
     case WeekStep:
-        forward ? WeekForward(f) : WeekBack(f);
+        if (f.calendar == CalendarChoice::Auto) {
+            // A week across the calendar reform is seven days, not seven day numbers.
+            for (int day = 0; day < 7; ++day) {
+                forward ? DayForward(f) : DayBack(f);
+                if (SkippedByTheReform(f.calendar, f.year, f.month, f.day)) {
+                    f.day = forward ? 15 : 4;
+                }
+            }
+        } else {
+            forward ? WeekForward(f) : WeekBack(f);
+        }
         break;
     case MonthStep:
         forward ? MonthForward(f) : MonthBack(f);
@@ -133,11 +147,15 @@ DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bo
     const int year = DigitsOnly(dateSet.yearText, false, false).toInt(&isNumber);
     if (!isNumber || year < 0 || year > LargestYear || dateSet.monthIndex < 1 ||
         dateSet.monthIndex > 12 || dateSet.dayIndex < 1 || dateSet.dayIndex >= DayEntryCount ||
-        dateSet.hourIndex < 1 || dateSet.hourIndex > LastHourEntry) {
+        MinuteOfDay(dateSet) < 0) {
         return {};
     }
-    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, dateSet.hourIndex};
+    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, MinuteOfDay(dateSet), dateSet.calendar};
     Apply(f, unitIndex, forward);
+    // The days the calendar reform skipped are passed over in the direction of the step.
+    if (SkippedByTheReform(f.calendar, f.year, f.month, f.day)) {
+        f.day = forward ? 15 : 4;
+    }
     // A negative year would lose its sign in the year box and pass for a year of the era.
     if (f.year < 0 || f.year > LargestYear) {
         return {};
@@ -151,7 +169,7 @@ DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bo
     }
     dateSet.monthIndex = f.month;
     dateSet.dayIndex = f.day;
-    dateSet.hourIndex = f.hour;
+    SetMinuteOfDay(dateSet, f.minute);
     if (unitIndex == MonthStep || unitIndex == YearStep) {
         CorrectDay(dateSet, zones);
     }
@@ -190,6 +208,7 @@ WorldStepOutcome StepWorldDate(ProgramState& state, const ComputeContext& contex
     outcome.compute = Compute(state, context);
     if (state.ChartJulianDays[WorldDate] < 0.0) {
         world.hourIndex = remembered.hourIndex;
+        world.typedMinute = remembered.typedMinute;
         world.monthIndex = remembered.monthIndex;
         world.dayIndex = remembered.dayIndex;
         world.yearText = remembered.yearText;
@@ -209,7 +228,9 @@ void ClearDateSet(DateSet& dateSet) {
     dateSet.monthIndex = 0;
     dateSet.dayIndex = 0;
     dateSet.hourIndex = 0;
+    dateSet.typedMinute = -1;
     dateSet.timezoneIndex = 0;
+    dateSet.zoneName.clear();
     dateSet.yearText.clear();
 }
 
@@ -221,14 +242,14 @@ ControlState RefreshControlState(ProgramState& state, const ControlStateInputs& 
         dateSet.yearText = DigitsOnly(dateSet.yearText, false, false);
         result.clearVisible[s] = !dateSet.yearText.isEmpty() || dateSet.monthIndex > 0 ||
                                  dateSet.dayIndex > 0 || dateSet.hourIndex > 0 ||
-                                 dateSet.timezoneIndex > 0;
+                                 dateSet.timezoneIndex > 0 || !dateSet.zoneName.isEmpty();
         DateSet copy = dateSet; // the tip reads the date without choosing an hour for it
         result.dayTips[s] = UpdateDayOfWeekTip(copy);
     }
 
     const DateSet& world = state.dateSets[WorldDate];
     result.forwardEnabled = !world.yearText.isEmpty() && ModeSteps(state.mode) &&
-                            world.timezoneIndex > 0 && world.hourIndex > 0 && world.dayIndex > 0 &&
+                            ZoneChosen(world) && world.hourIndex > 0 && world.dayIndex > 0 &&
                             world.monthIndex > 0 && !inputs.running && !inputs.courseGraphShown;
 
     if (inputs.courseGraphShown) {

@@ -201,5 +201,38 @@ TEST_F(MainWindowTest, TheRefreshTidiesTheDateControls) {
     EXPECT_TRUE(window->cboForwardBack->isEnabled());
 }
 
+TEST_F(MainWindowTest, ATypedMinuteIsComputedSteppedAndKept) {
+    Start();
+    EnterDate(WorldDate, QStringLiteral("2024"), 3, 20, 1, GreenwichTimezoneEntry);
+    QLineEdit* hourBox = window->cboHour[WorldDate]->lineEdit();
+    hourBox->setText(QStringLiteral("06:41"));
+    Q_EMIT hourBox->editingFinished();
+    window->cmdCompute->click();
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460389.5 + (6 * 60 + 41) / 1440.0, 1e-9);
+    EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("06:41"));
+
+    Choose(window->cboForwardBack, HalfHourStep);
+    window->Timer1_Timer();
+    window->cmdForwardBack[0]->click();
+    EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("07:11"));
+    // Picking an entry of the list again puts the half hours back.
+    Choose(window->cboHour[WorldDate], 3);
+    EXPECT_EQ(window->state.dateSets[WorldDate].typedMinute, -1);
+    EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("01:00"));
+}
+
+TEST_F(MainWindowTest, ANamedZoneIsTypedComputedAndItsSkippedHourNoted) {
+    Start();
+    EnterDate(WorldDate, QStringLiteral("2024"), 3, 31, 6, GreenwichTimezoneEntry); // 02:30
+    QLineEdit* zoneBox = window->cboTimezone[WorldDate]->lineEdit();
+    zoneBox->setText(QStringLiteral("Europe/Paris"));
+    Q_EMIT zoneBox->editingFinished();
+    window->cmdCompute->click();
+    // Read with the offset before the clocks went forward: 01:30 UT.
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460400.5 + 1.5 / 24.0, 1e-9);
+    EXPECT_EQ(window->cboTimezone[WorldDate]->currentText(), QStringLiteral("Europe/Paris"));
+    EXPECT_TRUE(window->lblStatus->text().contains(QStringLiteral("does not exist")));
+}
+
 } // namespace
 } // namespace orbivex::test

@@ -271,7 +271,7 @@ TEST_F(MainWindowTest, TabFollowsTheDatesRowByRowThenTheCommandsThenTheModes) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QWidget* widget = window->txbYearCE[WorldDate];
     widget->setFocus();
-    for (int i = 0; i < 40 && widget != nullptr; ++i) {
+    for (int i = 0; i < 60 && widget != nullptr; ++i) {
         visited << widget->objectName();
         QTest::keyClick(widget, Qt::Key_Tab);
         widget = QApplication::focusWidget();

@@ -435,3 +435,13 @@ TEST(ConfigurePlacement, ShowingMovesBothWindowsAndKeepsTheDesignWidth) {
     EXPECT_EQ(window.frameGeometry().topLeft(), expected.window);
     EXPECT_EQ(mainWindow.frameGeometry().topLeft(), expected.mainWindow);
 }
+
+TEST_F(ConfigureWindow, TheCalendarIsChosenAndCommittedWithTheOtherSettings) {
+    window.show();
+    EXPECT_EQ(window.cboCalendar->currentIndex(), 0); // Gregorian by default
+    window.cboCalendar->setCurrentIndex(2);
+    Q_EMIT window.cboCalendar->activated(2);
+    EXPECT_EQ(committed.calendar, CalendarChoice::Gregorian); // not before "Use settings"
+    window.cmdAccept->click();
+    EXPECT_EQ(committed.calendar, CalendarChoice::Auto);
+}

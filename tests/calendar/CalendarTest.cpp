@@ -92,14 +92,14 @@ TEST(JulianDayNumber, DatesThatDoNotExistAreNotValid) {
     EuroDateToJDN(leapDay);
     EXPECT_NE(leapDay.valid, 0);
 
-    // Only the Gregorian letter is known.
-    EuroDateRecord julian = Date(2000, 1, 1);
-    julian.calendar = 'J';
-    EuroDateToJDN(julian);
-    EXPECT_EQ(julian.valid, 0);
-    julian.jdn = 2451545;
-    JDNToEuroDate(julian);
-    EXPECT_EQ(julian.valid, 0);
+    // Only the Gregorian and Julian letters are known.
+    EuroDateRecord unknown = Date(2000, 1, 1);
+    unknown.calendar = 'X';
+    EuroDateToJDN(unknown);
+    EXPECT_EQ(unknown.valid, 0);
+    unknown.jdn = 2451545;
+    JDNToEuroDate(unknown);
+    EXPECT_EQ(unknown.valid, 0);
 }
 
 TEST(JulianDayNumber, ExtremeDayNumbersDoNotConvertToGarbage) {

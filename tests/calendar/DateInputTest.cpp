@@ -180,17 +180,18 @@ TEST(DateConversion, WorldDateExamples) {
     EXPECT_EQ(InputDateToString(est, named, false), "March 1, 2024, 08:00 (EST/CDT)");
 }
 
-TEST(DateConversion, YearTextIsCleanedAndKeptClean) {
+TEST(DateConversion, YearTextIsReadByItsDigitsAndShownCleaned) {
     const TimeZones zones = MakeTimeZones(0, false);
-    DateSet set = Entered(" 2,024 ", 1, 5, Hour(12), GreenwichTimezoneEntry);
+    const DateSet set = Entered(" 2,024 ", 1, 5, Hour(12), GreenwichTimezoneEntry);
     EXPECT_DOUBLE_EQ(InputDateToLocalJD(set), 2460315.5);
-    EXPECT_EQ(set.yearText, "2024");
-    // A failed conversion keeps the cleaned year too, and nothing else changes.
-    set = Entered("20x23", 2, 29);
-    EXPECT_EQ(InputDateToAJDate(set, zones), DateDoesNotExist);
-    EXPECT_EQ(set.yearText, "2023");
-    EXPECT_EQ(set.hourIndex, 0);
-    EXPECT_EQ(set.timezoneIndex, 0);
+    EXPECT_EQ(set.yearText, QStringLiteral(" 2,024 ")); // the conversion leaves its input alone
+    EXPECT_EQ(DateSetAsConverted(set, zones).yearText, QStringLiteral("2024"));
+    // A failed conversion shows the cleaned year too, and nothing else changes.
+    const DateSet bad = Entered("20x23", 2, 29);
+    EXPECT_EQ(InputDateToAJDate(bad, zones), DateDoesNotExist);
+    DateSet expected = bad;
+    expected.yearText = QStringLiteral("2023");
+    EXPECT_EQ(DateSetAsConverted(bad, zones), expected);
 }
 
 TEST(DateConversion, ErrorCodes) {
@@ -231,7 +232,7 @@ TEST(DateConversion, ErrorCodes) {
     // A minus sign is not kept: "-5" is year 5.
     DateSet signedYear = Entered("-5", 1, 1);
     EXPECT_GT(InputDateToAJDate(signedYear, zones), 0.0);
-    EXPECT_EQ(signedYear.yearText, "5");
+    EXPECT_EQ(DateSetAsConverted(signedYear, zones).yearText, QStringLiteral("5"));
 }
 
 TEST(DateConversion, EdgesOfTheYearRange) {
@@ -251,6 +252,7 @@ TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
     const TimeZones zones = MakeTimeZones(60, false);
     DateSet set = Entered("2000", 1, 1);
     EXPECT_NEAR(InputDateToAJDate(set, zones), 2451545.0 - 1.0 / 24.0, 1e-9);
+    set = DateSetAsConverted(set, zones);
     EXPECT_EQ(set.hourIndex, NoonHourEntry);
     EXPECT_EQ(set.timezoneIndex, 26);
     EXPECT_EQ(InputDateToString(set, zones, false), "January 1, 2000, 12:00 (GMT+1:00)");
@@ -260,7 +262,7 @@ TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
         const TimeZones local = MakeTimeZones(offset, false);
         set = Entered("2000", 1, 1, Hour(0));
         EXPECT_NEAR(InputDateToAJDate(set, local), 2451544.5 - offset / 1440.0, 1e-9) << offset;
-        EXPECT_EQ(TimezoneEntryOffset(set.timezoneIndex), offset);
+        EXPECT_EQ(TimezoneEntryOffset(DateSetAsConverted(set, local).timezoneIndex), offset);
     }
 
     // An offset no entry has leaves the zone empty, and it counts as Greenwich.
@@ -273,6 +275,7 @@ TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
     // Entries outside the lists count as empty.
     set = Entered("2000", 1, 1, 77, 99);
     EXPECT_NEAR(InputDateToAJDate(set, zones), 2451545.0 - 1.0 / 24.0, 1e-9);
+    set = DateSetAsConverted(set, zones);
     EXPECT_EQ(set.hourIndex, NoonHourEntry);
     EXPECT_EQ(set.timezoneIndex, 26);
 }
@@ -332,7 +335,6 @@ TEST(WorldDateNow, RoundsToTheHalfHourInTheLocalZone) {
 TEST(WorldDateNow, DayOfWeekTip) {
     DateSet set = Entered("2000", 1, 1);
     EXPECT_EQ(UpdateDayOfWeekTip(set), "Saturday");
-    EXPECT_EQ(set.hourIndex, NoonHourEntry);
     set = Entered("2000", 2, 30);
     EXPECT_EQ(UpdateDayOfWeekTip(set), "");
     set = Entered("", 1, 1);
@@ -367,11 +369,55 @@ TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
         ReportDateError(texts, WorldDate, InputDateToAJDate(set, MakeTimeZones(0, false))).message,
         "World date lies after 2799.");
 
-    for (const double notAnError : {0.0, -0.4, -4.6, -5.0, 2451545.0, std::nan("")}) {
+    for (const double notAnError : {0.0, -0.4, -5.6, -6.0, 2451545.0, std::nan("")}) {
         report = ReportDateError(texts, WorldDate, notAnError);
         EXPECT_EQ(report.message, "") << notAnError;
         EXPECT_EQ(report.title, "") << notAnError;
     }
     EXPECT_EQ(ReportDateError(texts, 3, DateIncomplete).message, "");
     EXPECT_EQ(ReportDateError(texts, -1, DateIncomplete).message, "");
+}
+
+TEST(TypedMinute, ConvertsShowsAndKeepsTheNearestHalfHourBesideIt) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    struct Case {
+        int minute;
+        int hourEntry; // the list entry kept beside it
+        int typed;     // what typedMinute holds
+        const char* text;
+    };
+    const Case cases[] = {
+        {9 * 60 + 17, Hour(9), 9 * 60 + 17, "09:17"},
+        {9 * 60 + 30, Hour(9, 30), -1, "09:30"}, // on the list: the entry alone
+        {0, Hour(0), -1, "00:00"},
+        {23 * 60 + 59, Hour(23, 30), 23 * 60 + 59, "23:59"},
+        {-1, 0, -1, ""},
+        {MinutesPerDay, 0, -1, ""},
+    };
+    for (const Case& c : cases) {
+        DateSet set = Entered("2000", 1, 1, Hour(5), GreenwichTimezoneEntry);
+        SetMinuteOfDay(set, c.minute);
+        EXPECT_EQ(set.hourIndex, c.hourEntry) << c.text;
+        EXPECT_EQ(set.typedMinute, c.typed) << c.text;
+        EXPECT_EQ(TimeOfDayOfDateSet(set), QString::fromUtf8(c.text));
+        EXPECT_EQ(MinuteOfText(QString::fromUtf8(c.text)), c.text[0] ? c.minute : -1);
+        const int used = c.text[0] ? c.minute : 12 * 60; // no time counts as noon
+        EXPECT_NEAR(InputDateToAJDate(set, zones), 2451544.5 + used / 1440.0, 1e-9) << c.text;
+    }
+    DateSet typed = Entered("2024", 1, 5, 0, Zone(60));
+    SetMinuteOfDay(typed, 14 * 60 + 7);
+    EXPECT_EQ(InputDateToString(typed, zones, false),
+              QStringLiteral("January 5, 2024, 14:07 (GMT+1:00)"));
+    EXPECT_EQ(MinuteOfText(u"24:00"), -1);
+    EXPECT_EQ(MinuteOfText(u"7:5"), -1);
+}
+
+TEST(TypedMinute, NowKeepsTheMinuteWhenOneIsTyped) {
+    const TimeZones zones = MakeTimeZones(60, false);
+    DateSet world = Entered("2000", 1, 1);
+    SetMinuteOfDay(world, 8 * 60 + 1);
+    ASSERT_TRUE(
+        SetWorldDateToNow(world, zones, QDateTime(QDate(2024, 2, 29), QTime(14, 16, 5)), 60));
+    EXPECT_EQ(TimeOfDayOfDateSet(world), QStringLiteral("14:16"));
+    EXPECT_EQ(world.dayIndex, 29);
 }

@@ -115,7 +115,7 @@ TEST(BatchCommand, BadLinesGiveErrorRecordsAndTheRunGoesOn) {
         {R"({"id": 4, "mode": "natal1", "world": "2024-01-01"})", 4, u"needs the date birth1"_s},
         {R"({"id": 5, "mode": "weekly", "world": "2024-01-01"})", 5, u"unknown mode 'weekly'"_s},
         {R"({"id": 6, "mode": "world", "world": "2024-02-30"})", 6, u"does not exist"_s},
-        {R"({"id": 7, "mode": "world", "world": "2024-01-01 12:15"})", 7, u"half hour"_s},
+        {R"({"id": 7, "mode": "world", "world": "2024-01-01 25:00"})", 7, u"25:00 does not exist"_s},
         {R"({"id": 8, "mode": "world", "world": 2024})", 8, u"\"world\" must be"_s},
         {R"({"id": 9, "mode": "world", "world": "2800-01-01"})", 9, u"World date"_s},
     };

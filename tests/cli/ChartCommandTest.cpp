@@ -167,7 +167,7 @@ TEST(ChartCommand, BadInputIsRefusedWithItsExitStatus) {
         {{"--mode", "galactic"}, 2, "unknown mode"},
         {{"--world", "2024-03-20"}, 2, "--mode is required"},
         {{"--mode", "world", "--world", "2024-13-01"}, 2, "month"},
-        {{"--mode", "world", "--world", "2024-03-20 10:15"}, 2, "half hour"},
+        {{"--mode", "world", "--world", "2024-03-20 10:75"}, 2, "does not exist"},
         {{"--mode", "world", "--world", "2024-03-20 10:00 GMT+12:30"}, 2, "zone"},
         {{"--mode", "world", "--world", "2023-02-29"}, 3, "does not exist"},
         {{"--mode", "world", "--world", "2800-01-01"}, 3, "2800"},

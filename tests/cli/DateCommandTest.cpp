@@ -128,7 +128,7 @@ TEST(DateCommand, BadOptionsAreUsageErrorsThatSayWhatIsWrong) {
         {Date("2000", "Smarch", "1"), "--month"},
         {Date("2000", "1", "32"), "--day"},
         {Date("2000", "1", "x"), "--day"},
-        {With(Date("2000", "1", "1"), "--hour", "10:15"), "--hour"},
+        {With(Date("2000", "1", "1"), "--hour", "10:60"), "--hour"},
         {With(Date("2000", "1", "1"), "--hour", "24:00"), "--hour"},
         {With(Date("2000", "1", "1"), "--zone", "GMT-12:00"), "--zone"},
         {With(Date("2000", "1", "1"), "--zone", "Mars"), "--zone"},

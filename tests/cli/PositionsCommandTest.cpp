@@ -225,7 +225,7 @@ TEST(PositionsCommand, BadInputSaysWhatIsWrongWithItsExitStatus) {
         return QString::fromLatin1(text).split(QLatin1Char(' '));
     };
     const std::vector<Case> cases{
-        {args("--time 12:15"), 2, "not on the hour or the half hour"},
+        {args("--time 12:60"), 2, "does not exist"},
         {args("--time 25:00"), 2, "The time 25:00 does not exist"},
         {args("--time noon"), 2, "not a time written as HH:MM"},
         {args("--zone GMT-12:00"), 2, "not a zone"},

@@ -106,6 +106,8 @@ TEST(DateOption, FormsOfADate) {
         {"2024-03-20", "2024-03-20 12:00 GMT"},
         {"  2024-3-5   07:00\tGMT+5:45 ", "2024-03-05 07:00 GMT+5:45"},
         {"2024-03-20T06:30", "2024-03-20 06:30 GMT"},
+        {"2024-03-20 9:07 +05:30", "2024-03-20 09:07 GMT+5:30"},
+        {"1944-06-06 06:30 Europe/Paris", "1944-06-06 06:30 Europe/Paris"},
         {"2024-03-20 EST/CDT", "2024-03-20 12:00 EST/CDT"},
         {"0800-01-01 23:30 -11:30", "0800-01-01 23:30 GMT-11:30"},
         {"2024-03-20 12:00 GMT x", nullptr},
@@ -128,5 +130,51 @@ TEST(DateOption, FormsOfADate) {
             Json(chart)[QStringLiteral("dates")][QStringLiteral("world")][QStringLiteral("text")]
                 .toString(),
             QString::fromUtf8(date));
+    }
+}
+
+// A local time that a named zone skipped or had twice converts every command's way, with a note
+// on the choice made.
+TEST(DateOption, SkippedAndDoubledLocalTimesAreNoted) {
+    const std::pair<QStringList, const char*> runs[] = {
+        {{QStringLiteral("chart"), QStringLiteral("--mode"), QStringLiteral("world"),
+          QStringLiteral("--world"), QStringLiteral("2024-03-31 02:30 Europe/Paris")},
+         "does not exist in Europe/Paris"},
+        {{QStringLiteral("positions"), QStringLiteral("--date"), QStringLiteral("2024-10-27"),
+          QStringLiteral("--time"), QStringLiteral("02:30"), QStringLiteral("--zone"),
+          QStringLiteral("Europe/Paris")},
+         "happened twice in Europe/Paris"},
+    };
+    for (const auto& [arguments, note] : runs) {
+        const CliResult run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(note))) << run.err.toStdString();
+    }
+}
+
+// Every command that reads dates takes --calendar.
+TEST(CalendarOption, EveryCommandReadsItsDatesInTheCalendar) {
+    const auto args = [](const char* text) {
+        return QString::fromUtf8(text).split(QLatin1Char(' '));
+    };
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* shows; // in the output or the errors
+    } cases[] = {
+        {args("chart --mode world --world 1500-02-29 --calendar julian --json"), 0,
+         "1500-02-29 12:00"},
+        {args("chart --mode world --world 1500-02-29"), 3, "does not exist"},
+        {args("positions --date 1582-10-10 --calendar auto"), 3, "does not exist"},
+        {args("run --pattern yod --world 1582-10-04 --calendar auto --max-steps 1"), 1, ""},
+        {args("date --year 1582 --month 10 --day 4 --zone GMT --calendar julian --json"), 0,
+         "2299160"},
+        {args("durations --mode world --world 1600-01-01 --calendar mayan"), 2, "--calendar"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliResult run = RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.shows)));
     }
 }

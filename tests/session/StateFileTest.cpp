@@ -103,6 +103,44 @@ TEST(StateFile, RoundTripsEveryValue) {
     EXPECT_EQ(read.SelectedMode(), SynastryMode);
 }
 
+TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
+    StateFileContents c = SampleContents();
+    c.dateSets[0].typedMinute = 12 * 60 + 7;
+    c.dateSets[2].typedMinute = 59;
+    c.dateSets[2].zoneName = QStringLiteral("America/Argentina/Buenos_Aires");
+    c.calendar = CalendarChoice::Auto;
+    const QByteArray bytes = FormatStateFile(c);
+    EXPECT_EQ(bytes, SampleBytes + "calendar=auto\r\nworld.time=12:07\r\nbirth2.time=00:59\r\n"
+                                   "birth2.zone=America/Argentina/Buenos_Aires\r\n");
+    StateFileContents read;
+    ASSERT_EQ(ParseStateFile(bytes, read), QString());
+    EXPECT_EQ(read, c);
+
+    struct Case {
+        const char* tail;
+        const char* problem; // "" when the file reads
+    };
+    const Case cases[] = {
+        {"future.key=whatever\r\nworld.time=12:07\r\n", ""}, // unknown keys are skipped
+        {"\r\nnot a keyed line\r\n", ""},
+        {"world.time=24:07\r\n", "Line 45 (world.time)"},
+        {"birth1.time=noon\r\n", "Line 45 (birth1.time)"},
+        {"world.zone=\r\n", "Line 45 (world.zone)"},
+        {"calendar=mayan\r\n", "Line 45 (calendar)"},
+    };
+    for (const Case& k : cases) {
+        StateFileContents into = Sentinel();
+        const QString problem = ParseStateFile(SampleBytes + k.tail, into);
+        EXPECT_EQ(problem.isEmpty(), k.problem[0] == 0) << k.tail << problem.toStdString();
+        if (!problem.isEmpty()) {
+            EXPECT_TRUE(problem.startsWith(QString::fromUtf8(k.problem))) << problem.toStdString();
+            EXPECT_EQ(into, Sentinel());
+        }
+    }
+    c.dateSets[1].typedMinute = MinutesPerDay;
+    EXPECT_NE(CheckStateFileContents(c), QString());
+}
+
 TEST(StateFile, YearTextThatCannotBeStoredDoesNotBreakTheFile) {
     StateFileContents c = SampleContents();
     c.dateSets[0].yearText = QStringLiteral("20\r\n2\u5e744"); // line break, CJK: left out

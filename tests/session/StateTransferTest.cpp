@@ -34,7 +34,9 @@ bool SameDates(const DateSets& a, const DateSets& b) {
     for (int set = 0; set < NumDateSets; ++set) {
         if (a[set].yearText != b[set].yearText || a[set].monthIndex != b[set].monthIndex ||
             a[set].dayIndex != b[set].dayIndex || a[set].hourIndex != b[set].hourIndex ||
-            a[set].timezoneIndex != b[set].timezoneIndex) {
+            a[set].timezoneIndex != b[set].timezoneIndex ||
+            a[set].typedMinute != b[set].typedMinute || a[set].zoneName != b[set].zoneName ||
+            a[set].calendar != b[set].calendar) {
             return false;
         }
     }
@@ -53,7 +55,13 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     state.settings.synastryDivisorPosition = 4;
     state.settings.midpointOrbPosition = 7;
     state.settings.showOnlyEarth = true;
+    SetMinuteOfDay(state.dateSets[FirstBirthdate], 6 * 60 + 41);
+    SetZoneText(state.dateSets[SecondBirthdate], QStringLiteral("Europe/Paris"));
+    SetCalendar(state.dateSets, CalendarChoice::Auto);
+    state.settings.calendar = CalendarChoice::Auto;
     ASSERT_EQ(SaveState(Path("a.pat"), state), "");
+    // An older reader finds the list entry of Paris's offset on that day, winter time.
+    EXPECT_EQ(ToStateFile(state).dateSets[SecondBirthdate].timezoneIndex, 26);
 
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);

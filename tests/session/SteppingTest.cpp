@@ -18,6 +18,19 @@ DateSet Date(int year, int month, int day, int hourEntry = Hour(12, 0)) {
     return {QString::number(year), month, day, hourEntry, GreenwichTimezoneEntry};
 }
 
+DateSet Typed(int year, int month, int day, int minute) {
+    DateSet date = Date(year, month, day);
+    SetMinuteOfDay(date, minute);
+    return date;
+}
+
+// A date written in the calendar in force (Julian before 15 October 1582).
+DateSet Reform(int year, int month, int day) {
+    DateSet date = Date(year, month, day);
+    date.calendar = CalendarChoice::Auto;
+    return date;
+}
+
 struct StepCase {
     const char* what;
     DateSet from;
@@ -52,6 +65,18 @@ TEST(StepDateSet, MovesByEachUnitAcrossMonthAndYearEnds) {
         {"month back over the year end", Date(2001, 1, 15), MonthStep, false, Date(2000, 12, 15)},
         {"29 February plus a year", Date(2000, 2, 29), YearStep, true, Date(2001, 2, 28)},
         {"29 February back a year", Date(2000, 2, 29), YearStep, false, Date(1999, 2, 28)},
+        {"typed minute over midnight", Typed(2000, 12, 31, 23 * 60 + 47), HalfHourStep, true,
+         Typed(2001, 1, 1, 17)},
+        {"typed minute back over midnight", Typed(2000, 3, 1, 10), HalfHourStep, false,
+         Typed(2000, 2, 29, 23 * 60 + 40)},
+        {"typed minute keeps its minute by the month", Typed(2001, 1, 31, 9 * 60 + 5), MonthStep,
+         true, Typed(2001, 2, 28, 9 * 60 + 5)},
+        {"a day over the calendar reform", Reform(1582, 10, 4), DayStep, true,
+         Reform(1582, 10, 15)},
+        {"a week back over the calendar reform", Reform(1582, 10, 18), WeekStep, false,
+         Reform(1582, 10, 1)},
+        {"29 February of a Julian leap year", Reform(1500, 2, 28), DayStep, true,
+         Reform(1500, 2, 29)},
     };
     for (const StepCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -63,6 +88,7 @@ TEST(StepDateSet, MovesByEachUnitAcrossMonthAndYearEnds) {
         EXPECT_EQ(date.monthIndex, c.to.monthIndex);
         EXPECT_EQ(date.dayIndex, c.to.dayIndex);
         EXPECT_EQ(date.hourIndex, c.to.hourIndex);
+        EXPECT_EQ(date.typedMinute, c.to.typedMinute);
         EXPECT_EQ(date.timezoneIndex, GreenwichTimezoneEntry);
     }
 }
