@@ -191,7 +191,7 @@ class Worker {
     QByteArray ChartOutput(const BatchRequest& request, qint64 line) const {
         if (shared_.output == OutputForm::JsonLines) {
             return ChartJsonLine(
-                state_, BuildChartView(state_.chart, ChartDisplayOf(state_), shared_.texts),
+                state_, BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
                 request.id, line);
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +

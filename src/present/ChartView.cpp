@@ -35,10 +35,16 @@ ChartDisplay ChartDisplayOf(const ProgramState& state) {
 
 ChartView BuildChartView(const Chart& chart, const ChartDisplay& display,
                          const ProgramTexts& texts) {
+    ChartView view = BuildChartTexts(chart, display, texts);
+    FillGrid(view.grid, chart, display.radians, display.aspectColours, texts);
+    return view;
+}
+
+ChartView BuildChartTexts(const Chart& chart, const ChartDisplay& display,
+                          const ProgramTexts& texts) {
     ChartView view;
     view.mode = chart.mode;
     view.title = TitleText(chart.mode, display.gridShown, display.orbSummary, texts);
-    FillGrid(view.grid, chart, display.radians, display.aspectColours, texts);
     view.report = IsTwoChartMode(chart.mode)
                       ? AspectCountReportTwoCharts(chart.aspectCounts, texts)
                       : AspectCountReport(chart.aspectCounts, texts) + PatternReport(chart, texts);

@@ -39,6 +39,11 @@ struct ChartView {
 ChartView BuildChartView(const Chart& chart, const ChartDisplay& display,
                          const ProgramTexts& texts);
 
+// The title and the report alone, the grid left empty: for output that has no grid, such as
+// the lines of a batch of charts, where filling the grid's texts would cost a fifth of a chart.
+ChartView BuildChartTexts(const Chart& chart, const ChartDisplay& display,
+                          const ProgramTexts& texts);
+
 // The pattern lines of world transits and natal aspects in report order (only the largest
 // stellium; the midpoints last).
 QString PatternReport(const Chart& chart, const ProgramTexts& texts);
