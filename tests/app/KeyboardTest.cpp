@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QRadioButton>
+
 #include <functional>
 #include <map>
 
@@ -78,6 +80,14 @@ TEST_F(MainWindowTest, EveryWindowGivesEachCaptionALetterOfItsOwnAndEachControlA
     window->cmdToggleGraphic_Click(); // the wheel: other captions on the same buttons
     check(window.get());
     window->cmdToggleGraphic_Click();
+    EnterDate(FirstBirthdate, u"1970"_s, 3, 3, 17, 24);
+    EnterDate(SecondBirthdate, u"1975"_s, 5, 5, 17, 24);
+    for (QRadioButton* mode : window->ModeOptions()) { // each mode shows its own date rows
+        mode->click();
+        window->Timer1_Timer();
+        check(window.get());
+    }
+    window->optPlanetary->click();
 
     check(&window->ConfigurationWindow());
     check(window->runWindow());
