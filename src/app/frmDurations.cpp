@@ -8,9 +8,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -158,6 +161,21 @@ void frmDurations::Report(const ProgramState& state, const Ephemeris& ephemeris,
     // The window reaches down to just below the main window's bottom edge.
     const int height = std::max(main.bottom() + 1 - top + Px(kExtraHeight), Px(kSmallestHeight));
     mainWidth_ = std::max(main.width(), Px(6000));
+    // Wide enough for the longest line (the exact moments make the lines of transits long),
+    // as far as the screen allows.
+    {
+        const QFontMetrics metrics(txbOutput->font());
+        int longest = 0;
+        for (const QString& line : content_.output.split(QLatin1Char('\n'))) {
+            longest = std::max(longest, metrics.horizontalAdvance(line.trimmed()));
+        }
+        const int needed = longest + txbOutput->geometry().left() + Px(kOutputRightMargin) +
+                           txbOutput->verticalScrollBar()->sizeHint().width() +
+                           2 * txbOutput->frameWidth() + 2 * metrics.averageCharWidth();
+        const QScreen* screen = this->screen();
+        const int room = screen != nullptr ? screen->availableGeometry().width() : needed;
+        mainWidth_ = std::max(mainWidth_, std::min(needed, room));
+    }
     const QSize frame = frameGeometry().size() - size();
     move(main.left(), top);
     resize(std::max(1, mainWidth_ - frame.width()), std::max(1, height - frame.height()));
