@@ -2,6 +2,7 @@
 // one A4 page) as the program prints it, saved as a PDF file.
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
+#include "cli/WheelStyleOptions.h"
 #include "core/Ephemeris.h"
 #include "draw/ChartSheet.h"
 #include "session/SaveTarget.h"
@@ -28,15 +29,20 @@ int RunSheet(const QStringList& arguments, Context& context) {
                                        QStringLiteral("The PDF file to write."),
                                        QStringLiteral("FILE.pdf"));
     parser.addOption(outOption);
+    const WheelStyleOptions styleOptions = AddWheelStyleOptions(parser);
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli sheet --mode MODE [--world DATE] [--birth1 DATE] "
-                           "[--birth2 DATE] [--state FILE] [--radians] --out FILE.pdf"),
+                           "[--birth2 DATE] [--state FILE] [--radians] [--style classic|modern] "
+                           "[--theme light|dark] --out FILE.pdf"),
             context)) {
         return *status;
     }
     if (!parser.isSet(outOption) || parser.value(outOption).isEmpty()) {
         return CommandUsageError(context, command, QStringLiteral("--out FILE.pdf is required"));
+    }
+    if (const auto status = CheckWheelStyleOptions(parser, styleOptions, command, context)) {
+        return *status;
     }
 
     ProgramState state;
@@ -46,6 +52,7 @@ int RunSheet(const QStringList& arguments, Context& context) {
             ComputeChartOfOptions(parser, options, command, context, state, texts, ephemeris)) {
         return *status;
     }
+    ApplyWheelStyleOptions(parser, styleOptions, state);
     const SheetInput sheet = SheetInputOf(state, ephemeris, texts);
     const QString path =
         NameWithExtension(parser.value(outOption), QStringLiteral(".pdf"), OtherExtension::Append);

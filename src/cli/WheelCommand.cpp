@@ -2,6 +2,7 @@
 // ..." of the program saves (or, with --screen, as the window shows it).
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
+#include "cli/WheelStyleOptions.h"
 #include "draw/ChartWheel.h"
 #include "draw/ImageExport.h"
 #include "draw/WheelOfState.h"
@@ -47,14 +48,6 @@ int RunWheel(const QStringList& arguments, Context& context) {
     const QCommandLineOption screenOption(
         QStringLiteral("screen"),
         QStringLiteral("Save the wheel as the window shows it, with its legends."));
-    const QCommandLineOption styleOption(
-        QStringLiteral("style"),
-        QStringLiteral("The wheel's style: classic (the default) or modern."),
-        QStringLiteral("classic|modern"));
-    const QCommandLineOption themeOption(
-        QStringLiteral("theme"),
-        QStringLiteral("The modern wheel's colours: light (the default) or dark."),
-        QStringLiteral("light|dark"));
     const QCommandLineOption sizeOption(
         QStringLiteral("size"),
         QStringLiteral("The image's width in pixels, %1 to %2; the height keeps the wheel's "
@@ -62,7 +55,8 @@ int RunWheel(const QStringList& arguments, Context& context) {
             .arg(MinimumImageWidth)
             .arg(MaximumImageWidth),
         QStringLiteral("N"));
-    parser.addOptions({outOption, screenOption, styleOption, themeOption, sizeOption});
+    parser.addOptions({outOption, screenOption, sizeOption});
+    const WheelStyleOptions styleOptions = AddWheelStyleOptions(parser);
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli wheel --mode MODE [--world DATE] [--birth1 DATE] "
@@ -76,23 +70,8 @@ int RunWheel(const QStringList& arguments, Context& context) {
         return CommandUsageError(context, command,
                                  QStringLiteral("--out FILE.png is required (or FILE.svg)"));
     }
-    std::optional<WheelStyle> style;
-    if (parser.isSet(styleOption)) {
-        style = WheelStyleOfName(parser.value(styleOption));
-        if (!style) {
-            return CommandUsageError(context, command,
-                                     QStringLiteral("unknown style '%1' (classic or modern)")
-                                         .arg(parser.value(styleOption)));
-        }
-    }
-    std::optional<WheelTheme> theme;
-    if (parser.isSet(themeOption)) {
-        theme = WheelThemeOfName(parser.value(themeOption));
-        if (!theme) {
-            return CommandUsageError(context, command,
-                                     QStringLiteral("unknown theme '%1' (light or dark)")
-                                         .arg(parser.value(themeOption)));
-        }
+    if (const auto status = CheckWheelStyleOptions(parser, styleOptions, command, context)) {
+        return *status;
     }
     std::optional<int> width;
     if (parser.isSet(sizeOption)) {
@@ -114,12 +93,7 @@ int RunWheel(const QStringList& arguments, Context& context) {
             ComputeChartOfOptions(parser, options, command, context, state, texts)) {
         return *status;
     }
-    if (style) {
-        state.settings.wheelStyle = *style;
-    }
-    if (theme) {
-        state.settings.wheelTheme = *theme;
-    }
+    ApplyWheelStyleOptions(parser, styleOptions, state);
     WheelInput wheel = WheelInputOf(state);
     const double ratio = width ? *width / double(WheelPictureSize(wheel).width()) : 1.0;
     wheel.devicePixelRatio = ratio;

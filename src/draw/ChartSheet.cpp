@@ -193,7 +193,9 @@ SheetInput SheetInputOf(const ProgramState& state, const Ephemeris& ephemeris,
     }
     input.wheel = WheelInputOf(state);
     input.wheel.legends = false;
-    if (IsTwoChartMode(mode)) {
+    // The classic wheel tells the two sets apart by colour alone; the modern one labels its
+    // rings itself.
+    if (IsTwoChartMode(mode) && input.wheel.style != WheelStyle::Modern) {
         input.setKey = texts.ProgramText(mode == SynastryMode ? FirstSetIsWhiteInSynastry
                                                               : FirstSetIsWhiteInTransits);
     }

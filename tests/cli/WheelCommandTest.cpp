@@ -180,6 +180,10 @@ TEST(WheelCommand, WritesSvgAndTheSheetPdf) {
                "--out"})
              << path("sheet"),
          path("sheet.pdf"), "%PDF-"},
+        {args({"sheet", "--mode", "synastry", "--birth1", "1950-03-07", "--birth2", "1962-11-23",
+               "--style", "modern", "--theme", "dark", "--out"})
+             << path("modern.pdf"),
+         path("modern.pdf"), "%PDF-"},
     };
     for (const Case& c : cases) {
         const CliResult run = RunCli(c.arguments);
@@ -198,4 +202,8 @@ TEST(WheelCommand, WritesSvgAndTheSheetPdf) {
         EXPECT_FALSE(QFileInfo::exists(out));
     }
     EXPECT_EQ(RunCli(args({"sheet", "--mode", "world"})).exitCode, 2);
+    EXPECT_EQ(
+        RunCli(args({"sheet", "--mode", "world", "--style", "fancy", "--out"}) << path("fancy.pdf"))
+            .exitCode,
+        2);
 }
