@@ -13,7 +13,7 @@ build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 runs=${FUZZ_RUNS:-}
 
-targets=(state_file program_texts pluto_table cli_dates year_box)
+targets=(state_file program_texts pluto_table cli_dates year_box batch_input)
 if (($# > 0)); then
     targets=("$@")
 fi
