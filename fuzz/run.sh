@@ -10,7 +10,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
-seconds=${FUZZ_SECONDS:-60}
+seconds=${FUZZ_SECONDS:-45}
 runs=${FUZZ_RUNS:-}
 
 targets=(state_file program_texts pluto_table cli_dates year_box batch_input)
