@@ -4,7 +4,7 @@
 # broken property, hang or runaway memory fails the script; what libFuzzer found is left in
 # build-fuzz/findings/<target>/.
 #
-#   fuzz/run.sh                 every target, FUZZ_SECONDS (60) each
+#   fuzz/run.sh                 every target, FUZZ_SECONDS (45) each
 #   fuzz/run.sh state_file      one target
 #   FUZZ_RUNS=10000000 fuzz/run.sh state_file     a fixed number of executions instead
 set -euo pipefail
