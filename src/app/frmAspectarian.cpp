@@ -6,6 +6,7 @@
 #include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -293,7 +294,11 @@ void frmAspectarian::cmdList_Click() {
     const AspectarianRequest request =
         AspectarianRequestOf(settings_, static_cast<double>(first.toJulianDay()) - 0.5 - offset,
                              static_cast<double>(last.toJulianDay()) + 0.5 - offset);
-    model_.SetEvents(FindExactAspects(ephemeris_, request), zone_);
+    // A century takes half a second, the whole calendar some seconds: say that it is busy.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<ExactAspect> events = FindExactAspects(ephemeris_, request);
+    QApplication::restoreOverrideCursor();
+    model_.SetEvents(std::move(events), zone_);
     lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
 }
 
