@@ -258,11 +258,12 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
                    Space + PadRight(BodyName(f.body2), widths.W3);
         }
         if (showDurations) {
-            const QString beginning = !f.beginning ? unknown
-                                      : *f.beginning < JdnOfYearOne
-                                          ? beforeYearOne
-                                          : JDNToLongDate(*f.beginning, false) + QLatin1Char(',');
-            const QString end = f.end ? JDNToLongDate(*f.end, false) : unknown;
+            const QString beginning =
+                !f.beginning ? unknown
+                : *f.beginning < JdnOfYearOne
+                    ? beforeYearOne
+                    : JDNToLongDate(*f.beginning, false, zone.calendar) + QLatin1Char(',');
+            const QString end = f.end ? JDNToLongDate(*f.end, false, zone.calendar) : unknown;
             line += Space + texts.ProgramText(165) + Space + PadRight(beginning, beginningWidth);
             if (exactWidth >= 0) {
                 line += f.exact ? Space + exactWord + Space +

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace orbivex;
+using namespace Qt::Literals::StringLiterals;
 using orbivex::test::ChartFixture;
 
 namespace {
@@ -147,6 +148,11 @@ TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
                              "March 19, 2024 at 13:00 GMT+1:00 to March 20, 2024     (3 days)\r\n"
                              "Venus   trine (0°3')          Pluto   from an unknown date     ") +
                   QString(38, QLatin1Char(' ')) + QStringLiteral(" to March 20, 2024     \r\n"));
+    // The dates follow the world date's calendar.
+    const QString julian = DurationsListing(records, WorldTransits, true, widths, texts,
+                                            {0, u"GMT"_s, CalendarChoice::Julian});
+    EXPECT_TRUE(julian.contains(u"from March 5, 2024,"_s) && julian.contains(u"to March 7, 2024"_s))
+        << julian.toStdString();
 }
 
 TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
