@@ -183,6 +183,10 @@ TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
               "minute.\r\n"
               "Also exact is Earth (0° in Aries) trine Mars (0° in Leo).\r\n"
               "\r\nEnd of report.\r\n");
+    // In the zodiac of date the positions move into their signs of date; the orb stays.
+    state.chart.zodiacOffset[0] = DegreesToRadians(-5.6);
+    EXPECT_TRUE(NatalReport({square}, state, MakeListingWidths(), texts)
+                    .contains(u"Venus (4° in Aries) square Jupiter (5° in Cancer), orb 0°30'"_s));
 }
 
 TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
