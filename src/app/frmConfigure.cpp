@@ -274,6 +274,19 @@ void frmConfigure::BuildControls() {
     });
     auto* datesRow = new QVBoxLayout(fraDates);
     datesRow->addWidget(cboCalendar);
+    // The zodiac of the signs, beside it: both say how the birth data are read and written.
+    fraZodiac = Named<QGroupBox>(this, QStringLiteral("fraZodiac"));
+    cboZodiac = Named<QComboBox>(fraZodiac, QStringLiteral("cboZodiac"));
+    cboZodiac->addItems({QString(), QString()});
+    connect(cboZodiac, &QComboBox::activated, this, [this](int index) {
+        edit_.controls.zodiac = index == 1 ? ZodiacChoice::OfDate : ZodiacChoice::J2000;
+        ControlChanged();
+    });
+    auto* zodiacRow = new QVBoxLayout(fraZodiac);
+    zodiacRow->addWidget(cboZodiac);
+    auto* datesAndZodiac = new QHBoxLayout;
+    datesAndZodiac->addWidget(fraDates, 1);
+    datesAndZodiac->addWidget(fraZodiac, 1);
 
     auto* optionColumn = new QVBoxLayout;
     optionColumn->setSpacing(6);
@@ -301,7 +314,7 @@ void frmConfigure::BuildControls() {
     optionColumn->addSpacing(4);
     optionColumn->addWidget(fraWheel);
     optionColumn->addSpacing(2);
-    optionColumn->addWidget(fraDates);
+    optionColumn->addLayout(datesAndZodiac);
     optionColumn->addStretch(1);
 
     auto* columns = new QHBoxLayout;
@@ -397,6 +410,10 @@ void frmConfigure::SetCaptions() {
     cboCalendar->setItemText(0, caption(514, "Gregorian"));
     cboCalendar->setItemText(1, caption(515, "Julian"));
     cboCalendar->setItemText(2, caption(516, "Julian before 15 October 1582"));
+    fraZodiac->setTitle(caption(520, "&Zodiac of the signs"));
+    cboZodiac->setAccessibleName(WithoutMnemonic(caption(520, "&Zodiac of the signs")));
+    cboZodiac->setItemText(0, caption(521, "J2000"));
+    cboZodiac->setItemText(1, caption(522, "Of the date"));
 }
 
 void frmConfigure::setStartupCompleted(bool completed) {
@@ -422,6 +439,7 @@ void frmConfigure::ShowControls() {
     chkDisplayNATZabbr->setChecked(shown.northAmericanZones);
     fraWheel->Show(shown.wheelStyle, shown.wheelTheme);
     cboCalendar->setCurrentIndex(static_cast<int>(shown.calendar));
+    cboZodiac->setCurrentIndex(shown.zodiac == ZodiacChoice::OfDate ? 1 : 0);
     EnableBoldfaceChoices();
 }
 

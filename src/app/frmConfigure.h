@@ -123,6 +123,8 @@ class frmConfigure : public QDialog {
     WheelOptionsBox* fraWheel = nullptr; // the wheel's style and theme
     QGroupBox* fraDates = nullptr;       // the calendar of the dates
     QComboBox* cboCalendar = nullptr;
+    QGroupBox* fraZodiac = nullptr; // the zodiac the signs are counted in
+    QComboBox* cboZodiac = nullptr;
     QPushButton* cmdAccept = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHide = nullptr;

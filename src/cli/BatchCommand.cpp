@@ -415,11 +415,12 @@ int RunBatch(const QStringList& arguments, Context& context) {
         QStringLiteral("jsonl (the default) or csv: id, line, mode, first, second, aspect, orb, "
                        "motion, error."),
         QStringLiteral("FORMAT"), QStringLiteral("jsonl"));
-    parser.addOptions({inOption, outOption, modeOption, stateOption, formatOption});
+    const QCommandLineOption zodiacOption = ZodiacOption();
+    parser.addOptions({inOption, outOption, modeOption, stateOption, formatOption, zodiacOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli batch [--in FILE] [--out FILE] [--mode MODE] "
-                           "[--state FILE] [--format jsonl|csv]"),
+                           "[--state FILE] [--format jsonl|csv] [--zodiac j2000|date]"),
             context)) {
         return *status;
     }
@@ -441,6 +442,10 @@ int RunBatch(const QStringList& arguments, Context& context) {
             return ExitFailure;
         }
         defaultMode = base.mode;
+    }
+    if (const QString error = ApplyZodiacOption(parser, zodiacOption, base.settings.zodiac);
+        !error.isEmpty()) {
+        return CommandUsageError(context, command, error);
     }
     if (parser.isSet(modeOption)) {
         defaultMode = ModeOfOptionName(parser.value(modeOption));

@@ -68,10 +68,15 @@ QJsonObject DatesJson(const ProgramState& state) {
     return dates;
 }
 
-QJsonArray PositionsJson(const PositionSet& positions) {
+QJsonArray PositionsJson(const Chart& chart, int set) {
+    const auto index = static_cast<std::size_t>(set);
+    const std::optional<double> offset = chart.zodiac == ZodiacChoice::OfDate
+                                             ? std::optional<double>(chart.zodiacOffset[index])
+                                             : std::nullopt;
     QJsonArray entries;
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        entries.append(PositionJson(body, positions[static_cast<std::size_t>(body)]));
+        entries.append(
+            PositionJson(body, chart.positions[index][static_cast<std::size_t>(body)], offset));
     }
     return entries;
 }
@@ -91,9 +96,9 @@ QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
 
 QJsonObject ChartJson(const ProgramState& state, const ChartView& view) {
     const Chart& chart = state.chart;
-    QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart.positions[0])}};
+    QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart, 0)}};
     if (chart.TwoSets()) {
-        positions.insert(QStringLiteral("second"), PositionsJson(chart.positions[1]));
+        positions.insert(QStringLiteral("second"), PositionsJson(chart, 1));
     }
     QJsonArray aspects;
     for (const ChartAspect& aspect : chart.aspects) {
@@ -216,9 +221,10 @@ ChartOptions AddChartOptions(QCommandLineParser& parser) {
             QStringLiteral("FILE")),
         QCommandLineOption(QStringLiteral("radians"), QStringLiteral("Angles in radians.")),
         CalendarOption(),
+        ZodiacOption(),
     };
     parser.addOptions({options.mode, options.world, options.birth1, options.birth2, options.state,
-                       options.radians, options.calendar});
+                       options.radians, options.calendar, options.zodiac});
     return options;
 }
 
@@ -293,6 +299,10 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         state.mode = *mode;
     }
     if (const QString error = ApplyCalendarOption(parser, options.calendar, state.dateSets);
+        !error.isEmpty()) {
+        return CommandUsageError(context, command, error);
+    }
+    if (const QString error = ApplyZodiacOption(parser, options.zodiac, state.settings.zodiac);
         !error.isEmpty()) {
         return CommandUsageError(context, command, error);
     }

@@ -152,11 +152,15 @@ class JsonWriter {
     bool first_ = true;
 };
 
-void WritePositions(JsonWriter& json, const PositionSet& positions) {
+// The positions of one set of the chart, as PositionJson writes them.
+void WritePositions(JsonWriter& json, const Chart& chart, int set) {
+    const auto index = static_cast<std::size_t>(set);
+    const bool ofDate = chart.zodiac == ZodiacChoice::OfDate;
     json.BeginArray();
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        const double longitude = ComponentLongitude(positions[static_cast<std::size_t>(body)]);
-        const PositionFacts facts = PositionFactsOf(longitude);
+        const double longitude =
+            ComponentLongitude(chart.positions[index][static_cast<std::size_t>(body)]);
+        const PositionFacts facts = PositionFactsOf(longitude, chart.zodiacOffset[index]);
         json.BeginObject();
         json.Key("body");
         json.String(BodyName(body));
@@ -167,6 +171,11 @@ void WritePositions(JsonWriter& json, const PositionSet& positions) {
             json.String(QString::fromLatin1(facts.missing));
         } else {
             json.Number(RadiansToDegrees(longitude));
+            if (ofDate) {
+                json.Key("longitudeOfDate");
+                json.Number(
+                    RadiansToDegrees(LongitudeInZodiac(longitude, chart.zodiacOffset[index])));
+            }
             json.Key("sign");
             json.String(facts.sign);
             json.Key("text");
@@ -301,10 +310,10 @@ QByteArray ChartJsonLine(const ProgramState& state, const ChartView& view, const
     json.Key("positions");
     json.BeginObject();
     json.Key("first");
-    WritePositions(json, chart.positions[0]);
+    WritePositions(json, chart, 0);
     if (chart.TwoSets()) {
         json.Key("second");
-        WritePositions(json, chart.positions[1]);
+        WritePositions(json, chart, 1);
     }
     json.EndObject();
 

@@ -19,6 +19,7 @@ struct ChartOptions {
     QCommandLineOption state;
     QCommandLineOption radians;
     QCommandLineOption calendar;
+    QCommandLineOption zodiac;
 };
 
 // The name of a mode as --mode takes it and JSON writes it: "world", "natal1", "natal2",

@@ -189,6 +189,26 @@ QCommandLineOption CalendarOption() {
                               QStringLiteral("CALENDAR"));
 }
 
+QCommandLineOption ZodiacOption() {
+    return QCommandLineOption(QStringLiteral("zodiac"),
+                              QStringLiteral("The zodiac of the signs: j2000 (the default) or "
+                                             "date (from the mean equinox of the chart's date)."),
+                              QStringLiteral("ZODIAC"));
+}
+
+QString ApplyZodiacOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                          ZodiacChoice& zodiac) {
+    if (!parser.isSet(option)) {
+        return {};
+    }
+    const std::optional<ZodiacChoice> chosen = ZodiacOfName(parser.value(option));
+    if (!chosen) {
+        return QStringLiteral("--zodiac takes j2000 or date, not '%1'.").arg(parser.value(option));
+    }
+    zodiac = *chosen;
+    return {};
+}
+
 QString ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
                             std::span<DateSet> dateSets) {
     if (!parser.isSet(option)) {

@@ -12,6 +12,7 @@
 
 #include "calendar/DateInput.h"
 #include "cli/Commands.h"
+#include "core/Zodiac.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -43,6 +44,11 @@ QString ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLine
 // Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.
 int MonthOfText(const QString& text);
 
+// --zodiac ZODIAC: j2000 or date, for the commands that write signs.
+QCommandLineOption ZodiacOption();
+// When the parser has --zodiac, sets the zodiac and returns ""; the message otherwise.
+QString ApplyZodiacOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                          ZodiacChoice& zodiac);
 // The date set of today's date on the computer's clock, written in the calendar, with no hour
 // and no zone chosen.
 DateSet TodayDateSet(CalendarChoice calendar = CalendarChoice::Gregorian);

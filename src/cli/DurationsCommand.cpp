@@ -38,11 +38,11 @@ constexpr std::array<SortName, 8> SortNames{{
 
 // A day of the durations (a local civil day) by its long date and day number; null when
 // unknown.
-QJsonValue DayJson(const std::optional<int>& day) {
+QJsonValue DayJson(const std::optional<int>& day, CalendarChoice calendar) {
     if (!day) {
         return QJsonValue::Null;
     }
-    return QJsonObject{{QStringLiteral("text"), JDNToLongDate(*day, false)},
+    return QJsonObject{{QStringLiteral("text"), JDNToLongDate(*day, false, calendar)},
                        {QStringLiteral("dayNumber"), *day}};
 }
 
@@ -77,8 +77,8 @@ QJsonObject DurationsJson(const DurationsContent& content) {
             {QStringLiteral("second"), BodyName(personal ? fields.body1 : fields.body2)},
             {QStringLiteral("aspect"), AspectJsonName(fields.kind)},
             {QStringLiteral("orb"), OrbDegrees(fields.deviation)},
-            {QStringLiteral("beginning"), DayJson(fields.beginning)},
-            {QStringLiteral("end"), DayJson(fields.end)},
+            {QStringLiteral("beginning"), DayJson(fields.beginning, content.zone.calendar)},
+            {QStringLiteral("end"), DayJson(fields.end, content.zone.calendar)},
             {QStringLiteral("days"),
              fields.duration ? QJsonValue(*fields.duration) : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("exact"), ExactJson(fields.exact, content.zone)},

@@ -1,6 +1,7 @@
 #include "cli/JsonOutput.h"
 
 #include "core/Ephemeris.h"
+#include "core/Zodiac.h"
 
 #include <QJsonDocument>
 
@@ -14,9 +15,10 @@ QJsonObject DateJson(const QString& text, double julianDay) {
     return {{QStringLiteral("text"), text}, {QStringLiteral("julianDay"), julianDay}};
 }
 
-PositionFacts PositionFactsOf(double longitude) {
+PositionFacts PositionFactsOf(double longitude, double zodiacOffset) {
     PositionFacts facts;
-    facts.text = FormatZodiacPosition(longitude, false);
+    facts.text = FormatZodiacPosition(
+        longitude < 0.0 ? longitude : LongitudeInZodiac(longitude, zodiacOffset), false);
     if (facts.text.isEmpty()) {
         facts.missing = longitude == NoPositionBeforeTable  ? "before table"
                         : longitude == NoPositionAfterTable ? "after table"
@@ -33,17 +35,22 @@ PositionFacts PositionFactsOf(double longitude) {
     return facts;
 }
 
-QJsonObject PositionJson(BodyIndex body, double longitude) {
-    const PositionFacts facts = PositionFactsOf(longitude);
+QJsonObject PositionJson(BodyIndex body, double longitude, std::optional<double> zodiacOffset) {
+    const PositionFacts facts = PositionFactsOf(longitude, zodiacOffset.value_or(0.0));
     if (facts.missing != nullptr) {
         return {{QStringLiteral("body"), BodyName(body)},
                 {QStringLiteral("longitude"), QJsonValue::Null},
                 {QStringLiteral("missing"), QLatin1String(facts.missing)}};
     }
-    return {{QStringLiteral("body"), BodyName(body)},
-            {QStringLiteral("longitude"), RadiansToDegrees(longitude)},
-            {QStringLiteral("sign"), facts.sign},
-            {QStringLiteral("text"), facts.text}};
+    QJsonObject entry{{QStringLiteral("body"), BodyName(body)},
+                      {QStringLiteral("longitude"), RadiansToDegrees(longitude)},
+                      {QStringLiteral("sign"), facts.sign},
+                      {QStringLiteral("text"), facts.text}};
+    if (zodiacOffset) {
+        entry.insert(QStringLiteral("longitudeOfDate"),
+                     RadiansToDegrees(LongitudeInZodiac(longitude, *zodiacOffset)));
+    }
+    return entry;
 }
 
 double ComponentLongitude(const Position& position) {
@@ -60,14 +67,16 @@ double ComponentLongitude(const Position& position) {
     return NoPosition;
 }
 
-QJsonObject PositionJson(BodyIndex body, const Position& position) {
-    return PositionJson(body, ComponentLongitude(position));
+QJsonObject PositionJson(BodyIndex body, const Position& position,
+                         std::optional<double> zodiacOffset) {
+    return PositionJson(body, ComponentLongitude(position), zodiacOffset);
 }
 
-QJsonArray PositionsJson(std::span<const double> longitudes) {
+QJsonArray PositionsJson(std::span<const double> longitudes, std::optional<double> zodiacOffset) {
     QJsonArray positions;
     for (std::size_t body = 1; body < longitudes.size(); ++body) {
-        positions.append(PositionJson(static_cast<BodyIndex>(body), longitudes[body]));
+        positions.append(
+            PositionJson(static_cast<BodyIndex>(body), longitudes[body], zodiacOffset));
     }
     return positions;
 }

@@ -8,6 +8,7 @@
 #include "core/AngleFormat.h"
 #include "core/Bodies.h"
 #include "core/Ephemeris.h"
+#include "core/Zodiac.h"
 #include "support/FixedDecimal.h"
 
 #include <QCommandLineParser>
@@ -45,7 +46,9 @@ int UsageError(Context& context, const QString& message) {
     return CommandUsageError(context, QStringLiteral("positions"), message);
 }
 
-void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitudes) {
+// The sign text follows the zodiac (zodiacOffset); the degrees stay J2000.
+void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitudes,
+                      double zodiacOffset) {
     context.out << "JD " << QString::number(jd, 'f', 6) << '\n';
     for (BodyIndex body = Earth; body <= Pluto; ++body) {
         const double longitude = longitudes[static_cast<std::size_t>(body)];
@@ -53,10 +56,12 @@ void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitu
         if (longitude < 0.0) {
             line += MarkerOf(longitude);
         } else {
-            line += QStringLiteral("%1 %2 %3")
-                        .arg(FormatDegreesMinutes(longitude), -7)
-                        .arg(FormatZodiacPosition(longitude, false), -7)
-                        .arg(longitude, 0, 'f', 9);
+            line +=
+                QStringLiteral("%1 %2 %3")
+                    .arg(FormatDegreesMinutes(longitude), -7)
+                    .arg(FormatZodiacPosition(LongitudeInZodiac(longitude, zodiacOffset), false),
+                         -7)
+                    .arg(longitude, 0, 'f', 9);
         }
         context.out << line << '\n';
     }
@@ -130,7 +135,15 @@ struct Request {
     bool run = false;
     bool json = false;
     bool northAmericanZone = false; // the zone was given by its North American name
+    ZodiacChoice zodiac = ZodiacChoice::J2000;
 };
+
+// The offset that JSON positions take at the instant jd: none in the zodiac of J2000, so that
+// they have no longitude of date.
+std::optional<double> JsonZodiacOffset(ZodiacChoice zodiac, double jd) {
+    return zodiac == ZodiacChoice::OfDate ? std::optional<double>(PrecessionSinceJ2000(jd))
+                                          : std::nullopt;
+}
 
 // Reads the options into `request`; on a fault writes the message and returns the exit status.
 std::optional<int> ParseRequest(const QStringList& arguments, Context& context, Request& request) {
@@ -155,7 +168,8 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                   QStringLiteral("The number of days of the run."),
                                   QStringLiteral("N"));
     const QCommandLineOption calendar = CalendarOption();
-    parser.addOptions({help, date, time, zone, calendar, json, from, days});
+    const QCommandLineOption zodiac = ZodiacOption();
+    parser.addOptions({help, date, time, zone, calendar, zodiac, json, from, days});
     if (!parser.parse(arguments)) {
         return UsageError(context, parser.errorText());
     }
@@ -196,6 +210,9 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     }
     QString error = ApplyCalendarOption(parser, calendar, std::span(&request.first, 1));
     request.first = TodayDateSet(request.first.calendar);
+    if (error.isEmpty()) {
+        error = ApplyZodiacOption(parser, zodiac, request.zodiac);
+    }
     if (error.isEmpty()) {
         error = ReadTimeText(parser.value(time), request.first);
     }
@@ -238,7 +255,8 @@ void PrintRunJson(Context& context, const Ephemeris& ephemeris, const Request& r
                 const DateSet dateSet = DateSetOfDay(firstDay + number, request.first);
                 const QJsonObject row{
                     {QStringLiteral("date"), DateJson(DateSetText(dateSet, zones), jds[day])},
-                    {QStringLiteral("positions"), PositionsJson(rows[day])},
+                    {QStringLiteral("positions"),
+                     PositionsJson(rows[day], JsonZodiacOffset(request.zodiac, jds[day]))},
                 };
                 context.out << (number == 0 ? "\n        " : ",\n        ")
                             << QString::fromUtf8(QJsonDocument(row).toJson(QJsonDocument::Compact));
@@ -296,12 +314,16 @@ int RunPositions(const QStringList& arguments, Context& context) {
     } else {
         const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(*firstJulianDay);
         if (request.json) {
-            WriteJson(context.out, {{QStringLiteral("format"), FormatName("positions")},
-                                    {QStringLiteral("date"),
-                                     DateJson(DateSetText(request.first, zones), *firstJulianDay)},
-                                    {QStringLiteral("positions"), PositionsJson(longitudes)}});
+            WriteJson(
+                context.out,
+                {{QStringLiteral("format"), FormatName("positions")},
+                 {QStringLiteral("date"),
+                  DateJson(DateSetText(request.first, zones), *firstJulianDay)},
+                 {QStringLiteral("positions"),
+                  PositionsJson(longitudes, JsonZodiacOffset(request.zodiac, *firstJulianDay))}});
         } else {
-            PrintInstantText(context, *firstJulianDay, longitudes);
+            PrintInstantText(context, *firstJulianDay, longitudes,
+                             ZodiacOffset(request.zodiac, *firstJulianDay));
         }
     }
     context.out.flush();

@@ -57,6 +57,8 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
     chart.mode = IsChartMode(request.mode) ? request.mode : WorldTransits;
     chart.firstJulianDay = request.firstJulianDay;
     chart.numBodies = std::clamp(request.numBodies, 0, MaxBodies);
+    chart.zodiac = request.zodiac;
+    chart.zodiacOffset[0] = ZodiacOffset(request.zodiac, request.firstJulianDay);
     const int n = chart.numBodies;
     const int sets = chart.TwoSets() ? 2 : 1;
     for (int set = 0; set < sets; ++set) {
@@ -74,6 +76,7 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
 
     if (chart.TwoSets()) {
         chart.secondJulianDay = request.secondJulianDay;
+        chart.zodiacOffset[1] = ZodiacOffset(request.zodiac, request.secondJulianDay);
         const PositionSet& second = chart.positions[1];
         for (BodyIndex l = 1; l <= n; ++l) {
             const Position& natal = second[static_cast<std::size_t>(l)];

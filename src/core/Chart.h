@@ -10,6 +10,7 @@
 #include "core/Orbs.h"
 #include "core/PatternSearch.h"
 #include "core/Position.h"
+#include "core/Zodiac.h"
 
 #include <array>
 #include <cstdint>
@@ -36,6 +37,8 @@ struct ChartRequest {
     // The bodies a pattern run seeks while it has not found them: the 3-stellium search then
     // ends at the first 3-stellium lacking one of them.
     SoughtBodies soughtBodies{};
+    // The zodiac the signs are counted in; positions and aspects stay in J2000.
+    ZodiacChoice zodiac = ZodiacChoice::J2000;
 };
 
 enum class Motion : std::uint8_t {
@@ -77,6 +80,10 @@ struct Chart {
     // A pattern run seeking bodies ended the 3-stellium search early: the 3-stelliums found
     // before that still count and take part in the run, but the report lists none.
     bool threeStelliumsWithheld = false;
+    ZodiacChoice zodiac = ZodiacChoice::J2000;
+    // Per set, what to add to its J2000 longitudes to count their signs (ZodiacOffset at the
+    // set's instant): 0 in the zodiac of J2000.
+    std::array<double, 2> zodiacOffset{};
 
     bool TwoSets() const { return IsTwoChartMode(mode); }
 };

@@ -312,6 +312,20 @@ WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& setti
     WheelInput input;
     input.mode = chart.mode;
     input.positions = chart.positions;
+    // In the zodiac of date the bodies stand in their signs of date against the fixed ring of
+    // signs, each set moved by the precession at its own instant; aspects keep their J2000
+    // deviations.
+    for (std::size_t set = 0; set < input.positions.size(); ++set) {
+        if (chart.zodiacOffset[set] == 0.0) {
+            continue;
+        }
+        for (Position& position : input.positions[set]) {
+            if (position.Known()) {
+                position =
+                    Position(LongitudeInZodiac(position.Longitude(), chart.zodiacOffset[set]));
+            }
+        }
+    }
     input.numBodies = chart.numBodies;
     input.aspects.reserve(chart.aspects.size());
     for (const ChartAspect& aspect : chart.aspects) {

@@ -106,8 +106,8 @@ struct WheelInput {
     std::vector<QRectF> keepClear;
 };
 
-// The input for a computed chart: its positions and aspects with the colours, filters and
-// sector switch of the configuration.
+// The input for a computed chart: its positions (in the chart's zodiac) and aspects with the
+// colours, filters and sector switch of the configuration.
 WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings);
 
 // A line as drawn, in pixels of the image.

@@ -32,9 +32,10 @@ constexpr int ClickRight = 18875;
 const QColor White(255, 255, 255);
 const QColor DarkGrey(64, 64, 64);
 
-QString EuroDateText(double localDay) {
+QString EuroDateText(double localDay, CalendarChoice calendar) {
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(std::floor(localDay));
+    record.calendar = CalendarLetterOfJdn(calendar, record.jdn);
     JDNToEuroDate(record);
     return FormatEuroDate(record);
 }
@@ -61,6 +62,7 @@ CourseGraphInputs CourseGraphInputsOf(const ProgramState& state,
     DateSet world = state.computedDateSets[WorldDate];
     inputs.worldLocalJD = InputDateToLocalJD(world);
     inputs.worldJD = InputDateToAJDate(world, state.computedZones);
+    inputs.calendar = world.calendar;
     if (IsAspectKind(request.kind)) {
         inputs.orb = state.orbs(request.kind, 1);
         inputs.colour = state.settings.colours[Index(request.kind)];
@@ -102,12 +104,15 @@ CourseGraph DrawCourseGraph(const Ephemeris& ephemeris, const CourseGraphInputs&
     graph.beginning = request.beginning;
     graph.sampleStep = span / double(CourseGraphSamples - 1);
     graph.orb = inputs.orb;
+    graph.calendar = inputs.calendar;
 
     graph.title = request.title;
     const qsizetype x = graph.title.indexOf(QLatin1Char('X'));
     if (x >= 0) {
-        graph.title.replace(
-            x, 1, QStringLiteral(" (") + EuroDateText(inputs.natalLocalJD) + QLatin1Char(')'));
+        graph.title.replace(x, 1,
+                            QStringLiteral(" (") +
+                                EuroDateText(inputs.natalLocalJD, inputs.calendar) +
+                                QLatin1Char(')'));
     }
 
     const double natal = ephemeris.PositionOfBody(request.natalBody, inputs.natalJD);
@@ -130,7 +135,8 @@ CourseGraph DrawCourseGraph(const Ephemeris& ephemeris, const CourseGraphInputs&
     graph.currentRow = CurrentDateRow(request.beginning, rowStep, inputs.worldLocalJD);
     for (int row = 0; row < CourseGraphRowLines; ++row) {
         const double t = request.beginning + row * rowStep;
-        const QString line = EuroDateText(t) + QLatin1Char(' ') + TimeOfDayText(Fraction(t));
+        const QString line =
+            EuroDateText(t, inputs.calendar) + QLatin1Char(' ') + TimeOfDayText(Fraction(t));
         painter.drawText(QRect(0, RowPitch * (row + 1), CourseGraphLeftMargin, RowPitch),
                          Qt::AlignLeft | Qt::AlignVCenter, line);
     }
@@ -201,7 +207,7 @@ std::optional<CourseGraphNote> CourseGraphRightClick(const CourseGraph& graph, Q
         (x / double(kLayoutUnitsPerPixel) - CourseGraphCentre) * graph.orb / CourseGraphHalfWidth;
     QString detail = texts.ProgramText(349);
     detail.replace(QStringLiteral("[time]"), TimeOfDayText(Fraction(t)))
-        .replace(QStringLiteral("[date]"), EuroDateText(t))
+        .replace(QStringLiteral("[date]"), EuroDateText(t, graph.calendar))
         .replace(QStringLiteral("[exactness]"),
                  FormatDegreesMinutes(std::fabs(deviation), false, false, true, false));
     return CourseGraphNote{texts.ProgramText(348) + QStringLiteral("\r\n") + detail,

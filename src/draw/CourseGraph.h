@@ -41,6 +41,7 @@ struct CourseGraphInputs {
     double worldLocalJD = -1.0; // the world date's local day number and time
     double orb = 0.0;           // the personal-transit orb of the kind, radians
     int colour = 0;             // the kind's colour, R + 256 G + 65536 B
+    CalendarChoice calendar = CalendarChoice::Gregorian; // the dates are written in it
 };
 
 // The inputs from the program state (personal transits to the first or second birthdate).
@@ -55,6 +56,7 @@ struct CourseGraph {
     double orb = 0.0;
     double exactPoint = 0.0; // E: the longitude at which the transit is exact
     int currentRow = -1;     // the date row (0..28) drawn white: the world date's; -1 for none
+    CalendarChoice calendar = CalendarChoice::Gregorian; // of the dates written
 };
 
 // The longitude E at which transiting body T makes the exact aspect of the kind to natal

@@ -25,13 +25,18 @@ QString ShortVerb(AspectKind kind) {
     return IsAspectKind(kind) ? QString::fromUtf8(AspectKinds[kind].shortVerb) : QString();
 }
 
-// "16° in Aries"; "" for a body without a position.
-QString LongPosition(const PositionSet& positions, BodyIndex body) {
+// "16° in Aries", in the chart's zodiac, of the body in one set of the chart; "" for a body
+// without a position.
+QString LongPosition(const Chart& chart, int set, BodyIndex body) {
     if (!IsBody(body)) {
         return {};
     }
-    const Position& position = positions[static_cast<std::size_t>(body)];
-    return position.Known() ? FormatZodiacPosition(position.Longitude(), true) : QString();
+    const auto index = static_cast<std::size_t>(set);
+    const Position& position = chart.positions[index][static_cast<std::size_t>(body)];
+    return position.Known()
+               ? FormatZodiacPosition(
+                     LongitudeInZodiac(position.Longitude(), chart.zodiacOffset[index]), true)
+               : QString();
 }
 
 // The deviation as the listing shows it: "2°5'".
@@ -258,11 +263,12 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
                    Space + PadRight(BodyName(f.body2), widths.W3);
         }
         if (showDurations) {
-            const QString beginning = !f.beginning ? unknown
-                                      : *f.beginning < JdnOfYearOne
-                                          ? beforeYearOne
-                                          : JDNToLongDate(*f.beginning, false) + QLatin1Char(',');
-            const QString end = f.end ? JDNToLongDate(*f.end, false) : unknown;
+            const QString beginning =
+                !f.beginning ? unknown
+                : *f.beginning < JdnOfYearOne
+                    ? beforeYearOne
+                    : JDNToLongDate(*f.beginning, false, zone.calendar) + QLatin1Char(',');
+            const QString end = f.end ? JDNToLongDate(*f.end, false, zone.calendar) : unknown;
             line += Space + texts.ProgramText(165) + Space + PadRight(beginning, beginningWidth);
             if (exactWidth >= 0) {
                 line += f.exact ? Space + exactWord + Space +
@@ -305,8 +311,8 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
             continue;
         }
         ++n;
-        const QString p1 = LongPosition(state.chart.positions[0], f.body1);
-        const QString p2 = LongPosition(state.chart.positions[synastry ? 1 : 0], f.body2);
+        const QString p1 = LongPosition(state.chart, 0, f.body1);
+        const QString p2 = LongPosition(state.chart, synastry ? 1 : 0, f.body2);
         const QString pair = BodyName(f.body1) + marker1 + QStringLiteral(" (") + p1 +
                              QStringLiteral(") ") + ShortVerb(f.kind) + Space + BodyName(f.body2) +
                              marker2 + QStringLiteral(" (") + p2 + QLatin1Char(')');

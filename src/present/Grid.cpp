@@ -1,6 +1,7 @@
 #include "present/Grid.h"
 
 #include "core/AngleFormat.h"
+#include "core/Zodiac.h"
 #include "support/Mnemonic.h"
 
 #include <QLocale>
@@ -101,7 +102,8 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
                                     : texts.ProgramText(mode == PersonalFirst ? 69 : 70);
 }
 
-QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians) {
+QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians,
+                         double zodiacOffset) {
     if (body > numBodies) {
         return {};
     }
@@ -119,7 +121,8 @@ QString PositionCellText(BodyIndex body, const Position& position, int numBodies
     if (radians) {
         return FormatRadians(longitude);
     }
-    return FormatDegreesMinutes(longitude) + LineBreak + FormatZodiacPosition(longitude, false);
+    return FormatDegreesMinutes(longitude) + LineBreak +
+           FormatZodiacPosition(LongitudeInZodiac(longitude, zodiacOffset), false);
 }
 
 QString AspectCellText(AspectKind kind, double deviation, bool radians, Motion motion) {
@@ -138,19 +141,20 @@ void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
     } else {
         SetUpTriangularGrid(grid);
     }
-    const auto writePosition = [&](int index, BodyIndex body, const Position& position) {
+    const auto writePosition = [&](int index, BodyIndex body, const Position& position, int set) {
         GridCell& cell = grid.cells[static_cast<std::size_t>(index)];
         cell.backColour = PositionBackColour;
         cell.foreColour = 0;
-        cell.text = PositionCellText(body, position, chart.numBodies, radians);
+        cell.text = PositionCellText(body, position, chart.numBodies, radians,
+                                     chart.zodiacOffset[static_cast<std::size_t>(set)]);
     };
     for (BodyIndex body = 1; body <= MaxBodies; ++body) {
         const auto b = static_cast<std::size_t>(body);
         if (twoSets) {
-            writePosition(SquareFirstSetPositionCell(body), body, chart.positions[0][b]);
-            writePosition(SquareSecondSetPositionCell(body), body, chart.positions[1][b]);
+            writePosition(SquareFirstSetPositionCell(body), body, chart.positions[0][b], 0);
+            writePosition(SquareSecondSetPositionCell(body), body, chart.positions[1][b], 1);
         } else {
-            writePosition(TriangularPositionCell(body), body, chart.positions[0][b]);
+            writePosition(TriangularPositionCell(body), body, chart.positions[0][b], 0);
         }
     }
     for (const ChartAspect& aspect : chart.aspects) {

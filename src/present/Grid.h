@@ -86,8 +86,10 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
 // The text of a longitude cell of `body`: empty when the body is not in use (body >
 // numBodies); "<" before the Pluto table, ">" after it, "?" for another missing position;
 // otherwise the longitude in radians with 4 decimals, or degrees and minutes, CR LF and the
-// short zodiac form ("123°45'" CR LF "3Leo45").
-QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians);
+// short zodiac form ("123°45'" CR LF "3Leo45"). zodiacOffset moves only the sign text (the
+// zodiac of date); the degrees stay J2000.
+QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians,
+                         double zodiacOffset = 0.0);
 
 // The text of an aspect cell: the kind's abbreviation, CR LF, the deviation (radians with 4
 // decimals, or degrees and minutes) and the motion sign (" -" applying, " +" separating).

@@ -64,6 +64,7 @@ ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& con
     request.numBodies = context.ephemeris.NumBodies();
     request.motion = !context.chartOnly;
     request.soughtBodies = context.soughtBodies;
+    request.zodiac = state.settings.zodiac;
     return request;
 }
 

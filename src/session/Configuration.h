@@ -9,6 +9,7 @@
 #include "core/Bodies.h"
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
+#include "core/Zodiac.h"
 #include "session/WheelAppearance.h"
 
 #include <QList>
@@ -83,6 +84,8 @@ struct ConfigurationSettings {
     // The calendar of the dates, as the configuration window shows it; the date sets carry
     // the one in use.
     CalendarChoice calendar = CalendarChoice::Gregorian;
+    // The zodiac the signs are counted in.
+    ZodiacChoice zodiac = ZodiacChoice::J2000;
 
     static ConfigurationSettings Defaults() { return {}; }
     bool operator==(const ConfigurationSettings&) const = default;

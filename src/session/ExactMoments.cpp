@@ -12,11 +12,13 @@ MomentZone WorldMomentZone(const ProgramState& state) {
     // Chooses the computer's zone when none is chosen.
     InputDateToAJDate(world, state.computedZones);
     if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
-        return {};
+        MomentZone greenwich;
+        greenwich.calendar = world.calendar;
+        return greenwich;
     }
     const TimezoneEntry& entry =
         state.computedZones.list[static_cast<std::size_t>(world.timezoneIndex)];
-    return {entry.offsetMinutes, entry.text};
+    return {entry.offsetMinutes, entry.text, world.calendar};
 }
 
 QString ExactMomentText(double jd, const MomentZone& zone) {
@@ -27,7 +29,7 @@ QString ExactMomentText(double jd, const MomentZone& zone) {
     // Minutes since the local midnight that begins day number 0.
     const double minutes = std::round((jd + 0.5) * 1440.0 + zone.offsetMinutes);
     const double day = std::floor(minutes / 1440.0);
-    const QString date = JDNToLongDate(static_cast<std::int32_t>(day), false);
+    const QString date = JDNToLongDate(static_cast<std::int32_t>(day), false, zone.calendar);
     if (date.isEmpty()) {
         return {};
     }
@@ -43,18 +45,21 @@ bool SetWorldDateToMoment(DateSet& world, const TimeZones& zones, double jd) {
     if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
         return false;
     }
+    const bool named = !world.zoneName.isEmpty();
     int entry = world.timezoneIndex;
-    if (entry < 1 || entry >= TimezoneEntryCount) {
+    if (!named && (entry < 1 || entry >= TimezoneEntryCount)) {
         entry = zones.defaultIndex;
     }
-    const int offset = entry >= 1 && entry < TimezoneEntryCount
-                           ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes
-                           : 0;
-    // Half hours since the local midnight that begins day number 0.
-    const double halfHours = std::round(((jd + 0.5) * 1440.0 + offset) / 30.0);
-    const double day = std::floor(halfHours / 48.0);
+    const double offsetMinutes = named ? ZoneOffsetAt(world.zoneName, jd) / 60.0
+                                 : entry >= 1 && entry < TimezoneEntryCount
+                                     ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes
+                                     : 0.0;
+    // Minutes since the local midnight that begins day number 0.
+    const double minutes = std::round((jd + 0.5) * 1440.0 + offsetMinutes);
+    const double day = std::floor(minutes / 1440.0);
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(day);
+    record.calendar = CalendarLetterOfJdn(world.calendar, record.jdn);
     JDNToEuroDate(record);
     if (record.valid == 0 || record.year < 1 || record.year > 2799) {
         return false;
@@ -62,8 +67,10 @@ bool SetWorldDateToMoment(DateSet& world, const TimeZones& zones, double jd) {
     world.yearText = QString::number(record.year);
     world.monthIndex = record.month;
     world.dayIndex = record.day;
-    world.hourIndex = static_cast<int>(halfHours - day * 48.0) + 1;
-    world.timezoneIndex = entry;
+    SetMinuteOfDay(world, static_cast<int>(minutes - day * 1440.0));
+    if (!named) {
+        world.timezoneIndex = entry;
+    }
     return true;
 }
 

@@ -8,10 +8,12 @@
 
 namespace orbivex {
 
-// A fixed zone: its offset east of Greenwich and its name in the time-zone list.
+// A fixed zone: its offset east of Greenwich and its name in the time-zone list, and the
+// calendar the moments are written in (the world date's).
 struct MomentZone {
     int offsetMinutes = 0;
     QString name = QStringLiteral("GMT");
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 };
 
 // The zone of the chart on display's world date, as its conversion chose it (the computer's
@@ -22,9 +24,10 @@ MomentZone WorldMomentZone(const ProgramState& state);
 // "" for an instant the calendar cannot convert.
 QString ExactMomentText(double jd, const MomentZone& zone);
 
-// Sets the world date set to the instant jd (UT) in its zone (the computer's when none is
-// chosen, which it then selects), to the nearest half hour that the date set can hold. False,
-// with the date set unchanged, for an instant outside years 1-2799.
+// Sets the world date set to the instant jd (UT) in its zone (a named zone's offset at that
+// instant; the computer's entry of the list when none is chosen, which it then selects), to the
+// nearest minute, written in the date set's calendar. False, with the date set unchanged, for
+// an instant outside years 1-2799.
 bool SetWorldDateToMoment(DateSet& world, const TimeZones& zones, double jd);
 
 } // namespace orbivex

@@ -356,6 +356,9 @@ QByteArray FormatKeyedLines(const StateFileContents& contents) {
     if (contents.calendar != CalendarChoice::Gregorian) {
         bytes += "calendar=" + CalendarName(contents.calendar).toLatin1() + "\r\n";
     }
+    if (contents.zodiac != ZodiacChoice::J2000) {
+        bytes += "zodiac=" + ZodiacName(contents.zodiac).toLatin1() + "\r\n";
+    }
     for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
         const StateDateSet& d = contents.dateSets[set];
         if (d.typedMinute >= 0) {
@@ -395,6 +398,16 @@ QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fi
                     .arg(Shown(value));
             }
             read.calendar = *calendar;
+            continue;
+        }
+        if (key == "zodiac") {
+            const std::optional<ZodiacChoice> zodiac = ZodiacOfName(QString::fromLatin1(value));
+            if (!zodiac) {
+                return QStringLiteral("Line %1 (zodiac): \"%2\" is neither j2000 nor date.")
+                    .arg(lineNumber)
+                    .arg(Shown(value));
+            }
+            read.zodiac = *zodiac;
             continue;
         }
         for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {

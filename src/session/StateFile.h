@@ -20,6 +20,7 @@
 //   world.time, birth1.time, birth2.time   a time typed off the half hours, "HH:MM"
 //   world.zone, birth1.zone, birth2.zone   a zone of the time-zone database, "Europe/Paris"
 //   calendar                               "julian" or "auto" (the dates' calendar)
+//   zodiac                                 "date" (signs from the mean equinox of date)
 // The classic lines then hold the nearest value they can (the half hour before a typed time,
 // the list entry of a named zone's offset at that date).
 // A reader skips keys it does not know and lines without a key. docs/state-files.md
@@ -28,6 +29,7 @@
 #include "calendar/DateInput.h"
 #include "core/Bodies.h"
 #include "core/ChartMode.h"
+#include "core/Zodiac.h"
 
 #include <QByteArray>
 #include <QFileDevice>
@@ -88,6 +90,8 @@ struct StateFileContents {
     int midpointOrbIndex = 0; // cboOrbForMidpoints
     // Keyed: the calendar the dates are written in.
     CalendarChoice calendar = CalendarChoice::Gregorian;
+    // Keyed: the zodiac the signs are counted in.
+    ZodiacChoice zodiac = ZodiacChoice::J2000;
 
     // The mode the options select: the last of them that is on, as setting the options one
     // after another in file order leaves it; NoChartMode when none is on.

@@ -25,6 +25,7 @@ StateFileContents ToStateFile(const ProgramState& state) {
         }
     }
     contents.calendar = state.dateSets[WorldDate].calendar;
+    contents.zodiac = state.settings.zodiac;
     contents.SelectMode(state.mode);
     contents.stepUnitIndex = state.stepUnitIndex;
     const ConfigurationSettings& settings = state.settings;
@@ -72,6 +73,7 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
     }
     SetCalendar(state.dateSets, contents.calendar);
     state.settings.calendar = contents.calendar;
+    state.settings.zodiac = contents.zodiac;
     const ChartMode mode = contents.SelectedMode();
     if (mode != NoChartMode) {
         state.mode = mode;

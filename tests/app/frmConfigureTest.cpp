@@ -436,12 +436,16 @@ TEST(ConfigurePlacement, ShowingMovesBothWindowsAndKeepsTheDesignWidth) {
     EXPECT_EQ(mainWindow.frameGeometry().topLeft(), expected.mainWindow);
 }
 
-TEST_F(ConfigureWindow, TheCalendarIsChosenAndCommittedWithTheOtherSettings) {
+TEST_F(ConfigureWindow, TheCalendarAndTheZodiacAreChosenAndCommittedWithTheOtherSettings) {
     window.show();
     EXPECT_EQ(window.cboCalendar->currentIndex(), 0); // Gregorian by default
     window.cboCalendar->setCurrentIndex(2);
     Q_EMIT window.cboCalendar->activated(2);
     EXPECT_EQ(committed.calendar, CalendarChoice::Gregorian); // not before "Use settings"
+    EXPECT_EQ(window.cboZodiac->currentIndex(), 0);           // J2000 by default
+    window.cboZodiac->setCurrentIndex(1);
+    Q_EMIT window.cboZodiac->activated(1);
     window.cmdAccept->click();
     EXPECT_EQ(committed.calendar, CalendarChoice::Auto);
+    EXPECT_EQ(committed.zodiac, ZodiacChoice::OfDate);
 }

@@ -12,6 +12,7 @@
 
 using orbivex::test::CliResult;
 using orbivex::test::RunCli;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -176,5 +177,33 @@ TEST(CalendarOption, EveryCommandReadsItsDatesInTheCalendar) {
         const CliResult run = RunCli(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.shows)));
+    }
+}
+
+// --zodiac moves the signs, never the J2000 longitudes; Earth on 1 January 2026 at noon UT lies
+// at 100°43' J2000, 0.36° before the equinox of date.
+TEST(ZodiacOption, SignsFollowTheZodiacOfDate) {
+    const auto args = [](const char* text) {
+        return QString::fromUtf8(text).split(QLatin1Char(' '));
+    };
+    const QString noon = u"2026-01-01 12:00 GMT"_s;
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* shows;
+        bool ofDate; // the JSON has longitudes of date
+    } cases[] = {
+        {args("chart --mode world --json --zodiac date --world") << noon, 0, "11Can5", true},
+        {args("chart --mode world --json --world") << noon, 0, "10Can43", false},
+        {args("positions --date 2026-01-01 --zone GMT --zodiac date --json"), 0, "11Can5", true},
+        {args("positions --date 2026-01-01 --zone GMT --zodiac DATE"), 0, "11Can5", false},
+        {args("durations --mode world --zodiac sidereal --world") << noon, 2, "--zodiac", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliResult run = RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.shows)));
+        EXPECT_EQ(run.out.contains(u"\"longitudeOfDate\""_s), c.ofDate);
     }
 }

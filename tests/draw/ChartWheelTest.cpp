@@ -400,3 +400,25 @@ TEST(Symbols, LettersBecomeAstrologicalSymbols) {
 
 } // namespace
 } // namespace orbivex
+
+namespace orbivex {
+namespace {
+
+// Both wheel styles draw from the input's positions: in the zodiac of date each set stands in
+// its signs of date, and a position that is missing stays missing.
+TEST(ChartWheel, TheZodiacOfDateMovesEachSetByItsOwnPrecession) {
+    Chart chart;
+    chart.mode = PersonalFirst;
+    chart.zodiac = ZodiacChoice::OfDate;
+    chart.zodiacOffset = {0.01, -0.1};
+    chart.positions[0][Earth] = Position(FullCircle - 0.005);
+    chart.positions[1][Earth] = Position(1.0);
+    chart.positions[1][Pluto] = Position(PositionStatus::BeforeTable);
+    const WheelInput input = MakeWheelInput(chart, ConfigurationSettings::Defaults());
+    EXPECT_NEAR(input.positions[0][Earth].Longitude(), 0.005, 1e-12);
+    EXPECT_NEAR(input.positions[1][Earth].Longitude(), 0.9, 1e-12);
+    EXPECT_EQ(input.positions[1][Pluto].Status(), PositionStatus::BeforeTable);
+}
+
+} // namespace
+} // namespace orbivex

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace orbivex;
+using namespace Qt::Literals::StringLiterals;
 using orbivex::test::ChartFixture;
 
 namespace {
@@ -147,6 +148,11 @@ TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
                              "March 19, 2024 at 13:00 GMT+1:00 to March 20, 2024     (3 days)\r\n"
                              "Venus   trine (0°3')          Pluto   from an unknown date     ") +
                   QString(38, QLatin1Char(' ')) + QStringLiteral(" to March 20, 2024     \r\n"));
+    // The dates follow the world date's calendar.
+    const QString julian = DurationsListing(records, WorldTransits, true, widths, texts,
+                                            {0, u"GMT"_s, CalendarChoice::Julian});
+    EXPECT_TRUE(julian.contains(u"from March 5, 2024,"_s) && julian.contains(u"to March 7, 2024"_s))
+        << julian.toStdString();
 }
 
 TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
@@ -177,6 +183,10 @@ TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
               "minute.\r\n"
               "Also exact is Earth (0° in Aries) trine Mars (0° in Leo).\r\n"
               "\r\nEnd of report.\r\n");
+    // In the zodiac of date the positions move into their signs of date; the orb stays.
+    state.chart.zodiacOffset[0] = DegreesToRadians(-5.6);
+    EXPECT_TRUE(NatalReport({square}, state, MakeListingWidths(), texts)
+                    .contains(u"Venus (4° in Aries) square Jupiter (5° in Cancer), orb 0°30'"_s));
 }
 
 TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {

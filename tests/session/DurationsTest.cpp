@@ -7,6 +7,7 @@
 #include <map>
 
 using namespace orbivex;
+using namespace Qt::Literals::StringLiterals;
 using orbivex::test::ChartFixture;
 
 namespace {
@@ -62,9 +63,41 @@ TEST(ExactMomentText, TellsTheNearestMinuteInTheZone) {
         {2460388.6, {-300, QStringLiteral("EST/CDT")}, "March 18, 2024 at 21:24 EST/CDT"},
         {2460389.4999, {}, "March 20, 2024 at 00:00 GMT"}, // 23:59:51 rounds to midnight
         {1e300, {}, ""},
+        // Written in the world date's calendar: the Julian date is 13 days behind.
+        {2460389.0, {0, u"GMT"_s, CalendarChoice::Julian}, "March 6, 2024 at 12:00 GMT"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ExactMomentText(c.jd, c.zone), QString::fromUtf8(c.text)) << c.jd;
+    }
+}
+
+// The world date takes the moment to the minute, in its zone and its calendar.
+TEST(SetWorldDateToMoment, TakesTheMinuteInTheZoneAndTheCalendar) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    const double moment = 2460389.0 + 17.0 / 1440.0; // 19 March 2024, 12:17 UT
+    const struct {
+        CalendarChoice calendar;
+        const char* zoneName;
+        double jd;
+        bool set;
+        int day;
+        int minute;
+    } cases[] = {
+        {CalendarChoice::Gregorian, "", moment, true, 19, 12 * 60 + 17},
+        {CalendarChoice::Julian, "", moment, true, 6, 12 * 60 + 17},
+        {CalendarChoice::Gregorian, "Europe/Paris", moment, true, 19, 13 * 60 + 17},
+        {CalendarChoice::Gregorian, "", 2816787.5, false, 1, -1}, // year 3000
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zoneName);
+        DateSet world;
+        world.calendar = c.calendar;
+        world.zoneName = QString::fromUtf8(c.zoneName);
+        world.dayIndex = 1;
+        EXPECT_EQ(SetWorldDateToMoment(world, zones, c.jd), c.set);
+        EXPECT_EQ(world.dayIndex, c.day);
+        EXPECT_EQ(MinuteOfDay(world), c.minute);
+        EXPECT_EQ(world.zoneName, QString::fromUtf8(c.zoneName));
     }
 }
 

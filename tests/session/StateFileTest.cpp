@@ -109,8 +109,10 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
     c.dateSets[2].typedMinute = 59;
     c.dateSets[2].zoneName = QStringLiteral("America/Argentina/Buenos_Aires");
     c.calendar = CalendarChoice::Auto;
+    c.zodiac = ZodiacChoice::OfDate;
     const QByteArray bytes = FormatStateFile(c);
-    EXPECT_EQ(bytes, SampleBytes + "calendar=auto\r\nworld.time=12:07\r\nbirth2.time=00:59\r\n"
+    EXPECT_EQ(bytes, SampleBytes + "calendar=auto\r\nzodiac=date\r\nworld.time=12:07\r\n"
+                                   "birth2.time=00:59\r\n"
                                    "birth2.zone=America/Argentina/Buenos_Aires\r\n");
     StateFileContents read;
     ASSERT_EQ(ParseStateFile(bytes, read), QString());
@@ -127,6 +129,7 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"birth1.time=noon\r\n", "Line 45 (birth1.time)"},
         {"world.zone=\r\n", "Line 45 (world.zone)"},
         {"calendar=mayan\r\n", "Line 45 (calendar)"},
+        {"zodiac=sidereal\r\n", "Line 45 (zodiac)"},
     };
     for (const Case& k : cases) {
         StateFileContents into = Sentinel();

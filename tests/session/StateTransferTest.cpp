@@ -59,6 +59,7 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     SetZoneText(state.dateSets[SecondBirthdate], QStringLiteral("Europe/Paris"));
     SetCalendar(state.dateSets, CalendarChoice::Auto);
     state.settings.calendar = CalendarChoice::Auto;
+    state.settings.zodiac = ZodiacChoice::OfDate;
     ASSERT_EQ(SaveState(Path("a.pat"), state), "");
     // An older reader finds the list entry of Paris's offset on that day, winter time.
     EXPECT_EQ(ToStateFile(state).dateSets[SecondBirthdate].timezoneIndex, 26);
