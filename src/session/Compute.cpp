@@ -64,7 +64,8 @@ ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& con
     request.numBodies = context.ephemeris.NumBodies();
     request.motion = !context.chartOnly;
     request.soughtBodies = context.soughtBodies;
-    request.zodiac = state.settings.zodiac;
+    // A chart computed only for a run's stop test shows no signs: it spares the precession.
+    request.zodiac = context.chartOnly ? ZodiacChoice::J2000 : state.settings.zodiac;
     return request;
 }
 
