@@ -19,6 +19,8 @@
 #include <deque>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace orbivex::test {
 namespace {
 
@@ -159,7 +161,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
     EXPECT_EQ(window->txbReport->toPlainText(),
-              QString(ReferenceView(*window, reference).report).replace("\r\n", "\n"));
+              QString(ReferenceView(*window, reference).report).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_EQ(window->picGraphic->Image(),
               DrawChartWheel(WheelInputOf(reference), window->texts()).image);
     EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Run"));
@@ -199,7 +201,7 @@ TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
     EXPECT_EQ(window->txbReport->toPlainText(),
-              QString(ReferenceView(*window, reference).report).replace("\r\n", "\n"));
+              QString(ReferenceView(*window, reference).report).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_TRUE(window->cmdCompute->isEnabled());
 }
 

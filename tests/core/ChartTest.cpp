@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -30,7 +32,7 @@ OrbTable Orbs() {
 class ChartTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
     }
 
     ChartRequest Request(ChartMode mode) const {
