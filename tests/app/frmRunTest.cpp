@@ -79,7 +79,7 @@ TEST_F(RunWindow, FirstShowingOffersEveryChoiceWithNothingChosen) {
 
 TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(Kite);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(Kite));
     EXPECT_TRUE(form->cmdClearAspectPattern->isEnabled());
     EXPECT_TRUE(form->fraFrame->isEnabled());
     EXPECT_TRUE(form->cboSoughtPlanet[2]->isEnabled());
@@ -102,7 +102,7 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
 
     form->cmdClearAspectPattern->click();
     EXPECT_EQ(form->cboAspectPattern->currentIndex(), -1);
-    EXPECT_EQ(run.intRememberedPattern, -1);
+    EXPECT_EQ(run.intRememberedPattern, NoPattern);
     form->Timer1_Timer();
     EXPECT_FALSE(form->fraFrame->isEnabled());
     EXPECT_FALSE(form->chkTwoOrMore->isEnabled());
@@ -115,7 +115,7 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
 
 TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(GrandTrine);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
     const std::array<int, 3> cases[] = {{Mars, Mars, 0}, {Mars, Venus, Mars}, {Mars, Mars, Venus}};
     for (const auto& bodies : cases) {
         dialogs.Clear();
@@ -127,14 +127,14 @@ TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
         EXPECT_EQ(message.title, "Input error");
         EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
         EXPECT_TRUE(form->isVisible());
-        EXPECT_EQ(run.intAspectPatternToFind, -1); // nothing stored
+        EXPECT_EQ(run.intAspectPatternToFind, NoPattern); // nothing stored
         EXPECT_EQ(run.intNumPlanetsSought, 0);
     }
 }
 
 TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(GrandTrine);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
     ChooseBodies(Jupiter, 0, Saturn);
     form->chkRunQuickly->setChecked(true);
     form->chkTwoOrMore->click();
@@ -150,7 +150,7 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     EXPECT_EQ(run.NumToFind(), 3);
 
     Show();
-    EXPECT_EQ(form->cboAspectPattern->currentIndex(), GrandTrine);
+    EXPECT_EQ(form->cboAspectPattern->currentIndex(), PatternNumber(GrandTrine));
     EXPECT_EQ(form->cboSoughtPlanet[0]->currentText(), "Jupiter");
     EXPECT_EQ(form->cboSoughtPlanet[2]->currentText(), u"Saturn"_s);
     EXPECT_TRUE(form->chkRunQuickly->isChecked());
@@ -166,7 +166,7 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
 
 TEST_F(RunWindow, CancelAndTheCloseBoxStillRecordThePattern) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(Yod);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(Yod));
     form->cmdCancel->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(run.blnCancel);
@@ -174,7 +174,7 @@ TEST_F(RunWindow, CancelAndTheCloseBoxStillRecordThePattern) {
 
     Show();
     EXPECT_FALSE(run.blnCancel);
-    form->cboAspectPattern->setCurrentIndex(Rectangle);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(Rectangle));
     form->close();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(run.blnCancel);
@@ -203,11 +203,11 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     const auto askRunWindow = [&] {
         Show();
         if (asked++ == 0) {
-            form->cboAspectPattern->setCurrentIndex(GrandTrine);
+            form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
             ChooseBodies(Jupiter, Saturn, 0);
             form->cmdRun->click();
         } else {
-            EXPECT_EQ(form->cboAspectPattern->currentIndex(), GrandTrine);
+            EXPECT_EQ(form->cboAspectPattern->currentIndex(), PatternNumber(GrandTrine));
             EXPECT_EQ(form->cboSoughtPlanet[1]->currentText(), "Saturn");
             form->cmdCancel->click();
         }

@@ -52,7 +52,17 @@ TEST(FixedTables, PatternNamesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(PatternIndexOfName(u"3-stellium"), ThreeStellium);
     EXPECT_EQ(PatternIndexOfName(u"GRAND SEXTILE"), GrandSextile);
     EXPECT_EQ(PatternIndexOfName(u"Midpoint"), MidpointPattern);
-    EXPECT_EQ(PatternIndexOfName(u"Grand"), -1);
+    EXPECT_EQ(PatternIndexOfName(u"Grand"), NoPattern);
+}
+
+TEST(FixedTables, PatternNumbersOutsideTheListAreNoPattern) {
+    for (PatternIndex pattern : AllPatterns) {
+        EXPECT_EQ(PatternOfNumber(PatternNumber(pattern)), pattern);
+    }
+    for (int number : {-2, -1, NumPatterns, 99}) {
+        EXPECT_EQ(PatternOfNumber(number), NoPattern) << number;
+    }
+    EXPECT_EQ(PatternName(NoPattern), QString());
 }
 
 #include "core/AngleFormat.h"

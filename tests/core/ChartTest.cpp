@@ -86,9 +86,9 @@ TEST_F(ChartTest, EveryModeFindsEachPairsAspectInOrderWithItsMotionAndEmphasis) 
         // Only the charts of one set have patterns; their counts are the numbers found.
         PatternCounts found;
         for (const FoundPattern& pattern : chart.patterns) {
-            ++found.count[pattern.pattern];
+            ++found[pattern.pattern];
         }
-        found.count[MidpointPattern] = static_cast<int>(chart.midpoints.size());
+        found[MidpointPattern] = static_cast<int>(chart.midpoints.size());
         EXPECT_EQ(chart.patternCounts.count, found.count);
         if (chart.TwoSets()) {
             EXPECT_TRUE(chart.patterns.empty() && chart.midpoints.empty());

@@ -115,16 +115,16 @@ TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
                       QStringLiteral(" found up to the end of the year 2799."));
     }
     PatternRun none;
-    none.AcceptChoices(-1, {Mars, 0, 0});
+    none.AcceptChoices(NoPattern, {Mars, 0, 0});
     EXPECT_EQ(PatternNotFoundMessage(none, texts), QString());
 }
 
 TEST(PatternRun, NoPatternChosenNeverStops) {
     PatternRun run;
-    run.AcceptChoices(-1, {Jupiter, 0, 0});
+    run.AcceptChoices(NoPattern, {Jupiter, 0, 0});
     PatternCounts all;
     all.count.fill(3);
-    EXPECT_EQ(run.intAspectPatternToFind, -1);
+    EXPECT_EQ(run.intAspectPatternToFind, NoPattern);
     EXPECT_FALSE(RunStopTest(run, all, Texts()).found);
 }
 
@@ -176,11 +176,11 @@ TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
     request.soughtBodies = {Mercury, 0, 0};
     const Chart chart = ChartOfPositions(request, positions);
     EXPECT_FALSE(chart.threeStelliumsWithheld);
-    EXPECT_EQ(chart.patternCounts.count[ThreeStellium], 2);
+    EXPECT_EQ(chart.patternCounts[ThreeStellium], 2);
     request.soughtBodies = {Earth, 0, 0};
     const Chart cut = ChartOfPositions(request, positions);
     EXPECT_TRUE(cut.threeStelliumsWithheld);
-    EXPECT_EQ(cut.patternCounts.count[ThreeStellium], 1);
+    EXPECT_EQ(cut.patternCounts[ThreeStellium], 1);
 
     PatternRun run;
     run.AcceptChoices(ThreeStellium, {Earth, 0, 0});
@@ -308,7 +308,7 @@ TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
     EXPECT_FALSE(controller.Stepping());
     EXPECT_FALSE(controller.Timer2->isActive());
     EXPECT_EQ(controller.StepsTaken(), 4);
-    EXPECT_GE(state.chart.patternCounts.count[GrandTrine], 1);
+    EXPECT_GE(state.chart.patternCounts[GrandTrine], 1);
 }
 
 TEST_F(RunController, TheTimerPacesTheRunQuickly) {
@@ -346,7 +346,7 @@ TEST_F(RunController, StopDuringTheWaitEndsTheRun) {
 
 TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
     state.dateSets[WorldDate] = {QStringLiteral("2799"), 12, 30, 25, GreenwichTimezoneEntry};
-    run.AcceptChoices(-1, {0, 0, 0});
+    run.AcceptChoices(NoPattern, {0, 0, 0});
     PatternRunController::Callbacks callbacks = Recorder();
     PatternRunController* self = nullptr;
     bool steppingWhileRestored = false;
@@ -421,7 +421,7 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
 }
 
 TEST_F(RunController, TheRunCommandAsksOnlyInWorldTransitsAndOnlyWhenIdle) {
-    run.AcceptChoices(-1, {0, 0, 0});
+    run.AcceptChoices(NoPattern, {0, 0, 0});
     std::vector<bool> running;
     PatternRunController::Callbacks callbacks = Recorder();
     callbacks.runningChanged = [&](bool now) { running.push_back(now); };
