@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     window.SetFindSource(
         [&] { return std::make_unique<PatternFind>(state, data.ephemeris, data.texts, run); });
     window.show();
-    window.cboAspectPattern->setCurrentIndex(GrandSextile);
+    window.cboAspectPattern->setCurrentIndex(PatternNumber(GrandSextile));
     window.chkTwoOrMore->setChecked(true);
     window.cmdFind->click();
 

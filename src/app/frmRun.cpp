@@ -216,12 +216,10 @@ void frmRun::PrepareToShow() {
 
     refilling_ = true;
     cboAspectPattern->clear();
-    for (PatternIndex pattern = 0; pattern < NumPatterns; ++pattern) {
+    for (PatternIndex pattern : AllPatterns) {
         cboAspectPattern->addItem(PatternName(pattern));
     }
-    const PatternIndex remembered = run_.intRememberedPattern;
-    cboAspectPattern->setCurrentIndex(remembered >= 0 && remembered < NumPatterns ? remembered
-                                                                                  : -1);
+    cboAspectPattern->setCurrentIndex(PatternNumber(run_.intRememberedPattern));
     for (size_t i = 0; i < cboSoughtPlanet.size(); ++i) {
         QComboBox* list = cboSoughtPlanet[i];
         list->clear();
@@ -297,7 +295,7 @@ void frmRun::cboAspectPattern_Click() {
     }
     FollowPatternSelection();
     FocusRun();
-    run_.intRememberedPattern = cboAspectPattern->currentIndex();
+    run_.intRememberedPattern = PatternOfNumber(cboAspectPattern->currentIndex());
 }
 
 void frmRun::chkTwoOrMore_Click() {
@@ -328,7 +326,7 @@ void frmRun::cmdClearAll_Click() {
 
 void frmRun::cmdClearAspectPattern_Click() {
     cboAspectPattern->setCurrentIndex(-1);
-    run_.intRememberedPattern = -1;
+    run_.intRememberedPattern = NoPattern;
 }
 
 bool frmRun::AcceptChoices() {
@@ -341,7 +339,7 @@ bool frmRun::AcceptChoices() {
     run_.blnFindAtLeast = chkTwoOrMore->isChecked();
     run_.intNumToFindIndex = std::max(cboNumToFind->currentIndex(), 0);
     run_.blnRunQuickly = chkRunQuickly->isChecked();
-    run_.AcceptChoices(cboAspectPattern->currentIndex(), entries);
+    run_.AcceptChoices(PatternOfNumber(cboAspectPattern->currentIndex()), entries);
     return true;
 }
 
@@ -445,7 +443,7 @@ void frmRun::cmdCancel_Click() {
         EndFind();
         return;
     }
-    run_.CancelChoices(cboAspectPattern->currentIndex());
+    run_.CancelChoices(PatternOfNumber(cboAspectPattern->currentIndex()));
     done(QDialog::Rejected);
 }
 

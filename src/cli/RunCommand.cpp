@@ -49,7 +49,7 @@ BodyIndex BodyOfText(const QString& text) {
 
 QString PatternNameList() {
     QStringList names;
-    for (PatternIndex pattern = 0; pattern < NumPatterns; ++pattern) {
+    for (PatternIndex pattern : AllPatterns) {
         names << QLatin1Char('"') + PatternName(pattern) + QLatin1Char('"');
     }
     return names.join(QStringLiteral(", "));
@@ -63,7 +63,7 @@ QString ParseChoices(const QCommandLineParser& parser, const QCommandLineOption&
         return QStringLiteral("--pattern is required");
     }
     const PatternIndex pattern = PatternIndexOfName(parser.value(patternOption).trimmed());
-    if (pattern < 0) {
+    if (pattern == NoPattern) {
         return QStringLiteral("unknown pattern '%1'; the patterns are %2")
             .arg(parser.value(patternOption), PatternNameList());
     }

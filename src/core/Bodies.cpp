@@ -38,17 +38,17 @@ QString AspectPluralLower(AspectKind kind) {
 }
 
 QString PatternName(PatternIndex pattern) {
-    return pattern >= 0 && pattern < NumPatterns ? QString::fromUtf8(PatternNames[pattern])
-                                                 : QString();
+    return IsPattern(pattern) ? QString::fromUtf8(PatternNames[Index(pattern)]) : QString();
 }
 
 PatternIndex PatternIndexOfName(QStringView name) {
-    for (int i = 0; i < NumPatterns; ++i) {
-        if (name.compare(QString::fromUtf8(PatternNames[i]), Qt::CaseInsensitive) == 0) {
-            return i;
+    for (PatternIndex pattern : AllPatterns) {
+        if (name.compare(QString::fromUtf8(PatternNames[Index(pattern)]), Qt::CaseInsensitive) ==
+            0) {
+            return pattern;
         }
     }
-    return -1;
+    return NoPattern;
 }
 
 QString FormatZodiacPosition(double longitude, bool longForm) {

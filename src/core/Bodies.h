@@ -7,12 +7,12 @@
 #include <QStringView>
 #include <array>
 #include <cstddef>
+#include <span>
 
 namespace orbivex {
 
-using BodyIndex = int;    // 1 Earth ... 9 Pluto; 0 carries no body
-using ZodiacSign = int;   // 0 Aries ... 11 Pisces
-using PatternIndex = int; // 0 grand trine ... 13 midpoint
+using BodyIndex = int;  // 1 Earth ... 9 Pluto; 0 carries no body
+using ZodiacSign = int; // 0 Aries ... 11 Pisces
 
 // The full circle used by every degree/radian conversion. It is deliberately the 15-digit
 // decimal value, a hair above the nearest double to 2*pi, so that conversions agree with the
@@ -178,20 +178,55 @@ inline constexpr std::array<ZodiacSignRecord, 12> ZodiacSigns{{
     {"Pis", "Pisces", "M"},
 }};
 
-inline constexpr PatternIndex GrandTrine = 0;
-inline constexpr PatternIndex Kite = 1;
-inline constexpr PatternIndex Rectangle = 2;
-inline constexpr PatternIndex TSquare = 3;
-inline constexpr PatternIndex GrandCross = 4;
-inline constexpr PatternIndex Yod = 5;
-inline constexpr PatternIndex YodKite = 6;
-inline constexpr PatternIndex Trapezium = 7;
-inline constexpr PatternIndex SixStellium = 8;
-inline constexpr PatternIndex FiveStellium = 9;
-inline constexpr PatternIndex FourStellium = 10;
-inline constexpr PatternIndex ThreeStellium = 11;
-inline constexpr PatternIndex GrandSextile = 12;
-inline constexpr PatternIndex MidpointPattern = 13;
+// The patterns a chart is searched for, in the order of the run window's list; the number of a
+// pattern is its entry in that list and its index in the tables by pattern. The midpoints count
+// as a pattern of their own. NoPattern stands for "run until stopped".
+enum class PatternIndex : int {
+    NoPattern = -1,
+    GrandTrine = 0,
+    Kite,
+    Rectangle,
+    TSquare,
+    GrandCross,
+    Yod,
+    YodKite,
+    Trapezium,
+    SixStellium,
+    FiveStellium,
+    FourStellium,
+    ThreeStellium,
+    GrandSextile,
+    MidpointPattern,
+};
+using enum PatternIndex;
+
+// The patterns in list order, to iterate over.
+inline constexpr std::array<PatternIndex, NumPatterns> AllPatterns{
+    GrandTrine,   Kite,          Rectangle,    TSquare,        GrandCross,
+    Yod,          YodKite,       Trapezium,    SixStellium,    FiveStellium,
+    FourStellium, ThreeStellium, GrandSextile, MidpointPattern};
+
+// The patterns from `first` to `last` in list order.
+inline constexpr std::span<const PatternIndex> PatternRange(PatternIndex first, PatternIndex last) {
+    return std::span(AllPatterns)
+        .subspan(static_cast<std::size_t>(first),
+                 static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
+}
+inline constexpr bool IsPattern(PatternIndex pattern) {
+    return pattern >= GrandTrine && pattern <= MidpointPattern;
+}
+// The pattern's number: its entry in the run window's list and its index in the tables by
+// pattern; -1 for NoPattern.
+inline constexpr int PatternNumber(PatternIndex pattern) {
+    return static_cast<int>(pattern);
+}
+inline constexpr std::size_t Index(PatternIndex pattern) {
+    return static_cast<std::size_t>(pattern);
+}
+// The pattern of a list entry 0..13; NoPattern for any other.
+inline constexpr PatternIndex PatternOfNumber(int number) {
+    return number >= 0 && number < NumPatterns ? static_cast<PatternIndex>(number) : NoPattern;
+}
 
 inline constexpr std::array<const char*, 14> PatternNames{
     "Grand trine", "Kite",       "Rectangle",     "T-square",   "Grand cross",
@@ -222,7 +257,7 @@ QString AspectDescription(AspectKind kind);
 // Lower-case plural used in reports: "squares", "quincunxes".
 QString AspectPluralLower(AspectKind kind);
 QString PatternName(PatternIndex pattern);
-// The pattern index of a name, compared without regard to case; -1 when unknown.
+// The pattern of a name, compared without regard to case; NoPattern when unknown.
 PatternIndex PatternIndexOfName(QStringView name);
 
 // Text form of an ecliptic longitude in radians: short "15Ari7", long "16° in Aries".

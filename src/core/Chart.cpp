@@ -111,7 +111,7 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
     chart.threeStelliumsWithheld =
         FindPatterns(pairs, request.soughtBodies, chart.patterns, chart.patternCounts);
     chart.midpoints = FindMidpoints(first, pairs, request.midpointOrb);
-    chart.patternCounts.count[MidpointPattern] = static_cast<int>(chart.midpoints.size());
+    chart.patternCounts[MidpointPattern] = static_cast<int>(chart.midpoints.size());
     return chart;
 }
 

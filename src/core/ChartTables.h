@@ -43,6 +43,8 @@ struct AspectCounts {
 // Number of patterns per pattern index 0..13 found by the last computation.
 struct PatternCounts {
     std::array<int, NumPatterns> count{};
+    int& operator[](PatternIndex pattern) { return count[Index(pattern)]; }
+    int operator[](PatternIndex pattern) const { return count[Index(pattern)]; }
 };
 
 } // namespace orbivex

@@ -276,7 +276,7 @@ class Finder {
 
     // Returns whether a 3-stellium lacking a sought body ended the search.
     bool Stelliums(int size, const SoughtBodies& sought) {
-        const PatternIndex pattern = ThreeStellium - (size - 3);
+        const PatternIndex pattern = PatternOfNumber(PatternNumber(ThreeStellium) - (size - 3));
         std::array<BodyIndex, 6> members{};
         bool withheld = false;
         const auto visit = [&](std::span<const BodyIndex> stellium) {
@@ -470,7 +470,7 @@ bool FindPattern(PatternIndex pattern, const AspectPairs& pairs, const SoughtBod
     case FiveStellium:
     case FourStellium:
     case ThreeStellium:
-        return finder.Stelliums(3 + (ThreeStellium - pattern), sought);
+        return finder.Stelliums(3 + PatternNumber(ThreeStellium) - PatternNumber(pattern), sought);
     case GrandSextile:
         finder.GrandSextiles();
         break;
@@ -485,25 +485,25 @@ bool FindPatterns(const AspectPairs& pairs, const SoughtBodies& sought,
     const auto find = [&](PatternIndex pattern) {
         const std::size_t before = found.size();
         const bool withheld = FindPattern(pattern, pairs, sought, found);
-        counts.count[static_cast<std::size_t>(pattern)] = static_cast<int>(found.size() - before);
+        counts[pattern] = static_cast<int>(found.size() - before);
         return withheld;
     };
-    for (PatternIndex pattern = GrandTrine; pattern <= Trapezium; ++pattern) {
+    for (PatternIndex pattern : PatternRange(GrandTrine, Trapezium)) {
         find(pattern);
     }
     // Only the largest stellium is reported.
     bool withheld = false;
     bool stelliumFound = false;
-    for (PatternIndex pattern = SixStellium; pattern <= ThreeStellium; ++pattern) {
+    for (PatternIndex pattern : PatternRange(SixStellium, ThreeStellium)) {
         if (stelliumFound) {
-            counts.count[static_cast<std::size_t>(pattern)] = 0;
+            counts[pattern] = 0;
             continue;
         }
         withheld = find(pattern);
-        stelliumFound = counts.count[static_cast<std::size_t>(pattern)] > 0;
+        stelliumFound = counts[pattern] > 0;
     }
     find(GrandSextile);
-    int& sextiles = counts.count[GrandSextile];
+    int& sextiles = counts[GrandSextile];
     sextiles = std::min(sextiles, 1);
     return withheld;
 }

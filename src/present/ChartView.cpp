@@ -54,7 +54,7 @@ ChartView BuildChartTexts(const Chart& chart, const ChartDisplay& display,
 QString PatternReport(const Chart& chart, const ProgramTexts& texts) {
     const QString orbWord = texts.ProgramText(OrbWordText);
     QString text;
-    for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
+    for (PatternIndex pattern : PatternRange(GrandTrine, GrandSextile)) {
         const QString lines = PatternLines(chart, pattern, PatternForm::Report, orbWord);
         if (!lines.isEmpty()) {
             text += lines + CrLf;

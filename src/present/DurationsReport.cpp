@@ -371,9 +371,8 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
                 output += text;
             };
             // The chart holds only the largest stellium.
-            for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
-                add(PatternNameInReport(pattern),
-                    state.chart.patternCounts.count[static_cast<std::size_t>(pattern)],
+            for (PatternIndex pattern : PatternRange(GrandTrine, GrandSextile)) {
+                add(PatternNameInReport(pattern), state.chart.patternCounts[pattern],
                     PatternLines(state.chart, pattern, PatternForm::Names, QString()));
             }
             int midpoints = 0;

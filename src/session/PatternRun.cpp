@@ -66,7 +66,7 @@ void PatternRun::CheckSoughtBodies(const Chart& chart) {
 }
 
 void PatternRun::AcceptChoices(PatternIndex pattern, const std::array<int, 3>& bodyEntries) {
-    intAspectPatternToFind = pattern >= 0 && pattern < NumPatterns ? pattern : -1;
+    intAspectPatternToFind = IsPattern(pattern) ? pattern : NoPattern;
     intNumPlanetsSought = 0;
     for (size_t i = 0; i < SoughtBodies.size(); ++i) {
         const int entry = IsBody(bodyEntries[i]) ? bodyEntries[i] : 0;
@@ -83,7 +83,7 @@ void PatternRun::AcceptChoices(PatternIndex pattern, const std::array<int, 3>& b
 
 void PatternRun::CancelChoices(PatternIndex pattern) {
     blnCancel = true;
-    intAspectPatternToFind = pattern >= 0 && pattern < NumPatterns ? pattern : -1;
+    intAspectPatternToFind = IsPattern(pattern) ? pattern : NoPattern;
 }
 
 void PatternRun::BeginStep() {
@@ -138,7 +138,7 @@ QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int cou
 
 QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts) {
     const PatternIndex pattern = run.intAspectPatternToFind;
-    if (pattern < 0 || pattern >= NumPatterns) {
+    if (!IsPattern(pattern)) {
         return {};
     }
     QString sought;
@@ -169,10 +169,10 @@ QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts)
 RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
                           const ProgramTexts& texts) {
     const PatternIndex pattern = run.intAspectPatternToFind;
-    if (pattern < 0 || pattern >= NumPatterns) {
+    if (!IsPattern(pattern)) {
         return {};
     }
-    const int n = counts.count[static_cast<size_t>(pattern)];
+    const int n = counts[pattern];
     const bool enough = run.blnFindAtLeast ? n >= run.NumToFind() : n > 0;
     if (!enough || !(run.blnSoughtPlanetsFound || !run.blnPlanetsSought)) {
         return {};

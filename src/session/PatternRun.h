@@ -31,9 +31,9 @@ class ProgramTexts;
 class PatternRun {
   public:
     bool blnCancel = false; // the run window was left with Cancel or its close box
-    PatternIndex intAspectPatternToFind = -1; // -1: no pattern, run until stopped
-    std::array<BodyIndex, 3> SoughtBodies{};  // 0: no body in that list
-    int intNumPlanetsSought = 0;              // lists with a body chosen
+    PatternIndex intAspectPatternToFind = NoPattern; // run until stopped
+    std::array<BodyIndex, 3> SoughtBodies{};         // 0: no body in that list
+    int intNumPlanetsSought = 0;                     // lists with a body chosen
     bool blnPlanetsSought = false;
     int intNumPlanetsFound = 0; // sought bodies in the occurrence tested last
     bool blnSoughtPlanetsFound = false;
@@ -41,9 +41,9 @@ class PatternRun {
     int intNumToFindIndex = 0;   // entry of the "2".."9" list: entry i means i + 2
     bool blnRunQuickly = false;  // "Run quickly"
 
-    // What the run window shows again when it next opens: the pattern selection (-1 for none)
-    // and the entries of the three sought-body lists.
-    PatternIndex intRememberedPattern = -1;
+    // What the run window shows again when it next opens: the pattern selection (NoPattern for
+    // none) and the entries of the three sought-body lists.
+    PatternIndex intRememberedPattern = NoPattern;
     std::array<int, 3> RememberedBodies{};
 
     int NumToFind() const { return intNumToFindIndex + 2; }

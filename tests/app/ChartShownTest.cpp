@@ -15,7 +15,7 @@
 namespace orbivex::test {
 namespace {
 
-using namespace Qt::Literals::StringLiterals;
+using namespace Qt::StringLiterals;
 
 bool MarkedStale(const frmMain& window) {
     const bool dimmed = window.staleVeil->isVisible();

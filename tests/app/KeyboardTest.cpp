@@ -25,7 +25,7 @@
 
 namespace orbivex::test {
 
-using namespace Qt::Literals::StringLiterals;
+using namespace Qt::StringLiterals;
 namespace {
 
 // Every caption the user can reach in the window (shown, its own window's) has a keyboard

@@ -11,7 +11,7 @@
 namespace orbivex::test {
 namespace {
 
-using namespace Qt::Literals::StringLiterals;
+using namespace Qt::StringLiterals;
 using Kind = ScriptedDialogs::Kind;
 
 class RememberedFolders : public MainWindowTest {

@@ -19,6 +19,8 @@
 #include <deque>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace orbivex::test {
 namespace {
 
@@ -126,7 +128,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
         // The main window's refresh keeps the sought-body lists with the pattern choice.
         window->Timer1_Timer();
         EXPECT_FALSE(run.cboSoughtPlanet[0]->isEnabled());
-        run.cboAspectPattern->setCurrentIndex(Yod);
+        run.cboAspectPattern->setCurrentIndex(PatternNumber(Yod));
         window->Timer1_Timer();
         EXPECT_TRUE(run.cboSoughtPlanet[0]->isEnabled());
         run.cmdRun->click();
@@ -151,7 +153,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     EXPECT_FALSE(window->Running());
     EXPECT_EQ(script.showings, 2);
     ExpectTheYodFoundMessage();
-    EXPECT_GT(window->state.chart.patternCounts.count[Yod], 0);
+    EXPECT_GT(window->state.chart.patternCounts[Yod], 0);
 
     // The window shows the chart it stopped at, and is usable again.
     EXPECT_EQ(window->runController()->StepsTaken(), 3);
@@ -159,7 +161,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
     EXPECT_EQ(window->txbReport->toPlainText(),
-              QString(ReferenceView(*window, reference).report).replace("\r\n", "\n"));
+              QString(ReferenceView(*window, reference).report).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_EQ(window->picGraphic->Image(),
               DrawChartWheel(WheelInputOf(reference), window->texts()).image);
     EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Run"));
@@ -173,7 +175,7 @@ TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
     StartAtTheWheel();
     const double start = window->state.ChartJulianDays[WorldDate];
     InTheRunWindow([](frmRun& run) {
-        run.cboAspectPattern->setCurrentIndex(Yod);
+        run.cboAspectPattern->setCurrentIndex(PatternNumber(Yod));
         run.cmdFind->click();
         // The choices are held while the search goes on; Cancel is what is left.
         EXPECT_TRUE(run.Finding());
@@ -199,7 +201,7 @@ TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
     EXPECT_EQ(window->txbReport->toPlainText(),
-              QString(ReferenceView(*window, reference).report).replace("\r\n", "\n"));
+              QString(ReferenceView(*window, reference).report).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_TRUE(window->cmdCompute->isEnabled());
 }
 
@@ -209,7 +211,7 @@ TEST_F(RunCommands, CancelEndsAFindAndLeavesTheWorldDateAsItWas) {
     const QString report = window->txbReport->toPlainText();
     InTheRunWindow([](frmRun& run) {
         // Never found: a grand sextile counts once at most.
-        run.cboAspectPattern->setCurrentIndex(GrandSextile);
+        run.cboAspectPattern->setCurrentIndex(PatternNumber(GrandSextile));
         run.chkTwoOrMore->click();
         run.cmdFind->click();
         QTimer::singleShot(200, &run, [&run] {
@@ -237,7 +239,7 @@ TEST_F(RunCommands, AFindThatReachesTheYear2800SaysSoInTheRunWindow) {
     window->cmdCompute->click();
     window->cmdToggleGraphic->click();
     InTheRunWindow([this](frmRun& run) {
-        run.cboAspectPattern->setCurrentIndex(GrandSextile);
+        run.cboAspectPattern->setCurrentIndex(PatternNumber(GrandSextile));
         dialogs.WhileNextDialogOpen([&run] { EXPECT_FALSE(run.Finding()); });
         run.cmdFind->click();
         QTimer::singleShot(500, &run, [&run] { run.cmdCancel->click(); });
@@ -290,7 +292,7 @@ TEST_F(RunCommands, ARunThatReachesTheYear2800StopsSteppingThere) {
         QString title;
         QString message;
     } cases[] = {
-        {-1, QStringLiteral("Date error"),
+        {NoPattern, QStringLiteral("Date error"),
          QStringLiteral("World date lies in or after the year 2800.")},
         {GrandSextile, QStringLiteral("Pattern not found"),
          QStringLiteral("No grand sextile found up to the end of the year 2799.")},
@@ -304,7 +306,7 @@ TEST_F(RunCommands, ARunThatReachesTheYear2800StopsSteppingThere) {
             window->cmdToggleGraphic->click();
         }
         InTheRunWindow([&c](frmRun& run) {
-            run.cboAspectPattern->setCurrentIndex(c.pattern);
+            run.cboAspectPattern->setCurrentIndex(PatternNumber(c.pattern));
             run.cmdRun->click();
         });
         window->cmdRun->click();

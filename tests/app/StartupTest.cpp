@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace orbivex::test {
 namespace {
 
@@ -64,7 +66,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_EQ(w.txbCell[9]->text(), QString(QChar(0x2641))); // Earth's glyph heads column 0
     EXPECT_EQ(w.lblTitle->text(), ReferenceView(w, reference).title);
     EXPECT_EQ(w.txbReport->toPlainText(),
-              QString(ReferenceView(w, reference).report).replace("\r\n", "\n"));
+              QString(ReferenceView(w, reference).report).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_TRUE(w.txbReport->isVisible());
     EXPECT_FALSE(w.txbReport1->isVisible());
     EXPECT_EQ(w.lblClickonAspect->text(), w.texts().ProgramText(32));

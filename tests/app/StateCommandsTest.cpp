@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace orbivex::test {
 namespace {
 
@@ -60,7 +62,7 @@ TEST_F(MainWindowTest, SaveAsWritesTheChosenFile) {
     EXPECT_EQ(dialog.initialName, start);
     EXPECT_TRUE(QFileInfo::exists(base + QStringLiteral(".pat")));
     EXPECT_EQ(window->lblStatus->text(),
-              window->texts().ProgramText(129) + QStringLiteral(" ") + base + ".pat");
+              window->texts().ProgramText(129) + QStringLiteral(" ") + base + u".pat"_s);
     EXPECT_EQ(dialogs.CallsOf(Kind::PopUp).back().height, 350);
 
     // A file that cannot be written: the message, and the old status stays.

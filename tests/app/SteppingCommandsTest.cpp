@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace Qt::StringLiterals;
+
 namespace orbivex::test {
 namespace {
 
@@ -42,14 +44,14 @@ TEST_F(MainWindowTest, ForwardAndBackStepTheWorldDateByEachUnit) {
         WorldDateShown to;
     };
     const Case cases[] = {
-        {{"2000", 1, 1, 1}, HalfHourStep, 1, {"1999", 12, 31, 48}},
-        {{"2001", 2, 28, 48}, HalfHourStep, 0, {"2001", 3, 1, 1}},
-        {{"2000", 2, 28, 48}, HalfHourStep, 0, {"2000", 2, 29, 1}},
-        {{"2000", 12, 31, 25}, DayStep, 0, {"2001", 1, 1, 25}},
-        {{"2000", 12, 27, 25}, WeekStep, 0, {"2001", 1, 3, 25}},
-        {{"2001", 3, 3, 25}, WeekStep, 1, {"2001", 2, 24, 25}},
-        {{"2001", 1, 31, 25}, MonthStep, 0, {"2001", 2, 28, 25}},
-        {{"2000", 2, 29, 25}, YearStep, 0, {"2001", 2, 28, 25}},
+        {{u"2000"_s, 1, 1, 1}, HalfHourStep, 1, {u"1999"_s, 12, 31, 48}},
+        {{u"2001"_s, 2, 28, 48}, HalfHourStep, 0, {u"2001"_s, 3, 1, 1}},
+        {{u"2000"_s, 2, 28, 48}, HalfHourStep, 0, {u"2000"_s, 2, 29, 1}},
+        {{u"2000"_s, 12, 31, 25}, DayStep, 0, {u"2001"_s, 1, 1, 25}},
+        {{u"2000"_s, 12, 27, 25}, WeekStep, 0, {u"2001"_s, 1, 3, 25}},
+        {{u"2001"_s, 3, 3, 25}, WeekStep, 1, {u"2001"_s, 2, 24, 25}},
+        {{u"2001"_s, 1, 31, 25}, MonthStep, 0, {u"2001"_s, 2, 28, 25}},
+        {{u"2000"_s, 2, 29, 25}, YearStep, 0, {u"2001"_s, 2, 28, 25}},
     };
     Start();
     for (const Case& c : cases) {
@@ -85,13 +87,13 @@ TEST_F(MainWindowTest, AStepIntoTheYear2800IsUndoneAfterItsMessage) {
     EXPECT_TRUE(message.text.startsWith(window->texts().ProgramText(4) + QLatin1Char(' ')))
         << message.text.toStdString();
     EXPECT_EQ(message.title, window->texts().ProgramText(153));
-    ExpectWorldDate(*window, {"2799", 6, 1, 25});
+    ExpectWorldDate(*window, {u"2799"_s, 6, 1, 25});
     EXPECT_EQ(window->state.dateSets[WorldDate].yearText, QStringLiteral("2799"));
     EXPECT_EQ(CellTexts(*window), cells);
 
     // The date stands where it was: the next step back works from it.
     window->cmdForwardBack[1]->click();
-    ExpectWorldDate(*window, {"2798", 6, 1, 25});
+    ExpectWorldDate(*window, {u"2798"_s, 6, 1, 25});
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
 }
 

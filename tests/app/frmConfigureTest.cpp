@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 using Kind = test::ScriptedDialogs::Kind;
 using Answer = Dialogs::Answer;
@@ -72,10 +74,10 @@ class ConfigureWindow : public ::testing::Test {
 } // namespace
 
 TEST_F(ConfigureWindow, CaptionsAndLists) {
-    EXPECT_EQ(window.windowTitle(), "Configure");
-    EXPECT_EQ(window.Label3->text(), "Select orbs for world transits and natal aspects.\n"
+    EXPECT_EQ(window.windowTitle(), u"Configure"_s);
+    EXPECT_EQ(window.Label3->text(), u"Select orbs for world transits and natal aspects.\n"
                                      "Left-click on lines to cycle through 12 colors.\n"
-                                     "Right-click to toggle inclusion of an aspect.");
+                                     "Right-click to toggle inclusion of an aspect."_s);
     const char* names[] = {"Conjunction", "Opposition",  "Square",  "Trine",
                            "Sextile",     "Semisextile", "Quincunx"};
     for (int i = 0; i < NumAspectKinds; ++i) {
@@ -83,21 +85,21 @@ TEST_F(ConfigureWindow, CaptionsAndLists) {
         EXPECT_EQ(window.lblAspectColor[i]->text(), QString(30, QLatin1Char('-')));
     }
     const std::pair<QString, QString> captions[] = {
-        {window.cmdSetAllNonzeroOrbsToConjunctionOrb->text(), "Set all non-zero orbs to:"},
-        {window.Label1->text(), "Proportion of above orbs for use with"},
-        {window.lblPersonalTransits->text(), "personal transits"},
-        {window.lblSynastry->text(), "synastry"},
-        {window.lblOrbForMidpoints->text(), "Orb for midpoints"},
-        {window.chkUseBoldface->text(), "Use boldface when separation is less than"},
-        {window.opt1DegOfOrb->text(), "1 degree"},
-        {window.lblOfOrb->text(), "of orb"},
-        {window.chkShowOnlyOuterPlanets->text(), "Show only outer planet aspects in chart"},
-        {window.chkShowOnlyEarthAspects->text(), "Show only Earth aspects in chart"},
-        {window.chkDisplayNATZabbr->text(), "Display North American timezones"},
-        {window.cmdAccept->text(), "Use settings"},
-        {window.cmdCancel->text(), "Cancel"},
-        {window.cmdHide->text(), "Hide"},
-        {window.cmdReset->text(), "Reset to default"},
+        {window.cmdSetAllNonzeroOrbsToConjunctionOrb->text(), u"Set all non-zero orbs to:"_s},
+        {window.Label1->text(), u"Proportion of above orbs for use with"_s},
+        {window.lblPersonalTransits->text(), u"personal transits"_s},
+        {window.lblSynastry->text(), u"synastry"_s},
+        {window.lblOrbForMidpoints->text(), u"Orb for midpoints"_s},
+        {window.chkUseBoldface->text(), u"Use boldface when separation is less than"_s},
+        {window.opt1DegOfOrb->text(), u"1 degree"_s},
+        {window.lblOfOrb->text(), u"of orb"_s},
+        {window.chkShowOnlyOuterPlanets->text(), u"Show only outer planet aspects in chart"_s},
+        {window.chkShowOnlyEarthAspects->text(), u"Show only Earth aspects in chart"_s},
+        {window.chkDisplayNATZabbr->text(), u"Display North American timezones"_s},
+        {window.cmdAccept->text(), u"Use settings"_s},
+        {window.cmdCancel->text(), u"Cancel"_s},
+        {window.cmdHide->text(), u"Hide"_s},
+        {window.cmdReset->text(), u"Reset to default"_s},
     };
     for (const auto& [shown, expected] : captions) {
         EXPECT_EQ(WithoutMnemonic(shown), expected);
@@ -108,7 +110,7 @@ TEST_F(ConfigureWindow, CaptionsAndLists) {
         EXPECT_EQ(list->itemText(15), QStringLiteral("15°"));
         EXPECT_EQ(list->itemData(15).toInt(), 900);
     }
-    EXPECT_EQ(window.cboPersonalOrbsProportion[1]->itemText(4), "1/5");
+    EXPECT_EQ(window.cboPersonalOrbsProportion[1]->itemText(4), u"1/5"_s);
     EXPECT_EQ(window.cboBoldfaceFactor->itemData(8).toInt(), 20);
     EXPECT_EQ(window.cboOrbForMidpoints->itemText(7), QStringLiteral("3° 0'"));
 
@@ -121,12 +123,12 @@ TEST_F(ConfigureWindow, CaptionsAndLists) {
 }
 
 TEST_F(ConfigureWindow, MissingTextsLeaveTheEnglishCaptions) {
-    const ProgramTexts none = ProgramTexts::FromEntries({{369, "Apply"}});
+    const ProgramTexts none = ProgramTexts::FromEntries({{369, u"Apply"_s}});
     frmConfigure bare(committed, none, dialogs, nullptr);
-    EXPECT_EQ(bare.windowTitle(), "Configuration");
-    EXPECT_EQ(bare.cmdAccept->text(), "Apply");
-    EXPECT_EQ(bare.cmdCancel->text(), "&Cancel");
-    EXPECT_EQ(bare.lblSynastry->text(), "synastry");
+    EXPECT_EQ(bare.windowTitle(), u"Configuration"_s);
+    EXPECT_EQ(bare.cmdAccept->text(), u"Apply"_s);
+    EXPECT_EQ(bare.cmdCancel->text(), u"&Cancel"_s);
+    EXPECT_EQ(bare.lblSynastry->text(), u"synastry"_s);
 }
 
 TEST_F(ConfigureWindow, ColourLinesCycleOnLeftClickAndSwitchOnRightClick) {
@@ -165,7 +167,7 @@ TEST_F(ConfigureWindow, SetAllNonZeroOrbsAsksThenKeepsTheSwitchedOffOrbs) {
     window.cmdSetAllNonzeroOrbsToConjunctionOrb_Click();
     const auto questions = dialogs.CallsOf(Kind::Question);
     ASSERT_EQ(questions.size(), 2u);
-    EXPECT_EQ(questions[1].title, "Set all orbs");
+    EXPECT_EQ(questions[1].title, u"Set all orbs"_s);
     EXPECT_EQ(questions[1].text, QStringLiteral("Set every non-zero orb to 3°?"));
     EXPECT_EQ(questions[1].buttons, Dialogs::Buttons::YesNo);
     const std::array<int, NumOrbLists> expected{3, 0, 3, 3, 3, 3, 3, 3};
@@ -181,7 +183,7 @@ TEST_F(ConfigureWindow, ZeroDegreesInTheSetAllListIsRefused) {
     const auto messages = dialogs.CallsOf(Kind::Message);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Set all");
-    EXPECT_EQ(messages[0].text, "Cannot set all non-zero orbs to zero.");
+    EXPECT_EQ(messages[0].text, u"Cannot set all non-zero orbs to zero."_s);
     EXPECT_EQ(window.cboOrb[SetAllOrbList]->currentIndex(), 1);
     EXPECT_EQ(window.Edit().controls.orbPositions[SetAllOrbList], 1);
 
@@ -250,9 +252,9 @@ TEST_F(ConfigureWindow, BothChartFiltersAreRefusedAndNothingIsCommitted) {
 
     const auto messages = dialogs.CallsOf(Kind::Message);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "'Show only Earth aspects in chart' and\r\n"
+    EXPECT_EQ(messages[0].text, u"'Show only Earth aspects in chart' and\r\n"
                                 "'Show only outer planet aspects in chart'\r\n"
-                                "cannot both be checked.");
+                                "cannot both be checked."_s);
     EXPECT_EQ(messages[0].title, "Configure");
     EXPECT_EQ(messages[0].icon, Dialogs::Icon::Information);
     EXPECT_EQ(committed, ConfigurationSettings::Defaults());
@@ -324,9 +326,9 @@ TEST_F(ConfigureWindow, ResetAsksAndRestoresTheDefaults) {
     window.cmdReset->click();
     auto questions = dialogs.CallsOf(Kind::Question);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0].title, "Reset to default");
-    EXPECT_EQ(questions[0].text, "Reset all orbs, colors and options to their defaults?\r\n"
-                                 "Your current settings will be lost.");
+    EXPECT_EQ(questions[0].title, u"Reset to default"_s);
+    EXPECT_EQ(questions[0].text, u"Reset all orbs, colors and options to their defaults?\r\n"
+                                 "Your current settings will be lost."_s);
     EXPECT_EQ(ShownOrbs()[0], 1);
     EXPECT_EQ(commits, 0);
 

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -76,7 +78,7 @@ TEST(LayOutDurations, PutsButtonsOutputAndSortRowInPlace) {
 TEST_F(DurationsWindow, ReportShowsTheWorldTransitListUnderTheGrid) {
     Report(WorldTransits);
     ASSERT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), "Durations of world transits");
+    EXPECT_EQ(window->windowTitle(), u"Durations of world transits"_s);
     EXPECT_EQ(window->lblTitle->text(), window->Content().heading.title);
     const QRect frame = window->frameGeometry();
     EXPECT_EQ(frame.top(), 30 + 60 + LayoutUnitsToPixels(1575));
@@ -89,11 +91,11 @@ TEST_F(DurationsWindow, ReportShowsTheWorldTransitListUnderTheGrid) {
     EXPECT_EQ(window->cboSortBy->currentIndex(), 0);
     EXPECT_TRUE(window->cboSortBy->isVisible());
     EXPECT_TRUE(window->lblSortBy->isVisible());
-    EXPECT_EQ(window->lblSortBy->text(), "&Sort by:");
+    EXPECT_EQ(window->lblSortBy->text(), u"&Sort by:"_s);
     EXPECT_TRUE(window->chkShowDuration->isVisible());
     EXPECT_TRUE(window->chkShowDuration->isChecked());
-    EXPECT_EQ(window->cmdCopy->text(), "&Copy");
-    EXPECT_EQ(window->cmdClose->text(), "C&lose");
+    EXPECT_EQ(window->cmdCopy->text(), u"&Copy"_s);
+    EXPECT_EQ(window->cmdClose->text(), u"C&lose"_s);
     EXPECT_EQ(Shown(), Plain(window->Content().output));
     EXPECT_TRUE(Shown().startsWith(QStringLiteral("Earth   trine (0°6')")));
 }
@@ -115,7 +117,7 @@ TEST_F(DurationsWindow, SortChoicesAndShowDurationsRelistAndResize) {
 
     window->cmdCopy->click();
     EXPECT_EQ(dialogs.ClipboardText(),
-              window->Content().heading.title + "\r\n\r\n" + window->Content().output);
+              window->Content().heading.title + u"\r\n\r\n"_s + window->Content().output);
 
     window->cmdClose->click();
     EXPECT_FALSE(window->isVisible());
@@ -157,7 +159,7 @@ TEST_F(DurationsWindow, ColumnsLineUpOnScreenAndInCopy) {
 
 TEST_F(DurationsWindow, NatalReportAndASingleAspectHideTheSortControls) {
     Report(NatalSecond);
-    EXPECT_EQ(window->windowTitle(), "Natal aspects of the 2nd birthdate");
+    EXPECT_EQ(window->windowTitle(), u"Natal aspects of the 2nd birthdate"_s);
     EXPECT_FALSE(window->cboSortBy->isVisible());
     EXPECT_FALSE(window->lblSortBy->isVisible());
     EXPECT_FALSE(window->chkShowDuration->isVisible());

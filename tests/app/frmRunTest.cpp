@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 using orbivex::test::ScriptedDialogs;
 
@@ -46,23 +48,23 @@ struct RunWindow : ::testing::Test {
 
 TEST_F(RunWindow, FirstShowingOffersEveryChoiceWithNothingChosen) {
     Show();
-    EXPECT_EQ(form->windowTitle(), "Run");
-    EXPECT_EQ(form->lblRunUntilFinding->text(), "Run until stopped or until finding a");
+    EXPECT_EQ(form->windowTitle(), u"Run"_s);
+    EXPECT_EQ(form->lblRunUntilFinding->text(), u"Run until stopped or until finding a"_s);
     ASSERT_EQ(form->cboAspectPattern->count(), NumPatterns);
-    EXPECT_EQ(form->cboAspectPattern->itemText(0), "Grand trine");
-    EXPECT_EQ(form->cboAspectPattern->itemText(13), "Midpoint");
+    EXPECT_EQ(form->cboAspectPattern->itemText(0), u"Grand trine"_s);
+    EXPECT_EQ(form->cboAspectPattern->itemText(13), u"Midpoint"_s);
     EXPECT_EQ(form->cboAspectPattern->currentIndex(), -1);
-    EXPECT_EQ(form->chkTwoOrMore->text(), "&Find at least");
+    EXPECT_EQ(form->chkTwoOrMore->text(), u"&Find at least"_s);
     ASSERT_EQ(form->cboNumToFind->count(), 8);
-    EXPECT_EQ(form->cboNumToFind->itemText(0), "2");
+    EXPECT_EQ(form->cboNumToFind->itemText(0), u"2"_s);
     EXPECT_EQ(form->cboNumToFind->itemText(7), "9");
-    EXPECT_EQ(form->lblInvolving->text(), "Involving these planets:");
+    EXPECT_EQ(form->lblInvolving->text(), u"Involving these planets:"_s);
     ASSERT_EQ(form->cboSoughtPlanet[1]->count(), 10);
-    EXPECT_EQ(form->cboSoughtPlanet[1]->itemText(0), "");
-    EXPECT_EQ(form->cboSoughtPlanet[1]->itemText(9), "Pluto");
-    EXPECT_EQ(form->chkRunQuickly->text(), "Run &quickly");
-    EXPECT_EQ(form->cmdRun->text(), "&Run");
-    EXPECT_EQ(form->cmdCancel->text(), "&Cancel");
+    EXPECT_EQ(form->cboSoughtPlanet[1]->itemText(0), u""_s);
+    EXPECT_EQ(form->cboSoughtPlanet[1]->itemText(9), u"Pluto"_s);
+    EXPECT_EQ(form->chkRunQuickly->text(), u"Run &quickly"_s);
+    EXPECT_EQ(form->cmdRun->text(), u"&Run"_s);
+    EXPECT_EQ(form->cmdCancel->text(), u"&Cancel"_s);
     EXPECT_FALSE(form->Timer1->isActive());
     // Without a pattern the frame and its controls wait.
     EXPECT_FALSE(form->cmdClearAspectPattern->isEnabled());
@@ -77,7 +79,7 @@ TEST_F(RunWindow, FirstShowingOffersEveryChoiceWithNothingChosen) {
 
 TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(Kite);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(Kite));
     EXPECT_TRUE(form->cmdClearAspectPattern->isEnabled());
     EXPECT_TRUE(form->fraFrame->isEnabled());
     EXPECT_TRUE(form->cboSoughtPlanet[2]->isEnabled());
@@ -100,7 +102,7 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
 
     form->cmdClearAspectPattern->click();
     EXPECT_EQ(form->cboAspectPattern->currentIndex(), -1);
-    EXPECT_EQ(run.intRememberedPattern, -1);
+    EXPECT_EQ(run.intRememberedPattern, NoPattern);
     form->Timer1_Timer();
     EXPECT_FALSE(form->fraFrame->isEnabled());
     EXPECT_FALSE(form->chkTwoOrMore->isEnabled());
@@ -113,7 +115,7 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
 
 TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(GrandTrine);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
     const std::array<int, 3> cases[] = {{Mars, Mars, 0}, {Mars, Venus, Mars}, {Mars, Mars, Venus}};
     for (const auto& bodies : cases) {
         dialogs.Clear();
@@ -121,18 +123,18 @@ TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
         form->cmdRun->click();
         ASSERT_EQ(dialogs.CountOf(ScriptedDialogs::Kind::Message), 1U);
         const ScriptedDialogs::Call message = dialogs.Calls().front();
-        EXPECT_EQ(message.text, "Planet specified more than once.");
+        EXPECT_EQ(message.text, u"Planet specified more than once."_s);
         EXPECT_EQ(message.title, "Input error");
         EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
         EXPECT_TRUE(form->isVisible());
-        EXPECT_EQ(run.intAspectPatternToFind, -1); // nothing stored
+        EXPECT_EQ(run.intAspectPatternToFind, NoPattern); // nothing stored
         EXPECT_EQ(run.intNumPlanetsSought, 0);
     }
 }
 
 TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(GrandTrine);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
     ChooseBodies(Jupiter, 0, Saturn);
     form->chkRunQuickly->setChecked(true);
     form->chkTwoOrMore->click();
@@ -148,9 +150,9 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     EXPECT_EQ(run.NumToFind(), 3);
 
     Show();
-    EXPECT_EQ(form->cboAspectPattern->currentIndex(), GrandTrine);
+    EXPECT_EQ(form->cboAspectPattern->currentIndex(), PatternNumber(GrandTrine));
     EXPECT_EQ(form->cboSoughtPlanet[0]->currentText(), "Jupiter");
-    EXPECT_EQ(form->cboSoughtPlanet[2]->currentText(), "Saturn");
+    EXPECT_EQ(form->cboSoughtPlanet[2]->currentText(), u"Saturn"_s);
     EXPECT_TRUE(form->chkRunQuickly->isChecked());
     EXPECT_TRUE(form->cboNumToFind->isEnabled());
 
@@ -164,7 +166,7 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
 
 TEST_F(RunWindow, CancelAndTheCloseBoxStillRecordThePattern) {
     Show();
-    form->cboAspectPattern->setCurrentIndex(Yod);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(Yod));
     form->cmdCancel->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(run.blnCancel);
@@ -172,7 +174,7 @@ TEST_F(RunWindow, CancelAndTheCloseBoxStillRecordThePattern) {
 
     Show();
     EXPECT_FALSE(run.blnCancel);
-    form->cboAspectPattern->setCurrentIndex(Rectangle);
+    form->cboAspectPattern->setCurrentIndex(PatternNumber(Rectangle));
     form->close();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(run.blnCancel);
@@ -201,11 +203,11 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     const auto askRunWindow = [&] {
         Show();
         if (asked++ == 0) {
-            form->cboAspectPattern->setCurrentIndex(GrandTrine);
+            form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
             ChooseBodies(Jupiter, Saturn, 0);
             form->cmdRun->click();
         } else {
-            EXPECT_EQ(form->cboAspectPattern->currentIndex(), GrandTrine);
+            EXPECT_EQ(form->cboAspectPattern->currentIndex(), PatternNumber(GrandTrine));
             EXPECT_EQ(form->cboSoughtPlanet[1]->currentText(), "Saturn");
             form->cmdCancel->click();
         }
@@ -236,7 +238,7 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 21);
     const auto messages = dialogs.CallsOf(ScriptedDialogs::Kind::Message);
     ASSERT_EQ(messages.size(), 1U);
-    EXPECT_EQ(messages[0].text, "Grand trine found\r\ninvolving Jupiter Saturn.");
-    EXPECT_EQ(messages[0].title, "Pattern found");
+    EXPECT_EQ(messages[0].text, u"Grand trine found\r\ninvolving Jupiter Saturn."_s);
+    EXPECT_EQ(messages[0].title, u"Pattern found"_s);
     EXPECT_FALSE(form->isVisible());
 }

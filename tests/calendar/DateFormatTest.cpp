@@ -4,23 +4,25 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 TEST(LongDate, FullAndAbbreviatedForms) {
-    EXPECT_EQ(JDNToLongDate(2451545, false), "January 1, 2000");
-    EXPECT_EQ(JDNToLongDate(2451604, true), "Feb. 29, 2000");
-    EXPECT_EQ(JDNToLongDate(2451604, false), "February 29, 2000");
-    EXPECT_EQ(JDNToLongDate(2451452, true), "Sept. 30, 1999");
-    EXPECT_EQ(JDNToLongDate(2451666, true), "May 1, 2000");
-    EXPECT_EQ(JDNToLongDate(2451697, true), "June 1, 2000");
+    EXPECT_EQ(JDNToLongDate(2451545, false), u"January 1, 2000"_s);
+    EXPECT_EQ(JDNToLongDate(2451604, true), u"Feb. 29, 2000"_s);
+    EXPECT_EQ(JDNToLongDate(2451604, false), u"February 29, 2000"_s);
+    EXPECT_EQ(JDNToLongDate(2451452, true), u"Sept. 30, 1999"_s);
+    EXPECT_EQ(JDNToLongDate(2451666, true), u"May 1, 2000"_s);
+    EXPECT_EQ(JDNToLongDate(2451697, true), u"June 1, 2000"_s);
     EXPECT_EQ(JDNToLongDate(2451727, true), "July 1, 2000");
     EXPECT_EQ(JDNToLongDate(JdnOfYearOne, false), "January 1, 1");
-    EXPECT_EQ(JDNToLongDate(INT32_MAX, false), "");
+    EXPECT_EQ(JDNToLongDate(INT32_MAX, false), u""_s);
 }
 
 TEST(LongDate, MonthNamesOutsideTheYearAreEmpty) {
-    EXPECT_EQ(MonthName(12, false), "December");
-    EXPECT_EQ(MonthName(12, true), "Dec.");
+    EXPECT_EQ(MonthName(12, false), u"December"_s);
+    EXPECT_EQ(MonthName(12, true), u"Dec."_s);
     EXPECT_EQ(MonthName(0, false), "");
     EXPECT_EQ(MonthName(13, true), "");
 }
@@ -30,11 +32,11 @@ TEST(NumericDate, YearMonthDayWithTwoDigitMonthAndDay) {
     record.year = 812;
     record.month = 3;
     record.day = 5;
-    EXPECT_EQ(FormatEuroDate(record), "812-03-05");
+    EXPECT_EQ(FormatEuroDate(record), u"812-03-05"_s);
     record.year = 2024;
     record.month = 12;
     record.day = 31;
-    EXPECT_EQ(FormatEuroDate(record), "2024-12-31");
+    EXPECT_EQ(FormatEuroDate(record), u"2024-12-31"_s);
     record.year = -44;
     record.month = 3;
     record.day = 15;
@@ -62,7 +64,7 @@ TEST(TimeOfDay, HoursAndMinutesOfADayFraction) {
 
 TEST(Weekday, Names) {
     EXPECT_EQ(DayOfWeekName(DayOfWeekOfJDN(2451545)), "Saturday");
-    EXPECT_EQ(DayOfWeekName(0), "Sunday");
+    EXPECT_EQ(DayOfWeekName(0), u"Sunday"_s);
     EXPECT_EQ(DayOfWeekName(7), "");
     EXPECT_EQ(DayOfWeekName(-1), "");
 }

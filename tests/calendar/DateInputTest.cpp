@@ -9,6 +9,8 @@
 #include <cmath>
 #include <tuple>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -36,8 +38,8 @@ constexpr int Zone(int offsetMinutes) {
 TEST(HourList, FortyNineEntriesOfHalfHours) {
     const QStringList texts = HourListTexts();
     ASSERT_EQ(texts.size(), HourEntryCount);
-    EXPECT_EQ(texts[0], "");
-    EXPECT_EQ(texts[1], "00:00");
+    EXPECT_EQ(texts[0], u""_s);
+    EXPECT_EQ(texts[1], u"00:00"_s);
     EXPECT_EQ(texts[2], "00:30");
     EXPECT_EQ(texts[NoonHourEntry], "12:00");
     EXPECT_EQ(texts[48], "23:30");
@@ -150,13 +152,13 @@ TEST(TimezoneList, SetUpKeepsOrResetsTheSelections) {
                   Entered("2000", 1, 1, 0, 99)};
     SetUpTimezoneComboBoxes(zones, sets, true, true);
     EXPECT_TRUE(zones.northAmericanNames);
-    EXPECT_EQ(zones.list[14].text, "EST/CDT");
+    EXPECT_EQ(zones.list[14].text, u"EST/CDT"_s);
     EXPECT_EQ(sets[0].timezoneIndex, 14);
     EXPECT_EQ(sets[1].timezoneIndex, 30);
     EXPECT_EQ(sets[2].timezoneIndex, 0); // was outside the list
     EXPECT_EQ(zones.defaultIndex, 26);
     SetUpTimezoneComboBoxes(zones, sets, false, false);
-    EXPECT_EQ(zones.list[14].text, "GMT-5:00");
+    EXPECT_EQ(zones.list[14].text, u"GMT-5:00"_s);
     for (const DateSet& set : sets) {
         EXPECT_EQ(set.timezoneIndex, 0);
     }
@@ -177,7 +179,7 @@ TEST(DateConversion, WorldDateExamples) {
     DateSet est = Entered("2024", 3, 1, Hour(8), TimezoneEntryOfText(QStringLiteral("EST/CDT")));
     DateSet gmt = Entered("2024", 3, 1, Hour(8), TimezoneEntryOfText(QStringLiteral("GMT-5:00")));
     EXPECT_DOUBLE_EQ(InputDateToAJDate(est, named), InputDateToAJDate(gmt, zones));
-    EXPECT_EQ(InputDateToString(est, named, false), "March 1, 2024, 08:00 (EST/CDT)");
+    EXPECT_EQ(InputDateToString(est, named, false), u"March 1, 2024, 08:00 (EST/CDT)"_s);
 }
 
 TEST(DateConversion, YearTextIsReadByItsDigitsAndShownCleaned) {
@@ -255,7 +257,7 @@ TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
     set = DateSetAsConverted(set, zones);
     EXPECT_EQ(set.hourIndex, NoonHourEntry);
     EXPECT_EQ(set.timezoneIndex, 26);
-    EXPECT_EQ(InputDateToString(set, zones, false), "January 1, 2000, 12:00 (GMT+1:00)");
+    EXPECT_EQ(InputDateToString(set, zones, false), u"January 1, 2000, 12:00 (GMT+1:00)"_s);
 
     // An empty zone takes the computer's offset, also east of +11:30 and on a quarter hour.
     for (const int offset : {345, 780, 825}) {
@@ -270,7 +272,7 @@ TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
     set = Entered("2000", 1, 1, Hour(0));
     EXPECT_DOUBLE_EQ(InputDateToAJDate(set, farWest), 2451544.5);
     EXPECT_EQ(set.timezoneIndex, 0);
-    EXPECT_EQ(InputDateToString(set, farWest, false), "January 1, 2000, 00:00 ()");
+    EXPECT_EQ(InputDateToString(set, farWest, false), u"January 1, 2000, 00:00 ()"_s);
 
     // Entries outside the lists count as empty.
     set = Entered("2000", 1, 1, 77, 99);
@@ -285,7 +287,7 @@ TEST(DateConversion, TextOfADateSet) {
     DateSet set = Entered("2024", 1, 5, Hour(12), Zone(60));
     EXPECT_EQ(InputDateToString(set, zones, false), "January 5, 2024, 12:00 (GMT+1:00)");
     set = Entered("1999", 9, 30, Hour(23, 30), Zone(-570));
-    EXPECT_EQ(InputDateToString(set, zones, true), "Sept. 30, 1999, 23:30 (GMT-9:30)");
+    EXPECT_EQ(InputDateToString(set, zones, true), u"Sept. 30, 1999, 23:30 (GMT-9:30)"_s);
     set = Entered("1999", 9, 31, Hour(23, 30), Zone(-570));
     EXPECT_EQ(InputDateToString(set, zones, true), "");
 }
@@ -294,7 +296,7 @@ TEST(WorldDateNow, RoundsToTheHalfHourInTheLocalZone) {
     const TimeZones zones = MakeTimeZones(60, false);
     DateSet world;
     ASSERT_TRUE(SetWorldDateToNow(world, zones, QDateTime(QDate(2023, 12, 31), QTime(23, 50)), 60));
-    EXPECT_EQ(world.yearText, "2024");
+    EXPECT_EQ(world.yearText, u"2024"_s);
     EXPECT_EQ(world.monthIndex, 1);
     EXPECT_EQ(world.dayIndex, 1);
     EXPECT_EQ(world.hourIndex, Hour(0));
@@ -355,13 +357,13 @@ TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
 
     DateErrorText report = ReportDateError(texts, WorldDate, DateIncomplete);
     EXPECT_EQ(report.message, "World date is incomplete.");
-    EXPECT_EQ(report.title, "Date error");
+    EXPECT_EQ(report.title, u"Date error"_s);
     EXPECT_EQ(ReportDateError(texts, FirstBirthdate, DateDoesNotExist).message,
-              "1st birthdate does not exist.");
+              u"1st birthdate does not exist."_s);
     EXPECT_EQ(ReportDateError(texts, SecondBirthdate, DateBeforeYearOne).message,
               "2nd birthdate lies before year 1.");
     // The code is rounded, as stored codes are doubles.
-    EXPECT_EQ(ReportDateError(texts, WorldDate, -4.2).message, "World date lies after 2799.");
+    EXPECT_EQ(ReportDateError(texts, WorldDate, -4.2).message, u"World date lies after 2799."_s);
 
     // A twenty-digit year reaches the message as the code for 2800 and later.
     DateSet set = Entered("98765432109876543210", 1, 1);

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using orbivex::test::CliResult;
 using orbivex::test::RunCli;
 
@@ -44,12 +46,12 @@ orbivex::AspectKind KindOf(const QString& name) {
 } // namespace
 
 TEST(ChartCommand, TextShowsTitleGridRowsAndReport) {
-    const CliResult run = Chart({"--mode", "world", "--world", "2024-03-20 12:00 GMT"});
+    const CliResult run = Chart({u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 12:00 GMT"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(QLatin1Char('\n'));
     ASSERT_GT(lines.size(), 13);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Heliocentric world transits.")));
-    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[1], u""_s);
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("180°2' 0Lib2 | ")));
     EXPECT_EQ(lines[3].count(QStringLiteral(" | ")), 8); // nine cells in every row
     // Bodies by their abbreviations, never by the letters of the symbol font.
@@ -58,8 +60,8 @@ TEST(ChartCommand, TextShowsTitleGridRowsAndReport) {
     EXPECT_TRUE(lines[5].startsWith(QStringLiteral(" | Me | "))); // hidden cells are empty
     EXPECT_TRUE(run.out.contains(QStringLiteral("\n13 aspects in all.\n")));
 
-    const CliResult symbols = Chart(
-        {"--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02", "--symbols"});
+    const CliResult symbols = Chart({u"--mode"_s, u"synastry"_s, u"--birth1"_s, u"1970-06-15"_s,
+                                     u"--birth2"_s, u"1985-11-02"_s, u"--symbols"_s});
     ASSERT_EQ(symbols.exitCode, 0) << symbols.err.toStdString();
     const QStringList rows = symbols.out.split(QLatin1Char('\n'));
     EXPECT_TRUE(rows[3].endsWith(QStringLiteral(" | ♁ | ☿ | ♀ | ♂ | ♃ | ♄ | ♅ | ♆ | ♇")));
@@ -68,13 +70,13 @@ TEST(ChartCommand, TextShowsTitleGridRowsAndReport) {
 
 // Venus-Jupiter-Mars-Saturn and Venus-Uranus-Mars-Saturn share the opposition Mars-Saturn.
 TEST(ChartCommand, EachRectangleIsListedAndCountedOnce) {
-    const QStringList world{"--mode", "world", "--world", "1609-06-15 12:00 GMT"};
+    const QStringList world{u"--mode"_s, u"world"_s, u"--world"_s, u"1609-06-15 12:00 GMT"_s};
     const CliResult text = Chart(world);
     ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
     EXPECT_EQ(text.out.count(QStringLiteral("Rectangle: ")), 2);
     EXPECT_TRUE(text.out.contains(QStringLiteral("Rectangle: Ve-Ju-Ma-Sa (mean orb 3°20')\n"
                                                  "Rectangle: Ve-Ur-Ma-Sa (mean orb 3°31')\n\n")));
-    const CliResult json = Chart(world + QStringList{"--json"});
+    const CliResult json = Chart(world + QStringList{u"--json"_s});
     int rectangles = 0;
     for (const QJsonValue& pattern : Json(json)[QStringLiteral("patterns")].toArray()) {
         rectangles += pattern[QStringLiteral("pattern")] == QStringLiteral("rectangle") ? 1 : 0;
@@ -85,15 +87,17 @@ TEST(ChartCommand, EachRectangleIsListedAndCountedOnce) {
 // The JSON holds what the grid shows: each aspect in its cell, with its kind, orb and motion.
 TEST(ChartCommand, JsonAspectsAreTheGridsAspects) {
     const QStringList charts[] = {
-        {"--mode", "world", "--world", "1609-06-15 12:00 GMT"},
-        {"--mode", "natal1", "--birth1", "1970-06-15 06:30 +01:00"},
-        {"--mode", "personal1", "--world", "2024-03-20", "--birth1", "1970-06-15 06:30 +01:00"},
-        {"--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02"},
+        {u"--mode"_s, u"world"_s, u"--world"_s, u"1609-06-15 12:00 GMT"_s},
+        {u"--mode"_s, u"natal1"_s, u"--birth1"_s, u"1970-06-15 06:30 +01:00"_s},
+        {u"--mode"_s, u"personal1"_s, u"--world"_s, u"2024-03-20"_s, u"--birth1"_s,
+         u"1970-06-15 06:30 +01:00"_s},
+        {u"--mode"_s, u"synastry"_s, u"--birth1"_s, u"1970-06-15"_s, u"--birth2"_s,
+         u"1985-11-02"_s},
     };
     for (const QStringList& arguments : charts) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const CliResult text = Chart(arguments);
-        const CliResult json = Chart(arguments + QStringList{"--json"});
+        const CliResult json = Chart(arguments + QStringList{u"--json"_s});
         ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
         const QStringList rows = text.out.split(QLatin1Char('\n')).mid(2);
         const QJsonObject chart = Json(json);
@@ -144,12 +148,12 @@ TEST(ChartCommand, StateFileGivesDatesModeAndSettingsAndOptionsOverrideIt) {
         file += QByteArray(line) + "\r\n";
     }
     ASSERT_TRUE(orbivex::test::WriteAll(path, file));
-    const CliResult natal = Chart({"--state", path, "--json"});
+    const CliResult natal = Chart({u"--state"_s, path, u"--json"_s});
     ASSERT_EQ(natal.exitCode, 0) << natal.err.toStdString();
     EXPECT_EQ(Json(natal)[QStringLiteral("mode")].toString(), QStringLiteral("natal1"));
     EXPECT_TRUE(Json(natal)[QStringLiteral("title")].toString().contains(QStringLiteral("2°")));
 
-    const CliResult world = Chart({"--state", path, "--mode", "world", "--json"});
+    const CliResult world = Chart({u"--state"_s, path, u"--mode"_s, u"world"_s, u"--json"_s});
     ASSERT_EQ(world.exitCode, 0);
     EXPECT_EQ(Json(world)[QStringLiteral("dates")].toObject(),
               QJsonDocument::fromJson(
@@ -164,21 +168,21 @@ TEST(ChartCommand, BadInputIsRefusedWithItsExitStatus) {
         const char* message;
     };
     const Case cases[] = {
-        {{"--mode", "galactic"}, 2, "unknown mode"},
-        {{"--world", "2024-03-20"}, 2, "--mode is required"},
-        {{"--mode", "world", "--world", "2024-13-01"}, 2, "month"},
-        {{"--mode", "world", "--world", "2024-03-20 10:75"}, 2, "does not exist"},
-        {{"--mode", "world", "--world", "2024-03-20 10:00 GMT+12:30"}, 2, "zone"},
-        {{"--mode", "world", "--world", "2023-02-29"}, 3, "does not exist"},
-        {{"--mode", "world", "--world", "2800-01-01"}, 3, "2800"},
-        {{"--mode", "natal2"}, 3, "2nd birthdate"},
-        {{"--state", "/nonexistent/x.pat"}, 4, "x.pat"},
+        {{u"--mode"_s, u"galactic"_s}, 2, "unknown mode"},
+        {{u"--world"_s, u"2024-03-20"_s}, 2, "--mode is required"},
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2024-13-01"_s}, 2, "month"},
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 10:75"_s}, 2, "does not exist"},
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 10:00 GMT+12:30"_s}, 2, "zone"},
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2023-02-29"_s}, 3, "does not exist"},
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2800-01-01"_s}, 3, "2800"},
+        {{u"--mode"_s, u"natal2"_s}, 3, "2nd birthdate"},
+        {{u"--state"_s, u"/nonexistent/x.pat"_s}, 4, "x.pat"},
     };
     for (const Case& c : cases) {
         const CliResult run = Chart(c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
-            << c.arguments.join(' ').toStdString() << ": " << run.err.toStdString();
+            << c.arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
         EXPECT_EQ(run.out, "");
     }
 }

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -50,9 +52,9 @@ TEST(DateCommand, ConvertsAWorldDate) {
     CliResult run =
         RunDate(With(With(Date("2000", "1", "1"), "--hour", "00:00"), "--zone", "GMT+1:00"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, "Julian date (UT):  2451544.458333\n"
+    EXPECT_EQ(run.out, u"Julian date (UT):  2451544.458333\n"
                        "Local Julian date: 2451545.000000\n"
-                       "Date:              January 1, 2000, 00:00 (GMT+1:00)\n");
+                       "Date:              January 1, 2000, 00:00 (GMT+1:00)\n"_s);
 
     QStringList arguments =
         With(With(Date(" 2,024 ", "January", "5"), "--hour", "13:30"), "--zone", "-05:00");
@@ -64,7 +66,8 @@ TEST(DateCommand, ConvertsAWorldDate) {
                 1e-9);
     EXPECT_NEAR(json.value(QStringLiteral("localJulianDay")).toDouble(), 2460315.0 + 13.5 / 24.0,
                 1e-9);
-    EXPECT_EQ(json.value(QStringLiteral("text")).toString(), "January 5, 2024, 13:30 (GMT-5:00)");
+    EXPECT_EQ(json.value(QStringLiteral("text")).toString(),
+              u"January 5, 2024, 13:30 (GMT-5:00)"_s);
 }
 
 TEST(DateCommand, NorthAmericanNameConvertsAsItsOffset) {
@@ -79,7 +82,7 @@ TEST(DateCommand, NorthAmericanNameConvertsAsItsOffset) {
     EXPECT_EQ(JsonOf(namedRun).value(QStringLiteral("julianDay")).toDouble(),
               JsonOf(plainRun).value(QStringLiteral("julianDay")).toDouble());
     EXPECT_EQ(JsonOf(namedRun).value(QStringLiteral("text")).toString(),
-              "March 1, 2024, 08:00 (EST/CDT)");
+              u"March 1, 2024, 08:00 (EST/CDT)"_s);
 }
 
 TEST(DateCommand, MissingHourAndZoneTakeTheDefaultsOfTheComputer) {
@@ -110,7 +113,7 @@ TEST(DateCommand, MissingHourAndZoneTakeTheDefaultsOfTheComputer) {
 TEST(DateCommand, AnIncompleteDateGivesTheProgramsMessage) {
     const CliResult run = RunDate(Date("", "1", "1"));
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.out, u""_s);
     EXPECT_EQ(run.err, DateErrorMessage(DateIncomplete) + QLatin1Char('\n'));
 }
 

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using orbivex::test::CliResult;
 using orbivex::test::RunCli;
 
@@ -21,7 +23,7 @@ QJsonObject Json(const CliResult& run) {
     return QJsonDocument::fromJson(run.out.toUtf8()).object();
 }
 
-const QStringList WorldChart{"--mode", "world", "--world", "2024-03-20 12:00 GMT"};
+const QStringList WorldChart{u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 12:00 GMT"_s};
 
 } // namespace
 
@@ -30,10 +32,10 @@ TEST(DurationsCommand, PrintsTheTitleABlankLineAndTheList) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 2 + 13 + 1);
-    EXPECT_EQ(lines[0], "World transits on March 20, 2024, 12:00 (GMT).    Orbs: 4° to 10°   ");
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], "Earth   trine (0°6')          Pluto   from March 13, 2024,     exact "
-                        "March 20, 2024 at 09:37 GMT     to March 27, 2024     (15 days)");
+    EXPECT_EQ(lines[0], u"World transits on March 20, 2024, 12:00 (GMT).    Orbs: 4° to 10°   "_s);
+    EXPECT_EQ(lines[1], u""_s);
+    EXPECT_EQ(lines[2], u"Earth   trine (0°6')          Pluto   from March 13, 2024,     exact "
+                        "March 20, 2024 at 09:37 GMT     to March 27, 2024     (15 days)"_s);
     EXPECT_TRUE(run.out.contains(
         QStringLiteral("\nNeptune sextile (2°53')       Pluto   from May 8, 2019,        exact "
                        "June 5, 2029 at 07:34 GMT       to September 28, 2036 (17 years, 145 "
@@ -41,17 +43,17 @@ TEST(DurationsCommand, PrintsTheTitleABlankLineAndTheList) {
     EXPECT_EQ(lines.last(), "");
 
     const CliResult plain =
-        Durations(WorldChart + QStringList{"--no-durations", "--sort", "planet"});
+        Durations(WorldChart + QStringList{u"--no-durations"_s, u"--sort"_s, u"planet"_s});
     ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
     const QStringList listed = plain.out.split(QLatin1Char('\n')).mid(2);
-    EXPECT_EQ(listed[0], "Earth   square (4°58')        Mercury");
+    EXPECT_EQ(listed[0], u"Earth   square (4°58')        Mercury"_s);
     EXPECT_EQ(listed[12], "Neptune sextile (2°53')       Pluto  ");
     EXPECT_FALSE(plain.out.contains(QStringLiteral(" from ")));
 }
 
 TEST(DurationsCommand, NatalReportAndAChartWithoutAspects) {
     const CliResult natal =
-        Durations({"--mode", "natal1", "--birth1", "1970-06-15 06:30 GMT+1:00"});
+        Durations({u"--mode"_s, u"natal1"_s, u"--birth1"_s, u"1970-06-15 06:30 GMT+1:00"_s});
     ASSERT_EQ(natal.exitCode, 0) << natal.err.toStdString();
     EXPECT_TRUE(natal.out.startsWith(QStringLiteral(
         "Natal aspects for June 15, 1970, 06:30 (GMT+1:00).    Orbs: 4° to 10°   Positions are "
@@ -70,17 +72,18 @@ TEST(DurationsCommand, NatalReportAndAChartWithoutAspects) {
     state.settings.orbPositions[7] = 1;
     const QString path = folder.filePath(QStringLiteral("no-orbs.pat"));
     ASSERT_EQ(orbivex::SaveState(path, state), "");
-    const CliResult none = Durations({"--state", path});
+    const CliResult none = Durations({u"--state"_s, path});
     ASSERT_EQ(none.exitCode, 0) << none.err.toStdString();
     EXPECT_TRUE(none.out.endsWith(
         QStringLiteral("\n\nThere are no personal transits within the orbs at this date.\n")));
-    const CliResult missing = Durations({"--state", folder.filePath(QStringLiteral("x.pat"))});
+    const CliResult missing = Durations({u"--state"_s, folder.filePath(QStringLiteral("x.pat"))});
     EXPECT_EQ(missing.exitCode, 4);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("x.pat")));
 }
 
 TEST(DurationsCommand, JsonHoldsTheRecordsInListOrder) {
-    const CliResult run = Durations(WorldChart + QStringList{"--sort", "duration", "--json"});
+    const CliResult run =
+        Durations(WorldChart + QStringList{u"--sort"_s, u"duration"_s, u"--json"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject result = Json(run);
     EXPECT_TRUE(result[QStringLiteral("title")].toString().startsWith(
@@ -102,7 +105,8 @@ TEST(DurationsCommand, JsonHoldsTheRecordsInListOrder) {
                   .object());
 
     // Unknown days are null; a personal transit names the transiting body first.
-    const CliResult late = Durations({"--mode", "world", "--world", "2199-06-15", "--json"});
+    const CliResult late =
+        Durations({u"--mode"_s, u"world"_s, u"--world"_s, u"2199-06-15"_s, u"--json"_s});
     ASSERT_EQ(late.exitCode, 0) << late.err.toStdString();
     int unknownEnds = 0;
     for (const QJsonValue& value : Json(late)[QStringLiteral("records")].toArray()) {
@@ -113,8 +117,9 @@ TEST(DurationsCommand, JsonHoldsTheRecordsInListOrder) {
         }
     }
     EXPECT_EQ(unknownEnds, 3);
-    const CliResult personal = Durations({"--mode", "personal1", "--world", "2024-03-20 12:00 GMT",
-                                          "--birth1", "1970-06-15", "--sort", "natal", "--json"});
+    const CliResult personal =
+        Durations({u"--mode"_s, u"personal1"_s, u"--world"_s, u"2024-03-20 12:00 GMT"_s,
+                   u"--birth1"_s, u"1970-06-15"_s, u"--sort"_s, u"natal"_s, u"--json"_s});
     const QJsonObject first = Json(personal)[QStringLiteral("records")][0].toObject();
     EXPECT_EQ(first[QStringLiteral("second")].toString(), QStringLiteral("Venus"));
     EXPECT_EQ(first[QStringLiteral("first")].toString(), QStringLiteral("Jupiter"));
@@ -125,16 +130,16 @@ TEST(DurationsCommand, BadSortKeysAreRefused) {
         QStringList arguments;
         const char* message;
     } cases[] = {
-        {WorldChart + QStringList{"--sort", "size"}, "unknown sort key 'size'"},
-        {WorldChart + QStringList{"--sort", "transiting"}, "personal transits only"},
-        {{"--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02", "--sort",
-          "aspect"},
+        {WorldChart + QStringList{u"--sort"_s, u"size"_s}, "unknown sort key 'size'"},
+        {WorldChart + QStringList{u"--sort"_s, u"transiting"_s}, "personal transits only"},
+        {{u"--mode"_s, u"synastry"_s, u"--birth1"_s, u"1970-06-15"_s, u"--birth2"_s,
+          u"1985-11-02"_s, u"--sort"_s, u"aspect"_s},
          "world and personal transits only"},
-        {{"--world", "2024-03-20"}, "--mode is required"},
+        {{u"--world"_s, u"2024-03-20"_s}, "--mode is required"},
     };
     for (const auto& c : cases) {
         const CliResult run = Durations(c.arguments);
-        EXPECT_EQ(run.exitCode, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 2) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << run.err.toStdString();
         EXPECT_EQ(run.out, "");
     }

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct LoadReport {
@@ -63,13 +65,16 @@ const QString world = QStringLiteral("2024-03-20 12:00 GMT");
 INSTANTIATE_TEST_SUITE_P(
     Commands, LoadedLibraries,
     ::testing::Values(
-        CommandCase{{"positions", "--date", "2024-03-20"}, false},
-        CommandCase{{"date", "--year", "2024", "--month", "3", "--day", "20"}, false},
-        CommandCase{{"chart", "--mode", "world", "--world", world, "--json"}, false},
-        CommandCase{{"durations", "--mode", "world", "--world", world}, false},
-        CommandCase{{"run", "--pattern", "grand trine", "--world", "2024-03-01 12:00 GMT"}, false},
-        CommandCase{{"--help"}, false}, CommandCase{{"wheel", "--help"}, true},
-        CommandCase{{"sheet", "--help"}, true}),
+        CommandCase{{u"positions"_s, u"--date"_s, u"2024-03-20"_s}, false},
+        CommandCase{{u"date"_s, u"--year"_s, u"2024"_s, u"--month"_s, u"3"_s, u"--day"_s, u"20"_s},
+                    false},
+        CommandCase{{u"chart"_s, u"--mode"_s, u"world"_s, u"--world"_s, world, u"--json"_s}, false},
+        CommandCase{{u"durations"_s, u"--mode"_s, u"world"_s, u"--world"_s, world}, false},
+        CommandCase{
+            {u"run"_s, u"--pattern"_s, u"grand trine"_s, u"--world"_s, u"2024-03-01 12:00 GMT"_s},
+            false},
+        CommandCase{{u"--help"_s}, false}, CommandCase{{u"wheel"_s, u"--help"_s}, true},
+        CommandCase{{u"sheet"_s, u"--help"_s}, true}),
     [](const ::testing::TestParamInfo<CommandCase>& testCase) {
         return QString(testCase.param.arguments.first()).remove(QLatin1Char('-')).toStdString();
     });

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -157,7 +159,7 @@ TEST(PositionsCommand, JsonNamesBodiesAndSaysWhyPlutoIsMissing) {
         }
     }
     // Earth in degrees, its sign and the text the grid shows.
-    const Outcome outcome = RunPositions({"--date", "2000-01-01", "--json"});
+    const Outcome outcome = RunPositions({u"--date"_s, u"2000-01-01"_s, u"--json"_s});
     const QJsonObject earth = QJsonDocument::fromJson(outcome.out.toUtf8())
                                   .object()
                                   .value(QStringLiteral("positions"))[0]

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <string_view>
 
+using namespace Qt::StringLiterals;
+
 using orbivex::test::CliResult;
 using orbivex::test::RunCli;
 
@@ -45,8 +47,8 @@ TEST(WheelCommand, WritesTheComposedImageOfEachLayout) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString world = folder.filePath(QStringLiteral("world"));
-    const CliResult run =
-        Wheel({"--mode", "world", "--world", "2024-03-20 12:00 GMT", "--out", world});
+    const CliResult run = Wheel(
+        {u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 12:00 GMT"_s, u"--out"_s, world});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out,
               QStringLiteral("The chart image was saved as\n") + world + QStringLiteral(".png\n"));
@@ -56,11 +58,12 @@ TEST(WheelCommand, WritesTheComposedImageOfEachLayout) {
     ASSERT_EQ(image.size(), QSize(400, 400));
     EXPECT_GT(CountPixels(image, {5, 0, 50, 17}, Grey), 10);      // title, top left
     EXPECT_GT(CountPixels(image, {288, 350, 110, 49}, Blue), 30); // the world date
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"world.png"});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{u"world.png"_s});
 
     const QString synastry = folder.filePath(QStringLiteral("synastry.png"));
-    const CliResult two = Wheel({"--mode", "synastry", "--birth1", "1950-03-07 14:30 GMT+1:00",
-                                 "--birth2", "1962-11-23 06:00 EST/CDT", "--out", synastry});
+    const CliResult two =
+        Wheel({u"--mode"_s, u"synastry"_s, u"--birth1"_s, u"1950-03-07 14:30 GMT+1:00"_s,
+               u"--birth2"_s, u"1962-11-23 06:00 EST/CDT"_s, u"--out"_s, synastry});
     ASSERT_EQ(two.exitCode, 0) << two.err.toStdString();
     const QImage twoSets(synastry);
     ASSERT_EQ(twoSets.size(), QSize(660, 440));
@@ -69,8 +72,8 @@ TEST(WheelCommand, WritesTheComposedImageOfEachLayout) {
 
     // As the window shows it: the legends in place of the title.
     const QString screen = folder.filePath(QStringLiteral("screen.png"));
-    ASSERT_EQ(Wheel({"--mode", "personal1", "--world", "2024-03-20", "--birth1", "1950-03-07",
-                     "--screen", "--out", screen})
+    ASSERT_EQ(Wheel({u"--mode"_s, u"personal1"_s, u"--world"_s, u"2024-03-20"_s, u"--birth1"_s,
+                     u"1950-03-07"_s, u"--screen"_s, u"--out"_s, screen})
                   .exitCode,
               0);
     const QImage shown(screen);
@@ -88,27 +91,29 @@ TEST(WheelCommand, StyleThemeAndSizeShapeTheImage) {
         QRgb corner; // the picture's background
     };
     const Case cases[] = {
-        {{"--mode", "world", "--style", "modern", "--theme", "dark"}, {440, 0}, qRgb(20, 22, 30)},
-        {{"--mode", "synastry", "--style", "Modern", "--size", "990"},
+        {{u"--mode"_s, u"world"_s, u"--style"_s, u"modern"_s, u"--theme"_s, u"dark"_s},
+         {440, 0},
+         qRgb(20, 22, 30)},
+        {{u"--mode"_s, u"synastry"_s, u"--style"_s, u"Modern"_s, u"--size"_s, u"990"_s},
          {990, 0},
          qRgb(255, 255, 255)},
-        {{"--mode", "world", "--size", "200"}, {200, 200}, qRgb(255, 255, 192)},
+        {{u"--mode"_s, u"world"_s, u"--size"_s, u"200"_s}, {200, 200}, qRgb(255, 255, 192)},
     };
     for (const Case& c : cases) {
         const QString out = folder.filePath(QStringLiteral("chart.png"));
-        const CliResult run =
-            Wheel(c.arguments + QStringList{"--world", "2024-03-20", "--birth1", "1950-03-07",
-                                            "--birth2", "1962-11-23", "--out", out});
+        const CliResult run = Wheel(
+            c.arguments + QStringList{u"--world"_s, u"2024-03-20"_s, u"--birth1"_s, u"1950-03-07"_s,
+                                      u"--birth2"_s, u"1962-11-23"_s, u"--out"_s, out});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QImage image(out);
-        EXPECT_EQ(image.width(), c.size.width()) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(image.width(), c.size.width()) << c.arguments.join(u' ').toStdString();
         if (c.size.height() == 0) {
             EXPECT_GT(image.height(), image.width() * 2 / 3);
         } else {
             EXPECT_EQ(image.height(), c.size.height());
         }
         EXPECT_EQ(image.pixel(image.width() - 1, image.height() / 2), c.corner)
-            << c.arguments.join(' ').toStdString();
+            << c.arguments.join(u' ').toStdString();
     }
 }
 
@@ -122,30 +127,36 @@ TEST(WheelCommand, BadInputAndUnwritableOutputGiveTheirExitStatus) {
         const char* message;
     };
     const Case cases[] = {
-        {{"--mode", "world", "--world", "2024-03-20"}, 2, "--out FILE.png is required"},
-        {{"--mode", "galactic", "--out", out}, 2, "unknown mode"},
-        {{"--mode", "world", "--style", "fancy", "--out", out}, 2, "unknown style 'fancy'"},
-        {{"--mode", "world", "--theme", "sepia", "--out", out}, 2, "unknown theme 'sepia'"},
-        {{"--mode", "world", "--size", "99", "--out", out}, 2, "--size must be"},
-        {{"--mode", "world", "--size", "wide", "--out", out}, 2, "--size must be"},
-        {{"--mode", "world", "--out", out, "extra"}, 2, "unexpected argument 'extra'"},
-        {{"--mode", "world", "--world", "2023-02-29", "--out", out}, 3, "does not exist"},
-        {{"--mode", "natal2", "--out", out}, 3, "2nd birthdate"},
-        {{"--mode", "world", "--world", "2024-03-20", "--out",
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s}, 2, "--out FILE.png is required"},
+        {{u"--mode"_s, u"galactic"_s, u"--out"_s, out}, 2, "unknown mode"},
+        {{u"--mode"_s, u"world"_s, u"--style"_s, u"fancy"_s, u"--out"_s, out},
+         2,
+         "unknown style 'fancy'"},
+        {{u"--mode"_s, u"world"_s, u"--theme"_s, u"sepia"_s, u"--out"_s, out},
+         2,
+         "unknown theme 'sepia'"},
+        {{u"--mode"_s, u"world"_s, u"--size"_s, u"99"_s, u"--out"_s, out}, 2, "--size must be"},
+        {{u"--mode"_s, u"world"_s, u"--size"_s, u"wide"_s, u"--out"_s, out}, 2, "--size must be"},
+        {{u"--mode"_s, u"world"_s, u"--out"_s, out, u"extra"_s}, 2, "unexpected argument 'extra'"},
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2023-02-29"_s, u"--out"_s, out},
+         3,
+         "does not exist"},
+        {{u"--mode"_s, u"natal2"_s, u"--out"_s, out}, 3, "2nd birthdate"},
+        {{u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s, u"--out"_s,
           folder.filePath(QStringLiteral("missing/chart.png"))},
          4,
          "could not be saved"},
     };
     for (const Case& c : cases) {
         const CliResult run = Wheel(c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
-            << c.arguments.join(' ').toStdString() << ": " << run.err.toStdString();
-        EXPECT_EQ(run.out, "");
+            << c.arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
+        EXPECT_EQ(run.out, u""_s);
     }
     EXPECT_FALSE(QFileInfo::exists(out));
 
-    const CliResult help = Wheel({"--help"});
+    const CliResult help = Wheel({u"--help"_s});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: orbivex-cli wheel --mode MODE")));
     EXPECT_TRUE(help.out.contains(QStringLiteral("--out <FILE.png|FILE.svg>")));

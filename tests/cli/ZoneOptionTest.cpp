@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using orbivex::test::CliResult;
 using orbivex::test::RunCli;
 using namespace Qt::Literals::StringLiterals;
@@ -32,17 +34,19 @@ TEST(ZoneOption, EveryCommandTakesTheZonesOfTheList) {
         // 5 January 2024, 12:00 local time.
         const double expected = 2460315.0 - offset / 1440.0;
         const QString name = QString::fromUtf8(zone);
-        const CliResult date = RunCli({"date", "--year", "2024", "--month", "1", "--day", "5",
-                                       "--hour", "12:00", "--zone", name, "--json"});
+        const CliResult date =
+            RunCli({u"date"_s, u"--year"_s, u"2024"_s, u"--month"_s, u"1"_s, u"--day"_s, u"5"_s,
+                    u"--hour"_s, u"12:00"_s, u"--zone"_s, name, u"--json"_s});
         ASSERT_EQ(date.exitCode, 0) << date.err.toStdString();
         EXPECT_NEAR(Json(date)[QStringLiteral("julianDay")].toDouble(), expected, 1e-9);
-        const CliResult positions = RunCli(
-            {"positions", "--date", "2024-01-05", "--time", "12:00", "--zone", name, "--json"});
+        const CliResult positions =
+            RunCli({u"positions"_s, u"--date"_s, u"2024-01-05"_s, u"--time"_s, u"12:00"_s,
+                    u"--zone"_s, name, u"--json"_s});
         ASSERT_EQ(positions.exitCode, 0) << positions.err.toStdString();
         EXPECT_NEAR(Json(positions)[QStringLiteral("date")][QStringLiteral("julianDay")].toDouble(),
                     expected, 1e-9);
-        const CliResult chart =
-            RunCli({"chart", "--mode", "world", "--world", "2024-01-05 12:00 " + name, "--json"});
+        const CliResult chart = RunCli({u"chart"_s, u"--mode"_s, u"world"_s, u"--world"_s,
+                                        u"2024-01-05 12:00 "_s + name, u"--json"_s});
         ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
         EXPECT_NEAR(Json(chart)[QStringLiteral("dates")][QStringLiteral("world")]
                                [QStringLiteral("julianDay")]
@@ -76,12 +80,13 @@ TEST(DateOption, EveryCommandGivesTheWindowsMessageForADateThatDoesNotConvert) {
         const QString birth =
             orbivex::ReportDateError(texts, orbivex::FirstBirthdate, fault.code).message;
         const std::pair<QStringList, QString> runs[] = {
-            {{"positions", "--date", day}, world},
-            {{"positions", "--from", day, "--days", "3"}, world},
-            {{"chart", "--mode", "world", "--world", day}, world},
-            {{"chart", "--mode", "natal1", "--birth1", day + " 06:30 GMT+1:00"}, birth},
-            {{"durations", "--mode", "world", "--world", day}, world},
-            {{"run", "--pattern", "kite", "--world", day}, world},
+            {{u"positions"_s, u"--date"_s, day}, world},
+            {{u"positions"_s, u"--from"_s, day, u"--days"_s, u"3"_s}, world},
+            {{u"chart"_s, u"--mode"_s, u"world"_s, u"--world"_s, day}, world},
+            {{u"chart"_s, u"--mode"_s, u"natal1"_s, u"--birth1"_s, day + u" 06:30 GMT+1:00"_s},
+             birth},
+            {{u"durations"_s, u"--mode"_s, u"world"_s, u"--world"_s, day}, world},
+            {{u"run"_s, u"--pattern"_s, u"kite"_s, u"--world"_s, day}, world},
         };
         for (const auto& [arguments, message] : runs) {
             SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
@@ -93,8 +98,8 @@ TEST(DateOption, EveryCommandGivesTheWindowsMessageForADateThatDoesNotConvert) {
         // The date command takes the year as the year box does: digits only.
         if (fault.year[0] != '-') {
             const CliResult date =
-                RunCli({"date", "--year", QString::fromUtf8(fault.year), "--month",
-                        QString::fromUtf8(fault.month), "--day", QString::fromUtf8(fault.day)});
+                RunCli({u"date"_s, u"--year"_s, QString::fromUtf8(fault.year), u"--month"_s,
+                        QString::fromUtf8(fault.month), u"--day"_s, QString::fromUtf8(fault.day)});
             EXPECT_EQ(date.exitCode, 3);
             EXPECT_EQ(date.err, world + QLatin1Char('\n'));
         }
@@ -118,8 +123,8 @@ TEST(DateOption, FormsOfADate) {
     };
     for (const auto& [form, date] : forms) {
         SCOPED_TRACE(form);
-        const CliResult chart =
-            RunCli({"chart", "--mode", "world", "--world", QString::fromUtf8(form), "--json"});
+        const CliResult chart = RunCli({u"chart"_s, u"--mode"_s, u"world"_s, u"--world"_s,
+                                        QString::fromUtf8(form), u"--json"_s});
         if (date == nullptr) {
             EXPECT_EQ(chart.exitCode, 2);
             EXPECT_TRUE(chart.err.contains(QStringLiteral("YYYY-MM-DD[ HH:MM][ ZONE]")))

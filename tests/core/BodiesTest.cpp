@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace orbivex;
+using namespace Qt::StringLiterals;
 
 namespace {
 double Deg(double degrees, double minutes = 0.0) {
@@ -14,25 +15,25 @@ double Deg(double degrees, double minutes = 0.0) {
 } // namespace
 
 TEST(ZodiacPosition, ShortFormAtSignBoundariesAndRounding) {
-    EXPECT_EQ(FormatZodiacPosition(0.0, false), "0Ari0");
-    EXPECT_EQ(FormatZodiacPosition(Deg(15, 7), false), "15Ari7");
+    EXPECT_EQ(FormatZodiacPosition(0.0, false), u"0Ari0"_s);
+    EXPECT_EQ(FormatZodiacPosition(Deg(15, 7), false), u"15Ari7"_s);
     EXPECT_EQ(FormatZodiacPosition(Deg(123, 45), false), "3Leo45");
     // 359°59.7' rounds up to a whole degree, which would be 360: it stays in Pisces.
-    EXPECT_EQ(FormatZodiacPosition(Deg(359, 59.7), false), "29Pis59");
+    EXPECT_EQ(FormatZodiacPosition(Deg(359, 59.7), false), u"29Pis59"_s);
     // 29°59.7' of Taurus carries into Gemini in the short form.
     EXPECT_EQ(FormatZodiacPosition(Deg(59, 59.7), false), "0Gem0");
     EXPECT_EQ(FormatZodiacPosition(FullCircle, false), "0Ari0");
 }
 
 TEST(ZodiacPosition, LongFormRoundsMinutesIntoTheDegreeButNotIntoTheNextSign) {
-    EXPECT_EQ(FormatZodiacPosition(Deg(15, 40), true), "16° in Aries");
+    EXPECT_EQ(FormatZodiacPosition(Deg(15, 40), true), u"16° in Aries"_s);
     EXPECT_EQ(FormatZodiacPosition(Deg(15, 30), true), "15° in Aries");
-    EXPECT_EQ(FormatZodiacPosition(Deg(59, 50), true), "29° in Taurus");
+    EXPECT_EQ(FormatZodiacPosition(Deg(59, 50), true), u"29° in Taurus"_s);
     EXPECT_EQ(FormatZodiacPosition(Deg(345), true), "15° in Pisces");
 }
 
 TEST(ZodiacPosition, NoPositionGivesEmptyText) {
-    EXPECT_EQ(FormatZodiacPosition(-99.0, false), "");
+    EXPECT_EQ(FormatZodiacPosition(-99.0, false), u""_s);
     EXPECT_EQ(FormatZodiacPosition(-0.0001, true), "");
     EXPECT_EQ(FormatZodiacPosition(std::nan(""), false), "");
     EXPECT_EQ(FormatZodiacPosition(FullCircle + 1e-9, false), "");
@@ -42,8 +43,8 @@ TEST(FixedTables, AngleConstantsUseTheFullCircleConstant) {
     EXPECT_DOUBLE_EQ(AspectAngles[Opposition], 3.141592653589795);
     EXPECT_DOUBLE_EQ(AspectAngles[Trine], 120.0 / 360.0 * 6.28318530717959);
     EXPECT_GT(FullCircle, 6.283185307179586);
-    EXPECT_EQ(AspectDescription(Conjunction), "conjunction (0°)");
-    EXPECT_EQ(AspectPluralLower(Quincunx), "quincunxes");
+    EXPECT_EQ(AspectDescription(Conjunction), u"conjunction (0°)"_s);
+    EXPECT_EQ(AspectPluralLower(Quincunx), u"quincunxes"_s);
     EXPECT_EQ(AspectPluralLower(Square), "squares");
 }
 
@@ -51,14 +52,24 @@ TEST(FixedTables, PatternNamesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(PatternIndexOfName(u"3-stellium"), ThreeStellium);
     EXPECT_EQ(PatternIndexOfName(u"GRAND SEXTILE"), GrandSextile);
     EXPECT_EQ(PatternIndexOfName(u"Midpoint"), MidpointPattern);
-    EXPECT_EQ(PatternIndexOfName(u"Grand"), -1);
+    EXPECT_EQ(PatternIndexOfName(u"Grand"), NoPattern);
+}
+
+TEST(FixedTables, PatternNumbersOutsideTheListAreNoPattern) {
+    for (PatternIndex pattern : AllPatterns) {
+        EXPECT_EQ(PatternOfNumber(PatternNumber(pattern)), pattern);
+    }
+    for (int number : {-2, -1, NumPatterns, 99}) {
+        EXPECT_EQ(PatternOfNumber(number), NoPattern) << number;
+    }
+    EXPECT_EQ(PatternName(NoPattern), QString());
 }
 
 #include "core/AngleFormat.h"
 
 TEST(DegreesMinutes, FormsOfTheOptions) {
     EXPECT_EQ(FormatDegreesMinutes(0.1), "5°44'");
-    EXPECT_EQ(FormatDegreesMinutes(Deg(10), true), "10°");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(10), true), u"10°"_s);
     EXPECT_EQ(FormatDegreesMinutes(Deg(10)), "10°0'");
     EXPECT_EQ(FormatDegreesMinutes(Deg(12, 5), false, true), "12° 5'");
     EXPECT_EQ(FormatDegreesMinutes(-Deg(2, 30)), "");
@@ -67,7 +78,7 @@ TEST(DegreesMinutes, FormsOfTheOptions) {
 
 TEST(DegreesMinutes, SixtyMinutesCarryIntoTheDegreeExceptAt359) {
     EXPECT_EQ(FormatDegreesMinutes(Deg(0, 59.99)), "1°0'");
-    EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5)), "359°59'");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5)), u"359°59'"_s);
     EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5), false, false, false, true), "360°0'");
     EXPECT_EQ(FormatDegreesMinutes(FullCircle + 1e-6), "");
 }

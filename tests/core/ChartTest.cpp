@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -30,7 +32,7 @@ OrbTable Orbs() {
 class ChartTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
     }
 
     ChartRequest Request(ChartMode mode) const {
@@ -84,9 +86,9 @@ TEST_F(ChartTest, EveryModeFindsEachPairsAspectInOrderWithItsMotionAndEmphasis) 
         // Only the charts of one set have patterns; their counts are the numbers found.
         PatternCounts found;
         for (const FoundPattern& pattern : chart.patterns) {
-            ++found.count[pattern.pattern];
+            ++found[pattern.pattern];
         }
-        found.count[MidpointPattern] = static_cast<int>(chart.midpoints.size());
+        found[MidpointPattern] = static_cast<int>(chart.midpoints.size());
         EXPECT_EQ(chart.patternCounts.count, found.count);
         if (chart.TwoSets()) {
             EXPECT_TRUE(chart.patterns.empty() && chart.midpoints.empty());

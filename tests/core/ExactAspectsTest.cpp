@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -32,7 +34,7 @@ AspectarianRequest Request(double from, double to, std::initializer_list<BodyInd
 class ExactAspectsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
     }
 
     // The separation minus the angle, signed, at the nearer of +angle and -angle.

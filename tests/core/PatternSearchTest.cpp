@@ -202,8 +202,8 @@ TEST(PatternSearch, BodiesWithoutAPositionOrNotInUseTakePartInNothing) {
     counts.count.fill(7);
     EXPECT_FALSE(FindPatterns(AspectPairs(apart, WorldOrbs(), MaxBodies), {}, found, counts));
     EXPECT_TRUE(found.empty());
-    for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
-        EXPECT_EQ(counts.count[static_cast<std::size_t>(pattern)], 0) << pattern;
+    for (PatternIndex pattern : PatternRange(GrandTrine, GrandSextile)) {
+        EXPECT_EQ(counts[pattern], 0) << PatternNumber(pattern);
     }
 }
 
@@ -243,9 +243,8 @@ TEST(PatternSearch, AllPatternsComeInReportOrderWithOnlyTheLargestStellium) {
         FindPatterns(AspectPairs(sky, WorldOrbs(), MaxBodies), {Uranus, 0, 0}, found, counts));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].pattern, SixStellium);
-    for (PatternIndex pattern = GrandTrine; pattern <= GrandSextile; ++pattern) {
-        EXPECT_EQ(counts.count[static_cast<std::size_t>(pattern)], pattern == SixStellium ? 1 : 0)
-            << pattern;
+    for (PatternIndex pattern : PatternRange(GrandTrine, GrandSextile)) {
+        EXPECT_EQ(counts[pattern], pattern == SixStellium ? 1 : 0) << PatternNumber(pattern);
     }
 
     // The kinds come in report order, and two grand sextiles count as one.
@@ -261,8 +260,8 @@ TEST(PatternSearch, AllPatternsComeInReportOrderWithOnlyTheLargestStellium) {
     }
     EXPECT_EQ(order,
               (std::vector<PatternIndex>{GrandTrine, Kite, Rectangle, Trapezium, GrandSextile}));
-    EXPECT_EQ(counts.count[GrandSextile], 1);
-    EXPECT_EQ(counts.count[ThreeStellium], 0);
+    EXPECT_EQ(counts[GrandSextile], 1);
+    EXPECT_EQ(counts[ThreeStellium], 0);
 }
 
 TEST(MidpointOfTriple, TheBodyAtTheMidpointStandsBetweenTheOthers) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 using orbivex::test::ChartFixture;
 
@@ -56,7 +58,7 @@ TEST_F(ChartFixture, CourseGraphDrawsTheCurveInTheAspectsColourAndTheWorldDatesR
     ASSERT_FALSE(graph.image.isNull());
     EXPECT_EQ(graph.image.size(), QSize(CourseGraphWidth, CourseGraphHeight));
     EXPECT_EQ(graph.title,
-              "Transiting Saturn in conjunction to natal Mercury (1970-06-15), orb 3°20'");
+              u"Transiting Saturn in conjunction to natal Mercury (1970-06-15), orb 3°20'"_s);
     EXPECT_DOUBLE_EQ(graph.sampleStep, (2460587 + 1 - 2460382) / 392.0);
 
     // The curve: one dot per pixel row across the whole span, inside the plot.
@@ -110,14 +112,14 @@ TEST_F(ChartFixture, RightClickReadsDateTimeAndDistanceOffThePlot) {
     // The foot of the centre axis: the midnight that ends the last day, exact.
     auto note = CourseGraphRightClick(graph, {CourseGraphCentre, CourseGraphLastRow}, texts);
     ASSERT_TRUE(note.has_value());
-    EXPECT_EQ(note->title, "Course of the transit");
-    EXPECT_EQ(note->text, "The transit at this point of the curve:\r\n"
-                          "On 2024-10-04 at 00:00 it is 0°0' from exact.");
+    EXPECT_EQ(note->title, u"Course of the transit"_s);
+    EXPECT_EQ(note->text, u"The transit at this point of the curve:\r\n"
+                          "On 2024-10-04 at 00:00 it is 0°0' from exact."_s);
     // Half way to the right on the first row line: the first midnight, half the orb.
     note = CourseGraphRightClick(graph, {570, CourseGraphFirstRow}, texts);
     ASSERT_TRUE(note.has_value());
-    EXPECT_EQ(note->text, "The transit at this point of the curve:\r\n"
-                          "On 2024-03-12 at 00:00 it is 1°40' from exact.");
+    EXPECT_EQ(note->text, u"The transit at this point of the curve:\r\n"
+                          "On 2024-03-12 at 00:00 it is 1°40' from exact."_s);
     // Left of the centre the distance is told without a sign.
     note = CourseGraphRightClick(graph, {270, CourseGraphFirstRow}, texts);
     ASSERT_TRUE(note.has_value());
@@ -143,7 +145,7 @@ TEST_F(ChartFixture, AnAspectOfOneDaySpreadsTheDayOverThePlot) {
     ASSERT_FALSE(graph.image.isNull());
     EXPECT_DOUBLE_EQ(graph.sampleStep, 1.0 / 392);
     EXPECT_EQ(graph.currentRow, 14); // 12:00 of the day
-    EXPECT_EQ(graph.title, "Title (1970-06-15)");
+    EXPECT_EQ(graph.title, u"Title (1970-06-15)"_s);
     const auto note = CourseGraphRightClick(graph, {CourseGraphCentre, 21 + 196}, texts);
     ASSERT_TRUE(note.has_value());
     EXPECT_TRUE(note->text.contains(QStringLiteral("On 2024-03-20 at 12:00")));

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -22,7 +24,7 @@ struct WheelOfStateTest : ::testing::Test {
     ProgramState state;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
         state.zones = MakeTimeZones(60, false);
         state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
         state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};

@@ -102,7 +102,7 @@ TEST(PatternReport, OnlyTheLargestStelliumAndNoWithheldOnes) {
               u"3-Stellium: Ea-Me-Ve (orb 2°40')\r\n3-Stellium: Me-Ve-Ma (orb 2°40')\r\n\r\n"_s);
     request.soughtBodies = {Earth, 0, 0};
     const Chart withheld = ChartOfPositions(request, positions);
-    EXPECT_EQ(withheld.patternCounts.count[ThreeStellium], 1);
+    EXPECT_EQ(withheld.patternCounts[ThreeStellium], 1);
     EXPECT_EQ(PatternReport(withheld, texts), QString());
 }
 

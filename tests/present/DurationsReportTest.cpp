@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
-using namespace Qt::Literals::StringLiterals;
 using orbivex::test::ChartFixture;
 
 namespace {
@@ -101,7 +102,7 @@ TEST(QuickSort, OrdersByEachKeyWithTheFollowingFieldsBreakingTies) {
     // Descending, and only within the range.
     sorted = records;
     QuickSort(false, sorted, 1, 3, RecordKeyStartDeviation);
-    EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), "1-2 2-3 4-9 1-3 1-2");
+    EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), u"1-2 2-3 4-9 1-3 1-2"_s);
     QuickSort(true, sorted, 3, 99, RecordKeyStartDeviation); // clipped to the list
     EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), "1-2 2-3 4-9 1-2 1-3");
     DurationRecords empty;
@@ -116,7 +117,7 @@ TEST(QuickSort, ComparesPlainCharacterCodes) {
                             DurationRecord(1, 3, Square, 0.05, 90, 110),
                             DurationRecord(1, 4, Square, 0.05, -1, 110)};
     SortRecords(records, RecordKeyStartBeginning);
-    EXPECT_EQ(Order(records).join(QLatin1Char(' ')), "1-4 1-3 1-2");
+    EXPECT_EQ(Order(records).join(QLatin1Char(' ')), u"1-4 1-3 1-2"_s);
 }
 
 TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
@@ -125,20 +126,20 @@ TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
     const DurationRecords records{DurationRecord(Earth, Mercury, Square, 0.05, 2460388, 2460390),
                                   DurationRecord(Venus, Pluto, Trine, 0.001, -1, 2460390)};
     EXPECT_EQ(DurationsListing(records, WorldTransits, false, widths, texts),
-              "Earth   square (2°52')        Mercury\r\n"
-              "Venus   trine (0°3')          Pluto  \r\n");
+              u"Earth   square (2°52')        Mercury\r\n"
+              "Venus   trine (0°3')          Pluto  \r\n"_s);
     EXPECT_EQ(
         DurationsListing(records, WorldTransits, true, widths, texts),
-        "Earth   square (2°52')        Mercury from March 18, 2024,     to March 20, 2024     "
+        u"Earth   square (2°52')        Mercury from March 18, 2024,     to March 20, 2024     "
         "(3 days)\r\n"
         "Venus   trine (0°3')          Pluto   from an unknown date     to March 20, 2024     "
-        "\r\n");
+        "\r\n"_s);
     // Personal transits name the transiting body (body 2) first.
     EXPECT_EQ(DurationsListing(records, PersonalSecond, true, widths, texts),
-              "tr.Mercury square (2°52')        nat.Earth   from March 18, 2024,     to March 20, "
+              u"tr.Mercury square (2°52')        nat.Earth   from March 18, 2024,     to March 20, "
               "2024     (3 days)\r\n"
               "tr.Pluto   trine (0°3')          nat.Venus   from an unknown date     to March 20, "
-              "2024     \r\n");
+              "2024     \r\n"_s);
     // With an exact moment in the list, its column is blank where a record has none.
     const DurationRecords exact{
         DurationRecord(Earth, Mercury, Square, 0.05, 2460388, 2460390, 2460389.0), records[1]};
@@ -166,23 +167,23 @@ TEST(NatalReport, OneAndTwoAspectsHaveNoSummary) {
     const QString square = NatalDurationRecord(Venus, Jupiter, Square, DegreesToRadians(0.5));
 
     EXPECT_EQ(NatalReport({square}, state, MakeListingWidths(), texts),
-              "There is one aspect in this natal chart:\r\n\r\n"
+              u"There is one aspect in this natal chart:\r\n\r\n"
               "The closest aspect is Venus (10° in Aries) square Jupiter (10° in Cancer), orb "
               "0°30'.\r\n"
-              "\r\nEnd of report.\r\n");
+              "\r\nEnd of report.\r\n"_s);
     EXPECT_EQ(NatalReport({exactTrine, square}, state, MakeListingWidths(), texts),
-              "There are two aspects in this natal chart:\r\n\r\n"
+              u"There are two aspects in this natal chart:\r\n\r\n"
               "The closest aspect is Earth (0° in Aries) trine Mars (0° in Leo), exact to the "
               "minute.\r\n"
               "The next closest aspect is Venus (10° in Aries) square Jupiter (10° in Cancer), "
               "orb 0°30'.\r\n"
-              "\r\nEnd of report.\r\n");
+              "\r\nEnd of report.\r\n"_s);
     EXPECT_EQ(NatalReport({exactTrine, exactTrine}, state, MakeListingWidths(), texts),
-              "There are two aspects in this natal chart:\r\n\r\n"
+              u"There are two aspects in this natal chart:\r\n\r\n"
               "The closest aspect is Earth (0° in Aries) trine Mars (0° in Leo), exact to the "
               "minute.\r\n"
               "Also exact is Earth (0° in Aries) trine Mars (0° in Leo).\r\n"
-              "\r\nEnd of report.\r\n");
+              "\r\nEnd of report.\r\n"_s);
     // In the zodiac of date the positions move into their signs of date; the orb stays.
     state.chart.zodiacOffset[0] = DegreesToRadians(-5.6);
     EXPECT_TRUE(NatalReport({square}, state, MakeListingWidths(), texts)
@@ -200,7 +201,7 @@ TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
                                   NatalDurationRecord(Earth, Venus, Trine, 0.0),
                                   NatalDurationRecord(Mercury, Venus, Trine, 0.0)};
     EXPECT_EQ(NatalReport(records, state, MakeListingWidths(), texts),
-              "There are three aspects in this natal chart:\r\n\r\n"
+              u"There are three aspects in this natal chart:\r\n\r\n"
               "The closest aspect is Earth (0° in Aries) trine Mercury (0° in Leo), exact to the "
               "minute.\r\n"
               "Also exact is Earth (0° in Aries) trine Venus (0° in Sagittarius).\r\n\r\n"
@@ -211,7 +212,7 @@ TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
               "\r\nThere is one grand trine: Earth-Mercury-Venus\r\n"
               // Each of the three stands at the midpoint of the other two (or opposite it).
               "\r\nThere are two midpoints:\r\nMercury-Earth-Venus\r\nEarth-Mercury-Venus\r\n"
-              "\r\nEnd of report.\r\n");
+              "\r\nEnd of report.\r\n"_s);
 
     // Without patterns the report says so; the padding lines up short pairs.
     state.chart = ChartOf(state, NatalFirst, {{Earth, 0.0}, {Mercury, 120.0}, {Venus, 200.0}});
@@ -227,9 +228,9 @@ TEST(NatalReport, ManyAspectsAreCountedAndTheirPatternsListed) {
 TEST_F(ChartFixture, NatalReportOfARealChartAndOfSynastry) {
     Run(NatalFirst);
     DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
-    EXPECT_EQ(content.heading.caption, "Natal aspects of the 1st birthdate");
-    EXPECT_EQ(content.heading.title, "Natal aspects for June 15, 1970, 06:30 (GMT+1:00).    Orbs: "
-                                     "4° to 10°   Positions are heliocentric.");
+    EXPECT_EQ(content.heading.caption, u"Natal aspects of the 1st birthdate"_s);
+    EXPECT_EQ(content.heading.title, u"Natal aspects for June 15, 1970, 06:30 (GMT+1:00).    Orbs: "
+                                     "4° to 10°   Positions are heliocentric."_s);
     EXPECT_TRUE(content.sortChoices.isEmpty());
     EXPECT_FALSE(content.showDurationsVisible);
     const QString& report = content.output;
@@ -243,10 +244,10 @@ TEST_F(ChartFixture, NatalReportOfARealChartAndOfSynastry) {
 
     Run(SynastryMode);
     content = MakeDurationsContent(state, ephemeris, texts);
-    EXPECT_EQ(content.heading.caption, "Synastry report");
+    EXPECT_EQ(content.heading.caption, u"Synastry report"_s);
     EXPECT_EQ(content.heading.title,
-              "Synastry of (1) June 15, 1970, 06:30 (GMT+1:00) and (2) Nov. 2, 1985, 19:30 "
-              "(GMT-5:00).    Orbs: 1°20' to 3°20'   ");
+              u"Synastry of (1) June 15, 1970, 06:30 (GMT+1:00) and (2) Nov. 2, 1985, 19:30 "
+              "(GMT-5:00).    Orbs: 1°20' to 3°20'   "_s);
     EXPECT_TRUE(content.output.startsWith(QStringLiteral(
         "There are eight aspects in this synastry:\r\n\r\nThe closest aspect is Neptune(1) (0° "
         "in Sagittarius) conjunct Saturn(2) (0° in Sagittarius), orb 0°13'.\r\n")));
@@ -258,22 +259,22 @@ TEST_F(ChartFixture, NatalReportOfARealChartAndOfSynastry) {
 TEST_F(ChartFixture, TransitHeadingsNameTheDatesAndOrbs) {
     Run(WorldTransits);
     DurationsHeading heading = MakeDurationsHeading(state, texts);
-    EXPECT_EQ(heading.caption, "Durations of world transits");
+    EXPECT_EQ(heading.caption, u"Durations of world transits"_s);
     EXPECT_EQ(heading.title,
-              "World transits on March 20, 2024, 12:00 (GMT).    Orbs: 4° to 10°   ");
+              u"World transits on March 20, 2024, 12:00 (GMT).    Orbs: 4° to 10°   "_s);
     Run(PersonalSecond);
     heading = MakeDurationsHeading(state, texts);
-    EXPECT_EQ(heading.caption, "Durations of personal transits of 2nd birthdate");
-    EXPECT_EQ(heading.title, "Personal transits to the birthdate Nov. 2, 1985, 19:30 "
+    EXPECT_EQ(heading.caption, u"Durations of personal transits of 2nd birthdate"_s);
+    EXPECT_EQ(heading.title, u"Personal transits to the birthdate Nov. 2, 1985, 19:30 "
                              "(GMT-5:00) on Mar. 20, 2024, 12:00 (GMT).    Orbs: 1°20' to "
-                             "3°20'   ");
+                             "3°20'   "_s);
 }
 
 TEST_F(ChartFixture, TheListStartsByExactnessWithDurationsAndFollowsTheSortChoices) {
     Run(WorldTransits);
     DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
     ASSERT_EQ(content.sortChoices.size(), 6);
-    EXPECT_EQ(content.sortChoices[4].text, "ending");
+    EXPECT_EQ(content.sortChoices[4].text, u"ending"_s);
     EXPECT_TRUE(content.sortListVisible);
     EXPECT_TRUE(content.showDurationsVisible);
     EXPECT_TRUE(content.showDurations);
@@ -293,7 +294,7 @@ TEST_F(ChartFixture, TheListStartsByExactnessWithDurationsAndFollowsTheSortChoic
     EXPECT_TRUE(content.output.endsWith(QStringLiteral("(17 years, 145 days)\r\n")));
     SelectSort(content, 9, texts); // not a choice: nothing changes
     EXPECT_EQ(content.sortIndex, 5);
-    EXPECT_EQ(CopyText(content), content.heading.title + "\r\n\r\n" + content.output);
+    EXPECT_EQ(CopyText(content), content.heading.title + u"\r\n\r\n"_s + content.output);
 
     Run(PersonalFirst);
     content = MakeDurationsContent(state, ephemeris, texts);
@@ -302,7 +303,7 @@ TEST_F(ChartFixture, TheListStartsByExactnessWithDurationsAndFollowsTheSortChoic
         choices << choice.text;
     }
     EXPECT_EQ(choices.join(QLatin1Char(',')),
-              "exactness,aspect,natal,transiting,beginning,ending,duration");
+              u"exactness,aspect,natal,transiting,beginning,ending,duration"_s);
     SetShowDurations(content, false, texts);
     SelectSort(content, 4, texts); // beginning switches the durations on in personal transits
     EXPECT_TRUE(content.showDurations);

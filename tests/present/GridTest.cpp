@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace orbivex {
 namespace {
 
@@ -158,17 +160,17 @@ TEST(Grid, PositionAndAspectCellTexts) {
     EXPECT_EQ(PositionCellText(Mars, leo, 9, false), QStringLiteral("123°45'\r\n3Leo45"));
     EXPECT_EQ(PositionCellText(Mars, Position(Pi), 9, true), QStringLiteral("3.1416"));
     EXPECT_EQ(PositionCellText(Mars, Position(0.0), 9, true), QStringLiteral("0.0000"));
-    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::BeforeTable), 9, false), "<");
+    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::BeforeTable), 9, false), u"<"_s);
     EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::AfterTable), 9, true), ">");
     EXPECT_EQ(PositionCellText(Pluto, Position(), 9, false), QStringLiteral("?"));
     // Without the Pluto table the ninth body is out of use: empty, whatever its position.
     EXPECT_EQ(PositionCellText(Pluto, leo, 8, false), QString());
-    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::BeforeTable), 8, false), "");
+    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::BeforeTable), 8, false), u""_s);
     EXPECT_EQ(PositionCellText(Neptune, leo, 8, true), QStringLiteral("2.1598"));
 
     const double deviation = DegreesToRadians(2.0 + 5.0 / 60.0);
-    EXPECT_EQ(AspectCellText(Conjunction, deviation, false, Motion::Applying), "Con\r\n2°5' -");
-    EXPECT_EQ(AspectCellText(Square, deviation, true, Motion::Separating), "Sqr\r\n0.0364 +");
+    EXPECT_EQ(AspectCellText(Conjunction, deviation, false, Motion::Applying), u"Con\r\n2°5' -"_s);
+    EXPECT_EQ(AspectCellText(Square, deviation, true, Motion::Separating), u"Sqr\r\n0.0364 +"_s);
     EXPECT_EQ(AspectCellText(Quincunx, 0.0, false, Motion::None), QStringLiteral("Qui\r\n0°0'"));
 
     const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -41,20 +43,20 @@ TEST(PatternTexts, ReportAndNameForms) {
     chart.patterns = {cases[0].pattern, Pattern(ThreeStellium, {Earth, Mercury, Venus}, 0.0),
                       Pattern(GrandTrine, {Mars, Jupiter, Uranus}, 0.0)};
     EXPECT_EQ(PatternLines(chart, GrandTrine, PatternForm::Names, orb),
-              "Jupiter-Saturn-Neptune\r\nMars-Jupiter-Uranus\r\n");
+              u"Jupiter-Saturn-Neptune\r\nMars-Jupiter-Uranus\r\n"_s);
     EXPECT_EQ(PatternLines(chart, ThreeStellium, PatternForm::Report, orb),
-              "3-Stellium: Ea-Me-Ve (orb 0°0')\r\n");
-    EXPECT_EQ(PatternLines(chart, Kite, PatternForm::Report, orb), "");
+              u"3-Stellium: Ea-Me-Ve (orb 0°0')\r\n"_s);
+    EXPECT_EQ(PatternLines(chart, Kite, PatternForm::Report, orb), u""_s);
     chart.threeStelliumsWithheld = true;
     EXPECT_EQ(PatternLines(chart, ThreeStellium, PatternForm::Report, orb), "");
 
     chart.midpoints = {{{Mercury, Earth, Mars}}, {{Earth, Jupiter, Saturn}}};
     int count = -1;
     EXPECT_EQ(CheckForMidpoint(chart, false, count),
-              "Midpoint: Me-Ea-Ma\r\nMidpoint: Ea-Ju-Sa\r\n");
+              u"Midpoint: Me-Ea-Ma\r\nMidpoint: Ea-Ju-Sa\r\n"_s);
     EXPECT_EQ(count, 2);
     EXPECT_EQ(CheckForMidpoint(chart, true, count),
-              "Mercury-Earth-Mars\r\nEarth-Jupiter-Saturn\r\n");
+              u"Mercury-Earth-Mars\r\nEarth-Jupiter-Saturn\r\n"_s);
     chart.midpoints.clear();
     EXPECT_EQ(CheckForMidpoint(chart, true, count), "");
     EXPECT_EQ(count, 0);

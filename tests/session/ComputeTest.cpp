@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -37,7 +39,7 @@ struct Fixture : ::testing::Test {
     ProgramState state;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
         state.zones = MakeTimeZones(0, false);
         state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
         state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
@@ -68,8 +70,8 @@ TEST_F(Fixture, ADateErrorStopsComputeAndKeepsTheLastResult) {
     const ComputeOutcome outcome = Run(PersonalFirst);
     ASSERT_FALSE(outcome.ok());
     EXPECT_EQ(*outcome.failedDateSet, FirstBirthdate);
-    EXPECT_EQ(outcome.dateError.message, "1st birthdate is incomplete.");
-    EXPECT_EQ(outcome.dateError.title, "Date error");
+    EXPECT_EQ(outcome.dateError.message, u"1st birthdate is incomplete."_s);
+    EXPECT_EQ(outcome.dateError.title, u"Date error"_s);
     EXPECT_EQ(state.ChartJulianDays[FirstBirthdate], DateIncomplete);
     EXPECT_EQ(state.recordedMode, WorldTransits);
     EXPECT_EQ(state.chart.mode, WorldTransits);

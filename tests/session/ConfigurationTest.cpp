@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -28,13 +30,13 @@ TEST(ConfigurationLists, EntriesAndTheirData) {
     for (const ListEntry& entry : DivisorListEntries()) {
         texts << entry.text + QLatin1Char('=') + QString::number(entry.data);
     }
-    EXPECT_EQ(texts.join(QLatin1Char(' ')), "1=1 1/2=2 1/3=3 1/4=4 1/5=5");
+    EXPECT_EQ(texts.join(QLatin1Char(' ')), u"1=1 1/2=2 1/3=3 1/4=4 1/5=5"_s);
     texts.clear();
     for (const ListEntry& entry : BoldfaceFactorEntries()) {
         texts << entry.text + QLatin1Char('=') + QString::number(entry.data);
     }
     EXPECT_EQ(texts.join(QLatin1Char(' ')),
-              "1/2=2 1/3=3 1/4=4 1/5=5 1/6=6 1/8=8 1/10=10 1/15=15 1/20=20");
+              u"1/2=2 1/3=3 1/4=4 1/5=5 1/6=6 1/8=8 1/10=10 1/15=15 1/20=20"_s);
     texts.clear();
     for (const ListEntry& entry : MidpointOrbEntries()) {
         texts << entry.text;
@@ -85,8 +87,8 @@ TEST(ConfigurationOrbs, SetAllNonZeroOrbsKeepsSwitchedOffOrbs) {
     // 0° in the "Set all" list is refused and the list goes back to 1°.
     const auto refusal = edit.SelectOrbPosition(SetAllOrbList, 0);
     ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->title, "Set all");
-    EXPECT_EQ(refusal->message, "Cannot set all non-zero orbs to zero.");
+    EXPECT_EQ(refusal->title, u"Set all"_s);
+    EXPECT_EQ(refusal->message, u"Cannot set all non-zero orbs to zero."_s);
     EXPECT_EQ(edit.controls.orbPositions[SetAllOrbList], 1);
     // A 0 that came in another way (a state file) is refused by the command itself.
     edit.controls.orbPositions[SetAllOrbList] = 0;
@@ -170,9 +172,9 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     edit.SelectOrbPosition(Index(Conjunction) - 1, 12);
     const auto refusal = edit.Accept(committed, orbs, summary);
     ASSERT_TRUE(refusal);
-    EXPECT_EQ(*refusal, "'Show only Earth aspects in chart' and\r\n"
+    EXPECT_EQ(*refusal, u"'Show only Earth aspects in chart' and\r\n"
                         "'Show only outer planet aspects in chart'\r\n"
-                        "cannot both be checked.");
+                        "cannot both be checked."_s);
     EXPECT_EQ(committed, before);
     EXPECT_FALSE(edit.accepted());
 
@@ -180,7 +182,7 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     edit.controls.boldfaceFactorPosition = 12; // not in the list
     const auto fault = edit.Accept(committed, orbs, summary);
     ASSERT_TRUE(fault);
-    EXPECT_EQ(*fault, "The boldface factor is entry 12 of a list with entries 0 to 8.");
+    EXPECT_EQ(*fault, u"The boldface factor is entry 12 of a list with entries 0 to 8."_s);
     EXPECT_EQ(committed, before);
 
     edit.controls.boldfaceFactorPosition = 0;
@@ -236,12 +238,12 @@ TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
     EXPECT_EQ(defaults.orbPositions, orbs);
     EXPECT_EQ(defaults.colours[Index(Semisextile)], Rgb(128, 128, 255));
     EXPECT_EQ(defaults.colours[Index(Quincunx)], Rgb(128, 128, 128));
-    EXPECT_EQ(DivisorListEntries()[defaults.personalDivisorPosition].text, "1/3");
+    EXPECT_EQ(DivisorListEntries()[defaults.personalDivisorPosition].text, u"1/3"_s);
     EXPECT_EQ(BoldfaceFactorEntries()[defaults.boldfaceFactorPosition].text, "1/4");
     EXPECT_EQ(MidpointOrbEntries()[defaults.midpointOrbPosition].text, QStringLiteral("0° 30'"));
     EXPECT_TRUE(defaults.useBoldface && defaults.boldfaceOneDegree && defaults.northAmericanZones);
     EXPECT_FALSE(defaults.showOnlyOuter || defaults.showOnlyEarth);
-    EXPECT_EQ(SettingsFault(defaults), "");
+    EXPECT_EQ(SettingsFault(defaults), u""_s);
 }
 
 TEST(ConfigurationRules, BoldfaceAndChartFilters) {
@@ -273,27 +275,27 @@ TEST(ConfigurationRules, BoldfaceAndChartFilters) {
 TEST(ConfigurationRules, SettingsFaultNamesTheValue) {
     ConfigurationSettings settings = WithOrbs({10, 9, 6, 7, 5, 4, 16, 1});
     EXPECT_EQ(SettingsFault(settings),
-              "The orb of the Quincunx is entry 16 of a list with entries 0 to 15.");
+              u"The orb of the Quincunx is entry 16 of a list with entries 0 to 15."_s);
     settings = ConfigurationSettings::Defaults();
     settings.synastryDivisorPosition = 5;
     EXPECT_EQ(SettingsFault(settings),
-              "The proportion for synastry is entry 5 of a list with entries 0 to 4.");
+              u"The proportion for synastry is entry 5 of a list with entries 0 to 4."_s);
     settings = ConfigurationSettings::Defaults();
     settings.colours[Index(Trine)] = 0x1000000;
-    EXPECT_EQ(SettingsFault(settings), "The colour 16777216 of the Trine is not an RGB colour.");
+    EXPECT_EQ(SettingsFault(settings), u"The colour 16777216 of the Trine is not an RGB colour."_s);
 }
 
 TEST(ConfigurationMessages, QuestionsAndNoticesFromTheProgramTexts) {
     const ProgramTexts texts = ProgramTexts::FromEntries({
-        {390, "Set all orbs"},
-        {391, "Set every non-zero orb to NEW_ORB?"},
-        {395, "Reset?"},
-        {396, "Settings will be lost."},
+        {390, u"Set all orbs"_s},
+        {391, u"Set every non-zero orb to NEW_ORB?"_s},
+        {395, u"Reset?"_s},
+        {396, u"Settings will be lost."_s},
     });
     const ConfigurationNotice question = SetAllQuestion(texts, 3);
-    EXPECT_EQ(question.title, "Set all orbs");
+    EXPECT_EQ(question.title, u"Set all orbs"_s);
     EXPECT_EQ(question.message, QStringLiteral("Set every non-zero orb to 3°?"));
-    const ConfigurationNotice reset = ResetQuestion(texts, "Reset to default");
-    EXPECT_EQ(reset.title, "Reset to default");
-    EXPECT_EQ(reset.message, "Reset?\r\nSettings will be lost.");
+    const ConfigurationNotice reset = ResetQuestion(texts, u"Reset to default"_s);
+    EXPECT_EQ(reset.title, u"Reset to default"_s);
+    EXPECT_EQ(reset.message, u"Reset?\r\nSettings will be lost."_s);
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 using namespace Qt::Literals::StringLiterals;
 using orbivex::test::ChartFixture;
@@ -38,7 +40,7 @@ DurationFields Fields(const QString* record) {
 
 TEST(DurationRecord, HasTheFixedWidthLayout) {
     EXPECT_EQ(DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560),
-              " 3 5 3 3 0.012345 2451500 2451560    61");
+              u" 3 5 3 3 0.012345 2451500 2451560    61"_s);
     EXPECT_EQ(DurationRecord(9, 8, Sextile, 0.1, -1, 2451560),
               " 9 8 9 5 0.100000      -1 2451560      ");
     EXPECT_EQ(DurationRecord(1, 2, Conjunction, 0.0000004, 2451500, -1),
@@ -49,7 +51,7 @@ TEST(DurationRecord, HasTheFixedWidthLayout) {
     EXPECT_EQ(NatalDurationRecord(3, 5, Square, 0.012345).size(), RecordLength);
     // An exact moment follows at the end, so that every other field keeps its place.
     EXPECT_EQ(DurationRecord(3, 5, Square, 0.012345, 2451500, 2451560, 2451530.25),
-              " 3 5 3 3 0.012345 2451500 2451560    61 2451530.250000");
+              u" 3 5 3 3 0.012345 2451500 2451560    61 2451530.250000"_s);
 }
 
 TEST(ExactMomentText, TellsTheNearestMinuteInTheZone) {
@@ -334,22 +336,22 @@ TEST_F(ChartFixture, DoubleClickInWorldTransitsAsksForTheReport) {
     const CellDoubleClick click =
         DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Mercury));
     EXPECT_EQ(click.action, CellDoubleClick::Action::AskForReport);
-    EXPECT_EQ(click.title, "Earth square to Mercury");
-    EXPECT_EQ(click.detail, "With an orb of 6° 0' this square\r\n"
+    EXPECT_EQ(click.title, u"Earth square to Mercury"_s);
+    EXPECT_EQ(click.detail, u"With an orb of 6° 0' this square\r\n"
                             "begins on March 18, 2024,\r\n"
                             "is exact on March 19, 2024 at 13:24 GMT,\r\n"
-                            "and ends on March 20, 2024.");
+                            "and ends on March 20, 2024."_s);
     EXPECT_EQ(click.question, click.detail +
-                                  "\r\n\r\nShow the beginnings, ends and durations of all current "
-                                  "world transits?");
+                                  u"\r\n\r\nShow the beginnings, ends and durations of all current "
+                                  "world transits?"_s);
 
     // An aspect that entered its orb on the last day of the year 0.
     state.dateSets[WorldDate] = {QStringLiteral("1"), 1, 5, 25, GreenwichTimezoneEntry};
     Run(WorldTransits);
     EXPECT_EQ(
         DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Earth, Neptune)).detail,
-        "With an orb of 7° 0' this trine\r\nbegins before the year 1,\r\nis exact on January 7, 1 "
-        "at 18:29 GMT,\r\nand ends on January 14, 1.");
+        u"With an orb of 7° 0' this trine\r\nbegins before the year 1,\r\nis exact on January 7, 1 "
+        "at 18:29 GMT,\r\nand ends on January 14, 1."_s);
 }
 
 TEST_F(ChartFixture, DoubleClickInPersonalTransitsDrawsTheCourse) {
@@ -357,18 +359,19 @@ TEST_F(ChartFixture, DoubleClickInPersonalTransitsDrawsTheCourse) {
     const int cell = SquareAspectCell(Saturn, Mercury); // transiting Saturn, natal Mercury
     const CellDoubleClick click = DecideCellDoubleClick(state, ephemeris, texts, cell);
     EXPECT_EQ(click.action, CellDoubleClick::Action::CourseGraph);
-    EXPECT_EQ(click.title, "Transiting Saturn conjunct natal Mercury");
-    EXPECT_EQ(click.detail, "With an orb of 3° 20' this conjunction\r\n"
+    EXPECT_EQ(click.title, u"Transiting Saturn conjunct natal Mercury"_s);
+    EXPECT_EQ(click.detail, u"With an orb of 3° 20' this conjunction\r\n"
                             "begins on March 12, 2024,\r\n"
                             "is exact on June 23, 2024 at 10:22 GMT,\r\n"
-                            "and ends on October 3, 2024.");
+                            "and ends on October 3, 2024."_s);
     EXPECT_EQ(click.graph.natalBody, Mercury);
     EXPECT_EQ(click.graph.transitingBody, Saturn);
     EXPECT_EQ(click.graph.kind, Conjunction);
     EXPECT_EQ(click.graph.beginning, 2460382);
     EXPECT_EQ(click.graph.end, 2460587);
     EXPECT_EQ(click.graph.timeZone, 0);
-    EXPECT_EQ(click.graph.title, "Transiting Saturn in conjunction to natal MercuryX, orb 3°20'");
+    EXPECT_EQ(click.graph.title,
+              u"Transiting Saturn in conjunction to natal MercuryX, orb 3°20'"_s);
     EXPECT_EQ(click.chartTip, texts.ProgramText(351));
 }
 

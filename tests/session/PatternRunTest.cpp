@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -58,13 +60,13 @@ TEST(PatternRun, FindAtLeastStopsOnlyAtTheCountAskedFor) {
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
     const RunStopResult three = RunStopTest(run, CountsOf(Kite, 3), texts);
     EXPECT_TRUE(three.found);
-    EXPECT_EQ(three.message, "Three kites found.");
-    EXPECT_EQ(three.title, "Pattern found");
+    EXPECT_EQ(three.message, u"Three kites found."_s);
+    EXPECT_EQ(three.title, u"Pattern found"_s);
     // Another pattern's count does not count.
     EXPECT_FALSE(RunStopTest(run, CountsOf(GrandTrine, 5), texts).found);
 
     run.blnFindAtLeast = false;
-    EXPECT_EQ(RunStopTest(run, CountsOf(Kite, 1), texts).message, "Kite found.");
+    EXPECT_EQ(RunStopTest(run, CountsOf(Kite, 1), texts).message, u"Kite found."_s);
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 0), texts).found);
 }
 
@@ -113,16 +115,16 @@ TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
                       QStringLiteral(" found up to the end of the year 2799."));
     }
     PatternRun none;
-    none.AcceptChoices(-1, {Mars, 0, 0});
+    none.AcceptChoices(NoPattern, {Mars, 0, 0});
     EXPECT_EQ(PatternNotFoundMessage(none, texts), QString());
 }
 
 TEST(PatternRun, NoPatternChosenNeverStops) {
     PatternRun run;
-    run.AcceptChoices(-1, {Jupiter, 0, 0});
+    run.AcceptChoices(NoPattern, {Jupiter, 0, 0});
     PatternCounts all;
     all.count.fill(3);
-    EXPECT_EQ(run.intAspectPatternToFind, -1);
+    EXPECT_EQ(run.intAspectPatternToFind, NoPattern);
     EXPECT_FALSE(RunStopTest(run, all, Texts()).found);
 }
 
@@ -148,7 +150,7 @@ TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
     EXPECT_FALSE(run.SeeksBodies());
     const RunStopResult found = RunStopTest(run, jupiterSaturnNeptune.patternCounts, texts);
     EXPECT_TRUE(found.found);
-    EXPECT_EQ(found.message, "Grand trine found\r\ninvolving Jupiter Saturn.");
+    EXPECT_EQ(found.message, u"Grand trine found\r\ninvolving Jupiter Saturn."_s);
 
     // A kite that holds them is not a grand trine.
     run.BeginStep();
@@ -174,11 +176,11 @@ TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
     request.soughtBodies = {Mercury, 0, 0};
     const Chart chart = ChartOfPositions(request, positions);
     EXPECT_FALSE(chart.threeStelliumsWithheld);
-    EXPECT_EQ(chart.patternCounts.count[ThreeStellium], 2);
+    EXPECT_EQ(chart.patternCounts[ThreeStellium], 2);
     request.soughtBodies = {Earth, 0, 0};
     const Chart cut = ChartOfPositions(request, positions);
     EXPECT_TRUE(cut.threeStelliumsWithheld);
-    EXPECT_EQ(cut.patternCounts.count[ThreeStellium], 1);
+    EXPECT_EQ(cut.patternCounts[ThreeStellium], 1);
 
     PatternRun run;
     run.AcceptChoices(ThreeStellium, {Earth, 0, 0});
@@ -211,7 +213,7 @@ TEST(PatternRun, RepeatedSoughtBodies) {
     EXPECT_TRUE(SoughtBodiesRepeat({0, Pluto, Pluto}));
     EXPECT_FALSE(SoughtBodiesRepeat({0, 0, 0}));
     EXPECT_FALSE(SoughtBodiesRepeat({Mars, 0, Venus}));
-    EXPECT_EQ(RepeatedBodyMessage(), "Planet specified more than once.");
+    EXPECT_EQ(RepeatedBodyMessage(), u"Planet specified more than once."_s);
     EXPECT_EQ(RepeatedBodyTitle(), "Input error");
 }
 
@@ -262,7 +264,7 @@ struct RunController : ::testing::Test {
     std::vector<QString> events;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
         state.zones = MakeTimeZones(0, false);
         state.mode = WorldTransits;
         state.stepUnitIndex = DayStep;
@@ -292,7 +294,7 @@ TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
     PatternRunController controller(state, ephemeris, texts, run, Recorder());
     controller.Start();
     // The first step comes at once, then the wait.
-    EXPECT_EQ(events, (std::vector<QString>{"computed 2"}));
+    EXPECT_EQ(events, (std::vector<QString>{u"computed 2"_s}));
     EXPECT_TRUE(controller.Running());
     EXPECT_TRUE(controller.WaitingForTick());
     EXPECT_TRUE(controller.Timer2->isActive());
@@ -300,13 +302,13 @@ TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
     for (int tick = 0; tick < 10 && controller.Running(); ++tick) {
         controller.Tick();
     }
-    EXPECT_EQ(events, (std::vector<QString>{"computed 2", "computed 3", "computed 4", "computed 5",
-                                            "found: Grand trine found."}));
+    EXPECT_EQ(events, (std::vector<QString>{u"computed 2"_s, u"computed 3"_s, u"computed 4"_s,
+                                            u"computed 5"_s, u"found: Grand trine found."_s}));
     EXPECT_FALSE(controller.Running());
     EXPECT_FALSE(controller.Stepping());
     EXPECT_FALSE(controller.Timer2->isActive());
     EXPECT_EQ(controller.StepsTaken(), 4);
-    EXPECT_GE(state.chart.patternCounts.count[GrandTrine], 1);
+    EXPECT_GE(state.chart.patternCounts[GrandTrine], 1);
 }
 
 TEST_F(RunController, TheTimerPacesTheRunQuickly) {
@@ -324,7 +326,7 @@ TEST_F(RunController, TheTimerPacesTheRunQuickly) {
     QTimer::singleShot(10000, &loop, &QEventLoop::quit); // a run that never ends fails below
     loop.exec();
     EXPECT_FALSE(controller.Running());
-    EXPECT_EQ(events.back(), "found: Grand trine found.");
+    EXPECT_EQ(events.back(), u"found: Grand trine found."_s);
     EXPECT_EQ(controller.StepsTaken(), 4);
 }
 
@@ -338,13 +340,13 @@ TEST_F(RunController, StopDuringTheWaitEndsTheRun) {
     EXPECT_FALSE(controller.Stepping());
     EXPECT_FALSE(controller.Timer2->isActive());
     controller.Tick(); // a tick that was already queued changes nothing
-    EXPECT_EQ(events, (std::vector<QString>{"computed 2"}));
+    EXPECT_EQ(events, (std::vector<QString>{u"computed 2"_s}));
     EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 2);
 }
 
 TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
     state.dateSets[WorldDate] = {QStringLiteral("2799"), 12, 30, 25, GreenwichTimezoneEntry};
-    run.AcceptChoices(-1, {0, 0, 0});
+    run.AcceptChoices(NoPattern, {0, 0, 0});
     PatternRunController::Callbacks callbacks = Recorder();
     PatternRunController* self = nullptr;
     bool steppingWhileRestored = false;
@@ -357,10 +359,11 @@ TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
     controller.Start();
     controller.Tick();
     EXPECT_TRUE(steppingWhileRestored);
-    EXPECT_EQ(events, (std::vector<QString>{"computed 31",
-                                            "failed: World date lies in or after the year 2800."}));
+    EXPECT_EQ(events,
+              (std::vector<QString>{u"computed 31"_s,
+                                    u"failed: World date lies in or after the year 2800."_s}));
     // The world date is back on the last day that converts; the run waits for its Stop.
-    EXPECT_EQ(state.dateSets[WorldDate].yearText, "2799");
+    EXPECT_EQ(state.dateSets[WorldDate].yearText, u"2799"_s);
     EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 31);
     EXPECT_TRUE(controller.Running());
     EXPECT_FALSE(controller.Stepping());
@@ -406,9 +409,9 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
     for (int tick = 0; tick < 10 && restarts == 0; ++tick) {
         controller.Tick();
     }
-    EXPECT_EQ(events,
-              (std::vector<QString>{"computed 2", "computed 3", "computed 4", "computed 5",
-                                    "found: Grand trine found.", "restarted", "computed 6"}));
+    EXPECT_EQ(events, (std::vector<QString>{u"computed 2"_s, u"computed 3"_s, u"computed 4"_s,
+                                            u"computed 5"_s, u"found: Grand trine found."_s,
+                                            u"restarted"_s, u"computed 6"_s}));
     EXPECT_TRUE(controller.Running());
     EXPECT_TRUE(controller.WaitingForTick());
     controller.Tick();
@@ -418,7 +421,7 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
 }
 
 TEST_F(RunController, TheRunCommandAsksOnlyInWorldTransitsAndOnlyWhenIdle) {
-    run.AcceptChoices(-1, {0, 0, 0});
+    run.AcceptChoices(NoPattern, {0, 0, 0});
     std::vector<bool> running;
     PatternRunController::Callbacks callbacks = Recorder();
     callbacks.runningChanged = [&](bool now) { running.push_back(now); };

@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -50,19 +52,19 @@ TEST_F(RegistryValues, WritesLandInTheTestsOwnConfigurationFolder) {
 TEST_F(RegistryValues, StatusTextsOfWritingAndReading) {
     QString text = QStringLiteral("old");
     EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("IPAD"), text),
-              "1 Key not found or is empty.");
-    EXPECT_EQ(text, "");
+              u"1 Key not found or is empty."_s);
+    EXPECT_EQ(text, u""_s);
     EXPECT_EQ(Registry3::WriteValue(Key, QStringLiteral("IPAD"), QStringLiteral("1")),
-              "0 New key created.  The operation completed successfully.");
+              u"0 New key created.  The operation completed successfully."_s);
     EXPECT_EQ(Registry3::WriteValue(Key, QStringLiteral("SOEA"), QStringLiteral("0\r\n")),
-              "0 Key already exists.  The operation completed successfully.");
+              u"0 Key already exists.  The operation completed successfully."_s);
 
-    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("IPAD"), text), "0 OK");
-    EXPECT_EQ(text, "1");
+    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("IPAD"), text), u"0 OK"_s);
+    EXPECT_EQ(text, u"1"_s);
     EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("SOEA"), text), "0 OK");
     EXPECT_EQ(text, "0"); // trailing control characters removed
-    EXPECT_EQ(Registry3::ReadValue(Key, QString(), text), "2 Name not specified.");
-    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("TZDisp"), text), "3 Name not found.");
+    EXPECT_EQ(Registry3::ReadValue(Key, QString(), text), u"2 Name not specified."_s);
+    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("TZDisp"), text), u"3 Name not found."_s);
     Store("TZDisp", QString());
     EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("TZDisp"), text), "3 Name not found.");
 
@@ -73,7 +75,7 @@ TEST_F(RegistryValues, StatusTextsOfWritingAndReading) {
               "1 Key not found or is empty.");
     EXPECT_EQ(Registry3::WriteValue(QStringLiteral("Hardware\\Quillmark"), QStringLiteral("X"),
                                     QStringLiteral("1")),
-              "87 Unable to create (or find) key.  The parameter is incorrect.");
+              u"87 Unable to create (or find) key.  The parameter is incorrect."_s);
     EXPECT_EQ(Registry3::WriteValue(Key, QString(), QStringLiteral("1")), "2 Name not specified.");
 }
 
@@ -83,8 +85,8 @@ TEST_F(RegistryValues, AFailedWriteIsReportedAsAFailure) {
                        QStringLiteral("/proc/orbivex-no-such-folder"));
     const QString status = Registry3::WriteValue(Key, QStringLiteral("IPAD"), QStringLiteral("1"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
-    EXPECT_EQ(status, "5 Unable to create (or find) key.  Access is denied.");
-    EXPECT_EQ(Stored("IPAD"), "<1 Key not found or is empty.");
+    EXPECT_EQ(status, u"5 Unable to create (or find) key.  Access is denied."_s);
+    EXPECT_EQ(Stored("IPAD"), u"<1 Key not found or is empty."_s);
 }
 
 TEST_F(RegistryValues, TimeZoneNamesFollowTheOffsetWhenMissingAndReadOtherContentAsOn) {
@@ -163,7 +165,7 @@ TEST_F(RegistryValues, WheelStyleAndThemeRoundTripAndAnUnknownValueGivesTheClass
     settings.wheelStyle = WheelStyle::Modern;
     settings.wheelTheme = WheelTheme::Dark;
     EXPECT_TRUE(WriteWheelAppearanceToRegistry(settings).startsWith(QLatin1Char('0')));
-    EXPECT_EQ(Stored("WheelStyle"), "modern");
+    EXPECT_EQ(Stored("WheelStyle"), u"modern"_s);
     EXPECT_EQ(Stored("WheelTheme"), "dark");
     ConfigurationSettings read = ConfigurationSettings::Defaults();
     SetWheelAppearance(read);

@@ -8,6 +8,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace orbivex {
 namespace {
 
@@ -195,10 +197,11 @@ TEST(StateFile, AcceptsTheLenientForms) {
         {17, "-1", [](const auto& c) { return c.modeOption[ModeNumber(NatalFirst)]; }},
         {16, " 0 ", [](const auto& c) { return !c.modeOption[ModeNumber(WorldTransits)]; }},
         {26, "#true#", [](const auto& c) { return c.proportionOfOrb; }},
-        {3, "\"2,024\"", [](const auto& c) { return c.dateSets[0].yearText == "2,024"; }},
-        {3, "  1984  ", [](const auto& c) { return c.dateSets[0].yearText == "1984"; }},
-        {3, "1984,5", [](const auto& c) { return c.dateSets[0].yearText == "1984"; }},
-        {3, "\xe9t\xe9", [](const auto& c) { return c.dateSets[0].yearText == "\u00e9t\u00e9"; }},
+        {3, "\"2,024\"", [](const auto& c) { return c.dateSets[0].yearText == u"2,024"_s; }},
+        {3, "  1984  ", [](const auto& c) { return c.dateSets[0].yearText == u"1984"_s; }},
+        {3, "1984,5", [](const auto& c) { return c.dateSets[0].yearText == u"1984"_s; }},
+        {3, "\xe9t\xe9",
+         [](const auto& c) { return c.dateSets[0].yearText == u"\u00e9t\u00e9"_s; }},
         {36, "0",
          [](const auto& c) {
              return c.aspectColour[1] == 0 && c.ColourOr(Conjunction, 123) == 123 &&

@@ -8,6 +8,8 @@
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -20,7 +22,7 @@ struct StateTransfer : ::testing::Test {
     const QDateTime now{QDate(2026, 12, 7), QTime(23, 50), QTimeZone::utc()};
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
         ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
         state.zones = MakeTimeZones(0, false);
         state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
@@ -95,7 +97,7 @@ TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
     loaded.zones = MakeTimeZones(0, false);
     ASSERT_EQ(LoadState(Path("c.pat"), loaded), "");
     ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now).ok());
-    EXPECT_EQ(loaded.dateSets[WorldDate].yearText, "2026");
+    EXPECT_EQ(loaded.dateSets[WorldDate].yearText, u"2026"_s);
     EXPECT_EQ(loaded.dateSets[WorldDate].monthIndex, 12);
     EXPECT_EQ(loaded.dateSets[WorldDate].dayIndex, 8); // 23:50 rounds to the next midnight
     EXPECT_EQ(loaded.recordedMode, WorldTransits);

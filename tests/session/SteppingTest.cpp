@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -116,7 +118,7 @@ TEST(StepDateSet, RefusesWhatItCannotStep) {
     DateSet yearZero = Date(0, 1, 1);
     yearZero.yearText = QStringLiteral("0");
     EXPECT_FALSE(StepDateSet(yearZero, zones, DayStep, false).applied);
-    EXPECT_EQ(yearZero.yearText, "0");
+    EXPECT_EQ(yearZero.yearText, u"0"_s);
     EXPECT_TRUE(StepDateSet(yearZero, zones, YearStep, true).applied);
     EXPECT_EQ(yearZero.yearText, "1");
 }
@@ -125,7 +127,7 @@ TEST(StepDateSet, YearStepBeyondTheCalendarKeepsTheDayAtTheTwentyEighth) {
     const TimeZones zones = MakeTimeZones(0, false);
     DateSet date = Date(2799, 5, 31);
     EXPECT_TRUE(StepDateSet(date, zones, YearStep, true).applied);
-    EXPECT_EQ(date.yearText, "2800");
+    EXPECT_EQ(date.yearText, u"2800"_s);
     EXPECT_EQ(date.dayIndex, 28);
 }
 
@@ -138,10 +140,10 @@ TEST(WriteDateControls, WritesYearOnlyWhenItChangedThenMonthDayHour) {
         [&](int hour) { order << QStringLiteral("hour %1").arg(hour); },
     };
     WriteDateControls(Date(2001, 2, 3, 4), true, writer);
-    EXPECT_EQ(order.join(QStringLiteral(", ")), "year 2001, month 2, day 3, hour 4");
+    EXPECT_EQ(order.join(QStringLiteral(", ")), u"year 2001, month 2, day 3, hour 4"_s);
     order.clear();
     WriteDateControls(Date(2001, 2, 3, 4), false, writer);
-    EXPECT_EQ(order.join(QStringLiteral(", ")), "month 2, day 3, hour 4");
+    EXPECT_EQ(order.join(QStringLiteral(", ")), u"month 2, day 3, hour 4"_s);
 }
 
 namespace {
@@ -156,7 +158,7 @@ struct WorldStep : ::testing::Test {
     ProgramState state;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
         state.zones = MakeTimeZones(0, false);
         state.mode = WorldTransits;
     }
@@ -185,7 +187,7 @@ TEST_F(WorldStep, AStepTo2800IsUndoneAfterComputeReportsIt) {
     const WorldStepOutcome outcome = Step(YearStep, true);
     EXPECT_TRUE(outcome.undone);
     EXPECT_FALSE(outcome.compute.ok());
-    EXPECT_EQ(outcome.compute.dateError.message, "World date must be before the year 2800.");
+    EXPECT_EQ(outcome.compute.dateError.message, u"World date must be before the year 2800."_s);
     const DateSet& world = state.dateSets[WorldDate];
     EXPECT_EQ(world.yearText, "2799");
     EXPECT_EQ(world.monthIndex, 8);
@@ -218,8 +220,8 @@ TEST(ClearCommand, AsksWithTheDateSetsNameAndEmptiesOnlyThatSet) {
         {344, QStringLiteral("1st birthdate?")},
         {345, QStringLiteral("2nd birthdate?")},
     });
-    EXPECT_EQ(ClearQuestionText(texts, 0), "Clear all entries of the world date?");
-    EXPECT_EQ(ClearQuestionText(texts, 2), "Clear all entries of the 2nd birthdate?");
+    EXPECT_EQ(ClearQuestionText(texts, 0), u"Clear all entries of the world date?"_s);
+    EXPECT_EQ(ClearQuestionText(texts, 2), u"Clear all entries of the 2nd birthdate?"_s);
     EXPECT_EQ(ClearQuestionText(texts, 3), "");
 
     DateSets sets{Date(2000, 1, 2), Date(1970, 6, 15), Date(1985, 11, 2)};
@@ -246,17 +248,17 @@ TEST(ControlStateRefresh, DecidesClearForwardRunAndToggle) {
     ControlState control = RefreshControlState(state, inputs, texts);
     EXPECT_EQ(state.dateSets[WorldDate].yearText, "2024");
     EXPECT_EQ(control.clearVisible, (std::array<bool, 3>{true, false, true}));
-    EXPECT_EQ(control.dayTips[WorldDate], "Wednesday");
+    EXPECT_EQ(control.dayTips[WorldDate], u"Wednesday"_s);
     EXPECT_EQ(control.dayTips[FirstBirthdate], "");
     EXPECT_TRUE(control.forwardEnabled);
     EXPECT_FALSE(control.runVisible);
-    EXPECT_EQ(control.toggleCaption, "Display chart");
+    EXPECT_EQ(control.toggleCaption, u"Display chart"_s);
 
     inputs.chartVisible = true;
     inputs.toggleVisible = true;
     control = RefreshControlState(state, inputs, texts);
     EXPECT_TRUE(control.runVisible);
-    EXPECT_EQ(control.toggleCaption, "Display grid");
+    EXPECT_EQ(control.toggleCaption, u"Display grid"_s);
     state.stepUnitIndex = HalfHourStep;
     EXPECT_FALSE(RefreshControlState(state, inputs, texts).runVisible);
     state.stepUnitIndex = DayStep;

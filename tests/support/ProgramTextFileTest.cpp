@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -100,7 +102,7 @@ TEST(ShippedTextFile, ReplaceableWordsArePresent) {
     // 127: every "N" becomes the total, so it must hold exactly one.
     EXPECT_EQ(texts.ProgramText(127).count(QLatin1Char('N')), 1);
     EXPECT_EQ(texts.ProgramText(127).replace(QLatin1Char('N'), QStringLiteral("12")),
-              "12 aspects in all.");
+              u"12 aspects in all."_s);
     EXPECT_EQ(texts.ProgramText(73).count(QStringLiteral("20")), 1);
     EXPECT_TRUE(texts.ProgramText(73).contains(QStringLiteral("[natal chart]")));
     EXPECT_TRUE(texts.ProgramText(72).contains(QStringLiteral("[natal chart]")));
@@ -112,5 +114,5 @@ TEST(ShippedTextFile, ReplaceableWordsArePresent) {
     EXPECT_TRUE(texts.ProgramText(26).contains(QStringLiteral(" degrees")));
     // The date-error texts follow the name of the date set.
     EXPECT_EQ(texts.ProgramText(4) + QLatin1Char(' ') + texts.ProgramText(145),
-              "World date is incomplete: enter the year and choose the month and the day.");
+              u"World date is incomplete: enter the year and choose the month and the day."_s);
 }

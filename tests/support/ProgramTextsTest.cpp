@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 namespace {
@@ -38,16 +40,16 @@ TEST_F(TextFile, LoadsLanguagesCommentsAndBlankLines) {
                                  "300 fr Fran\xC3\xA7\x61is"); // no line break at the end
     EXPECT_EQ(result, 6);
     EXPECT_EQ(texts.size(), 6);
-    EXPECT_EQ(texts.LastLoadFailure(), "");
-    EXPECT_EQ(texts.ProgramText(19), "Compute");
-    EXPECT_EQ(texts.ProgramTextIn(19, LanguageOfCode(u"de")), "Berechnen");
+    EXPECT_EQ(texts.LastLoadFailure(), u""_s);
+    EXPECT_EQ(texts.ProgramText(19), u"Compute"_s);
+    EXPECT_EQ(texts.ProgramTextIn(19, LanguageOfCode(u"de")), u"Berechnen"_s);
     EXPECT_EQ(texts.ProgramTextIn(300, LanguageOfCode(u"fr")), QStringLiteral("Français"));
     EXPECT_EQ(texts.ProgramText(300), ""); // no English text
     EXPECT_EQ(texts.ProgramText(126), ""); // "~" is the empty text
     EXPECT_TRUE(texts.HasText(126));       // ... but it is there
     EXPECT_FALSE(texts.HasText(127));
-    EXPECT_EQ(texts.ProgramText(200), "  indented  "); // blanks after one separator
-    EXPECT_EQ(texts.ProgramText(145), "is incomplete: year, month and day are needed.");
+    EXPECT_EQ(texts.ProgramText(200), u"  indented  "_s); // blanks after one separator
+    EXPECT_EQ(texts.ProgramText(145), u"is incomplete: year, month and day are needed."_s);
     EXPECT_EQ(texts.ProgramText(0), "");
     EXPECT_EQ(texts.ProgramTextIn(19, 7), "");
 }
@@ -94,12 +96,12 @@ TEST_F(TextFile, FileFaultsAndAFailedLoadKeepsTheTextsBefore) {
 
     EXPECT_EQ(texts.Load(PathOf("missing.dat")), ProgramTextCannotOpen);
     EXPECT_EQ(texts.LastLoadFailure(),
-              "Cannot open file containing program text.\r\n" + PathOf("missing.dat"));
+              u"Cannot open file containing program text.\r\n"_s + PathOf("missing.dat"));
     EXPECT_EQ(texts.Load(dir.path()), ProgramTextCannotOpen); // a folder is no file
     EXPECT_EQ(LoadBytes(""), ProgramTextEmptyFile);
-    EXPECT_EQ(texts.LastLoadFailure(), "File is empty.");
+    EXPECT_EQ(texts.LastLoadFailure(), u"File is empty."_s);
     EXPECT_EQ(LoadBytes("# only a comment\n\n"), NoProgramText);
-    EXPECT_EQ(texts.LastLoadFailure(), "No program text was read.");
+    EXPECT_EQ(texts.LastLoadFailure(), u"No program text was read."_s);
     EXPECT_EQ(LoadBytes("5 en Changed\n6 en\n"), -502);
 
     QFile big(PathOf("big.dat"));
@@ -107,9 +109,9 @@ TEST_F(TextFile, FileFaultsAndAFailedLoadKeepsTheTextsBefore) {
     ASSERT_TRUE(big.resize(MaxProgramTextFileBytes + 1));
     big.close();
     EXPECT_EQ(texts.Load(PathOf("big.dat")), ProgramTextTooMuch);
-    EXPECT_EQ(texts.LastLoadFailure(), "Too much program text.");
+    EXPECT_EQ(texts.LastLoadFailure(), u"Too much program text."_s);
 
-    EXPECT_EQ(texts.ProgramText(5), "Five");
+    EXPECT_EQ(texts.ProgramText(5), u"Five"_s);
     EXPECT_EQ(texts.size(), 1);
 }
 
@@ -117,24 +119,24 @@ TEST(ProgramTextLoadMessages, ResultCodesAsTheStartUpShowsThem) {
     const QString path = QStringLiteral("/opt/orbivex/orbx.dat");
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(0, path), "No program text was read.");
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1, path),
-              "Cannot open file containing program text.\r\n/opt/orbivex/orbx.dat");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-2, path), "Particular memory allocation error.");
+              u"Cannot open file containing program text.\r\n/opt/orbivex/orbx.dat"_s);
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-2, path), u"Particular memory allocation error."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-3, path), "Too much program text.");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-4, path), "Text not recovered.");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-5, path), "Error -5");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-4, path), u"Text not recovered."_s);
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-5, path), u"Error -5"_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-6, path), "File is empty.");
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-7, path), "Error reading file.");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-8, path), "General memory allocation error.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-8, path), u"General memory allocation error."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-9, path), "Error -9");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-500, path), "Error -500");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-500, path), u"Error -500"_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-501, path), "Missing string at line 1.");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-600, path), "Missing string at line 100.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-600, path), u"Missing string at line 100."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1000, path), "Missing string at line 500.");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1001, path), "String too long at line 1.");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1234, path), "String too long at line 234.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1001, path), u"String too long at line 1."_s);
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1234, path), u"String too long at line 234."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1500, path), "String too long at line 500.");
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1501, path),
-              "Duplicate in program text at line 1.");
+              u"Duplicate in program text at line 1."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(7, path), "");
 }
 
@@ -150,29 +152,32 @@ TEST_F(TextFile, LineFaultsBeyondLine500KeepTheirKindInTheMessage) {
 
 TEST(Placeholders, ChainStopsAtTheFirstEmptyValue) {
     const QString crlf = QStringLiteral("\r\n");
-    EXPECT_EQ(SubstitutePlaceholders("Moved [r1]^[r2]", "3", ""), "Moved 3" + crlf + "[r2]");
-    EXPECT_EQ(SubstitutePlaceholders("[r1] [r2] [r3] [r4] [r5]", "a", "b", "", "d", "e"),
-              "a b [r3] [r4] [r5]");
-    EXPECT_EQ(SubstitutePlaceholders("[r1][r2][r3][r4][r5][r1]", "1", "2", "3", "4", "5"),
-              "123451");
-    EXPECT_EQ(SubstitutePlaceholders("x[r1]y", ""), "xy"); // [r1] goes even when empty
+    EXPECT_EQ(SubstitutePlaceholders(u"Moved [r1]^[r2]"_s, u"3"_s, u""_s),
+              u"Moved 3"_s + crlf + u"[r2]"_s);
+    EXPECT_EQ(SubstitutePlaceholders(u"[r1] [r2] [r3] [r4] [r5]"_s, u"a"_s, u"b"_s, u""_s, u"d"_s,
+                                     u"e"_s),
+              u"a b [r3] [r4] [r5]"_s);
+    EXPECT_EQ(SubstitutePlaceholders(u"[r1][r2][r3][r4][r5][r1]"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s,
+                                     u"5"_s),
+              u"123451"_s);
+    EXPECT_EQ(SubstitutePlaceholders(u"x[r1]y"_s, u""_s), u"xy"_s); // [r1] goes even when empty
     // An empty r1 does not stop the chain: it starts at r2.
-    EXPECT_EQ(SubstitutePlaceholders("[r1][r3] only", "", "b", "c"), "c only");
-    EXPECT_EQ(SubstitutePlaceholders("[R1] [r6] [r 1] [r1", "v"), "[R1] [r6] [r 1] [r1");
+    EXPECT_EQ(SubstitutePlaceholders(u"[r1][r3] only"_s, u""_s, u"b"_s, u"c"_s), "c only");
+    EXPECT_EQ(SubstitutePlaceholders(u"[R1] [r6] [r 1] [r1"_s, u"v"_s), "[R1] [r6] [r 1] [r1");
     // Nothing to substitute: returned as it is.
-    EXPECT_EQ(SubstitutePlaceholders("Plain text", "v"), "Plain text");
-    EXPECT_EQ(SubstitutePlaceholders("a^^b", ""), "a" + crlf + crlf + "b");
+    EXPECT_EQ(SubstitutePlaceholders(u"Plain text"_s, u"v"_s), "Plain text");
+    EXPECT_EQ(SubstitutePlaceholders(u"a^^b"_s, u""_s), u"a"_s + crlf + crlf + u"b"_s);
     // Values are inserted as they are, not scanned again.
-    EXPECT_EQ(SubstitutePlaceholders("File [r1] at [r2]", "C:\\a^b [r2].pat", "noon"),
+    EXPECT_EQ(SubstitutePlaceholders(u"File [r1] at [r2]"_s, u"C:\\a^b [r2].pat"_s, u"noon"_s),
               "File C:\\a^b [r2].pat at noon");
 }
 
 TEST(Placeholders, ProgramTextWithLooksUpAndSubstitutes) {
     const ProgramTexts texts = ProgramTexts::FromEntries(
-        {{391, "Set all non-zero orbs to [r1]?^[r2]"}, {126, "~"}, {19, "Compute"}});
-    EXPECT_EQ(texts.ProgramTextWith(391, "3°"), "Set all non-zero orbs to 3°?\r\n[r2]");
-    EXPECT_EQ(texts.ProgramTextWith(126, "x"), "");
-    EXPECT_EQ(texts.ProgramTextWith(5, "x"), "");
+        {{391, u"Set all non-zero orbs to [r1]?^[r2]"_s}, {126, u"~"_s}, {19, u"Compute"_s}});
+    EXPECT_EQ(texts.ProgramTextWith(391, u"3°"_s), "Set all non-zero orbs to 3°?\r\n[r2]");
+    EXPECT_EQ(texts.ProgramTextWith(126, u"x"_s), "");
+    EXPECT_EQ(texts.ProgramTextWith(5, u"x"_s), "");
     EXPECT_EQ(texts.ProgramText(19), "Compute");
     EXPECT_EQ(texts.size(), 3);
 }

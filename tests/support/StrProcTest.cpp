@@ -4,24 +4,26 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orbivex;
 
 TEST(DigitsOnly, KeepsDigitsAndOnlyAnAllowedLeadingSign) {
-    EXPECT_EQ(DigitsOnly(QStringLiteral("19a8-4"), true, true), "1984");
-    EXPECT_EQ(DigitsOnly(QStringLiteral("-500"), false, false), "500");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("19a8-4"), true, true), u"1984"_s);
+    EXPECT_EQ(DigitsOnly(QStringLiteral("-500"), false, false), u"500"_s);
     EXPECT_EQ(DigitsOnly(QStringLiteral("-500"), true, false), "-500");
     EXPECT_EQ(DigitsOnly(QStringLiteral("+500"), true, false), "500");
     EXPECT_EQ(DigitsOnly(QStringLiteral("+500"), false, true), "+500");
     // Only the first kept character may be a sign; later signs are dropped.
-    EXPECT_EQ(DigitsOnly(QStringLiteral("--5"), true, true), "-5");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("--5"), true, true), u"-5"_s);
     EXPECT_EQ(DigitsOnly(QStringLiteral("+-5"), true, true), "+5");
     // A sign after dropped letters is still the leading kept character.
     EXPECT_EQ(DigitsOnly(QStringLiteral("x-7"), true, false), "-7");
     EXPECT_EQ(DigitsOnly(QStringLiteral(" 2,024 "), false, false), "2024");
-    EXPECT_EQ(DigitsOnly(QString(), true, true), "");
+    EXPECT_EQ(DigitsOnly(QString(), true, true), u""_s);
     EXPECT_EQ(DigitsOnly(QStringLiteral("abc"), true, true), "");
     // Digits of other scripts are not the ASCII digits a year is read from.
-    EXPECT_EQ(DigitsOnly(QStringLiteral("\u0661\u0662 3"), false, false), "3");
+    EXPECT_EQ(DigitsOnly(QStringLiteral("\u0661\u0662 3"), false, false), u"3"_s);
 }
 
 TEST(NumberInWords, WordsUpToNinetyNineThenGroupedDigits) {
@@ -34,7 +36,7 @@ TEST(NumberInWords, WordsUpToNinetyNineThenGroupedDigits) {
     for (const auto& [n, words] : cases) {
         EXPECT_EQ(NumberInWords(n, english), QString::fromUtf8(words)) << n;
     }
-    EXPECT_EQ(NumberInWords(1234, QLocale(QLocale::German, QLocale::Germany)), "1.234");
+    EXPECT_EQ(NumberInWords(1234, QLocale(QLocale::German, QLocale::Germany)), u"1.234"_s);
     EXPECT_EQ(NumberInWords(-3, english), "-3");
 }
 
