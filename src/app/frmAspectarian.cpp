@@ -4,6 +4,7 @@
 #include "draw/Fonts.h"
 #include "session/Dialogs.h"
 #include "session/SaveTarget.h"
+#include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -184,8 +186,21 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     auto* lblAspect = new QLabel(texts_.ProgramText(kAspectFilterText), this);
     lblAspect->setBuddy(cboAspect);
 
+    // Names for screen readers where no label stands beside a control; a spin box's edit field
+    // is what the keyboard reaches, so it carries the box's name.
+    txbYear->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kYearText)));
+    txbFrom->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kFromText)));
+    txbTo->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kToText)));
+    for (QAbstractSpinBox* box :
+         std::initializer_list<QAbstractSpinBox*>{txbYear, txbFrom, txbTo}) {
+        for (QLineEdit* edit : box->findChildren<QLineEdit*>()) {
+            edit->setAccessibleName(box->accessibleName());
+        }
+    }
+
     lstEvents = new QTableView(this);
     lstEvents->setObjectName(QStringLiteral("lstEvents"));
+    lstEvents->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kCaptionText)));
     lstEvents->setModel(&model_);
     lstEvents->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstEvents->setEditTriggers(QAbstractItemView::NoEditTriggers);

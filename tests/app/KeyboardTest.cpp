@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/frmAspectarian.h"
+
 #include <QRadioButton>
 
 #include <functional>
@@ -96,6 +98,9 @@ TEST_F(MainWindowTest, EveryWindowGivesEachCaptionALetterOfItsOwnAndEachControlA
     check(window->durationsWindowIfMade());
     window->cmdHelp_Click();
     check(window->helpView());
+    window->cmdAspectarian_Click();
+    ASSERT_NE(window->aspectarianWindowIfMade(), nullptr);
+    check(window->aspectarianWindowIfMade());
 
     // The cells of the grid say what they show.
     for (const QLabel* cell : window->txbCell) {
