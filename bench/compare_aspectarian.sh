@@ -10,20 +10,9 @@
 #
 # Usage: bench/compare_aspectarian.sh [BUILD_DIR] [REPETITIONS]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
-repetitions=${2:-11}
-cli="$build/bin/orbivex-cli"
-ephemeris=/usr/share/libswe/ephe
-
-if [[ ! -x "$cli" ]]; then
-    echo "No $cli: build first (scripts/build)." >&2
-    exit 1
-fi
-if ! command -v swetest >/dev/null; then
-    echo "No swetest: install the Debian package swetest (scripts/setup does)." >&2
-    exit 1
-fi
+default_repetitions=11
+# shellcheck source=bench/swetest_common.sh
+source "$(dirname "$0")/swetest_common.sh"
 
 ours=("$cli" aspectarian --from 1950-01-01 --to 2049-12-31 --zone GMT)
 # -p: C is the Earth (heliocentric), 2..9 Mercury to Pluto; -fJl: Julian date and longitude;

@@ -13,20 +13,9 @@
 #
 # Usage: bench/compare_swetest.sh [BUILD_DIR] [REPETITIONS]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
-repetitions=${2:-21}
-cli="$build/bin/orbivex-cli"
-ephemeris=/usr/share/libswe/ephe
-
-if [[ ! -x "$cli" ]]; then
-    echo "No $cli: build first (scripts/build)." >&2
-    exit 1
-fi
-if ! command -v swetest >/dev/null; then
-    echo "No swetest: install the Debian package swetest (scripts/setup does)." >&2
-    exit 1
-fi
+default_repetitions=21
+# shellcheck source=bench/swetest_common.sh
+source "$(dirname "$0")/swetest_common.sh"
 
 # -p: C is the Earth (heliocentric), 2..9 Mercury to Pluto; -fJl: Julian date and longitude;
 # -hor: one line per step; -ut12:00: the steps are at 12:00 Universal Time.
