@@ -17,12 +17,16 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace orbivex {
 
@@ -47,6 +51,11 @@ constexpr int kCountText = 477;
 constexpr int kSaveTitleText = 478;
 constexpr int kCsvFilterText = 479;
 constexpr int kOrderText = 480;
+constexpr int kCancelText = 630;
+
+// How often the progress of a search is read, and the steps of its bar.
+constexpr int kListIntervalMs = 50;
+constexpr int kProgressSteps = 1000;
 
 enum Column { TimeColumn, FirstColumn, AspectColumn, SecondColumn, ColumnCount };
 
@@ -216,6 +225,17 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
                               fontMetrics().horizontalAdvance(QStringLiteral("semisextile    ")));
     lblCount = new QLabel(this);
     lblCount->setObjectName(QStringLiteral("lblCount"));
+    prgList = new QProgressBar(this);
+    prgList->setObjectName(QStringLiteral("prgList"));
+    prgList->setRange(0, kProgressSteps);
+    prgList->setTextVisible(true);
+    prgList->setVisible(false);
+    cmdCancel = new QPushButton(texts_.ProgramText(kCancelText), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setVisible(false);
+    tmrList = new QTimer(this);
+    tmrList->setObjectName(QStringLiteral("tmrList"));
+    tmrList->setInterval(kListIntervalMs);
 
     cmdCopy = new QPushButton(texts_.ProgramText(kCopyText), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
@@ -251,13 +271,20 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     layout->addLayout(span);
     layout->addLayout(filters);
     layout->addWidget(lstEvents, 1);
-    layout->addWidget(lblCount);
+    auto* status = new QHBoxLayout;
+    status->addWidget(lblCount);
+    status->addStretch();
+    status->addWidget(prgList, 1);
+    status->addWidget(cmdCancel);
+    layout->addLayout(status);
     layout->addLayout(buttons);
 
     connect(cmdList, &QPushButton::clicked, this, &frmAspectarian::cmdList_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmAspectarian::cmdCopy_Click);
     connect(cmdSaveCsv, &QPushButton::clicked, this, &frmAspectarian::cmdSaveCsv_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAspectarian::cmdCancel_Click);
+    connect(tmrList, &QTimer::timeout, this, &frmAspectarian::tmrList_Timer);
     connect(lstEvents, &QTableView::doubleClicked, this, &frmAspectarian::lstEvents_DblClick);
     connect(cboBody, &QComboBox::currentIndexChanged, this, &frmAspectarian::ApplyFilter);
     connect(cboAspect, &QComboBox::currentIndexChanged, this, &frmAspectarian::ApplyFilter);
@@ -309,12 +336,69 @@ void frmAspectarian::cmdList_Click() {
     const AspectarianRequest request =
         AspectarianRequestOf(settings_, static_cast<double>(first.toJulianDay()) - 0.5 - offset,
                              static_cast<double>(last.toJulianDay()) + 0.5 - offset);
-    // A century takes half a second, the whole calendar some seconds: say that it is busy.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::vector<ExactAspect> events = FindExactAspects(ephemeris_, request);
-    QApplication::restoreOverrideCursor();
-    model_.SetEvents(std::move(events), zone_);
+    // A century takes half a second, the whole calendar some twenty: the search goes on away
+    // from the window, which shows how far it got and stays at the user's command.
+    EndList();
+    find_ = std::make_unique<AspectarianFind>(ephemeris_, request);
+    findZone_ = zone_;
+    if (!find_->OnThread()) {
+        // No thread to search on: the search runs here, as a wait.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        find_->Advance();
+        QApplication::restoreOverrideCursor();
+        tmrList_Timer();
+        return;
+    }
+    prgList->setValue(0);
+    prgList->setFormat(AspectarianProgressText(request.from, findZone_));
+    prgList->setVisible(true);
+    cmdCancel->setVisible(true);
+    tmrList->start();
+}
+
+void frmAspectarian::tmrList_Timer() {
+    std::erase_if(cancelled_, [](const auto& find) { return find->Finished(); });
+    if (!find_) {
+        if (cancelled_.empty()) {
+            tmrList->stop();
+        }
+        return;
+    }
+    prgList->setValue(static_cast<int>(std::lround(kProgressSteps * find_->Share())));
+    prgList->setFormat(AspectarianProgressText(find_->ReachedJulianDay(), findZone_));
+    if (!find_->Finished()) {
+        return;
+    }
+    std::vector<ExactAspect> events = find_->TakeEvents();
+    EndList();
+    model_.SetEvents(std::move(events), findZone_);
     lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
+}
+
+void frmAspectarian::cmdCancel_Click() {
+    // The list stays as it was.
+    EndList();
+}
+
+void frmAspectarian::EndList() {
+    if (find_) {
+        // The search stops at the end of its stretch of days; the timer drops it then.
+        find_->Cancel();
+        cancelled_.push_back(std::move(find_));
+    }
+    std::erase_if(cancelled_, [](const auto& find) { return find->Finished(); });
+    if (cancelled_.empty()) {
+        tmrList->stop();
+    } else {
+        tmrList->start();
+    }
+    prgList->setVisible(false);
+    cmdCancel->setVisible(false);
+}
+
+void frmAspectarian::hideEvent(QHideEvent* event) {
+    EndList();
+    QWidget::hideEvent(event);
 }
 
 void frmAspectarian::ApplyFilter() {

@@ -1,13 +1,16 @@
-// The aspectarian window opened from the main window: the year of the world date, the filters,
-// Copy, Save as CSV and the double-click that moves the world date.
+// The aspectarian window opened from the main window: the year of the world date, the search
+// away from the window with its Cancel, the filters, Copy, Save as CSV and the double-click that
+// moves the world date.
 #include "MainWindowSupport.h"
 
 #include "app/frmAspectarian.h"
+#include "core/Ephemeris.h"
 #include "present/Aspectarian.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -27,7 +30,15 @@ class AspectarianWindow : public MainWindowTest {
         window->cmdAspectarian->click();
         frmAspectarian* aspectarian = window->aspectarianWindowIfMade();
         EXPECT_NE(aspectarian, nullptr);
+        if (aspectarian != nullptr) {
+            WaitForList(*aspectarian);
+        }
         return aspectarian;
+    }
+
+    // Lets the search under way end and fill the list.
+    static void WaitForList(frmAspectarian& aspectarian) {
+        QTRY_VERIFY_WITH_TIMEOUT(!aspectarian.Listing(), 60000);
     }
 };
 
@@ -74,8 +85,10 @@ TEST_F(AspectarianWindow, ListsTheWorldDatesYearAndFiltersIt) {
     EXPECT_TRUE(aspectarian->optSpan->isChecked());
     aspectarian->cmdList->click();
     EXPECT_EQ(dialogs.CallsOf(Kind::Message).size(), 1U);
+    EXPECT_FALSE(aspectarian->Listing());
     aspectarian->txbFrom->setDate(QDate(2024, 1, 15));
     aspectarian->cmdList->click();
+    WaitForList(*aspectarian);
     EXPECT_TRUE(model.data(model.index(0, 0), Qt::DisplayRole)
                     .toString()
                     .startsWith(QStringLiteral("2024-01-1")));
@@ -97,6 +110,70 @@ TEST_F(AspectarianWindow, ADoubleClickSetsTheWorldDateToTheEventAndComputes) {
     window->cmdCompute->setEnabled(false);
     aspectarian->lstEvents_DblClick(model.index(0, 0));
     EXPECT_EQ(window->state.ChartJulianDays[WorldDate], before);
+}
+
+} // namespace
+} // namespace orbivex::test
+
+namespace orbivex::test {
+namespace {
+
+TEST_F(AspectarianWindow, ListsAwayFromTheWindowAndCancelKeepsTheListAsItWas) {
+    frmAspectarian* aspectarian = Open();
+    ASSERT_NE(aspectarian, nullptr);
+    AspectarianModel& model = aspectarian->Model();
+    const std::vector<ExactAspect> year = model.ShownEvents();
+
+    // The whole calendar takes seconds: the window shows the search and answers meanwhile.
+    const auto listEverything = [&] {
+        aspectarian->txbFrom->setDate(QDate(1, 1, 1));
+        aspectarian->txbTo->setDate(QDate(2799, 12, 31));
+        aspectarian->cmdList->click();
+        EXPECT_TRUE(aspectarian->Listing());
+        EXPECT_TRUE(aspectarian->prgList->isVisibleTo(aspectarian));
+        EXPECT_TRUE(aspectarian->cmdCancel->isVisibleTo(aspectarian));
+    };
+    // Cancel, a new listing of the year, and hiding the window each end the search at once;
+    // the list holds the year's events throughout.
+    const struct {
+        const char* how;
+        std::function<void()> end;
+    } ends[] = {
+        {"Cancel", [&] { aspectarian->cmdCancel->click(); }},
+        {"a new listing",
+         [&] {
+             aspectarian->optYear->setChecked(true);
+             aspectarian->cmdList->click();
+         }},
+        {"hiding", [&] { aspectarian->cmdClose->click(); }},
+    };
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.how);
+        aspectarian->show();
+        listEverything();
+        QTest::qWait(100);
+        end.end();
+        QTest::qWait(300);
+        if (aspectarian->Listing()) {
+            WaitForList(*aspectarian); // the new listing of the year
+        }
+        EXPECT_FALSE(aspectarian->prgList->isVisibleTo(aspectarian));
+        EXPECT_FALSE(aspectarian->cmdCancel->isVisibleTo(aspectarian));
+        EXPECT_EQ(model.ShownEvents(), year);
+    }
+
+    // A listing run to its end gives the events of the plain search.
+    aspectarian->show();
+    aspectarian->txbFrom->setDate(QDate(1990, 1, 1));
+    aspectarian->txbTo->setDate(QDate(2009, 12, 31));
+    aspectarian->cmdList->click();
+    WaitForList(*aspectarian);
+    ASSERT_NE(window->ephemeris(), nullptr);
+    EXPECT_EQ(model.ShownEvents(),
+              FindExactAspects(*window->ephemeris(),
+                               AspectarianRequestOf(window->state.settings,
+                                                    QDate(1990, 1, 1).toJulianDay() - 0.5,
+                                                    QDate(2010, 1, 1).toJulianDay() - 0.5)));
 }
 
 } // namespace
