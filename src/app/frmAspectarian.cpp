@@ -1,5 +1,7 @@
 #include "app/frmAspectarian.h"
 
+#include "calendar/Calendar.h"
+#include "calendar/DateInput.h"
 #include "core/Ephemeris.h"
 #include "draw/Fonts.h"
 #include "session/Dialogs.h"
@@ -8,6 +10,7 @@
 #include "support/ProgramTexts.h"
 
 #include <QApplication>
+#include <QCalendar>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -57,7 +60,39 @@ constexpr int kCancelText = 630;
 constexpr int kListIntervalMs = 50;
 constexpr int kProgressSteps = 1000;
 
+constexpr int kFirstDateErrorText = 145; // 145 .. 148: the date errors -1 .. -4
+
 enum Column { TimeColumn, FirstColumn, AspectColumn, SecondColumn, ColumnCount };
+
+// The date boxes show year, month and day in the calendar chosen. Qt's Julian calendar holds
+// every day of the choice "Julian before the reform" too (each Gregorian 29 February is a
+// Julian one), so that choice uses it for the fields and the program's rules for their day.
+QCalendar EditCalendar(CalendarChoice calendar) {
+    return QCalendar(calendar == CalendarChoice::Gregorian ? QCalendar::System::Gregorian
+                                                           : QCalendar::System::Julian);
+}
+
+// The date of a date box that shows day number `day` as the calendar writes it.
+QDate EditDate(std::int32_t day, CalendarChoice calendar) {
+    EuroDateRecord record;
+    record.jdn = day;
+    record.calendar = CalendarLetterOfJdn(calendar, day);
+    JDNToEuroDate(record);
+    return QDate(record.year, record.month, record.day, EditCalendar(calendar));
+}
+
+// The day number of the date a date box shows, read in the calendar, or the date error code
+// (DateDoesNotExist for a day the calendar lacks).
+double EditDayNumber(const QDateEdit& edit, CalendarChoice calendar) {
+    const QCalendar::YearMonthDay parts = edit.calendar().partsFromDate(edit.date());
+    DateSet date;
+    date.yearText = QString::number(parts.year);
+    date.monthIndex = parts.month;
+    date.dayIndex = parts.day;
+    date.calendar = calendar;
+    SetMinuteOfDay(date, 0);
+    return InputDateToLocalJD(date);
+}
 
 } // namespace
 
@@ -167,6 +202,7 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
         auto* edit = new QDateEdit(this);
         edit->setObjectName(QLatin1String(name));
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setCalendar(EditCalendar(CalendarChoice::Gregorian));
         edit->setDateRange(QDate(1, 1, 1), QDate(2799, 12, 31));
         return edit;
     };
@@ -308,8 +344,15 @@ void frmAspectarian::Open(int year, const MomentZone& zone, const ConfigurationS
         const QSignalBlocker fromBlocker(txbFrom);
         const QSignalBlocker toBlocker(txbTo);
         txbYear->setValue(year);
-        txbFrom->setDate(QDate(year, 1, 1));
-        txbTo->setDate(QDate(year, 12, 31));
+        // Dates written and read in the calendar chosen, within the years the program knows.
+        for (QDateEdit* edit : {txbFrom, txbTo}) {
+            edit->setCalendar(EditCalendar(zone_.calendar));
+            edit->setDateRange(EditDate(JdnOfYearOne, zone_.calendar),
+                               EditDate(JdnOfYear2800 - 1, zone_.calendar));
+        }
+        const auto [first, last] = AspectarianYearDays(year, zone_.calendar);
+        txbFrom->setDate(EditDate(first, zone_.calendar));
+        txbTo->setDate(EditDate(last, zone_.calendar));
         optYear->setChecked(true);
     }
     show();
@@ -320,11 +363,19 @@ void frmAspectarian::Open(int year, const MomentZone& zone, const ConfigurationS
 }
 
 void frmAspectarian::cmdList_Click() {
-    QDate first = QDate(txbYear->value(), 1, 1);
-    QDate last = QDate(txbYear->value(), 12, 31);
+    auto [first, last] = AspectarianYearDays(txbYear->value(), zone_.calendar);
     if (optSpan->isChecked()) {
-        first = txbFrom->date();
-        last = txbTo->date();
+        for (QDateEdit* edit : {txbFrom, txbTo}) {
+            const double day = EditDayNumber(*edit, zone_.calendar);
+            if (day < 0) {
+                const int error = kFirstDateErrorText + static_cast<int>(DateIncomplete - day);
+                dialogs_.ShowMessage(this,
+                                     edit->text() + QLatin1Char(' ') + texts_.ProgramText(error),
+                                     texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
+                return;
+            }
+            (edit == txbFrom ? first : last) = static_cast<std::int32_t>(day);
+        }
         if (last < first) {
             dialogs_.ShowMessage(this, texts_.ProgramText(kOrderText),
                                  texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
@@ -334,8 +385,8 @@ void frmAspectarian::cmdList_Click() {
     // Local midnights on Universal Time: day number N begins at N - 0.5 at Greenwich.
     const double offset = zone_.offsetMinutes / 1440.0;
     const AspectarianRequest request =
-        AspectarianRequestOf(settings_, static_cast<double>(first.toJulianDay()) - 0.5 - offset,
-                             static_cast<double>(last.toJulianDay()) + 0.5 - offset);
+        AspectarianRequestOf(settings_, static_cast<double>(first) - 0.5 - offset,
+                             static_cast<double>(last) + 0.5 - offset);
     // A century takes half a second, the whole calendar some twenty: the search goes on away
     // from the window, which shows how far it got and stays at the user's command.
     EndList();

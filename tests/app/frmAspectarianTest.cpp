@@ -7,6 +7,7 @@
 #include "core/Ephemeris.h"
 #include "present/Aspectarian.h"
 
+#include <QCalendar>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -25,8 +26,11 @@ using Kind = ScriptedDialogs::Kind;
 
 class AspectarianWindow : public MainWindowTest {
   protected:
+    // Starts the main window, unless a test did, and opens the aspectarian from it.
     frmAspectarian* Open() {
-        Start();
+        if (!window) {
+            Start();
+        }
         window->cmdAspectarian->click();
         frmAspectarian* aspectarian = window->aspectarianWindowIfMade();
         EXPECT_NE(aspectarian, nullptr);
@@ -174,6 +178,58 @@ TEST_F(AspectarianWindow, ListsAwayFromTheWindowAndCancelKeepsTheListAsItWas) {
                                AspectarianRequestOf(window->state.settings,
                                                     QDate(1990, 1, 1).toJulianDay() - 0.5,
                                                     QDate(2010, 1, 1).toJulianDay() - 0.5)));
+}
+
+} // namespace
+} // namespace orbivex::test
+
+namespace orbivex::test {
+namespace {
+
+// The year box and the dates are read, and the times written, in the calendar chosen.
+TEST_F(AspectarianWindow, FollowsTheChosenCalendar) {
+    Start();
+    SetCalendar(window->state.dateSets, CalendarChoice::Julian);
+    frmAspectarian* aspectarian = Open();
+    ASSERT_NE(aspectarian, nullptr);
+    const AspectarianModel& model = aspectarian->Model();
+    const auto firstTime = [&] {
+        return model.data(model.index(0, 0), Qt::DisplayRole).toString();
+    };
+    // 1 January 2024 of the Julian calendar is 14 January of the Gregorian one, day 2460324.
+    EXPECT_EQ(aspectarian->txbYear->value(), 2024);
+    EXPECT_EQ(aspectarian->txbFrom->text(), QStringLiteral("2024-01-01"));
+    EXPECT_EQ(aspectarian->txbTo->text(), QStringLiteral("2024-12-31"));
+    ASSERT_GT(model.rowCount(), 500);
+    EXPECT_TRUE(firstTime().startsWith(QStringLiteral("2024-01-01"))) << firstTime().toStdString();
+    EXPECT_GE(model.EventAt(0).julianDay, 2460323.5);
+    EXPECT_LT(model.EventAt(0).julianDay, 2460324.5);
+
+    // A day only the Julian calendar has.
+    const QCalendar julian(QCalendar::System::Julian);
+    aspectarian->txbFrom->setDate(QDate(1500, 2, 29, julian));
+    aspectarian->txbTo->setDate(QDate(1500, 3, 2, julian));
+    EXPECT_EQ(aspectarian->txbFrom->text(), QStringLiteral("1500-02-29"));
+    aspectarian->cmdList->click();
+    WaitForList(*aspectarian);
+    EXPECT_TRUE(dialogs.CallsOf(Kind::Message).empty());
+    ASSERT_GT(model.rowCount(), 0);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString time = model.data(model.index(row, 0), Qt::DisplayRole).toString();
+        EXPECT_TRUE(time.startsWith(QStringLiteral("1500-02-29")) ||
+                    time.startsWith(QStringLiteral("1500-03-0")))
+            << time.toStdString();
+    }
+
+    // Julian before the reform: the days it skipped are refused, the list stays.
+    SetCalendar(window->state.dateSets, CalendarChoice::Auto);
+    aspectarian = Open();
+    const std::vector<ExactAspect> shown = model.ShownEvents();
+    aspectarian->txbFrom->setDate(QDate(1582, 10, 10, julian));
+    aspectarian->cmdList->click();
+    EXPECT_FALSE(aspectarian->Listing());
+    ASSERT_EQ(dialogs.CallsOf(Kind::Message).size(), 1U);
+    EXPECT_EQ(model.ShownEvents(), shown);
 }
 
 } // namespace

@@ -84,6 +84,19 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
                                                              QStringLiteral("--aspects"),
                                                              QStringLiteral("square")}))
                     .isEmpty());
+
+    // The calendar of a state file reads and writes the days; --calendar goes before it.
+    const QString julian = folder.filePath(QStringLiteral("julian.pat"));
+    orbivex::SetCalendar(state.dateSets, orbivex::CalendarChoice::Julian);
+    ASSERT_EQ(orbivex::WriteStateFile(julian, orbivex::ToStateFile(state)), QString());
+    const QStringList february1500{QStringLiteral("--from"),  QStringLiteral("1500-02-27"),
+                                   QStringLiteral("--to"),    QStringLiteral("1500-02-27"),
+                                   QStringLiteral("--state"), julian};
+    EXPECT_EQ(Lines(Aspectarian(february1500)),
+              QStringList{QStringLiteral("1500-02-27 16:33 GMT  Venus   quincunx    Earth")});
+    EXPECT_FALSE(Lines(Aspectarian(february1500 + QStringList{QStringLiteral("--calendar"),
+                                                              QStringLiteral("gregorian")}))
+                     .contains(QStringLiteral("1500-02-27 16:33 GMT  Venus   quincunx    Earth")));
 }
 
 TEST(AspectarianCommand, BadInputIsRefusedWithItsExitStatus) {
