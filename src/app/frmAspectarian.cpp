@@ -382,11 +382,9 @@ void frmAspectarian::cmdList_Click() {
             return;
         }
     }
-    // Local midnights on Universal Time: day number N begins at N - 0.5 at Greenwich.
-    const double offset = zone_.offsetMinutes / 1440.0;
-    const AspectarianRequest request =
-        AspectarianRequestOf(settings_, static_cast<double>(first) - 0.5 - offset,
-                             static_cast<double>(last) + 0.5 - offset);
+    // From the local midnight that begins the first day to the one that ends the last.
+    const AspectarianRequest request = AspectarianRequestOf(settings_, LocalDayStart(first, zone_),
+                                                            LocalDayStart(last + 1, zone_));
     // A century takes half a second, the whole calendar some twenty: the search goes on away
     // from the window, which shows how far it got and stays at the user's command.
     EndList();
@@ -423,6 +421,11 @@ void frmAspectarian::tmrList_Timer() {
     std::vector<ExactAspect> events = find_->TakeEvents();
     EndList();
     model_.SetEvents(std::move(events), findZone_);
+    // Wide enough for the zone's name ("Europe/Paris") as well as the list's longest.
+    lstEvents->setColumnWidth(
+        TimeColumn, fontMetrics().horizontalAdvance(
+                        QStringLiteral("2027-01-03 04:05 %1  ")
+                            .arg(findZone_.named ? findZone_.name : QStringLiteral("GMT+12:45"))));
     lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
 }
 

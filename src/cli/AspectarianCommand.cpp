@@ -121,8 +121,7 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     if (const QString error = ReadZoneText(zoneText, dateSet); !error.isEmpty()) {
         return CommandUsageError(context, command, error);
     }
-    const TimezoneEntry& entry = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)];
-    const MomentZone zone{entry.offsetMinutes, entry.text, dateSet.calendar};
+    const MomentZone zone = MomentZoneOf(dateSet, zones);
 
     int status = ExitSuccess;
     const auto first = DayNumberOfOption(context, parser.value(fromOption), zones, dateSet, status);
@@ -137,10 +136,9 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
         return CommandUsageError(context, command,
                                  QStringLiteral("--to must not come before --from"));
     }
-    // Local midnights on Universal Time: day number N begins at N - 0.5 at Greenwich.
-    const double offset = zone.offsetMinutes / 1440.0;
-    AspectarianRequest request =
-        AspectarianRequestOf(state.settings, *first - 0.5 - offset, *last + 0.5 - offset);
+    // From the local midnight that begins the first day to the one that ends the last.
+    AspectarianRequest request = AspectarianRequestOf(state.settings, LocalDayStart(*first, zone),
+                                                      LocalDayStart(*last + 1, zone));
     if (parser.isSet(bodiesOption)) {
         if (const QString error = ReadAspectarianBodies(parser.value(bodiesOption), request);
             !error.isEmpty()) {

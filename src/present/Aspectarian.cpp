@@ -83,7 +83,7 @@ QString AspectarianTimeText(double jd, const MomentZone& zone) {
     if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
         return {};
     }
-    const double minutes = std::round((jd + 0.5) * 1440.0 + zone.offsetMinutes);
+    const double minutes = std::round((jd + 0.5) * 1440.0 + MomentOffsetMinutes(zone, jd));
     const double day = std::floor(minutes / 1440.0);
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(day);

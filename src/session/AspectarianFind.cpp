@@ -74,7 +74,7 @@ QString AspectarianProgressText(double julianDay, const MomentZone& zone) {
     if (!std::isfinite(julianDay) || std::fabs(julianDay) > 1e8) {
         return {};
     }
-    const double day = std::floor(julianDay + 0.5 + zone.offsetMinutes / 1440.0);
+    const double day = std::floor(julianDay + 0.5 + MomentOffsetMinutes(zone, julianDay) / 1440.0);
     return JDNToLongDate(static_cast<std::int32_t>(day), false, zone.calendar);
 }
 

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -230,6 +231,31 @@ TEST_F(AspectarianWindow, FollowsTheChosenCalendar) {
     EXPECT_FALSE(aspectarian->Listing());
     ASSERT_EQ(dialogs.CallsOf(Kind::Message).size(), 1U);
     EXPECT_EQ(model.ShownEvents(), shown);
+}
+
+// A zone named as in the time-zone database tells each moment with the offset in force there.
+TEST_F(AspectarianWindow, TellsTheMomentsInANamedZone) {
+    Start();
+    EnterDate(WorldDate, QStringLiteral("2024"), 7, 1, NoonHourEntry, GreenwichTimezoneEntry);
+    QLineEdit* zoneBox = window->cboTimezone[WorldDate]->lineEdit();
+    zoneBox->setText(QStringLiteral("Europe/Paris"));
+    Q_EMIT zoneBox->editingFinished();
+    frmAspectarian* aspectarian = Open();
+    ASSERT_NE(aspectarian, nullptr);
+    const AspectarianModel& model = aspectarian->Model();
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("Time (Europe/Paris)"));
+    ASSERT_GT(model.rowCount(), 500);
+    // The year begins at 23:00 UT on 31 December 2023, midnight in Paris.
+    EXPECT_GE(model.EventAt(0).julianDay, 2460310.5 - 1.0 / 24.0);
+    EXPECT_LT(model.EventAt(0).julianDay, 2460310.5 + 1.0);
+    for (const int row : {0, model.rowCount() / 2}) {
+        const ExactAspect& event = model.EventAt(row);
+        const int offset = ZoneOffsetAt(QStringLiteral("Europe/Paris"), event.julianDay) / 60;
+        EXPECT_EQ(model.data(model.index(row, 0), Qt::DisplayRole).toString(),
+                  AspectarianTimeText(event.julianDay, {offset, QStringLiteral("Europe/Paris"),
+                                                        CalendarChoice::Gregorian, false}));
+    }
 }
 
 } // namespace

@@ -68,6 +68,16 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
     const QStringList west = Lines(Aspectarian(
         mercuryEarth + QStringList{QStringLiteral("--zone"), QStringLiteral("GMT-5:00")}));
     EXPECT_TRUE(west.first().startsWith(QStringLiteral("2027-01-01 11:49 GMT-5:00")));
+    // A named zone: its offset at each moment (summer time in July) and its name.
+    const QStringList paris{QStringLiteral("--zone"), QStringLiteral("Europe/Paris"),
+                            QStringLiteral("--bodies"), QStringLiteral("Mercury,Earth")};
+    EXPECT_EQ(Lines(Aspectarian(January2027 + paris)).first(),
+              QStringLiteral("2027-01-01 17:49 Europe/Paris  Mercury opposition  Earth"));
+    EXPECT_EQ(
+        Lines(Aspectarian(QStringList{QStringLiteral("--from"), QStringLiteral("2027-07-07"),
+                                      QStringLiteral("--to"), QStringLiteral("2027-07-07")} +
+                          paris)),
+        QStringList{QStringLiteral("2027-07-07 15:15 Europe/Paris  Mercury semisextile Earth")});
 
     // Squares switched off in a state file (an orb of 0: a colour of 0 is not kept in state
     // files) are left out, even when asked for.
