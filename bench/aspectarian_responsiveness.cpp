@@ -9,6 +9,7 @@
 // a display; pictures PREFIX-listing.png and PREFIX-done.png). Targets: events, repaints,
 // Cancel and hiding within 100 ms.
 #include "BenchSupport.h"
+#include "WindowProbe.h"
 #include "app/QtDialogs.h"
 #include "app/frmAspectarian.h"
 #include "present/Aspectarian.h"
@@ -17,12 +18,10 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,17 +30,13 @@ using namespace orbivex;
 
 namespace {
 
-double Milliseconds(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
 // Seconds to find every event of the span alone, and how many there are.
 std::pair<double, std::size_t> SearchAlone(const Ephemeris& ephemeris, double from, double to) {
     const AspectarianRequest request = AspectarianRequestOf(ConfigurationSettings{}, from, to);
     QElapsedTimer timer;
     timer.start();
     const std::size_t count = FindExactAspects(ephemeris, request).size();
-    return {Milliseconds(timer) / 1000.0, count};
+    return {bench::Milliseconds(timer) / 1000.0, count};
 }
 
 } // namespace
@@ -84,33 +79,11 @@ int main(int argc, char** argv) {
     }
     listAll();
 
-    double longestWait = 0.0;
-    double longestRepaint = 0.0;
-    int ticks = 0;
-    QElapsedTimer sinceTick;
-    sinceTick.start();
-    QTimer probe;
-    probe.setInterval(10);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        longestWait = std::max(longestWait, Milliseconds(sinceTick) - 10.0);
-        sinceTick.restart();
-        if (++ticks % 10 == 0) {
-            QElapsedTimer repaint;
-            repaint.start();
-            window.repaint();
-            longestRepaint = std::max(longestRepaint, Milliseconds(repaint));
-        }
-    });
-    probe.start();
-    QTimer::singleShot(1500, [&] {
+    const auto [longestWait, longestRepaint] = bench::ProbeWindow(window, 3000, [&] {
         if (!screenshot.isEmpty()) {
             window.grab().save(screenshot + QStringLiteral("-listing.png"));
         }
     });
-    QEventLoop loop;
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    loop.exec();
-    probe.stop();
 
     // Cancel, a new listing and hiding, each with a search under way.
     const QString reached = window.prgList->format();
@@ -118,19 +91,19 @@ int main(int argc, char** argv) {
     QElapsedTimer cancel;
     cancel.start();
     window.cmdCancel->click();
-    const double cancelMs = Milliseconds(cancel);
+    const double cancelMs = bench::Milliseconds(cancel);
     const bool stillListing = window.Listing();
     listAll();
     QApplication::processEvents(QEventLoop::AllEvents, 500);
     QElapsedTimer relist;
     relist.start();
     window.cmdList->click();
-    const double relistMs = Milliseconds(relist);
+    const double relistMs = bench::Milliseconds(relist);
     QApplication::processEvents(QEventLoop::AllEvents, 500);
     QElapsedTimer hide;
     hide.start();
     window.hide();
-    const double hideMs = Milliseconds(hide);
+    const double hideMs = bench::Milliseconds(hide);
 
     std::printf("window listing 1-2799 for 3 s: reached %s (%.1f%%); a 10 ms timer was at most "
                 "%.1f ms late; the longest repaint took %.1f ms; Cancel took %.2f ms (still "
@@ -145,7 +118,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     std::printf("window listing 1-2799 to the end: %.1f s, %d events\n",
-                Milliseconds(whole) / 1000.0, window.Model().rowCount());
+                bench::Milliseconds(whole) / 1000.0, window.Model().rowCount());
     if (!screenshot.isEmpty()) {
         window.txbYear->setValue(2024);
         window.cmdList->click();
