@@ -8,6 +8,7 @@
 // display). Targets: at least 50000 day steps a second; events, repaints and Cancel within
 // 100 ms.
 #include "BenchSupport.h"
+#include "WindowProbe.h"
 #include "app/QtDialogs.h"
 #include "app/frmRun.h"
 #include "core/Bodies.h"
@@ -21,9 +22,7 @@
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 
-#include <algorithm>
 #include <cstdio>
 #include <thread>
 
@@ -39,10 +38,6 @@ PatternRun NeverFound() {
     run.intNumToFindIndex = 0;
     run.AcceptChoices(GrandSextile, {});
     return run;
-}
-
-double Milliseconds(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 } // namespace
@@ -79,7 +74,8 @@ int main(int argc, char** argv) {
         find.Cancel();
         std::printf("search alone (%s): %d day steps in 3 s, %.0f day steps a second; Cancel "
                     "took %.2f ms\n",
-                    onThread ? "own thread" : "slices", steps, steps / 3.0, Milliseconds(cancel));
+                    onThread ? "own thread" : "slices", steps, steps / 3.0,
+                    bench::Milliseconds(cancel));
     }
 
     // The run window searching.
@@ -92,37 +88,18 @@ int main(int argc, char** argv) {
     window.chkTwoOrMore->setChecked(true);
     window.cmdFind->click();
 
-    double longestWait = 0.0;
-    double longestRepaint = 0.0;
-    int ticks = 0;
-    QElapsedTimer sinceTick;
-    sinceTick.start();
-    QTimer probe;
-    probe.setInterval(10);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        longestWait = std::max(longestWait, Milliseconds(sinceTick) - 10.0);
-        sinceTick.restart();
-        if (++ticks % 10 == 0) {
-            QElapsedTimer repaint;
-            repaint.start();
-            window.repaint();
-            longestRepaint = std::max(longestRepaint, Milliseconds(repaint));
-        }
-    });
-    probe.start();
-    QTimer::singleShot(1500, [&] {
+    // The window stays open throughout, so that Cancel below ends a search under way.
+    const auto [longestWait, longestRepaint] = bench::ProbeWindow(window, 3000, [&] {
         if (!screenshot.isEmpty()) {
             window.grab().save(screenshot);
         }
     });
-    QTimer::singleShot(3000, &app, &QApplication::quit);
-    QApplication::exec();
     const int progress = window.prgFind->value();
     const QString reached = window.prgFind->format();
     QElapsedTimer cancel;
     cancel.start();
     window.cmdCancel->click();
-    const double cancelMs = Milliseconds(cancel);
+    const double cancelMs = bench::Milliseconds(cancel);
     std::printf("run window searching for 3 s: reached %s (%.1f%% of the way to 2800); a 10 ms "
                 "timer was at most %.1f ms late; the longest repaint took %.1f ms; Cancel ended "
                 "the search in %.2f ms (still finding: %s)\n",

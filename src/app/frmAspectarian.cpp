@@ -1,5 +1,7 @@
 #include "app/frmAspectarian.h"
 
+#include "calendar/Calendar.h"
+#include "calendar/DateInput.h"
 #include "core/Ephemeris.h"
 #include "draw/Fonts.h"
 #include "session/Dialogs.h"
@@ -8,6 +10,7 @@
 #include "support/ProgramTexts.h"
 
 #include <QApplication>
+#include <QCalendar>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -17,12 +20,16 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace orbivex {
 
@@ -47,8 +54,45 @@ constexpr int kCountText = 477;
 constexpr int kSaveTitleText = 478;
 constexpr int kCsvFilterText = 479;
 constexpr int kOrderText = 480;
+constexpr int kCancelText = 630;
+
+// How often the progress of a search is read, and the steps of its bar.
+constexpr int kListIntervalMs = 50;
+constexpr int kProgressSteps = 1000;
+
+constexpr int kFirstDateErrorText = 145; // 145 .. 148: the date errors -1 .. -4
 
 enum Column { TimeColumn, FirstColumn, AspectColumn, SecondColumn, ColumnCount };
+
+// The date boxes show year, month and day in the calendar chosen. Qt's Julian calendar holds
+// every day of the choice "Julian before the reform" too (each Gregorian 29 February is a
+// Julian one), so that choice uses it for the fields and the program's rules for their day.
+QCalendar EditCalendar(CalendarChoice calendar) {
+    return QCalendar(calendar == CalendarChoice::Gregorian ? QCalendar::System::Gregorian
+                                                           : QCalendar::System::Julian);
+}
+
+// The date of a date box that shows day number `day` as the calendar writes it.
+QDate EditDate(std::int32_t day, CalendarChoice calendar) {
+    EuroDateRecord record;
+    record.jdn = day;
+    record.calendar = CalendarLetterOfJdn(calendar, day);
+    JDNToEuroDate(record);
+    return QDate(record.year, record.month, record.day, EditCalendar(calendar));
+}
+
+// The day number of the date a date box shows, read in the calendar, or the date error code
+// (DateDoesNotExist for a day the calendar lacks).
+double EditDayNumber(const QDateEdit& edit, CalendarChoice calendar) {
+    const QCalendar::YearMonthDay parts = edit.calendar().partsFromDate(edit.date());
+    DateSet date;
+    date.yearText = QString::number(parts.year);
+    date.monthIndex = parts.month;
+    date.dayIndex = parts.day;
+    date.calendar = calendar;
+    SetMinuteOfDay(date, 0);
+    return InputDateToLocalJD(date);
+}
 
 } // namespace
 
@@ -158,6 +202,7 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
         auto* edit = new QDateEdit(this);
         edit->setObjectName(QLatin1String(name));
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setCalendar(EditCalendar(CalendarChoice::Gregorian));
         edit->setDateRange(QDate(1, 1, 1), QDate(2799, 12, 31));
         return edit;
     };
@@ -216,6 +261,17 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
                               fontMetrics().horizontalAdvance(QStringLiteral("semisextile    ")));
     lblCount = new QLabel(this);
     lblCount->setObjectName(QStringLiteral("lblCount"));
+    prgList = new QProgressBar(this);
+    prgList->setObjectName(QStringLiteral("prgList"));
+    prgList->setRange(0, kProgressSteps);
+    prgList->setTextVisible(true);
+    prgList->setVisible(false);
+    cmdCancel = new QPushButton(texts_.ProgramText(kCancelText), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setVisible(false);
+    tmrList = new QTimer(this);
+    tmrList->setObjectName(QStringLiteral("tmrList"));
+    tmrList->setInterval(kListIntervalMs);
 
     cmdCopy = new QPushButton(texts_.ProgramText(kCopyText), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
@@ -251,13 +307,20 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     layout->addLayout(span);
     layout->addLayout(filters);
     layout->addWidget(lstEvents, 1);
-    layout->addWidget(lblCount);
+    auto* status = new QHBoxLayout;
+    status->addWidget(lblCount);
+    status->addStretch();
+    status->addWidget(prgList, 1);
+    status->addWidget(cmdCancel);
+    layout->addLayout(status);
     layout->addLayout(buttons);
 
     connect(cmdList, &QPushButton::clicked, this, &frmAspectarian::cmdList_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmAspectarian::cmdCopy_Click);
     connect(cmdSaveCsv, &QPushButton::clicked, this, &frmAspectarian::cmdSaveCsv_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAspectarian::cmdCancel_Click);
+    connect(tmrList, &QTimer::timeout, this, &frmAspectarian::tmrList_Timer);
     connect(lstEvents, &QTableView::doubleClicked, this, &frmAspectarian::lstEvents_DblClick);
     connect(cboBody, &QComboBox::currentIndexChanged, this, &frmAspectarian::ApplyFilter);
     connect(cboAspect, &QComboBox::currentIndexChanged, this, &frmAspectarian::ApplyFilter);
@@ -281,8 +344,15 @@ void frmAspectarian::Open(int year, const MomentZone& zone, const ConfigurationS
         const QSignalBlocker fromBlocker(txbFrom);
         const QSignalBlocker toBlocker(txbTo);
         txbYear->setValue(year);
-        txbFrom->setDate(QDate(year, 1, 1));
-        txbTo->setDate(QDate(year, 12, 31));
+        // Dates written and read in the calendar chosen, within the years the program knows.
+        for (QDateEdit* edit : {txbFrom, txbTo}) {
+            edit->setCalendar(EditCalendar(zone_.calendar));
+            edit->setDateRange(EditDate(JdnOfYearOne, zone_.calendar),
+                               EditDate(JdnOfYear2800 - 1, zone_.calendar));
+        }
+        const auto [first, last] = AspectarianYearDays(year, zone_.calendar);
+        txbFrom->setDate(EditDate(first, zone_.calendar));
+        txbTo->setDate(EditDate(last, zone_.calendar));
         optYear->setChecked(true);
     }
     show();
@@ -293,28 +363,96 @@ void frmAspectarian::Open(int year, const MomentZone& zone, const ConfigurationS
 }
 
 void frmAspectarian::cmdList_Click() {
-    QDate first = QDate(txbYear->value(), 1, 1);
-    QDate last = QDate(txbYear->value(), 12, 31);
+    auto [first, last] = AspectarianYearDays(txbYear->value(), zone_.calendar);
     if (optSpan->isChecked()) {
-        first = txbFrom->date();
-        last = txbTo->date();
+        for (QDateEdit* edit : {txbFrom, txbTo}) {
+            const double day = EditDayNumber(*edit, zone_.calendar);
+            if (day < 0) {
+                const int error = kFirstDateErrorText + static_cast<int>(DateIncomplete - day);
+                dialogs_.ShowMessage(this,
+                                     edit->text() + QLatin1Char(' ') + texts_.ProgramText(error),
+                                     texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
+                return;
+            }
+            (edit == txbFrom ? first : last) = static_cast<std::int32_t>(day);
+        }
         if (last < first) {
             dialogs_.ShowMessage(this, texts_.ProgramText(kOrderText),
                                  texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
             return;
         }
     }
-    // Local midnights on Universal Time: day number N begins at N - 0.5 at Greenwich.
-    const double offset = zone_.offsetMinutes / 1440.0;
-    const AspectarianRequest request =
-        AspectarianRequestOf(settings_, static_cast<double>(first.toJulianDay()) - 0.5 - offset,
-                             static_cast<double>(last.toJulianDay()) + 0.5 - offset);
-    // A century takes half a second, the whole calendar some seconds: say that it is busy.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::vector<ExactAspect> events = FindExactAspects(ephemeris_, request);
-    QApplication::restoreOverrideCursor();
-    model_.SetEvents(std::move(events), zone_);
+    // From the local midnight that begins the first day to the one that ends the last.
+    const AspectarianRequest request = AspectarianRequestOf(settings_, LocalDayStart(first, zone_),
+                                                            LocalDayStart(last + 1, zone_));
+    // A century takes half a second, the whole calendar some twenty: the search goes on away
+    // from the window, which shows how far it got and stays at the user's command.
+    EndList();
+    find_ = std::make_unique<AspectarianFind>(ephemeris_, request);
+    findZone_ = zone_;
+    if (!find_->OnThread()) {
+        // No thread to search on: the search runs here, as a wait.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        find_->Advance();
+        QApplication::restoreOverrideCursor();
+        tmrList_Timer();
+        return;
+    }
+    prgList->setValue(0);
+    prgList->setFormat(AspectarianProgressText(request.from, findZone_));
+    prgList->setVisible(true);
+    cmdCancel->setVisible(true);
+    tmrList->start();
+}
+
+void frmAspectarian::tmrList_Timer() {
+    std::erase_if(cancelled_, [](const auto& find) { return find->Finished(); });
+    if (!find_) {
+        if (cancelled_.empty()) {
+            tmrList->stop();
+        }
+        return;
+    }
+    prgList->setValue(static_cast<int>(std::lround(kProgressSteps * find_->Share())));
+    prgList->setFormat(AspectarianProgressText(find_->ReachedJulianDay(), findZone_));
+    if (!find_->Finished()) {
+        return;
+    }
+    std::vector<ExactAspect> events = find_->TakeEvents();
+    EndList();
+    model_.SetEvents(std::move(events), findZone_);
+    // Wide enough for the zone's name ("Europe/Paris") as well as the list's longest.
+    lstEvents->setColumnWidth(
+        TimeColumn, fontMetrics().horizontalAdvance(
+                        QStringLiteral("2027-01-03 04:05 %1  ")
+                            .arg(findZone_.named ? findZone_.name : QStringLiteral("GMT+12:45"))));
     lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
+}
+
+void frmAspectarian::cmdCancel_Click() {
+    // The list stays as it was.
+    EndList();
+}
+
+void frmAspectarian::EndList() {
+    if (find_) {
+        // The search stops at the end of its stretch of days; the timer drops it then.
+        find_->Cancel();
+        cancelled_.push_back(std::move(find_));
+    }
+    std::erase_if(cancelled_, [](const auto& find) { return find->Finished(); });
+    if (cancelled_.empty()) {
+        tmrList->stop();
+    } else {
+        tmrList->start();
+    }
+    prgList->setVisible(false);
+    cmdCancel->setVisible(false);
+}
+
+void frmAspectarian::hideEvent(QHideEvent* event) {
+    EndList();
+    QWidget::hideEvent(event);
 }
 
 void frmAspectarian::ApplyFilter() {

@@ -4,19 +4,23 @@
 // event hands its moment to the main window. Modeless; created once, then shown and hidden.
 
 #include "present/Aspectarian.h"
+#include "session/AspectarianFind.h"
 
 #include <QAbstractTableModel>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableView;
+class QTimer;
 
 namespace orbivex {
 
@@ -74,23 +78,40 @@ class frmAspectarian : public QWidget {
     QComboBox* cboAspect = nullptr;
     QTableView* lstEvents = nullptr;
     QLabel* lblCount = nullptr;
+    // While the events are sought: the day reached, and Cancel, which keeps the list as it was.
+    QProgressBar* prgList = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    // Reads the progress of the search and takes its events when it is done.
+    QTimer* tmrList = nullptr;
     QPushButton* cmdCopy = nullptr;
     QPushButton* cmdSaveCsv = nullptr;
     QPushButton* cmdClose = nullptr;
 
     // Shows the window for the year of `year`, its times in `zone`, with the aspects switched
-    // on in `settings`, and lists them.
+    // on in `settings`, and starts listing them.
     void Open(int year, const MomentZone& zone, const ConfigurationSettings& settings);
 
     AspectarianModel& Model() { return model_; }
+    // Whether a search for the events is under way.
+    bool Listing() const { return find_ != nullptr; }
 
+    // Starts the search for the events of the year or span chosen (cancelling one under way);
+    // the list is filled when it is done.
     void cmdList_Click();
+    void tmrList_Timer();
+    void cmdCancel_Click();
     void cmdCopy_Click();
     void cmdSaveCsv_Click();
     void lstEvents_DblClick(const QModelIndex& index);
 
+  protected:
+    // Hiding the window (Close, Escape, the close box) cancels a search under way.
+    void hideEvent(QHideEvent* event) override;
+
   private:
     void ApplyFilter();
+    // Ends the search under way, if any, and hides its progress.
+    void EndList();
 
     Dialogs& dialogs_;
     const ProgramTexts& texts_;
@@ -99,6 +120,11 @@ class frmAspectarian : public QWidget {
     AspectarianModel model_;
     MomentZone zone_;
     ConfigurationSettings settings_;
+    std::unique_ptr<AspectarianFind> find_;
+    // Cancelled searches still finishing their stretch of days, so that Cancel need not wait
+    // for them; dropped once they have ended.
+    std::vector<std::unique_ptr<AspectarianFind>> cancelled_;
+    MomentZone findZone_; // the zone the search under way was asked in
 };
 
 } // namespace orbivex

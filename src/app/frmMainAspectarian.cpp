@@ -21,11 +21,12 @@ void frmMain::cmdAspectarian_Click() {
             dialogs_, texts_, *ephemeris_, [this](double jd) { SetWorldDateToEvent(jd); }, this);
     }
     ReadControls();
-    // The year of the world date as entered, the present one when it has none.
+    // The year of the world date as entered (in its calendar), the present one when it has none.
     DateSet world = state.dateSets[WorldDate];
     const double local = InputDateToLocalJD(world);
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(local >= 0 ? std::floor(local) : 0);
+    record.calendar = CalendarLetterOfJdn(world.calendar, record.jdn);
     JDNToEuroDate(record);
     const int year = local >= 0 && record.valid != 0 ? record.year : QDate::currentDate().year();
     // The times are told in the world date's zone.

@@ -56,7 +56,8 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
                        "aspect and the slower body. Aspects switched off in the configuration "
                        "(of --state, else the default one) are left out; Pluto takes part only "
                        "from 1600 to 2199. JSON gives each moment's Julian day on Universal "
-                       "Time as well."));
+                       "Time as well. Days are read and written in the calendar of --calendar, "
+                       "else of --state, else the Gregorian one."));
     const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("The first day."),
                                         QStringLiteral("YYYY-MM-DD"));
     const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("The last day."),
@@ -76,19 +77,21 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
         QStringLiteral("A,B,..."));
     const QCommandLineOption stateOption(
         QStringLiteral("state"),
-        QStringLiteral("Take the configuration (the aspects switched on) from a state file."),
+        QStringLiteral("Take the configuration (the aspects switched on) and the calendar from a "
+                       "state file."),
         QStringLiteral("FILE"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the events as JSON."));
     const QCommandLineOption csvOption(QStringLiteral("csv"),
                                        QStringLiteral("Write the events as CSV with a header."));
+    const QCommandLineOption calendarOption = CalendarOption();
     parser.addOptions({fromOption, toOption, zoneOption, bodiesOption, aspectsOption, stateOption,
-                       jsonOption, csvOption});
+                       calendarOption, jsonOption, csvOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli aspectarian --from YYYY-MM-DD --to YYYY-MM-DD "
                            "[--zone ZONE] [--bodies A,B,...] [--aspects conjunction,square,...] "
-                           "[--state FILE] [--json|--csv]"),
+                           "[--state FILE] [--calendar CALENDAR] [--json|--csv]"),
             context)) {
         return *status;
     }
@@ -110,12 +113,15 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     }
     const QString zoneText = parser.value(zoneOption);
     const TimeZones zones = MakeTimeZones(0, IsNorthAmericanZoneName(zoneText));
-    DateSet dateSet = TodayDateSet();
+    DateSet dateSet = TodayDateSet(state.dateSets[WorldDate].calendar);
+    if (const QString error = ApplyCalendarOption(parser, calendarOption, std::span(&dateSet, 1));
+        !error.isEmpty()) {
+        return CommandUsageError(context, command, error);
+    }
     if (const QString error = ReadZoneText(zoneText, dateSet); !error.isEmpty()) {
         return CommandUsageError(context, command, error);
     }
-    const TimezoneEntry& entry = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)];
-    const MomentZone zone{entry.offsetMinutes, entry.text};
+    const MomentZone zone = MomentZoneOf(dateSet, zones);
 
     int status = ExitSuccess;
     const auto first = DayNumberOfOption(context, parser.value(fromOption), zones, dateSet, status);
@@ -130,10 +136,9 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
         return CommandUsageError(context, command,
                                  QStringLiteral("--to must not come before --from"));
     }
-    // Local midnights on Universal Time: day number N begins at N - 0.5 at Greenwich.
-    const double offset = zone.offsetMinutes / 1440.0;
-    AspectarianRequest request =
-        AspectarianRequestOf(state.settings, *first - 0.5 - offset, *last + 0.5 - offset);
+    // From the local midnight that begins the first day to the one that ends the last.
+    AspectarianRequest request = AspectarianRequestOf(state.settings, LocalDayStart(*first, zone),
+                                                      LocalDayStart(*last + 1, zone));
     if (parser.isSet(bodiesOption)) {
         if (const QString error = ReadAspectarianBodies(parser.value(bodiesOption), request);
             !error.isEmpty()) {

@@ -155,7 +155,8 @@ bool IsFasterBody(BodyIndex body, BodyIndex other) {
 }
 
 std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
-                                          const AspectarianRequest& request) {
+                                          const AspectarianRequest& request,
+                                          const ExactSearchProgress& progress) {
     std::vector<ExactAspect> events;
     const double from = std::max(request.from, ExactSearchFirstJulianDay);
     const double to = std::min(request.to, ExactSearchEndJulianDay);
@@ -250,6 +251,10 @@ std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
                       }
                       return x.second != y.second ? x.second < y.second : x.kind < y.kind;
                   });
+        if (progress &&
+            !progress(std::min(firstMidnight + static_cast<double>(chunk + count), to))) {
+            break;
+        }
     }
     return events;
 }

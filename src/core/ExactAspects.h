@@ -12,6 +12,7 @@
 #include "core/Bodies.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -43,11 +44,17 @@ struct AspectarianRequest {
     std::array<bool, NumAspectKinds + 1> kinds{}; // the aspect kinds listed, by AspectKind
 };
 
+// Told, after each stretch of days searched, the instant (UT) up to which the search is done;
+// returns false to stop the search there.
+using ExactSearchProgress = std::function<bool(double reachedJulianDay)>;
+
 // Every exact aspect between two bodies of the request, of a kind of the request, in time
 // order (ties by first body, second body, kind); each event once. Nothing outside years
-// 1-2799, and for Pluto nothing outside its table.
+// 1-2799, and for Pluto nothing outside its table. When `progress` stops the search, the
+// events found up to then.
 std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
-                                          const AspectarianRequest& request);
+                                          const AspectarianRequest& request,
+                                          const ExactSearchProgress& progress = {});
 
 // One aspect in orb at an instant: body `moving` against body `other` (both moving), or
 // against the fixed longitude `fixedLongitude` (radians) when that is given.

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 
 namespace orbivex {
@@ -82,10 +83,11 @@ QString AspectarianTimeText(double jd, const MomentZone& zone) {
     if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
         return {};
     }
-    const double minutes = std::round((jd + 0.5) * 1440.0 + zone.offsetMinutes);
+    const double minutes = std::round((jd + 0.5) * 1440.0 + MomentOffsetMinutes(zone, jd));
     const double day = std::floor(minutes / 1440.0);
     EuroDateRecord record;
     record.jdn = static_cast<std::int32_t>(day);
+    record.calendar = CalendarLetterOfJdn(zone.calendar, record.jdn);
     JDNToEuroDate(record);
     if (record.valid == 0) {
         return {};
@@ -125,6 +127,19 @@ QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone) {
 
 double AspectarianJulianDay(double jd) {
     return std::round(jd * 1e6) / 1e6;
+}
+
+std::pair<std::int32_t, std::int32_t> AspectarianYearDays(int year, CalendarChoice calendar) {
+    const auto dayNumber = [&](int month, int day) {
+        EuroDateRecord record;
+        record.year = year;
+        record.month = month;
+        record.day = day;
+        record.calendar = CalendarLetterOfDate(calendar, year, month, day);
+        return EuroDateToJDN(record);
+    };
+    return {std::clamp(dayNumber(1, 1), JdnOfYearOne, JdnOfYear2800 - 1),
+            std::clamp(dayNumber(12, 31), JdnOfYearOne, JdnOfYear2800 - 1)};
 }
 
 bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind) {

@@ -8,7 +8,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <span>
+#include <utility>
 
 namespace orbivex {
 
@@ -28,7 +30,8 @@ QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request);
 // The lower-case name of an aspect kind: "conjunction", "semisextile".
 QString AspectarianKindName(AspectKind kind);
 
-// "2027-01-03 04:05 GMT": the moment in the zone to the nearest minute.
+// "2027-01-03 04:05 GMT": the moment in the zone to the nearest minute, the date written in
+// the zone's calendar.
 QString AspectarianTimeText(double jd, const MomentZone& zone);
 
 // One line of the text listing: the time, the faster body, the aspect and the slower body in
@@ -42,6 +45,10 @@ QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone);
 
 // The Julian day as the listings give it: to a millionth of a day (a tenth of a second).
 double AspectarianJulianDay(double jd);
+
+// The day numbers of the first and the last day of `year` written in the calendar, kept within
+// the days the program converts (1 January 1 to 31 December 2799 of the Gregorian calendar).
+std::pair<std::int32_t, std::int32_t> AspectarianYearDays(int year, CalendarChoice calendar);
 
 // Whether an event involves `body` (0: any) and is of `kind` (0: any).
 bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind);

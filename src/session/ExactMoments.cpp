@@ -7,18 +7,34 @@
 
 namespace orbivex {
 
-MomentZone WorldMomentZone(const ProgramState& state) {
-    DateSet world = state.computedDateSets[WorldDate];
-    // Chooses the computer's zone when none is chosen.
-    InputDateToAJDate(world, state.computedZones);
-    if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
+MomentZone MomentZoneOf(const DateSet& dateSet, const TimeZones& zones) {
+    if (IsZoneName(dateSet.zoneName)) {
+        return {0, dateSet.zoneName, dateSet.calendar, true};
+    }
+    // The entry the conversion uses: the default one when none is chosen.
+    const int entry = DateSetAsConverted(dateSet, zones).timezoneIndex;
+    if (entry < 1 || entry >= TimezoneEntryCount) {
         MomentZone greenwich;
-        greenwich.calendar = world.calendar;
+        greenwich.calendar = dateSet.calendar;
         return greenwich;
     }
-    const TimezoneEntry& entry =
-        state.computedZones.list[static_cast<std::size_t>(world.timezoneIndex)];
-    return {entry.offsetMinutes, entry.text, world.calendar};
+    const TimezoneEntry& chosen = zones.list[static_cast<std::size_t>(entry)];
+    return {chosen.offsetMinutes, chosen.text, dateSet.calendar};
+}
+
+MomentZone WorldMomentZone(const ProgramState& state) {
+    return MomentZoneOf(state.computedDateSets[WorldDate], state.computedZones);
+}
+
+double MomentOffsetMinutes(const MomentZone& zone, double jd) {
+    return zone.named ? ZoneOffsetAt(zone.name, jd) / 60.0 : zone.offsetMinutes;
+}
+
+double LocalDayStart(std::int32_t day, const MomentZone& zone) {
+    // Day number N begins at N - 0.5 at Greenwich.
+    const double offsetMinutes =
+        zone.named ? ReadLocalTime(zone.name, day, 0).offsetSeconds / 60.0 : zone.offsetMinutes;
+    return static_cast<double>(day) - 0.5 - offsetMinutes / 1440.0;
 }
 
 QString ExactMomentText(double jd, const MomentZone& zone) {
@@ -27,7 +43,7 @@ QString ExactMomentText(double jd, const MomentZone& zone) {
         return {};
     }
     // Minutes since the local midnight that begins day number 0.
-    const double minutes = std::round((jd + 0.5) * 1440.0 + zone.offsetMinutes);
+    const double minutes = std::round((jd + 0.5) * 1440.0 + MomentOffsetMinutes(zone, jd));
     const double day = std::floor(minutes / 1440.0);
     const QString date = JDNToLongDate(static_cast<std::int32_t>(day), false, zone.calendar);
     if (date.isEmpty()) {

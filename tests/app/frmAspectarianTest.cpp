@@ -1,13 +1,18 @@
-// The aspectarian window opened from the main window: the year of the world date, the filters,
-// Copy, Save as CSV and the double-click that moves the world date.
+// The aspectarian window opened from the main window: the year of the world date, the search
+// away from the window with its Cancel, the filters, Copy, Save as CSV and the double-click that
+// moves the world date.
 #include "MainWindowSupport.h"
 
 #include "app/frmAspectarian.h"
+#include "core/Ephemeris.h"
 #include "present/Aspectarian.h"
 
+#include <QCalendar>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -22,12 +27,23 @@ using Kind = ScriptedDialogs::Kind;
 
 class AspectarianWindow : public MainWindowTest {
   protected:
+    // Starts the main window, unless a test did, and opens the aspectarian from it.
     frmAspectarian* Open() {
-        Start();
+        if (!window) {
+            Start();
+        }
         window->cmdAspectarian->click();
         frmAspectarian* aspectarian = window->aspectarianWindowIfMade();
         EXPECT_NE(aspectarian, nullptr);
+        if (aspectarian != nullptr) {
+            WaitForList(*aspectarian);
+        }
         return aspectarian;
+    }
+
+    // Lets the search under way end and fill the list.
+    static void WaitForList(frmAspectarian& aspectarian) {
+        QTRY_VERIFY_WITH_TIMEOUT(!aspectarian.Listing(), 60000);
     }
 };
 
@@ -74,8 +90,10 @@ TEST_F(AspectarianWindow, ListsTheWorldDatesYearAndFiltersIt) {
     EXPECT_TRUE(aspectarian->optSpan->isChecked());
     aspectarian->cmdList->click();
     EXPECT_EQ(dialogs.CallsOf(Kind::Message).size(), 1U);
+    EXPECT_FALSE(aspectarian->Listing());
     aspectarian->txbFrom->setDate(QDate(2024, 1, 15));
     aspectarian->cmdList->click();
+    WaitForList(*aspectarian);
     EXPECT_TRUE(model.data(model.index(0, 0), Qt::DisplayRole)
                     .toString()
                     .startsWith(QStringLiteral("2024-01-1")));
@@ -97,6 +115,147 @@ TEST_F(AspectarianWindow, ADoubleClickSetsTheWorldDateToTheEventAndComputes) {
     window->cmdCompute->setEnabled(false);
     aspectarian->lstEvents_DblClick(model.index(0, 0));
     EXPECT_EQ(window->state.ChartJulianDays[WorldDate], before);
+}
+
+} // namespace
+} // namespace orbivex::test
+
+namespace orbivex::test {
+namespace {
+
+TEST_F(AspectarianWindow, ListsAwayFromTheWindowAndCancelKeepsTheListAsItWas) {
+    frmAspectarian* aspectarian = Open();
+    ASSERT_NE(aspectarian, nullptr);
+    AspectarianModel& model = aspectarian->Model();
+    const std::vector<ExactAspect> year = model.ShownEvents();
+
+    // The whole calendar takes seconds: the window shows the search and answers meanwhile.
+    const auto listEverything = [&] {
+        aspectarian->txbFrom->setDate(QDate(1, 1, 1));
+        aspectarian->txbTo->setDate(QDate(2799, 12, 31));
+        aspectarian->cmdList->click();
+        EXPECT_TRUE(aspectarian->Listing());
+        EXPECT_TRUE(aspectarian->prgList->isVisibleTo(aspectarian));
+        EXPECT_TRUE(aspectarian->cmdCancel->isVisibleTo(aspectarian));
+    };
+    // Cancel, a new listing of the year, and hiding the window each end the search at once;
+    // the list holds the year's events throughout.
+    const struct {
+        const char* how;
+        std::function<void()> end;
+    } ends[] = {
+        {"Cancel", [&] { aspectarian->cmdCancel->click(); }},
+        {"a new listing",
+         [&] {
+             aspectarian->optYear->setChecked(true);
+             aspectarian->cmdList->click();
+         }},
+        {"hiding", [&] { aspectarian->cmdClose->click(); }},
+    };
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.how);
+        aspectarian->show();
+        listEverything();
+        QTest::qWait(100);
+        end.end();
+        QTest::qWait(300);
+        if (aspectarian->Listing()) {
+            WaitForList(*aspectarian); // the new listing of the year
+        }
+        EXPECT_FALSE(aspectarian->prgList->isVisibleTo(aspectarian));
+        EXPECT_FALSE(aspectarian->cmdCancel->isVisibleTo(aspectarian));
+        EXPECT_EQ(model.ShownEvents(), year);
+    }
+
+    // A listing run to its end gives the events of the plain search.
+    aspectarian->show();
+    aspectarian->txbFrom->setDate(QDate(1990, 1, 1));
+    aspectarian->txbTo->setDate(QDate(2009, 12, 31));
+    aspectarian->cmdList->click();
+    WaitForList(*aspectarian);
+    ASSERT_NE(window->ephemeris(), nullptr);
+    EXPECT_EQ(model.ShownEvents(),
+              FindExactAspects(*window->ephemeris(),
+                               AspectarianRequestOf(window->state.settings,
+                                                    QDate(1990, 1, 1).toJulianDay() - 0.5,
+                                                    QDate(2010, 1, 1).toJulianDay() - 0.5)));
+}
+
+} // namespace
+} // namespace orbivex::test
+
+namespace orbivex::test {
+namespace {
+
+// The year box and the dates are read, and the times written, in the calendar chosen.
+TEST_F(AspectarianWindow, FollowsTheChosenCalendar) {
+    Start();
+    SetCalendar(window->state.dateSets, CalendarChoice::Julian);
+    frmAspectarian* aspectarian = Open();
+    ASSERT_NE(aspectarian, nullptr);
+    const AspectarianModel& model = aspectarian->Model();
+    const auto firstTime = [&] {
+        return model.data(model.index(0, 0), Qt::DisplayRole).toString();
+    };
+    // 1 January 2024 of the Julian calendar is 14 January of the Gregorian one, day 2460324.
+    EXPECT_EQ(aspectarian->txbYear->value(), 2024);
+    EXPECT_EQ(aspectarian->txbFrom->text(), QStringLiteral("2024-01-01"));
+    EXPECT_EQ(aspectarian->txbTo->text(), QStringLiteral("2024-12-31"));
+    ASSERT_GT(model.rowCount(), 500);
+    EXPECT_TRUE(firstTime().startsWith(QStringLiteral("2024-01-01"))) << firstTime().toStdString();
+    EXPECT_GE(model.EventAt(0).julianDay, 2460323.5);
+    EXPECT_LT(model.EventAt(0).julianDay, 2460324.5);
+
+    // A day only the Julian calendar has.
+    const QCalendar julian(QCalendar::System::Julian);
+    aspectarian->txbFrom->setDate(QDate(1500, 2, 29, julian));
+    aspectarian->txbTo->setDate(QDate(1500, 3, 2, julian));
+    EXPECT_EQ(aspectarian->txbFrom->text(), QStringLiteral("1500-02-29"));
+    aspectarian->cmdList->click();
+    WaitForList(*aspectarian);
+    EXPECT_TRUE(dialogs.CallsOf(Kind::Message).empty());
+    ASSERT_GT(model.rowCount(), 0);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString time = model.data(model.index(row, 0), Qt::DisplayRole).toString();
+        EXPECT_TRUE(time.startsWith(QStringLiteral("1500-02-29")) ||
+                    time.startsWith(QStringLiteral("1500-03-0")))
+            << time.toStdString();
+    }
+
+    // Julian before the reform: the days it skipped are refused, the list stays.
+    SetCalendar(window->state.dateSets, CalendarChoice::Auto);
+    aspectarian = Open();
+    const std::vector<ExactAspect> shown = model.ShownEvents();
+    aspectarian->txbFrom->setDate(QDate(1582, 10, 10, julian));
+    aspectarian->cmdList->click();
+    EXPECT_FALSE(aspectarian->Listing());
+    ASSERT_EQ(dialogs.CallsOf(Kind::Message).size(), 1U);
+    EXPECT_EQ(model.ShownEvents(), shown);
+}
+
+// A zone named as in the time-zone database tells each moment with the offset in force there.
+TEST_F(AspectarianWindow, TellsTheMomentsInANamedZone) {
+    Start();
+    EnterDate(WorldDate, QStringLiteral("2024"), 7, 1, NoonHourEntry, GreenwichTimezoneEntry);
+    QLineEdit* zoneBox = window->cboTimezone[WorldDate]->lineEdit();
+    zoneBox->setText(QStringLiteral("Europe/Paris"));
+    Q_EMIT zoneBox->editingFinished();
+    frmAspectarian* aspectarian = Open();
+    ASSERT_NE(aspectarian, nullptr);
+    const AspectarianModel& model = aspectarian->Model();
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("Time (Europe/Paris)"));
+    ASSERT_GT(model.rowCount(), 500);
+    // The year begins at 23:00 UT on 31 December 2023, midnight in Paris.
+    EXPECT_GE(model.EventAt(0).julianDay, 2460310.5 - 1.0 / 24.0);
+    EXPECT_LT(model.EventAt(0).julianDay, 2460310.5 + 1.0);
+    for (const int row : {0, model.rowCount() / 2}) {
+        const ExactAspect& event = model.EventAt(row);
+        const int offset = ZoneOffsetAt(QStringLiteral("Europe/Paris"), event.julianDay) / 60;
+        EXPECT_EQ(model.data(model.index(row, 0), Qt::DisplayRole).toString(),
+                  AspectarianTimeText(event.julianDay, {offset, QStringLiteral("Europe/Paris"),
+                                                        CalendarChoice::Gregorian, false}));
+    }
 }
 
 } // namespace

@@ -68,6 +68,16 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
     const QStringList west = Lines(Aspectarian(
         mercuryEarth + QStringList{QStringLiteral("--zone"), QStringLiteral("GMT-5:00")}));
     EXPECT_TRUE(west.first().startsWith(QStringLiteral("2027-01-01 11:49 GMT-5:00")));
+    // A named zone: its offset at each moment (summer time in July) and its name.
+    const QStringList paris{QStringLiteral("--zone"), QStringLiteral("Europe/Paris"),
+                            QStringLiteral("--bodies"), QStringLiteral("Mercury,Earth")};
+    EXPECT_EQ(Lines(Aspectarian(January2027 + paris)).first(),
+              QStringLiteral("2027-01-01 17:49 Europe/Paris  Mercury opposition  Earth"));
+    EXPECT_EQ(
+        Lines(Aspectarian(QStringList{QStringLiteral("--from"), QStringLiteral("2027-07-07"),
+                                      QStringLiteral("--to"), QStringLiteral("2027-07-07")} +
+                          paris)),
+        QStringList{QStringLiteral("2027-07-07 15:15 Europe/Paris  Mercury semisextile Earth")});
 
     // Squares switched off in a state file (an orb of 0: a colour of 0 is not kept in state
     // files) are left out, even when asked for.
@@ -84,6 +94,19 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
                                                              QStringLiteral("--aspects"),
                                                              QStringLiteral("square")}))
                     .isEmpty());
+
+    // The calendar of a state file reads and writes the days; --calendar goes before it.
+    const QString julian = folder.filePath(QStringLiteral("julian.pat"));
+    orbivex::SetCalendar(state.dateSets, orbivex::CalendarChoice::Julian);
+    ASSERT_EQ(orbivex::WriteStateFile(julian, orbivex::ToStateFile(state)), QString());
+    const QStringList february1500{QStringLiteral("--from"),  QStringLiteral("1500-02-27"),
+                                   QStringLiteral("--to"),    QStringLiteral("1500-02-27"),
+                                   QStringLiteral("--state"), julian};
+    EXPECT_EQ(Lines(Aspectarian(february1500)),
+              QStringList{QStringLiteral("1500-02-27 16:33 GMT  Venus   quincunx    Earth")});
+    EXPECT_FALSE(Lines(Aspectarian(february1500 + QStringList{QStringLiteral("--calendar"),
+                                                              QStringLiteral("gregorian")}))
+                     .contains(QStringLiteral("1500-02-27 16:33 GMT  Venus   quincunx    Earth")));
 }
 
 TEST(AspectarianCommand, BadInputIsRefusedWithItsExitStatus) {

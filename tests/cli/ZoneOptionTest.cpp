@@ -176,6 +176,9 @@ TEST(CalendarOption, EveryCommandReadsItsDatesInTheCalendar) {
         {args("date --year 1582 --month 10 --day 4 --zone GMT --calendar julian --json"), 0,
          "2299160"},
         {args("durations --mode world --world 1600-01-01 --calendar mayan"), 2, "--calendar"},
+        {args("aspectarian --from 1500-02-27 --to 1500-02-27 --calendar julian"), 0,
+         "1500-02-27 16:33 GMT  Venus   quincunx    Earth"},
+        {args("aspectarian --from 1500-02-29 --to 1500-03-01"), 3, "does not exist"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());

@@ -210,3 +210,30 @@ TEST_F(ExactAspectsTest, APassageGivesTheExactMomentNearestItsInstant) {
 }
 
 } // namespace
+
+TEST_F(ExactAspectsTest, ProgressFollowsTheSearchAndStopsIt) {
+    const AspectarianRequest request =
+        Request(Year2000, Year2000 + 40 * 365.25, {Mercury, Earth, Venus});
+    const std::vector<ExactAspect> all = FindExactAspects(ephemeris, request);
+    std::vector<double> reached;
+    FindExactAspects(ephemeris, request, [&](double jd) {
+        reached.push_back(jd);
+        return true;
+    });
+    ASSERT_GE(reached.size(), 2U);
+    EXPECT_TRUE(std::is_sorted(reached.begin(), reached.end()));
+    EXPECT_GT(reached.front(), request.from);
+    EXPECT_EQ(reached.back(), request.to);
+
+    // Stopped after the first stretch: the events before the instant it reached, no more.
+    double stoppedAt = 0.0;
+    const std::vector<ExactAspect> first = FindExactAspects(ephemeris, request, [&](double jd) {
+        stoppedAt = jd;
+        return false;
+    });
+    ASSERT_FALSE(first.empty());
+    ASSERT_LT(first.size(), all.size());
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), all.begin()));
+    EXPECT_LT(first.back().julianDay, stoppedAt);
+    EXPECT_GE(all[first.size()].julianDay, stoppedAt);
+}

@@ -67,9 +67,49 @@ TEST(ExactMomentText, TellsTheNearestMinuteInTheZone) {
         {1e300, {}, ""},
         // Written in the world date's calendar: the Julian date is 13 days behind.
         {2460389.0, {0, u"GMT"_s, CalendarChoice::Julian}, "March 6, 2024 at 12:00 GMT"},
+        // A named zone: the offset in force at each moment, summer time included.
+        {2460389.0,
+         {0, u"Europe/Paris"_s, CalendarChoice::Gregorian, true},
+         "March 19, 2024 at 13:00 Europe/Paris"},
+        {2460500.0,
+         {0, u"Europe/Paris"_s, CalendarChoice::Gregorian, true},
+         "July 8, 2024 at 14:00 Europe/Paris"},
+        {2460500.0,
+         {0, u"Asia/Kolkata"_s, CalendarChoice::Gregorian, true},
+         "July 8, 2024 at 17:30 Asia/Kolkata"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ExactMomentText(c.jd, c.zone), QString::fromUtf8(c.text)) << c.jd;
+    }
+}
+
+// The zone a date set converts with, and the local midnights in it.
+TEST(MomentZoneOf, IsTheZoneTheDateSetConvertsWith) {
+    const TimeZones zones = MakeTimeZones(-300, true); // a computer on Eastern time
+    DateSet date{u"2024"_s, 7, 8, NoonHourEntry, 0};
+    date.calendar = CalendarChoice::Julian;
+    const struct {
+        int entry;
+        const char* zoneName;
+        const char* name;
+        int offsetMinutes;
+        bool named;
+        double july8Start; // the instant (UT) at which 8 July 2024 begins there
+    } cases[] = {
+        {GreenwichTimezoneEntry + 2, "", "GMT+1:00", 60, false, 2460499.5 - 1.0 / 24.0},
+        {0, "", "EST/CDT", -300, false, 2460499.5 + 5.0 / 24.0}, // the computer's
+        {0, "Europe/Paris", "Europe/Paris", 0, true, 2460499.5 - 2.0 / 24.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        date.timezoneIndex = c.entry;
+        date.zoneName = QString::fromUtf8(c.zoneName);
+        const MomentZone zone = MomentZoneOf(date, zones);
+        EXPECT_EQ(zone.name, QString::fromUtf8(c.name));
+        EXPECT_EQ(zone.offsetMinutes, c.offsetMinutes);
+        EXPECT_EQ(zone.named, c.named);
+        EXPECT_EQ(zone.calendar, CalendarChoice::Julian);
+        EXPECT_NEAR(LocalDayStart(2460500, zone), c.july8Start, 1e-9);
     }
 }
 
