@@ -16,8 +16,9 @@ AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, d
     AspectarianRequest request;
     request.from = from;
     request.to = to;
-    request.bodies.fill(true);
-    request.bodies[0] = false;
+    for (BodyIndex body : AllBodies) {
+        request.bodies[body] = true;
+    }
     OrbTable orbs;
     OrbSummary summary;
     SetOrbs(settings, orbs, summary);
@@ -55,7 +56,13 @@ QString ReadNames(const QString& list, int count, NameOf nameOf, const char* wha
 } // namespace
 
 QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
-    return ReadNames(list, MaxBodies, BodyName, "body", request.bodies);
+    return ReadNames(
+        list, MaxBodies,
+        [](int number) {
+            const std::optional<BodyIndex> body = BodyOfNumber(number);
+            return body ? BodyName(*body) : QString();
+        },
+        "body", request.bodies);
 }
 
 QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
@@ -127,8 +134,9 @@ double AspectarianJulianDay(double jd) {
     return std::round(jd * 1e6) / 1e6;
 }
 
-bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind) {
-    return (body == 0 || event.first == body || event.second == body) &&
+bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> body,
+                           AspectKind kind) {
+    return (!body || event.first == *body || event.second == *body) &&
            (kind == NoAspect || event.kind == kind);
 }
 

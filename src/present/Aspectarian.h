@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <span>
 
 namespace orbivex {
@@ -43,8 +44,9 @@ QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone);
 // The Julian day as the listings give it: to a millionth of a day (a tenth of a second).
 double AspectarianJulianDay(double jd);
 
-// Whether an event involves `body` (0: any) and is of `kind` (0: any).
-bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind);
+// Whether an event involves `body` (none: any) and is of `kind` (NoAspect: any).
+bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> body,
+                           AspectKind kind);
 
 // Writes the events as CSV (header, then one row each, LF line ends) to path, replacing a
 // regular file there only once every byte is written. "" on success, else why not.
