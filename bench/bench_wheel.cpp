@@ -51,17 +51,21 @@ WheelInput Input(const benchmark::State& run) {
         input.devicePixelRatio = static_cast<double>(run.range(2));
     }
     const bool crowded = run.range(1) != 0;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        const double first = crowded ? 100.0 + 2.0 * body : 37.0 * body;
+    for (BodyIndex body : AllBodies) {
+        const int number = BodyNumber(body);
+        const double first = crowded ? 100.0 + 2.0 * number : 37.0 * number;
         input.positions[0][body] = Position(DegreesToRadians(first));
         input.positions[1][body] =
             Position(DegreesToRadians(crowded ? first + 5.0 : first + 150.0));
     }
     input.colours = ConfigurationSettings().colours;
-    for (BodyIndex a = 1; a <= MaxBodies; ++a) {
-        for (BodyIndex b = a + 1; b <= MaxBodies; b += 3) {
+    for (BodyIndex a : AllBodies) {
+        const std::span<const BodyIndex> after = BodiesAfter(a, MaxBodies);
+        for (std::size_t i = 0; i < after.size(); i += 3) {
+            const BodyIndex b = after[i];
+            const int sum = BodyNumber(a) + BodyNumber(b);
             input.aspects.push_back(
-                {a, b, AspectKindOfNumber((a + b) % NumAspectKinds + 1), (a + b) % 4 == 0});
+                {a, b, AspectKindOfNumber(sum % NumAspectKinds + 1), sum % 4 == 0});
         }
     }
     return input;

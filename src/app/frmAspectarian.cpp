@@ -107,7 +107,7 @@ void AspectarianModel::SetEvents(std::vector<ExactAspect> events, const MomentZo
     endResetModel();
 }
 
-void AspectarianModel::SetFilter(BodyIndex body, AspectKind kind) {
+void AspectarianModel::SetFilter(std::optional<BodyIndex> body, AspectKind kind) {
     beginResetModel();
     body_ = body;
     kind_ = kind;
@@ -217,7 +217,7 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     cboBody = new QComboBox(this);
     cboBody->setObjectName(QStringLiteral("cboBody"));
     cboBody->addItem(texts_.ProgramText(kAllBodiesText));
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+    for (BodyIndex body : AllBodies) {
         cboBody->addItem(BodyName(body));
     }
     cboAspect = new QComboBox(this);
@@ -456,7 +456,7 @@ void frmAspectarian::hideEvent(QHideEvent* event) {
 }
 
 void frmAspectarian::ApplyFilter() {
-    model_.SetFilter(std::max(cboBody->currentIndex(), 0),
+    model_.SetFilter(BodyOfNumber(cboBody->currentIndex()),
                      AspectKindOfNumber(cboAspect->currentIndex()));
     lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
 }

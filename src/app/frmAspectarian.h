@@ -37,7 +37,7 @@ class AspectarianModel : public QAbstractTableModel {
     explicit AspectarianModel(const ProgramTexts& texts, QObject* parent = nullptr);
 
     void SetEvents(std::vector<ExactAspect> events, const MomentZone& zone);
-    void SetFilter(BodyIndex body, AspectKind kind);
+    void SetFilter(std::optional<BodyIndex> body, AspectKind kind);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -56,7 +56,7 @@ class AspectarianModel : public QAbstractTableModel {
     std::vector<ExactAspect> events_;
     std::vector<int> shown_; // indices into events_
     MomentZone zone_;
-    BodyIndex body_ = 0;
+    std::optional<BodyIndex> body_; // none: every body
     AspectKind kind_ = NoAspect;
 };
 

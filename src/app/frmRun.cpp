@@ -224,7 +224,7 @@ void frmRun::PrepareToShow() {
         QComboBox* list = cboSoughtPlanet[i];
         list->clear();
         list->addItem(QString());
-        for (BodyIndex body = 1; body <= numBodies_; ++body) {
+        for (BodyIndex body : BodiesInUse(numBodies_)) {
             list->addItem(BodyName(body));
         }
         const int entry = run_.RememberedBodies[i];

@@ -74,9 +74,8 @@ QJsonArray PositionsJson(const Chart& chart, int set) {
                                              ? std::optional<double>(chart.zodiacOffset[index])
                                              : std::nullopt;
     QJsonArray entries;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        entries.append(
-            PositionJson(body, chart.positions[index][static_cast<std::size_t>(body)], offset));
+    for (BodyIndex body : AllBodies) {
+        entries.append(PositionJson(body, chart.positions[index][body], offset));
     }
     return entries;
 }
@@ -149,8 +148,8 @@ QJsonObject ChartJson(const ProgramState& state, const ChartView& view) {
 // with `symbols` its Unicode symbol. The cells hold the letters of the symbol font, which mean
 // nothing outside it.
 QString GlyphText(const GridCell& cell, bool symbols) {
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        if (cell.text == QLatin1String(Bodies[static_cast<std::size_t>(body)].symbolLetter)) {
+    for (BodyIndex body : AllBodies) {
+        if (cell.text == QLatin1String(Bodies[body].symbolLetter)) {
             return symbols ? BodySymbol(body) : BodyAbbreviation(body);
         }
     }

@@ -157,9 +157,8 @@ void WritePositions(JsonWriter& json, const Chart& chart, int set) {
     const auto index = static_cast<std::size_t>(set);
     const bool ofDate = chart.zodiac == ZodiacChoice::OfDate;
     json.BeginArray();
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        const double longitude =
-            ComponentLongitude(chart.positions[index][static_cast<std::size_t>(body)]);
+    for (BodyIndex body : AllBodies) {
+        const double longitude = ComponentLongitude(chart.positions[index][body]);
         const PositionFacts facts = PositionFactsOf(longitude, chart.zodiacOffset[index]);
         json.BeginObject();
         json.Key("body");

@@ -50,9 +50,9 @@ int UsageError(Context& context, const QString& message) {
 void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitudes,
                       double zodiacOffset) {
     context.out << "JD " << QString::number(jd, 'f', 6) << '\n';
-    for (BodyIndex body = Earth; body <= Pluto; ++body) {
-        const double longitude = longitudes[static_cast<std::size_t>(body)];
-        QString line = QStringLiteral("%1 %2 ").arg(body).arg(BodyName(body), -7);
+    for (BodyIndex body : AllBodies) {
+        const double longitude = longitudes[body];
+        QString line = QStringLiteral("%1 %2 ").arg(BodyNumber(body)).arg(BodyName(body), -7);
         if (longitude < 0.0) {
             line += MarkerOf(longitude);
         } else {
@@ -74,8 +74,8 @@ std::string DayLines(const std::vector<double>& jds, const std::vector<BodyLongi
     text.reserve((last - first) * 128);
     for (std::size_t row = first; row < last; ++row) {
         AppendFixedDecimal(text, jds[row], 6);
-        for (BodyIndex body = Earth; body <= Pluto; ++body) {
-            const double longitude = rows[row][static_cast<std::size_t>(body)];
+        for (BodyIndex body : AllBodies) {
+            const double longitude = rows[row][body];
             text += ' ';
             if (longitude < 0.0) {
                 text += MarkerOf(longitude).toStdString();

@@ -35,16 +35,16 @@ int UsageError(Context& context, const QString& message) {
     return CommandUsageError(context, QStringLiteral("run"), message);
 }
 
-// A body by its name or its two-letter abbreviation, any case; 0 when none has it.
-BodyIndex BodyOfText(const QString& text) {
+// A body by its name or its two-letter abbreviation, any case; none when none has it.
+std::optional<BodyIndex> BodyOfText(const QString& text) {
     const QString trimmed = text.trimmed();
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+    for (BodyIndex body : AllBodies) {
         if (trimmed.compare(BodyName(body), Qt::CaseInsensitive) == 0 ||
             trimmed.compare(BodyAbbreviation(body), Qt::CaseInsensitive) == 0) {
             return body;
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
 QString PatternNameList() {
@@ -74,10 +74,11 @@ QString ParseChoices(const QCommandLineParser& parser, const QCommandLineOption&
             return QStringLiteral("--bodies names at most three bodies");
         }
         for (qsizetype i = 0; i < names.size(); ++i) {
-            bodies[static_cast<size_t>(i)] = BodyOfText(names[i]);
-            if (bodies[static_cast<size_t>(i)] == 0) {
+            const std::optional<BodyIndex> body = BodyOfText(names[i]);
+            if (!body) {
                 return QStringLiteral("unknown body '%1'").arg(names[i]);
             }
+            bodies[static_cast<size_t>(i)] = BodyNumber(*body);
         }
         if (SoughtBodiesRepeat(bodies)) {
             return RepeatedBodyMessage();

@@ -7,11 +7,11 @@
 namespace orbivex {
 
 QString BodyName(BodyIndex body) {
-    return body >= 0 && body <= 10 ? QString::fromUtf8(Bodies[body].name) : QString();
+    return IsBody(body) ? QString::fromUtf8(Bodies[body].name) : QString();
 }
 
 QString BodyAbbreviation(BodyIndex body) {
-    return body >= 0 && body <= 10 ? QString::fromUtf8(Bodies[body].abbreviation) : QString();
+    return IsBody(body) ? QString::fromUtf8(Bodies[body].abbreviation) : QString();
 }
 
 QString AspectAbbreviation(AspectKind kind) {

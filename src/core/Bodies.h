@@ -7,11 +7,11 @@
 #include <QStringView>
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 
 namespace orbivex {
 
-using BodyIndex = int;  // 1 Earth ... 9 Pluto; 0 carries no body
 using ZodiacSign = int; // 0 Aries ... 11 Pisces
 
 // The full circle used by every degree/radian conversion. It is deliberately the 15-digit
@@ -47,15 +47,62 @@ inline constexpr int NumAspectKinds = 7;
 inline constexpr int NumZodiacSigns = 12;
 inline constexpr int NumPatterns = 14;
 
-inline constexpr BodyIndex Earth = 1;
-inline constexpr BodyIndex Mercury = 2;
-inline constexpr BodyIndex Venus = 3;
-inline constexpr BodyIndex Mars = 4;
-inline constexpr BodyIndex Jupiter = 5;
-inline constexpr BodyIndex Saturn = 6;
-inline constexpr BodyIndex Uranus = 7;
-inline constexpr BodyIndex Neptune = 8;
-inline constexpr BodyIndex Pluto = 9;
+// The number of a body (1..9) is what state files, controls and the tables indexed by body use.
+enum class BodyIndex : int {
+    Earth = 1,
+    Mercury,
+    Venus,
+    Mars,
+    Jupiter,
+    Saturn,
+    Uranus,
+    Neptune,
+    Pluto,
+};
+using enum BodyIndex;
+
+// The bodies in order, to iterate over.
+inline constexpr std::array<BodyIndex, MaxBodies> AllBodies{Earth,  Mercury, Venus,   Mars, Jupiter,
+                                                            Saturn, Uranus,  Neptune, Pluto};
+
+// The body's number: its index in the tables by body.
+inline constexpr std::size_t Index(BodyIndex body) {
+    return static_cast<std::size_t>(body);
+}
+inline constexpr int BodyNumber(BodyIndex body) {
+    return static_cast<int>(body);
+}
+// The body of a number 1..9 read from a file or a control; none for any other.
+inline constexpr std::optional<BodyIndex> BodyOfNumber(int number) {
+    if (number < 1 || number > MaxBodies) {
+        return std::nullopt;
+    }
+    return static_cast<BodyIndex>(number);
+}
+
+// The first numBodies bodies: those in use (Pluto only while its table is loaded).
+inline constexpr std::span<const BodyIndex> BodiesInUse(int numBodies) {
+    const int count = numBodies < 0 ? 0 : numBodies > MaxBodies ? MaxBodies : numBodies;
+    return std::span(AllBodies).first(static_cast<std::size_t>(count));
+}
+// The bodies from `first` to `last` in order.
+inline constexpr std::span<const BodyIndex> BodyRange(BodyIndex first, BodyIndex last) {
+    return std::span(AllBodies).subspan(Index(first) - 1, Index(last) - Index(first) + 1);
+}
+// The bodies after `body` among the first numBodies, in order.
+inline constexpr std::span<const BodyIndex> BodiesAfter(BodyIndex body, int numBodies) {
+    const std::span<const BodyIndex> inUse = BodiesInUse(numBodies);
+    const auto first = static_cast<std::size_t>(BodyNumber(body));
+    return first < inUse.size() ? inUse.subspan(first) : inUse.subspan(inUse.size());
+}
+
+// A table with an entry for each body, read by body. Entry 0 stays unused so that the layout
+// keeps the body numbers.
+template <class T> struct ByBody : std::array<T, MaxBodies + 1> {
+    using Base = std::array<T, MaxBodies + 1>;
+    constexpr T& operator[](BodyIndex body) { return Base::operator[](Index(body)); }
+    constexpr const T& operator[](BodyIndex body) const { return Base::operator[](Index(body)); }
+};
 
 // The number of a kind (1..7) is its precedence when a separation lies within the orbs of two
 // kinds, and what state files, duration records and tables indexed by kind use.
@@ -95,9 +142,8 @@ struct BodyRecord {
     int planetNumber;         // number of the body in the position library; 0 for none
 };
 
-// Indices 0 to 10; 0 and 10 carry no body. Index 10's symbol letter is the glyph drawn at the
-// centre of the chart wheel.
-inline constexpr std::array<BodyRecord, 11> Bodies{{
+// Entry 0 carries no body.
+inline constexpr ByBody<BodyRecord> Bodies{{{
     {"", "", "", false, 0},
     {"Earth", "Ea", "L", true, 3},
     {"Mercury", "Me", "f", true, 1},
@@ -108,9 +154,9 @@ inline constexpr std::array<BodyRecord, 11> Bodies{{
     {"Uranus", "Ur", "F", false, 7},
     {"Neptune", "Ne", "G", false, 8},
     {"Pluto", "Pl", "J", false, 0},
-    {"", "", "s", false, 0},
-}};
+}}};
 
+// The symbol font's letter of the glyph drawn at the centre of the chart wheel.
 inline constexpr const char* CentreSymbolLetter = "s";
 
 struct AspectKindRecord {
@@ -241,8 +287,8 @@ inline constexpr std::array<int, 12> ColourCycle{
     Rgb(0, 192, 255), Rgb(192, 0, 255),   Rgb(255, 192, 0),   Rgb(128, 64, 0),
 };
 
-inline bool IsBody(BodyIndex body) {
-    return body >= 1 && body <= MaxBodies;
+inline constexpr bool IsBody(BodyIndex body) {
+    return body >= Earth && body <= Pluto;
 }
 inline bool IsAspectKind(AspectKind kind) {
     return kind >= Conjunction && kind <= Quincunx;

@@ -14,9 +14,8 @@ constexpr double MotionStep = 1.0 / 48.0;
 PositionSet PositionsAt(const Ephemeris& ephemeris, double jd, int numBodies) {
     const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(jd);
     PositionSet positions{};
-    for (BodyIndex body = 1; body <= numBodies; ++body) {
-        positions[static_cast<std::size_t>(body)] =
-            Position::FromEphemeris(longitudes[static_cast<std::size_t>(body)]);
+    for (BodyIndex body : BodiesInUse(numBodies)) {
+        positions[body] = Position::FromEphemeris(longitudes[body]);
     }
     return positions;
 }
@@ -36,10 +35,9 @@ Motion MotionOf(double later, double deviation) {
 void FindMotion(Chart& chart, const BodyLongitudes& later) {
     const bool natalFixed = chart.TwoSets();
     for (ChartAspect& aspect : chart.aspects) {
-        const double first = later[static_cast<std::size_t>(aspect.first)];
+        const double first = later[aspect.first];
         const double second =
-            natalFixed ? chart.positions[1][static_cast<std::size_t>(aspect.second)].Longitude()
-                       : later[static_cast<std::size_t>(aspect.second)];
+            natalFixed ? chart.positions[1][aspect.second].Longitude() : later[aspect.second];
         // A body that leaves its table within the half hour gives no motion rather than a
         // deviation measured from a marker value.
         if (!(first >= 0.0) || !(second >= 0.0)) {
@@ -78,13 +76,13 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
         chart.secondJulianDay = request.secondJulianDay;
         chart.zodiacOffset[1] = ZodiacOffset(request.zodiac, request.secondJulianDay);
         const PositionSet& second = chart.positions[1];
-        for (BodyIndex l = 1; l <= n; ++l) {
-            const Position& natal = second[static_cast<std::size_t>(l)];
+        for (BodyIndex l : BodiesInUse(n)) {
+            const Position& natal = second[l];
             if (!natal.Known()) {
                 continue;
             }
-            for (BodyIndex m = 1; m <= n; ++m) {
-                const Position& moving = first[static_cast<std::size_t>(m)];
+            for (BodyIndex m : BodiesInUse(n)) {
+                const Position& moving = first[m];
                 if (!moving.Known()) {
                     continue;
                 }
@@ -100,8 +98,8 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
 
     // One set: the pair table decides every pair's aspect once, for the grid and the patterns.
     const AspectPairs pairs(first, request.orbs, n);
-    for (BodyIndex k = 1; k <= n; ++k) {
-        for (BodyIndex j = k + 1; j <= n; ++j) {
+    for (BodyIndex k : BodiesInUse(n)) {
+        for (BodyIndex j : BodiesAfter(k, n)) {
             const AspectKind kind = pairs.FirstKind(k, j);
             if (kind != NoAspect) {
                 add(k, j, kind, pairs.Deviation(k, j, kind));

@@ -51,8 +51,8 @@ enum class Motion : std::uint8_t {
 struct ChartAspect {
     // World transits and natal aspects: first < second. Two-chart modes: first is the body of
     // the first set (transiting, or the first birthdate's) and second that of the second set.
-    BodyIndex first = 0;
-    BodyIndex second = 0;
+    BodyIndex first = Earth;
+    BodyIndex second = Earth;
     AspectKind kind = NoAspect;
     double deviation = 0.0; // radians from the exact aspect
     Motion motion = Motion::None;

@@ -24,9 +24,18 @@ constexpr int32 PositionFlags =
 constexpr int32 EphemerisMask = SEFLG_JPLEPH | SEFLG_SWIEPH | SEFLG_MOSEPH;
 
 // The Swiss Ephemeris number of each body; Pluto comes from the program's own table.
-constexpr std::array<int, MaxBodies + 1> LibraryBodies{
-    -1, SE_EARTH, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN, SE_URANUS, SE_NEPTUNE, -1,
-};
+constexpr ByBody<int> LibraryBodies{{
+    -1,
+    SE_EARTH,
+    SE_MERCURY,
+    SE_VENUS,
+    SE_MARS,
+    SE_JUPITER,
+    SE_SATURN,
+    SE_URANUS,
+    SE_NEPTUNE,
+    -1,
+}};
 
 // The library silently ignores a search path longer than this and uses its own default.
 constexpr qsizetype MaxLibraryPathLength = 242;
@@ -343,8 +352,7 @@ double Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
     double result[6] = {};
     char error[AS_MAXCH] = {};
     UseFileOf(jd + swe_deltat_ex(jd, PositionFlags, error), openFile_);
-    const int32 returned = swe_calc_ut(jd, LibraryBodies[static_cast<std::size_t>(body)],
-                                       PositionFlags, result, error);
+    const int32 returned = swe_calc_ut(jd, LibraryBodies[body], PositionFlags, result, error);
     const LibraryResult position = FromLibrary(returned, result);
     if (position.computed) {
         builtInTheory_ = position.builtInTheory;
@@ -374,10 +382,9 @@ Ephemeris::RangeOutcome Ephemeris::ComputeRange(std::span<const double> jds, std
         if (std::isfinite(jd)) {
             const double deltaT = swe_deltat_ex(jd, PositionFlags, error);
             UseFileOf(jd + deltaT, openFile);
-            for (BodyIndex body = Earth; body < Pluto; ++body) {
-                const LibraryResult position =
-                    LibraryPosition(LibraryBodies[static_cast<std::size_t>(body)], jd, deltaT);
-                longitudes[static_cast<std::size_t>(body)] = position.longitude;
+            for (BodyIndex body : BodyRange(Earth, Neptune)) {
+                const LibraryResult position = LibraryPosition(LibraryBodies[body], jd, deltaT);
+                longitudes[body] = position.longitude;
                 outcome.computed = outcome.computed || position.computed;
                 outcome.builtInTheory = outcome.builtInTheory || position.builtInTheory;
             }

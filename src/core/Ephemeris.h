@@ -33,7 +33,7 @@ inline constexpr const char* SystemEphemerisFolder = "/usr/share/libswe/ephe";
 
 // The longitudes of all bodies at one instant, indexed by BodyIndex (entry 0 is unused);
 // each is a longitude in radians or one of the negative markers above.
-using BodyLongitudes = std::array<double, MaxBodies + 1>;
+using BodyLongitudes = ByBody<double>;
 
 // One Ephemeris serves one thread at a time (it remembers what the last computation found);
 // PositionsOfBodiesAt shares long runs among threads by itself.

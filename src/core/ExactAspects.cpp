@@ -22,7 +22,7 @@ constexpr std::array<AspectKind, 12> KindOfStep{
 };
 
 // Bodies by mean speed, fastest first.
-constexpr std::array<int, MaxBodies + 1> SpeedRank{0, 3, 1, 2, 4, 5, 6, 7, 8, 9};
+constexpr ByBody<int> SpeedRank{{0, 3, 1, 2, 4, 5, 6, 7, 8, 9}};
 
 // A refined moment is good enough when it is this close in time (a tenth of a second) ...
 constexpr double TimeTolerance = 1e-6;
@@ -150,8 +150,7 @@ std::pair<double, double> CubicRoot(double gm, double g0, double g1, double g2) 
 } // namespace
 
 bool IsFasterBody(BodyIndex body, BodyIndex other) {
-    return IsBody(body) && IsBody(other) &&
-           SpeedRank[static_cast<std::size_t>(body)] < SpeedRank[static_cast<std::size_t>(other)];
+    return IsBody(body) && IsBody(other) && SpeedRank[body] < SpeedRank[other];
 }
 
 std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
@@ -164,10 +163,9 @@ std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
         return events;
     }
     std::vector<Pair> pairs;
-    for (BodyIndex a = 1; a <= MaxBodies; ++a) {
-        for (BodyIndex b = 1; b <= MaxBodies; ++b) {
-            if (request.bodies[static_cast<std::size_t>(a)] &&
-                request.bodies[static_cast<std::size_t>(b)] && IsFasterBody(a, b)) {
+    for (BodyIndex a : AllBodies) {
+        for (BodyIndex b : AllBodies) {
+            if (request.bodies[a] && request.bodies[b] && IsFasterBody(a, b)) {
                 pairs.push_back({a, b});
             }
         }
@@ -196,8 +194,8 @@ std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
         const std::size_t chunkStart = events.size();
         for (const Pair& pair : pairs) {
             const auto relative = [&](std::size_t i) {
-                const double a = samples[i][static_cast<std::size_t>(pair.first)];
-                const double b = samples[i][static_cast<std::size_t>(pair.second)];
+                const double a = samples[i][pair.first];
+                const double b = samples[i][pair.second];
                 return a < 0.0 || b < 0.0 ? NaN : a - b;
             };
             const Relative exact{ephemeris, pair.first, pair.second, std::nullopt};

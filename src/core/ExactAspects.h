@@ -30,9 +30,9 @@ inline constexpr double ExactSearchEndJulianDay = 2743738.5;
 bool IsFasterBody(BodyIndex body, BodyIndex other);
 
 struct ExactAspect {
-    double julianDay = 0.0; // UT
-    BodyIndex first = 0;    // the faster body
-    BodyIndex second = 0;   // the slower body
+    double julianDay = 0.0;   // UT
+    BodyIndex first = Earth;  // the faster body
+    BodyIndex second = Earth; // the slower body
     AspectKind kind = NoAspect;
     bool operator==(const ExactAspect&) const = default;
 };
@@ -40,7 +40,7 @@ struct ExactAspect {
 struct AspectarianRequest {
     double from = 0.0; // UT; events with from <= julianDay < to
     double to = 0.0;
-    std::array<bool, MaxBodies + 1> bodies{};     // the bodies taking part, by BodyIndex
+    ByBody<bool> bodies{};                        // the bodies taking part
     std::array<bool, NumAspectKinds + 1> kinds{}; // the aspect kinds listed, by AspectKind
 };
 
@@ -59,8 +59,8 @@ std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
 // One aspect in orb at an instant: body `moving` against body `other` (both moving), or
 // against the fixed longitude `fixedLongitude` (radians) when that is given.
 struct PassageSearch {
-    BodyIndex moving = 0;
-    BodyIndex other = 0;
+    BodyIndex moving = Earth;
+    BodyIndex other = Earth;
     std::optional<double> fixedLongitude;
     AspectKind kind = NoAspect;
     double orb = 0.0;       // radians: the passage lasts while the deviation is below it

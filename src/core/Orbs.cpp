@@ -125,9 +125,7 @@ bool AspectShownInChart(BodyIndex a, BodyIndex b, const ChartFilters& filters) {
         return a == Earth || b == Earth;
     }
     if (filters.showOnlyOuterPlanetAspects) {
-        const auto inner = [](BodyIndex body) {
-            return body >= 0 && body <= 10 && Bodies[body].inner;
-        };
+        const auto inner = [](BodyIndex body) { return IsBody(body) && Bodies[body].inner; };
         return !inner(a) && !inner(b);
     }
     return true;

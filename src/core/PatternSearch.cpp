@@ -13,7 +13,7 @@ namespace orbivex {
 namespace {
 
 constexpr BodySet Bit(BodyIndex body) {
-    return static_cast<BodySet>(1U << body);
+    return static_cast<BodySet>(1U << BodyNumber(body));
 }
 
 constexpr BodySet SetOf(std::initializer_list<BodyIndex> bodies) {
@@ -31,7 +31,7 @@ constexpr BodySet FirstBodies(int n) {
 
 // Bodies after `body`.
 constexpr BodySet After(BodyIndex body) {
-    return static_cast<BodySet>(~((2U << body) - 1U));
+    return static_cast<BodySet>(~((2U << BodyNumber(body)) - 1U));
 }
 
 // The number of bodies in a set. A table, since without a population-count instruction
@@ -281,9 +281,9 @@ class Finder {
         bool withheld = false;
         const auto visit = [&](std::span<const BodyIndex> stellium) {
             if (size == 3) {
-                for (BodyIndex body : sought) {
-                    if (body > 0 &&
-                        std::find(stellium.begin(), stellium.end(), body) == stellium.end()) {
+                for (const std::optional<BodyIndex>& body : sought) {
+                    if (body &&
+                        std::find(stellium.begin(), stellium.end(), *body) == stellium.end()) {
                         withheld = true;
                         return false;
                     }
@@ -377,14 +377,14 @@ std::optional<MidpointConfiguration> Configuration(const PositionSet& positions,
     if (!IsBody(a) || !IsBody(b) || !IsBody(c)) {
         return std::nullopt;
     }
-    const Position& pa = positions[static_cast<std::size_t>(a)];
-    const Position& pb = positions[static_cast<std::size_t>(b)];
-    const Position& pc = positions[static_cast<std::size_t>(c)];
+    const Position& pa = positions[a];
+    const Position& pb = positions[b];
+    const Position& pc = positions[c];
     if (!pa.Known() || !pb.Known() || !pc.Known() || pa.Longitude() == pb.Longitude() ||
         pa.Longitude() == pc.Longitude() || pb.Longitude() == pc.Longitude()) {
         return std::nullopt;
     }
-    std::array<BodyIndex, 3> roles{}; // the body at the midpoint first
+    std::array<BodyIndex, 3> roles{a, b, c}; // the body at the midpoint first
     if (atMidpoint(a, b, c)) {
         roles = {a, b, c};
     } else if (atMidpoint(b, a, c)) {
@@ -402,13 +402,13 @@ std::optional<MidpointConfiguration> Configuration(const PositionSet& positions,
 
 AspectPairs::AspectPairs(const PositionSet& positions, const OrbTable& orbs, int numBodies)
     : numBodies_(std::clamp(numBodies, 0, MaxBodies)) {
-    for (BodyIndex a = 1; a <= numBodies_; ++a) {
-        const Position& pa = positions[static_cast<std::size_t>(a)];
+    for (BodyIndex a : BodiesInUse(numBodies_)) {
+        const Position& pa = positions[a];
         if (!pa.Known()) {
             continue;
         }
-        for (BodyIndex b = a + 1; b <= numBodies_; ++b) {
-            const Position& pb = positions[static_cast<std::size_t>(b)];
+        for (BodyIndex b : BodiesAfter(a, numBodies_)) {
+            const Position& pb = positions[b];
             if (!pb.Known()) {
                 continue;
             }
@@ -419,10 +419,8 @@ AspectPairs::AspectPairs(const PositionSet& positions, const OrbTable& orbs, int
             separation_[b][a] = separation;
             for (const AspectKind kind : AllAspectKinds) {
                 if (std::fabs(separation - AspectAngles[kind]) < orbs(kind, 0)) {
-                    partners_[Index(kind)][a] =
-                        static_cast<BodySet>(partners_[Index(kind)][a] | Bit(b));
-                    partners_[Index(kind)][b] =
-                        static_cast<BodySet>(partners_[Index(kind)][b] | Bit(a));
+                    partners_[kind][a] = static_cast<BodySet>(partners_[kind][a] | Bit(b));
+                    partners_[kind][b] = static_cast<BodySet>(partners_[kind][b] | Bit(a));
                 }
             }
         }
@@ -512,9 +510,8 @@ std::optional<MidpointConfiguration> MidpointOfTriple(const PositionSet& positio
                                                       double midpointOrb, BodyIndex a, BodyIndex b,
                                                       BodyIndex c) {
     return Configuration(positions, a, b, c, [&](BodyIndex x, BodyIndex y, BodyIndex z) {
-        return AtMidpoint(positions[static_cast<std::size_t>(x)].Longitude(),
-                          positions[static_cast<std::size_t>(y)].Longitude(),
-                          positions[static_cast<std::size_t>(z)].Longitude(), midpointOrb);
+        return AtMidpoint(positions[x].Longitude(), positions[y].Longitude(),
+                          positions[z].Longitude(), midpointOrb);
     });
 }
 
@@ -522,26 +519,22 @@ std::vector<MidpointConfiguration> FindMidpoints(const PositionSet& positions,
                                                  const AspectPairs& pairs, double midpointOrb) {
     std::vector<MidpointConfiguration> found;
     const int n = pairs.NumBodies();
-    constexpr int Side = MaxBodies + 1; // body numbers 0..MaxBodies index each axis
-    const auto longitude = [&](BodyIndex body) {
-        return positions[static_cast<std::size_t>(body)].Longitude();
-    };
+    constexpr std::size_t Side = MaxBodies + 1; // body numbers 0..MaxBodies index each axis
+    const auto longitude = [&](BodyIndex body) { return positions[body].Longitude(); };
     // Which bodies of each triple a < b < c stand at the midpoint of the other two (bit 0 a,
     // bit 1 b, bit 2 c), each tested once although the search meets the triple in several
     // orders. Most charts have no such triple at all, and then there is nothing to search.
     std::array<std::uint8_t, Side * Side * Side> triples{};
     const auto code = [](BodyIndex a, BodyIndex b, BodyIndex c) {
-        return static_cast<std::size_t>((a * Side + b) * Side + c);
+        return (Index(a) * Side + Index(b)) * Side + Index(c);
     };
     // For each pair, the third bodies that make a triple with a midpoint.
-    std::array<std::array<BodySet, Side>, Side> thirds{};
+    ByBody<ByBody<BodySet>> thirds{};
     bool anyMidpoint = false;
-    for (BodyIndex a = 1; a <= n; ++a) {
-        for (BodyIndex b = a + 1; b <= n; ++b) {
-            for (BodyIndex c = b + 1; c <= n; ++c) {
-                if (!positions[static_cast<std::size_t>(a)].Known() ||
-                    !positions[static_cast<std::size_t>(b)].Known() ||
-                    !positions[static_cast<std::size_t>(c)].Known()) {
+    for (BodyIndex a : BodiesInUse(n)) {
+        for (BodyIndex b : BodiesAfter(a, n)) {
+            for (BodyIndex c : BodiesAfter(b, n)) {
+                if (!positions[a].Known() || !positions[b].Known() || !positions[c].Known()) {
                     continue;
                 }
                 const double pa = longitude(a);
@@ -578,8 +571,8 @@ std::vector<MidpointConfiguration> FindMidpoints(const PositionSet& positions,
     };
     // The same configuration is met from several orders of its bodies; it counts once.
     std::bitset<Side * Side * Side> seen;
-    for (BodyIndex i = 1; i < n; ++i) {
-        for (BodyIndex j = i + 1; j <= n; ++j) {
+    for (BodyIndex i : BodiesInUse(n)) {
+        for (BodyIndex j : BodiesAfter(i, n)) {
             if (pairs.Holds(i, j, Conjunction)) {
                 continue;
             }

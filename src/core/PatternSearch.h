@@ -29,9 +29,9 @@ class AspectPairs {
 
     int NumBodies() const { return numBodies_; }
     // The bodies in the kind's aspect to `body`.
-    BodySet Partners(BodyIndex body, AspectKind kind) const { return partners_[Index(kind)][body]; }
+    BodySet Partners(BodyIndex body, AspectKind kind) const { return partners_[kind][body]; }
     bool Holds(BodyIndex a, BodyIndex b, AspectKind kind) const {
-        return (Partners(a, kind) >> b & 1U) != 0;
+        return (Partners(a, kind) >> BodyNumber(b) & 1U) != 0;
     }
     // The pair's aspect: the first kind 1..7 that holds; NoAspect for none.
     AspectKind FirstKind(BodyIndex a, BodyIndex b) const;
@@ -43,8 +43,8 @@ class AspectPairs {
 
   private:
     int numBodies_;
-    std::array<std::array<BodySet, MaxBodies + 1>, NumAspectKinds + 1> partners_{};
-    std::array<std::array<double, MaxBodies + 1>, MaxBodies + 1> separation_{};
+    ByAspectKind<ByBody<BodySet>> partners_{};
+    ByBody<ByBody<double>> separation_{};
 };
 
 // One occurrence of a pattern.
@@ -63,8 +63,8 @@ struct FoundPattern {
     bool operator==(const FoundPattern&) const = default;
 };
 
-// The bodies a pattern run seeks (0: none).
-using SoughtBodies = std::array<BodyIndex, 3>;
+// The bodies a pattern run seeks, each of its three lists empty or holding one.
+using SoughtBodies = std::array<std::optional<BodyIndex>, 3>;
 
 // Appends the occurrences of pattern 0..12 (GrandTrine ... GrandSextile) in the order the search
 // meets them. Every set of four bodies is one rectangle however often the search meets it. A

@@ -39,7 +39,7 @@ class Position {
     PositionStatus status_ = PositionStatus::Unavailable;
 };
 
-// The positions of one set of bodies, indexed by BodyIndex 1..MaxBodies; entry 0 is unused.
-using PositionSet = std::array<Position, MaxBodies + 1>;
+// The positions of one set of bodies.
+using PositionSet = ByBody<Position>;
 
 } // namespace orbivex

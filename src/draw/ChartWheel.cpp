@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 
 namespace orbivex {
 
@@ -159,8 +160,8 @@ class WheelPainter {
     // first radius and moving inwards until its box is free. False when one finds no place.
     bool PlaceSet(int set, PictureText& blocks) {
         const int column = set;
-        for (BodyIndex body = std::min(input_.numBodies, MaxBodies); body >= 1; --body) {
-            const Position& position = input_.positions[column][static_cast<std::size_t>(body)];
+        for (BodyIndex body : BodiesInUse(input_.numBodies) | std::views::reverse) {
+            const Position& position = input_.positions[column][body];
             if (!position.Known()) {
                 continue;
             }
@@ -209,7 +210,7 @@ class WheelPainter {
     void DrawPlacedGlyphs(PictureText& glyphs) {
         for (int set = 0; set < 2; ++set) {
             const int colour = set == 0 ? FirstSetGlyphColour : SecondSetGlyphColour;
-            for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+            for (BodyIndex body : AllBodies) {
                 if (const auto& origin = drawing_.glyphOrigins[set][body]) {
                     glyphs.Write(Pixels(*origin), BodySymbol(body), colour);
                 }
@@ -231,7 +232,7 @@ class WheelPainter {
     void DrawCentreGlyph(PictureText& glyphs) {
         const int x = geometry_.width / 2 - 140;
         const int y = twoSets_ ? geometry_.height / 2 - 150 : x - 20;
-        glyphs.Write(Pixels(QPointF(x, y)), BodySymbol(10), FirstSetGlyphColour);
+        glyphs.Write(Pixels(QPointF(x, y)), CentreSymbol(), FirstSetGlyphColour);
     }
 
     struct Legend {
@@ -405,8 +406,7 @@ WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const Whee
         // each body's symbol as the classic style's does.
         for (const PlacedBody& placed : layout.bodies) {
             if (placed.set >= 0 && placed.set < 2 && IsBody(placed.body)) {
-                drawing.glyphOrigins[static_cast<std::size_t>(placed.set)]
-                                    [static_cast<std::size_t>(placed.body)] =
+                drawing.glyphOrigins[static_cast<std::size_t>(placed.set)][placed.body] =
                     placed.leaderEnd.toPoint();
             }
         }

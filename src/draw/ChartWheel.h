@@ -77,8 +77,8 @@ inline constexpr int LegendColour = Rgb(0, 0, 0);
 // belongs to the first set (transiting bodies, or the first birthdate's) and body2 to the
 // second (the natal bodies, or the second birthdate's).
 struct WheelAspect {
-    BodyIndex body1 = 0;
-    BodyIndex body2 = 0;
+    BodyIndex body1 = Earth;
+    BodyIndex body2 = Earth;
     AspectKind kind = NoAspect;
     bool bold = false;      // an emphasised aspect: a line of width 2
     double deviation = 0.0; // radians from the exact aspect
@@ -129,8 +129,8 @@ struct WheelDrawing {
     WheelStatus status = WheelStatus::Drawn;
     // The picture; null when refused, drawn up to the symbol that found no place otherwise.
     QImage image;
-    // Text origin (layout units) of every placed symbol, per set 0 or 1 and body 1..9.
-    std::array<std::array<std::optional<QPoint>, 11>, 2> glyphOrigins{};
+    // Text origin (layout units) of every placed symbol, per set 0 or 1 and body.
+    std::array<ByBody<std::optional<QPoint>>, 2> glyphOrigins{};
     std::vector<WheelLine> lines; // in drawing order
     // What the window shows when the status is not Drawn: the refusal (titled with the main
     // window's caption, so messageTitle is empty) or the warning with its title.

@@ -303,9 +303,8 @@ class Layout {
         };
         std::vector<Entry> entries;
         double glyphDiagonal = 0.0;
-        for (BodyIndex body = 1; body <= std::min(input_.numBodies, MaxBodies); ++body) {
-            const Position& position =
-                input_.positions[static_cast<std::size_t>(set)][static_cast<std::size_t>(body)];
+        for (BodyIndex body : BodiesInUse(input_.numBodies)) {
+            const Position& position = input_.positions[static_cast<std::size_t>(set)][body];
             if (!position.Known()) {
                 continue;
             }
@@ -369,7 +368,7 @@ class Layout {
     void PlaceCentre() {
         const QFont font = PixelFont(SymbolFontFamily(), twoSets_ ? 12 : 14);
         layout_.texts.push_back(
-            Centred(WheelText::Role::Centre, BodySymbol(10), font, layout_.centre, theme_.text));
+            Centred(WheelText::Role::Centre, CentreSymbol(), font, layout_.centre, theme_.text));
     }
 
     // A line for every aspect the colours and filters let through, from one body's longitude
@@ -384,10 +383,10 @@ class Layout {
             if (colour == 0 || !AspectShownInChart(aspect.body1, aspect.body2, input_.filters)) {
                 continue;
             }
-            const Position& from = input_.positions[0][static_cast<std::size_t>(aspect.body1)];
-            const Position& to = input_.positions[second][static_cast<std::size_t>(aspect.body2)];
-            if (!from.Known() || !to.Known() || aspect.body1 > input_.numBodies ||
-                aspect.body2 > input_.numBodies) {
+            const Position& from = input_.positions[0][aspect.body1];
+            const Position& to = input_.positions[second][aspect.body2];
+            if (!from.Known() || !to.Known() || BodyNumber(aspect.body1) > input_.numBodies ||
+                BodyNumber(aspect.body2) > input_.numBodies) {
                 continue;
             }
             layout_.lines.push_back({aspect, colour, aspect.bold ? 3 : 2,

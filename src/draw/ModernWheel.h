@@ -67,7 +67,7 @@ struct WheelText {
 // bodies crowd; the leader line then joins the true position to the symbol.
 struct PlacedBody {
     int set = 0;
-    BodyIndex body = 0;
+    BodyIndex body = Earth;
     double longitude = 0.0;  // radians
     double shownAngle = 0.0; // radians, where the symbol and its labels stand
     QPointF tick;            // the true position on the band's outer circle

@@ -156,7 +156,10 @@ class WheelGrouper {
         const QString namespaceUri = reader.namespaceUri().toString();
         const QString text = reader.readElementText(QXmlStreamReader::IncludeChildElements);
         bool grouped = false;
-        for (BodyIndex body = 1; body <= MaxBodies && !grouped; ++body) {
+        for (BodyIndex body : AllBodies) {
+            if (grouped) {
+                break;
+            }
             if (text != BodySymbol(body)) {
                 continue;
             }
@@ -189,7 +192,7 @@ class WheelGrouper {
     const WheelDrawing& drawing_;
     const bool twoSets_;
     std::vector<bool> lineTaken_;
-    std::array<std::array<bool, MaxBodies + 1>, 2> symbolTaken_{};
+    std::array<ByBody<bool>, 2> symbolTaken_{};
     int depth_ = 0;
     std::vector<int> openGroups_; // depths of the elements wrapped in a group
 };

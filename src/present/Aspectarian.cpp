@@ -17,8 +17,9 @@ AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, d
     AspectarianRequest request;
     request.from = from;
     request.to = to;
-    request.bodies.fill(true);
-    request.bodies[0] = false;
+    for (BodyIndex body : AllBodies) {
+        request.bodies[body] = true;
+    }
     OrbTable orbs;
     OrbSummary summary;
     SetOrbs(settings, orbs, summary);
@@ -56,7 +57,13 @@ QString ReadNames(const QString& list, int count, NameOf nameOf, const char* wha
 } // namespace
 
 QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
-    return ReadNames(list, MaxBodies, BodyName, "body", request.bodies);
+    return ReadNames(
+        list, MaxBodies,
+        [](int number) {
+            const std::optional<BodyIndex> body = BodyOfNumber(number);
+            return body ? BodyName(*body) : QString();
+        },
+        "body", request.bodies);
 }
 
 QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
@@ -142,8 +149,9 @@ std::pair<std::int32_t, std::int32_t> AspectarianYearDays(int year, CalendarChoi
             std::clamp(dayNumber(12, 31), JdnOfYearOne, JdnOfYear2800 - 1)};
 }
 
-bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind) {
-    return (body == 0 || event.first == body || event.second == body) &&
+bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> body,
+                           AspectKind kind) {
+    return (!body || event.first == *body || event.second == *body) &&
            (kind == NoAspect || event.kind == kind);
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -50,8 +51,9 @@ double AspectarianJulianDay(double jd);
 // the days the program converts (1 January 1 to 31 December 2799 of the Gregorian calendar).
 std::pair<std::int32_t, std::int32_t> AspectarianYearDays(int year, CalendarChoice calendar);
 
-// Whether an event involves `body` (0: any) and is of `kind` (0: any).
-bool AspectarianEventShown(const ExactAspect& event, BodyIndex body, AspectKind kind);
+// Whether an event involves `body` (none: any) and is of `kind` (NoAspect: any).
+bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> body,
+                           AspectKind kind);
 
 // Writes the events as CSV (header, then one row each, LF line ends) to path, replacing a
 // regular file there only once every byte is written. "" on success, else why not.

@@ -32,7 +32,7 @@ QString LongPosition(const Chart& chart, int set, BodyIndex body) {
         return {};
     }
     const auto index = static_cast<std::size_t>(set);
-    const Position& position = chart.positions[index][static_cast<std::size_t>(body)];
+    const Position& position = chart.positions[index][body];
     return position.Known()
                ? FormatZodiacPosition(
                      LongitudeInZodiac(position.Longitude(), chart.zodiacOffset[index]), true)
@@ -106,7 +106,7 @@ QString PatternNameInReport(PatternIndex pattern) {
 ListingWidths MakeListingWidths() {
     ListingWidths widths;
     int longestVerb = 0;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+    for (BodyIndex body : AllBodies) {
         widths.W1 = std::max<int>(widths.W1, BodyName(body).size());
     }
     for (const AspectKind kind : AllAspectKinds) {

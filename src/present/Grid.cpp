@@ -18,11 +18,14 @@ QString FormatRadians(double angle) {
     return QLocale().toString(angle, 'f', 4);
 }
 
-void MakeGlyphCell(GridCell& cell, BodyIndex body) {
+// A header cell of the body with the given number (row or column of the layout); empty when the
+// number names no body.
+void MakeGlyphCell(GridCell& cell, int bodyNumber) {
+    const std::optional<BodyIndex> body = BodyOfNumber(bodyNumber);
     cell.backColour = HeaderBackColour;
     cell.bold = false;
     cell.font = CellFont::Symbol;
-    cell.text = QString::fromLatin1(Bodies[body].symbolLetter);
+    cell.text = body ? QString::fromLatin1(Bodies[*body].symbolLetter) : QString();
 }
 
 // Resets the fonts of the old layout, then clears and places every cell of the new one.
@@ -104,7 +107,7 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
 
 QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians,
                          double zodiacOffset) {
-    if (body > numBodies) {
+    if (BodyNumber(body) > numBodies) {
         return {};
     }
     switch (position.Status()) {
@@ -148,13 +151,12 @@ void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
         cell.text = PositionCellText(body, position, chart.numBodies, radians,
                                      chart.zodiacOffset[static_cast<std::size_t>(set)]);
     };
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        const auto b = static_cast<std::size_t>(body);
+    for (BodyIndex body : AllBodies) {
         if (twoSets) {
-            writePosition(SquareFirstSetPositionCell(body), body, chart.positions[0][b], 0);
-            writePosition(SquareSecondSetPositionCell(body), body, chart.positions[1][b], 1);
+            writePosition(SquareFirstSetPositionCell(body), body, chart.positions[0][body], 0);
+            writePosition(SquareSecondSetPositionCell(body), body, chart.positions[1][body], 1);
         } else {
-            writePosition(TriangularPositionCell(body), body, chart.positions[0][b], 0);
+            writePosition(TriangularPositionCell(body), body, chart.positions[0][body], 0);
         }
     }
     for (const ChartAspect& aspect : chart.aspects) {

@@ -60,10 +60,14 @@ QString SymbolText(const char* letter) {
 }
 
 QString BodySymbol(BodyIndex body) {
-    if (body < 1 || body > 10) {
+    if (!IsBody(body)) {
         return {};
     }
     return SymbolText(Bodies[body].symbolLetter);
+}
+
+QString CentreSymbol() {
+    return SymbolText(CentreSymbolLetter);
 }
 
 QString SignSymbol(ZodiacSign sign) {

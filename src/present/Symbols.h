@@ -19,8 +19,10 @@ QString SymbolFontFamily();
 QString SymbolText(QStringView letter);
 QString SymbolText(const char* letter);
 
-// The symbol of body 1..9 (10: the centre symbol); "" for any other index.
+// The symbol of a body.
 QString BodySymbol(BodyIndex body);
+// The symbol drawn at the centre of the chart wheel (☉).
+QString CentreSymbol();
 // The symbol of sign 0..11; "" for any other index.
 QString SignSymbol(ZodiacSign sign);
 

@@ -61,7 +61,7 @@ class RememberedPositions {
     };
     struct KeyHash {
         std::size_t operator()(const Key& key) const {
-            return std::hash<std::uint64_t>()(key.bits * 16 + static_cast<std::uint64_t>(key.body));
+            return std::hash<std::uint64_t>()(key.bits * 16 + Index(key.body));
         }
     };
     const Ephemeris& ephemeris_;
@@ -114,8 +114,9 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
 }
 
 QString RecordKey(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation) {
-    QString key = PadLeft(QString::number(intP1), 2) + PadLeft(QString::number(intP2), 2) +
-                  PadLeft(QString::number(intP1), 2) +
+    QString key = PadLeft(QString::number(BodyNumber(intP1)), 2) +
+                  PadLeft(QString::number(BodyNumber(intP2)), 2) +
+                  PadLeft(QString::number(BodyNumber(intP1)), 2) +
                   PadLeft(QString::number(KindNumber(kind)), 2) + QLatin1Char(' ') +
                   QString::number(deviation, 'f', 6);
     return key;
@@ -191,30 +192,31 @@ double EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const Searc
     return Search(positions, orbs, dates, search, true);
 }
 
-std::pair<BodyIndex, BodyIndex> CellBodies(ChartMode mode, int cellIndex) {
+std::optional<std::pair<BodyIndex, BodyIndex>> CellBodies(ChartMode mode, int cellIndex) {
     if (!IsChartMode(mode) || cellIndex < 0) {
-        return {0, 0};
+        return std::nullopt;
     }
     const bool square = IsTwoChartMode(mode);
     const int columns = square ? 11 : 9;
     if (cellIndex >= columns * (square ? 11 : 10)) {
-        return {0, 0};
+        return std::nullopt;
     }
     const int row = cellIndex / columns;
     const int col = cellIndex % columns;
-    std::pair<BodyIndex, BodyIndex> bodies;
+    std::pair<int, int> numbers;
     if (!square) {
-        bodies = {row - 1, col + 1};
+        numbers = {row - 1, col + 1};
     } else if (mode == SynastryMode) {
-        bodies = {col - 1, row - 1};
+        numbers = {col - 1, row - 1};
     } else {
-        bodies = {row - 1, col - 1};
+        numbers = {row - 1, col - 1};
     }
-    if (!IsBody(bodies.first) || !IsBody(bodies.second) ||
-        (!square && bodies.first >= bodies.second)) {
-        return {0, 0};
+    const std::optional<BodyIndex> first = BodyOfNumber(numbers.first);
+    const std::optional<BodyIndex> second = BodyOfNumber(numbers.second);
+    if (!first || !second || (!square && *first >= *second)) {
+        return std::nullopt;
     }
-    return bodies;
+    return std::make_pair(*first, *second);
 }
 
 std::pair<BodyIndex, BodyIndex> AspectBodies(ChartMode mode, const ChartAspect& aspect) {
@@ -225,12 +227,12 @@ std::pair<BodyIndex, BodyIndex> AspectBodies(ChartMode mode, const ChartAspect& 
 }
 
 const ChartAspect* AspectOfCell(const Chart& chart, int cellIndex) {
-    const auto [p1, p2] = CellBodies(chart.mode, cellIndex);
-    if (p1 == 0) {
+    const std::optional<std::pair<BodyIndex, BodyIndex>> bodies = CellBodies(chart.mode, cellIndex);
+    if (!bodies) {
         return nullptr;
     }
     for (const ChartAspect& aspect : chart.aspects) {
-        if (AspectBodies(chart.mode, aspect) == std::make_pair(p1, p2)) {
+        if (AspectBodies(chart.mode, aspect) == *bodies) {
             return &aspect;
         }
     }
@@ -263,12 +265,17 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
     DurationFields read;
     bool ok = false;
     int kind = 0;
+    int body1 = 0;
+    int body2 = 0;
     read.deviation = record.mid(RecordKeyStartDeviation, 8).toDouble(&ok);
-    if (!ok || !ReadInteger(record, RecordKeyStartBody1, 2, read.body1) ||
-        !ReadInteger(record, RecordKeyStartBody2, 2, read.body2) ||
-        !ReadInteger(record, RecordKeyStartKind, 2, kind)) {
+    if (!ok || !ReadInteger(record, RecordKeyStartBody1, 2, body1) ||
+        !ReadInteger(record, RecordKeyStartBody2, 2, body2) ||
+        !ReadInteger(record, RecordKeyStartKind, 2, kind) || !BodyOfNumber(body1) ||
+        !BodyOfNumber(body2)) {
         return false;
     }
+    read.body1 = *BodyOfNumber(body1);
+    read.body2 = *BodyOfNumber(body2);
     read.kind = AspectKindOfNumber(kind);
     int beginning = 0;
     int end = 0;

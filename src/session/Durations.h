@@ -24,8 +24,8 @@ class ProgramTexts;
 // One search: in world transits intP1 is the lower-numbered body and both move; in personal
 // transits intP1 is the natal body (fixed at the birthdate) and intP2 the transiting body.
 struct AspectSearch {
-    BodyIndex intP1 = 0;
-    BodyIndex intP2 = 0;
+    BodyIndex intP1 = Earth;
+    BodyIndex intP2 = Earth;
     AspectKind intAspect = NoAspect;
     OrbColumn intPersonal = 0; // 0 world transits, 1 personal transits
     int intTimeZone = 0;       // the world date's offset, minutes east of Greenwich
@@ -88,8 +88,8 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
 
 // The two bodies of a grid cell in a mode: world transits and natal aspects (row - 1, column
 // + 1); personal transits (natal row - 1, transiting column - 1); synastry (first birthdate
-// column - 1, second birthdate row - 1). {0, 0} for a cell that holds no pair.
-std::pair<BodyIndex, BodyIndex> CellBodies(ChartMode mode, int cellIndex);
+// column - 1, second birthdate row - 1). None for a cell that holds no pair.
+std::optional<std::pair<BodyIndex, BodyIndex>> CellBodies(ChartMode mode, int cellIndex);
 
 // The bodies (intP1, intP2) of an aspect of a chart of the mode: in personal transits the natal
 // body and the transiting one, otherwise the chart's first and second body.
@@ -129,8 +129,8 @@ QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, d
 
 // The fields of a record read back; days are absent when unknown or in a natal record.
 struct DurationFields {
-    BodyIndex body1 = 0;
-    BodyIndex body2 = 0;
+    BodyIndex body1 = Earth;
+    BodyIndex body2 = Earth;
     AspectKind kind = NoAspect;
     double deviation = 0.0;
     std::optional<int> beginning;
@@ -151,8 +151,8 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
 
 // What the course graph of a personal transit needs.
 struct CourseGraphRequest {
-    BodyIndex natalBody = 0;      // N = intP1
-    BodyIndex transitingBody = 0; // T = intP2
+    BodyIndex natalBody = Earth;      // N = intP1
+    BodyIndex transitingBody = Earth; // T = intP2
     AspectKind kind = NoAspect;
     int timeZone = 0; // minutes east of Greenwich
     int beginning = 0;
@@ -169,8 +169,8 @@ struct CellDoubleClick {
         AskForReport,   // ask `question` (Yes/No, default No, titled `title`); Yes: the report
     };
     Action action = Action::None;
-    BodyIndex intP1 = 0;
-    BodyIndex intP2 = 0;
+    BodyIndex intP1 = Earth;
+    BodyIndex intP2 = Earth;
     AspectKind kind = NoAspect;
     double beginning = UnknownDay;
     double end = UnknownDay;

@@ -12,19 +12,19 @@ namespace orbivex {
 // longitude in row 0, column m + 1, the second set's body l in column 0, row l + 1, and their
 // aspect is in cell (l + 1, m + 1).
 inline constexpr int TriangularPositionCell(BodyIndex body) {
-    return body - 1;
+    return BodyNumber(body) - 1;
 }
 inline constexpr int TriangularAspectCell(BodyIndex k, BodyIndex j) {
-    return (k + 1) * 9 + (j - 1);
+    return (BodyNumber(k) + 1) * 9 + (BodyNumber(j) - 1);
 }
 inline constexpr int SquareFirstSetPositionCell(BodyIndex m) {
-    return m + 1;
+    return BodyNumber(m) + 1;
 }
 inline constexpr int SquareSecondSetPositionCell(BodyIndex l) {
-    return (l + 1) * 11;
+    return (BodyNumber(l) + 1) * 11;
 }
 inline constexpr int SquareAspectCell(BodyIndex m, BodyIndex l) {
-    return (l + 1) * 11 + (m + 1);
+    return (BodyNumber(l) + 1) * 11 + (BodyNumber(m) + 1);
 }
 
 } // namespace orbivex

@@ -40,8 +40,8 @@ void PatternRun::CheckSoughtBodies(PatternIndex pattern, std::span<const BodyInd
         return;
     }
     intNumPlanetsFound = 0;
-    for (BodyIndex sought : SoughtBodies) {
-        if (sought > 0 && std::find(bodies.begin(), bodies.end(), sought) != bodies.end()) {
+    for (const std::optional<BodyIndex>& sought : SoughtBodies) {
+        if (sought && std::find(bodies.begin(), bodies.end(), *sought) != bodies.end()) {
             ++intNumPlanetsFound;
         }
     }
@@ -69,10 +69,9 @@ void PatternRun::AcceptChoices(PatternIndex pattern, const std::array<int, 3>& b
     intAspectPatternToFind = IsPattern(pattern) ? pattern : NoPattern;
     intNumPlanetsSought = 0;
     for (size_t i = 0; i < SoughtBodies.size(); ++i) {
-        const int entry = IsBody(bodyEntries[i]) ? bodyEntries[i] : 0;
-        SoughtBodies[i] = entry;
-        RememberedBodies[i] = entry;
-        intNumPlanetsSought += entry > 0 ? 1 : 0;
+        SoughtBodies[i] = BodyOfNumber(bodyEntries[i]);
+        RememberedBodies[i] = SoughtBodies[i] ? bodyEntries[i] : 0;
+        intNumPlanetsSought += SoughtBodies[i] ? 1 : 0;
     }
     blnSoughtPlanetsFound = false;
     intNumPlanetsFound = 0;
@@ -127,9 +126,9 @@ QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int cou
     }
     if (run.blnPlanetsSought) {
         message += QStringLiteral("\r\ninvolving");
-        for (BodyIndex body : run.SoughtBodies) {
-            if (body > 0) {
-                message += QLatin1Char(' ') + BodyName(body);
+        for (const std::optional<BodyIndex>& body : run.SoughtBodies) {
+            if (body) {
+                message += QLatin1Char(' ') + BodyName(*body);
             }
         }
     }
@@ -151,9 +150,9 @@ QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts)
         sought = pattern == TSquare ? PatternName(pattern) : PatternName(pattern).toLower();
     }
     QStringList bodies;
-    for (BodyIndex body : run.SoughtBodies) {
-        if (body > 0) {
-            bodies << BodyName(body);
+    for (const std::optional<BodyIndex>& body : run.SoughtBodies) {
+        if (body) {
+            bodies << BodyName(*body);
         }
     }
     if (!bodies.isEmpty()) {

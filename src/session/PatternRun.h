@@ -31,9 +31,9 @@ class ProgramTexts;
 class PatternRun {
   public:
     bool blnCancel = false; // the run window was left with Cancel or its close box
-    PatternIndex intAspectPatternToFind = NoPattern; // run until stopped
-    std::array<BodyIndex, 3> SoughtBodies{};         // 0: no body in that list
-    int intNumPlanetsSought = 0;                     // lists with a body chosen
+    PatternIndex intAspectPatternToFind = NoPattern;        // run until stopped
+    std::array<std::optional<BodyIndex>, 3> SoughtBodies{}; // each list's body, if any
+    int intNumPlanetsSought = 0;                            // lists with a body chosen
     bool blnPlanetsSought = false;
     int intNumPlanetsFound = 0; // sought bodies in the occurrence tested last
     bool blnSoughtPlanetsFound = false;

@@ -60,11 +60,11 @@ TEST_F(AspectarianWindow, ListsTheWorldDatesYearAndFiltersIt) {
                     .startsWith(QStringLiteral("2024-01-01")));
 
     const struct {
-        BodyIndex body;
+        std::optional<BodyIndex> body; // none: the list's first entry, every body
         AspectKind aspect;
-    } filters[] = {{Mars, NoAspect}, {0, Square}, {Mars, Square}};
+    } filters[] = {{Mars, NoAspect}, {std::nullopt, Square}, {Mars, Square}};
     for (const auto& filter : filters) {
-        aspectarian->cboBody->setCurrentIndex(filter.body);
+        aspectarian->cboBody->setCurrentIndex(filter.body ? BodyNumber(*filter.body) : 0);
         aspectarian->cboAspect->setCurrentIndex(KindNumber(filter.aspect));
         EXPECT_GT(model.rowCount(), 0);
         EXPECT_LT(model.rowCount(), all);

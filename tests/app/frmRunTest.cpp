@@ -37,10 +37,11 @@ struct RunWindow : ::testing::Test {
         form->show();
     }
 
-    void ChooseBodies(int a, int b, int c) {
-        form->cboSoughtPlanet[0]->setCurrentIndex(a);
-        form->cboSoughtPlanet[1]->setCurrentIndex(b);
-        form->cboSoughtPlanet[2]->setCurrentIndex(c);
+    // Each list's entry: the body's number, or the empty entry 0.
+    void ChooseBodies(const SoughtBodies& bodies) {
+        for (std::size_t i = 0; i < bodies.size(); ++i) {
+            form->cboSoughtPlanet[i]->setCurrentIndex(bodies[i] ? BodyNumber(*bodies[i]) : 0);
+        }
     }
 };
 
@@ -92,7 +93,7 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
     // The refresh: "Clear planets" only while a body is chosen.
     form->Timer1_Timer();
     EXPECT_FALSE(form->cmdClearAll->isEnabled());
-    form->cboSoughtPlanet[1]->setCurrentIndex(Venus);
+    form->cboSoughtPlanet[1]->setCurrentIndex(BodyNumber(Venus));
     form->Timer1_Timer();
     EXPECT_TRUE(form->cmdClearAll->isEnabled());
     form->cmdClearAll->click();
@@ -116,10 +117,11 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
 TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
     Show();
     form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
-    const std::array<int, 3> cases[] = {{Mars, Mars, 0}, {Mars, Venus, Mars}, {Mars, Mars, Venus}};
+    const SoughtBodies cases[] = {
+        {Mars, Mars, std::nullopt}, {Mars, Venus, Mars}, {Mars, Mars, Venus}};
     for (const auto& bodies : cases) {
         dialogs.Clear();
-        ChooseBodies(bodies[0], bodies[1], bodies[2]);
+        ChooseBodies(bodies);
         form->cmdRun->click();
         ASSERT_EQ(dialogs.CountOf(ScriptedDialogs::Kind::Message), 1U);
         const ScriptedDialogs::Call message = dialogs.Calls().front();
@@ -135,7 +137,7 @@ TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
 TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     Show();
     form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
-    ChooseBodies(Jupiter, 0, Saturn);
+    ChooseBodies({Jupiter, std::nullopt, Saturn});
     form->chkRunQuickly->setChecked(true);
     form->chkTwoOrMore->click();
     form->cboNumToFind->setCurrentIndex(1);
@@ -143,7 +145,7 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(run.blnCancel);
     EXPECT_EQ(run.intAspectPatternToFind, GrandTrine);
-    EXPECT_EQ(run.SoughtBodies, (std::array<BodyIndex, 3>{Jupiter, 0, Saturn}));
+    EXPECT_EQ(run.SoughtBodies, (SoughtBodies{Jupiter, std::nullopt, Saturn}));
     EXPECT_EQ(run.intNumPlanetsSought, 2);
     EXPECT_TRUE(run.blnPlanetsSought);
     EXPECT_TRUE(run.blnRunQuickly);
@@ -157,7 +159,7 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     EXPECT_TRUE(form->cboNumToFind->isEnabled());
 
     // A list's choice is remembered as soon as it is made, even when the window is cancelled.
-    form->cboSoughtPlanet[0]->setCurrentIndex(Venus);
+    form->cboSoughtPlanet[0]->setCurrentIndex(BodyNumber(Venus));
     form->cmdCancel->click();
     Show();
     EXPECT_EQ(form->cboSoughtPlanet[0]->currentText(), "Venus");
@@ -204,7 +206,7 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
         Show();
         if (asked++ == 0) {
             form->cboAspectPattern->setCurrentIndex(PatternNumber(GrandTrine));
-            ChooseBodies(Jupiter, Saturn, 0);
+            ChooseBodies({Jupiter, Saturn, std::nullopt});
             form->cmdRun->click();
         } else {
             EXPECT_EQ(form->cboAspectPattern->currentIndex(), PatternNumber(GrandTrine));

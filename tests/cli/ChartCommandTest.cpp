@@ -26,9 +26,9 @@ QJsonObject Json(const CliResult& run) {
 }
 
 int BodyOf(const QString& name) {
-    for (int body = 1; body <= orbivex::MaxBodies; ++body) {
+    for (const orbivex::BodyIndex body : orbivex::AllBodies) {
         if (orbivex::BodyName(body) == name) {
-            return body;
+            return orbivex::BodyNumber(body);
         }
     }
     return 0;

@@ -72,10 +72,10 @@ TEST(PositionsCommand, TextShowsTheJulianDateAndEachBodyInThreeForms) {
 
     Ephemeris ephemeris(test::ProgramFolder());
     ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), QString());
-    for (BodyIndex body = Earth; body <= Pluto; ++body) {
-        const QStringList fields = Fields(lines[body]);
-        ASSERT_EQ(fields.size(), 5) << lines[body].toStdString();
-        EXPECT_EQ(fields[0], QString::number(body));
+    for (BodyIndex body : AllBodies) {
+        const QStringList fields = Fields(lines[BodyNumber(body)]);
+        ASSERT_EQ(fields.size(), 5) << lines[BodyNumber(body)].toStdString();
+        EXPECT_EQ(fields[0], QString::number(BodyNumber(body)));
         EXPECT_EQ(fields[1], BodyName(body));
         const double longitude = fields[4].toDouble();
         EXPECT_EQ(fields[4].section(QLatin1Char('.'), 1).size(), 9);
@@ -174,12 +174,12 @@ TEST(PositionsCommand, PlutoOutsideItsTableShowsAMarkerInText) {
     ASSERT_EQ(early.exitCode, 0);
     const QStringList lines = Lines(early.out);
     ASSERT_EQ(lines.size(), 10);
-    EXPECT_EQ(Fields(lines[Pluto]),
+    EXPECT_EQ(Fields(lines[BodyNumber(Pluto)]),
               (QStringList{QStringLiteral("9"), QStringLiteral("Pluto"), QStringLiteral("<")}));
-    EXPECT_EQ(Fields(lines[Neptune]).size(), 5);
+    EXPECT_EQ(Fields(lines[BodyNumber(Neptune)]).size(), 5);
 
     const Outcome late = RunPositions({QStringLiteral("--date"), QStringLiteral("2200-01-01")});
-    EXPECT_EQ(Fields(Lines(late.out).value(Pluto)).value(2), QStringLiteral(">"));
+    EXPECT_EQ(Fields(Lines(late.out).value(BodyNumber(Pluto))).value(2), QStringLiteral(">"));
 }
 
 TEST(PositionsCommand, RunOfDaysPrintsOneLinePerDay) {
@@ -210,9 +210,10 @@ TEST(PositionsCommand, RunOfDaysPrintsOneLinePerDay) {
                                          QStringLiteral("--zone"), QStringLiteral("+05:30")});
     const QStringList singleLines = Lines(single.out);
     ASSERT_EQ(singleLines.size(), 10);
-    for (BodyIndex body = Earth; body <= Pluto; ++body) {
-        EXPECT_NEAR(Fields(lines[1])[body].toDouble(),
-                    RadiansToDegrees(Fields(singleLines[body]).value(4).toDouble()), 1e-7)
+    for (BodyIndex body : AllBodies) {
+        EXPECT_NEAR(Fields(lines[1])[BodyNumber(body)].toDouble(),
+                    RadiansToDegrees(Fields(singleLines[BodyNumber(body)]).value(4).toDouble()),
+                    1e-7)
             << body;
     }
 }

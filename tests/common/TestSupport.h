@@ -25,14 +25,22 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 #include "core/Bodies.h"
 #include "core/ChartMode.h"
 
+#include <optional>
+
 namespace orbivex {
 
-// Modes and aspect kinds print as their numbers in failure messages and traces.
+// Modes, aspect kinds and bodies print as their numbers in failure messages and traces.
 inline std::ostream& operator<<(std::ostream& os, ChartMode mode) {
     return os << ModeNumber(mode);
 }
 inline std::ostream& operator<<(std::ostream& os, AspectKind kind) {
     return os << KindNumber(kind);
+}
+inline std::ostream& operator<<(std::ostream& os, BodyIndex body) {
+    return os << BodyNumber(body);
+}
+inline std::ostream& operator<<(std::ostream& os, const std::optional<BodyIndex>& body) {
+    return body ? os << *body : os << "none";
 }
 
 } // namespace orbivex

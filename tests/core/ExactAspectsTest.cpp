@@ -25,7 +25,7 @@ constexpr double NeptunePlutoTo = 2466154.5;   // 1 January 2040
 AspectarianRequest Request(double from, double to, std::initializer_list<BodyIndex> bodies) {
     AspectarianRequest request{from, to, {}, {}};
     for (const BodyIndex body : bodies) {
-        request.bodies[static_cast<std::size_t>(body)] = true;
+        request.bodies[body] = true;
     }
     std::fill(request.kinds.begin() + 1, request.kinds.end(), true);
     return request;
@@ -193,7 +193,7 @@ TEST_F(ExactAspectsTest, APassageGivesTheExactMomentNearestItsInstant) {
          {Earth, Mercury, std::nullopt, Square, orb, mercuryEarth.julianDay + 1.0},
          mercuryEarth.julianDay},
         {"against a fixed longitude",
-         {Mercury, 0, ephemeris.PositionOfBody(Earth, mercuryEarth.julianDay), Square, orb,
+         {Mercury, Earth, ephemeris.PositionOfBody(Earth, mercuryEarth.julianDay), Square, orb,
           mercuryEarth.julianDay - 0.5},
          mercuryEarth.julianDay},
         {"not within orb", {Saturn, Jupiter, std::nullopt, Opposition, orb, 2451545.0}, {}},

@@ -126,7 +126,7 @@ TEST(ChartWheel, SymbolsStandAtTheirLongitudesCountedCounterClockwiseFromTheRigh
             }
         }
         EXPECT_TRUE(white) << c.degrees;
-        for (BodyIndex other = 1; other <= MaxBodies; ++other) {
+        for (BodyIndex other : AllBodies) {
             EXPECT_EQ(drawing.glyphOrigins[0][other].has_value(), other == Jupiter);
         }
     }
@@ -186,8 +186,8 @@ TEST(ChartWheel, SwitchedOffAspectsAndBodiesWithoutPositionDrawNoLine) {
 TEST(ChartWheel, ChartFiltersKeepEarthOrOuterPlanetLines) {
     const ProgramTexts texts = Texts();
     WheelInput input = EmptyInput(WorldTransits);
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        Place(input, body, 40.0 * body);
+    for (BodyIndex body : AllBodies) {
+        Place(input, body, 40.0 * BodyNumber(body));
     }
     input.aspects = {{Earth, Mars, Square, false},
                      {Mercury, Venus, Trine, false},
@@ -210,9 +210,9 @@ TEST(ChartWheel, ChartFiltersKeepEarthOrOuterPlanetLines) {
 
     // Two sets: the Earth of either set counts.
     WheelInput two = EmptyInput(SynastryMode);
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        Place(two, body, 40.0 * body, 0);
-        Place(two, body, 40.0 * body + 20, 1);
+    for (BodyIndex body : AllBodies) {
+        Place(two, body, 40.0 * BodyNumber(body), 0);
+        Place(two, body, 40.0 * BodyNumber(body) + 20, 1);
     }
     two.aspects = {{Earth, Mars, Square, false},
                    {Mars, Earth, Trine, false},
@@ -224,9 +224,9 @@ TEST(ChartWheel, ChartFiltersKeepEarthOrOuterPlanetLines) {
 TEST(ChartWheel, TwoSetLinesJoinAFirstSetSymbolWithASecondSetSymbol) {
     const ProgramTexts texts = Texts();
     WheelInput input = EmptyInput(PersonalSecond);
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        Place(input, body, 40.0 * body, 0);
-        Place(input, body, 40.0 * body + 180, 1);
+    for (BodyIndex body : AllBodies) {
+        Place(input, body, 40.0 * BodyNumber(body), 0);
+        Place(input, body, 40.0 * BodyNumber(body) + 180, 1);
     }
     input.aspects = {{Earth, Earth, Opposition, false},
                      {Jupiter, Mars, Trine, true},
@@ -310,7 +310,7 @@ TEST(ChartWheel, BothFiltersAreRefusedAndNothingIsDrawn) {
 
 TEST(ChartWheel, SymbolsWithNoPlaceLeftStopTheDrawingWithAWarning) {
     WheelInput input = EmptyInput(SynastryMode);
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+    for (BodyIndex body : AllBodies) {
         Place(input, body, 45, 0);
         Place(input, body, 45, 1);
     }
@@ -380,18 +380,18 @@ TEST(ChartWheel, SymbolsKeepClearOfTheLegends) {
 TEST(Symbols, LettersBecomeAstrologicalSymbols) {
     EXPECT_EQ(BodySymbol(Earth), QStringLiteral("♁"));
     EXPECT_EQ(BodySymbol(Pluto), QStringLiteral("♇"));
-    EXPECT_EQ(BodySymbol(10), QStringLiteral("☉"));
+    EXPECT_EQ(CentreSymbol(), QStringLiteral("☉"));
     EXPECT_EQ(SignSymbol(0), QStringLiteral("♈"));
     EXPECT_EQ(SignSymbol(11), QStringLiteral("♓"));
     EXPECT_EQ(SymbolText("j"), QStringLiteral("♃"));
     EXPECT_EQ(SymbolText("Earth"), QStringLiteral("Earth"));
-    EXPECT_EQ(BodySymbol(0), QString());
     EXPECT_EQ(SignSymbol(12), QString());
     // Every symbol is one distinct character.
     QSet<QString> seen;
-    for (BodyIndex body = 1; body <= 10; ++body) {
+    for (BodyIndex body : AllBodies) {
         seen.insert(BodySymbol(body));
     }
+    seen.insert(CentreSymbol());
     for (ZodiacSign sign = 0; sign < NumZodiacSigns; ++sign) {
         seen.insert(SignSymbol(sign));
     }

@@ -46,9 +46,9 @@ ProgramTexts Texts() {
 ExportInput Input(ChartMode mode) {
     ExportInput input;
     input.wheel.mode = mode;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        input.wheel.positions[0][body] = Position(DegreesToRadians(37.0 * body));
-        input.wheel.positions[1][body] = Position(DegreesToRadians(37.0 * body + 100));
+    for (BodyIndex body : AllBodies) {
+        input.wheel.positions[0][body] = Position(DegreesToRadians(37.0 * BodyNumber(body)));
+        input.wheel.positions[1][body] = Position(DegreesToRadians(37.0 * BodyNumber(body) + 100));
     }
     input.wheel.colours = ConfigurationSettings().colours;
     input.wheel.aspects = {{Earth, Jupiter, Trine, false}};

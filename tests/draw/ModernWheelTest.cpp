@@ -40,15 +40,16 @@ WheelInput InputOf(const Case& c, WheelTheme theme = WheelTheme::Light) {
     input.style = WheelStyle::Modern;
     input.theme = theme;
     input.colours = ConfigurationSettings().colours;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        input.positions[0][body] = Position(DegreesToRadians(c.first[body]));
+    for (BodyIndex body : AllBodies) {
+        input.positions[0][body] = Position(DegreesToRadians(c.first[Index(body)]));
         if (IsTwoChartMode(c.mode)) {
-            input.positions[1][body] = Position(DegreesToRadians(c.second[body]));
+            input.positions[1][body] = Position(DegreesToRadians(c.second[Index(body)]));
         }
     }
-    for (BodyIndex body = 1; body < MaxBodies; ++body) {
-        input.aspects.push_back(
-            {body, IsTwoChartMode(c.mode) ? body : body + 1, Conjunction, body % 2 == 0, 0.01});
+    for (BodyIndex body : BodyRange(Earth, Neptune)) {
+        const BodyIndex next = AllBodies[Index(body)];
+        input.aspects.push_back({body, IsTwoChartMode(c.mode) ? body : next, Conjunction,
+                                 BodyNumber(body) % 2 == 0, 0.01});
     }
     if (c.withExportTexts) {
         input.legends = false;

@@ -86,8 +86,9 @@ TEST(PatternReport, OnlyTheLargestStelliumAndNoWithheldOnes) {
     ChartRequest request;
     request.orbs(Conjunction, 0) = DegreesToRadians(8.0);
     std::array<PositionSet, 2> positions{};
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        positions[0][body] = Position(DegreesToRadians(body <= 6 ? 100.0 + body : 40.0 * body));
+    for (BodyIndex body : AllBodies) {
+        const int n = BodyNumber(body);
+        positions[0][body] = Position(DegreesToRadians(n <= 6 ? 100.0 + n : 40.0 * n));
     }
     const Chart six = ChartOfPositions(request, positions);
     EXPECT_EQ(PatternReport(six, texts), u"6-Stellium: Ea-Me-Ve-Ma-Ju-Sa (orb 2°20')\r\n\r\n"_s);
@@ -95,12 +96,13 @@ TEST(PatternReport, OnlyTheLargestStelliumAndNoWithheldOnes) {
     // Ea-Me-Ve and Me-Ve-Ma: a run seeking Earth ends the search at the second, and the
     // report lists none.
     request.orbs(Conjunction, 0) = DegreesToRadians(5.0);
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        positions[0][body] = Position(DegreesToRadians(body <= 4 ? 8.0 + 2 * body : 40.0 * body));
+    for (BodyIndex body : AllBodies) {
+        const int n = BodyNumber(body);
+        positions[0][body] = Position(DegreesToRadians(n <= 4 ? 8.0 + 2 * n : 40.0 * n));
     }
     EXPECT_EQ(PatternReport(ChartOfPositions(request, positions), texts),
               u"3-Stellium: Ea-Me-Ve (orb 2°40')\r\n3-Stellium: Me-Ve-Ma (orb 2°40')\r\n\r\n"_s);
-    request.soughtBodies = {Earth, 0, 0};
+    request.soughtBodies = {Earth, {}, {}};
     const Chart withheld = ChartOfPositions(request, positions);
     EXPECT_EQ(withheld.patternCounts[ThreeStellium], 1);
     EXPECT_EQ(PatternReport(withheld, texts), QString());

@@ -22,7 +22,7 @@ QStringList Order(const DurationRecords& records) {
     for (const QString& record : records) {
         DurationFields f;
         ReadDurationRecord(record, f);
-        order << QStringLiteral("%1-%2").arg(f.body1).arg(f.body2);
+        order << QStringLiteral("%1-%2").arg(BodyNumber(f.body1)).arg(BodyNumber(f.body2));
     }
     return order;
 }
@@ -37,7 +37,7 @@ Chart ChartOf(const ProgramState& state, ChartMode mode,
     request.midpointOrb = MidpointOrbRadians(state.settings.midpointOrbPosition);
     std::array<PositionSet, 2> positions{};
     for (const auto& [body, longitude] : degrees) {
-        positions[0][static_cast<std::size_t>(body)] = Position(DegreesToRadians(longitude));
+        positions[0][body] = Position(DegreesToRadians(longitude));
     }
     return ChartOfPositions(request, positions);
 }
@@ -75,11 +75,11 @@ TEST(DurationText, CountsYearsOfTheMeanCalendarYearAndDays) {
 
 TEST(QuickSort, OrdersByEachKeyWithTheFollowingFieldsBreakingTies) {
     const DurationRecords records{
-        DurationRecord(1, 2, Square, 0.05, 100, 110),      // duration 11
-        DurationRecord(1, 3, Conjunction, 0.01, 105, 106), // 2
-        DurationRecord(2, 3, Square, 0.03, 90, 200),       // 111
-        DurationRecord(4, 9, Opposition, 0.02, -1, 300),   // unknown
-        DurationRecord(1, 2, Trine, 0.01, 100, 104),       // 5: ties on exactness and beginning
+        DurationRecord(Earth, Mercury, Square, 0.05, 100, 110),    // duration 11
+        DurationRecord(Earth, Venus, Conjunction, 0.01, 105, 106), // 2
+        DurationRecord(Mercury, Venus, Square, 0.03, 90, 200),     // 111
+        DurationRecord(Mars, Pluto, Opposition, 0.02, -1, 300),    // unknown
+        DurationRecord(Earth, Mercury, Trine, 0.01, 100, 104), // 5: ties on exactness and beginning
     };
     const std::pair<int, const char*> cases[] = {
         {RecordKeyStartDeviation, "1-2 1-3 4-9 2-3 1-2"},
@@ -113,9 +113,9 @@ TEST(QuickSort, OrdersByEachKeyWithTheFollowingFieldsBreakingTies) {
 TEST(QuickSort, ComparesPlainCharacterCodes) {
     // A space sorts before "-", which sorts before digits: -1 (unknown) comes before 90, which
     // comes before 100.
-    DurationRecords records{DurationRecord(1, 2, Square, 0.05, 100, 110),
-                            DurationRecord(1, 3, Square, 0.05, 90, 110),
-                            DurationRecord(1, 4, Square, 0.05, -1, 110)};
+    DurationRecords records{DurationRecord(Earth, Mercury, Square, 0.05, 100, 110),
+                            DurationRecord(Earth, Venus, Square, 0.05, 90, 110),
+                            DurationRecord(Earth, Mars, Square, 0.05, -1, 110)};
     SortRecords(records, RecordKeyStartBeginning);
     EXPECT_EQ(Order(records).join(QLatin1Char(' ')), u"1-4 1-3 1-2"_s);
 }

@@ -77,11 +77,12 @@ TEST(Grid, TriangularLayout) {
     EXPECT_EQ(aspect.left, 1080);
     EXPECT_EQ(aspect.top, 2 * 570);
 
-    for (BodyIndex body = 1; body <= 9; ++body) {
-        EXPECT_TRUE(IsGlyphCell(grid.Cell(1, body - 1), body)) << body;
+    for (BodyIndex body : AllBodies) {
+        const int n = BodyNumber(body);
+        EXPECT_TRUE(IsGlyphCell(grid.Cell(1, n - 1), body)) << body;
         EXPECT_TRUE(grid.cells[TriangularPositionCell(body)].visible);
         if (body < Pluto) { // the last body has no row: it pairs only with lower numbers
-            EXPECT_TRUE(IsGlyphCell(grid.Cell(body + 1, body - 1), body)) << body;
+            EXPECT_TRUE(IsGlyphCell(grid.Cell(n + 1, n - 1), body)) << body;
         }
     }
     EXPECT_TRUE(grid.cells[TriangularAspectCell(Neptune, Pluto)].visible);
@@ -98,9 +99,10 @@ TEST(Grid, SquareLayoutAndCornerCaptions) {
     EXPECT_EQ(GetRowCol(24, 11).intRow, 2);
     EXPECT_EQ(GetRowCol(24, 11).intCol, 2);
     EXPECT_EQ(SquareAspectCell(Earth, Earth), 24);
-    for (BodyIndex body = 1; body <= 9; ++body) {
-        EXPECT_TRUE(IsGlyphCell(grid.Cell(1, body + 1), body)) << body;
-        EXPECT_TRUE(IsGlyphCell(grid.Cell(body + 1, 1), body)) << body;
+    for (BodyIndex body : AllBodies) {
+        const int n = BodyNumber(body);
+        EXPECT_TRUE(IsGlyphCell(grid.Cell(1, n + 1), body)) << body;
+        EXPECT_TRUE(IsGlyphCell(grid.Cell(n + 1, 1), body)) << body;
     }
     for (int i = 0; i < grid.intNumCells; ++i) {
         EXPECT_TRUE(grid.cells[i].visible) << i;

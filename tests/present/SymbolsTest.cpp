@@ -10,10 +10,11 @@ namespace {
 TEST(Symbols, EveryBodyAndSignLetterHasItsAstrologicalSymbol) {
     const std::array<char16_t, 11> bodySymbols{0,      0x2641, 0x263F, 0x2640, 0x2642, 0x2643,
                                                0x2644, 0x2645, 0x2646, 0x2647, 0x2609};
-    for (BodyIndex body = 1; body <= 10; ++body) {
-        EXPECT_EQ(SymbolText(Bodies[body].symbolLetter), QString(QChar(bodySymbols[body])))
+    for (BodyIndex body : AllBodies) {
+        EXPECT_EQ(SymbolText(Bodies[body].symbolLetter), QString(QChar(bodySymbols[Index(body)])))
             << Bodies[body].name;
     }
+    EXPECT_EQ(SymbolText(CentreSymbolLetter), QString(QChar(bodySymbols[10])));
     for (ZodiacSign sign = 0; sign < NumZodiacSigns; ++sign) {
         EXPECT_EQ(SymbolText(ZodiacSigns[sign].symbolLetter), QString(QChar(0x2648 + sign)))
             << ZodiacSigns[sign].name;

@@ -269,7 +269,6 @@ TEST(ConfigurationRules, BoldfaceAndChartFilters) {
     settings.showOnlyEarth = true; // decides when both are set
     EXPECT_TRUE(ChartShowsAspect(settings, Venus, Earth));
     EXPECT_FALSE(ChartShowsAspect(settings, Jupiter, Pluto));
-    EXPECT_FALSE(ChartShowsAspect(settings, 0, Earth));
 }
 
 TEST(ConfigurationRules, SettingsFaultNamesTheValue) {

@@ -35,7 +35,7 @@ PatternCounts CountsOf(PatternIndex pattern, int count) {
 Chart GrandTrineOf(BodyIndex a, BodyIndex b, BodyIndex c, const SoughtBodies& sought = {}) {
     std::array<PositionSet, 2> positions{};
     double spare = 17.0;
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
+    for (BodyIndex body : AllBodies) {
         positions[0][body] = Position(DegreesToRadians(spare));
         spare += 1.3;
     }
@@ -101,9 +101,15 @@ TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
     } cases[] = {
         {GrandTrine, -1, {0, 0, 0}, "grand trine"},
         {TSquare, 1, {0, 0, 0}, "chart with at least three T-squares"},
-        {GrandCross, 0, {0, Mars, 0}, "chart with at least two grand crosses involving Mars"},
-        {Yod, -1, {Jupiter, 0, Saturn}, "yod involving Jupiter and Saturn"},
-        {Kite, -1, {Mars, Jupiter, Saturn}, "kite involving Mars, Jupiter and Saturn"},
+        {GrandCross,
+         0,
+         {0, BodyNumber(Mars), 0},
+         "chart with at least two grand crosses involving Mars"},
+        {Yod, -1, {BodyNumber(Jupiter), 0, BodyNumber(Saturn)}, "yod involving Jupiter and Saturn"},
+        {Kite,
+         -1,
+         {BodyNumber(Mars), BodyNumber(Jupiter), BodyNumber(Saturn)},
+         "kite involving Mars, Jupiter and Saturn"},
     };
     for (const auto& c : cases) {
         PatternRun run;
@@ -115,13 +121,13 @@ TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
                       QStringLiteral(" found up to the end of the year 2799."));
     }
     PatternRun none;
-    none.AcceptChoices(NoPattern, {Mars, 0, 0});
+    none.AcceptChoices(NoPattern, {BodyNumber(Mars), 0, 0});
     EXPECT_EQ(PatternNotFoundMessage(none, texts), QString());
 }
 
 TEST(PatternRun, NoPatternChosenNeverStops) {
     PatternRun run;
-    run.AcceptChoices(NoPattern, {Jupiter, 0, 0});
+    run.AcceptChoices(NoPattern, {BodyNumber(Jupiter), 0, 0});
     PatternCounts all;
     all.count.fill(3);
     EXPECT_EQ(run.intAspectPatternToFind, NoPattern);
@@ -133,7 +139,7 @@ TEST(PatternRun, NoPatternChosenNeverStops) {
 TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
     const ProgramTexts texts = Texts();
     PatternRun run;
-    run.AcceptChoices(GrandTrine, {Jupiter, 0, Saturn});
+    run.AcceptChoices(GrandTrine, {BodyNumber(Jupiter), 0, BodyNumber(Saturn)});
     EXPECT_EQ(run.intNumPlanetsSought, 2);
     EXPECT_TRUE(run.SeeksBodies());
 
@@ -159,7 +165,7 @@ TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
     EXPECT_FALSE(run.blnSoughtPlanetsFound);
 
     // Midpoint configurations are heard too: Mars stands at the midpoint of Earth and Uranus.
-    run.AcceptChoices(MidpointPattern, {Mars, 0, 0});
+    run.AcceptChoices(MidpointPattern, {BodyNumber(Mars), 0, 0});
     run.CheckSoughtBodies(GrandTrineOf(Earth, Mars, Uranus));
     EXPECT_TRUE(run.blnSoughtPlanetsFound);
 }
@@ -168,22 +174,22 @@ TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
 TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
     std::array<PositionSet, 2> positions{};
     const double degrees[] = {0, 10, 12, 14, 16, 100, 200, 230, 290, 330};
-    for (BodyIndex body = 1; body <= MaxBodies; ++body) {
-        positions[0][body] = Position(DegreesToRadians(degrees[body]));
+    for (BodyIndex body : AllBodies) {
+        positions[0][body] = Position(DegreesToRadians(degrees[Index(body)]));
     }
     ChartRequest request;
     request.orbs(Conjunction, 0) = DegreesToRadians(5.0); // Ea-Me-Ve, Me-Ve-Ma: no 4-stellium
-    request.soughtBodies = {Mercury, 0, 0};
+    request.soughtBodies = {Mercury, {}, {}};
     const Chart chart = ChartOfPositions(request, positions);
     EXPECT_FALSE(chart.threeStelliumsWithheld);
     EXPECT_EQ(chart.patternCounts[ThreeStellium], 2);
-    request.soughtBodies = {Earth, 0, 0};
+    request.soughtBodies = {Earth, {}, {}};
     const Chart cut = ChartOfPositions(request, positions);
     EXPECT_TRUE(cut.threeStelliumsWithheld);
     EXPECT_EQ(cut.patternCounts[ThreeStellium], 1);
 
     PatternRun run;
-    run.AcceptChoices(ThreeStellium, {Earth, 0, 0});
+    run.AcceptChoices(ThreeStellium, {BodyNumber(Earth), 0, 0});
     run.CheckSoughtBodies(cut);
     EXPECT_TRUE(run.blnSoughtPlanetsFound);
     EXPECT_TRUE(RunStopTest(run, cut.patternCounts, Texts()).found);
@@ -197,7 +203,7 @@ TEST(PatternRun, EachStepJudgesItsOwnChart) {
     PatternRun run;
     run.blnFindAtLeast = true;
     run.intNumToFindIndex = 1;
-    run.AcceptChoices(Kite, {Jupiter, Saturn, 0});
+    run.AcceptChoices(Kite, {BodyNumber(Jupiter), BodyNumber(Saturn), 0});
     const std::array<BodyIndex, 4> withBoth{Jupiter, Saturn, Neptune, Mars};
     run.CheckSoughtBodies(Kite, withBoth);
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
@@ -207,23 +213,23 @@ TEST(PatternRun, EachStepJudgesItsOwnChart) {
 }
 
 TEST(PatternRun, RepeatedSoughtBodies) {
-    EXPECT_TRUE(SoughtBodiesRepeat({Mars, Mars, 0}));
-    EXPECT_TRUE(SoughtBodiesRepeat({Mars, Venus, Mars}));
-    EXPECT_TRUE(SoughtBodiesRepeat({Mars, Mars, Venus}));
-    EXPECT_TRUE(SoughtBodiesRepeat({0, Pluto, Pluto}));
+    EXPECT_TRUE(SoughtBodiesRepeat({BodyNumber(Mars), BodyNumber(Mars), 0}));
+    EXPECT_TRUE(SoughtBodiesRepeat({BodyNumber(Mars), BodyNumber(Venus), BodyNumber(Mars)}));
+    EXPECT_TRUE(SoughtBodiesRepeat({BodyNumber(Mars), BodyNumber(Mars), BodyNumber(Venus)}));
+    EXPECT_TRUE(SoughtBodiesRepeat({0, BodyNumber(Pluto), BodyNumber(Pluto)}));
     EXPECT_FALSE(SoughtBodiesRepeat({0, 0, 0}));
-    EXPECT_FALSE(SoughtBodiesRepeat({Mars, 0, Venus}));
+    EXPECT_FALSE(SoughtBodiesRepeat({BodyNumber(Mars), 0, BodyNumber(Venus)}));
     EXPECT_EQ(RepeatedBodyMessage(), u"Planet specified more than once."_s);
     EXPECT_EQ(RepeatedBodyTitle(), "Input error");
 }
 
 TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
     PatternRun run;
-    run.AcceptChoices(Yod, {0, Neptune, 0});
+    run.AcceptChoices(Yod, {0, BodyNumber(Neptune), 0});
     EXPECT_EQ(run.intAspectPatternToFind, Yod);
     EXPECT_EQ(run.intRememberedPattern, Yod);
-    EXPECT_EQ(run.SoughtBodies, (std::array<BodyIndex, 3>{0, Neptune, 0}));
-    EXPECT_EQ(run.RememberedBodies, (std::array<int, 3>{0, Neptune, 0}));
+    EXPECT_EQ(run.SoughtBodies, (SoughtBodies{std::nullopt, Neptune, std::nullopt}));
+    EXPECT_EQ(run.RememberedBodies, (std::array<int, 3>{0, BodyNumber(Neptune), 0}));
     EXPECT_TRUE(run.blnPlanetsSought);
 
     const ProgramTexts texts = Texts();
@@ -234,7 +240,7 @@ TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
     // Found, or no bodies sought: nothing reaches Compute, so no 3-stellium goes missing.
     run.blnSoughtPlanetsFound = true;
     const ComputeContext found = run.StepContext(base);
-    EXPECT_EQ(found.soughtBodies, (std::array<BodyIndex, 3>{}));
+    EXPECT_EQ(found.soughtBodies, SoughtBodies{});
 
     run.CancelChoices(Rectangle);
     EXPECT_TRUE(run.blnCancel);

@@ -77,19 +77,19 @@ QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state,
             .arg(world.dayIndex)
             .arg(world.hourIndex);
     }
-    for (BodyIndex body = Earth; body <= MaxBodies; ++body) {
+    for (BodyIndex body : AllBodies) {
         const Position& position = state.chart.positions[0][body];
         const double longitude = position.Longitude();
-        if (body == MaxBodies && date.year < 1600) {
+        if (body == Pluto && date.year < 1600) {
             if (position.Status() != PositionStatus::BeforeTable) {
                 return QStringLiteral("Pluto has a position before its table");
             }
-        } else if (body == MaxBodies && date.year > 2199) {
+        } else if (body == Pluto && date.year > 2199) {
             if (position.Status() != PositionStatus::AfterTable) {
                 return QStringLiteral("Pluto has a position after its table");
             }
         } else if (!(longitude >= 0.0 && longitude < FullCircle)) {
-            return QStringLiteral("body %1 is at %2").arg(body).arg(longitude);
+            return QStringLiteral("body %1 is at %2").arg(BodyNumber(body)).arg(longitude);
         }
     }
     const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
