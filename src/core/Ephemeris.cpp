@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <swephexp.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <chrono>
@@ -184,14 +185,11 @@ bool IsValidCanonicalTable(QByteArrayView bytes) {
 }
 
 // The four codes of every line of a canonical table, one line after the other.
-QByteArray CodesOfCanonicalTable(QByteArrayView bytes) {
-    QByteArray codes(qsizetype{PlutoTableEntries} * CodesPerDay, Qt::Uninitialized);
-    char* out = codes.data();
+void CopyCodesOfCanonicalTable(QByteArrayView bytes, char* out) {
     const char* in = bytes.data();
     for (int line = 0; line < PlutoTableEntries; ++line) {
         std::memcpy(out + line * CodesPerDay, in + qsizetype{line} * TableLineBytes, CodesPerDay);
     }
-    return codes;
 }
 
 // Checks every line of a table file's bytes and appends the four codes of each to `codes`;
@@ -240,9 +238,56 @@ QString CheckTableLines(const char* data, qint64 length, const QString& path, QB
 
 } // namespace
 
+// The four codes of every day of an accepted table (860 KB). Its memory is mapped with every
+// page present from the start: written page by page, it would cost a page fault for each of
+// its 210 pages, a good part of what a command that computes one chart takes.
+class PlutoCodeStore {
+  public:
+    static constexpr std::size_t Size = std::size_t{PlutoTableEntries} * CodesPerDay;
+
+    PlutoCodeStore() {
+        void* memory = mmap(nullptr, Size, PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (memory == MAP_FAILED) {
+            fallback_ = std::make_unique_for_overwrite<char[]>(Size);
+            data_ = fallback_.get();
+        } else {
+            data_ = static_cast<char*>(memory);
+        }
+    }
+    ~PlutoCodeStore() {
+        if (!fallback_) {
+            munmap(data_, Size);
+        }
+    }
+    PlutoCodeStore(const PlutoCodeStore&) = delete;
+    PlutoCodeStore& operator=(const PlutoCodeStore&) = delete;
+
+    char* data() { return data_; }
+    const char* data() const { return data_; }
+
+  private:
+    char* data_ = nullptr;
+    std::unique_ptr<char[]> fallback_;
+};
+
 Ephemeris::Ephemeris(const QString& dataFolder, const QString& systemFolder)
     : dataFolder_(dataFolder), ephemerisPath_(LibraryPath(dataFolder, systemFolder)) {
     swe_set_ephe_path(ephemerisPath_.constData());
+    openFile_ = FreshFiles;
+}
+
+Ephemeris::Ephemeris(const Ephemeris& other)
+    : dataFolder_(other.dataFolder_), ephemerisPath_(other.ephemerisPath_),
+      plutoCodes_(other.plutoCodes_), builtInTheory_(other.builtInTheory_) {}
+
+Ephemeris& Ephemeris::operator=(const Ephemeris& other) {
+    dataFolder_ = other.dataFolder_;
+    ephemerisPath_ = other.ephemerisPath_;
+    plutoCodes_ = other.plutoCodes_;
+    builtInTheory_ = other.builtInTheory_;
+    openFile_ = NoFileOpen;
+    return *this;
 }
 
 QString Ephemeris::LoadPlutoTable(const QString& fileName) {
@@ -275,32 +320,36 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
 }
 
 QString Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name) {
-    QByteArray codes;
     if (IsValidCanonicalTable(bytes)) {
-        codes = CodesOfCanonicalTable(bytes);
-    } else {
-        // Room for the whole table only when the bytes can hold it: a short or broken file
-        // is refused after a few lines and needs no more than those.
-        constexpr qsizetype ShortestTable = qsizetype{PlutoTableEntries} * 5; // LF line ends
-        if (bytes.size() >= ShortestTable) {
-            codes.reserve(qsizetype{PlutoTableEntries} * CodesPerDay);
-        }
-        if (QString error = CheckTableLines(bytes.data(), bytes.size(), name, codes);
-            !error.isEmpty()) {
-            return error;
-        }
+        auto store = std::make_shared<PlutoCodeStore>();
+        CopyCodesOfCanonicalTable(bytes, store->data());
+        plutoCodes_ = std::move(store);
+        return {};
     }
-    plutoCodes_ = std::move(codes);
+    // Room for the whole table only when the bytes can hold it: a short or broken file is
+    // refused after a few lines and needs no more than those.
+    QByteArray codes;
+    constexpr qsizetype ShortestTable = qsizetype{PlutoTableEntries} * 5; // LF line ends
+    if (bytes.size() >= ShortestTable) {
+        codes.reserve(qsizetype{PlutoTableEntries} * CodesPerDay);
+    }
+    if (QString error = CheckTableLines(bytes.data(), bytes.size(), name, codes);
+        !error.isEmpty()) {
+        return error;
+    }
+    auto store = std::make_shared<PlutoCodeStore>();
+    std::memcpy(store->data(), codes.constData(), PlutoCodeStore::Size);
+    plutoCodes_ = std::move(store);
     return {};
 }
 
 int Ephemeris::PlutoArcseconds(int index) const {
     // Every line was checked when the table was accepted.
-    return DecodePlutoArcseconds(plutoCodes_.constData() + index * CodesPerDay, index).value_or(0);
+    return DecodePlutoArcseconds(plutoCodes_->data() + index * CodesPerDay, index).value_or(0);
 }
 
 bool Ephemeris::PlutoTableLoaded() const {
-    return !plutoCodes_.isEmpty();
+    return plutoCodes_ != nullptr;
 }
 
 int Ephemeris::NumBodies() const {
@@ -362,7 +411,10 @@ double Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
 
 void Ephemeris::UseFileOf(double jdTT, int& openFile) const {
     const int file = LibraryFileOf(jdTT);
-    if (file != openFile) {
+    if (openFile == FreshFiles) {
+        // Setting the path has just closed every file: this is a fresh start already.
+        openFile = file;
+    } else if (file != openFile) {
         // Closes every file; the path stays as this ephemeris set it.
         swe_close();
         swe_set_ephe_path(ephemerisPath_.constData());
@@ -433,7 +485,7 @@ std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const doubl
             // The library's state belongs to its thread: point it at the same files, and
             // close them again when done.
             swe_set_ephe_path(ephemerisPath_.constData());
-            int openFile = NoFileOpen;
+            int openFile = FreshFiles;
             outcome = ComputeRange(jds, first, last, rows.data(), openFile);
             swe_close();
         };
@@ -459,7 +511,7 @@ std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const doubl
 
 void Ephemeris::UseOnThisThread() const {
     swe_set_ephe_path(ephemerisPath_.constData());
-    openFile_ = NoFileOpen;
+    openFile_ = FreshFiles;
 }
 
 void Ephemeris::ReleaseThisThread() {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -35,6 +36,8 @@ inline constexpr const char* SystemEphemerisFolder = "/usr/share/libswe/ephe";
 // each is a longitude in radians or one of the negative markers above.
 using BodyLongitudes = ByBody<double>;
 
+class PlutoCodeStore;
+
 // One Ephemeris serves one thread at a time (it remembers what the last computation found);
 // PositionsOfBodiesAt shares long runs among threads by itself.
 class Ephemeris {
@@ -45,6 +48,9 @@ class Ephemeris {
     // on a thread decides where that thread's computations look for files.
     explicit Ephemeris(const QString& dataFolder,
                        const QString& systemFolder = QString::fromLatin1(SystemEphemerisFolder));
+    // A copy shares the Pluto table; its first computation starts from closed files.
+    Ephemeris(const Ephemeris& other);
+    Ephemeris& operator=(const Ephemeris& other);
 
     // Reads the coded Pluto table from dataFolder + "/" + fileName and checks every line.
     // Returns "" on success or a text naming the problem; on failure the previous table (if
@@ -105,16 +111,20 @@ class Ephemeris {
     // file a fresh start would read, whatever was computed before.
     void UseFileOf(double jdTT, int& openFile) const;
     static constexpr int NoFileOpen = std::numeric_limits<int>::min();
+    // The thread's path has just been set to this ephemeris's files, which closes them all:
+    // the first computation needs no fresh start of its own. (Setting the path reads the
+    // Moon's file, which costs as much as a chart.)
+    static constexpr int FreshFiles = NoFileOpen + 1;
     void Remember(RangeOutcome outcome) const;
 
     QString dataFolder_;
     QByteArray ephemerisPath_;
     // The four codes of each day of the table, every one checked; an entry is decoded when it
-    // is used.
-    QByteArray plutoCodes_;
+    // is used. Copies of an Ephemeris share it. None while no table is loaded.
+    std::shared_ptr<const PlutoCodeStore> plutoCodes_;
     mutable bool builtInTheory_ = false;
-    // The library file the thread using this ephemeris has open; none known at first, so that
-    // the first computation starts from closed files.
+    // The library file the thread using this ephemeris has open. A copy knows none, so that
+    // its first computation starts from closed files, wherever it runs.
     mutable int openFile_ = NoFileOpen;
 };
 
