@@ -59,13 +59,13 @@ void frmMain::cmdCompute_Click() {
     // The conversion leaves the year boxes in their digits-only form and fills an empty hour
     // or zone with its default.
     ShowDateSets();
-    if (!outcome.ok()) {
+    if (!outcome) {
         ReportComputeError(outcome);
         return;
     }
     ShowComputedChart();
-    if (!outcome.notes.isEmpty()) {
-        SetStatus(outcome.notes.join(QLatin1Char(' ')));
+    if (!outcome->isEmpty()) {
+        SetStatus(outcome->join(QLatin1Char(' ')));
     }
 }
 
@@ -73,7 +73,7 @@ void frmMain::ReportComputeError(const ComputeOutcome& outcome) {
     blnDateError = true;
     UpdateStaleMark();
     if (blnStartupCompleted) {
-        dialogs_.ShowMessage(this, outcome.dateError.message, outcome.dateError.title,
+        dialogs_.ShowMessage(this, outcome.error().message, outcome.error().title,
                              Dialogs::Icon::Information);
     }
 }
@@ -299,7 +299,7 @@ void frmMain::cmdLoadState_Click() {
     const ComputeOutcome outcome = ComputeAfterLoad(state, Context(), Now());
     ShowTimezoneLists();
     ShowModeOption(state.mode);
-    if (outcome.ok()) {
+    if (outcome) {
         ShowComputedChart();
         UpdateClickHint();
     } else {

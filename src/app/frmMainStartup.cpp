@@ -157,13 +157,13 @@ void frmMain::LoadUserStateOrStartFresh() {
         outcome = ComputeAfterLoad(state, Context(), Now());
         computed = true;
     }
-    if (!computed || !outcome.ok()) {
+    if (!computed || !outcome) {
         outcome = StartFresh(state, Context(), Now());
     }
     ShowTimezoneLists();
     ShowModeOption(state.mode);
     ShowDateSets();
-    if (outcome.ok()) {
+    if (outcome) {
         ShowComputedChart();
     } else {
         ReportComputeError(outcome);

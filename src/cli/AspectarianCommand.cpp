@@ -30,7 +30,7 @@ std::optional<int> DayNumberOfOption(Context& context, const QString& text, cons
     if (!ConvertDateSet(context, dateSet, zones, WorldDate, status)) {
         return std::nullopt;
     }
-    return static_cast<int>(std::floor(InputDateToLocalJD(dateSet)));
+    return static_cast<int>(std::floor(InputDateToLocalJD(dateSet).value()));
 }
 
 QJsonObject EventJson(const ExactAspect& event, const MomentZone& zone) {

@@ -182,8 +182,8 @@ class Worker {
             state_.dateSets[set] = dateSet;
         }
         const ComputeOutcome outcome = orbivex::Compute(state_, {ephemeris_, shared_.texts});
-        if (!outcome.ok()) {
-            return ForTerminal(outcome.dateError.message).trimmed();
+        if (!outcome) {
+            return ForTerminal(outcome.error().message).trimmed();
         }
         return {};
     }

@@ -326,11 +326,11 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         return ExitFailure;
     }
     const ComputeOutcome outcome = Compute(state, {ephemeris, texts});
-    if (!outcome.ok()) {
-        context.err << outcome.dateError.message << '\n';
+    if (!outcome) {
+        context.err << outcome.error().message << '\n';
         return ExitDateError;
     }
-    for (const QString& note : outcome.notes) {
+    for (const QString& note : *outcome) {
         context.err << note << '\n';
     }
     if (ephemeris.UsesBuiltInTheory()) {

@@ -237,12 +237,12 @@ DateSet DateSetOfDay(int dayNumber, const DateSet& like) {
 
 QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
     const DateSet converted = DateSetAsConverted(dateSet, zones);
-    const double local = InputDateToLocalJD(converted);
-    if (local < 0) {
+    const Expected<double, DateError> local = InputDateToLocalJD(converted);
+    if (!local) {
         return {};
     }
     EuroDateRecord record;
-    record.jdn = static_cast<std::int32_t>(std::floor(local));
+    record.jdn = static_cast<std::int32_t>(std::floor(*local));
     record.calendar = CalendarLetterOfJdn(converted.calendar, record.jdn);
     JDNToEuroDate(record);
     const bool zoneChosen = ZoneChosen(converted);
@@ -257,11 +257,11 @@ QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
 std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,
                                      int index, int& status, const QString& note) {
     dateSet = DateSetAsConverted(dateSet, zones);
-    const double julianDay = InputDateToAJDate(dateSet, zones);
-    const bool unusualTime = julianDay >= 0 && !dateSet.zoneName.isEmpty() &&
+    const Expected<double, DateError> julianDay = InputDateToAJDate(dateSet, zones);
+    const bool unusualTime = julianDay && !dateSet.zoneName.isEmpty() &&
                              ReadLocalTimeOf(dateSet).kind != LocalTimeKind::Unique;
-    if (julianDay >= 0 && !unusualTime) {
-        return julianDay;
+    if (julianDay && !unusualTime) {
+        return *julianDay;
     }
     // The texts are read only now: a date that converts does not need them.
     ProgramTexts texts;
@@ -270,12 +270,12 @@ std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const T
         status = ExitFailure;
         return std::nullopt;
     }
-    if (julianDay >= 0) {
+    if (julianDay) {
         // A skipped or doubled local time converts; the note says how it was read.
         context.err << LocalTimeNote(texts, index, dateSet) << '\n';
-        return julianDay;
+        return *julianDay;
     }
-    context.err << ReportDateError(texts, index, julianDay).message;
+    context.err << ReportDateError(texts, index, julianDay.error()).message;
     if (!note.isEmpty()) {
         context.err << ' ' << note;
     }

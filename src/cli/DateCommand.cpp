@@ -97,7 +97,7 @@ int RunDate(const QStringList& arguments, Context& context) {
     if (!julianDay) {
         return status;
     }
-    const double localJulianDay = InputDateToLocalJD(dateSet);
+    const double localJulianDay = InputDateToLocalJD(dateSet).value();
     const QString text = InputDateToString(dateSet, zones, false);
 
     if (parser.isSet(jsonOption)) {

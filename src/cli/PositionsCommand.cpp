@@ -280,7 +280,7 @@ int RunPositions(const QStringList& arguments, Context& context) {
         return status;
     }
     // The converted date set has its hour and zone; each day of a run takes the same.
-    const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first)));
+    const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first).value()));
     if (request.run) {
         DateSet last = DateSetOfDay(firstDay + (request.dayCount - 1), request.first);
         EuroDateRecord first;

@@ -244,10 +244,10 @@ int RunRun(const QStringList& arguments, Context& context) {
     while (outcome.steps < maxSteps) {
         const RunStepResult step = StepRun(state, computeContext, run);
         if (!step.stands) {
-            failure = step.step.compute.ok()
+            failure = step.step.compute
                           ? QStringLiteral("the world date cannot be stepped further.")
                           : QStringLiteral("the next step does not convert: ") +
-                                step.step.compute.dateError.message;
+                                step.step.compute.error().message;
             break;
         }
         ++outcome.steps;

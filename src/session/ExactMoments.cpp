@@ -8,9 +8,8 @@
 namespace orbivex {
 
 MomentZone WorldMomentZone(const ProgramState& state) {
-    DateSet world = state.computedDateSets[WorldDate];
-    // Chooses the computer's zone when none is chosen.
-    InputDateToAJDate(world, state.computedZones);
+    // Compute filled in the default zone where none was chosen.
+    const DateSet& world = state.computedDateSets[WorldDate];
     if (world.timezoneIndex < 1 || world.timezoneIndex >= TimezoneEntryCount) {
         MomentZone greenwich;
         greenwich.calendar = world.calendar;

@@ -19,7 +19,7 @@ StateFileContents ToStateFile(const ProgramState& state) {
         if (!from.zoneName.isEmpty()) {
             // For a reader that knows only the list: the entry of the zone's offset that day.
             to.timezoneIndex =
-                InputDateToAJDate(from, state.zones) >= 0
+                InputDateToAJDate(from, state.zones)
                     ? DefaultTimezoneIndex(state.zones.list, ZoneOffsetMinutes(from, state.zones))
                     : 0;
         }
@@ -127,7 +127,7 @@ ComputeOutcome ComputeAfterLoad(ProgramState& state, const ComputeContext& conte
     } else {
         state.mode = WorldTransits;
     }
-    if (InputDateToAJDate(state.dateSets[dateSet], state.zones) > 0.0) {
+    if (InputDateToAJDate(state.dateSets[dateSet], state.zones)) {
         return Compute(state, context);
     }
     return StartFresh(state, context, now);

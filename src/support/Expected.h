@@ -55,6 +55,15 @@ template <typename T, typename E = QString> class [[nodiscard]] Expected {
     const E& error() const { return std::get<1>(state_); }
 
     bool operator==(const Expected&) const = default;
+    // Holds this value.
+    friend bool operator==(const Expected& result, const T& value) {
+        return result.has_value() && result.value() == value;
+    }
+    // Holds this error.
+    template <typename G>
+    friend bool operator==(const Expected& result, const Unexpected<G>& failure) {
+        return !result.has_value() && result.error() == failure.error;
+    }
 
   private:
     std::variant<T, E> state_;
@@ -74,6 +83,10 @@ template <typename E> class [[nodiscard]] Expected<void, E> {
     const E& error() const { return error_.value(); }
 
     bool operator==(const Expected&) const = default;
+    template <typename G>
+    friend bool operator==(const Expected& result, const Unexpected<G>& failure) {
+        return !result.has_value() && result.error() == failure.error;
+    }
 
   private:
     std::optional<E> error_;

@@ -278,7 +278,7 @@ struct RunController : ::testing::Test {
             events.push_back(QStringLiteral("computed %1").arg(state.dateSets[WorldDate].dayIndex));
         };
         callbacks.stepFailed = [this](const RunStepResult& result) {
-            events.push_back(QStringLiteral("failed: ") + result.step.compute.dateError.message);
+            events.push_back(QStringLiteral("failed: ") + result.step.compute.error().message);
         };
         callbacks.found = [this](const RunStopResult& stop) {
             events.push_back(QStringLiteral("found: ") + stop.message);
@@ -351,7 +351,7 @@ TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
     PatternRunController* self = nullptr;
     bool steppingWhileRestored = false;
     callbacks.stepFailed = [&](const RunStepResult& result) {
-        events.push_back(QStringLiteral("failed: ") + result.step.compute.dateError.message);
+        events.push_back(QStringLiteral("failed: ") + result.step.compute.error().message);
         steppingWhileRestored = self->Stepping();
     };
     PatternRunController controller(state, ephemeris, texts, run, callbacks);

@@ -58,8 +58,8 @@ QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state,
     if (!outcome.stepped || !outcome.step.applied || outcome.undone) {
         return QStringLiteral("the step was not applied");
     }
-    if (!outcome.compute.ok()) {
-        return QStringLiteral("Compute failed: ") + outcome.compute.dateError.message;
+    if (!outcome.compute.has_value()) {
+        return QStringLiteral("Compute failed: ") + outcome.compute.error().message;
     }
     if (state.ChartJulianDays[WorldDate] != jdn) {
         return QStringLiteral("the chart is of Julian date %1")
@@ -110,7 +110,7 @@ TEST(Soak, StepsEveryDayFromYearOneTo2799) {
     state.zones = MakeTimeZones(0, false);
     state.mode = WorldTransits;
     state.dateSets[WorldDate] = {QStringLiteral("1"), 1, 1, NoonHourEntry, GreenwichTimezoneEntry};
-    ASSERT_TRUE(Compute(state, context).ok());
+    ASSERT_TRUE(Compute(state, context));
     ASSERT_EQ(state.ChartJulianDays[WorldDate], JdnOfYearOne);
     ASSERT_FALSE(ephemeris.UsesBuiltInTheory()) << "the ephemeris files were not found";
 
@@ -155,7 +155,7 @@ TEST(Soak, StepsEveryDayFromYearOneTo2799) {
     // One more day lies beyond the calendar: the step is refused and the date stays.
     const WorldStepOutcome beyond = StepWorldDate(state, context, DayStep, true);
     EXPECT_TRUE(beyond.undone);
-    EXPECT_EQ(beyond.compute.failedDateSet, WorldDate);
+    EXPECT_EQ(beyond.compute.error().dateSet, WorldDate);
     EXPECT_EQ(state.dateSets[WorldDate].yearText, QStringLiteral("2799"));
     EXPECT_EQ(state.dateSets[WorldDate].monthIndex, 12);
     EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 31);
