@@ -240,9 +240,9 @@ void frmMain::PopUpAtButton(const QWidget* button, const QString& message, int w
 
 void frmMain::cmdSave_Click() {
     ReadControls();
-    const QString error = SaveState(UserStateFile(), state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSave->text()),
+    const Status saved = SaveState(UserStateFile(), state);
+    if (!saved) {
+        dialogs_.ShowMessage(this, saved.error(), WithoutMnemonic(cmdSave->text()),
                              Dialogs::Icon::Exclamation);
         return;
     }
@@ -271,9 +271,9 @@ void frmMain::cmdSaveAs_Click() {
         return;
     }
     ReadControls();
-    const QString error = SaveState(name, state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSaveAs->text()),
+    const Status saved = SaveState(name, state);
+    if (!saved) {
+        dialogs_.ShowMessage(this, saved.error(), WithoutMnemonic(cmdSaveAs->text()),
                              Dialogs::Icon::Exclamation);
         return;
     }
@@ -290,9 +290,10 @@ void frmMain::cmdLoadState_Click() {
         return;
     }
     ReadControls();
-    const QString error = LoadState(name, state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error + CrLf + CrLf + texts_.ProgramText(kLoadFailedNoteText),
+    const Status loaded = LoadState(name, state);
+    if (!loaded) {
+        dialogs_.ShowMessage(this,
+                             loaded.error() + CrLf + CrLf + texts_.ProgramText(kLoadFailedNoteText),
                              texts_.ProgramText(kLoadFailedTitleText), Dialogs::Icon::Exclamation);
         return;
     }

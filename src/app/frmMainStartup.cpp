@@ -153,7 +153,7 @@ void frmMain::LoadUserStateOrStartFresh() {
     const QString path = UserStateFile();
     ComputeOutcome outcome;
     bool computed = false;
-    if (QFileInfo::exists(path) && LoadState(path, state).isEmpty()) {
+    if (QFileInfo::exists(path) && LoadState(path, state)) {
         outcome = ComputeAfterLoad(state, Context(), Now());
         computed = true;
     }
@@ -179,9 +179,9 @@ void frmMain::cmdRestore_Click() {
         return;
     }
     ReadControls();
-    const QString error = LoadState(path, state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdRestore->text()),
+    const Status loaded = LoadState(path, state);
+    if (!loaded) {
+        dialogs_.ShowMessage(this, loaded.error(), WithoutMnemonic(cmdRestore->text()),
                              Dialogs::Icon::Exclamation);
         return;
     }
@@ -208,10 +208,10 @@ void frmMain::cmdQuit_Click() {
     }
     if (answer == Dialogs::Answer::Yes) {
         ReadControls();
-        const QString error = SaveState(UserStateFile(), state);
-        if (!error.isEmpty()) {
+        const Status saved = SaveState(UserStateFile(), state);
+        if (!saved) {
             // The state the user asked to keep was not written: stay, so that nothing is lost.
-            dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdQuit->text()),
+            dialogs_.ShowMessage(this, saved.error(), WithoutMnemonic(cmdQuit->text()),
                                  Dialogs::Icon::Exclamation);
             return;
         }

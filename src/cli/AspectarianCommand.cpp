@@ -102,9 +102,9 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
 
     ProgramState state;
     if (parser.isSet(stateOption)) {
-        if (const QString error = LoadState(parser.value(stateOption), state); !error.isEmpty()) {
+        if (const Status loaded = LoadState(parser.value(stateOption), state); !loaded) {
             context.err << "orbivex-cli " << command << ": " << parser.value(stateOption) << ": "
-                        << error << '\n';
+                        << loaded.error() << '\n';
             return ExitFailure;
         }
     }

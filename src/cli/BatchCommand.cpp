@@ -435,10 +435,10 @@ int RunBatch(const QStringList& arguments, Context& context) {
     base.zones = MakeTimeZones(TimezoneOffsetMinutes(), base.settings.northAmericanZones);
     std::optional<ChartMode> defaultMode;
     if (parser.isSet(stateOption)) {
-        const QString error = LoadState(parser.value(stateOption), base);
-        if (!error.isEmpty()) {
-            context.err << "orbivex-cli batch: " << parser.value(stateOption) << ": " << error
-                        << '\n';
+        const Status loaded = LoadState(parser.value(stateOption), base);
+        if (!loaded) {
+            context.err << "orbivex-cli batch: " << parser.value(stateOption) << ": "
+                        << loaded.error() << '\n';
             return ExitFailure;
         }
         defaultMode = base.mode;

@@ -280,10 +280,10 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
                                          Ephemeris& ephemeris) {
     state.zones = MakeTimeZones(TimezoneOffsetMinutes(), state.settings.northAmericanZones);
     if (parser.isSet(options.state)) {
-        const QString error = LoadState(parser.value(options.state), state);
-        if (!error.isEmpty()) {
+        const Status loaded = LoadState(parser.value(options.state), state);
+        if (!loaded) {
             context.err << "orbivex-cli " << command << ": " << parser.value(options.state) << ": "
-                        << error << '\n';
+                        << loaded.error() << '\n';
             return ExitFailure;
         }
     } else if (!parser.isSet(options.mode)) {

@@ -1,4 +1,5 @@
 #include "cli/CliRun.h"
+#include "common/TestSupport.h"
 #include "session/StateTransfer.h"
 
 #include <QJsonArray>
@@ -75,7 +76,7 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
     const QString path = folder.filePath(QStringLiteral("off.pat"));
     orbivex::ProgramState state;
     state.settings.orbPositions[orbivex::Index(orbivex::Square) - 1] = 0;
-    ASSERT_EQ(orbivex::WriteStateFile(path, orbivex::ToStateFile(state)), QString());
+    ASSERT_EQ(MessageOf(orbivex::WriteStateFile(path, orbivex::ToStateFile(state))), QString());
     const CliResult off = Aspectarian(mercuryEarth + QStringList{QStringLiteral("--state"), path});
     ASSERT_EQ(off.exitCode, 0) << off.err.toStdString();
     EXPECT_FALSE(off.out.contains(QStringLiteral(" square ")));

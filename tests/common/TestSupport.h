@@ -24,8 +24,19 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 #include "core/Bodies.h"
 #include "core/ChartMode.h"
+#include "support/Expected.h"
 
 namespace orbivex {
+
+// The message of a failed result; "" for success.
+template <typename T> QString MessageOf(const Expected<T>& result) {
+    return result ? QString() : result.error();
+}
+
+// A status prints as its message, or as success.
+inline void PrintTo(const Status& status, std::ostream* os) {
+    *os << (status ? std::string("success") : '"' + status.error().toStdString() + '"');
+}
 
 // Modes and aspect kinds print as their numbers in failure messages and traces.
 inline std::ostream& operator<<(std::ostream& os, ChartMode mode) {

@@ -62,13 +62,13 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     SetCalendar(state.dateSets, CalendarChoice::Auto);
     state.settings.calendar = CalendarChoice::Auto;
     state.settings.zodiac = ZodiacChoice::OfDate;
-    ASSERT_EQ(SaveState(Path("a.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("a.pat"), state)), "");
     // An older reader finds the list entry of Paris's offset on that day, winter time.
     EXPECT_EQ(ToStateFile(state).dateSets[SecondBirthdate].timezoneIndex, 26);
 
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);
-    ASSERT_EQ(LoadState(Path("a.pat"), loaded), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("a.pat"), loaded)), "");
     EXPECT_TRUE(SameDates(loaded.dateSets, state.dateSets));
     EXPECT_EQ(loaded.mode, NatalSecond);
     EXPECT_EQ(loaded.stepUnitIndex, 3);
@@ -81,9 +81,9 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
 
 TEST_F(StateTransfer, TwoChartModesComeBackAsWorldTransits) {
     state.mode = SynastryMode;
-    ASSERT_EQ(SaveState(Path("b.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("b.pat"), state)), "");
     ProgramState loaded;
-    ASSERT_EQ(LoadState(Path("b.pat"), loaded), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("b.pat"), loaded)), "");
     EXPECT_EQ(loaded.mode, SynastryMode);
     ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now));
     EXPECT_EQ(loaded.mode, WorldTransits);
@@ -92,10 +92,10 @@ TEST_F(StateTransfer, TwoChartModesComeBackAsWorldTransits) {
 
 TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
     state.dateSets[WorldDate] = {};
-    ASSERT_EQ(SaveState(Path("c.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("c.pat"), state)), "");
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);
-    ASSERT_EQ(LoadState(Path("c.pat"), loaded), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("c.pat"), loaded)), "");
     ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now));
     EXPECT_EQ(loaded.dateSets[WorldDate].yearText, u"2026"_s);
     EXPECT_EQ(loaded.dateSets[WorldDate].monthIndex, 12);
@@ -104,7 +104,7 @@ TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
 }
 
 TEST_F(StateTransfer, ABrokenFileChangesNothing) {
-    ASSERT_EQ(SaveState(Path("d.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("d.pat"), state)), "");
     QByteArray bytes = test::ReadAll(Path("d.pat"));
     bytes.replace("#FALSE#", "maybe");
     ASSERT_TRUE(test::WriteAll(Path("d.pat"), bytes));
@@ -114,18 +114,18 @@ TEST_F(StateTransfer, ABrokenFileChangesNothing) {
     target.settings.orbPositions[0] = 3;
     target.settings.colours[Index(Square)] = Rgb(9, 9, 9);
     const ProgramState before = target;
-    EXPECT_NE(LoadState(Path("d.pat"), target), "");
+    EXPECT_NE(MessageOf(LoadState(Path("d.pat"), target)), "");
     EXPECT_TRUE(SameDates(target.dateSets, before.dateSets));
     EXPECT_EQ(target.settings, before.settings);
-    EXPECT_NE(LoadState(Path("missing.pat"), target), "");
+    EXPECT_NE(MessageOf(LoadState(Path("missing.pat"), target)), "");
     EXPECT_EQ(target.settings, before.settings);
 }
 
 TEST_F(StateTransfer, AColourOfZeroInTheFileKeepsTheCurrentColour) {
     state.settings.colours[Index(Sextile)] = 0; // switched off
-    ASSERT_EQ(SaveState(Path("e.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("e.pat"), state)), "");
     ProgramState loaded;
     loaded.settings.colours[Index(Sextile)] = Rgb(0, 0, 255);
-    ASSERT_EQ(LoadState(Path("e.pat"), loaded), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("e.pat"), loaded)), "");
     EXPECT_EQ(loaded.settings.colours[Index(Sextile)], Rgb(0, 0, 255));
 }
