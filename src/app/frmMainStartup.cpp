@@ -108,18 +108,18 @@ bool frmMain::Form_Load() {
     SetSaveAsCaption();
 
     dialogs_.PopUp(this, texts_.ProgramText(kLoadingDataText), 2000, 300, 2000, -1, -1);
-    const QString plutoError = ephemeris_->LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
-    blnPlutoDataReadOK = plutoError.isEmpty();
+    const Status plutoLoaded = ephemeris_->LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    blnPlutoDataReadOK = plutoLoaded.has_value();
     runWindow_->SetNumBodies(blnPlutoDataReadOK ? MaxBodies : MaxBodies - 1);
 
     LoadUserStateOrStartFresh();
 
     if (!blnPlutoDataReadOK) {
         show();
-        dialogs_.ShowMessage(this, plutoError + CrLf + texts_.ProgramText(kPlutoFailureText),
-                             texts_.ProgramText(kPlutoFailureTitleText),
-                             Dialogs::Icon::Exclamation);
-        loadFailure_ = plutoError;
+        dialogs_.ShowMessage(
+            this, plutoLoaded.error() + CrLf + texts_.ProgramText(kPlutoFailureText),
+            texts_.ProgramText(kPlutoFailureTitleText), Dialogs::Icon::Exclamation);
+        loadFailure_ = plutoLoaded.error();
         EndProgram();
         return false;
     }

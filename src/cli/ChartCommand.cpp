@@ -194,11 +194,11 @@ bool LoadProgramTexts(Context& context, ProgramTexts& texts) {
 }
 
 bool LoadPlutoTable(Context& context, Ephemeris& ephemeris) {
-    const QString error = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
-    if (error.isEmpty()) {
+    const Status loaded = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    if (loaded) {
         return true;
     }
-    context.err << error << '\n';
+    context.err << loaded.error() << '\n';
     return false;
 }
 

@@ -299,9 +299,9 @@ int RunPositions(const QStringList& arguments, Context& context) {
         }
     }
     Ephemeris ephemeris(context.programFolder);
-    const QString tableError = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
-    if (!tableError.isEmpty()) {
-        context.err << "orbivex-cli positions: " << tableError << '\n';
+    const Status loaded = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    if (!loaded) {
+        context.err << "orbivex-cli positions: " << loaded.error() << '\n';
         return ExitFailure;
     }
     if (request.run && request.json) {

@@ -236,15 +236,15 @@ Ephemeris::Ephemeris(const QString& dataFolder, const QString& systemFolder)
     swe_set_ephe_path(ephemerisPath_.constData());
 }
 
-QString Ephemeris::LoadPlutoTable(const QString& fileName) {
+Status Ephemeris::LoadPlutoTable(const QString& fileName) {
     const QString path = dataFolder_ + QLatin1Char('/') + fileName;
     if (!QFileInfo::exists(path)) {
-        return QStringLiteral("The Pluto table %1 was not found.").arg(path);
+        return Fail(QStringLiteral("The Pluto table %1 was not found.").arg(path));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("The Pluto table %1 cannot be read: %2.")
-            .arg(path, file.errorString());
+        return Fail(
+            QStringLiteral("The Pluto table %1 cannot be read: %2.").arg(path, file.errorString()));
     }
     // Mapping spares reading the 1.3 MB file into memory of its own: only the codes are kept.
     // A device that cannot be mapped is read.
@@ -257,15 +257,15 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
         file.unsetError(); // a failed mapping leaves its error behind
         contents = file.readAll();
         if (file.error() != QFileDevice::NoError) {
-            return QStringLiteral("The Pluto table %1 cannot be read: %2.")
-                .arg(path, file.errorString());
+            return Fail(QStringLiteral("The Pluto table %1 cannot be read: %2.")
+                            .arg(path, file.errorString()));
         }
         bytes = contents;
     }
     return LoadPlutoTableFromBytes(bytes, path);
 }
 
-QString Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name) {
+Status Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name) {
     QByteArray codes;
     if (IsValidCanonicalTable(bytes)) {
         codes = CodesOfCanonicalTable(bytes);
@@ -278,7 +278,7 @@ QString Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& 
         }
         if (QString error = CheckTableLines(bytes.data(), bytes.size(), name, codes);
             !error.isEmpty()) {
-            return error;
+            return Fail(error);
         }
     }
     plutoCodes_ = std::move(codes);

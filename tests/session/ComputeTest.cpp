@@ -39,7 +39,8 @@ struct Fixture : ::testing::Test {
     ProgramState state;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
         state.zones = MakeTimeZones(0, false);
         state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
         state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};

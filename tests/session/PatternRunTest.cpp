@@ -264,7 +264,8 @@ struct RunController : ::testing::Test {
     std::vector<QString> events;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
         state.zones = MakeTimeZones(0, false);
         state.mode = WorldTransits;
         state.stepUnitIndex = DayStep;

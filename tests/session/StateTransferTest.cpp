@@ -22,7 +22,8 @@ struct StateTransfer : ::testing::Test {
     const QDateTime now{QDate(2026, 12, 7), QTime(23, 50), QTimeZone::utc()};
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
         ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
         state.zones = MakeTimeZones(0, false);
         state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};

@@ -158,7 +158,8 @@ struct WorldStep : ::testing::Test {
     ProgramState state;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
         state.zones = MakeTimeZones(0, false);
         state.mode = WorldTransits;
     }

@@ -101,7 +101,8 @@ QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state,
 
 TEST(Soak, StepsEveryDayFromYearOneTo2799) {
     Ephemeris ephemeris(test::ProgramFolder());
-    ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), QString());
+    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+              QString());
     ProgramTexts texts;
     ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
     const ComputeContext context{ephemeris, texts};
