@@ -355,8 +355,8 @@ void frmAspectarian::cmdSaveCsv_Click() {
         return;
     }
     const std::vector<ExactAspect> events = model_.ShownEvents();
-    if (const QString error = WriteAspectarianCsv(name, events, model_.Zone()); !error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, title, Dialogs::Icon::Exclamation);
+    if (const Status written = WriteAspectarianCsv(name, events, model_.Zone()); !written) {
+        dialogs_.ShowMessage(this, written.error(), title, Dialogs::Icon::Exclamation);
     }
 }
 

@@ -135,15 +135,13 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     AspectarianRequest request =
         AspectarianRequestOf(state.settings, *first - 0.5 - offset, *last + 0.5 - offset);
     if (parser.isSet(bodiesOption)) {
-        if (const QString error = ReadAspectarianBodies(parser.value(bodiesOption), request);
-            !error.isEmpty()) {
-            return CommandUsageError(context, command, error);
+        if (const Status read = ReadAspectarianBodies(parser.value(bodiesOption), request); !read) {
+            return CommandUsageError(context, command, read.error());
         }
     }
     if (parser.isSet(aspectsOption)) {
-        if (const QString error = ReadAspectarianKinds(parser.value(aspectsOption), request);
-            !error.isEmpty()) {
-            return CommandUsageError(context, command, error);
+        if (const Status read = ReadAspectarianKinds(parser.value(aspectsOption), request); !read) {
+            return CommandUsageError(context, command, read.error());
         }
     }
 

@@ -184,8 +184,8 @@ class ExportLayout {
 // Writes an image file whole, replacing a file of that name only once it is complete.
 bool WriteImageFile(const QImage& image, const QString& path, const char* format,
                     QString& message) {
-    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
-        message = special;
+    if (const Status regular = NotARegularFile(path); !regular) {
+        message = regular.error();
         return false;
     }
     QSaveFile file(path);
@@ -369,9 +369,9 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
     QString reason; // why the PNG could not be made
     if (image.isNull()) {
         reason = QStringLiteral("There is no image.");
-    } else if (const QString special = NotARegularFile(names.png); !special.isEmpty()) {
+    } else if (const Status regular = NotARegularFile(names.png); !regular) {
         // Not a conversion failure: the bitmap must not stand in for a file never replaced.
-        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, special);
+        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, regular.error());
     } else {
         // The bitmap is made in a folder of its own, so that a file the user keeps under the
         // bitmap name is not touched when the PNG succeeds.

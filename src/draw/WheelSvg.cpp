@@ -279,8 +279,8 @@ ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const Export
 }
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString& message) {
-    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
-        message = special;
+    if (const Status regular = NotARegularFile(path); !regular) {
+        message = regular.error();
         return false;
     }
     QSaveFile file(path);

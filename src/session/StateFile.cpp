@@ -571,8 +571,8 @@ Status WriteStateFile(const QString& path, const StateFileContents& contents,
     if (const Status check = CheckStateFileContents(contents); !check) {
         return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), check.error()));
     }
-    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
-        return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), special));
+    if (const Status regular = NotARegularFile(path); !regular) {
+        return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), regular.error()));
     }
     // The bytes go to a temporary file beside the old one, which replaces it only once they
     // are all on the disk; a failure, or the end of the program, at any point before leaves
