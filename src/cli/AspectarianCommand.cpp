@@ -23,8 +23,8 @@ namespace {
 std::optional<int> DayNumberOfOption(Context& context, const QString& text, const TimeZones& zones,
                                      DateSet dateSet, int& status) {
     const QString command = QStringLiteral("aspectarian");
-    if (const QString error = ReadDayText(text, dateSet); !error.isEmpty()) {
-        status = CommandUsageError(context, command, error);
+    if (const Status read = ReadDayText(text, dateSet); !read) {
+        status = CommandUsageError(context, command, read.error());
         return std::nullopt;
     }
     if (!ConvertDateSet(context, dateSet, zones, WorldDate, status)) {
@@ -111,8 +111,8 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     const QString zoneText = parser.value(zoneOption);
     const TimeZones zones = MakeTimeZones(0, IsNorthAmericanZoneName(zoneText));
     DateSet dateSet = TodayDateSet();
-    if (const QString error = ReadZoneText(zoneText, dateSet); !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status read = ReadZoneText(zoneText, dateSet); !read) {
+        return CommandUsageError(context, command, read.error());
     }
     const TimezoneEntry& entry = zones.list[static_cast<std::size_t>(dateSet.timezoneIndex)];
     const MomentZone zone{entry.offsetMinutes, entry.text};

@@ -176,8 +176,8 @@ class Worker {
                     .arg(ModeOptionName(mode), QLatin1String(DateKeys[set]));
             }
             DateSet dateSet;
-            if (QString error = ReadDateText(*request.dates[set], dateSet); !error.isEmpty()) {
-                return error;
+            if (const Status read = ReadDateText(*request.dates[set], dateSet); !read) {
+                return read.error();
             }
             state_.dateSets[set] = dateSet;
         }
@@ -443,9 +443,9 @@ int RunBatch(const QStringList& arguments, Context& context) {
         }
         defaultMode = base.mode;
     }
-    if (const QString error = ApplyZodiacOption(parser, zodiacOption, base.settings.zodiac);
-        !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status applied = ApplyZodiacOption(parser, zodiacOption, base.settings.zodiac);
+        !applied) {
+        return CommandUsageError(context, command, applied.error());
     }
     if (parser.isSet(modeOption)) {
         defaultMode = ModeOfOptionName(parser.value(modeOption));

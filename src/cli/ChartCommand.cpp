@@ -298,13 +298,13 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         }
         state.mode = *mode;
     }
-    if (const QString error = ApplyCalendarOption(parser, options.calendar, state.dateSets);
-        !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status applied = ApplyCalendarOption(parser, options.calendar, state.dateSets);
+        !applied) {
+        return CommandUsageError(context, command, applied.error());
     }
-    if (const QString error = ApplyZodiacOption(parser, options.zodiac, state.settings.zodiac);
-        !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status applied = ApplyZodiacOption(parser, options.zodiac, state.settings.zodiac);
+        !applied) {
+        return CommandUsageError(context, command, applied.error());
     }
     const std::array<const QCommandLineOption*, 3> dateOptions{&options.world, &options.birth1,
                                                                &options.birth2};
@@ -312,9 +312,9 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
-        const QString error = ReadDateText(parser.value(*dateOptions[set]), state.dateSets[set]);
-        if (!error.isEmpty()) {
-            return CommandUsageError(context, command, error);
+        const Status read = ReadDateText(parser.value(*dateOptions[set]), state.dateSets[set]);
+        if (!read) {
+            return CommandUsageError(context, command, read.error());
         }
     }
     if (!parser.isSet(options.state) && !parser.isSet(options.world)) {

@@ -208,22 +208,22 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                            .arg(parser.value(days)));
         }
     }
-    QString error = ApplyCalendarOption(parser, calendar, std::span(&request.first, 1));
+    Status read = ApplyCalendarOption(parser, calendar, std::span(&request.first, 1));
     request.first = TodayDateSet(request.first.calendar);
-    if (error.isEmpty()) {
-        error = ApplyZodiacOption(parser, zodiac, request.zodiac);
+    if (read) {
+        read = ApplyZodiacOption(parser, zodiac, request.zodiac);
     }
-    if (error.isEmpty()) {
-        error = ReadTimeText(parser.value(time), request.first);
+    if (read) {
+        read = ReadTimeText(parser.value(time), request.first);
     }
-    if (error.isEmpty()) {
-        error = ReadZoneText(parser.value(zone), request.first);
+    if (read) {
+        read = ReadZoneText(parser.value(zone), request.first);
     }
-    if (error.isEmpty() && (request.run || parser.isSet(date))) {
-        error = ReadDayText(parser.value(request.run ? from : date), request.first);
+    if (read && (request.run || parser.isSet(date))) {
+        read = ReadDayText(parser.value(request.run ? from : date), request.first);
     }
-    if (!error.isEmpty()) {
-        return UsageError(context, error);
+    if (!read) {
+        return UsageError(context, read.error());
     }
     request.northAmericanZone = IsNorthAmericanZoneName(parser.value(zone));
     return std::nullopt;
