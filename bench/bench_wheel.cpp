@@ -115,9 +115,8 @@ void BM_ChartSheetPdf(benchmark::State& run) {
     }
     const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
     for (auto _ : run) {
-        QString message;
         const SheetInput sheet = SheetInputOf(state, data.ephemeris, data.texts);
-        if (!WriteChartSheetPdf(sheet, data.texts, path, message)) {
+        if (!WriteChartSheetPdf(sheet, data.texts, path)) {
             run.SkipWithError("the PDF could not be written");
             return;
         }
