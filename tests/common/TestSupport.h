@@ -33,11 +33,6 @@ template <typename T> QString MessageOf(const Expected<T>& result) {
     return result ? QString() : result.error();
 }
 
-// A status prints as its message, or as success.
-inline void PrintTo(const Status& status, std::ostream* os) {
-    *os << (status ? std::string("success") : '"' + status.error().toStdString() + '"');
-}
-
 // Modes and aspect kinds print as their numbers in failure messages and traces.
 inline std::ostream& operator<<(std::ostream& os, ChartMode mode) {
     return os << ModeNumber(mode);

@@ -41,6 +41,12 @@ TEST(ExpectedTest, HoldsTheValueOrTheError) {
     }
     EXPECT_EQ(cases[2].result.error(), Fault::First);
     EXPECT_EQ(cases[3].result.error(), Fault::Second);
+    // Compared with a value or an error, each holds only what it was built from.
+    EXPECT_TRUE(cases[1].result == (std::vector<int>{4, 2}));
+    EXPECT_FALSE(cases[2].result == std::vector<int>{});
+    EXPECT_TRUE(cases[2].result == Fail(Fault::First));
+    EXPECT_FALSE(cases[2].result == Fail(Fault::Second));
+    EXPECT_FALSE(cases[0].result == Fail(Fault::First));
     EXPECT_NE(cases[2].result, cases[3].result);
     EXPECT_EQ(cases[1].result, (Expected<std::vector<int>, Fault>(std::vector<int>{4, 2})));
 }
