@@ -121,7 +121,9 @@ class Worker {
     void Chart(Item& item) {
         ParsedRequest& parsed = item.parsed;
         if (parsed.error.isEmpty()) {
-            parsed.error = ComputeRequest(parsed.request);
+            if (const Status computed = ComputeRequest(parsed.request); !computed) {
+                parsed.error = computed.error();
+            }
         }
         item.failed = !parsed.error.isEmpty();
         item.output = item.failed ? ErrorOutput(parsed, item.record.line)
@@ -151,19 +153,20 @@ class Worker {
         return parsed;
     }
 
-    QString ComputeRequest(const BatchRequest& request) {
+    // Computes the chart of a request into the state, or says why it cannot be computed.
+    Status ComputeRequest(const BatchRequest& request) {
         ChartMode mode = NoChartMode;
         if (request.mode) {
             const std::optional<ChartMode> named = ModeOfOptionName(request.mode->trimmed());
             if (!named) {
-                return UnknownModeMessage(*request.mode);
+                return Fail(UnknownModeMessage(*request.mode));
             }
             mode = *named;
         } else if (shared_.defaultMode) {
             mode = *shared_.defaultMode;
         } else {
-            return QStringLiteral("The line names no mode, and neither --mode nor --state "
-                                  "gives one.");
+            return Fail(QStringLiteral("The line names no mode, and neither --mode nor --state "
+                                       "gives one."));
         }
         state_.mode = mode;
         const std::array<bool, NumDateSets> used = DateSetsOfMode(mode);
@@ -172,18 +175,18 @@ class Worker {
                 continue;
             }
             if (!request.dates[set]) {
-                return QStringLiteral("The mode %1 needs the date %2.")
-                    .arg(ModeOptionName(mode), QLatin1String(DateKeys[set]));
+                return Fail(QStringLiteral("The mode %1 needs the date %2.")
+                                .arg(ModeOptionName(mode), QLatin1String(DateKeys[set])));
             }
             DateSet dateSet;
             if (const Status read = ReadDateText(*request.dates[set], dateSet); !read) {
-                return read.error();
+                return Fail(read.error());
             }
             state_.dateSets[set] = dateSet;
         }
         const ComputeOutcome outcome = orbivex::Compute(state_, {ephemeris_, shared_.texts});
         if (!outcome) {
-            return ForTerminal(outcome.error().message).trimmed();
+            return Fail(ForTerminal(outcome.error().message).trimmed());
         }
         return {};
     }
