@@ -139,15 +139,14 @@ class Worker {
         } else if (shared_.form == BatchForm::JsonLines) {
             parsed = ParseJsonLine(record.text);
         } else {
-            QString error;
-            const std::optional<QStringList> fields =
-                SplitCsvRecord(QString::fromUtf8(record.text), error);
+            const Expected<std::optional<QStringList>> fields =
+                SplitCsvRecord(QString::fromUtf8(record.text));
             if (!fields) {
+                parsed.error = fields.error();
+            } else if (!*fields) {
                 parsed.error = QStringLiteral("A quoted field is not closed.");
-            } else if (!error.isEmpty()) {
-                parsed.error = error;
             } else {
-                parsed = RequestOfCsvFields(*fields, shared_.columns);
+                parsed = RequestOfCsvFields(**fields, shared_.columns);
             }
         }
         return parsed;
@@ -536,18 +535,16 @@ int RunBatch(const QStringList& arguments, Context& context) {
             }
             first->text += '\n' + more->text;
         }
-        QString error;
-        const std::optional<QStringList> fields =
-            SplitCsvRecord(QString::fromUtf8(first->text), error);
-        std::optional<CsvColumns> columns;
-        if (fields && error.isEmpty()) {
-            columns = ReadCsvHeader(*fields, error);
+        const Expected<std::optional<QStringList>> fields =
+            SplitCsvRecord(QString::fromUtf8(first->text));
+        Expected<CsvColumns> columns = Fail(QStringLiteral("the CSV header is not closed"));
+        if (!fields) {
+            columns = Fail(fields.error());
+        } else if (*fields) {
+            columns = ReadCsvHeader(**fields);
         }
         if (!columns) {
-            return CommandUsageError(context, command,
-                                     error.isEmpty() ? QStringLiteral("the CSV header is not "
-                                                                      "closed")
-                                                     : error);
+            return CommandUsageError(context, command, columns.error());
         }
         shared.columns = *columns;
         first.reset();
