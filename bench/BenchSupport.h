@@ -19,7 +19,7 @@ inline QString DataFolder() {
 
 // Loads the Pluto table and the program texts; false when the data files are not there.
 inline bool LoadData(Ephemeris& ephemeris, ProgramTexts& texts) {
-    return ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)).isEmpty() &&
+    return ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)) &&
            texts.Load(DataFolder() + QStringLiteral("/orbx.dat")) > 0;
 }
 

@@ -22,7 +22,7 @@ void BM_GetDurations(benchmark::State& run) {
     const ProgramTexts& texts = data.texts;
     ProgramState state = bench::ChartState(ChartModeOfNumber(static_cast<int>(run.range(0))));
     state.settings.personalDivisorPosition = 0;
-    if (!Compute(state, {ephemeris, texts}).ok()) {
+    if (!Compute(state, {ephemeris, texts})) {
         run.SkipWithError("the chart does not compute");
         return;
     }

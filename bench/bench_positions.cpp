@@ -23,10 +23,10 @@ QString DataFolder() {
 
 Ephemeris LoadedEphemeris(benchmark::State& state) {
     Ephemeris ephemeris(DataFolder());
-    const QString error =
+    const orbivex::Status loaded =
         ephemeris.LoadPlutoTable(QString::fromLatin1(orbivex::PlutoTableFileName));
-    if (!error.isEmpty()) {
-        state.SkipWithError(error.toStdString().c_str());
+    if (!loaded) {
+        state.SkipWithError(loaded.error().toStdString().c_str());
     }
     return ephemeris;
 }
@@ -67,10 +67,10 @@ BENCHMARK(BM_PositionsOfBodies);
 void BM_LoadPlutoTable(benchmark::State& state) {
     Ephemeris ephemeris(DataFolder());
     for (auto _ : state) {
-        const QString error =
+        const orbivex::Status loaded =
             ephemeris.LoadPlutoTable(QString::fromLatin1(orbivex::PlutoTableFileName));
-        if (!error.isEmpty()) {
-            state.SkipWithError(error.toStdString().c_str());
+        if (!loaded) {
+            state.SkipWithError(loaded.error().toStdString().c_str());
             break;
         }
     }

@@ -25,7 +25,7 @@ struct RunFixture {
         const QString folder = QCoreApplication::instance() != nullptr
                                    ? QCoreApplication::applicationDirPath()
                                    : QStringLiteral(".");
-        ready = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)).isEmpty() &&
+        ready = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)) &&
                 texts.Load(folder + QStringLiteral("/orbx.dat")) > 0;
         state.zones = MakeTimeZones(0, true);
         state.mode = WorldTransits;

@@ -113,15 +113,14 @@ void BM_ChartSheetPdf(benchmark::State& run) {
     bench::Data data;
     ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
     QTemporaryDir folder;
-    if (!data.ok || !folder.isValid() || !Compute(state, {data.ephemeris, data.texts}).ok()) {
+    if (!data.ok || !folder.isValid() || !Compute(state, {data.ephemeris, data.texts})) {
         run.SkipWithError("no data files or no temporary folder");
         return;
     }
     const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
     for (auto _ : run) {
-        QString message;
         const SheetInput sheet = SheetInputOf(state, data.ephemeris, data.texts);
-        if (!WriteChartSheetPdf(sheet, data.texts, path, message)) {
+        if (!WriteChartSheetPdf(sheet, data.texts, path)) {
             run.SkipWithError("the PDF could not be written");
             return;
         }

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     ProgramState state = bench::ChartState(WorldTransits);
     state.dateSets[WorldDate].yearText = QStringLiteral("1600");
     state.stepUnitIndex = 1; // a day
-    if (!Compute(state, {data.ephemeris, data.texts}).ok()) {
+    if (!Compute(state, {data.ephemeris, data.texts})) {
         return 2;
     }
     PatternRun run = NeverFound();

@@ -23,21 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         read += record->text.size();
         (void)FormOfFirstLine(record->text);
         (void)ParseJsonLine(record->text);
-        QString error;
-        if (const std::optional<QStringList> fields =
-                SplitCsvRecord(QString::fromUtf8(record->text), error)) {
-            QString headerError;
-            if (const std::optional<CsvColumns> columns = ReadCsvHeader(*fields, headerError)) {
-                (void)RequestOfCsvFields(*fields, *columns);
+        if (const Expected<std::optional<QStringList>> fields =
+                SplitCsvRecord(QString::fromUtf8(record->text));
+            fields && *fields) {
+            if (const Expected<CsvColumns> columns = ReadCsvHeader(**fields)) {
+                (void)RequestOfCsvFields(**fields, *columns);
             }
         }
     }
     fuzz::Require(read <= bytes.size(), "the reader gave more text than it was given");
 
     const QString text = fuzz::Text(data, size);
-    QString error;
-    const std::optional<QStringList> back = SplitCsvRecord(CsvField(text), error);
-    fuzz::Require(back && error.isEmpty() && back->size() == 1 && back->front() == text,
+    const Expected<std::optional<QStringList>> back = SplitCsvRecord(CsvField(text));
+    fuzz::Require(back && *back && (*back)->size() == 1 && (*back)->front() == text,
                   "a CSV field does not split back to its text");
     return 0;
 }

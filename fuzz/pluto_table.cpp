@@ -9,10 +9,10 @@ using namespace orbivex;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Ephemeris ephemeris{QString(), QString()};
     const QString name = QStringLiteral("fuzz.slx");
-    const QString problem = ephemeris.LoadPlutoTableFromBytes(
+    const Status loaded = ephemeris.LoadPlutoTableFromBytes(
         QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), name);
-    if (!problem.isEmpty()) {
-        fuzz::Require(problem.contains(name), "the message does not name the table");
+    if (!loaded) {
+        fuzz::Require(loaded.error().contains(name), "the message does not name the table");
         fuzz::Require(!ephemeris.PlutoTableLoaded(), "a rejected table was kept");
         return 0;
     }

@@ -60,8 +60,6 @@ constexpr int kCancelText = 630;
 constexpr int kListIntervalMs = 50;
 constexpr int kProgressSteps = 1000;
 
-constexpr int kFirstDateErrorText = 145; // 145 .. 148: the date errors -1 .. -4
-
 enum Column { TimeColumn, FirstColumn, AspectColumn, SecondColumn, ColumnCount };
 
 // The date boxes show year, month and day in the calendar chosen. Qt's Julian calendar holds
@@ -81,9 +79,9 @@ QDate EditDate(std::int32_t day, CalendarChoice calendar) {
     return QDate(record.year, record.month, record.day, EditCalendar(calendar));
 }
 
-// The day number of the date a date box shows, read in the calendar, or the date error code
-// (DateDoesNotExist for a day the calendar lacks).
-double EditDayNumber(const QDateEdit& edit, CalendarChoice calendar) {
+// The day number of the date a date box shows, read in the calendar, or the date error
+// (DoesNotExist for a day the calendar lacks).
+Expected<double, DateError> EditDayNumber(const QDateEdit& edit, CalendarChoice calendar) {
     const QCalendar::YearMonthDay parts = edit.calendar().partsFromDate(edit.date());
     DateSet date;
     date.yearText = QString::number(parts.year);
@@ -366,15 +364,15 @@ void frmAspectarian::cmdList_Click() {
     auto [first, last] = AspectarianYearDays(txbYear->value(), zone_.calendar);
     if (optSpan->isChecked()) {
         for (QDateEdit* edit : {txbFrom, txbTo}) {
-            const double day = EditDayNumber(*edit, zone_.calendar);
-            if (day < 0) {
-                const int error = kFirstDateErrorText + static_cast<int>(DateIncomplete - day);
+            const Expected<double, DateError> day = EditDayNumber(*edit, zone_.calendar);
+            if (!day) {
                 dialogs_.ShowMessage(this,
-                                     edit->text() + QLatin1Char(' ') + texts_.ProgramText(error),
+                                     edit->text() + QLatin1Char(' ') +
+                                         texts_.ProgramText(DateErrorTextNumber(day.error())),
                                      texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
                 return;
             }
-            (edit == txbFrom ? first : last) = static_cast<std::int32_t>(day);
+            (edit == txbFrom ? first : last) = static_cast<std::int32_t>(*day);
         }
         if (last < first) {
             dialogs_.ShowMessage(this, texts_.ProgramText(kOrderText),
@@ -493,8 +491,8 @@ void frmAspectarian::cmdSaveCsv_Click() {
         return;
     }
     const std::vector<ExactAspect> events = model_.ShownEvents();
-    if (const QString error = WriteAspectarianCsv(name, events, model_.Zone()); !error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, title, Dialogs::Icon::Exclamation);
+    if (const Status written = WriteAspectarianCsv(name, events, model_.Zone()); !written) {
+        dialogs_.ShowMessage(this, written.error(), title, Dialogs::Icon::Exclamation);
     }
 }
 

@@ -551,8 +551,8 @@ void frmConfigure::cmdAccept_Click() {
     // receive the copy that Accept makes.
     OrbTable orbs;
     OrbSummary summary;
-    if (const std::optional<QString> refusal = edit_.Accept(committed_, orbs, summary)) {
-        dialogs_.ShowMessage(this, *refusal, windowTitle(), Dialogs::Icon::Information);
+    if (const Status accepted = edit_.Accept(committed_, orbs, summary); !accepted) {
+        dialogs_.ShowMessage(this, accepted.error(), windowTitle(), Dialogs::Icon::Information);
         return;
     }
     blnAccept = true;

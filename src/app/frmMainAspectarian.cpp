@@ -23,12 +23,12 @@ void frmMain::cmdAspectarian_Click() {
     ReadControls();
     // The year of the world date as entered (in its calendar), the present one when it has none.
     DateSet world = state.dateSets[WorldDate];
-    const double local = InputDateToLocalJD(world);
+    const Expected<double, DateError> local = InputDateToLocalJD(world);
     EuroDateRecord record;
-    record.jdn = static_cast<std::int32_t>(local >= 0 ? std::floor(local) : 0);
+    record.jdn = static_cast<std::int32_t>(local ? std::floor(*local) : 0);
     record.calendar = CalendarLetterOfJdn(world.calendar, record.jdn);
     JDNToEuroDate(record);
-    const int year = local >= 0 && record.valid != 0 ? record.year : QDate::currentDate().year();
+    const int year = local && record.valid != 0 ? record.year : QDate::currentDate().year();
     // The times are told in the world date's zone.
     ProgramState zoned = state;
     zoned.computedDateSets = state.dateSets;

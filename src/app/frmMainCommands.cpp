@@ -59,13 +59,13 @@ void frmMain::cmdCompute_Click() {
     // The conversion leaves the year boxes in their digits-only form and fills an empty hour
     // or zone with its default.
     ShowDateSets();
-    if (!outcome.ok()) {
+    if (!outcome) {
         ReportComputeError(outcome);
         return;
     }
     ShowComputedChart();
-    if (!outcome.notes.isEmpty()) {
-        SetStatus(outcome.notes.join(QLatin1Char(' ')));
+    if (!outcome->isEmpty()) {
+        SetStatus(outcome->join(QLatin1Char(' ')));
     }
 }
 
@@ -73,7 +73,7 @@ void frmMain::ReportComputeError(const ComputeOutcome& outcome) {
     blnDateError = true;
     UpdateStaleMark();
     if (blnStartupCompleted) {
-        dialogs_.ShowMessage(this, outcome.dateError.message, outcome.dateError.title,
+        dialogs_.ShowMessage(this, outcome.error().message, outcome.error().title,
                              Dialogs::Icon::Information);
     }
 }
@@ -240,9 +240,9 @@ void frmMain::PopUpAtButton(const QWidget* button, const QString& message, int w
 
 void frmMain::cmdSave_Click() {
     ReadControls();
-    const QString error = SaveState(UserStateFile(), state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSave->text()),
+    const Status saved = SaveState(UserStateFile(), state);
+    if (!saved) {
+        dialogs_.ShowMessage(this, saved.error(), WithoutMnemonic(cmdSave->text()),
                              Dialogs::Icon::Exclamation);
         return;
     }
@@ -271,9 +271,9 @@ void frmMain::cmdSaveAs_Click() {
         return;
     }
     ReadControls();
-    const QString error = SaveState(name, state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdSaveAs->text()),
+    const Status saved = SaveState(name, state);
+    if (!saved) {
+        dialogs_.ShowMessage(this, saved.error(), WithoutMnemonic(cmdSaveAs->text()),
                              Dialogs::Icon::Exclamation);
         return;
     }
@@ -290,16 +290,17 @@ void frmMain::cmdLoadState_Click() {
         return;
     }
     ReadControls();
-    const QString error = LoadState(name, state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error + CrLf + CrLf + texts_.ProgramText(kLoadFailedNoteText),
+    const Status loaded = LoadState(name, state);
+    if (!loaded) {
+        dialogs_.ShowMessage(this,
+                             loaded.error() + CrLf + CrLf + texts_.ProgramText(kLoadFailedNoteText),
                              texts_.ProgramText(kLoadFailedTitleText), Dialogs::Icon::Exclamation);
         return;
     }
     const ComputeOutcome outcome = ComputeAfterLoad(state, Context(), Now());
     ShowTimezoneLists();
     ShowModeOption(state.mode);
-    if (outcome.ok()) {
+    if (outcome) {
         ShowComputedChart();
         UpdateClickHint();
     } else {

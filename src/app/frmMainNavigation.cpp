@@ -53,7 +53,7 @@ void frmMain::cmdForwardBack_Click(int index) {
     if (outcome.stepped) {
         // The stepped date, or the date before the step when the stepped one did not convert.
         ShowDateSets();
-        if (outcome.compute.ok()) {
+        if (outcome.compute) {
             ShowComputedChart();
         } else {
             ReportComputeError(outcome.compute);
@@ -215,7 +215,7 @@ void frmMain::cmdRun_Click() {
             blnDateError = false;
             const ComputeOutcome outcome = Compute(state, Context());
             ShowDateSets();
-            if (!outcome.ok()) {
+            if (!outcome) {
                 ReportComputeError(outcome);
                 return false;
             }
@@ -247,7 +247,7 @@ void frmMain::RunStepFailed(const RunStepResult& result) {
         blnDateError = true;
         dialogs_.ShowMessage(this, result.stop.message, result.stop.title,
                              Dialogs::Icon::Information);
-    } else if (!result.step.compute.ok()) {
+    } else if (!result.step.compute) {
         ReportComputeError(result.step.compute);
     }
 }

@@ -108,18 +108,18 @@ bool frmMain::Form_Load() {
     SetSaveAsCaption();
 
     dialogs_.PopUp(this, texts_.ProgramText(kLoadingDataText), 2000, 300, 2000, -1, -1);
-    const QString plutoError = ephemeris_->LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
-    blnPlutoDataReadOK = plutoError.isEmpty();
+    const Status plutoLoaded = ephemeris_->LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    blnPlutoDataReadOK = plutoLoaded.has_value();
     runWindow_->SetNumBodies(blnPlutoDataReadOK ? MaxBodies : MaxBodies - 1);
 
     LoadUserStateOrStartFresh();
 
     if (!blnPlutoDataReadOK) {
         show();
-        dialogs_.ShowMessage(this, plutoError + CrLf + texts_.ProgramText(kPlutoFailureText),
-                             texts_.ProgramText(kPlutoFailureTitleText),
-                             Dialogs::Icon::Exclamation);
-        loadFailure_ = plutoError;
+        dialogs_.ShowMessage(
+            this, plutoLoaded.error() + CrLf + texts_.ProgramText(kPlutoFailureText),
+            texts_.ProgramText(kPlutoFailureTitleText), Dialogs::Icon::Exclamation);
+        loadFailure_ = plutoLoaded.error();
         EndProgram();
         return false;
     }
@@ -153,17 +153,17 @@ void frmMain::LoadUserStateOrStartFresh() {
     const QString path = UserStateFile();
     ComputeOutcome outcome;
     bool computed = false;
-    if (QFileInfo::exists(path) && LoadState(path, state).isEmpty()) {
+    if (QFileInfo::exists(path) && LoadState(path, state)) {
         outcome = ComputeAfterLoad(state, Context(), Now());
         computed = true;
     }
-    if (!computed || !outcome.ok()) {
+    if (!computed || !outcome) {
         outcome = StartFresh(state, Context(), Now());
     }
     ShowTimezoneLists();
     ShowModeOption(state.mode);
     ShowDateSets();
-    if (outcome.ok()) {
+    if (outcome) {
         ShowComputedChart();
     } else {
         ReportComputeError(outcome);
@@ -179,9 +179,9 @@ void frmMain::cmdRestore_Click() {
         return;
     }
     ReadControls();
-    const QString error = LoadState(path, state);
-    if (!error.isEmpty()) {
-        dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdRestore->text()),
+    const Status loaded = LoadState(path, state);
+    if (!loaded) {
+        dialogs_.ShowMessage(this, loaded.error(), WithoutMnemonic(cmdRestore->text()),
                              Dialogs::Icon::Exclamation);
         return;
     }
@@ -208,10 +208,10 @@ void frmMain::cmdQuit_Click() {
     }
     if (answer == Dialogs::Answer::Yes) {
         ReadControls();
-        const QString error = SaveState(UserStateFile(), state);
-        if (!error.isEmpty()) {
+        const Status saved = SaveState(UserStateFile(), state);
+        if (!saved) {
             // The state the user asked to keep was not written: stay, so that nothing is lost.
-            dialogs_.ShowMessage(this, error, WithoutMnemonic(cmdQuit->text()),
+            dialogs_.ShowMessage(this, saved.error(), WithoutMnemonic(cmdQuit->text()),
                                  Dialogs::Icon::Exclamation);
             return;
         }

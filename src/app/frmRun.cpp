@@ -418,8 +418,10 @@ void frmRun::tmrFind_Timer() {
         }
         break;
     case FindOutcome::End::Failed:
-        dialogs_.ShowMessage(this, outcome.compute.dateError.message,
-                             outcome.compute.dateError.title, Dialogs::Icon::Information);
+        if (!outcome.compute) {
+            dialogs_.ShowMessage(this, outcome.compute.error().message,
+                                 outcome.compute.error().title, Dialogs::Icon::Information);
+        }
         break;
     case FindOutcome::End::Cancelled:
         break;

@@ -72,25 +72,26 @@ QString ZoneText(int offsetMinutes) {
         .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
 }
 
-// The year of a digits-only text, or the error code for it. A text of any length is read
-// without overflow: after the leading zeros, more than four digits is always year 2800 or later.
-int YearOrError(const QString& digits, int& year) {
+// The year of a digits-only text, or why it is not a year of the calendar. A text of any length
+// is read without overflow: after the leading zeros, more than four digits is always year 2800
+// or later.
+Expected<int, DateError> YearOfDigits(const QString& digits) {
     qsizetype first = 0;
     while (first < digits.size() && digits.at(first) == QLatin1Char('0')) {
         ++first;
     }
     const QStringView significant = QStringView(digits).mid(first);
     if (significant.size() > 4) {
-        return DateFromYear2800;
+        return Fail(DateError::FromYear2800);
     }
-    year = significant.isEmpty() ? 0 : significant.toInt();
+    const int year = significant.isEmpty() ? 0 : significant.toInt();
     if (year <= 0) {
-        return DateBeforeYearOne;
+        return Fail(DateError::BeforeYearOne);
     }
     if (year >= 2800) {
-        return DateFromYear2800;
+        return Fail(DateError::FromYear2800);
     }
-    return 0;
+    return year;
 }
 
 } // namespace
@@ -271,15 +272,16 @@ void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool
     }
 }
 
-double InputDateToLocalJD(const DateSet& dateSet) {
+Expected<double, DateError> InputDateToLocalJD(const DateSet& dateSet) {
     const QString digits = DigitsOnly(dateSet.yearText, false, false);
     if (digits.isEmpty() || dateSet.monthIndex <= 0 || dateSet.dayIndex <= 0) {
-        return DateIncomplete;
+        return Fail(DateError::Incomplete);
     }
-    int year = 0;
-    if (const int error = YearOrError(digits, year); error != 0) {
-        return error;
+    const Expected<int, DateError> yearRead = YearOfDigits(digits);
+    if (!yearRead) {
+        return Fail(yearRead.error());
     }
+    const int year = *yearRead;
     EuroDateRecord record;
     record.year = year;
     record.month = dateSet.monthIndex;
@@ -288,13 +290,13 @@ double InputDateToLocalJD(const DateSet& dateSet) {
     const std::int32_t jdn = EuroDateToJDN(record);
     if (record.valid == 0 ||
         SkippedByTheReform(dateSet.calendar, year, dateSet.monthIndex, dateSet.dayIndex)) {
-        return DateDoesNotExist;
+        return Fail(DateError::DoesNotExist);
     }
     if (jdn < JdnOfYearOne) {
-        return DateBeforeYearOne;
+        return Fail(DateError::BeforeYearOne);
     }
     if (jdn >= JdnOfYear2800) {
-        return DateFromYear2800;
+        return Fail(DateError::FromYear2800);
     }
     int minute = MinuteOfDay(dateSet);
     if (minute < 0) {
@@ -325,27 +327,27 @@ int ZoneEntryInUse(const DateSet& dateSet, const TimeZones& zones) {
 
 } // namespace
 
-double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones) {
-    const double local = InputDateToLocalJD(dateSet);
-    if (local < 0) {
+Expected<double, DateError> InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones) {
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    if (!local) {
         return local;
     }
     if (!dateSet.zoneName.isEmpty()) {
-        const ZoneReading reading = ReadLocalTimeAt(dateSet, local);
+        const ZoneReading reading = ReadLocalTimeAt(dateSet, *local);
         if (!reading.known) {
-            return DateUnknownZone;
+            return Fail(DateError::UnknownZone);
         }
-        return local - reading.offsetSeconds / 86400.0 - 0.5;
+        return *local - reading.offsetSeconds / 86400.0 - 0.5;
     }
     const int entry = ZoneEntryInUse(dateSet, zones);
     const int offset = entry > 0 ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes : 0;
-    return local - offset / static_cast<double>(MinutesPerDay) - 0.5;
+    return *local - offset / static_cast<double>(MinutesPerDay) - 0.5;
 }
 
 DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones) {
     DateSet converted = dateSet;
     converted.yearText = DigitsOnly(dateSet.yearText, false, false);
-    if (InputDateToLocalJD(converted) < 0) {
+    if (!InputDateToLocalJD(converted)) {
         return converted;
     }
     if (MinuteOfDay(converted) < 0) {
@@ -361,11 +363,11 @@ DateSet DateSetAsConverted(const DateSet& dateSet, const TimeZones& zones) {
 }
 
 ZoneReading ReadLocalTimeOf(const DateSet& dateSet) {
-    const double local = InputDateToLocalJD(dateSet);
-    if (dateSet.zoneName.isEmpty() || local < 0) {
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    if (dateSet.zoneName.isEmpty() || !local) {
         return {};
     }
-    return ReadLocalTimeAt(dateSet, local);
+    return ReadLocalTimeAt(dateSet, *local);
 }
 
 void SetCalendar(std::span<DateSet> dateSets, CalendarChoice calendar) {
@@ -423,24 +425,24 @@ void SetZoneText(DateSet& dateSet, const QString& text) {
 }
 
 int ZoneOffsetMinutes(const DateSet& dateSet, const TimeZones& zones) {
-    const double local = InputDateToLocalJD(dateSet);
-    const double universal = InputDateToAJDate(dateSet, zones);
-    if (local < 0 || universal < 0) {
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    const Expected<double, DateError> universal = InputDateToAJDate(dateSet, zones);
+    if (!local || !universal) {
         return 0;
     }
-    return static_cast<int>(std::lround((local - 0.5 - universal) * MinutesPerDay));
+    return static_cast<int>(std::lround((*local - 0.5 - *universal) * MinutesPerDay));
 }
 
 QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated) {
-    const double local = InputDateToLocalJD(dateSet);
-    if (local < 0) {
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    if (!local) {
         return {};
     }
     const DateSet shown = DateSetAsConverted(dateSet, zones);
     // The zone the user chose, or none: the text names what the date set holds, as before.
     const QString zoneText = ZoneTextOf(dateSet, zones.list);
     return QStringLiteral("%1, %2 (%3)")
-        .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(local)), abbreviated,
+        .arg(JDNToLongDate(static_cast<std::int32_t>(std::floor(*local)), abbreviated,
                            dateSet.calendar),
              TimeOfDayOfDateSet(shown), zoneText);
 }
@@ -485,11 +487,11 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones) {
 }
 
 QString UpdateDayOfWeekTip(const DateSet& dateSet) {
-    const double local = InputDateToLocalJD(dateSet);
-    if (local <= 0) {
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    if (!local) {
         return {};
     }
-    return DayOfWeekName(DayOfWeekOfJDN(static_cast<std::int32_t>(std::floor(local))));
+    return DayOfWeekName(DayOfWeekOfJDN(static_cast<std::int32_t>(std::floor(*local))));
 }
 
 } // namespace orbivex

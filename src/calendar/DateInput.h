@@ -5,6 +5,7 @@
 
 #include "calendar/Calendar.h"
 #include "calendar/NamedZones.h"
+#include "support/Expected.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,12 +25,14 @@ inline constexpr int FirstBirthdate = 1;
 inline constexpr int SecondBirthdate = 2;
 inline constexpr int NumDateSets = 3;
 
-// Codes returned in place of a Julian date by a conversion that fails.
-inline constexpr int DateIncomplete = -1;    // year empty, or month or day not chosen
-inline constexpr int DateDoesNotExist = -2;  // no such day in that month and year
-inline constexpr int DateBeforeYearOne = -3; // year 0 or less
-inline constexpr int DateFromYear2800 = -4;  // year 2800 or later
-inline constexpr int DateUnknownZone = -5;   // a zone name the time-zone database lacks
+// Why a date set does not convert.
+enum class DateError {
+    Incomplete,    // year empty, or month or day not chosen
+    DoesNotExist,  // no such day in that month and year
+    BeforeYearOne, // year 0 or less
+    FromYear2800,  // year 2800 or later
+    UnknownZone,   // a zone name the time-zone database lacks
+};
 
 // Entries of the lists, the empty entry 0 included.
 inline constexpr int MonthEntryCount = 13; // 1..12: January ... December
@@ -144,17 +147,16 @@ TimeZones MakeTimeZones(int timezoneOffsetMinutes, bool northAmericanNames);
 void SetUpTimezoneComboBoxes(TimeZones& zones, std::span<DateSet> dateSets, bool northAmericanNames,
                              bool preserveIndices);
 
-// The local day number of the entered date plus the time of day as a fraction, or a date error
-// code. The year is read from the digits of its text; no time chosen counts as 12:00 (an hour
-// entry outside 1..48 counts as none).
-double InputDateToLocalJD(const DateSet& dateSet);
+// The local day number of the entered date plus the time of day as a fraction, or why it does
+// not convert. The year is read from the digits of its text; no time chosen counts as 12:00 (an
+// hour entry outside 1..48 counts as none).
+Expected<double, DateError> InputDateToLocalJD(const DateSet& dateSet);
 
-// The Julian date (UT) of the date set, or a date error code. A named zone gives the offset in
-// force there at that local date and time (a skipped local time is read with the offset
-// before the change, a doubled one as its first occurrence). No zone chosen counts as the
-// default zone (the computer's offset, when the list has it). A time-zone entry outside 1..54
-// counts as none.
-double InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
+// The Julian date (UT) of the date set, or why it does not convert. A named zone gives the offset
+// in force there at that local date and time (a skipped local time is read with the offset before
+// the change, a doubled one as its first occurrence). No zone chosen counts as the default zone
+// (the computer's offset, when the list has it). A time-zone entry outside 1..54 counts as none.
+Expected<double, DateError> InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
 
 // The date set as the window shows it after a conversion: the year text in its digits and,
 // when the date converts, 12:00 for no time and the default zone for no zone.
@@ -193,16 +195,18 @@ QString LocalTimeNote(const ProgramTexts& texts, int dateSetIndex, const DateSet
 // set does not convert.
 QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated);
 
+// The program text that says what is wrong with a date (145 to 148, 510).
+int DateErrorTextNumber(DateError error);
+
 // The message and title shown for a failed conversion.
 struct DateErrorText {
     QString message;
     QString title;
 };
-// The message for the code a conversion of date set dateSetIndex returned: the name of the
-// date set (program text 4, 5 or 6), a space, and the text of the code (145 to 148); the title
-// is program text 153. Both are empty when the code is not an error code or the index is not a
-// date set.
-DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, double code);
+// The message for the error a conversion of date set dateSetIndex returned: the name of the
+// date set (program text 4, 5 or 6), a space, and the text of the error (145 to 148, 510); the
+// title is program text 153. Both are empty when the index is not a date set.
+DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, DateError error);
 
 // Fills the world date with the local date and half hour of the instant whose local date-time
 // is localNow in a zone timezoneOffsetMinutes east of Greenwich, shown in the zone of

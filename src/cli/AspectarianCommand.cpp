@@ -23,14 +23,14 @@ namespace {
 std::optional<int> DayNumberOfOption(Context& context, const QString& text, const TimeZones& zones,
                                      DateSet dateSet, int& status) {
     const QString command = QStringLiteral("aspectarian");
-    if (const QString error = ReadDayText(text, dateSet); !error.isEmpty()) {
-        status = CommandUsageError(context, command, error);
+    if (const Status read = ReadDayText(text, dateSet); !read) {
+        status = CommandUsageError(context, command, read.error());
         return std::nullopt;
     }
     if (!ConvertDateSet(context, dateSet, zones, WorldDate, status)) {
         return std::nullopt;
     }
-    return static_cast<int>(std::floor(InputDateToLocalJD(dateSet)));
+    return static_cast<int>(std::floor(InputDateToLocalJD(dateSet).value()));
 }
 
 QJsonObject EventJson(const ExactAspect& event, const MomentZone& zone) {
@@ -105,21 +105,21 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
 
     ProgramState state;
     if (parser.isSet(stateOption)) {
-        if (const QString error = LoadState(parser.value(stateOption), state); !error.isEmpty()) {
+        if (const Status loaded = LoadState(parser.value(stateOption), state); !loaded) {
             context.err << "orbivex-cli " << command << ": " << parser.value(stateOption) << ": "
-                        << error << '\n';
+                        << loaded.error() << '\n';
             return ExitFailure;
         }
     }
     const QString zoneText = parser.value(zoneOption);
     const TimeZones zones = MakeTimeZones(0, IsNorthAmericanZoneName(zoneText));
     DateSet dateSet = TodayDateSet(state.dateSets[WorldDate].calendar);
-    if (const QString error = ApplyCalendarOption(parser, calendarOption, std::span(&dateSet, 1));
-        !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status applied = ApplyCalendarOption(parser, calendarOption, std::span(&dateSet, 1));
+        !applied) {
+        return CommandUsageError(context, command, applied.error());
     }
-    if (const QString error = ReadZoneText(zoneText, dateSet); !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status read = ReadZoneText(zoneText, dateSet); !read) {
+        return CommandUsageError(context, command, read.error());
     }
     const MomentZone zone = MomentZoneOf(dateSet, zones);
 
@@ -140,15 +140,13 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     AspectarianRequest request = AspectarianRequestOf(state.settings, LocalDayStart(*first, zone),
                                                       LocalDayStart(*last + 1, zone));
     if (parser.isSet(bodiesOption)) {
-        if (const QString error = ReadAspectarianBodies(parser.value(bodiesOption), request);
-            !error.isEmpty()) {
-            return CommandUsageError(context, command, error);
+        if (const Status read = ReadAspectarianBodies(parser.value(bodiesOption), request); !read) {
+            return CommandUsageError(context, command, read.error());
         }
     }
     if (parser.isSet(aspectsOption)) {
-        if (const QString error = ReadAspectarianKinds(parser.value(aspectsOption), request);
-            !error.isEmpty()) {
-            return CommandUsageError(context, command, error);
+        if (const Status read = ReadAspectarianKinds(parser.value(aspectsOption), request); !read) {
+            return CommandUsageError(context, command, read.error());
         }
     }
 

@@ -121,7 +121,9 @@ class Worker {
     void Chart(Item& item) {
         ParsedRequest& parsed = item.parsed;
         if (parsed.error.isEmpty()) {
-            parsed.error = ComputeRequest(parsed.request);
+            if (const Status computed = ComputeRequest(parsed.request); !computed) {
+                parsed.error = computed.error();
+            }
         }
         item.failed = !parsed.error.isEmpty();
         item.output = item.failed ? ErrorOutput(parsed, item.record.line)
@@ -137,33 +139,33 @@ class Worker {
         } else if (shared_.form == BatchForm::JsonLines) {
             parsed = ParseJsonLine(record.text);
         } else {
-            QString error;
-            const std::optional<QStringList> fields =
-                SplitCsvRecord(QString::fromUtf8(record.text), error);
+            const Expected<std::optional<QStringList>> fields =
+                SplitCsvRecord(QString::fromUtf8(record.text));
             if (!fields) {
+                parsed.error = fields.error();
+            } else if (!*fields) {
                 parsed.error = QStringLiteral("A quoted field is not closed.");
-            } else if (!error.isEmpty()) {
-                parsed.error = error;
             } else {
-                parsed = RequestOfCsvFields(*fields, shared_.columns);
+                parsed = RequestOfCsvFields(**fields, shared_.columns);
             }
         }
         return parsed;
     }
 
-    QString ComputeRequest(const BatchRequest& request) {
+    // Computes the chart of a request into the state, or says why it cannot be computed.
+    Status ComputeRequest(const BatchRequest& request) {
         ChartMode mode = NoChartMode;
         if (request.mode) {
             const std::optional<ChartMode> named = ModeOfOptionName(request.mode->trimmed());
             if (!named) {
-                return UnknownModeMessage(*request.mode);
+                return Fail(UnknownModeMessage(*request.mode));
             }
             mode = *named;
         } else if (shared_.defaultMode) {
             mode = *shared_.defaultMode;
         } else {
-            return QStringLiteral("The line names no mode, and neither --mode nor --state "
-                                  "gives one.");
+            return Fail(QStringLiteral("The line names no mode, and neither --mode nor --state "
+                                       "gives one."));
         }
         state_.mode = mode;
         const std::array<bool, NumDateSets> used = DateSetsOfMode(mode);
@@ -172,18 +174,18 @@ class Worker {
                 continue;
             }
             if (!request.dates[set]) {
-                return QStringLiteral("The mode %1 needs the date %2.")
-                    .arg(ModeOptionName(mode), QLatin1String(DateKeys[set]));
+                return Fail(QStringLiteral("The mode %1 needs the date %2.")
+                                .arg(ModeOptionName(mode), QLatin1String(DateKeys[set])));
             }
             DateSet dateSet;
-            if (QString error = ReadDateText(*request.dates[set], dateSet); !error.isEmpty()) {
-                return error;
+            if (const Status read = ReadDateText(*request.dates[set], dateSet); !read) {
+                return Fail(read.error());
             }
             state_.dateSets[set] = dateSet;
         }
         const ComputeOutcome outcome = orbivex::Compute(state_, {ephemeris_, shared_.texts});
-        if (!outcome.ok()) {
-            return ForTerminal(outcome.dateError.message).trimmed();
+        if (!outcome) {
+            return Fail(ForTerminal(outcome.error().message).trimmed());
         }
         return {};
     }
@@ -435,17 +437,17 @@ int RunBatch(const QStringList& arguments, Context& context) {
     base.zones = MakeTimeZones(TimezoneOffsetMinutes(), base.settings.northAmericanZones);
     std::optional<ChartMode> defaultMode;
     if (parser.isSet(stateOption)) {
-        const QString error = LoadState(parser.value(stateOption), base);
-        if (!error.isEmpty()) {
-            context.err << "orbivex-cli batch: " << parser.value(stateOption) << ": " << error
-                        << '\n';
+        const Status loaded = LoadState(parser.value(stateOption), base);
+        if (!loaded) {
+            context.err << "orbivex-cli batch: " << parser.value(stateOption) << ": "
+                        << loaded.error() << '\n';
             return ExitFailure;
         }
         defaultMode = base.mode;
     }
-    if (const QString error = ApplyZodiacOption(parser, zodiacOption, base.settings.zodiac);
-        !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status applied = ApplyZodiacOption(parser, zodiacOption, base.settings.zodiac);
+        !applied) {
+        return CommandUsageError(context, command, applied.error());
     }
     if (parser.isSet(modeOption)) {
         defaultMode = ModeOfOptionName(parser.value(modeOption));
@@ -533,18 +535,16 @@ int RunBatch(const QStringList& arguments, Context& context) {
             }
             first->text += '\n' + more->text;
         }
-        QString error;
-        const std::optional<QStringList> fields =
-            SplitCsvRecord(QString::fromUtf8(first->text), error);
-        std::optional<CsvColumns> columns;
-        if (fields && error.isEmpty()) {
-            columns = ReadCsvHeader(*fields, error);
+        const Expected<std::optional<QStringList>> fields =
+            SplitCsvRecord(QString::fromUtf8(first->text));
+        Expected<CsvColumns> columns = Fail(QStringLiteral("the CSV header is not closed"));
+        if (!fields) {
+            columns = Fail(fields.error());
+        } else if (*fields) {
+            columns = ReadCsvHeader(**fields);
         }
         if (!columns) {
-            return CommandUsageError(context, command,
-                                     error.isEmpty() ? QStringLiteral("the CSV header is not "
-                                                                      "closed")
-                                                     : error);
+            return CommandUsageError(context, command, columns.error());
         }
         shared.columns = *columns;
         first.reset();

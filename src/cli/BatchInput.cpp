@@ -134,7 +134,7 @@ ParsedRequest ParseJsonLine(const QByteArray& line) {
     return parsed;
 }
 
-std::optional<QStringList> SplitCsvRecord(const QString& text, QString& error) {
+Expected<std::optional<QStringList>> SplitCsvRecord(const QString& text) {
     QStringList fields;
     QString field;
     qsizetype at = 0;
@@ -145,7 +145,7 @@ std::optional<QStringList> SplitCsvRecord(const QString& text, QString& error) {
             ++at;
             for (;;) {
                 if (at >= size) {
-                    return std::nullopt; // the quoted field goes on past this line
+                    return {std::nullopt}; // the quoted field goes on past this line
                 }
                 if (text[at] == QLatin1Char('"')) {
                     if (at + 1 < size && text[at + 1] == QLatin1Char('"')) {
@@ -159,9 +159,8 @@ std::optional<QStringList> SplitCsvRecord(const QString& text, QString& error) {
                 field += text[at++];
             }
             if (at < size && text[at] != QLatin1Char(',')) {
-                error = QStringLiteral("Field %1 has text after its closing quote.")
-                            .arg(fields.size() + 1);
-                return QStringList{};
+                return Fail(QStringLiteral("Field %1 has text after its closing quote.")
+                                .arg(fields.size() + 1));
             }
         } else {
             const qsizetype comma = text.indexOf(QLatin1Char(','), at);
@@ -171,13 +170,13 @@ std::optional<QStringList> SplitCsvRecord(const QString& text, QString& error) {
         }
         fields.append(field);
         if (at >= size) {
-            return fields;
+            return {fields};
         }
         ++at; // the comma
     }
 }
 
-std::optional<CsvColumns> ReadCsvHeader(const QStringList& fields, QString& error) {
+Expected<CsvColumns> ReadCsvHeader(const QStringList& fields) {
     CsvColumns columns;
     columns.count = fields.size();
     bool any = false;
@@ -198,16 +197,14 @@ std::optional<CsvColumns> ReadCsvHeader(const QStringList& fields, QString& erro
             continue;
         }
         if (*column >= 0) {
-            error = QStringLiteral("the header names the column '%1' twice").arg(name);
-            return std::nullopt;
+            return Fail(QStringLiteral("the header names the column '%1' twice").arg(name));
         }
         *column = static_cast<int>(index);
         any = true;
     }
     if (!any) {
-        error = QStringLiteral("the first line is neither a JSON object nor a CSV header naming "
-                               "the columns id, mode, world, birth1 and birth2");
-        return std::nullopt;
+        return Fail(QStringLiteral("the first line is neither a JSON object nor a CSV header "
+                                   "naming the columns id, mode, world, birth1 and birth2"));
     }
     return columns;
 }

@@ -73,9 +73,9 @@ ParsedRequest ParseJsonLine(const QByteArray& line);
 
 // The fields of a CSV record (RFC 4180: fields separated by commas, a field in double quotes
 // may hold commas, line breaks and doubled quotes), or nothing when a quoted field is left
-// open at the end of the text (the record goes on on the next line). `error` receives the
-// message of text after a closing quote.
-std::optional<QStringList> SplitCsvRecord(const QString& text, QString& error);
+// open at the end of the text (the record goes on on the next line); the message of text
+// after a closing quote.
+Expected<std::optional<QStringList>> SplitCsvRecord(const QString& text);
 
 // The columns of a CSV input, from its header row: which field gives the id, the mode and
 // each date (-1 for none). Other columns are ignored.
@@ -86,7 +86,7 @@ struct CsvColumns {
     qsizetype count = 0; // fields in the header
 };
 // The columns of a header row, or the message of why it is none.
-std::optional<CsvColumns> ReadCsvHeader(const QStringList& fields, QString& error);
+Expected<CsvColumns> ReadCsvHeader(const QStringList& fields);
 ParsedRequest RequestOfCsvFields(const QStringList& fields, const CsvColumns& columns);
 
 // A field written for a CSV file: quoted when it holds a comma, a quote or a line break.

@@ -193,11 +193,11 @@ bool LoadProgramTexts(Context& context, ProgramTexts& texts) {
 }
 
 bool LoadPlutoTable(Context& context, Ephemeris& ephemeris) {
-    const QString error = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
-    if (error.isEmpty()) {
+    const Status loaded = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    if (loaded) {
         return true;
     }
-    context.err << error << '\n';
+    context.err << loaded.error() << '\n';
     return false;
 }
 
@@ -279,10 +279,10 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
                                          Ephemeris& ephemeris) {
     state.zones = MakeTimeZones(TimezoneOffsetMinutes(), state.settings.northAmericanZones);
     if (parser.isSet(options.state)) {
-        const QString error = LoadState(parser.value(options.state), state);
-        if (!error.isEmpty()) {
+        const Status loaded = LoadState(parser.value(options.state), state);
+        if (!loaded) {
             context.err << "orbivex-cli " << command << ": " << parser.value(options.state) << ": "
-                        << error << '\n';
+                        << loaded.error() << '\n';
             return ExitFailure;
         }
     } else if (!parser.isSet(options.mode)) {
@@ -297,13 +297,13 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         }
         state.mode = *mode;
     }
-    if (const QString error = ApplyCalendarOption(parser, options.calendar, state.dateSets);
-        !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status applied = ApplyCalendarOption(parser, options.calendar, state.dateSets);
+        !applied) {
+        return CommandUsageError(context, command, applied.error());
     }
-    if (const QString error = ApplyZodiacOption(parser, options.zodiac, state.settings.zodiac);
-        !error.isEmpty()) {
-        return CommandUsageError(context, command, error);
+    if (const Status applied = ApplyZodiacOption(parser, options.zodiac, state.settings.zodiac);
+        !applied) {
+        return CommandUsageError(context, command, applied.error());
     }
     const std::array<const QCommandLineOption*, 3> dateOptions{&options.world, &options.birth1,
                                                                &options.birth2};
@@ -311,9 +311,9 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
-        const QString error = ReadDateText(parser.value(*dateOptions[set]), state.dateSets[set]);
-        if (!error.isEmpty()) {
-            return CommandUsageError(context, command, error);
+        const Status read = ReadDateText(parser.value(*dateOptions[set]), state.dateSets[set]);
+        if (!read) {
+            return CommandUsageError(context, command, read.error());
         }
     }
     if (!parser.isSet(options.state) && !parser.isSet(options.world)) {
@@ -325,11 +325,11 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         return ExitFailure;
     }
     const ComputeOutcome outcome = Compute(state, {ephemeris, texts});
-    if (!outcome.ok()) {
-        context.err << outcome.dateError.message << '\n';
+    if (!outcome) {
+        context.err << outcome.error().message << '\n';
         return ExitDateError;
     }
-    for (const QString& note : outcome.notes) {
+    for (const QString& note : *outcome) {
         context.err << note << '\n';
     }
     if (ephemeris.UsesBuiltInTheory()) {

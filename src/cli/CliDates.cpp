@@ -41,7 +41,7 @@ template <typename Test> qsizetype RunEnd(QStringView text, qsizetype from, Test
 
 // The texts are read by hand rather than by regular expressions: compiling those took longer
 // than all the rest of reading and converting a date.
-QString ReadDayText(const QString& text, DateSet& dateSet) {
+Status ReadDayText(const QString& text, DateSet& dateSet) {
     const QStringView day = QStringView(text).trimmed();
     const bool minus = day.startsWith(QLatin1Char('-'));
     const qsizetype yearEnd = RunEnd(day, minus ? 1 : 0, IsDigit);
@@ -53,15 +53,15 @@ QString ReadDayText(const QString& text, DateSet& dateSet) {
         monthDigits < 1 || monthDigits > 2 || monthEnd >= day.size() ||
         day[monthEnd] != QLatin1Char('-') || dayDigits < 1 || dayDigits > 2 ||
         dayEnd != day.size()) {
-        return QStringLiteral("'%1' is not a date written as YYYY-MM-DD.").arg(text);
+        return Fail(QStringLiteral("'%1' is not a date written as YYYY-MM-DD.").arg(text));
     }
     const int month = day.mid(yearEnd + 1, monthDigits).toInt();
     const int dayOfMonth = day.mid(monthEnd + 1, dayDigits).toInt();
     if (month < 1 || month > 12) {
-        return QStringLiteral("'%1': the month must be 01 to 12.").arg(text);
+        return Fail(QStringLiteral("'%1': the month must be 01 to 12.").arg(text));
     }
     if (dayOfMonth < 1 || dayOfMonth >= DayEntryCount) {
-        return QStringLiteral("'%1': the day must be 01 to 31.").arg(text);
+        return Fail(QStringLiteral("'%1': the day must be 01 to 31.").arg(text));
     }
     // The year box takes digits only; every year with a minus sign lies before year 1, and so
     // does year 0, which the conversion then reports as it does for the window.
@@ -71,21 +71,21 @@ QString ReadDayText(const QString& text, DateSet& dateSet) {
     return {};
 }
 
-QString ReadTimeText(const QString& text, DateSet& dateSet) {
+Status ReadTimeText(const QString& text, DateSet& dateSet) {
     const std::optional<ClockTime> time = ClockTimeOfText(QStringView(text).trimmed());
     if (!time) {
-        return QStringLiteral("'%1' is not a time written as HH:MM.").arg(text);
+        return Fail(QStringLiteral("'%1' is not a time written as HH:MM.").arg(text));
     }
     if (time->hours > 23 || time->minutes > 59) {
-        return QStringLiteral("The time %1 does not exist.").arg(text);
+        return Fail(QStringLiteral("The time %1 does not exist.").arg(text));
     }
     SetMinuteOfDay(dateSet, time->hours * 60 + time->minutes);
     return {};
 }
 
-QString ReadZoneText(const QString& text, DateSet& dateSet) {
+Status ReadZoneText(const QString& text, DateSet& dateSet) {
     if (TimezoneEntryOfText(text) < 1 && !IsZoneName(text)) {
-        return QStringLiteral("'%1' is not a zone; write %2.").arg(text, ZoneFormsText());
+        return Fail(QStringLiteral("'%1' is not a zone; write %2.").arg(text, ZoneFormsText()));
     }
     SetZoneText(dateSet, text);
     return {};
@@ -107,7 +107,7 @@ qsizetype ZoneEnd(QStringView date, qsizetype from, QStringView& zone) {
 
 } // namespace
 
-QString ReadDateText(const QString& text, DateSet& dateSet) {
+Status ReadDateText(const QString& text, DateSet& dateSet) {
     // -?D+-D+-D+, then optionally a time D+:D+ after spaces or a "T", then optionally a zone
     // after spaces.
     const QStringView date(text);
@@ -139,20 +139,21 @@ QString ReadDateText(const QString& text, DateSet& dateSet) {
         if (at >= 0) {
             DateSet read;
             read.calendar = dateSet.calendar;
-            QString error = ReadDayText(date.mid(dayStart, dayEnd - dayStart).toString(), read);
-            if (error.isEmpty() && !time.isEmpty()) {
-                error = ReadTimeText(time.toString(), read);
+            Status readAll = ReadDayText(date.mid(dayStart, dayEnd - dayStart).toString(), read);
+            if (readAll && !time.isEmpty()) {
+                readAll = ReadTimeText(time.toString(), read);
             }
-            if (error.isEmpty() && !zone.isEmpty()) {
-                error = ReadZoneText(zone.toString(), read);
+            if (readAll && !zone.isEmpty()) {
+                readAll = ReadZoneText(zone.toString(), read);
             }
-            if (error.isEmpty()) {
+            if (readAll) {
                 dateSet = read;
             }
-            return error;
+            return readAll;
         }
     }
-    return QStringLiteral("'%1' is not a date written as YYYY-MM-DD[ HH:MM][ ZONE].").arg(text);
+    return Fail(
+        QStringLiteral("'%1' is not a date written as YYYY-MM-DD[ HH:MM][ ZONE].").arg(text));
 }
 
 int MonthOfText(const QString& text) {
@@ -196,28 +197,29 @@ QCommandLineOption ZodiacOption() {
                               QStringLiteral("ZODIAC"));
 }
 
-QString ApplyZodiacOption(const QCommandLineParser& parser, const QCommandLineOption& option,
-                          ZodiacChoice& zodiac) {
+Status ApplyZodiacOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                         ZodiacChoice& zodiac) {
     if (!parser.isSet(option)) {
         return {};
     }
     const std::optional<ZodiacChoice> chosen = ZodiacOfName(parser.value(option));
     if (!chosen) {
-        return QStringLiteral("--zodiac takes j2000 or date, not '%1'.").arg(parser.value(option));
+        return Fail(
+            QStringLiteral("--zodiac takes j2000 or date, not '%1'.").arg(parser.value(option)));
     }
     zodiac = *chosen;
     return {};
 }
 
-QString ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
-                            std::span<DateSet> dateSets) {
+Status ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                           std::span<DateSet> dateSets) {
     if (!parser.isSet(option)) {
         return {};
     }
     const std::optional<CalendarChoice> calendar = CalendarOfName(parser.value(option));
     if (!calendar) {
-        return QStringLiteral("--calendar takes gregorian, julian or auto, not '%1'.")
-            .arg(parser.value(option));
+        return Fail(QStringLiteral("--calendar takes gregorian, julian or auto, not '%1'.")
+                        .arg(parser.value(option)));
     }
     SetCalendar(dateSets, *calendar);
     return {};
@@ -237,12 +239,12 @@ DateSet DateSetOfDay(int dayNumber, const DateSet& like) {
 
 QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
     const DateSet converted = DateSetAsConverted(dateSet, zones);
-    const double local = InputDateToLocalJD(converted);
-    if (local < 0) {
+    const Expected<double, DateError> local = InputDateToLocalJD(converted);
+    if (!local) {
         return {};
     }
     EuroDateRecord record;
-    record.jdn = static_cast<std::int32_t>(std::floor(local));
+    record.jdn = static_cast<std::int32_t>(std::floor(*local));
     record.calendar = CalendarLetterOfJdn(converted.calendar, record.jdn);
     JDNToEuroDate(record);
     const bool zoneChosen = ZoneChosen(converted);
@@ -257,11 +259,11 @@ QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
 std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,
                                      int index, int& status, const QString& note) {
     dateSet = DateSetAsConverted(dateSet, zones);
-    const double julianDay = InputDateToAJDate(dateSet, zones);
-    const bool unusualTime = julianDay >= 0 && !dateSet.zoneName.isEmpty() &&
+    const Expected<double, DateError> julianDay = InputDateToAJDate(dateSet, zones);
+    const bool unusualTime = julianDay && !dateSet.zoneName.isEmpty() &&
                              ReadLocalTimeOf(dateSet).kind != LocalTimeKind::Unique;
-    if (julianDay >= 0 && !unusualTime) {
-        return julianDay;
+    if (julianDay && !unusualTime) {
+        return *julianDay;
     }
     // The texts are read only now: a date that converts does not need them.
     ProgramTexts texts;
@@ -270,12 +272,12 @@ std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const T
         status = ExitFailure;
         return std::nullopt;
     }
-    if (julianDay >= 0) {
+    if (julianDay) {
         // A skipped or doubled local time converts; the note says how it was read.
         context.err << LocalTimeNote(texts, index, dateSet) << '\n';
-        return julianDay;
+        return *julianDay;
     }
-    context.err << ReportDateError(texts, index, julianDay).message;
+    context.err << ReportDateError(texts, index, julianDay.error()).message;
     if (!note.isEmpty()) {
         context.err << ' ' << note;
     }

@@ -25,30 +25,30 @@ namespace orbivex::cli {
 // The zones every command takes, as help texts and messages name them.
 QString ZoneFormsText();
 
-// Each reader fills its entries of dateSet from text and returns "", or returns the message of
-// a usage error and leaves dateSet as it was.
-QString ReadDayText(const QString& text, DateSet& dateSet);  // year, month, day
-QString ReadTimeText(const QString& text, DateSet& dateSet); // hour entry
-QString ReadZoneText(const QString& text, DateSet& dateSet); // time-zone entry
+// Each reader fills its entries of dateSet from text, or returns the message of a usage error
+// and leaves dateSet as it was.
+Status ReadDayText(const QString& text, DateSet& dateSet);  // year, month, day
+Status ReadTimeText(const QString& text, DateSet& dateSet); // hour entry
+Status ReadZoneText(const QString& text, DateSet& dateSet); // time-zone entry
 // A DATE: a time or a zone it does not give leaves its entry empty, for the conversion to
 // choose as the window does (12:00, the computer's zone).
-QString ReadDateText(const QString& text, DateSet& dateSet);
+Status ReadDateText(const QString& text, DateSet& dateSet);
 
 // --calendar CALENDAR: gregorian, julian or auto, for every command that reads dates.
 QCommandLineOption CalendarOption();
-// When the parser has --calendar, sets the calendar of the date sets and returns ""; the message
-// of a usage error for a name it does not know. Without the option nothing changes.
-QString ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
-                            std::span<DateSet> dateSets);
+// When the parser has --calendar, sets the calendar of the date sets; the message of a usage
+// error for a name it does not know. Without the option nothing changes.
+Status ApplyCalendarOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                           std::span<DateSet> dateSets);
 
 // Month 1..12 of a number or an English month name (full or abbreviated, any case); 0 otherwise.
 int MonthOfText(const QString& text);
 
 // --zodiac ZODIAC: j2000 or date, for the commands that write signs.
 QCommandLineOption ZodiacOption();
-// When the parser has --zodiac, sets the zodiac and returns ""; the message otherwise.
-QString ApplyZodiacOption(const QCommandLineParser& parser, const QCommandLineOption& option,
-                          ZodiacChoice& zodiac);
+// When the parser has --zodiac, sets the zodiac; the message otherwise.
+Status ApplyZodiacOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                         ZodiacChoice& zodiac);
 // The date set of today's date on the computer's clock, written in the calendar, with no hour
 // and no zone chosen.
 DateSet TodayDateSet(CalendarChoice calendar = CalendarChoice::Gregorian);

@@ -70,22 +70,20 @@ int RunDate(const QStringList& arguments, Context& context) {
         return UsageError(context, QStringLiteral("--day must be a number from 1 to 31, not '%1'")
                                        .arg(parser.value(dayOption)));
     }
-    QString error = ApplyCalendarOption(parser, calendarOption, std::span(&dateSet, 1));
-    if (!error.isEmpty()) {
-        return UsageError(context, error);
+    if (const Status applied = ApplyCalendarOption(parser, calendarOption, std::span(&dateSet, 1));
+        !applied) {
+        return UsageError(context, applied.error());
     }
     if (parser.isSet(hourOption)) {
-        error = ReadTimeText(parser.value(hourOption), dateSet);
-        if (!error.isEmpty()) {
-            return UsageError(context, QStringLiteral("--hour: ") + error);
+        if (const Status read = ReadTimeText(parser.value(hourOption), dateSet); !read) {
+            return UsageError(context, QStringLiteral("--hour: ") + read.error());
         }
     }
     // A zone given by its North American name is shown by that name.
     bool northAmericanNames = false;
     if (parser.isSet(zoneOption)) {
-        error = ReadZoneText(parser.value(zoneOption), dateSet);
-        if (!error.isEmpty()) {
-            return UsageError(context, QStringLiteral("--zone: ") + error);
+        if (const Status read = ReadZoneText(parser.value(zoneOption), dateSet); !read) {
+            return UsageError(context, QStringLiteral("--zone: ") + read.error());
         }
         northAmericanNames = IsNorthAmericanZoneName(parser.value(zoneOption));
     }
@@ -97,7 +95,7 @@ int RunDate(const QStringList& arguments, Context& context) {
     if (!julianDay) {
         return status;
     }
-    const double localJulianDay = InputDateToLocalJD(dateSet);
+    const double localJulianDay = InputDateToLocalJD(dateSet).value();
     const QString text = InputDateToString(dateSet, zones, false);
 
     if (parser.isSet(jsonOption)) {

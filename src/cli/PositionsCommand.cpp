@@ -208,22 +208,22 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
                                            .arg(parser.value(days)));
         }
     }
-    QString error = ApplyCalendarOption(parser, calendar, std::span(&request.first, 1));
+    Status read = ApplyCalendarOption(parser, calendar, std::span(&request.first, 1));
     request.first = TodayDateSet(request.first.calendar);
-    if (error.isEmpty()) {
-        error = ApplyZodiacOption(parser, zodiac, request.zodiac);
+    if (read) {
+        read = ApplyZodiacOption(parser, zodiac, request.zodiac);
     }
-    if (error.isEmpty()) {
-        error = ReadTimeText(parser.value(time), request.first);
+    if (read) {
+        read = ReadTimeText(parser.value(time), request.first);
     }
-    if (error.isEmpty()) {
-        error = ReadZoneText(parser.value(zone), request.first);
+    if (read) {
+        read = ReadZoneText(parser.value(zone), request.first);
     }
-    if (error.isEmpty() && (request.run || parser.isSet(date))) {
-        error = ReadDayText(parser.value(request.run ? from : date), request.first);
+    if (read && (request.run || parser.isSet(date))) {
+        read = ReadDayText(parser.value(request.run ? from : date), request.first);
     }
-    if (!error.isEmpty()) {
-        return UsageError(context, error);
+    if (!read) {
+        return UsageError(context, read.error());
     }
     request.northAmericanZone = IsNorthAmericanZoneName(parser.value(zone));
     return std::nullopt;
@@ -280,7 +280,7 @@ int RunPositions(const QStringList& arguments, Context& context) {
         return status;
     }
     // The converted date set has its hour and zone; each day of a run takes the same.
-    const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first)));
+    const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first).value()));
     if (request.run) {
         DateSet last = DateSetOfDay(firstDay + (request.dayCount - 1), request.first);
         EuroDateRecord first;
@@ -299,9 +299,9 @@ int RunPositions(const QStringList& arguments, Context& context) {
         }
     }
     Ephemeris ephemeris(context.programFolder);
-    const QString tableError = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
-    if (!tableError.isEmpty()) {
-        context.err << "orbivex-cli positions: " << tableError << '\n';
+    const Status loaded = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
+    if (!loaded) {
+        context.err << "orbivex-cli positions: " << loaded.error() << '\n';
         return ExitFailure;
     }
     if (request.run && request.json) {

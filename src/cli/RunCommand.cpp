@@ -55,40 +55,40 @@ QString PatternNameList() {
     return names.join(QStringLiteral(", "));
 }
 
-// The choices of the run window from the options; "" or what is wrong with them.
-QString ParseChoices(const QCommandLineParser& parser, const QCommandLineOption& patternOption,
-                     const QCommandLineOption& atLeastOption,
-                     const QCommandLineOption& bodiesOption, PatternRun& run) {
+// The choices of the run window from the options, or what is wrong with them.
+Status ParseChoices(const QCommandLineParser& parser, const QCommandLineOption& patternOption,
+                    const QCommandLineOption& atLeastOption, const QCommandLineOption& bodiesOption,
+                    PatternRun& run) {
     if (!parser.isSet(patternOption)) {
-        return QStringLiteral("--pattern is required");
+        return Fail(QStringLiteral("--pattern is required"));
     }
     const PatternIndex pattern = PatternIndexOfName(parser.value(patternOption).trimmed());
     if (pattern == NoPattern) {
-        return QStringLiteral("unknown pattern '%1'; the patterns are %2")
-            .arg(parser.value(patternOption), PatternNameList());
+        return Fail(QStringLiteral("unknown pattern '%1'; the patterns are %2")
+                        .arg(parser.value(patternOption), PatternNameList()));
     }
     std::array<int, 3> bodies{};
     if (parser.isSet(bodiesOption)) {
         const QStringList names = parser.value(bodiesOption).split(QLatin1Char(','));
         if (names.size() > 3) {
-            return QStringLiteral("--bodies names at most three bodies");
+            return Fail(QStringLiteral("--bodies names at most three bodies"));
         }
         for (qsizetype i = 0; i < names.size(); ++i) {
             const std::optional<BodyIndex> body = BodyOfText(names[i]);
             if (!body) {
-                return QStringLiteral("unknown body '%1'").arg(names[i]);
+                return Fail(QStringLiteral("unknown body '%1'").arg(names[i]));
             }
             bodies[static_cast<size_t>(i)] = BodyNumber(*body);
         }
         if (SoughtBodiesRepeat(bodies)) {
-            return RepeatedBodyMessage();
+            return Fail(RepeatedBodyMessage());
         }
     }
     if (parser.isSet(atLeastOption)) {
         bool isNumber = false;
         const int atLeast = parser.value(atLeastOption).toInt(&isNumber);
         if (!isNumber || atLeast < 2 || atLeast > 9) {
-            return QStringLiteral("--at-least must be a number from 2 to 9");
+            return Fail(QStringLiteral("--at-least must be a number from 2 to 9"));
         }
         run.blnFindAtLeast = true;
         run.intNumToFindIndex = atLeast - 2;
@@ -185,10 +185,9 @@ int RunRun(const QStringList& arguments, Context& context) {
     }
 
     PatternRun run;
-    const QString choiceError =
-        ParseChoices(parser, patternOption, atLeastOption, bodiesOption, run);
-    if (!choiceError.isEmpty()) {
-        return UsageError(context, choiceError);
+    if (const Status chosen = ParseChoices(parser, patternOption, atLeastOption, bodiesOption, run);
+        !chosen) {
+        return UsageError(context, chosen.error());
     }
     ProgramState state;
     state.mode = WorldTransits;
@@ -196,12 +195,12 @@ int RunRun(const QStringList& arguments, Context& context) {
     if (!parser.isSet(worldOption)) {
         return UsageError(context, QStringLiteral("--world is required"));
     }
-    QString dateError = ApplyCalendarOption(parser, calendarOption, state.dateSets);
-    if (dateError.isEmpty()) {
-        dateError = ReadDateText(parser.value(worldOption), state.dateSets[WorldDate]);
+    Status dateRead = ApplyCalendarOption(parser, calendarOption, state.dateSets);
+    if (dateRead) {
+        dateRead = ReadDateText(parser.value(worldOption), state.dateSets[WorldDate]);
     }
-    if (!dateError.isEmpty()) {
-        return UsageError(context, dateError);
+    if (!dateRead) {
+        return UsageError(context, dateRead.error());
     }
     state.stepUnitIndex = DayStep;
     if (parser.isSet(stepOption)) {
@@ -245,10 +244,10 @@ int RunRun(const QStringList& arguments, Context& context) {
     while (outcome.steps < maxSteps) {
         const RunStepResult step = StepRun(state, computeContext, run);
         if (!step.stands) {
-            failure = step.step.compute.ok()
+            failure = step.step.compute
                           ? QStringLiteral("the world date cannot be stepped further.")
                           : QStringLiteral("the next step does not convert: ") +
-                                step.step.compute.dateError.message;
+                                step.step.compute.error().message;
             break;
         }
         ++outcome.steps;

@@ -56,9 +56,9 @@ int RunSheet(const QStringList& arguments, Context& context) {
     const SheetInput sheet = SheetInputOf(state, ephemeris, texts);
     const QString path =
         NameWithExtension(parser.value(outOption), QStringLiteral(".pdf"), OtherExtension::Append);
-    QString message;
-    if (!WriteChartSheetPdf(sheet, texts, path, message)) {
-        context.err << "orbivex-cli sheet: cannot write " << path << ": " << message << '\n';
+    if (const Status written = WriteChartSheetPdf(sheet, texts, path); !written) {
+        context.err << "orbivex-cli sheet: cannot write " << path << ": " << written.error()
+                    << '\n';
         return ExitFailure;
     }
     context.out << ForTerminal(texts.ProgramText(SheetSavedText)) << '\n' << path << '\n';

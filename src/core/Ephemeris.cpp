@@ -290,15 +290,15 @@ Ephemeris& Ephemeris::operator=(const Ephemeris& other) {
     return *this;
 }
 
-QString Ephemeris::LoadPlutoTable(const QString& fileName) {
+Status Ephemeris::LoadPlutoTable(const QString& fileName) {
     const QString path = dataFolder_ + QLatin1Char('/') + fileName;
     if (!QFileInfo::exists(path)) {
-        return QStringLiteral("The Pluto table %1 was not found.").arg(path);
+        return Fail(QStringLiteral("The Pluto table %1 was not found.").arg(path));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("The Pluto table %1 cannot be read: %2.")
-            .arg(path, file.errorString());
+        return Fail(
+            QStringLiteral("The Pluto table %1 cannot be read: %2.").arg(path, file.errorString()));
     }
     // Mapping spares reading the 1.3 MB file into memory of its own: only the codes are kept.
     // A device that cannot be mapped is read.
@@ -311,15 +311,15 @@ QString Ephemeris::LoadPlutoTable(const QString& fileName) {
         file.unsetError(); // a failed mapping leaves its error behind
         contents = file.readAll();
         if (file.error() != QFileDevice::NoError) {
-            return QStringLiteral("The Pluto table %1 cannot be read: %2.")
-                .arg(path, file.errorString());
+            return Fail(QStringLiteral("The Pluto table %1 cannot be read: %2.")
+                            .arg(path, file.errorString()));
         }
         bytes = contents;
     }
     return LoadPlutoTableFromBytes(bytes, path);
 }
 
-QString Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name) {
+Status Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name) {
     if (IsValidCanonicalTable(bytes)) {
         auto store = std::make_shared<PlutoCodeStore>();
         CopyCodesOfCanonicalTable(bytes, store->data());
@@ -335,7 +335,7 @@ QString Ephemeris::LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& 
     }
     if (QString error = CheckTableLines(bytes.data(), bytes.size(), name, codes);
         !error.isEmpty()) {
-        return error;
+        return Fail(error);
     }
     auto store = std::make_shared<PlutoCodeStore>();
     std::memcpy(store->data(), codes.constData(), PlutoCodeStore::Size);

@@ -4,6 +4,7 @@
 // Pluto from the daily Pluto table that the program loads at start-up.
 
 #include "core/Bodies.h"
+#include "support/Expected.h"
 
 #include <QByteArray>
 #include <QString>
@@ -52,12 +53,11 @@ class Ephemeris {
     Ephemeris(const Ephemeris& other);
     Ephemeris& operator=(const Ephemeris& other);
 
-    // Reads the coded Pluto table from dataFolder + "/" + fileName and checks every line.
-    // Returns "" on success or a text naming the problem; on failure the previous table (if
-    // any) is kept.
-    QString LoadPlutoTable(const QString& fileName);
+    // Reads the coded Pluto table from dataFolder + "/" + fileName and checks every line, or
+    // gives a text naming the problem; on failure the previous table (if any) is kept.
+    Status LoadPlutoTable(const QString& fileName);
     // LoadPlutoTable on the bytes of a table already read; `name` names it in messages.
-    QString LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name);
+    Status LoadPlutoTableFromBytes(QByteArrayView bytes, const QString& name);
     bool PlutoTableLoaded() const;
 
     // 9 when the Pluto table is loaded, 8 otherwise.

@@ -287,8 +287,7 @@ WheelStatus DrawChartSheet(QPainter& painter, const SheetInput& input, const Pro
     return status;
 }
 
-bool WriteChartSheetPdf(const SheetInput& input, const ProgramTexts& texts, const QString& path,
-                        QString& message) {
+Status WriteChartSheetPdf(const SheetInput& input, const ProgramTexts& texts, const QString& path) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -300,13 +299,12 @@ bool WriteChartSheetPdf(const SheetInput& input, const ProgramTexts& texts, cons
         writer.setCreator(QStringLiteral("Orbivex"));
         QPainter painter;
         if (!painter.begin(&writer)) {
-            message = QStringLiteral("The PDF document could not be started.");
-            return false;
+            return Fail(QStringLiteral("The PDF document could not be started."));
         }
         DrawChartSheet(painter, input, texts);
         painter.end();
     }
-    return WriteWholeFile(path, buffer.data(), message);
+    return WriteWholeFile(path, buffer.data());
 }
 
 } // namespace orbivex

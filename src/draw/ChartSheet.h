@@ -41,8 +41,7 @@ SheetInput SheetInputOf(const ProgramState& state, const Ephemeris& ephemeris,
 WheelStatus DrawChartSheet(QPainter& painter, const SheetInput& input, const ProgramTexts& texts);
 
 // Writes the sheet as a one-page A4 PDF, whole or not at all (a failure keeps the file that was
-// there); the document's title is the sheet's title. False with the reason otherwise.
-bool WriteChartSheetPdf(const SheetInput& input, const ProgramTexts& texts, const QString& path,
-                        QString& message);
+// there); the document's title is the sheet's title. Otherwise the reason why not.
+Status WriteChartSheetPdf(const SheetInput& input, const ProgramTexts& texts, const QString& path);
 
 } // namespace orbivex

@@ -57,11 +57,11 @@ CourseGraphInputs CourseGraphInputsOf(const ProgramState& state,
     const int birth = state.recordedMode == PersonalSecond ? SecondBirthdate : FirstBirthdate;
     // The dates of the chart on display, whatever the date controls hold now.
     DateSet natal = state.computedDateSets[birth];
-    inputs.natalLocalJD = InputDateToLocalJD(natal);
-    inputs.natalJD = InputDateToAJDate(natal, state.computedZones);
+    inputs.natalLocalJD = InputDateToLocalJD(natal).value_or(-1.0);
+    inputs.natalJD = InputDateToAJDate(natal, state.computedZones).value_or(-1.0);
     DateSet world = state.computedDateSets[WorldDate];
-    inputs.worldLocalJD = InputDateToLocalJD(world);
-    inputs.worldJD = InputDateToAJDate(world, state.computedZones);
+    inputs.worldLocalJD = InputDateToLocalJD(world).value_or(-1.0);
+    inputs.worldJD = InputDateToAJDate(world, state.computedZones).value_or(-1.0);
     inputs.calendar = world.calendar;
     if (IsAspectKind(request.kind)) {
         inputs.orb = state.orbs(request.kind, 1);

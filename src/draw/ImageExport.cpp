@@ -182,31 +182,28 @@ class ExportLayout {
 };
 
 // Writes an image file whole, replacing a file of that name only once it is complete.
-bool WriteImageFile(const QImage& image, const QString& path, const char* format,
-                    QString& message) {
-    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
-        message = special;
-        return false;
+Status WriteImageFile(const QImage& image, const QString& path, const char* format) {
+    if (Status regular = NotARegularFile(path); !regular) {
+        return regular;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        message = file.errorString();
-        return false;
+        return Fail(file.errorString());
     }
     QImageWriter writer(&file, format);
     if (!writer.write(image)) {
-        message = writer.errorString();
+        const QString reason = writer.errorString();
         file.cancelWriting();
-        return false;
+        return Fail(reason);
     }
     // commit() does not report a failure to write out the bytes still buffered, as on a full
     // disk, and would put a cut-off file in place of the old one: flush them first.
     if (!file.flush() || !file.commit()) {
-        message = file.errorString();
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return Fail(reason);
     }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -335,32 +332,27 @@ ImageFileNames ImageFileNamesFor(const QString& chosen) {
     return names;
 }
 
-bool ConvertGraphicsFile(const QString& source, const QString& destination,
-                         bool deleteSourceOnSuccess, bool deleteDestinationOnFailure,
-                         QString& message) {
+Status ConvertGraphicsFile(const QString& source, const QString& destination,
+                           bool deleteSourceOnSuccess, bool deleteDestinationOnFailure) {
     // The destination is committed only when complete, so a failure leaves no partial file to
     // delete and never removes a file that was there before.
     Q_UNUSED(deleteDestinationOnFailure);
     QImageReader reader(source);
     const QImage image = reader.read();
     if (image.isNull()) {
-        message = QStringLiteral("Cannot read %1: %2").arg(source, reader.errorString());
-        return false;
+        return Fail(QStringLiteral("Cannot read %1: %2").arg(source, reader.errorString()));
     }
     const QByteArray format = QFileInfo(destination).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format)) {
-        message = QStringLiteral("No image type for %1").arg(destination);
-        return false;
+        return Fail(QStringLiteral("No image type for %1").arg(destination));
     }
-    QString error;
-    if (!WriteImageFile(image, destination, format.constData(), error)) {
-        message = QStringLiteral("Cannot write %1: %2").arg(destination, error);
-        return false;
+    if (const Status written = WriteImageFile(image, destination, format.constData()); !written) {
+        return Fail(QStringLiteral("Cannot write %1: %2").arg(destination, written.error()));
     }
     if (deleteSourceOnSuccess) {
         QFile::remove(source);
     }
-    return true;
+    return {};
 }
 
 ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
@@ -369,22 +361,28 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
     QString reason; // why the PNG could not be made
     if (image.isNull()) {
         reason = QStringLiteral("There is no image.");
-    } else if (const QString special = NotARegularFile(names.png); !special.isEmpty()) {
+    } else if (const Status regular = NotARegularFile(names.png); !regular) {
         // Not a conversion failure: the bitmap must not stand in for a file never replaced.
-        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, special);
+        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, regular.error());
     } else {
         // The bitmap is made in a folder of its own, so that a file the user keeps under the
         // bitmap name is not touched when the PNG succeeds.
         QTemporaryDir work;
         const QString bitmap = work.filePath(QStringLiteral("chart.bmp"));
-        if (work.isValid() && WriteImageFile(image, bitmap, "BMP", reason) &&
-            ConvertGraphicsFile(bitmap, names.png, true, true, reason)) {
+        Status png = Fail(QString()); // without a folder for the bitmap, nothing to tell
+        if (work.isValid()) {
+            png = WriteImageFile(image, bitmap, "BMP");
+            if (png) {
+                png = ConvertGraphicsFile(bitmap, names.png, true, true);
+            }
+        }
+        if (png) {
             outcome.result = ImageSaveResult::Saved;
             outcome.message = texts.ProgramText(134) + CrLf + names.png;
             return outcome;
         }
-        QString bitmapError;
-        if (WriteImageFile(image, names.bitmap, "BMP", bitmapError)) {
+        reason = png.error();
+        if (WriteImageFile(image, names.bitmap, "BMP")) {
             outcome.result = ImageSaveResult::SavedAsBitmap;
             outcome.message = texts.ProgramText(135) + CrLf + names.bitmap;
             return outcome;

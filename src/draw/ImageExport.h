@@ -91,10 +91,10 @@ ImageFileNames ImageFileNamesFor(const QString& chosen);
 // Converts an image file into the type its destination's name ends in. On success the source
 // is deleted when deleteSourceOnSuccess is set. The destination is written whole or not at
 // all, so on failure no partial destination is left (deleteDestinationOnFailure) and a file
-// that already had the destination's name is kept as it was. On failure message describes it.
-bool ConvertGraphicsFile(const QString& source, const QString& destination,
-                         bool deleteSourceOnSuccess, bool deleteDestinationOnFailure,
-                         QString& message);
+// that already had the destination's name is kept as it was. On failure the message describes
+// it.
+Status ConvertGraphicsFile(const QString& source, const QString& destination,
+                           bool deleteSourceOnSuccess, bool deleteDestinationOnFailure);
 
 enum class ImageSaveResult {
     Cancelled,     // no file chosen

@@ -281,24 +281,22 @@ ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const Export
     return outcome.result;
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString& message) {
-    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
-        message = special;
-        return false;
+Status WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    if (Status regular = NotARegularFile(path); !regular) {
+        return regular;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        message = file.errorString();
-        return false;
+        return Fail(file.errorString());
     }
     // commit() does not report a failure to write out buffered bytes (a full disk): flush them
     // first, so that a cut-off file never takes the old one's place.
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        message = file.errorString();
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return Fail(reason);
     }
-    return true;
+    return {};
 }
 
 ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
@@ -307,10 +305,12 @@ ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
     QString reason;
     if (svg.isEmpty()) {
         reason = QStringLiteral("There is no image.");
-    } else if (WriteWholeFile(name, svg, reason)) {
+    } else if (const Status written = WriteWholeFile(name, svg); written) {
         outcome.result = ImageSaveResult::Saved;
         outcome.message = texts.ProgramText(134) + CrLf + name;
         return outcome;
+    } else {
+        reason = written.error();
     }
     outcome.result = ImageSaveResult::Failed;
     outcome.icon = Dialogs::Icon::Exclamation;

@@ -31,11 +31,11 @@ AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, d
 
 namespace {
 
-// Reads a comma-separated list of names (any case) of the entries 1..count into `chosen`;
-// "" on success, else the message naming the first unknown name (chosen unchanged).
+// Reads a comma-separated list of names (any case) of the entries 1..count into `chosen`, or
+// gives the message naming the first unknown name (chosen unchanged).
 template <std::size_t N, class NameOf>
-QString ReadNames(const QString& list, int count, NameOf nameOf, const char* what,
-                  std::array<bool, N>& chosen) {
+Status ReadNames(const QString& list, int count, NameOf nameOf, const char* what,
+                 std::array<bool, N>& chosen) {
     std::array<bool, N> read{};
     for (const QString& item : list.split(QLatin1Char(','))) {
         const QString name = item.trimmed();
@@ -46,7 +46,7 @@ QString ReadNames(const QString& list, int count, NameOf nameOf, const char* wha
             }
         }
         if (found == 0) {
-            return QStringLiteral("unknown %1 '%2'").arg(QLatin1String(what), name);
+            return Fail(QStringLiteral("unknown %1 '%2'").arg(QLatin1String(what), name));
         }
         read[static_cast<std::size_t>(found)] = true;
     }
@@ -56,7 +56,7 @@ QString ReadNames(const QString& list, int count, NameOf nameOf, const char* wha
 
 } // namespace
 
-QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
+Status ReadAspectarianBodies(const QString& list, AspectarianRequest& request) {
     return ReadNames(
         list, MaxBodies,
         [](int number) {
@@ -66,14 +66,14 @@ QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request) 
         "body", request.bodies);
 }
 
-QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
+Status ReadAspectarianKinds(const QString& list, AspectarianRequest& request) {
     std::array<bool, NumAspectKinds + 1> kinds{};
-    const QString error = ReadNames(
+    Status read = ReadNames(
         list, NumAspectKinds,
         [](int number) { return AspectarianKindName(AspectKindOfNumber(number)); }, "aspect",
         kinds);
-    if (!error.isEmpty()) {
-        return error;
+    if (!read) {
+        return read;
     }
     // A kind switched off stays off.
     for (std::size_t kind = 1; kind < kinds.size(); ++kind) {
@@ -155,11 +155,11 @@ bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> bo
            (kind == NoAspect || event.kind == kind);
 }
 
-QString WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
-                            const MomentZone& zone) {
+Status WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
+                           const MomentZone& zone) {
     const QString shown = QDir::toNativeSeparators(path);
-    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
-        return QStringLiteral("Cannot save %1: %2.").arg(shown, special);
+    if (const Status regular = NotARegularFile(path); !regular) {
+        return Fail(QStringLiteral("Cannot save %1: %2.").arg(shown, regular.error()));
     }
     QByteArray bytes = AspectarianCsvHeader().toUtf8() + '\n';
     for (const ExactAspect& event : events) {
@@ -168,12 +168,12 @@ QString WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> ev
     // A temporary file beside the old one replaces it only once all is on the disk.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return QStringLiteral("Cannot save %1: %2").arg(shown, file.errorString());
+        return Fail(QStringLiteral("Cannot save %1: %2").arg(shown, file.errorString()));
     }
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("Cannot save %1: %2").arg(shown, reason);
+        return Fail(QStringLiteral("Cannot save %1: %2").arg(shown, reason));
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "core/ExactAspects.h"
 #include "session/Configuration.h"
 #include "session/ExactMoments.h"
+#include "support/Expected.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,12 +22,12 @@ namespace orbivex {
 AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, double from,
                                         double to);
 
-// Reads a comma-separated list of body names (any case) into request.bodies, which it replaces;
-// "" on success, else the message naming the first unknown name (request unchanged).
-QString ReadAspectarianBodies(const QString& list, AspectarianRequest& request);
+// Reads a comma-separated list of body names (any case) into request.bodies, which it replaces,
+// or gives the message naming the first unknown name (request unchanged).
+Status ReadAspectarianBodies(const QString& list, AspectarianRequest& request);
 // The same for aspect kinds by name ("conjunction", "square", ...): the kinds listed stay on
 // when the configuration has them on; a kind switched off stays off.
-QString ReadAspectarianKinds(const QString& list, AspectarianRequest& request);
+Status ReadAspectarianKinds(const QString& list, AspectarianRequest& request);
 
 // The lower-case name of an aspect kind: "conjunction", "semisextile".
 QString AspectarianKindName(AspectKind kind);
@@ -56,8 +57,8 @@ bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> bo
                            AspectKind kind);
 
 // Writes the events as CSV (header, then one row each, LF line ends) to path, replacing a
-// regular file there only once every byte is written. "" on success, else why not.
-QString WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
-                            const MomentZone& zone);
+// regular file there only once every byte is written, or says why not.
+Status WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
+                           const MomentZone& zone);
 
 } // namespace orbivex

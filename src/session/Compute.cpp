@@ -72,11 +72,12 @@ ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& con
 ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
     SetOrbs(state.settings, state.orbs, state.orbSummary);
 
-    ComputeOutcome outcome;
+    QStringList notes;
     if (!IsChartMode(state.mode)) {
         state.mode = WorldTransits;
     }
     const auto used = DateSetsOfMode(state.mode);
+    std::array<double, NumDateSets> julianDays = state.ChartJulianDays;
     for (int set = 0; set < NumDateSets; ++set) {
         if (!used[set]) {
             continue;
@@ -84,28 +85,28 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
         // The window then shows the date as it was read: the year in digits, and 12:00 or the
         // default zone where none was chosen.
         state.dateSets[set] = DateSetAsConverted(state.dateSets[set], state.zones);
-        const double jd = InputDateToAJDate(state.dateSets[set], state.zones);
-        state.ChartJulianDays[set] = jd;
-        if (jd < 0.0) {
-            outcome.failedDateSet = set;
-            outcome.dateError = ReportDateError(context.texts, set, jd);
-            return outcome;
+        const Expected<double, DateError> jd = InputDateToAJDate(state.dateSets[set], state.zones);
+        if (!jd) {
+            const DateErrorText report = ReportDateError(context.texts, set, jd.error());
+            return Fail(DateFailure{set, jd.error(), report.message, report.title});
         }
+        julianDays[set] = *jd;
         if (const QString note = LocalTimeNote(context.texts, set, state.dateSets[set]);
             !note.isEmpty()) {
-            outcome.notes.append(note);
+            notes.append(note);
         }
     }
+    state.ChartJulianDays = julianDays;
 
     state.chart = ComputeChart(ChartRequestOf(state, context), context.ephemeris, &state.chart);
     state.recordedMode = state.mode;
     if (context.chartOnly) {
-        return outcome;
+        return notes;
     }
 
     state.computedDateSets = state.dateSets;
     state.computedZones = state.zones;
-    return outcome;
+    return notes;
 }
 
 } // namespace orbivex

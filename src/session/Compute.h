@@ -6,8 +6,9 @@
 #include "calendar/DateInput.h"
 #include "session/ProgramState.h"
 
+#include "support/Expected.h"
+
 #include <array>
-#include <optional>
 
 namespace orbivex {
 
@@ -26,15 +27,19 @@ struct ComputeContext {
     bool chartOnly = false;
 };
 
-struct ComputeOutcome {
-    // The first date set that did not convert, with its message; none on success. On a date
-    // error only ChartJulianDays changes: the chart and the recorded mode keep theirs.
-    std::optional<int> failedDateSet;
-    DateErrorText dateError;
-    // Notes on local times that a named zone skipped or had twice, and the reading chosen.
-    QStringList notes;
-    bool ok() const { return !failedDateSet.has_value(); }
+// The first date set of a Compute that did not convert: which, why, and the message shown.
+struct DateFailure {
+    int dateSet = WorldDate;
+    DateError error = DateError::Incomplete;
+    QString message;
+    QString title;
 };
+
+// On success the notes on local times that a named zone skipped or had twice, and the reading
+// chosen. On a date error nothing changes but the date sets' converted form (the year in digits,
+// 12:00 or the default zone filled in): ChartJulianDays, the chart and the recorded mode keep
+// theirs.
+using ComputeOutcome = Expected<QStringList, DateFailure>;
 
 ComputeOutcome Compute(ProgramState& state, const ComputeContext& context);
 

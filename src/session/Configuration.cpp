@@ -100,38 +100,38 @@ double MidpointOrbRadians(int position) {
     return MidpointOrbMinutes[position] / 60.0 / 360.0 * FullCircle;
 }
 
-QString SettingsFault(const ConfigurationSettings& settings) {
+Status SettingsFault(const ConfigurationSettings& settings) {
     for (int list = 0; list < NumOrbLists; ++list) {
         if (!IsOrbPosition(settings.orbPositions[list])) {
             const QString what =
                 list == SetAllOrbList
                     ? QStringLiteral("The \"Set all\" orb")
                     : QStringLiteral("The orb of the ") + AspectName(AspectKindOfNumber(list + 1));
-            return RangeFault(what, settings.orbPositions[list], NumOrbEntries);
+            return Fail(RangeFault(what, settings.orbPositions[list], NumOrbEntries));
         }
     }
     if (!InList(OrbDivisors, settings.personalDivisorPosition)) {
-        return RangeFault(QStringLiteral("The proportion for personal transits"),
-                          settings.personalDivisorPosition, OrbDivisors.size());
+        return Fail(RangeFault(QStringLiteral("The proportion for personal transits"),
+                               settings.personalDivisorPosition, OrbDivisors.size()));
     }
     if (!InList(OrbDivisors, settings.synastryDivisorPosition)) {
-        return RangeFault(QStringLiteral("The proportion for synastry"),
-                          settings.synastryDivisorPosition, OrbDivisors.size());
+        return Fail(RangeFault(QStringLiteral("The proportion for synastry"),
+                               settings.synastryDivisorPosition, OrbDivisors.size()));
     }
     if (!InList(BoldfaceFactors, settings.boldfaceFactorPosition)) {
-        return RangeFault(QStringLiteral("The boldface factor"), settings.boldfaceFactorPosition,
-                          BoldfaceFactors.size());
+        return Fail(RangeFault(QStringLiteral("The boldface factor"),
+                               settings.boldfaceFactorPosition, BoldfaceFactors.size()));
     }
     if (!InList(MidpointOrbMinutes, settings.midpointOrbPosition)) {
-        return RangeFault(QStringLiteral("The orb for midpoints"), settings.midpointOrbPosition,
-                          MidpointOrbMinutes.size());
+        return Fail(RangeFault(QStringLiteral("The orb for midpoints"),
+                               settings.midpointOrbPosition, MidpointOrbMinutes.size()));
     }
     for (const AspectKind kind : AllAspectKinds) {
         const int colour = settings.colours[Index(kind)];
         if (colour < 0 || colour > 0xFFFFFF) {
-            return QStringLiteral("The colour %1 of the %2 is not an RGB colour.")
-                .arg(colour)
-                .arg(AspectName(kind));
+            return Fail(QStringLiteral("The colour %1 of the %2 is not an RGB colour.")
+                            .arg(colour)
+                            .arg(AspectName(kind)));
         }
     }
     return {};
@@ -254,12 +254,12 @@ void ConfigurationEdit::ResetToDefault() {
     controls = ConfigurationSettings::Defaults();
 }
 
-std::optional<QString> ConfigurationEdit::Accept(ConfigurationSettings& committed, OrbTable& orbs,
-                                                 OrbSummary& summary) {
+Status ConfigurationEdit::Accept(ConfigurationSettings& committed, OrbTable& orbs,
+                                 OrbSummary& summary) {
     if (controls.showOnlyOuter && controls.showOnlyEarth) {
-        return BothChartFiltersMessage();
+        return Fail(BothChartFiltersMessage());
     }
-    if (const QString fault = SettingsFault(controls); !fault.isEmpty()) {
+    if (Status fault = SettingsFault(controls); !fault) {
         return fault;
     }
     committed = controls;
@@ -267,7 +267,7 @@ std::optional<QString> ConfigurationEdit::Accept(ConfigurationSettings& committe
     SetDisplayZodiacSectors(committed);
     SetOrbs(committed, orbs, summary);
     accepted_ = true;
-    return std::nullopt;
+    return {};
 }
 
 void ConfigurationEdit::Cancel(const ConfigurationSettings& committed) {
@@ -275,7 +275,7 @@ void ConfigurationEdit::Cancel(const ConfigurationSettings& committed) {
 }
 
 void ConfigurationEdit::ApplyImmediateSettings(ConfigurationSettings& committed) const {
-    if (!SettingsFault(controls).isEmpty()) {
+    if (!SettingsFault(controls)) {
         return;
     }
     committed.useBoldface = controls.useBoldface;

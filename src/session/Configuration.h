@@ -11,6 +11,7 @@
 #include "core/Orbs.h"
 #include "core/Zodiac.h"
 #include "session/WheelAppearance.h"
+#include "support/Expected.h"
 
 #include <QList>
 #include <QString>
@@ -91,9 +92,9 @@ struct ConfigurationSettings {
     bool operator==(const ConfigurationSettings&) const = default;
 };
 
-// "" when every list position lies within its list and every colour is a 24-bit value;
+// Success when every list position lies within its list and every colour is a 24-bit value;
 // otherwise a description of the first value that does not.
-QString SettingsFault(const ConfigurationSettings& settings);
+Status SettingsFault(const ConfigurationSettings& settings);
 
 // Fills the orb table from the orb positions and the two divisors, and the summary from the
 // table. Column 0 holds the orb of each aspect kind, column 1 column 0 divided by the
@@ -161,8 +162,7 @@ class ConfigurationEdit {
 
     // "Use settings": refuses both chart filters (the message) or a value outside its list;
     // otherwise commits every control, fills the orb table and summary and sets accepted().
-    std::optional<QString> Accept(ConfigurationSettings& committed, OrbTable& orbs,
-                                  OrbSummary& summary);
+    Status Accept(ConfigurationSettings& committed, OrbTable& orbs, OrbSummary& summary);
 
     // "Cancel": the controls go back to the committed settings; nothing is committed.
     void Cancel(const ConfigurationSettings& committed);

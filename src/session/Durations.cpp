@@ -134,12 +134,12 @@ bool ReadInteger(const QString& record, int start, int width, int& value) {
 SearchDates SearchDatesOf(const ProgramState& state) {
     SearchDates dates;
     DateSet world = state.computedDateSets[WorldDate];
-    dates.worldLocalJD = InputDateToLocalJD(world);
+    dates.worldLocalJD = InputDateToLocalJD(world).value_or(-1.0);
     const ChartMode mode = state.recordedMode;
     if (mode == PersonalFirst || mode == PersonalSecond) {
         DateSet birth =
             state.computedDateSets[mode == PersonalFirst ? FirstBirthdate : SecondBirthdate];
-        dates.natalJD = InputDateToAJDate(birth, state.computedZones);
+        dates.natalJD = InputDateToAJDate(birth, state.computedZones).value_or(-1.0);
     }
     return dates;
 }
@@ -314,7 +314,7 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
     for (int set = 0; set < NumDateSets; ++set) {
         if (DateSetsOfMode(mode)[set]) {
             DateSet copy = state.computedDateSets[set];
-            julianDays[set] = InputDateToAJDate(copy, state.computedZones);
+            julianDays[set] = InputDateToAJDate(copy, state.computedZones).value_or(-1.0);
         }
     }
     const SearchDates dates = SearchDatesOf(state);
@@ -391,9 +391,8 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
     decision.beginning = BeginningOfAspect(ephemeris, state.orbs, dates, search);
     decision.end = EndOfAspect(ephemeris, state.orbs, dates, search);
     const DateSet& world = state.computedDateSets[WorldDate];
-    const double worldJD = InputDateToAJDate(world, state.computedZones);
-    if (worldJD >= 0.0) {
-        decision.exact = ExactMomentOfAspect(ephemeris, state.orbs, dates, worldJD, search);
+    if (const Expected<double, DateError> worldJD = InputDateToAJDate(world, state.computedZones)) {
+        decision.exact = ExactMomentOfAspect(ephemeris, state.orbs, dates, *worldJD, search);
     }
     const auto longDate = [&state](double day) {
         return JDNToLongDate(static_cast<std::int32_t>(day), false,

@@ -184,16 +184,16 @@ RunStepResult StepRun(ProgramState& state, const ComputeContext& context, Patter
     run.BeginStep();
     const ComputeContext stepContext = run.StepContext(context);
     result.step = StepWorldDate(state, stepContext, state.stepUnitIndex, true);
-    if (result.step.stepped && result.step.compute.ok()) {
+    if (result.step.stepped && result.step.compute) {
         run.CheckSoughtBodies(state.chart);
     }
     // A step that could not move the date would repeat the same chart for ever.
     result.stands = result.step.stepped && result.step.step.applied && !result.step.undone &&
-                    result.step.compute.ok();
+                    result.step.compute.has_value();
     if (result.stands && state.mode == WorldTransits) {
         result.stop = RunStopTest(run, state.chart.patternCounts, context.texts);
-    } else if (!result.stands && state.mode == WorldTransits &&
-               state.ChartJulianDays[WorldDate] == DateFromYear2800) {
+    } else if (!result.stands && state.mode == WorldTransits && !result.step.compute &&
+               result.step.compute.error().error == DateError::FromYear2800) {
         // The walk has reached the end of the calendar: the pattern is not to be found.
         result.stop.message = PatternNotFoundMessage(run, context.texts);
         if (!result.stop.message.isEmpty()) {

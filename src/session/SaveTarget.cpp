@@ -9,7 +9,7 @@
 
 namespace orbivex {
 
-QString NotARegularFile(const QString& path) {
+Status NotARegularFile(const QString& path) {
     namespace fs = std::filesystem;
     std::error_code error;
     // The status of what the path leads to: a link to a device is a device. Where the status
@@ -18,16 +18,19 @@ QString NotARegularFile(const QString& path) {
         fs::status(fs::path(QFile::encodeName(path).toStdString()), error);
     switch (status.type()) {
     case fs::file_type::directory:
-        return QStringLiteral("it is a folder, not a regular file");
+        return Fail(QStringLiteral("it is a folder, not a regular file"));
     case fs::file_type::character:
     case fs::file_type::block:
-        return QStringLiteral("it is a device, not a regular file");
+        return Fail(QStringLiteral("it is a device, not a regular file"));
     case fs::file_type::fifo:
-        return QStringLiteral("it is a named pipe, not a regular file");
+        return Fail(QStringLiteral("it is a named pipe, not a regular file"));
     case fs::file_type::socket:
-        return QStringLiteral("it is a socket, not a regular file");
+        return Fail(QStringLiteral("it is a socket, not a regular file"));
     case fs::file_type::unknown:
-        return error ? QString() : QStringLiteral("it is not a regular file");
+        if (error) {
+            return {};
+        }
+        return Fail(QStringLiteral("it is not a regular file"));
     default:
         return {};
     }

@@ -4,6 +4,7 @@
 // the file dialog returned, asking before it replaces a file the dialog never asked about.
 
 #include "session/Dialogs.h"
+#include "support/Expected.h"
 
 #include <QString>
 
@@ -11,10 +12,10 @@ class QWidget;
 
 namespace orbivex {
 
-// "" when saving may put a new file at `path`: nothing is there yet, or a regular file (also
+// Success when saving may put a new file at `path`: nothing is there yet, or a regular file (also
 // behind a link). Otherwise why not, as "it is a device, not a regular file": a folder, a
 // device, a named pipe or a socket is never replaced by a plain file.
-QString NotARegularFile(const QString& path);
+Status NotARegularFile(const QString& path);
 
 // What a chosen name that ends in another extension becomes.
 enum class OtherExtension {

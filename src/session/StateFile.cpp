@@ -189,17 +189,17 @@ QString LineError(int lineNumber, const Field& field, const QString& problem) {
 
 // A text runs from its first non-blank to the first comma, without blanks at its end, or it is
 // quoted and runs to the closing quote.
-QString ReadTextField(QByteArrayView line, int lineNumber, const Field& field) {
+Status ReadTextField(QByteArrayView line, int lineNumber, const Field& field) {
     const qsizetype start = SkipBlanks(line, 0);
     QByteArrayView raw;
     if (start < line.size() && line[start] == '"') {
         const qsizetype close = line.indexOf('"', start + 1);
         if (close < 0) {
-            return LineError(lineNumber, field, QStringLiteral("the quoted text has no end"));
+            return Fail(LineError(lineNumber, field, QStringLiteral("the quoted text has no end")));
         }
         if (!EndsCleanly(line, close + 1)) {
-            return LineError(lineNumber, field,
-                             QStringLiteral("unexpected characters after the quoted text"));
+            return Fail(LineError(lineNumber, field,
+                                  QStringLiteral("unexpected characters after the quoted text")));
         }
         raw = line.sliced(start + 1, close - start - 1);
     } else {
@@ -215,29 +215,29 @@ QString ReadTextField(QByteArrayView line, int lineNumber, const Field& field) {
     const QString text = QString::fromLatin1(raw);
     for (const QChar ch : text) {
         if (!IsTextCharacter(ch.unicode())) {
-            return LineError(lineNumber, field,
-                             QStringLiteral("the text holds control characters"));
+            return Fail(
+                LineError(lineNumber, field, QStringLiteral("the text holds control characters")));
         }
     }
     if (text.size() > field.maximum) {
-        return LineError(
-            lineNumber, field,
-            QStringLiteral("the text is longer than %1 characters").arg(field.maximum));
+        return Fail(
+            LineError(lineNumber, field,
+                      QStringLiteral("the text is longer than %1 characters").arg(field.maximum)));
     }
     *std::get<QString*>(field.target) = text;
     return {};
 }
 
 // An integer or a flag: "#TRUE#", "#FALSE#" or a number, non-zero being true.
-QString ReadValueField(QByteArrayView line, int lineNumber, const Field& field) {
+Status ReadValueField(QByteArrayView line, int lineNumber, const Field& field) {
     const Token token = NextToken(line);
     if (token.text.isEmpty()) {
-        return LineError(lineNumber, field, QStringLiteral("the value is missing"));
+        return Fail(LineError(lineNumber, field, QStringLiteral("the value is missing")));
     }
     if (!EndsCleanly(line, token.end)) {
-        return LineError(
-            lineNumber, field,
-            QStringLiteral("unexpected characters after \"%1\"").arg(Shown(token.text)));
+        return Fail(
+            LineError(lineNumber, field,
+                      QStringLiteral("unexpected characters after \"%1\"").arg(Shown(token.text))));
     }
     if (field.form == Form::Flag) {
         const QByteArray upper = token.text.toByteArray().toUpper();
@@ -250,9 +250,10 @@ QString ReadValueField(QByteArrayView line, int lineNumber, const Field& field) 
         } else if (ParseInteger(token.text, number)) {
             value = number != 0;
         } else {
-            return LineError(lineNumber, field,
-                             QStringLiteral("\"%1\" is neither #TRUE# nor #FALSE# nor a number")
-                                 .arg(Shown(token.text)));
+            return Fail(
+                LineError(lineNumber, field,
+                          QStringLiteral("\"%1\" is neither #TRUE# nor #FALSE# nor a number")
+                              .arg(Shown(token.text))));
         }
         *std::get<bool*>(field.target) = value;
         return {};
@@ -260,18 +261,19 @@ QString ReadValueField(QByteArrayView line, int lineNumber, const Field& field) 
 
     qint64 value = 0;
     if (!ParseInteger(token.text, value)) {
-        return LineError(lineNumber, field,
-                         QStringLiteral("\"%1\" is not a whole number").arg(Shown(token.text)));
+        return Fail(
+            LineError(lineNumber, field,
+                      QStringLiteral("\"%1\" is not a whole number").arg(Shown(token.text))));
     }
     if (value < field.minimum || value > field.maximum) {
         const bool noneSelected = value == -1 && field.leniency != Leniency::None;
         const bool pastTimezones = value > field.maximum && field.leniency == Leniency::Timezone;
         if (!noneSelected && !pastTimezones) {
-            return LineError(lineNumber, field,
-                             QStringLiteral("%1 is not between %2 and %3")
-                                 .arg(Shown(token.text))
-                                 .arg(field.minimum)
-                                 .arg(field.maximum));
+            return Fail(LineError(lineNumber, field,
+                                  QStringLiteral("%1 is not between %2 and %3")
+                                      .arg(Shown(token.text))
+                                      .arg(field.minimum)
+                                      .arg(field.maximum)));
         }
         value = 0;
     }
@@ -283,8 +285,8 @@ QString ReadValueField(QByteArrayView line, int lineNumber, const Field& field) 
     return {};
 }
 
-// Reads one line into its field; "" or the problem.
-QString ReadField(QByteArrayView line, int lineNumber, const Field& field) {
+// Reads one line into its field, or says what is wrong with it.
+Status ReadField(QByteArrayView line, int lineNumber, const Field& field) {
     return field.form == Form::Text ? ReadTextField(line, lineNumber, field)
                                     : ReadValueField(line, lineNumber, field);
 }
@@ -372,15 +374,15 @@ QByteArray FormatKeyedLines(const StateFileContents& contents) {
     return bytes;
 }
 
-// Reads the keyed lines that follow the classic ones into `read`; "" or the first fault.
-QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t first,
-                        StateFileContents& read) {
+// Reads the keyed lines that follow the classic ones into `read`, or gives the first fault.
+Status ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t first,
+                       StateFileContents& read) {
     for (std::size_t i = first; i < lines.size(); ++i) {
         const int lineNumber = static_cast<int>(i) + 1;
         if (lines[i].size() > MaxLineLength) {
-            return QStringLiteral("Line %1 is longer than %2 characters.")
-                .arg(lineNumber)
-                .arg(MaxLineLength);
+            return Fail(QStringLiteral("Line %1 is longer than %2 characters.")
+                            .arg(lineNumber)
+                            .arg(MaxLineLength));
         }
         const qsizetype equals = lines[i].indexOf('=');
         if (equals < 0) {
@@ -392,10 +394,11 @@ QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fi
             const std::optional<CalendarChoice> calendar =
                 CalendarOfName(QString::fromLatin1(value));
             if (!calendar) {
-                return QStringLiteral("Line %1 (calendar): \"%2\" is neither gregorian nor julian "
-                                      "nor auto.")
-                    .arg(lineNumber)
-                    .arg(Shown(value));
+                return Fail(
+                    QStringLiteral("Line %1 (calendar): \"%2\" is neither gregorian nor julian "
+                                   "nor auto.")
+                        .arg(lineNumber)
+                        .arg(Shown(value)));
             }
             read.calendar = *calendar;
             continue;
@@ -403,9 +406,9 @@ QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fi
         if (key == "zodiac") {
             const std::optional<ZodiacChoice> zodiac = ZodiacOfName(QString::fromLatin1(value));
             if (!zodiac) {
-                return QStringLiteral("Line %1 (zodiac): \"%2\" is neither j2000 nor date.")
-                    .arg(lineNumber)
-                    .arg(Shown(value));
+                return Fail(QStringLiteral("Line %1 (zodiac): \"%2\" is neither j2000 nor date.")
+                                .arg(lineNumber)
+                                .arg(Shown(value)));
             }
             read.zodiac = *zodiac;
             continue;
@@ -416,9 +419,9 @@ QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fi
                 if (name.isEmpty() || name.size() > StateFileContents::MaxZoneNameLength ||
                     !std::all_of(name.begin(), name.end(),
                                  [](QChar ch) { return IsTextCharacter(ch.unicode()); })) {
-                    return QStringLiteral("Line %1 (%2): \"%3\" is not a zone name.")
-                        .arg(lineNumber)
-                        .arg(QString::fromLatin1(key), Shown(value));
+                    return Fail(QStringLiteral("Line %1 (%2): \"%3\" is not a zone name.")
+                                    .arg(lineNumber)
+                                    .arg(QString::fromLatin1(key), Shown(value)));
                 }
                 read.dateSets[set].zoneName = name;
                 continue;
@@ -428,9 +431,9 @@ QString ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fi
             }
             const int minute = MinuteOfText(QString::fromLatin1(value));
             if (minute < 0) {
-                return QStringLiteral("Line %1 (%2): \"%3\" is not a time written as HH:MM.")
-                    .arg(lineNumber)
-                    .arg(QString::fromLatin1(key), Shown(value));
+                return Fail(QStringLiteral("Line %1 (%2): \"%3\" is not a time written as HH:MM.")
+                                .arg(lineNumber)
+                                .arg(QString::fromLatin1(key), Shown(value)));
             }
             read.dateSets[set].typedMinute = minute;
         }
@@ -466,23 +469,23 @@ int StateFileContents::ColourOr(AspectKind kind, int current) const {
     return aspectColour[Index(kind)];
 }
 
-QString CheckStateFileContents(const StateFileContents& contents) {
+Status CheckStateFileContents(const StateFileContents& contents) {
     StateFileContents copy = contents;
     const std::vector<Field> fields = FieldsOf(copy);
     for (const Field& field : fields) {
         if (const QString* const* text = std::get_if<QString*>(&field.target)) {
             if ((*text)->size() > field.maximum) {
-                return QStringLiteral("the %1 is longer than %2 characters")
-                    .arg(field.what)
-                    .arg(field.maximum);
+                return Fail(QStringLiteral("the %1 is longer than %2 characters")
+                                .arg(field.what)
+                                .arg(field.maximum));
             }
         } else if (int* const* value = std::get_if<int*>(&field.target)) {
             if (**value < field.minimum || **value > field.maximum) {
-                return QStringLiteral("the %1 is %2, not between %3 and %4")
-                    .arg(field.what)
-                    .arg(**value)
-                    .arg(field.minimum)
-                    .arg(field.maximum);
+                return Fail(QStringLiteral("the %1 is %2, not between %3 and %4")
+                                .arg(field.what)
+                                .arg(**value)
+                                .arg(field.minimum)
+                                .arg(field.maximum));
             }
         }
     }
@@ -492,16 +495,17 @@ QString CheckStateFileContents(const StateFileContents& contents) {
             !std::all_of(name.begin(), name.end(),
                          [](QChar ch) { return IsTextCharacter(ch.unicode()); }) ||
             name != name.trimmed()) {
-            return QStringLiteral("the zone name of %1 is not one a state file can hold")
-                .arg(QString::fromLatin1(DateSetKeys[set]));
+            return Fail(QStringLiteral("the zone name of %1 is not one a state file can hold")
+                            .arg(QString::fromLatin1(DateSetKeys[set])));
         }
         const int minute = contents.dateSets[set].typedMinute;
         if (minute < -1 || minute >= MinutesPerDay) {
-            return QStringLiteral("the typed time of %1 is %2 minutes after midnight, not between "
-                                  "0 and %3")
-                .arg(QString::fromLatin1(DateSetKeys[set]))
-                .arg(minute)
-                .arg(MinutesPerDay - 1);
+            return Fail(
+                QStringLiteral("the typed time of %1 is %2 minutes after midnight, not between "
+                               "0 and %3")
+                    .arg(QString::fromLatin1(DateSetKeys[set]))
+                    .arg(minute)
+                    .arg(MinutesPerDay - 1));
         }
     }
     return {};
@@ -517,9 +521,9 @@ QByteArray FormatStateFile(const StateFileContents& contents) {
     return bytes + FormatKeyedLines(contents);
 }
 
-QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents) {
+Expected<StateFileContents> ParseStateFile(const QByteArray& bytes) {
     if (bytes.size() > MaxFileSize) {
-        return QStringLiteral("The file is larger than %1 bytes.").arg(MaxFileSize);
+        return Fail(QStringLiteral("The file is larger than %1 bytes.").arg(MaxFileSize));
     }
     const std::vector<QByteArrayView> lines = SplitLines(bytes);
     StateFileContents read;
@@ -529,79 +533,83 @@ QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents) {
         const bool last = lineNumber == FullLineCount;
         if (i >= lines.size() || (last && lines[i].trimmed().isEmpty())) {
             if (lineNumber <= MinimumLineCount) {
-                return QStringLiteral("The file ends after line %1; a state file has %2 lines.")
-                    .arg(lines.size())
-                    .arg(FullLineCount);
+                return Fail(
+                    QStringLiteral("The file ends after line %1; a state file has %2 lines.")
+                        .arg(lines.size())
+                        .arg(FullLineCount));
             }
             read.divisorIndex[1] = read.divisorIndex[0];
             break;
         }
         if (lines[i].size() > MaxLineLength) {
-            return QStringLiteral("Line %1 is longer than %2 characters.")
-                .arg(lineNumber)
-                .arg(MaxLineLength);
+            return Fail(QStringLiteral("Line %1 is longer than %2 characters.")
+                            .arg(lineNumber)
+                            .arg(MaxLineLength));
         }
-        const QString problem = ReadField(lines[i], lineNumber, fields[i]);
-        if (!problem.isEmpty()) {
-            return problem + QLatin1Char('.');
+        const Status field = ReadField(lines[i], lineNumber, fields[i]);
+        if (!field) {
+            return Fail(field.error() + QLatin1Char('.'));
         }
     }
-    if (const QString problem = ParseKeyedLines(lines, FullLineCount, read); !problem.isEmpty()) {
-        return problem;
+    if (const Status keyed = ParseKeyedLines(lines, FullLineCount, read); !keyed) {
+        return Fail(keyed.error());
     }
-    contents = read;
-    return {};
+    return read;
 }
 
-QString WriteStateFile(const QString& path, const StateFileContents& contents) {
-    return WriteStateFile(path, contents, [](QFileDevice& file, const QByteArray& bytes) {
-        return file.write(bytes) == bytes.size() ? QString() : file.errorString();
+Status WriteStateFile(const QString& path, const StateFileContents& contents) {
+    return WriteStateFile(path, contents, [](QFileDevice& file, const QByteArray& bytes) -> Status {
+        if (file.write(bytes) != bytes.size()) {
+            return Fail(file.errorString());
+        }
+        return {};
     });
 }
 
-QString WriteStateFile(const QString& path, const StateFileContents& contents,
-                       const StateFileWriter& writer) {
-    const QString problem = CheckStateFileContents(contents);
-    if (!problem.isEmpty()) {
-        return QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), problem);
+Status WriteStateFile(const QString& path, const StateFileContents& contents,
+                      const StateFileWriter& writer) {
+    if (const Status check = CheckStateFileContents(contents); !check) {
+        return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), check.error()));
     }
-    if (const QString special = NotARegularFile(path); !special.isEmpty()) {
-        return QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), special);
+    if (const Status regular = NotARegularFile(path); !regular) {
+        return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), regular.error()));
     }
     // The bytes go to a temporary file beside the old one, which replaces it only once they
     // are all on the disk; a failure, or the end of the program, at any point before leaves
     // the old file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return QStringLiteral("Cannot save %1: %2").arg(NativePath(path), file.errorString());
+        return Fail(QStringLiteral("Cannot save %1: %2").arg(NativePath(path), file.errorString()));
     }
-    QString reason = writer(file, FormatStateFile(contents));
+    const Status written = writer(file, FormatStateFile(contents));
+    QString reason = written ? QString() : written.error();
     // commit() does not report a failure to write out the bytes still buffered, as on a full
     // disk, and would put an empty or cut-off file in place of the old one: flush them first.
-    if (reason.isEmpty() && (!file.flush() || !file.commit())) {
+    if (written && (!file.flush() || !file.commit())) {
         reason = file.errorString();
     }
-    if (!reason.isEmpty()) {
+    if (!written || !reason.isEmpty()) {
         file.cancelWriting();
-        return QStringLiteral("Cannot save %1: %2").arg(NativePath(path), reason);
+        return Fail(QStringLiteral("Cannot save %1: %2").arg(NativePath(path), reason));
     }
     return {};
 }
 
-QString ReadStateFile(const QString& path, StateFileContents& contents) {
+Expected<StateFileContents> ReadStateFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("Cannot open %1: %2").arg(NativePath(path), file.errorString());
+        return Fail(QStringLiteral("Cannot open %1: %2").arg(NativePath(path), file.errorString()));
     }
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        return QStringLiteral("Cannot read %1: %2").arg(NativePath(path), file.errorString());
+        return Fail(QStringLiteral("Cannot read %1: %2").arg(NativePath(path), file.errorString()));
     }
-    const QString problem = ParseStateFile(bytes, contents);
-    if (!problem.isEmpty()) {
-        return QStringLiteral("%1 is not a valid state file. %2").arg(NativePath(path), problem);
+    Expected<StateFileContents> contents = ParseStateFile(bytes);
+    if (!contents) {
+        return Fail(QStringLiteral("%1 is not a valid state file. %2")
+                        .arg(NativePath(path), contents.error()));
     }
-    return {};
+    return contents;
 }
 
 } // namespace orbivex

@@ -105,9 +105,9 @@ struct StateFileContents {
     bool operator==(const StateFileContents&) const = default;
 };
 
-// Checks that every value lies in its list's range and every year text can be stored;
-// "" or a description of the first value that does not.
-QString CheckStateFileContents(const StateFileContents& contents);
+// Checks that every value lies in its list's range and every year text can be stored, or
+// describes the first value that does not.
+Status CheckStateFileContents(const StateFileContents& contents);
 
 // The 44 lines of the file as bytes. Call only with contents that pass the check.
 // Characters a year text cannot carry in the file (outside Latin-1, line breaks and other
@@ -115,24 +115,23 @@ QString CheckStateFileContents(const StateFileContents& contents);
 // a leading quote, spaces at its ends) is written in double quotes.
 QByteArray FormatStateFile(const StateFileContents& contents);
 
-// Reads file bytes. Returns "" and fills `contents` only when the whole file is valid;
-// otherwise returns a description of the first fault and leaves `contents` as it was.
-QString ParseStateFile(const QByteArray& bytes, StateFileContents& contents);
+// Reads file bytes: the contents when the whole file is valid, otherwise a description of the
+// first fault.
+Expected<StateFileContents> ParseStateFile(const QByteArray& bytes);
 
-// Writes the file, replacing an existing one only once the new one is complete. Returns "" or
-// a description of the failure; on failure the old file is untouched.
-QString WriteStateFile(const QString& path, const StateFileContents& contents);
+// Writes the file, replacing an existing one only once the new one is complete, or describes
+// the failure; on failure the old file is untouched.
+Status WriteStateFile(const QString& path, const StateFileContents& contents);
 
-// How the bytes go into the temporary file that replaces the old one once complete: "" when
-// all of them were written, otherwise why not. WriteStateFile writes them at once; tests put
+// How the bytes go into the temporary file that replaces the old one once complete: success
+// when all of them were written, otherwise why not. WriteStateFile writes them at once; tests put
 // in a writer that fails part-way, as a full disk does, or stops there, as a killed program
 // does.
-using StateFileWriter = std::function<QString(QFileDevice& file, const QByteArray& bytes)>;
-QString WriteStateFile(const QString& path, const StateFileContents& contents,
-                       const StateFileWriter& writer);
+using StateFileWriter = std::function<Status(QFileDevice& file, const QByteArray& bytes)>;
+Status WriteStateFile(const QString& path, const StateFileContents& contents,
+                      const StateFileWriter& writer);
 
-// Reads the file; "" and the filled contents, or a description of the failure with `contents`
-// unchanged.
-QString ReadStateFile(const QString& path, StateFileContents& contents);
+// Reads the file: its contents, or a description of the failure.
+Expected<StateFileContents> ReadStateFile(const QString& path);
 
 } // namespace orbivex

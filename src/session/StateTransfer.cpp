@@ -19,7 +19,7 @@ StateFileContents ToStateFile(const ProgramState& state) {
         if (!from.zoneName.isEmpty()) {
             // For a reader that knows only the list: the entry of the zone's offset that day.
             to.timezoneIndex =
-                InputDateToAJDate(from, state.zones) >= 0
+                InputDateToAJDate(from, state.zones)
                     ? DefaultTimezoneIndex(state.zones.list, ZoneOffsetMinutes(from, state.zones))
                     : 0;
         }
@@ -41,10 +41,9 @@ StateFileContents ToStateFile(const ProgramState& state) {
     return contents;
 }
 
-QString SaveState(const QString& path, const ProgramState& state) {
-    const QString error = WriteStateFile(path, ToStateFile(state));
-    if (!error.isEmpty()) {
-        return error;
+Status SaveState(const QString& path, const ProgramState& state) {
+    if (Status written = WriteStateFile(path, ToStateFile(state)); !written) {
+        return written;
     }
     WriteInnerPlanetAspectDisplayToRegistry(state.settings);
     WriteShowOnlyEarthAspectsToRegistry(state.settings);
@@ -99,13 +98,12 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
     SetUpTimezoneComboBoxes(state.zones, state.dateSets, settings.northAmericanZones, true);
 }
 
-QString LoadState(const QString& path, ProgramState& state) {
-    StateFileContents contents;
-    const QString error = ReadStateFile(path, contents);
-    if (!error.isEmpty()) {
-        return error;
+Status LoadState(const QString& path, ProgramState& state) {
+    const Expected<StateFileContents> contents = ReadStateFile(path);
+    if (!contents) {
+        return Fail(contents.error());
     }
-    ApplyStateFile(contents, state);
+    ApplyStateFile(*contents, state);
     return {};
 }
 
@@ -127,7 +125,7 @@ ComputeOutcome ComputeAfterLoad(ProgramState& state, const ComputeContext& conte
     } else {
         state.mode = WorldTransits;
     }
-    if (InputDateToAJDate(state.dateSets[dateSet], state.zones) > 0.0) {
+    if (InputDateToAJDate(state.dateSets[dateSet], state.zones)) {
         return Compute(state, context);
     }
     return StartFresh(state, context, now);

@@ -15,12 +15,12 @@ namespace orbivex {
 StateFileContents ToStateFile(const ProgramState& state);
 
 // Writes the state file (replacing an old one only when the new one is complete) and stores
-// the three display options in the registry. "" on success, otherwise what went wrong.
-QString SaveState(const QString& path, const ProgramState& state);
+// the three display options in the registry; otherwise says what went wrong.
+Status SaveState(const QString& path, const ProgramState& state);
 
 // Reads a state file and applies it. A file that cannot be read, or holds a value out of
-// range, changes nothing and gives the description of the fault; "" on success.
-QString LoadState(const QString& path, ProgramState& state);
+// range, changes nothing and gives the description of the fault.
+Status LoadState(const QString& path, ProgramState& state);
 
 // Applies contents that were read whole: dates, mode options, step unit and configuration;
 // then re-reads the display options from the registry and rebuilds the time-zone lists.

@@ -122,7 +122,7 @@ void Apply(Fields& f, int unit, bool forward) {
 void CorrectDay(DateSet& dateSet, const TimeZones& zones) {
     while (dateSet.dayIndex >= 29) {
         DateSet trial = dateSet;
-        if (InputDateToAJDate(trial, zones) >= 0.0) {
+        if (InputDateToAJDate(trial, zones)) {
             return;
         }
         --dateSet.dayIndex;
@@ -206,7 +206,7 @@ WorldStepOutcome StepWorldDate(ProgramState& state, const ComputeContext& contex
     const DateSet remembered = world;
     outcome.step = StepDateSet(world, state.zones, unitIndex, forward);
     outcome.compute = Compute(state, context);
-    if (state.ChartJulianDays[WorldDate] < 0.0) {
+    if (!outcome.compute && outcome.compute.error().dateSet == WorldDate) {
         world.hourIndex = remembered.hourIndex;
         world.typedMinute = remembered.typedMinute;
         world.monthIndex = remembered.monthIndex;

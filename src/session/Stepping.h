@@ -64,8 +64,8 @@ struct WorldStepOutcome {
 
 // One Forward (forward true) or Back step of the world date: remembers the world date's hour,
 // month, day and year text, applies the unit, computes, and puts
-// the remembered values back when the world date then does not convert (ChartJulianDays[0]
-// negative). In natal aspects and synastry, which do not show the world date, nothing happens.
+// the remembered values back when the world date then does not convert. In natal aspects and
+// synastry, which do not show the world date, nothing happens.
 WorldStepOutcome StepWorldDate(ProgramState& state, const ComputeContext& context, int unitIndex,
                                bool forward);
 

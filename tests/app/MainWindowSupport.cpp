@@ -71,7 +71,7 @@ ProgramState ReferenceChart(const frmMain& window) {
     reference.radians = window.state.radians;
     const ComputeOutcome outcome =
         Compute(reference, ComputeContext{*window.ephemeris(), window.texts()});
-    EXPECT_TRUE(outcome.ok()) << outcome.dateError.message.toStdString();
+    EXPECT_TRUE(outcome) << outcome.error().message.toStdString();
     return reference;
 }
 

@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, TheUserStateFileBringsBackANatalChart) {
     saved.stepUnitIndex = 3;
     saved.settings.orbPositions[0] = 8;
     QDir().mkpath(StateFolder());
-    ASSERT_EQ(SaveState(StateFolder() + QStringLiteral("/orbx.usr"), saved), QString());
+    ASSERT_EQ(MessageOf(SaveState(StateFolder() + QStringLiteral("/orbx.usr"), saved)), QString());
 
     Start();
     EXPECT_TRUE(window->optNatal[1]->isChecked());
@@ -209,11 +209,11 @@ TEST_F(MainWindowTest, QuitAsksAndSavesOnlyOnYes) {
     dialogs.QueueAnswer(Answer::Yes);
     window->cmdQuit->click();
     EXPECT_TRUE(window->blnEnded);
-    StateFileContents written;
-    ASSERT_EQ(ReadStateFile(path, written), QString());
-    EXPECT_EQ(written.dateSets[FirstBirthdate].yearText, QStringLiteral("1970"));
-    EXPECT_EQ(written.dateSets[FirstBirthdate].dayIndex, 20);
-    EXPECT_EQ(written.SelectedMode(), WorldTransits);
+    const Expected<StateFileContents> written = ReadStateFile(path);
+    ASSERT_EQ(MessageOf(written), QString());
+    EXPECT_EQ(written->dateSets[FirstBirthdate].yearText, QStringLiteral("1970"));
+    EXPECT_EQ(written->dateSets[FirstBirthdate].dayIndex, 20);
+    EXPECT_EQ(written->SelectedMode(), WorldTransits);
 }
 
 TEST_F(MainWindowTest, QuitThatCannotSaveKeepsTheProgramRunning) {

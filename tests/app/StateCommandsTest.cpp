@@ -32,11 +32,11 @@ TEST_F(MainWindowTest, SaveWritesTheUserStateFileAndSaysSo) {
     Start();
     EnterDate(SecondBirthdate, QStringLiteral("1985"), 2, 28, 40, 26);
     window->cmdSave->click();
-    StateFileContents written;
-    ASSERT_EQ(ReadStateFile(window->UserStateFile(), written), QString());
-    EXPECT_EQ(written.dateSets[SecondBirthdate].yearText, QStringLiteral("1985"));
-    EXPECT_EQ(written.dateSets[SecondBirthdate].hourIndex, 40);
-    EXPECT_EQ(written.dateSets[WorldDate].yearText, QStringLiteral("2024"));
+    const Expected<StateFileContents> written = ReadStateFile(window->UserStateFile());
+    ASSERT_EQ(MessageOf(written), QString());
+    EXPECT_EQ(written->dateSets[SecondBirthdate].yearText, QStringLiteral("1985"));
+    EXPECT_EQ(written->dateSets[SecondBirthdate].hourIndex, 40);
+    EXPECT_EQ(written->dateSets[WorldDate].yearText, QStringLiteral("2024"));
     ASSERT_EQ(dialogs.CountOf(Kind::PopUp), 2u); // after "Loading data ..."
     const auto note = dialogs.CallsOf(Kind::PopUp)[1];
     EXPECT_EQ(note.text, window->texts().ProgramText(128));
@@ -120,8 +120,8 @@ TEST_F(MainWindowTest, SaveAsAsksBeforeReplacingAFileTheDialogDidNotNameAndSpare
         }
     }
     EXPECT_FALSE(QFileInfo::exists(keep + QStringLiteral("..pat")));
-    StateFileContents written;
-    EXPECT_EQ(ReadStateFile(kept, written), QString()); // replaced once the user agreed
+    const Expected<StateFileContents> written = ReadStateFile(kept);
+    EXPECT_EQ(MessageOf(written), QString()); // replaced once the user agreed
     for (const SpecialFile& special : specials) {
         EXPECT_TRUE(StillSpecial(special)) << special.what.toStdString();
     }
@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, LoadAppliesAGoodFileAndABrokenOneChangesNothing) {
     saved.mode = NatalFirst;
     saved.settings.orbPositions[Index(Conjunction) - 1] = 3;
     const QString good = StateFolder() + QStringLiteral("/good.pat");
-    ASSERT_EQ(SaveState(good, saved), QString());
+    ASSERT_EQ(MessageOf(SaveState(good, saved)), QString());
 
     dialogs.QueueFileName(good);
     window->cmdLoadState->click();

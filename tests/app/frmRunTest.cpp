@@ -192,7 +192,7 @@ TEST(RunWindowPlacement, BesideTheMainWindow) {
 // Run command asks the run window, a find shows its message and offers the run window again.
 TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     Ephemeris ephemeris(test::ProgramFolder());
-    ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), "");
+    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))), "");
     ProgramState state;
     state.zones = MakeTimeZones(0, false);
     state.mode = WorldTransits;

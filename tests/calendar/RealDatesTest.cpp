@@ -74,7 +74,7 @@ TEST(NamedZones, RealHistoricalOffsets) {
         const double universal = static_cast<double>(QDate(c.year, c.month, c.day).toJulianDay()) -
                                  0.5 +
                                  (c.hours * 3600 + c.minutes * 60 - c.offsetSeconds) / 86400.0;
-        EXPECT_NEAR(InputDateToAJDate(set, zones), universal, 1e-9);
+        EXPECT_NEAR(InputDateToAJDate(set, zones).value(), universal, 1e-9);
     }
 }
 
@@ -96,9 +96,8 @@ TEST(NamedZones, NotesNameTheChoiceAndUnknownZonesAreDateErrors) {
 
     DateSet unknown = DateSetOf(ZoneCases[0]);
     SetZoneText(unknown, QStringLiteral("Mars/Olympus_Mons"));
-    const double code = InputDateToAJDate(unknown, MakeTimeZones(0, false));
-    EXPECT_EQ(code, DateUnknownZone);
-    EXPECT_EQ(ReportDateError(texts, WorldDate, code).message,
+    EXPECT_EQ(InputDateToAJDate(unknown, MakeTimeZones(0, false)), Fail(DateError::UnknownZone));
+    EXPECT_EQ(ReportDateError(texts, WorldDate, DateError::UnknownZone).message,
               QStringLiteral("World date names an unknown zone."));
     EXPECT_FALSE(IsZoneName(QStringLiteral("Mars")));
     EXPECT_TRUE(IsZoneName(QStringLiteral("Asia/Kolkata")));
@@ -138,9 +137,9 @@ TEST(JulianCalendar, DayNumbersOfRecordedDates) {
         set.dayIndex = c.day;
         set.calendar = c.calendar;
         SetMinuteOfDay(set, 0);
-        const double local = InputDateToLocalJD(set);
+        const Expected<double, DateError> local = InputDateToLocalJD(set);
         if (c.jdn == 0) {
-            EXPECT_EQ(local, DateDoesNotExist);
+            EXPECT_EQ(local, Fail(DateError::DoesNotExist));
             continue;
         }
         EXPECT_EQ(local, c.jdn);

@@ -1,4 +1,5 @@
 #include "cli/CliRun.h"
+#include "common/TestSupport.h"
 #include "session/StateTransfer.h"
 
 #include <QJsonArray>
@@ -85,7 +86,7 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
     const QString path = folder.filePath(QStringLiteral("off.pat"));
     orbivex::ProgramState state;
     state.settings.orbPositions[orbivex::Index(orbivex::Square) - 1] = 0;
-    ASSERT_EQ(orbivex::WriteStateFile(path, orbivex::ToStateFile(state)), QString());
+    ASSERT_EQ(MessageOf(orbivex::WriteStateFile(path, orbivex::ToStateFile(state))), QString());
     const CliResult off = Aspectarian(mercuryEarth + QStringList{QStringLiteral("--state"), path});
     ASSERT_EQ(off.exitCode, 0) << off.err.toStdString();
     EXPECT_FALSE(off.out.contains(QStringLiteral(" square ")));
@@ -98,7 +99,7 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
     // The calendar of a state file reads and writes the days; --calendar goes before it.
     const QString julian = folder.filePath(QStringLiteral("julian.pat"));
     orbivex::SetCalendar(state.dateSets, orbivex::CalendarChoice::Julian);
-    ASSERT_EQ(orbivex::WriteStateFile(julian, orbivex::ToStateFile(state)), QString());
+    ASSERT_TRUE(orbivex::WriteStateFile(julian, orbivex::ToStateFile(state)));
     const QStringList february1500{QStringLiteral("--from"),  QStringLiteral("1500-02-27"),
                                    QStringLiteral("--to"),    QStringLiteral("1500-02-27"),
                                    QStringLiteral("--state"), julian};

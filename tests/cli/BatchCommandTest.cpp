@@ -115,7 +115,8 @@ TEST(BatchCommand, BadLinesGiveErrorRecordsAndTheRunGoesOn) {
         {R"({"id": 4, "mode": "natal1", "world": "2024-01-01"})", 4, u"needs the date birth1"_s},
         {R"({"id": 5, "mode": "weekly", "world": "2024-01-01"})", 5, u"unknown mode 'weekly'"_s},
         {R"({"id": 6, "mode": "world", "world": "2024-02-30"})", 6, u"does not exist"_s},
-        {R"({"id": 7, "mode": "world", "world": "2024-01-01 25:00"})", 7, u"25:00 does not exist"_s},
+        {R"({"id": 7, "mode": "world", "world": "2024-01-01 25:00"})", 7,
+         u"25:00 does not exist"_s},
         {R"({"id": 8, "mode": "world", "world": 2024})", 8, u"\"world\" must be"_s},
         {R"({"id": 9, "mode": "world", "world": "2800-01-01"})", 9, u"World date"_s},
     };
@@ -193,4 +194,30 @@ TEST(BatchCommand, RefusesBadOptionsAndInputs) {
     EXPECT_EQ(orbivex::test::ReadAll(out), "old\n");
     EXPECT_EQ(Batch(R"({"mode": "world", "world": "2024-03-20"})", {u"--out"_s, out}).exitCode, 0);
     EXPECT_TRUE(orbivex::test::ReadAll(out).startsWith(R"({"aspects":)"));
+}
+
+TEST(BatchCommand, MalformedCsvHeadersAndRowsAreNamed) {
+    // A header that cannot be read stops the command with a usage error.
+    const std::pair<QByteArray, QString> headers[] = {
+        {"id,\"world\r\n", u"the CSV header is not closed"_s},
+        {"id,\"world\"x\r\n", u"Field 2 has text after its closing quote."_s},
+        {"world,World\r\n", u"the header names the column 'world' twice"_s},
+        {"name,date\r\n", u"the first line is neither a JSON object nor a CSV header"_s},
+    };
+    for (const auto& [input, message] : headers) {
+        const CliResult run = Batch(input, {u"--mode"_s, u"world"_s});
+        EXPECT_EQ(run.exitCode, 2) << input.constData();
+        EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+    }
+    // A row that cannot be read gets its error record; the rows around it are charted.
+    const CliResult run = Batch("id,world\r\n"
+                                "a,2024-03-20\r\n"
+                                "b,\"2024-03-20\"x\r\n"
+                                "c,\"2024-03-20\r\n",
+                                {u"--mode"_s, u"world"_s});
+    const std::vector<QJsonObject> records = Records(run);
+    ASSERT_EQ(records.size(), 3U) << run.err.toStdString();
+    EXPECT_EQ(records[0][u"id"_s], u"a"_s);
+    EXPECT_EQ(records[1][u"error"_s], u"Field 2 has text after its closing quote."_s);
+    EXPECT_EQ(records[2][u"error"_s], u"A quoted field is not closed."_s);
 }

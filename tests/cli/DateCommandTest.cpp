@@ -38,12 +38,12 @@ QJsonObject JsonOf(const CliResult& run) {
     return QJsonDocument::fromJson(run.out.toUtf8()).object();
 }
 
-// The date-error message the program shows for the world date and this code.
-QString DateErrorMessage(int code) {
+// The date-error message the program shows for the world date and this error.
+QString DateErrorMessage(DateError error) {
     ProgramTexts texts;
     const int loaded = texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat"));
     EXPECT_GT(loaded, 0);
-    return ReportDateError(texts, WorldDate, code).message;
+    return ReportDateError(texts, WorldDate, error).message;
 }
 
 } // namespace
@@ -114,7 +114,7 @@ TEST(DateCommand, AnIncompleteDateGivesTheProgramsMessage) {
     const CliResult run = RunDate(Date("", "1", "1"));
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.out, u""_s);
-    EXPECT_EQ(run.err, DateErrorMessage(DateIncomplete) + QLatin1Char('\n'));
+    EXPECT_EQ(run.err, DateErrorMessage(DateError::Incomplete) + QLatin1Char('\n'));
 }
 
 TEST(DateCommand, BadOptionsAreUsageErrorsThatSayWhatIsWrong) {

@@ -71,7 +71,7 @@ TEST(DurationsCommand, NatalReportAndAChartWithoutAspects) {
     state.settings.orbPositions.fill(0);
     state.settings.orbPositions[7] = 1;
     const QString path = folder.filePath(QStringLiteral("no-orbs.pat"));
-    ASSERT_EQ(orbivex::SaveState(path, state), "");
+    ASSERT_EQ(MessageOf(orbivex::SaveState(path, state)), "");
     const CliResult none = Durations({u"--state"_s, path});
     ASSERT_EQ(none.exitCode, 0) << none.err.toStdString();
     EXPECT_TRUE(none.out.endsWith(

@@ -71,7 +71,8 @@ TEST(PositionsCommand, TextShowsTheJulianDateAndEachBodyInThreeForms) {
     EXPECT_EQ(lines[0], QStringLiteral("JD 2451545.000000"));
 
     Ephemeris ephemeris(test::ProgramFolder());
-    ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), QString());
+    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+              QString());
     for (BodyIndex body : AllBodies) {
         const QStringList fields = Fields(lines[BodyNumber(body)]);
         ASSERT_EQ(fields.size(), 5) << lines[BodyNumber(body)].toStdString();

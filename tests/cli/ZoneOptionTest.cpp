@@ -63,22 +63,22 @@ TEST(DateOption, EveryCommandGivesTheWindowsMessageForADateThatDoesNotConvert) {
         const char* year;
         const char* month;
         const char* day;
-        int code;
+        orbivex::DateError error;
     } faults[] = {
-        {"0", "1", "1", orbivex::DateBeforeYearOne},
-        {"-500", "3", "1", orbivex::DateBeforeYearOne},
-        {"2800", "1", "1", orbivex::DateFromYear2800},
-        {"20000000000000000000", "1", "1", orbivex::DateFromYear2800},
-        {"2023", "2", "29", orbivex::DateDoesNotExist},
+        {"0", "1", "1", orbivex::DateError::BeforeYearOne},
+        {"-500", "3", "1", orbivex::DateError::BeforeYearOne},
+        {"2800", "1", "1", orbivex::DateError::FromYear2800},
+        {"20000000000000000000", "1", "1", orbivex::DateError::FromYear2800},
+        {"2023", "2", "29", orbivex::DateError::DoesNotExist},
     };
     for (const auto& fault : faults) {
         const QString day = QStringLiteral("%1-%2-%3")
                                 .arg(QString::fromUtf8(fault.year), QString::fromUtf8(fault.month),
                                      QString::fromUtf8(fault.day));
         const QString world =
-            orbivex::ReportDateError(texts, orbivex::WorldDate, fault.code).message;
+            orbivex::ReportDateError(texts, orbivex::WorldDate, fault.error).message;
         const QString birth =
-            orbivex::ReportDateError(texts, orbivex::FirstBirthdate, fault.code).message;
+            orbivex::ReportDateError(texts, orbivex::FirstBirthdate, fault.error).message;
         const std::pair<QStringList, QString> runs[] = {
             {{u"positions"_s, u"--date"_s, day}, world},
             {{u"positions"_s, u"--from"_s, day, u"--days"_s, u"3"_s}, world},

@@ -24,10 +24,16 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 #include "core/Bodies.h"
 #include "core/ChartMode.h"
+#include "support/Expected.h"
 
 #include <optional>
 
 namespace orbivex {
+
+// The message of a failed result; "" for success.
+template <typename T> QString MessageOf(const Expected<T>& result) {
+    return result ? QString() : result.error();
+}
 
 // Modes, aspect kinds and bodies print as their numbers in failure messages and traces.
 inline std::ostream& operator<<(std::ostream& os, ChartMode mode) {

@@ -32,7 +32,8 @@ OrbTable Orbs() {
 class ChartTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
     }
 
     ChartRequest Request(ChartMode mode) const {

@@ -39,7 +39,8 @@ double ArcsecondsApart(double radians, double degrees) {
 // A loaded ephemeris on the program folder, where the build writes the Pluto table.
 Ephemeris LoadedEphemeris() {
     Ephemeris ephemeris(test::ProgramFolder());
-    EXPECT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), QString());
+    EXPECT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+              QString());
     return ephemeris;
 }
 
@@ -129,7 +130,7 @@ TEST(PlutoTable, SeamRuleInBothDirectionsOnACraftedTable) {
     // Forward: entry i = 0.25° + i/2°, so entry 719 is 359.75° and entry 720 is 0.25°.
     ASSERT_TRUE(WriteTable(folder.filePath(file), PlutoTableEntries,
                            [](int i) { return std::fmod(0.25 + 0.5 * i, 360.0); }));
-    ASSERT_EQ(ephemeris.LoadPlutoTable(file), QString());
+    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(file)), QString());
     EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 719.25)), 359.875, 1e-9);
     EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 719.5)), 0.0, 1e-9);
     EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 719.75)), 0.125, 1e-9);
@@ -137,7 +138,7 @@ TEST(PlutoTable, SeamRuleInBothDirectionsOnACraftedTable) {
     // Backward: entry i = 0.25° - i/2°, so entry 0 is 0.25° and entry 1 is 359.75°.
     ASSERT_TRUE(WriteTable(folder.filePath(file), PlutoTableEntries,
                            [](int i) { return std::fmod(360.25 - 0.5 * (i % 720), 360.0); }));
-    ASSERT_EQ(ephemeris.LoadPlutoTable(file), QString());
+    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(file)), QString());
     EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 0.25)), 0.125, 1e-9);
     EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 0.5)), 0.0, 1e-9);
     EXPECT_NEAR(RadiansToDegrees(ephemeris.PositionOfBody(Pluto, first + 0.75)), 359.875, 1e-9);
@@ -151,7 +152,7 @@ TEST(PlutoTable, ABrokenTableNamesTheProblemAndKeepsThePreviousTable) {
     ASSERT_FALSE(good.isEmpty());
     ASSERT_TRUE(test::WriteAll(folder.filePath(QStringLiteral("good.slx")), good));
     Ephemeris ephemeris(folder.path());
-    ASSERT_EQ(ephemeris.LoadPlutoTable(QStringLiteral("good.slx")), QString());
+    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QStringLiteral("good.slx"))), QString());
     const double before = ephemeris.PositionOfBody(Pluto, 2451545.0);
 
     QByteArray badCode = good;
@@ -189,7 +190,7 @@ TEST(PlutoTable, ABrokenTableNamesTheProblemAndKeepsThePreviousTable) {
     for (const Case& c : cases) {
         const QString name = QString::fromLatin1(c.name);
         ASSERT_TRUE(test::WriteAll(folder.filePath(name), c.bytes));
-        const QString error = ephemeris.LoadPlutoTable(name);
+        const QString error = MessageOf(ephemeris.LoadPlutoTable(name));
         if (*c.error == '\0') {
             EXPECT_EQ(error, QString()) << c.name;
         } else {
@@ -200,17 +201,17 @@ TEST(PlutoTable, ABrokenTableNamesTheProblemAndKeepsThePreviousTable) {
         EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 2451545.0), before) << c.name;
     }
 
-    const QString missing = ephemeris.LoadPlutoTable(QStringLiteral("missing.slx"));
+    const QString missing = MessageOf(ephemeris.LoadPlutoTable(QStringLiteral("missing.slx")));
     EXPECT_TRUE(missing.contains(QStringLiteral("was not found"))) << missing.toStdString();
     // A folder where the file should be cannot be read, even by an administrator.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder.slx")));
-    const QString unreadable = ephemeris.LoadPlutoTable(QStringLiteral("folder.slx"));
+    const QString unreadable = MessageOf(ephemeris.LoadPlutoTable(QStringLiteral("folder.slx")));
     EXPECT_TRUE(unreadable.contains(QStringLiteral("cannot be read"))) << unreadable.toStdString();
     EXPECT_EQ(ephemeris.PositionOfBody(Pluto, 2451545.0), before);
     EXPECT_EQ(ephemeris.NumBodies(), 9);
 
     Ephemeris fresh(folder.path());
-    EXPECT_NE(fresh.LoadPlutoTable(QStringLiteral("bad.slx")), QString());
+    EXPECT_NE(MessageOf(fresh.LoadPlutoTable(QStringLiteral("bad.slx"))), QString());
     EXPECT_FALSE(fresh.PlutoTableLoaded());
     EXPECT_EQ(fresh.NumBodies(), 8);
     EXPECT_EQ(fresh.PositionOfBody(Pluto, 2451545.0), NoPosition);

@@ -34,7 +34,8 @@ AspectarianRequest Request(double from, double to, std::initializer_list<BodyInd
 class ExactAspectsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
     }
 
     // The separation minus the angle, signed, at the nearer of +angle and -angle.

@@ -271,9 +271,9 @@ TEST(ImageExport, FailedWritesKeepExistingFiles) {
     const QString garbage = folder.filePath(QStringLiteral("garbage.bmp"));
     ASSERT_TRUE(test::WriteAll(old, "previous image"));
     ASSERT_TRUE(test::WriteAll(garbage, "not an image"));
-    QString message;
-    EXPECT_FALSE(ConvertGraphicsFile(garbage, old, true, true, message));
-    EXPECT_FALSE(message.isEmpty());
+    const Status converted = ConvertGraphicsFile(garbage, old, true, true);
+    ASSERT_FALSE(converted);
+    EXPECT_FALSE(converted.error().isEmpty());
     EXPECT_EQ(test::ReadAll(old), QByteArray("previous image"));
     EXPECT_TRUE(QFileInfo::exists(garbage));
 }

@@ -32,9 +32,9 @@ TEST(ImageFileSafety, AFullDiskKeepsTheImagesThatWereThere) {
     QTemporaryDir work;
     const QString bitmap = work.filePath(QStringLiteral("chart.bmp"));
     ASSERT_TRUE(image.save(bitmap, "BMP"));
-    QString message;
-    EXPECT_FALSE(ConvertGraphicsFile(bitmap, names.png, true, true, message));
-    EXPECT_FALSE(message.isEmpty());
+    const Status converted = ConvertGraphicsFile(bitmap, names.png, true, true);
+    ASSERT_FALSE(converted);
+    EXPECT_FALSE(converted.error().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(bitmap)) << "the source went although nothing was converted";
 
     const ProgramTexts texts = ProgramTexts::FromEntries({{134, QStringLiteral("Saved as")}});
@@ -60,9 +60,9 @@ TEST(ImageFileSafety, OnlyARegularFileIsReplaced) {
         SCOPED_TRACE(special.what.toStdString());
         const QString refusal =
             QStringLiteral("Cannot write %1: it is a %2.").arg(special.path, special.kindWords);
-        QString message;
-        EXPECT_FALSE(ConvertGraphicsFile(bitmap, special.path, false, true, message));
-        EXPECT_EQ(message + QLatin1Char('.'), refusal);
+        EXPECT_EQ(MessageOf(ConvertGraphicsFile(bitmap, special.path, false, true)) +
+                      QLatin1Char('.'),
+                  refusal);
 
         // Through "Save as": no question, no bitmap in its place, and the reason.
         test::ScriptedDialogs dialogs;

@@ -126,8 +126,7 @@ TEST_F(VectorExportTest, FilesAreWrittenWholeAndOnlyOverRegularFiles) {
         return SaveSvgFile(svg, path, texts).result == ImageSaveResult::Saved;
     };
     const auto writePdf = [&](const QString& path) {
-        QString message;
-        return WriteChartSheetPdf(sheet, texts, path, message);
+        return WriteChartSheetPdf(sheet, texts, path).has_value();
     };
     for (const auto& [extension, write] :
          std::vector<std::pair<QString, std::function<bool(const QString&)>>>{
@@ -175,8 +174,7 @@ TEST_F(VectorExportTest, SheetIsOneA4PageTitledWithTheChart) {
         EXPECT_EQ(sheet.dateLines.size(), mode == SynastryMode || mode == PersonalSecond ? 2 : 1);
         EXPECT_FALSE(sheet.listing.isEmpty());
         const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
-        QString message;
-        ASSERT_TRUE(WriteChartSheetPdf(sheet, texts, path, message)) << message.toStdString();
+        ASSERT_EQ(MessageOf(WriteChartSheetPdf(sheet, texts, path)), QString());
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray pdf = file.readAll();

@@ -37,7 +37,7 @@ void WaitFor(AspectarianFind& find) {
 class AspectarianFindTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_TRUE(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)));
     }
     Ephemeris ephemeris{ProgramFolder()};
 };

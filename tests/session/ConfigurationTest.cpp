@@ -170,23 +170,23 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     edit.controls.showOnlyOuter = true;
     edit.controls.showOnlyEarth = true;
     edit.SelectOrbPosition(Index(Conjunction) - 1, 12);
-    const auto refusal = edit.Accept(committed, orbs, summary);
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(*refusal, u"'Show only Earth aspects in chart' and\r\n"
-                        "'Show only outer planet aspects in chart'\r\n"
-                        "cannot both be checked."_s);
+    const Status refusal = edit.Accept(committed, orbs, summary);
+    ASSERT_FALSE(refusal);
+    EXPECT_EQ(refusal.error(), u"'Show only Earth aspects in chart' and\r\n"
+                               "'Show only outer planet aspects in chart'\r\n"
+                               "cannot both be checked."_s);
     EXPECT_EQ(committed, before);
     EXPECT_FALSE(edit.accepted());
 
     edit.controls.showOnlyEarth = false;
     edit.controls.boldfaceFactorPosition = 12; // not in the list
-    const auto fault = edit.Accept(committed, orbs, summary);
-    ASSERT_TRUE(fault);
-    EXPECT_EQ(*fault, u"The boldface factor is entry 12 of a list with entries 0 to 8."_s);
+    const Status fault = edit.Accept(committed, orbs, summary);
+    ASSERT_FALSE(fault);
+    EXPECT_EQ(fault.error(), u"The boldface factor is entry 12 of a list with entries 0 to 8."_s);
     EXPECT_EQ(committed, before);
 
     edit.controls.boldfaceFactorPosition = 0;
-    EXPECT_FALSE(edit.Accept(committed, orbs, summary));
+    EXPECT_TRUE(edit.Accept(committed, orbs, summary));
     EXPECT_TRUE(edit.accepted());
     EXPECT_EQ(committed.orbPositions[0], 12);
     EXPECT_TRUE(committed.showOnlyOuter);
@@ -243,7 +243,7 @@ TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
     EXPECT_EQ(MidpointOrbEntries()[defaults.midpointOrbPosition].text, QStringLiteral("0° 30'"));
     EXPECT_TRUE(defaults.useBoldface && defaults.boldfaceOneDegree && defaults.northAmericanZones);
     EXPECT_FALSE(defaults.showOnlyOuter || defaults.showOnlyEarth);
-    EXPECT_EQ(SettingsFault(defaults), u""_s);
+    EXPECT_EQ(MessageOf(SettingsFault(defaults)), u""_s);
 }
 
 TEST(ConfigurationRules, BoldfaceAndChartFilters) {
@@ -273,15 +273,16 @@ TEST(ConfigurationRules, BoldfaceAndChartFilters) {
 
 TEST(ConfigurationRules, SettingsFaultNamesTheValue) {
     ConfigurationSettings settings = WithOrbs({10, 9, 6, 7, 5, 4, 16, 1});
-    EXPECT_EQ(SettingsFault(settings),
+    EXPECT_EQ(MessageOf(SettingsFault(settings)),
               u"The orb of the Quincunx is entry 16 of a list with entries 0 to 15."_s);
     settings = ConfigurationSettings::Defaults();
     settings.synastryDivisorPosition = 5;
-    EXPECT_EQ(SettingsFault(settings),
+    EXPECT_EQ(MessageOf(SettingsFault(settings)),
               u"The proportion for synastry is entry 5 of a list with entries 0 to 4."_s);
     settings = ConfigurationSettings::Defaults();
     settings.colours[Index(Trine)] = 0x1000000;
-    EXPECT_EQ(SettingsFault(settings), u"The colour 16777216 of the Trine is not an RGB colour."_s);
+    EXPECT_EQ(MessageOf(SettingsFault(settings)),
+              u"The colour 16777216 of the Trine is not an RGB colour."_s);
 }
 
 TEST(ConfigurationMessages, QuestionsAndNoticesFromTheProgramTexts) {

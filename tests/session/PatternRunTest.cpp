@@ -270,7 +270,8 @@ struct RunController : ::testing::Test {
     std::vector<QString> events;
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
         state.zones = MakeTimeZones(0, false);
         state.mode = WorldTransits;
         state.stepUnitIndex = DayStep;
@@ -284,7 +285,7 @@ struct RunController : ::testing::Test {
             events.push_back(QStringLiteral("computed %1").arg(state.dateSets[WorldDate].dayIndex));
         };
         callbacks.stepFailed = [this](const RunStepResult& result) {
-            events.push_back(QStringLiteral("failed: ") + result.step.compute.dateError.message);
+            events.push_back(QStringLiteral("failed: ") + result.step.compute.error().message);
         };
         callbacks.found = [this](const RunStopResult& stop) {
             events.push_back(QStringLiteral("found: ") + stop.message);
@@ -357,7 +358,7 @@ TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
     PatternRunController* self = nullptr;
     bool steppingWhileRestored = false;
     callbacks.stepFailed = [&](const RunStepResult& result) {
-        events.push_back(QStringLiteral("failed: ") + result.step.compute.dateError.message);
+        events.push_back(QStringLiteral("failed: ") + result.step.compute.error().message);
         steppingWhileRestored = self->Stepping();
     };
     PatternRunController controller(state, ephemeris, texts, run, callbacks);

@@ -53,9 +53,10 @@ TEST(NotARegularFile, StateFilesReplaceOnlyRegularFiles) {
                                       QStringLiteral(".pat"), OtherExtension::Keep, QString()),
                   special.path);
         EXPECT_EQ(dialogs.CountOf(Kind::Question), 0u);
-        EXPECT_EQ(NotARegularFile(special.path), QStringLiteral("it is a ") + special.kindWords);
+        EXPECT_EQ(MessageOf(NotARegularFile(special.path)),
+                  QStringLiteral("it is a ") + special.kindWords);
         EXPECT_EQ(
-            WriteStateFile(special.path, test::SampleState(0)),
+            MessageOf(WriteStateFile(special.path, test::SampleState(0))),
             QStringLiteral("Cannot save %1: it is a %2.").arg(special.path, special.kindWords));
         EXPECT_TRUE(test::StillSpecial(special));
     }
@@ -65,8 +66,8 @@ TEST(NotARegularFile, StateFilesReplaceOnlyRegularFiles) {
     ASSERT_TRUE(test::WriteAll(file, "old"));
     ASSERT_TRUE(QFile::link(file, link));
     for (const QString& path : {folder.filePath(QStringLiteral("new.pat")), file, link}) {
-        EXPECT_EQ(NotARegularFile(path), QString());
-        EXPECT_EQ(WriteStateFile(path, test::SampleState(0)), QString());
+        EXPECT_EQ(MessageOf(NotARegularFile(path)), QString());
+        EXPECT_EQ(MessageOf(WriteStateFile(path, test::SampleState(0))), QString());
     }
     EXPECT_TRUE(QFileInfo(link).isSymLink());
 }

@@ -34,7 +34,7 @@ struct SavedState {
     QString path = dir.filePath(QStringLiteral("state.pat"));
     QByteArray bytes = FormatStateFile(SampleState(0));
 
-    SavedState() { EXPECT_EQ(WriteStateFile(path, SampleState(0)), QString()); }
+    SavedState() { EXPECT_EQ(MessageOf(WriteStateFile(path, SampleState(0))), QString()); }
 
     // What the folder holds besides the state file: the leftovers of a save.
     QStringList Others() const {
@@ -45,20 +45,20 @@ struct SavedState {
 
     void ExpectWhole() const {
         EXPECT_EQ(test::ReadAll(path), bytes);
-        StateFileContents read;
-        EXPECT_EQ(ReadStateFile(path, read), QString());
+        const Expected<StateFileContents> read = ReadStateFile(path);
+        EXPECT_EQ(MessageOf(read), QString());
         EXPECT_EQ(read, SampleState(0));
     }
 };
 
 // A write layer that lets `accepted` bytes through and then fails as a full disk does.
 StateFileWriter FailingAfter(qsizetype accepted) {
-    return [accepted](QFileDevice& file, const QByteArray& bytes) {
+    return [accepted](QFileDevice& file, const QByteArray& bytes) -> Status {
         const QByteArray part = bytes.first(std::min(accepted, bytes.size()));
         if (file.write(part) != part.size()) {
-            return file.errorString();
+            return Fail(file.errorString());
         }
-        return QString::fromLocal8Bit(std::strerror(ENOSPC));
+        return Fail(QString::fromLocal8Bit(std::strerror(ENOSPC)));
     };
 }
 
@@ -66,7 +66,8 @@ TEST(SavingSafely, AWriteFailingPartWayKeepsTheOldFile) {
     SavedState saved;
     const qsizetype size = FormatStateFile(SampleState(1)).size();
     for (const qsizetype accepted : {qsizetype{0}, qsizetype{1}, size / 2, size - 1, size}) {
-        const QString message = WriteStateFile(saved.path, SampleState(1), FailingAfter(accepted));
+        const QString message =
+            MessageOf(WriteStateFile(saved.path, SampleState(1), FailingAfter(accepted)));
         EXPECT_EQ(message, QStringLiteral("Cannot save %1: No space left on device")
                                .arg(QDir::toNativeSeparators(saved.path)))
             << accepted << " bytes written";
@@ -123,7 +124,7 @@ TEST(SavingSafely, AProgramKilledHalfWayThroughASaveLeavesTheOldFile) {
     saved.ExpectWhole();
 
     // Whatever the killed save left behind does not stand in the way of the next one.
-    ASSERT_EQ(WriteStateFile(saved.path, SampleState(1)), QString());
+    ASSERT_EQ(MessageOf(WriteStateFile(saved.path, SampleState(1))), QString());
     EXPECT_EQ(test::ReadAll(saved.path), FormatStateFile(SampleState(1)));
 }
 
@@ -153,10 +154,10 @@ TEST(SavingSafely, AFullDiskGivesAMessageAndKeepsTheOldFile) {
                      << "); AWriteFailingPartWayKeepsTheOldFile covers a full disk";
     }
     const QString path = disk.filePath(QStringLiteral("state.pat"));
-    ASSERT_EQ(WriteStateFile(path, SampleState(0)), QString());
+    ASSERT_EQ(MessageOf(WriteStateFile(path, SampleState(0))), QString());
     ASSERT_TRUE(disk.Fill());
 
-    const QString message = WriteStateFile(path, SampleState(1));
+    const QString message = MessageOf(WriteStateFile(path, SampleState(1)));
     EXPECT_EQ(message, QStringLiteral("Cannot save %1: No space left on device")
                            .arg(QDir::toNativeSeparators(path)));
     EXPECT_EQ(test::ReadAll(path), FormatStateFile(SampleState(0)));
@@ -166,7 +167,7 @@ TEST(SavingSafely, AFullDiskGivesAMessageAndKeepsTheOldFile) {
 
     // With room again the same save goes through.
     ASSERT_TRUE(disk.Empty());
-    EXPECT_EQ(WriteStateFile(path, SampleState(1)), QString());
+    EXPECT_EQ(MessageOf(WriteStateFile(path, SampleState(1))), QString());
     EXPECT_EQ(test::ReadAll(path), FormatStateFile(SampleState(1)));
 }
 
@@ -201,7 +202,7 @@ TEST(SavingSafely, AReadOnlyFolderGivesAMessageAndKeepsTheOldFile) {
     const QString folder = outer.filePath(QStringLiteral("read-only"));
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString path = folder + QStringLiteral("/state.pat");
-    ASSERT_EQ(WriteStateFile(path, SampleState(0)), QString());
+    ASSERT_EQ(MessageOf(WriteStateFile(path, SampleState(0))), QString());
     const bool superuser = geteuid() == 0;
     if (superuser) {
         // nobody reaches the folder through the outer one, and owns the folder and the file.
@@ -217,7 +218,7 @@ TEST(SavingSafely, AReadOnlyFolderGivesAMessageAndKeepsTheOldFile) {
     if (superuser) {
         ASSERT_EQ(SaveAsNobody(path, message), QProcess::NormalExit);
     } else {
-        message = WriteStateFile(path, SampleState(1));
+        message = MessageOf(WriteStateFile(path, SampleState(1)));
     }
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -261,8 +262,8 @@ TEST(SavingSafely, TheFileIsTheSameBytesInEveryLocale) {
     EXPECT_EQ(test::ReadAll(path), expected);
 
     // And what was written there reads back here.
-    StateFileContents read;
-    ASSERT_EQ(ReadStateFile(path, read), QString());
+    const Expected<StateFileContents> read = ReadStateFile(path);
+    ASSERT_EQ(MessageOf(read), QString());
     EXPECT_EQ(read, SampleState(0));
 }
 

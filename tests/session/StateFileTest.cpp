@@ -56,20 +56,10 @@ QByteArray FirstLines(int count) {
     return lines.mid(0, count).join('\n') + '\n';
 }
 
-// A destination that differs from everything a test file holds, to see that a failed read
-// leaves it alone.
-StateFileContents Sentinel() {
-    StateFileContents c;
-    c.dateSets[0].yearText = QStringLiteral("untouched");
-    c.stepUnitIndex = 4;
-    c.aspectColour[3] = 42;
-    return c;
-}
-
 TEST(StateFile, WritesTheExactBytes) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("state.pat"));
-    ASSERT_EQ(WriteStateFile(path, SampleContents()), QString());
+    ASSERT_EQ(MessageOf(WriteStateFile(path, SampleContents())), QString());
     EXPECT_EQ(test::ReadAll(path), SampleBytes);
     EXPECT_EQ(FormatStateFile(SampleContents()), SampleBytes);
 }
@@ -92,17 +82,17 @@ TEST(StateFile, RoundTripsEveryValue) {
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("round.pat"));
-    ASSERT_EQ(WriteStateFile(path, c), QString());
+    ASSERT_EQ(MessageOf(WriteStateFile(path, c)), QString());
     const QByteArray bytes = test::ReadAll(path);
     EXPECT_EQ(bytes.count("\r\n"), 44);
     EXPECT_TRUE(bytes.contains("\r\n\" 2,024 \"\r\n"));
     EXPECT_TRUE(bytes.startsWith(" 5 \r\n 17 \r\n19\xe9"
                                  "84\r\n"));
 
-    StateFileContents read;
-    ASSERT_EQ(ReadStateFile(path, read), QString());
+    Expected<StateFileContents> read;
+    ASSERT_EQ(MessageOf(read = ReadStateFile(path)), QString());
     EXPECT_EQ(read, c);
-    EXPECT_EQ(read.SelectedMode(), SynastryMode);
+    EXPECT_EQ(read->SelectedMode(), SynastryMode);
 }
 
 TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
@@ -116,8 +106,8 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
     EXPECT_EQ(bytes, SampleBytes + "calendar=auto\r\nzodiac=date\r\nworld.time=12:07\r\n"
                                    "birth2.time=00:59\r\n"
                                    "birth2.zone=America/Argentina/Buenos_Aires\r\n");
-    StateFileContents read;
-    ASSERT_EQ(ParseStateFile(bytes, read), QString());
+    Expected<StateFileContents> read;
+    ASSERT_EQ(MessageOf(read = ParseStateFile(bytes)), QString());
     EXPECT_EQ(read, c);
 
     struct Case {
@@ -134,16 +124,14 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"zodiac=sidereal\r\n", "Line 45 (zodiac)"},
     };
     for (const Case& k : cases) {
-        StateFileContents into = Sentinel();
-        const QString problem = ParseStateFile(SampleBytes + k.tail, into);
+        const QString problem = MessageOf(ParseStateFile(SampleBytes + k.tail));
         EXPECT_EQ(problem.isEmpty(), k.problem[0] == 0) << k.tail << problem.toStdString();
         if (!problem.isEmpty()) {
             EXPECT_TRUE(problem.startsWith(QString::fromUtf8(k.problem))) << problem.toStdString();
-            EXPECT_EQ(into, Sentinel());
         }
     }
     c.dateSets[1].typedMinute = MinutesPerDay;
-    EXPECT_NE(CheckStateFileContents(c), QString());
+    EXPECT_FALSE(CheckStateFileContents(c));
 }
 
 TEST(StateFile, YearTextThatCannotBeStoredDoesNotBreakTheFile) {
@@ -153,11 +141,11 @@ TEST(StateFile, YearTextThatCannotBeStoredDoesNotBreakTheFile) {
     c.dateSets[2].yearText = QStringLiteral("19\"84");         // an inner one can
     const QByteArray bytes = FormatStateFile(c);
     EXPECT_EQ(bytes.count("\r\n"), 44);
-    StateFileContents read;
-    ASSERT_EQ(ParseStateFile(bytes, read), QString());
-    EXPECT_EQ(read.dateSets[0].yearText, QStringLiteral("2024"));
-    EXPECT_EQ(read.dateSets[1].yearText, QStringLiteral("1984"));
-    EXPECT_EQ(read.dateSets[2].yearText, QStringLiteral("19\"84"));
+    Expected<StateFileContents> read;
+    ASSERT_EQ(MessageOf(read = ParseStateFile(bytes)), QString());
+    EXPECT_EQ(read->dateSets[0].yearText, QStringLiteral("2024"));
+    EXPECT_EQ(read->dateSets[1].yearText, QStringLiteral("1984"));
+    EXPECT_EQ(read->dateSets[2].yearText, QStringLiteral("19\"84"));
 }
 
 TEST(StateFile, RefusesToWriteValuesTheReaderWouldReject) {
@@ -166,13 +154,14 @@ TEST(StateFile, RefusesToWriteValuesTheReaderWouldReject) {
     ASSERT_TRUE(test::WriteAll(path, "old"));
     StateFileContents c = SampleContents();
     c.dateSets[1].dayIndex = 32;
-    EXPECT_TRUE(WriteStateFile(path, c).contains(QStringLiteral("day of the first birthdate")));
+    EXPECT_TRUE(
+        MessageOf(WriteStateFile(path, c)).contains(QStringLiteral("day of the first birthdate")));
     c = SampleContents();
     c.aspectColour[7] = -1;
-    EXPECT_NE(WriteStateFile(path, c), QString());
+    EXPECT_FALSE(WriteStateFile(path, c));
     c = SampleContents();
     c.dateSets[0].yearText = QString(StateFileContents::MaxYearTextLength + 1, QLatin1Char('1'));
-    EXPECT_NE(WriteStateFile(path, c), QString());
+    EXPECT_FALSE(WriteStateFile(path, c));
     EXPECT_EQ(test::ReadAll(path), QByteArray("old"));
 }
 
@@ -209,14 +198,14 @@ TEST(StateFile, AcceptsTheLenientForms) {
          }},
     };
     for (const Case& test : cases) {
-        StateFileContents read;
+        Expected<StateFileContents> read;
         const QByteArray bytes = WithLine(test.line, test.text);
-        EXPECT_EQ(ParseStateFile(bytes, read), QString()) << test.text.constData();
-        EXPECT_TRUE(test.holds(read)) << "line " << test.line << ": " << test.text.constData();
+        EXPECT_EQ(MessageOf(read = ParseStateFile(bytes)), QString()) << test.text.constData();
+        EXPECT_TRUE(test.holds(*read)) << "line " << test.line << ": " << test.text.constData();
     }
 }
 
-TEST(StateFile, RejectsMalformedLinesAndKeepsTheDestination) {
+TEST(StateFile, RejectsMalformedLines) {
     const std::vector<std::pair<int, QByteArray>> cases = {
         {1, "abc"},
         {1, " 13 "},
@@ -250,49 +239,47 @@ TEST(StateFile, RejectsMalformedLinesAndKeepsTheDestination) {
         {3, QByteArray(StateFileContents::MaxYearTextLength + 1, '1')},
     };
     for (const auto& [line, text] : cases) {
-        StateFileContents read = Sentinel();
-        const QString problem = ParseStateFile(WithLine(line, text), read);
+        const QString problem = MessageOf(ParseStateFile(WithLine(line, text)));
         EXPECT_TRUE(problem.startsWith(QStringLiteral("Line %1 ").arg(line)))
             << "line " << line << " \"" << text.left(40).constData()
             << "\" gave: " << problem.toStdString();
-        EXPECT_EQ(read, Sentinel()) << "line " << line;
     }
 }
 
 TEST(StateFile, LineCountAndLineEnds) {
-    StateFileContents read = Sentinel();
-    EXPECT_TRUE(ParseStateFile(FirstLines(30), read).contains(QStringLiteral("after line 30")));
-    EXPECT_NE(ParseStateFile(FirstLines(42), read), QString());
-    EXPECT_NE(ParseStateFile(QByteArray(), read), QString());
-    EXPECT_EQ(read, Sentinel());
+    EXPECT_TRUE(
+        MessageOf(ParseStateFile(FirstLines(30))).contains(QStringLiteral("after line 30")));
+    EXPECT_NE(MessageOf(ParseStateFile(FirstLines(42))), QString());
+    EXPECT_NE(MessageOf(ParseStateFile(QByteArray())), QString());
+
+    Expected<StateFileContents> read;
 
     // Without the last line the synastry divisor copies the personal-transits one.
-    ASSERT_EQ(ParseStateFile(FirstLines(43), read), QString());
-    EXPECT_EQ(read.divisorIndex[1], 2);
-    ASSERT_EQ(ParseStateFile(FirstLines(43) + "  \r\n", read), QString());
-    EXPECT_EQ(read.divisorIndex[1], 2);
+    ASSERT_EQ(MessageOf(read = ParseStateFile(FirstLines(43))), QString());
+    EXPECT_EQ(read->divisorIndex[1], 2);
+    ASSERT_EQ(MessageOf(read = ParseStateFile(FirstLines(43) + "  \r\n")), QString());
+    EXPECT_EQ(read->divisorIndex[1], 2);
 
     // LF alone, no end after the last line, and lines beyond the 44th are all fine.
     QByteArray unixEnds = SampleBytes;
     unixEnds.replace("\r\n", "\n");
-    ASSERT_EQ(ParseStateFile(unixEnds, read), QString());
+    ASSERT_EQ(MessageOf(read = ParseStateFile(unixEnds)), QString());
     EXPECT_EQ(read, SampleContents());
-    ASSERT_EQ(ParseStateFile(SampleBytes.chopped(2), read), QString());
+    ASSERT_EQ(MessageOf(read = ParseStateFile(SampleBytes.chopped(2))), QString());
     EXPECT_EQ(read, SampleContents());
-    ASSERT_EQ(ParseStateFile(SampleBytes + "extra\r\n", read), QString());
+    ASSERT_EQ(MessageOf(read = ParseStateFile(SampleBytes + "extra\r\n")), QString());
     EXPECT_EQ(read, SampleContents());
 }
 
 TEST(StateFile, AbsurdFilesGiveAMessage) {
     QTemporaryDir dir;
-    StateFileContents read = Sentinel();
     const QString missing = dir.filePath(QStringLiteral("missing.pat"));
-    EXPECT_TRUE(ReadStateFile(missing, read).contains(QStringLiteral("missing.pat")));
-    EXPECT_NE(ReadStateFile(dir.path(), read), QString());
+    EXPECT_TRUE(MessageOf(ReadStateFile(missing)).contains(QStringLiteral("missing.pat")));
+    EXPECT_NE(MessageOf(ReadStateFile(dir.path())), QString());
 
     const QString huge = dir.filePath(QStringLiteral("huge.pat"));
     ASSERT_TRUE(test::WriteAll(huge, SampleBytes + QByteArray(8 * 1024 * 1024, ' ')));
-    EXPECT_TRUE(ReadStateFile(huge, read).contains(QStringLiteral("larger")));
+    EXPECT_TRUE(MessageOf(ReadStateFile(huge)).contains(QStringLiteral("larger")));
 
     QByteArray garbage;
     for (int i = 0; i < 4000; ++i) {
@@ -300,8 +287,7 @@ TEST(StateFile, AbsurdFilesGiveAMessage) {
     }
     const QString binary = dir.filePath(QStringLiteral("binary.pat"));
     ASSERT_TRUE(test::WriteAll(binary, garbage));
-    EXPECT_NE(ReadStateFile(binary, read), QString());
-    EXPECT_EQ(read, Sentinel());
+    EXPECT_NE(MessageOf(ReadStateFile(binary)), QString());
 }
 
 TEST(StateFile, FailedSaveKeepsTheOldFile) {
@@ -311,13 +297,12 @@ TEST(StateFile, FailedSaveKeepsTheOldFile) {
 
     // The path is a folder.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.pat")));
-    EXPECT_NE(WriteStateFile(dir.filePath(QStringLiteral("folder.pat")), SampleContents()),
-              QString());
+    EXPECT_FALSE(WriteStateFile(dir.filePath(QStringLiteral("folder.pat")), SampleContents()));
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder.pat"))).isDir());
     // The parent is a file, or missing.
-    EXPECT_NE(WriteStateFile(existing + QStringLiteral("/inner.pat"), SampleContents()), QString());
-    EXPECT_NE(WriteStateFile(dir.filePath(QStringLiteral("no/such/folder.pat")), SampleContents()),
-              QString());
+    EXPECT_FALSE(WriteStateFile(existing + QStringLiteral("/inner.pat"), SampleContents()));
+    EXPECT_FALSE(
+        WriteStateFile(dir.filePath(QStringLiteral("no/such/folder.pat")), SampleContents()));
     EXPECT_EQ(test::ReadAll(existing), SampleBytes);
 }
 

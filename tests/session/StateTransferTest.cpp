@@ -22,7 +22,8 @@ struct StateTransfer : ::testing::Test {
     const QDateTime now{QDate(2026, 12, 7), QTime(23, 50), QTimeZone::utc()};
 
     void SetUp() override {
-        ASSERT_EQ(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)), u""_s);
+        ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))),
+                  u""_s);
         ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
         state.zones = MakeTimeZones(0, false);
         state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
@@ -62,41 +63,41 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     SetCalendar(state.dateSets, CalendarChoice::Auto);
     state.settings.calendar = CalendarChoice::Auto;
     state.settings.zodiac = ZodiacChoice::OfDate;
-    ASSERT_EQ(SaveState(Path("a.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("a.pat"), state)), "");
     // An older reader finds the list entry of Paris's offset on that day, winter time.
     EXPECT_EQ(ToStateFile(state).dateSets[SecondBirthdate].timezoneIndex, 26);
 
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);
-    ASSERT_EQ(LoadState(Path("a.pat"), loaded), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("a.pat"), loaded)), "");
     EXPECT_TRUE(SameDates(loaded.dateSets, state.dateSets));
     EXPECT_EQ(loaded.mode, NatalSecond);
     EXPECT_EQ(loaded.stepUnitIndex, 3);
     // The display options travel through the registry, which the save wrote.
     EXPECT_EQ(loaded.settings, state.settings);
 
-    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now).ok());
+    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now));
     EXPECT_EQ(loaded.recordedMode, NatalSecond);
 }
 
 TEST_F(StateTransfer, TwoChartModesComeBackAsWorldTransits) {
     state.mode = SynastryMode;
-    ASSERT_EQ(SaveState(Path("b.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("b.pat"), state)), "");
     ProgramState loaded;
-    ASSERT_EQ(LoadState(Path("b.pat"), loaded), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("b.pat"), loaded)), "");
     EXPECT_EQ(loaded.mode, SynastryMode);
-    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now).ok());
+    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now));
     EXPECT_EQ(loaded.mode, WorldTransits);
     EXPECT_EQ(loaded.recordedMode, WorldTransits);
 }
 
 TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
     state.dateSets[WorldDate] = {};
-    ASSERT_EQ(SaveState(Path("c.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("c.pat"), state)), "");
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);
-    ASSERT_EQ(LoadState(Path("c.pat"), loaded), "");
-    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now).ok());
+    ASSERT_EQ(MessageOf(LoadState(Path("c.pat"), loaded)), "");
+    ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now));
     EXPECT_EQ(loaded.dateSets[WorldDate].yearText, u"2026"_s);
     EXPECT_EQ(loaded.dateSets[WorldDate].monthIndex, 12);
     EXPECT_EQ(loaded.dateSets[WorldDate].dayIndex, 8); // 23:50 rounds to the next midnight
@@ -104,7 +105,7 @@ TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
 }
 
 TEST_F(StateTransfer, ABrokenFileChangesNothing) {
-    ASSERT_EQ(SaveState(Path("d.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("d.pat"), state)), "");
     QByteArray bytes = test::ReadAll(Path("d.pat"));
     bytes.replace("#FALSE#", "maybe");
     ASSERT_TRUE(test::WriteAll(Path("d.pat"), bytes));
@@ -114,18 +115,18 @@ TEST_F(StateTransfer, ABrokenFileChangesNothing) {
     target.settings.orbPositions[0] = 3;
     target.settings.colours[Index(Square)] = Rgb(9, 9, 9);
     const ProgramState before = target;
-    EXPECT_NE(LoadState(Path("d.pat"), target), "");
+    EXPECT_NE(MessageOf(LoadState(Path("d.pat"), target)), "");
     EXPECT_TRUE(SameDates(target.dateSets, before.dateSets));
     EXPECT_EQ(target.settings, before.settings);
-    EXPECT_NE(LoadState(Path("missing.pat"), target), "");
+    EXPECT_NE(MessageOf(LoadState(Path("missing.pat"), target)), "");
     EXPECT_EQ(target.settings, before.settings);
 }
 
 TEST_F(StateTransfer, AColourOfZeroInTheFileKeepsTheCurrentColour) {
     state.settings.colours[Index(Sextile)] = 0; // switched off
-    ASSERT_EQ(SaveState(Path("e.pat"), state), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("e.pat"), state)), "");
     ProgramState loaded;
     loaded.settings.colours[Index(Sextile)] = Rgb(0, 0, 255);
-    ASSERT_EQ(LoadState(Path("e.pat"), loaded), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("e.pat"), loaded)), "");
     EXPECT_EQ(loaded.settings.colours[Index(Sextile)], Rgb(0, 0, 255));
 }

@@ -23,24 +23,24 @@ using namespace orbivex;
 namespace {
 
 int Save(const QString& path, int variant) {
-    const QString message = WriteStateFile(path, test::SampleState(variant));
-    std::fputs(qPrintable(message + QLatin1Char('\n')), stdout);
-    return message.isEmpty() ? 0 : 1;
+    const Status saved = WriteStateFile(path, test::SampleState(variant));
+    std::fputs(qPrintable((saved ? QString() : saved.error()) + QLatin1Char('\n')), stdout);
+    return saved ? 0 : 1;
 }
 
 // Writes half the bytes into the temporary file, makes sure they reached it, tells the test,
 // and never comes back: the test kills the program here.
 [[noreturn]] void StopHalfWay(const QString& path, int variant) {
-    WriteStateFile(path, test::SampleState(variant),
-                   [](QFileDevice& file, const QByteArray& bytes) -> QString {
-                       file.write(bytes.first(bytes.size() / 2));
-                       file.flush();
-                       std::fputs("half-written\n", stdout);
-                       std::fflush(stdout);
-                       for (;;) {
-                           std::this_thread::sleep_for(std::chrono::seconds(1));
-                       }
-                   });
+    static_cast<void>(WriteStateFile(path, test::SampleState(variant),
+                                     [](QFileDevice& file, const QByteArray& bytes) -> Status {
+                                         file.write(bytes.first(bytes.size() / 2));
+                                         file.flush();
+                                         std::fputs("half-written\n", stdout);
+                                         std::fflush(stdout);
+                                         for (;;) {
+                                             std::this_thread::sleep_for(std::chrono::seconds(1));
+                                         }
+                                     }));
     std::abort(); // not reached
 }
 
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     }
     if (command == QLatin1String("alternate") && args.size() == 3) {
         for (int round = 0;; ++round) {
-            if (!WriteStateFile(args[2], test::SampleState(round % 2)).isEmpty()) {
+            if (!WriteStateFile(args[2], test::SampleState(round % 2))) {
                 return 1;
             }
             if (round == 1) {
