@@ -17,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (int jdn = PlutoTableFirstDay; jdn <= PlutoTableLastDay; ++jdn) {
-        const double degrees = ephemeris.PlutoTableEntry(jdn);
-        fuzz::Require(degrees >= 0.0 && degrees < 360.0, "an entry lies outside 0 to 360");
+        const std::optional<double> degrees = ephemeris.PlutoTableEntry(jdn);
+        fuzz::Require(degrees && *degrees >= 0.0 && *degrees < 360.0,
+                      "an entry lies outside 0 to 360");
     }
     return 0;
 }

@@ -158,8 +158,9 @@ void WritePositions(JsonWriter& json, const Chart& chart, int set) {
     const bool ofDate = chart.zodiac == ZodiacChoice::OfDate;
     json.BeginArray();
     for (BodyIndex body : AllBodies) {
-        const double longitude = ComponentLongitude(chart.positions[index][body]);
-        const PositionFacts facts = PositionFactsOf(longitude, chart.zodiacOffset[index]);
+        const Position& position = chart.positions[index][body];
+        const double longitude = position.Longitude();
+        const PositionFacts facts = PositionFactsOf(position, chart.zodiacOffset[index]);
         json.BeginObject();
         json.Key("body");
         json.String(BodyName(body));

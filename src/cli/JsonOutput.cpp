@@ -15,14 +15,16 @@ QJsonObject DateJson(const QString& text, double julianDay) {
     return {{QStringLiteral("text"), text}, {QStringLiteral("julianDay"), julianDay}};
 }
 
-PositionFacts PositionFactsOf(double longitude, double zodiacOffset) {
+PositionFacts PositionFactsOf(const Position& position, double zodiacOffset) {
     PositionFacts facts;
-    facts.text = FormatZodiacPosition(
-        longitude < 0.0 ? longitude : LongitudeInZodiac(longitude, zodiacOffset), false);
+    if (position.Known()) {
+        facts.text =
+            FormatZodiacPosition(LongitudeInZodiac(position.Longitude(), zodiacOffset), false);
+    }
     if (facts.text.isEmpty()) {
-        facts.missing = longitude == NoPositionBeforeTable  ? "before table"
-                        : longitude == NoPositionAfterTable ? "after table"
-                                                            : "unavailable";
+        facts.missing = position.Status() == PositionStatus::BeforeTable  ? "before table"
+                        : position.Status() == PositionStatus::AfterTable ? "after table"
+                                                                          : "unavailable";
         return facts;
     }
     // The sign the text names: a longitude a hair below a sign's end is written, and so
@@ -35,13 +37,15 @@ PositionFacts PositionFactsOf(double longitude, double zodiacOffset) {
     return facts;
 }
 
-QJsonObject PositionJson(BodyIndex body, double longitude, std::optional<double> zodiacOffset) {
-    const PositionFacts facts = PositionFactsOf(longitude, zodiacOffset.value_or(0.0));
+QJsonObject PositionJson(BodyIndex body, const Position& position,
+                         std::optional<double> zodiacOffset) {
+    const PositionFacts facts = PositionFactsOf(position, zodiacOffset.value_or(0.0));
     if (facts.missing != nullptr) {
         return {{QStringLiteral("body"), BodyName(body)},
                 {QStringLiteral("longitude"), QJsonValue::Null},
                 {QStringLiteral("missing"), QLatin1String(facts.missing)}};
     }
+    const double longitude = position.Longitude();
     QJsonObject entry{{QStringLiteral("body"), BodyName(body)},
                       {QStringLiteral("longitude"), RadiansToDegrees(longitude)},
                       {QStringLiteral("sign"), facts.sign},
@@ -53,32 +57,12 @@ QJsonObject PositionJson(BodyIndex body, double longitude, std::optional<double>
     return entry;
 }
 
-double ComponentLongitude(const Position& position) {
-    switch (position.Status()) {
-    case PositionStatus::Known:
-        return position.Longitude();
-    case PositionStatus::BeforeTable:
-        return NoPositionBeforeTable;
-    case PositionStatus::AfterTable:
-        return NoPositionAfterTable;
-    case PositionStatus::Unavailable:
-        break;
+QJsonArray PositionsJson(const PositionSet& positions, std::optional<double> zodiacOffset) {
+    QJsonArray entries;
+    for (BodyIndex body : AllBodies) {
+        entries.append(PositionJson(body, positions[body], zodiacOffset));
     }
-    return NoPosition;
-}
-
-QJsonObject PositionJson(BodyIndex body, const Position& position,
-                         std::optional<double> zodiacOffset) {
-    return PositionJson(body, ComponentLongitude(position), zodiacOffset);
-}
-
-QJsonArray PositionsJson(std::span<const double> longitudes, std::optional<double> zodiacOffset) {
-    QJsonArray positions;
-    for (std::size_t body = 1; body < longitudes.size(); ++body) {
-        positions.append(
-            PositionJson(static_cast<BodyIndex>(body), longitudes[body], zodiacOffset));
-    }
-    return positions;
+    return entries;
 }
 
 QString AspectJsonName(AspectKind kind) {

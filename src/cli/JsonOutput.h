@@ -24,11 +24,10 @@ QJsonObject DateJson(const QString& text, double julianDay);
 
 // One body's position: {"body": "Earth", "longitude": 75.02, "sign": "Gemini", "text":
 // "15Gem1"}, the longitude in degrees; for a body without one {"body": "Pluto", "longitude":
-// null, "missing": "before table" | "after table" | "unavailable"}. `longitude` is what the
-// position component gives: radians, or one of its negative markers. In the zodiac of date
+// null, "missing": "before table" | "after table" | "unavailable"}. In the zodiac of date
 // (zodiacOffset, the precession since J2000, given) `sign` and `text` count from the equinox of
 // date and "longitudeOfDate" follows `longitude`, which stays J2000.
-QJsonObject PositionJson(BodyIndex body, double longitude,
+QJsonObject PositionJson(BodyIndex body, const Position& position,
                          std::optional<double> zodiacOffset = std::nullopt);
 // What that entry says: the text and the sign of a position, or why it has none (`missing`
 // set, the others empty).
@@ -37,13 +36,9 @@ struct PositionFacts {
     QString sign;
     const char* missing = nullptr;
 };
-PositionFacts PositionFactsOf(double longitude, double zodiacOffset = 0.0);
-// The longitude that the position component gives for a position: radians or a marker.
-double ComponentLongitude(const Position& position);
-QJsonObject PositionJson(BodyIndex body, const Position& position,
-                         std::optional<double> zodiacOffset = std::nullopt);
-// The entries of bodies 1..longitudes.size() - 1 (entry 0 carries no body).
-QJsonArray PositionsJson(std::span<const double> longitudes,
+PositionFacts PositionFactsOf(const Position& position, double zodiacOffset = 0.0);
+// The entries of every body, in order.
+QJsonArray PositionsJson(const PositionSet& positions,
                          std::optional<double> zodiacOffset = std::nullopt);
 
 // The name of an aspect kind or a pattern as the reports write it, in lower case: "sextile",

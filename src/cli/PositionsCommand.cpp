@@ -32,14 +32,17 @@ namespace {
 constexpr int MaxDays = 1'000'000;
 
 // What a body without a position shows in place of its longitude.
-QString MarkerOf(double longitude) {
-    if (longitude == NoPositionBeforeTable) {
-        return QStringLiteral("<");
+const char* MarkerOf(const Position& position) {
+    switch (position.Status()) {
+    case PositionStatus::BeforeTable:
+        return "<";
+    case PositionStatus::AfterTable:
+        return ">";
+    case PositionStatus::Known:
+    case PositionStatus::Unavailable:
+        break;
     }
-    if (longitude == NoPositionAfterTable) {
-        return QStringLiteral(">");
-    }
-    return QStringLiteral("?");
+    return "?";
 }
 
 int UsageError(Context& context, const QString& message) {
@@ -47,14 +50,15 @@ int UsageError(Context& context, const QString& message) {
 }
 
 // The sign text follows the zodiac (zodiacOffset); the degrees stay J2000.
-void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitudes,
+void PrintInstantText(Context& context, double jd, const PositionSet& positions,
                       double zodiacOffset) {
     context.out << "JD " << QString::number(jd, 'f', 6) << '\n';
     for (BodyIndex body : AllBodies) {
-        const double longitude = longitudes[body];
+        const Position& position = positions[body];
+        const double longitude = position.Longitude();
         QString line = QStringLiteral("%1 %2 ").arg(BodyNumber(body)).arg(BodyName(body), -7);
-        if (longitude < 0.0) {
-            line += MarkerOf(longitude);
+        if (!position.Known()) {
+            line += QLatin1String(MarkerOf(position));
         } else {
             line +=
                 QStringLiteral("%1 %2 %3")
@@ -68,19 +72,19 @@ void PrintInstantText(Context& context, double jd, const BodyLongitudes& longitu
 }
 
 // Lines [first, last) of the run: the Julian date, then the nine longitudes in degrees.
-std::string DayLines(const std::vector<double>& jds, const std::vector<BodyLongitudes>& rows,
+std::string DayLines(const std::vector<double>& jds, const std::vector<PositionSet>& rows,
                      std::size_t first, std::size_t last) {
     std::string text;
     text.reserve((last - first) * 128);
     for (std::size_t row = first; row < last; ++row) {
         AppendFixedDecimal(text, jds[row], 6);
         for (BodyIndex body : AllBodies) {
-            const double longitude = rows[row][body];
+            const Position& position = rows[row][body];
             text += ' ';
-            if (longitude < 0.0) {
-                text += MarkerOf(longitude).toStdString();
+            if (!position.Known()) {
+                text += MarkerOf(position);
             } else {
-                AppendFixedDecimal(text, RadiansToDegrees(longitude), 7);
+                AppendFixedDecimal(text, RadiansToDegrees(position.Longitude()), 7);
             }
         }
         text += '\n';
@@ -91,7 +95,7 @@ std::string DayLines(const std::vector<double>& jds, const std::vector<BodyLongi
 // Thousands of lines are formatted on as many cores as there are, without locale or text
 // conversions, and go out as blocks of bytes.
 void PrintDays(Context& context, const std::vector<double>& jds,
-               const std::vector<BodyLongitudes>& rows) {
+               const std::vector<PositionSet>& rows) {
     constexpr std::size_t MinLinesPerThread = 1024;
     const std::size_t parts = std::clamp<std::size_t>(
         jds.size() / MinLinesPerThread, 1, std::max(1U, std::thread::hardware_concurrency()));
@@ -249,7 +253,7 @@ void PrintRunJson(Context& context, const Ephemeris& ephemeris, const Request& r
     context.out << "{\n    \"format\": \"" << FormatName("positions") << "\",\n    \"rows\": [";
     ComputeRun(
         ephemeris, request.dayCount, firstJulianDay,
-        [&](int block, const std::vector<double>& jds, const std::vector<BodyLongitudes>& rows) {
+        [&](int block, const std::vector<double>& jds, const std::vector<PositionSet>& rows) {
             for (std::size_t day = 0; day < jds.size(); ++day) {
                 const int number = block + static_cast<int>(day);
                 const DateSet dateSet = DateSetOfDay(firstDay + number, request.first);
@@ -309,10 +313,11 @@ int RunPositions(const QStringList& arguments, Context& context) {
     } else if (request.run) {
         ComputeRun(
             ephemeris, request.dayCount, *firstJulianDay,
-            [&context](int, const std::vector<double>& jds,
-                       const std::vector<BodyLongitudes>& rows) { PrintDays(context, jds, rows); });
+            [&context](int, const std::vector<double>& jds, const std::vector<PositionSet>& rows) {
+                PrintDays(context, jds, rows);
+            });
     } else {
-        const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(*firstJulianDay);
+        const PositionSet positions = ephemeris.PositionsOfBodies(*firstJulianDay);
         if (request.json) {
             WriteJson(
                 context.out,
@@ -320,9 +325,9 @@ int RunPositions(const QStringList& arguments, Context& context) {
                  {QStringLiteral("date"),
                   DateJson(DateSetText(request.first, zones), *firstJulianDay)},
                  {QStringLiteral("positions"),
-                  PositionsJson(longitudes, JsonZodiacOffset(request.zodiac, *firstJulianDay))}});
+                  PositionsJson(positions, JsonZodiacOffset(request.zodiac, *firstJulianDay))}});
         } else {
-            PrintInstantText(context, *firstJulianDay, longitudes,
+            PrintInstantText(context, *firstJulianDay, positions,
                              ZodiacOffset(request.zodiac, *firstJulianDay));
         }
     }

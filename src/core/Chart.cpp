@@ -11,11 +11,12 @@ namespace {
 // The motion of an aspect is read from the deviation half an hour later.
 constexpr double MotionStep = 1.0 / 48.0;
 
+// The bodies beyond numBodies are unavailable.
 PositionSet PositionsAt(const Ephemeris& ephemeris, double jd, int numBodies) {
-    const BodyLongitudes longitudes = ephemeris.PositionsOfBodies(jd);
+    const PositionSet all = ephemeris.PositionsOfBodies(jd);
     PositionSet positions{};
     for (BodyIndex body : BodiesInUse(numBodies)) {
-        positions[body] = Position::FromEphemeris(longitudes[body]);
+        positions[body] = all[body];
     }
     return positions;
 }
@@ -32,19 +33,19 @@ Motion MotionOf(double later, double deviation) {
 
 // later: the positions half an hour after the first set's instant. In personal transits (the
 // only two-set mode with motion) the natal set stays where it is.
-void FindMotion(Chart& chart, const BodyLongitudes& later) {
+void FindMotion(Chart& chart, const PositionSet& later) {
     const bool natalFixed = chart.TwoSets();
     for (ChartAspect& aspect : chart.aspects) {
-        const double first = later[aspect.first];
-        const double second =
-            natalFixed ? chart.positions[1][aspect.second].Longitude() : later[aspect.second];
-        // A body that leaves its table within the half hour gives no motion rather than a
-        // deviation measured from a marker value.
-        if (!(first >= 0.0) || !(second >= 0.0)) {
+        const Position& first = later[aspect.first];
+        const Position& second =
+            natalFixed ? chart.positions[1][aspect.second] : later[aspect.second];
+        // A body that leaves its table within the half hour gives no motion.
+        if (!first.Known() || !second.Known()) {
             continue;
         }
-        aspect.motion = MotionOf(AspectDeviation(AngularSeparation(first, second), aspect.kind),
-                                 aspect.deviation);
+        aspect.motion = MotionOf(
+            AspectDeviation(AngularSeparation(first.Longitude(), second.Longitude()), aspect.kind),
+            aspect.deviation);
     }
 }
 
@@ -121,7 +122,7 @@ Chart ComputeChart(const ChartRequest& request, const Ephemeris& ephemeris, cons
     positions[0] = PositionsAt(ephemeris, request.firstJulianDay, n);
     // The half hour later is asked for next to the instant itself: the ephemeris keeps the
     // stretch of its files it read last, and the second set's date may lie far away.
-    BodyLongitudes later{};
+    PositionSet later{};
     if (motion) {
         later = ephemeris.PositionsOfBodies(request.firstJulianDay + MotionStep);
     }

@@ -5,6 +5,7 @@
 #include "core/Bodies.h"
 
 #include <array>
+#include <cassert>
 
 namespace orbivex {
 
@@ -40,11 +41,19 @@ struct AspectCounts {
     }
 };
 
-// Number of patterns per pattern index 0..13 found by the last computation.
+// Number of patterns per pattern index 0..13 found by the last computation. Only the patterns
+// of the list have a count: NoPattern ("run until stopped") is refused, by an assertion in a
+// debug build and by std::out_of_range otherwise, never read past the table.
 struct PatternCounts {
     std::array<int, NumPatterns> count{};
-    int& operator[](PatternIndex pattern) { return count[Index(pattern)]; }
-    int operator[](PatternIndex pattern) const { return count[Index(pattern)]; }
+    int& operator[](PatternIndex pattern) {
+        assert(IsPattern(pattern));
+        return count.at(Index(pattern));
+    }
+    int operator[](PatternIndex pattern) const {
+        assert(IsPattern(pattern));
+        return count.at(Index(pattern));
+    }
 };
 
 } // namespace orbivex

@@ -63,7 +63,7 @@ QByteArray LibraryPath(const QString& dataFolder, const QString& systemFolder) {
 }
 
 struct LibraryResult {
-    double longitude = NoPosition;
+    Position position;
     bool computed = false;
     bool builtInTheory = false;
 };
@@ -72,7 +72,7 @@ LibraryResult FromLibrary(int32 returnedFlags, const double* result) {
     if (returnedFlags < 0 || !std::isfinite(result[0])) {
         return {};
     }
-    return {DegreesToRadians(result[0]), true, (returnedFlags & SEFLG_SWIEPH) == 0};
+    return {Position(DegreesToRadians(result[0])), true, (returnedFlags & SEFLG_SWIEPH) == 0};
 }
 
 // One body at Terrestrial Time jd + deltaT. Exactly what swe_calc_ut does, with the
@@ -356,24 +356,24 @@ int Ephemeris::NumBodies() const {
     return PlutoTableLoaded() ? MaxBodies : MaxBodies - 1;
 }
 
-double Ephemeris::PlutoTableEntry(int jdn) const {
+std::optional<double> Ephemeris::PlutoTableEntry(int jdn) const {
     if (!PlutoTableLoaded() || jdn < PlutoTableFirstDay || jdn > PlutoTableLastDay) {
-        return NoPosition;
+        return std::nullopt;
     }
     return PlutoArcseconds(jdn - PlutoTableFirstDay) / 3600.0;
 }
 
-double Ephemeris::PlutoFromTable(double jd) const {
+Position Ephemeris::PlutoFromTable(double jd) const {
     if (!PlutoTableLoaded() || std::isnan(jd)) {
-        return NoPosition;
+        return Position(PositionStatus::Unavailable);
     }
     const double t = jd + 0.5;
     const double c = std::floor(t); // the civil day that begins at 0 h UT
     if (c < PlutoTableFirstDay) {
-        return NoPositionBeforeTable;
+        return Position(PositionStatus::BeforeTable);
     }
     if (c > PlutoTableLastDay - 1) {
-        return NoPositionAfterTable;
+        return Position(PositionStatus::AfterTable);
     }
     const int index = static_cast<int>(c) - PlutoTableFirstDay;
     double a = PlutoArcseconds(index) / 3600.0;
@@ -388,15 +388,15 @@ double Ephemeris::PlutoFromTable(double jd) const {
     if (longitude >= 360.0) {
         longitude -= 360.0;
     }
-    return longitude / 360.0 * FullCircle;
+    return Position(longitude / 360.0 * FullCircle);
 }
 
-double Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
+Position Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
     if (body == Pluto) {
         return PlutoFromTable(jd);
     }
     if (!IsBody(body) || !std::isfinite(jd)) {
-        return NoPosition;
+        return Position(PositionStatus::Unavailable);
     }
     double result[6] = {};
     char error[AS_MAXCH] = {};
@@ -406,7 +406,7 @@ double Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
     if (position.computed) {
         builtInTheory_ = position.builtInTheory;
     }
-    return position.longitude;
+    return position.position;
 }
 
 void Ephemeris::UseFileOf(double jdTT, int& openFile) const {
@@ -423,25 +423,25 @@ void Ephemeris::UseFileOf(double jdTT, int& openFile) const {
 }
 
 Ephemeris::RangeOutcome Ephemeris::ComputeRange(std::span<const double> jds, std::size_t first,
-                                                std::size_t last, BodyLongitudes* out,
+                                                std::size_t last, PositionSet* out,
                                                 int& openFile) const {
     RangeOutcome outcome;
     char error[AS_MAXCH] = {};
     for (std::size_t row = first; row < last; ++row) {
         const double jd = jds[row];
-        BodyLongitudes& longitudes = out[row];
-        longitudes.fill(NoPosition);
+        PositionSet& positions = out[row];
+        positions.fill(Position(PositionStatus::Unavailable));
         if (std::isfinite(jd)) {
             const double deltaT = swe_deltat_ex(jd, PositionFlags, error);
             UseFileOf(jd + deltaT, openFile);
             for (BodyIndex body : BodyRange(Earth, Neptune)) {
                 const LibraryResult position = LibraryPosition(LibraryBodies[body], jd, deltaT);
-                longitudes[body] = position.longitude;
+                positions[body] = position.position;
                 outcome.computed = outcome.computed || position.computed;
                 outcome.builtInTheory = outcome.builtInTheory || position.builtInTheory;
             }
         }
-        longitudes[Pluto] = PlutoFromTable(jd);
+        positions[Pluto] = PlutoFromTable(jd);
     }
     return outcome;
 }
@@ -452,15 +452,15 @@ void Ephemeris::Remember(RangeOutcome outcome) const {
     }
 }
 
-BodyLongitudes Ephemeris::PositionsOfBodies(double jd) const {
-    BodyLongitudes longitudes{};
-    Remember(ComputeRange(std::span<const double>(&jd, 1), 0, 1, &longitudes, openFile_));
-    return longitudes;
+PositionSet Ephemeris::PositionsOfBodies(double jd) const {
+    PositionSet positions{};
+    Remember(ComputeRange(std::span<const double>(&jd, 1), 0, 1, &positions, openFile_));
+    return positions;
 }
 
-std::vector<BodyLongitudes> Ephemeris::PositionsOfBodiesAt(std::span<const double> jds,
-                                                           int maxThreads) const {
-    std::vector<BodyLongitudes> rows(jds.size());
+std::vector<PositionSet> Ephemeris::PositionsOfBodiesAt(std::span<const double> jds,
+                                                        int maxThreads) const {
+    std::vector<PositionSet> rows(jds.size());
     if (jds.empty()) {
         return rows;
     }

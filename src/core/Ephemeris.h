@@ -4,6 +4,7 @@
 // Pluto from the daily Pluto table that the program loads at start-up.
 
 #include "core/Bodies.h"
+#include "core/Position.h"
 #include "support/Expected.h"
 
 #include <QByteArray>
@@ -12,16 +13,11 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 namespace orbivex {
-
-// Markers returned by PositionOfBody in place of a longitude.
-inline constexpr double NoPositionBeforeTable = -99.0; // Pluto before 1 January 1600
-inline constexpr double NoPositionAfterTable = -100.0; // Pluto after 31 December 2199
-// Not a body, no Pluto table loaded, or an instant the ephemeris cannot compute.
-inline constexpr double NoPosition = -1.0;
 
 // First and last day numbers (JDN) of the Pluto table: 1 January 1600 and 1 January 2200.
 inline constexpr int PlutoTableFirstDay = 2305448;
@@ -32,10 +28,6 @@ inline constexpr const char* PlutoTableFileName = "hpluto.2199.slx";
 
 // Where Debian's swe-standard-data puts the ephemeris files.
 inline constexpr const char* SystemEphemerisFolder = "/usr/share/libswe/ephe";
-
-// The longitudes of all bodies at one instant, indexed by BodyIndex (entry 0 is unused);
-// each is a longitude in radians or one of the negative markers above.
-using BodyLongitudes = ByBody<double>;
 
 class PlutoCodeStore;
 
@@ -63,21 +55,20 @@ class Ephemeris {
     // 9 when the Pluto table is loaded, 8 otherwise.
     int NumBodies() const;
 
-    // Heliocentric J2000 longitude of body 1..9 in radians [0, FullCircle) at Julian date jd (UT);
-    // for Pluto outside its table NoPositionBeforeTable / NoPositionAfterTable; NoPosition for
-    // an index that is not a body, for Pluto without a table and for an instant the ephemeris
-    // cannot compute.
-    double PositionOfBody(BodyIndex body, double jd) const;
+    // Heliocentric J2000 longitude of the body in radians [0, FullCircle) at Julian date jd
+    // (UT); for Pluto outside its table BeforeTable / AfterTable; Unavailable for Pluto
+    // without a table and for an instant the ephemeris cannot compute.
+    Position PositionOfBody(BodyIndex body, double jd) const;
 
-    // PositionOfBody of bodies 1..9 at jd, with the same results, computing the difference
+    // PositionOfBody of every body at jd, with the same results, computing the difference
     // between Universal and Terrestrial Time once for all bodies.
-    BodyLongitudes PositionsOfBodies(double jd) const;
+    PositionSet PositionsOfBodies(double jd) const;
 
     // PositionsOfBodies at each of the instants, in order. Long runs are shared among up to
     // maxThreads threads (0: as many as the machine has cores), each with its own ephemeris
     // state.
-    std::vector<BodyLongitudes> PositionsOfBodiesAt(std::span<const double> jds,
-                                                    int maxThreads = 0) const;
+    std::vector<PositionSet> PositionsOfBodiesAt(std::span<const double> jds,
+                                                 int maxThreads = 0) const;
 
     // Points the calling thread's library state at this ephemeris's files, for a thread that
     // computes with a copy of an Ephemeris constructed on another thread; ReleaseThisThread
@@ -89,9 +80,9 @@ class Ephemeris {
     // built-in, less precise theory (detected from the flags of the last computation).
     bool UsesBuiltInTheory() const;
 
-    // Pluto's table entry for day number jdn in degrees, for tests and tools; NoPosition
-    // outside the table or without one.
-    double PlutoTableEntry(int jdn) const;
+    // Pluto's table entry for day number jdn in degrees, for tests and tools; none outside the
+    // table or without one.
+    std::optional<double> PlutoTableEntry(int jdn) const;
 
   private:
     struct RangeOutcome {
@@ -101,11 +92,11 @@ class Ephemeris {
 
     // The entry of day index (0 is 1 January 1600) in whole seconds of arc.
     int PlutoArcseconds(int index) const;
-    double PlutoFromTable(double jd) const;
+    Position PlutoFromTable(double jd) const;
     // Computes rows [first, last) of PositionsOfBodiesAt on the calling thread; openFile is
     // the library file that thread has open (see UseFileOf).
     RangeOutcome ComputeRange(std::span<const double> jds, std::size_t first, std::size_t last,
-                              BodyLongitudes* out, int& openFile) const;
+                              PositionSet* out, int& openFile) const;
     // Before computing at jdTT (Terrestrial Time): closes the library's files when the instant
     // belongs to another of them than the one open, so that every position comes from the
     // file a fresh start would read, whatever was computed before.

@@ -94,9 +94,10 @@ struct Relative {
     std::optional<double> fixedLongitude;
 
     double operator()(double jd) const {
-        const double a = ephemeris.PositionOfBody(moving, jd);
-        const double b = fixedLongitude ? *fixedLongitude : ephemeris.PositionOfBody(other, jd);
-        return a < 0.0 || b < 0.0 ? NaN : a - b;
+        const Position a = ephemeris.PositionOfBody(moving, jd);
+        const Position b =
+            fixedLongitude ? Position(*fixedLongitude) : ephemeris.PositionOfBody(other, jd);
+        return a.Known() && b.Known() ? a.Longitude() - b.Longitude() : NaN;
     }
 };
 
@@ -190,13 +191,13 @@ std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
         for (long long i = -1; i <= count + 1; ++i) {
             times.push_back(firstMidnight + static_cast<double>(chunk + i));
         }
-        const std::vector<BodyLongitudes> samples = ephemeris.PositionsOfBodiesAt(times);
+        const std::vector<PositionSet> samples = ephemeris.PositionsOfBodiesAt(times);
         const std::size_t chunkStart = events.size();
         for (const Pair& pair : pairs) {
             const auto relative = [&](std::size_t i) {
-                const double a = samples[i][pair.first];
-                const double b = samples[i][pair.second];
-                return a < 0.0 || b < 0.0 ? NaN : a - b;
+                const Position& a = samples[i][pair.first];
+                const Position& b = samples[i][pair.second];
+                return a.Known() && b.Known() ? a.Longitude() - b.Longitude() : NaN;
             };
             const Relative exact{ephemeris, pair.first, pair.second, std::nullopt};
             for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) {

@@ -24,9 +24,6 @@ class Position {
     constexpr explicit Position(PositionStatus missing)
         : status_(missing == PositionStatus::Known ? PositionStatus::Unavailable : missing) {}
 
-    // What the position component returns: a longitude, or one of its negative markers.
-    static Position FromEphemeris(double value);
-
     constexpr bool Known() const { return status_ == PositionStatus::Known; }
     constexpr PositionStatus Status() const { return status_; }
     // Radians; 0 when the position is not known.

@@ -115,9 +115,12 @@ CourseGraph DrawCourseGraph(const Ephemeris& ephemeris, const CourseGraphInputs&
                                 QLatin1Char(')'));
     }
 
-    const double natal = ephemeris.PositionOfBody(request.natalBody, inputs.natalJD);
-    const double transiting = ephemeris.PositionOfBody(request.transitingBody, inputs.worldJD);
-    graph.exactPoint = ExactAspectPoint(natal, transiting, request.kind);
+    const Position natal = ephemeris.PositionOfBody(request.natalBody, inputs.natalJD);
+    const Position transiting = ephemeris.PositionOfBody(request.transitingBody, inputs.worldJD);
+    if (!natal.Known() || !transiting.Known()) {
+        return graph; // no point of exactness to draw around
+    }
+    graph.exactPoint = ExactAspectPoint(natal.Longitude(), transiting.Longitude(), request.kind);
 
     QImage image(CourseGraphWidth, CourseGraphHeight, QImage::Format_RGB32);
     // 96 dots per inch, so that point sizes come out as on the screen.
@@ -170,9 +173,9 @@ CourseGraph DrawCourseGraph(const Ephemeris& ephemeris, const CourseGraphInputs&
     painter.setPen(QPen(ColourOf(inputs.colour), 2, Qt::SolidLine, Qt::SquareCap));
     double t = request.beginning - request.timeZone / 1440.0 - 0.5;
     for (int y = CourseGraphFirstRow; y <= CourseGraphLastRow; ++y) {
-        const double position = ephemeris.PositionOfBody(request.transitingBody, t);
-        if (position >= 0.0) {
-            const double s = SignedSeparation(position, graph.exactPoint);
+        const Position position = ephemeris.PositionOfBody(request.transitingBody, t);
+        if (position.Known()) {
+            const double s = SignedSeparation(position.Longitude(), graph.exactPoint);
             if (std::fabs(s) <= inputs.orb) {
                 const double curveX = CourseGraphCentre + CourseGraphHalfWidth * s / inputs.orb;
                 painter.drawPoint(QPointF(curveX, y));

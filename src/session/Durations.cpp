@@ -28,7 +28,7 @@ constexpr double LastSearchableJD = JdnOfYear2800 + 0.5;
 // Positions straight from the ephemeris.
 struct DirectPositions {
     const Ephemeris& ephemeris;
-    double operator()(BodyIndex body, double jd) const {
+    Position operator()(BodyIndex body, double jd) const {
         return ephemeris.PositionOfBody(body, jd);
     }
 };
@@ -40,7 +40,7 @@ struct DirectPositions {
 class RememberedPositions {
   public:
     explicit RememberedPositions(const Ephemeris& ephemeris) : ephemeris_(ephemeris) {}
-    double operator()(BodyIndex body, double jd) {
+    Position operator()(BodyIndex body, double jd) {
         std::uint64_t bits = 0;
         std::memcpy(&bits, &jd, sizeof bits);
         const Key key{bits, body};
@@ -48,9 +48,9 @@ class RememberedPositions {
         if (found != known_.end()) {
             return found->second;
         }
-        const double longitude = ephemeris_.PositionOfBody(body, jd);
-        known_.emplace(key, longitude);
-        return longitude;
+        const Position position = ephemeris_.PositionOfBody(body, jd);
+        known_.emplace(key, position);
+        return position;
     }
 
   private:
@@ -65,7 +65,7 @@ class RememberedPositions {
         }
     };
     const Ephemeris& ephemeris_;
-    std::unordered_map<Key, double, KeyHash> known_;
+    std::unordered_map<Key, Position, KeyHash> known_;
 };
 
 bool ValidSearch(const AspectSearch& search) {
@@ -82,7 +82,7 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
         return UnknownDay;
     }
     const bool personal = search.intPersonal == 1;
-    double natal = 0.0;
+    Position natal;
     if (personal) {
         if (!(dates.natalJD >= 0.0)) {
             return UnknownDay;
@@ -97,14 +97,14 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
         if (t < FirstSearchableJD || t > LastSearchableJD) {
             return UnknownDay;
         }
-        const double first = personal ? natal : position(search.intP1, t);
-        const double second = position(search.intP2, t);
-        if (first < 0.0 || second < 0.0) {
+        const Position first = personal ? natal : position(search.intP1, t);
+        const Position second = position(search.intP2, t);
+        if (!first.Known() || !second.Known()) {
             return UnknownDay;
         }
         double exactness = 0.0;
-        if (!AspectExactness(first, second, search.intAspect, orbs, search.intPersonal,
-                             exactness)) {
+        if (!AspectExactness(first.Longitude(), second.Longitude(), search.intAspect, orbs,
+                             search.intPersonal, exactness)) {
             return forward ? day + steps : day - steps;
         }
         const int step = SearchStepDays(search.intP1, search.intP2, exactness);
@@ -170,12 +170,13 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
     passage.moving = search.intP2;
     passage.other = search.intP1;
     if (search.intPersonal == 1) {
-        const double natal =
-            dates.natalJD >= 0.0 ? ephemeris.PositionOfBody(search.intP1, dates.natalJD) : -1.0;
-        if (natal < 0.0) {
+        const Position natal = dates.natalJD >= 0.0
+                                   ? ephemeris.PositionOfBody(search.intP1, dates.natalJD)
+                                   : Position(PositionStatus::Unavailable);
+        if (!natal.Known()) {
             return std::nullopt;
         }
-        passage.fixedLongitude = natal;
+        passage.fixedLongitude = natal.Longitude();
     }
     return ExactMomentOfPassage(ephemeris, passage);
 }
@@ -335,8 +336,8 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
     for (const ChartAspect& aspect : state.chart.aspects) {
         const auto [p1, p2] = AspectBodies(mode, aspect);
         const AspectKind kind = aspect.kind;
-        const double l1 = position(p1, julianDays[firstSet]);
-        const double l2 = position(p2, julianDays[secondSet]);
+        const double l1 = position(p1, julianDays[firstSet]).Longitude();
+        const double l2 = position(p2, julianDays[secondSet]).Longitude();
         const double deviation = std::fabs(AngularSeparation(l1, l2) - AspectAngles[kind]);
         if (!transits) {
             records.push_back(NatalDurationRecord(p1, p2, kind, deviation));

@@ -80,7 +80,7 @@ TEST(PositionsCommand, TextShowsTheJulianDateAndEachBodyInThreeForms) {
         EXPECT_EQ(fields[1], BodyName(body));
         const double longitude = fields[4].toDouble();
         EXPECT_EQ(fields[4].section(QLatin1Char('.'), 1).size(), 9);
-        EXPECT_NEAR(longitude, ephemeris.PositionOfBody(body, 2451545.0), 1e-9) << body;
+        EXPECT_NEAR(longitude, ephemeris.PositionOfBody(body, 2451545.0).Longitude(), 1e-9) << body;
         EXPECT_EQ(fields[2], FormatDegreesMinutes(longitude));
         EXPECT_EQ(fields[3], FormatZodiacPosition(longitude, false));
     }

@@ -65,6 +65,31 @@ TEST(FixedTables, PatternNumbersOutsideTheListAreNoPattern) {
     EXPECT_EQ(PatternName(NoPattern), QString());
 }
 
+TEST(FixedTables, BodyNumbersAndTheBodiesInUse) {
+    for (BodyIndex body : AllBodies) {
+        EXPECT_EQ(BodyOfNumber(BodyNumber(body)), body);
+    }
+    for (int number : {-1, 0, MaxBodies + 1}) {
+        EXPECT_EQ(BodyOfNumber(number), std::nullopt) << number;
+    }
+    // Pluto is in use only with its table; counts outside 0..9 are clamped.
+    const struct {
+        std::span<const BodyIndex> bodies;
+        std::vector<BodyIndex> expected;
+    } cases[] = {
+        {BodiesInUse(8), {Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune}},
+        {BodiesInUse(-3), {}},
+        {BodiesInUse(12), {AllBodies.begin(), AllBodies.end()}},
+        {BodiesAfter(Uranus, 9), {Neptune, Pluto}},
+        {BodiesAfter(Neptune, 8), {}},
+        {BodiesAfter(Pluto, 9), {}},
+        {BodyRange(Mars, Saturn), {Mars, Jupiter, Saturn}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::vector<BodyIndex>(c.bodies.begin(), c.bodies.end()), c.expected);
+    }
+}
+
 #include "core/AngleFormat.h"
 
 TEST(DegreesMinutes, FormsOfTheOptions) {

@@ -156,4 +156,10 @@ TEST_F(ChartFixture, AnAspectOfOneDaySpreadsTheDayOverThePlot) {
     request.kind = Trine;
     request.end = request.beginning - 1;
     EXPECT_TRUE(DrawCourseGraph(ephemeris, CourseGraphInputsOf(state, request)).image.isNull());
+    // Nor does one whose natal body has no position: there is no exact point to draw around.
+    request.end = request.beginning;
+    request.natalBody = Pluto;
+    const Ephemeris withoutPlutoTable(test::ProgramFolder());
+    EXPECT_TRUE(
+        DrawCourseGraph(withoutPlutoTable, CourseGraphInputsOf(state, request)).image.isNull());
 }

@@ -264,8 +264,9 @@ TEST_F(ChartFixture, BeginningsAndEndsLieAtLocalMidnightsOfTheWorldDatesZone) {
             EXPECT_EQ(WorldTimeZoneOffset(state), zoneEntry == GreenwichTimezoneEntry ? 0 : 660);
             const double natalJD = SearchDatesOf(state).natalJD;
             const auto holds = [&](const DurationFields& f, double jd) {
-                const double l1 = ephemeris.PositionOfBody(f.body1, personal ? natalJD : jd);
-                const double l2 = ephemeris.PositionOfBody(f.body2, jd);
+                const double l1 =
+                    ephemeris.PositionOfBody(f.body1, personal ? natalJD : jd).Longitude();
+                const double l2 = ephemeris.PositionOfBody(f.body2, jd).Longitude();
                 double exactness = 0.0;
                 return AspectExactness(l1, l2, f.kind, state.orbs, personal ? 1 : 0, exactness);
             };
@@ -347,8 +348,9 @@ TEST_F(ChartFixture, TransitsAreExactWithinTheirPassage) {
             EXPECT_GE(*f.exact + 0.5, f.beginning.value_or(0) - 1);
             EXPECT_LE(*f.exact + 0.5, f.end.value_or(0) + 2);
             const double first =
-                ephemeris.PositionOfBody(f.body1, mode == WorldTransits ? *f.exact : natalJD);
-            const double second = ephemeris.PositionOfBody(f.body2, *f.exact);
+                ephemeris.PositionOfBody(f.body1, mode == WorldTransits ? *f.exact : natalJD)
+                    .Longitude();
+            const double second = ephemeris.PositionOfBody(f.body2, *f.exact).Longitude();
             EXPECT_NEAR(AngularSeparation(first, second), AspectAngles[f.kind],
                         DegreesToRadians(2.0 / 3600.0));
         }
