@@ -81,7 +81,7 @@ TEST_F(ConfigureWindow, CaptionsAndLists) {
     const char* names[] = {"Conjunction", "Opposition",  "Square",  "Trine",
                            "Sextile",     "Semisextile", "Quincunx"};
     for (int i = 0; i < NumAspectKinds; ++i) {
-        EXPECT_EQ(window.lblAspectName[i]->text(), names[i]);
+        EXPECT_EQ(window.lblAspectName[i]->text(), QString::fromUtf8(names[i]));
         EXPECT_EQ(window.lblAspectColor[i]->text(), QString(30, QLatin1Char('-')));
     }
     const std::pair<QString, QString> captions[] = {
@@ -118,7 +118,7 @@ TEST_F(ConfigureWindow, CaptionsAndLists) {
     const std::array<int, NumOrbLists> defaults{10, 9, 6, 7, 5, 4, 5, 1};
     EXPECT_EQ(ShownOrbs(), defaults);
     EXPECT_EQ(window.lblAspectColor[Index(Semisextile) - 1]->Colour(), Rgb(128, 128, 255));
-    EXPECT_EQ(window.cboBoldfaceFactor->currentText(), "1/4");
+    EXPECT_EQ(window.cboBoldfaceFactor->currentText(), u"1/4"_s);
     EXPECT_TRUE(window.opt1DegOfOrb->isChecked());
 }
 
@@ -182,7 +182,7 @@ TEST_F(ConfigureWindow, ZeroDegreesInTheSetAllListIsRefused) {
     Choose(window.cboOrb[SetAllOrbList], 0);
     const auto messages = dialogs.CallsOf(Kind::Message);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, "Set all");
+    EXPECT_EQ(messages[0].title, u"Set all"_s);
     EXPECT_EQ(messages[0].text, u"Cannot set all non-zero orbs to zero."_s);
     EXPECT_EQ(window.cboOrb[SetAllOrbList]->currentIndex(), 1);
     EXPECT_EQ(window.Edit().controls.orbPositions[SetAllOrbList], 1);
@@ -255,7 +255,7 @@ TEST_F(ConfigureWindow, BothChartFiltersAreRefusedAndNothingIsCommitted) {
     EXPECT_EQ(messages[0].text, u"'Show only Earth aspects in chart' and\r\n"
                                 "'Show only outer planet aspects in chart'\r\n"
                                 "cannot both be checked."_s);
-    EXPECT_EQ(messages[0].title, "Configure");
+    EXPECT_EQ(messages[0].title, u"Configure"_s);
     EXPECT_EQ(messages[0].icon, Dialogs::Icon::Information);
     EXPECT_EQ(committed, ConfigurationSettings::Defaults());
     EXPECT_EQ(commits, 0);

@@ -58,7 +58,7 @@ TEST_F(RunWindow, FirstShowingOffersEveryChoiceWithNothingChosen) {
     EXPECT_EQ(form->chkTwoOrMore->text(), u"&Find at least"_s);
     ASSERT_EQ(form->cboNumToFind->count(), 8);
     EXPECT_EQ(form->cboNumToFind->itemText(0), u"2"_s);
-    EXPECT_EQ(form->cboNumToFind->itemText(7), "9");
+    EXPECT_EQ(form->cboNumToFind->itemText(7), u"9"_s);
     EXPECT_EQ(form->lblInvolving->text(), u"Involving these planets:"_s);
     ASSERT_EQ(form->cboSoughtPlanet[1]->count(), 10);
     EXPECT_EQ(form->cboSoughtPlanet[1]->itemText(0), u""_s);
@@ -126,7 +126,7 @@ TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
         ASSERT_EQ(dialogs.CountOf(ScriptedDialogs::Kind::Message), 1U);
         const ScriptedDialogs::Call message = dialogs.Calls().front();
         EXPECT_EQ(message.text, u"Planet specified more than once."_s);
-        EXPECT_EQ(message.title, "Input error");
+        EXPECT_EQ(message.title, u"Input error"_s);
         EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
         EXPECT_TRUE(form->isVisible());
         EXPECT_EQ(run.intAspectPatternToFind, NoPattern); // nothing stored
@@ -153,7 +153,7 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
 
     Show();
     EXPECT_EQ(form->cboAspectPattern->currentIndex(), PatternNumber(GrandTrine));
-    EXPECT_EQ(form->cboSoughtPlanet[0]->currentText(), "Jupiter");
+    EXPECT_EQ(form->cboSoughtPlanet[0]->currentText(), u"Jupiter"_s);
     EXPECT_EQ(form->cboSoughtPlanet[2]->currentText(), u"Saturn"_s);
     EXPECT_TRUE(form->chkRunQuickly->isChecked());
     EXPECT_TRUE(form->cboNumToFind->isEnabled());
@@ -162,7 +162,7 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     form->cboSoughtPlanet[0]->setCurrentIndex(BodyNumber(Venus));
     form->cmdCancel->click();
     Show();
-    EXPECT_EQ(form->cboSoughtPlanet[0]->currentText(), "Venus");
+    EXPECT_EQ(form->cboSoughtPlanet[0]->currentText(), u"Venus"_s);
     EXPECT_EQ(run.SoughtBodies[0], Jupiter); // the run's choice waits for Run
 }
 
@@ -192,7 +192,7 @@ TEST(RunWindowPlacement, BesideTheMainWindow) {
 // Run command asks the run window, a find shows its message and offers the run window again.
 TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     Ephemeris ephemeris(test::ProgramFolder());
-    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))), "");
+    ASSERT_EQ(MessageOf(ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName))), u""_s);
     ProgramState state;
     state.zones = MakeTimeZones(0, false);
     state.mode = WorldTransits;
@@ -210,7 +210,7 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
             form->cmdRun->click();
         } else {
             EXPECT_EQ(form->cboAspectPattern->currentIndex(), PatternNumber(GrandTrine));
-            EXPECT_EQ(form->cboSoughtPlanet[1]->currentText(), "Saturn");
+            EXPECT_EQ(form->cboSoughtPlanet[1]->currentText(), u"Saturn"_s);
             form->cmdCancel->click();
         }
         return !run.blnCancel;
@@ -235,7 +235,7 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(running, (std::vector<bool>{true, false}));
     EXPECT_EQ(runs.StepsTaken(), 6);
-    EXPECT_EQ(state.dateSets[WorldDate].yearText, "2026");
+    EXPECT_EQ(state.dateSets[WorldDate].yearText, u"2026"_s);
     EXPECT_EQ(state.dateSets[WorldDate].monthIndex, 5);
     EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 21);
     const auto messages = dialogs.CallsOf(ScriptedDialogs::Kind::Message);

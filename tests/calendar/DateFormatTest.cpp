@@ -15,16 +15,16 @@ TEST(LongDate, FullAndAbbreviatedForms) {
     EXPECT_EQ(JDNToLongDate(2451452, true), u"Sept. 30, 1999"_s);
     EXPECT_EQ(JDNToLongDate(2451666, true), u"May 1, 2000"_s);
     EXPECT_EQ(JDNToLongDate(2451697, true), u"June 1, 2000"_s);
-    EXPECT_EQ(JDNToLongDate(2451727, true), "July 1, 2000");
-    EXPECT_EQ(JDNToLongDate(JdnOfYearOne, false), "January 1, 1");
+    EXPECT_EQ(JDNToLongDate(2451727, true), u"July 1, 2000"_s);
+    EXPECT_EQ(JDNToLongDate(JdnOfYearOne, false), u"January 1, 1"_s);
     EXPECT_EQ(JDNToLongDate(INT32_MAX, false), u""_s);
 }
 
 TEST(LongDate, MonthNamesOutsideTheYearAreEmpty) {
     EXPECT_EQ(MonthName(12, false), u"December"_s);
     EXPECT_EQ(MonthName(12, true), u"Dec."_s);
-    EXPECT_EQ(MonthName(0, false), "");
-    EXPECT_EQ(MonthName(13, true), "");
+    EXPECT_EQ(MonthName(0, false), u""_s);
+    EXPECT_EQ(MonthName(13, true), u""_s);
 }
 
 TEST(NumericDate, YearMonthDayWithTwoDigitMonthAndDay) {
@@ -40,7 +40,7 @@ TEST(NumericDate, YearMonthDayWithTwoDigitMonthAndDay) {
     record.year = -44;
     record.month = 3;
     record.day = 15;
-    EXPECT_EQ(FormatEuroDate(record), "-44-03-15");
+    EXPECT_EQ(FormatEuroDate(record), u"-44-03-15"_s);
 }
 
 TEST(TimeOfDay, HoursAndMinutesOfADayFraction) {
@@ -63,8 +63,8 @@ TEST(TimeOfDay, HoursAndMinutesOfADayFraction) {
 }
 
 TEST(Weekday, Names) {
-    EXPECT_EQ(DayOfWeekName(DayOfWeekOfJDN(2451545)), "Saturday");
+    EXPECT_EQ(DayOfWeekName(DayOfWeekOfJDN(2451545)), u"Saturday"_s);
     EXPECT_EQ(DayOfWeekName(0), u"Sunday"_s);
-    EXPECT_EQ(DayOfWeekName(7), "");
-    EXPECT_EQ(DayOfWeekName(-1), "");
+    EXPECT_EQ(DayOfWeekName(7), u""_s);
+    EXPECT_EQ(DayOfWeekName(-1), u""_s);
 }

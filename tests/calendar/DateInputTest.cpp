@@ -40,9 +40,9 @@ TEST(HourList, FortyNineEntriesOfHalfHours) {
     ASSERT_EQ(texts.size(), HourEntryCount);
     EXPECT_EQ(texts[0], u""_s);
     EXPECT_EQ(texts[1], u"00:00"_s);
-    EXPECT_EQ(texts[2], "00:30");
-    EXPECT_EQ(texts[NoonHourEntry], "12:00");
-    EXPECT_EQ(texts[48], "23:30");
+    EXPECT_EQ(texts[2], u"00:30"_s);
+    EXPECT_EQ(texts[NoonHourEntry], u"12:00"_s);
+    EXPECT_EQ(texts[48], u"23:30"_s);
     for (int entry = 1; entry < HourEntryCount; ++entry) {
         EXPECT_EQ(HourEntryOfText(texts[entry]), entry) << entry;
     }
@@ -286,11 +286,11 @@ TEST(DateConversion, EmptyHourAndZoneTakeTheirDefaults) {
 TEST(DateConversion, TextOfADateSet) {
     const TimeZones zones = MakeTimeZones(0, false);
     DateSet set = Entered("2024", 1, 5, Hour(12), Zone(60));
-    EXPECT_EQ(InputDateToString(set, zones, false), "January 5, 2024, 12:00 (GMT+1:00)");
+    EXPECT_EQ(InputDateToString(set, zones, false), u"January 5, 2024, 12:00 (GMT+1:00)"_s);
     set = Entered("1999", 9, 30, Hour(23, 30), Zone(-570));
     EXPECT_EQ(InputDateToString(set, zones, true), u"Sept. 30, 1999, 23:30 (GMT-9:30)"_s);
     set = Entered("1999", 9, 31, Hour(23, 30), Zone(-570));
-    EXPECT_EQ(InputDateToString(set, zones, true), "");
+    EXPECT_EQ(InputDateToString(set, zones, true), u""_s);
 }
 
 TEST(WorldDateNow, RoundsToTheHalfHourInTheLocalZone) {
@@ -305,7 +305,7 @@ TEST(WorldDateNow, RoundsToTheHalfHourInTheLocalZone) {
 
     ASSERT_TRUE(
         SetWorldDateToNow(world, zones, QDateTime(QDate(2024, 2, 29), QTime(14, 16, 5)), 60));
-    EXPECT_EQ(world.yearText, "2024");
+    EXPECT_EQ(world.yearText, u"2024"_s);
     EXPECT_EQ(world.monthIndex, 2);
     EXPECT_EQ(world.dayIndex, 29);
     EXPECT_EQ(world.hourIndex, Hour(14, 30));
@@ -337,11 +337,11 @@ TEST(WorldDateNow, RoundsToTheHalfHourInTheLocalZone) {
 
 TEST(WorldDateNow, DayOfWeekTip) {
     DateSet set = Entered("2000", 1, 1);
-    EXPECT_EQ(UpdateDayOfWeekTip(set), "Saturday");
+    EXPECT_EQ(UpdateDayOfWeekTip(set), u"Saturday"_s);
     set = Entered("2000", 2, 30);
-    EXPECT_EQ(UpdateDayOfWeekTip(set), "");
+    EXPECT_EQ(UpdateDayOfWeekTip(set), u""_s);
     set = Entered("", 1, 1);
-    EXPECT_EQ(UpdateDayOfWeekTip(set), "");
+    EXPECT_EQ(UpdateDayOfWeekTip(set), u""_s);
 }
 
 TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
@@ -357,22 +357,22 @@ TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
     const ProgramTexts texts = ProgramTexts::FromEntries(entries);
 
     const DateErrorText report = ReportDateError(texts, WorldDate, DateError::Incomplete);
-    EXPECT_EQ(report.message, "World date is incomplete.");
+    EXPECT_EQ(report.message, u"World date is incomplete."_s);
     EXPECT_EQ(report.title, u"Date error"_s);
     EXPECT_EQ(ReportDateError(texts, FirstBirthdate, DateError::DoesNotExist).message,
               u"1st birthdate does not exist."_s);
     EXPECT_EQ(ReportDateError(texts, SecondBirthdate, DateError::BeforeYearOne).message,
-              "2nd birthdate lies before year 1.");
+              u"2nd birthdate lies before year 1."_s);
 
     // A twenty-digit year reaches the message as the error for 2800 and later.
     DateSet set = Entered("98765432109876543210", 1, 1);
     EXPECT_EQ(
         ReportDateError(texts, WorldDate, InputDateToAJDate(set, MakeTimeZones(0, false)).error())
             .message,
-        "World date lies after 2799.");
+        u"World date lies after 2799."_s);
 
-    EXPECT_EQ(ReportDateError(texts, 3, DateError::Incomplete).message, "");
-    EXPECT_EQ(ReportDateError(texts, -1, DateError::Incomplete).title, "");
+    EXPECT_EQ(ReportDateError(texts, 3, DateError::Incomplete).message, u""_s);
+    EXPECT_EQ(ReportDateError(texts, -1, DateError::Incomplete).title, u""_s);
 }
 
 TEST(TypedMinute, ConvertsShowsAndKeepsTheNearestHalfHourBesideIt) {

@@ -183,6 +183,6 @@ TEST(ChartCommand, BadInputIsRefusedWithItsExitStatus) {
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
             << c.arguments.join(u' ').toStdString() << ": " << run.err.toStdString();
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.out, u""_s);
     }
 }

@@ -104,7 +104,7 @@ TEST(DateCommand, MissingHourAndZoneTakeTheDefaultsOfTheComputer) {
     for (const auto& c : cases) {
         const CliResult run = RunDate(Date("2000", "1", "1"), QString::fromUtf8(c.computerZone));
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        EXPECT_EQ(run.out, c.out) << c.computerZone;
+        EXPECT_EQ(run.out, QString::fromUtf8(c.out)) << c.computerZone;
     }
 }
 
@@ -142,7 +142,7 @@ TEST(DateCommand, BadOptionsAreUsageErrorsThatSayWhatIsWrong) {
         const CliResult run = RunDate(c.arguments);
         EXPECT_EQ(run.exitCode, 2) << c.arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.mentions))) << run.err.toStdString();
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.out, u""_s);
     }
 }
 
@@ -179,6 +179,6 @@ TEST(DateCommand, MessagesComeFromTheTextFileBesideTheProgram) {
         run = RunDate(arguments, QStringLiteral("UTC"), program);
         EXPECT_EQ(run.exitCode, 3);
         EXPECT_EQ(run.err, QString::fromUtf8(message));
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.out, u""_s);
     }
 }

@@ -40,14 +40,14 @@ TEST(DurationsCommand, PrintsTheTitleABlankLineAndTheList) {
         QStringLiteral("\nNeptune sextile (2°53')       Pluto   from May 8, 2019,        exact "
                        "June 5, 2029 at 07:34 GMT       to September 28, 2036 (17 years, 145 "
                        "days)\n")));
-    EXPECT_EQ(lines.last(), "");
+    EXPECT_EQ(lines.last(), u""_s);
 
     const CliResult plain =
         Durations(WorldChart + QStringList{u"--no-durations"_s, u"--sort"_s, u"planet"_s});
     ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
     const QStringList listed = plain.out.split(QLatin1Char('\n')).mid(2);
     EXPECT_EQ(listed[0], u"Earth   square (4°58')        Mercury"_s);
-    EXPECT_EQ(listed[12], "Neptune sextile (2°53')       Pluto  ");
+    EXPECT_EQ(listed[12], u"Neptune sextile (2°53')       Pluto  "_s);
     EXPECT_FALSE(plain.out.contains(QStringLiteral(" from ")));
 }
 
@@ -71,7 +71,7 @@ TEST(DurationsCommand, NatalReportAndAChartWithoutAspects) {
     state.settings.orbPositions.fill(0);
     state.settings.orbPositions[7] = 1;
     const QString path = folder.filePath(QStringLiteral("no-orbs.pat"));
-    ASSERT_EQ(MessageOf(orbivex::SaveState(path, state)), "");
+    ASSERT_EQ(MessageOf(orbivex::SaveState(path, state)), u""_s);
     const CliResult none = Durations({u"--state"_s, path});
     ASSERT_EQ(none.exitCode, 0) << none.err.toStdString();
     EXPECT_TRUE(none.out.endsWith(
@@ -141,6 +141,6 @@ TEST(DurationsCommand, BadSortKeysAreRefused) {
         const CliResult run = Durations(c.arguments);
         EXPECT_EQ(run.exitCode, 2) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << run.err.toStdString();
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.out, u""_s);
     }
 }

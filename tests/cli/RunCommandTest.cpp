@@ -65,7 +65,7 @@ TEST(RunCommand, StepUnits) {
                     u"--step"_s, u"year"_s, u"--json"_s});
     ASSERT_EQ(years.exitCode, 0) << years.err.toStdString();
     EXPECT_EQ(Json(years)[QStringLiteral("date")][QStringLiteral("text")].toString(),
-              "2048-01-01 12:00 GMT");
+              u"2048-01-01 12:00 GMT"_s);
     const CliResult halfHours =
         RunPattern({u"--pattern"_s, u"midpoint"_s, u"--bodies"_s, u"earth"_s, u"--world"_s,
                     u"2024-01-01"_s, u"--step"_s, u"halfhour"_s});

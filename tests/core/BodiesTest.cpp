@@ -17,26 +17,26 @@ double Deg(double degrees, double minutes = 0.0) {
 TEST(ZodiacPosition, ShortFormAtSignBoundariesAndRounding) {
     EXPECT_EQ(FormatZodiacPosition(0.0, false), u"0Ari0"_s);
     EXPECT_EQ(FormatZodiacPosition(Deg(15, 7), false), u"15Ari7"_s);
-    EXPECT_EQ(FormatZodiacPosition(Deg(123, 45), false), "3Leo45");
+    EXPECT_EQ(FormatZodiacPosition(Deg(123, 45), false), u"3Leo45"_s);
     // 359°59.7' rounds up to a whole degree, which would be 360: it stays in Pisces.
     EXPECT_EQ(FormatZodiacPosition(Deg(359, 59.7), false), u"29Pis59"_s);
     // 29°59.7' of Taurus carries into Gemini in the short form.
-    EXPECT_EQ(FormatZodiacPosition(Deg(59, 59.7), false), "0Gem0");
-    EXPECT_EQ(FormatZodiacPosition(FullCircle, false), "0Ari0");
+    EXPECT_EQ(FormatZodiacPosition(Deg(59, 59.7), false), u"0Gem0"_s);
+    EXPECT_EQ(FormatZodiacPosition(FullCircle, false), u"0Ari0"_s);
 }
 
 TEST(ZodiacPosition, LongFormRoundsMinutesIntoTheDegreeButNotIntoTheNextSign) {
     EXPECT_EQ(FormatZodiacPosition(Deg(15, 40), true), u"16° in Aries"_s);
-    EXPECT_EQ(FormatZodiacPosition(Deg(15, 30), true), "15° in Aries");
+    EXPECT_EQ(FormatZodiacPosition(Deg(15, 30), true), u"15° in Aries"_s);
     EXPECT_EQ(FormatZodiacPosition(Deg(59, 50), true), u"29° in Taurus"_s);
-    EXPECT_EQ(FormatZodiacPosition(Deg(345), true), "15° in Pisces");
+    EXPECT_EQ(FormatZodiacPosition(Deg(345), true), u"15° in Pisces"_s);
 }
 
 TEST(ZodiacPosition, NoPositionGivesEmptyText) {
     EXPECT_EQ(FormatZodiacPosition(-99.0, false), u""_s);
-    EXPECT_EQ(FormatZodiacPosition(-0.0001, true), "");
-    EXPECT_EQ(FormatZodiacPosition(std::nan(""), false), "");
-    EXPECT_EQ(FormatZodiacPosition(FullCircle + 1e-9, false), "");
+    EXPECT_EQ(FormatZodiacPosition(-0.0001, true), u""_s);
+    EXPECT_EQ(FormatZodiacPosition(std::nan(""), false), u""_s);
+    EXPECT_EQ(FormatZodiacPosition(FullCircle + 1e-9, false), u""_s);
 }
 
 TEST(FixedTables, AngleConstantsUseTheFullCircleConstant) {
@@ -45,7 +45,7 @@ TEST(FixedTables, AngleConstantsUseTheFullCircleConstant) {
     EXPECT_GT(FullCircle, 6.283185307179586);
     EXPECT_EQ(AspectDescription(Conjunction), u"conjunction (0°)"_s);
     EXPECT_EQ(AspectPluralLower(Quincunx), u"quincunxes"_s);
-    EXPECT_EQ(AspectPluralLower(Square), "squares");
+    EXPECT_EQ(AspectPluralLower(Square), u"squares"_s);
 }
 
 TEST(FixedTables, PatternNamesAreFoundWithoutRegardToCase) {
@@ -93,19 +93,19 @@ TEST(FixedTables, BodyNumbersAndTheBodiesInUse) {
 #include "core/AngleFormat.h"
 
 TEST(DegreesMinutes, FormsOfTheOptions) {
-    EXPECT_EQ(FormatDegreesMinutes(0.1), "5°44'");
+    EXPECT_EQ(FormatDegreesMinutes(0.1), u"5°44'"_s);
     EXPECT_EQ(FormatDegreesMinutes(Deg(10), true), u"10°"_s);
-    EXPECT_EQ(FormatDegreesMinutes(Deg(10)), "10°0'");
-    EXPECT_EQ(FormatDegreesMinutes(Deg(12, 5), false, true), "12° 5'");
-    EXPECT_EQ(FormatDegreesMinutes(-Deg(2, 30)), "");
-    EXPECT_EQ(FormatDegreesMinutes(-Deg(2, 30), false, false, true), "-2°30'");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(10)), u"10°0'"_s);
+    EXPECT_EQ(FormatDegreesMinutes(Deg(12, 5), false, true), u"12° 5'"_s);
+    EXPECT_EQ(FormatDegreesMinutes(-Deg(2, 30)), u""_s);
+    EXPECT_EQ(FormatDegreesMinutes(-Deg(2, 30), false, false, true), u"-2°30'"_s);
 }
 
 TEST(DegreesMinutes, SixtyMinutesCarryIntoTheDegreeExceptAt359) {
-    EXPECT_EQ(FormatDegreesMinutes(Deg(0, 59.99)), "1°0'");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(0, 59.99)), u"1°0'"_s);
     EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5)), u"359°59'"_s);
-    EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5), false, false, false, true), "360°0'");
-    EXPECT_EQ(FormatDegreesMinutes(FullCircle + 1e-6), "");
+    EXPECT_EQ(FormatDegreesMinutes(Deg(359, 59.5), false, false, false, true), u"360°0'"_s);
+    EXPECT_EQ(FormatDegreesMinutes(FullCircle + 1e-6), u""_s);
 }
 
 TEST(DegreesMinutes, ExactHalvesRoundToTheEvenNeighbour) {

@@ -104,7 +104,7 @@ TEST(QuickSort, OrdersByEachKeyWithTheFollowingFieldsBreakingTies) {
     QuickSort(false, sorted, 1, 3, RecordKeyStartDeviation);
     EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), u"1-2 2-3 4-9 1-3 1-2"_s);
     QuickSort(true, sorted, 3, 99, RecordKeyStartDeviation); // clipped to the list
-    EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), "1-2 2-3 4-9 1-2 1-3");
+    EXPECT_EQ(Order(sorted).join(QLatin1Char(' ')), u"1-2 2-3 4-9 1-2 1-3"_s);
     DurationRecords empty;
     SortRecords(empty, RecordKeyStartBody1);
     EXPECT_TRUE(empty.empty());

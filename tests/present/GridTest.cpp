@@ -163,7 +163,7 @@ TEST(Grid, PositionAndAspectCellTexts) {
     EXPECT_EQ(PositionCellText(Mars, Position(Pi), 9, true), QStringLiteral("3.1416"));
     EXPECT_EQ(PositionCellText(Mars, Position(0.0), 9, true), QStringLiteral("0.0000"));
     EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::BeforeTable), 9, false), u"<"_s);
-    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::AfterTable), 9, true), ">");
+    EXPECT_EQ(PositionCellText(Pluto, Position(PositionStatus::AfterTable), 9, true), u">"_s);
     EXPECT_EQ(PositionCellText(Pluto, Position(), 9, false), QStringLiteral("?"));
     // Without the Pluto table the ninth body is out of use: empty, whatever its position.
     EXPECT_EQ(PositionCellText(Pluto, leo, 8, false), QString());
@@ -202,9 +202,9 @@ TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
     const GridCell& mars = grid.cells[SquareFirstSetPositionCell(Mars)];
     EXPECT_EQ(mars.text, QStringLiteral("123°45'\r\n3Leo45"));
     EXPECT_EQ(mars.backColour, PositionBackColour);
-    EXPECT_EQ(grid.cells[SquareFirstSetPositionCell(Pluto)].text, "<");
-    EXPECT_EQ(grid.cells[SquareSecondSetPositionCell(Pluto)].text, ">");
-    EXPECT_EQ(grid.cells[SquareSecondSetPositionCell(Venus)].text, "?");
+    EXPECT_EQ(grid.cells[SquareFirstSetPositionCell(Pluto)].text, u"<"_s);
+    EXPECT_EQ(grid.cells[SquareSecondSetPositionCell(Pluto)].text, u">"_s);
+    EXPECT_EQ(grid.cells[SquareSecondSetPositionCell(Venus)].text, u"?"_s);
     const GridCell& trine = grid.cells[SquareAspectCell(Mars, Earth)];
     EXPECT_EQ(trine.text, QStringLiteral("Tri\r\n0°30' -"));
     EXPECT_TRUE(trine.bold);
@@ -218,7 +218,7 @@ TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
     positions[0][Earth] = positions[1][Earth];
     FillGrid(grid, ChartOfPositions(request, positions), false, colours, Texts());
     EXPECT_EQ(grid.intNumCells, 90);
-    EXPECT_EQ(grid.cells[TriangularPositionCell(Pluto)].text, "<");
+    EXPECT_EQ(grid.cells[TriangularPositionCell(Pluto)].text, u"<"_s);
     EXPECT_EQ(grid.cells[TriangularAspectCell(Earth, Mars)].text, QString());
 }
 

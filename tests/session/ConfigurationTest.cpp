@@ -239,7 +239,7 @@ TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
     EXPECT_EQ(defaults.colours[Index(Semisextile)], Rgb(128, 128, 255));
     EXPECT_EQ(defaults.colours[Index(Quincunx)], Rgb(128, 128, 128));
     EXPECT_EQ(DivisorListEntries()[defaults.personalDivisorPosition].text, u"1/3"_s);
-    EXPECT_EQ(BoldfaceFactorEntries()[defaults.boldfaceFactorPosition].text, "1/4");
+    EXPECT_EQ(BoldfaceFactorEntries()[defaults.boldfaceFactorPosition].text, u"1/4"_s);
     EXPECT_EQ(MidpointOrbEntries()[defaults.midpointOrbPosition].text, QStringLiteral("0° 30'"));
     EXPECT_TRUE(defaults.useBoldface && defaults.boldfaceOneDegree && defaults.northAmericanZones);
     EXPECT_FALSE(defaults.showOnlyOuter || defaults.showOnlyEarth);

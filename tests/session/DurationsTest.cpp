@@ -42,11 +42,11 @@ TEST(DurationRecord, HasTheFixedWidthLayout) {
     EXPECT_EQ(DurationRecord(Venus, Jupiter, Square, 0.012345, 2451500, 2451560),
               u" 3 5 3 3 0.012345 2451500 2451560    61"_s);
     EXPECT_EQ(DurationRecord(Pluto, Neptune, Sextile, 0.1, -1, 2451560),
-              " 9 8 9 5 0.100000      -1 2451560      ");
+              u" 9 8 9 5 0.100000      -1 2451560      "_s);
     EXPECT_EQ(DurationRecord(Earth, Mercury, Conjunction, 0.0000004, 2451500, -1),
-              " 1 2 1 1 0.000000 2451500      -1      ");
+              u" 1 2 1 1 0.000000 2451500      -1      "_s);
     EXPECT_EQ(NatalDurationRecord(Mercury, Uranus, Quincunx, 0.0871586),
-              " 2 7 2 7 0.087159----------------------");
+              u" 2 7 2 7 0.087159----------------------"_s);
     EXPECT_EQ(DurationRecord(Venus, Jupiter, Square, 0.012345, 2451500, 2451560).size(),
               RecordLength);
     EXPECT_EQ(NatalDurationRecord(Venus, Jupiter, Square, 0.012345).size(), RecordLength);

@@ -86,7 +86,8 @@ TEST(PatternRun, PluralsOfTheFoundMessage) {
         {MidpointPattern, 21, "Twenty one midpoints found."},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PatternFoundMessage(run, c.pattern, c.count, texts), c.message);
+        EXPECT_EQ(PatternFoundMessage(run, c.pattern, c.count, texts),
+                  QString::fromUtf8(c.message));
     }
 }
 
@@ -220,7 +221,7 @@ TEST(PatternRun, RepeatedSoughtBodies) {
     EXPECT_FALSE(SoughtBodiesRepeat({0, 0, 0}));
     EXPECT_FALSE(SoughtBodiesRepeat({BodyNumber(Mars), 0, BodyNumber(Venus)}));
     EXPECT_EQ(RepeatedBodyMessage(), u"Planet specified more than once."_s);
-    EXPECT_EQ(RepeatedBodyTitle(), "Input error");
+    EXPECT_EQ(RepeatedBodyTitle(), u"Input error"_s);
 }
 
 TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
@@ -423,7 +424,7 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
     EXPECT_TRUE(controller.WaitingForTick());
     controller.Tick();
     controller.Tick();
-    EXPECT_EQ(events.back(), "found: Kite found.");
+    EXPECT_EQ(events.back(), u"found: Kite found."_s);
     EXPECT_FALSE(controller.Running());
 }
 

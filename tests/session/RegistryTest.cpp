@@ -61,22 +61,23 @@ TEST_F(RegistryValues, StatusTextsOfWritingAndReading) {
 
     EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("IPAD"), text), u"0 OK"_s);
     EXPECT_EQ(text, u"1"_s);
-    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("SOEA"), text), "0 OK");
-    EXPECT_EQ(text, "0"); // trailing control characters removed
+    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("SOEA"), text), u"0 OK"_s);
+    EXPECT_EQ(text, u"0"_s); // trailing control characters removed
     EXPECT_EQ(Registry3::ReadValue(Key, QString(), text), u"2 Name not specified."_s);
     EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("TZDisp"), text), u"3 Name not found."_s);
     Store("TZDisp", QString());
-    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("TZDisp"), text), "3 Name not found.");
+    EXPECT_EQ(Registry3::ReadValue(Key, QStringLiteral("TZDisp"), text), u"3 Name not found."_s);
 
     EXPECT_EQ(Registry3::ReadValue(QString(), QStringLiteral("IPAD"), text),
-              "1 Key not found or is empty.");
+              u"1 Key not found or is empty."_s);
     EXPECT_EQ(Registry3::ReadValue(QStringLiteral("Software\\Nobody\\None"), QStringLiteral("IPAD"),
                                    text),
-              "1 Key not found or is empty.");
+              u"1 Key not found or is empty."_s);
     EXPECT_EQ(Registry3::WriteValue(QStringLiteral("Hardware\\Quillmark"), QStringLiteral("X"),
                                     QStringLiteral("1")),
               u"87 Unable to create (or find) key.  The parameter is incorrect."_s);
-    EXPECT_EQ(Registry3::WriteValue(Key, QString(), QStringLiteral("1")), "2 Name not specified.");
+    EXPECT_EQ(Registry3::WriteValue(Key, QString(), QStringLiteral("1")),
+              u"2 Name not specified."_s);
 }
 
 TEST_F(RegistryValues, AFailedWriteIsReportedAsAFailure) {
@@ -110,7 +111,7 @@ TEST_F(RegistryValues, TimeZoneNamesFollowTheOffsetWhenMissingAndReadOtherConten
         settings.northAmericanZones = !c.on;
         SetTZDisp(settings, c.offset);
         EXPECT_EQ(settings.northAmericanZones, c.on);
-        EXPECT_EQ(Stored("TZDisp"), c.on ? "1" : "0"); // normalised value written back
+        EXPECT_EQ(Stored("TZDisp"), c.on ? u"1"_s : u"0"_s); // normalised value written back
     }
 }
 
@@ -123,8 +124,8 @@ TEST_F(RegistryValues, ChartFiltersAreOnOnlyForExactlyOne) {
     SetShowOnlyEarthAspects(settings);
     EXPECT_FALSE(settings.showOnlyOuter);
     EXPECT_FALSE(settings.showOnlyEarth);
-    EXPECT_EQ(Stored("IPAD"), "0");
-    EXPECT_EQ(Stored("SOEA"), "0");
+    EXPECT_EQ(Stored("IPAD"), u"0"_s);
+    EXPECT_EQ(Stored("SOEA"), u"0"_s);
 
     Store("IPAD", QStringLiteral("1"));
     Store("SOEA", QStringLiteral("true"));
@@ -132,8 +133,8 @@ TEST_F(RegistryValues, ChartFiltersAreOnOnlyForExactlyOne) {
     SetShowOnlyEarthAspects(settings);
     EXPECT_TRUE(settings.showOnlyOuter);
     EXPECT_FALSE(settings.showOnlyEarth);
-    EXPECT_EQ(Stored("IPAD"), "1");
-    EXPECT_EQ(Stored("SOEA"), "0");
+    EXPECT_EQ(Stored("IPAD"), u"1"_s);
+    EXPECT_EQ(Stored("SOEA"), u"0"_s);
     Store("SOEA", QStringLiteral("1"));
     SetShowOnlyEarthAspects(settings);
     EXPECT_TRUE(settings.showOnlyEarth);
@@ -147,9 +148,9 @@ TEST_F(RegistryValues, WriteOperationsStoreTheCurrentSettings) {
     EXPECT_TRUE(WriteTZDispToRegistry(settings).startsWith(QLatin1Char('0')));
     EXPECT_TRUE(WriteInnerPlanetAspectDisplayToRegistry(settings).startsWith(QLatin1Char('0')));
     EXPECT_TRUE(WriteShowOnlyEarthAspectsToRegistry(settings).startsWith(QLatin1Char('0')));
-    EXPECT_EQ(Stored("TZDisp"), "0");
-    EXPECT_EQ(Stored("IPAD"), "1");
-    EXPECT_EQ(Stored("SOEA"), "0");
+    EXPECT_EQ(Stored("TZDisp"), u"0"_s);
+    EXPECT_EQ(Stored("IPAD"), u"1"_s);
+    EXPECT_EQ(Stored("SOEA"), u"0"_s);
 
     ConfigurationSettings read = ConfigurationSettings::Defaults();
     SetTZDisp(read, -300);
@@ -166,7 +167,7 @@ TEST_F(RegistryValues, WheelStyleAndThemeRoundTripAndAnUnknownValueGivesTheClass
     settings.wheelTheme = WheelTheme::Dark;
     EXPECT_TRUE(WriteWheelAppearanceToRegistry(settings).startsWith(QLatin1Char('0')));
     EXPECT_EQ(Stored("WheelStyle"), u"modern"_s);
-    EXPECT_EQ(Stored("WheelTheme"), "dark");
+    EXPECT_EQ(Stored("WheelTheme"), u"dark"_s);
     ConfigurationSettings read = ConfigurationSettings::Defaults();
     SetWheelAppearance(read);
     EXPECT_EQ(read.wheelStyle, WheelStyle::Modern);

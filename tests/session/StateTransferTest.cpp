@@ -63,13 +63,13 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     SetCalendar(state.dateSets, CalendarChoice::Auto);
     state.settings.calendar = CalendarChoice::Auto;
     state.settings.zodiac = ZodiacChoice::OfDate;
-    ASSERT_EQ(MessageOf(SaveState(Path("a.pat"), state)), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("a.pat"), state)), u""_s);
     // An older reader finds the list entry of Paris's offset on that day, winter time.
     EXPECT_EQ(ToStateFile(state).dateSets[SecondBirthdate].timezoneIndex, 26);
 
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);
-    ASSERT_EQ(MessageOf(LoadState(Path("a.pat"), loaded)), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("a.pat"), loaded)), u""_s);
     EXPECT_TRUE(SameDates(loaded.dateSets, state.dateSets));
     EXPECT_EQ(loaded.mode, NatalSecond);
     EXPECT_EQ(loaded.stepUnitIndex, 3);
@@ -82,9 +82,9 @@ TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
 
 TEST_F(StateTransfer, TwoChartModesComeBackAsWorldTransits) {
     state.mode = SynastryMode;
-    ASSERT_EQ(MessageOf(SaveState(Path("b.pat"), state)), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("b.pat"), state)), u""_s);
     ProgramState loaded;
-    ASSERT_EQ(MessageOf(LoadState(Path("b.pat"), loaded)), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("b.pat"), loaded)), u""_s);
     EXPECT_EQ(loaded.mode, SynastryMode);
     ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now));
     EXPECT_EQ(loaded.mode, WorldTransits);
@@ -93,10 +93,10 @@ TEST_F(StateTransfer, TwoChartModesComeBackAsWorldTransits) {
 
 TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
     state.dateSets[WorldDate] = {};
-    ASSERT_EQ(MessageOf(SaveState(Path("c.pat"), state)), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("c.pat"), state)), u""_s);
     ProgramState loaded;
     loaded.zones = MakeTimeZones(0, false);
-    ASSERT_EQ(MessageOf(LoadState(Path("c.pat"), loaded)), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("c.pat"), loaded)), u""_s);
     ASSERT_TRUE(ComputeAfterLoad(loaded, {ephemeris, texts}, now));
     EXPECT_EQ(loaded.dateSets[WorldDate].yearText, u"2026"_s);
     EXPECT_EQ(loaded.dateSets[WorldDate].monthIndex, 12);
@@ -105,7 +105,7 @@ TEST_F(StateTransfer, AnEmptyWorldDateStartsAtThePresentMoment) {
 }
 
 TEST_F(StateTransfer, ABrokenFileChangesNothing) {
-    ASSERT_EQ(MessageOf(SaveState(Path("d.pat"), state)), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("d.pat"), state)), u""_s);
     QByteArray bytes = test::ReadAll(Path("d.pat"));
     bytes.replace("#FALSE#", "maybe");
     ASSERT_TRUE(test::WriteAll(Path("d.pat"), bytes));
@@ -115,18 +115,18 @@ TEST_F(StateTransfer, ABrokenFileChangesNothing) {
     target.settings.orbPositions[0] = 3;
     target.settings.colours[Index(Square)] = Rgb(9, 9, 9);
     const ProgramState before = target;
-    EXPECT_NE(MessageOf(LoadState(Path("d.pat"), target)), "");
+    EXPECT_NE(MessageOf(LoadState(Path("d.pat"), target)), u""_s);
     EXPECT_TRUE(SameDates(target.dateSets, before.dateSets));
     EXPECT_EQ(target.settings, before.settings);
-    EXPECT_NE(MessageOf(LoadState(Path("missing.pat"), target)), "");
+    EXPECT_NE(MessageOf(LoadState(Path("missing.pat"), target)), u""_s);
     EXPECT_EQ(target.settings, before.settings);
 }
 
 TEST_F(StateTransfer, AColourOfZeroInTheFileKeepsTheCurrentColour) {
     state.settings.colours[Index(Sextile)] = 0; // switched off
-    ASSERT_EQ(MessageOf(SaveState(Path("e.pat"), state)), "");
+    ASSERT_EQ(MessageOf(SaveState(Path("e.pat"), state)), u""_s);
     ProgramState loaded;
     loaded.settings.colours[Index(Sextile)] = Rgb(0, 0, 255);
-    ASSERT_EQ(MessageOf(LoadState(Path("e.pat"), loaded)), "");
+    ASSERT_EQ(MessageOf(LoadState(Path("e.pat"), loaded)), u""_s);
     EXPECT_EQ(loaded.settings.colours[Index(Sextile)], Rgb(0, 0, 255));
 }

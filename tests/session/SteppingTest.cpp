@@ -120,7 +120,7 @@ TEST(StepDateSet, RefusesWhatItCannotStep) {
     EXPECT_FALSE(StepDateSet(yearZero, zones, DayStep, false).applied);
     EXPECT_EQ(yearZero.yearText, u"0"_s);
     EXPECT_TRUE(StepDateSet(yearZero, zones, YearStep, true).applied);
-    EXPECT_EQ(yearZero.yearText, "1");
+    EXPECT_EQ(yearZero.yearText, u"1"_s);
 }
 
 TEST(StepDateSet, YearStepBeyondTheCalendarKeepsTheDayAtTheTwentyEighth) {
@@ -190,7 +190,7 @@ TEST_F(WorldStep, AStepTo2800IsUndoneAfterComputeReportsIt) {
     EXPECT_FALSE(outcome.compute.has_value());
     EXPECT_EQ(outcome.compute.error().message, u"World date must be before the year 2800."_s);
     const DateSet& world = state.dateSets[WorldDate];
-    EXPECT_EQ(world.yearText, "2799");
+    EXPECT_EQ(world.yearText, u"2799"_s);
     EXPECT_EQ(world.monthIndex, 8);
     EXPECT_EQ(world.dayIndex, 31);
     EXPECT_EQ(world.hourIndex, Hour(6, 30));
@@ -201,7 +201,7 @@ TEST_F(WorldStep, AStepToADateWithoutPlutoStands) {
     const WorldStepOutcome outcome = Step(DayStep, true);
     EXPECT_FALSE(outcome.undone);
     EXPECT_TRUE(outcome.compute.has_value());
-    EXPECT_EQ(state.dateSets[WorldDate].yearText, "2200");
+    EXPECT_EQ(state.dateSets[WorldDate].yearText, u"2200"_s);
     EXPECT_EQ(state.chart.positions[0][Pluto].Status(), PositionStatus::AfterTable);
 }
 
@@ -223,15 +223,15 @@ TEST(ClearCommand, AsksWithTheDateSetsNameAndEmptiesOnlyThatSet) {
     });
     EXPECT_EQ(ClearQuestionText(texts, 0), u"Clear all entries of the world date?"_s);
     EXPECT_EQ(ClearQuestionText(texts, 2), u"Clear all entries of the 2nd birthdate?"_s);
-    EXPECT_EQ(ClearQuestionText(texts, 3), "");
+    EXPECT_EQ(ClearQuestionText(texts, 3), u""_s);
 
     DateSets sets{Date(2000, 1, 2), Date(1970, 6, 15), Date(1985, 11, 2)};
     ClearDateSet(sets[FirstBirthdate]);
-    EXPECT_EQ(sets[FirstBirthdate].yearText, "");
+    EXPECT_EQ(sets[FirstBirthdate].yearText, u""_s);
     EXPECT_EQ(sets[FirstBirthdate].monthIndex + sets[FirstBirthdate].dayIndex +
                   sets[FirstBirthdate].hourIndex + sets[FirstBirthdate].timezoneIndex,
               0);
-    EXPECT_EQ(sets[WorldDate].yearText, "2000");
+    EXPECT_EQ(sets[WorldDate].yearText, u"2000"_s);
     EXPECT_EQ(sets[SecondBirthdate].monthIndex, 11);
 }
 
@@ -247,10 +247,10 @@ TEST(ControlStateRefresh, DecidesClearForwardRunAndToggle) {
 
     ControlStateInputs inputs;
     ControlState control = RefreshControlState(state, inputs, texts);
-    EXPECT_EQ(state.dateSets[WorldDate].yearText, "2024");
+    EXPECT_EQ(state.dateSets[WorldDate].yearText, u"2024"_s);
     EXPECT_EQ(control.clearVisible, (std::array<bool, 3>{true, false, true}));
     EXPECT_EQ(control.dayTips[WorldDate], u"Wednesday"_s);
-    EXPECT_EQ(control.dayTips[FirstBirthdate], "");
+    EXPECT_EQ(control.dayTips[FirstBirthdate], u""_s);
     EXPECT_TRUE(control.forwardEnabled);
     EXPECT_FALSE(control.runVisible);
     EXPECT_EQ(control.toggleCaption, u"Display chart"_s);
@@ -268,7 +268,7 @@ TEST(ControlStateRefresh, DecidesClearForwardRunAndToggle) {
     control = RefreshControlState(state, inputs, texts);
     EXPECT_FALSE(control.runVisible);
     EXPECT_FALSE(control.forwardEnabled);
-    EXPECT_EQ(control.toggleCaption, "Display grid");
+    EXPECT_EQ(control.toggleCaption, u"Display grid"_s);
     inputs.courseGraphShown = false;
 
     inputs.running = true;

@@ -44,14 +44,14 @@ TEST_F(TextFile, LoadsLanguagesCommentsAndBlankLines) {
     EXPECT_EQ(texts.ProgramText(19), u"Compute"_s);
     EXPECT_EQ(texts.ProgramTextIn(19, LanguageOfCode(u"de")), u"Berechnen"_s);
     EXPECT_EQ(texts.ProgramTextIn(300, LanguageOfCode(u"fr")), QStringLiteral("Français"));
-    EXPECT_EQ(texts.ProgramText(300), ""); // no English text
-    EXPECT_EQ(texts.ProgramText(126), ""); // "~" is the empty text
-    EXPECT_TRUE(texts.HasText(126));       // ... but it is there
+    EXPECT_EQ(texts.ProgramText(300), u""_s); // no English text
+    EXPECT_EQ(texts.ProgramText(126), u""_s); // "~" is the empty text
+    EXPECT_TRUE(texts.HasText(126));          // ... but it is there
     EXPECT_FALSE(texts.HasText(127));
     EXPECT_EQ(texts.ProgramText(200), u"  indented  "_s); // blanks after one separator
     EXPECT_EQ(texts.ProgramText(145), u"is incomplete: year, month and day are needed."_s);
-    EXPECT_EQ(texts.ProgramText(0), "");
-    EXPECT_EQ(texts.ProgramTextIn(19, 7), "");
+    EXPECT_EQ(texts.ProgramText(0), u""_s);
+    EXPECT_EQ(texts.ProgramTextIn(19, 7), u""_s);
 }
 
 TEST_F(TextFile, LineFaultsGiveTheirCodeAndTheLineNumber) {
@@ -117,27 +117,27 @@ TEST_F(TextFile, FileFaultsAndAFailedLoadKeepsTheTextsBefore) {
 
 TEST(ProgramTextLoadMessages, ResultCodesAsTheStartUpShowsThem) {
     const QString path = QStringLiteral("/opt/orbivex/orbx.dat");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(0, path), "No program text was read.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(0, path), u"No program text was read."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1, path),
               u"Cannot open file containing program text.\r\n/opt/orbivex/orbx.dat"_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-2, path), u"Particular memory allocation error."_s);
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-3, path), "Too much program text.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-3, path), u"Too much program text."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-4, path), u"Text not recovered."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-5, path), u"Error -5"_s);
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-6, path), "File is empty.");
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-7, path), "Error reading file.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-6, path), u"File is empty."_s);
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-7, path), u"Error reading file."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-8, path), u"General memory allocation error."_s);
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-9, path), "Error -9");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-9, path), u"Error -9"_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-500, path), u"Error -500"_s);
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-501, path), "Missing string at line 1.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-501, path), u"Missing string at line 1."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-600, path), u"Missing string at line 100."_s);
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1000, path), "Missing string at line 500.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1000, path), u"Missing string at line 500."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1001, path), u"String too long at line 1."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1234, path), u"String too long at line 234."_s);
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1500, path), "String too long at line 500.");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1500, path), u"String too long at line 500."_s);
     EXPECT_EQ(ProgramTexts::LoadFailureMessage(-1501, path),
               u"Duplicate in program text at line 1."_s);
-    EXPECT_EQ(ProgramTexts::LoadFailureMessage(7, path), "");
+    EXPECT_EQ(ProgramTexts::LoadFailureMessage(7, path), u""_s);
 }
 
 TEST_F(TextFile, LineFaultsBeyondLine500KeepTheirKindInTheMessage) {
@@ -147,7 +147,7 @@ TEST_F(TextFile, LineFaultsBeyondLine500KeepTheirKindInTheMessage) {
     }
     bytes += "600 en\n";
     EXPECT_EQ(LoadBytes(bytes), -1100); // decodes as a too-long line 100
-    EXPECT_EQ(texts.LastLoadFailure(), "Missing string at line 600.");
+    EXPECT_EQ(texts.LastLoadFailure(), u"Missing string at line 600."_s);
 }
 
 TEST(Placeholders, ChainStopsAtTheFirstEmptyValue) {
@@ -162,22 +162,22 @@ TEST(Placeholders, ChainStopsAtTheFirstEmptyValue) {
               u"123451"_s);
     EXPECT_EQ(SubstitutePlaceholders(u"x[r1]y"_s, u""_s), u"xy"_s); // [r1] goes even when empty
     // An empty r1 does not stop the chain: it starts at r2.
-    EXPECT_EQ(SubstitutePlaceholders(u"[r1][r3] only"_s, u""_s, u"b"_s, u"c"_s), "c only");
-    EXPECT_EQ(SubstitutePlaceholders(u"[R1] [r6] [r 1] [r1"_s, u"v"_s), "[R1] [r6] [r 1] [r1");
+    EXPECT_EQ(SubstitutePlaceholders(u"[r1][r3] only"_s, u""_s, u"b"_s, u"c"_s), u"c only"_s);
+    EXPECT_EQ(SubstitutePlaceholders(u"[R1] [r6] [r 1] [r1"_s, u"v"_s), u"[R1] [r6] [r 1] [r1"_s);
     // Nothing to substitute: returned as it is.
-    EXPECT_EQ(SubstitutePlaceholders(u"Plain text"_s, u"v"_s), "Plain text");
+    EXPECT_EQ(SubstitutePlaceholders(u"Plain text"_s, u"v"_s), u"Plain text"_s);
     EXPECT_EQ(SubstitutePlaceholders(u"a^^b"_s, u""_s), u"a"_s + crlf + crlf + u"b"_s);
     // Values are inserted as they are, not scanned again.
     EXPECT_EQ(SubstitutePlaceholders(u"File [r1] at [r2]"_s, u"C:\\a^b [r2].pat"_s, u"noon"_s),
-              "File C:\\a^b [r2].pat at noon");
+              u"File C:\\a^b [r2].pat at noon"_s);
 }
 
 TEST(Placeholders, ProgramTextWithLooksUpAndSubstitutes) {
     const ProgramTexts texts = ProgramTexts::FromEntries(
         {{391, u"Set all non-zero orbs to [r1]?^[r2]"_s}, {126, u"~"_s}, {19, u"Compute"_s}});
-    EXPECT_EQ(texts.ProgramTextWith(391, u"3°"_s), "Set all non-zero orbs to 3°?\r\n[r2]");
-    EXPECT_EQ(texts.ProgramTextWith(126, u"x"_s), "");
-    EXPECT_EQ(texts.ProgramTextWith(5, u"x"_s), "");
-    EXPECT_EQ(texts.ProgramText(19), "Compute");
+    EXPECT_EQ(texts.ProgramTextWith(391, u"3°"_s), u"Set all non-zero orbs to 3°?\r\n[r2]"_s);
+    EXPECT_EQ(texts.ProgramTextWith(126, u"x"_s), u""_s);
+    EXPECT_EQ(texts.ProgramTextWith(5, u"x"_s), u""_s);
+    EXPECT_EQ(texts.ProgramText(19), u"Compute"_s);
     EXPECT_EQ(texts.size(), 3);
 }
