@@ -34,8 +34,8 @@ namespace {
 // never met. From 1600 on, day by day.
 PatternRun NeverFound() {
     PatternRun run;
-    run.blnFindAtLeast = true;
-    run.intNumToFindIndex = 0;
+    run.findAtLeast = true;
+    run.numToFindIndex = 0;
     run.AcceptChoices(GrandSextile, {});
     return run;
 }

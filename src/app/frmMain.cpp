@@ -329,7 +329,7 @@ void frmMain::CreateControls() {
 
     picTable = new QWidget(page);
     picTable->setObjectName(QStringLiteral("picTable"));
-    for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
+    for (int i = 0; i < AspectGrid::MaxCells; ++i) {
         auto* cell = new QLabel(picTable);
         cell->setObjectName(QStringLiteral("txbCell_") + QString::number(i));
         cell->setAlignment(Qt::AlignCenter);
@@ -338,8 +338,8 @@ void frmMain::CreateControls() {
         cell->setTextFormat(Qt::PlainText);
         // A caption too long for the cell (the two-chart corner cells) breaks between words.
         cell->setWordWrap(true);
-        cell->resize(LayoutUnitsToPixels(AspectGrid::intCellWidth),
-                     LayoutUnitsToPixels(AspectGrid::intCellHeight));
+        cell->resize(LayoutUnitsToPixels(AspectGrid::CellWidth),
+                     LayoutUnitsToPixels(AspectGrid::CellHeight));
         cell->hide();
         cell->installEventFilter(this);
         txbCell[i] = cell;
@@ -626,7 +626,7 @@ void frmMain::ShowCell(int index) {
     QLabel* widget = txbCell[index];
     const AspectGrid& grid = view.grid;
     const GridCell& cell = grid.cells[index];
-    if (index >= grid.intNumCells || !cell.visible) {
+    if (index >= grid.cellCount || !cell.visible) {
         widget->hide();
         return;
     }
@@ -659,10 +659,10 @@ void frmMain::ShowGrid() {
     const AspectGrid& grid = view.grid;
     picTable->resize(LayoutUnitsToPixels(grid.TableWidth()),
                      LayoutUnitsToPixels(grid.TableHeight()));
-    for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
+    for (int i = 0; i < AspectGrid::MaxCells; ++i) {
         ShowCell(i);
     }
-    picTable->setVisible(!state.chartShown && !blnCourseGraphShown && grid.intNumCells > 0);
+    picTable->setVisible(!state.chartShown && !blnCourseGraphShown && grid.cellCount > 0);
 }
 
 void frmMain::ShowReports() {
@@ -770,7 +770,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::MouseButtonDblClick &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
+        for (int i = 0; i < AspectGrid::MaxCells; ++i) {
             if (watched == txbCell[i]) {
                 txbCell_DblClick(i);
                 return true;

@@ -195,7 +195,7 @@ class frmMain : public QWidget {
 
     QWidget* picTable = nullptr;
     PictureBox* picGraphic = nullptr;
-    std::array<QLabel*, AspectGrid::intMaxNumCells> txbCell{};
+    std::array<QLabel*, AspectGrid::MaxCells> txbCell{};
     QLabel* lblTitle = nullptr;
     QLabel* lblClickonAspect = nullptr;
     // In the hint's place while the chart on display no longer answers to the dates and the mode.

@@ -77,7 +77,7 @@ void frmMain::ShowGridInsteadOfPicture() {
     state.chartShown = false;
     picGraphic->hide();
     picGraphic->Clear();
-    picTable->setVisible(view.grid.intNumCells > 0);
+    picTable->setVisible(view.grid.cellCount > 0);
     cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
     cmdRun->hide();
     ShowReports();

@@ -95,7 +95,7 @@ void frmMain::ModeOptionSelected(ChartMode mode) {
         resize(width(), LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
     }
     if (!state.chartShown) {
-        picTable->setVisible(view.grid.intNumCells > 0);
+        picTable->setVisible(view.grid.cellCount > 0);
     }
     // Forward and Back, Run and the toggle's caption follow the mode at once.
     RefreshControls(false);

@@ -207,7 +207,7 @@ void frmMain::cmdRun_Click() {
                                                    runWindow_->frameGeometry().height()));
             const std::optional<FindOutcome> found = runWindow_->TakeFind();
             if (!found) {
-                return !run.blnCancel;
+                return !run.cancelled;
             }
             // As at the end of a run: the chart of the date found, the message, and the run
             // window again to search on from there.

@@ -149,9 +149,9 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // The first showing: nothing chosen yet, "Find at least" usable but not its count.
-    chkTwoOrMore->setChecked(run_.blnFindAtLeast);
-    chkRunQuickly->setChecked(run_.blnRunQuickly);
-    cboNumToFind->setCurrentIndex(std::clamp(run_.intNumToFindIndex, 0, 7));
+    chkTwoOrMore->setChecked(run_.findAtLeast);
+    chkRunQuickly->setChecked(run_.runQuickly);
+    cboNumToFind->setCurrentIndex(std::clamp(run_.numToFindIndex, 0, 7));
     cmdClearAspectPattern->setEnabled(false);
     chkTwoOrMore->setEnabled(true);
     cboNumToFind->setEnabled(false);
@@ -163,14 +163,14 @@ frmRun::frmRun(PatternRun& run, const ProgramTexts& texts, Dialogs& dialogs, QWi
             &frmRun::cmdClearAspectPattern_Click);
     connect(chkTwoOrMore, &QCheckBox::clicked, this, &frmRun::chkTwoOrMore_Click);
     connect(cboNumToFind, &QComboBox::currentIndexChanged, this,
-            [this](int index) { run_.intNumToFindIndex = std::max(index, 0); });
+            [this](int index) { run_.numToFindIndex = std::max(index, 0); });
     for (int i = 0; i < 3; ++i) {
         connect(cboSoughtPlanet[static_cast<size_t>(i)], &QComboBox::currentIndexChanged, this,
                 [this, i] { cboSoughtPlanet_Click(i); });
     }
     connect(cmdClearAll, &QPushButton::clicked, this, &frmRun::cmdClearAll_Click);
     connect(chkRunQuickly, &QCheckBox::toggled, this,
-            [this](bool checked) { run_.blnRunQuickly = checked; });
+            [this](bool checked) { run_.runQuickly = checked; });
     connect(cmdRun, &QPushButton::clicked, this, &frmRun::cmdRun_Click);
     connect(cmdFind, &QPushButton::clicked, this, &frmRun::cmdFind_Click);
     connect(tmrFind, &QTimer::timeout, this, &frmRun::tmrFind_Timer);
@@ -198,7 +198,7 @@ void frmRun::SetBackColour(int colour) {
 }
 
 void frmRun::PrepareToShow() {
-    run_.blnCancel = false;
+    run_.cancelled = false;
     setWindowTitle(WithoutMnemonic(texts_.ProgramText(RunText)));
     chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
     chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
@@ -219,7 +219,7 @@ void frmRun::PrepareToShow() {
     for (PatternIndex pattern : AllPatterns) {
         cboAspectPattern->addItem(PatternName(pattern));
     }
-    cboAspectPattern->setCurrentIndex(PatternNumber(run_.intRememberedPattern));
+    cboAspectPattern->setCurrentIndex(PatternNumber(run_.rememberedPattern));
     for (size_t i = 0; i < cboSoughtPlanet.size(); ++i) {
         QComboBox* list = cboSoughtPlanet[i];
         list->clear();
@@ -295,11 +295,11 @@ void frmRun::cboAspectPattern_Click() {
     }
     FollowPatternSelection();
     FocusRun();
-    run_.intRememberedPattern = PatternOfNumber(cboAspectPattern->currentIndex());
+    run_.rememberedPattern = PatternOfNumber(cboAspectPattern->currentIndex());
 }
 
 void frmRun::chkTwoOrMore_Click() {
-    run_.blnFindAtLeast = chkTwoOrMore->isChecked();
+    run_.findAtLeast = chkTwoOrMore->isChecked();
     cboNumToFind->setEnabled(chkTwoOrMore->isChecked());
     FocusRun();
 }
@@ -321,12 +321,12 @@ void frmRun::cmdClearAll_Click() {
         list->setCurrentIndex(0);
     }
     cmdClearAll->setEnabled(false);
-    run_.blnPlanetsSought = false;
+    run_.bodiesSought = false;
 }
 
 void frmRun::cmdClearAspectPattern_Click() {
     cboAspectPattern->setCurrentIndex(-1);
-    run_.intRememberedPattern = NoPattern;
+    run_.rememberedPattern = NoPattern;
 }
 
 bool frmRun::AcceptChoices() {
@@ -336,9 +336,9 @@ bool frmRun::AcceptChoices() {
                              Dialogs::Icon::Exclamation);
         return false;
     }
-    run_.blnFindAtLeast = chkTwoOrMore->isChecked();
-    run_.intNumToFindIndex = std::max(cboNumToFind->currentIndex(), 0);
-    run_.blnRunQuickly = chkRunQuickly->isChecked();
+    run_.findAtLeast = chkTwoOrMore->isChecked();
+    run_.numToFindIndex = std::max(cboNumToFind->currentIndex(), 0);
+    run_.runQuickly = chkRunQuickly->isChecked();
     run_.AcceptChoices(PatternOfNumber(cboAspectPattern->currentIndex()), entries);
     return true;
 }
@@ -408,7 +408,7 @@ void frmRun::tmrFind_Timer() {
     case FindOutcome::End::Found:
         // The main window sets the world date, computes and says what was found.
         foundByFind_ = outcome;
-        run_.blnCancel = true; // no run follows
+        run_.cancelled = true; // no run follows
         done(QDialog::Rejected);
         break;
     case FindOutcome::End::NotFound:

@@ -2,7 +2,7 @@
 // The run window: asks, before a run in world transits, which aspect pattern to look for, how
 // many of it at least, which bodies it must involve, and whether to run quickly. The main
 // window shows it modally; Run keeps the choices in the PatternRun and hides the window, and
-// Cancel or the close box hide it with PatternRun::blnCancel set. The choices and the window's
+// Cancel or the close box hide it with PatternRun::cancelled set. The choices and the window's
 // selections survive between showings for the life of the program.
 
 #include "session/PatternFind.h"
@@ -68,7 +68,7 @@ class frmRun : public QDialog {
     // The main window's background colour (R + 256 G + 65536 B).
     void SetBackColour(int colour);
 
-    // Everything each showing does before the window appears: blnCancel cleared, the
+    // Everything each showing does before the window appears: cancelled cleared, the
     // captions, the lists refilled with the remembered selections, the enabled states.
     void PrepareToShow();
     // Prepares, places the window at topLeft (screen pixels) and shows it modally; returns

@@ -159,9 +159,9 @@ QString GlyphText(const GridCell& cell, bool symbols) {
 void PrintChart(const ChartView& view, bool symbols, QTextStream& out) {
     out << view.title << "\n\n";
     const AspectGrid& grid = view.grid;
-    for (int row = 0; row < grid.intNumRows; ++row) {
+    for (int row = 0; row < grid.rowCount; ++row) {
         QStringList cells;
-        for (int col = 0; col < grid.intNumCols; ++col) {
+        for (int col = 0; col < grid.columnCount; ++col) {
             const GridCell& cell = grid.Cell(row, col);
             QString text;
             if (cell.visible) {

@@ -90,8 +90,8 @@ Status ParseChoices(const QCommandLineParser& parser, const QCommandLineOption& 
         if (!isNumber || atLeast < 2 || atLeast > 9) {
             return Fail(QStringLiteral("--at-least must be a number from 2 to 9"));
         }
-        run.blnFindAtLeast = true;
-        run.intNumToFindIndex = atLeast - 2;
+        run.findAtLeast = true;
+        run.numToFindIndex = atLeast - 2;
     }
     run.AcceptChoices(pattern, bodies);
     return {};
@@ -110,7 +110,7 @@ struct RunOutcome {
 QString NotFoundMessage(const PatternRun& run, int steps, const QString& date,
                         const QString& reason) {
     QString message = QStringLiteral("No %1 found in %2 step%3, up to %4")
-                          .arg(PatternName(run.intAspectPatternToFind).toLower())
+                          .arg(PatternName(run.patternToFind).toLower())
                           .arg(steps)
                           .arg(steps == 1 ? QString() : QStringLiteral("s"))
                           .arg(date);

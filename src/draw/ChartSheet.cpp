@@ -124,20 +124,20 @@ void DrawTextBlock(QPainter& painter, QRectF box, const QStringList& text,
 // The grid's cells as the window shows them, scaled into the box (keeping their proportions);
 // returns the width taken.
 double DrawGrid(QPainter& painter, QRectF box, const AspectGrid& grid) {
-    if (grid.intNumCells <= 0) {
+    if (grid.cellCount <= 0) {
         return 0;
     }
     const double scale = std::min(box.width() / (grid.TableWidth() * UnitsPerLayoutUnit),
                                   box.height() / (grid.TableHeight() * UnitsPerLayoutUnit)) *
                          UnitsPerLayoutUnit;
     const double inset = 0.4 * UnitsPerPoint;
-    for (int index = 0; index < grid.intNumCells; ++index) {
+    for (int index = 0; index < grid.cellCount; ++index) {
         const GridCell& cell = grid.cells[index];
         if (!cell.visible) {
             continue;
         }
         const QRectF rect(box.left() + cell.left * scale, box.top() + cell.top * scale,
-                          AspectGrid::intCellWidth * scale, AspectGrid::intCellHeight * scale);
+                          AspectGrid::CellWidth * scale, AspectGrid::CellHeight * scale);
         painter.fillRect(rect.adjusted(inset, inset, -inset, -inset), QColorOf(cell.backColour));
         const bool symbol = cell.font == CellFont::Symbol;
         // Texts keep their size to the cells as the window shows them.
@@ -268,7 +268,7 @@ WheelStatus DrawChartSheet(QPainter& painter, const SheetInput& input, const Pro
                       report, QStringLiteral("Arial"), 9, 5, Fit::Prose, texts);
         reportPlaced = true;
     }
-    y += (input.grid.intNumCells > 0 ? gridHeight : 0.0) + Gap;
+    y += (input.grid.cellCount > 0 ? gridHeight : 0.0) + Gap;
 
     // The Report command's text below.
     QStringList listing;

@@ -31,15 +31,15 @@ void MakeGlyphCell(GridCell& cell, int bodyNumber) {
 // Resets the fonts of the old layout, then clears and places every cell of the new one.
 void StartLayout(AspectGrid& grid, int rows, int cols) {
     ResetCellFonts(grid);
-    grid.intNumRows = rows;
-    grid.intNumCols = cols;
-    grid.intNumCells = rows * cols;
+    grid.rowCount = rows;
+    grid.columnCount = cols;
+    grid.cellCount = rows * cols;
     ClearGridCells(grid);
-    for (int i = 0; i < grid.intNumCells; ++i) {
+    for (int i = 0; i < grid.cellCount; ++i) {
         const GridPosition p = GetRowCol(i, cols);
         GridCell& cell = grid.cells[i];
-        cell.left = p.intCol * AspectGrid::intCellWidth;
-        cell.top = p.intRow * AspectGrid::intCellHeight;
+        cell.left = p.column * AspectGrid::CellWidth;
+        cell.top = p.row * AspectGrid::CellHeight;
         cell.visible = true;
     }
 }
@@ -57,7 +57,7 @@ void ClearGridCells(AspectGrid& grid) {
 }
 
 void ResetCellFonts(AspectGrid& grid) {
-    for (int i = 0; i < grid.intNumCells; ++i) {
+    for (int i = 0; i < grid.cellCount; ++i) {
         grid.cells[i].bold = false;
         grid.cells[i].font = CellFont::Text;
     }
@@ -65,31 +65,31 @@ void ResetCellFonts(AspectGrid& grid) {
 
 void SetUpTriangularGrid(AspectGrid& grid) {
     StartLayout(grid, 10, 9);
-    for (int c = 0; c < grid.intNumCols; ++c) {
+    for (int c = 0; c < grid.columnCount; ++c) {
         MakeGlyphCell(grid.Cell(1, c), c + 1);
     }
-    for (int i = 0; i < grid.intNumCells; ++i) {
-        const GridPosition p = GetRowCol(i, grid.intNumCols);
-        if (p.intCol + 2 < p.intRow) {
+    for (int i = 0; i < grid.cellCount; ++i) {
+        const GridPosition p = GetRowCol(i, grid.columnCount);
+        if (p.column + 2 < p.row) {
             grid.cells[i].visible = false;
-        } else if (p.intRow == p.intCol + 2) {
-            MakeGlyphCell(grid.cells[i], p.intRow - 1);
+        } else if (p.row == p.column + 2) {
+            MakeGlyphCell(grid.cells[i], p.row - 1);
         }
     }
 }
 
 void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts) {
     StartLayout(grid, 11, 11);
-    for (int i = 0; i < grid.intNumCells; ++i) {
-        const GridPosition p = GetRowCol(i, grid.intNumCols);
+    for (int i = 0; i < grid.cellCount; ++i) {
+        const GridPosition p = GetRowCol(i, grid.columnCount);
         GridCell& cell = grid.cells[i];
-        if (p.intRow == 1 || p.intCol == 1) {
+        if (p.row == 1 || p.column == 1) {
             cell.backColour = HeaderBackColour;
         }
-        if (p.intRow == 1 && p.intCol > 1) {
-            MakeGlyphCell(cell, p.intCol - 1);
-        } else if (p.intCol == 1 && p.intRow > 1) {
-            MakeGlyphCell(cell, p.intRow - 1);
+        if (p.row == 1 && p.column > 1) {
+            MakeGlyphCell(cell, p.column - 1);
+        } else if (p.column == 1 && p.row > 1) {
+            MakeGlyphCell(cell, p.row - 1);
         }
     }
     const bool synastry = mode == SynastryMode;
@@ -169,18 +169,18 @@ void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
     }
 }
 
-QString AddOrbToTitle(const QString& strTitle, bool blnPersonal, bool blnAddPeriod, ChartMode mode,
+QString AddOrbToTitle(const QString& baseTitle, bool personal, bool addPeriod, ChartMode mode,
                       const OrbSummary& summary, const ProgramTexts& texts) {
-    const QString title = strTitle + QStringLiteral("  ");
-    const OrbColumn column = blnPersonal ? (mode == SynastryMode ? 2 : 1) : 0;
+    const QString title = baseTitle + QStringLiteral("  ");
+    const OrbColumn column = personal ? (mode == SynastryMode ? 2 : 1) : 0;
     // With every orb at 0 no aspect can be found, and there is no range to show.
     if (!(summary.largest[column] > 0.0)) {
-        return title + texts.ProgramText(420) + (blnAddPeriod ? QStringLiteral(".") : QString());
+        return title + texts.ProgramText(420) + (addPeriod ? QStringLiteral(".") : QString());
     }
     const QString largest = FormatDegreesMinutes(summary.largest[column], true);
     if (summary.allEqual) {
         return title + texts.ProgramText(33) + QLatin1Char(' ') + largest +
-               (blnAddPeriod ? QStringLiteral(".") : QString());
+               (addPeriod ? QStringLiteral(".") : QString());
     }
     return title + texts.ProgramText(34) + QStringLiteral(": ") +
            FormatDegreesMinutes(summary.smallest[column], true) + QLatin1Char(' ') +

@@ -40,32 +40,32 @@ struct GridCell {
 };
 
 struct GridPosition {
-    int intRow = 0;
-    int intCol = 0;
+    int row = 0;
+    int column = 0;
 };
 
-// Row and column of cell index intI in a grid of intNumCols columns; cells run row by row.
-inline constexpr GridPosition GetRowCol(int intI, int intNumCols) {
-    return {intI / intNumCols, intI % intNumCols};
+// Row and column of cell index cellIndex in a grid of columnCount columns; cells run row by row.
+inline constexpr GridPosition GetRowCol(int cellIndex, int columnCount) {
+    return {cellIndex / columnCount, cellIndex % columnCount};
 }
 
 struct AspectGrid {
-    static constexpr int intMaxNumCells = 144; // enough for 12 x 12
-    static constexpr int intCellWidth = 1080;  // layout units
-    static constexpr int intCellHeight = 570;
+    static constexpr int MaxCells = 144;   // enough for 12 x 12
+    static constexpr int CellWidth = 1080; // layout units
+    static constexpr int CellHeight = 570;
 
     // The current layout: 10 x 9 = 90 (triangular) or 11 x 11 = 121 (square); 0 before the
     // first layout.
-    int intNumRows = 0;
-    int intNumCols = 0;
-    int intNumCells = 0;
-    std::array<GridCell, intMaxNumCells> cells;
+    int rowCount = 0;
+    int columnCount = 0;
+    int cellCount = 0;
+    std::array<GridCell, MaxCells> cells;
 
-    int TableWidth() const { return intNumCols * intCellWidth; }
-    int TableHeight() const { return intNumRows * intCellHeight; }
-    bool IsCell(int index) const { return index >= 0 && index < intNumCells; }
-    GridCell& Cell(int row, int col) { return cells[row * intNumCols + col]; }
-    const GridCell& Cell(int row, int col) const { return cells[row * intNumCols + col]; }
+    int TableWidth() const { return columnCount * CellWidth; }
+    int TableHeight() const { return rowCount * CellHeight; }
+    bool IsCell(int index) const { return index >= 0 && index < cellCount; }
+    GridCell& Cell(int row, int col) { return cells[row * columnCount + col]; }
+    const GridCell& Cell(int row, int col) const { return cells[row * columnCount + col]; }
 };
 
 // Every one of the 144 cells: empty, hidden, black on black, not bold.
@@ -102,10 +102,10 @@ QString AspectCellText(AspectKind kind, double deviation, bool radians, Motion m
 void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
               const std::array<int, 8>& aspectColours, const ProgramTexts& texts);
 
-// strTitle, two spaces and the orbs of the title's orb column (0, or for a personal title 1,
-// or 2 in synastry): "<text 33> 8°" (and a full stop when blnAddPeriod) when all orbs are
+// baseTitle, two spaces and the orbs of the title's orb column (0, or for a personal title 1,
+// or 2 in synastry): "<text 33> 8°" (and a full stop when addPeriod) when all orbs are
 // equal, else "<text 34>: 4° <text 35> 10°".
-QString AddOrbToTitle(const QString& strTitle, bool blnPersonal, bool blnAddPeriod, ChartMode mode,
+QString AddOrbToTitle(const QString& baseTitle, bool personal, bool addPeriod, ChartMode mode,
                       const OrbSummary& summary, const ProgramTexts& texts);
 
 // The title line above the grid or chart (what the main window's UpdateTitle shows): the

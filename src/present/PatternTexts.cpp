@@ -47,15 +47,15 @@ QString PatternLines(const Chart& chart, PatternIndex pattern, PatternForm form,
     return text;
 }
 
-QString CheckForMidpoint(const Chart& chart, bool blnNatalReport, int& intNum) {
+QString CheckForMidpoint(const Chart& chart, bool natalReport, int& count) {
     QString text;
     for (const MidpointConfiguration& midpoint : chart.midpoints) {
-        if (!blnNatalReport) {
+        if (!natalReport) {
             text += PatternName(MidpointPattern) + QStringLiteral(": ");
         }
-        text += BodyText(midpoint.bodies, blnNatalReport) + LineEnd;
+        text += BodyText(midpoint.bodies, natalReport) + LineEnd;
     }
-    intNum = static_cast<int>(chart.midpoints.size());
+    count = static_cast<int>(chart.midpoints.size());
     return text;
 }
 

@@ -23,8 +23,8 @@ QString PatternLines(const Chart& chart, PatternIndex pattern, PatternForm form,
                      const QString& orbWord);
 
 // The chart's midpoint configurations, one line each ended by CR LF: long names
-// ("Mercury-Earth-Mars") for the natal report (blnNatalReport), otherwise
-// "Midpoint: Me-Ea-Ma". intNum receives their number.
-QString CheckForMidpoint(const Chart& chart, bool blnNatalReport, int& intNum);
+// ("Mercury-Earth-Mars") for the natal report (natalReport), otherwise
+// "Midpoint: Me-Ea-Ma". count receives their number.
+QString CheckForMidpoint(const Chart& chart, bool natalReport, int& count);
 
 } // namespace orbivex

@@ -69,8 +69,8 @@ class RememberedPositions {
 };
 
 bool ValidSearch(const AspectSearch& search) {
-    return IsBody(search.intP1) && IsBody(search.intP2) && IsAspectKind(search.intAspect) &&
-           (search.intPersonal == 0 || search.intPersonal == 1);
+    return IsBody(search.intP1) && IsBody(search.intP2) && IsAspectKind(search.aspect) &&
+           (search.personal == 0 || search.personal == 1);
 }
 
 // Walks from the local midnight that begins the world date backwards (forward false) or from
@@ -81,7 +81,7 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
     if (!ValidSearch(search) || !(dates.worldLocalJD >= 0.0)) {
         return UnknownDay;
     }
-    const bool personal = search.intPersonal == 1;
+    const bool personal = search.personal == 1;
     Position natal;
     if (personal) {
         if (!(dates.natalJD >= 0.0)) {
@@ -90,7 +90,7 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
         natal = position(search.intP1, dates.natalJD);
     }
     const double day = std::floor(dates.worldLocalJD);
-    const double zone = search.intTimeZone / 1440.0;
+    const double zone = search.zoneMinutes / 1440.0;
     double t = forward ? day + 1.0 - zone - 0.5 : day - zone - 0.5;
     int steps = 0;
     for (;;) {
@@ -103,8 +103,8 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
             return UnknownDay;
         }
         double exactness = 0.0;
-        if (!AspectExactness(first.Longitude(), second.Longitude(), search.intAspect, orbs,
-                             search.intPersonal, exactness)) {
+        if (!AspectExactness(first.Longitude(), second.Longitude(), search.aspect, orbs,
+                             search.personal, exactness)) {
             return forward ? day + steps : day - steps;
         }
         const int step = SearchStepDays(search.intP1, search.intP2, exactness);
@@ -163,13 +163,13 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
         return std::nullopt;
     }
     PassageSearch passage;
-    passage.kind = search.intAspect;
-    passage.orb = orbs(search.intAspect, search.intPersonal);
+    passage.kind = search.aspect;
+    passage.orb = orbs(search.aspect, search.personal);
     passage.julianDay = worldJD;
     // In personal transits the transiting body moves against the natal longitude.
     passage.moving = search.intP2;
     passage.other = search.intP1;
-    if (search.intPersonal == 1) {
+    if (search.personal == 1) {
         const Position natal = dates.natalJD >= 0.0
                                    ? ephemeris.PositionOfBody(search.intP1, dates.natalJD)
                                    : Position(PositionStatus::Unavailable);

@@ -26,9 +26,9 @@ class ProgramTexts;
 struct AspectSearch {
     BodyIndex intP1 = Earth;
     BodyIndex intP2 = Earth;
-    AspectKind intAspect = NoAspect;
-    OrbColumn intPersonal = 0; // 0 world transits, 1 personal transits
-    int intTimeZone = 0;       // the world date's offset, minutes east of Greenwich
+    AspectKind aspect = NoAspect;
+    OrbColumn personal = 0; // 0 world transits, 1 personal transits
+    int zoneMinutes = 0;    // the world date's offset, minutes east of Greenwich
 };
 
 // The dates a search starts from.

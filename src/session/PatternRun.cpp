@@ -32,21 +32,21 @@ QString PluralPatternName(PatternIndex pattern) {
 } // namespace
 
 bool PatternRun::SeeksBodies() const {
-    return blnPlanetsSought && !blnSoughtPlanetsFound;
+    return bodiesSought && !soughtBodiesFound;
 }
 
 void PatternRun::CheckSoughtBodies(PatternIndex pattern, std::span<const BodyIndex> bodies) {
-    if (pattern != intAspectPatternToFind) {
+    if (pattern != patternToFind) {
         return;
     }
-    intNumPlanetsFound = 0;
+    foundBodyCount = 0;
     for (const std::optional<BodyIndex>& sought : SoughtBodies) {
         if (sought && std::find(bodies.begin(), bodies.end(), *sought) != bodies.end()) {
-            ++intNumPlanetsFound;
+            ++foundBodyCount;
         }
     }
-    if (intNumPlanetsFound == intNumPlanetsSought) {
-        blnSoughtPlanetsFound = true;
+    if (foundBodyCount == soughtBodyCount) {
+        soughtBodiesFound = true;
     }
 }
 
@@ -66,28 +66,28 @@ void PatternRun::CheckSoughtBodies(const Chart& chart) {
 }
 
 void PatternRun::AcceptChoices(PatternIndex pattern, const std::array<int, 3>& bodyEntries) {
-    intAspectPatternToFind = IsPattern(pattern) ? pattern : NoPattern;
-    intNumPlanetsSought = 0;
+    patternToFind = IsPattern(pattern) ? pattern : NoPattern;
+    soughtBodyCount = 0;
     for (size_t i = 0; i < SoughtBodies.size(); ++i) {
         SoughtBodies[i] = BodyOfNumber(bodyEntries[i]);
         RememberedBodies[i] = SoughtBodies[i] ? bodyEntries[i] : 0;
-        intNumPlanetsSought += SoughtBodies[i] ? 1 : 0;
+        soughtBodyCount += SoughtBodies[i] ? 1 : 0;
     }
-    blnSoughtPlanetsFound = false;
-    intNumPlanetsFound = 0;
-    blnPlanetsSought = intNumPlanetsSought > 0;
-    intRememberedPattern = intAspectPatternToFind;
-    blnCancel = false;
+    soughtBodiesFound = false;
+    foundBodyCount = 0;
+    bodiesSought = soughtBodyCount > 0;
+    rememberedPattern = patternToFind;
+    cancelled = false;
 }
 
 void PatternRun::CancelChoices(PatternIndex pattern) {
-    blnCancel = true;
-    intAspectPatternToFind = IsPattern(pattern) ? pattern : NoPattern;
+    cancelled = true;
+    patternToFind = IsPattern(pattern) ? pattern : NoPattern;
 }
 
 void PatternRun::BeginStep() {
-    intNumPlanetsFound = 0;
-    blnSoughtPlanetsFound = false;
+    foundBodyCount = 0;
+    soughtBodiesFound = false;
 }
 
 ComputeContext PatternRun::StepContext(const ComputeContext& base) {
@@ -118,13 +118,13 @@ QString RepeatedBodyTitle() {
 QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int count,
                             const ProgramTexts& texts) {
     QString message;
-    if (run.blnFindAtLeast) {
+    if (run.findAtLeast) {
         message = NumberInWords(count, QLocale(QLocale::English, QLocale::UnitedStates)) +
                   QLatin1Char(' ') + PluralPatternName(pattern) + QStringLiteral(" found");
     } else {
         message = PatternName(pattern) + QLatin1Char(' ') + texts.ProgramText(FoundText);
     }
-    if (run.blnPlanetsSought) {
+    if (run.bodiesSought) {
         message += QStringLiteral("\r\ninvolving");
         for (const std::optional<BodyIndex>& body : run.SoughtBodies) {
             if (body) {
@@ -136,12 +136,12 @@ QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int cou
 }
 
 QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts) {
-    const PatternIndex pattern = run.intAspectPatternToFind;
+    const PatternIndex pattern = run.patternToFind;
     if (!IsPattern(pattern)) {
         return {};
     }
     QString sought;
-    if (run.blnFindAtLeast) {
+    if (run.findAtLeast) {
         sought = QStringLiteral("chart with at least ") +
                  NumberInWords(run.NumToFind(), QLocale(QLocale::English, QLocale::UnitedStates))
                      .toLower() +
@@ -167,13 +167,13 @@ QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts)
 
 RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
                           const ProgramTexts& texts) {
-    const PatternIndex pattern = run.intAspectPatternToFind;
+    const PatternIndex pattern = run.patternToFind;
     if (!IsPattern(pattern)) {
         return {};
     }
     const int n = counts[pattern];
-    const bool enough = run.blnFindAtLeast ? n >= run.NumToFind() : n > 0;
-    if (!enough || !(run.blnSoughtPlanetsFound || !run.blnPlanetsSought)) {
+    const bool enough = run.findAtLeast ? n >= run.NumToFind() : n > 0;
+    if (!enough || !(run.soughtBodiesFound || !run.bodiesSought)) {
         return {};
     }
     return {true, PatternFoundMessage(run, pattern, n, texts), texts.ProgramText(FoundTitleText)};
@@ -204,7 +204,7 @@ RunStepResult StepRun(ProgramState& state, const ComputeContext& context, Patter
 }
 
 int RunWaitInterval(const PatternRun& run, ChartMode mode) {
-    return mode == WorldTransits && run.blnRunQuickly ? QuickStepIntervalMs : StepIntervalMs;
+    return mode == WorldTransits && run.runQuickly ? QuickStepIntervalMs : StepIntervalMs;
 }
 
 PatternRunController::PatternRunController(ProgramState& state, const Ephemeris& ephemeris,
@@ -219,10 +219,10 @@ PatternRunController::PatternRunController(ProgramState& state, const Ephemeris&
 }
 
 void PatternRunController::cmdRun_Click(const std::function<bool()>& askRunWindow) {
-    if (!blnRunning_ && state_.mode == WorldTransits && askRunWindow && !askRunWindow()) {
+    if (!running_ && state_.mode == WorldTransits && askRunWindow && !askRunWindow()) {
         return;
     }
-    if (blnRunning_) {
+    if (running_) {
         Stop();
     } else {
         Start();
@@ -230,13 +230,13 @@ void PatternRunController::cmdRun_Click(const std::function<bool()>& askRunWindo
 }
 
 void PatternRunController::Start() {
-    blnRunning_ = true;
+    running_ = true;
     if (callbacks_.runningChanged) {
         callbacks_.runningChanged(true);
     }
     stepsTaken_ = 0;
     Timer2->stop();
-    blnWaitingForTick_ = false;
+    waitingForTick_ = false;
     if (inStep_) {
         startPending_ = true;
         return;
@@ -245,12 +245,12 @@ void PatternRunController::Start() {
 }
 
 void PatternRunController::Stop() {
-    blnRunning_ = false;
+    running_ = false;
     startPending_ = false;
-    if (blnWaitingForTick_) {
+    if (waitingForTick_) {
         Timer2->stop();
-        blnWaitingForTick_ = false;
-        blnStepping_ = false;
+        waitingForTick_ = false;
+        stepping_ = false;
     }
     if (callbacks_.runningChanged) {
         callbacks_.runningChanged(false);
@@ -259,16 +259,16 @@ void PatternRunController::Stop() {
 
 void PatternRunController::Tick() {
     Timer2->stop();
-    if (!blnWaitingForTick_) {
+    if (!waitingForTick_) {
         return;
     }
-    if (blnRunning_ && callbacks_.paused && callbacks_.paused()) {
+    if (running_ && callbacks_.paused && callbacks_.paused()) {
         Timer2->start(RunWaitInterval(run_, state_.mode));
         return;
     }
-    blnWaitingForTick_ = false;
-    if (!blnRunning_) {
-        blnStepping_ = false;
+    waitingForTick_ = false;
+    if (!running_) {
+        stepping_ = false;
         return;
     }
     RunSteps();
@@ -279,8 +279,8 @@ void PatternRunController::RunSteps() {
     do {
         startPending_ = false;
         inStep_ = true;
-        blnStepping_ = true;
-        blnWaitingForTick_ = false;
+        stepping_ = true;
+        waitingForTick_ = false;
         const RunStepResult result = StepRun(state_, context_, run_);
         if (!result.stands) {
             // The window puts the world date back into its controls while the step still
@@ -288,30 +288,30 @@ void PatternRunController::RunSteps() {
             if (callbacks_.stepFailed) {
                 callbacks_.stepFailed(result);
             }
-            blnStepping_ = false;
+            stepping_ = false;
         } else {
             ++stepsTaken_;
             if (callbacks_.computed) {
                 callbacks_.computed(result);
             }
-            if (result.stop.found && blnRunning_) {
-                blnRunning_ = false;
-                blnStepping_ = false;
+            if (result.stop.found && running_) {
+                running_ = false;
+                stepping_ = false;
                 if (callbacks_.runningChanged) {
                     callbacks_.runningChanged(false);
                 }
                 if (callbacks_.found) {
                     callbacks_.found(result.stop);
                 }
-            } else if (blnRunning_) {
-                blnWaitingForTick_ = true;
+            } else if (running_) {
+                waitingForTick_ = true;
                 Timer2->start(RunWaitInterval(run_, state_.mode));
             } else {
-                blnStepping_ = false;
+                stepping_ = false;
             }
         }
         inStep_ = false;
-    } while (startPending_ && blnRunning_);
+    } while (startPending_ && running_);
 }
 
 } // namespace orbivex

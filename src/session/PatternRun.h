@@ -30,23 +30,23 @@ class ProgramTexts;
 // and writes these; each step's chart is told to the body check.
 class PatternRun {
   public:
-    bool blnCancel = false; // the run window was left with Cancel or its close box
-    PatternIndex intAspectPatternToFind = NoPattern;        // run until stopped
+    bool cancelled = false;                 // the run window was left with Cancel or its close box
+    PatternIndex patternToFind = NoPattern; // run until stopped
     std::array<std::optional<BodyIndex>, 3> SoughtBodies{}; // each list's body, if any
-    int intNumPlanetsSought = 0;                            // lists with a body chosen
-    bool blnPlanetsSought = false;
-    int intNumPlanetsFound = 0; // sought bodies in the occurrence tested last
-    bool blnSoughtPlanetsFound = false;
-    bool blnFindAtLeast = false; // "Find at least"
-    int intNumToFindIndex = 0;   // entry of the "2".."9" list: entry i means i + 2
-    bool blnRunQuickly = false;  // "Run quickly"
+    int soughtBodyCount = 0;                                // lists with a body chosen
+    bool bodiesSought = false;
+    int foundBodyCount = 0; // sought bodies in the occurrence tested last
+    bool soughtBodiesFound = false;
+    bool findAtLeast = false; // "Find at least"
+    int numToFindIndex = 0;   // entry of the "2".."9" list: entry i means i + 2
+    bool runQuickly = false;  // "Run quickly"
 
     // What the run window shows again when it next opens: the pattern selection (NoPattern for
     // none) and the entries of the three sought-body lists.
-    PatternIndex intRememberedPattern = NoPattern;
+    PatternIndex rememberedPattern = NoPattern;
     std::array<int, 3> RememberedBodies{};
 
-    int NumToFind() const { return intNumToFindIndex + 2; }
+    int NumToFind() const { return numToFindIndex + 2; }
 
     // True while bodies are sought and no occurrence of the pattern has held them all yet.
     bool SeeksBodies() const;
@@ -158,12 +158,12 @@ class PatternRunController : public QObject {
     // Ends the run: Running() becomes false and a waiting step ends without stepping again.
     void Stop();
 
-    bool Running() const { return blnRunning_; } // blnRunning
-    // blnStepping: a step is being applied or waits for the next; the date controls' change
+    bool Running() const { return running_; }
+    // A step is being applied or waits for the next; the date controls' change
     // handlers must not compute meanwhile.
-    bool Stepping() const { return blnStepping_; }
-    bool WaitingForTick() const { return blnWaitingForTick_; } // waiting for the next step
-    int StepsTaken() const { return stepsTaken_; }             // steps that stood in this run
+    bool Stepping() const { return stepping_; }
+    bool WaitingForTick() const { return waitingForTick_; } // waiting for the next step
+    int StepsTaken() const { return stepsTaken_; }          // steps that stood in this run
 
     // The pacing timer; tests may shorten its interval before it fires, or fire it by hand
     // through Tick.
@@ -178,9 +178,9 @@ class PatternRunController : public QObject {
     ComputeContext context_;
     PatternRun& run_;
     Callbacks callbacks_;
-    bool blnRunning_ = false;
-    bool blnStepping_ = false;
-    bool blnWaitingForTick_ = false;
+    bool running_ = false;
+    bool stepping_ = false;
+    bool waitingForTick_ = false;
     bool inStep_ = false;
     bool startPending_ = false;
     int stepsTaken_ = 0;

@@ -83,8 +83,8 @@ void ClearDateSet(DateSet& dateSet);
 
 // What the refresh reads besides the program state: the window's own view of things.
 struct ControlStateInputs {
-    bool running = false;          // blnRunning
-    bool courseGraphShown = false; // blnCourseGraphShown
+    bool running = false;          // a run is going
+    bool courseGraphShown = false; // the course graph is on show
     bool chartVisible = false;     // picGraphic is visible
     bool toggleVisible = false;    // cmdToggleGraphic is visible
     bool minimized = false;        // the main window is minimized

@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, ADateErrorIsShownAndTheRecordedModeComesBack) {
     window->optPersonal[0]->click();
     EXPECT_TRUE(window->optPersonal[0]->isChecked());
     EXPECT_EQ(window->state.recordedMode, PersonalFirst);
-    EXPECT_EQ(window->view.grid.intNumCells, 121);
+    EXPECT_EQ(window->view.grid.cellCount, 121);
     ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->cboHour[FirstBirthdate]->currentText(), QStringLiteral("12:00"));
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 3u);

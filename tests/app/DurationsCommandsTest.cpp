@@ -28,7 +28,7 @@ using Action = CellDoubleClick::Action;
 
 // The first cell whose double-click leads to the action, or -1.
 int CellLeadingTo(const frmMain& window, Action action) {
-    for (int cell = 0; cell < window.view.grid.intNumCells; ++cell) {
+    for (int cell = 0; cell < window.view.grid.cellCount; ++cell) {
         if (AspectOfCell(window.state.chart, cell) != nullptr &&
             DecideCellDoubleClick(window.state, *window.ephemeris(), window.texts(), cell).action ==
                 action) {

@@ -87,11 +87,11 @@ void ExpectGridShows(const frmMain& window, const AspectGrid& grid) {
     ASSERT_TRUE(window.picTable->isVisible());
     EXPECT_EQ(window.picTable->size(), QSize(LayoutUnitsToPixels(grid.TableWidth()),
                                              LayoutUnitsToPixels(grid.TableHeight())));
-    for (int i = 0; i < AspectGrid::intMaxNumCells; ++i) {
+    for (int i = 0; i < AspectGrid::MaxCells; ++i) {
         SCOPED_TRACE("cell " + std::to_string(i));
         const GridCell& cell = grid.cells[i];
         const QLabel* label = window.txbCell[i];
-        const bool shown = i < grid.intNumCells && cell.visible;
+        const bool shown = i < grid.cellCount && cell.visible;
         ASSERT_EQ(label->isVisible(), shown);
         if (!shown) {
             continue;
@@ -112,8 +112,8 @@ void ExpectGridShows(const frmMain& window, const AspectGrid& grid) {
         EXPECT_EQ(label->font().pointSize(), CellFontPointSize(cell.font));
         EXPECT_EQ(label->geometry(),
                   QRect(LayoutUnitsToPixels(cell.left), LayoutUnitsToPixels(cell.top),
-                        LayoutUnitsToPixels(AspectGrid::intCellWidth),
-                        LayoutUnitsToPixels(AspectGrid::intCellHeight)));
+                        LayoutUnitsToPixels(AspectGrid::CellWidth),
+                        LayoutUnitsToPixels(AspectGrid::CellHeight)));
         EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
     }
 }

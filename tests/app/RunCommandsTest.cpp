@@ -136,7 +136,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     // When the run stops it offers the run window again: this time the user cancels.
     InTheRunWindow([](frmRun& run) { run.cmdCancel->click(); });
     window->cmdRun->click();
-    EXPECT_EQ(window->run.intAspectPatternToFind, Yod);
+    EXPECT_EQ(window->run.patternToFind, Yod);
 
     // The first step is taken at once; the window is held while the run goes on.
     ASSERT_TRUE(window->Running());

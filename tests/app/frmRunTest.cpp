@@ -85,10 +85,10 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
     EXPECT_TRUE(form->fraFrame->isEnabled());
     EXPECT_TRUE(form->cboSoughtPlanet[2]->isEnabled());
     EXPECT_FALSE(form->cboNumToFind->isEnabled());
-    EXPECT_EQ(run.intRememberedPattern, Kite);
+    EXPECT_EQ(run.rememberedPattern, Kite);
     form->chkTwoOrMore->click();
     EXPECT_TRUE(form->cboNumToFind->isEnabled());
-    EXPECT_TRUE(run.blnFindAtLeast);
+    EXPECT_TRUE(run.findAtLeast);
 
     // The refresh: "Clear planets" only while a body is chosen.
     form->Timer1_Timer();
@@ -103,7 +103,7 @@ TEST_F(RunWindow, ChoosingAPatternOpensTheFrame) {
 
     form->cmdClearAspectPattern->click();
     EXPECT_EQ(form->cboAspectPattern->currentIndex(), -1);
-    EXPECT_EQ(run.intRememberedPattern, NoPattern);
+    EXPECT_EQ(run.rememberedPattern, NoPattern);
     form->Timer1_Timer();
     EXPECT_FALSE(form->fraFrame->isEnabled());
     EXPECT_FALSE(form->chkTwoOrMore->isEnabled());
@@ -129,8 +129,8 @@ TEST_F(RunWindow, APlanetNamedTwiceKeepsTheWindowOpen) {
         EXPECT_EQ(message.title, u"Input error"_s);
         EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
         EXPECT_TRUE(form->isVisible());
-        EXPECT_EQ(run.intAspectPatternToFind, NoPattern); // nothing stored
-        EXPECT_EQ(run.intNumPlanetsSought, 0);
+        EXPECT_EQ(run.patternToFind, NoPattern); // nothing stored
+        EXPECT_EQ(run.soughtBodyCount, 0);
     }
 }
 
@@ -143,12 +143,12 @@ TEST_F(RunWindow, RunStoresTheChoicesAndTheNextShowingRestoresThem) {
     form->cboNumToFind->setCurrentIndex(1);
     form->cmdRun->click();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(run.blnCancel);
-    EXPECT_EQ(run.intAspectPatternToFind, GrandTrine);
+    EXPECT_FALSE(run.cancelled);
+    EXPECT_EQ(run.patternToFind, GrandTrine);
     EXPECT_EQ(run.SoughtBodies, (SoughtBodies{Jupiter, std::nullopt, Saturn}));
-    EXPECT_EQ(run.intNumPlanetsSought, 2);
-    EXPECT_TRUE(run.blnPlanetsSought);
-    EXPECT_TRUE(run.blnRunQuickly);
+    EXPECT_EQ(run.soughtBodyCount, 2);
+    EXPECT_TRUE(run.bodiesSought);
+    EXPECT_TRUE(run.runQuickly);
     EXPECT_EQ(run.NumToFind(), 3);
 
     Show();
@@ -171,16 +171,16 @@ TEST_F(RunWindow, CancelAndTheCloseBoxStillRecordThePattern) {
     form->cboAspectPattern->setCurrentIndex(PatternNumber(Yod));
     form->cmdCancel->click();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(run.blnCancel);
-    EXPECT_EQ(run.intAspectPatternToFind, Yod);
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_EQ(run.patternToFind, Yod);
 
     Show();
-    EXPECT_FALSE(run.blnCancel);
+    EXPECT_FALSE(run.cancelled);
     form->cboAspectPattern->setCurrentIndex(PatternNumber(Rectangle));
     form->close();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(run.blnCancel);
-    EXPECT_EQ(run.intAspectPatternToFind, Rectangle);
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_EQ(run.patternToFind, Rectangle);
 }
 
 TEST(RunWindowPlacement, BesideTheMainWindow) {
@@ -213,7 +213,7 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
             EXPECT_EQ(form->cboSoughtPlanet[1]->currentText(), u"Saturn"_s);
             form->cmdCancel->click();
         }
-        return !run.blnCancel;
+        return !run.cancelled;
     };
     std::vector<bool> running;
     PatternRunController* controller = nullptr;

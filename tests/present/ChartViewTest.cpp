@@ -18,7 +18,7 @@ struct ChartViewTest : test::ChartFixture {
 
 int CountAspectCells(const AspectGrid& grid) {
     int cells = 0;
-    for (int i = 0; i < grid.intNumCells; ++i) {
+    for (int i = 0; i < grid.cellCount; ++i) {
         for (const AspectKind kind : AllAspectKinds) {
             cells += grid.cells[i].text.startsWith(AspectAbbreviation(kind)) ? 1 : 0;
         }
@@ -42,7 +42,7 @@ TEST_F(ChartViewTest, WorldTransitsShowEveryAspectOfTheChartInItsCell) {
     const ChartView view = View(WorldTransits);
     EXPECT_EQ(view.mode, WorldTransits);
     EXPECT_EQ(view.title, TitleText(WorldTransits, true, state.orbSummary, texts));
-    EXPECT_EQ(view.grid.intNumCells, 90);
+    EXPECT_EQ(view.grid.cellCount, 90);
     // Earth at the March equinox stands at 180° heliocentric.
     EXPECT_EQ(view.grid.cells[TriangularPositionCell(Earth)].text, u"180°2'\r\n0Lib2"_s);
     ASSERT_FALSE(state.chart.aspects.empty());
@@ -61,7 +61,7 @@ TEST_F(ChartViewTest, WorldTransitsShowEveryAspectOfTheChartInItsCell) {
 TEST_F(ChartViewTest, TwoChartModesShowTheSquareGridAndAOneLineReport) {
     for (ChartMode mode : {PersonalFirst, SynastryMode}) {
         const ChartView view = View(mode);
-        EXPECT_EQ(view.grid.intNumCells, 121);
+        EXPECT_EQ(view.grid.cellCount, 121);
         ASSERT_FALSE(state.chart.aspects.empty());
         for (const ChartAspect& aspect : state.chart.aspects) {
             const QString& text =

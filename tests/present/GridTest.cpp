@@ -58,13 +58,13 @@ bool IsGlyphCell(const GridCell& cell, BodyIndex body) {
 TEST(Grid, TriangularLayout) {
     AspectGrid grid;
     SetUpTriangularGrid(grid);
-    EXPECT_EQ(grid.intNumRows, 10);
-    EXPECT_EQ(grid.intNumCols, 9);
-    EXPECT_EQ(grid.intNumCells, 90);
+    EXPECT_EQ(grid.rowCount, 10);
+    EXPECT_EQ(grid.columnCount, 9);
+    EXPECT_EQ(grid.cellCount, 90);
 
-    const GridPosition p10 = GetRowCol(10, grid.intNumCols);
-    EXPECT_EQ(p10.intRow, 1);
-    EXPECT_EQ(p10.intCol, 1);
+    const GridPosition p10 = GetRowCol(10, grid.columnCount);
+    EXPECT_EQ(p10.row, 1);
+    EXPECT_EQ(p10.column, 1);
     EXPECT_TRUE(IsGlyphCell(grid.cells[10], Mercury));
     EXPECT_TRUE(IsGlyphCell(grid.cells[18], Earth)); // (2, 0): the row glyph of body 1
     EXPECT_FALSE(grid.cells[27].visible);            // (3, 0): left of the row glyph
@@ -86,7 +86,7 @@ TEST(Grid, TriangularLayout) {
         }
     }
     EXPECT_TRUE(grid.cells[TriangularAspectCell(Neptune, Pluto)].visible);
-    for (int i = 90; i < AspectGrid::intMaxNumCells; ++i) {
+    for (int i = 90; i < AspectGrid::MaxCells; ++i) {
         EXPECT_FALSE(grid.cells[i].visible) << i;
     }
 }
@@ -95,16 +95,16 @@ TEST(Grid, SquareLayoutAndCornerCaptions) {
     const ProgramTexts texts = Texts();
     AspectGrid grid;
     SetUpSquareGrid(grid, PersonalFirst, texts);
-    EXPECT_EQ(grid.intNumCells, 121);
-    EXPECT_EQ(GetRowCol(24, 11).intRow, 2);
-    EXPECT_EQ(GetRowCol(24, 11).intCol, 2);
+    EXPECT_EQ(grid.cellCount, 121);
+    EXPECT_EQ(GetRowCol(24, 11).row, 2);
+    EXPECT_EQ(GetRowCol(24, 11).column, 2);
     EXPECT_EQ(SquareAspectCell(Earth, Earth), 24);
     for (BodyIndex body : AllBodies) {
         const int n = BodyNumber(body);
         EXPECT_TRUE(IsGlyphCell(grid.Cell(1, n + 1), body)) << body;
         EXPECT_TRUE(IsGlyphCell(grid.Cell(n + 1, 1), body)) << body;
     }
-    for (int i = 0; i < grid.intNumCells; ++i) {
+    for (int i = 0; i < grid.cellCount; ++i) {
         EXPECT_TRUE(grid.cells[i].visible) << i;
     }
     EXPECT_EQ(grid.cells[24].backColour, 0);
@@ -198,7 +198,7 @@ TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
 
     AspectGrid grid;
     FillGrid(grid, chart, false, colours, Texts());
-    EXPECT_EQ(grid.intNumCells, 121);
+    EXPECT_EQ(grid.cellCount, 121);
     const GridCell& mars = grid.cells[SquareFirstSetPositionCell(Mars)];
     EXPECT_EQ(mars.text, QStringLiteral("123°45'\r\n3Leo45"));
     EXPECT_EQ(mars.backColour, PositionBackColour);
@@ -217,7 +217,7 @@ TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
     request.mode = NatalFirst;
     positions[0][Earth] = positions[1][Earth];
     FillGrid(grid, ChartOfPositions(request, positions), false, colours, Texts());
-    EXPECT_EQ(grid.intNumCells, 90);
+    EXPECT_EQ(grid.cellCount, 90);
     EXPECT_EQ(grid.cells[TriangularPositionCell(Pluto)].text, u"<"_s);
     EXPECT_EQ(grid.cells[TriangularAspectCell(Earth, Mars)].text, QString());
 }

@@ -54,8 +54,8 @@ Chart GrandTrineOf(BodyIndex a, BodyIndex b, BodyIndex c, const SoughtBodies& so
 TEST(PatternRun, FindAtLeastStopsOnlyAtTheCountAskedFor) {
     const ProgramTexts texts = Texts();
     PatternRun run;
-    run.blnFindAtLeast = true;
-    run.intNumToFindIndex = 1; // "3"
+    run.findAtLeast = true;
+    run.numToFindIndex = 1; // "3"
     run.AcceptChoices(Kite, {0, 0, 0});
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
     const RunStopResult three = RunStopTest(run, CountsOf(Kite, 3), texts);
@@ -65,7 +65,7 @@ TEST(PatternRun, FindAtLeastStopsOnlyAtTheCountAskedFor) {
     // Another pattern's count does not count.
     EXPECT_FALSE(RunStopTest(run, CountsOf(GrandTrine, 5), texts).found);
 
-    run.blnFindAtLeast = false;
+    run.findAtLeast = false;
     EXPECT_EQ(RunStopTest(run, CountsOf(Kite, 1), texts).message, u"Kite found."_s);
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 0), texts).found);
 }
@@ -73,7 +73,7 @@ TEST(PatternRun, FindAtLeastStopsOnlyAtTheCountAskedFor) {
 TEST(PatternRun, PluralsOfTheFoundMessage) {
     const ProgramTexts texts = Texts();
     PatternRun run;
-    run.blnFindAtLeast = true;
+    run.findAtLeast = true;
     const struct {
         PatternIndex pattern;
         int count;
@@ -114,8 +114,8 @@ TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
     };
     for (const auto& c : cases) {
         PatternRun run;
-        run.blnFindAtLeast = c.atLeastIndex >= 0;
-        run.intNumToFindIndex = std::max(c.atLeastIndex, 0);
+        run.findAtLeast = c.atLeastIndex >= 0;
+        run.numToFindIndex = std::max(c.atLeastIndex, 0);
         run.AcceptChoices(c.pattern, c.bodies);
         EXPECT_EQ(PatternNotFoundMessage(run, texts),
                   QStringLiteral("No ") + QString::fromUtf8(c.sought) +
@@ -131,7 +131,7 @@ TEST(PatternRun, NoPatternChosenNeverStops) {
     run.AcceptChoices(NoPattern, {BodyNumber(Jupiter), 0, 0});
     PatternCounts all;
     all.count.fill(3);
-    EXPECT_EQ(run.intAspectPatternToFind, NoPattern);
+    EXPECT_EQ(run.patternToFind, NoPattern);
     EXPECT_FALSE(RunStopTest(run, all, Texts()).found);
 }
 
@@ -141,19 +141,19 @@ TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
     const ProgramTexts texts = Texts();
     PatternRun run;
     run.AcceptChoices(GrandTrine, {BodyNumber(Jupiter), 0, BodyNumber(Saturn)});
-    EXPECT_EQ(run.intNumPlanetsSought, 2);
+    EXPECT_EQ(run.soughtBodyCount, 2);
     EXPECT_TRUE(run.SeeksBodies());
 
     const Chart marsJupiterUranus = GrandTrineOf(Mars, Jupiter, Uranus);
     run.CheckSoughtBodies(marsJupiterUranus);
-    EXPECT_EQ(run.intNumPlanetsFound, 1);
-    EXPECT_FALSE(run.blnSoughtPlanetsFound);
+    EXPECT_EQ(run.foundBodyCount, 1);
+    EXPECT_FALSE(run.soughtBodiesFound);
     EXPECT_FALSE(RunStopTest(run, marsJupiterUranus.patternCounts, texts).found);
 
     run.BeginStep();
     const Chart jupiterSaturnNeptune = GrandTrineOf(Jupiter, Saturn, Neptune);
     run.CheckSoughtBodies(jupiterSaturnNeptune);
-    EXPECT_TRUE(run.blnSoughtPlanetsFound);
+    EXPECT_TRUE(run.soughtBodiesFound);
     EXPECT_FALSE(run.SeeksBodies());
     const RunStopResult found = RunStopTest(run, jupiterSaturnNeptune.patternCounts, texts);
     EXPECT_TRUE(found.found);
@@ -163,12 +163,12 @@ TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
     run.BeginStep();
     const std::array<BodyIndex, 4> kite{Jupiter, Saturn, Neptune, Mars};
     run.CheckSoughtBodies(Kite, kite);
-    EXPECT_FALSE(run.blnSoughtPlanetsFound);
+    EXPECT_FALSE(run.soughtBodiesFound);
 
     // Midpoint configurations are heard too: Mars stands at the midpoint of Earth and Uranus.
     run.AcceptChoices(MidpointPattern, {BodyNumber(Mars), 0, 0});
     run.CheckSoughtBodies(GrandTrineOf(Earth, Mars, Uranus));
-    EXPECT_TRUE(run.blnSoughtPlanetsFound);
+    EXPECT_TRUE(run.soughtBodiesFound);
 }
 
 // A run seeking bodies hears the 3-stelliums found before one lacking them, and none after.
@@ -192,7 +192,7 @@ TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
     PatternRun run;
     run.AcceptChoices(ThreeStellium, {BodyNumber(Earth), 0, 0});
     run.CheckSoughtBodies(cut);
-    EXPECT_TRUE(run.blnSoughtPlanetsFound);
+    EXPECT_TRUE(run.soughtBodiesFound);
     EXPECT_TRUE(RunStopTest(run, cut.patternCounts, Texts()).found);
 }
 
@@ -202,15 +202,15 @@ TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
 TEST(PatternRun, EachStepJudgesItsOwnChart) {
     const ProgramTexts texts = Texts();
     PatternRun run;
-    run.blnFindAtLeast = true;
-    run.intNumToFindIndex = 1;
+    run.findAtLeast = true;
+    run.numToFindIndex = 1;
     run.AcceptChoices(Kite, {BodyNumber(Jupiter), BodyNumber(Saturn), 0});
     const std::array<BodyIndex, 4> withBoth{Jupiter, Saturn, Neptune, Mars};
     run.CheckSoughtBodies(Kite, withBoth);
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
     run.BeginStep();
     EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 3), texts).found);
-    EXPECT_EQ(run.intNumPlanetsFound, 0);
+    EXPECT_EQ(run.foundBodyCount, 0);
 }
 
 TEST(PatternRun, RepeatedSoughtBodies) {
@@ -227,11 +227,11 @@ TEST(PatternRun, RepeatedSoughtBodies) {
 TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
     PatternRun run;
     run.AcceptChoices(Yod, {0, BodyNumber(Neptune), 0});
-    EXPECT_EQ(run.intAspectPatternToFind, Yod);
-    EXPECT_EQ(run.intRememberedPattern, Yod);
+    EXPECT_EQ(run.patternToFind, Yod);
+    EXPECT_EQ(run.rememberedPattern, Yod);
     EXPECT_EQ(run.SoughtBodies, (SoughtBodies{std::nullopt, Neptune, std::nullopt}));
     EXPECT_EQ(run.RememberedBodies, (std::array<int, 3>{0, BodyNumber(Neptune), 0}));
-    EXPECT_TRUE(run.blnPlanetsSought);
+    EXPECT_TRUE(run.bodiesSought);
 
     const ProgramTexts texts = Texts();
     const Ephemeris ephemeris(test::ProgramFolder());
@@ -239,24 +239,24 @@ TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
     const ComputeContext seeking = run.StepContext(base);
     EXPECT_EQ(seeking.soughtBodies, run.SoughtBodies);
     // Found, or no bodies sought: nothing reaches Compute, so no 3-stellium goes missing.
-    run.blnSoughtPlanetsFound = true;
+    run.soughtBodiesFound = true;
     const ComputeContext found = run.StepContext(base);
     EXPECT_EQ(found.soughtBodies, SoughtBodies{});
 
     run.CancelChoices(Rectangle);
-    EXPECT_TRUE(run.blnCancel);
-    EXPECT_EQ(run.intAspectPatternToFind, Rectangle);
-    EXPECT_EQ(run.intRememberedPattern, Yod); // remembered only by the window's own clicks
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_EQ(run.patternToFind, Rectangle);
+    EXPECT_EQ(run.rememberedPattern, Yod); // remembered only by the window's own clicks
     run.AcceptChoices(GrandTrine, {0, 0, 0});
-    EXPECT_FALSE(run.blnCancel);
-    EXPECT_FALSE(run.blnPlanetsSought);
+    EXPECT_FALSE(run.cancelled);
+    EXPECT_FALSE(run.bodiesSought);
     EXPECT_FALSE(run.SeeksBodies());
 }
 
 TEST(PatternRun, WaitBetweenSteps) {
     PatternRun run;
     EXPECT_EQ(RunWaitInterval(run, WorldTransits), 1000);
-    run.blnRunQuickly = true;
+    run.runQuickly = true;
     EXPECT_EQ(RunWaitInterval(run, WorldTransits), 100);
     EXPECT_EQ(RunWaitInterval(run, PersonalFirst), 1000);
 }
@@ -320,7 +320,7 @@ TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
 }
 
 TEST_F(RunController, TheTimerPacesTheRunQuickly) {
-    run.blnRunQuickly = true;
+    run.runQuickly = true;
     run.AcceptChoices(GrandTrine, {0, 0, 0});
     QEventLoop loop;
     PatternRunController::Callbacks callbacks = Recorder();
@@ -384,7 +384,7 @@ TEST_F(RunController, PersonalTransitsRunWithoutAStopTest) {
     state.mode = PersonalFirst;
     state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
     run.AcceptChoices(GrandTrine, {0, 0, 0});
-    run.blnRunQuickly = true;
+    run.runQuickly = true;
     PatternRunController controller(state, ephemeris, texts, run, Recorder());
     controller.Start();
     EXPECT_EQ(controller.Timer2->interval(), 1000);
