@@ -72,15 +72,30 @@ summary() { # best and median in milliseconds
         printf "%.2f %.2f", t[1] / 1000, t[int((NR + 1) / 2)] / 1000 }'
 }
 
+# Each comparison runs in a loop of its own, the two programs alternately and each first in
+# every other round, so that neither always follows the other's long table run (which leaves
+# the caches cold for whatever comes next).
 ours_table_times=()
 theirs_table_times=()
 ours_chart_times=()
 theirs_chart_times=()
 for ((i = 0; i < repetitions; i++)); do
-    ours_table_times+=("$(run_us "${ours_table[@]}")")
-    theirs_table_times+=("$(run_us "${theirs_table[@]}")")
-    ours_chart_times+=("$(run_us "${ours_chart[@]}")")
-    theirs_chart_times+=("$(run_us "${theirs_chart[@]}")")
+    if ((i % 2 == 0)); then
+        ours_table_times+=("$(run_us "${ours_table[@]}")")
+        theirs_table_times+=("$(run_us "${theirs_table[@]}")")
+    else
+        theirs_table_times+=("$(run_us "${theirs_table[@]}")")
+        ours_table_times+=("$(run_us "${ours_table[@]}")")
+    fi
+done
+for ((i = 0; i < repetitions; i++)); do
+    if ((i % 2 == 0)); then
+        ours_chart_times+=("$(run_us "${ours_chart[@]}")")
+        theirs_chart_times+=("$(run_us "${theirs_chart[@]}")")
+    else
+        theirs_chart_times+=("$(run_us "${theirs_chart[@]}")")
+        ours_chart_times+=("$(run_us "${ours_chart[@]}")")
+    fi
 done
 
 printf '\n%d runs each; best and median in ms, ratio orbivex-cli / swetest\n' "$repetitions"

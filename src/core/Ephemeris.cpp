@@ -8,6 +8,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -474,29 +475,41 @@ std::vector<PositionSet> Ephemeris::PositionsOfBodiesAt(std::span<const double> 
         threads = 1;
     }
 
-    const std::size_t share = (jds.size() + threads - 1) / threads;
+    // The rows are handed out in chunks as threads come free, so that a thread that starts
+    // late, or shares its core with another program, does not hold up the others.
+    constexpr std::size_t ChunkRows = 128;
+    std::atomic<std::size_t> nextRow{0};
+    const auto computeChunks = [this, jds, &rows, &nextRow](int& openFile, RangeOutcome& outcome) {
+        for (;;) {
+            const std::size_t first = nextRow.fetch_add(ChunkRows);
+            if (first >= jds.size()) {
+                return;
+            }
+            const std::size_t last = std::min(jds.size(), first + ChunkRows);
+            const RangeOutcome part = ComputeRange(jds, first, last, rows.data(), openFile);
+            outcome.computed = outcome.computed || part.computed;
+            outcome.builtInTheory = outcome.builtInTheory || part.builtInTheory;
+        }
+    };
     std::vector<RangeOutcome> outcomes(threads);
     std::vector<std::thread> workers;
     for (std::size_t worker = 1; worker < threads; ++worker) {
-        const std::size_t first = std::min(jds.size(), worker * share);
-        const std::size_t last = std::min(jds.size(), first + share);
         RangeOutcome& outcome = outcomes[worker];
-        auto work = [this, jds, first, last, &rows, &outcome] {
+        auto work = [this, &computeChunks, &outcome] {
             // The library's state belongs to its thread: point it at the same files, and
             // close them again when done.
             swe_set_ephe_path(ephemerisPath_.constData());
             int openFile = FreshFiles;
-            outcome = ComputeRange(jds, first, last, rows.data(), openFile);
+            computeChunks(openFile, outcome);
             swe_close();
         };
         try {
             workers.emplace_back(work);
         } catch (const std::system_error&) {
-            // No thread to be had: this share is computed here instead.
-            outcome = ComputeRange(jds, first, last, rows.data(), openFile_);
+            break; // no thread to be had: the threads there are take the rest
         }
     }
-    outcomes[0] = ComputeRange(jds, 0, std::min(jds.size(), share), rows.data(), openFile_);
+    computeChunks(openFile_, outcomes[0]);
     for (std::thread& worker : workers) {
         worker.join();
     }
