@@ -4,8 +4,10 @@
 // late the window answers events. The loop is a local one: quitting the application would
 // close the window, and with it the work being measured.
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -13,6 +15,14 @@
 #include <functional>
 
 namespace orbivex::bench {
+
+// The value of `--screenshot` on the command line (a file or a prefix of file names); ""
+// when it is not given.
+inline QString ScreenshotArgument() {
+    const QStringList arguments = QCoreApplication::arguments();
+    const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
+    return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
+}
 
 inline double Milliseconds(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;

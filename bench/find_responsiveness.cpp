@@ -44,12 +44,7 @@ PatternRun NeverFound() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QString screenshot;
-    const QStringList arguments = QApplication::arguments();
-    if (const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
-        at >= 0 && at + 1 < arguments.size()) {
-        screenshot = arguments[at + 1];
-    }
+    const QString screenshot = bench::ScreenshotArgument();
     bench::Data data;
     if (!data.ok) {
         std::fprintf(stderr, "orbivex-find-bench: the data files are not beside the program\n");
