@@ -416,9 +416,12 @@ Status ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fir
         for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
             if (key == QByteArray(DateSetKeys[set]) + ".zone") {
                 const QString name = QString::fromLatin1(value);
+                // White space at either end (a no-break space too) is no part of a zone name,
+                // and the writer would refuse to store it.
                 if (name.isEmpty() || name.size() > StateFileContents::MaxZoneNameLength ||
                     !std::all_of(name.begin(), name.end(),
-                                 [](QChar ch) { return IsTextCharacter(ch.unicode()); })) {
+                                 [](QChar ch) { return IsTextCharacter(ch.unicode()); }) ||
+                    name != name.trimmed()) {
                     return Fail(QStringLiteral("Line %1 (%2): \"%3\" is not a zone name.")
                                     .arg(lineNumber)
                                     .arg(QString::fromLatin1(key), Shown(value)));

@@ -120,6 +120,7 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"world.time=24:07\r\n", "Line 45 (world.time)"},
         {"birth1.time=noon\r\n", "Line 45 (birth1.time)"},
         {"world.zone=\r\n", "Line 45 (world.zone)"},
+        {"world.zone=Europe/Paris\xa0\r\n", "Line 45 (world.zone)"}, // a no-break space
         {"calendar=mayan\r\n", "Line 45 (calendar)"},
         {"zodiac=sidereal\r\n", "Line 45 (zodiac)"},
     };
