@@ -154,6 +154,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     html.replace(QLatin1String("</head>"), QLatin1String(kStyle) + QLatin1String("</head>"));
+    // An option or a name in the text is never broken at its hyphens.
+    html.replace(QLatin1String("font-family:'DejaVu Sans Mono','monospace';"),
+                 QLatin1String("font-family:'DejaVu Sans Mono','monospace'; white-space:nowrap;"));
 
     QSaveFile output(arguments[2]);
     if (!output.open(QIODevice::WriteOnly) || output.write(html.toUtf8()) < 0 || !output.commit()) {
