@@ -115,7 +115,7 @@ TEST(HelpFile, IsShippedBesideTheProgramAndShownWhole) {
     }
 }
 
-TEST(HelpFile, TellsWhatSavingLoadingTheCloseBoxAndTheManualDo) {
+TEST(HelpFile, TellsWhatTheCommandsDoAndNothingOutdated) {
     const QString help =
         ReadViewerFile(QDir(test::ProgramFolder()).filePath(QLatin1String(kHelpFileName)))
             .text.simplified();
@@ -126,11 +126,26 @@ TEST(HelpFile, TellsWhatSavingLoadingTheCloseBoxAndTheManualDo) {
         "a message says that there is nothing to restore",
         "with its close box, or pressing Escape, is the same as Cancel",
         "Click \"User manual\"",
+        // Typed times, zone names, calendars, the zodiac, the aspectarian, Find, the modern
+        // wheel, SVG, the chart sheet and batch.
+        "type any time to the minute",
+        "Europe/Paris",
+        "summer time, war time and changes of zone included",
+        "Julian before 15 October 1582",
+        "Zodiac of the signs",
+        "12. ASPECTARIAN",
+        "Find Makes the same search at full speed",
+        "The modern wheel",
+        "as an SVG image",
+        "\"Print A4...\" shows the chart sheet",
+        "batch (the charts of every line of a file)",
     };
     for (const char* sentence : told) {
         EXPECT_TRUE(help.contains(QString::fromUtf8(sentence))) << sentence;
     }
-    for (const char* untrue : {"return to their defaults", "resets all settings", "online"}) {
+    for (const char* untrue :
+         {"return to their defaults", "resets all settings", "online", "time is not applied",
+          "half-hour steps (00:00", "Gregorian calendar throughout"}) {
         EXPECT_FALSE(help.contains(QString::fromUtf8(untrue))) << untrue;
     }
 }
