@@ -19,6 +19,8 @@ import re
 import subprocess
 import sys
 import textwrap
+from datetime import datetime, timezone
+from email.utils import format_datetime
 from pathlib import Path
 
 
@@ -35,6 +37,7 @@ def read_news(path):
     """The releases of NEWS.md, newest first: (version, date, paragraphs, items)."""
     releases = []
     current = None
+    apart = True
     for line in Path(path).read_text(encoding="utf-8").splitlines():
         heading = RELEASE_HEADING.match(line)
         if heading:
@@ -301,8 +304,6 @@ def write_releases(args):
 
 
 def write_changelog(args):
-    from email.utils import format_datetime
-    from datetime import datetime, timezone
     entries = []
     for release in checked_news(args.news, args.version):
         lines = [f"orbivex ({release['version']}) unstable; urgency=medium", ""]
