@@ -3,6 +3,7 @@
 #include "cli/DrawingModule.h"
 #include "cli/Commands.h"
 #include "support/DataFolder.h"
+#include "support/Version.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -32,7 +33,7 @@ extern "C" Q_DECL_EXPORT int OrbivexCliDraw(int* argc, char** argv) {
     }
     QGuiApplication app(*argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(orbivex::ProgramVersion()));
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/DrawingModule.h"
 #include "support/DataFolder.h"
+#include "support/Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
     }
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(orbivex::ProgramVersion()));
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
         return arguments.isEmpty() ? orbivex::cli::ExitUsage : orbivex::cli::ExitSuccess;
     }
     if (arguments.first() == QLatin1String("--version")) {
-        out << "orbivex-cli " << ORBIVEX_VERSION << '\n';
+        out << "orbivex-cli " << orbivex::ProgramVersion() << '\n';
         return orbivex::cli::ExitSuccess;
     }
     orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};

@@ -8,6 +8,7 @@
 #include "calendar/DateInput.h"
 #include "draw/ChartWheel.h"
 #include "session/Dialogs.h"
+#include "support/Version.h"
 
 #include <QImage>
 #include <QRectF>
@@ -46,7 +47,7 @@ struct ExportInput {
     // without full stop), without its leading spaces.
     QString orbSummary;
     QString productName = QStringLiteral("Orbivex");
-    QString version = ExportVersionText(QStringLiteral(ORBIVEX_VERSION));
+    QString version = ExportVersionText(QString::fromLatin1(ProgramVersion()));
 };
 
 // Composition colours.
