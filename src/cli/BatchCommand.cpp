@@ -15,6 +15,7 @@
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
+#include "support/SafeFile.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -23,9 +24,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <memory>
@@ -372,9 +373,51 @@ class Progress {
     qint64 nextMs_ = 0;
 };
 
-bool WriteAll(QIODevice& device, const QByteArray& bytes) {
-    return device.write(bytes) == bytes.size();
-}
+// Where the records go: a file put in place whole at the end, or standard output.
+class Output {
+  public:
+    // Opens the file, or standard output when `path` is nothing.
+    Status Open(const std::optional<QString>& path) {
+        if (path) {
+            file_ = std::make_unique<SafeFile>(*path);
+            return file_->Open();
+        }
+        if (!standardOutput_.open(fileno(stdout), QIODevice::WriteOnly)) {
+            return Fail(standardOutput_.errorString());
+        }
+        return {};
+    }
+    Status Write(QByteArrayView bytes) {
+        if (file_) {
+            return file_->Write(bytes);
+        }
+        errno = 0;
+        if (standardOutput_.write(bytes.data(), bytes.size()) != bytes.size()) {
+            return Fail(FailureReason(standardOutput_, errno));
+        }
+        return {};
+    }
+    Status Finish() {
+        if (file_) {
+            return file_->Commit();
+        }
+        errno = 0;
+        if (!standardOutput_.flush()) {
+            return Fail(FailureReason(standardOutput_, errno));
+        }
+        return {};
+    }
+    // Leaves the file that was there as it was.
+    void Cancel() {
+        if (file_) {
+            file_->Cancel();
+        }
+    }
+
+  private:
+    std::unique_ptr<SafeFile> file_;
+    QFile standardOutput_;
+};
 
 } // namespace
 
@@ -457,6 +500,13 @@ int RunBatch(const QStringList& arguments, Context& context) {
         }
     }
 
+    std::optional<QString> outPath;
+    if (parser.isSet(outOption)) {
+        outPath = parser.value(outOption);
+        if (outPath->isEmpty()) {
+            return CommandUsageError(context, command, QStringLiteral("--out needs a file name"));
+        }
+    }
     QFile input;
     if (parser.isSet(inOption)) {
         const QString path = parser.value(inOption);
@@ -480,42 +530,30 @@ int RunBatch(const QStringList& arguments, Context& context) {
         return ExitFailure;
     }
 
-    std::unique_ptr<QFileDevice> output;
-    if (parser.isSet(outOption)) {
-        auto file = std::make_unique<QSaveFile>(parser.value(outOption));
-        if (!file->open(QIODevice::WriteOnly)) {
-            context.err << "orbivex-cli batch: " << parser.value(outOption)
-                        << " cannot be written: " << file->errorString() << '\n';
-            return ExitFailure;
-        }
-        output = std::move(file);
-    } else {
-        context.out.flush();
-        auto file = std::make_unique<QFile>();
-        if (!file->open(fileno(stdout), QIODevice::WriteOnly)) {
-            context.err << "orbivex-cli batch: standard output cannot be written: "
-                        << file->errorString() << '\n';
-            return ExitFailure;
-        }
-        output = std::move(file);
-    }
-    const auto failedWrite = [&] {
-        context.err << "orbivex-cli batch: the output cannot be written: " << output->errorString()
+    context.out.flush();
+    Output output;
+    const QString outName = outPath.value_or(QStringLiteral("standard output"));
+    const auto failedWrite = [&](const Status& failure) {
+        context.err << "orbivex-cli batch: cannot write " << outName << ": " << failure.error()
                     << '\n';
-        if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
-            saveFile->cancelWriting();
-        }
+        output.Cancel();
         return ExitFailure;
     };
+    if (const Status opened = output.Open(outPath); !opened) {
+        return failedWrite(opened);
+    }
 
     Shared shared{BatchForm::JsonLines,
                   {},
                   format == QLatin1String("csv") ? OutputForm::Csv : OutputForm::JsonLines,
                   defaultMode,
                   texts};
-    if (shared.output == OutputForm::Csv &&
-        !WriteAll(*output, "id,line,mode,first,second,aspect,orb,motion,error\n")) {
-        return failedWrite();
+    if (shared.output == OutputForm::Csv) {
+        if (const Status written =
+                output.Write("id,line,mode,first,second,aspect,orb,motion,error\n");
+            !written) {
+            return failedWrite(written);
+        }
     }
 
     LineReader reader(input);
@@ -592,8 +630,8 @@ int RunBatch(const QStringList& arguments, Context& context) {
             });
             crew.Run(block, order, Round::Chart);
             for (const Item& item : block) {
-                if (!WriteAll(*output, item.output)) {
-                    return failedWrite();
+                if (const Status written = output.Write(item.output); !written) {
+                    return failedWrite(written);
                 }
                 anyFailed = anyFailed || item.failed;
                 charts += item.failed ? 0 : 1;
@@ -605,20 +643,12 @@ int RunBatch(const QStringList& arguments, Context& context) {
     progress.Update(context.err, lines, charts, true);
 
     if (!reader.Error().isEmpty()) {
-        if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
-            saveFile->cancelWriting();
-        }
+        output.Cancel();
         context.err << "orbivex-cli batch: the input cannot be read: " << reader.Error() << '\n';
         return ExitUsage;
     }
-    if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
-        if (!saveFile->commit()) {
-            context.err << "orbivex-cli batch: " << parser.value(outOption)
-                        << " cannot be written: " << saveFile->errorString() << '\n';
-            return ExitFailure;
-        }
-    } else if (!output->flush()) {
-        return failedWrite();
+    if (const Status finished = output.Finish(); !finished) {
+        return failedWrite(finished);
     }
     if (std::any_of(workers.begin(), workers.end(),
                     [](const auto& worker) { return worker->ephemeris().UsesBuiltInTheory(); })) {

@@ -1,4 +1,6 @@
 #include "cli/CliRun.h"
+#include "common/SmallFileSystem.h"
+#include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
 
 #include <QDate>
@@ -15,13 +17,16 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Runs batch over `input` written to a file, with the further arguments.
-CliResult Batch(const QByteArray& input, const QStringList& arguments = {}) {
+// Standard output goes to outputFile when one is named.
+CliResult Batch(const QByteArray& input, const QStringList& arguments = {},
+                const QString& outputFile = QString()) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("input"));
     if (!orbivex::test::WriteAll(path, input)) {
         return {};
     }
-    return RunCli(QStringList{QStringLiteral("batch"), QStringLiteral("--in"), path} + arguments);
+    return RunCli(QStringList{QStringLiteral("batch"), QStringLiteral("--in"), path} + arguments,
+                  u"UTC"_s, QStringLiteral(ORBIVEX_CLI_PATH), outputFile);
 }
 
 std::vector<QJsonObject> Records(const CliResult& run) {
@@ -194,6 +199,35 @@ TEST(BatchCommand, RefusesBadOptionsAndInputs) {
     EXPECT_EQ(orbivex::test::ReadAll(out), "old\n");
     EXPECT_EQ(Batch(R"({"mode": "world", "world": "2024-03-20"})", {u"--out"_s, out}).exitCode, 0);
     EXPECT_TRUE(orbivex::test::ReadAll(out).startsWith(R"({"aspects":)"));
+}
+
+TEST(BatchCommand, TheOutputReplacesOnlyARegularFileAndSaysWhyItCannotBeWritten) {
+    const QByteArray input = R"({"mode": "world", "world": "2024-03-20"})";
+    QTemporaryDir folder;
+    for (const orbivex::test::SpecialFile& special :
+         orbivex::test::MakeSpecialFiles(folder.path(), u".jsonl"_s)) {
+        const CliResult run = Batch(input, {u"--out"_s, special.path});
+        EXPECT_EQ(run.exitCode, 4) << special.what.toStdString();
+        EXPECT_EQ(run.err, u"orbivex-cli batch: cannot write %1: it is a %2\n"_s.arg(
+                               special.path, special.kindWords));
+        EXPECT_TRUE(orbivex::test::StillSpecial(special)) << special.what.toStdString();
+    }
+    const CliResult full = Batch(input, {}, u"/dev/full"_s);
+    EXPECT_EQ(full.exitCode, 4);
+    EXPECT_EQ(full.err,
+              u"orbivex-cli batch: cannot write standard output: No space left on device\n"_s);
+
+    const orbivex::test::SmallFileSystem disk;
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "no file system can be mounted here";
+    }
+    const QString out = disk.filePath(u"out.jsonl"_s);
+    ASSERT_TRUE(orbivex::test::WriteAll(out, "old\n"));
+    ASSERT_TRUE(disk.Fill());
+    const CliResult run = Batch(input, {u"--out"_s, out});
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.err, u"orbivex-cli batch: cannot write %1: No space left on device\n"_s.arg(out));
+    EXPECT_EQ(orbivex::test::ReadAll(out), "old\n");
 }
 
 TEST(BatchCommand, MalformedCsvHeadersAndRowsAreNamed) {
