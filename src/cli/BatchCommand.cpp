@@ -20,7 +20,6 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
@@ -29,6 +28,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <numeric>
@@ -373,6 +373,14 @@ class Progress {
     qint64 nextMs_ = 0;
 };
 
+// Whether the path leads to a named pipe: an input that is streamed on purpose, as the shell's
+// <(command) gives one.
+bool IsNamedPipe(const QString& path) {
+    std::error_code error;
+    return std::filesystem::is_fifo(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                                    error);
+}
+
 // Where the records go: a file put in place whole at the end, or standard output.
 class Output {
   public:
@@ -511,12 +519,13 @@ int RunBatch(const QStringList& arguments, Context& context) {
     if (parser.isSet(inOption)) {
         const QString path = parser.value(inOption);
         input.setFileName(path);
-        if (QFileInfo(path).isDir() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            return CommandUsageError(context, command,
-                                     QStringLiteral("%1 cannot be read: %2")
-                                         .arg(path, QFileInfo(path).isDir()
-                                                        ? QStringLiteral("it is a folder")
-                                                        : input.errorString()));
+        // A named pipe is read as it is written; a device or a folder is no input.
+        const Status regular = IsNamedPipe(path) ? Status() : NotARegularFile(path);
+        if (!regular || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            return CommandUsageError(
+                context, command,
+                QStringLiteral("%1 cannot be read: %2")
+                    .arg(path, regular ? input.errorString() : regular.error()));
         }
     } else if (!input.open(fileno(stdin), QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return CommandUsageError(

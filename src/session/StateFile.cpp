@@ -590,6 +590,10 @@ Status WriteStateFile(const QString& path, const StateFileContents& contents,
 }
 
 Expected<StateFileContents> ReadStateFile(const QString& path) {
+    // Opening a named pipe would wait for a writer that may never come.
+    if (const Status regular = NotARegularFile(path); !regular) {
+        return Fail(QStringLiteral("Cannot open %1: %2.").arg(NativePath(path), regular.error()));
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return Fail(QStringLiteral("Cannot open %1: %2").arg(NativePath(path), file.errorString()));

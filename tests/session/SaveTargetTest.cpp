@@ -40,7 +40,7 @@ TEST(NameWithExtension, AddsTheExtensionOnceAndNeverAfterADot) {
     }
 }
 
-TEST(SaveTarget, StateFilesReplaceOnlyRegularFiles) {
+TEST(SaveTarget, StateFilesReadAndReplaceOnlyRegularFiles) {
     QTemporaryDir folder;
     const std::vector<test::SpecialFile> specials =
         test::MakeSpecialFiles(folder.path(), QStringLiteral(".pat"));
@@ -56,6 +56,9 @@ TEST(SaveTarget, StateFilesReplaceOnlyRegularFiles) {
         EXPECT_EQ(
             MessageOf(WriteStateFile(special.path, test::SampleState(0))),
             QStringLiteral("Cannot save %1: it is a %2.").arg(special.path, special.kindWords));
+        EXPECT_EQ(
+            MessageOf(ReadStateFile(special.path)),
+            QStringLiteral("Cannot open %1: it is a %2.").arg(special.path, special.kindWords));
         EXPECT_TRUE(test::StillSpecial(special));
     }
 }

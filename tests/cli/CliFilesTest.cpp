@@ -1,0 +1,70 @@
+// The files of the commands: only regular files are read as state files or input, never
+// waiting on a named pipe.
+#include "cli/CliRun.h"
+#include "common/SpecialFiles.h"
+#include "common/TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(CliFiles, OnlyRegularFilesAreReadAsStateFilesOrInput) {
+    QTemporaryDir folder;
+    for (const orbivex::test::SpecialFile& special :
+         orbivex::test::MakeSpecialFiles(folder.path(), u".pat"_s)) {
+        SCOPED_TRACE(special.what.toStdString());
+        const QStringList commands[] = {
+            {u"chart"_s, u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s},
+            {u"aspectarian"_s, u"--from"_s, u"2027-01-01"_s, u"--to"_s, u"2027-01-02"_s},
+            {u"batch"_s, u"--in"_s, u"/dev/null"_s},
+        };
+        for (const QStringList& arguments : commands) {
+            const orbivex::test::CliResult run =
+                orbivex::test::RunCli(arguments + QStringList{u"--state"_s, special.path});
+            EXPECT_EQ(run.exitCode, 4) << arguments.first().toStdString();
+            EXPECT_TRUE(run.err.contains(special.kindWords)) << run.err.toStdString();
+        }
+        // batch reads a named pipe as it is written (as the shell's <(command) gives one).
+        if (special.kindWords.startsWith(u"named pipe"_s)) {
+            continue;
+        }
+        const orbivex::test::CliResult run =
+            orbivex::test::RunCli({u"batch"_s, u"--in"_s, special.path});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(u"cannot be read: it is a "_s + special.kindWords))
+            << run.err.toStdString();
+    }
+
+    const QString pipe = folder.filePath(u"stream"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QProcess batch;
+    batch.start(QStringLiteral(ORBIVEX_CLI_PATH), {u"batch"_s, u"--in"_s, pipe});
+    // Opened without waiting, so that a batch that never reads cannot hang the test.
+    int writer = -1;
+    for (int tries = 0; writer < 0 && batch.state() != QProcess::NotRunning && tries < 6000;
+         ++tries) {
+        writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer < 0) {
+            batch.waitForFinished(10); // until batch has the pipe open, or has ended
+        }
+    }
+    ASSERT_GE(writer, 0) << "batch did not open the pipe";
+    const QByteArray line = R"({"mode": "world", "world": "2024-03-20"})";
+    EXPECT_EQ(::write(writer, line.constData(), static_cast<std::size_t>(line.size())),
+              line.size());
+    ::close(writer);
+    ASSERT_TRUE(batch.waitForFinished(60000));
+    EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().constData();
+    EXPECT_TRUE(batch.readAllStandardOutput().startsWith(R"({"aspects":)"));
+}
+
+} // namespace
