@@ -329,26 +329,71 @@ class Crew {
     bool stop_ = false;
 };
 
-// The next record of the input: a line, or in CSV a record whose quoted fields may go on over
-// several lines (an odd number of quotes leaves a field open).
-std::optional<InputRecord> NextRecord(LineReader& reader, BatchForm form) {
-    std::optional<InputRecord> record = reader.Next();
-    if (!record || form != BatchForm::Csv || record->tooLong) {
-        return record;
+// Completes a CSV record whose quoted field goes on over the next lines. A field that is never
+// closed (before the end of the input or of the room for a line), or closed into no record of
+// `fieldCount` fields (any count when 0), leaves the record its first line alone, which the
+// worker reports; the lines after it are read again as records of their own.
+void CompleteCsvRecord(LineReader& reader, InputRecord& record, qsizetype fieldCount) {
+    if (record.tooLong) {
+        return;
     }
-    while (record->text.count('"') % 2 != 0) {
+    CsvQuotes quotes;
+    quotes.Feed(record.text);
+    QByteArray text = record.text;
+    std::vector<InputRecord> taken;
+    while (quotes.Open()) {
         std::optional<InputRecord> more = reader.NextPhysical();
         if (!more) {
-            break; // the worker reports the open field
+            reader.PutBack(std::move(taken));
+            return;
         }
-        if (more->tooLong || record->text.size() + 1 + more->text.size() >= MaxBatchLineBytes) {
-            record->tooLong = true;
-            record->text.clear();
-            break;
+        const bool fits = !more->tooLong && text.size() + 1 + more->text.size() < MaxBatchLineBytes;
+        if (fits) {
+            text += '\n' + more->text;
+            quotes.Feed(more->text);
         }
-        record->text += '\n' + more->text;
+        taken.push_back(std::move(*more));
+        if (!fits) {
+            reader.PutBack(std::move(taken));
+            return;
+        }
+    }
+    if (!taken.empty()) {
+        const Expected<std::optional<QStringList>> fields = SplitCsvRecord(QString::fromUtf8(text));
+        if (!fields || !*fields || (fieldCount > 0 && (*fields)->size() != fieldCount)) {
+            reader.PutBack(std::move(taken));
+            return;
+        }
+    }
+    record.text = std::move(text);
+}
+
+// The next record of the input: a line, or in CSV a record whose quoted fields may go on over
+// several lines.
+std::optional<InputRecord> NextRecord(LineReader& reader, const Shared& shared) {
+    std::optional<InputRecord> record = reader.Next();
+    if (record && shared.form == BatchForm::Csv) {
+        CompleteCsvRecord(reader, *record, shared.columns.count);
     }
     return record;
+}
+
+// Whether the first line is a broken line of JSON Lines rather than a CSV header: it names no
+// column of a header, and the next line is a JSON object.
+bool BrokenFirstJsonLine(LineReader& reader, const QByteArray& first) {
+    const Expected<std::optional<QStringList>> fields = SplitCsvRecord(QString::fromUtf8(first));
+    if (fields && *fields && ReadCsvHeader(**fields)) {
+        return false;
+    }
+    std::optional<InputRecord> next = reader.Next();
+    if (!next) {
+        return false;
+    }
+    const bool json = !next->tooLong && FormOfFirstLine(next->text) == BatchForm::JsonLines;
+    std::vector<InputRecord> again;
+    again.push_back(std::move(*next));
+    reader.PutBack(std::move(again));
+    return json;
 }
 
 // The progress line on standard error, only when that is a terminal: a file or pipe would
@@ -572,16 +617,13 @@ int RunBatch(const QStringList& arguments, Context& context) {
     }
     if (first && !first->tooLong) {
         shared.form = FormOfFirstLine(first->text);
+        if (shared.form == BatchForm::Csv && BrokenFirstJsonLine(reader, first->text)) {
+            shared.form = BatchForm::JsonLines; // the first line gets its error record
+        }
     }
     if (first && shared.form == BatchForm::Csv) {
         // The header row, which may itself hold quoted line breaks.
-        while (!first->tooLong && first->text.count('"') % 2 != 0) {
-            const std::optional<InputRecord> more = reader.NextPhysical();
-            if (!more) {
-                break;
-            }
-            first->text += '\n' + more->text;
-        }
+        CompleteCsvRecord(reader, *first, 0);
         const Expected<std::optional<QStringList>> fields =
             SplitCsvRecord(QString::fromUtf8(first->text));
         Expected<CsvColumns> columns = Fail(QStringLiteral("the CSV header is not closed"));
@@ -622,7 +664,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
                 first.reset();
             }
             while (block.size() < BlockRecords) {
-                std::optional<InputRecord> record = NextRecord(reader, shared.form);
+                std::optional<InputRecord> record = NextRecord(reader, shared);
                 if (!record) {
                     break;
                 }

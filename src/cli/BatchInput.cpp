@@ -40,7 +40,17 @@ bool LineReader::Fill() {
     return true;
 }
 
+void LineReader::PutBack(std::vector<InputRecord> lines) {
+    putBack_.insert(putBack_.begin(), std::make_move_iterator(lines.begin()),
+                    std::make_move_iterator(lines.end()));
+}
+
 std::optional<InputRecord> LineReader::NextPhysical() {
+    if (!putBack_.empty()) {
+        InputRecord record = std::move(putBack_.front());
+        putBack_.pop_front();
+        return record;
+    }
     InputRecord record;
     const auto take = [&](qsizetype end) {
         record.line = ++lineNumber_;
@@ -132,6 +142,28 @@ ParsedRequest ParseJsonLine(const QByteArray& line) {
         }
     }
     return parsed;
+}
+
+void CsvQuotes::Feed(QByteArrayView line) {
+    for (qsizetype at = 0; at < line.size(); ++at) {
+        const char c = line[at];
+        if (quoted_) {
+            if (c == '"') {
+                if (at + 1 < line.size() && line[at + 1] == '"') {
+                    ++at; // a doubled quote stands for one
+                } else {
+                    quoted_ = false;
+                }
+            }
+            continue;
+        }
+        if (c == ',') {
+            fieldStart_ = true;
+            continue;
+        }
+        quoted_ = c == '"' && fieldStart_;
+        fieldStart_ = false;
+    }
 }
 
 Expected<std::optional<QStringList>> SplitCsvRecord(const QString& text) {

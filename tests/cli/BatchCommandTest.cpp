@@ -243,15 +243,40 @@ TEST(BatchCommand, MalformedCsvHeadersAndRowsAreNamed) {
         EXPECT_EQ(run.exitCode, 2) << input.constData();
         EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
     }
-    // A row that cannot be read gets its error record; the rows around it are charted.
+    // A row that cannot be read gets its error record; the rows around it are charted. A quote
+    // inside an unquoted field is its character; a quote never closed spoils only its line.
     const CliResult run = Batch("id,world\r\n"
                                 "a,2024-03-20\r\n"
                                 "b,\"2024-03-20\"x\r\n"
-                                "c,\"2024-03-20\r\n",
+                                "c\"1,2024-03-20\r\n"
+                                "d,\"2024-03-20\r\n"
+                                "e,2024-03-20\r\n"
+                                "f,\"2024-03-20\r\n"
+                                "\"g\ng\",2024-03-20\r\n"
+                                "h,\"2024-03-20\r\n",
                                 {u"--mode"_s, u"world"_s});
     const std::vector<QJsonObject> records = Records(run);
-    ASSERT_EQ(records.size(), 3U) << run.err.toStdString();
-    EXPECT_EQ(records[0][u"id"_s], u"a"_s);
-    EXPECT_EQ(records[1][u"error"_s], u"Field 2 has text after its closing quote."_s);
-    EXPECT_EQ(records[2][u"error"_s], u"A quoted field is not closed."_s);
+    ASSERT_EQ(records.size(), 8U) << run.err.toStdString();
+    const QString notClosed = u"A quoted field is not closed."_s;
+    const std::pair<QString, QString> expected[] = {
+        {u"a"_s, {}},    {{}, u"Field 2 has text after its closing quote."_s},
+        {u"c\"1"_s, {}}, {{}, notClosed},
+        {u"e"_s, {}},    {{}, notClosed},
+        {u"g\ng"_s, {}}, {{}, notClosed}};
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        const auto& [id, error] = expected[index];
+        EXPECT_EQ(records[index][u"error"_s].toString(), error) << index;
+        if (error.isEmpty()) {
+            EXPECT_EQ(records[index][u"id"_s].toString(), id) << index;
+        }
+    }
+
+    // A first line that is not JSON, before lines that are, is a bad line of JSON Lines.
+    const CliResult json = Batch("no json\n\n{\"mode\": \"world\", \"world\": \"2024-03-20\"}\n");
+    EXPECT_EQ(json.exitCode, 5) << json.err.toStdString();
+    const std::vector<QJsonObject> lines = Records(json);
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_TRUE(lines[0][u"error"_s].toString().contains(u"not JSON"_s));
+    EXPECT_EQ(lines[1][u"line"_s], 3);
+    EXPECT_TRUE(lines[1].contains(u"aspects"_s));
 }
