@@ -15,9 +15,14 @@
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>
+#include <QFileDevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace orbivex::cli {
 
@@ -232,6 +237,28 @@ QString ChartOptionsDescription() {
                           "without a zone the computer's. ZONE is %1. Without --world the world "
                           "date is the present moment.")
         .arg(ZoneFormsText());
+}
+
+int FinishOutput(Context& context, const char* command, int status) {
+    context.out.flush();
+    QString reason;
+    if (const auto* device = qobject_cast<const QFileDevice*>(context.out.device());
+        device != nullptr && device->error() != QFileDevice::NoError) {
+        reason = device->errorString();
+    }
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout) != 0) && reason.isEmpty()) {
+        reason = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
+    }
+    if (reason.isEmpty() && context.out.status() != QTextStream::Ok) {
+        reason = QStringLiteral("the output was cut off");
+    }
+    if (reason.isEmpty()) {
+        return status;
+    }
+    context.err << "orbivex-cli " << command << ": cannot write standard output: " << reason
+                << '\n';
+    return ExitFailure;
 }
 
 QString ForTerminal(QString text) {

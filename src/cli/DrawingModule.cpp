@@ -39,7 +39,7 @@ extern "C" Q_DECL_EXPORT int OrbivexCliDraw(int* argc, char** argv) {
     orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
     for (const Runner& runner : runners) {
         if (!arguments.isEmpty() && arguments.first() == QLatin1String(runner.name)) {
-            return runner.run(arguments, context);
+            return orbivex::cli::FinishOutput(context, runner.name, runner.run(arguments, context));
         }
     }
     err << "orbivex-cli: the drawing module has no command '" << arguments.value(0) << "'\n";

@@ -1,5 +1,5 @@
 // The files of the commands: only regular files are read as state files or input, never
-// waiting on a named pipe.
+// waiting on a named pipe, and output that cannot be written is a failure.
 #include "cli/CliRun.h"
 #include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
@@ -65,6 +65,31 @@ TEST(CliFiles, OnlyRegularFilesAreReadAsStateFilesOrInput) {
     ASSERT_TRUE(batch.waitForFinished(60000));
     EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().constData();
     EXPECT_TRUE(batch.readAllStandardOutput().startsWith(R"({"aspects":)"));
+}
+
+TEST(CliFiles, OutputToAFullDeviceIsAFailure) {
+    const QTemporaryDir folder;
+    const QStringList commands[] = {
+        {u"positions"_s, u"--date"_s, u"2024-03-20"_s},
+        {u"positions"_s, u"--from"_s, u"2024-03-20"_s, u"--days"_s, u"3000"_s},
+        {u"positions"_s, u"--from"_s, u"2024-03-20"_s, u"--days"_s, u"3000"_s, u"--json"_s},
+        {u"date"_s, u"--year"_s, u"2024"_s, u"--month"_s, u"3"_s, u"--day"_s, u"20"_s},
+        {u"chart"_s, u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s},
+        {u"durations"_s, u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s, u"--json"_s},
+        {u"run"_s, u"--pattern"_s, u"grand trine"_s, u"--world"_s, u"2024-03-01 12:00 GMT"_s},
+        {u"aspectarian"_s, u"--from"_s, u"2000-01-01"_s, u"--to"_s, u"2009-12-31"_s},
+        {u"wheel"_s, u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s, u"--out"_s,
+         folder.filePath(u"chart.png"_s)},
+    };
+    for (const QStringList& arguments : commands) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const orbivex::test::CliResult run = orbivex::test::RunCli(
+            arguments, u"UTC"_s, QStringLiteral(ORBIVEX_CLI_PATH), u"/dev/full"_s);
+        EXPECT_EQ(run.exitCode, 4);
+        EXPECT_TRUE(
+            run.err.endsWith(u": cannot write standard output: No space left on device\n"_s))
+            << run.err.toStdString();
+    }
 }
 
 } // namespace
