@@ -535,8 +535,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
     if (parser.isSet(stateOption)) {
         const Status loaded = LoadState(parser.value(stateOption), base);
         if (!loaded) {
-            context.err << "orbivex-cli batch: " << parser.value(stateOption) << ": "
-                        << loaded.error() << '\n';
+            context.err << "orbivex-cli batch: " << loaded.error() << '\n';
             return ExitFailure;
         }
         defaultMode = base.mode;
@@ -563,6 +562,9 @@ int RunBatch(const QStringList& arguments, Context& context) {
     QFile input;
     if (parser.isSet(inOption)) {
         const QString path = parser.value(inOption);
+        if (path.isEmpty()) {
+            return CommandUsageError(context, command, QStringLiteral("--in needs a file name"));
+        }
         input.setFileName(path);
         // A named pipe is read as it is written; a device or a folder is no input.
         const Status regular = IsNamedPipe(path) ? Status() : NotARegularFile(path);

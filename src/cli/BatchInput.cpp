@@ -110,9 +110,15 @@ ParsedRequest ParseJsonLine(const QByteArray& line) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        parsed.error = QStringLiteral("The line is not JSON: %1 at character %2.")
-                           .arg(parseError.errorString())
-                           .arg(parseError.offset + 1);
+        // The parser takes the end of an object that is not closed for the end of a string.
+        QJsonParseError closed;
+        QJsonDocument::fromJson(line + '}', &closed);
+        parsed.error =
+            closed.error == QJsonParseError::NoError
+                ? QStringLiteral("The line is not JSON: the object is not closed with '}'.")
+                : QStringLiteral("The line is not JSON: %1 at character %2.")
+                      .arg(parseError.errorString())
+                      .arg(parseError.offset + 1);
         return parsed;
     }
     if (!document.isObject()) {

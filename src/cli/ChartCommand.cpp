@@ -239,6 +239,18 @@ QString ChartOptionsDescription() {
         .arg(ZoneFormsText());
 }
 
+QString ParseErrorText(const QCommandLineParser& parser) {
+    // The parser lists every unknown name, and reads a value such as "-100" after an unknown
+    // option as the options 1, 0 and 0: the first name is the one the user wrote.
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty()) {
+        return parser.errorText();
+    }
+    const QString name = unknown.first();
+    return QStringLiteral("unknown option '%1%2'")
+        .arg(name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-"), name);
+}
+
 int FinishOutput(Context& context, const char* command, int status) {
     context.out.flush();
     QString reason;
@@ -276,7 +288,7 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringLis
                                     Context& context) {
     const QCommandLineOption helpOption = parser.addHelpOption();
     if (!parser.parse(arguments)) {
-        return CommandUsageError(context, command, parser.errorText());
+        return CommandUsageError(context, command, ParseErrorText(parser));
     }
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
@@ -308,8 +320,7 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     if (parser.isSet(options.state)) {
         const Status loaded = LoadState(parser.value(options.state), state);
         if (!loaded) {
-            context.err << "orbivex-cli " << command << ": " << parser.value(options.state) << ": "
-                        << loaded.error() << '\n';
+            context.err << "orbivex-cli " << command << ": " << loaded.error() << '\n';
             return ExitFailure;
         }
     } else if (!parser.isSet(options.mode)) {

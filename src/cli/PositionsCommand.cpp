@@ -168,14 +168,15 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     const QCommandLineOption from(QStringLiteral("from"),
                                   QStringLiteral("The first of a run of consecutive days."),
                                   QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption days(QStringLiteral("days"),
-                                  QStringLiteral("The number of days of the run."),
-                                  QStringLiteral("N"));
+    const QCommandLineOption days(
+        QStringLiteral("days"),
+        QStringLiteral("The number of days of the run, 1 to %1.").arg(MaxDays),
+        QStringLiteral("N"));
     const QCommandLineOption calendar = CalendarOption();
     const QCommandLineOption zodiac = ZodiacOption();
     parser.addOptions({help, date, time, zone, calendar, zodiac, json, from, days});
     if (!parser.parse(arguments)) {
-        return UsageError(context, parser.errorText());
+        return UsageError(context, ParseErrorText(parser));
     }
     if (parser.isSet(help)) {
         // The parser's own first line names the program without its command; say it fully.

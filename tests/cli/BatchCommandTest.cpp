@@ -116,6 +116,8 @@ TEST(BatchCommand, BadLinesGiveErrorRecordsAndTheRunGoesOn) {
     const std::vector<Case> cases{
         {"not json", QJsonValue::Null, u"not JSON"_s},
         {"[1, 2]", QJsonValue::Null, u"not a JSON object"_s},
+        {R"({"mode": "world", "world": "2024-01-01")", QJsonValue::Null,
+         u"the object is not closed with '}'"_s},
         {R"({"id": 3, "world": "2024-01-01"})", 3, u"no mode"_s},
         {R"({"id": 4, "mode": "natal1", "world": "2024-01-01"})", 4, u"needs the date birth1"_s},
         {R"({"id": 5, "mode": "weekly", "world": "2024-01-01"})", 5, u"unknown mode 'weekly'"_s},

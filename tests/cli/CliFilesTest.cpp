@@ -92,4 +92,43 @@ TEST(CliFiles, OutputToAFullDeviceIsAFailure) {
     }
 }
 
+TEST(CliFiles, MessagesSayWhatIsWrongOnce) {
+    qunsetenv("XDG_RUNTIME_DIR"); // Qt's warning about it must not reach the user
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(u"missing.pat"_s);
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString err; // the first line of standard error
+    };
+    const Case cases[] = {
+        {{u"batch"_s, u"--in"_s, u""_s}, 2, u"orbivex-cli batch: --in needs a file name"_s},
+        {{u"batch"_s, u"--out"_s, u""_s}, 2, u"orbivex-cli batch: --out needs a file name"_s},
+        {{u"sheet"_s, u"--mode"_s, u"world"_s, u"--size"_s, u"-100"_s},
+         2,
+         u"orbivex-cli sheet: unknown option '--size'"_s},
+        {{u"positions"_s, u"-x"_s}, 2, u"orbivex-cli positions: unknown option '-x'"_s},
+        {{u"chart"_s, u"--mode"_s, u"world"_s, u"--state"_s, missing},
+         4,
+         u"orbivex-cli chart: Cannot open %1: No such file or directory"_s.arg(missing)},
+        {{u"durations"_s, u"--mode"_s, u"world"_s, u"--json"_s, u"--no-durations"_s},
+         2,
+         u"orbivex-cli durations: --no-durations applies to the text; the JSON always holds the "
+         u"beginnings, ends and durations"_s},
+        {{u"wheel"_s, u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s, u"--out"_s,
+          folder.filePath(u"chart.png"_s)},
+         0,
+         u""_s},
+    };
+    for (const Case& c : cases) {
+        const orbivex::test::CliResult run = orbivex::test::RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.err.section(u'\n', 0, 0), c.err);
+        EXPECT_FALSE(run.err.contains(u"QFSFileEngine"_s) || run.err.contains(u"QStandardPaths"_s))
+            << run.err.toStdString();
+    }
+    const orbivex::test::CliResult help = orbivex::test::RunCli({u"positions"_s, u"--help"_s});
+    EXPECT_TRUE(help.out.contains(u"The number of days of the run, 1 to 1000000."_s));
+}
+
 } // namespace
