@@ -12,6 +12,7 @@
 #include "support/FixedDecimal.h"
 
 #include <QCommandLineParser>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -234,12 +235,21 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     return std::nullopt;
 }
 
+// Whether some of the output could not be written (a full disk).
+bool OutputFailed(const Context& context) {
+    const auto* device = qobject_cast<const QFileDevice*>(context.out.device());
+    return context.out.status() != QTextStream::Ok ||
+           (device != nullptr && device->error() != QFileDevice::NoError);
+}
+
 // Computes the run in blocks, so that memory stays small however many days are asked for, and
-// hands each block to print(first day of the block, its Julian dates, its positions).
+// hands each block to print(first day of the block, its Julian dates, its positions). A run
+// whose output could not be written stops there rather than compute what cannot be written.
 template <typename Print>
-void ComputeRun(const Ephemeris& ephemeris, int dayCount, double firstJulianDay, Print print) {
+void ComputeRun(const Context& context, const Ephemeris& ephemeris, int dayCount,
+                double firstJulianDay, Print print) {
     constexpr int BlockDays = 32768;
-    for (int block = 0; block < dayCount; block += BlockDays) {
+    for (int block = 0; block < dayCount && !OutputFailed(context); block += BlockDays) {
         std::vector<double> jds(static_cast<std::size_t>(std::min(BlockDays, dayCount - block)));
         for (std::size_t day = 0; day < jds.size(); ++day) {
             jds[day] = firstJulianDay + block + static_cast<int>(day);
@@ -253,7 +263,7 @@ void PrintRunJson(Context& context, const Ephemeris& ephemeris, const Request& r
                   const TimeZones& zones, double firstJulianDay, int firstDay) {
     context.out << "{\n    \"format\": \"" << FormatName("positions") << "\",\n    \"rows\": [";
     ComputeRun(
-        ephemeris, request.dayCount, firstJulianDay,
+        context, ephemeris, request.dayCount, firstJulianDay,
         [&](int block, const std::vector<double>& jds, const std::vector<PositionSet>& rows) {
             for (std::size_t day = 0; day < jds.size(); ++day) {
                 const int number = block + static_cast<int>(day);
@@ -313,7 +323,7 @@ int RunPositions(const QStringList& arguments, Context& context) {
         PrintRunJson(context, ephemeris, request, zones, *firstJulianDay, firstDay);
     } else if (request.run) {
         ComputeRun(
-            ephemeris, request.dayCount, *firstJulianDay,
+            context, ephemeris, request.dayCount, *firstJulianDay,
             [&context](int, const std::vector<double>& jds, const std::vector<PositionSet>& rows) {
                 PrintDays(context, jds, rows);
             });
