@@ -23,9 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         read += record->text.size();
         (void)FormOfFirstLine(record->text);
         (void)ParseJsonLine(record->text);
-        if (const Expected<std::optional<QStringList>> fields =
-                SplitCsvRecord(QString::fromUtf8(record->text));
-            fields && *fields) {
+        CsvQuotes quotes;
+        quotes.Feed(record->text);
+        const Expected<std::optional<QStringList>> fields =
+            SplitCsvRecord(QString::fromUtf8(record->text));
+        fuzz::Require(!fields || quotes.Open() == !*fields,
+                      "the record's end and its fields disagree on an open quote");
+        if (fields && *fields) {
             if (const Expected<CsvColumns> columns = ReadCsvHeader(**fields)) {
                 (void)RequestOfCsvFields(**fields, *columns);
             }

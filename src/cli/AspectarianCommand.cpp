@@ -106,8 +106,7 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     ProgramState state;
     if (parser.isSet(stateOption)) {
         if (const Status loaded = LoadState(parser.value(stateOption), state); !loaded) {
-            context.err << "orbivex-cli " << command << ": " << parser.value(stateOption) << ": "
-                        << loaded.error() << '\n';
+            context.err << "orbivex-cli " << command << ": " << loaded.error() << '\n';
             return ExitFailure;
         }
     }

@@ -15,19 +15,20 @@
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
+#include "support/SafeFile.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <numeric>
@@ -328,26 +329,71 @@ class Crew {
     bool stop_ = false;
 };
 
-// The next record of the input: a line, or in CSV a record whose quoted fields may go on over
-// several lines (an odd number of quotes leaves a field open).
-std::optional<InputRecord> NextRecord(LineReader& reader, BatchForm form) {
-    std::optional<InputRecord> record = reader.Next();
-    if (!record || form != BatchForm::Csv || record->tooLong) {
-        return record;
+// Completes a CSV record whose quoted field goes on over the next lines. A field that is never
+// closed (before the end of the input or of the room for a line), or closed into no record of
+// `fieldCount` fields (any count when 0), leaves the record its first line alone, which the
+// worker reports; the lines after it are read again as records of their own.
+void CompleteCsvRecord(LineReader& reader, InputRecord& record, qsizetype fieldCount) {
+    if (record.tooLong) {
+        return;
     }
-    while (record->text.count('"') % 2 != 0) {
+    CsvQuotes quotes;
+    quotes.Feed(record.text);
+    QByteArray text = record.text;
+    std::vector<InputRecord> taken;
+    while (quotes.Open()) {
         std::optional<InputRecord> more = reader.NextPhysical();
         if (!more) {
-            break; // the worker reports the open field
+            reader.PutBack(std::move(taken));
+            return;
         }
-        if (more->tooLong || record->text.size() + 1 + more->text.size() >= MaxBatchLineBytes) {
-            record->tooLong = true;
-            record->text.clear();
-            break;
+        const bool fits = !more->tooLong && text.size() + 1 + more->text.size() < MaxBatchLineBytes;
+        if (fits) {
+            text += '\n' + more->text;
+            quotes.Feed(more->text);
         }
-        record->text += '\n' + more->text;
+        taken.push_back(std::move(*more));
+        if (!fits) {
+            reader.PutBack(std::move(taken));
+            return;
+        }
+    }
+    if (!taken.empty()) {
+        const Expected<std::optional<QStringList>> fields = SplitCsvRecord(QString::fromUtf8(text));
+        if (!fields || !*fields || (fieldCount > 0 && (*fields)->size() != fieldCount)) {
+            reader.PutBack(std::move(taken));
+            return;
+        }
+    }
+    record.text = std::move(text);
+}
+
+// The next record of the input: a line, or in CSV a record whose quoted fields may go on over
+// several lines.
+std::optional<InputRecord> NextRecord(LineReader& reader, const Shared& shared) {
+    std::optional<InputRecord> record = reader.Next();
+    if (record && shared.form == BatchForm::Csv) {
+        CompleteCsvRecord(reader, *record, shared.columns.count);
     }
     return record;
+}
+
+// Whether the first line is a broken line of JSON Lines rather than a CSV header: it names no
+// column of a header, and the next line is a JSON object.
+bool BrokenFirstJsonLine(LineReader& reader, const QByteArray& first) {
+    const Expected<std::optional<QStringList>> fields = SplitCsvRecord(QString::fromUtf8(first));
+    if (fields && *fields && ReadCsvHeader(**fields)) {
+        return false;
+    }
+    std::optional<InputRecord> next = reader.Next();
+    if (!next) {
+        return false;
+    }
+    const bool json = !next->tooLong && FormOfFirstLine(next->text) == BatchForm::JsonLines;
+    std::vector<InputRecord> again;
+    again.push_back(std::move(*next));
+    reader.PutBack(std::move(again));
+    return json;
 }
 
 // The progress line on standard error, only when that is a terminal: a file or pipe would
@@ -372,9 +418,59 @@ class Progress {
     qint64 nextMs_ = 0;
 };
 
-bool WriteAll(QIODevice& device, const QByteArray& bytes) {
-    return device.write(bytes) == bytes.size();
+// Whether the path leads to a named pipe: an input that is streamed on purpose, as the shell's
+// <(command) gives one.
+bool IsNamedPipe(const QString& path) {
+    std::error_code error;
+    return std::filesystem::is_fifo(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                                    error);
 }
+
+// Where the records go: a file put in place whole at the end, or standard output.
+class Output {
+  public:
+    // Opens the file, or standard output when `path` is nothing.
+    Status Open(const std::optional<QString>& path) {
+        if (path) {
+            file_ = std::make_unique<SafeFile>(*path);
+            return file_->Open();
+        }
+        if (!standardOutput_.open(fileno(stdout), QIODevice::WriteOnly)) {
+            return Fail(standardOutput_.errorString());
+        }
+        return {};
+    }
+    Status Write(QByteArrayView bytes) {
+        if (file_) {
+            return file_->Write(bytes);
+        }
+        errno = 0;
+        if (standardOutput_.write(bytes.data(), bytes.size()) != bytes.size()) {
+            return Fail(FailureReason(standardOutput_, errno));
+        }
+        return {};
+    }
+    Status Finish() {
+        if (file_) {
+            return file_->Commit();
+        }
+        errno = 0;
+        if (!standardOutput_.flush()) {
+            return Fail(FailureReason(standardOutput_, errno));
+        }
+        return {};
+    }
+    // Leaves the file that was there as it was.
+    void Cancel() {
+        if (file_) {
+            file_->Cancel();
+        }
+    }
+
+  private:
+    std::unique_ptr<SafeFile> file_;
+    QFile standardOutput_;
+};
 
 } // namespace
 
@@ -439,8 +535,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
     if (parser.isSet(stateOption)) {
         const Status loaded = LoadState(parser.value(stateOption), base);
         if (!loaded) {
-            context.err << "orbivex-cli batch: " << parser.value(stateOption) << ": "
-                        << loaded.error() << '\n';
+            context.err << "orbivex-cli batch: " << loaded.error() << '\n';
             return ExitFailure;
         }
         defaultMode = base.mode;
@@ -457,16 +552,27 @@ int RunBatch(const QStringList& arguments, Context& context) {
         }
     }
 
+    std::optional<QString> outPath;
+    if (parser.isSet(outOption)) {
+        outPath = parser.value(outOption);
+        if (outPath->isEmpty()) {
+            return CommandUsageError(context, command, QStringLiteral("--out needs a file name"));
+        }
+    }
     QFile input;
     if (parser.isSet(inOption)) {
         const QString path = parser.value(inOption);
+        if (path.isEmpty()) {
+            return CommandUsageError(context, command, QStringLiteral("--in needs a file name"));
+        }
         input.setFileName(path);
-        if (QFileInfo(path).isDir() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            return CommandUsageError(context, command,
-                                     QStringLiteral("%1 cannot be read: %2")
-                                         .arg(path, QFileInfo(path).isDir()
-                                                        ? QStringLiteral("it is a folder")
-                                                        : input.errorString()));
+        // A named pipe is read as it is written; a device or a folder is no input.
+        const Status regular = IsNamedPipe(path) ? Status() : NotARegularFile(path);
+        if (!regular || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            return CommandUsageError(
+                context, command,
+                QStringLiteral("%1 cannot be read: %2")
+                    .arg(path, regular ? input.errorString() : regular.error()));
         }
     } else if (!input.open(fileno(stdin), QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return CommandUsageError(
@@ -480,42 +586,30 @@ int RunBatch(const QStringList& arguments, Context& context) {
         return ExitFailure;
     }
 
-    std::unique_ptr<QFileDevice> output;
-    if (parser.isSet(outOption)) {
-        auto file = std::make_unique<QSaveFile>(parser.value(outOption));
-        if (!file->open(QIODevice::WriteOnly)) {
-            context.err << "orbivex-cli batch: " << parser.value(outOption)
-                        << " cannot be written: " << file->errorString() << '\n';
-            return ExitFailure;
-        }
-        output = std::move(file);
-    } else {
-        context.out.flush();
-        auto file = std::make_unique<QFile>();
-        if (!file->open(fileno(stdout), QIODevice::WriteOnly)) {
-            context.err << "orbivex-cli batch: standard output cannot be written: "
-                        << file->errorString() << '\n';
-            return ExitFailure;
-        }
-        output = std::move(file);
-    }
-    const auto failedWrite = [&] {
-        context.err << "orbivex-cli batch: the output cannot be written: " << output->errorString()
+    context.out.flush();
+    Output output;
+    const QString outName = outPath.value_or(QStringLiteral("standard output"));
+    const auto failedWrite = [&](const Status& failure) {
+        context.err << "orbivex-cli batch: cannot write " << outName << ": " << failure.error()
                     << '\n';
-        if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
-            saveFile->cancelWriting();
-        }
+        output.Cancel();
         return ExitFailure;
     };
+    if (const Status opened = output.Open(outPath); !opened) {
+        return failedWrite(opened);
+    }
 
     Shared shared{BatchForm::JsonLines,
                   {},
                   format == QLatin1String("csv") ? OutputForm::Csv : OutputForm::JsonLines,
                   defaultMode,
                   texts};
-    if (shared.output == OutputForm::Csv &&
-        !WriteAll(*output, "id,line,mode,first,second,aspect,orb,motion,error\n")) {
-        return failedWrite();
+    if (shared.output == OutputForm::Csv) {
+        if (const Status written =
+                output.Write("id,line,mode,first,second,aspect,orb,motion,error\n");
+            !written) {
+            return failedWrite(written);
+        }
     }
 
     LineReader reader(input);
@@ -525,16 +619,13 @@ int RunBatch(const QStringList& arguments, Context& context) {
     }
     if (first && !first->tooLong) {
         shared.form = FormOfFirstLine(first->text);
+        if (shared.form == BatchForm::Csv && BrokenFirstJsonLine(reader, first->text)) {
+            shared.form = BatchForm::JsonLines; // the first line gets its error record
+        }
     }
     if (first && shared.form == BatchForm::Csv) {
         // The header row, which may itself hold quoted line breaks.
-        while (!first->tooLong && first->text.count('"') % 2 != 0) {
-            const std::optional<InputRecord> more = reader.NextPhysical();
-            if (!more) {
-                break;
-            }
-            first->text += '\n' + more->text;
-        }
+        CompleteCsvRecord(reader, *first, 0);
         const Expected<std::optional<QStringList>> fields =
             SplitCsvRecord(QString::fromUtf8(first->text));
         Expected<CsvColumns> columns = Fail(QStringLiteral("the CSV header is not closed"));
@@ -575,7 +666,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
                 first.reset();
             }
             while (block.size() < BlockRecords) {
-                std::optional<InputRecord> record = NextRecord(reader, shared.form);
+                std::optional<InputRecord> record = NextRecord(reader, shared);
                 if (!record) {
                     break;
                 }
@@ -592,8 +683,8 @@ int RunBatch(const QStringList& arguments, Context& context) {
             });
             crew.Run(block, order, Round::Chart);
             for (const Item& item : block) {
-                if (!WriteAll(*output, item.output)) {
-                    return failedWrite();
+                if (const Status written = output.Write(item.output); !written) {
+                    return failedWrite(written);
                 }
                 anyFailed = anyFailed || item.failed;
                 charts += item.failed ? 0 : 1;
@@ -605,20 +696,12 @@ int RunBatch(const QStringList& arguments, Context& context) {
     progress.Update(context.err, lines, charts, true);
 
     if (!reader.Error().isEmpty()) {
-        if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
-            saveFile->cancelWriting();
-        }
+        output.Cancel();
         context.err << "orbivex-cli batch: the input cannot be read: " << reader.Error() << '\n';
         return ExitUsage;
     }
-    if (auto* saveFile = dynamic_cast<QSaveFile*>(output.get())) {
-        if (!saveFile->commit()) {
-            context.err << "orbivex-cli batch: " << parser.value(outOption)
-                        << " cannot be written: " << saveFile->errorString() << '\n';
-            return ExitFailure;
-        }
-    } else if (!output->flush()) {
-        return failedWrite();
+    if (const Status finished = output.Finish(); !finished) {
+        return failedWrite(finished);
     }
     if (std::any_of(workers.begin(), workers.end(),
                     [](const auto& worker) { return worker->ephemeris().UsesBuiltInTheory(); })) {

@@ -40,7 +40,17 @@ bool LineReader::Fill() {
     return true;
 }
 
+void LineReader::PutBack(std::vector<InputRecord> lines) {
+    putBack_.insert(putBack_.begin(), std::make_move_iterator(lines.begin()),
+                    std::make_move_iterator(lines.end()));
+}
+
 std::optional<InputRecord> LineReader::NextPhysical() {
+    if (!putBack_.empty()) {
+        InputRecord record = std::move(putBack_.front());
+        putBack_.pop_front();
+        return record;
+    }
     InputRecord record;
     const auto take = [&](qsizetype end) {
         record.line = ++lineNumber_;
@@ -100,9 +110,15 @@ ParsedRequest ParseJsonLine(const QByteArray& line) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        parsed.error = QStringLiteral("The line is not JSON: %1 at character %2.")
-                           .arg(parseError.errorString())
-                           .arg(parseError.offset + 1);
+        // The parser takes the end of an object that is not closed for the end of a string.
+        QJsonParseError closed;
+        QJsonDocument::fromJson(line + '}', &closed);
+        parsed.error =
+            closed.error == QJsonParseError::NoError
+                ? QStringLiteral("The line is not JSON: the object is not closed with '}'.")
+                : QStringLiteral("The line is not JSON: %1 at character %2.")
+                      .arg(parseError.errorString())
+                      .arg(parseError.offset + 1);
         return parsed;
     }
     if (!document.isObject()) {
@@ -132,6 +148,28 @@ ParsedRequest ParseJsonLine(const QByteArray& line) {
         }
     }
     return parsed;
+}
+
+void CsvQuotes::Feed(QByteArrayView line) {
+    for (qsizetype at = 0; at < line.size(); ++at) {
+        const char c = line[at];
+        if (quoted_) {
+            if (c == '"') {
+                if (at + 1 < line.size() && line[at + 1] == '"') {
+                    ++at; // a doubled quote stands for one
+                } else {
+                    quoted_ = false;
+                }
+            }
+            continue;
+        }
+        if (c == ',') {
+            fieldStart_ = true;
+            continue;
+        }
+        quoted_ = c == '"' && fieldStart_;
+        fieldStart_ = false;
+    }
 }
 
 Expected<std::optional<QStringList>> SplitCsvRecord(const QString& text) {

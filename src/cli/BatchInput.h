@@ -10,6 +10,7 @@
 #include <QJsonValue>
 #include <QString>
 #include <array>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,8 @@ class LineReader {
     std::optional<InputRecord> Next();
     // The next physical line, blank or not (for a CSV record that goes on past a line break).
     std::optional<InputRecord> NextPhysical();
+    // Lines taken too early, to be read again before the rest, in their order.
+    void PutBack(std::vector<InputRecord> lines);
     // The device's message when reading failed; "" otherwise.
     QString Error() const { return error_; }
 
@@ -42,6 +45,7 @@ class LineReader {
     bool Fill();
 
     QIODevice& device_;
+    std::deque<InputRecord> putBack_;
     QByteArray buffer_;
     qsizetype start_ = 0; // where the unread part of buffer_ begins
     qint64 lineNumber_ = 0;
@@ -71,8 +75,22 @@ BatchForm FormOfFirstLine(const QByteArray& line);
 // "birth2": DATE}, every member optional; other members are ignored.
 ParsedRequest ParseJsonLine(const QByteArray& line);
 
+// Whether CSV text leaves a quoted field open, fed a line at a time: a field that begins with a
+// quote goes on past line breaks until its closing quote. A quote inside a field that does not
+// begin with one is a character of that field.
+class CsvQuotes {
+  public:
+    void Feed(QByteArrayView line);
+    bool Open() const { return quoted_; }
+
+  private:
+    bool quoted_ = false;
+    bool fieldStart_ = true;
+};
+
 // The fields of a CSV record (RFC 4180: fields separated by commas, a field in double quotes
-// may hold commas, line breaks and doubled quotes), or nothing when a quoted field is left
+// may hold commas, line breaks and doubled quotes; a quote inside an unquoted field is one of its
+// characters), or nothing when a quoted field is left
 // open at the end of the text (the record goes on on the next line); the message of text
 // after a closing quote.
 Expected<std::optional<QStringList>> SplitCsvRecord(const QString& text);

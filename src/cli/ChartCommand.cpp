@@ -15,9 +15,14 @@
 #include "support/ProgramTexts.h"
 
 #include <QCommandLineParser>
+#include <QFileDevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace orbivex::cli {
 
@@ -234,6 +239,40 @@ QString ChartOptionsDescription() {
         .arg(ZoneFormsText());
 }
 
+QString ParseErrorText(const QCommandLineParser& parser) {
+    // The parser lists every unknown name, and reads a value such as "-100" after an unknown
+    // option as the options 1, 0 and 0: the first name is the one the user wrote.
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty()) {
+        return parser.errorText();
+    }
+    const QString name = unknown.first();
+    return QStringLiteral("unknown option '%1%2'")
+        .arg(name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-"), name);
+}
+
+int FinishOutput(Context& context, const char* command, int status) {
+    context.out.flush();
+    QString reason;
+    if (const auto* device = qobject_cast<const QFileDevice*>(context.out.device());
+        device != nullptr && device->error() != QFileDevice::NoError) {
+        reason = device->errorString();
+    }
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout) != 0) && reason.isEmpty()) {
+        reason = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
+    }
+    if (reason.isEmpty() && context.out.status() != QTextStream::Ok) {
+        reason = QStringLiteral("the output was cut off");
+    }
+    if (reason.isEmpty()) {
+        return status;
+    }
+    context.err << "orbivex-cli " << command << ": cannot write standard output: " << reason
+                << '\n';
+    return ExitFailure;
+}
+
 QString ForTerminal(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
@@ -249,7 +288,7 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringLis
                                     Context& context) {
     const QCommandLineOption helpOption = parser.addHelpOption();
     if (!parser.parse(arguments)) {
-        return CommandUsageError(context, command, parser.errorText());
+        return CommandUsageError(context, command, ParseErrorText(parser));
     }
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
@@ -281,8 +320,7 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     if (parser.isSet(options.state)) {
         const Status loaded = LoadState(parser.value(options.state), state);
         if (!loaded) {
-            context.err << "orbivex-cli " << command << ": " << parser.value(options.state) << ": "
-                        << loaded.error() << '\n';
+            context.err << "orbivex-cli " << command << ": " << loaded.error() << '\n';
             return ExitFailure;
         }
     } else if (!parser.isSet(options.mode)) {

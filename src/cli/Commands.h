@@ -51,6 +51,13 @@ int CommandUsageError(Context& context, const QString& command, const QString& m
 std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
                                     const QString& command, const QString& usage, Context& context);
 
+// Why the arguments could not be parsed: the first unknown option, or the parser's message.
+QString ParseErrorText(const QCommandLineParser& parser);
+
+// Writes out what standard output still holds. When any of the output could not be written
+// (a full disk), says so on standard error and gives ExitFailure in place of `status`.
+int FinishOutput(Context& context, const char* command, int status);
+
 // Turns the CR LF line breaks of the program's texts into the terminal's LF.
 QString ForTerminal(QString text);
 

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace {
 
 struct Runner {
@@ -20,11 +22,24 @@ constexpr Runner runners[] = {
     {"sheet", orbivex::cli::RunSheet},
 };
 
+// Qt's messages as Qt writes them, but for its warning, where no XDG_RUNTIME_DIR is set, that
+// it looked for the user's runtime folder: the drawing never uses that folder, and a command's
+// standard error is for its own messages.
+void WriteQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    std::fprintf(stderr, "%s\n",
+                 qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+}
+
 } // namespace
 
 extern "C" Q_DECL_EXPORT int OrbivexCliDraw(int* argc, char** argv) {
     // Text drawn into an image needs the font database of a GUI application.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(WriteQtMessage);
     // The arguments as given: QGuiApplication takes away those it reads itself (such as
     // --style), which the commands need.
     QStringList arguments;
@@ -40,7 +55,7 @@ extern "C" Q_DECL_EXPORT int OrbivexCliDraw(int* argc, char** argv) {
     orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
     for (const Runner& runner : runners) {
         if (!arguments.isEmpty() && arguments.first() == QLatin1String(runner.name)) {
-            return runner.run(arguments, context);
+            return orbivex::cli::FinishOutput(context, runner.name, runner.run(arguments, context));
         }
     }
     err << "orbivex-cli: the drawing module has no command '" << arguments.value(0) << "'\n";

@@ -119,7 +119,8 @@ int RunDurations(const QStringList& arguments, Context& context) {
         QStringLiteral("KEY"));
     const QCommandLineOption noDurationsOption(
         QStringLiteral("no-durations"),
-        QStringLiteral("List the aspects without their beginnings, ends and durations."));
+        QStringLiteral("List the aspects without their beginnings, ends and durations (text "
+                       "only: the JSON always holds them)."));
     parser.addOptions({jsonOption, sortOption, noDurationsOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
@@ -130,6 +131,12 @@ int RunDurations(const QStringList& arguments, Context& context) {
         return *status;
     }
 
+    if (parser.isSet(noDurationsOption) && parser.isSet(jsonOption)) {
+        return CommandUsageError(
+            context, command,
+            QStringLiteral("--no-durations applies to the text; the JSON always holds the "
+                           "beginnings, ends and durations"));
+    }
     const SortName* sort = nullptr;
     if (parser.isSet(sortOption)) {
         const QString name = parser.value(sortOption);

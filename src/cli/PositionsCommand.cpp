@@ -12,6 +12,7 @@
 #include "support/FixedDecimal.h"
 
 #include <QCommandLineParser>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -168,14 +169,15 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     const QCommandLineOption from(QStringLiteral("from"),
                                   QStringLiteral("The first of a run of consecutive days."),
                                   QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption days(QStringLiteral("days"),
-                                  QStringLiteral("The number of days of the run."),
-                                  QStringLiteral("N"));
+    const QCommandLineOption days(
+        QStringLiteral("days"),
+        QStringLiteral("The number of days of the run, 1 to %1.").arg(MaxDays),
+        QStringLiteral("N"));
     const QCommandLineOption calendar = CalendarOption();
     const QCommandLineOption zodiac = ZodiacOption();
     parser.addOptions({help, date, time, zone, calendar, zodiac, json, from, days});
     if (!parser.parse(arguments)) {
-        return UsageError(context, parser.errorText());
+        return UsageError(context, ParseErrorText(parser));
     }
     if (parser.isSet(help)) {
         // The parser's own first line names the program without its command; say it fully.
@@ -233,12 +235,21 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     return std::nullopt;
 }
 
+// Whether some of the output could not be written (a full disk).
+bool OutputFailed(const Context& context) {
+    const auto* device = qobject_cast<const QFileDevice*>(context.out.device());
+    return context.out.status() != QTextStream::Ok ||
+           (device != nullptr && device->error() != QFileDevice::NoError);
+}
+
 // Computes the run in blocks, so that memory stays small however many days are asked for, and
-// hands each block to print(first day of the block, its Julian dates, its positions).
+// hands each block to print(first day of the block, its Julian dates, its positions). A run
+// whose output could not be written stops there rather than compute what cannot be written.
 template <typename Print>
-void ComputeRun(const Ephemeris& ephemeris, int dayCount, double firstJulianDay, Print print) {
+void ComputeRun(const Context& context, const Ephemeris& ephemeris, int dayCount,
+                double firstJulianDay, Print print) {
     constexpr int BlockDays = 32768;
-    for (int block = 0; block < dayCount; block += BlockDays) {
+    for (int block = 0; block < dayCount && !OutputFailed(context); block += BlockDays) {
         std::vector<double> jds(static_cast<std::size_t>(std::min(BlockDays, dayCount - block)));
         for (std::size_t day = 0; day < jds.size(); ++day) {
             jds[day] = firstJulianDay + block + static_cast<int>(day);
@@ -252,7 +263,7 @@ void PrintRunJson(Context& context, const Ephemeris& ephemeris, const Request& r
                   const TimeZones& zones, double firstJulianDay, int firstDay) {
     context.out << "{\n    \"format\": \"" << FormatName("positions") << "\",\n    \"rows\": [";
     ComputeRun(
-        ephemeris, request.dayCount, firstJulianDay,
+        context, ephemeris, request.dayCount, firstJulianDay,
         [&](int block, const std::vector<double>& jds, const std::vector<PositionSet>& rows) {
             for (std::size_t day = 0; day < jds.size(); ++day) {
                 const int number = block + static_cast<int>(day);
@@ -312,7 +323,7 @@ int RunPositions(const QStringList& arguments, Context& context) {
         PrintRunJson(context, ephemeris, request, zones, *firstJulianDay, firstDay);
     } else if (request.run) {
         ComputeRun(
-            ephemeris, request.dayCount, *firstJulianDay,
+            context, ephemeris, request.dayCount, *firstJulianDay,
             [&context](int, const std::vector<double>& jds, const std::vector<PositionSet>& rows) {
                 PrintDays(context, jds, rows);
             });

@@ -113,7 +113,8 @@ int main(int argc, char** argv) {
     orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
     for (const Command& command : commands) {
         if (arguments.first() == QLatin1String(command.name)) {
-            return command.run(arguments, context);
+            return orbivex::cli::FinishOutput(context, command.name,
+                                              command.run(arguments, context));
         }
     }
     err << "orbivex-cli: unknown command '" << arguments.first() << "'\n\n";

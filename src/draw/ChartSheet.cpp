@@ -9,6 +9,7 @@
 #include "present/Symbols.h"
 #include "session/ProgramState.h"
 #include "support/ProgramTexts.h"
+#include "support/SafeFile.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -304,7 +305,7 @@ Status WriteChartSheetPdf(const SheetInput& input, const ProgramTexts& texts, co
         DrawChartSheet(painter, input, texts);
         painter.end();
     }
-    return WriteWholeFile(path, buffer.data());
+    return WriteFileWhole(path, buffer.data());
 }
 
 } // namespace orbivex

@@ -449,7 +449,7 @@ WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, 
 }
 
 QString LineNameTitle() {
-    return QStringLiteral("This line is a");
+    return QStringLiteral("Aspect line");
 }
 
 QString AspectLineName(const WheelAspect& aspect) {

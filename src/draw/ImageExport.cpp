@@ -7,14 +7,10 @@
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -181,29 +177,18 @@ class ExportLayout {
     std::vector<ExportText> placed_;
 };
 
-// Writes an image file whole, replacing a file of that name only once it is complete.
+// Writes an image file whole, replacing a file of that name only once it is complete. The
+// image is encoded in memory first: an encoder writing straight to the disk could not tell a
+// full disk from a fault of its own.
 Status WriteImageFile(const QImage& image, const QString& path, const char* format) {
-    if (Status regular = NotARegularFile(path); !regular) {
-        return regular;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Fail(file.errorString());
-    }
-    QImageWriter writer(&file, format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (!writer.write(image)) {
-        const QString reason = writer.errorString();
-        file.cancelWriting();
-        return Fail(reason);
+        return Fail(writer.errorString());
     }
-    // commit() does not report a failure to write out the bytes still buffered, as on a full
-    // disk, and would put a cut-off file in place of the old one: flush them first.
-    if (!file.flush() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Fail(reason);
-    }
-    return {};
+    return WriteFileWhole(path, bytes);
 }
 
 } // namespace
@@ -325,6 +310,13 @@ QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
     return picture;
 }
 
+QString AsSentence(QString reason) {
+    if (!reason.isEmpty()) {
+        reason[0] = reason[0].toUpper();
+    }
+    return reason.endsWith(QLatin1Char('.')) ? reason : reason + QLatin1Char('.');
+}
+
 ImageFileNames ImageFileNamesFor(const QString& chosen) {
     ImageFileNames names;
     names.png = NameWithExtension(chosen, QStringLiteral(".png"), OtherExtension::Append);
@@ -332,56 +324,21 @@ ImageFileNames ImageFileNamesFor(const QString& chosen) {
     return names;
 }
 
-Status ConvertGraphicsFile(const QString& source, const QString& destination,
-                           bool deleteSourceOnSuccess, bool deleteDestinationOnFailure) {
-    // The destination is committed only when complete, so a failure leaves no partial file to
-    // delete and never removes a file that was there before.
-    Q_UNUSED(deleteDestinationOnFailure);
-    QImageReader reader(source);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        return Fail(QStringLiteral("Cannot read %1: %2").arg(source, reader.errorString()));
-    }
-    const QByteArray format = QFileInfo(destination).suffix().toLower().toLatin1();
-    if (!QImageWriter::supportedImageFormats().contains(format)) {
-        return Fail(QStringLiteral("No image type for %1").arg(destination));
-    }
-    if (const Status written = WriteImageFile(image, destination, format.constData()); !written) {
-        return Fail(QStringLiteral("Cannot write %1: %2").arg(destination, written.error()));
-    }
-    if (deleteSourceOnSuccess) {
-        QFile::remove(source);
-    }
-    return {};
-}
-
 ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
                                 const ProgramTexts& texts) {
     ImageSaveOutcome outcome;
-    QString reason; // why the PNG could not be made
+    QString reason; // why the PNG could not be written
     if (image.isNull()) {
         reason = QStringLiteral("There is no image.");
     } else if (const Status regular = NotARegularFile(names.png); !regular) {
-        // Not a conversion failure: the bitmap must not stand in for a file never replaced.
-        reason = QStringLiteral("Cannot write %1: %2.").arg(names.png, regular.error());
+        // The bitmap must not stand in for a file that is never replaced.
+        reason = AsSentence(regular.error());
+    } else if (const Status png = WriteImageFile(image, names.png, "PNG"); png) {
+        outcome.result = ImageSaveResult::Saved;
+        outcome.message = texts.ProgramText(134) + CrLf + names.png;
+        return outcome;
     } else {
-        // The bitmap is made in a folder of its own, so that a file the user keeps under the
-        // bitmap name is not touched when the PNG succeeds.
-        QTemporaryDir work;
-        const QString bitmap = work.filePath(QStringLiteral("chart.bmp"));
-        Status png = Fail(QString()); // without a folder for the bitmap, nothing to tell
-        if (work.isValid()) {
-            png = WriteImageFile(image, bitmap, "BMP");
-            if (png) {
-                png = ConvertGraphicsFile(bitmap, names.png, true, true);
-            }
-        }
-        if (png) {
-            outcome.result = ImageSaveResult::Saved;
-            outcome.message = texts.ProgramText(134) + CrLf + names.png;
-            return outcome;
-        }
-        reason = png.error();
+        reason = AsSentence(png.error());
         if (WriteImageFile(image, names.bitmap, "BMP")) {
             outcome.result = ImageSaveResult::SavedAsBitmap;
             outcome.message = texts.ProgramText(135) + CrLf + names.bitmap;

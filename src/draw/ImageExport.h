@@ -89,18 +89,13 @@ struct ImageFileNames {
 // chart.bmp).
 ImageFileNames ImageFileNamesFor(const QString& chosen);
 
-// Converts an image file into the type its destination's name ends in. On success the source
-// is deleted when deleteSourceOnSuccess is set. The destination is written whole or not at
-// all, so on failure no partial destination is left (deleteDestinationOnFailure) and a file
-// that already had the destination's name is kept as it was. On failure the message describes
-// it.
-Status ConvertGraphicsFile(const QString& source, const QString& destination,
-                           bool deleteSourceOnSuccess, bool deleteDestinationOnFailure);
+// Why a file could not be written, as the last line of a message: a sentence of its own.
+QString AsSentence(QString reason);
 
 enum class ImageSaveResult {
     Cancelled,     // no file chosen
     Saved,         // the PNG file
-    SavedAsBitmap, // the PNG could not be made; the bitmap file holds the image
+    SavedAsBitmap, // the PNG file could not be written; the bitmap file holds the image
     Failed,        // nothing could be written; existing files are untouched
 };
 
@@ -110,9 +105,10 @@ struct ImageSaveOutcome {
     Dialogs::Icon icon = Dialogs::Icon::Information;
 };
 
-// Writes the image: as a bitmap, converted into the PNG file; when the conversion fails the
-// bitmap is kept under the bitmap name. The message is program text 134 and the PNG name,
-// program text 135 and the bitmap name, or, when not even the bitmap could be written, why.
+// Writes the image as the PNG file, whole or not at all; when that fails, as the bitmap file.
+// Nothing else is written, and only a regular file is replaced. The message is program text
+// 134 and the PNG name, program text 135 and the bitmap name, or, when not even the bitmap
+// could be written, why.
 ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
                                 const ProgramTexts& texts);
 

@@ -9,7 +9,6 @@
 
 #include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -281,36 +280,18 @@ ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const Export
     return outcome.result;
 }
 
-Status WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    if (Status regular = NotARegularFile(path); !regular) {
-        return regular;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Fail(file.errorString());
-    }
-    // commit() does not report a failure to write out buffered bytes (a full disk): flush them
-    // first, so that a cut-off file never takes the old one's place.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Fail(reason);
-    }
-    return {};
-}
-
 ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
                              const ProgramTexts& texts) {
     ImageSaveOutcome outcome;
     QString reason;
     if (svg.isEmpty()) {
         reason = QStringLiteral("There is no image.");
-    } else if (const Status written = WriteWholeFile(name, svg); written) {
+    } else if (const Status written = WriteFileWhole(name, svg); written) {
         outcome.result = ImageSaveResult::Saved;
         outcome.message = texts.ProgramText(134) + CrLf + name;
         return outcome;
     } else {
-        reason = written.error();
+        reason = AsSentence(written.error());
     }
     outcome.result = ImageSaveResult::Failed;
     outcome.icon = Dialogs::Icon::Exclamation;

@@ -41,8 +41,4 @@ ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name, const P
 ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const ExportInput& input,
                                  const ProgramTexts& texts, const QString& saveAsCaption);
 
-// Writes bytes to a file whole or not at all, refusing anything but a regular file, or gives
-// the reason why not.
-Status WriteWholeFile(const QString& path, const QByteArray& bytes);
-
 } // namespace orbivex

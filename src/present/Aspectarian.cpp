@@ -2,11 +2,10 @@
 
 #include "calendar/Calendar.h"
 #include "core/Orbs.h"
-#include "session/SaveTarget.h"
+#include "support/SafeFile.h"
 #include "support/StrProc.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -157,23 +156,13 @@ bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> bo
 
 Status WriteAspectarianCsv(const QString& path, std::span<const ExactAspect> events,
                            const MomentZone& zone) {
-    const QString shown = QDir::toNativeSeparators(path);
-    if (const Status regular = NotARegularFile(path); !regular) {
-        return Fail(QStringLiteral("Cannot save %1: %2.").arg(shown, regular.error()));
-    }
     QByteArray bytes = AspectarianCsvHeader().toUtf8() + '\n';
     for (const ExactAspect& event : events) {
         bytes += AspectarianCsvRow(event, zone).toUtf8() + '\n';
     }
-    // A temporary file beside the old one replaces it only once all is on the disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Fail(QStringLiteral("Cannot save %1: %2").arg(shown, file.errorString()));
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Fail(QStringLiteral("Cannot save %1: %2").arg(shown, reason));
+    if (const Status written = WriteFileWhole(path, bytes); !written) {
+        return Fail(QStringLiteral("Cannot save %1: %2.")
+                        .arg(QDir::toNativeSeparators(path), written.error()));
     }
     return {};
 }

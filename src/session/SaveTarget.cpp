@@ -4,37 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <filesystem>
-#include <system_error>
-
 namespace orbivex {
-
-Status NotARegularFile(const QString& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    // The status of what the path leads to: a link to a device is a device. Where the status
-    // cannot be learnt (a folder that cannot be searched), opening the file fails and says why.
-    const fs::file_status status =
-        fs::status(fs::path(QFile::encodeName(path).toStdString()), error);
-    switch (status.type()) {
-    case fs::file_type::directory:
-        return Fail(QStringLiteral("it is a folder, not a regular file"));
-    case fs::file_type::character:
-    case fs::file_type::block:
-        return Fail(QStringLiteral("it is a device, not a regular file"));
-    case fs::file_type::fifo:
-        return Fail(QStringLiteral("it is a named pipe, not a regular file"));
-    case fs::file_type::socket:
-        return Fail(QStringLiteral("it is a socket, not a regular file"));
-    case fs::file_type::unknown:
-        if (error) {
-            return {};
-        }
-        return Fail(QStringLiteral("it is not a regular file"));
-    default:
-        return {};
-    }
-}
 
 QString NameWithExtension(const QString& chosen, const QString& extension, OtherExtension other) {
     if (chosen.endsWith(extension, Qt::CaseInsensitive)) {

@@ -5,17 +5,13 @@
 
 #include "session/Dialogs.h"
 #include "support/Expected.h"
+#include "support/SafeFile.h"
 
 #include <QString>
 
 class QWidget;
 
 namespace orbivex {
-
-// Success when saving may put a new file at `path`: nothing is there yet, or a regular file (also
-// behind a link). Otherwise why not, as "it is a device, not a regular file": a folder, a
-// device, a named pipe or a socket is never replaced by a plain file.
-Status NotARegularFile(const QString& path);
 
 // What a chosen name that ends in another extension becomes.
 enum class OtherExtension {

@@ -1,12 +1,12 @@
 #include "session/StateFile.h"
 
-#include "session/SaveTarget.h"
+#include "support/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <variant>
 #include <vector>
@@ -562,8 +562,9 @@ Expected<StateFileContents> ParseStateFile(const QByteArray& bytes) {
 
 Status WriteStateFile(const QString& path, const StateFileContents& contents) {
     return WriteStateFile(path, contents, [](QFileDevice& file, const QByteArray& bytes) -> Status {
+        errno = 0;
         if (file.write(bytes) != bytes.size()) {
-            return Fail(file.errorString());
+            return Fail(FailureReason(file, errno));
         }
         return {};
     });
@@ -574,31 +575,25 @@ Status WriteStateFile(const QString& path, const StateFileContents& contents,
     if (const Status check = CheckStateFileContents(contents); !check) {
         return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), check.error()));
     }
-    if (const Status regular = NotARegularFile(path); !regular) {
-        return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), regular.error()));
+    // A failure, or the end of the program, at any point before the commit leaves the old file
+    // as it was.
+    SafeFile file(path);
+    Status written = file.Open();
+    if (written) {
+        written = writer(file.Device(), FormatStateFile(contents));
+        written = written ? file.Commit() : written;
     }
-    // The bytes go to a temporary file beside the old one, which replaces it only once they
-    // are all on the disk; a failure, or the end of the program, at any point before leaves
-    // the old file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Fail(QStringLiteral("Cannot save %1: %2").arg(NativePath(path), file.errorString()));
-    }
-    const Status written = writer(file, FormatStateFile(contents));
-    QString reason = written ? QString() : written.error();
-    // commit() does not report a failure to write out the bytes still buffered, as on a full
-    // disk, and would put an empty or cut-off file in place of the old one: flush them first.
-    if (written && (!file.flush() || !file.commit())) {
-        reason = file.errorString();
-    }
-    if (!written || !reason.isEmpty()) {
-        file.cancelWriting();
-        return Fail(QStringLiteral("Cannot save %1: %2").arg(NativePath(path), reason));
+    if (!written) {
+        return Fail(QStringLiteral("Cannot save %1: %2.").arg(NativePath(path), written.error()));
     }
     return {};
 }
 
 Expected<StateFileContents> ReadStateFile(const QString& path) {
+    // Opening a named pipe would wait for a writer that may never come.
+    if (const Status regular = NotARegularFile(path); !regular) {
+        return Fail(QStringLiteral("Cannot open %1: %2.").arg(NativePath(path), regular.error()));
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return Fail(QStringLiteral("Cannot open %1: %2").arg(NativePath(path), file.errorString()));

@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace orbivex::test {
@@ -136,6 +138,12 @@ TEST_F(MainWindowTest, AnUnreadableOrDatelessUserStateFileStartsFresh) {
         EXPECT_EQ(window->state.recordedMode, WorldTransits);
         EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u); // no message at start-up
     }
+    // A named pipe in its place is not opened: that would wait for a writer for ever.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    Start();
+    EXPECT_TRUE(window->optPlanetary->isChecked());
+    EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 }
 
 TEST_F(MainWindowTest, AMissingOrBrokenTextFileEndsStartUpWithItsMessage) {

@@ -1,4 +1,6 @@
 #include "cli/CliRun.h"
+#include "common/SmallFileSystem.h"
+#include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
 
 #include <QDate>
@@ -15,13 +17,16 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Runs batch over `input` written to a file, with the further arguments.
-CliResult Batch(const QByteArray& input, const QStringList& arguments = {}) {
+// Standard output goes to outputFile when one is named.
+CliResult Batch(const QByteArray& input, const QStringList& arguments = {},
+                const QString& outputFile = QString()) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("input"));
     if (!orbivex::test::WriteAll(path, input)) {
         return {};
     }
-    return RunCli(QStringList{QStringLiteral("batch"), QStringLiteral("--in"), path} + arguments);
+    return RunCli(QStringList{QStringLiteral("batch"), QStringLiteral("--in"), path} + arguments,
+                  u"UTC"_s, QStringLiteral(ORBIVEX_CLI_PATH), outputFile);
 }
 
 std::vector<QJsonObject> Records(const CliResult& run) {
@@ -111,6 +116,8 @@ TEST(BatchCommand, BadLinesGiveErrorRecordsAndTheRunGoesOn) {
     const std::vector<Case> cases{
         {"not json", QJsonValue::Null, u"not JSON"_s},
         {"[1, 2]", QJsonValue::Null, u"not a JSON object"_s},
+        {R"({"mode": "world", "world": "2024-01-01")", QJsonValue::Null,
+         u"the object is not closed with '}'"_s},
         {R"({"id": 3, "world": "2024-01-01"})", 3, u"no mode"_s},
         {R"({"id": 4, "mode": "natal1", "world": "2024-01-01"})", 4, u"needs the date birth1"_s},
         {R"({"id": 5, "mode": "weekly", "world": "2024-01-01"})", 5, u"unknown mode 'weekly'"_s},
@@ -196,6 +203,35 @@ TEST(BatchCommand, RefusesBadOptionsAndInputs) {
     EXPECT_TRUE(orbivex::test::ReadAll(out).startsWith(R"({"aspects":)"));
 }
 
+TEST(BatchCommand, TheOutputReplacesOnlyARegularFileAndSaysWhyItCannotBeWritten) {
+    const QByteArray input = R"({"mode": "world", "world": "2024-03-20"})";
+    QTemporaryDir folder;
+    for (const orbivex::test::SpecialFile& special :
+         orbivex::test::MakeSpecialFiles(folder.path(), u".jsonl"_s)) {
+        const CliResult run = Batch(input, {u"--out"_s, special.path});
+        EXPECT_EQ(run.exitCode, 4) << special.what.toStdString();
+        EXPECT_EQ(run.err, u"orbivex-cli batch: cannot write %1: it is a %2\n"_s.arg(
+                               special.path, special.kindWords));
+        EXPECT_TRUE(orbivex::test::StillSpecial(special)) << special.what.toStdString();
+    }
+    const CliResult full = Batch(input, {}, u"/dev/full"_s);
+    EXPECT_EQ(full.exitCode, 4);
+    EXPECT_EQ(full.err,
+              u"orbivex-cli batch: cannot write standard output: No space left on device\n"_s);
+
+    const orbivex::test::SmallFileSystem disk;
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "no file system can be mounted here";
+    }
+    const QString out = disk.filePath(u"out.jsonl"_s);
+    ASSERT_TRUE(orbivex::test::WriteAll(out, "old\n"));
+    ASSERT_TRUE(disk.Fill());
+    const CliResult run = Batch(input, {u"--out"_s, out});
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.err, u"orbivex-cli batch: cannot write %1: No space left on device\n"_s.arg(out));
+    EXPECT_EQ(orbivex::test::ReadAll(out), "old\n");
+}
+
 TEST(BatchCommand, MalformedCsvHeadersAndRowsAreNamed) {
     // A header that cannot be read stops the command with a usage error.
     const std::pair<QByteArray, QString> headers[] = {
@@ -209,15 +245,40 @@ TEST(BatchCommand, MalformedCsvHeadersAndRowsAreNamed) {
         EXPECT_EQ(run.exitCode, 2) << input.constData();
         EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
     }
-    // A row that cannot be read gets its error record; the rows around it are charted.
+    // A row that cannot be read gets its error record; the rows around it are charted. A quote
+    // inside an unquoted field is its character; a quote never closed spoils only its line.
     const CliResult run = Batch("id,world\r\n"
                                 "a,2024-03-20\r\n"
                                 "b,\"2024-03-20\"x\r\n"
-                                "c,\"2024-03-20\r\n",
+                                "c\"1,2024-03-20\r\n"
+                                "d,\"2024-03-20\r\n"
+                                "e,2024-03-20\r\n"
+                                "f,\"2024-03-20\r\n"
+                                "\"g\ng\",2024-03-20\r\n"
+                                "h,\"2024-03-20\r\n",
                                 {u"--mode"_s, u"world"_s});
     const std::vector<QJsonObject> records = Records(run);
-    ASSERT_EQ(records.size(), 3U) << run.err.toStdString();
-    EXPECT_EQ(records[0][u"id"_s], u"a"_s);
-    EXPECT_EQ(records[1][u"error"_s], u"Field 2 has text after its closing quote."_s);
-    EXPECT_EQ(records[2][u"error"_s], u"A quoted field is not closed."_s);
+    ASSERT_EQ(records.size(), 8U) << run.err.toStdString();
+    const QString notClosed = u"A quoted field is not closed."_s;
+    const std::pair<QString, QString> expected[] = {
+        {u"a"_s, {}},    {{}, u"Field 2 has text after its closing quote."_s},
+        {u"c\"1"_s, {}}, {{}, notClosed},
+        {u"e"_s, {}},    {{}, notClosed},
+        {u"g\ng"_s, {}}, {{}, notClosed}};
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        const auto& [id, error] = expected[index];
+        EXPECT_EQ(records[index][u"error"_s].toString(), error) << index;
+        if (error.isEmpty()) {
+            EXPECT_EQ(records[index][u"id"_s].toString(), id) << index;
+        }
+    }
+
+    // A first line that is not JSON, before lines that are, is a bad line of JSON Lines.
+    const CliResult json = Batch("no json\n\n{\"mode\": \"world\", \"world\": \"2024-03-20\"}\n");
+    EXPECT_EQ(json.exitCode, 5) << json.err.toStdString();
+    const std::vector<QJsonObject> lines = Records(json);
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_TRUE(lines[0][u"error"_s].toString().contains(u"not JSON"_s));
+    EXPECT_EQ(lines[1][u"line"_s], 3);
+    EXPECT_TRUE(lines[1].contains(u"aspects"_s));
 }

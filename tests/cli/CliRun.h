@@ -13,11 +13,16 @@ struct CliResult {
     QString err;
 };
 
-// Runs the program with the computer's time zone set to timeZone.
+// Runs the program with the computer's time zone set to timeZone; its standard output goes
+// to outputFile when one is named (out stays empty then).
 inline CliResult RunCli(const QStringList& arguments,
                         const QString& timeZone = QStringLiteral("UTC"),
-                        const QString& program = QStringLiteral(ORBIVEX_CLI_PATH)) {
+                        const QString& program = QStringLiteral(ORBIVEX_CLI_PATH),
+                        const QString& outputFile = QString()) {
     QProcess process;
+    if (!outputFile.isEmpty()) {
+        process.setStandardOutputFile(outputFile);
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TZ"), timeZone);
     process.setProcessEnvironment(environment);

@@ -243,7 +243,7 @@ TEST(PositionsCommand, BadInputSaysWhatIsWrongWithItsExitStatus) {
         {args("--days 5"), 2, "go together"},
         {args("--from 2000-01-01 --days 0"), 2, "--days takes a number"},
         {args("--from 2000-01-01 --days many"), 2, "--days takes a number"},
-        {args("--bogus"), 2, "Unknown option 'bogus'"},
+        {args("--bogus"), 2, "unknown option '--bogus'"},
         {args("--date 2000-01-01 extra"), 2, "Unexpected argument 'extra'"},
         // The dates themselves are checked for every command alike (ZoneOptionTest.cpp); a run
         // must end before 2800 too.

@@ -117,6 +117,20 @@ TEST(WheelCommand, StyleThemeAndSizeShapeTheImage) {
     }
 }
 
+TEST(WheelCommand, TheLargestSizeIsWrittenAsThePngAlone) {
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("chart.png"));
+    const CliResult run = Wheel({u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20"_s,
+                                 u"--size"_s, u"6000"_s, u"--out"_s, out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, u""_s);
+    QImageReader reader(out);
+    EXPECT_EQ(reader.format(), QByteArray("png"));
+    EXPECT_EQ(reader.size(), QSize(6000, 6000));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{u"chart.png"_s});
+}
+
 TEST(WheelCommand, BadInputAndUnwritableOutputGiveTheirExitStatus) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());

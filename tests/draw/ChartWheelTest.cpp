@@ -288,7 +288,7 @@ TEST(ChartWheel, RightClickNamesTheLinesNearThePointerWithTheirBodies) {
         // Far from every line (a corner) nothing is named.
         EXPECT_EQ(NameAspectsAt(drawing, QPointF(2, 2)), QString());
     }
-    EXPECT_EQ(LineNameTitle(), QStringLiteral("This line is a"));
+    EXPECT_EQ(LineNameTitle(), QStringLiteral("Aspect line"));
 }
 
 TEST(ChartWheel, BothFiltersAreRefusedAndNothingIsDrawn) {

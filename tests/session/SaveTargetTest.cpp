@@ -40,7 +40,7 @@ TEST(NameWithExtension, AddsTheExtensionOnceAndNeverAfterADot) {
     }
 }
 
-TEST(NotARegularFile, StateFilesReplaceOnlyRegularFiles) {
+TEST(SaveTarget, StateFilesReadAndReplaceOnlyRegularFiles) {
     QTemporaryDir folder;
     const std::vector<test::SpecialFile> specials =
         test::MakeSpecialFiles(folder.path(), QStringLiteral(".pat"));
@@ -53,23 +53,14 @@ TEST(NotARegularFile, StateFilesReplaceOnlyRegularFiles) {
                                       QStringLiteral(".pat"), OtherExtension::Keep, QString()),
                   special.path);
         EXPECT_EQ(dialogs.CountOf(Kind::Question), 0u);
-        EXPECT_EQ(MessageOf(NotARegularFile(special.path)),
-                  QStringLiteral("it is a ") + special.kindWords);
         EXPECT_EQ(
             MessageOf(WriteStateFile(special.path, test::SampleState(0))),
             QStringLiteral("Cannot save %1: it is a %2.").arg(special.path, special.kindWords));
+        EXPECT_EQ(
+            MessageOf(ReadStateFile(special.path)),
+            QStringLiteral("Cannot open %1: it is a %2.").arg(special.path, special.kindWords));
         EXPECT_TRUE(test::StillSpecial(special));
     }
-    // What may be written: a new name, a regular file, a link to one.
-    const QString file = folder.filePath(QStringLiteral("file.pat"));
-    const QString link = folder.filePath(QStringLiteral("link.pat"));
-    ASSERT_TRUE(test::WriteAll(file, "old"));
-    ASSERT_TRUE(QFile::link(file, link));
-    for (const QString& path : {folder.filePath(QStringLiteral("new.pat")), file, link}) {
-        EXPECT_EQ(MessageOf(NotARegularFile(path)), QString());
-        EXPECT_EQ(MessageOf(WriteStateFile(path, test::SampleState(0))), QString());
-    }
-    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 } // namespace
