@@ -31,8 +31,8 @@ bool IsFasterBody(BodyIndex body, BodyIndex other);
 
 struct ExactAspect {
     double julianDay = 0.0;   // UT
-    BodyIndex first = Earth;  // the faster body
-    BodyIndex second = Earth; // the slower body
+    BodyIndex first = Earth;  // the body with the shorter period (faster on average)
+    BodyIndex second = Earth; // the body with the longer period
     AspectKind kind = NoAspect;
     bool operator==(const ExactAspect&) const = default;
 };

@@ -36,8 +36,8 @@ QString AspectarianKindName(AspectKind kind);
 // the zone's calendar.
 QString AspectarianTimeText(double jd, const MomentZone& zone);
 
-// One line of the text listing: the time, the faster body, the aspect and the slower body in
-// columns.
+// One line of the text listing: the time, the body with the shorter period, the aspect and the
+// other body in columns.
 QString AspectarianLine(const ExactAspect& event, const MomentZone& zone);
 
 // The header row of the CSV and the row of one event (time, Julian day, first, second, aspect,
