@@ -36,6 +36,8 @@ RUNS = [
     ["durations", "--mode", "world", "--world", "2199-06-15"],
     ["durations", "--mode", "personal1", "--world", "2024-03-20", "--birth1", "1970-06-15"],
     ["durations", "--mode", "synastry", "--birth1", "1970-06-15", "--birth2", "1985-11-02"],
+    ["durations", "--mode", "world", "--world", "0001-01-01 12:00 GMT"],
+    ["durations", "--mode", "world", "--world", "2799-12-31 12:00 GMT"],
     ["run", "--pattern", "grand trine", "--world", "2024-03-01 12:00 GMT"],
     ["aspectarian", "--from", "2027-01-01", "--to", "2027-01-10"],
     ["aspectarian", "--from", "2199-12-20", "--to", "2200-01-10", "--zone", "GMT+13:45"],
