@@ -157,6 +157,9 @@ TEST(DurationsCommand, DaysOutsideTheCalendarsYearsAreNull) {
         {"0001-01-01 12:00 GMT", "gregorian", 1721426, 2743739},
         {"2799-12-31 12:00 GMT", "gregorian", 1721426, 2743739},
         {"2799-12-31 12:00 +14:00", "gregorian", 1721426, 2743739},
+        {"0001-01-01 12:00 GMT", "julian", 1721424, 2743758},
+        {"2799-12-31 12:00 -11:00", "julian", 1721424, 2743758},
+        {"0001-01-02 12:00 +14:00", "auto", 1721424, 2743739},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.world);
