@@ -7,14 +7,22 @@
 #include "support/ProgramTexts.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 
 namespace orbivex::bench {
 
-// The program folder, where the build puts the data files.
+// The folder of the benchmark program, where the build puts the data files, from whatever
+// folder it is run; the working folder when the program's own folder holds no Pluto table.
 inline QString DataFolder() {
-    return QCoreApplication::instance() != nullptr ? QCoreApplication::applicationDirPath()
-                                                   : QStringLiteral(".");
+    const QString beside = QCoreApplication::instance() != nullptr
+                               ? QCoreApplication::applicationDirPath()
+                               : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (!beside.isEmpty() && QDir(beside).exists(QString::fromLatin1(PlutoTableFileName))) {
+        return beside;
+    }
+    return QDir::currentPath();
 }
 
 // Loads the Pluto table and the program texts; false when the data files are not there.

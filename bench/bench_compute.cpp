@@ -14,7 +14,7 @@ namespace {
 void BM_ComputeChart(benchmark::State& run) {
     const bench::Data data;
     if (!data.ok) {
-        run.SkipWithError("run from the build's bin folder: data files not found");
+        run.SkipWithError("the data files are not beside the benchmark program");
         return;
     }
     const Ephemeris& ephemeris = data.ephemeris;
@@ -41,7 +41,7 @@ void BM_ComputeChart(benchmark::State& run) {
 void BM_Compute(benchmark::State& run) {
     const bench::Data data;
     if (!data.ok) {
-        run.SkipWithError("run from the build's bin folder: data files not found");
+        run.SkipWithError("the data files are not beside the benchmark program");
         return;
     }
     const Ephemeris& ephemeris = data.ephemeris;

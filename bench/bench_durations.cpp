@@ -15,7 +15,7 @@ namespace {
 void BM_GetDurations(benchmark::State& run) {
     const bench::Data data;
     if (!data.ok) {
-        run.SkipWithError("run from the build's bin folder: data files not found");
+        run.SkipWithError("the data files are not beside the benchmark program");
         return;
     }
     const Ephemeris& ephemeris = data.ephemeris;

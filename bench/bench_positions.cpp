@@ -1,25 +1,15 @@
 // Cost of the position component: one longitude from the ephemeris, one from the Pluto table,
-// all nine at once, and loading the Pluto table. Run from the build's bin/ folder (or any
-// folder holding hpluto.2199.slx).
+// all nine at once, and loading the Pluto table, from the data files beside the benchmark
+// program (or in the working folder).
+#include "BenchSupport.h"
 #include "core/Ephemeris.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using orbivex::Ephemeris;
-
-QString DataFolder() {
-    // The benchmark program lives beside the data files; fall back to the working folder.
-    const QString beside = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    if (!beside.isEmpty() &&
-        QDir(beside).exists(QString::fromLatin1(orbivex::PlutoTableFileName))) {
-        return beside;
-    }
-    return QDir::currentPath();
-}
+using orbivex::bench::DataFolder;
 
 Ephemeris LoadedEphemeris(benchmark::State& state) {
     Ephemeris ephemeris(DataFolder());

@@ -1,12 +1,12 @@
 // One step of a pattern run at full speed: the world date a day forward, Compute of the chart
 // alone (no motion, no text) and the stop test; and that Compute alone, beside the full one of
 // bench_compute.
+#include "BenchSupport.h"
 #include "core/Ephemeris.h"
 #include "session/Compute.h"
 #include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 using namespace orbivex;
@@ -19,14 +19,8 @@ struct RunFixture {
     ProgramState state;
     bool ready = false;
 
-    RunFixture()
-        : ephemeris(QCoreApplication::instance() != nullptr ? QCoreApplication::applicationDirPath()
-                                                            : QStringLiteral(".")) {
-        const QString folder = QCoreApplication::instance() != nullptr
-                                   ? QCoreApplication::applicationDirPath()
-                                   : QStringLiteral(".");
-        ready = ephemeris.LoadPlutoTable(QString::fromLatin1(PlutoTableFileName)) &&
-                texts.Load(folder + QStringLiteral("/orbx.dat")) > 0;
+    RunFixture() : ephemeris(bench::DataFolder()) {
+        ready = bench::LoadData(ephemeris, texts);
         state.zones = MakeTimeZones(0, true);
         state.mode = WorldTransits;
         state.stepUnitIndex = DayStep;
@@ -37,7 +31,7 @@ struct RunFixture {
 void BM_ComputeChartOnly(benchmark::State& run) {
     RunFixture fixture;
     if (!fixture.ready) {
-        run.SkipWithError("run from the build's bin folder: data files not found");
+        run.SkipWithError("the data files are not beside the benchmark program");
         return;
     }
     fixture.state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
@@ -53,7 +47,7 @@ BENCHMARK(BM_ComputeChartOnly)->Unit(benchmark::kMicrosecond);
 void BM_RunStepDay(benchmark::State& run) {
     RunFixture fixture;
     if (!fixture.ready) {
-        run.SkipWithError("run from the build's bin folder: data files not found");
+        run.SkipWithError("the data files are not beside the benchmark program");
         return;
     }
     PatternRun patternRun;

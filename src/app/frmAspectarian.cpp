@@ -1,6 +1,7 @@
 #include "app/frmAspectarian.h"
 
 #include "calendar/Calendar.h"
+#include "calendar/CalendarYears.h"
 #include "calendar/DateInput.h"
 #include "core/Ephemeris.h"
 #include "draw/Fonts.h"
@@ -345,8 +346,8 @@ void frmAspectarian::Open(int year, const MomentZone& zone, const ConfigurationS
         // Dates written and read in the calendar chosen, within the years the program knows.
         for (QDateEdit* edit : {txbFrom, txbTo}) {
             edit->setCalendar(EditCalendar(zone_.calendar));
-            edit->setDateRange(EditDate(JdnOfYearOne, zone_.calendar),
-                               EditDate(JdnOfYear2800 - 1, zone_.calendar));
+            edit->setDateRange(EditDate(FirstDayOfCalendar(zone_.calendar), zone_.calendar),
+                               EditDate(EndDayOfCalendar(zone_.calendar) - 1, zone_.calendar));
         }
         const auto [first, last] = AspectarianYearDays(year, zone_.calendar);
         txbFrom->setDate(EditDate(first, zone_.calendar));

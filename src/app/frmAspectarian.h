@@ -28,8 +28,9 @@ class Dialogs;
 class Ephemeris;
 class ProgramTexts;
 
-// The events of the list as rows (time, faster body, aspect, slower body), only those that pass
-// the filter; a century's tens of thousands of rows cost nothing until they are shown.
+// The events of the list as rows (time, the body with the shorter period, aspect, the other body),
+// only those that pass the filter; a century's tens of thousands of rows cost nothing until they
+// are shown.
 class AspectarianModel : public QAbstractTableModel {
     Q_OBJECT
 

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the three date sets, the chart modes, the commands and the aspect grid. It
 // owns the program state for the life of the program and binds its controls to it; every
-// computation is done by the plain code of navigation/ and display/.
+// computation is done by the plain code of session/, present/ and draw/.
 
 #include "core/Ephemeris.h"
 #include "draw/ChartWheel.h"

@@ -380,7 +380,7 @@ void frmRun::cmdFind_Click() {
     }
     HoldChoices(true);
     prgFind->setValue(0);
-    prgFind->setFormat(FindProgressText(find_->StartJulianDay()));
+    prgFind->setFormat(FindProgressText(find_->StartJulianDay(), find_->Calendar()));
     prgFind->setVisible(true);
     cmdCancel->setFocus();
     tmrFind->start();
@@ -394,11 +394,11 @@ void frmRun::tmrFind_Timer() {
     find_->Advance(FindSliceMs);
     const double start = find_->StartJulianDay();
     const double reached = find_->ReachedJulianDay();
-    const double end = JdnOfYear2800 - 0.5;
+    const double end = find_->EndJulianDay();
     if (end > start) {
         prgFind->setValue(static_cast<int>(ProgressSteps * (reached - start) / (end - start)));
     }
-    prgFind->setFormat(FindProgressText(reached));
+    prgFind->setFormat(FindProgressText(reached, find_->Calendar()));
     if (!find_->Finished()) {
         return;
     }

@@ -1,5 +1,6 @@
 #include "calendar/Calendar.h"
 
+#include "calendar/CalendarYears.h"
 #include "support/Rounding.h"
 
 #include <chrono>
@@ -39,12 +40,15 @@ namespace {
 // -4700 on (all the values it divides are then positive).
 constexpr int FirstJulianYear = -4700;
 
-std::int64_t JulianJdn(int year, int month, int day) {
+constexpr std::int64_t JulianJdn(int year, int month, int day) {
     const int a = (14 - month) / 12;
     const std::int64_t y = static_cast<std::int64_t>(year) + 4800 - a;
     const int m = month + 12 * a - 3;
     return day + (153 * m + 2) / 5 + 365 * y + y / 4 - 32083;
 }
+
+static_assert(JulianJdn(1, 1, 1) == JdnOfJulianYearOne);
+static_assert(JulianJdn(2800, 1, 1) == JdnOfJulianYear2800);
 
 constexpr std::int64_t FirstJulianJdn =
     1 + (153 * 10 + 2) / 5 + 365 * static_cast<std::int64_t>(FirstJulianYear - 1 + 4800) +

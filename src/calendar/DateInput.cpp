@@ -292,12 +292,8 @@ Expected<double, DateError> InputDateToLocalJD(const DateSet& dateSet) {
         SkippedByTheReform(dateSet.calendar, year, dateSet.monthIndex, dateSet.dayIndex)) {
         return Fail(DateError::DoesNotExist);
     }
-    if (jdn < JdnOfYearOne) {
-        return Fail(DateError::BeforeYearOne);
-    }
-    if (jdn >= JdnOfYear2800) {
-        return Fail(DateError::FromYear2800);
-    }
+    // The year was checked as written: years 1 to 2799 of the date's own calendar convert,
+    // whatever day numbers they span.
     int minute = MinuteOfDay(dateSet);
     if (minute < 0) {
         minute = (NoonHourEntry - 1) * 30;

@@ -52,10 +52,12 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     parser.setApplicationDescription(
         QStringLiteral("Lists every exact heliocentric aspect between the bodies from the "
                        "beginning of the --from day to the end of the --to day in the zone, in "
-                       "time order: the moment in the zone to the minute, the faster body, the "
-                       "aspect and the slower body. Aspects switched off in the configuration "
-                       "(of --state, else the default one) are left out; Pluto takes part only "
-                       "from 1600 to 2199. JSON gives each moment's Julian day on Universal "
+                       "time order: the moment in the zone to the minute, the body with the "
+                       "shorter period, the aspect and the body with the longer period (the "
+                       "first is the faster one on average, not always at that moment). Aspects "
+                       "switched off in the configuration (of --state, else the default one) are "
+                       "left out; Pluto takes part only from 1600 to 2199. JSON gives each "
+                       "moment's Julian day on Universal "
                        "Time as well. Days are read and written in the calendar of --calendar, "
                        "else of --state, else the Gregorian one."));
     const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("The first day."),

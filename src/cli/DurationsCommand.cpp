@@ -1,6 +1,7 @@
 // orbivex-cli durations: what the durations window shows for a chart: the title, then the
 // aspects with their beginnings, ends and durations (world and personal transits) or the natal
 // report (natal aspects and synastry); or the records as JSON.
+#include "calendar/CalendarYears.h"
 #include "calendar/DateFormat.h"
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
@@ -37,9 +38,10 @@ constexpr std::array<SortName, 8> SortNames{{
 }};
 
 // A day of the durations (a local civil day) by its long date and day number; null when
-// unknown.
+// unknown, and for a day outside the years 1 to 2799 of the calendar (the list's "before the
+// year 1").
 QJsonValue DayJson(const std::optional<int>& day, CalendarChoice calendar) {
-    if (!day) {
+    if (!day || !DayInCalendarYears(calendar, *day)) {
         return QJsonValue::Null;
     }
     return QJsonObject{{QStringLiteral("text"), JDNToLongDate(*day, false, calendar)},

@@ -20,10 +20,13 @@ namespace orbivex {
 
 class Ephemeris;
 
-// The span in which exact moments are sought: 0 h UT of 1 January of year 1 to 0 h UT of
-// 1 January 2800 (exclusive), the years the program's calendar converts.
-inline constexpr double ExactSearchFirstJulianDay = 1721425.5;
-inline constexpr double ExactSearchEndJulianDay = 2743738.5;
+// The span in which exact moments are sought: every local day of the years 1 to 2799 in any
+// zone, in the Gregorian calendar and in the Julian one (which begins two days earlier and ends
+// nineteen days later): 0 h UT of the day before the Julian 1 January of year 1 to 0 h UT of
+// the day after the Julian 1 January 2800 (exclusive). Callers keep to their own calendar's
+// days.
+inline constexpr double ExactSearchFirstJulianDay = 1721422.5;
+inline constexpr double ExactSearchEndJulianDay = 2743758.5;
 
 // Whether a body is faster than another in the mean (shorter period): Mercury, Venus, Earth,
 // Mars, Jupiter ... Pluto.
@@ -31,8 +34,8 @@ bool IsFasterBody(BodyIndex body, BodyIndex other);
 
 struct ExactAspect {
     double julianDay = 0.0;   // UT
-    BodyIndex first = Earth;  // the faster body
-    BodyIndex second = Earth; // the slower body
+    BodyIndex first = Earth;  // the body with the shorter period (faster on average)
+    BodyIndex second = Earth; // the body with the longer period
     AspectKind kind = NoAspect;
     bool operator==(const ExactAspect&) const = default;
 };

@@ -235,64 +235,68 @@ std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts
     return ExportLayout(input, texts, size).Texts();
 }
 
-namespace {
-
-// The modern wheel with the composed texts around it: the texts of the upper half stay where
-// the classic image has them and the wheel keeps clear of them; those of the lower half (the
-// dates, the notes, the orbs) move down below the wheel, which makes the picture taller. They
-// take the theme's colours, so that they read on either theme.
-QImage ComposeModernExportImage(const ExportInput& input, WheelInput wheel,
-                                const ProgramTexts& texts) {
-    const QSize size = WheelPictureSize(wheel);
-    std::vector<ExportText> placed = ExportTexts(input, texts, size);
+ModernExportLayout LayOutModernExport(const ExportInput& input, const ProgramTexts& texts) {
+    ModernExportLayout layout;
+    layout.wheel = input.wheel;
+    layout.wheel.legends = false;
+    const QSize size = WheelPictureSize(layout.wheel);
+    layout.texts = ExportTexts(input, texts, size);
     double lowerTop = size.height();
-    for (const ExportText& text : placed) {
+    for (const ExportText& text : layout.texts) {
         if (text.box.center().y() > size.height() / 2.0) {
             lowerTop = std::min(lowerTop, text.box.top());
         } else {
-            wheel.keepClear.push_back(text.box);
+            layout.wheel.keepClear.push_back(text.box);
         }
     }
     const double shift = std::ceil(size.height() - lowerTop + ExportEdgeMargin);
-    for (ExportText& text : placed) {
+    for (ExportText& text : layout.texts) {
         if (text.box.center().y() > size.height() / 2.0) {
             text.box.translate(0.0, shift);
         }
     }
-    const double ratio = std::clamp(wheel.devicePixelRatio, 1.0, 16.0);
-    const QSizeF whole(size.width(), size.height() + shift);
-    QImage picture = NewPicture(
-        QSize(qRound(whole.width() * ratio), qRound(whole.height() * ratio)), QImage::Format_RGB32);
-    picture.setDevicePixelRatio(ratio);
-    const ModernTheme& theme = ModernThemeOf(wheel.theme);
-    picture.fill(theme.background);
-    QPainter painter(&picture);
-    if (PaintChartWheel(painter, QRectF(QPointF(0, 0), QSizeF(size)), wheel, texts).status ==
-        WheelStatus::FiltersRefused) {
-        return {};
-    }
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    const QFont font = ProgramFont(QStringLiteral("Arial"), 10);
-    const QFontMetricsF metrics(font, &picture);
-    for (const ExportText& text : placed) {
-        QPainterPath path;
-        path.addText(text.box.topLeft() + QPointF(0.0, metrics.ascent()), font, text.text);
-        // A halo of the background, should a text reach over a line of the wheel.
-        painter.strokePath(path,
-                           QPen(theme.background, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.fillPath(path, text.colour == ExportTitleColour ? theme.rule : theme.text);
-    }
-    painter.end();
-    return picture;
+    layout.size = QSize(size.width(), size.height() + static_cast<int>(shift));
+    return layout;
 }
 
-} // namespace
+WheelDrawing PaintModernExport(QPainter& painter, const ModernExportLayout& layout,
+                               const ProgramTexts& texts) {
+    const ModernTheme& theme = ModernThemeOf(layout.wheel.theme);
+    const auto colourOf = [](const QColor& colour) {
+        return Rgb(colour.red(), colour.green(), colour.blue());
+    };
+    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(layout.size)), theme.background);
+    WheelDrawing drawing =
+        PaintChartWheel(painter, QRectF(QPointF(0, 0), QSizeF(WheelPictureSize(layout.wheel))),
+                        layout.wheel, texts);
+    if (drawing.status == WheelStatus::FiltersRefused) {
+        return drawing;
+    }
+    PictureText writer(painter, ProgramFont(QStringLiteral("Arial"), 10));
+    for (const ExportText& text : layout.texts) {
+        // A halo of the background, should a text reach over a line of the wheel.
+        writer.WriteWithHalo(text.box.topLeft(), text.text,
+                             colourOf(text.colour == ExportTitleColour ? theme.rule : theme.text),
+                             colourOf(theme.background));
+    }
+    return drawing;
+}
 
 QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
     WheelInput wheel = input.wheel;
     wheel.legends = false;
     if (wheel.style == WheelStyle::Modern) {
-        return ComposeModernExportImage(input, wheel, texts);
+        const ModernExportLayout layout = LayOutModernExport(input, texts);
+        const double ratio = std::clamp(wheel.devicePixelRatio, 1.0, 16.0);
+        QImage picture = NewPicture(
+            QSize(qRound(layout.size.width() * ratio), qRound(layout.size.height() * ratio)),
+            QImage::Format_RGB32);
+        picture.setDevicePixelRatio(ratio);
+        QPainter painter(&picture);
+        if (PaintModernExport(painter, layout, texts).status == WheelStatus::FiltersRefused) {
+            return {};
+        }
+        return picture;
     }
     WheelDrawing drawing = DrawChartWheel(wheel, texts);
     if (drawing.image.isNull()) {

@@ -76,6 +76,22 @@ std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts
 // chart filters set).
 QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts);
 
+// The composed modern wheel, laid out once for the PNG and the SVG: the texts of the upper half
+// stay where the classic image has them and the wheel keeps clear of them; those of the lower
+// half (the dates, the notes, the orbs) move down below the wheel, which makes the picture
+// taller.
+struct ModernExportLayout {
+    WheelInput wheel;              // without legends, keeping clear of the upper texts
+    std::vector<ExportText> texts; // in the whole picture
+    QSize size;                    // the whole picture, in pixels
+};
+ModernExportLayout LayOutModernExport(const ExportInput& input, const ProgramTexts& texts);
+// Paints the layout on a device of layout.size pixels: the theme's background, the wheel, and
+// the texts in the theme's colours, rimmed with its background. The wheel's drawing (status
+// FiltersRefused, with nothing painted, when the wheel cannot be drawn).
+WheelDrawing PaintModernExport(QPainter& painter, const ModernExportLayout& layout,
+                               const ProgramTexts& texts);
+
 // ---- Files ---------------------------------------------------------------------------------
 
 struct ImageFileNames {

@@ -200,11 +200,10 @@ class WheelGrouper {
 
 namespace {
 
-// The wheel as SVG, with `over` drawn on top of it (in the wheel's pixels).
-WheelSvg RenderWheelSvg(const WheelInput& wheel, const ProgramTexts& texts, const QString& title,
-                        const std::function<void(QPainter&, QSize)>& over) {
-    const QSize size = WheelPictureSize(wheel);
-
+// An SVG document of `size` pixels painted by `paint`, with the body symbols and the aspect
+// lines of the wheel drawing it returns grouped.
+WheelSvg RenderSvg(QSize size, const QString& title, bool twoSets,
+                   const std::function<WheelDrawing(QPainter&)>& paint) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -216,37 +215,47 @@ WheelSvg RenderWheelSvg(const WheelInput& wheel, const ProgramTexts& texts, cons
     generator.setTitle(title);
 
     QPainter painter(&generator);
-    const WheelDrawing drawing = DrawChartWheel(wheel, texts, painter);
+    const WheelDrawing drawing = paint(painter);
+    painter.end();
     WheelSvg result;
     result.status = drawing.status;
     result.message = drawing.message;
-    if (drawing.status == WheelStatus::FiltersRefused) {
-        painter.end();
-        return result;
+    if (drawing.status != WheelStatus::FiltersRefused) {
+        result.svg = WheelGrouper(drawing, twoSets).Group(buffer.data());
     }
-    if (over) {
-        over(painter, size);
-    }
-    painter.end();
-    result.svg = WheelGrouper(drawing, IsTwoChartMode(wheel.mode)).Group(buffer.data());
     return result;
 }
 
 } // namespace
 
 WheelSvg DrawWheelSvg(const WheelInput& wheel, const ProgramTexts& texts) {
-    return RenderWheelSvg(wheel, texts, QStringLiteral("Orbivex"), nullptr);
+    return RenderSvg(WheelPictureSize(wheel), QStringLiteral("Orbivex"), IsTwoChartMode(wheel.mode),
+                     [&](QPainter& painter) { return DrawChartWheel(wheel, texts, painter); });
 }
 
 WheelSvg ComposeExportSvg(const ExportInput& input, const ProgramTexts& texts) {
+    const bool twoSets = IsTwoChartMode(input.wheel.mode);
+    if (input.wheel.style == WheelStyle::Modern) {
+        // The PNG's layout: the dates and notes below the wheel.
+        const ModernExportLayout layout = LayOutModernExport(input, texts);
+        return RenderSvg(layout.size, input.productName, twoSets, [&](QPainter& painter) {
+            return PaintModernExport(painter, layout, texts);
+        });
+    }
     WheelInput wheel = input.wheel;
     wheel.legends = false;
-    return RenderWheelSvg(wheel, texts, input.productName, [&](QPainter& painter, QSize size) {
+    const QSize size = WheelPictureSize(wheel);
+    return RenderSvg(size, input.productName, twoSets, [&](QPainter& painter) {
+        const WheelDrawing drawing = DrawChartWheel(wheel, texts, painter);
+        if (drawing.status == WheelStatus::FiltersRefused) {
+            return drawing;
+        }
         PictureText writer(painter, ProgramFont(QStringLiteral("Arial"), 10));
         // Rimmed as in the PNG, so that a text crossing the dark disc stays readable.
         for (const ExportText& text : ExportTexts(input, texts, size)) {
             writer.WriteWithHalo(text.box.topLeft(), text.text, text.colour, WheelBackColour);
         }
+        return drawing;
     });
 }
 

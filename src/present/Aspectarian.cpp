@@ -1,6 +1,7 @@
 #include "present/Aspectarian.h"
 
 #include "calendar/Calendar.h"
+#include "calendar/CalendarYears.h"
 #include "core/Orbs.h"
 #include "support/SafeFile.h"
 #include "support/StrProc.h"
@@ -144,8 +145,9 @@ std::pair<std::int32_t, std::int32_t> AspectarianYearDays(int year, CalendarChoi
         record.calendar = CalendarLetterOfDate(calendar, year, month, day);
         return EuroDateToJDN(record);
     };
-    return {std::clamp(dayNumber(1, 1), JdnOfYearOne, JdnOfYear2800 - 1),
-            std::clamp(dayNumber(12, 31), JdnOfYearOne, JdnOfYear2800 - 1)};
+    const std::int32_t first = FirstDayOfCalendar(calendar);
+    const std::int32_t last = EndDayOfCalendar(calendar) - 1;
+    return {std::clamp(dayNumber(1, 1), first, last), std::clamp(dayNumber(12, 31), first, last)};
 }
 
 bool AspectarianEventShown(const ExactAspect& event, std::optional<BodyIndex> body,

@@ -36,8 +36,8 @@ QString AspectarianKindName(AspectKind kind);
 // the zone's calendar.
 QString AspectarianTimeText(double jd, const MomentZone& zone);
 
-// One line of the text listing: the time, the faster body, the aspect and the slower body in
-// columns.
+// One line of the text listing: the time, the body with the shorter period, the aspect and the
+// other body in columns.
 QString AspectarianLine(const ExactAspect& event, const MomentZone& zone);
 
 // The header row of the CSV and the row of one event (time, Julian day, first, second, aspect,
@@ -49,7 +49,7 @@ QString AspectarianCsvRow(const ExactAspect& event, const MomentZone& zone);
 double AspectarianJulianDay(double jd);
 
 // The day numbers of the first and the last day of `year` written in the calendar, kept within
-// the days the program converts (1 January 1 to 31 December 2799 of the Gregorian calendar).
+// the days the program converts (1 January 1 to 31 December 2799 of that calendar).
 std::pair<std::int32_t, std::int32_t> AspectarianYearDays(int year, CalendarChoice calendar);
 
 // Whether an event involves `body` (none: any) and is of `kind` (NoAspect: any).

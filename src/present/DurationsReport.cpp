@@ -1,6 +1,7 @@
 #include "present/DurationsReport.h"
 
 #include "calendar/Calendar.h"
+#include "calendar/CalendarYears.h"
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Orbs.h"
@@ -265,7 +266,7 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
         if (showDurations) {
             const QString beginning =
                 !f.beginning ? unknown
-                : *f.beginning < JdnOfYearOne
+                : *f.beginning < FirstDayOfCalendar(zone.calendar)
                     ? beforeYearOne
                     : JDNToLongDate(*f.beginning, false, zone.calendar) + QLatin1Char(',');
             const QString end = f.end ? JDNToLongDate(*f.end, false, zone.calendar) : unknown;

@@ -1,6 +1,7 @@
 #include "session/Durations.h"
 
 #include "calendar/Calendar.h"
+#include "calendar/CalendarYears.h"
 #include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Ephemeris.h"
@@ -20,10 +21,6 @@ namespace orbivex {
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-// A walk never leaves the years the program converts: 1 January of year 1 to 31 December 2799.
-constexpr double FirstSearchableJD = JdnOfYearOne - 1.5;
-constexpr double LastSearchableJD = JdnOfYear2800 + 0.5;
 
 // Positions straight from the ephemeris.
 struct DirectPositions {
@@ -91,12 +88,18 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
     }
     const double day = std::floor(dates.worldLocalJD);
     const double zone = search.zoneMinutes / 1440.0;
-    double t = forward ? day + 1.0 - zone - 0.5 : day - zone - 0.5;
+    // A walk never leaves the years the calendar converts: back, it looks at the midnights of
+    // 1 January of year 1 and of the day before it (a beginning on that day is "before the year
+    // 1"); forward, at those up to the one that ends 31 December 2799.
+    const double firstMidnight = FirstDayOfCalendar(dates.calendar) - 1.0;
+    const double lastMidnight = EndDayOfCalendar(dates.calendar);
+    double midnight = forward ? day + 1.0 : day;
     int steps = 0;
     for (;;) {
-        if (t < FirstSearchableJD || t > LastSearchableJD) {
+        if (midnight < firstMidnight || midnight > lastMidnight) {
             return UnknownDay;
         }
+        const double t = midnight - zone - 0.5;
         const Position first = personal ? natal : position(search.intP1, t);
         const Position second = position(search.intP2, t);
         if (!first.Known() || !second.Known()) {
@@ -108,7 +111,7 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
             return forward ? day + steps : day - steps;
         }
         const int step = SearchStepDays(search.intP1, search.intP2, exactness);
-        t += forward ? step : -step;
+        midnight += forward ? step : -step;
         steps += step;
     }
 }
@@ -135,6 +138,7 @@ SearchDates SearchDatesOf(const ProgramState& state) {
     SearchDates dates;
     DateSet world = state.computedDateSets[WorldDate];
     dates.worldLocalJD = InputDateToLocalJD(world).value_or(-1.0);
+    dates.calendar = world.calendar;
     const ChartMode mode = state.recordedMode;
     if (mode == PersonalFirst || mode == PersonalSecond) {
         DateSet birth =
@@ -178,7 +182,14 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
         }
         passage.fixedLongitude = natal.Longitude();
     }
-    return ExactMomentOfPassage(ephemeris, passage);
+    const std::optional<double> exact = ExactMomentOfPassage(ephemeris, passage);
+    // Within the years 1 to 2799 of the world date's calendar, on its local days.
+    if (exact && !DayInCalendarYears(dates.calendar,
+                                     static_cast<std::int32_t>(
+                                         std::floor(*exact + 0.5 + search.zoneMinutes / 1440.0)))) {
+        return std::nullopt;
+    }
+    return exact;
 }
 
 double BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
@@ -401,7 +412,7 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
     };
     const QString aspectName = AspectName(kind).toLower();
     const QString begins = decision.beginning < 0.0 ? QStringLiteral("on an unknown date")
-                           : decision.beginning < JdnOfYearOne
+                           : decision.beginning < FirstDayOfCalendar(world.calendar)
                                ? texts.ProgramText(BeforeYearOneText)
                                : QStringLiteral("on ") + longDate(decision.beginning);
     decision.detail =

@@ -35,6 +35,8 @@ struct AspectSearch {
 struct SearchDates {
     double worldLocalJD = -1.0; // InputDateToLocalJD of the world date: local day number + time
     double natalJD = -1.0;      // personal transits: the birthdate's Julian date
+    // The calendar of the world date: a walk stays within its years 1 to 2799.
+    CalendarChoice calendar = CalendarChoice::Gregorian;
 };
 
 // The search dates of the chart on display: the world date and, in personal transits, the
@@ -78,8 +80,8 @@ int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness);
 
 // The exact moment (UT) of the aspect of the search that is within orb at the world date
 // worldJD (UT): the one nearest to it when the aspect is exact more than once in its passage;
-// nothing when it does not become exact in that passage or the moment lies outside years
-// 1-2799 or Pluto's table.
+// nothing when it does not become exact in that passage or the moment lies outside the years
+// 1-2799 of the world date's calendar (in its zone) or Pluto's table.
 std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs,
                                           const SearchDates& dates, double worldJD,
                                           const AspectSearch& search);

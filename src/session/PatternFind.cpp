@@ -1,5 +1,6 @@
 #include "session/PatternFind.h"
 
+#include "calendar/CalendarYears.h"
 #include "calendar/DateFormat.h"
 
 #include <QElapsedTimer>
@@ -111,8 +112,12 @@ FindOutcome PatternFind::Outcome() const {
     return outcome_;
 }
 
-QString FindProgressText(double julianDay) {
-    return JDNToLongDate(static_cast<std::int32_t>(std::floor(julianDay + 0.5)), false);
+double PatternFind::EndJulianDay() const {
+    return EndDayOfCalendar(Calendar()) - 0.5;
+}
+
+QString FindProgressText(double julianDay, CalendarChoice calendar) {
+    return JDNToLongDate(static_cast<std::int32_t>(std::floor(julianDay + 0.5)), false, calendar);
 }
 
 } // namespace orbivex

@@ -54,6 +54,10 @@ class PatternFind {
     double ReachedJulianDay() const { return reached_.load(std::memory_order_relaxed); }
     int StepsTaken() const { return steps_.load(std::memory_order_relaxed); }
     double StartJulianDay() const { return start_; }
+    // The world date's calendar, and the Julian date (UT) of the beginning of its year 2800 at
+    // Greenwich, where the search ends at the latest.
+    CalendarChoice Calendar() const { return state_.dateSets[WorldDate].calendar; }
+    double EndJulianDay() const;
 
     // What the search found; meaningful once Finished() is true.
     FindOutcome Outcome() const;
@@ -78,7 +82,8 @@ class PatternFind {
     std::thread thread_;
 };
 
-// The date text of a Julian date (UT) as the progress of a find shows it: "March 5, 2024".
-QString FindProgressText(double julianDay);
+// The date text of a Julian date (UT) as the progress of a find shows it, in the calendar:
+// "March 5, 2024".
+QString FindProgressText(double julianDay, CalendarChoice calendar = CalendarChoice::Gregorian);
 
 } // namespace orbivex

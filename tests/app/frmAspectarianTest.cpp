@@ -208,6 +208,9 @@ TEST_F(AspectarianWindow, FollowsTheChosenCalendar) {
 
     // A day only the Julian calendar has.
     const QCalendar julian(QCalendar::System::Julian);
+    // Every day of the years 1 to 2799 of that calendar can be chosen.
+    EXPECT_EQ(aspectarian->txbFrom->minimumDate(), QDate(1, 1, 1, julian));
+    EXPECT_EQ(aspectarian->txbTo->maximumDate(), QDate(2799, 12, 31, julian));
     aspectarian->txbFrom->setDate(QDate(1500, 2, 29, julian));
     aspectarian->txbTo->setDate(QDate(1500, 3, 2, julian));
     EXPECT_EQ(aspectarian->txbFrom->text(), QStringLiteral("1500-02-29"));

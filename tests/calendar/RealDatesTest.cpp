@@ -124,8 +124,10 @@ TEST(JulianCalendar, DayNumbersOfRecordedDates) {
         {"auto: a day the reform skipped", CalendarChoice::Auto, 1582, 10, 10, 0},
         {"1500-02-29 exists in Julian", CalendarChoice::Julian, 1500, 2, 29, 2268992},
         {"and not in Gregorian", CalendarChoice::Gregorian, 1500, 2, 29, 0},
-        {"3 January of year 1, Julian: the first day of the range", CalendarChoice::Julian, 1, 1, 3,
-         1721426},
+        {"1 January of year 1, Julian", CalendarChoice::Julian, 1, 1, 1, 1721424},
+        {"auto: year 1 is Julian", CalendarChoice::Auto, 1, 1, 2, 1721425},
+        {"31 December 2799, Julian", CalendarChoice::Julian, 2799, 12, 31, 2743757},
+        {"31 December 2799, Gregorian", CalendarChoice::Gregorian, 2799, 12, 31, 2743738},
         {"Julian 2000-01-01 is Gregorian 14 January", CalendarChoice::Julian, 2000, 1, 1, 2451558},
         {"Julian 1900-02-29 exists", CalendarChoice::Julian, 1900, 2, 29, 2415092},
     };

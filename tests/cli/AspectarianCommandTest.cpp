@@ -145,3 +145,16 @@ TEST(AspectarianCommand, BadInputIsRefusedWithItsExitStatus) {
         EXPECT_TRUE(run.out.isEmpty());
     }
 }
+
+// The first body is the one with the shorter period, not always the faster one at the moment:
+// on 26 August 1981 Pluto, near its perihelion, moved faster than Neptune, which still comes
+// first, as the help says.
+TEST(AspectarianCommand, FirstIsTheBodyWithTheShorterPeriod) {
+    EXPECT_EQ(Lines(Aspectarian({QStringLiteral("--from"), QStringLiteral("1981-08-26"),
+                                 QStringLiteral("--to"), QStringLiteral("1981-08-26"),
+                                 QStringLiteral("--bodies"), QStringLiteral("Pluto,Neptune")})),
+              QStringList{QStringLiteral("1981-08-26 12:23 GMT  Neptune sextile     Pluto")});
+    EXPECT_TRUE(Aspectarian({QStringLiteral("--help")})
+                    .out.simplified()
+                    .contains(QStringLiteral("the body with the shorter period")));
+}

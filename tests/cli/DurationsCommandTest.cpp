@@ -144,3 +144,46 @@ TEST(DurationsCommand, BadSortKeysAreRefused) {
         EXPECT_EQ(run.out, u""_s);
     }
 }
+
+// A walk stops at the ends of the years 1 to 2799 of the calendar; a day beyond them (a
+// beginning "before the year 1") is null in JSON, as the list names no date for it.
+TEST(DurationsCommand, DaysOutsideTheCalendarsYearsAreNull) {
+    const struct {
+        const char* world;
+        const char* calendar;
+        int firstDay; // 1 January 1 and 1 January 2800 of the calendar
+        int endDay;
+    } cases[] = {
+        {"0001-01-01 12:00 GMT", "gregorian", 1721426, 2743739},
+        {"2799-12-31 12:00 GMT", "gregorian", 1721426, 2743739},
+        {"2799-12-31 12:00 +14:00", "gregorian", 1721426, 2743739},
+        {"0001-01-01 12:00 GMT", "julian", 1721424, 2743758},
+        {"2799-12-31 12:00 -11:00", "julian", 1721424, 2743758},
+        {"0001-01-02 12:00 +14:00", "auto", 1721424, 2743739},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.world);
+        const QStringList chart{u"--mode"_s,     u"world"_s,
+                                u"--world"_s,    QString::fromUtf8(c.world),
+                                u"--calendar"_s, QString::fromUtf8(c.calendar)};
+        const CliResult json = Durations(chart + QStringList{u"--json"_s});
+        const CliResult text = Durations(chart);
+        ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+        int nullBeginnings = 0;
+        for (const QJsonValue& record : Json(json)[QStringLiteral("records")].toArray()) {
+            nullBeginnings += record[QStringLiteral("beginning")].isNull() ? 1 : 0;
+            for (const QString& key : {u"beginning"_s, u"end"_s}) {
+                const QJsonValue day = record[key];
+                if (!day.isNull()) {
+                    const int number = day[QStringLiteral("dayNumber")].toInt();
+                    EXPECT_GE(number, c.firstDay)
+                        << day[QStringLiteral("text")].toString().toStdString();
+                    EXPECT_LT(number, c.endDay)
+                        << day[QStringLiteral("text")].toString().toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(nullBeginnings, static_cast<int>(text.out.count(u"before the year 1"_s) +
+                                                   text.out.count(u"from an unknown date"_s)));
+    }
+}

@@ -179,6 +179,13 @@ TEST(CalendarOption, EveryCommandReadsItsDatesInTheCalendar) {
         {args("aspectarian --from 1500-02-27 --to 1500-02-27 --calendar julian"), 0,
          "1500-02-27 16:33 GMT  Venus   quincunx    Earth"},
         {args("aspectarian --from 1500-02-29 --to 1500-03-01"), 3, "does not exist"},
+        // Years 1 to 2799 of the calendar chosen, to their first and last days.
+        {args("chart --mode world --world 0001-01-01 --calendar julian --json"), 0,
+         "0001-01-01 12:00"},
+        {args("positions --date 2799-12-31 --calendar julian"), 0, "Pluto"},
+        {args("durations --mode world --world 0001-01-02 --calendar auto"), 0, "January 2, 1"},
+        {args("aspectarian --from 2799-12-31 --to 2799-12-31 --calendar julian"), 0, "2799-12-31"},
+        {args("date --year 2800 --month 1 --day 1 --calendar julian"), 3, "2800"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());

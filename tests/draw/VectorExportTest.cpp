@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace orbivex {
 namespace {
@@ -98,6 +99,44 @@ TEST_F(VectorExportTest, SvgHoldsAGroupPerBodyAndPerAspectLine) {
             EXPECT_EQ(groups.duplicates, 0);
             EXPECT_EQ(groups.groupsNotOfOneElement, 0);
         }
+    }
+}
+
+// The modern wheel's SVG is laid out as its PNG: as large, with the dates and notes of the
+// lower half below the wheel, not over its ring.
+TEST_F(VectorExportTest, ModernSvgIsLaidOutAsItsPng) {
+    for (const ChartMode mode : {WorldTransits, SynastryMode}) {
+        Run(mode);
+        state.settings.wheelStyle = WheelStyle::Modern;
+        const ExportInput input = ExportInputOf(state, texts);
+        const QSize wheel = WheelPictureSize(input.wheel);
+        const QSize png = ComposeExportImage(input, texts).deviceIndependentSize().toSize();
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        QXmlStreamReader reader(ComposeExportSvg(input, texts).svg);
+        QString viewBox;
+        std::map<QString, double> baselines; // of each text
+        while (!reader.atEnd()) {
+            if (reader.readNext() != QXmlStreamReader::StartElement) {
+                continue;
+            }
+            const QXmlStreamAttributes attributes = reader.attributes();
+            if (reader.name() == QLatin1String("svg")) {
+                viewBox = attributes.value(QLatin1String("viewBox")).toString();
+            } else if (reader.name() == QLatin1String("text")) {
+                const double y = attributes.value(QLatin1String("y")).toDouble();
+                baselines[reader.readElementText()] = y;
+            }
+        }
+        EXPECT_EQ(viewBox, QStringLiteral("0 0 %1 %2").arg(png.width()).arg(png.height()));
+        int below = 0;
+        for (const ExportText& text : ExportTexts(input, texts, wheel)) {
+            if (text.box.center().y() > wheel.height() / 2.0) {
+                ASSERT_TRUE(baselines.count(text.text)) << text.text.toStdString();
+                EXPECT_GT(baselines[text.text], wheel.height()) << text.text.toStdString();
+                ++below;
+            }
+        }
+        EXPECT_GT(below, 0);
     }
 }
 

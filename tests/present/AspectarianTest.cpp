@@ -1,6 +1,8 @@
 // The aspectarian's times and years: written and read in the calendar of the zone.
 #include "present/Aspectarian.h"
 
+#include "calendar/CalendarYears.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -42,8 +44,10 @@ TEST(AspectarianYearDays, AreTheFirstAndLastDayOfTheYearInTheCalendar) {
         {2024, CalendarChoice::Gregorian, 2460311, 2460676},
         {2024, CalendarChoice::Julian, 2460324, 2460689},
         {1582, CalendarChoice::Auto, 2298884, 2299238}, // 355 days: ten were skipped
-        {1, CalendarChoice::Julian, JdnOfYearOne, 1721788},
-        {2799, CalendarChoice::Julian, 2743393, JdnOfYear2800 - 1},
+        {1, CalendarChoice::Julian, JdnOfJulianYearOne, 1721788},
+        {2799, CalendarChoice::Julian, 2743393, JdnOfJulianYear2800 - 1},
+        {1, CalendarChoice::Auto, JdnOfJulianYearOne, 1721788},
+        {2799, CalendarChoice::Auto, 2743374, JdnOfYear2800 - 1},
     };
     for (const auto& c : cases) {
         const auto [first, last] = AspectarianYearDays(c.year, c.calendar);
