@@ -134,7 +134,8 @@ void frmMain::Label1_Click(int index) {
 
 void frmMain::MarkStale(int dateSet) {
     SetStatus(StandingStatusText());
-    if (!state.chartShown && ModeUsesDateSet(SelectedMode(), dateSet)) {
+    // A course graph keeps its toggle: it is the one way back to the grid.
+    if (!state.chartShown && !blnCourseGraphShown && ModeUsesDateSet(SelectedMode(), dateSet)) {
         cmdToggleGraphic->hide();
         cmdRun->hide();
     }
