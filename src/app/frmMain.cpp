@@ -227,7 +227,12 @@ void frmMain::CreateControls() {
         auto* completer = new QCompleter(zoneNames, cboTimezone[s]);
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         completer->setFilterMode(Qt::MatchContains);
-        cboTimezone[s]->setCompleter(completer);
+        // On the edit field itself: a completer set on the box makes the box choose the list
+        // entry of the chosen name, and a zone name has none, so a name chosen with Enter
+        // would leave the box empty.
+        cboTimezone[s]->lineEdit()->setCompleter(completer);
+        connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
+                [this, s] { DateSelectionChanged(s, false); });
         connect(cboTimezone[s]->lineEdit(), &QLineEdit::editingFinished, this,
                 [this, s] { TypedDateTextFinished(s, cboTimezone[s]); });
         connect(cboMonthCE[s], &QComboBox::currentIndexChanged, this,

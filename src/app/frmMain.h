@@ -20,6 +20,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 class QButtonGroup;
 class QComboBox;
@@ -340,6 +341,8 @@ class frmMain : public QWidget {
     QScrollArea* controlsArea_ = nullptr;
     QWidget* controlsPage_ = nullptr;
     QString loadFailure_; // why Form_Load could not go on; shown already
+    // Why the user state file's chart could not be computed, said once the window shows.
+    std::optional<DateFailure> startupDateFailure_;
 };
 
 } // namespace orbivex
