@@ -3,6 +3,7 @@
 #include "app/frmPopUp.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -222,12 +225,41 @@ void QtDialogs::SetClipboardText(const QString& text) {
     }
 }
 
-bool QtDialogs::OpenExternally(const QString& target) {
+bool QtDialogs::OpenExternally(const QString& target, std::function<void()> failedLater) {
     // The desktop's own opener, with the target as one argument: no shell ever sees it.
     const QUrl url = QUrl::fromUserInput(target);
     if (!url.isValid()) {
         return false;
     }
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Qt counts xdg-open as a success once it has started; it ends with a status other than 0
+    // when it finds no program for the target, and only then is the user told. It is not
+    // waited for: with some desktops it lasts as long as the browser it started.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        auto* process = new QProcess(QCoreApplication::instance());
+        process->setProgram(opener);
+        process->setArguments(
+            {url.isLocalFile() ? url.toLocalFile() : QString::fromUtf8(url.toEncoded())});
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, failedLater](int exitCode, QProcess::ExitStatus status) {
+                             process->deleteLater();
+                             // Killed (at the program's end) is no verdict on the target.
+                             if (status == QProcess::NormalExit && exitCode != 0 && failedLater) {
+                                 failedLater();
+                             }
+                         });
+        process->start();
+        if (process->waitForStarted()) {
+            return true;
+        }
+        delete process;
+        return false;
+    }
+#endif
+    (void)failedLater;
     return QDesktopServices::openUrl(url);
 }
 

@@ -35,7 +35,7 @@ class QtDialogs : public Dialogs {
     void PopUp(QWidget* parent, const QString& message, int width, int height, int intervalMs,
                int top, int left) override;
     void SetClipboardText(const QString& text) override;
-    bool OpenExternally(const QString& target) override;
+    bool OpenExternally(const QString& target, std::function<void()> failedLater) override;
     QString GetSaveFileNameAndType(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& initialName, QString& pickedPattern) override;
     PrintResult Print(QWidget* parent, const QString& title, const PaintPages& paint) override;

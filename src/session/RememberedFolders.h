@@ -45,7 +45,9 @@ class FolderRememberingDialogs : public Dialogs {
         dialogs_.PopUp(parent, message, width, height, intervalMs, top, left);
     }
     void SetClipboardText(const QString& text) override { dialogs_.SetClipboardText(text); }
-    bool OpenExternally(const QString& target) override { return dialogs_.OpenExternally(target); }
+    bool OpenExternally(const QString& target, std::function<void()> failedLater) override {
+        return dialogs_.OpenExternally(target, std::move(failedLater));
+    }
 
   private:
     QString Remembered(const QString& chosen);

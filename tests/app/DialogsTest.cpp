@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest-spi.h>
@@ -37,7 +40,7 @@ TEST(ScriptedDialogs, AnswersFromItsQueuesAndRecordsEveryCall) {
                         Dialogs::Icon::Information);
     dialogs.PopUp(nullptr, QStringLiteral("Saved"), 2400, 300, 2000, 450, -2400);
     dialogs.SetClipboardText(QStringLiteral("clip"));
-    EXPECT_TRUE(dialogs.OpenExternally(QStringLiteral("http://orbivex.example.org/manual")));
+    EXPECT_TRUE(dialogs.OpenExternally(QStringLiteral("http://orbivex.example.org/manual"), {}));
 
     ASSERT_EQ(scripted.Calls().size(), 7u);
     const ScriptedDialogs::Call& question = scripted.Calls()[0];
@@ -145,6 +148,32 @@ TEST(QtDialogs, AsksWithTheGivenButtonsDefaultAndIcon) {
                      [](QMessageBox& box) { EXPECT_EQ(box.icon(), QMessageBox::Critical); });
     dialogs.ShowMessage(nullptr, QStringLiteral("No program text was read."), QString(),
                         Dialogs::Icon::Stop);
+}
+
+TEST(QtDialogs, AnOpenerThatFindsNoProgramIsReportedLater) {
+    // Stand-ins for xdg-open, first on the search path: one that opens, one that finds no
+    // browser (as xdg-open does, with status 3).
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& [status, expectFailure] : {std::pair{0, false}, std::pair{3, true}}) {
+        SCOPED_TRACE(status);
+        const QString opener = bin.filePath(QStringLiteral("xdg-open"));
+        QFile::remove(opener);
+        ASSERT_TRUE(test::WriteAll(opener, "#!/bin/sh\nexit " + QByteArray::number(status) + "\n"));
+        QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+        QtDialogs dialogs;
+        bool failed = false;
+        EXPECT_TRUE(dialogs.OpenExternally(QStringLiteral("/tmp/manual.html"),
+                                           [&failed] { failed = true; }));
+        // Until the opener has ended and been cleaned up.
+        for (int i = 0; i < 500 && !qApp->findChildren<QProcess*>().isEmpty(); ++i) {
+            QTest::qWait(10);
+        }
+        qputenv("PATH", path);
+        EXPECT_EQ(failed, expectFailure);
+    }
 }
 
 TEST(Fonts, MapsTheDesignFontsToInstalledOnes) {
