@@ -21,6 +21,7 @@
 #include "support/DataFolder.h"
 #include "support/StrProc.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
@@ -209,6 +210,14 @@ void frmMain::CreateControls() {
         cboTimezone[s]->setObjectName(QStringLiteral("cboTimezone_") + n);
         for (QComboBox* combo : {cboMonthCE[s], cboDayCE[s], cboHour[s], cboTimezone[s]}) {
             combo->setMaxVisibleItems(16);
+            // Whether a choice comes from the keyboard or the mouse: the box, its list and the
+            // list's viewport, where the keys and the clicks of a choice arrive.
+            for (QObject* part :
+                 {static_cast<QObject*>(combo), static_cast<QObject*>(combo->view()),
+                  static_cast<QObject*>(combo->view()->viewport())}) {
+                part->installEventFilter(this);
+                dateListParts_.append(part);
+            }
         }
         // The hour box lists the half hours and takes any other time typed into it.
         cboHour[s]->setEditable(true);
@@ -762,6 +771,20 @@ void frmMain::FocusCompute() {
 // ---- Events -----------------------------------------------------------------------------
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (dateListParts_.contains(watched)) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            keyboardChoice_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+            keyboardChoice_ = false;
+            break;
+        default:
+            break;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int s = 0; s < NumDateSets; ++s) {
             if (watched == Label1[s]) {

@@ -162,24 +162,24 @@ void frmMain::TypedDateTextFinished(int dateSet, QComboBox* box) {
 }
 
 void frmMain::cboMonthCE_Click(int dateSet) {
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
 }
 
 void frmMain::cboDayCE_Click(int dateSet) {
     if (updatingControls_) {
         return;
     }
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
     DateSet copy = state.dateSets[dateSet];
     cboDayCE[dateSet]->setToolTip(UpdateDayOfWeekTip(copy));
 }
 
 void frmMain::cboHour_Click(int dateSet) {
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
 }
 
 void frmMain::cboTimezone_Click(int dateSet) {
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
 }
 
 void frmMain::txbYearCE_KeyPress(int dateSet, int key) {
