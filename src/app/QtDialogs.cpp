@@ -13,6 +13,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
@@ -131,10 +132,41 @@ Dialogs::Answer QtDialogs::Ask(QWidget* parent, const QString& text, const QStri
     }
 }
 
+QString DefaultSuffixOf(const QString& nameFilter) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([^ ;)*?]+)"));
+    return pattern.match(nameFilter).captured(1);
+}
+
+namespace {
+
+// The save dialog, which asks before it replaces a file. A name typed without an extension is
+// given the one of the chosen file type before that question, so that the question is about
+// the file the save will write ("null" in /dev asks about /dev/null.pat, not /dev/null).
+QString SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
+                     const QString& filter, QString* pickedFilter) {
+    QFileDialog dialog(parent, title, initialName, QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const auto useSuffixOf = [&dialog](const QString& nameFilter) {
+        dialog.setDefaultSuffix(DefaultSuffixOf(nameFilter));
+    };
+    useSuffixOf(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    if (pickedFilter != nullptr) {
+        *pickedFilter = dialog.selectedNameFilter();
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 QString QtDialogs::GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& initialName) {
     const OpenDialog open(*this);
-    return QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter));
+    return SaveFileName(parent, title, initialName, filter, nullptr);
 }
 
 QString QtDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
@@ -142,8 +174,7 @@ QString QtDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
                                           QString& pickedPattern) {
     const OpenDialog open(*this);
     QString picked;
-    const QString name =
-        QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter), &picked);
+    const QString name = SaveFileName(parent, title, initialName, filter, &picked);
     // "SVG images (*.svg)" gives "*.svg".
     const qsizetype from = picked.lastIndexOf(QLatin1Char('('));
     const qsizetype to = picked.lastIndexOf(QLatin1Char(')'));

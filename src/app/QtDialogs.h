@@ -15,6 +15,10 @@ class frmPopUp;
 // in which each description gets its pattern in parentheses unless it names it already.
 QString QtFileFilter(const QString& filter);
 
+// The extension of a file-type entry's first pattern without its dot: "pat" for
+// "State files (*.pat)"; "" when it has none, as "All files (*)".
+QString DefaultSuffixOf(const QString& nameFilter);
+
 // Message texts break lines with CR LF; a message box shows plain text with "\n" breaks.
 QString MessageBoxText(const QString& text);
 

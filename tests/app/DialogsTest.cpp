@@ -4,6 +4,7 @@
 #include "draw/Fonts.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QProcess>
@@ -174,6 +175,44 @@ TEST(QtDialogs, AnOpenerThatFindsNoProgramIsReportedLater) {
         qputenv("PATH", path);
         EXPECT_EQ(failed, expectFailure);
     }
+}
+
+TEST(QtDialogs, TheSaveDialogAsksAboutTheFileTheSaveWrites) {
+    EXPECT_EQ(DefaultSuffixOf(QStringLiteral("State files (*.pat)")), QStringLiteral("pat"));
+    EXPECT_EQ(DefaultSuffixOf(QStringLiteral("All files (*)")), QString());
+    // "chart" is there, "chart.pat" is not: typing "chart" writes chart.pat, which replaces
+    // nothing, so nothing is asked.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(test::WriteAll(folder.filePath(QStringLiteral("chart")), "kept"));
+    QtDialogs dialogs;
+    QStringList asked;
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, &asked] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            asked << box->text();
+            box->reject();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (dialog->property("typed").isNull()) {
+                dialog->setProperty("typed", true);
+                dialog->selectFile(QStringLiteral("chart"));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            } else if (!asked.isEmpty()) {
+                dialog->reject(); // the question was answered No: the dialog gives up
+            }
+        } else if (modal == nullptr && poll->property("seen").toBool()) {
+            poll->stop();
+        }
+        poll->setProperty("seen", modal != nullptr || poll->property("seen").toBool());
+    });
+    poll->start();
+    const QString written = dialogs.GetSaveFileName(
+        nullptr, QStringLiteral("Save as"), QStringLiteral("State files (*.pat)"), folder.path());
+    delete poll;
+    EXPECT_EQ(written, folder.filePath(QStringLiteral("chart.pat")));
+    EXPECT_TRUE(asked.isEmpty()) << asked.join(u'|').toStdString();
 }
 
 TEST(Fonts, MapsTheDesignFontsToInstalledOnes) {
