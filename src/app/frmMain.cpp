@@ -120,6 +120,7 @@ constexpr int kLoadFromText = 40;
 constexpr int kRestoreText = 398;
 constexpr int kUserManualText = 432;
 constexpr int kOutOfDateText = 582;
+constexpr int kZodiacOfDateText = 523;
 
 } // namespace
 
@@ -267,6 +268,13 @@ void frmMain::CreateControls() {
     for (QRadioButton* option : {optDegrees, optRadians}) {
         connect(option, &QRadioButton::clicked, this, [this] {
             state.radians = optRadians->isChecked();
+            // The unit is a matter of display: the chart on display takes it at once.
+            if (IsChartMode(view.mode)) {
+                view = BuildChartView(state.chart, ChartDisplayOf(state), texts_);
+                UpdateTitle();
+                ShowGrid();
+                ShowReports();
+            }
             FocusCompute();
         });
     }
@@ -728,7 +736,12 @@ void frmMain::ShowComputedChart() {
 }
 
 void frmMain::UpdateTitle() {
-    lblTitle->setText(TitleText(state.mode, !state.chartShown, state.orbSummary, texts_));
+    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_);
+    // Signs of date are not the J2000 signs the title line otherwise implies.
+    if (IsChartMode(view.mode) && state.chart.zodiac == ZodiacChoice::OfDate) {
+        title += QStringLiteral("  ") + texts_.ProgramText(kZodiacOfDateText);
+    }
+    lblTitle->setText(title);
     setWindowTitle(WindowTitleText(state, texts_));
 }
 

@@ -122,12 +122,8 @@ void frmMain::Label1_Click(int index) {
     if (index != WorldDate) {
         return;
     }
-    if (optDegrees->isChecked()) {
-        optRadians->setChecked(true);
-    } else {
-        optDegrees->setChecked(true);
-    }
-    state.radians = optRadians->isChecked();
+    // As a click on the option would: the grid follows at once.
+    (optDegrees->isChecked() ? optRadians : optDegrees)->click();
 }
 
 // ---- The date controls ------------------------------------------------------------------
