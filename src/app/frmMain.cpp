@@ -613,6 +613,11 @@ void frmMain::ShowDateSet(int dateSet) {
         cboTimezone[dateSet]->currentText() != zone) {
         cboTimezone[dateSet]->setEditText(zone);
     }
+    // A zone name wider than the box shows its beginning ("America/New_Yo"), not its end.
+    QLineEdit* zoneEdit = cboTimezone[dateSet]->lineEdit();
+    if (!zoneEdit->hasFocus()) {
+        zoneEdit->setCursorPosition(0);
+    }
     updatingControls_ = wasUpdating;
 }
 
@@ -773,6 +778,8 @@ void frmMain::SetSaveAsCaption() {
 
 void frmMain::SetStatus(const QString& text) {
     lblStatus->setText(text);
+    // Whatever the window's width cuts off can still be read.
+    lblStatus->setToolTip(text);
 }
 
 void frmMain::FocusCompute() {
@@ -840,7 +847,11 @@ void frmMain::PlaceControlsArea() {
     const int strip = LayoutUnitsToPixels(StatusStripHeight);
     const int statusTop = height() - LayoutUnitsToPixels(StatusBottomGap + StatusHeight);
     const int statusHeight = LayoutUnitsToPixels(StatusHeight);
-    const int urlWidth = LayoutUnitsToPixels(lblURLWidth);
+    // The address takes the width of its words, and the status line the rest, which a long
+    // note (a local time read in summer time, with its offset) needs.
+    const int urlWidth = std::min(LayoutUnitsToPixels(lblURLWidth),
+                                  lblURL->fontMetrics().horizontalAdvance(lblURL->text()) +
+                                      LayoutUnitsToPixels(Margin));
     const int margin = LayoutUnitsToPixels(Margin);
     controlsArea_->setGeometry(0, 0, width(), std::max(0, height() - strip));
     controlsPage_->resize(LayoutUnitsToPixels(intMainWindowWidth),
