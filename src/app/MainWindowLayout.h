@@ -55,7 +55,7 @@ inline constexpr Rect optDegrees{7840, DateRowTopOf(0), 1360, ControlHeight};
 inline constexpr Rect optRadians{7840, DateRowTopOf(1), 1360, ControlHeight};
 
 // The six chart modes in their frame, one option a line.
-inline constexpr Rect fraTransits{9360, 60, 3640, 2160};
+inline constexpr Rect fraTransits{9360, 60, 3640, 2130};
 inline constexpr int ModeOptionTop = 300; // inside the frame
 inline constexpr int ModeOptionPitch = 300;
 inline constexpr int ModeOptionHeight = 270;
@@ -91,8 +91,8 @@ inline constexpr Rect cmdPrint = ButtonRowSlot(7);
 static_assert(cmdRun.left == 5900);
 static_assert(cmdPrint.right() < fraTransits.left);
 
-// The aspectarian under the frame of the modes, clear of the grid below.
-inline constexpr Rect cmdAspectarian{fraTransits.left, 2240, 1400, ButtonHeight};
+// The aspectarian under the frame of the modes, a gap from its edge, clear of the grid below.
+inline constexpr Rect cmdAspectarian{fraTransits.left, fraTransits.bottom() + 60, 1400, 360};
 
 // The title and the hint under it.
 inline constexpr Rect lblTitle{Margin, 2000, fraTransits.left - 2 * Margin, 270};
@@ -101,6 +101,7 @@ inline constexpr Rect lblClickonAspect{Margin, 2280, fraTransits.left - 2 * Marg
 // The grid, and the chart that takes its place.
 inline constexpr int TableLeft = Margin;
 inline constexpr int TableTop = 2640;
+static_assert(cmdAspectarian.bottom() < TableTop);
 inline constexpr Rect picGraphic{2000, TableTop, 6600, 6600};
 
 // The step unit and the Back and Forward commands, right of the widest grid.

@@ -3,6 +3,7 @@
 #include "app/frmPopUp.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -11,6 +12,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -128,10 +132,41 @@ Dialogs::Answer QtDialogs::Ask(QWidget* parent, const QString& text, const QStri
     }
 }
 
+QString DefaultSuffixOf(const QString& nameFilter) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([^ ;)*?]+)"));
+    return pattern.match(nameFilter).captured(1);
+}
+
+namespace {
+
+// The save dialog, which asks before it replaces a file. A name typed without an extension is
+// given the one of the chosen file type before that question, so that the question is about
+// the file the save will write ("null" in /dev asks about /dev/null.pat, not /dev/null).
+QString SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
+                     const QString& filter, QString* pickedFilter) {
+    QFileDialog dialog(parent, title, initialName, QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const auto useSuffixOf = [&dialog](const QString& nameFilter) {
+        dialog.setDefaultSuffix(DefaultSuffixOf(nameFilter));
+    };
+    useSuffixOf(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    if (pickedFilter != nullptr) {
+        *pickedFilter = dialog.selectedNameFilter();
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 QString QtDialogs::GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& initialName) {
     const OpenDialog open(*this);
-    return QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter));
+    return SaveFileName(parent, title, initialName, filter, nullptr);
 }
 
 QString QtDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
@@ -139,8 +174,7 @@ QString QtDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
                                           QString& pickedPattern) {
     const OpenDialog open(*this);
     QString picked;
-    const QString name =
-        QFileDialog::getSaveFileName(parent, title, initialName, QtFileFilter(filter), &picked);
+    const QString name = SaveFileName(parent, title, initialName, filter, &picked);
     // "SVG images (*.svg)" gives "*.svg".
     const qsizetype from = picked.lastIndexOf(QLatin1Char('('));
     const qsizetype to = picked.lastIndexOf(QLatin1Char(')'));
@@ -222,12 +256,41 @@ void QtDialogs::SetClipboardText(const QString& text) {
     }
 }
 
-bool QtDialogs::OpenExternally(const QString& target) {
+bool QtDialogs::OpenExternally(const QString& target, std::function<void()> failedLater) {
     // The desktop's own opener, with the target as one argument: no shell ever sees it.
     const QUrl url = QUrl::fromUserInput(target);
     if (!url.isValid()) {
         return false;
     }
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Qt counts xdg-open as a success once it has started; it ends with a status other than 0
+    // when it finds no program for the target, and only then is the user told. It is not
+    // waited for: with some desktops it lasts as long as the browser it started.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        auto* process = new QProcess(QCoreApplication::instance());
+        process->setProgram(opener);
+        process->setArguments(
+            {url.isLocalFile() ? url.toLocalFile() : QString::fromUtf8(url.toEncoded())});
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, failedLater](int exitCode, QProcess::ExitStatus status) {
+                             process->deleteLater();
+                             // Killed (at the program's end) is no verdict on the target.
+                             if (status == QProcess::NormalExit && exitCode != 0 && failedLater) {
+                                 failedLater();
+                             }
+                         });
+        process->start();
+        if (process->waitForStarted()) {
+            return true;
+        }
+        delete process;
+        return false;
+    }
+#endif
+    (void)failedLater;
     return QDesktopServices::openUrl(url);
 }
 

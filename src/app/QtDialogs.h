@@ -15,6 +15,10 @@ class frmPopUp;
 // in which each description gets its pattern in parentheses unless it names it already.
 QString QtFileFilter(const QString& filter);
 
+// The extension of a file-type entry's first pattern without its dot: "pat" for
+// "State files (*.pat)"; "" when it has none, as "All files (*)".
+QString DefaultSuffixOf(const QString& nameFilter);
+
 // Message texts break lines with CR LF; a message box shows plain text with "\n" breaks.
 QString MessageBoxText(const QString& text);
 
@@ -35,7 +39,7 @@ class QtDialogs : public Dialogs {
     void PopUp(QWidget* parent, const QString& message, int width, int height, int intervalMs,
                int top, int left) override;
     void SetClipboardText(const QString& text) override;
-    bool OpenExternally(const QString& target) override;
+    bool OpenExternally(const QString& target, std::function<void()> failedLater) override;
     QString GetSaveFileNameAndType(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& initialName, QString& pickedPattern) override;
     PrintResult Print(QWidget* parent, const QString& title, const PaintPages& paint) override;

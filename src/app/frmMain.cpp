@@ -21,6 +21,7 @@
 #include "support/DataFolder.h"
 #include "support/StrProc.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
@@ -119,6 +120,7 @@ constexpr int kLoadFromText = 40;
 constexpr int kRestoreText = 398;
 constexpr int kUserManualText = 432;
 constexpr int kOutOfDateText = 582;
+constexpr int kZodiacOfDateText = 523;
 
 } // namespace
 
@@ -209,6 +211,14 @@ void frmMain::CreateControls() {
         cboTimezone[s]->setObjectName(QStringLiteral("cboTimezone_") + n);
         for (QComboBox* combo : {cboMonthCE[s], cboDayCE[s], cboHour[s], cboTimezone[s]}) {
             combo->setMaxVisibleItems(16);
+            // Whether a choice comes from the keyboard or the mouse: the box, its list and the
+            // list's viewport, where the keys and the clicks of a choice arrive.
+            for (QObject* part :
+                 {static_cast<QObject*>(combo), static_cast<QObject*>(combo->view()),
+                  static_cast<QObject*>(combo->view()->viewport())}) {
+                part->installEventFilter(this);
+                dateListParts_.append(part);
+            }
         }
         // The hour box lists the half hours and takes any other time typed into it.
         cboHour[s]->setEditable(true);
@@ -227,7 +237,12 @@ void frmMain::CreateControls() {
         auto* completer = new QCompleter(zoneNames, cboTimezone[s]);
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         completer->setFilterMode(Qt::MatchContains);
-        cboTimezone[s]->setCompleter(completer);
+        // On the edit field itself: a completer set on the box makes the box choose the list
+        // entry of the chosen name, and a zone name has none, so a name chosen with Enter
+        // would leave the box empty.
+        cboTimezone[s]->lineEdit()->setCompleter(completer);
+        connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
+                [this, s] { DateSelectionChanged(s, false); });
         connect(cboTimezone[s]->lineEdit(), &QLineEdit::editingFinished, this,
                 [this, s] { TypedDateTextFinished(s, cboTimezone[s]); });
         connect(cboMonthCE[s], &QComboBox::currentIndexChanged, this,
@@ -253,6 +268,13 @@ void frmMain::CreateControls() {
     for (QRadioButton* option : {optDegrees, optRadians}) {
         connect(option, &QRadioButton::clicked, this, [this] {
             state.radians = optRadians->isChecked();
+            // The unit is a matter of display: the chart on display takes it at once.
+            if (IsChartMode(view.mode)) {
+                view = BuildChartView(state.chart, ChartDisplayOf(state), texts_);
+                UpdateTitle();
+                ShowGrid();
+                ShowReports();
+            }
             FocusCompute();
         });
     }
@@ -591,6 +613,11 @@ void frmMain::ShowDateSet(int dateSet) {
         cboTimezone[dateSet]->currentText() != zone) {
         cboTimezone[dateSet]->setEditText(zone);
     }
+    // A zone name wider than the box shows its beginning ("America/New_Yo"), not its end.
+    QLineEdit* zoneEdit = cboTimezone[dateSet]->lineEdit();
+    if (!zoneEdit->hasFocus()) {
+        zoneEdit->setCursorPosition(0);
+    }
     updatingControls_ = wasUpdating;
 }
 
@@ -714,7 +741,12 @@ void frmMain::ShowComputedChart() {
 }
 
 void frmMain::UpdateTitle() {
-    lblTitle->setText(TitleText(state.mode, !state.chartShown, state.orbSummary, texts_));
+    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_);
+    // Signs of date are not the J2000 signs the title line otherwise implies.
+    if (IsChartMode(view.mode) && state.chart.zodiac == ZodiacChoice::OfDate) {
+        title += QStringLiteral("  ") + texts_.ProgramText(kZodiacOfDateText);
+    }
+    lblTitle->setText(title);
     setWindowTitle(WindowTitleText(state, texts_));
 }
 
@@ -746,6 +778,8 @@ void frmMain::SetSaveAsCaption() {
 
 void frmMain::SetStatus(const QString& text) {
     lblStatus->setText(text);
+    // Whatever the window's width cuts off can still be read.
+    lblStatus->setToolTip(text);
 }
 
 void frmMain::FocusCompute() {
@@ -757,6 +791,20 @@ void frmMain::FocusCompute() {
 // ---- Events -----------------------------------------------------------------------------
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (dateListParts_.contains(watched)) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            keyboardChoice_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+            keyboardChoice_ = false;
+            break;
+        default:
+            break;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int s = 0; s < NumDateSets; ++s) {
             if (watched == Label1[s]) {
@@ -799,7 +847,11 @@ void frmMain::PlaceControlsArea() {
     const int strip = LayoutUnitsToPixels(StatusStripHeight);
     const int statusTop = height() - LayoutUnitsToPixels(StatusBottomGap + StatusHeight);
     const int statusHeight = LayoutUnitsToPixels(StatusHeight);
-    const int urlWidth = LayoutUnitsToPixels(lblURLWidth);
+    // The address takes the width of its words, and the status line the rest, which a long
+    // note (a local time read in summer time, with its offset) needs.
+    const int urlWidth = std::min(LayoutUnitsToPixels(lblURLWidth),
+                                  lblURL->fontMetrics().horizontalAdvance(lblURL->text()) +
+                                      LayoutUnitsToPixels(Margin));
     const int margin = LayoutUnitsToPixels(Margin);
     controlsArea_->setGeometry(0, 0, width(), std::max(0, height() - strip));
     controlsPage_->resize(LayoutUnitsToPixels(intMainWindowWidth),

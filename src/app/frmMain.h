@@ -20,6 +20,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 class QButtonGroup;
 class QComboBox;
@@ -333,6 +334,10 @@ class frmMain : public QWidget {
     // Set while the window writes into its own controls, so that their change handlers
     // stay quiet.
     bool updatingControls_ = false;
+    // The last key or click on a date list (its box or its open list) was a key: a choice made
+    // with the keyboard keeps the focus in the row, so that a date is typed straight through.
+    bool keyboardChoice_ = false;
+    QList<const QObject*> dateListParts_;
     bool resizing_ = false;
     // Every control but the status line and the address label stands on controlsPage_, in
     // an area that scrolls when the window is smaller than the page, so that no control is
@@ -340,6 +345,8 @@ class frmMain : public QWidget {
     QScrollArea* controlsArea_ = nullptr;
     QWidget* controlsPage_ = nullptr;
     QString loadFailure_; // why Form_Load could not go on; shown already
+    // Why the user state file's chart could not be computed, said once the window shows.
+    std::optional<DateFailure> startupDateFailure_;
 };
 
 } // namespace orbivex

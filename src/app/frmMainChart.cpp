@@ -154,7 +154,11 @@ void frmMain::ShowCourseGraph(const CellDoubleClick& decision) {
     cmdRun->hide();
     SetSaveAsCaption();
     // Until the toggle ends the graph, only the toggle, Quit and saving the image are offered,
-    // and the picture keeps answering right clicks.
+    // and the picture keeps answering right clicks. The focus goes to the toggle first: were
+    // it left in a date control, disabling that control would pass it on through the others,
+    // and each one left would report a date change.
+    cmdToggleGraphic->setEnabled(true);
+    cmdToggleGraphic->setFocus();
     EnableControls(false, {cmdToggleGraphic, cmdQuit, cmdSaveAs, picGraphic});
     if (configure_ && configure_->isVisible()) {
         configure_->hide();

@@ -122,19 +122,16 @@ void frmMain::Label1_Click(int index) {
     if (index != WorldDate) {
         return;
     }
-    if (optDegrees->isChecked()) {
-        optRadians->setChecked(true);
-    } else {
-        optDegrees->setChecked(true);
-    }
-    state.radians = optRadians->isChecked();
+    // As a click on the option would: the grid follows at once.
+    (optDegrees->isChecked() ? optRadians : optDegrees)->click();
 }
 
 // ---- The date controls ------------------------------------------------------------------
 
 void frmMain::MarkStale(int dateSet) {
     SetStatus(StandingStatusText());
-    if (!state.chartShown && ModeUsesDateSet(SelectedMode(), dateSet)) {
+    // A course graph keeps its toggle: it is the one way back to the grid.
+    if (!state.chartShown && !blnCourseGraphShown && ModeUsesDateSet(SelectedMode(), dateSet)) {
         cmdToggleGraphic->hide();
         cmdRun->hide();
     }
@@ -161,24 +158,24 @@ void frmMain::TypedDateTextFinished(int dateSet, QComboBox* box) {
 }
 
 void frmMain::cboMonthCE_Click(int dateSet) {
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
 }
 
 void frmMain::cboDayCE_Click(int dateSet) {
     if (updatingControls_) {
         return;
     }
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
     DateSet copy = state.dateSets[dateSet];
     cboDayCE[dateSet]->setToolTip(UpdateDayOfWeekTip(copy));
 }
 
 void frmMain::cboHour_Click(int dateSet) {
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
 }
 
 void frmMain::cboTimezone_Click(int dateSet) {
-    DateSelectionChanged(dateSet);
+    DateSelectionChanged(dateSet, !keyboardChoice_);
 }
 
 void frmMain::txbYearCE_KeyPress(int dateSet, int key) {

@@ -4,10 +4,21 @@
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include <QPushButton>
 #include <QTimer>
 
 namespace orbivex {
+
+namespace {
+
+constexpr int kCalendarNameText = 514; // 514 .. 516 in the order of CalendarChoice
+constexpr int kCalendarNoteText = 524;
+constexpr int kCalendarMovedText = 525;
+
+} // namespace
 
 frmConfigure& frmMain::ConfigurationWindow() {
     if (!configure_) {
@@ -23,11 +34,31 @@ void frmMain::SettingsCommitted() {
     if (durations_ && durations_->isVisible()) {
         durations_->hide();
     }
+    const CalendarChoice calendarBefore = state.dateSets[WorldDate].calendar;
+    const std::array<double, NumDateSets> daysBefore = state.ChartJulianDays;
+    const ChartMode modeBefore = state.recordedMode;
     SetCalendar(state.dateSets, state.settings.calendar);
     // The time-zone names may have changed; the orbs, colours and boldface rule act in Compute.
     SetUpTimezoneComboBoxes(true);
     cmdCompute_Click();
     UpdateClickHint();
+    if (state.settings.calendar != calendarBefore && !blnDateError) {
+        // The written dates stay and are read in the new calendar: a chart that thereby moved
+        // says by how many days, lest the change pass unnoticed.
+        const QString name =
+            texts_.ProgramText(kCalendarNameText + static_cast<int>(state.settings.calendar));
+        int moved = 0;
+        if (state.recordedMode == modeBefore) {
+            for (int s = 0; s < NumDateSets && moved == 0; ++s) {
+                if (DateSetsOfMode(state.recordedMode)[s]) {
+                    moved = static_cast<int>(std::lround(state.ChartJulianDays[s] - daysBefore[s]));
+                }
+            }
+        }
+        SetStatus(moved == 0 ? texts_.ProgramTextWith(kCalendarNoteText, name)
+                             : texts_.ProgramTextWith(kCalendarMovedText, name,
+                                                      QString::number(std::abs(moved))));
+    }
 }
 
 void frmMain::cmdConfigure_Click() {

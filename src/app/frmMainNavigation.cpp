@@ -100,6 +100,11 @@ void frmMain::RefreshControls(bool countTick) {
     }
     cmdRun->setVisible(controls.runVisible);
     cmdToggleGraphic->setText(controls.toggleCaption);
+    if (blnCourseGraphShown) {
+        // Whatever happened meanwhile, the graph always offers its way back.
+        cmdToggleGraphic->show();
+        cmdToggleGraphic->setEnabled(true);
+    }
     if (controls.hideConfiguration) {
         configure_->cmdHide_Click();
     }

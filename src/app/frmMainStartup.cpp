@@ -145,6 +145,11 @@ bool frmMain::Form_Load() {
     Form_Resize();
     runWindow_->Timer1->start();
     FocusCompute();
+    if (startupDateFailure_) {
+        dialogs_.ShowMessage(this, startupDateFailure_->message, startupDateFailure_->title,
+                             Dialogs::Icon::Information);
+        startupDateFailure_.reset();
+    }
     return true;
 }
 
@@ -158,7 +163,18 @@ void frmMain::LoadUserStateOrStartFresh() {
         computed = true;
     }
     if (!computed || !outcome) {
+        // A zone this computer lacks: the chart of the present moment stands in, marked out of
+        // date, while the controls keep the file's dates and the user is told once the window
+        // shows.
+        const bool unknownZone = computed && outcome.error().error == DateError::UnknownZone;
+        const DateSets loaded = state.dateSets;
+        if (unknownZone) {
+            startupDateFailure_ = outcome.error();
+        }
         outcome = StartFresh(state, Context(), Now());
+        if (unknownZone) {
+            state.dateSets = loaded;
+        }
     }
     ShowTimezoneLists();
     ShowModeOption(state.mode);

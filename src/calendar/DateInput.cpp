@@ -415,8 +415,10 @@ void SetZoneText(DateSet& dateSet, const QString& text) {
         dateSet.timezoneIndex = entry;
         dateSet.zoneName.clear();
     } else {
+        // A known zone as the database spells it, whatever letter case it was typed in.
+        const QString listed = ZoneNameAsListed(trimmed);
         dateSet.timezoneIndex = 0;
-        dateSet.zoneName = trimmed;
+        dateSet.zoneName = listed.isEmpty() ? trimmed : listed;
     }
 }
 

@@ -19,8 +19,8 @@ constexpr qint64 SecondsPerDay = 86400;
 // The zone of a name the database lists; an invalid zone otherwise. QTimeZone alone would also
 // take texts such as "Mars" as rules of the TZ variable's form.
 QTimeZone ZoneOfName(const QString& name) {
-    const QByteArray id = name.trimmed().toUtf8();
-    return !id.isEmpty() && QTimeZone::isTimeZoneIdAvailable(id) ? QTimeZone(id) : QTimeZone();
+    const QString listed = ZoneNameAsListed(name);
+    return listed.isEmpty() ? QTimeZone() : QTimeZone(listed.toUtf8());
 }
 
 int OffsetAt(const QTimeZone& zone, qint64 utcSeconds) {
@@ -28,6 +28,24 @@ int OffsetAt(const QTimeZone& zone, qint64 utcSeconds) {
 }
 
 } // namespace
+
+QString ZoneNameAsListed(const QString& name) {
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty()) {
+        return {};
+    }
+    if (QTimeZone::isTimeZoneIdAvailable(trimmed.toUtf8())) {
+        return trimmed;
+    }
+    // The database's names differ in more than letter case, so at most one matches.
+    for (const QByteArray& id : QTimeZone::availableTimeZoneIds()) {
+        const QString listed = QString::fromUtf8(id);
+        if (listed.compare(trimmed, Qt::CaseInsensitive) == 0) {
+            return listed;
+        }
+    }
+    return {};
+}
 
 bool IsZoneName(const QString& name) {
     return ZoneOfName(name).isValid();

@@ -23,8 +23,12 @@ struct ZoneReading {
     int otherOffsetSeconds = 0;
 };
 
-// True when the database has a zone of that name.
+// True when the database has a zone of that name, in any letter case.
 bool IsZoneName(const QString& name);
+
+// The name as the database spells it ("europe/paris" gives "Europe/Paris"); empty when the
+// database has no zone of that name.
+QString ZoneNameAsListed(const QString& name);
 
 // Every zone name of the database, sorted, for completion in the zone box.
 QStringList ZoneNames();

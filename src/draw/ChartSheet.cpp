@@ -148,8 +148,12 @@ double DrawGrid(QPainter& painter, QRectF box, const AspectGrid& grid) {
         painter.setPen(QColorOf(cell.foreColour));
         QString text = symbol ? SymbolText(cell.text) : cell.text;
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        // A caption too long for its cell (the corner cells of two charts) breaks between
+        // words, as in the window, rather than losing its beginning.
         painter.drawText(rect.adjusted(2 * inset, 0, -2 * inset, 0),
-                         (cell.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter), text);
+                         (cell.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter) |
+                             Qt::TextWordWrap,
+                         text);
     }
     return grid.TableWidth() * scale;
 }

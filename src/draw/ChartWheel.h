@@ -49,8 +49,10 @@ struct WheelGeometry {
 
 inline constexpr WheelGeometry SingleSetGeometry{6000, 6000, 3000, 3000, 2950,
                                                  2880, 2900, 250,  300,  0};
+// The legend of the two-set layout starts near the left edge, in the corner the disc leaves
+// free, rather than over the disc.
 inline constexpr WheelGeometry TwoSetGeometry{9900, 6600, 4950, 3300, 3250,
-                                              3200, 3200, 250,  350,  1700};
+                                              3200, 3200, 250,  350,  60};
 
 // The two-set layout for personal transits and synastry, the single-set one otherwise.
 const WheelGeometry& WheelGeometryOf(ChartMode mode);

@@ -55,8 +55,10 @@ class Dialogs {
     virtual void PopUp(QWidget* parent, const QString& message, int width, int height,
                        int intervalMs, int top, int left) = 0;
     virtual void SetClipboardText(const QString& text) = 0;
-    // Opens a web address or document with the desktop's associated program; true on success.
-    virtual bool OpenExternally(const QString& target) = 0;
+    // Opens a web address or document with the desktop's associated program. False when that
+    // program could not be started; `failedLater` is called if the opener, once started, ends
+    // saying that it found nothing to open the target with.
+    virtual bool OpenExternally(const QString& target, std::function<void()> failedLater) = 0;
 
     // True while a message, question, file dialog or pop-up of this seam is on screen. Timers
     // keep firing under a dialog; what they pace (the steps of a pattern run) waits for it, so

@@ -25,8 +25,10 @@ QString ValueName(FileKind kind) {
 }
 
 QString DocumentsFolder() {
+    // A documents folder that does not exist would be taken by the file dialog as a folder
+    // and a file name in it ("Documents" in the home folder): the home folder stands in.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // The folder last used for each kind of file, kept in the settings, so that the next file
 // dialog for that kind opens where the user was, across restarts; without one (or once it is
-// gone) the dialogs open in the user's documents folder.
+// gone) the dialogs open in the user's documents folder, or the home folder when there is none.
 
 #include "session/Dialogs.h"
 
@@ -45,7 +45,9 @@ class FolderRememberingDialogs : public Dialogs {
         dialogs_.PopUp(parent, message, width, height, intervalMs, top, left);
     }
     void SetClipboardText(const QString& text) override { dialogs_.SetClipboardText(text); }
-    bool OpenExternally(const QString& target) override { return dialogs_.OpenExternally(target); }
+    bool OpenExternally(const QString& target, std::function<void()> failedLater) override {
+        return dialogs_.OpenExternally(target, std::move(failedLater));
+    }
 
   private:
     QString Remembered(const QString& chosen);

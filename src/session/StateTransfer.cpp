@@ -125,7 +125,9 @@ ComputeOutcome ComputeAfterLoad(ProgramState& state, const ComputeContext& conte
     } else {
         state.mode = WorldTransits;
     }
-    if (InputDateToAJDate(state.dateSets[dateSet], state.zones)) {
+    const Expected<double, DateError> converted =
+        InputDateToAJDate(state.dateSets[dateSet], state.zones);
+    if (converted || converted.error() == DateError::UnknownZone) {
         return Compute(state, context);
     }
     return StartFresh(state, context, now);

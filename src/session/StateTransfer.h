@@ -28,7 +28,9 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state);
 
 // What follows a successful load (and start-up with the user state file): a natal mode is
 // kept, any other mode becomes world transits; when the date of that mode converts the chart
-// is computed, otherwise the world date is set to `now` and world transits are computed.
+// is computed, otherwise the world date is set to `now` and world transits are computed. A date
+// that names a zone this computer lacks is not replaced: its error comes back, the dates of the
+// file kept, so that the user learns which zone to mend.
 ComputeOutcome ComputeAfterLoad(ProgramState& state, const ComputeContext& context,
                                 const QDateTime& now);
 

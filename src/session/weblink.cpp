@@ -18,11 +18,17 @@ constexpr int kNoBrowserText = 435;
 
 bool OpenInBrowser(const QString& target, const ProgramTexts& texts, Dialogs& dialogs,
                    QWidget* parent) {
-    if (dialogs.OpenExternally(target)) {
+    const QString message = texts.ProgramTextWith(kNoBrowserText, target);
+    const QString title = QStringLiteral("Cannot launch web browser");
+    // Said later when the opener, once started, finds no browser: over no window then, since
+    // the one that asked may be gone by that time.
+    const auto failedLater = [&dialogs, message, title] {
+        dialogs.ShowMessage(nullptr, message, title, Dialogs::Icon::Exclamation);
+    };
+    if (dialogs.OpenExternally(target, failedLater)) {
         return true;
     }
-    dialogs.ShowMessage(parent, texts.ProgramTextWith(kNoBrowserText, target),
-                        QStringLiteral("Cannot launch web browser"), Dialogs::Icon::Exclamation);
+    dialogs.ShowMessage(parent, message, title, Dialogs::Icon::Exclamation);
     return false;
 }
 

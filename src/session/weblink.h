@@ -13,7 +13,7 @@ class ProgramTexts;
 
 // Opens the target (a local file or a web address) with the desktop's web browser; when none
 // could be started, says so over `parent`, naming the target and what to do. Returns true
-// when it was opened.
+// when the opener was started; should it then find no browser, the same message follows.
 bool OpenInBrowser(const QString& target, const ProgramTexts& texts, Dialogs& dialogs,
                    QWidget* parent = nullptr);
 

@@ -3,6 +3,7 @@
 #include "MainWindowSupport.h"
 
 #include "app/PictureBox.h"
+#include "app/frmConfigure.h"
 #include "draw/ImageExport.h"
 #include "draw/LayoutUnits.h"
 #include "draw/WheelOfState.h"
@@ -17,11 +18,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 namespace orbivex::test {
 namespace {
 
 using Kind = ScriptedDialogs::Kind;
+using namespace Qt::StringLiterals;
 
 // The wheel a separate Compute of the window's dates draws.
 QImage ReferenceWheel(const frmMain& window) {
@@ -68,6 +71,42 @@ TEST_F(MainWindowTest, TheToggleShowsTheWheelInPlaceOfTheGridAndBack) {
     EXPECT_TRUE(window->cmdLoadState->isVisible());
     EXPECT_FALSE(window->cmdRun->isVisible());
     EXPECT_EQ(dialogs.Calls().size(), 1u); // only the loading note of the start
+}
+
+TEST_F(MainWindowTest, UnitZodiacAndCalendarChangesShowOnScreen) {
+    Start();
+    // Radians: the grid of the chart on display follows at once, not marked out of date.
+    window->optRadians->click();
+    ExpectGridShows(*window, ReferenceView(*window).grid);
+    EXPECT_FALSE(window->lblStale->isVisible());
+    window->Label1_Click(WorldDate); // back to degrees
+    EXPECT_FALSE(window->state.radians);
+    ExpectGridShows(*window, ReferenceView(*window).grid);
+
+    // The zodiac of date is named in the title line; the J2000 zodiac is not.
+    const QString note = window->texts().ProgramText(523);
+    EXPECT_FALSE(window->lblTitle->text().contains(note));
+    window->state.settings.zodiac = ZodiacChoice::OfDate;
+    window->cmdCompute->click();
+    EXPECT_TRUE(window->lblTitle->text().endsWith(u"  "_s + note))
+        << window->lblTitle->text().toStdString();
+
+    // A new calendar reads the written date anew, and the status line says how far it moved.
+    EnterDate(WorldDate, u"1400"_s, 6, 1, 25, GreenwichTimezoneEntry);
+    window->cmdCompute->click();
+    const double gregorian = window->state.ChartJulianDays[WorldDate];
+    QTimer::singleShot(0, window.get(), [this] {
+        frmConfigure* configure = window->configurationWindowIfMade();
+        ASSERT_NE(configure, nullptr);
+        Choose(configure->cboCalendar, static_cast<int>(CalendarChoice::Julian));
+        configure->cmdAccept->click();
+        configure->cmdHide->click();
+    });
+    window->cmdConfigure->click();
+    EXPECT_EQ(window->state.ChartJulianDays[WorldDate] - gregorian, 9.0);
+    EXPECT_EQ(window->lblStatus->text(),
+              u"Calendar of the dates: Julian. The dates keep their written day, so the chart "
+              u"moved 9 days."_s);
 }
 
 TEST_F(MainWindowTest, TheWheelFollowsComputeAndTheMode) {

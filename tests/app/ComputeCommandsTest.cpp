@@ -2,7 +2,9 @@
 // the degrees/radians switch and the once-a-second refresh.
 #include "MainWindowSupport.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -232,6 +234,35 @@ TEST_F(MainWindowTest, ANamedZoneIsTypedComputedAndItsSkippedHourNoted) {
     EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460400.5 + 1.5 / 24.0, 1e-9);
     EXPECT_EQ(window->cboTimezone[WorldDate]->currentText(), QStringLiteral("Europe/Paris"));
     EXPECT_TRUE(window->lblStatus->text().contains(QStringLiteral("does not exist")));
+}
+
+TEST_F(MainWindowTest, AZoneNameIsChosenFromTheCompletionWithTheKeyboardOrTypedInAnyCase) {
+    Start();
+    EnterDate(WorldDate, QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry); // 12:00
+    QComboBox* zone = window->cboTimezone[WorldDate];
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    zone->lineEdit()->setFocus();
+    zone->lineEdit()->clear();
+    QTest::keyClicks(zone->lineEdit(), QStringLiteral("Asia/Kol"));
+    QAbstractItemView* popup = zone->lineEdit()->completer()->popup();
+    ASSERT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(zone->currentText(), QStringLiteral("Asia/Kolkata"));
+    window->Timer1_Timer();
+    EXPECT_TRUE(window->cmdClear[WorldDate]->isVisible());
+    window->cmdCompute->click();
+    EXPECT_EQ(zone->currentText(), QStringLiteral("Asia/Kolkata"));
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460389.5 + 6.5 / 24.0, 1e-9);
+
+    // Typed in small letters, the name is the database's zone, shown as it spells it.
+    zone->lineEdit()->setText(QStringLiteral("europe/paris"));
+    Q_EMIT zone->lineEdit()->editingFinished();
+    window->cmdCompute->click();
+    EXPECT_EQ(zone->currentText(), QStringLiteral("Europe/Paris"));
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460389.5 + 11.0 / 24.0, 1e-9);
+    EXPECT_EQ(dialogs.CountOf(ScriptedDialogs::Kind::Message), 0u);
 }
 
 } // namespace

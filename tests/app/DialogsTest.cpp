@@ -4,9 +4,13 @@
 #include "draw/Fonts.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest-spi.h>
@@ -37,7 +41,7 @@ TEST(ScriptedDialogs, AnswersFromItsQueuesAndRecordsEveryCall) {
                         Dialogs::Icon::Information);
     dialogs.PopUp(nullptr, QStringLiteral("Saved"), 2400, 300, 2000, 450, -2400);
     dialogs.SetClipboardText(QStringLiteral("clip"));
-    EXPECT_TRUE(dialogs.OpenExternally(QStringLiteral("http://orbivex.example.org/manual")));
+    EXPECT_TRUE(dialogs.OpenExternally(QStringLiteral("http://orbivex.example.org/manual"), {}));
 
     ASSERT_EQ(scripted.Calls().size(), 7u);
     const ScriptedDialogs::Call& question = scripted.Calls()[0];
@@ -145,6 +149,70 @@ TEST(QtDialogs, AsksWithTheGivenButtonsDefaultAndIcon) {
                      [](QMessageBox& box) { EXPECT_EQ(box.icon(), QMessageBox::Critical); });
     dialogs.ShowMessage(nullptr, QStringLiteral("No program text was read."), QString(),
                         Dialogs::Icon::Stop);
+}
+
+TEST(QtDialogs, AnOpenerThatFindsNoProgramIsReportedLater) {
+    // Stand-ins for xdg-open, first on the search path: one that opens, one that finds no
+    // browser (as xdg-open does, with status 3).
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& [status, expectFailure] : {std::pair{0, false}, std::pair{3, true}}) {
+        SCOPED_TRACE(status);
+        const QString opener = bin.filePath(QStringLiteral("xdg-open"));
+        QFile::remove(opener);
+        ASSERT_TRUE(test::WriteAll(opener, "#!/bin/sh\nexit " + QByteArray::number(status) + "\n"));
+        QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+        QtDialogs dialogs;
+        bool failed = false;
+        EXPECT_TRUE(dialogs.OpenExternally(QStringLiteral("/tmp/manual.html"),
+                                           [&failed] { failed = true; }));
+        // Until the opener has ended and been cleaned up.
+        for (int i = 0; i < 500 && !qApp->findChildren<QProcess*>().isEmpty(); ++i) {
+            QTest::qWait(10);
+        }
+        qputenv("PATH", path);
+        EXPECT_EQ(failed, expectFailure);
+    }
+}
+
+TEST(QtDialogs, TheSaveDialogAsksAboutTheFileTheSaveWrites) {
+    EXPECT_EQ(DefaultSuffixOf(QStringLiteral("State files (*.pat)")), QStringLiteral("pat"));
+    EXPECT_EQ(DefaultSuffixOf(QStringLiteral("All files (*)")), QString());
+    // "chart" is there, "chart.pat" is not: typing "chart" writes chart.pat, which replaces
+    // nothing, so nothing is asked.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(test::WriteAll(folder.filePath(QStringLiteral("chart")), "kept"));
+    QtDialogs dialogs;
+    QStringList asked;
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, &asked] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            asked << box->text();
+            box->reject();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (dialog->property("typed").isNull()) {
+                dialog->setProperty("typed", true);
+                dialog->selectFile(QStringLiteral("chart"));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            } else if (!asked.isEmpty()) {
+                dialog->reject(); // the question was answered No: the dialog gives up
+            }
+        } else if (modal == nullptr && poll->property("seen").toBool()) {
+            poll->stop();
+        }
+        poll->setProperty("seen", modal != nullptr || poll->property("seen").toBool());
+    });
+    poll->start();
+    const QString written = dialogs.GetSaveFileName(
+        nullptr, QStringLiteral("Save as"), QStringLiteral("State files (*.pat)"), folder.path());
+    delete poll;
+    EXPECT_EQ(written, folder.filePath(QStringLiteral("chart.pat")));
+    EXPECT_TRUE(asked.isEmpty()) << asked.join(u'|').toStdString();
 }
 
 TEST(Fonts, MapsTheDesignFontsToInstalledOnes) {

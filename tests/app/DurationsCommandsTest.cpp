@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <gmock/gmock.h>
 
+#include <functional>
+
 namespace orbivex::test {
 namespace {
 
@@ -195,6 +197,48 @@ TEST_F(DurationsCommands, APersonalTransitDrawsItsCourseUntilTheToggle) {
     EXPECT_EQ(window->cmdToggleGraphic->text(), QStringLiteral("&Display chart"));
     EXPECT_EQ(window->cmdSaveAs->text(), QStringLiteral("Sa&ve as ..."));
     window->configurationWindowIfMade()->hide();
+}
+
+TEST_F(DurationsCommands, TheCourseGraphKeepsItsWayBackWhereverTheFocusWas) {
+    // Each case leaves the world date changed and the focus in a date control, as typing does.
+    struct Case {
+        const char* name;
+        std::function<void(frmMain&)> type;
+    };
+    const Case cases[] = {
+        {"a year typed, then Tab",
+         [](frmMain& w) {
+             w.txbYearCE[WorldDate]->setFocus();
+             QTest::keyClicks(w.txbYearCE[WorldDate], QStringLiteral("5"));
+             QTest::keyClick(w.txbYearCE[WorldDate], Qt::Key_Tab);
+         }},
+        {"a time being typed",
+         [](frmMain& w) {
+             w.cboHour[WorldDate]->lineEdit()->setFocus();
+             w.cboHour[WorldDate]->lineEdit()->setText(QStringLiteral("7:45"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        EnterPersonalTransits();
+        const int cell = CellLeadingTo(*window, Action::CourseGraph);
+        ASSERT_GE(cell, 0);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        c.type(*window);
+        DoubleClick(cell);
+        window->Timer1_Timer();
+        ASSERT_TRUE(window->blnCourseGraphShown);
+        EXPECT_TRUE(window->cmdToggleGraphic->isVisible());
+        EXPECT_TRUE(window->cmdToggleGraphic->isEnabled());
+        EXPECT_EQ(window->focusWidget(), window->cmdToggleGraphic);
+        // Its key works too.
+        QTest::keySequence(window.get(), QKeySequence(Qt::CTRL | Qt::Key_D));
+        EXPECT_FALSE(window->blnCourseGraphShown);
+        EXPECT_TRUE(window->cmdCompute->isEnabled());
+        window.reset();
+    }
 }
 
 TEST_F(DurationsCommands, ReportShowsAndHidesTheDurationsWindow) {

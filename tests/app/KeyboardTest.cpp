@@ -9,8 +9,10 @@
 #include "support/Mnemonic.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -302,6 +304,41 @@ TEST_F(MainWindowTest, TabFollowsTheDatesRowByRowThenTheCommandsThenTheModes) {
         EXPECT_GT(at, last) << name;
         last = at;
     }
+}
+
+TEST_F(MainWindowTest, ADateIsTypedStraightThroughWithTabAndAMouseChoiceGoesToCompute) {
+    Start();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->txbYearCE[FirstBirthdate]->setFocus();
+    // 1970 Tab Jun Tab 15 Tab 06:30 Tab: the lists are chosen from by typing.
+    for (const QString& keys :
+         {u"1970"_s, u"\t"_s, u"Jun"_s, u"\t"_s, u"15"_s, u"\t"_s, u"06:30"_s, u"\t"_s}) {
+        if (keys == u"\t"_s) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        } else {
+            QTest::keyClicks(QApplication::focusWidget(), keys);
+        }
+    }
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(window->cboTimezone[FirstBirthdate]->isAncestorOf(focus))
+        << focus->objectName().toStdString();
+    window->Timer1_Timer();
+    const DateSet& typed = window->state.dateSets[FirstBirthdate];
+    EXPECT_EQ(typed.yearText, u"1970"_s);
+    EXPECT_EQ(typed.monthIndex, 6);
+    EXPECT_EQ(typed.dayIndex, 15);
+    EXPECT_EQ(MinuteOfDay(typed), 6 * 60 + 30);
+
+    // A choice with the mouse, in the open list, goes on to Compute.
+    QComboBox* month = window->cboMonthCE[FirstBirthdate];
+    month->showPopup();
+    QAbstractItemView* list = month->view();
+    const QRect march = list->visualRect(list->model()->index(3, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, march.center());
+    EXPECT_EQ(month->currentIndex(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), window->cmdCompute);
 }
 
 TEST_F(MainWindowTest, HelpListsEveryKeyOfTheMainWindow) {

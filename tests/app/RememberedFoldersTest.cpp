@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace orbivex::test {
 namespace {
@@ -33,7 +34,7 @@ class RememberedFolders : public MainWindowTest {
 };
 
 TEST_F(RememberedFolders, EachKindOfFileOpensWhereItsLastFileWentEvenAfterARestart) {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString documents = StartFolder(FileKind::StateFile);
     Start();
     dialogs.QueueFileName(QString());
     window->cmdLoadState->click();
@@ -73,6 +74,25 @@ TEST_F(RememberedFolders, EachKindOfFileOpensWhereItsLastFileWentEvenAfterAResta
     window->cmdSaveAs->click();
     EXPECT_EQ(LastStart(Kind::SaveFile), documents);
     EXPECT_EQ(dialogs.UnusedAnswers(), 0u);
+}
+
+TEST_F(RememberedFolders, WithoutADocumentsFolderTheDialogsOpenAtHome) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + u"/.config"_s).toLocal8Bit());
+    const QString documents = home.path() + u"/Documents"_s;
+    EXPECT_EQ(StartFolder(FileKind::StateFile), home.path());
+    ASSERT_TRUE(QDir().mkpath(documents));
+    EXPECT_EQ(StartFolder(FileKind::StateFile), documents);
+    qputenv("HOME", oldHome);
+    if (oldConfig.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
 }
 
 } // namespace

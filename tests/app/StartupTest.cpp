@@ -146,6 +146,38 @@ TEST_F(MainWindowTest, AnUnreadableOrDatelessUserStateFileStartsFresh) {
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 }
 
+TEST_F(MainWindowTest, AStateFileNamingAnUnknownZoneSaysSoAndKeepsItsDate) {
+    ProgramState saved;
+    saved.zones = MakeTimeZones(TimezoneOffsetMinutes(now), false);
+    saved.dateSets[WorldDate] = {QStringLiteral("1999"), 8, 11, 23, 0};
+    SetZoneText(saved.dateSets[WorldDate], QStringLiteral("Mars/Olympus_Mons"));
+    QDir().mkpath(StateFolder());
+    const QString path = StateFolder() + QStringLiteral("/orbx.usr");
+    ASSERT_EQ(MessageOf(SaveState(path, saved)), QString());
+    // At start-up as the user state file, and through Load from.
+    for (const bool atStartUp : {true, false}) {
+        SCOPED_TRACE(atStartUp ? "start-up" : "Load from");
+        if (!atStartUp) {
+            QFile::rename(path, StateFolder() + QStringLiteral("/mars.pat"));
+            Start();
+            dialogs.Clear();
+            dialogs.QueueFileName(StateFolder() + QStringLiteral("/mars.pat"));
+            window->cmdLoadState->click();
+        } else {
+            Start();
+        }
+        ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
+        EXPECT_EQ(dialogs.CallsOf(Kind::Message)[0].text,
+                  QStringLiteral("World date names a time zone that this computer's time-zone "
+                                 "database does not have."));
+        EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("1999"));
+        EXPECT_EQ(window->cboTimezone[WorldDate]->currentText(),
+                  QStringLiteral("Mars/Olympus_Mons"));
+        EXPECT_TRUE(window->lblStale->isVisible());
+        window.reset();
+    }
+}
+
 TEST_F(MainWindowTest, AMissingOrBrokenTextFileEndsStartUpWithItsMessage) {
     const QString folder = CopyProgramFolder({QStringLiteral("orbx.dat")});
     window = std::make_unique<frmMain>(dialogs, Setup());

@@ -101,6 +101,13 @@ TEST(NamedZones, NotesNameTheChoiceAndUnknownZonesAreDateErrors) {
               QStringLiteral("World date names an unknown zone."));
     EXPECT_FALSE(IsZoneName(QStringLiteral("Mars")));
     EXPECT_TRUE(IsZoneName(QStringLiteral("Asia/Kolkata")));
+    // A name in another letter case is the database's zone, and is kept as the database spells it.
+    for (const char* typed : {"europe/paris", " EUROPE/PARIS", "Europe/Paris"}) {
+        SetZoneText(unknown, QString::fromLatin1(typed));
+        EXPECT_EQ(unknown.zoneName, QStringLiteral("Europe/Paris")) << typed;
+    }
+    EXPECT_EQ(ZoneNameAsListed(QStringLiteral("america/new_york")), u"America/New_York");
+    EXPECT_EQ(ZoneNameAsListed(QStringLiteral("Mars")), QString());
     // A text of the list is an entry, not a name.
     SetZoneText(unknown, QStringLiteral("+05:30"));
     EXPECT_EQ(unknown.zoneName, QString());

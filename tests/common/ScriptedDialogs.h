@@ -55,6 +55,12 @@ class ScriptedDialogs : public Dialogs {
     }
     // Results of openings; an opening with none queued succeeds.
     void QueueOpenResult(bool opened) { openResults_.push_back(opened); }
+    // The opener of the last OpenExternally, started, ends saying it could not open the target.
+    void FailLastOpening() {
+        if (openFailedLater_) {
+            openFailedLater_();
+        }
+    }
     // Runs while the next message, question, file dialog or pop-up is open, as the timers and
     // clicks that a real dialog lets through would.
     void WhileNextDialogOpen(std::function<void()> action) { whileOpen_ = std::move(action); }
@@ -186,11 +192,12 @@ class ScriptedDialogs : public Dialogs {
         }
     }
 
-    bool OpenExternally(const QString& target) override {
+    bool OpenExternally(const QString& target, std::function<void()> failedLater) override {
         Call call;
         call.kind = Kind::Open;
         call.text = target;
         calls_.push_back(call);
+        openFailedLater_ = std::move(failedLater);
         if (openResults_.empty()) {
             return true;
         }
@@ -233,6 +240,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<Answer> answers_;
     std::deque<QString> fileNames_;
     std::deque<bool> openResults_;
+    std::function<void()> openFailedLater_;
     std::deque<QString> pickedPatterns_;
     std::function<bool(const PaintPages&)> printTarget_;
     QString clipboard_;

@@ -354,6 +354,21 @@ TEST(ChartWheel, LegendsOfEachLayout) {
     }
 }
 
+TEST(ChartWheel, TheLegendsOfTwoSetsStayOffTheDisc) {
+    const ProgramTexts texts = Texts();
+    QImage probe = NewPicture(QSize(700, 450), QImage::Format_RGB32);
+    QPainter painter(&probe);
+    PictureText legend(painter, ProgramFont(QStringLiteral("Arial"), 8.25));
+    const WheelGeometry& g = TwoSetGeometry;
+    const QPointF centre(g.cx / 15.0, g.cy / 15.0);
+    for (int k = 0; k < 3; ++k) {
+        const QRectF box =
+            legend.Box(QPointF(g.legendX / 15.0, 14 * k), texts.ProgramText(104 + k));
+        const QPointF corner = box.bottomRight() - centre; // the corner nearest the disc
+        EXPECT_GT(std::hypot(corner.x(), corner.y()), g.rimRadius / 15.0) << k;
+    }
+}
+
 TEST(ChartWheel, SymbolsKeepClearOfTheLegends) {
     const ProgramTexts texts = Texts();
     // The legend lines' boxes, as the wheel writes them.

@@ -38,14 +38,18 @@ TEST(OpenUserManual, OpensTheLocalManualOrSaysWhyNot) {
         const char* what;
         bool manualThere;
         bool browserStarts;
+        bool openerFailsLater; // started, then ends finding no browser
         bool opened;
         QString message; // "" for none
         QString title;
     };
     const Case cases[] = {
-        {"opened", true, true, true, {}, {}},
-        {"no browser", true, false, false, noBrowser, QStringLiteral("Cannot launch web browser")},
-        {"no manual", false, true, false,
+        {"opened", true, true, false, true, {}, {}},
+        {"no opener", true, false, false, false, noBrowser,
+         QStringLiteral("Cannot launch web browser")},
+        {"no browser", true, true, true, true, noBrowser,
+         QStringLiteral("Cannot launch web browser")},
+        {"no manual", false, true, false, false,
          QStringLiteral("The user manual is missing. It belongs here:\r\n") + manual,
          QStringLiteral("Cannot show the user manual")},
     };
@@ -58,6 +62,9 @@ TEST(OpenUserManual, OpensTheLocalManualOrSaysWhyNot) {
         ScriptedDialogs dialogs;
         dialogs.QueueOpenResult(c.browserStarts);
         EXPECT_EQ(OpenUserManual(folder.path(), ShippedTexts(), dialogs), c.opened);
+        if (c.openerFailsLater) {
+            dialogs.FailLastOpening();
+        }
         const auto openings = dialogs.CallsOf(Kind::Open);
         ASSERT_EQ(openings.size(), c.manualThere ? 1u : 0u);
         if (c.manualThere) {
