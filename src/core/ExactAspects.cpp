@@ -105,6 +105,36 @@ bool InSearchSpan(double jd) {
     return jd >= ExactSearchFirstJulianDay && jd < ExactSearchEndJulianDay;
 }
 
+// Upper bounds of each body's heliocentric motion in longitude, radians a day: its speed at
+// perihelion (Mercury 6.35, Venus 1.62, Earth 1.02, Mars 0.64, Jupiter 0.092, Saturn 0.037,
+// Uranus 0.013, Neptune 0.0061, Pluto 0.0068 degrees a day) with a quarter to spare for the
+// perturbations.
+constexpr ByBody<double> MaxDailyMotion{{
+    0.0,
+    1.25 * 1.02 * FullCircle / 360.0,
+    1.25 * 6.35 * FullCircle / 360.0,
+    1.25 * 1.62 * FullCircle / 360.0,
+    1.25 * 0.64 * FullCircle / 360.0,
+    1.25 * 0.092 * FullCircle / 360.0,
+    1.25 * 0.037 * FullCircle / 360.0,
+    1.25 * 0.013 * FullCircle / 360.0,
+    1.25 * 0.0061 * FullCircle / 360.0,
+    1.25 * 0.0068 * FullCircle / 360.0,
+}};
+
+// How many whole days a relative longitude at deviation g from the aspect's angle surely stays
+// on the same side of it and within the orb, changing by at most `motion` a day: the samples
+// of those days decide nothing, so a walk may pass over them.
+int UndecidedDays(double g, double orb, double motion) {
+    const double margin = std::min(std::fabs(g), orb - std::fabs(g));
+    if (!(margin > 0.0) || !(motion > 0.0)) {
+        return 0;
+    }
+    const double days = std::floor(margin / motion);
+    return days * motion < margin ? static_cast<int>(std::min(days, 1e6))
+                                  : static_cast<int>(std::min(days, 1e6)) - 1;
+}
+
 // ---- The aspectarian -------------------------------------------------------------------------
 
 struct Pair {
@@ -283,11 +313,16 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
 
     // Walks a day at a time back and forth from the instant, while the aspect stays within
     // orb, until the first sign change on each side; the far side goes no further than the
-    // near side's find.
+    // near side's find. Days on which the deviation surely neither changes sign nor reaches
+    // the orb are passed over unsampled: the walk ends on the very day it would have ended on
+    // sampling each of them, with the same samples around its sign change.
+    const double motion = MaxDailyMotion[search.moving] +
+                          (search.fixedLongitude ? 0.0 : MaxDailyMotion[search.other]);
     struct Walk {
         double t = 0.0;
         double gt = 0.0;
         double direction = 1.0;
+        double distance = 0.0; // days walked
         bool open = true;
         std::optional<std::pair<double, double>> bracket; // the day with the sign change
         double gOther = 0.0;
@@ -299,35 +334,52 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
         walks[side].direction = side == 0 ? -1.0 : 1.0;
     }
     double limit = std::numeric_limits<double>::infinity();
-    for (double distance = 1.0; distance <= limit; distance += 1.0) {
-        bool moved = false;
-        for (Walk& walk : walks) {
-            if (!walk.open) {
-                continue;
-            }
-            const double next = walk.t + walk.direction;
-            const double gn = InSearchSpan(next) ? g(next) : NaN;
-            if (std::isnan(gn)) {
-                // No position or out of the span: the crossing may still lie within the last
-                // day before it, sampled at its end.
-                walk.open = false;
-                continue;
-            }
-            moved = true;
-            if (Opposite(gn, walk.gt) || gn == 0.0) {
-                walk.bracket = {walk.t, next};
-                walk.gOther = gn;
-                walk.open = false;
-                limit = std::min(limit, distance);
-            } else if (!(std::fabs(gn) < search.orb)) {
-                walk.open = false;
-            } else {
-                walk.t = next;
-                walk.gt = gn;
+    for (;;) {
+        // The walk that has gone less far moves on (the backward one on a tie), as far as
+        // the other one's find allows.
+        Walk* walk = nullptr;
+        for (Walk& candidate : walks) {
+            if (candidate.open && candidate.distance < limit &&
+                (walk == nullptr || candidate.distance < walk->distance)) {
+                walk = &candidate;
             }
         }
-        if (!moved) {
+        if (walk == nullptr) {
             break;
+        }
+        const double skip = std::min<double>(UndecidedDays(walk->gt, search.orb, motion),
+                                             limit - walk->distance - 1.0);
+        if (skip > 1.0) {
+            // Day by day, as a walk of single steps adds them up.
+            double far = walk->t;
+            for (double day = 0.0; day < skip; day += 1.0) {
+                far += walk->direction;
+            }
+            const double gf = InSearchSpan(far) ? g(far) : NaN;
+            if (!std::isnan(gf)) {
+                walk->t = far;
+                walk->gt = gf;
+                walk->distance += skip;
+                continue;
+            }
+        }
+        const double next = walk->t + walk->direction;
+        walk->distance += 1.0;
+        const double gn = InSearchSpan(next) ? g(next) : NaN;
+        if (std::isnan(gn)) {
+            // No position or out of the span: the crossing may still lie within the last
+            // day before it, sampled at its end.
+            walk->open = false;
+        } else if (Opposite(gn, walk->gt) || gn == 0.0) {
+            walk->bracket = {walk->t, next};
+            walk->gOther = gn;
+            walk->open = false;
+            limit = std::min(limit, walk->distance);
+        } else if (!(std::fabs(gn) < search.orb)) {
+            walk->open = false;
+        } else {
+            walk->t = next;
+            walk->gt = gn;
         }
     }
 
