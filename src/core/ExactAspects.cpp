@@ -105,23 +105,6 @@ bool InSearchSpan(double jd) {
     return jd >= ExactSearchFirstJulianDay && jd < ExactSearchEndJulianDay;
 }
 
-// Upper bounds of each body's heliocentric motion in longitude, radians a day: its speed at
-// perihelion (Mercury 6.35, Venus 1.62, Earth 1.02, Mars 0.64, Jupiter 0.092, Saturn 0.037,
-// Uranus 0.013, Neptune 0.0061, Pluto 0.0068 degrees a day) with a quarter to spare for the
-// perturbations.
-constexpr ByBody<double> MaxDailyMotion{{
-    0.0,
-    1.25 * 1.02 * FullCircle / 360.0,
-    1.25 * 6.35 * FullCircle / 360.0,
-    1.25 * 1.62 * FullCircle / 360.0,
-    1.25 * 0.64 * FullCircle / 360.0,
-    1.25 * 0.092 * FullCircle / 360.0,
-    1.25 * 0.037 * FullCircle / 360.0,
-    1.25 * 0.013 * FullCircle / 360.0,
-    1.25 * 0.0061 * FullCircle / 360.0,
-    1.25 * 0.0068 * FullCircle / 360.0,
-}};
-
 // How many whole days a relative longitude at deviation g from the aspect's angle surely stays
 // on the same side of it and within the orb, changing by at most `motion` a day: the samples
 // of those days decide nothing, so a walk may pass over them.
@@ -134,6 +117,28 @@ int UndecidedDays(double g, double orb, double motion) {
     return days * motion < margin ? static_cast<int>(std::min(days, 1e6))
                                   : static_cast<int>(std::min(days, 1e6)) - 1;
 }
+
+// Bounds of each body's heliocentric motion in longitude, degrees a day: its speed at aphelion
+// and at perihelion (Earth 0.953 to 1.019, Mercury 2.76 to 6.35, Venus 1.58 to 1.62, Mars 0.436
+// to 0.635, Jupiter 0.0755 to 0.0917, Saturn 0.0300 to 0.0375, Uranus 0.0107 to 0.0129, Neptune
+// 0.00588 to 0.00609, Pluto 0.00247 to 0.00682), a fifth lower and a quarter higher to spare
+// for the perturbations and for the inclination of the orbits to the ecliptic.
+struct MotionRange {
+    double slowest;
+    double fastest;
+};
+constexpr ByBody<MotionRange> MotionBounds{{{
+    {0.0, 0.0},
+    {0.8 * 0.953, 1.25 * 1.019},
+    {0.8 * 2.76, 1.25 * 6.35},
+    {0.8 * 1.58, 1.25 * 1.62},
+    {0.8 * 0.436, 1.25 * 0.635},
+    {0.8 * 0.0755, 1.25 * 0.0917},
+    {0.8 * 0.0300, 1.25 * 0.0375},
+    {0.8 * 0.0107, 1.25 * 0.0129},
+    {0.8 * 0.00588, 1.25 * 0.00609},
+    {0.8 * 0.00247, 1.25 * 0.00682},
+}}};
 
 // ---- The aspectarian -------------------------------------------------------------------------
 
@@ -179,6 +184,16 @@ std::pair<double, double> CubicRoot(double gm, double g0, double g1, double g2) 
 }
 
 } // namespace
+
+double MaxRelativeMotion(BodyIndex body, std::optional<BodyIndex> other) {
+    if (!IsBody(body) || (other && !IsBody(*other))) {
+        return std::numeric_limits<double>::infinity();
+    }
+    const MotionRange a = MotionBounds[body];
+    const MotionRange b = other ? MotionBounds[*other] : MotionRange{0.0, 0.0};
+    // Both move direct: the difference of their motions lies between these two.
+    return std::max(a.fastest - b.slowest, b.fastest - a.slowest) * FullCircle / 360.0;
+}
 
 bool IsFasterBody(BodyIndex body, BodyIndex other) {
     return IsBody(body) && IsBody(other) && SpeedRank[body] < SpeedRank[other];
@@ -316,8 +331,8 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
     // near side's find. Days on which the deviation surely neither changes sign nor reaches
     // the orb are passed over unsampled: the walk ends on the very day it would have ended on
     // sampling each of them, with the same samples around its sign change.
-    const double motion = MaxDailyMotion[search.moving] +
-                          (search.fixedLongitude ? 0.0 : MaxDailyMotion[search.other]);
+    const double motion = MaxRelativeMotion(
+        search.moving, search.fixedLongitude ? std::nullopt : std::optional(search.other));
     struct Walk {
         double t = 0.0;
         double gt = 0.0;

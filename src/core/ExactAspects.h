@@ -25,6 +25,12 @@ class Ephemeris;
 inline constexpr double ExactSearchFirstJulianDay = 1721425.5;
 inline constexpr double ExactSearchEndJulianDay = 2743738.5;
 
+// An upper bound, radians a day, of how fast the heliocentric longitude of `body` moves away
+// from that of `other` (or from a fixed longitude without `other`): an aspect's deviation
+// changes by no more a day, so a search may pass over the days on which it surely decides
+// nothing. Infinite for a value that is not a body.
+double MaxRelativeMotion(BodyIndex body, std::optional<BodyIndex> other);
+
 // Whether a body is faster than another in the mean (shorter period): Mercury, Venus, Earth,
 // Mars, Jupiter ... Pluto.
 bool IsFasterBody(BodyIndex body, BodyIndex other);

@@ -239,3 +239,44 @@ TEST_F(ExactAspectsTest, ProgressFollowsTheSearchAndStopsIt) {
     EXPECT_LT(first.back().julianDay, stoppedAt);
     EXPECT_GE(all[first.size()].julianDay, stoppedAt);
 }
+
+// The searches pass unsampled over the days the motion bound says decide nothing: a pair that
+// outran its bound would end a duration or an exact-moment walk on a wrong day.
+TEST_F(ExactAspectsTest, NoPairOutrunsItsMotionBound) {
+    std::vector<double> times;
+    for (double t = ExactSearchFirstJulianDay; t + 1.0 < ExactSearchEndJulianDay; t += 401.0) {
+        times.push_back(t);
+        times.push_back(t + 1.0);
+    }
+    const std::vector<PositionSet> samples = ephemeris.PositionsOfBodiesAt(times);
+    const auto motion = [&](std::size_t i, BodyIndex body) {
+        const Position& a = samples[i][body];
+        const Position& b = samples[i + 1][body];
+        if (!a.Known() || !b.Known()) {
+            return std::nan("");
+        }
+        const double change = b.Longitude() - a.Longitude();
+        return change < -FullCircle / 2.0 ? change + FullCircle : change;
+    };
+    int pluto = 0;
+    for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
+        for (const BodyIndex body : AllBodies) {
+            const double own = motion(i, body);
+            if (std::isnan(own)) {
+                continue;
+            }
+            pluto += body == Pluto ? 1 : 0;
+            ASSERT_GT(own, 0.0) << BodyName(body).toStdString() << " at " << times[i];
+            ASSERT_LT(own, MaxRelativeMotion(body, std::nullopt)) << times[i];
+            for (const BodyIndex other : AllBodies) {
+                if (other != body && !std::isnan(motion(i, other))) {
+                    ASSERT_LT(std::fabs(own - motion(i, other)), MaxRelativeMotion(body, other))
+                        << BodyName(body).toStdString() << "-" << BodyName(other).toStdString()
+                        << " at " << times[i];
+                }
+            }
+        }
+    }
+    EXPECT_GT(pluto, 400); // the table's six centuries were sampled
+    EXPECT_TRUE(std::isinf(MaxRelativeMotion(static_cast<BodyIndex>(0), std::nullopt)));
+}
