@@ -140,6 +140,14 @@ constexpr ByBody<MotionRange> MotionBounds{{{
     {0.8 * 0.00247, 1.25 * 0.00682},
 }}};
 
+// Bounds of each body's acceleration in longitude, degrees a day squared: twice the greatest of
+// its orbit. And how far a position may stray from a smooth course: the Pluto table's whole
+// arc seconds (twice their rounding), the library's rounding for the others, in radians.
+constexpr ByBody<double> AccelerationBounds{
+    {0.0, 1.2e-3, 0.33, 1.3e-3, 2.0e-3, 2.5e-5, 5.0e-6, 5.0e-7, 5.0e-8, 5.0e-7}};
+constexpr double PlutoTableNoise = FullCircle / 360.0 / 3600.0;
+constexpr double LibraryNoise = 1e-9;
+
 // ---- The aspectarian -------------------------------------------------------------------------
 
 struct Pair {
@@ -193,6 +201,39 @@ double MaxRelativeMotion(BodyIndex body, std::optional<BodyIndex> other) {
     const MotionRange b = other ? MotionBounds[*other] : MotionRange{0.0, 0.0};
     // Both move direct: the difference of their motions lies between these two.
     return std::max(a.fastest - b.slowest, b.fastest - a.slowest) * FullCircle / 360.0;
+}
+
+RelativeMotion RelativeMotionOf(BodyIndex body, std::optional<BodyIndex> other) {
+    constexpr double Radians = FullCircle / 360.0;
+    RelativeMotion motion;
+    motion.speed = MaxRelativeMotion(body, other);
+    if (!std::isfinite(motion.speed)) {
+        motion.acceleration = motion.speed;
+        return motion;
+    }
+    const auto noise = [](BodyIndex b) { return b == Pluto ? PlutoTableNoise : LibraryNoise; };
+    motion.acceleration =
+        (AccelerationBounds[body] + (other ? AccelerationBounds[*other] : 0.0)) * Radians;
+    motion.noise = noise(body) + (other ? noise(*other) : 0.0);
+    return motion;
+}
+
+double MaxRelativeChange(const RelativeMotion& motion, const RelativeSample& latest,
+                         const std::optional<RelativeSample>& earlier, double t) {
+    const double since = std::fabs(t - latest.julianDay);
+    // Rounding of the samples is covered by the speed bound's margin, beyond these few days.
+    double bound = since * motion.speed + 5e-9;
+    const double gap = earlier ? std::fabs(latest.julianDay - earlier->julianDay) : 0.0;
+    if (gap > 0.0 && gap * motion.speed < FullCircle / 2.0) {
+        // The line through the two samples, off the course by no more than the acceleration
+        // allows between and beyond them, and by the samples' own noise.
+        const double slope = Wrap(latest.relative - earlier->relative) / gap;
+        const double quadratic = since * std::fabs(slope) +
+                                 motion.acceleration / 2.0 * since * (since + gap) +
+                                 motion.noise * (3.0 + 2.0 * since / gap) + 5e-9;
+        bound = std::min(bound, quadratic);
+    }
+    return bound;
 }
 
 bool IsFasterBody(BodyIndex body, BodyIndex other) {

@@ -31,6 +31,27 @@ inline constexpr double ExactSearchEndJulianDay = 2743738.5;
 // nothing. Infinite for a value that is not a body.
 double MaxRelativeMotion(BodyIndex body, std::optional<BodyIndex> other);
 
+// What bounds the course of a relative longitude: its speed (as MaxRelativeMotion), its
+// acceleration (radians a day squared) and how far a sampled value may stray from a smooth
+// course (radians).
+struct RelativeMotion {
+    double speed = 0.0;
+    double acceleration = 0.0;
+    double noise = 0.0;
+};
+RelativeMotion RelativeMotionOf(BodyIndex body, std::optional<BodyIndex> other);
+
+// A relative longitude (radians) sampled at an instant.
+struct RelativeSample {
+    double julianDay = 0.0;
+    double relative = 0.0;
+};
+
+// How far, at most, the relative longitude at instant t is from its latest sample: from the
+// speed alone, or, given an earlier sample moving the same way, from the line through both.
+double MaxRelativeChange(const RelativeMotion& motion, const RelativeSample& latest,
+                         const std::optional<RelativeSample>& earlier, double t);
+
 // Whether a body is faster than another in the mean (shorter period): Mercury, Venus, Earth,
 // Mars, Jupiter ... Pluto.
 bool IsFasterBody(BodyIndex body, BodyIndex other);

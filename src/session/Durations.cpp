@@ -75,9 +75,10 @@ bool ValidSearch(const AspectSearch& search) {
 
 // Walks from the local midnight that begins the world date backwards (forward false) or from
 // the one that ends it forwards while the aspect holds. A midnight is sampled only when what
-// it decides is in doubt: from the last sample, the deviation changes by at most the bodies'
-// greatest daily motion, and while that keeps it within the orb and gives one step whatever
-// its value, the walk takes that step unsampled: the same midnights, the same end.
+// it decides is in doubt: the deviation is off the last sample's by no more than the relative
+// longitude can change (MaxRelativeChange), and while that keeps it within the orb and gives
+// one step whatever its value, the walk takes that step unsampled: the same midnights, the
+// same end.
 template <class Positions>
 double Search(Positions& position, const OrbTable& orbs, const SearchDates& dates,
               const AspectSearch& search, bool forward) {
@@ -97,18 +98,20 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
     double t = forward ? day + 1.0 - zone - 0.5 : day - zone - 0.5;
     int steps = 0;
     const double orb = orbs(search.aspect, search.personal);
-    const double motion =
-        MaxRelativeMotion(search.intP2, personal ? std::nullopt : std::optional(search.intP1));
-    std::optional<std::pair<double, double>> sampled; // the last sample's instant and deviation
+    const RelativeMotion motion =
+        RelativeMotionOf(search.intP2, personal ? std::nullopt : std::optional(search.intP1));
+    // The last two samples' relative longitudes, and the last one's deviation.
+    std::optional<RelativeSample> latest;
+    std::optional<RelativeSample> earlier;
+    double deviation = 0.0;
     for (;;) {
         if (t < FirstSearchableJD || t > LastSearchableJD) {
             return UnknownDay;
         }
-        if (sampled) {
-            // A thousandth of an arc second beyond the bound for the rounding of the samples.
-            const double drift = std::fabs(t - sampled->first) * motion + 5e-9;
-            const double high = sampled->second + drift;
-            const double low = std::max(0.0, sampled->second - drift);
+        if (latest) {
+            const double drift = MaxRelativeChange(motion, *latest, earlier, t);
+            const double high = deviation + drift;
+            const double low = std::max(0.0, deviation - drift);
             if (high < orb) {
                 const int step = SearchStepDays(search.intP1, search.intP2, (orb - low) / orb);
                 if (step == SearchStepDays(search.intP1, search.intP2, (orb - high) / orb)) {
@@ -128,8 +131,10 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
                              search.personal, exactness)) {
             return forward ? day + steps : day - steps;
         }
-        sampled = {t, AspectDeviation(AngularSeparation(first.Longitude(), second.Longitude()),
-                                      search.aspect)};
+        earlier = latest;
+        latest = RelativeSample{t, second.Longitude() - first.Longitude()};
+        deviation = AspectDeviation(AngularSeparation(first.Longitude(), second.Longitude()),
+                                    search.aspect);
         const int step = SearchStepDays(search.intP1, search.intP2, exactness);
         t += forward ? step : -step;
         steps += step;
