@@ -330,7 +330,8 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
     return true;
 }
 
-DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris) {
+DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris,
+                             bool searchDays) {
     DurationRecords records;
     const ChartMode mode = state.recordedMode;
     if (!IsChartMode(mode)) {
@@ -369,6 +370,10 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
         const double deviation = std::fabs(AngularSeparation(l1, l2) - AspectAngles[kind]);
         if (!transits) {
             records.push_back(NatalDurationRecord(p1, p2, kind, deviation));
+            continue;
+        }
+        if (!searchDays) {
+            records.push_back(DurationRecord(p1, p2, kind, deviation, UnknownDay, UnknownDay));
             continue;
         }
         const AspectSearch search{p1, p2, kind, column, zone};
