@@ -105,19 +105,6 @@ bool InSearchSpan(double jd) {
     return jd >= ExactSearchFirstJulianDay && jd < ExactSearchEndJulianDay;
 }
 
-// How many whole days a relative longitude at deviation g from the aspect's angle surely stays
-// on the same side of it and within the orb, changing by at most `motion` a day: the samples
-// of those days decide nothing, so a walk may pass over them.
-int UndecidedDays(double g, double orb, double motion) {
-    const double margin = std::min(std::fabs(g), orb - std::fabs(g));
-    if (!(margin > 0.0) || !(motion > 0.0)) {
-        return 0;
-    }
-    const double days = std::floor(margin / motion);
-    return days * motion < margin ? static_cast<int>(std::min(days, 1e6))
-                                  : static_cast<int>(std::min(days, 1e6)) - 1;
-}
-
 // Bounds of each body's heliocentric motion in longitude, degrees a day: its speed at aphelion
 // and at perihelion (Earth 0.953 to 1.019, Mercury 2.76 to 6.35, Venus 1.58 to 1.62, Mars 0.436
 // to 0.635, Jupiter 0.0755 to 0.0917, Saturn 0.0300 to 0.0375, Uranus 0.0107 to 0.0129, Neptune
@@ -235,6 +222,41 @@ double MaxRelativeChange(const RelativeMotion& motion, const RelativeSample& lat
     }
     return bound;
 }
+
+namespace {
+
+// How many whole days from the latest sample, going `direction`, a relative longitude at
+// deviation latest.relative from the aspect's angle surely stays on the same side of it and
+// within the orb: the samples of those days decide nothing, so a walk may pass over them. The
+// bound grows with the days, so the largest such number is found by doubling and halving.
+double UndecidedDays(const RelativeMotion& motion, const RelativeSample& latest,
+                     const std::optional<RelativeSample>& earlier, double direction, double orb) {
+    const double margin = std::min(std::fabs(latest.relative), orb - std::fabs(latest.relative));
+    const auto undecided = [&](double days) {
+        return MaxRelativeChange(motion, latest, earlier, latest.julianDay + direction * days) <
+               margin;
+    };
+    constexpr double Longest = 1 << 20;
+    if (!(margin > 0.0) || !undecided(1.0)) {
+        return 0.0;
+    }
+    double low = 1.0; // undecided
+    double high = 2.0;
+    while (high <= Longest && undecided(high)) {
+        low = high;
+        high *= 2.0;
+    }
+    if (high > Longest) {
+        return low;
+    }
+    while (high - low > 1.0) {
+        const double middle = std::floor((low + high) / 2.0);
+        (undecided(middle) ? low : high) = middle;
+    }
+    return low;
+}
+
+} // namespace
 
 bool IsFasterBody(BodyIndex body, BodyIndex other) {
     return IsBody(body) && IsBody(other) && SpeedRank[body] < SpeedRank[other];
@@ -372,13 +394,14 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
     // near side's find. Days on which the deviation surely neither changes sign nor reaches
     // the orb are passed over unsampled: the walk ends on the very day it would have ended on
     // sampling each of them, with the same samples around its sign change.
-    const double motion = MaxRelativeMotion(
+    const RelativeMotion motion = RelativeMotionOf(
         search.moving, search.fixedLongitude ? std::nullopt : std::optional(search.other));
     struct Walk {
         double t = 0.0;
         double gt = 0.0;
         double direction = 1.0;
-        double distance = 0.0; // days walked
+        double distance = 0.0;                 // days walked
+        std::optional<RelativeSample> earlier; // the sample before the one at t
         bool open = true;
         std::optional<std::pair<double, double>> bracket; // the day with the sign change
         double gOther = 0.0;
@@ -403,8 +426,10 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
         if (walk == nullptr) {
             break;
         }
-        const double skip = std::min<double>(UndecidedDays(walk->gt, search.orb, motion),
-                                             limit - walk->distance - 1.0);
+        const RelativeSample latest{walk->t, walk->gt};
+        const double skip =
+            std::min(UndecidedDays(motion, latest, walk->earlier, walk->direction, search.orb),
+                     limit - walk->distance - 1.0);
         if (skip > 1.0) {
             // Day by day, as a walk of single steps adds them up.
             double far = walk->t;
@@ -413,6 +438,7 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
             }
             const double gf = InSearchSpan(far) ? g(far) : NaN;
             if (!std::isnan(gf)) {
+                walk->earlier = latest;
                 walk->t = far;
                 walk->gt = gf;
                 walk->distance += skip;
@@ -434,6 +460,7 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
         } else if (!(std::fabs(gn) < search.orb)) {
             walk->open = false;
         } else {
+            walk->earlier = latest;
             walk->t = next;
             walk->gt = gn;
         }
