@@ -205,44 +205,35 @@ RelativeMotion RelativeMotionOf(BodyIndex body, std::optional<BodyIndex> other) 
     return motion;
 }
 
-double MaxRelativeChange(const RelativeMotion& motion, const RelativeSample& latest,
-                         const std::optional<RelativeSample>& earlier, double t) {
+RelativeForecast ForecastRelative(const RelativeMotion& motion, const RelativeSample& latest,
+                                  const std::optional<RelativeSample>& earlier, double t) {
     const double since = std::fabs(t - latest.julianDay);
     // Rounding of the samples is covered by the speed bound's margin, beyond these few days.
-    double bound = since * motion.speed + 5e-9;
-    const double gap = earlier ? std::fabs(latest.julianDay - earlier->julianDay) : 0.0;
-    if (gap > 0.0 && gap * motion.speed < FullCircle / 2.0) {
-        // The line through the two samples, off the course by no more than the acceleration
-        // allows between and beyond them, and by the samples' own noise.
-        const double slope = Wrap(latest.relative - earlier->relative) / gap;
-        const double quadratic = since * std::fabs(slope) +
-                                 motion.acceleration / 2.0 * since * (since + gap) +
-                                 motion.noise * (3.0 + 2.0 * since / gap) + 5e-9;
-        bound = std::min(bound, quadratic);
+    const RelativeForecast moving{0.0, since * motion.speed + 5e-9};
+    const double gap = earlier ? latest.julianDay - earlier->julianDay : 0.0;
+    if (gap == 0.0 || !(std::fabs(gap) * motion.speed < FullCircle / 2.0)) {
+        return moving;
     }
-    return bound;
+    // The line through the two samples, off the course by no more than the acceleration allows
+    // between and beyond them, and by the samples' own noise.
+    const double slope = Wrap(latest.relative - earlier->relative) / gap;
+    const double span = std::fabs(gap);
+    return {slope * (t - latest.julianDay), motion.acceleration / 2.0 * since * (since + span) +
+                                                motion.noise * (3.0 + 2.0 * since / span) + 5e-9};
 }
 
 namespace {
 
-// How many whole days from the latest sample, going `direction`, a relative longitude at
-// deviation latest.relative from the aspect's angle surely stays on the same side of it and
-// within the orb: the samples of those days decide nothing, so a walk may pass over them. The
-// bound grows with the days, so the largest such number is found by doubling and halving.
-double UndecidedDays(const RelativeMotion& motion, const RelativeSample& latest,
-                     const std::optional<RelativeSample>& earlier, double direction, double orb) {
-    const double margin = std::min(std::fabs(latest.relative), orb - std::fabs(latest.relative));
-    const auto undecided = [&](double days) {
-        return MaxRelativeChange(motion, latest, earlier, latest.julianDay + direction * days) <
-               margin;
-    };
+// The largest whole number of days up to 2^20 for which `holds` is true, given that it holds
+// for every number below one for which it holds; 0 when it does not hold for one day.
+template <class Holds> double LongestRun(Holds holds) {
     constexpr double Longest = 1 << 20;
-    if (!(margin > 0.0) || !undecided(1.0)) {
+    if (!holds(1.0)) {
         return 0.0;
     }
-    double low = 1.0; // undecided
+    double low = 1.0;
     double high = 2.0;
-    while (high <= Longest && undecided(high)) {
+    while (high <= Longest && holds(high)) {
         low = high;
         high *= 2.0;
     }
@@ -251,9 +242,30 @@ double UndecidedDays(const RelativeMotion& motion, const RelativeSample& latest,
     }
     while (high - low > 1.0) {
         const double middle = std::floor((low + high) / 2.0);
-        (undecided(middle) ? low : high) = middle;
+        (holds(middle) ? low : high) = middle;
     }
     return low;
+}
+
+// How many whole days from the latest sample, going `direction`, a relative longitude at
+// deviation latest.relative from the aspect's angle surely stays on the same side of it and
+// within the orb: the samples of those days decide nothing, so a walk may pass over them. A
+// forecast's centre moves in a line and its error grows with the days, so its bounds are
+// nearest the edges at the last day: the largest such number is found by doubling and halving,
+// for the speed alone and for the line through the two samples.
+double UndecidedDays(const RelativeMotion& motion, const RelativeSample& latest,
+                     const std::optional<RelativeSample>& earlier, double direction, double orb) {
+    const double g = latest.relative;
+    const auto undecided = [&](const std::optional<RelativeSample>& before, double days) {
+        const RelativeForecast forecast =
+            ForecastRelative(motion, latest, before, latest.julianDay + direction * days);
+        const double low = g + forecast.change - forecast.error;
+        const double high = g + forecast.change + forecast.error;
+        return g > 0.0 ? low > 0.0 && high < orb : high < 0.0 && low > -orb;
+    };
+    return std::max(LongestRun([&](double days) { return undecided(std::nullopt, days); }),
+                    earlier ? LongestRun([&](double days) { return undecided(earlier, days); })
+                            : 0.0);
 }
 
 } // namespace

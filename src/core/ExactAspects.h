@@ -47,10 +47,15 @@ struct RelativeSample {
     double relative = 0.0;
 };
 
-// How far, at most, the relative longitude at instant t is from its latest sample: from the
-// speed alone, or, given an earlier sample moving the same way, from the line through both.
-double MaxRelativeChange(const RelativeMotion& motion, const RelativeSample& latest,
-                         const std::optional<RelativeSample>& earlier, double t);
+// Where the relative longitude at instant t lies: within `error` of the latest sample's value
+// plus `change`. From the speed alone (change 0), or, given an earlier sample, from the line
+// through both, the acceleration and the samples' noise; a caller may hold a value to both.
+struct RelativeForecast {
+    double change = 0.0;
+    double error = 0.0;
+};
+RelativeForecast ForecastRelative(const RelativeMotion& motion, const RelativeSample& latest,
+                                  const std::optional<RelativeSample>& earlier, double t);
 
 // Whether a body is faster than another in the mean (shorter period): Mercury, Venus, Earth,
 // Mars, Jupiter ... Pluto.

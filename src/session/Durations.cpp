@@ -75,8 +75,8 @@ bool ValidSearch(const AspectSearch& search) {
 
 // Walks from the local midnight that begins the world date backwards (forward false) or from
 // the one that ends it forwards while the aspect holds. A midnight is sampled only when what
-// it decides is in doubt: the deviation is off the last sample's by no more than the relative
-// longitude can change (MaxRelativeChange), and while that keeps it within the orb and gives
+// it decides is in doubt: the relative longitude's forecast from the last samples
+// (ForecastRelative) bounds the deviation, and while that keeps it within the orb and gives
 // one step whatever its value, the walk takes that step unsampled: the same midnights, the
 // same end.
 template <class Positions>
@@ -100,18 +100,25 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
     const double orb = orbs(search.aspect, search.personal);
     const RelativeMotion motion =
         RelativeMotionOf(search.intP2, personal ? std::nullopt : std::optional(search.intP1));
-    // The last two samples' relative longitudes, and the last one's deviation.
+    // The last two samples' relative longitudes.
     std::optional<RelativeSample> latest;
     std::optional<RelativeSample> earlier;
-    double deviation = 0.0;
     for (;;) {
         if (t < FirstSearchableJD || t > LastSearchableJD) {
             return UnknownDay;
         }
         if (latest) {
-            const double drift = MaxRelativeChange(motion, *latest, earlier, t);
-            const double high = deviation + drift;
-            const double low = std::max(0.0, deviation - drift);
+            // The deviation is off the one of the relative longitude's likeliest value by no
+            // more than that value's error: the tighter of the two forecasts.
+            const RelativeForecast moving = ForecastRelative(motion, *latest, std::nullopt, t);
+            const RelativeForecast line = ForecastRelative(motion, *latest, earlier, t);
+            const RelativeForecast& forecast = line.error < moving.error ? line : moving;
+            const double likeliest = AspectDeviation(
+                AngularSeparation(0.0,
+                                  std::remainder(latest->relative + forecast.change, FullCircle)),
+                search.aspect);
+            const double high = likeliest + forecast.error;
+            const double low = std::max(0.0, likeliest - forecast.error);
             if (high < orb) {
                 const int step = SearchStepDays(search.intP1, search.intP2, (orb - low) / orb);
                 if (step == SearchStepDays(search.intP1, search.intP2, (orb - high) / orb)) {
@@ -133,8 +140,6 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
         }
         earlier = latest;
         latest = RelativeSample{t, second.Longitude() - first.Longitude()};
-        deviation = AspectDeviation(AngularSeparation(first.Longitude(), second.Longitude()),
-                                    search.aspect);
         const int step = SearchStepDays(search.intP1, search.intP2, exactness);
         t += forward ? step : -step;
         steps += step;
