@@ -175,10 +175,16 @@ int RunDurations(const QStringList& arguments, Context& context) {
         }
     }
 
-    DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
+    const int sortIndex = sort == nullptr               ? 0
+                          : state.mode == WorldTransits ? sort->worldIndex
+                                                        : sort->personalIndex;
+    // A list without durations needs no days unless its order does; JSON holds them all.
+    DurationsContent content =
+        parser.isSet(noDurationsOption) && !parser.isSet(jsonOption)
+            ? MakeDurationsContentWithoutDays(state, ephemeris, texts, sortIndex)
+            : MakeDurationsContent(state, ephemeris, texts);
     if (sort != nullptr) {
-        SelectSort(content, state.mode == WorldTransits ? sort->worldIndex : sort->personalIndex,
-                   texts);
+        SelectSort(content, sortIndex, texts);
     }
     if (parser.isSet(noDurationsOption)) {
         SetShowDurations(content, false, texts);

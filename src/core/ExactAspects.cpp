@@ -105,6 +105,36 @@ bool InSearchSpan(double jd) {
     return jd >= ExactSearchFirstJulianDay && jd < ExactSearchEndJulianDay;
 }
 
+// Bounds of each body's heliocentric motion in longitude, degrees a day: its speed at aphelion
+// and at perihelion (Earth 0.953 to 1.019, Mercury 2.76 to 6.35, Venus 1.58 to 1.62, Mars 0.436
+// to 0.635, Jupiter 0.0755 to 0.0917, Saturn 0.0300 to 0.0375, Uranus 0.0107 to 0.0129, Neptune
+// 0.00588 to 0.00609, Pluto 0.00247 to 0.00682), a fifth lower and a quarter higher to spare
+// for the perturbations and for the inclination of the orbits to the ecliptic.
+struct MotionRange {
+    double slowest;
+    double fastest;
+};
+constexpr ByBody<MotionRange> MotionBounds{{{
+    {0.0, 0.0},
+    {0.8 * 0.953, 1.25 * 1.019},
+    {0.8 * 2.76, 1.25 * 6.35},
+    {0.8 * 1.58, 1.25 * 1.62},
+    {0.8 * 0.436, 1.25 * 0.635},
+    {0.8 * 0.0755, 1.25 * 0.0917},
+    {0.8 * 0.0300, 1.25 * 0.0375},
+    {0.8 * 0.0107, 1.25 * 0.0129},
+    {0.8 * 0.00588, 1.25 * 0.00609},
+    {0.8 * 0.00247, 1.25 * 0.00682},
+}}};
+
+// Bounds of each body's acceleration in longitude, degrees a day squared: twice the greatest of
+// its orbit. And how far a position may stray from a smooth course: the Pluto table's whole
+// arc seconds (twice their rounding), the library's rounding for the others, in radians.
+constexpr ByBody<double> AccelerationBounds{
+    {0.0, 1.2e-3, 0.33, 1.3e-3, 2.0e-3, 2.5e-5, 5.0e-6, 5.0e-7, 5.0e-8, 5.0e-7}};
+constexpr double PlutoTableNoise = FullCircle / 360.0 / 3600.0;
+constexpr double LibraryNoise = 1e-9;
+
 // ---- The aspectarian -------------------------------------------------------------------------
 
 struct Pair {
@@ -146,6 +176,96 @@ std::pair<double, double> CubicRoot(double gm, double g0, double g1, double g2) 
         s = next;
     }
     return {s, slope != 0.0 ? slope : linearSlope};
+}
+
+} // namespace
+
+double MaxRelativeMotion(BodyIndex body, std::optional<BodyIndex> other) {
+    if (!IsBody(body) || (other && !IsBody(*other))) {
+        return std::numeric_limits<double>::infinity();
+    }
+    const MotionRange a = MotionBounds[body];
+    const MotionRange b = other ? MotionBounds[*other] : MotionRange{0.0, 0.0};
+    // Both move direct: the difference of their motions lies between these two.
+    return std::max(a.fastest - b.slowest, b.fastest - a.slowest) * FullCircle / 360.0;
+}
+
+RelativeMotion RelativeMotionOf(BodyIndex body, std::optional<BodyIndex> other) {
+    constexpr double Radians = FullCircle / 360.0;
+    RelativeMotion motion;
+    motion.speed = MaxRelativeMotion(body, other);
+    if (!std::isfinite(motion.speed)) {
+        motion.acceleration = motion.speed;
+        return motion;
+    }
+    const auto noise = [](BodyIndex b) { return b == Pluto ? PlutoTableNoise : LibraryNoise; };
+    motion.acceleration =
+        (AccelerationBounds[body] + (other ? AccelerationBounds[*other] : 0.0)) * Radians;
+    motion.noise = noise(body) + (other ? noise(*other) : 0.0);
+    return motion;
+}
+
+RelativeForecast ForecastRelative(const RelativeMotion& motion, const RelativeSample& latest,
+                                  const std::optional<RelativeSample>& earlier, double t) {
+    const double since = std::fabs(t - latest.julianDay);
+    // Rounding of the samples is covered by the speed bound's margin, beyond these few days.
+    const RelativeForecast moving{0.0, since * motion.speed + 5e-9};
+    const double gap = earlier ? latest.julianDay - earlier->julianDay : 0.0;
+    if (gap == 0.0 || !(std::fabs(gap) * motion.speed < FullCircle / 2.0)) {
+        return moving;
+    }
+    // The line through the two samples, off the course by no more than the acceleration allows
+    // between and beyond them, and by the samples' own noise.
+    const double slope = Wrap(latest.relative - earlier->relative) / gap;
+    const double span = std::fabs(gap);
+    return {slope * (t - latest.julianDay), motion.acceleration / 2.0 * since * (since + span) +
+                                                motion.noise * (3.0 + 2.0 * since / span) + 5e-9};
+}
+
+namespace {
+
+// The largest whole number of days up to 2^20 for which `holds` is true, given that it holds
+// for every number below one for which it holds; 0 when it does not hold for one day.
+template <class Holds> double LongestRun(Holds holds) {
+    constexpr double Longest = 1 << 20;
+    if (!holds(1.0)) {
+        return 0.0;
+    }
+    double low = 1.0;
+    double high = 2.0;
+    while (high <= Longest && holds(high)) {
+        low = high;
+        high *= 2.0;
+    }
+    if (high > Longest) {
+        return low;
+    }
+    while (high - low > 1.0) {
+        const double middle = std::floor((low + high) / 2.0);
+        (holds(middle) ? low : high) = middle;
+    }
+    return low;
+}
+
+// How many whole days from the latest sample, going `direction`, a relative longitude at
+// deviation latest.relative from the aspect's angle surely stays on the same side of it and
+// within the orb: the samples of those days decide nothing, so a walk may pass over them. A
+// forecast's centre moves in a line and its error grows with the days, so its bounds are
+// nearest the edges at the last day: the largest such number is found by doubling and halving,
+// for the speed alone and for the line through the two samples.
+double UndecidedDays(const RelativeMotion& motion, const RelativeSample& latest,
+                     const std::optional<RelativeSample>& earlier, double direction, double orb) {
+    const double g = latest.relative;
+    const auto undecided = [&](const std::optional<RelativeSample>& before, double days) {
+        const RelativeForecast forecast =
+            ForecastRelative(motion, latest, before, latest.julianDay + direction * days);
+        const double low = g + forecast.change - forecast.error;
+        const double high = g + forecast.change + forecast.error;
+        return g > 0.0 ? low > 0.0 && high < orb : high < 0.0 && low > -orb;
+    };
+    return std::max(LongestRun([&](double days) { return undecided(std::nullopt, days); }),
+                    earlier ? LongestRun([&](double days) { return undecided(earlier, days); })
+                            : 0.0);
 }
 
 } // namespace
@@ -283,11 +403,17 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
 
     // Walks a day at a time back and forth from the instant, while the aspect stays within
     // orb, until the first sign change on each side; the far side goes no further than the
-    // near side's find.
+    // near side's find. Days on which the deviation surely neither changes sign nor reaches
+    // the orb are passed over unsampled: the walk ends on the very day it would have ended on
+    // sampling each of them, with the same samples around its sign change.
+    const RelativeMotion motion = RelativeMotionOf(
+        search.moving, search.fixedLongitude ? std::nullopt : std::optional(search.other));
     struct Walk {
         double t = 0.0;
         double gt = 0.0;
         double direction = 1.0;
+        double distance = 0.0;                 // days walked
+        std::optional<RelativeSample> earlier; // the sample before the one at t
         bool open = true;
         std::optional<std::pair<double, double>> bracket; // the day with the sign change
         double gOther = 0.0;
@@ -299,35 +425,56 @@ std::optional<double> ExactMomentOfPassage(const Ephemeris& ephemeris,
         walks[side].direction = side == 0 ? -1.0 : 1.0;
     }
     double limit = std::numeric_limits<double>::infinity();
-    for (double distance = 1.0; distance <= limit; distance += 1.0) {
-        bool moved = false;
-        for (Walk& walk : walks) {
-            if (!walk.open) {
-                continue;
-            }
-            const double next = walk.t + walk.direction;
-            const double gn = InSearchSpan(next) ? g(next) : NaN;
-            if (std::isnan(gn)) {
-                // No position or out of the span: the crossing may still lie within the last
-                // day before it, sampled at its end.
-                walk.open = false;
-                continue;
-            }
-            moved = true;
-            if (Opposite(gn, walk.gt) || gn == 0.0) {
-                walk.bracket = {walk.t, next};
-                walk.gOther = gn;
-                walk.open = false;
-                limit = std::min(limit, distance);
-            } else if (!(std::fabs(gn) < search.orb)) {
-                walk.open = false;
-            } else {
-                walk.t = next;
-                walk.gt = gn;
+    for (;;) {
+        // The walk that has gone less far moves on (the backward one on a tie), as far as
+        // the other one's find allows.
+        Walk* walk = nullptr;
+        for (Walk& candidate : walks) {
+            if (candidate.open && candidate.distance < limit &&
+                (walk == nullptr || candidate.distance < walk->distance)) {
+                walk = &candidate;
             }
         }
-        if (!moved) {
+        if (walk == nullptr) {
             break;
+        }
+        const RelativeSample latest{walk->t, walk->gt};
+        const double skip =
+            std::min(UndecidedDays(motion, latest, walk->earlier, walk->direction, search.orb),
+                     limit - walk->distance - 1.0);
+        if (skip > 1.0) {
+            // Day by day, as a walk of single steps adds them up.
+            double far = walk->t;
+            for (double day = 0.0; day < skip; day += 1.0) {
+                far += walk->direction;
+            }
+            const double gf = InSearchSpan(far) ? g(far) : NaN;
+            if (!std::isnan(gf)) {
+                walk->earlier = latest;
+                walk->t = far;
+                walk->gt = gf;
+                walk->distance += skip;
+                continue;
+            }
+        }
+        const double next = walk->t + walk->direction;
+        walk->distance += 1.0;
+        const double gn = InSearchSpan(next) ? g(next) : NaN;
+        if (std::isnan(gn)) {
+            // No position or out of the span: the crossing may still lie within the last
+            // day before it, sampled at its end.
+            walk->open = false;
+        } else if (Opposite(gn, walk->gt) || gn == 0.0) {
+            walk->bracket = {walk->t, next};
+            walk->gOther = gn;
+            walk->open = false;
+            limit = std::min(limit, walk->distance);
+        } else if (!(std::fabs(gn) < search.orb)) {
+            walk->open = false;
+        } else {
+            walk->earlier = latest;
+            walk->t = next;
+            walk->gt = gn;
         }
     }
 

@@ -28,6 +28,38 @@ class Ephemeris;
 inline constexpr double ExactSearchFirstJulianDay = 1721422.5;
 inline constexpr double ExactSearchEndJulianDay = 2743758.5;
 
+// An upper bound, radians a day, of how fast the heliocentric longitude of `body` moves away
+// from that of `other` (or from a fixed longitude without `other`): an aspect's deviation
+// changes by no more a day, so a search may pass over the days on which it surely decides
+// nothing. Infinite for a value that is not a body.
+double MaxRelativeMotion(BodyIndex body, std::optional<BodyIndex> other);
+
+// What bounds the course of a relative longitude: its speed (as MaxRelativeMotion), its
+// acceleration (radians a day squared) and how far a sampled value may stray from a smooth
+// course (radians).
+struct RelativeMotion {
+    double speed = 0.0;
+    double acceleration = 0.0;
+    double noise = 0.0;
+};
+RelativeMotion RelativeMotionOf(BodyIndex body, std::optional<BodyIndex> other);
+
+// A relative longitude (radians) sampled at an instant.
+struct RelativeSample {
+    double julianDay = 0.0;
+    double relative = 0.0;
+};
+
+// Where the relative longitude at instant t lies: within `error` of the latest sample's value
+// plus `change`. From the speed alone (change 0), or, given an earlier sample, from the line
+// through both, the acceleration and the samples' noise; a caller may hold a value to both.
+struct RelativeForecast {
+    double change = 0.0;
+    double error = 0.0;
+};
+RelativeForecast ForecastRelative(const RelativeMotion& motion, const RelativeSample& latest,
+                                  const std::optional<RelativeSample>& earlier, double t);
+
 // Whether a body is faster than another in the mean (shorter period): Mercury, Venus, Earth,
 // Mars, Jupiter ... Pluto.
 bool IsFasterBody(BodyIndex body, BodyIndex other);

@@ -388,12 +388,14 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
     return output;
 }
 
-DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris& ephemeris,
-                                      const ProgramTexts& texts) {
+namespace {
+
+DurationsContent ContentOfRecords(const ProgramState& state, DurationRecords records,
+                                  const ProgramTexts& texts) {
     DurationsContent content;
     content.mode = state.recordedMode;
     content.heading = MakeDurationsHeading(state, texts);
-    content.records = GetDurations(state, ephemeris);
+    content.records = std::move(records);
     content.zone = WorldMomentZone(state);
     if (ModeHasDurations(content.mode)) {
         content.sortChoices = SortChoices(content.mode, texts);
@@ -406,6 +408,40 @@ DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris
         content.output = NatalReport(content.records, state, MakeListingWidths(), texts);
     }
     return content;
+}
+
+// Whether two records have the same deviation: sorted by it, their order would then depend on
+// the days that follow it.
+bool DeviationsTie(const DurationRecords& records) {
+    std::vector<QStringView> deviations;
+    deviations.reserve(records.size());
+    for (const QString& record : records) {
+        deviations.push_back(QStringView(record).mid(
+            RecordKeyStartDeviation - 1, RecordKeyStartBeginning - RecordKeyStartDeviation));
+    }
+    std::sort(deviations.begin(), deviations.end());
+    return std::adjacent_find(deviations.begin(), deviations.end()) != deviations.end();
+}
+
+} // namespace
+
+DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris& ephemeris,
+                                      const ProgramTexts& texts) {
+    return ContentOfRecords(state, GetDurations(state, ephemeris), texts);
+}
+
+DurationsContent MakeDurationsContentWithoutDays(const ProgramState& state,
+                                                 const Ephemeris& ephemeris,
+                                                 const ProgramTexts& texts, int sortIndex) {
+    const QList<SortChoice> choices = SortChoices(state.recordedMode, texts);
+    if (sortIndex >= 0 && sortIndex < choices.size() &&
+        choices[sortIndex].keyStart < RecordKeyStartBeginning) {
+        DurationRecords records = GetDurations(state, ephemeris, false);
+        if (!DeviationsTie(records)) {
+            return ContentOfRecords(state, std::move(records), texts);
+        }
+    }
+    return MakeDurationsContent(state, ephemeris, texts);
 }
 
 void SelectSort(DurationsContent& content, int index, const ProgramTexts& texts) {

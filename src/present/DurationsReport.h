@@ -91,6 +91,14 @@ struct DurationsContent {
 DurationsContent MakeDurationsContent(const ProgramState& state, const Ephemeris& ephemeris,
                                       const ProgramTexts& texts);
 
+// MakeDurationsContent for a list that is to show no durations, sorted by choice `sortIndex`
+// (the caller still selects it and clears "Show durations"): when that order does not depend
+// on the days (a choice before them, no two records of the same deviation), the records hold
+// no beginnings, ends or exact moments, and none are searched.
+DurationsContent MakeDurationsContentWithoutDays(const ProgramState& state,
+                                                 const Ephemeris& ephemeris,
+                                                 const ProgramTexts& texts, int sortIndex);
+
 // A choice in cboSortBy: sorts, lists again, and switches the durations on for the choices
 // past the fourth (end and duration, and in personal transits also the beginning). An index
 // outside the choices changes nothing.

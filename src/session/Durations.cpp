@@ -71,7 +71,11 @@ bool ValidSearch(const AspectSearch& search) {
 }
 
 // Walks from the local midnight that begins the world date backwards (forward false) or from
-// the one that ends it forwards while the aspect holds.
+// the one that ends it forwards while the aspect holds. A midnight is sampled only when what
+// it decides is in doubt: the relative longitude's forecast from the last samples
+// (ForecastRelative) bounds the deviation, and while that keeps it within the orb and gives
+// one step whatever its value, the walk takes that step unsampled: the same midnights, the
+// same end.
 template <class Positions>
 double Search(Positions& position, const OrbTable& orbs, const SearchDates& dates,
               const AspectSearch& search, bool forward) {
@@ -95,11 +99,38 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
     const double lastMidnight = EndDayOfCalendar(dates.calendar);
     double midnight = forward ? day + 1.0 : day;
     int steps = 0;
+    const double orb = orbs(search.aspect, search.personal);
+    const RelativeMotion motion =
+        RelativeMotionOf(search.intP2, personal ? std::nullopt : std::optional(search.intP1));
+    // The last two samples' relative longitudes.
+    std::optional<RelativeSample> latest;
+    std::optional<RelativeSample> earlier;
     for (;;) {
         if (midnight < firstMidnight || midnight > lastMidnight) {
             return UnknownDay;
         }
         const double t = midnight - zone - 0.5;
+        if (latest) {
+            // The deviation is off the one of the relative longitude's likeliest value by no
+            // more than that value's error: the tighter of the two forecasts.
+            const RelativeForecast moving = ForecastRelative(motion, *latest, std::nullopt, t);
+            const RelativeForecast line = ForecastRelative(motion, *latest, earlier, t);
+            const RelativeForecast& forecast = line.error < moving.error ? line : moving;
+            const double likeliest = AspectDeviation(
+                AngularSeparation(0.0,
+                                  std::remainder(latest->relative + forecast.change, FullCircle)),
+                search.aspect);
+            const double high = likeliest + forecast.error;
+            const double low = std::max(0.0, likeliest - forecast.error);
+            if (high < orb) {
+                const int step = SearchStepDays(search.intP1, search.intP2, (orb - low) / orb);
+                if (step == SearchStepDays(search.intP1, search.intP2, (orb - high) / orb)) {
+                    midnight += forward ? step : -step;
+                    steps += step;
+                    continue;
+                }
+            }
+        }
         const Position first = personal ? natal : position(search.intP1, t);
         const Position second = position(search.intP2, t);
         if (!first.Known() || !second.Known()) {
@@ -110,6 +141,8 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
                              search.personal, exactness)) {
             return forward ? day + steps : day - steps;
         }
+        earlier = latest;
+        latest = RelativeSample{t, second.Longitude() - first.Longitude()};
         const int step = SearchStepDays(search.intP1, search.intP2, exactness);
         midnight += forward ? step : -step;
         steps += step;
@@ -313,7 +346,8 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
     return true;
 }
 
-DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris) {
+DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris,
+                             bool searchDays) {
     DurationRecords records;
     const ChartMode mode = state.recordedMode;
     if (!IsChartMode(mode)) {
@@ -352,6 +386,10 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
         const double deviation = std::fabs(AngularSeparation(l1, l2) - AspectAngles[kind]);
         if (!transits) {
             records.push_back(NatalDurationRecord(p1, p2, kind, deviation));
+            continue;
+        }
+        if (!searchDays) {
+            records.push_back(DurationRecord(p1, p2, kind, deviation, UnknownDay, UnknownDay));
             continue;
         }
         const AspectSearch search{p1, p2, kind, column, zone};

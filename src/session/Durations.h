@@ -144,9 +144,11 @@ struct DurationFields {
 bool ReadDurationRecord(const QString& record, DurationFields& fields);
 
 // The records of every aspect of the chart of the last Compute, in the grid's cell order;
-// deviations from positions at the dates of that Compute; beginnings and
-// ends in world and personal transits.
-DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris);
+// deviations from positions at the dates of that Compute; beginnings, ends and exact moments
+// in world and personal transits, unless searchDays is false: the days are then unknown and
+// no record has an exact moment.
+DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemeris,
+                             bool searchDays = true);
 
 // ---- Double-click on a grid cell
 // -----------------------------------------------------------------

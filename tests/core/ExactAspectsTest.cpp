@@ -239,3 +239,64 @@ TEST_F(ExactAspectsTest, ProgressFollowsTheSearchAndStopsIt) {
     EXPECT_LT(first.back().julianDay, stoppedAt);
     EXPECT_GE(all[first.size()].julianDay, stoppedAt);
 }
+
+// The searches pass unsampled over the days the motion bounds say decide nothing: a pair that
+// strayed beyond them would end a duration or an exact-moment walk on a wrong day.
+TEST_F(ExactAspectsTest, NoPairStraysBeyondItsMotionBounds) {
+    // Groups of instants a day, six days and thirty days apart, every 401 days of the span.
+    constexpr std::array<double, 4> Offsets{0.0, 1.0, 6.0, 30.0};
+    std::vector<double> times;
+    for (double t = ExactSearchFirstJulianDay; t + 31.0 < ExactSearchEndJulianDay; t += 401.0) {
+        for (const double offset : Offsets) {
+            times.push_back(t + offset);
+        }
+    }
+    const std::vector<PositionSet> samples = ephemeris.PositionsOfBodiesAt(times);
+    // The relative longitude of body against other (against 0 without other) at times[i].
+    const auto relative = [&](std::size_t i, BodyIndex body, std::optional<BodyIndex> other) {
+        const Position& a = samples[i][body];
+        const Position b = other ? samples[i][*other] : Position(0.0);
+        return RelativeSample{times[i], a.Known() && b.Known() ? a.Longitude() - b.Longitude()
+                                                               : std::nan("")};
+    };
+    const auto turn = [](double from, double to) { return std::remainder(to - from, FullCircle); };
+    std::vector<std::optional<BodyIndex>> others{std::nullopt};
+    others.insert(others.end(), AllBodies.begin(), AllBodies.end());
+    int checked = 0;
+    for (std::size_t g = 0; g + Offsets.size() <= samples.size(); g += Offsets.size()) {
+        for (const BodyIndex body : AllBodies) {
+            for (const std::optional<BodyIndex> other : others) {
+                if (other == body) {
+                    continue;
+                }
+                const RelativeMotion motion = RelativeMotionOf(body, other);
+                const RelativeSample r0 = relative(g, body, other);
+                const RelativeSample r1 = relative(g + 1, body, other);
+                const RelativeSample r6 = relative(g + 2, body, other);
+                const RelativeSample r30 = relative(g + 3, body, other);
+                if (std::isnan(r0.relative) || std::isnan(r30.relative)) {
+                    continue;
+                }
+                ++checked;
+                const std::string pair = BodyName(body).toStdString() + "-" +
+                                         (other ? BodyName(*other).toStdString() : "fixed") +
+                                         " at " + std::to_string(r0.julianDay);
+                // A day at full speed, and onwards from one or two samples.
+                ASSERT_LT(std::fabs(turn(r0.relative, r1.relative)), motion.speed) << pair;
+                const auto within = [&](const RelativeSample& from, const RelativeSample& to,
+                                        const std::optional<RelativeSample>& before) {
+                    const RelativeForecast forecast =
+                        ForecastRelative(motion, from, before, to.julianDay);
+                    return std::fabs(turn(from.relative, to.relative) - forecast.change) <=
+                           forecast.error;
+                };
+                ASSERT_TRUE(within(r1, r6, std::nullopt)) << pair;
+                ASSERT_TRUE(within(r1, r6, r0)) << pair;
+                ASSERT_TRUE(within(r6, r30, r1)) << pair;
+                ASSERT_TRUE(within(r1, r0, r6)) << pair; // backwards, as walks into the past go
+            }
+        }
+    }
+    EXPECT_GT(checked, 2500 * 64); // every pair without Pluto, and Pluto within its table
+    EXPECT_TRUE(std::isinf(MaxRelativeMotion(static_cast<BodyIndex>(0), std::nullopt)));
+}

@@ -315,3 +315,28 @@ TEST_F(ChartFixture, TheListStartsByExactnessWithDurationsAndFollowsTheSortChoic
     EXPECT_EQ(content.records.size(), 1u);
     EXPECT_FALSE(content.sortListVisible);
 }
+
+// A list without durations searches no days when its order does not need them, and reads the
+// same as the full list with "Show durations" cleared, for every sort choice of both kinds.
+TEST_F(ChartFixture, AListWithoutDurationsSearchesOnlyTheDaysItsOrderNeeds) {
+    for (const ChartMode mode : {WorldTransits, PersonalFirst}) {
+        Run(mode);
+        const int choices = static_cast<int>(SortChoices(mode, texts).size());
+        for (int index = 0; index < choices; ++index) {
+            DurationsContent full = MakeDurationsContent(state, ephemeris, texts);
+            DurationsContent lean = MakeDurationsContentWithoutDays(state, ephemeris, texts, index);
+            const bool needsDays = full.sortChoices[index].keyStart >= RecordKeyStartBeginning;
+            DurationFields fields;
+            ASSERT_TRUE(ReadDurationRecord(lean.records.front(), fields));
+            EXPECT_EQ(fields.beginning.has_value(), needsDays) << mode << " " << index;
+            for (DurationsContent* content : {&full, &lean}) {
+                SelectSort(*content, index, texts);
+                SetShowDurations(*content, false, texts);
+            }
+            EXPECT_EQ(lean.output, full.output) << mode << " " << index;
+        }
+    }
+    Run(NatalFirst);
+    EXPECT_EQ(MakeDurationsContentWithoutDays(state, ephemeris, texts, 0).output,
+              MakeDurationsContent(state, ephemeris, texts).output);
+}
