@@ -95,8 +95,8 @@ void ReadHourBox(const QComboBox* combo, DateSet& set) {
         set.typedMinute = -1;
     } else if (text.trimmed().isEmpty()) {
         SetMinuteOfDay(set, -1);
-    } else if (const int minute = MinuteOfText(text); minute >= 0) {
-        SetMinuteOfDay(set, minute);
+    } else if (const std::optional<int> minute = MinuteOfText(text)) {
+        SetMinuteOfDay(set, *minute);
     }
 }
 

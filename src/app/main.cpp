@@ -1,10 +1,8 @@
 // Orbivex, the desktop program.
-#include "app/Timings.h"
+#include "app/QtDialogs.h"
 #include "app/frmMain.h"
 
 #include <QApplication>
-
-#include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -12,13 +10,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(ORBIVEX_VERSION));
 
-    orbivex::TimedDialogs dialogs;
+    orbivex::QtDialogs dialogs;
     orbivex::frmMain window(dialogs, orbivex::frmMainSetup::ForThisProgram());
-    std::unique_ptr<orbivex::StartupTimer> timer;
-    const QByteArray timings = qgetenv("ORBIVEX_TIMINGS");
-    if (!timings.isEmpty()) {
-        timer = std::make_unique<orbivex::StartupTimer>(window, dialogs, timings == "exit");
-    }
     if (!window.Form_Load()) {
         return 1;
     }

@@ -418,7 +418,7 @@ AspectPairs::AspectPairs(const PositionSet& positions, const OrbTable& orbs, int
             separation_[a][b] = separation;
             separation_[b][a] = separation;
             for (const AspectKind kind : AllAspectKinds) {
-                if (std::fabs(separation - AspectAngles[kind]) < orbs(kind, 0)) {
+                if (std::fabs(separation - AspectAngles[kind]) < orbs(kind, OrbColumn::OneChart)) {
                     partners_[kind][a] = static_cast<BodySet>(partners_[kind][a] | Bit(b));
                     partners_[kind][b] = static_cast<BodySet>(partners_[kind][b] | Bit(a));
                 }

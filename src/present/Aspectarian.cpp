@@ -24,7 +24,8 @@ AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, d
     OrbSummary summary;
     SetOrbs(settings, orbs, summary);
     for (const AspectKind kind : AllAspectKinds) {
-        request.kinds[Index(kind)] = settings.colours[Index(kind)] != 0 && orbs(kind, 0) > 0.0;
+        request.kinds[Index(kind)] =
+            settings.colours[Index(kind)] != 0 && orbs(kind, OrbColumn::OneChart) > 0.0;
     }
     return request;
 }

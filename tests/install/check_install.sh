@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks that the installed programs find their
 # data there: the desktop entry and icon in place, orbivex-cli computing a chart and drawing a
-# wheel with its drawing module, and the desktop program starting and computing on the
-# offscreen platform.
+# wheel with its drawing module, and the desktop program starting on the offscreen platform.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -36,7 +35,23 @@ grep -q '^180°2' <<<"$output"
     >/dev/null
 [[ -s wheel.png ]]
 
+# The desktop program makes the user's state folder once it has read its texts and its Pluto
+# table, just before it computes its first chart; it must then still be running.
 export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=offscreen
-timings=$(ORBIVEX_TIMINGS=exit "$prefix/bin/orbivex" 2>&1)
-grep -q 'launch to first painted window' <<<"$timings"
+"$prefix/bin/orbivex" >"$home/desktop.log" 2>&1 &
+desktop=$!
+for ((tries = 0; tries < 600; ++tries)); do
+    if [[ -d $home/data/Quillmark ]] || ! kill -0 "$desktop" 2>/dev/null; then
+        break
+    fi
+    sleep 0.1
+done
+if [[ ! -d $home/data/Quillmark ]] || ! kill -0 "$desktop" 2>/dev/null; then
+    echo "the installed desktop program did not start:" >&2
+    cat "$home/desktop.log" >&2
+    kill "$desktop" 2>/dev/null || true
+    exit 1
+fi
+kill "$desktop"
+wait "$desktop" || true
 echo "installed programs work from $prefix"
