@@ -80,9 +80,8 @@ AspectMatch FindAspect(const Position& a, const Position& b, const OrbTable& orb
     }
     const double separation = AngularSeparation(a.Longitude(), b.Longitude());
     for (const AspectKind kind : AllAspectKinds) {
-        const double deviation = AspectDeviation(separation, kind);
-        if (deviation < orbs(kind, column)) {
-            return {kind, deviation};
+        if (WithinOrb(separation, kind, orbs(kind, column))) {
+            return {kind, AspectDeviation(separation, kind)};
         }
     }
     return {};
@@ -94,11 +93,11 @@ std::optional<double> AspectExactness(const Position& a, const Position& b, Aspe
         return std::nullopt;
     }
     const double orb = orbs(kind, column);
-    const double deviation = AspectDeviation(AngularSeparation(a.Longitude(), b.Longitude()), kind);
-    if (deviation < orb) {
-        return (orb - deviation) / orb;
+    const double separation = AngularSeparation(a.Longitude(), b.Longitude());
+    if (!WithinOrb(separation, kind, orb)) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return (orb - AspectDeviation(separation, kind)) / orb;
 }
 
 bool BoldfaceRule::IsBold(double orb, double deviation) const {

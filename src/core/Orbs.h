@@ -8,6 +8,7 @@
 #include "core/ChartTables.h"
 #include "core/Position.h"
 
+#include <cmath>
 #include <optional>
 
 namespace orbivex {
@@ -28,6 +29,12 @@ double SignedSeparation(double a, double b);
 // |separation - angle of the kind|: how far a separation is from the exact aspect. This is
 // what the grid shows as the aspect's orb. NaN for an index that is not a kind.
 double AspectDeviation(double separation, AspectKind kind);
+
+// Whether the aspect of the kind holds at the separation: its deviation strictly below the orb.
+// The one test of every aspect found; an orb of 0 holds nothing, not even an exact aspect.
+inline bool WithinOrb(double separation, AspectKind kind, double orb) {
+    return std::fabs(separation - AspectAngles[kind]) < orb;
+}
 
 struct AspectMatch {
     AspectKind kind = NoAspect; // 0 when the pair has no aspect

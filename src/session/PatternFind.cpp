@@ -15,6 +15,7 @@ PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
     context_.chartOnly = true;
     state_.mode = WorldTransits;
     start_ = state_.ChartJulianDays[WorldDate];
+    zone_ = MomentZoneOf(state_.dateSets[WorldDate], state_.zones);
     reached_ = start_;
     outcome_.worldDate = state_.dateSets[WorldDate];
     if (!EphemerisStateIsPerThread()) {
@@ -109,10 +110,6 @@ void PatternFind::Finish(FindOutcome outcome) {
 FindOutcome PatternFind::Outcome() const {
     const std::lock_guard lock(mutex_);
     return outcome_;
-}
-
-QString FindProgressText(double julianDay) {
-    return JDNToLongDate(static_cast<std::int32_t>(std::floor(julianDay + 0.5)), false);
 }
 
 } // namespace orbivex
