@@ -4,7 +4,6 @@
 
 namespace orbivex::caption {
 
-inline constexpr int kRunText = 36;          // cmdRun while no run is going on
 inline constexpr int kDisplayChartText = 37; // cmdToggleGraphic while the grid is shown
 inline constexpr int kSaveAsText = 39;       // cmdSaveAs while the grid is shown
 inline constexpr int kDisplayGridText = 41;  // cmdToggleGraphic while the picture is shown

@@ -398,7 +398,7 @@ void frmAspectarian::cmdList_Click() {
         return;
     }
     prgList->setValue(0);
-    prgList->setFormat(AspectarianProgressText(request.from, findZone_));
+    prgList->setFormat(ProgressDateText(request.from, findZone_));
     prgList->setVisible(true);
     cmdCancel->setVisible(true);
     tmrList->start();
@@ -413,7 +413,7 @@ void frmAspectarian::tmrList_Timer() {
         return;
     }
     prgList->setValue(static_cast<int>(std::lround(kProgressSteps * find_->Share())));
-    prgList->setFormat(AspectarianProgressText(find_->ReachedJulianDay(), findZone_));
+    prgList->setFormat(ProgressDateText(find_->ReachedJulianDay(), findZone_));
     if (!find_->Finished()) {
         return;
     }

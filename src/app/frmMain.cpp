@@ -20,6 +20,7 @@
 #include "session/weblink.h"
 #include "support/DataFolder.h"
 #include "support/StrProc.h"
+#include "support/TextNumbers.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -96,19 +97,16 @@ void ReadHourBox(const QComboBox* combo, DateSet& set) {
         set.typedMinute = -1;
     } else if (text.trimmed().isEmpty()) {
         SetMinuteOfDay(set, -1);
-    } else if (const int minute = MinuteOfText(text); minute >= 0) {
-        SetMinuteOfDay(set, minute);
+    } else if (const std::optional<int> minute = MinuteOfText(text)) {
+        SetMinuteOfDay(set, *minute);
     }
 }
 
-constexpr int kProgramNameText = 1;
-constexpr int kDateSetNameText = 4; // 4, 5, 6
 // The Clear buttons of the three date sets: one word, a keyboard letter each.
 constexpr std::array<int, NumDateSets> kClearTexts{8, 580, 581};
 constexpr int kModeOptionText = 9; // 9 .. 14 in mode order
 constexpr int kSaveText = 15;
 constexpr int kQuitText = 16;
-constexpr int kHelpText = 17;
 constexpr int kNowText = 18;
 constexpr int kComputeText = 19;
 constexpr int kConfigureText = 20;
@@ -145,7 +143,7 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
 frmMain::~frmMain() = default;
 
 QString frmMain::ProgramName() const {
-    return texts_.ProgramText(kProgramNameText);
+    return texts_.ProgramText(text::ProgramName);
 }
 
 QString frmMain::UserStateFile() const {
@@ -476,9 +474,9 @@ void frmMain::PlaceControls() {
 
 void frmMain::SetLanguageDependentText() {
     FillDateLists();
-    setWindowTitle(texts_.ProgramText(kProgramNameText));
+    setWindowTitle(texts_.ProgramText(text::ProgramName));
     for (int s = 0; s < NumDateSets; ++s) {
-        Label1[s]->setText(texts_.ProgramText(kDateSetNameText + s));
+        Label1[s]->setText(texts_.ProgramText(text::FirstDateSetName + s));
         cmdClear[s]->setText(texts_.ProgramText(kClearTexts[s]));
     }
     Label1[WorldDate]->setToolTip(QStringLiteral("Click to switch between degrees and radians"));
@@ -488,14 +486,14 @@ void frmMain::SetLanguageDependentText() {
     }
     cmdSave->setText(texts_.ProgramText(kSaveText));
     cmdQuit->setText(texts_.ProgramText(kQuitText));
-    cmdHelp->setText(texts_.ProgramText(kHelpText));
+    cmdHelp->setText(texts_.ProgramText(text::Help));
     cmdNow->setText(texts_.ProgramText(kNowText));
     cmdRestore->setText(texts_.ProgramText(kRestoreText));
     cmdCompute->setText(texts_.ProgramText(kComputeText));
     cmdConfigure->setText(texts_.ProgramText(kConfigureText));
     cmdForwardBack[0]->setText(texts_.ProgramText(kForwardText));
     cmdForwardBack[1]->setText(texts_.ProgramText(kBackText));
-    cmdRun->setText(texts_.ProgramText(kRunText));
+    cmdRun->setText(texts_.ProgramText(text::Run));
     cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
     cmdReport->setText(texts_.ProgramText(kReportText));
     cmdAspectarian->setText(texts_.ProgramText(kAspectarianText));

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/PictureBox.h"
+#include "support/TextNumbers.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,8 +13,7 @@ namespace orbivex {
 
 namespace {
 
-constexpr int kDateSetNameText = 4; // 4, 5, 6
-constexpr int kYearWordText = 583;  // year, month, day, time, time zone: 583 .. 587
+constexpr int kYearWordText = 583; // year, month, day, time, time zone: 583 .. 587
 constexpr int kStepUnitText = 588;
 constexpr int kStepUnitTipText = 589;
 constexpr int kZoneTipText = 590;
@@ -25,7 +25,7 @@ constexpr int kReportNameText = 593;
 
 void frmMain::NameControls() {
     for (int s = 0; s < NumDateSets; ++s) {
-        const QString dateSet = texts_.ProgramText(kDateSetNameText + s) + QLatin1Char(' ');
+        const QString dateSet = texts_.ProgramText(text::FirstDateSetName + s) + QLatin1Char(' ');
         const std::array<QWidget*, 5> parts{txbYearCE[s], cboMonthCE[s], cboDayCE[s], cboHour[s],
                                             cboTimezone[s]};
         for (size_t part = 0; part < parts.size(); ++part) {

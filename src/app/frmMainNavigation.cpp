@@ -14,6 +14,7 @@
 #include "session/Durations.h"
 #include "session/Stepping.h"
 #include "support/Mnemonic.h"
+#include "support/TextNumbers.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -231,7 +232,7 @@ void frmMain::cmdRun_Click() {
 }
 
 void frmMain::RunningChanged(bool running) {
-    cmdRun->setText(texts_.ProgramText(running ? kStopRunText : kRunText));
+    cmdRun->setText(texts_.ProgramText(running ? kStopRunText : text::Run));
     // While a run goes on only its stop, Quit and the reports stay usable.
     EnableControls(!running, {cmdRun, cmdQuit, txbReport, txbReport1});
     if (!running) {

@@ -8,6 +8,7 @@
 #include "session/PatternRun.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,7 +28,6 @@ namespace orbivex {
 
 namespace {
 
-constexpr int RunText = 36;
 constexpr int CancelText = 117;
 constexpr int RunQuicklyText = 120;
 constexpr int FindAtLeastText = 121;
@@ -199,7 +199,7 @@ void frmRun::SetBackColour(int colour) {
 
 void frmRun::PrepareToShow() {
     run_.cancelled = false;
-    setWindowTitle(WithoutMnemonic(texts_.ProgramText(RunText)));
+    setWindowTitle(WithoutMnemonic(texts_.ProgramText(text::Run)));
     chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
     chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
     chkRunQuickly->setToolTip(texts_.ProgramText(RunQuicklyTipText));
@@ -209,7 +209,7 @@ void frmRun::PrepareToShow() {
         cboSoughtPlanet[i]->setAccessibleName(texts_.ProgramText(PlanetText) + QLatin1Char(' ') +
                                               QString::number(i + 1));
     }
-    cmdRun->setText(texts_.ProgramText(RunText));
+    cmdRun->setText(texts_.ProgramText(text::Run));
     cmdFind->setText(texts_.ProgramText(FindText));
     foundByFind_.reset();
     cmdCancel->setText(texts_.ProgramText(CancelText));
@@ -380,7 +380,7 @@ void frmRun::cmdFind_Click() {
     }
     HoldChoices(true);
     prgFind->setValue(0);
-    prgFind->setFormat(FindProgressText(find_->StartJulianDay(), find_->Calendar()));
+    prgFind->setFormat(ProgressDateText(find_->StartJulianDay(), find_->Zone()));
     prgFind->setVisible(true);
     cmdCancel->setFocus();
     tmrFind->start();
@@ -398,7 +398,7 @@ void frmRun::tmrFind_Timer() {
     if (end > start) {
         prgFind->setValue(static_cast<int>(ProgressSteps * (reached - start) / (end - start)));
     }
-    prgFind->setFormat(FindProgressText(reached, find_->Calendar()));
+    prgFind->setFormat(ProgressDateText(reached, find_->Zone()));
     if (!find_->Finished()) {
         return;
     }

@@ -6,6 +6,7 @@
 #include "session/ViewerText.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -36,7 +37,6 @@ constexpr int kHelpLeftOffset = 100;
 constexpr int kHelpWidthReduction = 200;
 constexpr int kHelpHeightReduction = 480;
 
-constexpr int kHelpCaptionText = 17;
 constexpr int kEmptyFileTitleText = 52;
 constexpr int kReadFailureTitleText = 53;
 constexpr int kEmptyFileText = 430;
@@ -179,7 +179,7 @@ void ShowHelp(frmView& view, const QWidget& mainWindow, const QString& programFo
                          std::max(1, main.height() - LayoutUnitsToPixels(kHelpHeightReduction)));
     }
     view.strFilename = QDir(programFolder).filePath(QLatin1String(kHelpFileName));
-    view.setWindowTitle(WithoutMnemonic(texts.ProgramText(kHelpCaptionText)));
+    view.setWindowTitle(WithoutMnemonic(texts.ProgramText(text::Help)));
     view.blnCopyToClipboardInvisible = true;
     view.txbView->setFont(ProgramFont(QStringLiteral("Arial"), 11));
     view.show();

@@ -1,5 +1,5 @@
 // Orbivex, the desktop program.
-#include "app/Timings.h"
+#include "app/QtDialogs.h"
 #include "app/frmMain.h"
 #include "support/Version.h"
 
@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -60,13 +59,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    orbivex::TimedDialogs dialogs;
+    orbivex::QtDialogs dialogs;
     orbivex::frmMain window(dialogs, orbivex::frmMainSetup::ForThisProgram());
-    std::unique_ptr<orbivex::StartupTimer> timer;
-    const QByteArray timings = qgetenv("ORBIVEX_TIMINGS");
-    if (!timings.isEmpty()) {
-        timer = std::make_unique<orbivex::StartupTimer>(window, dialogs, timings == "exit");
-    }
     if (!window.Form_Load()) {
         return 1;
     }

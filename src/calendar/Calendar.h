@@ -36,7 +36,7 @@ inline constexpr std::int32_t JdnOfYearOne = 1721426;   // 1 January 1
 inline constexpr std::int32_t JdnOfYear2800 = 2743739;  // 1 January 2800
 inline constexpr std::int32_t JdnOfUnixEpoch = 2440588; // 1 January 1970
 
-// The date record the conversions read and write: six 32-bit integers, 24 bytes, no padding.
+// The date record the conversions read and write.
 struct EuroDateRecord {
     std::int32_t year = 0;  // 1 = year 1 of the common era
     std::int32_t month = 0; // 1 to 12
@@ -45,7 +45,6 @@ struct EuroDateRecord {
     std::int32_t jdn = 0;   // the Julian day number
     std::int32_t valid = 0; // non-zero when year, month and day form an existing date
 };
-static_assert(sizeof(EuroDateRecord) == 24);
 
 // Converts the record's year, month and day to a day number in the record's calendar: stores it
 // in jdn, sets valid (0 for a date that does not exist, such as 31 April, for a calendar letter

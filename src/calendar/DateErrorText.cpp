@@ -2,6 +2,7 @@
 #include "calendar/DateInput.h"
 #include "calendar/NamedZones.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <cmath>
 
@@ -9,7 +10,6 @@ namespace orbivex {
 
 namespace {
 
-constexpr int FirstDateSetNameText = 4; // 4, 5, 6: world date, first and second birthdate
 constexpr int DateErrorTitleText = 153;
 constexpr int SkippedTimeText = 511;
 constexpr int DoubledTimeText = 512;
@@ -37,7 +37,7 @@ DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, DateE
         return {};
     }
     const int errorText = DateErrorTextNumber(error);
-    return {texts.ProgramText(FirstDateSetNameText + dateSetIndex) + QLatin1Char(' ') +
+    return {texts.ProgramText(text::FirstDateSetName + dateSetIndex) + QLatin1Char(' ') +
                 texts.ProgramText(errorText),
             texts.ProgramText(DateErrorTitleText)};
 }
@@ -54,7 +54,7 @@ QString LocalTimeNote(const ProgramTexts& texts, int dateSetIndex, const DateSet
     const double day = std::floor(*local);
     const int minute = static_cast<int>(std::lround((*local - day) * MinutesPerDay));
     const int text = reading.kind == LocalTimeKind::Skipped ? SkippedTimeText : DoubledTimeText;
-    return texts.ProgramText(FirstDateSetNameText + dateSetIndex) +
+    return texts.ProgramText(text::FirstDateSetName + dateSetIndex) +
            texts.ProgramTextWith(text, MinuteText(minute), dateSet.zoneName,
                                  JDNToLongDate(static_cast<std::int32_t>(day), false),
                                  OffsetText(reading.offsetSeconds));

@@ -140,10 +140,10 @@ int HourEntryOfText(const QString& text) {
     return 2 * time->hours + 1 + (time->minutes == 30 ? 1 : 0);
 }
 
-int MinuteOfText(QStringView text) {
+std::optional<int> MinuteOfText(QStringView text) {
     const std::optional<ClockTime> time = ClockTimeOfText(text.trimmed());
     if (!time || time->hours > 23 || time->minutes > 59) {
-        return -1;
+        return std::nullopt;
     }
     return time->hours * 60 + time->minutes;
 }
@@ -469,7 +469,7 @@ bool SetWorldDateToNow(DateSet& world, const TimeZones& zones, const QDateTime& 
     world.monthIndex = record.month;
     world.dayIndex = record.day;
     world.yearText = QString::number(record.year);
-    SetMinuteOfDay(world, MinuteOfText(TimeOfDayText(local - std::floor(local))));
+    SetMinuteOfDay(world, MinuteOfText(TimeOfDayText(local - std::floor(local))).value_or(-1));
     if (named) {
         world.timezoneIndex = 0;
     } else {

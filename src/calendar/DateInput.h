@@ -90,8 +90,8 @@ int HourEntryOfText(const QString& text);
 
 inline constexpr int MinutesPerDay = 1440;
 
-// The minute of the day (0..1439) of a time "HH:MM" or "H:MM"; -1 for any other text.
-int MinuteOfText(QStringView text);
+// The minute of the day (0..1439) of a time "HH:MM" or "H:MM"; nothing for any other text.
+std::optional<int> MinuteOfText(QStringView text);
 // "HH:MM" of a minute of the day 0..1439; "" for any other value.
 QString MinuteText(int minute);
 

@@ -87,8 +87,7 @@ Chart ChartOfPositions(const ChartRequest& request, const std::array<PositionSet
                 if (!moving.Known()) {
                     continue;
                 }
-                const AspectMatch match =
-                    FindAspect(natal.Longitude(), moving.Longitude(), request.orbs, column);
+                const AspectMatch match = FindAspect(natal, moving, request.orbs, column);
                 if (match.kind != NoAspect) {
                     add(m, l, match.kind, match.deviation);
                 }

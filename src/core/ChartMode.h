@@ -45,9 +45,9 @@ inline constexpr bool IsTwoChartMode(ChartMode mode) {
 // The orb column a mode's aspects are tested with.
 inline constexpr OrbColumn OrbColumnOfMode(ChartMode mode) {
     if (mode == SynastryMode) {
-        return 2;
+        return OrbColumn::Synastry;
     }
-    return IsTwoChartMode(mode) ? 1 : 0;
+    return IsTwoChartMode(mode) ? OrbColumn::PersonalTransits : OrbColumn::OneChart;
 }
 
 } // namespace orbivex

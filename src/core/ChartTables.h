@@ -9,21 +9,33 @@
 
 namespace orbivex {
 
-// Orb column: 0 world transits and natal aspects, 1 personal transits, 2 synastry.
-using OrbColumn = int;
+// The orbs an aspect is tested with: those of one chart (world transits and natal aspects), the
+// narrower ones of personal transits, or those of synastry.
+enum class OrbColumn : int { OneChart, PersonalTransits, Synastry };
+inline constexpr int NumOrbColumns = 3;
+inline constexpr std::array<OrbColumn, NumOrbColumns> AllOrbColumns{
+    OrbColumn::OneChart, OrbColumn::PersonalTransits, OrbColumn::Synastry};
 
-// Orb in radians per aspect kind 1..7 and orb column 0..2.
+inline constexpr std::size_t Index(OrbColumn column) {
+    return static_cast<std::size_t>(column);
+}
+
+// Orb in radians per aspect kind 1..7 and orb column.
 struct OrbTable {
-    std::array<std::array<double, 3>, 8> orb{}; // [kind][column]
-    double& operator()(AspectKind kind, OrbColumn column) { return orb[Index(kind)][column]; }
-    double operator()(AspectKind kind, OrbColumn column) const { return orb[Index(kind)][column]; }
+    std::array<std::array<double, NumOrbColumns>, 8> orb{}; // [kind][column]
+    double& operator()(AspectKind kind, OrbColumn column) {
+        return orb[Index(kind)][Index(column)];
+    }
+    double operator()(AspectKind kind, OrbColumn column) const {
+        return orb[Index(kind)][Index(column)];
+    }
 };
 
-// Largest orb and smallest orb above 0 (and below 20) per orb column; allEqual is set for
-// column 0 when the two are the same.
+// Largest orb and smallest orb above 0 (and below 20) per orb column (by Index); allEqual is
+// set for the one-chart column when the two are the same.
 struct OrbSummary {
-    std::array<double, 3> largest{};
-    std::array<double, 3> smallest{};
+    std::array<double, NumOrbColumns> largest{};
+    std::array<double, NumOrbColumns> smallest{};
     bool allEqual = false;
 };
 

@@ -539,16 +539,4 @@ bool Ephemeris::UsesBuiltInTheory() const {
     return builtInTheory_;
 }
 
-int JulianDateOfYear(double jd) {
-    if (std::isnan(jd)) {
-        return 0;
-    }
-    // Days since 1 January 1970 (day number 2440588), kept within the years std::chrono
-    // represents.
-    constexpr double Limit = 11'000'000.0;
-    const double days = std::clamp(std::floor(jd + 0.5) - 2440588.0, -Limit, Limit);
-    const std::chrono::sys_days day{std::chrono::days{static_cast<int>(days)}};
-    return static_cast<int>(std::chrono::year_month_day{day}.year());
-}
-
 } // namespace orbivex

@@ -123,8 +123,4 @@ class Ephemeris {
 // threads may compute at once, each with its own Ephemeris.
 bool EphemerisStateIsPerThread();
 
-// Calendar year of the instant jd (UT), proleptic Gregorian: the year of the civil day that
-// contains jd at Greenwich.
-int JulianDateOfYear(double jd);
-
 } // namespace orbivex

@@ -4,7 +4,7 @@ namespace orbivex {
 
 OrbSummary ComputeOrbSummary(const OrbTable& orbs) {
     OrbSummary summary;
-    for (OrbColumn column = 0; column < 3; ++column) {
+    for (const OrbColumn column : AllOrbColumns) {
         double largest = 0.0;
         double smallest = NoSmallestOrb;
         for (const AspectKind kind : AllAspectKinds) {
@@ -16,10 +16,11 @@ OrbSummary ComputeOrbSummary(const OrbTable& orbs) {
                 smallest = orb;
             }
         }
-        summary.largest[column] = largest;
-        summary.smallest[column] = smallest;
+        summary.largest[Index(column)] = largest;
+        summary.smallest[Index(column)] = smallest;
     }
-    summary.allEqual = summary.largest[0] == summary.smallest[0];
+    const std::size_t oneChart = Index(OrbColumn::OneChart);
+    summary.allEqual = summary.largest[oneChart] == summary.smallest[oneChart];
     return summary;
 }
 

@@ -12,14 +12,6 @@ namespace {
 // Beyond this many circles the remainder is taken at once instead of circle by circle.
 constexpr double StepwiseLimit = 16.0 * FullCircle;
 
-bool ValidOrbColumn(OrbColumn column) {
-    return column >= 0 && column <= 2;
-}
-
-bool HasPosition(double longitude) {
-    return longitude >= 0.0;
-}
-
 // Longitudes compared as they would be shown with 6 decimals.
 bool AgreeAtSixDecimals(double x, double y) {
     return RoundHalfEven(x * 1e6) == RoundHalfEven(y * 1e6);
@@ -81,33 +73,31 @@ double AspectDeviation(double separation, AspectKind kind) {
     return std::fabs(separation - AspectAngles[kind]);
 }
 
-AspectMatch FindAspect(double a, double b, const OrbTable& orbs, OrbColumn column) {
-    if (!HasPosition(a) || !HasPosition(b) || !ValidOrbColumn(column)) {
+AspectMatch FindAspect(const Position& a, const Position& b, const OrbTable& orbs,
+                       OrbColumn column) {
+    if (!a.Known() || !b.Known()) {
         return {};
     }
-    const double separation = AngularSeparation(a, b);
+    const double separation = AngularSeparation(a.Longitude(), b.Longitude());
     for (const AspectKind kind : AllAspectKinds) {
-        const double deviation = AspectDeviation(separation, kind);
-        if (deviation < orbs(kind, column)) {
-            return {kind, deviation};
+        if (WithinOrb(separation, kind, orbs(kind, column))) {
+            return {kind, AspectDeviation(separation, kind)};
         }
     }
     return {};
 }
 
-bool AspectExactness(double a, double b, AspectKind kind, const OrbTable& orbs, OrbColumn column,
-                     double& exactness) {
-    if (!HasPosition(a) || !HasPosition(b) || !IsAspectKind(kind) || !ValidOrbColumn(column)) {
-        return false;
+std::optional<double> AspectExactness(const Position& a, const Position& b, AspectKind kind,
+                                      const OrbTable& orbs, OrbColumn column) {
+    if (!a.Known() || !b.Known() || !IsAspectKind(kind)) {
+        return std::nullopt;
     }
     const double orb = orbs(kind, column);
-    const double deviation = AspectDeviation(AngularSeparation(a, b), kind);
-    if (deviation < orb) {
-        exactness = (orb - deviation) / orb;
-        return true;
+    const double separation = AngularSeparation(a.Longitude(), b.Longitude());
+    if (!WithinOrb(separation, kind, orb)) {
+        return std::nullopt;
     }
-    exactness = -1.0;
-    return false;
+    return (orb - AspectDeviation(separation, kind)) / orb;
 }
 
 bool BoldfaceRule::IsBold(double orb, double deviation) const {

@@ -6,6 +6,10 @@
 
 #include "core/Bodies.h"
 #include "core/ChartTables.h"
+#include "core/Position.h"
+
+#include <cmath>
+#include <optional>
 
 namespace orbivex {
 
@@ -26,22 +30,27 @@ double SignedSeparation(double a, double b);
 // what the grid shows as the aspect's orb. NaN for an index that is not a kind.
 double AspectDeviation(double separation, AspectKind kind);
 
+// Whether the aspect of the kind holds at the separation: its deviation strictly below the orb.
+// The one test of every aspect found; an orb of 0 holds nothing, not even an exact aspect.
+inline bool WithinOrb(double separation, AspectKind kind, double orb) {
+    return std::fabs(separation - AspectAngles[kind]) < orb;
+}
+
 struct AspectMatch {
     AspectKind kind = NoAspect; // 0 when the pair has no aspect
     double deviation = 0.0;     // deviation from the kind found; 0 when none
 };
 
-// The aspect of two longitudes: the first kind 1..7 whose deviation is strictly below its
-// orb in the given orb column. No aspect when either longitude is negative (no position) or
-// the column is not 0..2.
-AspectMatch FindAspect(double a, double b, const OrbTable& orbs, OrbColumn column);
+// The aspect of two positions: the first kind 1..7 whose deviation is strictly below its orb
+// in the given orb column. No aspect when either position is not known.
+AspectMatch FindAspect(const Position& a, const Position& b, const OrbTable& orbs,
+                       OrbColumn column);
 
-// How close longitudes a and b are to an exact aspect of the kind: true with
-// exactness = (orb - deviation) / orb (1 when exact, towards 0 at the edge) when the deviation
-// is below the orb; false with exactness = -1 otherwise. False with exactness untouched when a
-// longitude is negative or the kind or column is invalid.
-bool AspectExactness(double a, double b, AspectKind kind, const OrbTable& orbs, OrbColumn column,
-                     double& exactness);
+// How close positions a and b are to an exact aspect of the kind: (orb - deviation) / orb, 1
+// when exact and towards 0 at the edge, when the deviation is below the orb; nothing when it
+// is not, when a position is not known or when the kind is not one.
+std::optional<double> AspectExactness(const Position& a, const Position& b, AspectKind kind,
+                                      const OrbTable& orbs, OrbColumn column);
 
 // When an aspect is emphasised (the grid's bold cells, the wheel's thick lines): with boldface
 // on, when its deviation is below 1 degree, or, with the proportion chosen, below its orb

@@ -412,13 +412,12 @@ AspectPairs::AspectPairs(const PositionSet& positions, const OrbTable& orbs, int
             if (!pb.Known()) {
                 continue;
             }
-            // The separation is symmetric, so one test serves both orders of the pair. The
-            // deviation is written out as Deviation has it, without a call for each kind.
+            // The separation is symmetric, so one test serves both orders of the pair.
             const double separation = AngularSeparation(pa.Longitude(), pb.Longitude());
             separation_[a][b] = separation;
             separation_[b][a] = separation;
             for (const AspectKind kind : AllAspectKinds) {
-                if (std::fabs(separation - AspectAngles[kind]) < orbs(kind, 0)) {
+                if (WithinOrb(separation, kind, orbs(kind, OrbColumn::OneChart))) {
                     partners_[kind][a] = static_cast<BodySet>(partners_[kind][a] | Bit(b));
                     partners_[kind][b] = static_cast<BodySet>(partners_[kind][b] | Bit(a));
                 }

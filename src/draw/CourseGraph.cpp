@@ -64,7 +64,7 @@ CourseGraphInputs CourseGraphInputsOf(const ProgramState& state,
     inputs.worldJD = InputDateToAJDate(world, state.computedZones).value_or(-1.0);
     inputs.calendar = world.calendar;
     if (IsAspectKind(request.kind)) {
-        inputs.orb = state.orbs(request.kind, 1);
+        inputs.orb = state.orbs(request.kind, OrbColumn::PersonalTransits);
         inputs.colour = state.settings.colours[Index(request.kind)];
     }
     return inputs;

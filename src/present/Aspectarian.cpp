@@ -24,7 +24,8 @@ AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, d
     OrbSummary summary;
     SetOrbs(settings, orbs, summary);
     for (const AspectKind kind : AllAspectKinds) {
-        request.kinds[Index(kind)] = settings.colours[Index(kind)] != 0 && orbs(kind, 0) > 0.0;
+        request.kinds[Index(kind)] =
+            settings.colours[Index(kind)] != 0 && orbs(kind, OrbColumn::OneChart) > 0.0;
     }
     return request;
 }
@@ -87,25 +88,16 @@ QString AspectarianKindName(AspectKind kind) {
 }
 
 QString AspectarianTimeText(double jd, const MomentZone& zone) {
-    if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
+    const std::optional<LocalMoment> moment = LocalMomentOf(jd, zone);
+    if (!moment) {
         return {};
     }
-    const double minutes = std::round((jd + 0.5) * 1440.0 + MomentOffsetMinutes(zone, jd));
-    const double day = std::floor(minutes / 1440.0);
-    EuroDateRecord record;
-    record.jdn = static_cast<std::int32_t>(day);
-    record.calendar = CalendarLetterOfJdn(zone.calendar, record.jdn);
-    JDNToEuroDate(record);
-    if (record.valid == 0) {
-        return {};
-    }
-    const int minuteOfDay = static_cast<int>(minutes - day * 1440.0);
     return QStringLiteral("%1-%2-%3 %4:%5 %6")
-        .arg(record.year, 4, 10, QLatin1Char('0'))
-        .arg(record.month, 2, 10, QLatin1Char('0'))
-        .arg(record.day, 2, 10, QLatin1Char('0'))
-        .arg(minuteOfDay / 60, 2, 10, QLatin1Char('0'))
-        .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'))
+        .arg(moment->date.year, 4, 10, QLatin1Char('0'))
+        .arg(moment->date.month, 2, 10, QLatin1Char('0'))
+        .arg(moment->date.day, 2, 10, QLatin1Char('0'))
+        .arg(moment->minuteOfDay / 60, 2, 10, QLatin1Char('0'))
+        .arg(moment->minuteOfDay % 60, 2, 10, QLatin1Char('0'))
         .arg(zone.name);
 }
 

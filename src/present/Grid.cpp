@@ -172,7 +172,9 @@ void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
 QString AddOrbToTitle(const QString& baseTitle, bool personal, bool addPeriod, ChartMode mode,
                       const OrbSummary& summary, const ProgramTexts& texts) {
     const QString title = baseTitle + QStringLiteral("  ");
-    const OrbColumn column = personal ? (mode == SynastryMode ? 2 : 1) : 0;
+    const std::size_t column = Index(!personal              ? OrbColumn::OneChart
+                                     : mode == SynastryMode ? OrbColumn::Synastry
+                                                            : OrbColumn::PersonalTransits);
     // With every orb at 0 no aspect can be found, and there is no range to show.
     if (!(summary.largest[column] > 0.0)) {
         return title + texts.ProgramText(420) + (addPeriod ? QStringLiteral(".") : QString());

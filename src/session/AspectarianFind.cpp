@@ -70,12 +70,4 @@ std::vector<ExactAspect> AspectarianFind::TakeEvents() {
     return std::move(events_);
 }
 
-QString AspectarianProgressText(double julianDay, const MomentZone& zone) {
-    if (!std::isfinite(julianDay) || std::fabs(julianDay) > 1e8) {
-        return {};
-    }
-    const double day = std::floor(julianDay + 0.5 + MomentOffsetMinutes(zone, julianDay) / 1440.0);
-    return JDNToLongDate(static_cast<std::int32_t>(day), false, zone.calendar);
-}
-
 } // namespace orbivex

@@ -58,8 +58,4 @@ class AspectarianFind {
     std::thread thread_;
 };
 
-// The day reached as the progress of a search shows it, in the zone and its calendar:
-// "March 5, 2024".
-QString AspectarianProgressText(double julianDay, const MomentZone& zone);
-
 } // namespace orbivex

@@ -2,12 +2,11 @@
 
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 namespace orbivex {
 
 namespace {
-
-constexpr int kProgramNameText = 1;
 
 // The name of a mode: the caption of its option.
 int ModeNameText(ChartMode mode) {
@@ -43,7 +42,7 @@ QString ChartDateText(DateSet dateSet, const TimeZones& zones) {
 } // namespace
 
 QString WindowTitleText(const ProgramState& state, const ProgramTexts& texts) {
-    const QString program = texts.ProgramText(kProgramNameText);
+    const QString program = texts.ProgramText(text::ProgramName);
     const int modeText = ModeNameText(state.recordedMode);
     if (modeText == 0) {
         return program;

@@ -100,7 +100,7 @@ double MidpointOrbRadians(int position) {
     return MidpointOrbMinutes[position] / 60.0 / 360.0 * FullCircle;
 }
 
-Status SettingsFault(const ConfigurationSettings& settings) {
+Status CheckSettings(const ConfigurationSettings& settings) {
     for (int list = 0; list < NumOrbLists; ++list) {
         if (!IsOrbPosition(settings.orbPositions[list])) {
             const QString what =
@@ -144,9 +144,9 @@ void SetOrbs(const ConfigurationSettings& settings, OrbTable& orbs, OrbSummary& 
         const int position = settings.orbPositions[Index(kind) - 1];
         const int minutes = IsOrbPosition(position) ? position * 60 : 0;
         const double orb = minutes / 60.0 / 360.0 * FullCircle;
-        orbs(kind, 0) = orb;
-        orbs(kind, 1) = orb / personalDivisor;
-        orbs(kind, 2) = orb / synastryDivisor;
+        orbs(kind, OrbColumn::OneChart) = orb;
+        orbs(kind, OrbColumn::PersonalTransits) = orb / personalDivisor;
+        orbs(kind, OrbColumn::Synastry) = orb / synastryDivisor;
     }
     summary = ComputeOrbSummary(orbs);
 }
@@ -259,8 +259,8 @@ Status ConfigurationEdit::Accept(ConfigurationSettings& committed, OrbTable& orb
     if (controls.showOnlyOuter && controls.showOnlyEarth) {
         return Fail(BothChartFiltersMessage());
     }
-    if (Status fault = SettingsFault(controls); !fault) {
-        return fault;
+    if (Status checked = CheckSettings(controls); !checked) {
+        return checked;
     }
     committed = controls;
     committed.colours[0] = 0;
@@ -275,7 +275,7 @@ void ConfigurationEdit::Cancel(const ConfigurationSettings& committed) {
 }
 
 void ConfigurationEdit::ApplyImmediateSettings(ConfigurationSettings& committed) const {
-    if (!SettingsFault(controls)) {
+    if (!CheckSettings(controls)) {
         return;
     }
     committed.useBoldface = controls.useBoldface;

@@ -93,8 +93,8 @@ struct ConfigurationSettings {
 };
 
 // Success when every list position lies within its list and every colour is a 24-bit value;
-// otherwise a description of the first value that does not.
-Status SettingsFault(const ConfigurationSettings& settings);
+// otherwise fails with a description of the first value that does not.
+Status CheckSettings(const ConfigurationSettings& settings);
 
 // Fills the orb table from the orb positions and the two divisors, and the summary from the
 // table. Column 0 holds the orb of each aspect kind, column 1 column 0 divided by the

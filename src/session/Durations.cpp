@@ -66,8 +66,11 @@ class RememberedPositions {
 };
 
 bool ValidSearch(const AspectSearch& search) {
-    return IsBody(search.intP1) && IsBody(search.intP2) && IsAspectKind(search.aspect) &&
-           (search.personal == 0 || search.personal == 1);
+    return IsBody(search.first) && IsBody(search.second) && IsAspectKind(search.aspect);
+}
+
+OrbColumn OrbColumnOf(const AspectSearch& search) {
+    return search.personal ? OrbColumn::PersonalTransits : OrbColumn::OneChart;
 }
 
 // Walks from the local midnight that begins the world date backwards (forward false) or from
@@ -77,20 +80,20 @@ bool ValidSearch(const AspectSearch& search) {
 // one step whatever its value, the walk takes that step unsampled: the same midnights, the
 // same end.
 template <class Positions>
-double Search(Positions& position, const OrbTable& orbs, const SearchDates& dates,
-              const AspectSearch& search, bool forward) {
-    if (!ValidSearch(search) || !(dates.worldLocalJD >= 0.0)) {
-        return UnknownDay;
+std::optional<double> Search(Positions& position, const OrbTable& orbs, const SearchDates& dates,
+                             const AspectSearch& search, bool forward) {
+    if (!ValidSearch(search) || !dates.worldLocalJD) {
+        return std::nullopt;
     }
-    const bool personal = search.personal == 1;
+    const bool personal = search.personal;
     Position natal;
     if (personal) {
-        if (!(dates.natalJD >= 0.0)) {
-            return UnknownDay;
+        if (!dates.natalJD) {
+            return std::nullopt;
         }
-        natal = position(search.intP1, dates.natalJD);
+        natal = position(search.first, *dates.natalJD);
     }
-    const double day = std::floor(dates.worldLocalJD);
+    const double day = std::floor(*dates.worldLocalJD);
     const double zone = search.zoneMinutes / 1440.0;
     // A walk never leaves the years the calendar converts: back, it looks at the midnights of
     // 1 January of year 1 and of the day before it (a beginning on that day is "before the year
@@ -99,15 +102,15 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
     const double lastMidnight = EndDayOfCalendar(dates.calendar);
     double midnight = forward ? day + 1.0 : day;
     int steps = 0;
-    const double orb = orbs(search.aspect, search.personal);
+    const double orb = orbs(search.aspect, OrbColumnOf(search));
     const RelativeMotion motion =
-        RelativeMotionOf(search.intP2, personal ? std::nullopt : std::optional(search.intP1));
+        RelativeMotionOf(search.second, personal ? std::nullopt : std::optional(search.first));
     // The last two samples' relative longitudes.
     std::optional<RelativeSample> latest;
     std::optional<RelativeSample> earlier;
     for (;;) {
         if (midnight < firstMidnight || midnight > lastMidnight) {
-            return UnknownDay;
+            return std::nullopt;
         }
         const double t = midnight - zone - 0.5;
         if (latest) {
@@ -123,36 +126,36 @@ double Search(Positions& position, const OrbTable& orbs, const SearchDates& date
             const double high = likeliest + forecast.error;
             const double low = std::max(0.0, likeliest - forecast.error);
             if (high < orb) {
-                const int step = SearchStepDays(search.intP1, search.intP2, (orb - low) / orb);
-                if (step == SearchStepDays(search.intP1, search.intP2, (orb - high) / orb)) {
+                const int step = SearchStepDays(search.first, search.second, (orb - low) / orb);
+                if (step == SearchStepDays(search.first, search.second, (orb - high) / orb)) {
                     midnight += forward ? step : -step;
                     steps += step;
                     continue;
                 }
             }
         }
-        const Position first = personal ? natal : position(search.intP1, t);
-        const Position second = position(search.intP2, t);
+        const Position first = personal ? natal : position(search.first, t);
+        const Position second = position(search.second, t);
         if (!first.Known() || !second.Known()) {
-            return UnknownDay;
+            return std::nullopt;
         }
-        double exactness = 0.0;
-        if (!AspectExactness(first.Longitude(), second.Longitude(), search.aspect, orbs,
-                             search.personal, exactness)) {
+        const std::optional<double> exactness =
+            AspectExactness(first, second, search.aspect, orbs, OrbColumnOf(search));
+        if (!exactness) {
             return forward ? day + steps : day - steps;
         }
         earlier = latest;
         latest = RelativeSample{t, second.Longitude() - first.Longitude()};
-        const int step = SearchStepDays(search.intP1, search.intP2, exactness);
+        const int step = SearchStepDays(search.first, search.second, *exactness);
         midnight += forward ? step : -step;
         steps += step;
     }
 }
 
-QString RecordKey(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation) {
-    QString key = PadLeft(QString::number(BodyNumber(intP1)), 2) +
-                  PadLeft(QString::number(BodyNumber(intP2)), 2) +
-                  PadLeft(QString::number(BodyNumber(intP1)), 2) +
+QString RecordKey(BodyIndex first, BodyIndex second, AspectKind kind, double deviation) {
+    QString key = PadLeft(QString::number(BodyNumber(first)), 2) +
+                  PadLeft(QString::number(BodyNumber(second)), 2) +
+                  PadLeft(QString::number(BodyNumber(first)), 2) +
                   PadLeft(QString::number(KindNumber(kind)), 2) + QLatin1Char(' ') +
                   QString::number(deviation, 'f', 6);
     return key;
@@ -170,13 +173,18 @@ bool ReadInteger(const QString& record, int start, int width, int& value) {
 SearchDates SearchDatesOf(const ProgramState& state) {
     SearchDates dates;
     DateSet world = state.computedDateSets[WorldDate];
-    dates.worldLocalJD = InputDateToLocalJD(world).value_or(-1.0);
+    if (const Expected<double, DateError> local = InputDateToLocalJD(world)) {
+        dates.worldLocalJD = *local;
+    }
     dates.calendar = world.calendar;
     const ChartMode mode = state.recordedMode;
     if (mode == PersonalFirst || mode == PersonalSecond) {
         DateSet birth =
             state.computedDateSets[mode == PersonalFirst ? FirstBirthdate : SecondBirthdate];
-        dates.natalJD = InputDateToAJDate(birth, state.computedZones).value_or(-1.0);
+        if (const Expected<double, DateError> natal =
+                InputDateToAJDate(birth, state.computedZones)) {
+            dates.natalJD = *natal;
+        }
     }
     return dates;
 }
@@ -186,8 +194,8 @@ int WorldTimeZoneOffset(const ProgramState& state) {
     return ZoneOffsetMinutes(state.computedDateSets[WorldDate], state.computedZones);
 }
 
-int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness) {
-    if (intP1 >= Uranus && intP2 >= Uranus) {
+int SearchStepDays(BodyIndex first, BodyIndex second, double exactness) {
+    if (first >= Uranus && second >= Uranus) {
         return static_cast<int>(10.0 * exactness) + 1;
     }
     return 1;
@@ -201,14 +209,14 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
     }
     PassageSearch passage;
     passage.kind = search.aspect;
-    passage.orb = orbs(search.aspect, search.personal);
+    passage.orb = orbs(search.aspect, OrbColumnOf(search));
     passage.julianDay = worldJD;
     // In personal transits the transiting body moves against the natal longitude.
-    passage.moving = search.intP2;
-    passage.other = search.intP1;
-    if (search.personal == 1) {
-        const Position natal = dates.natalJD >= 0.0
-                                   ? ephemeris.PositionOfBody(search.intP1, dates.natalJD)
+    passage.moving = search.second;
+    passage.other = search.first;
+    if (search.personal) {
+        const Position natal = dates.natalJD
+                                   ? ephemeris.PositionOfBody(search.first, *dates.natalJD)
                                    : Position(PositionStatus::Unavailable);
         if (!natal.Known()) {
             return std::nullopt;
@@ -225,14 +233,14 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
     return exact;
 }
 
-double BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
-                         const AspectSearch& search) {
+std::optional<double> BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs,
+                                        const SearchDates& dates, const AspectSearch& search) {
     DirectPositions positions{ephemeris};
     return Search(positions, orbs, dates, search, false);
 }
 
-double EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
-                   const AspectSearch& search) {
+std::optional<double> EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs,
+                                  const SearchDates& dates, const AspectSearch& search) {
     DirectPositions positions{ephemeris};
     return Search(positions, orbs, dates, search, true);
 }
@@ -284,22 +292,24 @@ const ChartAspect* AspectOfCell(const Chart& chart, int cellIndex) {
     return nullptr;
 }
 
-QString DurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation,
-                       double beginning, double end, std::optional<double> exact) {
-    const long long b = static_cast<long long>(beginning);
-    const long long e = static_cast<long long>(end);
-    QString record = RecordKey(intP1, intP2, kind, deviation) + PadLeft(QString::number(b), 8) +
+QString DurationRecord(BodyIndex first, BodyIndex second, AspectKind kind, double deviation,
+                       std::optional<double> beginning, std::optional<double> end,
+                       std::optional<double> exact) {
+    // An unknown day is written as -1.
+    const long long b = beginning ? static_cast<long long>(*beginning) : -1;
+    const long long e = end ? static_cast<long long>(*end) : -1;
+    QString record = RecordKey(first, second, kind, deviation) + PadLeft(QString::number(b), 8) +
                      PadLeft(QString::number(e), 8);
     record +=
-        b >= 0 && e >= 0 ? PadLeft(QString::number(e - b + 1), 6) : QString(6, QLatin1Char(' '));
+        beginning && end ? PadLeft(QString::number(e - b + 1), 6) : QString(6, QLatin1Char(' '));
     if (exact) {
         record += PadLeft(QString::number(*exact, 'f', 6), RecordExactWidth);
     }
     return record.replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
-QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation) {
-    QString record = RecordKey(intP1, intP2, kind, deviation) + QString(22, QLatin1Char('-'));
+QString NatalDurationRecord(BodyIndex first, BodyIndex second, AspectKind kind, double deviation) {
+    QString record = RecordKey(first, second, kind, deviation) + QString(22, QLatin1Char('-'));
     return record.replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
@@ -365,9 +375,8 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
     }
     const SearchDates dates = SearchDatesOf(state);
     const int zone = transits ? WorldTimeZoneOffset(state) : 0;
-    const OrbColumn column = personal ? 1 : 0;
     RememberedPositions position(ephemeris);
-    // The date sets of intP1 and intP2: in personal transits the natal body and the
+    // The date sets of the first and second body: in personal transits the natal body and the
     // transiting one, in synastry the first birthdate and the second, otherwise the one chart.
     const int chartSet = mode == NatalFirst || mode == SynastryMode ? FirstBirthdate
                          : mode == NatalSecond                      ? SecondBirthdate
@@ -389,12 +398,13 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
             continue;
         }
         if (!searchDays) {
-            records.push_back(DurationRecord(p1, p2, kind, deviation, UnknownDay, UnknownDay));
+            records.push_back(
+                DurationRecord(p1, p2, kind, deviation, std::nullopt, std::nullopt, std::nullopt));
             continue;
         }
-        const AspectSearch search{p1, p2, kind, column, zone};
-        const double beginning = Search(position, state.orbs, dates, search, false);
-        const double end = Search(position, state.orbs, dates, search, true);
+        const AspectSearch search{p1, p2, kind, personal, zone};
+        const std::optional<double> beginning = Search(position, state.orbs, dates, search, false);
+        const std::optional<double> end = Search(position, state.orbs, dates, search, true);
         const std::optional<double> exact =
             ExactMomentOfAspect(ephemeris, state.orbs, dates, julianDays[WorldDate], search);
         records.push_back(DurationRecord(p1, p2, kind, deviation, beginning, end, exact));
@@ -424,10 +434,10 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
         return decision;
     }
     const bool personal = mode != WorldTransits;
-    const OrbColumn column = personal ? 1 : 0;
+    const OrbColumn column = personal ? OrbColumn::PersonalTransits : OrbColumn::OneChart;
     const int zone = WorldTimeZoneOffset(state);
-    decision.intP1 = p1;
-    decision.intP2 = p2;
+    decision.first = p1;
+    decision.second = p2;
     decision.kind = kind;
 
     const QString verb = QString::fromUtf8(AspectKinds[kind].verbPhrase);
@@ -437,7 +447,7 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
                               : BodyName(p1) + space + verb + space + BodyName(p2);
 
     const SearchDates dates = SearchDatesOf(state);
-    const AspectSearch search{p1, p2, kind, column, zone};
+    const AspectSearch search{p1, p2, kind, personal, zone};
     decision.beginning = BeginningOfAspect(ephemeris, state.orbs, dates, search);
     decision.end = EndOfAspect(ephemeris, state.orbs, dates, search);
     const DateSet& world = state.computedDateSets[WorldDate];
@@ -449,10 +459,10 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
                              state.computedDateSets[WorldDate].calendar);
     };
     const QString aspectName = AspectName(kind).toLower();
-    const QString begins = decision.beginning < 0.0 ? QStringLiteral("on an unknown date")
-                           : decision.beginning < FirstDayOfCalendar(world.calendar)
+    const QString begins = !decision.beginning ? QStringLiteral("on an unknown date")
+                           : *decision.beginning < FirstDayOfCalendar(world.calendar)
                                ? texts.ProgramText(BeforeYearOneText)
-                               : QStringLiteral("on ") + longDate(decision.beginning);
+                               : QStringLiteral("on ") + longDate(*decision.beginning);
     decision.detail =
         QStringLiteral("With an orb of ") +
         FormatDegreesMinutes(state.orbs(kind, column), false, true, false, false) +
@@ -462,23 +472,23 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
                    ExactMomentText(*decision.exact, WorldMomentZone(state)) + QLatin1Char(',')
              : QString()) +
         CrLf + QStringLiteral("and ends on ") +
-        (decision.end < 0.0 ? QStringLiteral("an unknown date.")
-                            : longDate(decision.end) + QLatin1Char('.'));
+        (!decision.end ? QStringLiteral("an unknown date.")
+                       : longDate(*decision.end) + QLatin1Char('.'));
 
-    if (personal && decision.beginning >= 0.0 && decision.end >= 0.0) {
+    if (personal && decision.beginning && decision.end) {
         decision.action = CellDoubleClick::Action::CourseGraph;
         CourseGraphRequest& graph = decision.graph;
         graph.natalBody = p1;
         graph.transitingBody = p2;
         graph.kind = kind;
         graph.timeZone = zone;
-        graph.beginning = static_cast<int>(decision.beginning);
-        graph.end = static_cast<int>(decision.end);
+        graph.beginning = static_cast<int>(*decision.beginning);
+        graph.end = static_cast<int>(*decision.end);
         graph.title = texts.ProgramText(155) + space + BodyName(p2) + space +
                       texts.ProgramText(89) + space + aspectName + space + texts.ProgramText(90) +
                       space + texts.ProgramText(156) + space + BodyName(p1) +
                       QStringLiteral("X, ") + texts.ProgramText(91) + space +
-                      FormatDegreesMinutes(state.orbs(kind, 1));
+                      FormatDegreesMinutes(state.orbs(kind, OrbColumn::PersonalTransits));
         decision.chartTip = texts.ProgramText(351);
         return decision;
     }

@@ -21,27 +21,27 @@ namespace orbivex {
 class Ephemeris;
 class ProgramTexts;
 
-// One search: in world transits intP1 is the lower-numbered body and both move; in personal
-// transits intP1 is the natal body (fixed at the birthdate) and intP2 the transiting body.
+// One search: in world transits `first` is the lower-numbered body and both move; in personal
+// transits `first` is the natal body (fixed at the birthdate) and `second` the transiting body.
 struct AspectSearch {
-    BodyIndex intP1 = Earth;
-    BodyIndex intP2 = Earth;
+    BodyIndex first = Earth;
+    BodyIndex second = Earth;
     AspectKind aspect = NoAspect;
-    OrbColumn personal = 0; // 0 world transits, 1 personal transits
-    int zoneMinutes = 0;    // the world date's offset, minutes east of Greenwich
+    bool personal = false; // personal transits (their orbs), else world transits
+    int zoneMinutes = 0;   // the world date's offset, minutes east of Greenwich
 };
 
 // The dates a search starts from.
 struct SearchDates {
-    double worldLocalJD = -1.0; // InputDateToLocalJD of the world date: local day number + time
-    double natalJD = -1.0;      // personal transits: the birthdate's Julian date
+    std::optional<double> worldLocalJD; // InputDateToLocalJD of the world date: local day + time
+    std::optional<double> natalJD;      // personal transits: the birthdate's Julian date
     // The calendar of the world date: a walk stays within its years 1 to 2799.
     CalendarChoice calendar = CalendarChoice::Gregorian;
 };
 
 // The search dates of the chart on display: the world date and, in personal transits, the
 // mode's birthdate, as the last full Compute converted them (not the date controls).
-// Negative for a date that does not convert.
+// Nothing for a date that does not convert.
 SearchDates SearchDatesOf(const ProgramState& state);
 
 // The time-zone offset in minutes of the chart on display's world date, as its conversion
@@ -58,25 +58,24 @@ inline constexpr bool ModeHasDurations(ChartMode mode) {
 // from the first days of the calendar can end on the last day of the year 0.
 inline constexpr int BeforeYearOneText = 440;
 
-// Result of a search that did not find its day: a body without a position at a sampled date, a
-// date that does not convert, or a walk that leaves the years 1 to 2799.
-inline constexpr double UnknownDay = -1.0;
+// A search finds no day when a body has no position at a sampled date, a date does not
+// convert, or the walk leaves the years 1 to 2799.
 
 // The day during which the aspect entered its orb: the first day, walking back from the world
 // date, at whose local midnight it did not yet hold; the world date itself when it did not hold
-// at that day's midnight. UnknownDay when not found.
-double BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
-                         const AspectSearch& search);
+// at that day's midnight.
+std::optional<double> BeginningOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs,
+                                        const SearchDates& dates, const AspectSearch& search);
 
 // The day during which the aspect leaves its orb: the day before the first local midnight after
-// the world date at which it no longer holds. UnknownDay when not found.
-double EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs, const SearchDates& dates,
-                   const AspectSearch& search);
+// the world date at which it no longer holds.
+std::optional<double> EndOfAspect(const Ephemeris& ephemeris, const OrbTable& orbs,
+                                  const SearchDates& dates, const AspectSearch& search);
 
 // The step of a search while the aspect holds with exactness e (1 exact, towards 0 at the
 // orb's edge): one day, or for a pair of Uranus, Neptune and Pluto 1 + the integer part of
 // 10 e days (1 to 11).
-int SearchStepDays(BodyIndex intP1, BodyIndex intP2, double exactness);
+int SearchStepDays(BodyIndex first, BodyIndex second, double exactness);
 
 // The exact moment (UT) of the aspect of the search that is within orb at the world date
 // worldJD (UT): the one nearest to it when the aspect is exact more than once in its passage;
@@ -93,7 +92,7 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
 // column - 1, second birthdate row - 1). None for a cell that holds no pair.
 std::optional<std::pair<BodyIndex, BodyIndex>> CellBodies(ChartMode mode, int cellIndex);
 
-// The bodies (intP1, intP2) of an aspect of a chart of the mode: in personal transits the natal
+// The bodies (first, second) of an aspect of a chart of the mode: in personal transits the natal
 // body and the transiting one, otherwise the chart's first and second body.
 std::pair<BodyIndex, BodyIndex> AspectBodies(ChartMode mode, const ChartAspect& aspect);
 
@@ -102,8 +101,8 @@ std::pair<BodyIndex, BodyIndex> AspectBodies(ChartMode mode, const ChartAspect& 
 const ChartAspect* AspectOfCell(const Chart& chart, int cellIndex);
 
 // One line of DurationRecords, positions counted from 1:
-//   1-2 intP1, 3-4 intP2, 5-6 intP1 again, 7-8 the kind (each right-aligned), 9 a space,
-//   10-17 the deviation in radians with 6 decimals ("0.012345"), 18-25 the beginning day,
+//   1-2 the first body, 3-4 the second, 5-6 the first again, 7-8 the kind (each right-aligned), 9 a
+//   space, 10-17 the deviation in radians with 6 decimals ("0.012345"), 18-25 the beginning day,
 //   26-33 the end day (each right-aligned, -1 when unknown), 34-39 the duration in days
 //   (blank when a day is unknown). Natal charts and synastry have 22 "-" from position 18.
 //   A transit that becomes exact within its passage goes on with 40-54 the Julian date (UT) of
@@ -122,12 +121,12 @@ inline constexpr int RecordLength = 39;
 inline constexpr int RecordKeyStartExact = 40;
 inline constexpr int RecordExactWidth = 15;
 
-// A record with known days (beginning and end >= 0), or unknown ones (negative), and the
-// exact moment when there is one.
-QString DurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation,
-                       double beginning, double end, std::optional<double> exact = std::nullopt);
+// A record with its days, each known or not, and the exact moment when there is one.
+QString DurationRecord(BodyIndex first, BodyIndex second, AspectKind kind, double deviation,
+                       std::optional<double> beginning, std::optional<double> end,
+                       std::optional<double> exact = std::nullopt);
 // A record of a natal chart or synastry: no days, 22 dashes.
-QString NatalDurationRecord(BodyIndex intP1, BodyIndex intP2, AspectKind kind, double deviation);
+QString NatalDurationRecord(BodyIndex first, BodyIndex second, AspectKind kind, double deviation);
 
 // The fields of a record read back; days are absent when unknown or in a natal record.
 struct DurationFields {
@@ -155,8 +154,8 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
 
 // What the course graph of a personal transit needs.
 struct CourseGraphRequest {
-    BodyIndex natalBody = Earth;      // N = intP1
-    BodyIndex transitingBody = Earth; // T = intP2
+    BodyIndex natalBody = Earth;
+    BodyIndex transitingBody = Earth;
     AspectKind kind = NoAspect;
     int timeZone = 0; // minutes east of Greenwich
     int beginning = 0;
@@ -173,11 +172,11 @@ struct CellDoubleClick {
         AskForReport,   // ask `question` (Yes/No, default No, titled `title`); Yes: the report
     };
     Action action = Action::None;
-    BodyIndex intP1 = Earth;
-    BodyIndex intP2 = Earth;
+    BodyIndex first = Earth;
+    BodyIndex second = Earth;
     AspectKind kind = NoAspect;
-    double beginning = UnknownDay;
-    double end = UnknownDay;
+    std::optional<double> beginning;
+    std::optional<double> end;
     std::optional<double> exact; // UT
     QString title;    // "Mars square to Jupiter", "Transiting Mars square to natal Venus"
     QString detail;   // "With an orb of 6° 0' this square" CR LF "begins on ..." CR LF "and ..."

@@ -7,83 +7,49 @@
 
 namespace orbivex {
 
-MomentZone MomentZoneOf(const DateSet& dateSet, const TimeZones& zones) {
-    if (IsZoneName(dateSet.zoneName)) {
-        return {0, dateSet.zoneName, dateSet.calendar, true};
-    }
-    // The entry the conversion uses: the default one when none is chosen.
-    const int entry = DateSetAsConverted(dateSet, zones).timezoneIndex;
-    if (entry < 1 || entry >= TimezoneEntryCount) {
-        MomentZone greenwich;
-        greenwich.calendar = dateSet.calendar;
-        return greenwich;
-    }
-    const TimezoneEntry& chosen = zones.list[static_cast<std::size_t>(entry)];
-    return {chosen.offsetMinutes, chosen.text, dateSet.calendar};
-}
-
 MomentZone WorldMomentZone(const ProgramState& state) {
     return MomentZoneOf(state.computedDateSets[WorldDate], state.computedZones);
 }
 
-double MomentOffsetMinutes(const MomentZone& zone, double jd) {
-    return zone.named ? ZoneOffsetAt(zone.name, jd) / 60.0 : zone.offsetMinutes;
-}
-
-double LocalDayStart(std::int32_t day, const MomentZone& zone) {
-    // Day number N begins at N - 0.5 at Greenwich.
-    const double offsetMinutes =
-        zone.named ? ReadLocalTime(zone.name, day, 0).offsetSeconds / 60.0 : zone.offsetMinutes;
-    return static_cast<double>(day) - 0.5 - offsetMinutes / 1440.0;
-}
-
 QString ExactMomentText(double jd, const MomentZone& zone) {
-    // Far beyond any date the calendar converts; keeps the day number within its type.
-    if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
+    const std::optional<LocalMoment> moment = LocalMomentOf(jd, zone);
+    if (!moment) {
         return {};
     }
-    // Minutes since the local midnight that begins day number 0.
-    const double minutes = std::round((jd + 0.5) * 1440.0 + MomentOffsetMinutes(zone, jd));
-    const double day = std::floor(minutes / 1440.0);
-    const QString date = JDNToLongDate(static_cast<std::int32_t>(day), false, zone.calendar);
-    if (date.isEmpty()) {
-        return {};
-    }
-    const int minuteOfDay = static_cast<int>(minutes - day * 1440.0);
     return QStringLiteral("%1 at %2:%3 %4")
-        .arg(date)
-        .arg(minuteOfDay / 60, 2, 10, QLatin1Char('0'))
-        .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'))
+        .arg(JDNToLongDate(moment->date.jdn, false, zone.calendar))
+        .arg(moment->minuteOfDay / 60, 2, 10, QLatin1Char('0'))
+        .arg(moment->minuteOfDay % 60, 2, 10, QLatin1Char('0'))
         .arg(zone.name);
 }
 
+QString ProgressDateText(double jd, const MomentZone& zone) {
+    const std::optional<LocalMoment> moment = LocalMomentOf(jd, zone);
+    return moment ? JDNToLongDate(moment->date.jdn, false, zone.calendar) : QString();
+}
+
 bool SetWorldDateToMoment(DateSet& world, const TimeZones& zones, double jd) {
-    if (!std::isfinite(jd) || std::fabs(jd) > 1e8) {
-        return false;
-    }
     const bool named = !world.zoneName.isEmpty();
     int entry = world.timezoneIndex;
     if (!named && (entry < 1 || entry >= TimezoneEntryCount)) {
         entry = zones.defaultIndex;
     }
-    const double offsetMinutes = named ? ZoneOffsetAt(world.zoneName, jd) / 60.0
-                                 : entry >= 1 && entry < TimezoneEntryCount
-                                     ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes
-                                     : 0.0;
-    // Minutes since the local midnight that begins day number 0.
-    const double minutes = std::round((jd + 0.5) * 1440.0 + offsetMinutes);
-    const double day = std::floor(minutes / 1440.0);
-    EuroDateRecord record;
-    record.jdn = static_cast<std::int32_t>(day);
-    record.calendar = CalendarLetterOfJdn(world.calendar, record.jdn);
-    JDNToEuroDate(record);
-    if (record.valid == 0 || record.year < 1 || record.year > 2799) {
+    MomentZone zone;
+    zone.calendar = world.calendar;
+    if (named) {
+        zone.name = world.zoneName;
+        zone.named = true;
+    } else if (entry >= 1 && entry < TimezoneEntryCount) {
+        zone.offsetMinutes = zones.list[static_cast<std::size_t>(entry)].offsetMinutes;
+    }
+    const std::optional<LocalMoment> moment = LocalMomentOf(jd, zone);
+    if (!moment || moment->date.year < 1 || moment->date.year > 2799) {
         return false;
     }
-    world.yearText = QString::number(record.year);
-    world.monthIndex = record.month;
-    world.dayIndex = record.day;
-    SetMinuteOfDay(world, static_cast<int>(minutes - day * 1440.0));
+    world.yearText = QString::number(moment->date.year);
+    world.monthIndex = moment->date.month;
+    world.dayIndex = moment->date.day;
+    SetMinuteOfDay(world, moment->minuteOfDay);
     if (!named) {
         world.timezoneIndex = entry;
     }

@@ -16,6 +16,7 @@ PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
     context_.chartOnly = true;
     state_.mode = WorldTransits;
     start_ = state_.ChartJulianDays[WorldDate];
+    zone_ = MomentZoneOf(state_.dateSets[WorldDate], state_.zones);
     reached_ = start_;
     outcome_.worldDate = state_.dateSets[WorldDate];
     if (!EphemerisStateIsPerThread()) {
@@ -114,10 +115,6 @@ FindOutcome PatternFind::Outcome() const {
 
 double PatternFind::EndJulianDay() const {
     return EndDayOfCalendar(Calendar()) - 0.5;
-}
-
-QString FindProgressText(double julianDay, CalendarChoice calendar) {
-    return JDNToLongDate(static_cast<std::int32_t>(std::floor(julianDay + 0.5)), false, calendar);
 }
 
 } // namespace orbivex

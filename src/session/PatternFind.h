@@ -7,6 +7,7 @@
 // events. Either way the window stays responsive and reads the progress as it goes.
 
 #include "core/Ephemeris.h"
+#include "session/ExactMoments.h"
 #include "session/PatternRun.h"
 #include "session/ProgramState.h"
 
@@ -58,6 +59,8 @@ class PatternFind {
     // Greenwich, where the search ends at the latest.
     CalendarChoice Calendar() const { return state_.dateSets[WorldDate].calendar; }
     double EndJulianDay() const;
+    // The zone and calendar of the world date, in which the progress shows the day reached.
+    const MomentZone& Zone() const { return zone_; }
 
     // What the search found; meaningful once Finished() is true.
     FindOutcome Outcome() const;
@@ -73,6 +76,7 @@ class PatternFind {
     PatternRun run_;
     ComputeContext context_;
     double start_ = 0.0;
+    MomentZone zone_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> finished_{false};
     std::atomic<double> reached_{0.0};
@@ -81,9 +85,5 @@ class PatternFind {
     FindOutcome outcome_;
     std::thread thread_;
 };
-
-// The date text of a Julian date (UT) as the progress of a find shows it, in the calendar:
-// "March 5, 2024".
-QString FindProgressText(double julianDay, CalendarChoice calendar = CalendarChoice::Gregorian);
 
 } // namespace orbivex

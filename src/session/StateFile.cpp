@@ -432,13 +432,13 @@ Status ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fir
             if (key != QByteArray(DateSetKeys[set]) + ".time") {
                 continue;
             }
-            const int minute = MinuteOfText(QString::fromLatin1(value));
-            if (minute < 0) {
+            const std::optional<int> minute = MinuteOfText(QString::fromLatin1(value));
+            if (!minute) {
                 return Fail(QStringLiteral("Line %1 (%2): \"%3\" is not a time written as HH:MM.")
                                 .arg(lineNumber)
                                 .arg(QString::fromLatin1(key), Shown(value)));
             }
-            read.dateSets[set].typedMinute = minute;
+            read.dateSets[set].typedMinute = *minute;
         }
     }
     return {};

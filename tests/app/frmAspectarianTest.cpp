@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace orbivex::test {
 namespace {
@@ -156,9 +157,12 @@ TEST_F(AspectarianWindow, ListsAwayFromTheWindowAndCancelKeepsTheListAsItWas) {
         SCOPED_TRACE(end.how);
         aspectarian->show();
         listEverything();
-        QTest::qWait(100);
+        // The search has got some way through the calendar.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return aspectarian->prgList->value() > 0; }, 60000));
         end.end();
-        QTest::qWait(300);
+        // The searches ended have wound down, unless a new listing runs.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return aspectarian->Listing() || !aspectarian->tmrList->isActive(); }, 60000));
         if (aspectarian->Listing()) {
             WaitForList(*aspectarian); // the new listing of the year
         }

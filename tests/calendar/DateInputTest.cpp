@@ -397,7 +397,8 @@ TEST(TypedMinute, ConvertsShowsAndKeepsTheNearestHalfHourBesideIt) {
         EXPECT_EQ(set.hourIndex, c.hourEntry) << c.text;
         EXPECT_EQ(set.typedMinute, c.typed) << c.text;
         EXPECT_EQ(TimeOfDayOfDateSet(set), QString::fromUtf8(c.text));
-        EXPECT_EQ(MinuteOfText(QString::fromUtf8(c.text)), c.text[0] ? c.minute : -1);
+        EXPECT_EQ(MinuteOfText(QString::fromUtf8(c.text)),
+                  c.text[0] ? std::optional(c.minute) : std::nullopt);
         const int used = c.text[0] ? c.minute : 12 * 60; // no time counts as noon
         EXPECT_NEAR(InputDateToAJDate(set, zones).value(), 2451544.5 + used / 1440.0, 1e-9)
             << c.text;
@@ -406,8 +407,8 @@ TEST(TypedMinute, ConvertsShowsAndKeepsTheNearestHalfHourBesideIt) {
     SetMinuteOfDay(typed, 14 * 60 + 7);
     EXPECT_EQ(InputDateToString(typed, zones, false),
               QStringLiteral("January 5, 2024, 14:07 (GMT+1:00)"));
-    EXPECT_EQ(MinuteOfText(u"24:00"), -1);
-    EXPECT_EQ(MinuteOfText(u"7:5"), -1);
+    EXPECT_EQ(MinuteOfText(u"24:00"), std::nullopt);
+    EXPECT_EQ(MinuteOfText(u"7:5"), std::nullopt);
 }
 
 TEST(TypedMinute, NowKeepsTheMinuteWhenOneIsTyped) {

@@ -22,9 +22,9 @@ OrbTable Orbs() {
     OrbTable orbs;
     const double degrees[] = {0, 10, 9, 6, 7, 5, 4, 5};
     for (const AspectKind kind : AllAspectKinds) {
-        orbs(kind, 0) = DegreesToRadians(degrees[Index(kind)]);
-        orbs(kind, 1) = orbs(kind, 0) / 3;
-        orbs(kind, 2) = orbs(kind, 0) / 3;
+        orbs(kind, OrbColumn::OneChart) = DegreesToRadians(degrees[Index(kind)]);
+        orbs(kind, OrbColumn::PersonalTransits) = orbs(kind, OrbColumn::OneChart) / 3;
+        orbs(kind, OrbColumn::Synastry) = orbs(kind, OrbColumn::OneChart) / 3;
     }
     return orbs;
 }
@@ -74,8 +74,8 @@ TEST_F(ChartTest, EveryModeFindsEachPairsAspectInOrderWithItsMotionAndEmphasis) 
             if (!chart.TwoSets()) {
                 EXPECT_LT(a.first, a.second);
             }
-            const double first = chart.positions[0][a.first].Longitude();
-            const double second = chart.positions[chart.TwoSets() ? 1 : 0][a.second].Longitude();
+            const Position& first = chart.positions[0][a.first];
+            const Position& second = chart.positions[chart.TwoSets() ? 1 : 0][a.second];
             const AspectMatch match = FindAspect(second, first, request.orbs, column);
             EXPECT_EQ(a.kind, match.kind);
             EXPECT_EQ(a.deviation, match.deviation);
@@ -210,7 +210,7 @@ TEST_F(ChartTest, InAWorldChartTheFasterBodyNearsOrLeavesTheSlowerOne) {
     ChartRequest request = Request(WorldTransits);
     request.firstJulianDay = 2451545.0;
     request.orbs = {};
-    request.orbs(Conjunction, 0) = Pi;
+    request.orbs(Conjunction, OrbColumn::OneChart) = Pi;
     const Chart chart = ComputeChart(request, ephemeris);
     const auto found =
         std::find_if(chart.aspects.begin(), chart.aspects.end(),

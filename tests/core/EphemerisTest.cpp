@@ -87,8 +87,9 @@ TEST(PlutoTable, InterpolatesWithinTheDayAndAcrossTheZeroDegreeSeam) {
         }
     }
     ASSERT_NE(seamDay, 0);
-    // Pluto passed the equinox point in 1820.
-    EXPECT_EQ(JulianDateOfYear(seamDay), 1820);
+    // Pluto passed the equinox point in 1820 (day numbers 2385801 to 2386166).
+    EXPECT_GE(seamDay, 2385801);
+    EXPECT_LE(seamDay, 2386166);
 
     const std::vector<int> days{seamDay, 2451545, 2305448, 2524593};
     for (int day : days) {
@@ -318,22 +319,4 @@ TEST(Positions, FallbackToTheBuiltInTheoryIsDetected) {
     EXPECT_LT(ArcsecondsApart(seeing.PositionOfBody(Mars, 2451545.0).Longitude(), 359.4477460),
               0.01);
     EXPECT_FALSE(seeing.UsesBuiltInTheory());
-}
-
-TEST(JulianDateOfYearTest, YearOfTheCivilDayAtGreenwich) {
-    struct Case {
-        double jd;
-        int year;
-    };
-    const std::vector<Case> cases{
-        {2451544.5, 2000}, {2451544.5 - 1e-7, 1999}, {1721425.5, 1},
-        {1721425.4, 0},    {2743738.5, 2800},        {2743738.49, 2799},
-        {2305447.5, 1600}, {2299160.5, 1582},        {std::nan(""), 0},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(JulianDateOfYear(c.jd), c.year) << c.jd;
-    }
-    // Far outside any calendar the year is still a plain number.
-    EXPECT_LT(JulianDateOfYear(-1e300), -20000);
-    EXPECT_GT(JulianDateOfYear(1e300), 20000);
 }

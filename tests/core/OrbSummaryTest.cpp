@@ -10,9 +10,9 @@ OrbTable TableOfDegrees(const std::array<double, 7>& degrees, double divisor1 = 
     OrbTable table;
     for (const AspectKind kind : AllAspectKinds) {
         const double orb = DegreesToRadians(degrees[Index(kind) - 1]);
-        table(kind, 0) = orb;
-        table(kind, 1) = orb / divisor1;
-        table(kind, 2) = orb / divisor2;
+        table(kind, OrbColumn::OneChart) = orb;
+        table(kind, OrbColumn::PersonalTransits) = orb / divisor1;
+        table(kind, OrbColumn::Synastry) = orb / divisor2;
     }
     return table;
 }

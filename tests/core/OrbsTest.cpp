@@ -15,10 +15,16 @@ double Deg(double degrees) {
     return DegreesToRadians(degrees);
 }
 
+Position At(double degrees) {
+    return Position(Deg(degrees));
+}
+
+constexpr OrbColumn OneChart = OrbColumn::OneChart;
+
 OrbTable UniformOrbs(double degrees) {
     OrbTable orbs;
     for (const AspectKind kind : AllAspectKinds) {
-        for (OrbColumn column = 0; column <= 2; ++column) {
+        for (const OrbColumn column : AllOrbColumns) {
             orbs(kind, column) = Deg(degrees);
         }
     }
@@ -74,64 +80,54 @@ TEST(NormalizeAngle, BringsAnglesIntoOneCircle) {
 TEST(FindAspect, LowerKindWinsWhenTwoOrbsOverlap) {
     const OrbTable orbs = UniformOrbs(16.0);
     // 75° is 15° from the square and from the sextile.
-    const AspectMatch match = FindAspect(Deg(10), Deg(85), orbs, 0);
+    const AspectMatch match = FindAspect(At(10), At(85), orbs, OneChart);
     EXPECT_EQ(match.kind, Square);
     EXPECT_NEAR(match.deviation, Deg(15), 1e-9);
 
     // Only the column asked for counts.
     OrbTable narrow = orbs;
-    narrow(Square, 1) = Deg(1);
-    EXPECT_EQ(FindAspect(Deg(10), Deg(85), narrow, 1).kind, Sextile);
-    EXPECT_EQ(FindAspect(Deg(10), Deg(85), narrow, 0).kind, Square);
+    narrow(Square, OrbColumn::PersonalTransits) = Deg(1);
+    EXPECT_EQ(FindAspect(At(10), At(85), narrow, OrbColumn::PersonalTransits).kind, Sextile);
+    EXPECT_EQ(FindAspect(At(10), At(85), narrow, OneChart).kind, Square);
 }
 
 TEST(FindAspect, OrbTestIsStrict) {
     OrbTable orbs;
-    const double a = Deg(20);
-    const double b = Deg(112);
+    const Position a = At(20);
+    const Position b = At(112);
     // The orb set to exactly the deviation: no aspect; the next larger double: an aspect.
-    const double deviation = AspectDeviation(AngularSeparation(a, b), Square);
-    orbs(Square, 0) = deviation;
-    EXPECT_EQ(FindAspect(a, b, orbs, 0).kind, NoAspect);
-    orbs(Square, 0) = std::nextafter(deviation, 1.0);
-    EXPECT_EQ(FindAspect(a, b, orbs, 0).kind, Square);
+    const double deviation =
+        AspectDeviation(AngularSeparation(a.Longitude(), b.Longitude()), Square);
+    orbs(Square, OneChart) = deviation;
+    EXPECT_EQ(FindAspect(a, b, orbs, OneChart).kind, NoAspect);
+    orbs(Square, OneChart) = std::nextafter(deviation, 1.0);
+    EXPECT_EQ(FindAspect(a, b, orbs, OneChart).kind, Square);
 
     // A kind whose orb is 0 is never found, not even when exact.
-    orbs(Square, 0) = 0.0;
-    EXPECT_EQ(FindAspect(0.0, AspectAngles[Square], orbs, 0).kind, NoAspect);
+    orbs(Square, OneChart) = 0.0;
+    EXPECT_EQ(FindAspect(At(0), Position(AspectAngles[Square]), orbs, OneChart).kind, NoAspect);
 }
 
-TEST(FindAspect, NoPositionOrBadColumnGivesNoAspect) {
+TEST(FindAspect, NoPositionGivesNoAspect) {
     const OrbTable orbs = UniformOrbs(10.0);
-    EXPECT_EQ(FindAspect(-1.0, Deg(0), orbs, 0).kind, NoAspect);
-    EXPECT_EQ(FindAspect(Deg(0), -99.0, orbs, 0).kind, NoAspect);
-    EXPECT_EQ(FindAspect(std::numeric_limits<double>::quiet_NaN(), Deg(0), orbs, 0).kind, NoAspect);
-    EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, 3).kind, NoAspect);
-    EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, -1).kind, NoAspect);
-    EXPECT_EQ(FindAspect(Deg(0), Deg(1), orbs, 2).kind, Conjunction);
+    const Position nan(std::numeric_limits<double>::quiet_NaN());
+    for (const Position& missing : {Position(PositionStatus::BeforeTable), Position(), nan}) {
+        EXPECT_EQ(FindAspect(missing, At(0), orbs, OneChart).kind, NoAspect);
+        EXPECT_EQ(FindAspect(At(0), missing, orbs, OneChart).kind, NoAspect);
+        EXPECT_EQ(AspectExactness(missing, At(120), Trine, orbs, OneChart), std::nullopt);
+        EXPECT_EQ(AspectExactness(At(0), missing, Trine, orbs, OneChart), std::nullopt);
+    }
+    EXPECT_EQ(FindAspect(At(0), At(1), orbs, OrbColumn::Synastry).kind, Conjunction);
 }
 
 TEST(AspectExactness, ScalesFromOneAtExactnessToZeroAtTheEdge) {
     const OrbTable orbs = UniformOrbs(8.0);
-    double exactness = 5.0;
-    EXPECT_TRUE(AspectExactness(Deg(10), Deg(130), Trine, orbs, 1, exactness));
-    EXPECT_NEAR(exactness, 1.0, 1e-9);
-    EXPECT_TRUE(AspectExactness(Deg(10), Deg(134), Trine, orbs, 1, exactness));
-    EXPECT_NEAR(exactness, 0.5, 1e-9);
-    EXPECT_FALSE(AspectExactness(Deg(10), Deg(139), Trine, orbs, 1, exactness));
-    EXPECT_EQ(exactness, -1.0);
-
-    OrbTable zero;
-    exactness = 5.0;
-    EXPECT_FALSE(AspectExactness(Deg(10), Deg(130), Trine, zero, 0, exactness));
-    EXPECT_EQ(exactness, -1.0);
-
-    // Without a position, or with a bad kind, exactness stays as it was.
-    exactness = 5.0;
-    EXPECT_FALSE(AspectExactness(-1.0, Deg(130), Trine, orbs, 0, exactness));
-    EXPECT_FALSE(AspectExactness(Deg(10), -100.0, Trine, orbs, 0, exactness));
-    EXPECT_FALSE(AspectExactness(Deg(10), Deg(130), NoAspect, orbs, 0, exactness));
-    EXPECT_EQ(exactness, 5.0);
+    const OrbColumn personal = OrbColumn::PersonalTransits;
+    EXPECT_NEAR(AspectExactness(At(10), At(130), Trine, orbs, personal).value_or(0), 1.0, 1e-9);
+    EXPECT_NEAR(AspectExactness(At(10), At(134), Trine, orbs, personal).value_or(0), 0.5, 1e-9);
+    EXPECT_EQ(AspectExactness(At(10), At(139), Trine, orbs, personal), std::nullopt);
+    EXPECT_EQ(AspectExactness(At(10), At(130), Trine, OrbTable{}, OneChart), std::nullopt);
+    EXPECT_EQ(AspectExactness(At(10), At(130), NoAspect, orbs, OneChart), std::nullopt);
 }
 
 TEST(ChartFilters, OuterAndEarthOptions) {

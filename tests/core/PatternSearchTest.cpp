@@ -33,7 +33,7 @@ OrbTable WorldOrbs() {
     OrbTable orbs;
     const double degrees[] = {0, 8, 8, 6, 6, 4, 2, 2};
     for (const AspectKind kind : AllAspectKinds) {
-        orbs(kind, 0) = Deg(degrees[Index(kind)]);
+        orbs(kind, OrbColumn::OneChart) = Deg(degrees[Index(kind)]);
     }
     return orbs;
 }
@@ -362,7 +362,7 @@ TEST(FindMidpoints, EachConfigurationOnceAmongUnconjunctBodiesInUse) {
     };
     for (const Case& c : cases) {
         OrbTable orbs;
-        orbs(Conjunction, 0) = Deg(c.conjunctionOrb);
+        orbs(Conjunction, OrbColumn::OneChart) = Deg(c.conjunctionOrb);
         std::vector<Triple> found;
         for (const MidpointConfiguration& midpoint :
              FindMidpoints(c.sky, AspectPairs(c.sky, orbs, c.numBodies), Deg(c.midpointOrb))) {

@@ -4,6 +4,7 @@
 # completion valid, both programs running from a scratch root they were unpacked into, and
 # lintian finding no error. Usage: check_package.sh orbivex_<version>_<arch>.deb
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 deb=$(realpath "$1")
 root=$(mktemp -d)
 home=$(mktemp -d)
@@ -71,9 +72,8 @@ grep -q '^Heliocentric world transits' <<<"$output" || fail "orbivex-cli chart p
 "$usr/bin/orbivex-cli" wheel --mode world --world "2024-03-20 12:00 GMT" --out wheel.png \
     >/dev/null
 [[ -s wheel.png ]] || fail "orbivex-cli wheel wrote no image"
-export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=offscreen
-timings=$(ORBIVEX_TIMINGS=exit "$usr/bin/orbivex" 2>&1) || fail "orbivex failed: $timings"
-grep -q 'launch to first painted window' <<<"$timings" || fail "orbivex showed no window"
+source "$here/desktop_starts.sh"
+desktop_starts "$usr/bin/orbivex" "$home" || fail "orbivex did not start"
 
 # lintian's errors fail the check; its warnings are listed in README.md's Installing section.
 lintian --fail-on error "$deb" >&2 || fail "lintian: errors"

@@ -84,7 +84,7 @@ TEST_F(ChartViewTest, PlutoOutsideItsTableShowsItsMarker) {
 TEST(PatternReport, OnlyTheLargestStelliumAndNoWithheldOnes) {
     const ProgramTexts texts = ReportTexts();
     ChartRequest request;
-    request.orbs(Conjunction, 0) = DegreesToRadians(8.0);
+    request.orbs(Conjunction, OrbColumn::OneChart) = DegreesToRadians(8.0);
     std::array<PositionSet, 2> positions{};
     for (BodyIndex body : AllBodies) {
         const int n = BodyNumber(body);
@@ -95,7 +95,7 @@ TEST(PatternReport, OnlyTheLargestStelliumAndNoWithheldOnes) {
 
     // Ea-Me-Ve and Me-Ve-Ma: a run seeking Earth ends the search at the second, and the
     // report lists none.
-    request.orbs(Conjunction, 0) = DegreesToRadians(5.0);
+    request.orbs(Conjunction, OrbColumn::OneChart) = DegreesToRadians(5.0);
     for (BodyIndex body : AllBodies) {
         const int n = BodyNumber(body);
         positions[0][body] = Position(DegreesToRadians(n <= 4 ? 8.0 + 2 * n : 40.0 * n));

@@ -75,10 +75,10 @@ TEST(DurationText, CountsYearsOfTheMeanCalendarYearAndDays) {
 
 TEST(QuickSort, OrdersByEachKeyWithTheFollowingFieldsBreakingTies) {
     const DurationRecords records{
-        DurationRecord(Earth, Mercury, Square, 0.05, 100, 110),    // duration 11
-        DurationRecord(Earth, Venus, Conjunction, 0.01, 105, 106), // 2
-        DurationRecord(Mercury, Venus, Square, 0.03, 90, 200),     // 111
-        DurationRecord(Mars, Pluto, Opposition, 0.02, -1, 300),    // unknown
+        DurationRecord(Earth, Mercury, Square, 0.05, 100, 110),           // duration 11
+        DurationRecord(Earth, Venus, Conjunction, 0.01, 105, 106),        // 2
+        DurationRecord(Mercury, Venus, Square, 0.03, 90, 200),            // 111
+        DurationRecord(Mars, Pluto, Opposition, 0.02, std::nullopt, 300), // unknown
         DurationRecord(Earth, Mercury, Trine, 0.01, 100, 104), // 5: ties on exactness and beginning
     };
     const std::pair<int, const char*> cases[] = {
@@ -115,7 +115,7 @@ TEST(QuickSort, ComparesPlainCharacterCodes) {
     // comes before 100.
     DurationRecords records{DurationRecord(Earth, Mercury, Square, 0.05, 100, 110),
                             DurationRecord(Earth, Venus, Square, 0.05, 90, 110),
-                            DurationRecord(Earth, Mars, Square, 0.05, -1, 110)};
+                            DurationRecord(Earth, Mars, Square, 0.05, std::nullopt, 110)};
     SortRecords(records, RecordKeyStartBeginning);
     EXPECT_EQ(Order(records).join(QLatin1Char(' ')), u"1-4 1-3 1-2"_s);
 }
@@ -123,8 +123,9 @@ TEST(QuickSort, ComparesPlainCharacterCodes) {
 TEST(DurationsListing, WritesPaddedLinesWithOrWithoutDurations) {
     const ProgramTexts texts = RealTexts();
     const ListingWidths widths = MakeListingWidths();
-    const DurationRecords records{DurationRecord(Earth, Mercury, Square, 0.05, 2460388, 2460390),
-                                  DurationRecord(Venus, Pluto, Trine, 0.001, -1, 2460390)};
+    const DurationRecords records{
+        DurationRecord(Earth, Mercury, Square, 0.05, 2460388, 2460390),
+        DurationRecord(Venus, Pluto, Trine, 0.001, std::nullopt, 2460390)};
     EXPECT_EQ(DurationsListing(records, WorldTransits, false, widths, texts),
               u"Earth   square (2°52')        Mercury\r\n"
               "Venus   trine (0°3')          Pluto  \r\n"_s);

@@ -183,7 +183,7 @@ TEST(Grid, FillGridWritesTheChartsPositionsAndAspects) {
     const LocaleScope c(QLocale::c());
     ChartRequest request;
     request.mode = PersonalFirst;
-    request.orbs(Trine, 1) = DegreesToRadians(3.0);
+    request.orbs(Trine, OrbColumn::PersonalTransits) = DegreesToRadians(3.0);
     request.boldface = {true, true, 4};
     std::array<PositionSet, 2> positions{};
     positions[0][Mars] = Position(DegreesToRadians(123.75));

@@ -67,7 +67,7 @@ TEST_F(AspectarianFindTest, ACancelledSearchEndsSoonWithNothing) {
     EXPECT_TRUE(find.TakeEvents().empty());
 }
 
-TEST(AspectarianProgressText, IsTheDayReachedInTheZoneAndItsCalendar) {
+TEST(ProgressDateText, IsTheDayReachedInTheZoneAndItsCalendar) {
     const struct {
         double julianDay;
         MomentZone zone;
@@ -79,7 +79,7 @@ TEST(AspectarianProgressText, IsTheDayReachedInTheZoneAndItsCalendar) {
         {Year2000, {0, u"GMT"_s, CalendarChoice::Julian}, "December 19, 1999"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(AspectarianProgressText(c.julianDay, c.zone), QString::fromUtf8(c.text));
+        EXPECT_EQ(ProgressDateText(c.julianDay, c.zone), QString::fromUtf8(c.text));
     }
 }
 

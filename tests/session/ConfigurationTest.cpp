@@ -57,10 +57,12 @@ TEST(ConfigurationOrbs, SetOrbsFillsTheThreeColumnsAndTheSummary) {
     OrbTable orbs;
     OrbSummary summary;
     SetOrbs(settings, orbs, summary);
-    EXPECT_DOUBLE_EQ(orbs(Conjunction, 0), 600.0 / 60.0 / 360.0 * 6.28318530717959);
-    EXPECT_EQ(FormatDegreesMinutes(orbs(Conjunction, 1)), QStringLiteral("3°20'"));
-    EXPECT_EQ(FormatDegreesMinutes(orbs(Conjunction, 2)), QStringLiteral("2°0'"));
-    EXPECT_EQ(FormatDegreesMinutes(orbs(Semisextile, 0)), QStringLiteral("4°0'"));
+    EXPECT_DOUBLE_EQ(orbs(Conjunction, OrbColumn::OneChart),
+                     600.0 / 60.0 / 360.0 * 6.28318530717959);
+    EXPECT_EQ(FormatDegreesMinutes(orbs(Conjunction, OrbColumn::PersonalTransits)),
+              QStringLiteral("3°20'"));
+    EXPECT_EQ(FormatDegreesMinutes(orbs(Conjunction, OrbColumn::Synastry)), QStringLiteral("2°0'"));
+    EXPECT_EQ(FormatDegreesMinutes(orbs(Semisextile, OrbColumn::OneChart)), QStringLiteral("4°0'"));
     EXPECT_DOUBLE_EQ(summary.largest[0], DegreesToRadians(10));
     EXPECT_DOUBLE_EQ(summary.smallest[0], DegreesToRadians(4));
     EXPECT_DOUBLE_EQ(summary.largest[1], DegreesToRadians(10) / 3);
@@ -70,9 +72,9 @@ TEST(ConfigurationOrbs, SetOrbsFillsTheThreeColumnsAndTheSummary) {
     settings = WithOrbs({20, -1, 6, 6, 6, 6, 6, 1});
     settings.personalDivisorPosition = 9;
     SetOrbs(settings, orbs, summary);
-    EXPECT_EQ(orbs(Conjunction, 0), 0.0);
-    EXPECT_EQ(orbs(Opposition, 0), 0.0);
-    EXPECT_DOUBLE_EQ(orbs(Square, 1), DegreesToRadians(6));
+    EXPECT_EQ(orbs(Conjunction, OrbColumn::OneChart), 0.0);
+    EXPECT_EQ(orbs(Opposition, OrbColumn::OneChart), 0.0);
+    EXPECT_DOUBLE_EQ(orbs(Square, OrbColumn::PersonalTransits), DegreesToRadians(6));
     EXPECT_TRUE(summary.allEqual);
 }
 
@@ -191,7 +193,7 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     EXPECT_EQ(committed.orbPositions[0], 12);
     EXPECT_TRUE(committed.showOnlyOuter);
     EXPECT_TRUE(committed.displayZodiacSectors);
-    EXPECT_DOUBLE_EQ(orbs(Conjunction, 0), DegreesToRadians(12));
+    EXPECT_DOUBLE_EQ(orbs(Conjunction, OrbColumn::OneChart), DegreesToRadians(12));
     EXPECT_DOUBLE_EQ(summary.largest[0], DegreesToRadians(12));
     edit.Activate(committed);
     EXPECT_FALSE(edit.accepted());
@@ -243,7 +245,7 @@ TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
     EXPECT_EQ(MidpointOrbEntries()[defaults.midpointOrbPosition].text, QStringLiteral("0° 30'"));
     EXPECT_TRUE(defaults.useBoldface && defaults.boldfaceOneDegree && defaults.northAmericanZones);
     EXPECT_FALSE(defaults.showOnlyOuter || defaults.showOnlyEarth);
-    EXPECT_EQ(MessageOf(SettingsFault(defaults)), u""_s);
+    EXPECT_EQ(MessageOf(CheckSettings(defaults)), u""_s);
 }
 
 TEST(ConfigurationRules, BoldfaceAndChartFilters) {
@@ -273,15 +275,15 @@ TEST(ConfigurationRules, BoldfaceAndChartFilters) {
 
 TEST(ConfigurationRules, SettingsFaultNamesTheValue) {
     ConfigurationSettings settings = WithOrbs({10, 9, 6, 7, 5, 4, 16, 1});
-    EXPECT_EQ(MessageOf(SettingsFault(settings)),
+    EXPECT_EQ(MessageOf(CheckSettings(settings)),
               u"The orb of the Quincunx is entry 16 of a list with entries 0 to 15."_s);
     settings = ConfigurationSettings::Defaults();
     settings.synastryDivisorPosition = 5;
-    EXPECT_EQ(MessageOf(SettingsFault(settings)),
+    EXPECT_EQ(MessageOf(CheckSettings(settings)),
               u"The proportion for synastry is entry 5 of a list with entries 0 to 4."_s);
     settings = ConfigurationSettings::Defaults();
     settings.colours[Index(Trine)] = 0x1000000;
-    EXPECT_EQ(MessageOf(SettingsFault(settings)),
+    EXPECT_EQ(MessageOf(CheckSettings(settings)),
               u"The colour 16777216 of the Trine is not an RGB colour."_s);
 }
 

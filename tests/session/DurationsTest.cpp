@@ -41,9 +41,9 @@ DurationFields Fields(const QString* record) {
 TEST(DurationRecord, HasTheFixedWidthLayout) {
     EXPECT_EQ(DurationRecord(Venus, Jupiter, Square, 0.012345, 2451500, 2451560),
               u" 3 5 3 3 0.012345 2451500 2451560    61"_s);
-    EXPECT_EQ(DurationRecord(Pluto, Neptune, Sextile, 0.1, -1, 2451560),
+    EXPECT_EQ(DurationRecord(Pluto, Neptune, Sextile, 0.1, std::nullopt, 2451560),
               u" 9 8 9 5 0.100000      -1 2451560      "_s);
-    EXPECT_EQ(DurationRecord(Earth, Mercury, Conjunction, 0.0000004, 2451500, -1),
+    EXPECT_EQ(DurationRecord(Earth, Mercury, Conjunction, 0.0000004, 2451500, std::nullopt),
               u" 1 2 1 1 0.000000 2451500      -1      "_s);
     EXPECT_EQ(NatalDurationRecord(Mercury, Uranus, Quincunx, 0.0871586),
               u" 2 7 2 7 0.087159----------------------"_s);
@@ -161,7 +161,8 @@ TEST(DurationRecord, ReadsItsFieldsBack) {
         DurationRecord(Venus, Jupiter, Square, 0.012345, 2451500, 2451560, 2451530.25), f));
     EXPECT_EQ(f.exact, 2451530.25);
 
-    ASSERT_TRUE(ReadDurationRecord(DurationRecord(Pluto, Neptune, Sextile, 0.1, -1, 2451560), f));
+    ASSERT_TRUE(
+        ReadDurationRecord(DurationRecord(Pluto, Neptune, Sextile, 0.1, std::nullopt, 2451560), f));
     EXPECT_FALSE(f.beginning.has_value());
     EXPECT_EQ(f.end, 2451560);
     EXPECT_FALSE(f.duration.has_value());
@@ -262,13 +263,12 @@ TEST_F(ChartFixture, BeginningsAndEndsLieAtLocalMidnightsOfTheWorldDatesZone) {
             const bool personal = mode == PersonalFirst;
             const double zone = WorldTimeZoneOffset(state) / 1440.0;
             EXPECT_EQ(WorldTimeZoneOffset(state), zoneEntry == GreenwichTimezoneEntry ? 0 : 660);
-            const double natalJD = SearchDatesOf(state).natalJD;
+            const double natalJD = SearchDatesOf(state).natalJD.value_or(0.0);
             const auto holds = [&](const DurationFields& f, double jd) {
-                const double l1 =
-                    ephemeris.PositionOfBody(f.body1, personal ? natalJD : jd).Longitude();
-                const double l2 = ephemeris.PositionOfBody(f.body2, jd).Longitude();
-                double exactness = 0.0;
-                return AspectExactness(l1, l2, f.kind, state.orbs, personal ? 1 : 0, exactness);
+                return AspectExactness(ephemeris.PositionOfBody(f.body1, personal ? natalJD : jd),
+                                       ephemeris.PositionOfBody(f.body2, jd), f.kind, state.orbs,
+                                       personal ? OrbColumn::PersonalTransits : OrbColumn::OneChart)
+                    .has_value();
             };
             for (const QString& record : GetDurations(state, ephemeris)) {
                 DurationFields f;
@@ -323,19 +323,20 @@ TEST_F(ChartFixture, PlutoOutsideItsTableGivesUnknownDays) {
     const CellDoubleClick click =
         DecideCellDoubleClick(state, ephemeris, texts, TriangularAspectCell(Neptune, Pluto));
     EXPECT_EQ(click.action, CellDoubleClick::Action::AskForReport);
-    EXPECT_EQ(click.end, UnknownDay);
+    EXPECT_EQ(click.end, std::nullopt);
     EXPECT_TRUE(click.detail.endsWith(QStringLiteral("\r\nand ends on an unknown date.")));
 
     // Searches that cannot start: no world date, no natal date.
-    const AspectSearch search{Earth, Mars, Trine, 1, 0};
-    EXPECT_EQ(BeginningOfAspect(ephemeris, state.orbs, {-1.0, 2440000.0}, search), UnknownDay);
-    EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {2460390.5, -2.0}, search), UnknownDay);
+    const AspectSearch search{Earth, Mars, Trine, true, 0};
+    EXPECT_EQ(BeginningOfAspect(ephemeris, state.orbs, {std::nullopt, 2440000.0}, search),
+              std::nullopt);
+    EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {2460390.5, std::nullopt}, search), std::nullopt);
 }
 
 TEST_F(ChartFixture, TransitsAreExactWithinTheirPassage) {
     for (ChartMode mode : {WorldTransits, PersonalFirst}) {
         Run(mode);
-        const double natalJD = SearchDatesOf(state).natalJD;
+        const double natalJD = SearchDatesOf(state).natalJD.value_or(0.0);
         int exact = 0;
         for (const QString& record : GetDurations(state, ephemeris)) {
             const DurationFields f = Fields(&record);

@@ -43,7 +43,7 @@ Chart GrandTrineOf(BodyIndex a, BodyIndex b, BodyIndex c, const SoughtBodies& so
     positions[0][b] = Position(DegreesToRadians(120.0));
     positions[0][c] = Position(DegreesToRadians(240.0));
     ChartRequest request;
-    request.orbs(Trine, 0) = DegreesToRadians(6.0);
+    request.orbs(Trine, OrbColumn::OneChart) = DegreesToRadians(6.0);
     request.midpointOrb = DegreesToRadians(0.5);
     request.soughtBodies = sought;
     return ChartOfPositions(request, positions);
@@ -179,7 +179,8 @@ TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
         positions[0][body] = Position(DegreesToRadians(degrees[Index(body)]));
     }
     ChartRequest request;
-    request.orbs(Conjunction, 0) = DegreesToRadians(5.0); // Ea-Me-Ve, Me-Ve-Ma: no 4-stellium
+    request.orbs(Conjunction, OrbColumn::OneChart) =
+        DegreesToRadians(5.0); // Ea-Me-Ve, Me-Ve-Ma: no 4-stellium
     request.soughtBodies = {Mercury, {}, {}};
     const Chart chart = ChartOfPositions(request, positions);
     EXPECT_FALSE(chart.threeStelliumsWithheld);

@@ -2,6 +2,7 @@
 // asks for has an English text, and the captions and replaceable words are as the code expects.
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include "common/TestSupport.h"
 
@@ -48,7 +49,8 @@ TEST(ShippedTextFile, EveryNumberInUseHasAnEnglishText) {
 TEST(ShippedTextFile, CaptionsAreTheLayoutCaptions) {
     const ProgramTexts texts = LoadShippedTexts();
     const std::pair<int, const char*> captions[] = {
-        {4, "World date"},
+        {text::ProgramName, "Orbivex"},
+        {text::FirstDateSetName, "World date"},
         {5, "1st birthdate"},
         {6, "2nd birthdate"},
         {8, "Clear"},
@@ -60,13 +62,13 @@ TEST(ShippedTextFile, CaptionsAreTheLayoutCaptions) {
         {14, "Synastry"},
         {15, "Save"},
         {16, "Quit"},
-        {17, "Help"},
+        {text::Help, "Help"},
         {18, "Now"},
         {19, "Compute"},
         {20, "Configure"},
         {21, "Forward"},
         {22, "Back"},
-        {36, "Run"},
+        {text::Run, "Run"},
         {37, "Display chart"},
         {38, "Report"},
         {39, "Save as ..."},

@@ -1,11 +1,18 @@
-#include "app/Timings.h"
-
+// orbivex-startup-bench: the desktop program as it starts for a user, timed: from the launch of
+// the process to the first painted window (the "Loading data ..." note left out), then the
+// Compute pressed in the window until it is repainted, for each layout, printed to the error
+// output. The program ends after printing.
+#include "app/QtDialogs.h"
 #include "app/frmMain.h"
+#include "support/Version.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QObject>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -17,6 +24,35 @@
 #include <vector>
 
 namespace orbivex {
+namespace {
+
+// Milliseconds from the start of this process to now; -1 where the system does not say.
+double MillisecondsSinceProcessStart();
+
+// The program's dialogs, keeping count of the time spent showing pop-up notes.
+class TimedDialogs : public QtDialogs {
+  public:
+    void PopUp(QWidget* parent, const QString& message, int width, int height, int intervalMs,
+               int top, int left) override;
+    double popUpMilliseconds = 0.0;
+};
+
+// Waits for the window's first paint, then prints the start-up time and times Computes of
+// each layout, and ends the program.
+class StartupTimer : public QObject {
+  public:
+    StartupTimer(frmMain& window, const TimedDialogs& dialogs);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Report();
+
+    frmMain& window_;
+    const TimedDialogs& dialogs_;
+    bool painted_ = false;
+};
 
 double MillisecondsSinceProcessStart() {
     QFile stat(QStringLiteral("/proc/self/stat"));
@@ -53,8 +89,8 @@ void TimedDialogs::PopUp(QWidget* parent, const QString& message, int width, int
     popUpMilliseconds += static_cast<double>(timer.nsecsElapsed()) / 1.0e6;
 }
 
-StartupTimer::StartupTimer(frmMain& window, const TimedDialogs& dialogs, bool exitAfterwards)
-    : window_(window), dialogs_(dialogs), exitAfterwards_(exitAfterwards) {
+StartupTimer::StartupTimer(frmMain& window, const TimedDialogs& dialogs)
+    : window_(window), dialogs_(dialogs) {
     window_.installEventFilter(this);
 }
 
@@ -66,8 +102,6 @@ bool StartupTimer::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
-
-namespace {
 
 struct Figures {
     double median = 0.0;
@@ -91,8 +125,6 @@ void Print(const char* what, Figures figures) {
                  figures.median, figures.worst);
 }
 
-} // namespace
-
 void StartupTimer::Report() {
     const double sinceStart = MillisecondsSinceProcessStart();
     std::fprintf(stderr,
@@ -110,30 +142,44 @@ void StartupTimer::Report() {
     Print("Compute and repaint with the chart wheel, world transits",
           TimeRepeatedly(runs, computeAndRepaint));
     window_.cmdToggleGraphic->click();
-    if (exitAfterwards_) {
-        // A personal-transits chart of the same moment, for the square grid.
-        for (auto controls :
-             {window_.cboMonthCE, window_.cboDayCE, window_.cboHour, window_.cboTimezone}) {
-            controls[FirstBirthdate]->setCurrentIndex(controls[WorldDate]->currentIndex());
-        }
-        window_.txbYearCE[FirstBirthdate]->setText(window_.txbYearCE[WorldDate]->text());
-        window_.optPersonal[0]->click();
-        Print("Compute and repaint, personal transits", TimeRepeatedly(runs, computeAndRepaint));
-        window_.cmdToggleGraphic->click();
-        Print("Compute and repaint with the chart wheel, personal transits",
-              TimeRepeatedly(runs, computeAndRepaint));
-        window_.cmdToggleGraphic->click();
-        Print("switching between world and personal transits, with repaint",
-              TimeRepeatedly(runs, [this] {
-                  window_.optPlanetary->click();
-                  window_.repaint();
-                  window_.optPersonal[0]->click();
-                  window_.repaint();
-              }));
-        window_.blnJustSaved = true; // end without the question
-        window_.cmdQuit_Click();
-        QCoreApplication::exit(0);
+    // A personal-transits chart of the same moment, for the square grid.
+    for (auto controls :
+         {window_.cboMonthCE, window_.cboDayCE, window_.cboHour, window_.cboTimezone}) {
+        controls[FirstBirthdate]->setCurrentIndex(controls[WorldDate]->currentIndex());
     }
+    window_.txbYearCE[FirstBirthdate]->setText(window_.txbYearCE[WorldDate]->text());
+    window_.optPersonal[0]->click();
+    Print("Compute and repaint, personal transits", TimeRepeatedly(runs, computeAndRepaint));
+    window_.cmdToggleGraphic->click();
+    Print("Compute and repaint with the chart wheel, personal transits",
+          TimeRepeatedly(runs, computeAndRepaint));
+    window_.cmdToggleGraphic->click();
+    Print("switching between world and personal transits, with repaint",
+          TimeRepeatedly(runs, [this] {
+              window_.optPlanetary->click();
+              window_.repaint();
+              window_.optPersonal[0]->click();
+              window_.repaint();
+          }));
+    window_.blnJustSaved = true; // end without the question
+    window_.cmdQuit_Click();
+    QCoreApplication::exit(0);
 }
 
+} // namespace
 } // namespace orbivex
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orbivex"));
+    QApplication::setOrganizationName(QStringLiteral("Quillmark"));
+    QApplication::setApplicationVersion(QString::fromLatin1(orbivex::ProgramVersion()));
+
+    orbivex::TimedDialogs dialogs;
+    orbivex::frmMain window(dialogs, orbivex::frmMainSetup::ForThisProgram());
+    const orbivex::StartupTimer timer(window, dialogs);
+    if (!window.Form_Load()) {
+        return 1;
+    }
+    return QApplication::exec();
+}
