@@ -24,7 +24,8 @@ ChartSubject SubjectOfDateSet(const DateSet& dateSet) {
     if (const int minute = MinuteOfDay(dateSet); minute >= 0) {
         subject.minute = minute;
     }
-    subject.zone = ZoneTextOf(dateSet, BuildTimezoneList(false));
+    static const TimezoneList list = BuildTimezoneList(false);
+    subject.zone = ZoneTextOf(dateSet, list);
     subject.calendar = dateSet.calendar;
     return subject;
 }

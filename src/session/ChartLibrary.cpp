@@ -3,6 +3,7 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -16,6 +17,13 @@
 namespace orbivex {
 
 namespace {
+
+// The words of every chart's name and tags, for searching as the user types: a word typed
+// finds the charts with a word of their name or a tag beginning with it, from an index, however
+// many charts there are. The rowid is the chart's id.
+constexpr const char* kCreateSearch =
+    "CREATE VIRTUAL TABLE chart_search USING fts5(name, tags, tokenize = 'unicode61 "
+    "remove_diacritics 2')";
 
 // Version 1 kept a chart's tags as one comma-separated column; version 2 keeps one row per tag,
 // indexed, so that a search by tag does not read every chart.
@@ -39,6 +47,7 @@ constexpr const char* kSchemaVersion2[] = {
     " tag TEXT NOT NULL COLLATE NOCASE,"
     " PRIMARY KEY (chart_id, position))",
     "CREATE INDEX chart_tags_by_tag ON chart_tags (tag COLLATE NOCASE, chart_id)",
+    kCreateSearch,
 };
 
 // From version 1: the tags column becomes rows of chart_tags, split at its commas.
@@ -58,6 +67,9 @@ constexpr const char* kMigration1To2[] = {
     " SELECT chart_id, position, tag FROM split WHERE tag <> ''",
     "ALTER TABLE charts DROP COLUMN tags",
     "CREATE INDEX IF NOT EXISTS charts_by_name ON charts (name COLLATE NOCASE)",
+    kCreateSearch,
+    "INSERT INTO chart_search (rowid, name, tags) SELECT id, name, (SELECT group_concat(tag, "
+    "' ') FROM chart_tags WHERE chart_id = charts.id) FROM charts",
 };
 
 QString TimeText(const QDateTime& time) {
@@ -274,26 +286,54 @@ QVariant MinuteValue(const ChartSubject& subject) {
     return subject.minute ? QVariant(*subject.minute) : QVariant(QMetaType::fromType<int>());
 }
 
-std::optional<QSqlError> WriteTags(QSqlDatabase& database, qint64 id, const QStringList& tags) {
-    QSqlQuery query(database);
-    query.prepare(QStringLiteral("DELETE FROM chart_tags WHERE chart_id = ?"));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        return query.lastError();
+// Writes the tags and the search words of charts, its statements prepared once for them all.
+class TagWriter {
+  public:
+    explicit TagWriter(QSqlDatabase& database)
+        : removeTags_(database), addTag_(database), removeWords_(database), addWords_(database) {
+        removeTags_.prepare(QStringLiteral("DELETE FROM chart_tags WHERE chart_id = ?"));
+        addTag_.prepare(
+            QStringLiteral("INSERT INTO chart_tags (chart_id, position, tag) VALUES (?, ?, ?)"));
+        removeWords_.prepare(QStringLiteral("DELETE FROM chart_search WHERE rowid = ?"));
+        addWords_.prepare(
+            QStringLiteral("INSERT INTO chart_search (rowid, name, tags) VALUES (?, ?, ?)"));
     }
-    query.prepare(
-        QStringLiteral("INSERT INTO chart_tags (chart_id, position, tag) VALUES (?, ?, ?)"));
-    const QStringList kept = NormalisedTags(tags);
-    for (qsizetype position = 0; position < kept.size(); ++position) {
-        query.bindValue(0, id);
-        query.bindValue(1, position);
-        query.bindValue(2, kept[position]);
-        if (!query.exec()) {
-            return query.lastError();
+
+    // The tags and words of a chart; `replacing` when it had some before.
+    std::optional<QSqlError> Write(qint64 id, const QString& name, const QStringList& tags,
+                                   bool replacing) {
+        if (replacing) {
+            for (QSqlQuery* query : {&removeTags_, &removeWords_}) {
+                query->bindValue(0, id);
+                if (!query->exec()) {
+                    return query->lastError();
+                }
+            }
         }
+        const QStringList kept = NormalisedTags(tags);
+        for (qsizetype position = 0; position < kept.size(); ++position) {
+            addTag_.bindValue(0, id);
+            addTag_.bindValue(1, position);
+            addTag_.bindValue(2, kept[position]);
+            if (!addTag_.exec()) {
+                return addTag_.lastError();
+            }
+        }
+        addWords_.bindValue(0, id);
+        addWords_.bindValue(1, name);
+        addWords_.bindValue(2, kept.join(QLatin1Char(' ')));
+        if (!addWords_.exec()) {
+            return addWords_.lastError();
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
-}
+
+  private:
+    QSqlQuery removeTags_;
+    QSqlQuery addTag_;
+    QSqlQuery removeWords_;
+    QSqlQuery addWords_;
+};
 
 QString ChartProblem(const LibraryChart& chart) {
     if (chart.subject.name.trimmed().isEmpty()) {
@@ -331,6 +371,7 @@ LibraryResult<QList<qint64>> ChartLibrary::AddAll(const QList<LibraryChart>& cha
     const QString now = TimeText(QDateTime::currentDateTimeUtc());
     std::optional<QSqlError> failed;
     {
+        TagWriter tags(database);
         QSqlQuery query(database);
         query.prepare(QStringLiteral(
             "INSERT INTO charts (name, year, month, day, minute, zone, calendar, place, rating, "
@@ -357,7 +398,7 @@ LibraryResult<QList<qint64>> ChartLibrary::AddAll(const QList<LibraryChart>& cha
                 break;
             }
             const qint64 id = query.lastInsertId().toLongLong();
-            if ((failed = WriteTags(database, id, chart.tags))) {
+            if ((failed = tags.Write(id, subject.name.trimmed(), chart.tags, false))) {
                 break;
             }
             ids.append(id);
@@ -407,7 +448,8 @@ LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
         } else {
             found = query.numRowsAffected() > 0;
             if (found) {
-                failed = WriteTags(database, chart.id, chart.tags);
+                failed =
+                    TagWriter(database).Write(chart.id, subject.name.trimmed(), chart.tags, true);
             }
         }
     }
@@ -420,17 +462,37 @@ LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
 }
 
 LibraryResult<bool> ChartLibrary::Remove(qint64 id) {
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("DELETE FROM charts WHERE id = ?"));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        return Fail(QueryFailure(path_, query.lastError()));
+    QSqlDatabase database = QSqlDatabase::database(connection_, false);
+    if (const std::optional<QSqlError> failed = BeginWriting(database)) {
+        return Fail(QueryFailure(path_, *failed));
     }
-    return query.numRowsAffected() > 0;
+    std::optional<QSqlError> failed;
+    bool found = false;
+    {
+        QSqlQuery query(database);
+        for (const char* statement :
+             {"DELETE FROM chart_search WHERE rowid = ?",
+              "DELETE FROM chart_tags WHERE chart_id = ?", "DELETE FROM charts WHERE id = ?"}) {
+            query.prepare(QString::fromLatin1(statement));
+            query.addBindValue(id);
+            if (!query.exec()) {
+                failed = query.lastError();
+                break;
+            }
+            found = query.numRowsAffected() > 0;
+        }
+    }
+    if (failed || !database.commit()) {
+        const QSqlError error = failed.value_or(database.lastError());
+        database.rollback();
+        return Fail(QueryFailure(path_, error));
+    }
+    return found;
 }
 
-LibraryResult<QList<LibraryChart>>
-ChartLibrary::Select(const QString& where, const QVariantList& values, const QString& tail) {
+LibraryResult<QList<LibraryChart>> ChartLibrary::Select(const QString& where,
+                                                        const QVariantList& values,
+                                                        const QString& order, const QString& tail) {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     query.prepare(
@@ -438,7 +500,7 @@ ChartLibrary::Select(const QString& where, const QVariantList& values, const QSt
                        "c.calendar, c.place, c.rating, c.notes, c.created, c.changed, "
                        "(SELECT group_concat(tag, char(10)) FROM (SELECT tag FROM chart_tags t "
                        "WHERE t.chart_id = c.id ORDER BY position)) FROM charts c ") +
-        where + QStringLiteral(" ORDER BY c.name COLLATE NOCASE, c.id ") + tail);
+        where + QStringLiteral(" ORDER BY ") + order + QLatin1Char(' ') + tail);
     for (const QVariant& value : values) {
         query.addBindValue(value);
     }
@@ -478,7 +540,8 @@ ChartLibrary::Select(const QString& where, const QVariantList& values, const QSt
 }
 
 LibraryResult<std::optional<LibraryChart>> ChartLibrary::Find(qint64 id) {
-    const LibraryResult<QList<LibraryChart>> found = Select(QStringLiteral("WHERE c.id = ?"), {id});
+    const LibraryResult<QList<LibraryChart>> found =
+        Select(QStringLiteral("WHERE c.id = ?"), {id}, QStringLiteral("c.id"));
     if (!found) {
         return Fail(found.error());
     }
@@ -486,42 +549,47 @@ LibraryResult<std::optional<LibraryChart>> ChartLibrary::Find(qint64 id) {
 }
 
 LibraryResult<QList<LibraryChart>> ChartLibrary::FindByName(const QString& name) {
-    return Select(QStringLiteral("WHERE c.name = ?"), {name.trimmed()});
+    return Select(QStringLiteral("WHERE c.name = ?"), {name.trimmed()}, QStringLiteral("c.id"));
 }
 
 namespace {
 
-// A LIKE pattern that matches the text literally.
-QString LikeEscaped(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return escaped;
+// The search index's query for a typed text: every word of it begins a word of the chart's name
+// or tags ("ada lo" finds "Ada Lovelace"). Each word is quoted, so that nothing typed is read as
+// an operator.
+QString SearchQuery(const QString& text) {
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    QStringList words;
+    for (QString word : text.split(space, Qt::SkipEmptyParts)) {
+        word.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        words.append(QLatin1Char('"') + word + QStringLiteral("\"*"));
+    }
+    return words.join(QLatin1Char(' '));
 }
 
 } // namespace
 
 LibraryResult<QList<LibraryChart>> ChartLibrary::Search(const LibrarySearch& search) {
-    QStringList conditions;
+    QString where;
     QVariantList values;
+    QString order = QStringLiteral("c.name COLLATE NOCASE, c.id");
     const QString text = search.text.trimmed();
     if (!text.isEmpty()) {
-        conditions.append(QStringLiteral(
-            "(c.name LIKE ? ESCAPE '\\' OR c.id IN (SELECT chart_id FROM chart_tags WHERE tag "
-            "LIKE ? ESCAPE '\\'))"));
-        values.append(QLatin1Char('%') + LikeEscaped(text) + QLatin1Char('%'));
-        values.append(LikeEscaped(text) + QLatin1Char('%'));
+        // With a limit, the first charts in the order of the index, which it gives at once;
+        // the whole answer in the order of names.
+        where = QStringLiteral("JOIN chart_search s ON s.rowid = c.id WHERE chart_search MATCH ?");
+        values.append(SearchQuery(text));
+        if (search.limit >= 0) {
+            order = QStringLiteral("s.rowid");
+        }
     }
     if (!search.tag.trimmed().isEmpty()) {
-        conditions.append(
-            QStringLiteral("c.id IN (SELECT chart_id FROM chart_tags WHERE tag = ?)"));
+        where += where.isEmpty() ? QStringLiteral("WHERE ") : QStringLiteral(" AND ");
+        where += QStringLiteral(
+            "EXISTS (SELECT 1 FROM chart_tags t WHERE t.chart_id = c.id AND t.tag = ?)");
         values.append(search.tag.trimmed());
     }
-    const QString where = conditions.isEmpty()
-                              ? QString()
-                              : QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
-    return Select(where, values,
+    return Select(where, values, order,
                   search.limit >= 0 ? QStringLiteral("LIMIT %1").arg(search.limit) : QString());
 }
 

@@ -93,14 +93,15 @@ class ChartLibrary {
     LibraryResult<std::optional<LibraryChart>> Find(qint64 id);
     // The charts whose name is `name`, any case.
     LibraryResult<QList<LibraryChart>> FindByName(const QString& name);
-    // The charts that match, by name (any case), then id.
+    // The charts that match, by name (any case), then id; with a limit and a text, the first
+    // that match in the order of their ids (which the index gives at once, at any size).
     LibraryResult<QList<LibraryChart>> Search(const LibrarySearch& search);
     LibraryResult<qint64> Count();
 
   private:
     ChartLibrary(QString path, QString connection);
     LibraryResult<QList<LibraryChart>> Select(const QString& where, const QVariantList& values,
-                                              const QString& tail = {});
+                                              const QString& order, const QString& tail = {});
 
     QString path_;
     QString connection_;
