@@ -76,9 +76,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double importSeconds = timer.elapsed() / 1000.0;
+    // The processor time too: on a busy computer the wall time counts the waits for a core.
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const double cpuSeconds =
+        static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+        static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     out << "import of " << count
         << " charts (orbivex-cli library import, CSV): " << QString::number(importSeconds, 'f', 2)
-        << " s\n";
+        << " s, " << QString::number(cpuSeconds, 'f', 2) << " s of processor time\n";
 
     LibraryResult<std::unique_ptr<ChartLibrary>> opened = ChartLibrary::Open(library);
     if (!opened) {
@@ -90,7 +96,7 @@ int main(int argc, char** argv) {
     // Typing a name, a surname's middle, and a tag, letter by letter.
     const QStringList typed = {QStringLiteral("Adalove"), QStringLiteral("martin"),
                                QStringLiteral("group17"), QStringLiteral("zzz")};
-    double worst = 0;
+    double worst = 0; // of the first 200, what a list shows while the user types
     for (const int limit : {200, -1}) {
         for (const QString& text : typed) {
             out << (limit < 0 ? "all matches" : "first 200") << ", typing '" << text << "':";
@@ -99,7 +105,9 @@ int main(int argc, char** argv) {
                 const LibraryResult<QList<LibraryChart>> found =
                     charts.Search({text.left(length), {}, limit});
                 const double milliseconds = timer.nsecsElapsed() / 1e6;
-                worst = std::max(worst, milliseconds);
+                if (limit >= 0) {
+                    worst = std::max(worst, milliseconds);
+                }
                 out << ' ' << QString::number(milliseconds, 'f', 1) << " ms ("
                     << (found ? found->size() : -1) << ')';
             }
@@ -110,6 +118,6 @@ int main(int argc, char** argv) {
     const qsizetype tagged = charts.Search({{}, QStringLiteral("group17"), -1}).value().size();
     out << "all charts of one tag (" << tagged
         << "): " << QString::number(timer.nsecsElapsed() / 1e6, 'f', 1) << " ms\n";
-    out << "slowest search: " << QString::number(worst, 'f', 1) << " ms\n";
+    out << "slowest search of the first 200 matches: " << QString::number(worst, 'f', 1) << " ms\n";
     return 0;
 }

@@ -114,6 +114,64 @@ std::optional<DateReadFailure> ReadDateOrChart(const QString& text, DateSet& dat
     return std::nullopt;
 }
 
+void LibraryDates::Load() {
+    const LibraryResult<std::unique_ptr<ChartLibrary>> library =
+        ChartLibrary::Open(path_, ChartLibrary::Access::ReadOnly);
+    if (!library) {
+        failure_ = DateReadFailure{library.error().message, ExitFailure};
+        return;
+    }
+    LibraryResult<QList<LibraryChart>> charts = (*library)->Search({});
+    if (!charts) {
+        failure_ = DateReadFailure{charts.error().message, ExitFailure};
+        return;
+    }
+    charts_ = std::move(*charts);
+    for (qsizetype index = 0; index < charts_.size(); ++index) {
+        byId_.insert(charts_[index].id, index);
+        byName_[charts_[index].subject.name.toLower()].append(index);
+    }
+}
+
+Expected<DateSet, DateReadFailure> LibraryDates::Resolve(const QString& reference) {
+    std::call_once(loaded_, [this] { Load(); });
+    if (failure_) {
+        return Fail(*failure_);
+    }
+    QString key = reference.trimmed();
+    if (key.startsWith(QLatin1Char('@'))) {
+        key = key.mid(1).trimmed();
+    }
+    bool isNumber = false;
+    const qint64 id = key.toLongLong(&isNumber);
+    if (isNumber && byId_.contains(id)) {
+        return DateSetOfSubject(charts_[byId_.value(id)].subject);
+    }
+    const QList<qsizetype> named = byName_.value(key.toLower());
+    if (named.size() == 1) {
+        return DateSetOfSubject(charts_[named.first()].subject);
+    }
+    QStringList candidates;
+    for (qsizetype index = 0; index < charts_.size() && candidates.size() < 10; ++index) {
+        if (charts_[index].subject.name.contains(key, Qt::CaseInsensitive)) {
+            candidates.append(
+                QStringLiteral("@%1 %2").arg(charts_[index].id).arg(charts_[index].subject.name));
+        }
+    }
+    if (named.size() > 1) {
+        return Fail(DateReadFailure{QStringLiteral("%1 charts of the library are named '%2': "
+                                                   "%3; write @ID.")
+                                        .arg(named.size())
+                                        .arg(key, candidates.join(QStringLiteral(", ")))});
+    }
+    QString message = QStringLiteral("No chart of the library %1 has the id or the name '%2'.")
+                          .arg(QDir::toNativeSeparators(path_), key);
+    if (!candidates.isEmpty()) {
+        message += QStringLiteral(" Did you mean %1?").arg(candidates.join(QStringLiteral(", ")));
+    }
+    return Fail(DateReadFailure{message});
+}
+
 QJsonObject LibraryChartJson(const LibraryChart& chart, const TimeZones& zones) {
     const Expected<Instant, DateError> instant = InstantOfSubject(chart.subject, zones);
     return {{QStringLiteral("id"), chart.id},

@@ -8,7 +8,11 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QHash>
 #include <QJsonObject>
+
+#include <mutex>
+#include <optional>
 
 namespace orbivex::cli {
 
@@ -38,6 +42,26 @@ std::optional<DateReadFailure> ReadDateOrChart(const QString& text, DateSet& dat
 // unique); a usage error naming the candidates when none or several match.
 Expected<LibraryChart, DateReadFailure> ChartOfReference(ChartLibrary& library,
                                                          const QString& reference);
+
+// The charts of a library, read whole on first use, for the many references of a batch: any
+// thread may resolve references at once, and the library is read once.
+class LibraryDates {
+  public:
+    explicit LibraryDates(QString path) : path_(std::move(path)) {}
+
+    // The date set of "@ID" or "@NAME", as ReadDateOrChart reads it.
+    Expected<DateSet, DateReadFailure> Resolve(const QString& reference);
+
+  private:
+    void Load();
+
+    QString path_;
+    std::once_flag loaded_;
+    std::optional<DateReadFailure> failure_;
+    QList<LibraryChart> charts_;
+    QHash<qint64, qsizetype> byId_;
+    QHash<QString, QList<qsizetype>> byName_; // by the name in lower case
+};
 
 // A chart as the library's JSON writes it: id, name, date, zone, calendar, place, rating, tags,
 // notes, julianDay (null when it does not convert).

@@ -252,6 +252,49 @@ TEST(LibraryCommand, ADateFromTheLibraryGivesTheChartOfTheTypedDate) {
         << unknown.err.toStdString();
 }
 
+TEST(LibraryCommand, BatchComputesTheChartsOfATagAndLinesThatNameCharts) {
+    LibraryFile library;
+    for (const QStringList& sample : kSamples) {
+        ASSERT_EQ(library.Library(QStringList{QStringLiteral("add")} + sample).exitCode, 0);
+    }
+    // Kepler (Julian calendar) and Pune carry no common tag: give them one.
+    for (const QString& id : {QStringLiteral("2"), QStringLiteral("3")}) {
+        ASSERT_EQ(library
+                      .Library({QStringLiteral("edit"), id, QStringLiteral("--tags"),
+                                QStringLiteral("study")})
+                      .exitCode,
+                  0);
+    }
+    const CliResult tagged = library.Run(
+        {QStringLiteral("batch"), QStringLiteral("--library-tag"), QStringLiteral("STUDY")});
+    EXPECT_EQ(tagged.exitCode, 0) << tagged.err.toStdString();
+    const QStringList lines = tagged.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        QJsonObject line = QJsonDocument::fromJson(lines[index].toUtf8()).object();
+        EXPECT_EQ(line[u"id"].toInt(), index + 2);
+        // The chart of the line is the chart of that library entry.
+        const CliResult chart =
+            library.Run({QStringLiteral("chart"), QStringLiteral("--json"),
+                         QStringLiteral("--mode"), QStringLiteral("natal1"),
+                         QStringLiteral("--birth1"), QStringLiteral("@%1").arg(index + 2)});
+        QJsonObject alone = QJsonDocument::fromJson(chart.out.toUtf8()).object();
+        for (const char* key : {"id", "line"}) {
+            line.remove(QLatin1String(key));
+        }
+        EXPECT_EQ(line[u"dates"], alone[u"dates"]);
+        EXPECT_EQ(line[u"positions"], alone[u"positions"]);
+    }
+    const QString input = library.dir.filePath(QStringLiteral("in.jsonl"));
+    ASSERT_TRUE(WriteAll(input, "{\"mode\": \"natal1\", \"birth1\": \"@ohio\"}\n"
+                                "{\"mode\": \"natal1\", \"birth1\": \"@Babbage\"}\n"));
+    const CliResult lines2 = library.Run({QStringLiteral("batch"), QStringLiteral("--in"), input});
+    EXPECT_EQ(lines2.exitCode, 5);
+    EXPECT_TRUE(lines2.out.contains(QStringLiteral("\"format\":\"orbivex.chart.v2\"")));
+    EXPECT_TRUE(lines2.out.contains(QStringLiteral("has the id or the name 'Babbage'")))
+        << lines2.out.toStdString();
+}
+
 TEST(LibraryCommand, ProgramsWritingAtOnceLoseNothing) {
     LibraryFile library;
     QString rows = QStringLiteral("name,date\n");
