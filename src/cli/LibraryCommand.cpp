@@ -58,8 +58,8 @@ struct Options {
                              QStringLiteral("TEXT")};
     QCommandLineOption search{
         QStringLiteral("search"),
-        QStringLiteral("list: only charts whose name holds TEXT or that have a tag beginning "
-                       "with it (any case)."),
+        QStringLiteral("list: only charts that have, for each word of TEXT, a word of the name "
+                       "or a tag beginning with it (any case)."),
         QStringLiteral("TEXT")};
     QCommandLineOption tag{QStringLiteral("tag"),
                            QStringLiteral("list, export: only charts with this tag (any case)."),
@@ -84,6 +84,12 @@ int Usage(Context& context, const QString& message) {
 int LibraryFailure(Context& context, const QString& message) {
     context.err << "orbivex-cli library: " << message << '\n';
     return ExitFailure;
+}
+
+// The exit status for a reference to a chart that names none, after saying why.
+int ReferenceFailure(Context& context, const DateReadFailure& failure) {
+    return failure.status == ExitUsage ? Usage(context, failure.message)
+                                       : LibraryFailure(context, failure.message);
 }
 
 // The options each action takes besides --library.
@@ -192,9 +198,7 @@ int AddOrEdit(const QCommandLineParser& parser, const Options& options, ChartLib
         const Expected<LibraryChart, DateReadFailure> found =
             ChartOfReference(library, positional[1]);
         if (!found) {
-            return found.error().status == ExitUsage
-                       ? Usage(context, found.error().message)
-                       : LibraryFailure(context, found.error().message);
+            return ReferenceFailure(context, found.error());
         }
         chart = *found;
     }
@@ -267,8 +271,7 @@ int Show(const QCommandLineParser& parser, const Options& options, ChartLibrary&
     }
     const Expected<LibraryChart, DateReadFailure> chart = ChartOfReference(library, positional[1]);
     if (!chart) {
-        return chart.error().status == ExitUsage ? Usage(context, chart.error().message)
-                                                 : LibraryFailure(context, chart.error().message);
+        return ReferenceFailure(context, chart.error());
     }
     if (parser.isSet(options.json)) {
         WriteJson(context.out, LibraryDocument({*chart}));
@@ -298,8 +301,7 @@ int Remove(ChartLibrary& library, const QStringList& positional, Context& contex
     }
     const Expected<LibraryChart, DateReadFailure> chart = ChartOfReference(library, positional[1]);
     if (!chart) {
-        return chart.error().status == ExitUsage ? Usage(context, chart.error().message)
-                                                 : LibraryFailure(context, chart.error().message);
+        return ReferenceFailure(context, chart.error());
     }
     const LibraryResult<bool> removed = library.Remove(chart->id);
     if (!removed) {
@@ -615,8 +617,9 @@ int RunLibrary(const QStringList& arguments, Context& context) {
         "  show ID|NAME [--json]\n"
         "  edit ID [the options of add]        changes what the options give\n"
         "  remove ID\n"
-        "  import FILE [--format csv|jsonl]    columns or keys: name, date, zone, calendar, "
-        "place, rating, tags, notes; bad rows are reported and left out (exit status 5)\n"
+        "  import FILE [--format csv|jsonl]    columns or keys: name, date, zone, calendar,\n"
+        "                                      place, rating, tags, notes; bad rows are\n"
+        "                                      reported and left out (exit status 5)\n"
         "  export [--tag TAG] [--format csv|jsonl] [--out FILE]\n"
         "Every command's DATE also takes @ID or @NAME: that chart of the library."));
     const Options options;

@@ -11,8 +11,8 @@ namespace orbivex::cli {
 QCommandLineOption LibraryOption() {
     return QCommandLineOption(
         QStringLiteral("library"),
-        QStringLiteral("The chart library that @ID and @NAME dates come from (default: %1 in "
-                       "the user's data folder).")
+        QStringLiteral("The chart library file (default: %1 in the user's data folder), where "
+                       "@ID and @NAME dates come from.")
             .arg(QLatin1String(kChartLibraryFileName)),
         QStringLiteral("FILE"));
 }

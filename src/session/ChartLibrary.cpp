@@ -118,6 +118,16 @@ std::optional<QSqlError> BeginWriting(QSqlDatabase& database) {
     return std::nullopt;
 }
 
+// Commits the transaction, or rolls it back after a failure; the error, if any.
+std::optional<QSqlError> Finish(QSqlDatabase& database, std::optional<QSqlError> failed) {
+    if (!failed && database.commit()) {
+        return std::nullopt;
+    }
+    const QSqlError error = failed.value_or(database.lastError());
+    database.rollback();
+    return error;
+}
+
 } // namespace
 
 QString DefaultChartLibraryFile() {
@@ -267,10 +277,8 @@ LibraryResult<std::unique_ptr<ChartLibrary>> ChartLibrary::Open(const QString& p
             !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(ChartLibraryVersion))) {
             failed = query.lastError();
         }
-        if (failed || !database.commit()) {
-            const QSqlError error = failed.value_or(database.lastError());
-            database.rollback();
-            return Fail(QueryFailure(path, error));
+        if (const std::optional<QSqlError> error = Finish(database, failed)) {
+            return Fail(QueryFailure(path, *error));
         }
     }
     return library;
@@ -285,6 +293,21 @@ QVariant Text(const QString& text) {
 
 QVariant MinuteValue(const ChartSubject& subject) {
     return subject.minute ? QVariant(*subject.minute) : QVariant(QMetaType::fromType<int>());
+}
+
+// The columns name, year, month, day, minute, zone, calendar, place, rating and notes.
+QVariantList ChartValues(const LibraryChart& chart) {
+    const ChartSubject& subject = chart.subject;
+    return {subject.name.trimmed(),
+            subject.year,
+            subject.month,
+            subject.day,
+            MinuteValue(subject),
+            Text(subject.zone.trimmed()),
+            CalendarName(subject.calendar),
+            Text(subject.place),
+            Text(chart.rating),
+            Text(chart.notes)};
 }
 
 // Writes the tags and the search words of charts, its statements prepared once for them all.
@@ -378,19 +401,7 @@ LibraryResult<QList<qint64>> ChartLibrary::AddAll(const QList<LibraryChart>& cha
             "INSERT INTO charts (name, year, month, day, minute, zone, calendar, place, rating, "
             "notes, created, changed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (const LibraryChart& chart : charts) {
-            const ChartSubject& subject = chart.subject;
-            const QVariantList values = {subject.name.trimmed(),
-                                         subject.year,
-                                         subject.month,
-                                         subject.day,
-                                         MinuteValue(subject),
-                                         Text(subject.zone.trimmed()),
-                                         CalendarName(subject.calendar),
-                                         Text(subject.place),
-                                         Text(chart.rating),
-                                         Text(chart.notes),
-                                         now,
-                                         now};
+            const QVariantList values = ChartValues(chart) + QVariantList{now, now};
             for (int index = 0; index < values.size(); ++index) {
                 query.bindValue(index, values[index]);
             }
@@ -399,16 +410,14 @@ LibraryResult<QList<qint64>> ChartLibrary::AddAll(const QList<LibraryChart>& cha
                 break;
             }
             const qint64 id = query.lastInsertId().toLongLong();
-            if ((failed = tags.Write(id, subject.name.trimmed(), chart.tags, false))) {
+            if ((failed = tags.Write(id, chart.subject.name.trimmed(), chart.tags, false))) {
                 break;
             }
             ids.append(id);
         }
     }
-    if (failed || !database.commit()) {
-        const QSqlError error = failed.value_or(database.lastError());
-        database.rollback();
-        return Fail(QueryFailure(path_, error));
+    if (const std::optional<QSqlError> error = Finish(database, std::move(failed))) {
+        return Fail(QueryFailure(path_, *error));
     }
     return ids;
 }
@@ -428,19 +437,8 @@ LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
         query.prepare(QStringLiteral(
             "UPDATE charts SET name = ?, year = ?, month = ?, day = ?, minute = ?, zone = ?, "
             "calendar = ?, place = ?, rating = ?, notes = ?, changed = ? WHERE id = ?"));
-        const ChartSubject& subject = chart.subject;
-        const QVariantList values = {subject.name.trimmed(),
-                                     subject.year,
-                                     subject.month,
-                                     subject.day,
-                                     MinuteValue(subject),
-                                     Text(subject.zone.trimmed()),
-                                     CalendarName(subject.calendar),
-                                     Text(subject.place),
-                                     Text(chart.rating),
-                                     Text(chart.notes),
-                                     TimeText(QDateTime::currentDateTimeUtc()),
-                                     chart.id};
+        const QVariantList values =
+            ChartValues(chart) + QVariantList{TimeText(QDateTime::currentDateTimeUtc()), chart.id};
         for (int index = 0; index < values.size(); ++index) {
             query.bindValue(index, values[index]);
         }
@@ -449,15 +447,13 @@ LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
         } else {
             found = query.numRowsAffected() > 0;
             if (found) {
-                failed =
-                    TagWriter(database).Write(chart.id, subject.name.trimmed(), chart.tags, true);
+                failed = TagWriter(database).Write(chart.id, chart.subject.name.trimmed(),
+                                                   chart.tags, true);
             }
         }
     }
-    if (failed || !database.commit()) {
-        const QSqlError error = failed.value_or(database.lastError());
-        database.rollback();
-        return Fail(QueryFailure(path_, error));
+    if (const std::optional<QSqlError> error = Finish(database, std::move(failed))) {
+        return Fail(QueryFailure(path_, *error));
     }
     return found;
 }
@@ -483,10 +479,8 @@ LibraryResult<bool> ChartLibrary::Remove(qint64 id) {
             found = query.numRowsAffected() > 0;
         }
     }
-    if (failed || !database.commit()) {
-        const QSqlError error = failed.value_or(database.lastError());
-        database.rollback();
-        return Fail(QueryFailure(path_, error));
+    if (const std::optional<QSqlError> error = Finish(database, std::move(failed))) {
+        return Fail(QueryFailure(path_, *error));
     }
     return found;
 }
