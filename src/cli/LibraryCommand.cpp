@@ -17,6 +17,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <utility>
 
 namespace orbivex::cli {
 
@@ -437,7 +438,11 @@ int Import(const QCommandLineParser& parser, const Options& options, ChartLibrar
     QStringList problems;
     QHash<QString, int> columns;
     qsizetype columnCount = 0;
-    while (const std::optional<InputRecord> record = reader.Next()) {
+    bool firstLine = true;
+    while (std::optional<InputRecord> record = reader.Next()) {
+        if (std::exchange(firstLine, false) && record->text.startsWith("\xEF\xBB\xBF")) {
+            record->text.remove(0, 3); // the byte order mark that spreadsheets write
+        }
         if (record->tooLong) {
             problems.append(
                 QStringLiteral("%1:%2: the line is too long").arg(path).arg(record->line));
