@@ -24,7 +24,7 @@ namespace {
 // own). The rowid is the chart's id.
 constexpr const char* kCreateSearch =
     "CREATE VIRTUAL TABLE chart_search USING fts5(name, tags, tokenize = 'unicode61 "
-    "remove_diacritics 2', prefix = '1 2 3')";
+    "remove_diacritics 2', prefix = '1 2 3 4 5')";
 
 // Version 1 kept a chart's tags as one comma-separated column; version 2 keeps one row per tag,
 // indexed, so that a search by tag does not read every chart.
