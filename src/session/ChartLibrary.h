@@ -72,7 +72,8 @@ class ChartLibrary {
     enum class Access { ReadWrite, ReadOnly };
 
     // Opens the library file, creating it (and its folder) when it does not exist, or, when
-    // read only, an empty library in its place without creating it.
+    // read only, an empty library in its place without creating it. Opening to write checks
+    // the whole file for damage; reading finds damage only where it reads (its query fails).
     static LibraryResult<std::unique_ptr<ChartLibrary>> Open(const QString& path,
                                                              Access access = Access::ReadWrite);
     ~ChartLibrary();
