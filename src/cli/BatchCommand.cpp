@@ -11,12 +11,14 @@
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "cli/LibraryDates.h"
 #include "core/Ephemeris.h"
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
 #include "support/SafeFile.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
@@ -77,6 +79,8 @@ struct Shared {
     OutputForm output = OutputForm::JsonLines;
     std::optional<ChartMode> defaultMode;
     const ProgramTexts& texts;
+    // Where "@ID" and "@NAME" dates come from; safe to use from every worker.
+    LibraryDates& library;
 };
 
 QString IdText(const QJsonValue& id) {
@@ -179,7 +183,14 @@ class Worker {
                                 .arg(ModeOptionName(mode), QLatin1String(DateKeys[set])));
             }
             DateSet dateSet;
-            if (const Status read = ReadDateText(*request.dates[set], dateSet); !read) {
+            if (request.dates[set]->trimmed().startsWith(QLatin1Char('@'))) {
+                Expected<DateSet, DateReadFailure> resolved =
+                    shared_.library.Resolve(*request.dates[set]);
+                if (!resolved) {
+                    return Fail(resolved.error().message);
+                }
+                dateSet = *resolved;
+            } else if (const Status read = ReadDateText(*request.dates[set], dateSet); !read) {
                 return Fail(read.error());
             }
             state_.dateSets[set] = dateSet;
@@ -489,7 +500,8 @@ int RunBatch(const QStringList& arguments, Context& context) {
             "line gives {\"id\": ..., \"line\": N, \"error\": ...} and the run goes on. Exit "
             "status: 0 when every line gave a chart, 5 when some gave an error, 2 for a bad "
             "option or an input that cannot be read, 4 for a data file that cannot be read or "
-            "an output that cannot be written.\n") +
+            "an output that cannot be written. A DATE of a line may be @ID or @NAME, a chart of "
+            "the chart library.\n") +
         ChartOptionsDescription());
     const QCommandLineOption inOption(QStringLiteral("in"),
                                       QStringLiteral("Read FILE instead of standard input."),
@@ -514,11 +526,20 @@ int RunBatch(const QStringList& arguments, Context& context) {
                        "motion, error."),
         QStringLiteral("FORMAT"), QStringLiteral("jsonl"));
     const QCommandLineOption zodiacOption = ZodiacOption();
-    parser.addOptions({inOption, outOption, modeOption, stateOption, formatOption, zodiacOption});
+    const QCommandLineOption libraryOption = LibraryOption();
+    const QCommandLineOption libraryTagOption(
+        QStringLiteral("library-tag"),
+        QStringLiteral("Instead of an input, the charts of the chart library with this tag, each "
+                       "as the 1st birthdate (the mode natal1 unless --mode or --state gives "
+                       "one), its id the chart's id."),
+        QStringLiteral("TAG"));
+    parser.addOptions({inOption, outOption, modeOption, stateOption, formatOption, zodiacOption,
+                       libraryOption, libraryTagOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli batch [--in FILE] [--out FILE] [--mode MODE] "
-                           "[--state FILE] [--format jsonl|csv] [--zodiac j2000|date]"),
+                           "[--state FILE] [--format jsonl|csv] [--zodiac j2000|date] "
+                           "[--library FILE] [--library-tag TAG]"),
             context)) {
         return *status;
     }
@@ -559,8 +580,36 @@ int RunBatch(const QStringList& arguments, Context& context) {
             return CommandUsageError(context, command, QStringLiteral("--out needs a file name"));
         }
     }
+    LibraryDates library(LibraryFileOf(parser, libraryOption));
     QFile input;
-    if (parser.isSet(inOption)) {
+    QBuffer taggedInput;
+    QIODevice* device = &input;
+    if (parser.isSet(libraryTagOption)) {
+        if (parser.isSet(inOption)) {
+            return CommandUsageError(context, command,
+                                     QStringLiteral("--in and --library-tag exclude each other"));
+        }
+        const LibraryResult<std::unique_ptr<ChartLibrary>> opened = ChartLibrary::Open(
+            LibraryFileOf(parser, libraryOption), ChartLibrary::Access::ReadOnly);
+        const LibraryResult<QList<LibraryChart>> tagged =
+            opened ? (*opened)->Search({{}, parser.value(libraryTagOption), -1})
+                   : LibraryResult<QList<LibraryChart>>(Fail(opened.error()));
+        if (!tagged) {
+            context.err << "orbivex-cli batch: " << tagged.error().message << '\n';
+            return ExitFailure;
+        }
+        QByteArray lines;
+        for (const LibraryChart& chart : *tagged) {
+            lines += "{\"id\": " + QByteArray::number(chart.id) + ", \"birth1\": \"@" +
+                     QByteArray::number(chart.id) + "\"}\n";
+        }
+        taggedInput.setData(lines);
+        taggedInput.open(QIODevice::ReadOnly);
+        device = &taggedInput;
+        if (!defaultMode) {
+            defaultMode = ChartMode::NatalFirst;
+        }
+    } else if (parser.isSet(inOption)) {
         const QString path = parser.value(inOption);
         if (path.isEmpty()) {
             return CommandUsageError(context, command, QStringLiteral("--in needs a file name"));
@@ -603,7 +652,8 @@ int RunBatch(const QStringList& arguments, Context& context) {
                   {},
                   format == QLatin1String("csv") ? OutputForm::Csv : OutputForm::JsonLines,
                   defaultMode,
-                  texts};
+                  texts,
+                  library};
     if (shared.output == OutputForm::Csv) {
         if (const Status written =
                 output.Write("id,line,mode,first,second,aspect,orb,motion,error\n");
@@ -612,7 +662,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
         }
     }
 
-    LineReader reader(input);
+    LineReader reader(*device);
     std::optional<InputRecord> first = reader.Next();
     if (first && !first->tooLong && first->text.startsWith("\xEF\xBB\xBF")) {
         first->text.remove(0, 3); // the byte order mark that spreadsheets write

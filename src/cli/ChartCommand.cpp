@@ -6,6 +6,7 @@
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "cli/LibraryDates.h"
 #include "core/Chart.h"
 #include "core/Ephemeris.h"
 #include "present/ChartView.h"
@@ -226,16 +227,18 @@ ChartOptions AddChartOptions(QCommandLineParser& parser) {
         QCommandLineOption(QStringLiteral("radians"), QStringLiteral("Angles in radians.")),
         CalendarOption(),
         ZodiacOption(),
+        LibraryOption(),
     };
     parser.addOptions({options.mode, options.world, options.birth1, options.birth2, options.state,
-                       options.radians, options.calendar, options.zodiac});
+                       options.radians, options.calendar, options.zodiac, options.library});
     return options;
 }
 
 QString ChartOptionsDescription() {
     return QStringLiteral("DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, "
-                          "without a zone the computer's. ZONE is %1. Without --world the world "
-                          "date is the present moment.")
+                          "without a zone the computer's. ZONE is %1. A DATE @ID or @NAME is "
+                          "that chart of the chart library. Without --world the world date is "
+                          "the present moment.")
         .arg(ZoneFormsText());
 }
 
@@ -349,9 +352,15 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
-        const Status read = ReadDateText(parser.value(*dateOptions[set]), state.dateSets[set]);
-        if (!read) {
-            return CommandUsageError(context, command, read.error());
+        const std::optional<DateReadFailure> failure =
+            ReadDateOrChart(parser.value(*dateOptions[set]), state.dateSets[set],
+                            LibraryFileOf(parser, options.library));
+        if (failure && failure->status == ExitUsage) {
+            return CommandUsageError(context, command, failure->message);
+        }
+        if (failure) {
+            context.err << "orbivex-cli " << command << ": " << failure->message << '\n';
+            return failure->status;
         }
     }
     if (!parser.isSet(options.state) && !parser.isSet(options.world)) {

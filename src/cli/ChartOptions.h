@@ -1,6 +1,7 @@
 #pragma once
 // The options that the chart commands of orbivex-cli share (the mode, the three dates, a state
-// file, radians) and the Compute they lead to, so that `chart` and `wheel` read them alike.
+// file, radians, the chart library) and the Compute they lead to, so that `chart` and `wheel` read
+// them alike.
 
 #include "cli/Commands.h"
 #include "session/ProgramState.h"
@@ -20,6 +21,7 @@ struct ChartOptions {
     QCommandLineOption radians;
     QCommandLineOption calendar;
     QCommandLineOption zodiac;
+    QCommandLineOption library; // where @ID and @NAME dates come from
 };
 
 // The name of a mode as --mode takes it and JSON writes it: "world", "natal1", "natal2",

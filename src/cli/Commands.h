@@ -71,5 +71,6 @@ int RunRun(const QStringList& arguments, Context& context);
 int RunDurations(const QStringList& arguments, Context& context);
 int RunAspectarian(const QStringList& arguments, Context& context);
 int RunBatch(const QStringList& arguments, Context& context);
+int RunLibrary(const QStringList& arguments, Context& context);
 
 } // namespace orbivex::cli

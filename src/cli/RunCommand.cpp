@@ -6,6 +6,7 @@
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "cli/LibraryDates.h"
 #include "core/Ephemeris.h"
 #include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
@@ -144,7 +145,7 @@ int RunRun(const QStringList& arguments, Context& context) {
             "waiting between steps. Prints the date of the step that found it, the message of the "
             "find and the number of steps; exits with status 1 when no step found it.\n"
             "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
-            "the computer's. ZONE is %1.")
+            "the computer's. ZONE is %1. A DATE @ID or @NAME is that chart of the chart library.")
             .arg(ZoneFormsText()));
     const QCommandLineOption patternOption(
         QStringLiteral("pattern"),
@@ -173,13 +174,14 @@ int RunRun(const QStringList& arguments, Context& context) {
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the result as JSON."));
     const QCommandLineOption calendarOption = CalendarOption();
+    const QCommandLineOption libraryOption = LibraryOption();
     parser.addOptions({patternOption, atLeastOption, bodiesOption, worldOption, stepOption,
-                       maxStepsOption, calendarOption, jsonOption});
+                       maxStepsOption, calendarOption, libraryOption, jsonOption});
     if (const auto status =
             ParseCommandLine(parser, arguments, QStringLiteral("run"),
                              QStringLiteral("Usage: orbivex-cli run --pattern NAME [--at-least N] "
                                             "[--bodies A,B,C] --world DATE [--step UNIT] "
-                                            "[--max-steps N] [--json]"),
+                                            "[--max-steps N] [--library FILE] [--json]"),
                              context)) {
         return *status;
     }
@@ -195,12 +197,18 @@ int RunRun(const QStringList& arguments, Context& context) {
     if (!parser.isSet(worldOption)) {
         return UsageError(context, QStringLiteral("--world is required"));
     }
-    Status dateRead = ApplyCalendarOption(parser, calendarOption, state.dateSets);
-    if (dateRead) {
-        dateRead = ReadDateText(parser.value(worldOption), state.dateSets[WorldDate]);
+    if (const Status applied = ApplyCalendarOption(parser, calendarOption, state.dateSets);
+        !applied) {
+        return UsageError(context, applied.error());
     }
-    if (!dateRead) {
-        return UsageError(context, dateRead.error());
+    if (const std::optional<DateReadFailure> failure =
+            ReadDateOrChart(parser.value(worldOption), state.dateSets[WorldDate],
+                            LibraryFileOf(parser, libraryOption))) {
+        if (failure->status == ExitUsage) {
+            return UsageError(context, failure->message);
+        }
+        context.err << "orbivex-cli run: " << failure->message << '\n';
+        return failure->status;
     }
     state.stepUnitIndex = DayStep;
     if (parser.isSet(stepOption)) {

@@ -24,6 +24,8 @@ constexpr Command commands[] = {
     {"aspectarian", "every exact heliocentric aspect in a span of days",
      orbivex::cli::RunAspectarian},
     {"batch", "the charts of every line of a file, in one process", orbivex::cli::RunBatch},
+    {"library", "the chart library: add, list, show, edit, remove, import, export",
+     orbivex::cli::RunLibrary},
 };
 
 void PrintUsage(QTextStream& stream) {

@@ -14,6 +14,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 
 import jsonschema
 
@@ -74,7 +75,7 @@ def breakages(document):
         change(other)
         broken.append(other)
 
-    variant(lambda d: d.update(format=d["format"].replace("v2", "v1")))
+    variant(lambda d: d.update(format=d["format"][:-1] + ("1" if d["format"][-1] != "1" else "2")))
     variant(lambda d: d.update(unexpected=True))
     fmt = document["format"]
     if fmt == "orbivex.chart.v2":
@@ -99,6 +100,11 @@ def breakages(document):
         variant(lambda d: d.update(date=d["date"]["text"]))
     elif fmt == "orbivex.date.v2":
         variant(lambda d: d.pop("localJulianDay"))
+    elif fmt == "orbivex.library.v1" and document["charts"]:
+        variant(lambda d: d["charts"][0].update(rating="Q"))
+        variant(lambda d: d["charts"][0].update(tags="a,b"))
+        variant(lambda d: d["charts"][0].pop("julianDay"))
+        variant(lambda d: d["charts"][0].update(date="December 10, 1815"))
     return broken
 
 
@@ -154,6 +160,31 @@ def main():
         document = json.loads(done.stdout)
         documents.append(document)
         faults += [f"{what}: {error}" for error in errors_of(document)]
+
+    # The chart library: charts added to a library of its own, then listed and shown, and a
+    # chart computed from one of them.
+    with tempfile.TemporaryDirectory() as folder:
+        library = ["--library", os.path.join(folder, "charts.sqlite")]
+        for add in (["--name", "Ada", "--date", "1815-12-10 13:00 Europe/London", "--rating",
+                     "AA", "--tags", "science,math", "--notes", "first program"],
+                    ["--name", "Kepler", "--date", "1571-12-27", "--calendar", "julian"],
+                    ["--name", "Zone", "--date", "1970-06-15 06:30 +05:30", "--place", "Pune"]):
+            done = subprocess.run([cli, "library", "add", *add, *library], capture_output=True,
+                                  text=True, env=environment, timeout=60, check=False)
+            if done.returncode != 0:
+                faults.append(f"library add {' '.join(add)}: {done.returncode}: {done.stderr}")
+        for arguments in (["library", "list"], ["library", "show", "ada"],
+                          ["library", "list", "--tag", "none"],
+                          ["chart", "--mode", "natal1", "--birth1", "@Kepler"]):
+            what = " ".join(arguments)
+            done = subprocess.run([cli, *arguments, *library, "--json"], capture_output=True,
+                                  text=True, env=environment, timeout=60, check=False)
+            if done.returncode != 0:
+                faults.append(f"{what}: exit status {done.returncode}: {done.stderr}")
+                continue
+            document = json.loads(done.stdout)
+            documents.append(document)
+            faults += [f"{what}: {error}" for error in errors_of(document)]
 
     def batch_errors_of(record):
         return [f"{'/'.join(map(str, e.absolute_path))}: {e.message}"

@@ -19,6 +19,8 @@ CORE_ONLY = {"QtCore"}
 DRAWING = {"QtCore", "QtGui", "QtSvg"}
 WINDOWS = DRAWING | {"QtWidgets", "QtPrintSupport"}
 QT_OF_LAYER = {layer: CORE_ONLY for layer in LAYERS}
+# The chart library keeps its charts in SQLite through Qt SQL; no other layer touches it.
+QT_OF_LAYER["session"] = CORE_ONLY | {"QtSql"}
 QT_OF_LAYER["draw"] = DRAWING
 QT_OF_LAYER["app"] = WINDOWS
 
