@@ -122,20 +122,25 @@ Expected<PlaceMatch, QString> Atlas::Find(const QString& text) const {
 }
 
 QString PlaceName(const Place& place, const QList<Place>& others) {
+    // Whether another place of the same name (not this one, which `others` may hold) also has
+    // what `same` asks for.
     const auto shared = [&place, &others](auto same) {
         return std::any_of(others.begin(), others.end(), [&](const Place& other) {
-            return Same(other.name, place.name) && same(other);
+            const bool itself = other.latitude == place.latitude &&
+                                other.longitude == place.longitude && other.name == place.name;
+            return !itself && Same(other.name, place.name) && same(other);
         });
     };
-    const bool regionTells = !place.region.isEmpty() && !shared([&place](const Place& other) {
-        return Same(other.region, place.region);
-    });
-    if (regionTells) {
+    if (!shared([](const Place&) { return true; })) {
+        return place.name;
+    }
+    if (!place.region.isEmpty() &&
+        !shared([&place](const Place& other) { return Same(other.region, place.region); })) {
         return QStringLiteral("%1, %2").arg(place.name, place.region);
     }
-    const bool countryTells = !shared(
-        [&place](const Place& other) { return Same(other.countryCode, place.countryCode); });
-    if (countryTells || place.region.isEmpty()) {
+    if (place.region.isEmpty() || !shared([&place](const Place& other) {
+            return Same(other.countryCode, place.countryCode);
+        })) {
         return QStringLiteral("%1, %2").arg(place.name, place.countryCode);
     }
     return QStringLiteral("%1, %2, %3").arg(place.name, place.region, place.countryCode);

@@ -29,8 +29,9 @@ class Atlas {
     Expected<PlaceMatch, QString> Find(const QString& text) const;
 };
 
-// How to write a place so that the atlas finds it and not one of `others`:
-// "Springfield, Illinois", or "Springfield, Illinois, US" when the region alone does not tell.
+// How to write a place so that the atlas finds it and not one of `others` (which may hold the
+// place itself): "Lyon" when no other has its name, "Springfield, Illinois", or the region and
+// the country code when the region alone does not tell.
 QString PlaceName(const Place& place, const QList<Place>& others);
 
 } // namespace orbivex

@@ -50,6 +50,9 @@ RUNS = [
     ["aspectarian", "--from", "2027-01-01", "--to", "2027-01-02", "--aspects", "trine",
      "--bodies", "Uranus,Neptune"],
     ["run", "--pattern", "6-stellium", "--world", "2024-01-01", "--max-steps", "3"],
+    ["places", "Springfield", "--limit", "5"],
+    ["date", "--year", "1850", "--month", "3", "--day", "1", "--place", "Lyon"],
+    ["positions", "--date", "1970-07-14", "--place", "46.2044N 6.1432E Europe/Zurich"],
 ]
 
 # batch writes JSON Lines, each line checked against orbivex.batch.v2: charts of every mode
@@ -74,7 +77,7 @@ def breakages(document):
         change(other)
         broken.append(other)
 
-    variant(lambda d: d.update(format=d["format"].replace("v2", "v1")))
+    variant(lambda d: d.update(format=d["format"].replace("v2", "v1").replace(".v1", ".v0")))
     variant(lambda d: d.update(unexpected=True))
     fmt = document["format"]
     if fmt == "orbivex.chart.v2":
@@ -99,6 +102,9 @@ def breakages(document):
         variant(lambda d: d.update(date=d["date"]["text"]))
     elif fmt == "orbivex.date.v2":
         variant(lambda d: d.pop("localJulianDay"))
+    elif fmt == "orbivex.places.v1" and document["places"]:
+        variant(lambda d: d["places"][0].update(latitude=91))
+        variant(lambda d: d["places"][0].pop("zone"))
     return broken
 
 
