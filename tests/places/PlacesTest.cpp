@@ -81,7 +81,8 @@ TEST(Atlas, NamesQualifiedByRegionCountryOrCodeAndTheMostPopulousWins) {
         for (const Place& other : match->others) {
             const auto again = atlas.Find(PlaceName(other, match->others + QList{match->place}));
             ASSERT_TRUE(again);
-            EXPECT_EQ(again->place.latitude, other.latitude) << PlaceName(other, match->others).toStdString();
+            EXPECT_EQ(again->place.latitude, other.latitude)
+                << PlaceName(other, match->others).toStdString();
         }
     }
 }
