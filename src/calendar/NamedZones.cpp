@@ -107,6 +107,20 @@ int ZoneOffsetAt(const QString& zoneName, double julianDate) {
     return OffsetAt(zone, static_cast<qint64>(std::llround(seconds)));
 }
 
+bool IsZoneLocalMeanTime(const QString& zoneName, double julianDate) {
+    const QTimeZone zone = ZoneOfName(zoneName);
+    if (!zone.isValid() || !std::isfinite(julianDate)) {
+        return false;
+    }
+    const double seconds = (julianDate + 0.5 - JdnOfUnixEpoch) * static_cast<double>(SecondsPerDay);
+    const QDateTime at =
+        QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::llround(seconds)), QTimeZone::utc());
+    const QTimeZone::OffsetData first =
+        zone.nextTransition(QDateTime(QDate(1, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    return first.atUtc.isValid() && at < first.atUtc &&
+           zone.abbreviation(at) == QLatin1String("LMT");
+}
+
 QString OffsetText(int offsetSeconds) {
     const int magnitude = std::abs(offsetSeconds);
     QString text = QStringLiteral("%1%2:%3")

@@ -42,6 +42,10 @@ ZoneReading ReadLocalTime(const QString& zoneName, std::int32_t jdn, int minute)
 // a zone the database lacks.
 int ZoneOffsetAt(const QString& zoneName, double julianDate);
 
+// True when the Julian date (UT) falls in the zone's own local mean time: the database names the
+// period "LMT" and it comes before the zone's first change of offset.
+bool IsZoneLocalMeanTime(const QString& zoneName, double julianDate);
+
 // An offset as "+01:00", "-05:00", "+00:09:21" (seconds only when it has them).
 QString OffsetText(int offsetSeconds);
 

@@ -2,6 +2,7 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 
@@ -37,15 +38,22 @@ int RunDate(const QStringList& arguments, Context& context) {
     const QCommandLineOption zoneOption(QStringLiteral("zone"),
                                         QStringLiteral("The time zone: %1.").arg(ZoneFormsText()),
                                         QStringLiteral("ZONE"));
+    const QCommandLineOption placeOption(
+        QStringLiteral("place"),
+        QStringLiteral("The place: %1. Without --zone the date is read in the place's zone, and "
+                       "in the local mean time of the place while its zone kept local mean time.")
+            .arg(PlaceFormsText()),
+        QStringLiteral("PLACE"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Write the result as JSON."));
     const QCommandLineOption calendarOption = CalendarOption();
-    parser.addOptions(
-        {yearOption, monthOption, dayOption, hourOption, zoneOption, calendarOption, jsonOption});
+    parser.addOptions({yearOption, monthOption, dayOption, hourOption, zoneOption, placeOption,
+                       calendarOption, jsonOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, QStringLiteral("date"),
-            QStringLiteral("Usage: orbivex-cli date --year TEXT --month M --day D "
-                           "[--hour HH:MM] [--zone ZONE] [--calendar CALENDAR] [--json]"),
+            QStringLiteral(
+                "Usage: orbivex-cli date --year TEXT --month M --day D "
+                "[--hour HH:MM] [--zone ZONE] [--place PLACE] [--calendar CALENDAR] [--json]"),
             context)) {
         return *status;
     }
@@ -88,26 +96,50 @@ int RunDate(const QStringList& arguments, Context& context) {
         northAmericanNames = IsNorthAmericanZoneName(parser.value(zoneOption));
     }
 
+    const Atlas atlas;
+    std::optional<DatePlace> place;
+    if (parser.isSet(placeOption)) {
+        Expected<DatePlace, QString> read =
+            ReadPlace(context, QStringLiteral("date"), atlas, parser.value(placeOption),
+                      parser.isSet(zoneOption) ? parser.value(zoneOption) : QString());
+        if (!read) {
+            return UsageError(context, QStringLiteral("--place: ") + read.error());
+        }
+        place = *read;
+        ApplyPlaceZone(*place, dateSet);
+    }
+
     const TimeZones zones = MakeTimeZones(TimezoneOffsetMinutes(), northAmericanNames);
     int status = ExitSuccess;
-    const std::optional<double> julianDay =
-        ConvertDateSet(context, dateSet, zones, WorldDate, status);
+    std::optional<double> julianDay = ConvertDateSet(context, dateSet, zones, WorldDate, status);
     if (!julianDay) {
         return status;
+    }
+    bool meanTime = false;
+    if (place) {
+        julianDay = InstantAtPlace(context, QStringLiteral("date"), *place, *julianDay, meanTime);
     }
     const double localJulianDay = InputDateToLocalJD(dateSet).value();
     const QString text = InputDateToString(dateSet, zones, false);
 
     if (parser.isSet(jsonOption)) {
-        WriteJson(context.out, {{QStringLiteral("format"), FormatName("date")},
-                                {QStringLiteral("julianDay"), *julianDay},
-                                {QStringLiteral("localJulianDay"), localJulianDay},
-                                {QStringLiteral("text"), text}});
+        QJsonObject document{{QStringLiteral("format"), FormatName("date")},
+                             {QStringLiteral("julianDay"), *julianDay},
+                             {QStringLiteral("localJulianDay"), localJulianDay},
+                             {QStringLiteral("text"), text}};
+        if (place) {
+            document.insert(QStringLiteral("place"), PlaceJson(place->place));
+            document.insert(QStringLiteral("localMeanTime"), meanTime);
+        }
+        WriteJson(context.out, document);
         return ExitSuccess;
     }
     context.out << "Julian date (UT):  " << QString::number(*julianDay, 'f', 6) << '\n'
                 << "Local Julian date: " << QString::number(localJulianDay, 'f', 6) << '\n'
                 << "Date:              " << text << '\n';
+    if (place) {
+        context.out << "Place:             " << PlaceLine(place->place) << '\n';
+    }
     return ExitSuccess;
 }
 

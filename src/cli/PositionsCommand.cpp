@@ -3,6 +3,7 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "core/AngleFormat.h"
@@ -141,6 +142,7 @@ struct Request {
     bool json = false;
     bool northAmericanZone = false; // the zone was given by its North American name
     ZodiacChoice zodiac = ZodiacChoice::J2000;
+    std::optional<DatePlace> place;
 };
 
 // The offset that JSON positions take at the instant jd: none in the zodiac of J2000, so that
@@ -173,9 +175,16 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
         QStringLiteral("days"),
         QStringLiteral("The number of days of the run, 1 to %1.").arg(MaxDays),
         QStringLiteral("N"));
+    const QCommandLineOption place(
+        QStringLiteral("place"),
+        QStringLiteral("The place of --date: %1. Without --zone the date is read in the place's "
+                       "zone, and in the local mean time of the place while its zone kept local "
+                       "mean time.")
+            .arg(PlaceFormsText()),
+        QStringLiteral("PLACE"));
     const QCommandLineOption calendar = CalendarOption();
     const QCommandLineOption zodiac = ZodiacOption();
-    parser.addOptions({help, date, time, zone, calendar, zodiac, json, from, days});
+    parser.addOptions({help, date, time, zone, place, calendar, zodiac, json, from, days});
     if (!parser.parse(arguments)) {
         return UsageError(context, ParseErrorText(parser));
     }
@@ -184,7 +193,7 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
         const QString options = parser.helpText().section(QLatin1Char('\n'), 1);
         context.out << "Usage:\n"
                        "  orbivex-cli positions [--date YYYY-MM-DD] [--time HH:MM] [--zone ZONE] "
-                       "[--json]\n"
+                       "[--place PLACE] [--json]\n"
                        "  orbivex-cli positions --from YYYY-MM-DD --days N [--time HH:MM] "
                        "[--zone ZONE] [--json]\n\n"
                        "Heliocentric ecliptic longitudes (J2000) of Earth, Mercury to Neptune "
@@ -200,6 +209,9 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     request.json = parser.isSet(json);
     if (request.run && parser.isSet(date)) {
         return UsageError(context, QStringLiteral("--date and --from cannot be combined."));
+    }
+    if (request.run && parser.isSet(place)) {
+        return UsageError(context, QStringLiteral("--place goes with --date, not with a run."));
     }
     if (request.run != parser.isSet(days)) {
         return UsageError(context, QStringLiteral("--from and --days go together."));
@@ -222,8 +234,20 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     if (read) {
         read = ReadTimeText(parser.value(time), request.first);
     }
-    if (read) {
+    // With a place and no zone, the place gives the zone.
+    if (read && (parser.isSet(zone) || !parser.isSet(place))) {
         read = ReadZoneText(parser.value(zone), request.first);
+    }
+    if (read && parser.isSet(place)) {
+        const Atlas atlas;
+        const Expected<DatePlace, QString> found =
+            ReadPlace(context, QStringLiteral("positions"), atlas, parser.value(place),
+                      parser.isSet(zone) ? parser.value(zone) : QString());
+        if (!found) {
+            return UsageError(context, QStringLiteral("--place: ") + found.error());
+        }
+        request.place = *found;
+        ApplyPlaceZone(*request.place, request.first);
     }
     if (read && (request.run || parser.isSet(date))) {
         read = ReadDayText(parser.value(request.run ? from : date), request.first);
@@ -289,10 +313,15 @@ int RunPositions(const QStringList& arguments, Context& context) {
     }
     const TimeZones zones = MakeTimeZones(TimezoneOffsetMinutes(), request.northAmericanZone);
     int status = ExitSuccess;
-    const std::optional<double> firstJulianDay =
+    std::optional<double> firstJulianDay =
         ConvertDateSet(context, request.first, zones, WorldDate, status);
     if (!firstJulianDay) {
         return status;
+    }
+    bool meanTime = false;
+    if (request.place) {
+        firstJulianDay = InstantAtPlace(context, QStringLiteral("positions"), *request.place,
+                                        *firstJulianDay, meanTime);
     }
     // The converted date set has its hour and zone; each day of a run takes the same.
     const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first).value()));
@@ -330,11 +359,15 @@ int RunPositions(const QStringList& arguments, Context& context) {
     } else {
         const PositionSet positions = ephemeris.PositionsOfBodies(*firstJulianDay);
         if (request.json) {
+            QJsonObject date = DateJson(DateSetText(request.first, zones), *firstJulianDay);
+            if (request.place) {
+                date.insert(QStringLiteral("place"), PlaceJson(request.place->place));
+                date.insert(QStringLiteral("localMeanTime"), meanTime);
+            }
             WriteJson(
                 context.out,
                 {{QStringLiteral("format"), FormatName("positions")},
-                 {QStringLiteral("date"),
-                  DateJson(DateSetText(request.first, zones), *firstJulianDay)},
+                 {QStringLiteral("date"), date},
                  {QStringLiteral("positions"),
                   PositionsJson(positions, JsonZodiacOffset(request.zodiac, *firstJulianDay))}});
         } else {

@@ -17,6 +17,7 @@ using orbivex::cli::Command;
 constexpr Command commands[] = {
     {"positions", "heliocentric J2000 longitudes of the nine bodies", orbivex::cli::RunPositions},
     {"date", "the Julian date of a date set", orbivex::cli::RunDate},
+    {"places", "places of the atlas: zone, latitude, longitude", orbivex::cli::RunPlaces},
     {"chart", "the aspect grid and report of a chart", orbivex::cli::RunChart},
     {"run", "step the world date until a chart shows an aspect pattern", orbivex::cli::RunRun},
     {"durations", "beginnings, ends and durations of a chart's aspects",

@@ -51,6 +51,9 @@ RUNS = [
     ["aspectarian", "--from", "2027-01-01", "--to", "2027-01-02", "--aspects", "trine",
      "--bodies", "Uranus,Neptune"],
     ["run", "--pattern", "6-stellium", "--world", "2024-01-01", "--max-steps", "3"],
+    ["places", "Springfield", "--limit", "5"],
+    ["date", "--year", "1850", "--month", "3", "--day", "1", "--place", "Lyon"],
+    ["positions", "--date", "1970-07-14", "--place", "46.2044N 6.1432E Europe/Zurich"],
 ]
 
 # batch writes JSON Lines, each line checked against orbivex.batch.v2: charts of every mode
@@ -105,6 +108,9 @@ def breakages(document):
         variant(lambda d: d["charts"][0].update(tags="a,b"))
         variant(lambda d: d["charts"][0].pop("julianDay"))
         variant(lambda d: d["charts"][0].update(date="December 10, 1815"))
+    elif fmt == "orbivex.places.v1" and document["places"]:
+        variant(lambda d: d["places"][0].update(latitude=91))
+        variant(lambda d: d["places"][0].pop("zone"))
     return broken
 
 

@@ -4,7 +4,7 @@ layer does not build against.
 
     check_layers.py SRC --module FILE... --program FILE... --qt INCLUDE_DIR...
 
-The layers, lowest first: support <- core <- calendar <- session <- present <- draw <- app.
+The layers, lowest first: support <- core <- calendar <- places (the atlas) <- session <- present <- draw <- app.
 orbivex-cli (src/cli) stands beside present and draw: it uses support up to present, and draw
 only in the files of its drawing module (--module) that the program itself (--program) does not
 compile. --qt takes Qt's include folders, in which each header is looked up to learn its module.
@@ -14,7 +14,7 @@ import pathlib
 import re
 import sys
 
-LAYERS = ["support", "core", "calendar", "session", "present", "draw", "app"]
+LAYERS = ["support", "core", "calendar", "places", "session", "present", "draw", "app"]
 CORE_ONLY = {"QtCore"}
 DRAWING = {"QtCore", "QtGui", "QtSvg"}
 WINDOWS = DRAWING | {"QtWidgets", "QtPrintSupport"}
