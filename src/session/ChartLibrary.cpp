@@ -220,7 +220,14 @@ LibraryResult<std::unique_ptr<ChartLibrary>> ChartLibrary::Open(const QString& p
                                 .arg(shown, why)));
     };
     // Reading comes first: a file that is not a database, or a newer one, must not be written.
+    // The version and the tables are read in one read transaction: another program may be
+    // creating the library at this moment, and a version read before its commit with tables
+    // read after it would look like a database of another program. (Closing the connection on
+    // a refusal ends the transaction.)
     QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("BEGIN"))) {
+        return notALibrary(query.lastError().text());
+    }
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
         return notALibrary(query.lastError().text());
     }
@@ -253,6 +260,9 @@ LibraryResult<std::unique_ptr<ChartLibrary>> ChartLibrary::Open(const QString& p
         return notALibrary(QStringLiteral("it has no charts table"));
     }
     query.finish();
+    if (!query.exec(QStringLiteral("COMMIT"))) {
+        return Fail(QueryFailure(path, query.lastError()));
+    }
     if (!inMemory && access == Access::ReadWrite) {
         if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) {
             return Fail(QueryFailure(path, query.lastError()));
