@@ -12,11 +12,14 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries come from dpkg-shlibdeps; what the programs read at run time is named here: the
-# ephemeris files, the time-zone database, the fonts of the wheel and the images, and the Qt
-# platform plugins without which the window cannot open.
+# ephemeris files, the time-zone database, the fonts of the wheel and the images, the Qt
+# platform plugins without which the window cannot open, Qt SQL's SQLite driver (a plugin) for
+# the chart library, and the atlas of places, which orbivex-cli loads only when a place is looked
+# up: dpkg-shlibdeps sees neither.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "swe-standard-data, tzdata, fonts-dejavu-core, fonts-liberation2, qt6-qpa-plugins")
+    "swe-standard-data, tzdata, fonts-dejavu-core, fonts-liberation2, qt6-qpa-plugins, \
+libqt6sql6-sqlite, libgeonames0")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "heliocentric aspect charts for any date")
 set(CPACK_PACKAGE_DESCRIPTION "Orbivex is a desktop program for heliocentric astrology. For any moment from
 year 1 to 2799 it computes the heliocentric longitudes (J2000) of Earth,

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <dlfcn.h>
 #include <memory>
 
 namespace orbivex {
@@ -16,6 +17,67 @@ QString Utf8(const gchar* text) {
     return text ? QString::fromUtf8(text) : QString();
 }
 
+// The geonames library, and the GLib under it, are loaded when a place is first looked up, not
+// linked: linked, they would be loaded and relocated by every command of orbivex-cli, which
+// doubled the start of the commands that never read the atlas.
+struct GeonamesCalls {
+    decltype(&geonames_query_cities_sync) querySync = nullptr;
+    decltype(&geonames_get_city) getCity = nullptr;
+    decltype(&geonames_city_free) cityFree = nullptr;
+    decltype(&geonames_city_get_name) name = nullptr;
+    decltype(&geonames_city_get_state) state = nullptr;
+    decltype(&geonames_city_get_country) country = nullptr;
+    decltype(&geonames_city_get_country_code) countryCode = nullptr;
+    decltype(&geonames_city_get_timezone) zone = nullptr;
+    decltype(&geonames_city_get_latitude) latitude = nullptr;
+    decltype(&geonames_city_get_longitude) longitude = nullptr;
+    decltype(&geonames_city_get_population) population = nullptr;
+    decltype(&g_free) free = nullptr;
+    decltype(&g_error_free) errorFree = nullptr;
+    QString error; // empty when every call was found
+};
+
+template <typename Function> bool Bind(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+GeonamesCalls LoadGeonames() {
+    GeonamesCalls calls;
+    void* library = dlopen("libgeonames.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        calls.error = QStringLiteral("The atlas of places cannot be read: %1 (Debian's package "
+                                     "libgeonames0 holds it).")
+                          .arg(QString::fromLocal8Bit(dlerror()));
+        return calls;
+    }
+    // The library stays loaded for the rest of the program, as a linked one would.
+    const bool bound = Bind(library, "geonames_query_cities_sync", calls.querySync) &&
+                       Bind(library, "geonames_get_city", calls.getCity) &&
+                       Bind(library, "geonames_city_free", calls.cityFree) &&
+                       Bind(library, "geonames_city_get_name", calls.name) &&
+                       Bind(library, "geonames_city_get_state", calls.state) &&
+                       Bind(library, "geonames_city_get_country", calls.country) &&
+                       Bind(library, "geonames_city_get_country_code", calls.countryCode) &&
+                       Bind(library, "geonames_city_get_timezone", calls.zone) &&
+                       Bind(library, "geonames_city_get_latitude", calls.latitude) &&
+                       Bind(library, "geonames_city_get_longitude", calls.longitude) &&
+                       Bind(library, "geonames_city_get_population", calls.population) &&
+                       Bind(library, "g_free", calls.free) &&
+                       Bind(library, "g_error_free", calls.errorFree);
+    if (!bound) {
+        calls.error = QStringLiteral("The atlas of places cannot be read: %1.")
+                          .arg(QString::fromLocal8Bit(dlerror()));
+    }
+    return calls;
+}
+
+// Loaded once, on first use, and never changed after.
+const GeonamesCalls& Geonames() {
+    static const GeonamesCalls calls = LoadGeonames();
+    return calls;
+}
+
 // Every place whose name holds the words of `name`, most populous first.
 QList<Place> Query(const QString& name) {
     QList<Place> places;
@@ -23,33 +85,36 @@ QList<Place> Query(const QString& name) {
     if (query.isEmpty()) {
         return places;
     }
+    const GeonamesCalls& geonames = Geonames();
+    if (!geonames.error.isEmpty()) {
+        return places;
+    }
     guint count = 0;
     GError* error = nullptr;
     const std::unique_ptr<gint, decltype(&g_free)> indices(
-        geonames_query_cities_sync(query.constData(), GEONAMES_QUERY_DEFAULT, &count, nullptr,
-                                   &error),
-        &g_free);
+        geonames.querySync(query.constData(), GEONAMES_QUERY_DEFAULT, &count, nullptr, &error),
+        geonames.free);
     if (error) {
-        g_error_free(error);
+        geonames.errorFree(error);
     }
     if (!indices) {
         return places;
     }
     for (guint i = 0; i < count; ++i) {
         const std::unique_ptr<GeonamesCity, decltype(&geonames_city_free)> city(
-            geonames_get_city(indices.get()[i]), &geonames_city_free);
+            geonames.getCity(indices.get()[i]), geonames.cityFree);
         if (!city) {
             continue;
         }
         Place place;
-        place.name = Utf8(geonames_city_get_name(city.get()));
-        place.region = Utf8(geonames_city_get_state(city.get()));
-        place.country = Utf8(geonames_city_get_country(city.get()));
-        place.countryCode = Utf8(geonames_city_get_country_code(city.get()));
-        place.zone = Utf8(geonames_city_get_timezone(city.get()));
-        place.latitude = geonames_city_get_latitude(city.get());
-        place.longitude = geonames_city_get_longitude(city.get());
-        place.population = geonames_city_get_population(city.get());
+        place.name = Utf8(geonames.name(city.get()));
+        place.region = Utf8(geonames.state(city.get()));
+        place.country = Utf8(geonames.country(city.get()));
+        place.countryCode = Utf8(geonames.countryCode(city.get()));
+        place.zone = Utf8(geonames.zone(city.get()));
+        place.latitude = geonames.latitude(city.get());
+        place.longitude = geonames.longitude(city.get());
+        place.population = geonames.population(city.get());
         places.append(place);
     }
     std::stable_sort(places.begin(), places.end(),
@@ -103,6 +168,9 @@ QList<Place> Atlas::Search(const QString& text, int limit) const {
 }
 
 Expected<PlaceMatch, QString> Atlas::Find(const QString& text) const {
+    if (const QString& unreadable = Geonames().error; !unreadable.isEmpty()) {
+        return Fail(unreadable);
+    }
     const NameParts parts = PartsOf(text);
     QList<Place> places = Fitting(parts);
     QList<Place> named = places;

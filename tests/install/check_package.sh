@@ -17,7 +17,8 @@ fail() {
 version=$(dpkg-deb --field "$deb" Version)
 [[ $(dpkg-deb --field "$deb" Section) == science ]] || fail "the section is not science"
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6core6 libqt6widgets6 swe-standard-data tzdata fonts-dejavu-core; do
+for package in libqt6core6 libqt6widgets6 swe-standard-data tzdata fonts-dejavu-core libqt6sql6-sqlite \
+    libgeonames0; do
     [[ $depends == *"$package"* ]] || fail "Depends lacks $package: $depends"
 done
 
@@ -72,6 +73,11 @@ grep -q '^Heliocentric world transits' <<<"$output" || fail "orbivex-cli chart p
 "$usr/bin/orbivex-cli" wheel --mode world --world "2024-03-20 12:00 GMT" --out wheel.png \
     >/dev/null
 [[ -s wheel.png ]] || fail "orbivex-cli wheel wrote no image"
+# The two parts loaded at run time: Qt SQL's SQLite driver and the atlas.
+"$usr/bin/orbivex-cli" library add --name Test --date 2000-01-01 \
+    --library "$home/charts.sqlite" >/dev/null || fail "orbivex-cli library stored no chart"
+"$usr/bin/orbivex-cli" places Lyon --limit 1 | grep -q 'Europe/Paris' ||
+    fail "orbivex-cli places found no Lyon"
 source "$here/desktop_starts.sh"
 desktop_starts "$usr/bin/orbivex" "$home" || fail "orbivex did not start"
 
