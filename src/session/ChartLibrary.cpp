@@ -128,6 +128,21 @@ std::optional<QSqlError> Finish(QSqlDatabase& database, std::optional<QSqlError>
     return error;
 }
 
+// Runs `write` in one transaction taken for writing at once: `write` fills the result and
+// returns the error, if any, that rolls everything back. Its queries end with it, before the
+// commit.
+template <typename Result, typename Write>
+LibraryResult<Result> WriteAtOnce(QSqlDatabase& database, const QString& path, Write write) {
+    if (const std::optional<QSqlError> failed = BeginWriting(database)) {
+        return Fail(QueryFailure(path, *failed));
+    }
+    Result result{};
+    if (const std::optional<QSqlError> error = Finish(database, write(result))) {
+        return Fail(QueryFailure(path, *error));
+    }
+    return result;
+}
+
 } // namespace
 
 QString DefaultChartLibraryFile() {
@@ -402,39 +417,32 @@ LibraryResult<QList<qint64>> ChartLibrary::AddAll(const QList<LibraryChart>& cha
         }
     }
     QSqlDatabase database = QSqlDatabase::database(connection_, false);
-    if (const std::optional<QSqlError> failed = BeginWriting(database)) {
-        return Fail(QueryFailure(path_, *failed));
-    }
-    QList<qint64> ids;
-    ids.reserve(charts.size());
     const QString now = TimeText(QDateTime::currentDateTimeUtc());
-    std::optional<QSqlError> failed;
-    {
-        TagWriter tags(database);
-        QSqlQuery query(database);
-        query.prepare(QStringLiteral(
-            "INSERT INTO charts (name, year, month, day, minute, zone, calendar, place, rating, "
-            "notes, created, changed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (const LibraryChart& chart : charts) {
-            const QVariantList values = ChartValues(chart) + QVariantList{now, now};
-            for (int index = 0; index < values.size(); ++index) {
-                query.bindValue(index, values[index]);
+    return WriteAtOnce<QList<qint64>>(
+        database, path_, [&](QList<qint64>& ids) -> std::optional<QSqlError> {
+            ids.reserve(charts.size());
+            TagWriter tags(database);
+            QSqlQuery query(database);
+            query.prepare(QStringLiteral(
+                "INSERT INTO charts (name, year, month, day, minute, zone, calendar, place, "
+                "rating, notes, created, changed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            for (const LibraryChart& chart : charts) {
+                const QVariantList values = ChartValues(chart) + QVariantList{now, now};
+                for (int index = 0; index < values.size(); ++index) {
+                    query.bindValue(index, values[index]);
+                }
+                if (!query.exec()) {
+                    return query.lastError();
+                }
+                const qint64 id = query.lastInsertId().toLongLong();
+                if (std::optional<QSqlError> failed =
+                        tags.Write(id, chart.subject.name.trimmed(), chart.tags, false)) {
+                    return failed;
+                }
+                ids.append(id);
             }
-            if (!query.exec()) {
-                failed = query.lastError();
-                break;
-            }
-            const qint64 id = query.lastInsertId().toLongLong();
-            if ((failed = tags.Write(id, chart.subject.name.trimmed(), chart.tags, false))) {
-                break;
-            }
-            ids.append(id);
-        }
-    }
-    if (const std::optional<QSqlError> error = Finish(database, std::move(failed))) {
-        return Fail(QueryFailure(path_, *error));
-    }
-    return ids;
+            return std::nullopt;
+        });
 }
 
 LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
@@ -442,12 +450,7 @@ LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
         return Fail(Failure(LibraryFault::Failed, problem));
     }
     QSqlDatabase database = QSqlDatabase::database(connection_, false);
-    if (const std::optional<QSqlError> failed = BeginWriting(database)) {
-        return Fail(QueryFailure(path_, *failed));
-    }
-    std::optional<QSqlError> failed;
-    bool found = false;
-    {
+    return WriteAtOnce<bool>(database, path_, [&](bool& found) -> std::optional<QSqlError> {
         QSqlQuery query(database);
         query.prepare(QStringLiteral(
             "UPDATE charts SET name = ?, year = ?, month = ?, day = ?, minute = ?, zone = ?, "
@@ -458,29 +461,19 @@ LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
             query.bindValue(index, values[index]);
         }
         if (!query.exec()) {
-            failed = query.lastError();
-        } else {
-            found = query.numRowsAffected() > 0;
-            if (found) {
-                failed = TagWriter(database).Write(chart.id, chart.subject.name.trimmed(),
-                                                   chart.tags, true);
-            }
+            return query.lastError();
         }
-    }
-    if (const std::optional<QSqlError> error = Finish(database, std::move(failed))) {
-        return Fail(QueryFailure(path_, *error));
-    }
-    return found;
+        found = query.numRowsAffected() > 0;
+        if (!found) {
+            return std::nullopt;
+        }
+        return TagWriter(database).Write(chart.id, chart.subject.name.trimmed(), chart.tags, true);
+    });
 }
 
 LibraryResult<bool> ChartLibrary::Remove(qint64 id) {
     QSqlDatabase database = QSqlDatabase::database(connection_, false);
-    if (const std::optional<QSqlError> failed = BeginWriting(database)) {
-        return Fail(QueryFailure(path_, *failed));
-    }
-    std::optional<QSqlError> failed;
-    bool found = false;
-    {
+    return WriteAtOnce<bool>(database, path_, [&](bool& found) -> std::optional<QSqlError> {
         QSqlQuery query(database);
         for (const char* statement :
              {"DELETE FROM chart_search WHERE rowid = ?",
@@ -488,16 +481,12 @@ LibraryResult<bool> ChartLibrary::Remove(qint64 id) {
             query.prepare(QString::fromLatin1(statement));
             query.addBindValue(id);
             if (!query.exec()) {
-                failed = query.lastError();
-                break;
+                return query.lastError();
             }
             found = query.numRowsAffected() > 0;
         }
-    }
-    if (const std::optional<QSqlError> error = Finish(database, std::move(failed))) {
-        return Fail(QueryFailure(path_, *error));
-    }
-    return found;
+        return std::nullopt;
+    });
 }
 
 LibraryResult<QList<LibraryChart>> ChartLibrary::Select(const QString& where,
