@@ -24,11 +24,12 @@ struct PlaceCase {
 
 TEST(PlaceOption, DatesAtAPlaceAgainstInstantsWorkedOutByHand) {
     // JD of 0 h UT on the day, then the local time less the offset:
-    // Lyon 1850-03-01 12:00 at +0:19:23: 2396817.5 + (12:00 - 0:19:23) / 24 h = 2396817.986539
-    // Lyon, Paris's own mean time typed: 12:00 - 0:09:21, 2396817.993507
-    // Lyon 1970-07-14 12:00, Paris time +1:00 (no summer time in France before 1976):
-    // 2440781.958333 New York 1880-06-01 09:30 at -4:56:01 (74.0060° W): 14:26:01 UT, 2407867.5 +
-    // 0.601400 Geneva's coordinates 1850-03-01 12:00 at +0:24:34 (6.1432° E): 2396817.5 + 0.482940
+    // - Lyon 1850-03-01 12:00 at +0:19:23: 2396817.5 + (12:00 - 0:19:23) / 24 h = 2396817.986539
+    // - Lyon, Paris's own mean time typed: 12:00 - 0:09:21, 2396817.993507
+    // - Lyon 1970-07-14 12:00, Paris time +1:00 (no summer time in France before 1976):
+    //   2440781.958333
+    // - New York 1880-06-01 09:30 at -4:56:01 (74.0060° W): 14:26:01 UT, 2407867.5 + 0.601400
+    // - Geneva's coordinates 1850-03-01 12:00 at +0:24:34 (6.1432° E): 2396817.5 + 0.482940
     const PlaceCase cases[] = {
         {{u"--place"_s, u"Lyon"_s},
          u"1850-03-01 12:00"_s,
