@@ -5,8 +5,8 @@
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
-#include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
+#include "support/SafeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <utility>
@@ -599,14 +598,9 @@ int Export(const QCommandLineParser& parser, const Options& options, ChartLibrar
         return ExitSuccess;
     }
     const QString path = parser.value(options.out);
-    if (const Status regular = NotARegularFile(path); !regular) {
+    if (const Status written = WriteFileWhole(path, text); !written) {
         return LibraryFailure(
-            context, QStringLiteral("%1 cannot be written: %2").arg(path, regular.error()));
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        return LibraryFailure(
-            context, QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+            context, QStringLiteral("%1 cannot be written: %2").arg(path, written.error()));
     }
     return ExitSuccess;
 }
