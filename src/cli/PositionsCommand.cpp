@@ -9,6 +9,7 @@
 #include "core/AngleFormat.h"
 #include "core/Bodies.h"
 #include "core/Ephemeris.h"
+#include "core/WorkerPool.h"
 #include "core/Zodiac.h"
 #include "support/FixedDecimal.h"
 
@@ -23,7 +24,6 @@
 #include <cmath>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -94,39 +94,13 @@ std::string DayLines(const std::vector<double>& jds, const std::vector<PositionS
     return text;
 }
 
-// Thousands of lines are formatted on as many cores as there are, without locale or text
-// conversions, and go out as blocks of bytes.
-void PrintDays(Context& context, const std::vector<double>& jds,
-               const std::vector<PositionSet>& rows) {
-    constexpr std::size_t MinLinesPerThread = 1024;
-    const std::size_t parts = std::clamp<std::size_t>(
-        jds.size() / MinLinesPerThread, 1, std::max(1U, std::thread::hardware_concurrency()));
-    const std::size_t share = (jds.size() + parts - 1) / parts;
-    std::vector<std::string> texts(parts);
-    std::vector<std::thread> workers;
-    for (std::size_t part = 1; part < parts; ++part) {
-        const std::size_t first = std::min(jds.size(), part * share);
-        const std::size_t last = std::min(jds.size(), first + share);
-        std::string& text = texts[part];
-        try {
-            workers.emplace_back(
-                [&jds, &rows, &text, first, last] { text = DayLines(jds, rows, first, last); });
-        } catch (const std::system_error&) {
-            text = DayLines(jds, rows, first, last);
-        }
-    }
-    texts[0] = DayLines(jds, rows, 0, std::min(jds.size(), share));
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    context.out.flush();
+// Writes bytes of text to the output: straight to its device when it has one.
+void WriteText(Context& context, const std::string& text) {
     QIODevice* device = context.out.device();
-    for (const std::string& text : texts) {
-        if (device != nullptr) {
-            device->write(text.data(), static_cast<qint64>(text.size()));
-        } else {
-            context.out << QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-        }
+    if (device != nullptr) {
+        device->write(text.data(), static_cast<qsizetype>(text.size()));
+    } else {
+        context.out << QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     }
 }
 
@@ -282,6 +256,32 @@ void ComputeRun(const Context& context, const Ephemeris& ephemeris, int dayCount
     }
 }
 
+// The run as text: blocks of days computed and formatted on the workers, without locale or
+// text conversions, and written in order as blocks of bytes. A few blocks are in hand at a
+// time, so memory stays small however many days are asked for; a run whose output could not
+// be written stops there rather than compute what cannot be written.
+void PrintRunText(Context& context, const Ephemeris& ephemeris, int dayCount,
+                  double firstJulianDay) {
+    constexpr int BlockDays = 1024;
+    const auto blocks = static_cast<std::size_t>((dayCount + BlockDays - 1) / BlockDays);
+    const auto makeBlock = [&](std::size_t block, const Ephemeris& worker) {
+        const int first = static_cast<int>(block) * BlockDays;
+        std::vector<double> jds(static_cast<std::size_t>(std::min(BlockDays, dayCount - first)));
+        for (std::size_t day = 0; day < jds.size(); ++day) {
+            jds[day] = firstJulianDay + first + static_cast<int>(day);
+        }
+        return DayLines(jds, worker.PositionsOfBodiesAt(jds, 1), 0, jds.size());
+    };
+    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    WorkerPool pool(ephemeris, static_cast<int>(std::min<std::size_t>(blocks, cores)));
+    context.out.flush();
+    MakeInOrder<std::string>(pool, blocks, 2 * static_cast<std::size_t>(cores), makeBlock,
+                             [&](std::size_t, const std::string& text) {
+                                 WriteText(context, text);
+                                 return !OutputFailed(context);
+                             });
+}
+
 // The run as JSON: one row a line.
 void PrintRunJson(Context& context, const Ephemeris& ephemeris, const Request& request,
                   const TimeZones& zones, double firstJulianDay, int firstDay) {
@@ -351,11 +351,7 @@ int RunPositions(const QStringList& arguments, Context& context) {
     if (request.run && request.json) {
         PrintRunJson(context, ephemeris, request, zones, *firstJulianDay, firstDay);
     } else if (request.run) {
-        ComputeRun(
-            context, ephemeris, request.dayCount, *firstJulianDay,
-            [&context](int, const std::vector<double>& jds, const std::vector<PositionSet>& rows) {
-                PrintDays(context, jds, rows);
-            });
+        PrintRunText(context, ephemeris, request.dayCount, *firstJulianDay);
     } else {
         const PositionSet positions = ephemeris.PositionsOfBodies(*firstJulianDay);
         if (request.json) {

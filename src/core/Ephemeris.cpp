@@ -1,6 +1,7 @@
 #include "core/Ephemeris.h"
 
 #include "core/PlutoTableCodec.h"
+#include "core/WorkerPool.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -280,7 +281,7 @@ Ephemeris::Ephemeris(const QString& dataFolder, const QString& systemFolder)
 
 Ephemeris::Ephemeris(const Ephemeris& other)
     : dataFolder_(other.dataFolder_), ephemerisPath_(other.ephemerisPath_),
-      plutoCodes_(other.plutoCodes_), builtInTheory_(other.builtInTheory_) {}
+      builtInTheory_(other.builtInTheory_), plutoCodes_(other.plutoCodes_) {}
 
 Ephemeris& Ephemeris::operator=(const Ephemeris& other) {
     dataFolder_ = other.dataFolder_;
@@ -405,7 +406,7 @@ Position Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
     const int32 returned = swe_calc_ut(jd, LibraryBodies[body], PositionFlags, result, error);
     const LibraryResult position = FromLibrary(returned, result);
     if (position.computed) {
-        builtInTheory_ = position.builtInTheory;
+        builtInTheory_->store(position.builtInTheory, std::memory_order_relaxed);
     }
     return position.position;
 }
@@ -449,7 +450,7 @@ Ephemeris::RangeOutcome Ephemeris::ComputeRange(std::span<const double> jds, std
 
 void Ephemeris::Remember(RangeOutcome outcome) const {
     if (outcome.computed) {
-        builtInTheory_ = outcome.builtInTheory;
+        builtInTheory_->store(outcome.builtInTheory, std::memory_order_relaxed);
     }
 }
 
@@ -465,58 +466,52 @@ std::vector<PositionSet> Ephemeris::PositionsOfBodiesAt(std::span<const double> 
     if (jds.empty()) {
         return rows;
     }
-    // A thread costs the opening of its own ephemeris files; below a few hundred instants
+    // A worker costs the opening of its own ephemeris files; below a few hundred instants
     // that is not worth it.
     constexpr std::size_t MinRowsPerThread = 256;
     std::size_t threads = maxThreads > 0 ? static_cast<std::size_t>(maxThreads)
                                          : std::max(1U, std::thread::hardware_concurrency());
     threads = std::clamp<std::size_t>(jds.size() / MinRowsPerThread, 1, threads);
-    if (threads > 1 && !LibraryStateIsPerThread()) {
-        threads = 1;
-    }
 
     // The rows are handed out in chunks as threads come free, so that a thread that starts
     // late, or shares its core with another program, does not hold up the others.
     constexpr std::size_t ChunkRows = 128;
     std::atomic<std::size_t> nextRow{0};
-    const auto computeChunks = [this, jds, &rows, &nextRow](int& openFile, RangeOutcome& outcome) {
+    const auto computeChunks = [jds, &rows, &nextRow](const Ephemeris& ephemeris, int& openFile) {
+        RangeOutcome outcome;
         for (;;) {
             const std::size_t first = nextRow.fetch_add(ChunkRows);
             if (first >= jds.size()) {
-                return;
+                return outcome;
             }
             const std::size_t last = std::min(jds.size(), first + ChunkRows);
-            const RangeOutcome part = ComputeRange(jds, first, last, rows.data(), openFile);
+            const RangeOutcome part =
+                ephemeris.ComputeRange(jds, first, last, rows.data(), openFile);
             outcome.computed = outcome.computed || part.computed;
             outcome.builtInTheory = outcome.builtInTheory || part.builtInTheory;
         }
     };
-    std::vector<RangeOutcome> outcomes(threads);
-    std::vector<std::thread> workers;
-    for (std::size_t worker = 1; worker < threads; ++worker) {
-        RangeOutcome& outcome = outcomes[worker];
-        auto work = [this, &computeChunks, &outcome] {
-            // The library's state belongs to its thread: point it at the same files, and
-            // close them again when done.
-            swe_set_ephe_path(ephemerisPath_.constData());
-            int openFile = FreshFiles;
-            computeChunks(openFile, outcome);
-            swe_close();
-        };
-        try {
-            workers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // no thread to be had: the threads there are take the rest
-        }
-    }
-    computeChunks(openFile_, outcomes[0]);
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
     RangeOutcome all;
-    for (const RangeOutcome& outcome : outcomes) {
-        all.computed = all.computed || outcome.computed;
-        all.builtInTheory = all.builtInTheory || outcome.builtInTheory;
+    if (threads > 1) {
+        // The calling thread takes its share too.
+        WorkerPool pool(*this, static_cast<int>(threads - 1));
+        std::vector<RangeOutcome> outcomes(static_cast<std::size_t>(pool.Threads()));
+        std::vector<std::future<void>> done;
+        for (RangeOutcome& outcome : outcomes) {
+            done.push_back(pool.Post([&computeChunks, &outcome](const Ephemeris& ephemeris) {
+                outcome = computeChunks(ephemeris, ephemeris.openFile_);
+            }));
+        }
+        all = computeChunks(*this, openFile_);
+        for (std::future<void>& worker : done) {
+            worker.get();
+        }
+        for (const RangeOutcome& outcome : outcomes) {
+            all.computed = all.computed || outcome.computed;
+            all.builtInTheory = all.builtInTheory || outcome.builtInTheory;
+        }
+    } else {
+        all = computeChunks(*this, openFile_);
     }
     Remember(all);
     return rows;
@@ -536,7 +531,7 @@ bool EphemerisStateIsPerThread() {
 }
 
 bool Ephemeris::UsesBuiltInTheory() const {
-    return builtInTheory_;
+    return builtInTheory_->load(std::memory_order_relaxed);
 }
 
 } // namespace orbivex

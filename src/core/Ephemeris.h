@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -31,8 +32,8 @@ inline constexpr const char* SystemEphemerisFolder = "/usr/share/libswe/ephe";
 
 class PlutoCodeStore;
 
-// One Ephemeris serves one thread at a time (it remembers what the last computation found);
-// PositionsOfBodiesAt shares long runs among threads by itself.
+// One Ephemeris serves one thread at a time (it remembers which file the last computation
+// read); PositionsOfBodiesAt shares long runs among the workers of a WorkerPool by itself.
 class Ephemeris {
   public:
     // The ephemeris files are sought in dataFolder (the program's folder) first, then in
@@ -72,12 +73,14 @@ class Ephemeris {
 
     // Points the calling thread's library state at this ephemeris's files, for a thread that
     // computes with a copy of an Ephemeris constructed on another thread; ReleaseThisThread
-    // closes the files the thread opened before it ends.
+    // closes the files the thread opened before it ends. WorkerPool does both for its workers;
+    // a thread should be started through it rather than pair these by hand.
     void UseOnThisThread() const;
     static void ReleaseThisThread();
 
     // True when the ephemeris files could not be found and the library fell back to its
-    // built-in, less precise theory (detected from the flags of the last computation).
+    // built-in, less precise theory (detected from the flags of the last computation by this
+    // ephemeris or a copy of it, such as a worker's).
     bool UsesBuiltInTheory() const;
 
     // Pluto's table entry for day number jdn in degrees, for tests and tools; none outside the
@@ -110,10 +113,11 @@ class Ephemeris {
 
     QString dataFolder_;
     QByteArray ephemerisPath_;
+    // Shared with the copies, which compute on other threads with the same files.
+    std::shared_ptr<std::atomic<bool>> builtInTheory_ = std::make_shared<std::atomic<bool>>(false);
     // The four codes of each day of the table, every one checked; an entry is decoded when it
     // is used. Copies of an Ephemeris share it. None while no table is loaded.
     std::shared_ptr<const PlutoCodeStore> plutoCodes_;
-    mutable bool builtInTheory_ = false;
     // The library file the thread using this ephemeris has open. A copy knows none, so that
     // its first computation starts from closed files, wherever it runs.
     mutable int openFile_ = NoFileOpen;

@@ -4,49 +4,33 @@
 
 #include <algorithm>
 #include <cmath>
-#include <system_error>
 
 namespace orbivex {
 
 AspectarianFind::AspectarianFind(const Ephemeris& ephemeris, const AspectarianRequest& request)
     : ephemeris_(ephemeris), request_(request) {
     reached_ = request_.from;
-    if (!EphemerisStateIsPerThread()) {
-        return; // Advance searches on the window's thread
-    }
-    try {
-        thread_ = std::thread([this] {
-            // The library's state belongs to this thread: point it at the same files, and
-            // close them again at the end.
-            ephemeris_.UseOnThisThread();
-            Search();
-            Ephemeris::ReleaseThisThread();
-        });
-    } catch (const std::system_error&) {
-        // No thread to be had: Advance searches on the window's thread.
+    if (OnThread()) {
+        worker_.Post([this](const Ephemeris& own) { Search(own); });
     }
 }
 
 AspectarianFind::~AspectarianFind() {
     Cancel();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
 }
 
 void AspectarianFind::Advance() {
     if (OnThread() || Finished()) {
         return;
     }
-    Search();
+    Search(ephemeris_);
 }
 
-void AspectarianFind::Search() {
-    std::vector<ExactAspect> events =
-        FindExactAspects(ephemeris_, request_, [this](double reached) {
-            reached_.store(reached, std::memory_order_relaxed);
-            return !Cancelled();
-        });
+void AspectarianFind::Search(const Ephemeris& ephemeris) {
+    std::vector<ExactAspect> events = FindExactAspects(ephemeris, request_, [this](double reached) {
+        reached_.store(reached, std::memory_order_relaxed);
+        return !Cancelled();
+    });
     if (!Cancelled()) {
         const std::lock_guard lock(mutex_);
         events_ = std::move(events);

@@ -6,11 +6,11 @@
 
 #include "core/Ephemeris.h"
 #include "core/ExactAspects.h"
+#include "core/WorkerPool.h"
 #include "session/ExactMoments.h"
 
 #include <atomic>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace orbivex {
@@ -19,7 +19,7 @@ class AspectarianFind {
   public:
     // Starts the search; the ephemeris and the request are copied.
     AspectarianFind(const Ephemeris& ephemeris, const AspectarianRequest& request);
-    // Cancels the search and waits for its thread, which stops within a stretch of days.
+    // Cancels the search and waits for its worker, which stops within a stretch of days.
     ~AspectarianFind();
     AspectarianFind(const AspectarianFind&) = delete;
     AspectarianFind& operator=(const AspectarianFind&) = delete;
@@ -29,7 +29,7 @@ class AspectarianFind {
     void Cancel() { cancel_.store(true, std::memory_order_relaxed); }
     bool Cancelled() const { return cancel_.load(std::memory_order_relaxed); }
     // Whether the search works on a thread of its own; if not, Advance does it.
-    bool OnThread() const { return thread_.joinable(); }
+    bool OnThread() const { return worker_.Threads() > 0; }
     // On the calling thread: the whole search, unless it is on a thread of its own or done.
     void Advance();
     // True once the search has ended, found everything or been cancelled.
@@ -46,7 +46,7 @@ class AspectarianFind {
     std::vector<ExactAspect> TakeEvents();
 
   private:
-    void Search();
+    void Search(const Ephemeris& ephemeris);
 
     Ephemeris ephemeris_;
     AspectarianRequest request_;
@@ -55,7 +55,8 @@ class AspectarianFind {
     std::atomic<double> reached_{0.0};
     std::mutex mutex_; // guards events_
     std::vector<ExactAspect> events_;
-    std::thread thread_;
+    // Last, so that it ends first: its worker uses the members above.
+    WorkerPool worker_{ephemeris_, 1};
 };
 
 } // namespace orbivex

@@ -5,7 +5,6 @@
 
 #include <QElapsedTimer>
 #include <cmath>
-#include <system_error>
 
 namespace orbivex {
 
@@ -19,21 +18,15 @@ PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
     zone_ = MomentZoneOf(state_.dateSets[WorldDate], state_.zones);
     reached_ = start_;
     outcome_.worldDate = state_.dateSets[WorldDate];
-    if (!EphemerisStateIsPerThread()) {
-        return; // the window advances the search in slices
-    }
-    try {
-        thread_ = std::thread([this] {
-            // The library's state belongs to this thread: point it at the same files, and
-            // close them again at the end.
-            ephemeris_.UseOnThisThread();
+    if (OnThread()) {
+        // The steps compute with this search's own ephemeris, which starts from closed files
+        // on the worker's thread; the worker has pointed that thread at the same files.
+        search_ = worker_.Post([this](const Ephemeris&) {
             while (!Step()) {
             }
-            Ephemeris::ReleaseThisThread();
         });
-    } catch (const std::system_error&) {
-        // No thread to be had: the window advances the search in slices.
     }
+    // Otherwise the window advances the search in slices.
 }
 
 PatternFind::~PatternFind() {
@@ -42,8 +35,8 @@ PatternFind::~PatternFind() {
 
 void PatternFind::Cancel() {
     cancel_ = true;
-    if (thread_.joinable()) {
-        thread_.join();
+    if (search_.valid()) {
+        search_.wait();
     }
     if (!Finished()) {
         FindOutcome outcome = Outcome();

@@ -7,13 +7,13 @@
 // events. Either way the window stays responsive and reads the progress as it goes.
 
 #include "core/Ephemeris.h"
+#include "core/WorkerPool.h"
 #include "session/ExactMoments.h"
 #include "session/PatternRun.h"
 #include "session/ProgramState.h"
 
 #include <atomic>
 #include <mutex>
-#include <thread>
 
 namespace orbivex {
 
@@ -37,7 +37,7 @@ class PatternFind {
     // run and the ephemeris are copied, the texts must outlive the search.
     PatternFind(const ProgramState& state, const Ephemeris& ephemeris, const ProgramTexts& texts,
                 const PatternRun& run);
-    // Cancels the search and waits for its thread.
+    // Cancels the search and waits for its worker.
     ~PatternFind();
     PatternFind(const PatternFind&) = delete;
     PatternFind& operator=(const PatternFind&) = delete;
@@ -46,7 +46,7 @@ class PatternFind {
     void Cancel();
     bool Finished() const { return finished_.load(std::memory_order_acquire); }
     // Whether the search works on a thread of its own; if not, Advance moves it on.
-    bool OnThread() const { return thread_.joinable(); }
+    bool OnThread() const { return worker_.Threads() > 0; }
     // On the calling thread: steps for up to `milliseconds`, unless the search is on a thread
     // of its own or finished.
     void Advance(int milliseconds);
@@ -83,7 +83,9 @@ class PatternFind {
     std::atomic<int> steps_{0};
     mutable std::mutex mutex_; // guards outcome_
     FindOutcome outcome_;
-    std::thread thread_;
+    // Last, so that it ends first: its worker uses the members above.
+    WorkerPool worker_{ephemeris_, 1};
+    std::future<void> search_;
 };
 
 } // namespace orbivex
