@@ -10,10 +10,12 @@
 #include "session/StateTransfer.h"
 
 #include <QCommandLineParser>
+#include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cmath>
+#include <string>
 
 namespace orbivex::cli {
 
@@ -155,33 +157,54 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     if (!LoadPlutoTable(context, ephemeris)) {
         return ExitFailure;
     }
-    const std::vector<ExactAspect> events = FindExactAspects(ephemeris, request);
+    // The events come a window of time after the other and go out as they come: memory stays
+    // the same whatever the span.
+    bool anyEvent = false;
+    const auto written = [&context] { return context.out.status() == QTextStream::Ok; };
+    if (parser.isSet(jsonOption)) {
+        context.out << "{\n    \"format\": \"" << FormatName("aspectarian")
+                    << "\",\n    \"events\": [";
+        StreamExactAspects(ephemeris, request, [&](const ExactAspectWindow& window) {
+            for (const ExactAspect& event : window.events) {
+                context.out << (anyEvent ? ",\n        " : "\n        ")
+                            << QString::fromUtf8(QJsonDocument(EventJson(event, zone))
+                                                     .toJson(QJsonDocument::Compact));
+                anyEvent = true;
+            }
+            return written();
+        });
+        context.out << (anyEvent ? "\n    ]\n}\n" : "]\n}\n");
+    } else if (parser.isSet(csvOption)) {
+        context.out << AspectarianCsvHeader() << '\n';
+        StreamExactAspects(ephemeris, request, [&](const ExactAspectWindow& window) {
+            for (const ExactAspect& event : window.events) {
+                context.out << AspectarianCsvRow(event, zone) << '\n';
+            }
+            return written();
+        });
+    } else {
+        // Bytes straight to the device: tens of thousands of lines a century.
+        const AspectarianLineWriter writer(zone);
+        context.out.flush();
+        QIODevice* device = context.out.device();
+        std::string text;
+        StreamExactAspects(ephemeris, request, [&](const ExactAspectWindow& window) {
+            text.clear();
+            for (const ExactAspect& event : window.events) {
+                writer.AppendLine(text, event);
+            }
+            if (device == nullptr) {
+                context.out << QString::fromStdString(text);
+                return written();
+            }
+            return device->write(text.data(), static_cast<qint64>(text.size())) ==
+                   static_cast<qint64>(text.size());
+        });
+    }
+    context.out.flush();
     if (ephemeris.UsesBuiltInTheory()) {
         context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
                        "come from the less precise built-in theory.\n";
-    }
-
-    if (parser.isSet(jsonOption)) {
-        // One event a line, written as it goes: a century holds some 57,000 of them.
-        context.out << "{\n    \"format\": \"" << FormatName("aspectarian")
-                    << "\",\n    \"events\": [";
-        bool firstEvent = true;
-        for (const ExactAspect& event : events) {
-            context.out << (firstEvent ? "\n        " : ",\n        ")
-                        << QString::fromUtf8(QJsonDocument(EventJson(event, zone))
-                                                 .toJson(QJsonDocument::Compact));
-            firstEvent = false;
-        }
-        context.out << (events.empty() ? "]\n}\n" : "\n    ]\n}\n");
-    } else if (parser.isSet(csvOption)) {
-        context.out << AspectarianCsvHeader() << '\n';
-        for (const ExactAspect& event : events) {
-            context.out << AspectarianCsvRow(event, zone) << '\n';
-        }
-    } else {
-        for (const ExactAspect& event : events) {
-            context.out << AspectarianLine(event, zone) << '\n';
-        }
     }
     return ExitSuccess;
 }

@@ -411,6 +411,36 @@ Position Ephemeris::PositionOfBody(BodyIndex body, double jd) const {
     return position.position;
 }
 
+std::pair<Position, Position> Ephemeris::PositionsOfPair(BodyIndex first, BodyIndex second,
+                                                         double jd) const {
+    if (!IsBody(first) || !IsBody(second) || !std::isfinite(jd)) {
+        return {PositionOfBody(first, jd), PositionOfBody(second, jd)};
+    }
+    std::array<Position, 2> positions{};
+    char error[AS_MAXCH] = {};
+    double deltaT = 0.0;
+    bool deltaKnown = false;
+    RangeOutcome outcome;
+    const std::array<BodyIndex, 2> bodies{first, second};
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        if (bodies[i] == Pluto) {
+            positions[i] = PlutoFromTable(jd);
+            continue;
+        }
+        if (!deltaKnown) {
+            deltaT = swe_deltat_ex(jd, PositionFlags, error);
+            UseFileOf(jd + deltaT, openFile_);
+            deltaKnown = true;
+        }
+        const LibraryResult position = LibraryPosition(LibraryBodies[bodies[i]], jd, deltaT);
+        positions[i] = position.position;
+        outcome.computed = outcome.computed || position.computed;
+        outcome.builtInTheory = outcome.builtInTheory || position.builtInTheory;
+    }
+    Remember(outcome);
+    return {positions[0], positions[1]};
+}
+
 void Ephemeris::UseFileOf(double jdTT, int& openFile) const {
     const int file = LibraryFileOf(jdTT);
     if (openFile == FreshFiles) {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace orbivex {
@@ -60,6 +61,11 @@ class Ephemeris {
     // (UT); for Pluto outside its table BeforeTable / AfterTable; Unavailable for Pluto
     // without a table and for an instant the ephemeris cannot compute.
     Position PositionOfBody(BodyIndex body, double jd) const;
+
+    // PositionOfBody of two bodies at jd, with the same results, computing the difference
+    // between Universal and Terrestrial Time once for both.
+    std::pair<Position, Position> PositionsOfPair(BodyIndex first, BodyIndex second,
+                                                  double jd) const;
 
     // PositionOfBody of every body at jd, with the same results, computing the difference
     // between Universal and Terrestrial Time once for all bodies.

@@ -1,6 +1,7 @@
 #include "core/ExactAspects.h"
 
 #include "core/Ephemeris.h"
+#include "core/WorkerPool.h"
 
 #include <algorithm>
 #include <cmath>
@@ -142,9 +143,6 @@ struct Pair {
     BodyIndex second;
 };
 
-// The daily brackets handled at once: their positions are computed together.
-constexpr int ChunkDays = 4096;
-
 // The root in [0, 1] of the cubic through (-1, gm), (0, g0), (1, g1), (2, g2) nearest the
 // linear guess, and the cubic's slope there (per day). Falls back to the line when a neighbour
 // is missing.
@@ -274,107 +272,160 @@ bool IsFasterBody(BodyIndex body, BodyIndex other) {
     return IsBody(body) && IsBody(other) && SpeedRank[body] < SpeedRank[other];
 }
 
+namespace {
+
+// What an aspectarian search looks for: the pairs of bodies and the steps of 30 degrees.
+struct AspectarianPlan {
+    std::vector<Pair> pairs;
+    std::array<bool, 12> steps{};
+    double from = 0.0;
+    double to = 0.0;
+    double firstMidnight = 0.0; // brackets run between consecutive midnights (0 h UT)
+    long long brackets = 0;
+};
+
+std::optional<AspectarianPlan> PlanOf(const AspectarianRequest& request) {
+    AspectarianPlan plan;
+    plan.from = std::max(request.from, ExactSearchFirstJulianDay);
+    plan.to = std::min(request.to, ExactSearchEndJulianDay);
+    if (!(plan.from < plan.to)) {
+        return std::nullopt;
+    }
+    for (BodyIndex a : AllBodies) {
+        for (BodyIndex b : AllBodies) {
+            if (request.bodies[a] && request.bodies[b] && IsFasterBody(a, b)) {
+                plan.pairs.push_back({a, b});
+            }
+        }
+    }
+    for (std::size_t m = 0; m < plan.steps.size(); ++m) {
+        plan.steps[m] = request.kinds[static_cast<std::size_t>(KindOfStep[m])];
+    }
+    if (plan.pairs.empty() ||
+        std::none_of(plan.steps.begin(), plan.steps.end(), [](bool on) { return on; })) {
+        return std::nullopt;
+    }
+    // The first bracket holds `from`.
+    plan.firstMidnight = std::floor(plan.from + 0.5) - 0.5;
+    plan.brackets = static_cast<long long>(std::ceil(plan.to - plan.firstMidnight));
+    return plan;
+}
+
+// The events of the brackets [first, first + count) of the plan, in time order (ties by first
+// body, second body, kind). Every event lies within its bracket's day, so windows of
+// consecutive brackets give the events of the whole span in order.
+std::vector<ExactAspect> FindInWindow(const Ephemeris& ephemeris, const AspectarianPlan& plan,
+                                      long long first, long long count) {
+    // Samples from one day before the window's first bracket to two days after its last, for
+    // the cubic through each bracket's neighbours: every body's position once a day.
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(count + 3));
+    for (long long i = -1; i <= count + 1; ++i) {
+        times.push_back(plan.firstMidnight + static_cast<double>(first + i));
+    }
+    const std::vector<PositionSet> samples = ephemeris.PositionsOfBodiesAt(times, 1);
+    std::vector<ExactAspect> events;
+    // Day after day, every pair in turn: the refinements of a day read the same stretch of the
+    // ephemeris files, which the library then still holds.
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) {
+        for (const Pair& pair : plan.pairs) {
+            const auto relative = [&](std::size_t at) {
+                const Position& a = samples[at][pair.first];
+                const Position& b = samples[at][pair.second];
+                return a.Known() && b.Known() ? a.Longitude() - b.Longitude() : NaN;
+            };
+            const double r0 = relative(i);
+            const double r1 = relative(i + 1);
+            if (std::isnan(r0) || std::isnan(r1)) {
+                continue;
+            }
+            // In steps of 30 degrees: u0 in [0, 12), u1 = u0 + the day's motion.
+            const double u0 = Wrap(r0 - FullCircle / 2.0) / AngleStep + 6.0;
+            const double u1 = u0 + Wrap(r1 - r0) / AngleStep;
+            // A step m is crossed when u0 < m <= u1 going up, or u1 <= m < u0 going down, so
+            // an exact moment on a midnight belongs to one bracket only.
+            double low = 0.0;
+            double high = 0.0;
+            if (u1 > u0) {
+                low = std::floor(u0) + 1.0;
+                high = std::floor(u1);
+            } else {
+                low = std::ceil(u1);
+                high = std::ceil(u0) - 1.0;
+            }
+            for (double m = low; m <= high; ++m) {
+                const auto step = static_cast<std::size_t>(std::fmod(m + 24.0, 12.0));
+                if (!plan.steps[step]) {
+                    continue;
+                }
+                const double target = m * AngleStep;
+                const auto g = [&](double value) { return Wrap(value - target); };
+                const auto exact = [&](double t) {
+                    const auto [a, b] = ephemeris.PositionsOfPair(pair.first, pair.second, t);
+                    return a.Known() && b.Known() ? g(a.Longitude() - b.Longitude()) : NaN;
+                };
+                const double g0 = g(r0);
+                const double g1 = g(r1);
+                const auto [s, slope] = CubicRoot(g(relative(i - 1)), g0, g1, g(relative(i + 2)));
+                const double t0 = times[i];
+                const double jd = Refine(exact, t0, g0, t0 + 1.0, g1, t0 + s, slope);
+                if (jd >= plan.from && jd < plan.to) {
+                    events.push_back({jd, pair.first, pair.second, KindOfStep[step]});
+                }
+            }
+        }
+    }
+    std::sort(events.begin(), events.end(), [](const ExactAspect& x, const ExactAspect& y) {
+        if (x.julianDay != y.julianDay) {
+            return x.julianDay < y.julianDay;
+        }
+        if (x.first != y.first) {
+            return x.first < y.first;
+        }
+        return x.second != y.second ? x.second < y.second : x.kind < y.kind;
+    });
+    return events;
+}
+
+} // namespace
+
+void StreamExactAspects(const Ephemeris& ephemeris, const AspectarianRequest& request,
+                        const ExactAspectSink& take) {
+    const std::optional<AspectarianPlan> plan = PlanOf(request);
+    if (!plan) {
+        return;
+    }
+    // Windows of a few years: many more than there are cores, so that the workers share the
+    // span evenly, and each far longer than the three days of samples it adds at its ends.
+    constexpr long long WindowDays = 1024;
+    const auto windows = static_cast<std::size_t>((plan->brackets + WindowDays - 1) / WindowDays);
+    const auto findWindow = [&](std::size_t window, const Ephemeris& worker) {
+        const long long first = static_cast<long long>(window) * WindowDays;
+        const long long count = std::min(WindowDays, plan->brackets - first);
+        return ExactAspectWindow{
+            std::min(plan->firstMidnight + static_cast<double>(first + count), plan->to),
+            FindInWindow(worker, *plan, first, count)};
+    };
+    if (windows == 1) {
+        // A worker would cost more than it spares.
+        take(findWindow(0, ephemeris));
+        return;
+    }
+    const auto cores = static_cast<std::size_t>(std::max(1U, std::thread::hardware_concurrency()));
+    WorkerPool pool(ephemeris, static_cast<int>(std::min(windows, cores)));
+    MakeInOrder<ExactAspectWindow>(
+        pool, windows, 2 * cores, findWindow,
+        [&](std::size_t, const ExactAspectWindow& window) { return take(window); });
+}
+
 std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
                                           const AspectarianRequest& request,
                                           const ExactSearchProgress& progress) {
     std::vector<ExactAspect> events;
-    const double from = std::max(request.from, ExactSearchFirstJulianDay);
-    const double to = std::min(request.to, ExactSearchEndJulianDay);
-    if (!(from < to)) {
-        return events;
-    }
-    std::vector<Pair> pairs;
-    for (BodyIndex a : AllBodies) {
-        for (BodyIndex b : AllBodies) {
-            if (request.bodies[a] && request.bodies[b] && IsFasterBody(a, b)) {
-                pairs.push_back({a, b});
-            }
-        }
-    }
-    std::array<bool, 12> steps{};
-    for (std::size_t m = 0; m < steps.size(); ++m) {
-        steps[m] = request.kinds[static_cast<std::size_t>(KindOfStep[m])];
-    }
-    if (pairs.empty() || std::none_of(steps.begin(), steps.end(), [](bool on) { return on; })) {
-        return events;
-    }
-
-    // Brackets run between consecutive midnights (0 h UT); the first one holds `from`.
-    const double firstMidnight = std::floor(from + 0.5) - 0.5;
-    const auto brackets = static_cast<long long>(std::ceil(to - firstMidnight));
-    std::vector<double> times;
-    for (long long chunk = 0; chunk < brackets; chunk += ChunkDays) {
-        const long long count = std::min<long long>(ChunkDays, brackets - chunk);
-        // Samples from one day before the chunk's first bracket to two days after its last,
-        // for the cubic through each bracket's neighbours.
-        times.clear();
-        for (long long i = -1; i <= count + 1; ++i) {
-            times.push_back(firstMidnight + static_cast<double>(chunk + i));
-        }
-        const std::vector<PositionSet> samples = ephemeris.PositionsOfBodiesAt(times);
-        const std::size_t chunkStart = events.size();
-        for (const Pair& pair : pairs) {
-            const auto relative = [&](std::size_t i) {
-                const Position& a = samples[i][pair.first];
-                const Position& b = samples[i][pair.second];
-                return a.Known() && b.Known() ? a.Longitude() - b.Longitude() : NaN;
-            };
-            const Relative exact{ephemeris, pair.first, pair.second, std::nullopt};
-            for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) {
-                const double r0 = relative(i);
-                const double r1 = relative(i + 1);
-                if (std::isnan(r0) || std::isnan(r1)) {
-                    continue;
-                }
-                // In steps of 30 degrees: u0 in [0, 12), u1 = u0 + the day's motion.
-                const double u0 = Wrap(r0 - FullCircle / 2.0) / AngleStep + 6.0;
-                const double u1 = u0 + Wrap(r1 - r0) / AngleStep;
-                // A step m is crossed when u0 < m <= u1 going up, or u1 <= m < u0 going down,
-                // so an exact moment on a midnight belongs to one bracket only.
-                double low = 0.0;
-                double high = 0.0;
-                if (u1 > u0) {
-                    low = std::floor(u0) + 1.0;
-                    high = std::floor(u1);
-                } else {
-                    low = std::ceil(u1);
-                    high = std::ceil(u0) - 1.0;
-                }
-                for (double m = low; m <= high; ++m) {
-                    const auto step = static_cast<std::size_t>(std::fmod(m + 24.0, 12.0));
-                    if (!steps[step]) {
-                        continue;
-                    }
-                    const double target = m * AngleStep;
-                    const auto g = [&](double value) { return Wrap(value - target); };
-                    const double g0 = g(r0);
-                    const double g1 = g(r1);
-                    const auto [s, slope] =
-                        CubicRoot(g(relative(i - 1)), g0, g1, g(relative(i + 2)));
-                    const double t0 = times[i];
-                    const double jd = Refine([&](double t) { return g(exact(t)); }, t0, g0,
-                                             t0 + 1.0, g1, t0 + s, slope);
-                    if (jd >= from && jd < to) {
-                        events.push_back({jd, pair.first, pair.second, KindOfStep[step]});
-                    }
-                }
-            }
-        }
-        std::sort(events.begin() + static_cast<std::ptrdiff_t>(chunkStart), events.end(),
-                  [](const ExactAspect& x, const ExactAspect& y) {
-                      if (x.julianDay != y.julianDay) {
-                          return x.julianDay < y.julianDay;
-                      }
-                      if (x.first != y.first) {
-                          return x.first < y.first;
-                      }
-                      return x.second != y.second ? x.second < y.second : x.kind < y.kind;
-                  });
-        if (progress &&
-            !progress(std::min(firstMidnight + static_cast<double>(chunk + count), to))) {
-            break;
-        }
-    }
+    StreamExactAspects(ephemeris, request, [&](const ExactAspectWindow& window) {
+        events.insert(events.end(), window.events.begin(), window.events.end());
+        return !progress || progress(window.reached);
+    });
     return events;
 }
 

@@ -83,6 +83,21 @@ struct AspectarianRequest {
 // returns false to stop the search there.
 using ExactSearchProgress = std::function<bool(double reachedJulianDay)>;
 
+// The events found in one window of time, in time order, and the instant (UT) up to which the
+// search is done with it.
+struct ExactAspectWindow {
+    double reached = 0.0;
+    std::vector<ExactAspect> events;
+};
+// Takes the windows of a search in time order; returns false to stop the search there.
+using ExactAspectSink = std::function<bool(const ExactAspectWindow& window)>;
+
+// The events of FindExactAspects, found in windows of a few years on the cores of the machine
+// and handed to `take` in time order on the calling thread: only a few windows are held at a
+// time, whatever the span.
+void StreamExactAspects(const Ephemeris& ephemeris, const AspectarianRequest& request,
+                        const ExactAspectSink& take);
+
 // Every exact aspect between two bodies of the request, of a kind of the request, in time
 // order (ties by first body, second body, kind); each event once. Nothing outside years
 // 1-2799, and for Pluto nothing outside its table. When `progress` stops the search, the

@@ -102,11 +102,73 @@ QString AspectarianTimeText(double jd, const MomentZone& zone) {
 }
 
 QString AspectarianLine(const ExactAspect& event, const MomentZone& zone) {
+    std::string line;
+    AspectarianLineWriter(zone).Append(line, event);
+    return QString::fromStdString(line);
+}
+
+AspectarianLineWriter::AspectarianLineWriter(const MomentZone& zone)
+    : zone_(zone), zoneName_(zone.name.toStdString()) {
     // Columns as wide as the longest body name (7) and aspect name (11).
-    return AspectarianTimeText(event.julianDay, zone) + QStringLiteral("  ") +
-           PadRight(BodyName(event.first), 7) + QLatin1Char(' ') +
-           PadRight(AspectarianKindName(event.kind), 11) + QLatin1Char(' ') +
-           BodyName(event.second);
+    for (BodyIndex body : AllBodies) {
+        firstColumn_[body] = (PadRight(BodyName(body), 7) + QLatin1Char(' ')).toStdString();
+        secondColumn_[body] = BodyName(body).toStdString();
+    }
+    for (const AspectKind kind : AllAspectKinds) {
+        kindColumn_[Index(kind)] =
+            (PadRight(AspectarianKindName(kind), 11) + QLatin1Char(' ')).toStdString();
+    }
+}
+
+namespace {
+
+// A number of `width` digits with leading zeros (more when it needs them).
+void AppendDigits(std::string& out, int value, int width) {
+    char digits[16];
+    int count = 0;
+    unsigned magnitude =
+        value < 0 ? 0U - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) {
+        out += '-';
+        --width;
+    }
+    for (int pad = count; pad < width; ++pad) {
+        out += '0';
+    }
+    while (count > 0) {
+        out += digits[--count];
+    }
+}
+
+} // namespace
+
+void AspectarianLineWriter::Append(std::string& out, const ExactAspect& event) const {
+    if (const std::optional<LocalMoment> moment = LocalMomentOf(event.julianDay, zone_)) {
+        AppendDigits(out, moment->date.year, 4);
+        out += '-';
+        AppendDigits(out, moment->date.month, 2);
+        out += '-';
+        AppendDigits(out, moment->date.day, 2);
+        out += ' ';
+        AppendDigits(out, moment->minuteOfDay / 60, 2);
+        out += ':';
+        AppendDigits(out, moment->minuteOfDay % 60, 2);
+        out += ' ';
+        out += zoneName_;
+    }
+    out += "  ";
+    out += firstColumn_[event.first];
+    out += kindColumn_[Index(event.kind)];
+    out += secondColumn_[event.second];
+}
+
+void AspectarianLineWriter::AppendLine(std::string& out, const ExactAspect& event) const {
+    Append(out, event);
+    out += '\n';
 }
 
 QString AspectarianCsvHeader() {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <utility>
 
 namespace orbivex {
@@ -39,6 +40,25 @@ QString AspectarianTimeText(double jd, const MomentZone& zone);
 // One line of the text listing: the time, the body with the shorter period, the aspect and the
 // other body in columns.
 QString AspectarianLine(const ExactAspect& event, const MomentZone& zone);
+
+// The lines of AspectarianLine for a listing of many events, appended as UTF-8 bytes each with
+// its line end, without a text object for each line.
+class AspectarianLineWriter {
+  public:
+    explicit AspectarianLineWriter(const MomentZone& zone);
+    void AppendLine(std::string& out, const ExactAspect& event) const;
+
+  private:
+    // The line without its end.
+    void Append(std::string& out, const ExactAspect& event) const;
+    friend QString AspectarianLine(const ExactAspect& event, const MomentZone& zone);
+
+    MomentZone zone_;
+    std::string zoneName_;
+    ByBody<std::string> firstColumn_;  // the name padded to its column, and the space after it
+    ByBody<std::string> secondColumn_; // the name
+    std::array<std::string, NumAspectKinds + 1> kindColumn_;
+};
 
 // The header row of the CSV and the row of one event (time, Julian day, first, second, aspect,
 // angle in degrees), without the line end.
