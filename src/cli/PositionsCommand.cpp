@@ -262,8 +262,9 @@ void ComputeRun(const Context& context, const Ephemeris& ephemeris, int dayCount
 // be written stops there rather than compute what cannot be written.
 void PrintRunText(Context& context, const Ephemeris& ephemeris, int dayCount,
                   double firstJulianDay) {
-    constexpr int BlockDays = 1024;
+    constexpr int BlockDays = 512;
     const auto blocks = static_cast<std::size_t>((dayCount + BlockDays - 1) / BlockDays);
+    context.out.flush();
     const auto makeBlock = [&](std::size_t block, const Ephemeris& worker) {
         const int first = static_cast<int>(block) * BlockDays;
         std::vector<double> jds(static_cast<std::size_t>(std::min(BlockDays, dayCount - first)));
@@ -272,14 +273,20 @@ void PrintRunText(Context& context, const Ephemeris& ephemeris, int dayCount,
         }
         return DayLines(jds, worker.PositionsOfBodiesAt(jds, 1), 0, jds.size());
     };
-    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    WorkerPool pool(ephemeris, static_cast<int>(std::min<std::size_t>(blocks, cores)));
-    context.out.flush();
-    MakeInOrder<std::string>(pool, blocks, 2 * static_cast<std::size_t>(cores), makeBlock,
-                             [&](std::size_t, const std::string& text) {
-                                 WriteText(context, text);
-                                 return !OutputFailed(context);
-                             });
+    if (blocks == 1) {
+        WriteText(context, makeBlock(0, ephemeris));
+        return;
+    }
+    // The calling thread computes blocks too: one worker fewer than there are cores.
+    const auto cores = static_cast<std::size_t>(std::max(1U, std::thread::hardware_concurrency()));
+    WorkerPool pool(ephemeris, static_cast<int>(std::clamp<std::size_t>(cores - 1, 1, blocks - 1)));
+    MakeInOrder<std::string>(
+        pool, blocks, 2 * cores, makeBlock,
+        [&](std::size_t, const std::string& text) {
+            WriteText(context, text);
+            return !OutputFailed(context);
+        },
+        &ephemeris);
 }
 
 // The run as JSON: one row a line.

@@ -11,6 +11,7 @@
 #include "core/Ephemeris.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -57,11 +58,15 @@ class WorkerPool {
 // ephemeris) gives the result of each index from 0 to count - 1, at most `ahead` of them
 // made before they are taken (so that memory stays bounded however many there are);
 // take(index, result) receives them in index order and returns false to stop (what is still
-// being made is waited for and dropped). A pool without workers makes them on the calling
-// thread.
+// being made is waited for and dropped). With `caller` (an ephemeris of the calling thread),
+// the calling thread makes results too while the next one it needs is not ready. A pool
+// without workers makes them on the calling thread.
 template <class Result, class Make, class Take>
-void MakeInOrder(WorkerPool& pool, std::size_t count, std::size_t ahead, Make make, Take take) {
+void MakeInOrder(WorkerPool& pool, std::size_t count, std::size_t ahead, Make make, Take take,
+                 const Ephemeris* caller = nullptr) {
     ahead = std::max<std::size_t>(ahead, 1);
+    // Each slot's future is ready when a worker has made its result; a result the calling
+    // thread made has none.
     std::deque<std::pair<std::future<void>, std::optional<Result>>> pending;
     std::size_t posted = 0;
     const auto post = [&] {
@@ -83,13 +88,22 @@ void MakeInOrder(WorkerPool& pool, std::size_t count, std::size_t ahead, Make ma
         while (posted < count && posted < next + ahead) {
             post();
         }
+        auto& front = pending.front();
         try {
-            pending.front().first.get();
+            while (caller != nullptr && posted < count && front.first.valid() &&
+                   front.first.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+                auto& slot = pending.emplace_back();
+                const std::size_t index = posted++;
+                slot.second.emplace(make(index, *caller));
+            }
+            if (front.first.valid()) {
+                front.first.get();
+            }
         } catch (...) {
             drain();
             throw;
         }
-        Result result = std::move(*pending.front().second);
+        Result result = std::move(*front.second);
         pending.pop_front();
         if (!take(next, std::move(result))) {
             drain();
