@@ -65,11 +65,15 @@ QString ZoneText(int offsetMinutes) {
     if (offsetMinutes == 0) {
         return QStringLiteral("GMT");
     }
+    // Written character by character: the zone lists are built at every start.
     const int magnitude = std::abs(offsetMinutes);
-    return QStringLiteral("GMT%1%2:%3")
-        .arg(offsetMinutes < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-        .arg(magnitude / 60)
-        .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
+    QString text = QStringLiteral("GMT");
+    text += offsetMinutes < 0 ? QLatin1Char('-') : QLatin1Char('+');
+    text += QString::number(magnitude / 60);
+    text += QLatin1Char(':');
+    text += QLatin1Char(static_cast<char>('0' + magnitude % 60 / 10));
+    text += QLatin1Char(static_cast<char>('0' + magnitude % 10));
+    return text;
 }
 
 // The year of a digits-only text, or why it is not a year of the calendar. A text of any length
@@ -181,7 +185,9 @@ QString TimeOfDayOfDateSet(const DateSet& dateSet) {
     return MinuteText(MinuteOfDay(dateSet));
 }
 
-TimezoneList BuildTimezoneList(bool northAmericanNames) {
+namespace {
+
+TimezoneList MakeTimezoneList(bool northAmericanNames) {
     TimezoneList list;
     for (int j = 1; j < TimezoneEntryCount; ++j) {
         const int offset = TimezoneOffsets[static_cast<std::size_t>(j)];
@@ -193,6 +199,19 @@ TimezoneList BuildTimezoneList(bool northAmericanNames) {
         }
     }
     return list;
+}
+
+} // namespace
+
+TimezoneList BuildTimezoneList(bool northAmericanNames) {
+    // Every program state and every date read needs a list: the two are written once, and the
+    // copies share their texts.
+    if (northAmericanNames) {
+        static const TimezoneList northAmerican = MakeTimezoneList(true);
+        return northAmerican;
+    }
+    static const TimezoneList plain = MakeTimezoneList(false);
+    return plain;
 }
 
 QStringList TimezoneListTexts(const TimezoneList& list) {
