@@ -61,7 +61,8 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
                        "left out; Pluto takes part only from 1600 to 2199. JSON gives each "
                        "moment's Julian day on Universal "
                        "Time as well. Days are read and written in the calendar of --calendar, "
-                       "else of --state, else the Gregorian one."));
+                       "else of --state, else the Gregorian one. Events are written as they are "
+                       "found, so any span runs in the same small memory."));
     const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("The first day."),
                                         QStringLiteral("YYYY-MM-DD"));
     const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("The last day."),
