@@ -30,6 +30,8 @@ class QPainter;
 
 namespace orbivex {
 
+class Canvas;
+
 class ProgramTexts;
 struct ConfigurationSettings;
 
@@ -147,11 +149,11 @@ struct WheelDrawing {
 // the input's device pixel ratio; its lines are in device-independent pixels.
 WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts);
 
-// The same wheel drawn onto the painter's device instead of an image (an SVG file, a printed
-// page), in the image's pixels: the device should have 96 dots per inch, as the image has, so
-// that its texts keep their sizes. The drawing's image stays null; its lines and symbol places
-// are those of the image.
-WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, QPainter& painter);
+// The same wheel drawn on a canvas instead of an image (an SVG document), in the image's
+// pixels: the canvas should measure texts at 96 dots per inch, as the image does, so that they
+// keep their sizes. The drawing's image stays null; its lines and symbol places are those of
+// the image.
+WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, Canvas& canvas);
 
 // Both chart filters cannot be honoured at once; the wheel refuses with this message (three
 // lines), titled with the main window's caption.

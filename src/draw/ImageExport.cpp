@@ -1,5 +1,6 @@
 #include "draw/ImageExport.h"
 
+#include "draw/Canvas.h"
 #include "draw/Fonts.h"
 #include "draw/ModernWheel.h"
 #include "draw/PictureText.h"
@@ -259,20 +260,18 @@ ModernExportLayout LayOutModernExport(const ExportInput& input, const ProgramTex
     return layout;
 }
 
-WheelDrawing PaintModernExport(QPainter& painter, const ModernExportLayout& layout,
+WheelDrawing PaintModernExport(Canvas& canvas, const ModernExportLayout& layout,
                                const ProgramTexts& texts) {
     const ModernTheme& theme = ModernThemeOf(layout.wheel.theme);
     const auto colourOf = [](const QColor& colour) {
         return Rgb(colour.red(), colour.green(), colour.blue());
     };
-    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(layout.size)), theme.background);
-    WheelDrawing drawing =
-        PaintChartWheel(painter, QRectF(QPointF(0, 0), QSizeF(WheelPictureSize(layout.wheel))),
-                        layout.wheel, texts);
+    canvas.FillRect(QRectF(QPointF(0, 0), QSizeF(layout.size)), theme.background);
+    WheelDrawing drawing = DrawChartWheel(layout.wheel, texts, canvas);
     if (drawing.status == WheelStatus::FiltersRefused) {
         return drawing;
     }
-    PictureText writer(painter, ProgramFont(QStringLiteral("Arial"), 10));
+    PictureText writer(canvas, ProgramFont(QStringLiteral("Arial"), 10));
     for (const ExportText& text : layout.texts) {
         // A halo of the background, should a text reach over a line of the wheel.
         writer.WriteWithHalo(text.box.topLeft(), text.text,
@@ -293,7 +292,8 @@ QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
             QImage::Format_RGB32);
         picture.setDevicePixelRatio(ratio);
         QPainter painter(&picture);
-        if (PaintModernExport(painter, layout, texts).status == WheelStatus::FiltersRefused) {
+        PainterCanvas canvas(painter);
+        if (PaintModernExport(canvas, layout, texts).status == WheelStatus::FiltersRefused) {
             return {};
         }
         return picture;

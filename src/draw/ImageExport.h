@@ -20,6 +20,8 @@ class QWidget;
 
 namespace orbivex {
 
+class Canvas;
+
 class ProgramTexts;
 
 // ---- Composition -------------------------------------------------------------------------
@@ -86,10 +88,10 @@ struct ModernExportLayout {
     QSize size;                    // the whole picture, in pixels
 };
 ModernExportLayout LayOutModernExport(const ExportInput& input, const ProgramTexts& texts);
-// Paints the layout on a device of layout.size pixels: the theme's background, the wheel, and
+// Paints the layout on a canvas of layout.size pixels: the theme's background, the wheel, and
 // the texts in the theme's colours, rimmed with its background. The wheel's drawing (status
 // FiltersRefused, with nothing painted, when the wheel cannot be drawn).
-WheelDrawing PaintModernExport(QPainter& painter, const ModernExportLayout& layout,
+WheelDrawing PaintModernExport(Canvas& canvas, const ModernExportLayout& layout,
                                const ProgramTexts& texts);
 
 // ---- Files ---------------------------------------------------------------------------------
