@@ -6,7 +6,6 @@
 #include "draw/ModernWheel.h"
 #include "draw/PictureText.h"
 #include "present/Symbols.h"
-#include "session/Configuration.h"
 #include "support/ProgramTexts.h"
 
 #include <QPainter>
@@ -339,38 +338,6 @@ WheelDrawing FiltersRefused() {
 
 const WheelGeometry& WheelGeometryOf(ChartMode mode) {
     return IsTwoChartMode(mode) ? TwoSetGeometry : SingleSetGeometry;
-}
-
-WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings) {
-    WheelInput input;
-    input.mode = chart.mode;
-    input.positions = chart.positions;
-    // In the zodiac of date the bodies stand in their signs of date against the fixed ring of
-    // signs, each set moved by the precession at its own instant; aspects keep their J2000
-    // deviations.
-    for (std::size_t set = 0; set < input.positions.size(); ++set) {
-        if (chart.zodiacOffset[set] == 0.0) {
-            continue;
-        }
-        for (Position& position : input.positions[set]) {
-            if (position.Known()) {
-                position =
-                    Position(LongitudeInZodiac(position.Longitude(), chart.zodiacOffset[set]));
-            }
-        }
-    }
-    input.numBodies = chart.numBodies;
-    input.aspects.reserve(chart.aspects.size());
-    for (const ChartAspect& aspect : chart.aspects) {
-        input.aspects.push_back(
-            {aspect.first, aspect.second, aspect.kind, aspect.bold, aspect.deviation});
-    }
-    input.colours = settings.colours;
-    input.filters = {settings.showOnlyOuter, settings.showOnlyEarth};
-    input.displayZodiacSectors = settings.displayZodiacSectors;
-    input.style = settings.wheelStyle;
-    input.theme = settings.wheelTheme;
-    return input;
 }
 
 QString BothChartFiltersRefusal() {

@@ -15,6 +15,7 @@
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
 #include "present/Grid.h"
+#include "present/PictureInput.h"
 #include "session/WheelAppearance.h"
 
 #include <QImage>
@@ -33,7 +34,6 @@ namespace orbivex {
 class Canvas;
 
 class ProgramTexts;
-struct ConfigurationSettings;
 
 // The fixed measures of a layout, in layout units.
 struct WheelGeometry {
@@ -76,43 +76,6 @@ inline constexpr int ZodiacColour = Rgb(64, 64, 64);           // sector lines a
 // so that they stay readable at their small size.
 inline constexpr int SignSymbolColour = Rgb(150, 150, 160);
 inline constexpr int LegendColour = Rgb(0, 0, 0);
-
-// One line of the wheel. Single set: body1 < body2, both of the one chart. Two sets: body1
-// belongs to the first set (transiting bodies, or the first birthdate's) and body2 to the
-// second (the natal bodies, or the second birthdate's).
-struct WheelAspect {
-    BodyIndex body1 = Earth;
-    BodyIndex body2 = Earth;
-    AspectKind kind = NoAspect;
-    bool bold = false;      // an emphasised aspect: a line of width 2
-    double deviation = 0.0; // radians from the exact aspect
-    bool operator==(const WheelAspect&) const = default;
-};
-
-struct WheelInput {
-    ChartMode mode = WorldTransits;
-    // [0] the first set, [1] the second (two-set modes); a body without a position has no
-    // symbol and no lines.
-    std::array<PositionSet, 2> positions{};
-    int numBodies = MaxBodies;
-    std::vector<WheelAspect> aspects;
-    std::array<int, 8> colours{}; // per aspect kind 1..7; 0 switches the kind's lines off
-    ChartFilters filters;
-    bool displayZodiacSectors = true;
-    bool legends = true; // the on-screen legends; the image export leaves them out
-    WheelStyle style = WheelStyle::Classic;
-    WheelTheme theme = WheelTheme::Light;
-    // The modern style draws its image with this many device pixels to a picture pixel, so
-    // that it stays crisp on a high-density screen; the classic image has one.
-    double devicePixelRatio = 1.0;
-    // Boxes (pixels of the picture) the modern wheel keeps clear of: the texts an export
-    // composes around it.
-    std::vector<QRectF> keepClear;
-};
-
-// The input for a computed chart: its positions (in the chart's zodiac) and aspects with the
-// colours, filters and sector switch of the configuration.
-WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings);
 
 // A line as drawn, in pixels of the image.
 struct WheelLine {

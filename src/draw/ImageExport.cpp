@@ -194,18 +194,6 @@ Status WriteImageFile(const QImage& image, const QString& path, const char* form
 
 } // namespace
 
-ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zones) {
-    const auto twoDigits = [](int value) {
-        return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-    };
-    ExportDateText text;
-    text.date = dateSet.yearText + QLatin1Char('-') + twoDigits(dateSet.monthIndex) +
-                QLatin1Char('-') + twoDigits(dateSet.dayIndex);
-    const QString zone = ZoneTextOf(dateSet, zones);
-    text.hourAndZone = TimeOfDayOfDateSet(dateSet) + QLatin1Char(' ') + zone;
-    return text;
-}
-
 std::array<QString, 4> ExportTitleLines(const QString& productName) {
     std::array<QString, 4> lines;
     int line = 0;
@@ -222,13 +210,6 @@ std::array<QString, 4> ExportTitleLines(const QString& productName) {
         lines[line] += word;
     }
     return lines;
-}
-
-QString ExportVersionText(const QString& version) {
-    const QStringList parts = version.split(QLatin1Char('.'));
-    const QString major = parts.value(0, QStringLiteral("0"));
-    const QString minor = parts.value(1, QStringLiteral("0"));
-    return major + QLatin1Char('.') + minor + QLatin1Char('6');
 }
 
 std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,

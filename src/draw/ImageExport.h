@@ -7,6 +7,7 @@
 
 #include "calendar/DateInput.h"
 #include "draw/ChartWheel.h"
+#include "present/PictureInput.h"
 #include "session/Dialogs.h"
 #include "support/Version.h"
 
@@ -21,36 +22,13 @@ class QWidget;
 namespace orbivex {
 
 class Canvas;
-
 class ProgramTexts;
 
 // ---- Composition -------------------------------------------------------------------------
 
-// A date set as the exported image shows it: the year as typed, month and day with two digits
-// ("1950-03-07"), and the hour entry and zone entry ("14:30 GMT+1:00").
-struct ExportDateText {
-    QString date;
-    QString hourAndZone;
-};
-ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zones);
-
 // The product name on up to four title lines, broken between words when it is too long for
 // one line.
 std::array<QString, 4> ExportTitleLines(const QString& productName);
-
-// The version shown under the title: major version, ".", minor version and "6" ("2.1.0" gives
-// "2.16").
-QString ExportVersionText(const QString& version);
-
-struct ExportInput {
-    WheelInput wheel; // its legends are left out
-    std::array<ExportDateText, NumDateSets> dates;
-    // Two-set modes: the orb summary of the title (AddOrbToTitle of an empty title, personal,
-    // without full stop), without its leading spaces.
-    QString orbSummary;
-    QString productName = QStringLiteral("Orbivex");
-    QString version = ExportVersionText(QString::fromLatin1(ProgramVersion()));
-};
 
 // Composition colours.
 inline constexpr int ExportTitleColour = Rgb(160, 160, 160);

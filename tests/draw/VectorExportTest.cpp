@@ -1,7 +1,7 @@
 // The SVG wheel and the PDF chart sheet: what a reader of the files finds in them, and that
 // they are written whole or not at all.
 #include "draw/ChartSheet.h"
-#include "draw/WheelOfState.h"
+#include "present/PictureInput.h"
 #include "draw/WheelSvg.h"
 
 #include "common/ChartFixture.h"
