@@ -331,28 +331,10 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
         }
     }
     outcome.result = ImageSaveResult::Failed;
-    outcome.icon = Dialogs::Icon::Exclamation;
+    outcome.icon = MessageIcon::Exclamation;
     outcome.message =
         QStringLiteral("The chart image could not be saved as") + CrLf + names.png + CrLf + reason;
     return outcome;
-}
-
-ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
-                            const ProgramTexts& texts, const QString& saveAsCaption) {
-    const QString title = texts.ProgramText(132);
-    const QString chosen = dialogs.GetSaveFileName(
-        parent, title, texts.ProgramText(133) + QStringLiteral(" (*.png)"), QString());
-    if (chosen.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const QString png = ConfirmedSaveTarget(dialogs, parent, chosen, QStringLiteral(".png"),
-                                            OtherExtension::Append, title);
-    if (png.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const ImageSaveOutcome outcome = SaveImageFiles(image, ImageFileNamesFor(png), texts);
-    dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
-    return outcome.result;
 }
 
 } // namespace orbivex

@@ -8,7 +8,7 @@
 #include "calendar/DateInput.h"
 #include "draw/ChartWheel.h"
 #include "present/PictureInput.h"
-#include "session/Dialogs.h"
+#include "session/MessageIcon.h"
 #include "support/Version.h"
 
 #include <QImage>
@@ -16,8 +16,6 @@
 #include <QString>
 #include <array>
 #include <vector>
-
-class QWidget;
 
 namespace orbivex {
 
@@ -98,7 +96,7 @@ enum class ImageSaveResult {
 struct ImageSaveOutcome {
     ImageSaveResult result = ImageSaveResult::Failed;
     QString message; // what the window shows
-    Dialogs::Icon icon = Dialogs::Icon::Information;
+    MessageIcon icon = MessageIcon::Information;
 };
 
 // Writes the image as the PNG file, whole or not at all; when that fails, as the bitmap file.
@@ -107,12 +105,5 @@ struct ImageSaveOutcome {
 // could be written, why.
 ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
                                 const ProgramTexts& texts);
-
-// The image half of "Save as ...": the save dialog (title program text 132, file type program
-// text 133 for *.png), the files, and the message titled with the command's caption. A name
-// that got ".png" added and names an existing file is replaced only when the user agrees.
-// Cancelled when the dialog is cancelled or no name is given.
-ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
-                            const ProgramTexts& texts, const QString& saveAsCaption);
 
 } // namespace orbivex

@@ -5,8 +5,8 @@
 #include "draw/Fonts.h"
 #include "draw/PictureText.h"
 #include "present/Symbols.h"
-#include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
+#include "support/SafeFile.h"
 
 #include <QXmlStreamWriter>
 
@@ -255,36 +255,6 @@ WheelSvg ComposeExportSvg(const ExportInput& input, const ProgramTexts& texts) {
     });
 }
 
-ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const ExportInput& input,
-                                 const ProgramTexts& texts, const QString& saveAsCaption) {
-    constexpr int SvgImagesText = 566;
-    const QString title = texts.ProgramText(132);
-    const QString png = QStringLiteral(".png");
-    const QString svg = QStringLiteral(".svg");
-    QString picked;
-    const QString chosen = dialogs.GetSaveFileNameAndType(
-        parent, title,
-        texts.ProgramText(133) + QStringLiteral("|*.png|") + texts.ProgramText(SvgImagesText) +
-            QStringLiteral("|*.svg"),
-        QString(), picked);
-    if (chosen.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const bool asSvg =
-        chosen.endsWith(svg, Qt::CaseInsensitive) ||
-        (!chosen.endsWith(png, Qt::CaseInsensitive) && picked == QStringLiteral("*.svg"));
-    const QString name = ConfirmedSaveTarget(dialogs, parent, chosen, asSvg ? svg : png,
-                                             OtherExtension::Append, title);
-    if (name.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const ImageSaveOutcome outcome =
-        asSvg ? SaveSvgFile(ComposeExportSvg(input, texts).svg, name, texts)
-              : SaveImageFiles(ComposeExportImage(input, texts), ImageFileNamesFor(name), texts);
-    dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
-    return outcome.result;
-}
-
 ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
                              const ProgramTexts& texts) {
     ImageSaveOutcome outcome;
@@ -299,7 +269,7 @@ ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
         reason = AsSentence(written.error());
     }
     outcome.result = ImageSaveResult::Failed;
-    outcome.icon = Dialogs::Icon::Exclamation;
+    outcome.icon = MessageIcon::Exclamation;
     outcome.message =
         QStringLiteral("The chart image could not be saved as") + CrLf + name + CrLf + reason;
     return outcome;

@@ -51,9 +51,7 @@ QString WriteFlag(const char* name, bool on) {
 // A filter value is on only when it reads exactly "1".
 bool ReadFilterFlag(const char* name) {
     const std::optional<QString> value = ReadRegistryValue(name);
-    const bool on = value && *value == QLatin1String("1");
-    WriteFlag(name, on);
-    return on;
+    return value && *value == QLatin1String("1");
 }
 
 } // namespace
@@ -295,7 +293,6 @@ void SetTZDisp(ConfigurationSettings& settings, int localOffsetMinutes) {
         on = *value != QLatin1String("0");
     }
     settings.northAmericanZones = on;
-    WriteTZDispToRegistry(settings);
 }
 
 void SetInnerPlanetAspectDisplay(ConfigurationSettings& settings) {
@@ -316,6 +313,13 @@ QString WriteInnerPlanetAspectDisplayToRegistry(const ConfigurationSettings& set
 
 QString WriteShowOnlyEarthAspectsToRegistry(const ConfigurationSettings& settings) {
     return WriteFlag("SOEA", settings.showOnlyEarth);
+}
+
+void WriteDisplayOptionsToRegistry(const ConfigurationSettings& settings) {
+    // A value that cannot be kept only means the next start reads the default.
+    WriteTZDispToRegistry(settings);
+    WriteInnerPlanetAspectDisplayToRegistry(settings);
+    WriteShowOnlyEarthAspectsToRegistry(settings);
 }
 
 } // namespace orbivex
