@@ -4,6 +4,7 @@
 #include "present/Messages.h"
 #include "support/DataFolder.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QFileInfo>
 
@@ -86,9 +87,9 @@ QString ConfirmedSaveTarget(Dialogs& dialogs, QWidget* parent, const QString& ch
 
 ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
                             const ProgramTexts& texts, const QString& saveAsCaption) {
-    const QString title = texts.ProgramText(132);
+    const QString title = texts.ProgramText(text::SaveChartImageAs);
     const QString chosen = dialogs.GetSaveFileName(
-        parent, title, texts.ProgramText(133) + QStringLiteral(" (*.png)"), QString());
+        parent, title, texts.ProgramText(text::PngImages) + QStringLiteral(" (*.png)"), QString());
     if (chosen.isEmpty()) {
         return ImageSaveResult::Cancelled;
     }
@@ -105,14 +106,14 @@ ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& ima
 ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const ExportInput& input,
                                  const ProgramTexts& texts, const QString& saveAsCaption) {
     constexpr int SvgImagesText = 566;
-    const QString title = texts.ProgramText(132);
+    const QString title = texts.ProgramText(text::SaveChartImageAs);
     const QString png = QStringLiteral(".png");
     const QString svg = QStringLiteral(".svg");
     QString picked;
     const QString chosen = dialogs.GetSaveFileNameAndType(
         parent, title,
-        texts.ProgramText(133) + QStringLiteral("|*.png|") + texts.ProgramText(SvgImagesText) +
-            QStringLiteral("|*.svg"),
+        texts.ProgramText(text::PngImages) + QStringLiteral("|*.png|") +
+            texts.ProgramText(SvgImagesText) + QStringLiteral("|*.svg"),
         QString(), picked);
     if (chosen.isEmpty()) {
         return ImageSaveResult::Cancelled;

@@ -7,6 +7,7 @@
 #include "draw/PictureText.h"
 #include "present/Symbols.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QPainter>
 
@@ -82,8 +83,8 @@ class WheelPainter {
             if (!PlaceSet(set, glyphBlocks)) {
                 DrawPlacedGlyphs(canvas, glyphs);
                 drawing_.status = WheelStatus::NoRoomForGlyph;
-                drawing_.messageTitle = texts_.ProgramText(346);
-                drawing_.message = texts_.ProgramText(347);
+                drawing_.messageTitle = texts_.ProgramText(text::ChartDrawingTitle);
+                drawing_.message = texts_.ProgramText(text::NoFreePlaceForSymbol);
                 return;
             }
         }
@@ -243,9 +244,10 @@ class WheelPainter {
 
     // Legend 0 in every wheel, and the colour legend of personal transits or synastry.
     std::vector<Legend> Legends() const {
-        std::vector<Legend> legends{
-            {{texts_.ProgramText(104), texts_.ProgramText(105), texts_.ProgramText(106)},
-             geometry_.legendX}};
+        std::vector<Legend> legends{{{texts_.ProgramText(text::WheelLegendTitle),
+                                      texts_.ProgramText(text::WheelLegendFirst),
+                                      texts_.ProgramText(text::WheelLegendSecond)},
+                                     geometry_.legendX}};
         if (input_.mode == SynastryMode) {
             legends.push_back(
                 {{QStringLiteral("White: 1st birthdate"), QStringLiteral("Lemon: 2nd birthdate")},
@@ -321,8 +323,8 @@ WheelDrawing ModernDrawing(const ModernWheelLayout& layout, const ProgramTexts& 
     }
     if (!layout.fits) {
         drawing.status = WheelStatus::NoRoomForGlyph;
-        drawing.messageTitle = texts.ProgramText(346);
-        drawing.message = texts.ProgramText(347);
+        drawing.messageTitle = texts.ProgramText(text::ChartDrawingTitle);
+        drawing.message = texts.ProgramText(text::NoFreePlaceForSymbol);
     }
     return drawing;
 }

@@ -7,6 +7,7 @@
 #include "session/SaveTarget.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -80,30 +81,31 @@ class ExportLayout {
         case WorldTransits:
             DateBlock(worldLabel, WorldDate, 328, 350, -20);
             if (outerOnly) {
-                Captions({{5, 367, texts_.ProgramText(102)}, {5, 384, texts_.ProgramText(103)}});
+                Captions({{5, 367, texts_.ProgramText(text::OnlyOuterCaptionFirst)},
+                          {5, 384, texts_.ProgramText(text::OnlyOuterCaptionSecond)}});
             }
             break;
         case NatalFirst:
         case NatalSecond:
             DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 3, 350, 0);
             if (outerOnly) {
-                Captions(
-                    {{335, 367, texts_.ProgramText(102)}, {310, 384, texts_.ProgramText(103)}});
+                Captions({{335, 367, texts_.ProgramText(text::OnlyOuterCaptionFirst)},
+                          {310, 384, texts_.ProgramText(text::OnlyOuterCaptionSecond)}});
             }
             break;
         case PersonalFirst:
         case PersonalSecond:
             DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 114, 385, 0);
             DateBlock(worldLabel, WorldDate, 472, 390, -20);
-            Captions({{50, 368, texts_.ProgramText(97)}});
+            Captions({{50, 368, texts_.ProgramText(text::PersonalTransitsCaption)}});
             break;
         case SynastryMode:
             DateBlock(Label(95), FirstBirthdate, 114, 385, 0);
             DateBlock(Label(96), SecondBirthdate, 472, 385, 0);
             Captions({{100, 368,
-                       WithoutMnemonic(texts_.ProgramText(14)) + QLatin1Char(' ') +
-                           texts_.ProgramText(169)}});
-            Captions({{497, 368, texts_.ProgramText(57)}});
+                       WithoutMnemonic(texts_.ProgramText(text::SynastryOption)) +
+                           QLatin1Char(' ') + texts_.ProgramText(text::Of)}});
+            Captions({{497, 368, texts_.ProgramText(text::And)}});
             break;
         default:
             break;
@@ -112,8 +114,8 @@ class ExportLayout {
             Captions({{525, 334, input_.orbSummary}});
             if (outerOnly) {
                 Captions({{552, 195.5, texts_.ProgramText(mode == SynastryMode ? 98 : 99)},
-                          {552, 212.5, texts_.ProgramText(100)},
-                          {552, 229.5, texts_.ProgramText(101)}});
+                          {552, 212.5, texts_.ProgramText(text::OnlyOuterNoteFirst)},
+                          {552, 229.5, texts_.ProgramText(text::OnlyOuterNoteSecond)}});
             }
         }
     }
@@ -320,13 +322,13 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
         reason = AsSentence(regular.error());
     } else if (const Status png = WriteImageFile(image, names.png, "PNG"); png) {
         outcome.result = ImageSaveResult::Saved;
-        outcome.message = texts.ProgramText(134) + CrLf + names.png;
+        outcome.message = texts.ProgramText(text::ImageSavedAs) + CrLf + names.png;
         return outcome;
     } else {
         reason = AsSentence(png.error());
         if (WriteImageFile(image, names.bitmap, "BMP")) {
             outcome.result = ImageSaveResult::SavedAsBitmap;
-            outcome.message = texts.ProgramText(135) + CrLf + names.bitmap;
+            outcome.message = texts.ProgramText(text::ImageSavedAsBitmap) + CrLf + names.bitmap;
             return outcome;
         }
     }

@@ -7,6 +7,7 @@
 #include "present/Symbols.h"
 #include "support/ProgramTexts.h"
 #include "support/SafeFile.h"
+#include "support/TextNumbers.h"
 
 #include <QXmlStreamWriter>
 
@@ -263,7 +264,7 @@ ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
         reason = QStringLiteral("There is no image.");
     } else if (const Status written = WriteFileWhole(name, svg); written) {
         outcome.result = ImageSaveResult::Saved;
-        outcome.message = texts.ProgramText(134) + CrLf + name;
+        outcome.message = texts.ProgramText(text::ImageSavedAs) + CrLf + name;
         return outcome;
     } else {
         reason = AsSentence(written.error());

@@ -4,6 +4,7 @@
 #include "core/Orbs.h"
 #include "session/Registry3.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 namespace orbivex {
 
@@ -179,13 +180,14 @@ ConfigurationNotice SetAllZeroRefusal() {
 }
 
 ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, int position) {
-    QString message = texts.ProgramText(391);
+    QString message = texts.ProgramText(text::SetEveryNonZeroOrbQuestion);
     message.replace(QStringLiteral("NEW_ORB"), QString::number(position) + Degree);
-    return {texts.ProgramText(390), message};
+    return {texts.ProgramText(text::SetAllOrbs), message};
 }
 
 ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& buttonCaption) {
-    return {buttonCaption, texts.ProgramText(395) + CrLf + texts.ProgramText(396)};
+    return {buttonCaption, texts.ProgramText(text::ResetAllQuestion) + CrLf +
+                               texts.ProgramText(text::SettingsWillBeLost)};
 }
 
 void ConfigurationEdit::Activate(const ConfigurationSettings& committed) {
