@@ -2,7 +2,7 @@
 // The program's own Dialogs: Qt message boxes and file dialogs, the system clipboard, the
 // desktop's opening of documents and addresses, and the pop-up note.
 
-#include "session/Dialogs.h"
+#include "app/Dialogs.h"
 
 #include <memory>
 

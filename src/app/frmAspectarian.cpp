@@ -1,11 +1,12 @@
 #include "app/frmAspectarian.h"
 
+#include "app/DialogFlows.h"
+#include "app/Dialogs.h"
 #include "calendar/Calendar.h"
 #include "calendar/CalendarYears.h"
 #include "calendar/DateInput.h"
 #include "core/Ephemeris.h"
 #include "draw/Fonts.h"
-#include "session/Dialogs.h"
 #include "session/SaveTarget.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"

@@ -1,9 +1,9 @@
 #include "app/frmConfigure.h"
 
+#include "app/Dialogs.h"
 #include "app/WheelOptionsBox.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
-#include "session/Dialogs.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 

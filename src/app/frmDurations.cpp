@@ -1,8 +1,8 @@
 #include "app/frmDurations.h"
 
+#include "app/Dialogs.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
-#include "session/Dialogs.h"
 #include "support/ProgramTexts.h"
 
 #include <QCheckBox>

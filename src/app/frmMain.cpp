@@ -1,6 +1,8 @@
 // The main window's controls, their placement, and the binding between them and the state.
 #include "app/frmMain.h"
 
+#include "app/DialogFlows.h"
+#include "app/Dialogs.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 #include "app/PictureBox.h"
@@ -14,10 +16,8 @@
 #include "draw/LayoutUnits.h"
 #include "present/Symbols.h"
 #include "session/ChartShown.h"
-#include "session/Dialogs.h"
 #include "session/StateFile.h"
 #include "session/Stepping.h"
-#include "session/weblink.h"
 #include "support/DataFolder.h"
 #include "support/StrProc.h"
 #include "support/TextNumbers.h"

@@ -5,15 +5,15 @@
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 
+#include "app/DialogFlows.h"
+#include "app/Dialogs.h"
 #include "app/frmView.h"
 #include "calendar/Calendar.h"
 #include "draw/LayoutUnits.h"
-#include "session/Dialogs.h"
 #include "session/RememberedFolders.h"
 #include "session/SaveTarget.h"
 #include "session/StateTransfer.h"
 #include "session/Stepping.h"
-#include "session/weblink.h"
 #include "support/Mnemonic.h"
 #include "support/StrProc.h"
 
@@ -294,6 +294,7 @@ void frmMain::cmdLoadState_Click() {
                              texts_.ProgramText(kLoadFailedTitleText), Dialogs::Icon::Exclamation);
         return;
     }
+    WriteDisplayOptionsToRegistry(state.settings);
     const ComputeOutcome outcome = ComputeAfterLoad(state, Context(), Now());
     ShowTimezoneLists();
     ShowModeOption(state.mode);

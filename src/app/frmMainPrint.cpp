@@ -1,9 +1,9 @@
 // The main window's printing: the chart sheet of the last Compute in the print preview or
 // through the print dialog.
+#include "app/Dialogs.h"
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 #include "draw/ChartSheet.h"
-#include "session/Dialogs.h"
 
 #include <QPushButton>
 

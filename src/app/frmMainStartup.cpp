@@ -3,13 +3,13 @@
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
+#include "app/Dialogs.h"
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
 #include "app/frmRun.h"
 #include "app/frmView.h"
 #include "calendar/Calendar.h"
 #include "draw/LayoutUnits.h"
-#include "session/Dialogs.h"
 #include "session/StateTransfer.h"
 #include "support/Mnemonic.h"
 
@@ -94,6 +94,7 @@ bool frmMain::Form_Load() {
     const int localOffset = TimezoneOffsetMinutes(now);
     state.settings = ConfigurationSettings::Defaults();
     SetTZDisp(state.settings, localOffset);
+    WriteTZDispToRegistry(state.settings);
     SetWheelAppearance(state.settings);
     SetDisplayZodiacSectors(state.settings);
     state.settings.showOnlyOuter = false;
@@ -159,6 +160,7 @@ void frmMain::LoadUserStateOrStartFresh() {
     ComputeOutcome outcome;
     bool computed = false;
     if (QFileInfo::exists(path) && LoadState(path, state)) {
+        WriteDisplayOptionsToRegistry(state.settings);
         outcome = ComputeAfterLoad(state, Context(), Now());
         computed = true;
     }
@@ -201,6 +203,7 @@ void frmMain::cmdRestore_Click() {
                              Dialogs::Icon::Exclamation);
         return;
     }
+    WriteDisplayOptionsToRegistry(state.settings);
     ShowTimezoneLists();
     ShowModeOption(state.mode);
     ShowDateSets();

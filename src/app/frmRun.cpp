@@ -1,10 +1,10 @@
 #include "app/frmRun.h"
 
+#include "app/Dialogs.h"
 #include "calendar/Calendar.h"
 #include "core/Bodies.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
-#include "session/Dialogs.h"
 #include "session/PatternRun.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"

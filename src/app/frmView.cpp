@@ -1,8 +1,8 @@
 #include "app/frmView.h"
 
+#include "app/Dialogs.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
-#include "session/Dialogs.h"
 #include "session/ViewerText.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"

@@ -65,9 +65,6 @@ int RunChart(const QStringList& arguments, Context& context);
 int RunPositions(const QStringList& arguments, Context& context);
 int RunDate(const QStringList& arguments, Context& context);
 int RunPlaces(const QStringList& arguments, Context& context);
-// In the drawing module (DrawingModule.h), which orbivex-cli loads only to run it.
-int RunWheel(const QStringList& arguments, Context& context);
-int RunSheet(const QStringList& arguments, Context& context);
 int RunRun(const QStringList& arguments, Context& context);
 int RunDurations(const QStringList& arguments, Context& context);
 int RunAspectarian(const QStringList& arguments, Context& context);

@@ -1,26 +1,20 @@
-// The drawing module of orbivex-cli: runs the commands that draw, in a QGuiApplication on the
-// offscreen platform, so that they need no display.
+// The drawing module of orbivex-cli: draws what orbivex-cli computed and writes the files, in a
+// QGuiApplication on the offscreen platform. It computes nothing: no chart, no state file, no
+// ephemeris.
 #include "cli/DrawingModule.h"
-#include "cli/Commands.h"
-#include "support/DataFolder.h"
-#include "support/Version.h"
+
+#include "draw/ChartSheet.h"
+#include "draw/ChartWheel.h"
+#include "draw/ImageExport.h"
+#include "draw/WheelSvg.h"
 
 #include <QGuiApplication>
-#include <QTextStream>
 
 #include <cstdio>
 
+namespace orbivex::cli {
+
 namespace {
-
-struct Runner {
-    const char* name;
-    orbivex::cli::CommandFunction run;
-};
-
-constexpr Runner runners[] = {
-    {"wheel", orbivex::cli::RunWheel},
-    {"sheet", orbivex::cli::RunSheet},
-};
 
 // Qt's messages as Qt writes them, but for its warning, where no XDG_RUNTIME_DIR is set, that
 // it looked for the user's runtime folder: the drawing never uses that folder, and a command's
@@ -34,30 +28,64 @@ void WriteQtMessage(QtMsgType type, const QMessageLogContext& context, const QSt
                  qFormatLogMessage(type, context, message).toLocal8Bit().constData());
 }
 
-} // namespace
-
-extern "C" Q_DECL_EXPORT int OrbivexCliDraw(int* argc, char** argv) {
+QCoreApplication* MakeApplication(int& argc, char** argv) {
     // Text drawn into an image needs the font database of a GUI application.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(WriteQtMessage);
-    // The arguments as given: QGuiApplication takes away those it reads itself (such as
-    // --style), which the commands need.
-    QStringList arguments;
-    for (int i = 1; i < *argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    }
-    QGuiApplication app(*argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(orbivex::ProgramVersion()));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    return new QGuiApplication(argc, argv);
+}
 
-    orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
-    for (const Runner& runner : runners) {
-        if (!arguments.isEmpty() && arguments.first() == QLatin1String(runner.name)) {
-            return orbivex::cli::FinishOutput(context, runner.name, runner.run(arguments, context));
-        }
+// The image as its pixels stand: the modern wheel is drawn at the asked width already, the
+// classic one is a picture of fixed size and is scaled smoothly.
+QImage ImageOfWidth(QImage image, std::optional<int> width) {
+    image.setDevicePixelRatio(1.0);
+    if (width && !image.isNull() && image.width() != *width) {
+        image = image.scaledToWidth(*width, Qt::SmoothTransformation);
     }
-    err << "orbivex-cli: the drawing module has no command '" << arguments.value(0) << "'\n";
-    return orbivex::cli::ExitUsage;
+    return image;
+}
+
+WheelOutcome SaveWheel(const WheelJob& job, const ProgramTexts& texts) {
+    WheelOutcome result;
+    WheelInput wheel = job.wheel;
+    const double ratio = job.width ? *job.width / double(WheelPictureSize(wheel).width()) : 1.0;
+    wheel.devicePixelRatio = ratio;
+    const WheelDrawing drawing = DrawChartWheel(wheel, texts);
+    if (drawing.status == WheelStatus::FiltersRefused) {
+        result.message = drawing.message;
+        return result;
+    }
+    if (drawing.status == WheelStatus::NoRoomForGlyph) {
+        result.warning = drawing.message;
+    }
+    ImageSaveOutcome outcome;
+    if (job.out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        // A vector image has no pixel size: --size does not apply to it.
+        const WheelSvg svg =
+            job.screen ? DrawWheelSvg(job.wheel, texts) : ComposeExportSvg(job.composition, texts);
+        outcome = SaveSvgFile(svg.svg, job.out, texts);
+    } else {
+        ExportInput composition = job.composition;
+        composition.wheel.devicePixelRatio = ratio;
+        const QImage image = ImageOfWidth(
+            job.screen ? drawing.image : ComposeExportImage(composition, texts), job.width);
+        outcome = SaveImageFiles(image, ImageFileNamesFor(job.out), texts);
+    }
+    result.saved = outcome.result == ImageSaveResult::Saved;
+    result.message = outcome.message;
+    return result;
+}
+
+Status SaveSheet(const SheetJob& job, const ProgramTexts& texts) {
+    return WriteChartSheetPdf(job.sheet, texts, job.path);
+}
+
+constexpr DrawingFunctions Functions{MakeApplication, SaveWheel, SaveSheet};
+
+} // namespace
+
+} // namespace orbivex::cli
+
+extern "C" Q_DECL_EXPORT const orbivex::cli::DrawingFunctions* OrbivexCliDraw() {
+    return &orbivex::cli::Functions;
 }

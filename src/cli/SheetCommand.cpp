@@ -2,9 +2,10 @@
 // one A4 page) as the program prints it, saved as a PDF file.
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
+#include "cli/DrawingModule.h"
 #include "cli/WheelStyleOptions.h"
 #include "core/Ephemeris.h"
-#include "draw/ChartSheet.h"
+#include "present/PictureInput.h"
 #include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
 
@@ -14,7 +15,7 @@ namespace {
 constexpr int SheetSavedText = 567; // "The chart sheet was saved as"
 } // namespace
 
-int RunSheet(const QStringList& arguments, Context& context) {
+int RunSheet(const QStringList& arguments, Context& context, const DrawingFunctions& drawing) {
     const QString command = QStringLiteral("sheet");
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -53,10 +54,12 @@ int RunSheet(const QStringList& arguments, Context& context) {
         return *status;
     }
     ApplyWheelStyleOptions(parser, styleOptions, state);
-    const SheetInput sheet = SheetInputOf(state, ephemeris, texts);
-    const QString path =
+    SheetJob job;
+    job.sheet = SheetInputOf(state, ephemeris, texts);
+    job.path =
         NameWithExtension(parser.value(outOption), QStringLiteral(".pdf"), OtherExtension::Append);
-    if (const Status written = WriteChartSheetPdf(sheet, texts, path); !written) {
+    const QString& path = job.path;
+    if (const Status written = drawing.saveSheet(job, texts); !written) {
         context.err << "orbivex-cli sheet: cannot write " << path << ": " << written.error()
                     << '\n';
         return ExitFailure;

@@ -2,11 +2,9 @@
 // ..." of the program saves (or, with --screen, as the window shows it).
 #include "cli/ChartOptions.h"
 #include "cli/Commands.h"
+#include "cli/DrawingModule.h"
 #include "cli/WheelStyleOptions.h"
-#include "draw/ChartWheel.h"
-#include "draw/ImageExport.h"
-#include "draw/WheelOfState.h"
-#include "draw/WheelSvg.h"
+#include "present/PictureInput.h"
 #include "support/ProgramTexts.h"
 
 #include <optional>
@@ -18,19 +16,9 @@ namespace {
 constexpr int MinimumImageWidth = 100;
 constexpr int MaximumImageWidth = 6000;
 
-// The image as its pixels stand: the modern wheel is drawn at the asked width already, the
-// classic one is a picture of fixed size and is scaled smoothly.
-QImage ImageOfWidth(QImage image, std::optional<int> width) {
-    image.setDevicePixelRatio(1.0);
-    if (width && !image.isNull() && image.width() != *width) {
-        image = image.scaledToWidth(*width, Qt::SmoothTransformation);
-    }
-    return image;
-}
-
 } // namespace
 
-int RunWheel(const QStringList& arguments, Context& context) {
+int RunWheel(const QStringList& arguments, Context& context, const DrawingFunctions& drawing) {
     const QString command = QStringLiteral("wheel");
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -94,37 +82,17 @@ int RunWheel(const QStringList& arguments, Context& context) {
         return *status;
     }
     ApplyWheelStyleOptions(parser, styleOptions, state);
-    WheelInput wheel = WheelInputOf(state);
-    const double ratio = width ? *width / double(WheelPictureSize(wheel).width()) : 1.0;
-    wheel.devicePixelRatio = ratio;
-    const WheelDrawing drawing = DrawChartWheel(wheel, texts);
-    if (drawing.status == WheelStatus::FiltersRefused) {
-        context.err << "orbivex-cli wheel: " << ForTerminal(drawing.message) << '\n';
-        return ExitFailure;
+    WheelJob job;
+    job.wheel = WheelInputOf(state);
+    job.composition = ExportInputOf(state, texts);
+    job.screen = parser.isSet(screenOption);
+    job.width = width;
+    job.out = parser.value(outOption);
+    const WheelOutcome outcome = drawing.saveWheel(job, texts);
+    if (!outcome.warning.isEmpty()) {
+        context.err << "orbivex-cli wheel: warning: " << ForTerminal(outcome.warning) << '\n';
     }
-    if (drawing.status == WheelStatus::NoRoomForGlyph) {
-        context.err << "orbivex-cli wheel: warning: " << ForTerminal(drawing.message) << '\n';
-    }
-    const QString out = parser.value(outOption);
-    if (out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        // A vector image has no pixel size: --size does not apply to it.
-        const WheelSvg svg = parser.isSet(screenOption)
-                                 ? DrawWheelSvg(WheelInputOf(state), texts)
-                                 : ComposeExportSvg(ExportInputOf(state, texts), texts);
-        const ImageSaveOutcome outcome = SaveSvgFile(svg.svg, out, texts);
-        if (outcome.result != ImageSaveResult::Saved) {
-            context.err << "orbivex-cli wheel: " << ForTerminal(outcome.message) << '\n';
-            return ExitFailure;
-        }
-        context.out << ForTerminal(outcome.message) << '\n';
-        return ExitSuccess;
-    }
-    ExportInput composition = ExportInputOf(state, texts);
-    composition.wheel.devicePixelRatio = ratio;
-    const QImage image = ImageOfWidth(
-        parser.isSet(screenOption) ? drawing.image : ComposeExportImage(composition, texts), width);
-    const ImageSaveOutcome outcome = SaveImageFiles(image, ImageFileNamesFor(out), texts);
-    if (outcome.result != ImageSaveResult::Saved) {
+    if (!outcome.saved) {
         context.err << "orbivex-cli wheel: " << ForTerminal(outcome.message) << '\n';
         return ExitFailure;
     }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -54,6 +55,26 @@ bool CommandDraws(int argc, char** argv) {
     return false;
 }
 
+// Runs a drawing command: the chart is computed here, the module draws it. The arguments are
+// taken as given before the application object is made, since QGuiApplication takes away
+// those it reads itself (such as --style), which the commands need.
+int RunWithDrawing(int& argc, char** argv, const orbivex::cli::DrawingFunctions& drawing) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const std::unique_ptr<QCoreApplication> app(drawing.makeApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("orbivex-cli"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(orbivex::ProgramVersion()));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    orbivex::cli::Context context{out, err, orbivex::ProgramDataFolder()};
+    const bool wheel = arguments.value(0) == QLatin1String("wheel");
+    const int status = wheel ? orbivex::cli::RunWheel(arguments, context, drawing)
+                             : orbivex::cli::RunSheet(arguments, context, drawing);
+    return orbivex::cli::FinishOutput(context, wheel ? "wheel" : "sheet", status);
+}
+
 // The folder of the running program. QCoreApplication would tell it, but the drawing module
 // has to be found before any application exists: it makes the QGuiApplication of its commands.
 QString ExecutableFolder() {
@@ -62,7 +83,7 @@ QString ExecutableFolder() {
 }
 
 // Loads the drawing module (beside the program in a build, in the program's library folder
-// when installed) and runs the command in it.
+// when installed) and runs the command with it.
 int RunDrawingCommand(int& argc, char** argv) {
     QTextStream err(stderr);
     const QString folder = ExecutableFolder();
@@ -83,7 +104,7 @@ int RunDrawingCommand(int& argc, char** argv) {
                 << '\n';
             return orbivex::cli::ExitFailure;
         }
-        return entry(&argc, argv);
+        return RunWithDrawing(argc, argv, *entry());
     }
     err << "orbivex-cli: " << argv[1] << " needs the drawing module " << name
         << ", which is neither beside the program nor in " << places.last() << '\n';

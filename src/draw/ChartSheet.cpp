@@ -2,12 +2,8 @@
 
 #include "draw/Fonts.h"
 #include "draw/PictureText.h"
-#include "draw/WheelOfState.h"
 #include "draw/WheelSvg.h"
-#include "present/ChartView.h"
-#include "present/DurationsReport.h"
 #include "present/Symbols.h"
-#include "session/ProgramState.h"
 #include "support/ProgramTexts.h"
 #include "support/SafeFile.h"
 
@@ -23,8 +19,6 @@ namespace orbivex {
 
 namespace {
 
-constexpr int FirstSetIsWhiteInSynastry = 563;
-constexpr int FirstSetIsWhiteInTransits = 564;
 constexpr int LinesLeftOutText = 565; // "[r1] more lines are not shown."
 
 // The sheet is laid out in tenths of a point, whatever the device's resolution; fonts take
@@ -180,39 +174,6 @@ double DrawWheel(QPainter& painter, QRectF box, const WheelInput& wheel, WheelSt
 }
 
 } // namespace
-
-SheetInput SheetInputOf(const ProgramState& state, const Ephemeris& ephemeris,
-                        const ProgramTexts& texts) {
-    SheetInput input;
-    const ChartMode mode = WheelModeOf(state);
-    input.title = TitleText(mode, true, state.orbSummary, texts).trimmed();
-    constexpr std::array<int, NumDateSets> DateLabels{4, 95, 96};
-    const std::array<bool, NumDateSets> used = DateSetsOfMode(mode);
-    for (int set = 0; set < NumDateSets; ++set) {
-        if (used[set]) {
-            const ExportDateText date =
-                ExportDateTextOf(state.computedDateSets[set], state.computedZones.list);
-            input.dateLines.append(texts.ProgramText(DateLabels[set]) + QStringLiteral(": ") +
-                                   date.date + QLatin1Char(' ') + date.hourAndZone);
-        }
-    }
-    input.wheel = WheelInputOf(state);
-    input.wheel.legends = false;
-    // The classic wheel tells the two sets apart by colour alone; the modern one labels its
-    // rings itself.
-    if (IsTwoChartMode(mode) && input.wheel.style != WheelStyle::Modern) {
-        input.setKey = texts.ProgramText(mode == SynastryMode ? FirstSetIsWhiteInSynastry
-                                                              : FirstSetIsWhiteInTransits);
-    }
-    // The grid and report as the window builds them from the chart of the last Compute.
-    const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
-    input.grid = view.grid;
-    input.report = view.report;
-    const DurationsContent content = MakeDurationsContent(state, ephemeris, texts);
-    input.listingTitle = content.heading.title.trimmed();
-    input.listing = content.output;
-    return input;
-}
 
 WheelStatus DrawChartSheet(QPainter& painter, const SheetInput& input, const ProgramTexts& texts) {
     const QPaintDevice* device = painter.device();

@@ -6,6 +6,7 @@
 
 #include "draw/ImageExport.h"
 #include "present/Grid.h"
+#include "present/PictureInput.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,25 +15,7 @@ class QPainter;
 
 namespace orbivex {
 
-class Ephemeris;
 class ProgramTexts;
-struct ProgramState;
-
-struct SheetInput {
-    QString title;         // the chart's title: the mode and the orbs
-    QStringList dateLines; // "World date: 2024-03-20 12:00 GMT+0:00", one per date set used
-    WheelInput wheel;      // drawn without its on-screen legends
-    QString setKey;        // two sets: which colour is which set
-    AspectGrid grid;
-    QString report;       // beside the grid: aspect counts and patterns (CR LF lines)
-    QString listingTitle; // the Report command's title
-    QString listing;      // and its text (CR LF lines)
-};
-
-// The sheet of the last Compute: its dates, wheel, grid and report, and the Report command's
-// text for the same chart.
-SheetInput SheetInputOf(const ProgramState& state, const Ephemeris& ephemeris,
-                        const ProgramTexts& texts);
 
 // Draws the sheet onto the painter's device, filling its page (its paint area, whatever its
 // resolution); a long report is set smaller, and what still does not fit ends with a note of

@@ -1,12 +1,13 @@
 #include "draw/ChartWheel.h"
 
 #include "core/AngleFormat.h"
+#include "draw/Canvas.h"
 #include "draw/Fonts.h"
 #include "draw/ModernWheel.h"
 #include "draw/PictureText.h"
 #include "present/Symbols.h"
-#include "session/Configuration.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QPainter>
 
@@ -56,43 +57,45 @@ class WheelPainter {
         drawing_.image = NewPicture(PictureSize(), QImage::Format_RGB32);
         drawing_.image.fill(QColorOf(WheelBackColour));
         QPainter painter(&drawing_.image);
-        Draw(painter);
+        PainterCanvas canvas(painter);
+        Draw(canvas);
     }
 
-    // The same onto another device (a vector image, a page); the image stays null.
-    void Draw(QPainter& painter) {
+    // The same onto another canvas (a vector image, a page); the image stays null.
+    void Draw(Canvas& canvas) {
         const QSize size = PictureSize();
-        painter.fillRect(QRect(QPoint(), size), QColorOf(WheelBackColour));
+        canvas.FillRect(QRectF(QRect(QPoint(), size)), QColorOf(WheelBackColour));
         occupied_ = NewPicture(size, QImage::Format_ARGB32_Premultiplied);
         occupied_.fill(Qt::transparent);
 
-        QPainter blocker(&occupied_);
+        QPainter blockerPainter(&occupied_);
+        PainterCanvas blocker(blockerPainter);
         const QFont glyphFont = ProgramFont(QStringLiteral("Starfont Sans"), 14);
-        PictureText glyphs(painter, glyphFont);
+        PictureText glyphs(canvas, glyphFont);
         PictureText glyphBlocks(blocker, glyphFont);
 
-        DrawRim(painter, blocker);
+        DrawRim(canvas, blocker);
         ReserveLegendPlaces(blocker);
         if (input_.displayZodiacSectors) {
-            DrawZodiacSectors(painter);
+            DrawZodiacSectors(canvas);
         }
         for (int set = 0; set < (twoSets_ ? 2 : 1); ++set) {
             if (!PlaceSet(set, glyphBlocks)) {
-                DrawPlacedGlyphs(glyphs);
+                DrawPlacedGlyphs(canvas, glyphs);
                 drawing_.status = WheelStatus::NoRoomForGlyph;
-                drawing_.messageTitle = texts_.ProgramText(346);
-                drawing_.message = texts_.ProgramText(347);
+                drawing_.messageTitle = texts_.ProgramText(text::ChartDrawingTitle);
+                drawing_.message = texts_.ProgramText(text::NoFreePlaceForSymbol);
                 return;
             }
         }
-        DrawAspectLines(painter);
-        DrawPlacedGlyphs(glyphs);
+        DrawAspectLines(canvas);
+        DrawPlacedGlyphs(canvas, glyphs);
         if (input_.displayZodiacSectors) {
-            DrawSignGlyphs(painter);
+            DrawSignGlyphs(canvas);
         }
         DrawCentreGlyph(glyphs);
         if (input_.legends) {
-            DrawLegends(painter);
+            DrawLegends(canvas);
         }
     }
 
@@ -101,30 +104,25 @@ class WheelPainter {
         return {qRound(WheelPixels(geometry_.width)), qRound(WheelPixels(geometry_.height))};
     }
 
-    void DrawRim(QPainter& painter, QPainter& blocker) {
+    void DrawRim(Canvas& canvas, Canvas& blocker) {
         const QPointF centre = Pixels(QPointF(geometry_.cx, geometry_.cy));
         const double radius = WheelPixels(geometry_.rimRadius);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColorOf(WheelDiscColour));
-        painter.drawEllipse(centre, radius, radius);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QColorOf(WheelRimColour), 1.0));
-        painter.drawEllipse(centre, radius, radius);
-        blocker.setRenderHint(QPainter::Antialiasing, true);
-        blocker.setPen(QPen(Qt::black, 1.0));
-        blocker.drawEllipse(centre, radius, radius);
+        canvas.SetRenderHint(QPainter::Antialiasing, true);
+        canvas.DrawCircle(centre, radius, QPen(Qt::NoPen), QColorOf(WheelDiscColour));
+        canvas.DrawCircle(centre, radius, QPen(QColorOf(WheelRimColour), 1.0), QColor());
+        blocker.SetRenderHint(QPainter::Antialiasing, true);
+        blocker.DrawCircle(centre, radius, QPen(Qt::black, 1.0), QColor());
     }
 
     // DrawZodiacSectors: twelve lines from the centre, one every 30°, beginning at 0° Aries.
-    void DrawZodiacSectors(QPainter& painter) {
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(QColorOf(ZodiacColour), 1.0));
+    void DrawZodiacSectors(Canvas& canvas) {
+        canvas.SetRenderHint(QPainter::Antialiasing, false);
+        const QPen pen(QColorOf(ZodiacColour), 1.0);
         const QPointF centre(geometry_.cx, geometry_.cy);
         for (int k = 0; k < NumZodiacSigns; ++k) {
             const QPointF end = PolarPoint(geometry_.cx, geometry_.cy, geometry_.sectorLength,
                                            DegreesToRadians(30.0 * k));
-            painter.drawLine(Pixels(centre), Pixels(end));
+            canvas.DrawLine(Pixels(centre), Pixels(end), pen);
         }
     }
 
@@ -182,8 +180,8 @@ class WheelPainter {
         return true;
     }
 
-    void DrawAspectLines(QPainter& painter) {
-        painter.setRenderHint(QPainter::Antialiasing, false);
+    void DrawAspectLines(Canvas& canvas) {
+        canvas.SetRenderHint(QPainter::Antialiasing, false);
         const int secondSet = twoSets_ ? 1 : 0;
         for (const WheelAspect& aspect : input_.aspects) {
             if (!IsAspectKind(aspect.kind) || !IsBody(aspect.body1) || !IsBody(aspect.body2)) {
@@ -200,27 +198,31 @@ class WheelPainter {
             }
             WheelLine line{aspect, colour, aspect.bold ? 2 : 1, Pixels(*from + LineEndOffset),
                            Pixels(*to + LineEndOffset)};
-            painter.setPen(QPen(QColorOf(colour), line.width, Qt::SolidLine, Qt::FlatCap));
-            painter.drawLine(line.from, line.to);
+            canvas.BeginAspectLine(aspect);
+            canvas.DrawLine(line.from, line.to,
+                            QPen(QColorOf(colour), line.width, Qt::SolidLine, Qt::FlatCap));
+            canvas.EndGroup();
             drawing_.lines.push_back(line);
         }
     }
 
     // The symbols again, above the lines: the first set white, the second lemon.
-    void DrawPlacedGlyphs(PictureText& glyphs) {
+    void DrawPlacedGlyphs(Canvas& canvas, PictureText& glyphs) {
         for (int set = 0; set < 2; ++set) {
             const int colour = set == 0 ? FirstSetGlyphColour : SecondSetGlyphColour;
             for (BodyIndex body : AllBodies) {
                 if (const auto& origin = drawing_.glyphOrigins[set][body]) {
+                    canvas.BeginBodySymbol(set, body, twoSets_);
                     glyphs.Write(Pixels(*origin), BodySymbol(body), colour);
+                    canvas.EndGroup();
                 }
             }
         }
     }
 
     // DrawSignGlyphs: the twelve sign symbols in the middle of their sectors, near the centre.
-    void DrawSignGlyphs(QPainter& painter) {
-        PictureText signs(painter, ProgramFont(QStringLiteral("Starfont Sans"), 8));
+    void DrawSignGlyphs(Canvas& canvas) {
+        PictureText signs(canvas, ProgramFont(QStringLiteral("Starfont Sans"), 8));
         for (ZodiacSign sign = 0; sign < NumZodiacSigns; ++sign) {
             const QPointF point = PolarPoint(geometry_.cx, geometry_.cy, SignRadius,
                                              DegreesToRadians(30.0 * sign + 15.0));
@@ -242,9 +244,10 @@ class WheelPainter {
 
     // Legend 0 in every wheel, and the colour legend of personal transits or synastry.
     std::vector<Legend> Legends() const {
-        std::vector<Legend> legends{
-            {{texts_.ProgramText(104), texts_.ProgramText(105), texts_.ProgramText(106)},
-             geometry_.legendX}};
+        std::vector<Legend> legends{{{texts_.ProgramText(text::WheelLegendTitle),
+                                      texts_.ProgramText(text::WheelLegendFirst),
+                                      texts_.ProgramText(text::WheelLegendSecond)},
+                                     geometry_.legendX}};
         if (input_.mode == SynastryMode) {
             legends.push_back(
                 {{QStringLiteral("White: 1st birthdate"), QStringLiteral("Lemon: 2nd birthdate")},
@@ -258,8 +261,8 @@ class WheelPainter {
     }
 
     // Calls write(text writer, top-left corner in pixels, line) for every legend line.
-    template <typename Write> void ForEachLegendLine(QPainter& painter, Write write) const {
-        PictureText text(painter, ProgramFont(QStringLiteral("Arial"), 8.25));
+    template <typename Write> void ForEachLegendLine(Canvas& canvas, Write write) const {
+        PictureText text(canvas, ProgramFont(QStringLiteral("Arial"), 8.25));
         for (const Legend& legend : Legends()) {
             for (int k = 0; k < legend.lines.size(); ++k) {
                 if (!legend.lines[k].isEmpty()) {
@@ -272,15 +275,15 @@ class WheelPainter {
     // The legends are written last and on an opaque background, so their place is kept free
     // of symbols, which would otherwise vanish under them. The place is kept whether or not
     // the legends are shown, so that the saved image has every symbol where the screen has it.
-    void ReserveLegendPlaces(QPainter& blocker) const {
+    void ReserveLegendPlaces(Canvas& blocker) const {
         ForEachLegendLine(blocker, [&](PictureText& text, QPointF origin, const QString& line) {
-            blocker.fillRect(text.Box(origin, line), Qt::black);
+            blocker.FillRect(text.Box(origin, line), QColor(Qt::black));
         });
     }
 
     // DrawLegend: each line on an opaque background of the picture's colour.
-    void DrawLegends(QPainter& painter) const {
-        ForEachLegendLine(painter, [](PictureText& text, QPointF origin, const QString& line) {
+    void DrawLegends(Canvas& canvas) const {
+        ForEachLegendLine(canvas, [](PictureText& text, QPointF origin, const QString& line) {
             text.WriteOpaque(origin, line, LegendColour, WheelBackColour);
         });
     }
@@ -305,40 +308,38 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
 
 } // namespace
 
-const WheelGeometry& WheelGeometryOf(ChartMode mode) {
-    return IsTwoChartMode(mode) ? TwoSetGeometry : SingleSetGeometry;
+namespace {
+
+// What a drawing of the modern layout keeps: its lines and where each body stands (in the
+// picture's pixels, as the classic style keeps its symbols' places), and whether all fitted.
+WheelDrawing ModernDrawing(const ModernWheelLayout& layout, const ProgramTexts& texts) {
+    WheelDrawing drawing;
+    drawing.lines = layout.lines;
+    for (const PlacedBody& placed : layout.bodies) {
+        if (placed.set >= 0 && placed.set < 2 && IsBody(placed.body)) {
+            drawing.glyphOrigins[static_cast<std::size_t>(placed.set)][placed.body] =
+                placed.leaderEnd.toPoint();
+        }
+    }
+    if (!layout.fits) {
+        drawing.status = WheelStatus::NoRoomForGlyph;
+        drawing.messageTitle = texts.ProgramText(text::ChartDrawingTitle);
+        drawing.message = texts.ProgramText(text::NoFreePlaceForSymbol);
+    }
+    return drawing;
 }
 
-WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings) {
-    WheelInput input;
-    input.mode = chart.mode;
-    input.positions = chart.positions;
-    // In the zodiac of date the bodies stand in their signs of date against the fixed ring of
-    // signs, each set moved by the precession at its own instant; aspects keep their J2000
-    // deviations.
-    for (std::size_t set = 0; set < input.positions.size(); ++set) {
-        if (chart.zodiacOffset[set] == 0.0) {
-            continue;
-        }
-        for (Position& position : input.positions[set]) {
-            if (position.Known()) {
-                position =
-                    Position(LongitudeInZodiac(position.Longitude(), chart.zodiacOffset[set]));
-            }
-        }
-    }
-    input.numBodies = chart.numBodies;
-    input.aspects.reserve(chart.aspects.size());
-    for (const ChartAspect& aspect : chart.aspects) {
-        input.aspects.push_back(
-            {aspect.first, aspect.second, aspect.kind, aspect.bold, aspect.deviation});
-    }
-    input.colours = settings.colours;
-    input.filters = {settings.showOnlyOuter, settings.showOnlyEarth};
-    input.displayZodiacSectors = settings.displayZodiacSectors;
-    input.style = settings.wheelStyle;
-    input.theme = settings.wheelTheme;
-    return input;
+WheelDrawing FiltersRefused() {
+    WheelDrawing drawing;
+    drawing.status = WheelStatus::FiltersRefused;
+    drawing.message = BothChartFiltersRefusal();
+    return drawing;
+}
+
+} // namespace
+
+const WheelGeometry& WheelGeometryOf(ChartMode mode) {
+    return IsTwoChartMode(mode) ? TwoSetGeometry : SingleSetGeometry;
 }
 
 QString BothChartFiltersRefusal() {
@@ -349,12 +350,10 @@ QString BothChartFiltersRefusal() {
 
 WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts) {
     if (input.style != WheelStyle::Modern) {
-        WheelDrawing drawing;
         if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
-            drawing.status = WheelStatus::FiltersRefused;
-            drawing.message = BothChartFiltersRefusal();
-            return drawing;
+            return FiltersRefused();
         }
+        WheelDrawing drawing;
         WheelPainter(input, texts, drawing).Draw();
         return drawing;
     }
@@ -383,17 +382,15 @@ QSize WheelPictureSize(const WheelInput& input) {
 
 WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const WheelInput& input,
                              const ProgramTexts& texts) {
-    WheelDrawing drawing;
     if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
-        drawing.status = WheelStatus::FiltersRefused;
-        drawing.message = BothChartFiltersRefusal();
-        return drawing;
+        return FiltersRefused();
     }
     // The picture's own size, scaled uniformly into the target and centred there.
     const QSizeF size = WheelPictureSize(input);
     const double scale = std::min(target.width() / size.width(), target.height() / size.height());
     const QPointF offset = target.center() - QPointF(size.width(), size.height()) * scale / 2.0;
     const auto toTarget = [&](QPointF p) { return offset + p * scale; };
+    WheelDrawing drawing;
     if (input.style == WheelStyle::Modern) {
         const ModernWheelLayout layout = LayOutModernWheel(input, size, texts);
         painter.save();
@@ -401,20 +398,7 @@ WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const Whee
         painter.scale(scale, scale);
         PaintModernWheel(painter, layout, input.theme);
         painter.restore();
-        drawing.lines = layout.lines;
-        // Where each body stands, in the picture's pixels, so that a vector image can group
-        // each body's symbol as the classic style's does.
-        for (const PlacedBody& placed : layout.bodies) {
-            if (placed.set >= 0 && placed.set < 2 && IsBody(placed.body)) {
-                drawing.glyphOrigins[static_cast<std::size_t>(placed.set)][placed.body] =
-                    placed.leaderEnd.toPoint();
-            }
-        }
-        if (!layout.fits) {
-            drawing.status = WheelStatus::NoRoomForGlyph;
-            drawing.messageTitle = texts.ProgramText(346);
-            drawing.message = texts.ProgramText(347);
-        }
+        drawing = ModernDrawing(layout, texts);
     } else {
         drawing = DrawChartWheel(input, texts);
         if (!drawing.image.isNull()) {
@@ -431,20 +415,19 @@ WheelDrawing PaintChartWheel(QPainter& painter, const QRectF& target, const Whee
     return drawing;
 }
 
-WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, QPainter& painter) {
+WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, Canvas& canvas) {
+    if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
+        return FiltersRefused();
+    }
     if (input.style == WheelStyle::Modern) {
-        return PaintChartWheel(painter, QRectF(QPointF(0, 0), WheelPictureSize(input)), input,
-                               texts);
+        const ModernWheelLayout layout = LayOutModernWheel(input, WheelPictureSize(input), texts);
+        PaintModernWheel(canvas, layout, input.theme);
+        return ModernDrawing(layout, texts);
     }
     WheelDrawing drawing;
-    if (input.filters.showOnlyEarthAspects && input.filters.showOnlyOuterPlanetAspects) {
-        drawing.status = WheelStatus::FiltersRefused;
-        drawing.message = BothChartFiltersRefusal();
-        return drawing;
-    }
-    painter.save();
-    WheelPainter(input, texts, drawing).Draw(painter);
-    painter.restore();
+    canvas.Save();
+    WheelPainter(input, texts, drawing).Draw(canvas);
+    canvas.Restore();
     return drawing;
 }
 

@@ -15,6 +15,7 @@
 #include "core/ChartTables.h"
 #include "core/Orbs.h"
 #include "present/Grid.h"
+#include "present/PictureInput.h"
 #include "session/WheelAppearance.h"
 
 #include <QImage>
@@ -30,8 +31,9 @@ class QPainter;
 
 namespace orbivex {
 
+class Canvas;
+
 class ProgramTexts;
-struct ConfigurationSettings;
 
 // The fixed measures of a layout, in layout units.
 struct WheelGeometry {
@@ -75,43 +77,6 @@ inline constexpr int ZodiacColour = Rgb(64, 64, 64);           // sector lines a
 inline constexpr int SignSymbolColour = Rgb(150, 150, 160);
 inline constexpr int LegendColour = Rgb(0, 0, 0);
 
-// One line of the wheel. Single set: body1 < body2, both of the one chart. Two sets: body1
-// belongs to the first set (transiting bodies, or the first birthdate's) and body2 to the
-// second (the natal bodies, or the second birthdate's).
-struct WheelAspect {
-    BodyIndex body1 = Earth;
-    BodyIndex body2 = Earth;
-    AspectKind kind = NoAspect;
-    bool bold = false;      // an emphasised aspect: a line of width 2
-    double deviation = 0.0; // radians from the exact aspect
-    bool operator==(const WheelAspect&) const = default;
-};
-
-struct WheelInput {
-    ChartMode mode = WorldTransits;
-    // [0] the first set, [1] the second (two-set modes); a body without a position has no
-    // symbol and no lines.
-    std::array<PositionSet, 2> positions{};
-    int numBodies = MaxBodies;
-    std::vector<WheelAspect> aspects;
-    std::array<int, 8> colours{}; // per aspect kind 1..7; 0 switches the kind's lines off
-    ChartFilters filters;
-    bool displayZodiacSectors = true;
-    bool legends = true; // the on-screen legends; the image export leaves them out
-    WheelStyle style = WheelStyle::Classic;
-    WheelTheme theme = WheelTheme::Light;
-    // The modern style draws its image with this many device pixels to a picture pixel, so
-    // that it stays crisp on a high-density screen; the classic image has one.
-    double devicePixelRatio = 1.0;
-    // Boxes (pixels of the picture) the modern wheel keeps clear of: the texts an export
-    // composes around it.
-    std::vector<QRectF> keepClear;
-};
-
-// The input for a computed chart: its positions (in the chart's zodiac) and aspects with the
-// colours, filters and sector switch of the configuration.
-WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings);
-
 // A line as drawn, in pixels of the image.
 struct WheelLine {
     WheelAspect aspect;
@@ -147,11 +112,11 @@ struct WheelDrawing {
 // the input's device pixel ratio; its lines are in device-independent pixels.
 WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts);
 
-// The same wheel drawn onto the painter's device instead of an image (an SVG file, a printed
-// page), in the image's pixels: the device should have 96 dots per inch, as the image has, so
-// that its texts keep their sizes. The drawing's image stays null; its lines and symbol places
-// are those of the image.
-WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, QPainter& painter);
+// The same wheel drawn on a canvas instead of an image (an SVG document), in the image's
+// pixels: the canvas should measure texts at 96 dots per inch, as the image does, so that they
+// keep their sizes. The drawing's image stays null; its lines and symbol places are those of
+// the image.
+WheelDrawing DrawChartWheel(const WheelInput& input, const ProgramTexts& texts, Canvas& canvas);
 
 // Both chart filters cannot be honoured at once; the wheel refuses with this message (three
 // lines), titled with the main window's caption.

@@ -9,6 +9,7 @@
 #include "draw/LayoutUnits.h"
 #include "support/ProgramTexts.h"
 #include "support/Rounding.h"
+#include "support/TextNumbers.h"
 
 #include <QPainter>
 #include <cmath>
@@ -208,13 +209,14 @@ std::optional<CourseGraphNote> CourseGraphRightClick(const CourseGraph& graph, Q
     const double t = graph.beginning + row * graph.sampleStep;
     const double deviation =
         (x / double(kLayoutUnitsPerPixel) - CourseGraphCentre) * graph.orb / CourseGraphHalfWidth;
-    QString detail = texts.ProgramText(349);
+    QString detail = texts.ProgramText(text::TransitOnDateAt);
     detail.replace(QStringLiteral("[time]"), TimeOfDayText(Fraction(t)))
         .replace(QStringLiteral("[date]"), EuroDateText(t, graph.calendar))
         .replace(QStringLiteral("[exactness]"),
                  FormatDegreesMinutes(std::fabs(deviation), false, false, true, false));
-    return CourseGraphNote{texts.ProgramText(348) + QStringLiteral("\r\n") + detail,
-                           texts.ProgramText(350)};
+    return CourseGraphNote{texts.ProgramText(text::TransitAtThisPoint) + QStringLiteral("\r\n") +
+                               detail,
+                           texts.ProgramText(text::CourseOfTheTransit)};
 }
 
 } // namespace orbivex

@@ -1,11 +1,13 @@
 #include "draw/ImageExport.h"
 
+#include "draw/Canvas.h"
 #include "draw/Fonts.h"
 #include "draw/ModernWheel.h"
 #include "draw/PictureText.h"
 #include "session/SaveTarget.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -79,30 +81,31 @@ class ExportLayout {
         case WorldTransits:
             DateBlock(worldLabel, WorldDate, 328, 350, -20);
             if (outerOnly) {
-                Captions({{5, 367, texts_.ProgramText(102)}, {5, 384, texts_.ProgramText(103)}});
+                Captions({{5, 367, texts_.ProgramText(text::OnlyOuterCaptionFirst)},
+                          {5, 384, texts_.ProgramText(text::OnlyOuterCaptionSecond)}});
             }
             break;
         case NatalFirst:
         case NatalSecond:
             DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 3, 350, 0);
             if (outerOnly) {
-                Captions(
-                    {{335, 367, texts_.ProgramText(102)}, {310, 384, texts_.ProgramText(103)}});
+                Captions({{335, 367, texts_.ProgramText(text::OnlyOuterCaptionFirst)},
+                          {310, 384, texts_.ProgramText(text::OnlyOuterCaptionSecond)}});
             }
             break;
         case PersonalFirst:
         case PersonalSecond:
             DateBlock(BirthdateLabel(mode), BirthdateOf(mode), 114, 385, 0);
             DateBlock(worldLabel, WorldDate, 472, 390, -20);
-            Captions({{50, 368, texts_.ProgramText(97)}});
+            Captions({{50, 368, texts_.ProgramText(text::PersonalTransitsCaption)}});
             break;
         case SynastryMode:
             DateBlock(Label(95), FirstBirthdate, 114, 385, 0);
             DateBlock(Label(96), SecondBirthdate, 472, 385, 0);
             Captions({{100, 368,
-                       WithoutMnemonic(texts_.ProgramText(14)) + QLatin1Char(' ') +
-                           texts_.ProgramText(169)}});
-            Captions({{497, 368, texts_.ProgramText(57)}});
+                       WithoutMnemonic(texts_.ProgramText(text::SynastryOption)) +
+                           QLatin1Char(' ') + texts_.ProgramText(text::Of)}});
+            Captions({{497, 368, texts_.ProgramText(text::And)}});
             break;
         default:
             break;
@@ -111,8 +114,8 @@ class ExportLayout {
             Captions({{525, 334, input_.orbSummary}});
             if (outerOnly) {
                 Captions({{552, 195.5, texts_.ProgramText(mode == SynastryMode ? 98 : 99)},
-                          {552, 212.5, texts_.ProgramText(100)},
-                          {552, 229.5, texts_.ProgramText(101)}});
+                          {552, 212.5, texts_.ProgramText(text::OnlyOuterNoteFirst)},
+                          {552, 229.5, texts_.ProgramText(text::OnlyOuterNoteSecond)}});
             }
         }
     }
@@ -193,18 +196,6 @@ Status WriteImageFile(const QImage& image, const QString& path, const char* form
 
 } // namespace
 
-ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zones) {
-    const auto twoDigits = [](int value) {
-        return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-    };
-    ExportDateText text;
-    text.date = dateSet.yearText + QLatin1Char('-') + twoDigits(dateSet.monthIndex) +
-                QLatin1Char('-') + twoDigits(dateSet.dayIndex);
-    const QString zone = ZoneTextOf(dateSet, zones);
-    text.hourAndZone = TimeOfDayOfDateSet(dateSet) + QLatin1Char(' ') + zone;
-    return text;
-}
-
 std::array<QString, 4> ExportTitleLines(const QString& productName) {
     std::array<QString, 4> lines;
     int line = 0;
@@ -221,13 +212,6 @@ std::array<QString, 4> ExportTitleLines(const QString& productName) {
         lines[line] += word;
     }
     return lines;
-}
-
-QString ExportVersionText(const QString& version) {
-    const QStringList parts = version.split(QLatin1Char('.'));
-    const QString major = parts.value(0, QStringLiteral("0"));
-    const QString minor = parts.value(1, QStringLiteral("0"));
-    return major + QLatin1Char('.') + minor + QLatin1Char('6');
 }
 
 std::vector<ExportText> ExportTexts(const ExportInput& input, const ProgramTexts& texts,
@@ -259,20 +243,18 @@ ModernExportLayout LayOutModernExport(const ExportInput& input, const ProgramTex
     return layout;
 }
 
-WheelDrawing PaintModernExport(QPainter& painter, const ModernExportLayout& layout,
+WheelDrawing PaintModernExport(Canvas& canvas, const ModernExportLayout& layout,
                                const ProgramTexts& texts) {
     const ModernTheme& theme = ModernThemeOf(layout.wheel.theme);
     const auto colourOf = [](const QColor& colour) {
         return Rgb(colour.red(), colour.green(), colour.blue());
     };
-    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(layout.size)), theme.background);
-    WheelDrawing drawing =
-        PaintChartWheel(painter, QRectF(QPointF(0, 0), QSizeF(WheelPictureSize(layout.wheel))),
-                        layout.wheel, texts);
+    canvas.FillRect(QRectF(QPointF(0, 0), QSizeF(layout.size)), theme.background);
+    WheelDrawing drawing = DrawChartWheel(layout.wheel, texts, canvas);
     if (drawing.status == WheelStatus::FiltersRefused) {
         return drawing;
     }
-    PictureText writer(painter, ProgramFont(QStringLiteral("Arial"), 10));
+    PictureText writer(canvas, ProgramFont(QStringLiteral("Arial"), 10));
     for (const ExportText& text : layout.texts) {
         // A halo of the background, should a text reach over a line of the wheel.
         writer.WriteWithHalo(text.box.topLeft(), text.text,
@@ -293,7 +275,8 @@ QImage ComposeExportImage(const ExportInput& input, const ProgramTexts& texts) {
             QImage::Format_RGB32);
         picture.setDevicePixelRatio(ratio);
         QPainter painter(&picture);
-        if (PaintModernExport(painter, layout, texts).status == WheelStatus::FiltersRefused) {
+        PainterCanvas canvas(painter);
+        if (PaintModernExport(canvas, layout, texts).status == WheelStatus::FiltersRefused) {
             return {};
         }
         return picture;
@@ -339,39 +322,21 @@ ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names
         reason = AsSentence(regular.error());
     } else if (const Status png = WriteImageFile(image, names.png, "PNG"); png) {
         outcome.result = ImageSaveResult::Saved;
-        outcome.message = texts.ProgramText(134) + CrLf + names.png;
+        outcome.message = texts.ProgramText(text::ImageSavedAs) + CrLf + names.png;
         return outcome;
     } else {
         reason = AsSentence(png.error());
         if (WriteImageFile(image, names.bitmap, "BMP")) {
             outcome.result = ImageSaveResult::SavedAsBitmap;
-            outcome.message = texts.ProgramText(135) + CrLf + names.bitmap;
+            outcome.message = texts.ProgramText(text::ImageSavedAsBitmap) + CrLf + names.bitmap;
             return outcome;
         }
     }
     outcome.result = ImageSaveResult::Failed;
-    outcome.icon = Dialogs::Icon::Exclamation;
+    outcome.icon = MessageIcon::Exclamation;
     outcome.message =
         QStringLiteral("The chart image could not be saved as") + CrLf + names.png + CrLf + reason;
     return outcome;
-}
-
-ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
-                            const ProgramTexts& texts, const QString& saveAsCaption) {
-    const QString title = texts.ProgramText(132);
-    const QString chosen = dialogs.GetSaveFileName(
-        parent, title, texts.ProgramText(133) + QStringLiteral(" (*.png)"), QString());
-    if (chosen.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const QString png = ConfirmedSaveTarget(dialogs, parent, chosen, QStringLiteral(".png"),
-                                            OtherExtension::Append, title);
-    if (png.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const ImageSaveOutcome outcome = SaveImageFiles(image, ImageFileNamesFor(png), texts);
-    dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
-    return outcome.result;
 }
 
 } // namespace orbivex

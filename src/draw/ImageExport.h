@@ -7,7 +7,8 @@
 
 #include "calendar/DateInput.h"
 #include "draw/ChartWheel.h"
-#include "session/Dialogs.h"
+#include "present/PictureInput.h"
+#include "session/MessageIcon.h"
 #include "support/Version.h"
 
 #include <QImage>
@@ -16,39 +17,16 @@
 #include <array>
 #include <vector>
 
-class QWidget;
-
 namespace orbivex {
 
+class Canvas;
 class ProgramTexts;
 
 // ---- Composition -------------------------------------------------------------------------
 
-// A date set as the exported image shows it: the year as typed, month and day with two digits
-// ("1950-03-07"), and the hour entry and zone entry ("14:30 GMT+1:00").
-struct ExportDateText {
-    QString date;
-    QString hourAndZone;
-};
-ExportDateText ExportDateTextOf(const DateSet& dateSet, const TimezoneList& zones);
-
 // The product name on up to four title lines, broken between words when it is too long for
 // one line.
 std::array<QString, 4> ExportTitleLines(const QString& productName);
-
-// The version shown under the title: major version, ".", minor version and "6" ("2.1.0" gives
-// "2.16").
-QString ExportVersionText(const QString& version);
-
-struct ExportInput {
-    WheelInput wheel; // its legends are left out
-    std::array<ExportDateText, NumDateSets> dates;
-    // Two-set modes: the orb summary of the title (AddOrbToTitle of an empty title, personal,
-    // without full stop), without its leading spaces.
-    QString orbSummary;
-    QString productName = QStringLiteral("Orbivex");
-    QString version = ExportVersionText(QString::fromLatin1(ProgramVersion()));
-};
 
 // Composition colours.
 inline constexpr int ExportTitleColour = Rgb(160, 160, 160);
@@ -86,10 +64,10 @@ struct ModernExportLayout {
     QSize size;                    // the whole picture, in pixels
 };
 ModernExportLayout LayOutModernExport(const ExportInput& input, const ProgramTexts& texts);
-// Paints the layout on a device of layout.size pixels: the theme's background, the wheel, and
+// Paints the layout on a canvas of layout.size pixels: the theme's background, the wheel, and
 // the texts in the theme's colours, rimmed with its background. The wheel's drawing (status
 // FiltersRefused, with nothing painted, when the wheel cannot be drawn).
-WheelDrawing PaintModernExport(QPainter& painter, const ModernExportLayout& layout,
+WheelDrawing PaintModernExport(Canvas& canvas, const ModernExportLayout& layout,
                                const ProgramTexts& texts);
 
 // ---- Files ---------------------------------------------------------------------------------
@@ -118,7 +96,7 @@ enum class ImageSaveResult {
 struct ImageSaveOutcome {
     ImageSaveResult result = ImageSaveResult::Failed;
     QString message; // what the window shows
-    Dialogs::Icon icon = Dialogs::Icon::Information;
+    MessageIcon icon = MessageIcon::Information;
 };
 
 // Writes the image as the PNG file, whole or not at all; when that fails, as the bitmap file.
@@ -127,12 +105,5 @@ struct ImageSaveOutcome {
 // could be written, why.
 ImageSaveOutcome SaveImageFiles(const QImage& image, const ImageFileNames& names,
                                 const ProgramTexts& texts);
-
-// The image half of "Save as ...": the save dialog (title program text 132, file type program
-// text 133 for *.png), the files, and the message titled with the command's caption. A name
-// that got ".png" added and names an existing file is replaced only when the user agrees.
-// Cancelled when the dialog is cancelled or no name is given.
-ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& image,
-                            const ProgramTexts& texts, const QString& saveAsCaption);
 
 } // namespace orbivex

@@ -1,12 +1,12 @@
 #include "draw/ModernWheel.h"
 
+#include "draw/Canvas.h"
 #include "draw/Fonts.h"
 #include "present/Symbols.h"
 #include "support/ProgramTexts.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -345,6 +345,8 @@ class Layout {
             layout_.texts.push_back(Centred(WheelText::Role::Body, BodySymbol(entries[k].body),
                                             glyphFont, Polar(layout_.centre, glyphRadius, angle),
                                             colour));
+            layout_.texts.back().set = set;
+            layout_.texts.back().body = entries[k].body;
             layout_.texts.push_back(Centred(WheelText::Role::Degree, degree, labelFont,
                                             Polar(layout_.centre, degreeRadius, angle),
                                             theme_.text));
@@ -402,15 +404,6 @@ class Layout {
     ModernWheelLayout layout_;
 };
 
-void FillAnnulus(QPainter& painter, QPointF centre, double outer, double inner,
-                 const QColor& colour) {
-    QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
-    path.addEllipse(centre, outer, outer);
-    path.addEllipse(centre, inner, inner);
-    painter.fillPath(path, colour);
-}
-
 } // namespace
 
 const ModernTheme& ModernThemeOf(WheelTheme theme) {
@@ -444,26 +437,29 @@ ModernWheelLayout LayOutModernWheel(const WheelInput& input, QSizeF size,
 }
 
 void PaintModernWheel(QPainter& painter, const ModernWheelLayout& layout, WheelTheme theme) {
+    PainterCanvas canvas(painter);
+    PaintModernWheel(canvas, layout, theme);
+}
+
+void PaintModernWheel(Canvas& canvas, const ModernWheelLayout& layout, WheelTheme theme) {
     const ModernTheme& colours = ModernThemeOf(theme);
     const QPointF centre = layout.centre;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRectF(QPointF(0, 0), layout.size), colours.background);
-    FillAnnulus(painter, centre, layout.outerRadius, layout.zodiacInner, colours.ring);
+    canvas.Save();
+    canvas.SetRenderHint(QPainter::Antialiasing, true);
+    canvas.SetRenderHint(QPainter::TextAntialiasing, true);
+    canvas.FillRect(QRectF(QPointF(0, 0), layout.size), colours.background);
+    canvas.FillAnnulus(centre, layout.outerRadius, layout.zodiacInner, colours.ring);
     if (layout.twoSets) {
-        FillAnnulus(painter, centre, layout.bandOuter[1], layout.bandInner[1], colours.band);
+        canvas.FillAnnulus(centre, layout.bandOuter[1], layout.bandInner[1], colours.band);
     }
 
     // Circles, sector lines and ticks.
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(colours.rule, 1.2));
     std::vector<double> circles{layout.outerRadius, layout.zodiacInner, layout.aspectRadius};
     if (layout.twoSets) {
         circles.push_back(layout.bandOuter[1]);
     }
     for (const double radius : circles) {
-        painter.drawEllipse(centre, radius, radius);
+        canvas.DrawCircle(centre, radius, QPen(colours.rule, 1.2), QColor());
     }
     const double ringWidth = layout.outerRadius - layout.zodiacInner;
     for (int degree = 0; degree < 360; ++degree) {
@@ -477,35 +473,42 @@ void PaintModernWheel(QPainter& painter, const ModernWheelLayout& layout, WheelT
             length = ringWidth * 0.22;
             width = 1.0;
         }
-        painter.setPen(QPen(colours.rule, width, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(Polar(centre, layout.zodiacInner, angle),
-                         Polar(centre, layout.zodiacInner + length, angle));
+        canvas.DrawLine(Polar(centre, layout.zodiacInner, angle),
+                        Polar(centre, layout.zodiacInner + length, angle),
+                        QPen(colours.rule, width, Qt::SolidLine, Qt::FlatCap));
     }
 
     // The aspect lines, under the symbols.
     for (const WheelLine& line : layout.lines) {
-        painter.setPen(
+        canvas.BeginAspectLine(line.aspect);
+        canvas.DrawLine(
+            line.from, line.to,
             QPen(ModernLineColour(line.colour, theme), line.width, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(line.from, line.to);
+        canvas.EndGroup();
     }
 
     // The true positions and the leader lines of the symbols moved aside.
-    painter.setPen(QPen(colours.rule, 1.0, Qt::SolidLine, Qt::FlatCap));
+    const QPen leader(colours.rule, 1.0, Qt::SolidLine, Qt::FlatCap);
     for (const PlacedBody& body : layout.bodies) {
         const double outer = layout.bandOuter[static_cast<std::size_t>(body.set)];
         const QPointF inner = Polar(centre, outer - TickLength, body.longitude);
-        painter.drawLine(body.tick, inner);
+        canvas.DrawLine(body.tick, inner, leader);
         if (body.leaderEnd != body.tick) {
-            painter.drawLine(inner, body.leaderEnd);
+            canvas.DrawLine(inner, body.leaderEnd, leader);
         }
     }
 
     for (const WheelText& text : layout.texts) {
-        painter.setFont(text.font);
-        painter.setPen(text.colour);
-        painter.drawText(text.baseline, text.text);
+        const bool symbol = text.role == WheelText::Role::Body;
+        if (symbol) {
+            canvas.BeginBodySymbol(text.set, text.body, layout.twoSets);
+        }
+        canvas.DrawText(text.baseline, text.text, text.font, text.colour);
+        if (symbol) {
+            canvas.EndGroup();
+        }
     }
-    painter.restore();
+    canvas.Restore();
 }
 
 } // namespace orbivex

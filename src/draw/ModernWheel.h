@@ -26,6 +26,8 @@ class QPainter;
 
 namespace orbivex {
 
+class Canvas;
+
 class ProgramTexts;
 
 // The colours of a theme. Every text and symbol colour keeps a contrast of at least 4.5:1
@@ -61,6 +63,8 @@ struct WheelText {
     QPointF baseline;
     QColor colour;
     QFont font;
+    int set = 0;            // a body's symbol: its set
+    BodyIndex body = Earth; // and its body
 };
 
 // A body as placed: its symbol's angle on the picture may differ from its longitude where
@@ -99,5 +103,6 @@ ModernWheelLayout LayOutModernWheel(const WheelInput& input, QSizeF size,
 
 // Paints a layout with its top-left corner at the painter's origin.
 void PaintModernWheel(QPainter& painter, const ModernWheelLayout& layout, WheelTheme theme);
+void PaintModernWheel(Canvas& canvas, const ModernWheelLayout& layout, WheelTheme theme);
 
 } // namespace orbivex

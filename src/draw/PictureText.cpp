@@ -1,9 +1,9 @@
 #include "draw/PictureText.h"
 
 #include "core/Bodies.h"
+#include "draw/Canvas.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace orbivex {
 
@@ -26,28 +26,28 @@ QImage NewPicture(QSize size, QImage::Format format) {
     return image;
 }
 
+PictureText::PictureText(Canvas& canvas, const QFont& font)
+    : canvas_(canvas), font_(font), metrics_(font, canvas.Device()) {}
+
 PictureText::PictureText(QPainter& painter, const QFont& font)
-    : painter_(painter), font_(font), metrics_(font, painter.device()) {}
+    : owned_(std::make_unique<PainterCanvas>(painter)), canvas_(*owned_), font_(font),
+      metrics_(font, painter.device()) {}
+
+PictureText::~PictureText() = default;
 
 void PictureText::Write(QPointF topLeft, const QString& text, int colour) {
-    painter_.setFont(font_);
-    painter_.setPen(QColorOf(colour));
-    painter_.drawText(QPointF(topLeft.x(), topLeft.y() + metrics_.ascent()), text);
+    canvas_.DrawText(QPointF(topLeft.x(), topLeft.y() + metrics_.ascent()), text, font_,
+                     QColorOf(colour));
 }
 
 void PictureText::WriteOpaque(QPointF topLeft, const QString& text, int colour, int backColour) {
-    painter_.fillRect(Box(topLeft, text), QColorOf(backColour));
+    canvas_.FillRect(Box(topLeft, text), QColorOf(backColour));
     Write(topLeft, text, colour);
 }
 
 void PictureText::WriteWithHalo(QPointF topLeft, const QString& text, int colour, int haloColour) {
-    QPainterPath path;
-    path.addText(QPointF(topLeft.x(), topLeft.y() + metrics_.ascent()), font_, text);
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, true);
-    painter_.strokePath(
-        path, QPen(QColorOf(haloColour), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter_.restore();
+    canvas_.StrokeText(QPointF(topLeft.x(), topLeft.y() + metrics_.ascent()), text, font_,
+                       QPen(QColorOf(haloColour), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     Write(topLeft, text, colour);
 }
 

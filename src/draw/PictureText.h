@@ -11,6 +11,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
+
 class QPainter;
 
 namespace orbivex {
@@ -23,9 +25,13 @@ int ColourOf(QRgb pixel);
 // layout was made for whatever the screen.
 QImage NewPicture(QSize size, QImage::Format format);
 
+class Canvas;
+
 class PictureText {
   public:
+    PictureText(Canvas& canvas, const QFont& font);
     PictureText(QPainter& painter, const QFont& font);
+    ~PictureText();
 
     // Writes text with its top-left corner at the point (pixels), transparently.
     void Write(QPointF topLeft, const QString& text, int colour);
@@ -38,7 +44,8 @@ class PictureText {
     QRectF Box(QPointF topLeft, const QString& text) const;
 
   private:
-    QPainter& painter_;
+    std::unique_ptr<Canvas> owned_; // the painter's canvas, when made from a painter
+    Canvas& canvas_;
     QFont font_;
     QFontMetricsF metrics_;
 };

@@ -1,18 +1,16 @@
 #include "draw/WheelSvg.h"
 
 #include "core/Bodies.h"
+#include "draw/Canvas.h"
 #include "draw/Fonts.h"
 #include "draw/PictureText.h"
 #include "present/Symbols.h"
-#include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
+#include "support/SafeFile.h"
+#include "support/TextNumbers.h"
 
-#include <QBuffer>
-#include <QPainter>
-#include <QSvgGenerator>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
-#include <cmath>
+
 #include <functional>
 
 namespace orbivex {
@@ -21,207 +19,208 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-// The generator writes coordinates with six significant digits.
-constexpr double PointTolerance = 0.01;
+// Texts are measured, and their point sizes turned into pixels, at the 96 dots per inch that
+// the wheel's image has.
+constexpr int Resolution = 96;
 
 QString IdName(BodyIndex body) {
     return BodyName(body).toLower();
 }
 
-// The points of a <polyline points="x1,y1 x2,y2 ">; empty when it is not two points.
-std::vector<QPointF> PolylinePoints(QStringView points) {
-    std::vector<QPointF> result;
-    for (const QStringView pair : points.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const auto xy = pair.split(QLatin1Char(','));
-        bool xOk = false;
-        bool yOk = false;
-        if (xy.size() != 2) {
-            return {};
-        }
-        result.emplace_back(xy[0].toDouble(&xOk), xy[1].toDouble(&yOk));
-        if (!xOk || !yOk) {
-            return {};
-        }
+QString Number(double value) {
+    return QString::number(value, 'g', 6);
+}
+
+QString ColourText(const QColor& colour) {
+    return colour.name(QColor::HexRgb);
+}
+
+QString CapText(Qt::PenCapStyle cap) {
+    switch (cap) {
+    case Qt::FlatCap:
+        return QStringLiteral("butt");
+    case Qt::RoundCap:
+        return QStringLiteral("round");
+    default:
+        return QStringLiteral("square");
     }
-    return result;
 }
 
-bool Near(QPointF a, QPointF b) {
-    return std::abs(a.x() - b.x()) <= PointTolerance && std::abs(a.y() - b.y()) <= PointTolerance;
-}
-
-// Copies the generator's SVG and puts each aspect line and each body symbol of the drawing in a
-// group of its own. The generator groups by painter state only, so the elements are recognised
-// by what they are: a two-point line with the ends of a drawn aspect line, a text that is a
-// body's symbol (taken in drawing order: the first set's before the second's).
-class WheelGrouper {
+// A canvas that writes each drawing operation as an SVG element, in drawing order, with the
+// aspect lines and body symbols in groups of their own: <g id="aspect-mars-neptune"
+// class="aspect trine">, <g id="body-mars" class="body"> (with two sets "body-mars-1" of class
+// "body set1").
+class SvgCanvas final : public Canvas {
   public:
-    WheelGrouper(const WheelDrawing& drawing, bool twoSets)
-        : drawing_(drawing), twoSets_(twoSets), lineTaken_(drawing.lines.size(), false) {}
-
-    QByteArray Group(const QByteArray& svg) {
-        QByteArray result;
-        QXmlStreamReader reader(svg);
-        QXmlStreamWriter writer(&result);
-        writer.setAutoFormatting(true);
-        while (!reader.atEnd()) {
-            reader.readNext();
-            switch (reader.tokenType()) {
-            case QXmlStreamReader::StartDocument:
-                writer.writeStartDocument();
-                break;
-            case QXmlStreamReader::StartElement:
-                if (reader.name() == QLatin1String("text")) {
-                    CopyText(reader, writer);
-                } else {
-                    StartElement(reader, writer);
-                }
-                break;
-            case QXmlStreamReader::EndElement:
-                writer.writeEndElement();
-                if (!openGroups_.empty() && openGroups_.back() == depth_) {
-                    writer.writeEndElement();
-                    openGroups_.pop_back();
-                }
-                --depth_;
-                break;
-            case QXmlStreamReader::Characters:
-                if (!reader.isWhitespace()) {
-                    writer.writeCharacters(reader.text().toString());
-                }
-                break;
-            default:
-                break;
-            }
-        }
-        writer.writeEndDocument();
-        if (reader.hasError()) {
-            return svg; // not expected of the generator; the file is still the drawing
-        }
-        return result;
+    SvgCanvas(QByteArray& svg, QSize size, const QString& title)
+        : writer_(&svg), metrics_(NewPicture(QSize(1, 1), QImage::Format_RGB32)) {
+        writer_.setAutoFormatting(true);
+        writer_.writeStartDocument();
+        writer_.writeStartElement(QStringLiteral("svg"));
+        writer_.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
+        // The picture's physical size at its resolution, as a printer or an editor shows it.
+        constexpr double MillimetresPerInch = 25.4;
+        writer_.writeAttribute(QStringLiteral("width"),
+                               Number(size.width() * MillimetresPerInch / Resolution) +
+                                   QStringLiteral("mm"));
+        writer_.writeAttribute(QStringLiteral("height"),
+                               Number(size.height() * MillimetresPerInch / Resolution) +
+                                   QStringLiteral("mm"));
+        writer_.writeAttribute(QStringLiteral("viewBox"),
+                               QStringLiteral("0 0 %1 %2").arg(size.width()).arg(size.height()));
+        writer_.writeAttribute(QStringLiteral("version"), QStringLiteral("1.2"));
+        writer_.writeAttribute(QStringLiteral("baseProfile"), QStringLiteral("tiny"));
+        writer_.writeTextElement(QStringLiteral("title"), title);
     }
+
+    void Finish() {
+        writer_.writeEndElement();
+        writer_.writeEndDocument();
+    }
+
+    QPaintDevice* Device() const override { return const_cast<QImage*>(&metrics_); }
+    void Save() override {}
+    void Restore() override {}
+    void SetRenderHint(QPainter::RenderHint, bool) override {}
+
+    void FillRect(const QRectF& rect, const QColor& colour) override {
+        writer_.writeEmptyElement(QStringLiteral("rect"));
+        writer_.writeAttribute(QStringLiteral("x"), Number(rect.x()));
+        writer_.writeAttribute(QStringLiteral("y"), Number(rect.y()));
+        writer_.writeAttribute(QStringLiteral("width"), Number(rect.width()));
+        writer_.writeAttribute(QStringLiteral("height"), Number(rect.height()));
+        Fill(colour);
+    }
+
+    void DrawCircle(QPointF centre, double radius, const QPen& pen, const QColor& fill) override {
+        Circle(centre, radius);
+        Fill(fill);
+        Stroke(pen);
+    }
+
+    // The ring as a circle along its middle, stroked as wide as the ring.
+    void FillAnnulus(QPointF centre, double outer, double inner, const QColor& colour) override {
+        Circle(centre, (outer + inner) / 2.0);
+        Fill(QColor());
+        Stroke(QPen(colour, outer - inner));
+    }
+
+    void DrawLine(QPointF from, QPointF to, const QPen& pen) override {
+        writer_.writeEmptyElement(QStringLiteral("line"));
+        writer_.writeAttribute(QStringLiteral("x1"), Number(from.x()));
+        writer_.writeAttribute(QStringLiteral("y1"), Number(from.y()));
+        writer_.writeAttribute(QStringLiteral("x2"), Number(to.x()));
+        writer_.writeAttribute(QStringLiteral("y2"), Number(to.y()));
+        Stroke(pen);
+    }
+
+    void DrawText(QPointF baseline, const QString& text, const QFont& font,
+                  const QColor& colour) override {
+        StartText(baseline, font);
+        Fill(colour);
+        writer_.writeCharacters(text);
+        writer_.writeEndElement();
+    }
+
+    void StrokeText(QPointF baseline, const QString& text, const QFont& font,
+                    const QPen& pen) override {
+        StartText(baseline, font);
+        Fill(QColor());
+        Stroke(pen);
+        writer_.writeCharacters(text);
+        writer_.writeEndElement();
+    }
+
+    void BeginAspectLine(const WheelAspect& aspect) override {
+        writer_.writeStartElement(QStringLiteral("g"));
+        writer_.writeAttribute(
+            QStringLiteral("id"),
+            QStringLiteral("aspect-%1-%2").arg(IdName(aspect.body1), IdName(aspect.body2)));
+        writer_.writeAttribute(QStringLiteral("class"),
+                               QStringLiteral("aspect ") + AspectName(aspect.kind).toLower());
+    }
+
+    void BeginBodySymbol(int set, BodyIndex body, bool twoSets) override {
+        writer_.writeStartElement(QStringLiteral("g"));
+        writer_.writeAttribute(QStringLiteral("id"),
+                               twoSets ? QStringLiteral("body-%1-%2").arg(IdName(body)).arg(set + 1)
+                                       : QStringLiteral("body-%1").arg(IdName(body)));
+        writer_.writeAttribute(QStringLiteral("class"),
+                               twoSets ? QStringLiteral("body set%1").arg(set + 1)
+                                       : QStringLiteral("body"));
+    }
+
+    void EndGroup() override { writer_.writeEndElement(); }
 
   private:
-    void StartElement(QXmlStreamReader& reader, QXmlStreamWriter& writer) {
-        ++depth_;
-        for (const QXmlStreamNamespaceDeclaration& declaration : reader.namespaceDeclarations()) {
-            if (declaration.prefix().isEmpty()) {
-                writer.writeDefaultNamespace(declaration.namespaceUri().toString());
-            } else {
-                writer.writeNamespace(declaration.namespaceUri().toString(),
-                                      declaration.prefix().toString());
-            }
+    void Circle(QPointF centre, double radius) {
+        writer_.writeEmptyElement(QStringLiteral("circle"));
+        writer_.writeAttribute(QStringLiteral("cx"), Number(centre.x()));
+        writer_.writeAttribute(QStringLiteral("cy"), Number(centre.y()));
+        writer_.writeAttribute(QStringLiteral("r"), Number(radius));
+    }
+
+    void Fill(const QColor& colour) {
+        if (!colour.isValid() || colour.alpha() == 0) {
+            writer_.writeAttribute(QStringLiteral("fill"), QStringLiteral("none"));
+            return;
         }
-        if (reader.name() == QLatin1String("polyline")) {
-            if (const std::optional<std::size_t> line =
-                    LineOf(reader.attributes().value(QLatin1String("points")))) {
-                const WheelAspect& aspect = drawing_.lines[*line].aspect;
-                writer.writeStartElement(QStringLiteral("g"));
-                writer.writeAttribute(
-                    QStringLiteral("id"),
-                    QStringLiteral("aspect-%1-%2").arg(IdName(aspect.body1), IdName(aspect.body2)));
-                writer.writeAttribute(QStringLiteral("class"),
-                                      QStringLiteral("aspect ") +
-                                          AspectName(aspect.kind).toLower());
-                openGroups_.push_back(depth_);
-            }
-        }
-        writer.writeStartElement(reader.namespaceUri().toString(), reader.name().toString());
-        for (const QXmlStreamAttribute& attribute : reader.attributes()) {
-            writer.writeAttribute(attribute);
+        writer_.writeAttribute(QStringLiteral("fill"), ColourText(colour));
+        if (colour.alpha() < 255) {
+            writer_.writeAttribute(QStringLiteral("fill-opacity"), Number(colour.alphaF()));
         }
     }
 
-    std::optional<std::size_t> LineOf(QStringView points) {
-        const std::vector<QPointF> ends = PolylinePoints(points);
-        if (ends.size() != 2) {
-            return std::nullopt;
+    void Stroke(const QPen& pen) {
+        const QColor colour = pen.color();
+        if (pen.style() == Qt::NoPen || colour.alpha() == 0) {
+            writer_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
+            return;
         }
-        for (std::size_t k = 0; k < drawing_.lines.size(); ++k) {
-            const WheelLine& line = drawing_.lines[k];
-            if (!lineTaken_[k] && ((Near(ends[0], line.from) && Near(ends[1], line.to)) ||
-                                   (Near(ends[0], line.to) && Near(ends[1], line.from)))) {
-                lineTaken_[k] = true;
-                return k;
-            }
+        writer_.writeAttribute(QStringLiteral("stroke"), ColourText(colour));
+        if (colour.alpha() < 255) {
+            writer_.writeAttribute(QStringLiteral("stroke-opacity"), Number(colour.alphaF()));
         }
-        return std::nullopt;
-    }
-
-    // A <text> element, grouped when it is a placed body's symbol.
-    void CopyText(QXmlStreamReader& reader, QXmlStreamWriter& writer) {
-        const QXmlStreamAttributes attributes = reader.attributes();
-        const QString name = reader.name().toString();
-        const QString namespaceUri = reader.namespaceUri().toString();
-        const QString text = reader.readElementText(QXmlStreamReader::IncludeChildElements);
-        bool grouped = false;
-        for (BodyIndex body : AllBodies) {
-            if (grouped) {
-                break;
-            }
-            if (text != BodySymbol(body)) {
-                continue;
-            }
-            for (int set = 0; set < (twoSets_ ? 2 : 1); ++set) {
-                if (!drawing_.glyphOrigins[set][body] || symbolTaken_[set][body]) {
-                    continue;
-                }
-                symbolTaken_[set][body] = true;
-                writer.writeStartElement(QStringLiteral("g"));
-                writer.writeAttribute(
-                    QStringLiteral("id"),
-                    twoSets_ ? QStringLiteral("body-%1-%2").arg(IdName(body)).arg(set + 1)
-                             : QStringLiteral("body-%1").arg(IdName(body)));
-                writer.writeAttribute(QStringLiteral("class"),
-                                      twoSets_ ? QStringLiteral("body set%1").arg(set + 1)
-                                               : QStringLiteral("body"));
-                grouped = true;
-                break;
-            }
-        }
-        writer.writeStartElement(namespaceUri, name);
-        writer.writeAttributes(attributes);
-        writer.writeCharacters(text);
-        writer.writeEndElement();
-        if (grouped) {
-            writer.writeEndElement();
+        // A pen of width 0 is one pixel wide whatever the scale.
+        writer_.writeAttribute(QStringLiteral("stroke-width"),
+                               Number(pen.widthF() > 0.0 ? pen.widthF() : 1.0));
+        writer_.writeAttribute(QStringLiteral("stroke-linecap"), CapText(pen.capStyle()));
+        if (pen.joinStyle() == Qt::RoundJoin) {
+            writer_.writeAttribute(QStringLiteral("stroke-linejoin"), QStringLiteral("round"));
         }
     }
 
-    const WheelDrawing& drawing_;
-    const bool twoSets_;
-    std::vector<bool> lineTaken_;
-    std::array<ByBody<bool>, 2> symbolTaken_{};
-    int depth_ = 0;
-    std::vector<int> openGroups_; // depths of the elements wrapped in a group
+    void StartText(QPointF baseline, const QFont& font) {
+        writer_.writeStartElement(QStringLiteral("text"));
+        writer_.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+        writer_.writeAttribute(QStringLiteral("x"), Number(baseline.x()));
+        writer_.writeAttribute(QStringLiteral("y"), Number(baseline.y()));
+        writer_.writeAttribute(QStringLiteral("font-family"), font.family());
+        const double pixels =
+            font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * Resolution / 72.0;
+        writer_.writeAttribute(QStringLiteral("font-size"), Number(pixels));
+        writer_.writeAttribute(QStringLiteral("font-weight"), QString::number(font.weight()));
+        if (font.italic()) {
+            writer_.writeAttribute(QStringLiteral("font-style"), QStringLiteral("italic"));
+        }
+    }
+
+    QXmlStreamWriter writer_;
+    QImage metrics_;
 };
 
-} // namespace
-
-namespace {
-
-// An SVG document of `size` pixels painted by `paint`, with the body symbols and the aspect
-// lines of the wheel drawing it returns grouped.
-WheelSvg RenderSvg(QSize size, const QString& title, bool twoSets,
-                   const std::function<WheelDrawing(QPainter&)>& paint) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(), size));
-    // The wheel's texts are sized in points for an image of 96 dots per inch.
-    generator.setResolution(96);
-    generator.setTitle(title);
-
-    QPainter painter(&generator);
-    const WheelDrawing drawing = paint(painter);
-    painter.end();
+// An SVG document of `size` pixels drawn by `draw`; empty when the drawing was refused.
+WheelSvg RenderSvg(QSize size, const QString& title,
+                   const std::function<WheelDrawing(Canvas&)>& draw) {
     WheelSvg result;
+    QByteArray svg;
+    SvgCanvas canvas(svg, size, title);
+    const WheelDrawing drawing = draw(canvas);
+    canvas.Finish();
     result.status = drawing.status;
     result.message = drawing.message;
     if (drawing.status != WheelStatus::FiltersRefused) {
-        result.svg = WheelGrouper(drawing, twoSets).Group(buffer.data());
+        result.svg = svg;
     }
     return result;
 }
@@ -229,64 +228,32 @@ WheelSvg RenderSvg(QSize size, const QString& title, bool twoSets,
 } // namespace
 
 WheelSvg DrawWheelSvg(const WheelInput& wheel, const ProgramTexts& texts) {
-    return RenderSvg(WheelPictureSize(wheel), QStringLiteral("Orbivex"), IsTwoChartMode(wheel.mode),
-                     [&](QPainter& painter) { return DrawChartWheel(wheel, texts, painter); });
+    return RenderSvg(WheelPictureSize(wheel), QStringLiteral("Orbivex"),
+                     [&](Canvas& canvas) { return DrawChartWheel(wheel, texts, canvas); });
 }
 
 WheelSvg ComposeExportSvg(const ExportInput& input, const ProgramTexts& texts) {
-    const bool twoSets = IsTwoChartMode(input.wheel.mode);
     if (input.wheel.style == WheelStyle::Modern) {
         // The PNG's layout: the dates and notes below the wheel.
         const ModernExportLayout layout = LayOutModernExport(input, texts);
-        return RenderSvg(layout.size, input.productName, twoSets, [&](QPainter& painter) {
-            return PaintModernExport(painter, layout, texts);
-        });
+        return RenderSvg(layout.size, input.productName,
+                         [&](Canvas& canvas) { return PaintModernExport(canvas, layout, texts); });
     }
     WheelInput wheel = input.wheel;
     wheel.legends = false;
     const QSize size = WheelPictureSize(wheel);
-    return RenderSvg(size, input.productName, twoSets, [&](QPainter& painter) {
-        const WheelDrawing drawing = DrawChartWheel(wheel, texts, painter);
+    return RenderSvg(size, input.productName, [&](Canvas& canvas) {
+        const WheelDrawing drawing = DrawChartWheel(wheel, texts, canvas);
         if (drawing.status == WheelStatus::FiltersRefused) {
             return drawing;
         }
-        PictureText writer(painter, ProgramFont(QStringLiteral("Arial"), 10));
+        PictureText writer(canvas, ProgramFont(QStringLiteral("Arial"), 10));
         // Rimmed as in the PNG, so that a text crossing the dark disc stays readable.
         for (const ExportText& text : ExportTexts(input, texts, size)) {
             writer.WriteWithHalo(text.box.topLeft(), text.text, text.colour, WheelBackColour);
         }
         return drawing;
     });
-}
-
-ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const ExportInput& input,
-                                 const ProgramTexts& texts, const QString& saveAsCaption) {
-    constexpr int SvgImagesText = 566;
-    const QString title = texts.ProgramText(132);
-    const QString png = QStringLiteral(".png");
-    const QString svg = QStringLiteral(".svg");
-    QString picked;
-    const QString chosen = dialogs.GetSaveFileNameAndType(
-        parent, title,
-        texts.ProgramText(133) + QStringLiteral("|*.png|") + texts.ProgramText(SvgImagesText) +
-            QStringLiteral("|*.svg"),
-        QString(), picked);
-    if (chosen.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const bool asSvg =
-        chosen.endsWith(svg, Qt::CaseInsensitive) ||
-        (!chosen.endsWith(png, Qt::CaseInsensitive) && picked == QStringLiteral("*.svg"));
-    const QString name = ConfirmedSaveTarget(dialogs, parent, chosen, asSvg ? svg : png,
-                                             OtherExtension::Append, title);
-    if (name.isEmpty()) {
-        return ImageSaveResult::Cancelled;
-    }
-    const ImageSaveOutcome outcome =
-        asSvg ? SaveSvgFile(ComposeExportSvg(input, texts).svg, name, texts)
-              : SaveImageFiles(ComposeExportImage(input, texts), ImageFileNamesFor(name), texts);
-    dialogs.ShowMessage(parent, outcome.message, saveAsCaption, outcome.icon);
-    return outcome.result;
 }
 
 ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
@@ -297,13 +264,13 @@ ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name,
         reason = QStringLiteral("There is no image.");
     } else if (const Status written = WriteFileWhole(name, svg); written) {
         outcome.result = ImageSaveResult::Saved;
-        outcome.message = texts.ProgramText(134) + CrLf + name;
+        outcome.message = texts.ProgramText(text::ImageSavedAs) + CrLf + name;
         return outcome;
     } else {
         reason = AsSentence(written.error());
     }
     outcome.result = ImageSaveResult::Failed;
-    outcome.icon = Dialogs::Icon::Exclamation;
+    outcome.icon = MessageIcon::Exclamation;
     outcome.message =
         QStringLiteral("The chart image could not be saved as") + CrLf + name + CrLf + reason;
     return outcome;

@@ -32,13 +32,4 @@ WheelSvg ComposeExportSvg(const ExportInput& input, const ProgramTexts& texts);
 // why it could not be written.
 ImageSaveOutcome SaveSvgFile(const QByteArray& svg, const QString& name, const ProgramTexts& texts);
 
-// "Save as ..." of the wheel: the save dialog (title program text 132) offers PNG and SVG
-// images (program texts 133 and 566). A name ending in .png or .svg (any case) says the type;
-// any other name takes the type picked in the dialog (PNG when it tells none) and gets its
-// extension, replacing an existing file of that name only when the user agrees. The files are
-// written as SaveImageFiles and SaveSvgFile write them, and the message is titled with the
-// command's caption. Cancelled when the dialog is cancelled or no name is given.
-ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const ExportInput& input,
-                                 const ProgramTexts& texts, const QString& saveAsCaption);
-
 } // namespace orbivex

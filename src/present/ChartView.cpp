@@ -3,6 +3,7 @@
 #include "present/PatternTexts.h"
 #include "session/ProgramState.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 namespace orbivex {
 
@@ -18,7 +19,7 @@ QString CountPhrase(int count, AspectKind kind) {
 }
 
 QString TotalLine(int total, const ProgramTexts& texts) {
-    QString line = texts.ProgramText(127);
+    QString line = texts.ProgramText(text::AspectsInAll);
     return line.replace(QLatin1Char('N'), QString::number(total));
 }
 
@@ -77,7 +78,7 @@ QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts)
     }
     const int total = counts.Total();
     if (total == 0) {
-        text += texts.ProgramText(126) + CrLf;
+        text += texts.ProgramText(text::NoAspectsWithinOrbs) + CrLf;
     } else if (total > 1) {
         text += TotalLine(total, texts) + CrLf;
     }
@@ -87,7 +88,7 @@ QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts)
 QString AspectCountReportTwoCharts(const AspectCounts& counts, const ProgramTexts& texts) {
     const int total = counts.Total();
     if (total == 0) {
-        return texts.ProgramText(126);
+        return texts.ProgramText(text::NoAspectsWithinOrbs);
     }
     QString text;
     for (const AspectKind kind : AllAspectKinds) {

@@ -10,6 +10,7 @@
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
+#include "support/TextNumbers.h"
 
 #include <QStringView>
 #include <algorithm>
@@ -130,29 +131,33 @@ DurationsHeading MakeDurationsHeading(const ProgramState& state, const ProgramTe
     if (ModeHasDurations(mode)) {
         const bool personal = mode != WorldTransits;
         const QString kindText = texts.ProgramText(personal ? 161 : 160);
-        heading.caption = texts.ProgramText(159) + Space + kindText;
+        heading.caption = texts.ProgramText(text::DurationsOf) + Space + kindText;
         QString title = UpperFirst(kindText);
         if (personal) {
             const int birth = BirthdateOf(mode);
-            heading.caption += Space + texts.ProgramText(169) + Space +
-                               texts.ProgramText(birth == FirstBirthdate ? 5 : 6);
-            title += Space + texts.ProgramText(85) + Space + DateText(state, birth, true);
+            heading.caption +=
+                Space + texts.ProgramText(text::Of) + Space +
+                texts.ProgramText(text::FirstDateSetName + (birth == FirstBirthdate ? 1 : 2));
+            title += Space + texts.ProgramText(text::ToTheBirthdate) + Space +
+                     DateText(state, birth, true);
         }
-        title += Space + texts.ProgramText(58) + Space + DateText(state, WorldDate, personal) +
-                 QStringLiteral(".  ");
+        title += Space + texts.ProgramText(text::On) + Space +
+                 DateText(state, WorldDate, personal) + QStringLiteral(".  ");
         heading.title = withOrbs(title, personal) + QStringLiteral("   ");
     } else if (mode == NatalFirst || mode == NatalSecond) {
         const int birth = BirthdateOf(mode);
         heading.caption =
-            texts.ProgramText(177) + Space + texts.ProgramText(birth == FirstBirthdate ? 5 : 6);
-        const QString title =
-            texts.ProgramText(178) + Space + DateText(state, birth, false) + QStringLiteral(".  ");
-        heading.title = withOrbs(title, false) + QStringLiteral("   ") + texts.ProgramText(51);
+            texts.ProgramText(text::NatalAspectsOfThe) + Space +
+            texts.ProgramText(text::FirstDateSetName + (birth == FirstBirthdate ? 1 : 2));
+        const QString title = texts.ProgramText(text::NatalAspectsFor) + Space +
+                              DateText(state, birth, false) + QStringLiteral(".  ");
+        heading.title = withOrbs(title, false) + QStringLiteral("   ") +
+                        texts.ProgramText(text::PositionsAreHeliocentric);
     } else if (mode == SynastryMode) {
-        heading.caption = texts.ProgramText(88);
-        const QString title = texts.ProgramText(179) + QStringLiteral(" (1) ") +
+        heading.caption = texts.ProgramText(text::SynastryReport);
+        const QString title = texts.ProgramText(text::SynastryOf) + QStringLiteral(" (1) ") +
                               DateText(state, FirstBirthdate, true) + Space +
-                              texts.ProgramText(57) + QStringLiteral(" (2) ") +
+                              texts.ProgramText(text::And) + QStringLiteral(" (2) ") +
                               DateText(state, SecondBirthdate, true) + QStringLiteral(".  ");
         heading.title = withOrbs(title, true) + QStringLiteral("   ");
     }
@@ -172,13 +177,13 @@ QList<SortChoice> SortChoices(ChartMode mode, const ProgramTexts& texts) {
     }
     if (mode == PersonalFirst || mode == PersonalSecond) {
         return {
-            {texts.ProgramText(62), RecordKeyStartDeviation},
-            {texts.ProgramText(61), RecordKeyStartKind},
-            {texts.ProgramText(67).toLower(), RecordKeyStartBody1},
-            {texts.ProgramText(68).toLower(), RecordKeyStartBody2},
-            {texts.ProgramText(64), RecordKeyStartBeginning},
-            {texts.ProgramText(65), RecordKeyStartEnd},
-            {texts.ProgramText(66), RecordKeyStartDuration},
+            {texts.ProgramText(text::ColumnExactness), RecordKeyStartDeviation},
+            {texts.ProgramText(text::ColumnAspect), RecordKeyStartKind},
+            {texts.ProgramText(text::ColumnNatal).toLower(), RecordKeyStartBody1},
+            {texts.ProgramText(text::ColumnTransiting).toLower(), RecordKeyStartBody2},
+            {texts.ProgramText(text::ColumnBeginning), RecordKeyStartBeginning},
+            {texts.ProgramText(text::ColumnEnding), RecordKeyStartEnd},
+            {texts.ProgramText(text::ColumnDuration), RecordKeyStartDuration},
         };
     }
     return {};
@@ -204,24 +209,25 @@ void SortRecords(DurationRecords& records, int keyStart) {
 
 QString DurationText(int days, const ProgramTexts& texts) {
     if (days == 1) {
-        return texts.ProgramText(171);
+        return texts.ProgramText(text::OneDay);
     }
     if (days == 365) {
-        return texts.ProgramText(174);
+        return texts.ProgramText(text::OneYear);
     }
     constexpr double YearLength = 365.2425;
     const int years = static_cast<int>(days / YearLength);
     const int rest = days - static_cast<int>(years * YearLength);
     if (years == 0) {
-        return rest == 1 ? texts.ProgramText(171)
-                         : QString::number(rest) + Space + texts.ProgramText(175);
+        return rest == 1 ? texts.ProgramText(text::OneDay)
+                         : QString::number(rest) + Space + texts.ProgramText(text::Days);
     }
-    QString text = years == 1 ? texts.ProgramText(174)
-                              : QString::number(years) + Space + texts.ProgramText(176);
+    QString text = years == 1 ? texts.ProgramText(text::OneYear)
+                              : QString::number(years) + Space + texts.ProgramText(text::Years);
     if (rest == 1) {
-        text += QStringLiteral(", ") + texts.ProgramText(171);
+        text += QStringLiteral(", ") + texts.ProgramText(text::OneDay);
     } else if (rest > 1) {
-        text += QStringLiteral(", ") + QString::number(rest) + Space + texts.ProgramText(175);
+        text +=
+            QStringLiteral(", ") + QString::number(rest) + Space + texts.ProgramText(text::Days);
     }
     return text;
 }
@@ -230,8 +236,8 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
                          const ListingWidths& widths, const ProgramTexts& texts,
                          const MomentZone& zone) {
     const bool personal = mode == PersonalFirst || mode == PersonalSecond;
-    const QString natal = texts.ProgramText(56);
-    const QString unknown = texts.ProgramText(168);
+    const QString natal = texts.ProgramText(text::NatalAbbreviation);
+    const QString unknown = texts.ProgramText(text::UnknownDate);
     const QString beforeYearOne = texts.ProgramText(BeforeYearOneText);
     // The beginning column holds a date with its comma or one of the two texts in its place.
     const int beginningWidth = static_cast<int>(
@@ -270,13 +276,14 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
                     ? beforeYearOne
                     : JDNToLongDate(*f.beginning, false, zone.calendar) + QLatin1Char(',');
             const QString end = f.end ? JDNToLongDate(*f.end, false, zone.calendar) : unknown;
-            line += Space + texts.ProgramText(165) + Space + PadRight(beginning, beginningWidth);
+            line +=
+                Space + texts.ProgramText(text::From) + Space + PadRight(beginning, beginningWidth);
             if (exactWidth >= 0) {
                 line += f.exact ? Space + exactWord + Space +
                                       PadRight(ExactMomentText(*f.exact, zone), exactWidth)
                                 : QString(exactWord.size() + 2 + exactWidth, QLatin1Char(' '));
             }
-            line += Space + texts.ProgramText(166) + Space + PadRight(end, widths.W5);
+            line += Space + texts.ProgramText(text::Until) + Space + PadRight(end, widths.W5);
             if (f.beginning && f.end && f.duration) {
                 line += QLatin1Char('(') + DurationText(*f.duration, texts) + QLatin1Char(')');
             }
@@ -290,20 +297,22 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
                     const ListingWidths& widths, const ProgramTexts& texts) {
     const bool synastry = state.recordedMode == SynastryMode;
     const QString chartWord =
-        synastry ? WithoutMnemonic(texts.ProgramText(14)).toLower() : texts.ProgramText(77);
+        synastry ? WithoutMnemonic(texts.ProgramText(text::SynastryOption)).toLower()
+                 : texts.ProgramText(text::NatalChart);
     const QString marker1 = synastry ? QStringLiteral("(1)") : QString();
     const QString marker2 = synastry ? QStringLiteral("(2)") : QString();
     const int count = static_cast<int>(records.size());
 
-    QString output = count == 1 ? texts.ProgramText(72)
-                                : texts.ProgramText(73).replace(QStringLiteral("20"),
-                                                                NumberInWords(count).toLower());
+    QString output = count == 1
+                         ? texts.ProgramText(text::OneAspectInChart)
+                         : texts.ProgramText(text::AspectsInChart)
+                               .replace(QStringLiteral("20"), NumberInWords(count).toLower());
     output.replace(QStringLiteral("[natal chart]"), chartWord);
     output += CrLf + CrLf;
 
     const auto orbText = [&](double deviation) {
-        return texts.ProgramText(80).replace(QStringLiteral("[5 degrees]"),
-                                             DeviationText(deviation));
+        return texts.ProgramText(text::OrbOf)
+            .replace(QStringLiteral("[5 degrees]"), DeviationText(deviation));
     };
     int n = 0;
     for (const QString& record : records) {
@@ -320,14 +329,14 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
         const bool exact = IsExact(f.deviation);
         QString line;
         if (n == 1) {
-            line = texts.ProgramText(74) + Space + pair + QStringLiteral(", ") +
-                   (exact ? texts.ProgramText(86) : orbText(f.deviation));
+            line = texts.ProgramText(text::ClosestAspect) + Space + pair + QStringLiteral(", ") +
+                   (exact ? texts.ProgramText(text::ExactToTheMinute) : orbText(f.deviation));
         } else if (n == 2) {
-            line = exact ? texts.ProgramText(78) + Space + pair + QLatin1Char('.')
-                         : texts.ProgramText(79) + Space + pair + QStringLiteral(", ") +
-                               orbText(f.deviation);
+            line = exact ? texts.ProgramText(text::AlsoExact) + Space + pair + QLatin1Char('.')
+                         : texts.ProgramText(text::NextClosestAspect) + Space + pair +
+                               QStringLiteral(", ") + orbText(f.deviation);
             if (count > 2) {
-                line += CrLf + CrLf + texts.ProgramText(81);
+                line += CrLf + CrLf + texts.ProgramText(text::OtherAspects);
             }
         } else {
             line = PadRight(pair + QStringLiteral(", "), widths.W6 + (synastry ? 6 : 0)) +
@@ -342,7 +351,7 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
         for (const AspectKind kind : AllAspectKinds) {
             const int c = counts.count[Index(kind)];
             if (kind == Quincunx) {
-                output += Space + texts.ProgramText(57) + Space;
+                output += Space + texts.ProgramText(text::And) + Space;
             }
             output += NumberInWords(c).toLower() + Space +
                       (c == 1 ? AspectName(kind).toLower() : AspectPluralLower(kind));
@@ -361,10 +370,11 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
                 anyPattern = true;
                 output += CrLf;
                 if (found == 1) {
-                    output += texts.ProgramText(82) + Space + name + QStringLiteral(": ");
+                    output +=
+                        texts.ProgramText(text::ThereIsOne) + Space + name + QStringLiteral(": ");
                 } else {
-                    output += texts.ProgramText(84) + Space + NumberInWords(found).toLower() +
-                              Space + name +
+                    output += texts.ProgramText(text::ThereAre) + Space +
+                              NumberInWords(found).toLower() + Space + name +
                               (name == QLatin1String("grand cross") ? QStringLiteral("es")
                                                                     : QStringLiteral("s")) +
                               QLatin1Char(':') + CrLf;
@@ -384,7 +394,7 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
             }
         }
     }
-    output += CrLf + texts.ProgramText(87) + CrLf;
+    output += CrLf + texts.ProgramText(text::EndOfReport) + CrLf;
     return output;
 }
 

@@ -3,6 +3,7 @@
 #include "core/AngleFormat.h"
 #include "core/Zodiac.h"
 #include "support/Mnemonic.h"
+#include "support/TextNumbers.h"
 
 #include <QLocale>
 #include <cmath>
@@ -101,7 +102,7 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
     // The captions of the first set (over the columns) and the second set (beside the rows).
     grid.Cell(0, 1).text = texts.ProgramText(synastry ? 75 : 68);
     grid.Cell(1, 0).text = texts.ProgramText(synastry ? 76 : 71);
-    grid.Cell(1, 1).text = synastry ? WithoutMnemonic(texts.ProgramText(14))
+    grid.Cell(1, 1).text = synastry ? WithoutMnemonic(texts.ProgramText(text::SynastryOption))
                                     : texts.ProgramText(mode == PersonalFirst ? 69 : 70);
 }
 
@@ -177,16 +178,17 @@ QString AddOrbToTitle(const QString& baseTitle, bool personal, bool addPeriod, C
                                                             : OrbColumn::PersonalTransits);
     // With every orb at 0 no aspect can be found, and there is no range to show.
     if (!(summary.largest[column] > 0.0)) {
-        return title + texts.ProgramText(420) + (addPeriod ? QStringLiteral(".") : QString());
+        return title + texts.ProgramText(text::NoAspectSwitchedOn) +
+               (addPeriod ? QStringLiteral(".") : QString());
     }
     const QString largest = FormatDegreesMinutes(summary.largest[column], true);
     if (summary.allEqual) {
-        return title + texts.ProgramText(33) + QLatin1Char(' ') + largest +
+        return title + texts.ProgramText(text::AllOrbs) + QLatin1Char(' ') + largest +
                (addPeriod ? QStringLiteral(".") : QString());
     }
-    return title + texts.ProgramText(34) + QStringLiteral(": ") +
+    return title + texts.ProgramText(text::Orbs) + QStringLiteral(": ") +
            FormatDegreesMinutes(summary.smallest[column], true) + QLatin1Char(' ') +
-           texts.ProgramText(35) + QLatin1Char(' ') + largest;
+           texts.ProgramText(text::OrbsTo) + QLatin1Char(' ') + largest;
 }
 
 QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
@@ -194,9 +196,9 @@ QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
     QString title;
     switch (mode) {
     case WorldTransits:
-        title = gridShown ? texts.ProgramText(23)
-                          : texts.ProgramText(26).replace(QStringLiteral(" degrees"),
-                                                          QStringLiteral("°"));
+        title = gridShown ? texts.ProgramText(text::WorldTransitsTitle)
+                          : texts.ProgramText(text::WorldTransitsWheelTitle)
+                                .replace(QStringLiteral(" degrees"), QStringLiteral("°"));
         break;
     case NatalFirst:
         title = texts.ProgramText(gridShown ? 24 : 27);
@@ -205,13 +207,13 @@ QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
         title = texts.ProgramText(gridShown ? 25 : 28);
         break;
     case PersonalFirst:
-        title = texts.ProgramText(29);
+        title = texts.ProgramText(text::PersonalTransitsFirstTitle);
         break;
     case PersonalSecond:
-        title = texts.ProgramText(30);
+        title = texts.ProgramText(text::PersonalTransitsSecondTitle);
         break;
     case SynastryMode:
-        title = texts.ProgramText(31);
+        title = texts.ProgramText(text::SynastryTitle);
         break;
     default:
         return {};
@@ -222,7 +224,8 @@ QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
 QString ClickHintText(ChartMode mode, bool gridShown, const ProgramTexts& texts) {
     const bool durationsOnDoubleClick =
         mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
-    return gridShown && durationsOnDoubleClick ? texts.ProgramText(32) : QString();
+    return gridShown && durationsOnDoubleClick ? texts.ProgramText(text::DoubleClickHint)
+                                               : QString();
 }
 
 } // namespace orbivex

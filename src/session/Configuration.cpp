@@ -4,6 +4,7 @@
 #include "core/Orbs.h"
 #include "session/Registry3.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 namespace orbivex {
 
@@ -51,9 +52,7 @@ QString WriteFlag(const char* name, bool on) {
 // A filter value is on only when it reads exactly "1".
 bool ReadFilterFlag(const char* name) {
     const std::optional<QString> value = ReadRegistryValue(name);
-    const bool on = value && *value == QLatin1String("1");
-    WriteFlag(name, on);
-    return on;
+    return value && *value == QLatin1String("1");
 }
 
 } // namespace
@@ -181,13 +180,14 @@ ConfigurationNotice SetAllZeroRefusal() {
 }
 
 ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, int position) {
-    QString message = texts.ProgramText(391);
+    QString message = texts.ProgramText(text::SetEveryNonZeroOrbQuestion);
     message.replace(QStringLiteral("NEW_ORB"), QString::number(position) + Degree);
-    return {texts.ProgramText(390), message};
+    return {texts.ProgramText(text::SetAllOrbs), message};
 }
 
 ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& buttonCaption) {
-    return {buttonCaption, texts.ProgramText(395) + CrLf + texts.ProgramText(396)};
+    return {buttonCaption, texts.ProgramText(text::ResetAllQuestion) + CrLf +
+                               texts.ProgramText(text::SettingsWillBeLost)};
 }
 
 void ConfigurationEdit::Activate(const ConfigurationSettings& committed) {
@@ -295,7 +295,6 @@ void SetTZDisp(ConfigurationSettings& settings, int localOffsetMinutes) {
         on = *value != QLatin1String("0");
     }
     settings.northAmericanZones = on;
-    WriteTZDispToRegistry(settings);
 }
 
 void SetInnerPlanetAspectDisplay(ConfigurationSettings& settings) {
@@ -316,6 +315,13 @@ QString WriteInnerPlanetAspectDisplayToRegistry(const ConfigurationSettings& set
 
 QString WriteShowOnlyEarthAspectsToRegistry(const ConfigurationSettings& settings) {
     return WriteFlag("SOEA", settings.showOnlyEarth);
+}
+
+void WriteDisplayOptionsToRegistry(const ConfigurationSettings& settings) {
+    // A value that cannot be kept only means the next start reads the default.
+    WriteTZDispToRegistry(settings);
+    WriteInnerPlanetAspectDisplayToRegistry(settings);
+    WriteShowOnlyEarthAspectsToRegistry(settings);
 }
 
 } // namespace orbivex

@@ -182,8 +182,9 @@ class ConfigurationEdit {
 
 // ---- Registry values ---------------------------------------------------------------------
 
-// Each Set... reads its value from the program's registry key, normalises it to "0" or "1",
-// applies it to the settings and writes the normalised value back.
+// Each Set... reads its value from the program's registry key, normalises it to "0" or "1" and
+// applies it to the settings; it writes nothing. The program keeps the normalised values with
+// the Write...ToRegistry functions below.
 // "TZDisp": missing or unreadable gives "1" when the computer's offset from UT lies between
 // -600 and -150 minutes (North America), else "0"; any content other than "0" gives "1".
 void SetTZDisp(ConfigurationSettings& settings, int localOffsetMinutes);
@@ -197,5 +198,8 @@ void SetShowOnlyEarthAspects(ConfigurationSettings& settings);
 QString WriteTZDispToRegistry(const ConfigurationSettings& settings);
 QString WriteInnerPlanetAspectDisplayToRegistry(const ConfigurationSettings& settings);
 QString WriteShowOnlyEarthAspectsToRegistry(const ConfigurationSettings& settings);
+// The three display options (TZDisp, IPAD, SOEA) of the settings, as a state file's load left
+// them, so that the next start reads what the user last had.
+void WriteDisplayOptionsToRegistry(const ConfigurationSettings& settings);
 
 } // namespace orbivex

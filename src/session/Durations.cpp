@@ -10,6 +10,7 @@
 #include "session/ExactMoments.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
+#include "support/TextNumbers.h"
 
 #include <cmath>
 #include <cstring>
@@ -442,8 +443,9 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
 
     const QString verb = QString::fromUtf8(AspectKinds[kind].verbPhrase);
     const QString space = QStringLiteral(" ");
-    decision.title = personal ? texts.ProgramText(155) + space + BodyName(p2) + space + verb +
-                                    space + texts.ProgramText(156) + space + BodyName(p1)
+    decision.title = personal ? texts.ProgramText(text::TransitingPlanet) + space + BodyName(p2) +
+                                    space + verb + space + texts.ProgramText(text::NatalPlanet) +
+                                    space + BodyName(p1)
                               : BodyName(p1) + space + verb + space + BodyName(p2);
 
     const SearchDates dates = SearchDatesOf(state);
@@ -484,16 +486,18 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
         graph.timeZone = zone;
         graph.beginning = static_cast<int>(*decision.beginning);
         graph.end = static_cast<int>(*decision.end);
-        graph.title = texts.ProgramText(155) + space + BodyName(p2) + space +
-                      texts.ProgramText(89) + space + aspectName + space + texts.ProgramText(90) +
-                      space + texts.ProgramText(156) + space + BodyName(p1) +
-                      QStringLiteral("X, ") + texts.ProgramText(91) + space +
+        graph.title = texts.ProgramText(text::TransitingPlanet) + space + BodyName(p2) + space +
+                      texts.ProgramText(text::In) + space + aspectName + space +
+                      texts.ProgramText(text::AspectTo) + space +
+                      texts.ProgramText(text::NatalPlanet) + space + BodyName(p1) +
+                      QStringLiteral("X, ") + texts.ProgramText(text::Orb) + space +
                       FormatDegreesMinutes(state.orbs(kind, OrbColumn::PersonalTransits));
-        decision.chartTip = texts.ProgramText(351);
+        decision.chartTip = texts.ProgramText(text::RightClickOnCurve);
         return decision;
     }
     decision.action = CellDoubleClick::Action::AskForReport;
-    decision.question = decision.detail + CrLf + CrLf + texts.ProgramText(162) + space +
+    decision.question = decision.detail + CrLf + CrLf +
+                        texts.ProgramText(text::ShowDurationsQuestion) + space +
                         texts.ProgramText(personal ? 161 : 160) + QLatin1Char('?');
     return decision;
 }

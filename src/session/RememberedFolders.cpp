@@ -54,32 +54,4 @@ void RememberFolder(FileKind kind, const QString& chosenFile) {
     }
 }
 
-QString FolderRememberingDialogs::Remembered(const QString& chosen) {
-    RememberFolder(kind_, chosen);
-    return chosen;
-}
-
-QString FolderRememberingDialogs::GetSaveFileName(QWidget* parent, const QString& title,
-                                                  const QString& filter,
-                                                  const QString& initialName) {
-    return Remembered(dialogs_.GetSaveFileName(
-        parent, title, filter, initialName.isEmpty() ? StartFolder(kind_) : initialName));
-}
-
-QString FolderRememberingDialogs::GetOpenFileName(QWidget* parent, const QString& title,
-                                                  const QString& filter,
-                                                  const QString& initialName) {
-    return Remembered(dialogs_.GetOpenFileName(
-        parent, title, filter, initialName.isEmpty() ? StartFolder(kind_) : initialName));
-}
-
-QString FolderRememberingDialogs::GetSaveFileNameAndType(QWidget* parent, const QString& title,
-                                                         const QString& filter,
-                                                         const QString& initialName,
-                                                         QString& pickedPattern) {
-    return Remembered(dialogs_.GetSaveFileNameAndType(
-        parent, title, filter, initialName.isEmpty() ? StartFolder(kind_) : initialName,
-        pickedPattern));
-}
-
 } // namespace orbivex

@@ -26,19 +26,11 @@ QString NameWithExtension(const QString& chosen, const QString& extension, Other
     return name + extension;
 }
 
-QString ConfirmedSaveTarget(Dialogs& dialogs, QWidget* parent, const QString& chosen,
-                            const QString& extension, OtherExtension other, const QString& title) {
-    const QString target = NameWithExtension(chosen, extension, other);
-    // Only a regular file is asked about; anything else the writer refuses with its reason.
-    if (target == chosen || !QFileInfo(target).isFile()) {
-        return target;
-    }
-    const Dialogs::Answer answer = dialogs.Ask(
-        parent,
-        QDir::toNativeSeparators(target) + QStringLiteral(" already exists.\r\n") +
-            QStringLiteral("Do you want to replace it?"),
-        title, Dialogs::Buttons::YesNo, Dialogs::Answer::No, Dialogs::Icon::Exclamation);
-    return answer == Dialogs::Answer::Yes ? target : QString();
+SaveTarget SaveTargetOf(const QString& chosen, const QString& extension, OtherExtension other) {
+    SaveTarget target;
+    target.name = NameWithExtension(chosen, extension, other);
+    target.askToReplace = target.name != chosen && QFileInfo(target.name).isFile();
+    return target;
 }
 
 } // namespace orbivex

@@ -3,13 +3,10 @@
 // replaces nothing but a regular file; and "Save as" settles the name it writes from the name
 // the file dialog returned, asking before it replaces a file the dialog never asked about.
 
-#include "session/Dialogs.h"
 #include "support/Expected.h"
 #include "support/SafeFile.h"
 
 #include <QString>
-
-class QWidget;
 
 namespace orbivex {
 
@@ -27,9 +24,12 @@ QString NameWithExtension(const QString& chosen, const QString& extension, Other
 
 // The file a "Save as" writes, from the name the file dialog returned: the name with its
 // extension (NameWithExtension). The dialog asked before replacing the name it returned, but
-// not the name with the extension added: when that is an existing file, the same question is
-// asked here, titled `title`. "" when the user does not want it replaced.
-QString ConfirmedSaveTarget(Dialogs& dialogs, QWidget* parent, const QString& chosen,
-                            const QString& extension, OtherExtension other, const QString& title);
+// not the name with the extension added: when that is an existing regular file, the user is to
+// be asked before it is replaced. Anything else the writer refuses with its reason.
+struct SaveTarget {
+    QString name;
+    bool askToReplace = false;
+};
+SaveTarget SaveTargetOf(const QString& chosen, const QString& extension, OtherExtension other);
 
 } // namespace orbivex

@@ -19,11 +19,14 @@ StateFileContents ToStateFile(const ProgramState& state);
 Status SaveState(const QString& path, const ProgramState& state);
 
 // Reads a state file and applies it. A file that cannot be read, or holds a value out of
-// range, changes nothing and gives the description of the fault.
+// range, changes nothing and gives the description of the fault. Nothing is written to the
+// registry: the desktop program keeps the display options it applied
+// (WriteDisplayOptionsToRegistry); orbivex-cli leaves the user's settings alone.
 Status LoadState(const QString& path, ProgramState& state);
 
 // Applies contents that were read whole: dates, mode options, step unit and configuration;
-// then re-reads the display options from the registry and rebuilds the time-zone lists.
+// then reads the display options from the registry (writing nothing) and rebuilds the
+// time-zone lists.
 void ApplyStateFile(const StateFileContents& contents, ProgramState& state);
 
 // What follows a successful load (and start-up with the user state file): a natal mode is

@@ -4,6 +4,7 @@
 #include "session/Durations.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
+#include "support/TextNumbers.h"
 
 #include <limits>
 
@@ -134,7 +135,7 @@ void CorrectDay(DateSet& dateSet, const TimeZones& zones) {
 QStringList StepUnitTexts(const ProgramTexts& texts) {
     QStringList list;
     for (int unit = 0; unit < NumStepUnits; ++unit) {
-        list.append(texts.ProgramText(170 + unit));
+        list.append(texts.ProgramText(text::FirstStepUnit + unit));
     }
     return list;
 }
@@ -221,7 +222,8 @@ QString ClearQuestionText(const ProgramTexts& texts, int dateSet) {
     if (dateSet < 0 || dateSet >= NumDateSets) {
         return {};
     }
-    return texts.ProgramText(342) + QLatin1Char(' ') + texts.ProgramText(343 + dateSet);
+    return texts.ProgramText(text::ClearAllEntriesOfThe) + QLatin1Char(' ') +
+           texts.ProgramText(text::ClearWorldDateQuestion + dateSet);
 }
 
 void ClearDateSet(DateSet& dateSet) {
@@ -254,13 +256,13 @@ ControlState RefreshControlState(ProgramState& state, const ControlStateInputs& 
 
     if (inputs.courseGraphShown) {
         result.runVisible = false;
-        result.toggleCaption = texts.ProgramText(41);
+        result.toggleCaption = texts.ProgramText(text::DisplayGrid);
     } else if (inputs.chartVisible) {
-        result.toggleCaption = texts.ProgramText(41);
+        result.toggleCaption = texts.ProgramText(text::DisplayGrid);
         result.runVisible =
             state.stepUnitIndex >= DayStep && ModeSteps(state.mode) && inputs.toggleVisible;
     } else {
-        result.toggleCaption = texts.ProgramText(37);
+        result.toggleCaption = texts.ProgramText(text::DisplayChart);
         result.runVisible = false;
     }
 

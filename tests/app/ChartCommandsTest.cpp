@@ -6,7 +6,7 @@
 #include "app/frmConfigure.h"
 #include "draw/ImageExport.h"
 #include "draw/LayoutUnits.h"
-#include "draw/WheelOfState.h"
+#include "present/PictureInput.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -5,7 +5,7 @@
 
 #include "app/PictureBox.h"
 #include "app/frmRun.h"
-#include "draw/WheelOfState.h"
+#include "present/PictureInput.h"
 
 #include <QCheckBox>
 #include <QComboBox>

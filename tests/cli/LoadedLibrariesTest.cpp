@@ -3,6 +3,7 @@
 #include "cli/CliRun.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -86,6 +87,16 @@ TEST(LoadedLibraries, TheProgramIsLinkedWithoutQtGuiOrWidgets) {
     EXPECT_TRUE(ldd.output.contains(QLatin1String("libQt6Core")));
     EXPECT_FALSE(ldd.output.contains(QLatin1String("libQt6Gui")));
     EXPECT_FALSE(ldd.output.contains(QLatin1String("libQt6Widgets")));
+}
+
+// The module draws what the program computed: the ephemeris is the program's alone.
+TEST(LoadedLibraries, TheDrawingModuleNeedsNoEphemeris) {
+    const QString module = QFileInfo(QStringLiteral(ORBIVEX_CLI_PATH)).absolutePath() +
+                           QStringLiteral("/orbivex-cli-draw.so");
+    const LoadReport ldd = RunReportingLibraries(QStringLiteral("ldd"), {module}, QString());
+    ASSERT_EQ(ldd.exitCode, 0) << ldd.output.toStdString();
+    EXPECT_TRUE(ldd.output.contains(QLatin1String("libQt6Gui")));
+    EXPECT_FALSE(ldd.output.contains(QLatin1String("libswe"))) << ldd.output.toStdString();
 }
 
 TEST(LoadedLibraries, WithoutTheDrawingModuleADrawingCommandSaysWhatIsMissing) {

@@ -3,7 +3,7 @@
 // opening that the code under test asks for, and answers questions and file dialogs from queues
 // that the test fills beforehand. A question or file dialog with no answer queued fails the test.
 
-#include "session/Dialogs.h"
+#include "app/Dialogs.h"
 
 #include <QString>
 #include <deque>

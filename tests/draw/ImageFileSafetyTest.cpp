@@ -1,10 +1,10 @@
 // Saving a chart image onto a full disk or onto something that is not a regular file: the
 // files the user had keep their contents, and the save says it failed and why.
-#include "common/ScriptedDialogs.h"
 #include "common/SmallFileSystem.h"
 #include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
 #include "draw/ImageExport.h"
+#include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
 
 #include <QFileInfo>
@@ -50,20 +50,19 @@ TEST(ImageFileSafety, OnlyARegularFileIsReplaced) {
     ASSERT_FALSE(specials.empty());
     QImage image(16, 16, QImage::Format_RGB32);
     image.fill(Qt::darkBlue);
-    const ProgramTexts texts = ProgramTexts::FromEntries({{132, QStringLiteral("Save as")}});
+    const ProgramTexts texts;
     for (const test::SpecialFile& special : specials) {
         SCOPED_TRACE(special.what.toStdString());
         const QString refusal = QStringLiteral("\r\nIt is a %1.").arg(special.kindWords);
         // No question, no bitmap in its place, and the reason.
-        test::ScriptedDialogs dialogs;
-        dialogs.QueueFileName(special.path.chopped(4));
-        EXPECT_EQ(SaveImageAs(dialogs, nullptr, image, texts, QStringLiteral("Save as ...")),
-                  ImageSaveResult::Failed);
-        EXPECT_EQ(dialogs.CountOf(test::ScriptedDialogs::Kind::Question), 0u);
-        ASSERT_EQ(dialogs.CountOf(test::ScriptedDialogs::Kind::Message), 1u);
-        const auto shown = dialogs.CallsOf(test::ScriptedDialogs::Kind::Message)[0];
-        EXPECT_TRUE(shown.text.endsWith(refusal)) << shown.text.toStdString();
-        EXPECT_EQ(shown.icon, Dialogs::Icon::Exclamation);
+        const SaveTarget target =
+            SaveTargetOf(special.path.chopped(4), QStringLiteral(".png"), OtherExtension::Append);
+        EXPECT_FALSE(target.askToReplace);
+        const ImageSaveOutcome outcome =
+            SaveImageFiles(image, ImageFileNamesFor(target.name), texts);
+        EXPECT_EQ(outcome.result, ImageSaveResult::Failed);
+        EXPECT_TRUE(outcome.message.endsWith(refusal)) << outcome.message.toStdString();
+        EXPECT_EQ(outcome.icon, MessageIcon::Exclamation);
         EXPECT_TRUE(test::StillSpecial(special));
         EXPECT_FALSE(QFileInfo::exists(ImageFileNamesFor(special.path).bitmap));
     }

@@ -1,7 +1,7 @@
 // The SVG wheel and the PDF chart sheet: what a reader of the files finds in them, and that
 // they are written whole or not at all.
 #include "draw/ChartSheet.h"
-#include "draw/WheelOfState.h"
+#include "present/PictureInput.h"
 #include "draw/WheelSvg.h"
 
 #include "common/ChartFixture.h"
@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QLineF>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
@@ -24,8 +25,9 @@ namespace {
 using test::ChartFixture;
 
 struct SvgGroups {
-    QSet<QString> bodies;  // ids
-    QSet<QString> aspects; // ids
+    QSet<QString> bodies;                                    // ids
+    QSet<QString> aspects;                                   // ids
+    std::map<QString, std::pair<QPointF, QPointF>> lineEnds; // of each aspect group's line
     int duplicates = 0;
     int groupsNotOfOneElement = 0;
     QString error;
@@ -38,21 +40,31 @@ SvgGroups GroupsOf(const QByteArray& svg) {
     int depth = 0;
     int groupDepth = -1;
     int children = 0;
+    QString lastId;
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.isStartElement()) {
             ++depth;
+            const QXmlStreamAttributes attributes = reader.attributes();
+            const auto number = [&](const char* name) {
+                return attributes.value(QLatin1String(name)).toDouble();
+            };
             if (groupDepth >= 0 && depth == groupDepth + 1) {
                 ++children;
+                if (reader.name() == QLatin1String("line")) {
+                    groups.lineEnds[lastId] = {QPointF(number("x1"), number("y1")),
+                                               QPointF(number("x2"), number("y2"))};
+                }
             }
-            const QString cls = reader.attributes().value(QLatin1String("class")).toString();
-            const QString id = reader.attributes().value(QLatin1String("id")).toString();
+            const QString cls = attributes.value(QLatin1String("class")).toString();
+            const QString id = attributes.value(QLatin1String("id")).toString();
             QSet<QString>* set = cls.startsWith(QLatin1String("body"))     ? &groups.bodies
                                  : cls.startsWith(QLatin1String("aspect")) ? &groups.aspects
                                                                            : nullptr;
             if (reader.name() == QLatin1String("g") && set != nullptr) {
                 groups.duplicates += set->contains(id) ? 1 : 0;
                 set->insert(id);
+                lastId = id;
                 groupDepth = depth;
                 children = 0;
             }
@@ -83,14 +95,22 @@ int PlacedSymbols(const WheelDrawing& drawing) {
 struct VectorExportTest : ChartFixture {};
 
 TEST_F(VectorExportTest, SvgHoldsAGroupPerBodyAndPerAspectLine) {
-    for (const ChartMode mode : {WorldTransits, NatalFirst, PersonalFirst, SynastryMode}) {
+    for (const auto& [mode, style] :
+         std::vector<std::pair<ChartMode, WheelStyle>>{{WorldTransits, WheelStyle::Classic},
+                                                       {NatalFirst, WheelStyle::Classic},
+                                                       {PersonalFirst, WheelStyle::Classic},
+                                                       {SynastryMode, WheelStyle::Classic},
+                                                       {WorldTransits, WheelStyle::Modern},
+                                                       {SynastryMode, WheelStyle::Modern}}) {
         Run(mode);
+        state.settings.wheelStyle = style;
         const WheelDrawing raster = DrawChartWheel(WheelInputOf(state), texts);
         for (const bool composed : {true, false}) {
             const WheelSvg svg = composed ? ComposeExportSvg(ExportInputOf(state, texts), texts)
                                           : DrawWheelSvg(WheelInputOf(state), texts);
             const SvgGroups groups = GroupsOf(svg.svg);
-            SCOPED_TRACE(testing::Message() << "mode " << mode << (composed ? " composed" : ""));
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " style " << int(style)
+                                            << (composed ? " composed" : ""));
             EXPECT_EQ(groups.error, QString());
             EXPECT_EQ(groups.bodies.size(), PlacedSymbols(raster));
             EXPECT_EQ(groups.bodies.size(), IsTwoChartMode(mode) ? 18 : 9);
@@ -98,6 +118,17 @@ TEST_F(VectorExportTest, SvgHoldsAGroupPerBodyAndPerAspectLine) {
             EXPECT_GT(groups.aspects.size(), 0);
             EXPECT_EQ(groups.duplicates, 0);
             EXPECT_EQ(groups.groupsNotOfOneElement, 0);
+            // The wheel alone draws its lines where the image has them (to the six digits
+            // written).
+            for (const WheelLine& line : composed ? std::vector<WheelLine>() : raster.lines) {
+                const QString id = QStringLiteral("aspect-%1-%2")
+                                       .arg(BodyName(line.aspect.body1).toLower(),
+                                            BodyName(line.aspect.body2).toLower());
+                ASSERT_TRUE(groups.lineEnds.count(id)) << id.toStdString();
+                const auto& [from, to] = groups.lineEnds.at(id);
+                EXPECT_LT(QLineF(from, line.from).length() + QLineF(to, line.to).length(), 0.01)
+                    << id.toStdString();
+            }
         }
     }
 }

@@ -1,4 +1,5 @@
-#include "draw/WheelOfState.h"
+#include "draw/ChartWheel.h"
+#include "present/PictureInput.h"
 
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"

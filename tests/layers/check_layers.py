@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Fails when a file under src/ includes a header of a layer above its own, or a Qt module its
-layer does not build against.
+layer does not build against, or names a widget (below app) or a painter (below draw).
 
     check_layers.py SRC --module FILE... --program FILE... --qt INCLUDE_DIR...
 
@@ -25,6 +25,18 @@ QT_OF_LAYER["draw"] = DRAWING
 QT_OF_LAYER["app"] = WINDOWS
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+# Below the windows nothing names a widget, and below the drawing nothing names a painter (not
+# even in a declaration): they decide and return, the windows ask and show.
+WINDOW_WORDS = re.compile(r"\bQ(Widget|Painter)\b")
+
+
+def names_allowed(folder, in_module):
+    """The window words (QWidget, QPainter) a file of folder may name."""
+    if folder == "app":
+        return {"QWidget", "QPainter"}
+    if folder == "draw" or (folder == "cli" and in_module):
+        return {"QPainter"}
+    return set()
 
 
 def parse_arguments(arguments):
@@ -88,8 +100,14 @@ def main():
             faults.append(f"{relative}: not in a layer's folder ({', '.join(LAYERS)}, cli)")
             continue
         checked += 1
-        layers, qt = allowed(folder, folder == "cli" and path.name in module_only)
+        in_module = folder == "cli" and path.name in module_only
+        layers, qt = allowed(folder, in_module)
+        words = names_allowed(folder, in_module)
         for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            for word in WINDOW_WORDS.finditer(line):
+                if word.group(0) not in words:
+                    faults.append(f"{relative}:{number}: names {word.group(0)}, which {folder} "
+                                  f"may not")
             match = INCLUDE.match(line)
             if not match:
                 continue

@@ -1,9 +1,8 @@
 // The file a save goes to: the extension "Save as" adds and the refusal to replace anything but
-// a regular file. The question before replacing is tested through the main window's Save as.
+// a regular file. The question before replacing is asked by the windows (DialogFlowsTest).
 #include "session/SaveTarget.h"
 
 #include "SampleStates.h"
-#include "common/ScriptedDialogs.h"
 #include "common/SpecialFiles.h"
 #include "common/TestSupport.h"
 #include "session/StateFile.h"
@@ -13,8 +12,6 @@
 
 namespace orbivex {
 namespace {
-
-using Kind = test::ScriptedDialogs::Kind;
 
 TEST(NameWithExtension, AddsTheExtensionOnceAndNeverAfterADot) {
     struct Case {
@@ -47,12 +44,11 @@ TEST(SaveTarget, StateFilesReadAndReplaceOnlyRegularFiles) {
     ASSERT_FALSE(specials.empty());
     for (const test::SpecialFile& special : specials) {
         SCOPED_TRACE(special.what.toStdString());
-        test::ScriptedDialogs dialogs;
         // Not asked about: the writer refuses it.
-        EXPECT_EQ(ConfirmedSaveTarget(dialogs, nullptr, special.path.chopped(4),
-                                      QStringLiteral(".pat"), OtherExtension::Keep, QString()),
-                  special.path);
-        EXPECT_EQ(dialogs.CountOf(Kind::Question), 0u);
+        const SaveTarget target =
+            SaveTargetOf(special.path.chopped(4), QStringLiteral(".pat"), OtherExtension::Keep);
+        EXPECT_EQ(target.name, special.path);
+        EXPECT_FALSE(target.askToReplace);
         EXPECT_EQ(
             MessageOf(WriteStateFile(special.path, test::SampleState(0))),
             QStringLiteral("Cannot save %1: it is a %2.").arg(special.path, special.kindWords));

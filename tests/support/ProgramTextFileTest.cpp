@@ -7,6 +7,8 @@
 #include "common/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -117,4 +119,29 @@ TEST(ShippedTextFile, ReplaceableWordsArePresent) {
     // The date-error texts follow the name of the date set.
     EXPECT_EQ(texts.ProgramText(4) + QLatin1Char(' ') + texts.ProgramText(145),
               u"World date is incomplete: enter the year and choose the month and the day."_s);
+}
+
+// Every named text number whose comment quotes its text has that text in the shipped file (a
+// quote ending in "..." gives the text's beginning).
+TEST(ShippedTextFile, NamedTextNumbersHoldTheTextsTheirCommentsQuote) {
+    const ProgramTexts texts = LoadShippedTexts();
+    QFile header(QStringLiteral(ORBIVEX_TEXT_NUMBERS_HEADER));
+    ASSERT_TRUE(header.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QRegularExpression named(
+        QStringLiteral(R"re(constexpr int (\w+) = (\d+);\s*// "(.*)"$)re"));
+    int checked = 0;
+    for (const QString& line : QString::fromUtf8(header.readAll()).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = named.match(line.trimmed());
+        if (!match.hasMatch()) {
+            continue;
+        }
+        QString quoted = match.captured(3);
+        quoted.replace(QStringLiteral("\\\""), QStringLiteral("\""));
+        const QString text = texts.ProgramText(match.captured(2).toInt());
+        const bool cut = quoted.endsWith(QStringLiteral("..."));
+        EXPECT_TRUE(cut ? text.startsWith(quoted.chopped(3)) : text == quoted)
+            << match.captured(1).toStdString() << ": " << text.toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 80);
 }

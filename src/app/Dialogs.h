@@ -4,6 +4,8 @@
 // reach these only through this interface; the program passes the real one, tests a scripted
 // one that answers from a list and records what was shown.
 
+#include "session/MessageIcon.h"
+
 #include <QString>
 #include <functional>
 
@@ -14,7 +16,7 @@ namespace orbivex {
 
 class Dialogs {
   public:
-    enum class Icon { None, Information, Exclamation, Stop, Question };
+    using Icon = MessageIcon;
     enum class Buttons { Ok, YesNo, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
 

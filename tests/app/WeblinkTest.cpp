@@ -1,4 +1,4 @@
-#include "session/weblink.h"
+#include "app/DialogFlows.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
 #include "support/DataFolder.h"
