@@ -6,7 +6,7 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
 #include "cli/BatchInput.h"
-#include "cli/ChartJsonLine.h"
+#include "cli/ChartJson.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
@@ -204,9 +204,10 @@ class Worker {
 
     QByteArray ChartOutput(const BatchRequest& request, qint64 line) const {
         if (shared_.output == OutputForm::JsonLines) {
-            return ChartJsonLine(
-                state_, BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
-                request.id, line);
+            const RecordKeys record{request.id, line};
+            return ChartJson(state_,
+                             BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
+                             JsonLayout::Compact, &record);
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +
                               QString::number(line) + QLatin1Char(',') +
@@ -224,7 +225,7 @@ class Worker {
 
     QByteArray ErrorOutput(const ParsedRequest& parsed, qint64 line) const {
         if (shared_.output == OutputForm::JsonLines) {
-            return ErrorJsonLine(parsed.error, parsed.request.id, line);
+            return ErrorJson(parsed.error, {parsed.request.id, line});
         }
         return (CsvField(IdText(parsed.request.id)) + QLatin1Char(',') + QString::number(line) +
                 QStringLiteral(",,,,,,,") + CsvField(parsed.error) + QLatin1Char('\n'))

@@ -37,15 +37,11 @@ std::vector<QJsonObject> Records(const CliResult& run) {
     return records;
 }
 
-QJsonObject ChartJson(const QStringList& arguments) {
-    const CliResult run =
-        RunCli(QStringList{QStringLiteral("chart")} + arguments + QStringList{u"--json"_s});
-    return QJsonDocument::fromJson(run.out.toUtf8()).object();
-}
-
 } // namespace
 
-TEST(BatchCommand, EveryRecordIsTheChartOfItsLineWithItsIdAndLine) {
+TEST(BatchCommand, EveryRecordIsTheBytesOfChartJsonWithItsIdAndLine) {
+    // chart --json is indented and a batch record compact; both must be exactly what
+    // QJsonDocument writes for the same document, the record with its id and line added.
     struct Case {
         QByteArray line;
         QStringList chartArguments;
@@ -53,28 +49,43 @@ TEST(BatchCommand, EveryRecordIsTheChartOfItsLineWithItsIdAndLine) {
     const std::vector<Case> cases{
         {R"({"id": 1, "mode": "world", "world": "2024-03-20 12:00 GMT"})",
          {u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 12:00 GMT"_s}},
-        {R"({"id": "b", "mode": "natal2", "birth2": "1609-06-15 06:30 GMT+1:00"})",
+        {R"({"id": "b\"\\\u0001\b\t é ♇ 𝄞", "mode": "natal2", "birth2": "1609-06-15 06:30 GMT+1:00"})",
          {u"--mode"_s, u"natal2"_s, u"--birth2"_s, u"1609-06-15 06:30 GMT+1:00"_s}},
-        {R"({"id": {"k": [1]}, "mode": "personal1", "world": "2024-03-20", "birth1": "1970-06-15"})",
+        {R"({"id": {"k": [1, 0.0003, -0.0, 1e-7, 1e300, 98985376468363872.0, []]}, "mode": "personal1", "world": "2024-03-20", "birth1": "1970-06-15"})",
          {u"--mode"_s, u"personal1"_s, u"--world"_s, u"2024-03-20"_s, u"--birth1"_s,
           u"1970-06-15"_s}},
         {R"({"id": null, "mode": "synastry", "birth1": "1970-06-15", "birth2": "1985-11-02 EST/CDT"})",
          {u"--mode"_s, u"synastry"_s, u"--birth1"_s, u"1970-06-15"_s, u"--birth2"_s,
           u"1985-11-02 EST/CDT"_s}},
+        {R"({"id": 9007199254740993, "mode": "personal2", "world": "2250-01-01 Europe/Paris", "birth2": "1550-02-01"})",
+         {u"--mode"_s, u"personal2"_s, u"--world"_s, u"2250-01-01 Europe/Paris"_s, u"--birth2"_s,
+          u"1550-02-01"_s}},
+        {R"({"id": 2.5, "mode": "natal1", "birth1": "0001-01-01 23:59 -11:00"})",
+         {u"--mode"_s, u"natal1"_s, u"--birth1"_s, u"0001-01-01 23:59 -11:00"_s}},
     };
-    QByteArray input;
-    for (const Case& c : cases) {
-        input += c.line + '\n';
-    }
-    const CliResult run = Batch(input);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const std::vector<QJsonObject> records = Records(run);
-    ASSERT_EQ(records.size(), cases.size());
-    for (std::size_t index = 0; index < cases.size(); ++index) {
-        QJsonObject record = records[index];
-        EXPECT_EQ(record.take(u"id"_s), QJsonDocument::fromJson(cases[index].line)[u"id"_s]);
-        EXPECT_EQ(record.take(u"line"_s).toInteger(), static_cast<qint64>(index + 1));
-        EXPECT_EQ(record, ChartJson(cases[index].chartArguments)) << index;
+    for (const QString& zodiac : {u"j2000"_s, u"date"_s}) {
+        QByteArray input;
+        for (const Case& c : cases) {
+            input += c.line + '\n';
+        }
+        const QStringList option{u"--zodiac"_s, zodiac};
+        const CliResult run = Batch(input, option);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QList<QByteArray> records = run.out.toUtf8().split('\n');
+        ASSERT_EQ(records.size(), static_cast<qsizetype>(cases.size() + 1));
+        for (std::size_t index = 0; index < cases.size(); ++index) {
+            const CliResult chart = RunCli(QStringList{u"chart"_s} + cases[index].chartArguments +
+                                           option + QStringList{u"--json"_s});
+            ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
+            QJsonObject document = QJsonDocument::fromJson(chart.out.toUtf8()).object();
+            EXPECT_EQ(chart.out.toUtf8(), QJsonDocument(document).toJson(QJsonDocument::Indented))
+                << index;
+            document.insert(u"id"_s, QJsonDocument::fromJson(cases[index].line)[u"id"_s]);
+            document.insert(u"line"_s, static_cast<qint64>(index + 1));
+            EXPECT_EQ(records[static_cast<qsizetype>(index)],
+                      QJsonDocument(document).toJson(QJsonDocument::Compact))
+                << index;
+        }
     }
 }
 
