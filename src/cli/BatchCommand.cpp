@@ -65,7 +65,7 @@ struct Item {
     // The date of the chart as its text, to compute the charts of a block in date order: the
     // ephemeris then reads its files far less often than in the input's order.
     QString dateKey;
-    QByteArray output;
+    std::string output;
     bool failed = false;
 };
 
@@ -131,8 +131,12 @@ class Worker {
             }
         }
         item.failed = !parsed.error.isEmpty();
-        item.output = item.failed ? ErrorOutput(parsed, item.record.line)
-                                  : ChartOutput(parsed.request, item.record.line);
+        item.output.clear();
+        if (item.failed) {
+            item.output = ErrorOutput(parsed, item.record.line).toStdString();
+        } else {
+            ChartOutput(parsed.request, item.record.line, item.output);
+        }
     }
 
   private:
@@ -202,12 +206,13 @@ class Worker {
         return {};
     }
 
-    QByteArray ChartOutput(const BatchRequest& request, qint64 line) const {
+    void ChartOutput(const BatchRequest& request, qint64 line, std::string& out) const {
         if (shared_.output == OutputForm::JsonLines) {
             const RecordKeys record{request.id, line};
-            return ChartJson(state_,
-                             BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
-                             JsonLayout::Compact, &record);
+            AppendChartJson(out, state_,
+                            BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
+                            JsonLayout::Compact, &record);
+            return;
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +
                               QString::number(line) + QLatin1Char(',') +
@@ -220,7 +225,7 @@ class Worker {
                                     QLocale::FloatingPointShortest) +
                     QLatin1Char(',') + MotionName(aspect.motion) + QStringLiteral(",\n");
         }
-        return rows.toUtf8();
+        out = rows.toStdString();
     }
 
     QByteArray ErrorOutput(const ParsedRequest& parsed, qint64 line) const {

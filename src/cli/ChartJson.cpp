@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -19,45 +20,69 @@ namespace orbivex::cli {
 
 namespace {
 
-// Writes JSON text as QJsonDocument writes it, compact or indented by four spaces a level.
+// Writes JSON text as QJsonDocument writes it, compact or indented by four spaces a level, at
+// the end of a string. The text goes through a pointer into room made ahead in the string,
+// which is cut to what was written when the writer goes.
 class JsonWriter {
   public:
     JsonWriter(std::string& out, JsonLayout layout)
-        : out_(out), compact_(layout == JsonLayout::Compact) {}
+        : out_(out), at_(out.size()), compact_(layout == JsonLayout::Compact) {}
+    ~JsonWriter() { out_.resize(at_); }
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     void BeginObject() { Open('{'); }
     void EndObject() { Close('}'); }
     void BeginArray() { Open('['); }
     void EndArray() { Close(']'); }
     // A key written as it stands: the keys of a chart are plain ASCII.
-    void Key(const char* key) {
+    void Key(std::string_view key) {
         StartMember();
-        out_ += '"';
-        out_ += key;
-        out_ += compact_ ? "\":" : "\": ";
+        char* to = Room(key.size() + 4);
+        *to++ = '"';
+        to = Copy(to, key);
+        *to++ = '"';
+        *to++ = ':';
+        if (!compact_) {
+            *to++ = ' ';
+        }
+        Done(to);
         afterKey_ = true;
     }
-    void Null() {
+    // A value already written as JSON: a quoted name of the tables below.
+    void Raw(std::string_view json) {
         StartValue();
-        out_ += "null";
+        Put(json);
     }
-    void Bool(bool value) {
-        StartValue();
-        out_ += value ? "true" : "false";
-    }
+    void Null() { Raw("null"); }
+    void Bool(bool value) { Raw(value ? "true" : "false"); }
     void Number(double value) {
         StartValue();
         AppendNumber(value);
     }
     void Integer(qint64 value) {
         StartValue();
-        std::array<char, 24> digits{};
-        const std::to_chars_result written = std::to_chars(digits.begin(), digits.end(), value);
-        out_.append(digits.data(), written.ptr);
+        char* to = Room(24);
+        Done(std::to_chars(to, to + 24, value).ptr);
     }
     void String(QStringView text) {
         StartValue();
-        AppendString(text);
+        AppendString(text, false);
+    }
+    // A text of the program, its line ends as a terminal's: a carriage return before a line
+    // feed is left out, as ForTerminal does.
+    void TerminalString(QStringView text) {
+        StartValue();
+        AppendString(text, true);
+    }
+    // A plain ASCII text that needs no escapes, in quotes.
+    void PlainString(std::string_view text) {
+        StartValue();
+        char* to = Room(text.size() + 2);
+        *to++ = '"';
+        to = Copy(to, text);
+        *to++ = '"';
+        Done(to);
     }
     void Value(const QJsonValue& value) {
         switch (value.type()) {
@@ -91,8 +116,8 @@ class JsonWriter {
             const QJsonObject object = value.toObject();
             for (auto member = object.begin(); member != object.end(); ++member) {
                 StartMember();
-                AppendString(member.key());
-                out_ += compact_ ? ":" : ": ";
+                AppendString(member.key(), false);
+                Put(compact_ ? std::string_view(":") : std::string_view(": "));
                 afterKey_ = true;
                 Value(member.value());
             }
@@ -101,15 +126,37 @@ class JsonWriter {
         }
         }
     }
+    void LineBreak() { Put("\n"); }
 
   private:
+    // Where `count` more characters can be written.
+    char* Room(std::size_t count) {
+        if (out_.size() - at_ < count) {
+            out_.resize(std::max(2 * out_.size(), at_ + count + 4096));
+        }
+        return out_.data() + at_;
+    }
+    void Done(const char* to) { at_ = static_cast<std::size_t>(to - out_.data()); }
+    static char* Copy(char* to, std::string_view text) {
+        std::memcpy(to, text.data(), text.size());
+        return to + text.size();
+    }
+    void Put(std::string_view text) { Done(Copy(Room(text.size()), text)); }
+
     // Before a key: the comma after the member before it, and the indentation.
     void StartMember() {
+        char* to = Room(2 + 4 * static_cast<std::size_t>(depth_));
         if (!first_) {
-            out_ += compact_ ? "," : ",\n";
+            *to++ = ',';
+            if (!compact_) {
+                *to++ = '\n';
+            }
         }
         first_ = false;
-        Indent(depth_);
+        if (!compact_) {
+            to = Indent(to, depth_);
+        }
+        Done(to);
     }
     // Before a value: after its key nothing, in an array as before a key.
     void StartValue() {
@@ -121,49 +168,52 @@ class JsonWriter {
     }
     void Open(char c) {
         StartValue();
-        out_ += c;
+        char* to = Room(2);
+        *to++ = c;
         if (!compact_) {
-            out_ += '\n';
+            *to++ = '\n';
         }
+        Done(to);
         ++depth_;
         first_ = true;
     }
     void Close(char c) {
-        if (!compact_ && !first_) {
-            out_ += '\n';
-        }
         --depth_;
-        Indent(depth_);
-        out_ += c;
+        char* to = Room(2 + 4 * static_cast<std::size_t>(depth_));
+        if (!compact_) {
+            if (!first_) {
+                *to++ = '\n';
+            }
+            to = Indent(to, depth_);
+        }
+        *to++ = c;
+        Done(to);
         first_ = false;
     }
-    void Indent(int depth) {
-        if (!compact_) {
-            out_.append(static_cast<std::size_t>(4 * depth), ' ');
-        }
+    static char* Indent(char* to, int depth) {
+        const auto count = static_cast<std::size_t>(4 * depth);
+        std::memset(to, ' ', count);
+        return to + count;
     }
 
     void AppendNumber(double value) {
         // A number JSON cannot hold (never one of a chart) as null.
         if (!std::isfinite(value)) {
-            out_ += "null";
+            Put("null");
             return;
         }
         // Whole numbers below 2^53 as integers; others in the shortest text that reads back to
         // the same number, in the shorter of the plain and the exponent form ("0.00015",
         // "3e-04"), as QJsonDocument writes them.
-        std::array<char, 32> digits{};
+        char* to = Room(32);
         if (value == std::trunc(value) && std::abs(value) < 9007199254740992.0) {
-            const std::to_chars_result written =
-                std::to_chars(digits.begin(), digits.end(), static_cast<qint64>(value));
-            out_.append(digits.data(), written.ptr);
+            Done(std::to_chars(to, to + 32, static_cast<qint64>(value)).ptr);
             return;
         }
-        const std::to_chars_result written = std::to_chars(digits.begin(), digits.end(), value);
-        const std::string_view text(digits.data(),
-                                    static_cast<std::size_t>(written.ptr - digits.data()));
+        const std::to_chars_result written = std::to_chars(to, to + 32, value);
+        const std::string_view text(to, static_cast<std::size_t>(written.ptr - to));
         if (text.find_first_of(".e") != std::string_view::npos) {
-            out_.append(text);
+            Done(written.ptr);
             return;
         }
         // A whole number from 2^53 on in the plain form: its shortest digits padded with
@@ -179,54 +229,63 @@ class JsonWriter {
         int count = 0;
         for (const char c : mantissa.substr(0, e)) {
             if (c != '.') {
-                out_ += c;
+                *to++ = c;
                 count += c == '-' ? 0 : 1;
             }
         }
-        out_.append(static_cast<std::size_t>(std::max(0, exponent + 1 - count)), '0');
+        Done(to);
+        Put(std::string(static_cast<std::size_t>(std::max(0, exponent + 1 - count)), '0'));
     }
 
     // A string as QJsonDocument escapes it: quotes, backslashes and control characters
     // escaped, other characters in UTF-8, a lone surrogate as \uXXXX.
-    void AppendString(QStringView text) {
+    void AppendString(QStringView text, bool terminal) {
         static constexpr char Hex[] = "0123456789abcdef";
-        out_ += '"';
+        // Room for the longest form of every code unit (\u0001), so that the characters go in
+        // with no check of the room left.
+        char* to = Room(6 * static_cast<std::size_t>(text.size()) + 2);
+        *to++ = '"';
         const char16_t* at = text.utf16();
         const char16_t* const end = at + text.size();
         while (at != end) {
             const char16_t c = *at++;
             if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\') {
-                out_ += static_cast<char>(c);
+                *to++ = static_cast<char>(c);
                 continue;
             }
             if (c < 0x80) {
-                out_ += '\\';
+                if (terminal && c == u'\r' && at != end && *at == u'\n') {
+                    continue;
+                }
+                *to++ = '\\';
                 switch (c) {
                 case u'"':
-                    out_ += '"';
+                    *to++ = '"';
                     break;
                 case u'\\':
-                    out_ += '\\';
+                    *to++ = '\\';
                     break;
                 case u'\b':
-                    out_ += 'b';
+                    *to++ = 'b';
                     break;
                 case u'\f':
-                    out_ += 'f';
+                    *to++ = 'f';
                     break;
                 case u'\n':
-                    out_ += 'n';
+                    *to++ = 'n';
                     break;
                 case u'\r':
-                    out_ += 'r';
+                    *to++ = 'r';
                     break;
                 case u'\t':
-                    out_ += 't';
+                    *to++ = 't';
                     break;
                 default:
-                    out_ += "u00";
-                    out_ += Hex[c >> 4];
-                    out_ += Hex[c & 0xF];
+                    *to++ = 'u';
+                    *to++ = '0';
+                    *to++ = '0';
+                    *to++ = Hex[c >> 4];
+                    *to++ = Hex[c & 0xF];
                 }
                 continue;
             }
@@ -234,51 +293,109 @@ class JsonWriter {
             if (QChar::isHighSurrogate(c) && at != end && QChar::isLowSurrogate(*at)) {
                 code = QChar::surrogateToUcs4(c, *at++);
             } else if (QChar::isSurrogate(c)) {
-                out_ += "\\u";
+                *to++ = '\\';
+                *to++ = 'u';
                 for (int shift = 12; shift >= 0; shift -= 4) {
-                    out_ += Hex[(c >> shift) & 0xF];
+                    *to++ = Hex[(c >> shift) & 0xF];
                 }
                 continue;
             }
             if (code < 0x800) {
-                out_ += static_cast<char>(0xC0 | (code >> 6));
+                *to++ = static_cast<char>(0xC0 | (code >> 6));
             } else if (code < 0x10000) {
-                out_ += static_cast<char>(0xE0 | (code >> 12));
-                out_ += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                *to++ = static_cast<char>(0xE0 | (code >> 12));
+                *to++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
             } else {
-                out_ += static_cast<char>(0xF0 | (code >> 18));
-                out_ += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-                out_ += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                *to++ = static_cast<char>(0xF0 | (code >> 18));
+                *to++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+                *to++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
             }
-            out_ += static_cast<char>(0x80 | (code & 0x3F));
+            *to++ = static_cast<char>(0x80 | (code & 0x3F));
         }
-        out_ += '"';
+        *to++ = '"';
+        Done(to);
     }
 
     std::string& out_;
+    std::size_t at_; // the end of what was written
     bool compact_;
     int depth_ = 0;
     bool first_ = true;     // nothing written yet in the object or array open
     bool afterKey_ = false; // a key was written and its value is next
 };
 
+// A text as a JSON string.
+std::string Quoted(const QString& text) {
+    std::string out;
+    {
+        JsonWriter json(out, JsonLayout::Compact);
+        json.String(text);
+    }
+    return out;
+}
+
+// The names a chart's JSON writes, quoted once rather than for every chart.
+struct ChartJsonNames {
+    std::array<std::string, MaxBodies + 1> bodies;
+    std::array<std::string, NumAspectKinds + 1> aspects;
+    // The aspect kinds as "counts" lists them: by name.
+    std::array<std::pair<std::string, AspectKind>, NumAspectKinds> countOrder;
+    std::array<std::string, NumPatterns> patterns;
+    std::array<std::string, NumZodiacSigns> signs;
+    std::array<std::string, NumChartModes + 1> modes;
+    std::string applying = Quoted(MotionName(Motion::Applying));
+    std::string separating = Quoted(MotionName(Motion::Separating));
+    std::string format = Quoted(FormatName("chart"));
+    std::string missing[3] = {"\"before table\"", "\"after table\"", "\"unavailable\""};
+
+    ChartJsonNames() {
+        for (const BodyIndex body : AllBodies) {
+            bodies[Index(body)] = Quoted(BodyName(body));
+        }
+        for (std::size_t at = 0; at < AllAspectKinds.size(); ++at) {
+            const AspectKind kind = AllAspectKinds[at];
+            const QString name = AspectJsonName(kind);
+            aspects[Index(kind)] = Quoted(name);
+            countOrder[at] = {name.toStdString(), kind};
+        }
+        std::sort(countOrder.begin(), countOrder.end());
+        for (const PatternIndex pattern : AllPatterns) {
+            patterns[Index(pattern)] = Quoted(PatternJsonName(pattern));
+        }
+        for (std::size_t sign = 0; sign < ZodiacSigns.size(); ++sign) {
+            signs[sign] = Quoted(QString::fromUtf8(ZodiacSigns[sign].name));
+        }
+        for (int mode = 0; mode <= NumChartModes; ++mode) {
+            modes[static_cast<std::size_t>(mode)] = Quoted(ModeOptionName(ChartModeOfNumber(mode)));
+        }
+    }
+};
+
+const ChartJsonNames& Names() {
+    static const ChartJsonNames names;
+    return names;
+}
+
 // The positions of one set of the chart, as PositionJson writes them.
-void WritePositions(JsonWriter& json, const Chart& chart, int set) {
+void WritePositions(JsonWriter& json, const ChartJsonNames& names, const Chart& chart, int set) {
     const auto index = static_cast<std::size_t>(set);
     const bool ofDate = chart.zodiac == ZodiacChoice::OfDate;
     json.BeginArray();
     for (BodyIndex body : AllBodies) {
         const Position& position = chart.positions[index][body];
         const double longitude = position.Longitude();
-        const PositionFacts facts = PositionFactsOf(position, chart.zodiacOffset[index]);
+        const std::optional<ZodiacPlace> place =
+            PositionPlaceOf(position, chart.zodiacOffset[index]);
         json.BeginObject();
         json.Key("body");
-        json.String(BodyName(body));
+        json.Raw(names.bodies[Index(body)]);
         json.Key("longitude");
-        if (facts.missing != nullptr) {
+        if (!place) {
             json.Null();
             json.Key("missing");
-            json.String(QString::fromLatin1(facts.missing));
+            json.Raw(names.missing[position.Status() == PositionStatus::BeforeTable  ? 0
+                                   : position.Status() == PositionStatus::AfterTable ? 1
+                                                                                     : 2]);
         } else {
             json.Number(RadiansToDegrees(longitude));
             if (ofDate) {
@@ -287,19 +404,19 @@ void WritePositions(JsonWriter& json, const Chart& chart, int set) {
                     RadiansToDegrees(LongitudeInZodiac(longitude, chart.zodiacOffset[index])));
             }
             json.Key("sign");
-            json.String(facts.sign);
+            json.Raw(names.signs[static_cast<std::size_t>(place->sign)]);
             json.Key("text");
-            json.String(facts.text);
+            json.PlainString(ShortZodiacText(*place).View());
         }
         json.EndObject();
     }
     json.EndArray();
 }
 
-void WriteBodies(JsonWriter& json, std::span<const BodyIndex> bodies) {
+void WriteBodies(JsonWriter& json, const ChartJsonNames& names, std::span<const BodyIndex> bodies) {
     json.BeginArray();
     for (const BodyIndex body : bodies) {
-        json.String(BodyName(body));
+        json.Raw(names.bodies[Index(body)]);
     }
     json.EndArray();
 }
@@ -311,23 +428,17 @@ void WriteRecordKeys(JsonWriter& json, const RecordKeys& record) {
     json.Integer(record.line);
 }
 
-QByteArray Finish(std::string& out) {
-    out += '\n';
+QByteArray ToBytes(const std::string& out) {
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 } // namespace
 
-QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayout layout,
-                     const RecordKeys* record) {
+void AppendChartJson(std::string& out, const ProgramState& state, const ChartView& view,
+                     JsonLayout layout, const RecordKeys* record) {
+    const ChartJsonNames& names = Names();
     const Chart& chart = state.chart;
-    std::string out;
-    out.reserve(layout == JsonLayout::Compact ? 8 * 1024 : 16 * 1024);
     JsonWriter json(out, layout);
-    std::array<QString, NumAspectKinds + 1> aspectNames;
-    for (const AspectKind kind : AllAspectKinds) {
-        aspectNames[Index(kind)] = AspectJsonName(kind);
-    }
     json.BeginObject();
 
     json.Key("aspects");
@@ -337,35 +448,40 @@ QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayou
         json.Key("angle");
         json.Number(AspectKinds[Index(aspect.kind)].angleDegrees);
         json.Key("aspect");
-        json.String(aspectNames[Index(aspect.kind)]);
+        json.Raw(names.aspects[Index(aspect.kind)]);
         json.Key("bold");
         json.Bool(aspect.bold);
         json.Key("first");
-        json.String(BodyName(aspect.first));
+        json.Raw(names.bodies[Index(aspect.first)]);
         json.Key("motion");
         if (aspect.motion == Motion::None) {
             json.Null();
         } else {
-            json.String(MotionName(aspect.motion));
+            json.Raw(aspect.motion == Motion::Applying ? names.applying : names.separating);
         }
         json.Key("orb");
         json.Number(RadiansToDegrees(aspect.deviation));
         json.Key("second");
-        json.String(BodyName(aspect.second));
+        json.Raw(names.bodies[Index(aspect.second)]);
         json.EndObject();
     }
     json.EndArray();
 
     json.Key("counts");
-    std::vector<std::pair<QByteArray, int>> counts{{"total", chart.aspectCounts.Total()}};
-    for (const AspectKind kind : AllAspectKinds) {
-        counts.emplace_back(aspectNames[Index(kind)].toUtf8(), chart.aspectCounts[kind]);
-    }
-    std::sort(counts.begin(), counts.end());
     json.BeginObject();
-    for (const auto& [name, count] : counts) {
-        json.Key(name.constData());
-        json.Integer(count);
+    bool totalWritten = false;
+    for (const auto& [name, kind] : names.countOrder) {
+        if (!totalWritten && name > "total") {
+            json.Key("total");
+            json.Integer(chart.aspectCounts.Total());
+            totalWritten = true;
+        }
+        json.Key(name);
+        json.Integer(chart.aspectCounts[kind]);
+    }
+    if (!totalWritten) {
+        json.Key("total");
+        json.Integer(chart.aspectCounts.Total());
     }
     json.EndObject();
 
@@ -388,7 +504,7 @@ QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayou
     json.EndObject();
 
     json.Key("format");
-    json.String(FormatName("chart"));
+    json.Raw(names.format);
     if (record != nullptr) {
         WriteRecordKeys(json, *record);
     }
@@ -398,20 +514,20 @@ QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayou
     for (const MidpointConfiguration& midpoint : chart.midpoints) {
         json.BeginObject();
         json.Key("bodies");
-        WriteBodies(json, midpoint.bodies);
+        WriteBodies(json, names, midpoint.bodies);
         json.EndObject();
     }
     json.EndArray();
 
     json.Key("mode");
-    json.String(ModeOptionName(chart.mode));
+    json.Raw(names.modes[static_cast<std::size_t>(ModeNumber(chart.mode))]);
 
     json.Key("patterns");
     json.BeginArray();
     for (const FoundPattern& pattern : chart.patterns) {
         json.BeginObject();
         json.Key("bodies");
-        WriteBodies(json, pattern.Bodies());
+        WriteBodies(json, names, pattern.Bodies());
         json.Key("meanOrb");
         if (pattern.meanOrb) {
             json.Number(RadiansToDegrees(*pattern.meanOrb));
@@ -419,7 +535,7 @@ QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayou
             json.Null();
         }
         json.Key("pattern");
-        json.String(PatternJsonName(pattern.pattern));
+        json.Raw(names.patterns[Index(pattern.pattern)]);
         json.EndObject();
     }
     json.EndArray();
@@ -427,30 +543,41 @@ QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayou
     json.Key("positions");
     json.BeginObject();
     json.Key("first");
-    WritePositions(json, chart, 0);
+    WritePositions(json, names, chart, 0);
     if (chart.TwoSets()) {
         json.Key("second");
-        WritePositions(json, chart, 1);
+        WritePositions(json, names, chart, 1);
     }
     json.EndObject();
 
     json.Key("report");
-    json.String(ForTerminal(view.report));
+    json.TerminalString(view.report);
     json.Key("title");
-    json.String(ForTerminal(view.title).trimmed());
+    json.TerminalString(QStringView(view.title).trimmed());
     json.EndObject();
-    return Finish(out);
+    json.LineBreak();
+}
+
+QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayout layout,
+                     const RecordKeys* record) {
+    std::string out;
+    out.reserve(16 * 1024);
+    AppendChartJson(out, state, view, layout, record);
+    return ToBytes(out);
 }
 
 QByteArray ErrorJson(const QString& error, const RecordKeys& record) {
     std::string out;
-    JsonWriter json(out, JsonLayout::Compact);
-    json.BeginObject();
-    json.Key("error");
-    json.String(error);
-    WriteRecordKeys(json, record);
-    json.EndObject();
-    return Finish(out);
+    {
+        JsonWriter json(out, JsonLayout::Compact);
+        json.BeginObject();
+        json.Key("error");
+        json.String(error);
+        WriteRecordKeys(json, record);
+        json.EndObject();
+        json.LineBreak();
+    }
+    return ToBytes(out);
 }
 
 } // namespace orbivex::cli

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QJsonValue>
+#include <string>
 
 namespace orbivex::cli {
 
@@ -29,6 +30,10 @@ struct RecordKeys {
 // With `record`, its "id" and "line" are among the keys.
 QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayout layout,
                      const RecordKeys* record = nullptr);
+
+// The same, added to `out`.
+void AppendChartJson(std::string& out, const ProgramState& state, const ChartView& view,
+                     JsonLayout layout, const RecordKeys* record = nullptr);
 
 // {"error": error, "id": id, "line": line}, compact.
 QByteArray ErrorJson(const QString& error, const RecordKeys& record);

@@ -6,6 +6,7 @@
 #include "core/Bodies.h"
 #include "core/Chart.h"
 #include "core/Position.h"
+#include "core/ZodiacPlace.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -37,6 +38,8 @@ struct PositionFacts {
     const char* missing = nullptr;
 };
 PositionFacts PositionFactsOf(const Position& position, double zodiacOffset = 0.0);
+// Where in the zodiac that text puts the position; nothing for a position that has no text.
+std::optional<ZodiacPlace> PositionPlaceOf(const Position& position, double zodiacOffset = 0.0);
 // The entries of every body, in order.
 QJsonArray PositionsJson(const PositionSet& positions,
                          std::optional<double> zodiacOffset = std::nullopt);
