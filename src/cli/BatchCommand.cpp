@@ -211,7 +211,7 @@ class Worker {
             const RecordKeys record{request.id, line};
             AppendChartJson(out, state_,
                             BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
-                            JsonLayout::Compact, &record);
+                            {}, JsonLayout::Compact, &record);
             return;
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +

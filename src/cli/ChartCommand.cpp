@@ -324,7 +324,7 @@ int RunChart(const QStringList& arguments, Context& context) {
     }
     const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
     if (parser.isSet(jsonOption)) {
-        context.out << QString::fromUtf8(ChartJson(state, view, JsonLayout::Indented));
+        context.out << QString::fromUtf8(ChartJson(state, view, {}, JsonLayout::Indented));
     } else {
         PrintChart(view, parser.isSet(symbolsOption), context.out);
     }

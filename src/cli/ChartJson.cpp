@@ -2,6 +2,7 @@
 
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 
@@ -435,7 +436,7 @@ QByteArray ToBytes(const std::string& out) {
 } // namespace
 
 void AppendChartJson(std::string& out, const ProgramState& state, const ChartView& view,
-                     JsonLayout layout, const RecordKeys* record) {
+                     const ChartPlaces& places, JsonLayout layout, const RecordKeys* record) {
     const ChartJsonNames& names = Names();
     const Chart& chart = state.chart;
     JsonWriter json(out, layout);
@@ -497,6 +498,14 @@ void AppendChartJson(std::string& out, const ProgramState& state, const ChartVie
         json.BeginObject();
         json.Key("julianDay");
         json.Number(state.ChartJulianDays[set]);
+        json.Key("localMeanTime");
+        json.Bool(places[set].place && places[set].localMeanTime);
+        json.Key("place");
+        if (places[set].place) {
+            json.Value(PlaceJson(*places[set].place));
+        } else {
+            json.Null();
+        }
         json.Key("text");
         json.String(DateSetText(state.dateSets[set], state.zones));
         json.EndObject();
@@ -558,11 +567,11 @@ void AppendChartJson(std::string& out, const ProgramState& state, const ChartVie
     json.LineBreak();
 }
 
-QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayout layout,
-                     const RecordKeys* record) {
+QByteArray ChartJson(const ProgramState& state, const ChartView& view, const ChartPlaces& places,
+                     JsonLayout layout, const RecordKeys* record) {
     std::string out;
     out.reserve(16 * 1024);
-    AppendChartJson(out, state, view, layout, record);
+    AppendChartJson(out, state, view, places, layout, record);
     return ToBytes(out);
 }
 

@@ -6,11 +6,14 @@
 // values: keys in alphabetical order, whole numbers as integers, other numbers in the shortest
 // form that reads back the same, and Qt's indentation and escapes.
 
+#include "places/Place.h"
 #include "present/ChartView.h"
 #include "session/ProgramState.h"
 
 #include <QByteArray>
 #include <QJsonValue>
+#include <array>
+#include <optional>
 #include <string>
 
 namespace orbivex::cli {
@@ -26,14 +29,23 @@ struct RecordKeys {
     qint64 line = 0;
 };
 
-// The chart the last Compute left in the state, with its title and report from `view`.
-// With `record`, its "id" and "line" are among the keys.
-QByteArray ChartJson(const ProgramState& state, const ChartView& view, JsonLayout layout,
-                     const RecordKeys* record = nullptr);
+// Where a date of the chart was read: its place, when one was given, and whether the local
+// mean time of the place's longitude was used.
+struct DatePlaceFacts {
+    std::optional<Place> place;
+    bool localMeanTime = false;
+};
+using ChartPlaces = std::array<DatePlaceFacts, NumDateSets>;
+
+// The chart the last Compute left in the state, with its title and report from `view` and the
+// places of its dates. With `record`, its "id" and "line" are among the keys.
+QByteArray ChartJson(const ProgramState& state, const ChartView& view, const ChartPlaces& places,
+                     JsonLayout layout, const RecordKeys* record = nullptr);
 
 // The same, added to `out`.
 void AppendChartJson(std::string& out, const ProgramState& state, const ChartView& view,
-                     JsonLayout layout, const RecordKeys* record = nullptr);
+                     const ChartPlaces& places, JsonLayout layout,
+                     const RecordKeys* record = nullptr);
 
 // {"error": error, "id": id, "line": line}, compact.
 QByteArray ErrorJson(const QString& error, const RecordKeys& record);

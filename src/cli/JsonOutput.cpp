@@ -1,5 +1,7 @@
 #include "cli/JsonOutput.h"
 
+#include "cli/CliPlaces.h"
+
 #include "core/Ephemeris.h"
 #include "core/Zodiac.h"
 
@@ -20,6 +22,12 @@ std::optional<ZodiacPlace> PositionPlaceOf(const Position& position, double zodi
         return std::nullopt;
     }
     return ZodiacPlaceOf(LongitudeInZodiac(position.Longitude(), zodiacOffset));
+}
+
+void AddDatePlace(QJsonObject& date, const Place* place, bool localMeanTime) {
+    date.insert(QStringLiteral("place"),
+                place != nullptr ? QJsonValue(PlaceJson(*place)) : QJsonValue(QJsonValue::Null));
+    date.insert(QStringLiteral("localMeanTime"), place != nullptr && localMeanTime);
 }
 
 PositionFacts PositionFactsOf(const Position& position, double zodiacOffset) {

@@ -7,6 +7,7 @@
 #include "core/Chart.h"
 #include "core/Position.h"
 #include "core/ZodiacPlace.h"
+#include "places/Place.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -22,6 +23,10 @@ QString FormatName(const char* command);
 
 // {"text": text, "julianDay": julianDay}
 QJsonObject DateJson(const QString& text, double julianDay);
+// Adds to a date where it was read: "place", the place as PlaceJson writes it or null when the
+// date has none, and "localMeanTime", whether the local mean time of the place's longitude was
+// used in place of its zone's.
+void AddDatePlace(QJsonObject& date, const Place* place, bool localMeanTime);
 
 // One body's position: {"body": "Earth", "longitude": 75.02, "sign": "Gemini", "text":
 // "15Gem1"}, the longitude in degrees; for a body without one {"body": "Pluto", "longitude":
