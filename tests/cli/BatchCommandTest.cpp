@@ -293,3 +293,73 @@ TEST(BatchCommand, MalformedCsvHeadersAndRowsAreNamed) {
     EXPECT_EQ(lines[1][u"line"_s], 3);
     EXPECT_TRUE(lines[1].contains(u"aspects"_s));
 }
+
+TEST(BatchCommand, PlacesOfLinesAreReadAsThePlaceOptionReadsThem) {
+    // Each line's date at a place has the instant, place and local mean time that
+    // positions --place gives for it; CSV names the same keys as columns.
+    struct Case {
+        QByteArray placeKey;
+        QString place;
+        QString date;
+        bool localMeanTime;
+    };
+    const std::vector<Case> cases{
+        {"birth1Place", u"Lyon"_s, u"1850-03-01 10:00"_s, true},
+        {"birth1Place", u"Lyon, France"_s, u"1970-07-01 10:00"_s, false},
+        {"birth1Place", u"46.2044N 6.1432E"_s, u"1970-07-14 12:00 Europe/Zurich"_s, false},
+        {"birth1Place", u"New York"_s, u"1880-03-01 10:00"_s, true},
+    };
+    QByteArray json;
+    QByteArray csv = "id,mode,birth1,birth1place\n";
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const Case& c = cases[index];
+        json += QJsonDocument(QJsonObject{{u"id"_s, static_cast<int>(index)},
+                                          {u"mode"_s, u"natal1"_s},
+                                          {u"birth1"_s, c.date},
+                                          {QString::fromLatin1(c.placeKey), c.place}})
+                    .toJson(QJsonDocument::Compact) +
+                '\n';
+        csv += QByteArray::number(index) + ",natal1," + c.date.toUtf8() + ",\"" + c.place.toUtf8() +
+               "\"\n";
+    }
+    const CliResult fromJson = Batch(json);
+    const CliResult fromCsv = Batch(csv);
+    ASSERT_EQ(fromJson.exitCode, 0) << fromJson.err.toStdString();
+    const std::vector<QJsonObject> records = Records(fromJson);
+    ASSERT_EQ(records.size(), cases.size());
+    EXPECT_EQ(Records(fromCsv).size(), cases.size());
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const Case& c = cases[index];
+        const QStringList day = c.date.split(u' ');
+        QStringList arguments{u"positions"_s, u"--date"_s,  day[0],  u"--time"_s,
+                              day[1],         u"--place"_s, c.place, u"--json"_s};
+        if (day.size() > 2) {
+            arguments << u"--zone"_s << day[2];
+        }
+        const CliResult positions = RunCli(arguments);
+        const QJsonObject expected =
+            QJsonDocument::fromJson(positions.out.toUtf8())[u"date"_s].toObject();
+        const QJsonObject date = records[index][u"dates"_s][u"birth1"_s].toObject();
+        EXPECT_EQ(date[u"julianDay"_s], expected[u"julianDay"_s]) << index;
+        EXPECT_EQ(date[u"place"_s], expected[u"place"_s]) << index;
+        EXPECT_EQ(date[u"localMeanTime"_s].toBool(), c.localMeanTime) << index;
+        EXPECT_EQ(Records(fromCsv)[index][u"dates"_s], records[index][u"dates"_s]) << index;
+    }
+
+    // An unknown place is the line's error; an ambiguous one a note, once, naming its line.
+    const CliResult bad =
+        Batch(R"({"id": 1, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": "Nowhereville"}
+{"id": 2, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": "Springfield"}
+{"id": 3, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": "Springfield"}
+{"id": 4, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": ["Lyon"]}
+)");
+    EXPECT_EQ(bad.exitCode, 5);
+    const std::vector<QJsonObject> lines = Records(bad);
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_TRUE(lines[0][u"error"_s].toString().startsWith(u"birth1Place: "_s));
+    EXPECT_TRUE(lines[0][u"error"_s].toString().contains(u"orbivex-cli places"_s));
+    EXPECT_EQ(lines[2][u"dates"_s], lines[1][u"dates"_s]);
+    EXPECT_TRUE(lines[3][u"error"_s].toString().contains(u"PLACE"_s));
+    EXPECT_EQ(bad.err.count(u"is taken as"_s), 1);
+    EXPECT_TRUE(bad.err.contains(u"line 2: 'Springfield' is taken as"_s)) << bad.err.toStdString();
+}
