@@ -68,7 +68,7 @@ struct Item {
     // The date of the chart as its text, to compute the charts of a block in date order: the
     // ephemeris then reads its files far less often than in the input's order.
     QString dateKey;
-    std::string output;
+    QByteArray output;
     bool failed = false;
     // The notes of the line's places ("'Springfield' is taken as ..."), for standard error.
     QStringList notes;
@@ -175,7 +175,7 @@ class Worker {
         item.failed = !parsed.error.isEmpty();
         item.output.clear();
         if (item.failed) {
-            item.output = ErrorOutput(parsed, item.record.line).toStdString();
+            item.output = ErrorOutput(parsed, item.record.line);
         } else {
             ChartOutput(parsed.request, item.record.line, item.output);
         }
@@ -287,9 +287,10 @@ class Worker {
         return {};
     }
 
-    void ChartOutput(const BatchRequest& request, qint64 line, std::string& out) const {
+    void ChartOutput(const BatchRequest& request, qint64 line, QByteArray& out) const {
         if (shared_.output == OutputForm::JsonLines) {
             const RecordKeys record{request.id, line};
+            out.reserve(12 * 1024); // more than most charts' JSON: no copy as it grows
             AppendChartJson(out, state_,
                             BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
                             places_, JsonLayout::Compact, &record);
@@ -306,7 +307,7 @@ class Worker {
                                     QLocale::FloatingPointShortest) +
                     QLatin1Char(',') + MotionName(aspect.motion) + QStringLiteral(",\n");
         }
-        out = rows.toStdString();
+        out = rows.toUtf8();
     }
 
     QByteArray ErrorOutput(const ParsedRequest& parsed, qint64 line) const {

@@ -22,13 +22,17 @@ namespace orbivex::cli {
 namespace {
 
 // Writes JSON text as QJsonDocument writes it, compact or indented by four spaces a level, at
-// the end of a string. The text goes through a pointer into room made ahead in the string,
-// which is cut to what was written when the writer goes.
+// the end of a byte array. The text goes through a pointer into room made ahead in the array
+// (QByteArray leaves that room unfilled, where a std::string would clear it), which is cut to
+// what was written when the writer goes.
 class JsonWriter {
   public:
-    JsonWriter(std::string& out, JsonLayout layout)
-        : out_(out), at_(out.size()), compact_(layout == JsonLayout::Compact) {}
-    ~JsonWriter() { out_.resize(at_); }
+    JsonWriter(QByteArray& out, JsonLayout layout)
+        : out_(out), at_(static_cast<std::size_t>(out.size())),
+          compact_(layout == JsonLayout::Compact) {
+        Grow(0);
+    }
+    ~JsonWriter() { out_.resize(static_cast<qsizetype>(at_)); }
     JsonWriter(const JsonWriter&) = delete;
     JsonWriter& operator=(const JsonWriter&) = delete;
 
@@ -132,12 +136,17 @@ class JsonWriter {
   private:
     // Where `count` more characters can be written.
     char* Room(std::size_t count) {
-        if (out_.size() - at_ < count) {
-            out_.resize(std::max(2 * out_.size(), at_ + count + 4096));
+        if (size_ - at_ < count) {
+            Grow(count);
         }
-        return out_.data() + at_;
+        return base_ + at_;
     }
-    void Done(const char* to) { at_ = static_cast<std::size_t>(to - out_.data()); }
+    void Grow(std::size_t count) {
+        out_.resize(static_cast<qsizetype>(std::max(2 * size_, at_ + count + 8192)));
+        base_ = out_.data();
+        size_ = static_cast<std::size_t>(out_.size());
+    }
+    void Done(const char* to) { at_ = static_cast<std::size_t>(to - base_); }
     static char* Copy(char* to, std::string_view text) {
         std::memcpy(to, text.data(), text.size());
         return to + text.size();
@@ -317,8 +326,10 @@ class JsonWriter {
         Done(to);
     }
 
-    std::string& out_;
-    std::size_t at_; // the end of what was written
+    QByteArray& out_;
+    char* base_ = nullptr; // out_'s bytes, kept so as not to ask for them at every write
+    std::size_t size_ = 0; // out_'s size, room included
+    std::size_t at_;       // the end of what was written
     bool compact_;
     int depth_ = 0;
     bool first_ = true;     // nothing written yet in the object or array open
@@ -327,12 +338,12 @@ class JsonWriter {
 
 // A text as a JSON string.
 std::string Quoted(const QString& text) {
-    std::string out;
+    QByteArray out;
     {
         JsonWriter json(out, JsonLayout::Compact);
         json.String(text);
     }
-    return out;
+    return out.toStdString();
 }
 
 // The names a chart's JSON writes, quoted once rather than for every chart.
@@ -429,13 +440,9 @@ void WriteRecordKeys(JsonWriter& json, const RecordKeys& record) {
     json.Integer(record.line);
 }
 
-QByteArray ToBytes(const std::string& out) {
-    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
-}
-
 } // namespace
 
-void AppendChartJson(std::string& out, const ProgramState& state, const ChartView& view,
+void AppendChartJson(QByteArray& out, const ProgramState& state, const ChartView& view,
                      const ChartPlaces& places, JsonLayout layout, const RecordKeys* record) {
     const ChartJsonNames& names = Names();
     const Chart& chart = state.chart;
@@ -569,14 +576,14 @@ void AppendChartJson(std::string& out, const ProgramState& state, const ChartVie
 
 QByteArray ChartJson(const ProgramState& state, const ChartView& view, const ChartPlaces& places,
                      JsonLayout layout, const RecordKeys* record) {
-    std::string out;
+    QByteArray out;
     out.reserve(16 * 1024);
     AppendChartJson(out, state, view, places, layout, record);
-    return ToBytes(out);
+    return out;
 }
 
 QByteArray ErrorJson(const QString& error, const RecordKeys& record) {
-    std::string out;
+    QByteArray out;
     {
         JsonWriter json(out, JsonLayout::Compact);
         json.BeginObject();
@@ -586,7 +593,7 @@ QByteArray ErrorJson(const QString& error, const RecordKeys& record) {
         json.EndObject();
         json.LineBreak();
     }
-    return ToBytes(out);
+    return out;
 }
 
 } // namespace orbivex::cli

@@ -43,7 +43,7 @@ QByteArray ChartJson(const ProgramState& state, const ChartView& view, const Cha
                      JsonLayout layout, const RecordKeys* record = nullptr);
 
 // The same, added to `out`.
-void AppendChartJson(std::string& out, const ProgramState& state, const ChartView& view,
+void AppendChartJson(QByteArray& out, const ProgramState& state, const ChartView& view,
                      const ChartPlaces& places, JsonLayout layout,
                      const RecordKeys* record = nullptr);
 
