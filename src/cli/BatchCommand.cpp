@@ -6,9 +6,10 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
 #include "cli/BatchInput.h"
-#include "cli/ChartJsonLine.h"
+#include "cli/ChartJson.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
@@ -22,9 +23,11 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
+#include <QSet>
 
 #include <atomic>
 #include <cerrno>
@@ -55,7 +58,7 @@ constexpr std::size_t BlockRecords = 2048;
 // Records a worker takes at a time from the block.
 constexpr std::size_t Grain = 16;
 
-constexpr std::array<const char*, NumDateSets> DateKeys{"world", "birth1", "birth2"};
+constexpr const auto& DateKeys = BatchDateKeys;
 
 enum class OutputForm { JsonLines, Csv };
 
@@ -67,10 +70,48 @@ struct Item {
     QString dateKey;
     QByteArray output;
     bool failed = false;
+    // The notes of the line's places ("'Springfield' is taken as ..."), for standard error.
+    QStringList notes;
 };
 
 // The two rounds of work on a block: every line parsed, then every chart computed.
 enum class Round { Parse, Chart };
+
+// The places the lines name, each looked up in the atlas once for the whole batch; safe to use
+// from every worker.
+class PlaceBook {
+  public:
+    struct Entry {
+        Expected<DatePlace, QString> place = Fail(QString());
+        QString note; // which place an ambiguous name was taken as; "" otherwise
+    };
+
+    // The place `text` names, read as ReadPlace reads --place, `typedZone` being the zone the
+    // line's DATE gives (for coordinates written without one).
+    Entry Find(const QString& text, const QString& typedZone) {
+        const QString key = text + QLatin1Char('\n') + typedZone;
+        const std::lock_guard lock(mutex_);
+        if (const auto found = entries_.constFind(key); found != entries_.cend()) {
+            return *found;
+        }
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        Context context{outStream, errStream, {}};
+        Entry entry;
+        entry.place = ReadPlace(context, QStringLiteral("batch"), atlas_, text, typedZone);
+        errStream.flush();
+        entry.note = err.trimmed().remove(QStringLiteral("orbivex-cli batch: "));
+        entries_.insert(key, entry);
+        return entry;
+    }
+
+  private:
+    std::mutex mutex_;
+    const Atlas atlas_{};
+    QHash<QString, Entry> entries_;
+};
 
 // What every worker shares, read only.
 struct Shared {
@@ -81,6 +122,7 @@ struct Shared {
     const ProgramTexts& texts;
     // Where "@ID" and "@NAME" dates come from; safe to use from every worker.
     LibraryDates& library;
+    PlaceBook& places;
 };
 
 QString IdText(const QJsonValue& id) {
@@ -126,13 +168,17 @@ class Worker {
     void Chart(Item& item) {
         ParsedRequest& parsed = item.parsed;
         if (parsed.error.isEmpty()) {
-            if (const Status computed = ComputeRequest(parsed.request); !computed) {
+            if (const Status computed = ComputeRequest(parsed.request, item.notes); !computed) {
                 parsed.error = computed.error();
             }
         }
         item.failed = !parsed.error.isEmpty();
-        item.output = item.failed ? ErrorOutput(parsed, item.record.line)
-                                  : ChartOutput(parsed.request, item.record.line);
+        item.output.clear();
+        if (item.failed) {
+            item.output = ErrorOutput(parsed, item.record.line);
+        } else {
+            ChartOutput(parsed.request, item.record.line, item.output);
+        }
     }
 
   private:
@@ -158,7 +204,9 @@ class Worker {
     }
 
     // Computes the chart of a request into the state, or says why it cannot be computed.
-    Status ComputeRequest(const BatchRequest& request) {
+    Status ComputeRequest(const BatchRequest& request, QStringList& notes) {
+        places_ = {};
+        std::array<std::optional<DatePlace>, NumDateSets> datePlaces;
         ChartMode mode = NoChartMode;
         if (request.mode) {
             const std::optional<ChartMode> named = ModeOfOptionName(request.mode->trimmed());
@@ -193,20 +241,60 @@ class Worker {
             } else if (const Status read = ReadDateText(*request.dates[set], dateSet); !read) {
                 return Fail(read.error());
             }
+            if (request.places[set]) {
+                PlaceBook::Entry found = shared_.places.Find(
+                    request.places[set]->trimmed(),
+                    ZoneChosen(dateSet) ? ZoneTextOf(dateSet, state_.zones.list) : QString());
+                if (!found.place) {
+                    return Fail(QStringLiteral("%1: %2").arg(QLatin1String(BatchPlaceKeys[set]),
+                                                             found.place.error()));
+                }
+                if (!found.note.isEmpty()) {
+                    notes.append(found.note);
+                }
+                ApplyPlaceZone(*found.place, dateSet);
+                datePlaces[set] = *found.place;
+            }
             state_.dateSets[set] = dateSet;
         }
-        const ComputeOutcome outcome = orbivex::Compute(state_, {ephemeris_, shared_.texts});
+        const ComputeContext context{ephemeris_, shared_.texts};
+        const ComputeOutcome outcome = orbivex::Compute(state_, context);
         if (!outcome) {
             return Fail(ForTerminal(outcome.error().message).trimmed());
+        }
+        // A date read in its place's zone while that zone kept local mean time is read in the
+        // local mean time of the place's own longitude: the chart is computed again for it.
+        bool again = false;
+        for (std::size_t set = 0; set < datePlaces.size(); ++set) {
+            if (!datePlaces[set]) {
+                continue;
+            }
+            QString ignored;
+            QTextStream stream(&ignored);
+            Context quiet{stream, stream, {}};
+            bool meanTime = false;
+            const double instant = InstantAtPlace(quiet, QStringLiteral("batch"), *datePlaces[set],
+                                                  state_.ChartJulianDays[set], meanTime);
+            places_[set] = {datePlaces[set]->place, meanTime};
+            if (meanTime && instant != state_.ChartJulianDays[set]) {
+                state_.ChartJulianDays[set] = instant;
+                again = true;
+            }
+        }
+        if (again) {
+            state_.chart = ComputeChart(ChartRequestOf(state_, context), ephemeris_, &state_.chart);
         }
         return {};
     }
 
-    QByteArray ChartOutput(const BatchRequest& request, qint64 line) const {
+    void ChartOutput(const BatchRequest& request, qint64 line, QByteArray& out) const {
         if (shared_.output == OutputForm::JsonLines) {
-            return ChartJsonLine(
-                state_, BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
-                request.id, line);
+            const RecordKeys record{request.id, line};
+            out.reserve(12 * 1024); // more than most charts' JSON: no copy as it grows
+            AppendChartJson(out, state_,
+                            BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
+                            places_, JsonLayout::Compact, &record);
+            return;
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +
                               QString::number(line) + QLatin1Char(',') +
@@ -219,12 +307,12 @@ class Worker {
                                     QLocale::FloatingPointShortest) +
                     QLatin1Char(',') + MotionName(aspect.motion) + QStringLiteral(",\n");
         }
-        return rows.toUtf8();
+        out = rows.toUtf8();
     }
 
     QByteArray ErrorOutput(const ParsedRequest& parsed, qint64 line) const {
         if (shared_.output == OutputForm::JsonLines) {
-            return ErrorJsonLine(parsed.error, parsed.request.id, line);
+            return ErrorJson(parsed.error, {parsed.request.id, line});
         }
         return (CsvField(IdText(parsed.request.id)) + QLatin1Char(',') + QString::number(line) +
                 QStringLiteral(",,,,,,,") + CsvField(parsed.error) + QLatin1Char('\n'))
@@ -234,6 +322,7 @@ class Worker {
     const Shared& shared_;
     Ephemeris ephemeris_;
     ProgramState state_;
+    ChartPlaces places_; // where the dates of the chart in the state were read
 };
 
 // The workers of a batch: worker 0 works on the calling thread, each other one on a thread of
@@ -492,9 +581,14 @@ int RunBatch(const QStringList& arguments, Context& context) {
         QStringLiteral(
             "Computes the chart of every line of the input, as the chart command does, in one "
             "process. Input in JSON Lines, one object a line: {\"id\": any, \"mode\": MODE, "
-            "\"world\": DATE, \"birth1\": DATE, \"birth2\": DATE}; or CSV whose header row "
-            "names the columns id, mode, world, birth1 and birth2 (those the modes need). Only "
-            "the dates the mode uses are needed; a line without a mode takes --mode, then the "
+            "\"world\": DATE, \"birth1\": DATE, \"birth2\": DATE, \"worldPlace\": PLACE, "
+            "\"birth1Place\": PLACE, \"birth2Place\": PLACE}; or CSV whose header row names "
+            "the columns id, mode, world, birth1, birth2, worldPlace, birth1Place and "
+            "birth2Place (those the lines need). A PLACE is read as --place reads it: a DATE "
+            "with a place and no zone is read in the place's zone, and in the local mean time "
+            "of the place while its zone kept local mean time; an ambiguous name is noted once "
+            "on standard error, an unknown one is the line's error. Only the dates the mode "
+            "uses are needed; a line without a mode takes --mode, then the "
             "mode of --state. Output in JSON Lines: the object of chart --json with \"id\" and "
             "\"line\" added, in input order; or with --format csv one row per aspect. A bad "
             "line gives {\"id\": ..., \"line\": N, \"error\": ...} and the run goes on. Exit "
@@ -648,12 +742,14 @@ int RunBatch(const QStringList& arguments, Context& context) {
         return failedWrite(opened);
     }
 
+    PlaceBook placeBook;
     Shared shared{BatchForm::JsonLines,
                   {},
                   format == QLatin1String("csv") ? OutputForm::Csv : OutputForm::JsonLines,
                   defaultMode,
                   texts,
-                  library};
+                  library,
+                  placeBook};
     if (shared.output == OutputForm::Csv) {
         if (const Status written =
                 output.Write("id,line,mode,first,second,aspect,orb,motion,error\n");
@@ -702,6 +798,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
 
     qint64 lines = 0;
     qint64 charts = 0;
+    QSet<QString> notesGiven;
     bool anyFailed = false;
     Progress progress;
     {
@@ -712,7 +809,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
         for (;;) {
             block.clear();
             if (first) {
-                block.push_back({std::move(*first), {}, {}, {}, false});
+                block.push_back({std::move(*first), {}, {}, {}, false, {}});
                 first.reset();
             }
             while (block.size() < BlockRecords) {
@@ -720,7 +817,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
                 if (!record) {
                     break;
                 }
-                block.push_back({std::move(*record), {}, {}, {}, false});
+                block.push_back({std::move(*record), {}, {}, {}, false, {}});
             }
             if (block.empty()) {
                 break;
@@ -735,6 +832,14 @@ int RunBatch(const QStringList& arguments, Context& context) {
             for (const Item& item : block) {
                 if (const Status written = output.Write(item.output); !written) {
                     return failedWrite(written);
+                }
+                for (const QString& note : item.notes) {
+                    // Each ambiguous name once, at the first line that gives it.
+                    if (!notesGiven.contains(note)) {
+                        notesGiven.insert(note);
+                        context.err << "orbivex-cli batch: line " << item.record.line << ": "
+                                    << note << '\n';
+                    }
                 }
                 anyFailed = anyFailed || item.failed;
                 charts += item.failed ? 0 : 1;

@@ -14,7 +14,7 @@ bool IsBlank(const QByteArray& text) {
                        [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
 }
 
-constexpr std::array<const char*, NumDateSets> DateKeys{"world", "birth1", "birth2"};
+constexpr const auto& DateKeys = BatchDateKeys;
 
 } // namespace
 
@@ -146,6 +146,14 @@ ParsedRequest ParseJsonLine(const QByteArray& line) {
                 QStringLiteral("\"%1\" must be a DATE text.").arg(QLatin1String(DateKeys[set]));
             return parsed;
         }
+        const QJsonValue place = object.value(QLatin1String(BatchPlaceKeys[set]));
+        if (place.isString()) {
+            parsed.request.places[set] = place.toString();
+        } else if (!place.isUndefined() && !place.isNull()) {
+            parsed.error = QStringLiteral("\"%1\" must be a PLACE text.")
+                               .arg(QLatin1String(BatchPlaceKeys[set]));
+            return parsed;
+        }
     }
     return parsed;
 }
@@ -229,6 +237,8 @@ Expected<CsvColumns> ReadCsvHeader(const QStringList& fields) {
         for (std::size_t set = 0; set < DateKeys.size(); ++set) {
             if (name == QLatin1String(DateKeys[set])) {
                 column = &columns.dates[set];
+            } else if (name == QString::fromLatin1(BatchPlaceKeys[set]).toLower()) {
+                column = &columns.places[set];
             }
         }
         if (column == nullptr) {
@@ -242,7 +252,8 @@ Expected<CsvColumns> ReadCsvHeader(const QStringList& fields) {
     }
     if (!any) {
         return Fail(QStringLiteral("the first line is neither a JSON object nor a CSV header "
-                                   "naming the columns id, mode, world, birth1 and birth2"));
+                                   "naming the columns id, mode, world, birth1 and birth2 "
+                                   "(and worldPlace, birth1Place and birth2Place)"));
     }
     return columns;
 }
@@ -267,6 +278,7 @@ ParsedRequest RequestOfCsvFields(const QStringList& fields, const CsvColumns& co
     parsed.request.mode = value(columns.mode);
     for (std::size_t set = 0; set < columns.dates.size(); ++set) {
         parsed.request.dates[set] = value(columns.dates[set]);
+        parsed.request.places[set] = value(columns.places[set]);
     }
     return parsed;
 }

@@ -54,12 +54,19 @@ class LineReader {
 };
 
 // A chart request as a line gives it: the id copied to the output (null when the line has
-// none), the mode and the three DATE texts (world, 1st and 2nd birthdate) that it names.
+// none), the mode, the three DATE texts (world, 1st and 2nd birthdate) that it names and the
+// PLACE text of each (worldPlace, birth1Place, birth2Place).
 struct BatchRequest {
     QJsonValue id = QJsonValue::Null;
     std::optional<QString> mode;
     std::array<std::optional<QString>, NumDateSets> dates;
+    std::array<std::optional<QString>, NumDateSets> places;
 };
+
+// The names of the date keys and columns, and of their places.
+inline constexpr std::array<const char*, NumDateSets> BatchDateKeys{"world", "birth1", "birth2"};
+inline constexpr std::array<const char*, NumDateSets> BatchPlaceKeys{"worldPlace", "birth1Place",
+                                                                     "birth2Place"};
 
 // A request, or the message of why the line gives none (the id is kept when it could be read).
 struct ParsedRequest {
@@ -72,7 +79,8 @@ enum class BatchForm { JsonLines, Csv };
 BatchForm FormOfFirstLine(const QByteArray& line);
 
 // A line of JSON Lines: {"id": any, "mode": "natal1", "world": DATE, "birth1": DATE,
-// "birth2": DATE}, every member optional; other members are ignored.
+// "birth2": DATE, "worldPlace": PLACE, "birth1Place": PLACE, "birth2Place": PLACE}, every member
+// optional; other members are ignored.
 ParsedRequest ParseJsonLine(const QByteArray& line);
 
 // Whether CSV text leaves a quoted field open, fed a line at a time: a field that begins with a
@@ -95,12 +103,13 @@ class CsvQuotes {
 // after a closing quote.
 Expected<std::optional<QStringList>> SplitCsvRecord(const QString& text);
 
-// The columns of a CSV input, from its header row: which field gives the id, the mode and
-// each date (-1 for none). Other columns are ignored.
+// The columns of a CSV input, from its header row: which field gives the id, the mode, each
+// date and each date's place (-1 for none). Other columns are ignored.
 struct CsvColumns {
     int id = -1;
     int mode = -1;
     std::array<int, NumDateSets> dates{-1, -1, -1};
+    std::array<int, NumDateSets> places{-1, -1, -1};
     qsizetype count = 0; // fields in the header
 };
 // The columns of a header row, or the message of why it is none.

@@ -2,6 +2,7 @@
 // report, or as JSON.
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
+#include "cli/ChartJson.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
 #include "cli/Commands.h"
@@ -17,9 +18,6 @@
 
 #include <QCommandLineParser>
 #include <QFileDevice>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cerrno>
 #include <cstdio>
@@ -58,97 +56,6 @@ std::optional<ChartMode> ModeOfOptionName(const QString& name) {
 }
 
 namespace {
-
-QJsonObject DatesJson(const ProgramState& state) {
-    static constexpr std::array<const char*, NumDateSets> Names{"world", "birth1", "birth2"};
-    const std::array<bool, NumDateSets> used = DateSetsOfMode(state.recordedMode);
-    QJsonObject dates;
-    for (int set = 0; set < NumDateSets; ++set) {
-        if (used[static_cast<std::size_t>(set)]) {
-            const auto index = static_cast<std::size_t>(set);
-            dates.insert(QLatin1String(Names[index]),
-                         DateJson(DateSetText(state.dateSets[index], state.zones),
-                                  state.ChartJulianDays[index]));
-        }
-    }
-    return dates;
-}
-
-QJsonArray PositionsJson(const Chart& chart, int set) {
-    const auto index = static_cast<std::size_t>(set);
-    const std::optional<double> offset = chart.zodiac == ZodiacChoice::OfDate
-                                             ? std::optional<double>(chart.zodiacOffset[index])
-                                             : std::nullopt;
-    QJsonArray entries;
-    for (BodyIndex body : AllBodies) {
-        entries.append(PositionJson(body, chart.positions[index][body], offset));
-    }
-    return entries;
-}
-
-QJsonValue MotionJson(Motion motion) {
-    const QString name = MotionName(motion);
-    return name.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(name);
-}
-
-QJsonArray BodiesJson(std::span<const BodyIndex> bodies) {
-    QJsonArray names;
-    for (const BodyIndex body : bodies) {
-        names.append(BodyName(body));
-    }
-    return names;
-}
-
-QJsonObject ChartJson(const ProgramState& state, const ChartView& view) {
-    const Chart& chart = state.chart;
-    QJsonObject positions{{QStringLiteral("first"), PositionsJson(chart, 0)}};
-    if (chart.TwoSets()) {
-        positions.insert(QStringLiteral("second"), PositionsJson(chart, 1));
-    }
-    QJsonArray aspects;
-    for (const ChartAspect& aspect : chart.aspects) {
-        aspects.append(QJsonObject{
-            {QStringLiteral("first"), BodyName(aspect.first)},
-            {QStringLiteral("second"), BodyName(aspect.second)},
-            {QStringLiteral("aspect"), AspectJsonName(aspect.kind)},
-            {QStringLiteral("angle"),
-             AspectKinds[static_cast<std::size_t>(aspect.kind)].angleDegrees},
-            {QStringLiteral("orb"), RadiansToDegrees(aspect.deviation)},
-            {QStringLiteral("motion"), MotionJson(aspect.motion)},
-            {QStringLiteral("bold"), aspect.bold},
-        });
-    }
-    QJsonObject counts{{QStringLiteral("total"), chart.aspectCounts.Total()}};
-    for (const AspectKind kind : AllAspectKinds) {
-        counts.insert(AspectJsonName(kind), chart.aspectCounts.count[Index(kind)]);
-    }
-    QJsonArray patterns;
-    for (const FoundPattern& pattern : chart.patterns) {
-        patterns.append(QJsonObject{
-            {QStringLiteral("pattern"), PatternJsonName(pattern.pattern)},
-            {QStringLiteral("bodies"), BodiesJson(pattern.Bodies())},
-            {QStringLiteral("meanOrb"), pattern.meanOrb
-                                            ? QJsonValue(RadiansToDegrees(*pattern.meanOrb))
-                                            : QJsonValue(QJsonValue::Null)},
-        });
-    }
-    QJsonArray midpoints;
-    for (const MidpointConfiguration& midpoint : chart.midpoints) {
-        midpoints.append(QJsonObject{{QStringLiteral("bodies"), BodiesJson(midpoint.bodies)}});
-    }
-    return QJsonObject{
-        {QStringLiteral("format"), FormatName("chart")},
-        {QStringLiteral("mode"), ModeOptionName(chart.mode)},
-        {QStringLiteral("title"), ForTerminal(view.title).trimmed()},
-        {QStringLiteral("dates"), DatesJson(state)},
-        {QStringLiteral("positions"), positions},
-        {QStringLiteral("aspects"), aspects},
-        {QStringLiteral("counts"), counts},
-        {QStringLiteral("patterns"), patterns},
-        {QStringLiteral("midpoints"), midpoints},
-        {QStringLiteral("report"), ForTerminal(view.report)},
-    };
-}
 
 // What a glyph cell of the grid shows in a terminal: the body's two-letter abbreviation, or
 // with `symbols` its Unicode symbol. The cells hold the letters of the symbol font, which mean
@@ -417,7 +324,7 @@ int RunChart(const QStringList& arguments, Context& context) {
     }
     const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
     if (parser.isSet(jsonOption)) {
-        WriteJson(context.out, ChartJson(state, view));
+        context.out << QString::fromUtf8(ChartJson(state, view, {}, JsonLayout::Indented));
     } else {
         PrintChart(view, parser.isSet(symbolsOption), context.out);
     }

@@ -127,10 +127,7 @@ int RunDate(const QStringList& arguments, Context& context) {
                              {QStringLiteral("julianDay"), *julianDay},
                              {QStringLiteral("localJulianDay"), localJulianDay},
                              {QStringLiteral("text"), text}};
-        if (place) {
-            document.insert(QStringLiteral("place"), PlaceJson(place->place));
-            document.insert(QStringLiteral("localMeanTime"), meanTime);
-        }
+        AddDatePlace(document, place ? &place->place : nullptr, meanTime);
         WriteJson(context.out, document);
         return ExitSuccess;
     }

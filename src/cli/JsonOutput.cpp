@@ -1,5 +1,7 @@
 #include "cli/JsonOutput.h"
 
+#include "cli/CliPlaces.h"
+
 #include "core/Ephemeris.h"
 #include "core/Zodiac.h"
 
@@ -15,13 +17,23 @@ QJsonObject DateJson(const QString& text, double julianDay) {
     return {{QStringLiteral("text"), text}, {QStringLiteral("julianDay"), julianDay}};
 }
 
+std::optional<ZodiacPlace> PositionPlaceOf(const Position& position, double zodiacOffset) {
+    if (!position.Known()) {
+        return std::nullopt;
+    }
+    return ZodiacPlaceOf(LongitudeInZodiac(position.Longitude(), zodiacOffset));
+}
+
+void AddDatePlace(QJsonObject& date, const Place* place, bool localMeanTime) {
+    date.insert(QStringLiteral("place"),
+                place != nullptr ? QJsonValue(PlaceJson(*place)) : QJsonValue(QJsonValue::Null));
+    date.insert(QStringLiteral("localMeanTime"), place != nullptr && localMeanTime);
+}
+
 PositionFacts PositionFactsOf(const Position& position, double zodiacOffset) {
     PositionFacts facts;
-    if (position.Known()) {
-        facts.text =
-            FormatZodiacPosition(LongitudeInZodiac(position.Longitude(), zodiacOffset), false);
-    }
-    if (facts.text.isEmpty()) {
+    const std::optional<ZodiacPlace> place = PositionPlaceOf(position, zodiacOffset);
+    if (!place) {
         facts.missing = position.Status() == PositionStatus::BeforeTable  ? "before table"
                         : position.Status() == PositionStatus::AfterTable ? "after table"
                                                                           : "unavailable";
@@ -29,11 +41,9 @@ PositionFacts PositionFactsOf(const Position& position, double zodiacOffset) {
     }
     // The sign the text names: a longitude a hair below a sign's end is written, and so
     // counted, in the next sign.
-    for (const ZodiacSignRecord& record : ZodiacSigns) {
-        if (facts.text.contains(QLatin1String(record.abbreviation))) {
-            facts.sign = QLatin1String(record.name);
-        }
-    }
+    const ZodiacShortText text = ShortZodiacText(*place);
+    facts.text = QString::fromLatin1(text.chars.data(), static_cast<qsizetype>(text.size));
+    facts.sign = QLatin1String(ZodiacSigns[static_cast<std::size_t>(place->sign)].name);
     return facts;
 }
 

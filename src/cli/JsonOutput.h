@@ -6,6 +6,8 @@
 #include "core/Bodies.h"
 #include "core/Chart.h"
 #include "core/Position.h"
+#include "core/ZodiacPlace.h"
+#include "places/Place.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -21,6 +23,10 @@ QString FormatName(const char* command);
 
 // {"text": text, "julianDay": julianDay}
 QJsonObject DateJson(const QString& text, double julianDay);
+// Adds to a date where it was read: "place", the place as PlaceJson writes it or null when the
+// date has none, and "localMeanTime", whether the local mean time of the place's longitude was
+// used in place of its zone's.
+void AddDatePlace(QJsonObject& date, const Place* place, bool localMeanTime);
 
 // One body's position: {"body": "Earth", "longitude": 75.02, "sign": "Gemini", "text":
 // "15Gem1"}, the longitude in degrees; for a body without one {"body": "Pluto", "longitude":
@@ -37,6 +43,8 @@ struct PositionFacts {
     const char* missing = nullptr;
 };
 PositionFacts PositionFactsOf(const Position& position, double zodiacOffset = 0.0);
+// Where in the zodiac that text puts the position; nothing for a position that has no text.
+std::optional<ZodiacPlace> PositionPlaceOf(const Position& position, double zodiacOffset = 0.0);
 // The entries of every body, in order.
 QJsonArray PositionsJson(const PositionSet& positions,
                          std::optional<double> zodiacOffset = std::nullopt);

@@ -363,10 +363,7 @@ int RunPositions(const QStringList& arguments, Context& context) {
         const PositionSet positions = ephemeris.PositionsOfBodies(*firstJulianDay);
         if (request.json) {
             QJsonObject date = DateJson(DateSetText(request.first, zones), *firstJulianDay);
-            if (request.place) {
-                date.insert(QStringLiteral("place"), PlaceJson(request.place->place));
-                date.insert(QStringLiteral("localMeanTime"), meanTime);
-            }
+            AddDatePlace(date, request.place ? &request.place->place : nullptr, meanTime);
             WriteJson(
                 context.out,
                 {{QStringLiteral("format"), FormatName("positions")},

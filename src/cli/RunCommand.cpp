@@ -120,10 +120,12 @@ QString NotFoundMessage(const PatternRun& run, int steps, const QString& date,
 
 void PrintOutcome(const RunOutcome& outcome, bool json, QTextStream& out) {
     if (json) {
+        QJsonObject date = DateJson(outcome.dateText, outcome.julianDay);
+        AddDatePlace(date, nullptr, false);
         WriteJson(out, {{QStringLiteral("format"), FormatName("run")},
                         {QStringLiteral("found"), outcome.found},
                         {QStringLiteral("steps"), outcome.steps},
-                        {QStringLiteral("date"), DateJson(outcome.dateText, outcome.julianDay)},
+                        {QStringLiteral("date"), date},
                         {QStringLiteral("message"), ForTerminal(outcome.message)}});
         return;
     }

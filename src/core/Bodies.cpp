@@ -1,5 +1,7 @@
 #include "core/Bodies.h"
 
+#include "core/ZodiacPlace.h"
+
 #include "support/Rounding.h"
 
 #include <cmath>
@@ -51,9 +53,9 @@ PatternIndex PatternIndexOfName(QStringView name) {
     return NoPattern;
 }
 
-QString FormatZodiacPosition(double longitude, bool longForm) {
+std::optional<ZodiacPlace> ZodiacPlaceOf(double longitude) {
     if (std::isnan(longitude) || longitude < 0.0 || longitude > FullCircle) {
-        return {};
+        return std::nullopt;
     }
     const double degrees = RadiansToDegrees(longitude);
     int d = static_cast<int>(std::floor(degrees + 0.00001));
@@ -66,17 +68,41 @@ QString FormatZodiacPosition(double longitude, bool longForm) {
             m = 0;
         }
     }
-    const int sign = (d / 30) % NumZodiacSigns;
-    int ds = d % 30;
+    return ZodiacPlace{(d / 30) % NumZodiacSigns, d % 30, m};
+}
+
+ZodiacShortText ShortZodiacText(const ZodiacPlace& place) {
+    ZodiacShortText text;
+    const auto put = [&text](char c) { text.chars[text.size++] = c; };
+    const auto number = [&put](int value) {
+        if (value >= 10) {
+            put(static_cast<char>('0' + value / 10));
+        }
+        put(static_cast<char>('0' + value % 10));
+    };
+    number(place.degree);
+    for (const char* c = ZodiacSigns[static_cast<std::size_t>(place.sign)].abbreviation; *c != 0;
+         ++c) {
+        put(*c);
+    }
+    number(place.minute);
+    return text;
+}
+
+QString FormatZodiacPosition(double longitude, bool longForm) {
+    const std::optional<ZodiacPlace> place = ZodiacPlaceOf(longitude);
+    if (!place) {
+        return {};
+    }
+    const auto sign = static_cast<std::size_t>(place->sign);
     if (!longForm) {
-        return QString::number(ds) + QString::fromUtf8(ZodiacSigns[sign].abbreviation) +
-               QString::number(m);
+        const ZodiacShortText text = ShortZodiacText(*place);
+        return QString::fromLatin1(text.chars.data(), static_cast<qsizetype>(text.size));
     }
     // Round the minutes into the degree, but never from 29 into the next sign.
-    if (m > 30 && ds != 29) {
-        ++ds;
-    }
-    return QString::number(ds) + QStringLiteral("° in ") +
+    const int degree =
+        place->minute > 30 && place->degree != 29 ? place->degree + 1 : place->degree;
+    return QString::number(degree) + QStringLiteral("° in ") +
            QString::fromUtf8(ZodiacSigns[sign].name);
 }
 

@@ -37,15 +37,11 @@ std::vector<QJsonObject> Records(const CliResult& run) {
     return records;
 }
 
-QJsonObject ChartJson(const QStringList& arguments) {
-    const CliResult run =
-        RunCli(QStringList{QStringLiteral("chart")} + arguments + QStringList{u"--json"_s});
-    return QJsonDocument::fromJson(run.out.toUtf8()).object();
-}
-
 } // namespace
 
-TEST(BatchCommand, EveryRecordIsTheChartOfItsLineWithItsIdAndLine) {
+TEST(BatchCommand, EveryRecordIsTheBytesOfChartJsonWithItsIdAndLine) {
+    // chart --json is indented and a batch record compact; both must be exactly what
+    // QJsonDocument writes for the same document, the record with its id and line added.
     struct Case {
         QByteArray line;
         QStringList chartArguments;
@@ -53,28 +49,43 @@ TEST(BatchCommand, EveryRecordIsTheChartOfItsLineWithItsIdAndLine) {
     const std::vector<Case> cases{
         {R"({"id": 1, "mode": "world", "world": "2024-03-20 12:00 GMT"})",
          {u"--mode"_s, u"world"_s, u"--world"_s, u"2024-03-20 12:00 GMT"_s}},
-        {R"({"id": "b", "mode": "natal2", "birth2": "1609-06-15 06:30 GMT+1:00"})",
+        {R"({"id": "b\"\\\u0001\b\t é ♇ 𝄞", "mode": "natal2", "birth2": "1609-06-15 06:30 GMT+1:00"})",
          {u"--mode"_s, u"natal2"_s, u"--birth2"_s, u"1609-06-15 06:30 GMT+1:00"_s}},
-        {R"({"id": {"k": [1]}, "mode": "personal1", "world": "2024-03-20", "birth1": "1970-06-15"})",
+        {R"({"id": {"k": [1, 0.0003, -0.0, 1e-7, 1e300, 98985376468363872.0, []]}, "mode": "personal1", "world": "2024-03-20", "birth1": "1970-06-15"})",
          {u"--mode"_s, u"personal1"_s, u"--world"_s, u"2024-03-20"_s, u"--birth1"_s,
           u"1970-06-15"_s}},
         {R"({"id": null, "mode": "synastry", "birth1": "1970-06-15", "birth2": "1985-11-02 EST/CDT"})",
          {u"--mode"_s, u"synastry"_s, u"--birth1"_s, u"1970-06-15"_s, u"--birth2"_s,
           u"1985-11-02 EST/CDT"_s}},
+        {R"({"id": 9007199254740993, "mode": "personal2", "world": "2250-01-01 Europe/Paris", "birth2": "1550-02-01"})",
+         {u"--mode"_s, u"personal2"_s, u"--world"_s, u"2250-01-01 Europe/Paris"_s, u"--birth2"_s,
+          u"1550-02-01"_s}},
+        {R"({"id": 2.5, "mode": "natal1", "birth1": "0001-01-01 23:59 -11:00"})",
+         {u"--mode"_s, u"natal1"_s, u"--birth1"_s, u"0001-01-01 23:59 -11:00"_s}},
     };
-    QByteArray input;
-    for (const Case& c : cases) {
-        input += c.line + '\n';
-    }
-    const CliResult run = Batch(input);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const std::vector<QJsonObject> records = Records(run);
-    ASSERT_EQ(records.size(), cases.size());
-    for (std::size_t index = 0; index < cases.size(); ++index) {
-        QJsonObject record = records[index];
-        EXPECT_EQ(record.take(u"id"_s), QJsonDocument::fromJson(cases[index].line)[u"id"_s]);
-        EXPECT_EQ(record.take(u"line"_s).toInteger(), static_cast<qint64>(index + 1));
-        EXPECT_EQ(record, ChartJson(cases[index].chartArguments)) << index;
+    for (const QString& zodiac : {u"j2000"_s, u"date"_s}) {
+        QByteArray input;
+        for (const Case& c : cases) {
+            input += c.line + '\n';
+        }
+        const QStringList option{u"--zodiac"_s, zodiac};
+        const CliResult run = Batch(input, option);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QList<QByteArray> records = run.out.toUtf8().split('\n');
+        ASSERT_EQ(records.size(), static_cast<qsizetype>(cases.size() + 1));
+        for (std::size_t index = 0; index < cases.size(); ++index) {
+            const CliResult chart = RunCli(QStringList{u"chart"_s} + cases[index].chartArguments +
+                                           option + QStringList{u"--json"_s});
+            ASSERT_EQ(chart.exitCode, 0) << chart.err.toStdString();
+            QJsonObject document = QJsonDocument::fromJson(chart.out.toUtf8()).object();
+            EXPECT_EQ(chart.out.toUtf8(), QJsonDocument(document).toJson(QJsonDocument::Indented))
+                << index;
+            document.insert(u"id"_s, QJsonDocument::fromJson(cases[index].line)[u"id"_s]);
+            document.insert(u"line"_s, static_cast<qint64>(index + 1));
+            EXPECT_EQ(records[static_cast<qsizetype>(index)],
+                      QJsonDocument(document).toJson(QJsonDocument::Compact))
+                << index;
+        }
     }
 }
 
@@ -281,4 +292,74 @@ TEST(BatchCommand, MalformedCsvHeadersAndRowsAreNamed) {
     EXPECT_TRUE(lines[0][u"error"_s].toString().contains(u"not JSON"_s));
     EXPECT_EQ(lines[1][u"line"_s], 3);
     EXPECT_TRUE(lines[1].contains(u"aspects"_s));
+}
+
+TEST(BatchCommand, PlacesOfLinesAreReadAsThePlaceOptionReadsThem) {
+    // Each line's date at a place has the instant, place and local mean time that
+    // positions --place gives for it; CSV names the same keys as columns.
+    struct Case {
+        QByteArray placeKey;
+        QString place;
+        QString date;
+        bool localMeanTime;
+    };
+    const std::vector<Case> cases{
+        {"birth1Place", u"Lyon"_s, u"1850-03-01 10:00"_s, true},
+        {"birth1Place", u"Lyon, France"_s, u"1970-07-01 10:00"_s, false},
+        {"birth1Place", u"46.2044N 6.1432E"_s, u"1970-07-14 12:00 Europe/Zurich"_s, false},
+        {"birth1Place", u"New York"_s, u"1880-03-01 10:00"_s, true},
+    };
+    QByteArray json;
+    QByteArray csv = "id,mode,birth1,birth1place\n";
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const Case& c = cases[index];
+        json += QJsonDocument(QJsonObject{{u"id"_s, static_cast<int>(index)},
+                                          {u"mode"_s, u"natal1"_s},
+                                          {u"birth1"_s, c.date},
+                                          {QString::fromLatin1(c.placeKey), c.place}})
+                    .toJson(QJsonDocument::Compact) +
+                '\n';
+        csv += QByteArray::number(index) + ",natal1," + c.date.toUtf8() + ",\"" + c.place.toUtf8() +
+               "\"\n";
+    }
+    const CliResult fromJson = Batch(json);
+    const CliResult fromCsv = Batch(csv);
+    ASSERT_EQ(fromJson.exitCode, 0) << fromJson.err.toStdString();
+    const std::vector<QJsonObject> records = Records(fromJson);
+    ASSERT_EQ(records.size(), cases.size());
+    EXPECT_EQ(Records(fromCsv).size(), cases.size());
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+        const Case& c = cases[index];
+        const QStringList day = c.date.split(u' ');
+        QStringList arguments{u"positions"_s, u"--date"_s,  day[0],  u"--time"_s,
+                              day[1],         u"--place"_s, c.place, u"--json"_s};
+        if (day.size() > 2) {
+            arguments << u"--zone"_s << day[2];
+        }
+        const CliResult positions = RunCli(arguments);
+        const QJsonObject expected =
+            QJsonDocument::fromJson(positions.out.toUtf8())[u"date"_s].toObject();
+        const QJsonObject date = records[index][u"dates"_s][u"birth1"_s].toObject();
+        EXPECT_EQ(date[u"julianDay"_s], expected[u"julianDay"_s]) << index;
+        EXPECT_EQ(date[u"place"_s], expected[u"place"_s]) << index;
+        EXPECT_EQ(date[u"localMeanTime"_s].toBool(), c.localMeanTime) << index;
+        EXPECT_EQ(Records(fromCsv)[index][u"dates"_s], records[index][u"dates"_s]) << index;
+    }
+
+    // An unknown place is the line's error; an ambiguous one a note, once, naming its line.
+    const CliResult bad =
+        Batch(R"({"id": 1, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": "Nowhereville"}
+{"id": 2, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": "Springfield"}
+{"id": 3, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": "Springfield"}
+{"id": 4, "mode": "natal1", "birth1": "1970-01-01", "birth1Place": ["Lyon"]}
+)");
+    EXPECT_EQ(bad.exitCode, 5);
+    const std::vector<QJsonObject> lines = Records(bad);
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_TRUE(lines[0][u"error"_s].toString().startsWith(u"birth1Place: "_s));
+    EXPECT_TRUE(lines[0][u"error"_s].toString().contains(u"orbivex-cli places"_s));
+    EXPECT_EQ(lines[2][u"dates"_s], lines[1][u"dates"_s]);
+    EXPECT_TRUE(lines[3][u"error"_s].toString().contains(u"PLACE"_s));
+    EXPECT_EQ(bad.err.count(u"is taken as"_s), 1);
+    EXPECT_TRUE(bad.err.contains(u"line 2: 'Springfield' is taken as"_s)) << bad.err.toStdString();
 }

@@ -157,7 +157,8 @@ TEST(ChartCommand, StateFileGivesDatesModeAndSettingsAndOptionsOverrideIt) {
     ASSERT_EQ(world.exitCode, 0);
     EXPECT_EQ(Json(world)[QStringLiteral("dates")].toObject(),
               QJsonDocument::fromJson(
-                  R"({"world": {"text": "2024-03-20 12:00 GMT", "julianDay": 2460390.0}})")
+                  R"({"world": {"text": "2024-03-20 12:00 GMT", "julianDay": 2460390.0,
+                                "place": null, "localMeanTime": false}})")
                   .object());
 }
 

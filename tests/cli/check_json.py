@@ -85,6 +85,8 @@ def breakages(document):
         variant(lambda d: d["positions"]["first"][0].update(longitude="75"))
         variant(lambda d: d["positions"]["first"][0].update(longitude=None))
         variant(lambda d: d["counts"].pop("total"))
+        variant(lambda d: next(iter(d["dates"].values())).pop("place"))
+        variant(lambda d: next(iter(d["dates"].values())).update(localMeanTime=None))
         if document["aspects"]:
             variant(lambda d: d["aspects"][0].update(first=1))
             variant(lambda d: d["aspects"][0].update(motion="+"))
@@ -101,8 +103,11 @@ def breakages(document):
         variant(lambda d: d["events"][0].update(time="2027-01-01"))
     elif fmt == "orbivex.run.v2":
         variant(lambda d: d.update(date=d["date"]["text"]))
+        variant(lambda d: d["date"].pop("localMeanTime"))
     elif fmt == "orbivex.date.v2":
         variant(lambda d: d.pop("localJulianDay"))
+        variant(lambda d: d.pop("place"))
+        variant(lambda d: d.update(place="Lyon"))
     elif fmt == "orbivex.library.v1" and document["charts"]:
         variant(lambda d: d["charts"][0].update(rating="Q"))
         variant(lambda d: d["charts"][0].update(tags="a,b"))
