@@ -115,10 +115,8 @@ int RunDate(const QStringList& arguments, Context& context) {
     if (!julianDay) {
         return status;
     }
-    bool meanTime = false;
-    if (place) {
-        julianDay = InstantAtPlace(context, QStringLiteral("date"), *place, *julianDay, meanTime);
-    }
+    const bool meanTime =
+        place && NoteMeanTime(context, QStringLiteral("date"), place->place, dateSet);
     const double localJulianDay = InputDateToLocalJD(dateSet).value();
     const QString text = InputDateToString(dateSet, zones, false);
 

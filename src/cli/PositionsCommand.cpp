@@ -313,16 +313,13 @@ int RunPositions(const QStringList& arguments, Context& context) {
     }
     const TimeZones zones = MakeTimeZones(TimezoneOffsetMinutes(), request.northAmericanZone);
     int status = ExitSuccess;
-    std::optional<double> firstJulianDay =
+    const std::optional<double> firstJulianDay =
         ConvertDateSet(context, request.first, zones, WorldDate, status);
     if (!firstJulianDay) {
         return status;
     }
-    bool meanTime = false;
-    if (request.place) {
-        firstJulianDay = InstantAtPlace(context, QStringLiteral("positions"), *request.place,
-                                        *firstJulianDay, meanTime);
-    }
+    const bool meanTime = request.place && NoteMeanTime(context, QStringLiteral("positions"),
+                                                        request.place->place, request.first);
     // The converted date set has its hour and zone; each day of a run takes the same.
     const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first).value()));
     if (request.run) {
