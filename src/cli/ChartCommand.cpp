@@ -4,6 +4,7 @@
 #include "calendar/DateInput.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
@@ -228,18 +229,23 @@ ChartOptions AddChartOptions(QCommandLineParser& parser) {
         CalendarOption(),
         ZodiacOption(),
         LibraryOption(),
+        PlaceOption(QStringLiteral("world-place"), QStringLiteral("world date")),
+        PlaceOption(QStringLiteral("birth1-place"), QStringLiteral("first birthdate")),
+        PlaceOption(QStringLiteral("birth2-place"), QStringLiteral("second birthdate")),
     };
     parser.addOptions({options.mode, options.world, options.birth1, options.birth2, options.state,
-                       options.radians, options.calendar, options.zodiac, options.library});
+                       options.radians, options.calendar, options.zodiac, options.library,
+                       options.worldPlace, options.birth1Place, options.birth2Place});
     return options;
 }
 
 QString ChartOptionsDescription() {
     return QStringLiteral("DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, "
-                          "without a zone the computer's. ZONE is %1. A DATE @ID or @NAME is "
-                          "that chart of the chart library. Without --world the world date is "
-                          "the present moment.")
-        .arg(ZoneFormsText());
+                          "without a zone the computer's, or with a place the place's. ZONE is "
+                          "%1. A DATE @ID or @NAME is that chart of the chart library, with its "
+                          "place. Without --world the world date is the present moment. PLACE "
+                          "is %2.")
+        .arg(ZoneFormsText(), PlaceFormsText());
 }
 
 QString ParseErrorText(const QCommandLineParser& parser) {
@@ -352,15 +358,34 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
+        // A DATE stands for the whole date set: the place a state file gave it goes with it,
+        // and a chart of the library brings its own.
+        std::optional<Place> place;
         const std::optional<DateReadFailure> failure =
             ReadDateOrChart(parser.value(*dateOptions[set]), state.dateSets[set],
-                            LibraryFileOf(parser, options.library));
+                            LibraryFileOf(parser, options.library), &place);
         if (failure && failure->status == ExitUsage) {
             return CommandUsageError(context, command, failure->message);
         }
         if (failure) {
             context.err << "orbivex-cli " << command << ": " << failure->message << '\n';
             return failure->status;
+        }
+        state.places[set] = place;
+    }
+    const std::array<const QCommandLineOption*, 3> placeOptions{
+        &options.worldPlace, &options.birth1Place, &options.birth2Place};
+    for (int set = 0; set < NumDateSets; ++set) {
+        if (!parser.isSet(*placeOptions[set])) {
+            continue;
+        }
+        if (const Status read = ApplyPlaceOption(context, command, parser.value(*placeOptions[set]),
+                                                 LibraryFileOf(parser, options.library),
+                                                 state.dateSets[set], state.places[set]);
+            !read) {
+            return CommandUsageError(
+                context, command,
+                QStringLiteral("--%1: %2").arg(placeOptions[set]->names().first(), read.error()));
         }
     }
     if (!parser.isSet(options.state) && !parser.isSet(options.world)) {
