@@ -94,7 +94,8 @@ Status ApplyPlaceOption(Context& context, const QString& command, const QString&
 }
 
 void ApplyPlaceZone(DatePlace& datePlace, DateSet& dateSet) {
-    if (!ZoneChosen(dateSet) || datePlace.zoneOfPlace) {
+    // A date read at another place (a chart of the library, a state file) moves to this one.
+    if (!ZoneChosen(dateSet) || datePlace.zoneOfPlace || dateSet.placeLongitude) {
         ReadAtPlace(dateSet, datePlace.place);
         datePlace.zoneOfPlace = true;
     }

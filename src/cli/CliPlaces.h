@@ -47,8 +47,9 @@ QCommandLineOption PlaceOption(const QString& name, const QString& what);
 Status ApplyPlaceOption(Context& context, const QString& command, const QString& text,
                         const QString& libraryFile, DateSet& dateSet, std::optional<Place>& place);
 
-// Reads dateSet at the place (ReadAtPlace) when it has no zone typed, or when the zone typed
-// is the one coordinates took as theirs (and marks the place so).
+// Reads dateSet at the place (ReadAtPlace) when it has no zone typed, when the zone typed is
+// the one coordinates took as theirs, or when it was read at another place (and marks the place
+// so).
 void ApplyPlaceZone(DatePlace& datePlace, DateSet& dateSet);
 
 // When the converted dateSet was read in the local mean time of its place, writes a note on

@@ -189,6 +189,15 @@ TEST(PlaceOption, ChartCommandsReadEachDateAtItsPlace) {
     }
 }
 
+TEST(PlaceOption, TheAspectarianTellsItsTimesAtThePlace) {
+    // The Venus-Saturn semisextile at 2396818.08643 (14:04:28 UT): 14:23:51 at Lyon's mean time
+    // (+0:19:23), where Paris's own (+0:09:21) would give 14:14.
+    const CliResult run = RunCli({u"aspectarian"_s, u"--from"_s, u"1850-03-01"_s, u"--to"_s,
+                                  u"1850-03-01"_s, u"--world-place"_s, u"Lyon"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(u"1850-03-01 14:24 Europe/Paris"_s)) << run.out.toStdString();
+}
+
 TEST(PlaceOption, TheLibraryKeepsAPlaceAndOwnPlacesByName) {
     QTemporaryDir dir;
     const QString library = dir.filePath(u"charts.sqlite"_s);
@@ -220,6 +229,11 @@ TEST(PlaceOption, TheLibraryKeepsAPlaceAndOwnPlacesByName) {
                   u"--library"_s, library, u"--json"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_NEAR(birth1Day(run), 2396817.982940, 1e-6);
+    // A place given beside it moves the date there: Lyon's mean time.
+    run = RunCli({u"chart"_s, u"--mode"_s, u"natal1"_s, u"--birth1"_s, u"@Lyon child"_s,
+                  u"--birth1-place"_s, u"Lyon"_s, u"--library"_s, library, u"--json"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_NEAR(birth1Day(run), 2396817.986539, 1e-6);
 
     run = Library({u"show"_s, u"Village child"_s, u"--json"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
