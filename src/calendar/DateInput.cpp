@@ -432,7 +432,11 @@ QString ZoneTextOf(const DateSet& dateSet, const TimezoneList& list) {
 
 void SetZoneText(DateSet& dateSet, const QString& text) {
     const QString trimmed = text.trimmed();
-    dateSet.placeLongitude.reset();
+    // The zone box is read again on every Compute: the place's zone written again is still the
+    // place's, any other zone ends the reading at the place.
+    if (ZoneNameAsListed(trimmed) != dateSet.zoneName || dateSet.zoneName.isEmpty()) {
+        dateSet.placeLongitude.reset();
+    }
     if (const int entry = TimezoneEntryOfText(trimmed); entry > 0) {
         dateSet.timezoneIndex = entry;
         dateSet.zoneName.clear();

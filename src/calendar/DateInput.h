@@ -69,7 +69,7 @@ struct DateSet {
     // Set when the date is read in the zone of its place of birth: the place's longitude
     // (degrees east). Where that zone kept its own local mean time, before its first change of
     // offset, the time is the local mean time of this longitude instead. Typing another zone
-    // (SetZoneText) clears it.
+    // (SetZoneText with a zone other than this one) clears it.
     std::optional<double> placeLongitude{};
 
     bool operator==(const DateSet&) const = default;

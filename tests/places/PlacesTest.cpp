@@ -53,7 +53,11 @@ TEST(PlaceInstant, LocalMeanTimeOfThePlaceOnlyInTheZonesOwnMeanTime) {
         EXPECT_NEAR(InputDateToAJDate(dateSet, zones).value(),
                     JulianDateOf(c.year, c.month, c.day, c.hour, c.minute, c.placeSeconds), 1e-8)
             << c.name << " " << c.year;
-        // A zone typed afterwards wins over the place's.
+        // The place's zone read again from the zone box stays the place's; another zone typed
+        // afterwards wins over it.
+        SetZoneText(dateSet, match->place.zone.toLower());
+        EXPECT_EQ(PlaceMeanTimeOffset(dateSet).has_value(), c.meanTime) << c.name;
+        SetZoneText(dateSet, QStringLiteral("Europe/London"));
         SetZoneText(dateSet, match->place.zone);
         EXPECT_FALSE(PlaceMeanTimeOffset(dateSet)) << c.name;
     }
