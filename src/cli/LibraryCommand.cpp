@@ -651,6 +651,23 @@ int Import(const QCommandLineParser& parser, const Options& options, ChartLibrar
             return LibraryFailure(context, added.error().message + QStringLiteral(" Nothing was "
                                                                                   "imported."));
         }
+        // A place of one's own that came with a chart can be chosen by its name again, unless
+        // the library already keeps a place of that name.
+        for (const LibraryChart& chart : charts) {
+            QString notCoordinates;
+            if (!chart.place || !IsOwnPlace(*chart.place) ||
+                OwnPlaceOfText(chart.place->name, {}, notCoordinates) ||
+                !notCoordinates.isEmpty()) {
+                continue;
+            }
+            const LibraryResult<std::optional<Place>> known =
+                library.FindOwnPlace(chart.place->name);
+            const LibraryResult<bool> kept =
+                known && !*known ? library.KeepOwnPlace(*chart.place) : LibraryResult<bool>(true);
+            if (!known || !kept) {
+                return LibraryFailure(context, (known ? kept.error() : known.error()).message);
+            }
+        }
     }
     for (const QString& problem : problems) {
         context.err << problem << '\n';

@@ -259,6 +259,11 @@ TEST(PlaceOption, TheLibraryKeepsAPlaceAndOwnPlacesByName) {
                       .toDouble(),
                   chart[u"julianDay"_s].toDouble())
             << file.toStdString();
+        // The place of one's own came along, and its name chooses it there too.
+        EXPECT_EQ(RunCli({u"chart"_s, u"--mode"_s, u"natal1"_s, u"--birth1"_s, u"1850-03-01"_s,
+                          u"--birth1-place"_s, u"Grandma's village"_s, u"--library"_s, other})
+                      .exitCode,
+                  0);
     }
 
     run = Library({u"add"_s, u"--name"_s, u"x"_s, u"--date"_s, u"1850-03-01"_s, u"--place"_s,
