@@ -430,7 +430,9 @@ int RunChart(const QStringList& arguments, Context& context) {
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] [--birth1 DATE] "
-                           "[--birth2 DATE] [--state FILE] [--radians] [--symbols] [--json]"),
+                           "[--birth2 DATE] [--world-place PLACE] [--birth1-place PLACE] "
+                           "[--birth2-place PLACE] [--state FILE] [--radians] [--symbols] "
+                           "[--json]"),
             context)) {
         return *status;
     }

@@ -12,7 +12,9 @@ QString PlaceFormsText() {
     return QStringLiteral("a place of the atlas (\"Lyon\", \"Lyon, France\", \"Springfield, "
                           "Illinois\", \"Springfield, US\"; orbivex-cli places lists them) or "
                           "coordinates with a zone of the time-zone database (\"46.2044N 6.1432E "
-                          "Europe/Zurich\", or \"46.2044,6.1432\" with --zone)");
+                          "Europe/Zurich\", or \"46.2044,6.1432\" with the zone given apart: "
+                          "--zone, or the zone of the date), or the name of a place of one's own "
+                          "that the chart library keeps");
 }
 
 QJsonObject PlaceJson(const Place& place) {

@@ -5,6 +5,7 @@
 #include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "session/ChartLibrary.h"
 
 #include <QCommandLineParser>
 
@@ -101,7 +102,8 @@ int RunDate(const QStringList& arguments, Context& context) {
     if (parser.isSet(placeOption)) {
         Expected<DatePlace, QString> read =
             ReadPlace(context, QStringLiteral("date"), atlas, parser.value(placeOption),
-                      parser.isSet(zoneOption) ? parser.value(zoneOption) : QString());
+                      parser.isSet(zoneOption) ? parser.value(zoneOption) : QString(),
+                      DefaultChartLibraryFile());
         if (!read) {
             return UsageError(context, QStringLiteral("--place: ") + read.error());
         }

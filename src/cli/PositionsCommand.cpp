@@ -10,6 +10,7 @@
 #include "core/Bodies.h"
 #include "core/Ephemeris.h"
 #include "core/Zodiac.h"
+#include "session/ChartLibrary.h"
 #include "support/FixedDecimal.h"
 
 #include <QCommandLineParser>
@@ -240,9 +241,9 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     }
     if (read && parser.isSet(place)) {
         const Atlas atlas;
-        const Expected<DatePlace, QString> found =
-            ReadPlace(context, QStringLiteral("positions"), atlas, parser.value(place),
-                      parser.isSet(zone) ? parser.value(zone) : QString());
+        const Expected<DatePlace, QString> found = ReadPlace(
+            context, QStringLiteral("positions"), atlas, parser.value(place),
+            parser.isSet(zone) ? parser.value(zone) : QString(), DefaultChartLibraryFile());
         if (!found) {
             return UsageError(context, QStringLiteral("--place: ") + found.error());
         }
