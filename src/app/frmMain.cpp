@@ -50,7 +50,7 @@ using namespace caption;
 
 namespace {
 
-void Place(QWidget* widget, layout::Rect rect) {
+void PlaceWidget(QWidget* widget, layout::Rect rect) {
     widget->setGeometry(LayoutUnitsToPixels(rect.left), LayoutUnitsToPixels(rect.top),
                         LayoutUnitsToPixels(rect.width), LayoutUnitsToPixels(rect.height));
 }
@@ -428,47 +428,47 @@ void frmMain::CreateControls() {
 void frmMain::PlaceControls() {
     using namespace layout;
     for (int s = 0; s < NumDateSets; ++s) {
-        Place(Label1[s], InRow(Label1Column, s));
-        Place(txbYearCE[s], InRow(YearColumn, s));
-        Place(cboMonthCE[s], InRow(MonthColumn, s));
-        Place(cboDayCE[s], InRow(DayColumn, s));
-        Place(cboHour[s], InRow(HourColumn, s));
-        Place(cboTimezone[s], InRow(TimezoneColumn, s));
-        Place(cmdClear[s], InRow(ClearColumn, s));
+        PlaceWidget(Label1[s], InRow(Label1Column, s));
+        PlaceWidget(txbYearCE[s], InRow(YearColumn, s));
+        PlaceWidget(cboMonthCE[s], InRow(MonthColumn, s));
+        PlaceWidget(cboDayCE[s], InRow(DayColumn, s));
+        PlaceWidget(cboHour[s], InRow(HourColumn, s));
+        PlaceWidget(cboTimezone[s], InRow(TimezoneColumn, s));
+        PlaceWidget(cmdClear[s], InRow(ClearColumn, s));
     }
-    Place(optDegrees, layout::optDegrees);
-    Place(optRadians, layout::optRadians);
+    PlaceWidget(optDegrees, layout::optDegrees);
+    PlaceWidget(optRadians, layout::optRadians);
 
-    Place(fraTransits, layout::fraTransits);
+    PlaceWidget(fraTransits, layout::fraTransits);
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     for (int i = 0; i < NumChartModes; ++i) {
-        Place(options[i], {ModeOptionLeft, ModeOptionTop + i * ModeOptionPitch,
-                           layout::fraTransits.width - 2 * ModeOptionLeft, ModeOptionHeight});
+        PlaceWidget(options[i], {ModeOptionLeft, ModeOptionTop + i * ModeOptionPitch,
+                                 layout::fraTransits.width - 2 * ModeOptionLeft, ModeOptionHeight});
     }
 
-    Place(cmdNow, layout::cmdNow);
-    Place(cmdSave, layout::cmdSave);
-    Place(cmdHelp, layout::cmdHelp);
-    Place(cmdRestore, layout::cmdRestore);
-    Place(cmdQuit, layout::cmdQuit);
+    PlaceWidget(cmdNow, layout::cmdNow);
+    PlaceWidget(cmdSave, layout::cmdSave);
+    PlaceWidget(cmdHelp, layout::cmdHelp);
+    PlaceWidget(cmdRestore, layout::cmdRestore);
+    PlaceWidget(cmdQuit, layout::cmdQuit);
 
-    Place(cmdCompute, layout::cmdCompute);
-    Place(cmdConfigure, layout::cmdConfigure);
-    Place(cmdSaveAs, layout::cmdSaveAs);
-    Place(cmdLoadState, layout::cmdLoadState);
-    Place(cmdReport, layout::cmdReport);
-    Place(cmdRun, layout::cmdRun);
-    Place(cmdToggleGraphic, layout::cmdToggleGraphic);
-    Place(cmdAspectarian, layout::cmdAspectarian);
-    Place(cmdPrint, layout::cmdPrint);
+    PlaceWidget(cmdCompute, layout::cmdCompute);
+    PlaceWidget(cmdConfigure, layout::cmdConfigure);
+    PlaceWidget(cmdSaveAs, layout::cmdSaveAs);
+    PlaceWidget(cmdLoadState, layout::cmdLoadState);
+    PlaceWidget(cmdReport, layout::cmdReport);
+    PlaceWidget(cmdRun, layout::cmdRun);
+    PlaceWidget(cmdToggleGraphic, layout::cmdToggleGraphic);
+    PlaceWidget(cmdAspectarian, layout::cmdAspectarian);
+    PlaceWidget(cmdPrint, layout::cmdPrint);
 
-    Place(cboForwardBack, layout::cboForwardBack);
-    Place(cmdForwardBack[0], layout::cmdForward);
-    Place(cmdForwardBack[1], layout::cmdBack);
+    PlaceWidget(cboForwardBack, layout::cboForwardBack);
+    PlaceWidget(cmdForwardBack[0], layout::cmdForward);
+    PlaceWidget(cmdForwardBack[1], layout::cmdBack);
 
-    Place(lblTitle, layout::lblTitle);
-    Place(lblClickonAspect, layout::lblClickonAspect);
-    Place(lblStale, layout::lblClickonAspect);
+    PlaceWidget(lblTitle, layout::lblTitle);
+    PlaceWidget(lblClickonAspect, layout::lblClickonAspect);
+    PlaceWidget(lblStale, layout::lblClickonAspect);
     picTable->move(LayoutUnitsToPixels(TableLeft), LayoutUnitsToPixels(TableTop));
 }
 
@@ -710,11 +710,12 @@ void frmMain::ArrangeUnderGrid() {
         // Under the grid, or under the wheel that stands in its place.
         const int top =
             state.chartShown ? TableTop + PixelsToLayoutUnits(picGraphic->height()) : tableBottom;
-        Place(txbReport1, {TableLeft, top + txbReport1Gap, grid.TableWidth(), txbReport1Height});
+        PlaceWidget(txbReport1,
+                    {TableLeft, top + txbReport1Gap, grid.TableWidth(), txbReport1Height});
     } else {
         const int left = tableRight + ReportGap;
-        Place(txbReport,
-              {left, txbReportTop, intMainWindowWidth - Margin - left, tableBottom - txbReportTop});
+        PlaceWidget(txbReport, {left, txbReportTop, intMainWindowWidth - Margin - left,
+                                tableBottom - txbReportTop});
     }
     // Fit the window around the grid and its report.
     if (blnStartupCompleted) {

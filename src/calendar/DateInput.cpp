@@ -340,7 +340,26 @@ int ZoneEntryInUse(const DateSet& dateSet, const TimeZones& zones) {
     return 0;
 }
 
+// The offset of the place's local mean time when the date set, read in its zone with
+// zoneSeconds at the local date and time `local`, falls in the zone's own local mean time.
+std::optional<int> PlaceMeanTimeAt(const DateSet& dateSet, double local, int zoneSeconds) {
+    if (!dateSet.placeLongitude ||
+        !IsZoneLocalMeanTime(dateSet.zoneName, local - zoneSeconds / 86400.0 - 0.5)) {
+        return std::nullopt;
+    }
+    return LocalMeanTimeSeconds(*dateSet.placeLongitude);
+}
+
 } // namespace
+
+std::optional<int> PlaceMeanTimeOffset(const DateSet& dateSet) {
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    if (!dateSet.placeLongitude || dateSet.zoneName.isEmpty() || !local) {
+        return std::nullopt;
+    }
+    const ZoneReading reading = ReadLocalTimeAt(dateSet, *local);
+    return reading.known ? PlaceMeanTimeAt(dateSet, *local, reading.offsetSeconds) : std::nullopt;
+}
 
 Expected<double, DateError> InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones) {
     const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
@@ -352,7 +371,9 @@ Expected<double, DateError> InputDateToAJDate(const DateSet& dateSet, const Time
         if (!reading.known) {
             return Fail(DateError::UnknownZone);
         }
-        return *local - reading.offsetSeconds / 86400.0 - 0.5;
+        const int offset =
+            PlaceMeanTimeAt(dateSet, *local, reading.offsetSeconds).value_or(reading.offsetSeconds);
+        return *local - offset / 86400.0 - 0.5;
     }
     const int entry = ZoneEntryInUse(dateSet, zones);
     const int offset = entry > 0 ? zones.list[static_cast<std::size_t>(entry)].offsetMinutes : 0;
@@ -430,6 +451,11 @@ QString ZoneTextOf(const DateSet& dateSet, const TimezoneList& list) {
 
 void SetZoneText(DateSet& dateSet, const QString& text) {
     const QString trimmed = text.trimmed();
+    // The zone box is read again on every Compute: the place's zone written again is still the
+    // place's, any other zone ends the reading at the place.
+    if (ZoneNameAsListed(trimmed) != dateSet.zoneName || dateSet.zoneName.isEmpty()) {
+        dateSet.placeLongitude.reset();
+    }
     if (const int entry = TimezoneEntryOfText(trimmed); entry > 0) {
         dateSet.timezoneIndex = entry;
         dateSet.zoneName.clear();

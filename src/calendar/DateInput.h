@@ -66,6 +66,11 @@ struct DateSet {
     QString zoneName{};
     // The calendar the date is written in (the program's calendar option).
     CalendarChoice calendar = CalendarChoice::Gregorian;
+    // Set when the date is read in the zone of its place of birth: the place's longitude
+    // (degrees east). Where that zone kept its own local mean time, before its first change of
+    // offset, the time is the local mean time of this longitude instead. Typing another zone
+    // (SetZoneText with a zone other than this one) clears it.
+    std::optional<double> placeLongitude{};
 
     bool operator==(const DateSet&) const = default;
 };
@@ -154,9 +159,15 @@ Expected<double, DateError> InputDateToLocalJD(const DateSet& dateSet);
 
 // The Julian date (UT) of the date set, or why it does not convert. A named zone gives the offset
 // in force there at that local date and time (a skipped local time is read with the offset before
-// the change, a doubled one as its first occurrence). No zone chosen counts as the default zone
-// (the computer's offset, when the list has it). A time-zone entry outside 1..54 counts as none.
+// the change, a doubled one as its first occurrence), or the local mean time of the date set's
+// place (PlaceMeanTimeOffset). No zone chosen counts as the default zone (the computer's offset,
+// when the list has it). A time-zone entry outside 1..54 counts as none.
 Expected<double, DateError> InputDateToAJDate(const DateSet& dateSet, const TimeZones& zones);
+
+// The offset in seconds east of Greenwich of the local mean time of the date set's place, when
+// the date set is read in it: it has a place's longitude and its named zone kept its own local
+// mean time at that date. Nothing otherwise.
+std::optional<int> PlaceMeanTimeOffset(const DateSet& dateSet);
 
 // The date set as the window shows it after a conversion: the year text in its digits and,
 // when the date converts, 12:00 for no time and the default zone for no zone.

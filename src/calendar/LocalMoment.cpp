@@ -8,7 +8,7 @@ namespace orbivex {
 
 MomentZone MomentZoneOf(const DateSet& dateSet, const TimeZones& zones) {
     if (IsZoneName(dateSet.zoneName)) {
-        return {0, dateSet.zoneName, dateSet.calendar, true};
+        return {0, dateSet.zoneName, dateSet.calendar, true, dateSet.placeLongitude};
     }
     // The entry the conversion uses: the default one when none is chosen.
     const int entry = DateSetAsConverted(dateSet, zones).timezoneIndex;
@@ -21,7 +21,22 @@ MomentZone MomentZoneOf(const DateSet& dateSet, const TimeZones& zones) {
     return {chosen.offsetMinutes, chosen.text, dateSet.calendar};
 }
 
+namespace {
+
+// The offset of the place's local mean time when the named zone kept its own at jd.
+std::optional<double> PlaceMeanTimeMinutes(const MomentZone& zone, double jd) {
+    if (!zone.named || !zone.placeLongitude || !IsZoneLocalMeanTime(zone.name, jd)) {
+        return std::nullopt;
+    }
+    return LocalMeanTimeSeconds(*zone.placeLongitude) / 60.0;
+}
+
+} // namespace
+
 double MomentOffsetMinutes(const MomentZone& zone, double jd) {
+    if (const std::optional<double> meanTime = PlaceMeanTimeMinutes(zone, jd)) {
+        return *meanTime;
+    }
     return zone.named ? ZoneOffsetAt(zone.name, jd) / 60.0 : zone.offsetMinutes;
 }
 
@@ -29,7 +44,9 @@ double LocalDayStart(std::int32_t day, const MomentZone& zone) {
     // Day number N begins at N - 0.5 at Greenwich.
     const double offsetMinutes =
         zone.named ? ReadLocalTime(zone.name, day, 0).offsetSeconds / 60.0 : zone.offsetMinutes;
-    return static_cast<double>(day) - 0.5 - offsetMinutes / 1440.0;
+    const double start = static_cast<double>(day) - 0.5 - offsetMinutes / 1440.0;
+    const std::optional<double> meanTime = PlaceMeanTimeMinutes(zone, start);
+    return meanTime ? static_cast<double>(day) - 0.5 - *meanTime / 1440.0 : start;
 }
 
 std::optional<LocalMoment> LocalMomentOf(double jd, const MomentZone& zone) {

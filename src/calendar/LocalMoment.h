@@ -20,6 +20,9 @@ struct MomentZone {
     QString name = QStringLiteral("GMT");
     CalendarChoice calendar = CalendarChoice::Gregorian;
     bool named = false; // name is a zone of the database; offsetMinutes is not used
+    // A named zone told at a place: while the zone kept its own local mean time, the local
+    // mean time of this longitude (degrees east), as DateSet::placeLongitude.
+    std::optional<double> placeLongitude{};
 };
 
 // The zone a date set converts with: its named zone, else its entry of the list (the default

@@ -121,6 +121,10 @@ bool IsZoneLocalMeanTime(const QString& zoneName, double julianDate) {
            zone.abbreviation(at) == QLatin1String("LMT");
 }
 
+int LocalMeanTimeSeconds(double longitude) {
+    return static_cast<int>(std::lround(longitude * 240.0));
+}
+
 QString OffsetText(int offsetSeconds) {
     const int magnitude = std::abs(offsetSeconds);
     QString text = QStringLiteral("%1%2:%3")

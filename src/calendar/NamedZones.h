@@ -46,6 +46,11 @@ int ZoneOffsetAt(const QString& zoneName, double julianDate);
 // period "LMT" and it comes before the zone's first change of offset.
 bool IsZoneLocalMeanTime(const QString& zoneName, double julianDate);
 
+// The offset of local mean time at a longitude, in whole seconds east of Greenwich: four
+// minutes of time per degree, rounded to the nearest second as the time-zone database rounds
+// its own local mean times (4.8467° E gives 1163.208 s, written +00:19:23).
+int LocalMeanTimeSeconds(double longitude);
+
 // An offset as "+01:00", "-05:00", "+00:09:21" (seconds only when it has them).
 QString OffsetText(int offsetSeconds);
 

@@ -2,10 +2,12 @@
 // in time order, as text, JSON or CSV.
 #include "calendar/Calendar.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "core/Ephemeris.h"
 #include "present/Aspectarian.h"
+#include "session/ChartLibrary.h"
 #include "session/ProgramState.h"
 #include "session/StateTransfer.h"
 
@@ -71,6 +73,13 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
         QStringLiteral("zone"),
         QStringLiteral("The zone of the days and times: %1 (default: GMT).").arg(ZoneFormsText()),
         QStringLiteral("ZONE"), QStringLiteral("GMT"));
+    const QCommandLineOption placeOption(
+        QStringLiteral("world-place"),
+        QStringLiteral("Tell the days and times in the zone of this place (without --zone), in "
+                       "the local mean time of the place while its zone kept local mean time: "
+                       "%1.")
+            .arg(PlaceFormsText()),
+        QStringLiteral("PLACE"));
     const QCommandLineOption bodiesOption(
         QStringLiteral("bodies"),
         QStringLiteral("Only aspects between two of these bodies (default: all nine)."),
@@ -90,12 +99,13 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     const QCommandLineOption csvOption(QStringLiteral("csv"),
                                        QStringLiteral("Write the events as CSV with a header."));
     const QCommandLineOption calendarOption = CalendarOption();
-    parser.addOptions({fromOption, toOption, zoneOption, bodiesOption, aspectsOption, stateOption,
-                       calendarOption, jsonOption, csvOption});
+    parser.addOptions({fromOption, toOption, zoneOption, placeOption, bodiesOption, aspectsOption,
+                       stateOption, calendarOption, jsonOption, csvOption});
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli aspectarian --from YYYY-MM-DD --to YYYY-MM-DD "
-                           "[--zone ZONE] [--bodies A,B,...] [--aspects conjunction,square,...] "
+                           "[--zone ZONE] [--world-place PLACE] [--bodies A,B,...] "
+                           "[--aspects conjunction,square,...] "
                            "[--state FILE] [--calendar CALENDAR] [--json|--csv]"),
             context)) {
         return *status;
@@ -124,6 +134,18 @@ int RunAspectarian(const QStringList& arguments, Context& context) {
     }
     if (const Status read = ReadZoneText(zoneText, dateSet); !read) {
         return CommandUsageError(context, command, read.error());
+    }
+    if (parser.isSet(placeOption)) {
+        if (!parser.isSet(zoneOption)) {
+            SetZoneText(dateSet, {}); // the place's zone, not the default GMT
+        }
+        std::optional<Place> place;
+        if (const Status read = ApplyPlaceOption(context, command, parser.value(placeOption),
+                                                 DefaultChartLibraryFile(), dateSet, place);
+            !read) {
+            return CommandUsageError(context, command,
+                                     QStringLiteral("--world-place: ") + read.error());
+        }
     }
     const MomentZone zone = MomentZoneOf(dateSet, zones);
 

@@ -262,27 +262,13 @@ class Worker {
         if (!outcome) {
             return Fail(ForTerminal(outcome.error().message).trimmed());
         }
-        // A date read in its place's zone while that zone kept local mean time is read in the
-        // local mean time of the place's own longitude: the chart is computed again for it.
-        bool again = false;
+        // The date was read at its place (in local mean time where the zone still kept it), so
+        // the JSON says which dates were.
         for (std::size_t set = 0; set < datePlaces.size(); ++set) {
-            if (!datePlaces[set]) {
-                continue;
+            if (datePlaces[set]) {
+                places_[set] = {datePlaces[set]->place,
+                                PlaceMeanTimeOffset(state_.dateSets[set]).has_value()};
             }
-            QString ignored;
-            QTextStream stream(&ignored);
-            Context quiet{stream, stream, {}};
-            bool meanTime = false;
-            const double instant = InstantAtPlace(quiet, QStringLiteral("batch"), *datePlaces[set],
-                                                  state_.ChartJulianDays[set], meanTime);
-            places_[set] = {datePlaces[set]->place, meanTime};
-            if (meanTime && instant != state_.ChartJulianDays[set]) {
-                state_.ChartJulianDays[set] = instant;
-                again = true;
-            }
-        }
-        if (again) {
-            state_.chart = ComputeChart(ChartRequestOf(state_, context), ephemeris_, &state_.chart);
         }
         return {};
     }

@@ -5,6 +5,7 @@
 #include "cli/ChartJson.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
@@ -135,18 +136,23 @@ ChartOptions AddChartOptions(QCommandLineParser& parser) {
         CalendarOption(),
         ZodiacOption(),
         LibraryOption(),
+        PlaceOption(QStringLiteral("world-place"), QStringLiteral("world date")),
+        PlaceOption(QStringLiteral("birth1-place"), QStringLiteral("first birthdate")),
+        PlaceOption(QStringLiteral("birth2-place"), QStringLiteral("second birthdate")),
     };
     parser.addOptions({options.mode, options.world, options.birth1, options.birth2, options.state,
-                       options.radians, options.calendar, options.zodiac, options.library});
+                       options.radians, options.calendar, options.zodiac, options.library,
+                       options.worldPlace, options.birth1Place, options.birth2Place});
     return options;
 }
 
 QString ChartOptionsDescription() {
     return QStringLiteral("DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, "
-                          "without a zone the computer's. ZONE is %1. A DATE @ID or @NAME is "
-                          "that chart of the chart library. Without --world the world date is "
-                          "the present moment.")
-        .arg(ZoneFormsText());
+                          "without a zone the computer's, or with a place the place's. ZONE is "
+                          "%1. A DATE @ID or @NAME is that chart of the chart library, with its "
+                          "place. Without --world the world date is the present moment. PLACE "
+                          "is %2.")
+        .arg(ZoneFormsText(), PlaceFormsText());
 }
 
 QString ParseErrorText(const QCommandLineParser& parser) {
@@ -259,15 +265,34 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
         if (!parser.isSet(*dateOptions[set])) {
             continue;
         }
+        // A DATE stands for the whole date set: the place a state file gave it goes with it,
+        // and a chart of the library brings its own.
+        std::optional<Place> place;
         const std::optional<DateReadFailure> failure =
             ReadDateOrChart(parser.value(*dateOptions[set]), state.dateSets[set],
-                            LibraryFileOf(parser, options.library));
+                            LibraryFileOf(parser, options.library), &place);
         if (failure && failure->status == ExitUsage) {
             return CommandUsageError(context, command, failure->message);
         }
         if (failure) {
             context.err << "orbivex-cli " << command << ": " << failure->message << '\n';
             return failure->status;
+        }
+        state.places[set] = place;
+    }
+    const std::array<const QCommandLineOption*, 3> placeOptions{
+        &options.worldPlace, &options.birth1Place, &options.birth2Place};
+    for (int set = 0; set < NumDateSets; ++set) {
+        if (!parser.isSet(*placeOptions[set])) {
+            continue;
+        }
+        if (const Status read = ApplyPlaceOption(context, command, parser.value(*placeOptions[set]),
+                                                 LibraryFileOf(parser, options.library),
+                                                 state.dateSets[set], state.places[set]);
+            !read) {
+            return CommandUsageError(
+                context, command,
+                QStringLiteral("--%1: %2").arg(placeOptions[set]->names().first(), read.error()));
         }
     }
     if (!parser.isSet(options.state) && !parser.isSet(options.world)) {
@@ -312,7 +337,9 @@ int RunChart(const QStringList& arguments, Context& context) {
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli chart --mode MODE [--world DATE] [--birth1 DATE] "
-                           "[--birth2 DATE] [--state FILE] [--radians] [--symbols] [--json]"),
+                           "[--birth2 DATE] [--world-place PLACE] [--birth1-place PLACE] "
+                           "[--birth2-place PLACE] [--state FILE] [--radians] [--symbols] "
+                           "[--json]"),
             context)) {
         return *status;
     }
@@ -324,7 +351,12 @@ int RunChart(const QStringList& arguments, Context& context) {
     }
     const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
     if (parser.isSet(jsonOption)) {
-        context.out << QString::fromUtf8(ChartJson(state, view, {}, JsonLayout::Indented));
+        ChartPlaces places;
+        for (int set = 0; set < NumDateSets; ++set) {
+            places[set] = {state.places[set],
+                           state.places[set] && PlaceMeanTimeOffset(state.dateSets[set])};
+        }
+        context.out << QString::fromUtf8(ChartJson(state, view, places, JsonLayout::Indented));
     } else {
         PrintChart(view, parser.isSet(symbolsOption), context.out);
     }

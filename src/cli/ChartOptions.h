@@ -22,6 +22,9 @@ struct ChartOptions {
     QCommandLineOption calendar;
     QCommandLineOption zodiac;
     QCommandLineOption library; // where @ID and @NAME dates come from
+    QCommandLineOption worldPlace;
+    QCommandLineOption birth1Place;
+    QCommandLineOption birth2Place;
 };
 
 // The name of a mode as --mode takes it and JSON writes it: "world", "natal1", "natal2",

@@ -9,6 +9,7 @@
 #include "places/Atlas.h"
 #include "places/Place.h"
 
+#include <QCommandLineOption>
 #include <QJsonObject>
 #include <QString>
 #include <optional>
@@ -30,19 +31,30 @@ struct DatePlace {
 };
 
 // Reads PLACE; `typedZone` is the zone typed beside it (empty for none), which coordinates
-// without a zone take as theirs. On an ambiguous name writes to context.err which place was
-// taken and how to write the others. Returns the message of a usage error for a place the
-// atlas lacks or coordinates not written as asked.
+// without a zone take as theirs. A name is first sought among the own places of the chart
+// library in libraryFile (when given), then in the atlas. On an ambiguous name writes to
+// context.err which place was taken and how to write the others. Returns the message of a
+// usage error for a place found nowhere or coordinates not written as asked.
 Expected<DatePlace, QString> ReadPlace(Context& context, const QString& command, const Atlas& atlas,
-                                       const QString& text, const QString& typedZone);
+                                       const QString& text, const QString& typedZone,
+                                       const QString& libraryFile = {});
 
-// Gives dateSet the place's zone when it has no zone typed (and marks the place so).
+// --NAME PLACE, the place of the date set `what` ("first birthdate").
+QCommandLineOption PlaceOption(const QString& name, const QString& what);
+
+// Reads a PLACE given for dateSet into `place` (ReadPlace, then ApplyPlaceZone: a zone typed in
+// the date wins); the message of a usage error for a place not found or not written as asked.
+Status ApplyPlaceOption(Context& context, const QString& command, const QString& text,
+                        const QString& libraryFile, DateSet& dateSet, std::optional<Place>& place);
+
+// Reads dateSet at the place (ReadAtPlace) when it has no zone typed, when the zone typed is
+// the one coordinates took as theirs, or when it was read at another place (and marks the place
+// so).
 void ApplyPlaceZone(DatePlace& datePlace, DateSet& dateSet);
 
-// The instant of julianDate (converted in the date set's zone) at the place: when the place's
-// own zone gave the zone's local mean time, the local mean time of the place's longitude, and
-// a note on context.err that says so with the offset. `meanTime` tells whether it was used.
-double InstantAtPlace(Context& context, const QString& command, const DatePlace& datePlace,
-                      double julianDate, bool& meanTime);
+// When the converted dateSet was read in the local mean time of its place, writes a note on
+// context.err that says so with the offset, and returns true.
+bool NoteMeanTime(Context& context, const QString& command, const Place& place,
+                  const DateSet& dateSet);
 
 } // namespace orbivex::cli

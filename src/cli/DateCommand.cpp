@@ -5,6 +5,7 @@
 #include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "session/ChartLibrary.h"
 
 #include <QCommandLineParser>
 
@@ -101,7 +102,8 @@ int RunDate(const QStringList& arguments, Context& context) {
     if (parser.isSet(placeOption)) {
         Expected<DatePlace, QString> read =
             ReadPlace(context, QStringLiteral("date"), atlas, parser.value(placeOption),
-                      parser.isSet(zoneOption) ? parser.value(zoneOption) : QString());
+                      parser.isSet(zoneOption) ? parser.value(zoneOption) : QString(),
+                      DefaultChartLibraryFile());
         if (!read) {
             return UsageError(context, QStringLiteral("--place: ") + read.error());
         }
@@ -115,10 +117,8 @@ int RunDate(const QStringList& arguments, Context& context) {
     if (!julianDay) {
         return status;
     }
-    bool meanTime = false;
-    if (place) {
-        julianDay = InstantAtPlace(context, QStringLiteral("date"), *place, *julianDay, meanTime);
-    }
+    const bool meanTime =
+        place && NoteMeanTime(context, QStringLiteral("date"), place->place, dateSet);
     const double localJulianDay = InputDateToLocalJD(dateSet).value();
     const QString text = InputDateToString(dateSet, zones, false);
 

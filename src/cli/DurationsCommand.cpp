@@ -127,7 +127,8 @@ int RunDurations(const QStringList& arguments, Context& context) {
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli durations --mode MODE [--world DATE] [--birth1 "
-                           "DATE] [--birth2 DATE] [--state FILE] [--radians] [--json] [--sort "
+                           "DATE] [--birth2 DATE] [--world-place PLACE] [--birth1-place PLACE] "
+                           "[--birth2-place PLACE] [--state FILE] [--radians] [--json] [--sort "
                            "exactness|aspect|planet|beginning|ending|duration] [--no-durations]"),
             context)) {
         return *status;

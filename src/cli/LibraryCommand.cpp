@@ -2,6 +2,7 @@
 #include "calendar/DateInput.h"
 #include "cli/BatchInput.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
@@ -16,6 +17,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace orbivex::cli {
@@ -27,10 +29,22 @@ const QString kCommand = QStringLiteral("library");
 enum class Form { Csv, JsonLines };
 
 // The columns of CSV files, in the order export writes them; import reads them by name.
-const QStringList kCsvColumns = {
-    QStringLiteral("id"),     QStringLiteral("name"),     QStringLiteral("date"),
-    QStringLiteral("zone"),   QStringLiteral("calendar"), QStringLiteral("place"),
-    QStringLiteral("rating"), QStringLiteral("tags"),     QStringLiteral("notes")};
+const QStringList kCsvColumns = {QStringLiteral("id"),
+                                 QStringLiteral("name"),
+                                 QStringLiteral("date"),
+                                 QStringLiteral("zone"),
+                                 QStringLiteral("calendar"),
+                                 QStringLiteral("place"),
+                                 QStringLiteral("rating"),
+                                 QStringLiteral("tags"),
+                                 QStringLiteral("notes"),
+                                 QStringLiteral("placeRegion"),
+                                 QStringLiteral("placeCountry"),
+                                 QStringLiteral("placeCountryCode"),
+                                 QStringLiteral("placeZone"),
+                                 QStringLiteral("placeLatitude"),
+                                 QStringLiteral("placeLongitude"),
+                                 QStringLiteral("placePopulation")};
 
 struct Options {
     QCommandLineOption library = LibraryOption();
@@ -42,9 +56,14 @@ struct Options {
                        "chart is computed at 12:00, without a zone in the computer's zone."),
         QStringLiteral("DATE")};
     QCommandLineOption calendar = CalendarOption();
-    QCommandLineOption place{QStringLiteral("place"),
-                             QStringLiteral("add, edit: the place, as text."),
-                             QStringLiteral("TEXT")};
+    QCommandLineOption place{
+        QStringLiteral("place"),
+        QStringLiteral("add, edit: the place: %1, or a place of one's own kept under a name "
+                       "(\"NAME=46.2N 6.1E Europe/Zurich\") and chosen again by that name; \"\" "
+                       "for none. A date without a zone is read in the place's zone, and in the "
+                       "local mean time of the place while its zone kept local mean time.")
+            .arg(PlaceFormsText()),
+        QStringLiteral("PLACE")};
     QCommandLineOption rating{
         QStringLiteral("rating"),
         QStringLiteral("add, edit: the data rating of the time: AA, A, B, C, DD, X, XX, or "
@@ -148,9 +167,6 @@ Status ApplyChartOptions(const QCommandLineParser& parser, const Options& option
             return Fail(QStringLiteral("--name must not be blank."));
         }
     }
-    if (parser.isSet(options.place)) {
-        chart.subject.place = parser.value(options.place).trimmed();
-    }
     if (parser.isSet(options.rating)) {
         const std::optional<QString> rating = DataRatingOfText(parser.value(options.rating));
         if (!rating) {
@@ -170,10 +186,46 @@ Status ApplyChartOptions(const QCommandLineParser& parser, const Options& option
 }
 
 // The message of a chart whose date does not convert, as the window words it; "" when it does.
-QString DateProblem(const ChartSubject& subject, const TimeZones& zones,
-                    const ProgramTexts& texts) {
-    const Expected<Instant, DateError> instant = InstantOfSubject(subject, zones);
+QString DateProblem(const LibraryChart& chart, const TimeZones& zones, const ProgramTexts& texts) {
+    const Expected<Instant, DateError> instant = InstantOfLibraryChart(chart, zones);
     return instant ? QString() : ReportDateError(texts, FirstBirthdate, instant.error()).message;
+}
+
+// --place: the chart's place, found among the library's own places, in the atlas, or written
+// as coordinates. A place given a name of one's own comes back in `toKeep`. A date without a
+// zone is then read at the place. The message of a usage error when the place is found nowhere.
+Status ApplyPlace(Context& context, ChartLibrary& library, const QString& text, LibraryChart& chart,
+                  std::optional<Place>& toKeep) {
+    if (text.trimmed().isEmpty()) {
+        chart.place.reset();
+        chart.subject.place.clear();
+        return {};
+    }
+    const LibraryResult<std::optional<Place>> own = library.FindOwnPlace(text);
+    if (!own) {
+        return Fail(own.error().message);
+    }
+    DatePlace read{own->value_or(Place{}), false};
+    if (!*own) {
+        const Atlas atlas;
+        // Coordinates without a zone take the zone of the date as theirs.
+        Expected<DatePlace, QString> found =
+            ReadPlace(context, kCommand, atlas, text, chart.subject.zone.trimmed());
+        if (!found) {
+            return Fail(found.error() + QStringLiteral(" A place of one's own is written "
+                                                       "NAME=LATITUDE LONGITUDE ZONE."));
+        }
+        read = *found;
+        if (IsOwnPlace(read.place) && text.contains(QLatin1Char('='))) {
+            toKeep = read.place;
+        }
+    }
+    if (read.zoneOfPlace) {
+        chart.subject.zone.clear(); // the zone typed is the place's own
+    }
+    chart.place = read.place;
+    chart.subject.place = read.place.name;
+    return {};
 }
 
 TimeZones ComputerZones() {
@@ -205,14 +257,24 @@ int AddOrEdit(const QCommandLineParser& parser, const Options& options, ChartLib
     if (const Status applied = ApplyChartOptions(parser, options, chart); !applied) {
         return Usage(context, applied.error());
     }
+    std::optional<Place> toKeep;
+    if (parser.isSet(options.place)) {
+        if (const Status applied =
+                ApplyPlace(context, library, parser.value(options.place), chart, toKeep);
+            !applied) {
+            return Usage(context, QStringLiteral("--place: ") + applied.error());
+        }
+    }
     ProgramTexts texts;
     if (!LoadProgramTexts(context, texts)) {
         return ExitFailure;
     }
-    if (const QString problem = DateProblem(chart.subject, ComputerZones(), texts);
-        !problem.isEmpty()) {
+    if (const QString problem = DateProblem(chart, ComputerZones(), texts); !problem.isEmpty()) {
         context.err << ForTerminal(problem) << '\n';
         return ExitDateError;
+    }
+    if (const std::optional<int> offset = PlaceMeanTimeOffset(DateSetOfLibraryChart(chart))) {
+        context.err << "orbivex-cli library: " << MeanTimeNote(*chart.place, *offset) << ".\n";
     }
     if (adding) {
         const LibraryResult<qint64> id = library.Add(chart);
@@ -220,11 +282,13 @@ int AddOrEdit(const QCommandLineParser& parser, const Options& options, ChartLib
             return LibraryFailure(context, id.error().message);
         }
         context.out << *id << '\n';
-        return ExitSuccess;
-    }
-    const LibraryResult<bool> updated = library.Update(chart);
-    if (!updated) {
+    } else if (const LibraryResult<bool> updated = library.Update(chart); !updated) {
         return LibraryFailure(context, updated.error().message);
+    }
+    if (toKeep) {
+        if (const LibraryResult<bool> kept = library.KeepOwnPlace(*toKeep); !kept) {
+            return LibraryFailure(context, kept.error().message);
+        }
     }
     return ExitSuccess;
 }
@@ -278,20 +342,33 @@ int Show(const QCommandLineParser& parser, const Options& options, ChartLibrary&
         return ExitSuccess;
     }
     const ChartSubject& subject = chart->subject;
-    const Expected<Instant, DateError> instant = InstantOfSubject(subject, ComputerZones());
-    context.out << "Id:         " << chart->id << '\n'
-                << "Name:       " << subject.name << '\n'
-                << "Date:       " << SubjectDateText(subject) << '\n'
-                << "Zone:       " << subject.zone << '\n'
-                << "Calendar:   " << CalendarName(subject.calendar) << '\n'
-                << "Place:      " << subject.place << '\n'
-                << "Rating:     " << chart->rating << '\n'
-                << "Tags:       " << chart->tags.join(QStringLiteral(", ")) << '\n'
-                << "Notes:      " << chart->notes << '\n'
-                << "Julian day: "
-                << (instant ? QString::number(instant->julianDay, 'f', 6) : QString()) << '\n'
-                << "Created:    " << chart->created.toString(Qt::ISODate) << '\n'
-                << "Changed:    " << chart->changed.toString(Qt::ISODate) << '\n';
+    const Expected<Instant, DateError> instant = InstantOfLibraryChart(*chart, ComputerZones());
+    const bool atPlace = chart->place && subject.zone.trimmed().isEmpty();
+    const std::optional<int> meanTime = PlaceMeanTimeOffset(DateSetOfLibraryChart(*chart));
+    context.out
+        << "Id:         " << chart->id << '\n'
+        << "Name:       " << subject.name << '\n'
+        << "Date:       " << SubjectDateText(subject) << '\n'
+        << "Zone:       "
+        << (atPlace ? chart->place->zone + QStringLiteral(", the place's") : subject.zone)
+        << (meanTime
+                ? QStringLiteral(" (local mean time of the place, UT%1)").arg(OffsetText(*meanTime))
+                : QString())
+        << '\n'
+        << "Calendar:   " << CalendarName(subject.calendar) << '\n'
+        << "Place:      "
+        << (chart->place ? PlaceLine(*chart->place) + QStringLiteral(", %1, %2")
+                                                          .arg(chart->place->latitude, 0, 'f', 4)
+                                                          .arg(chart->place->longitude, 0, 'f', 4)
+                         : subject.place)
+        << '\n'
+        << "Rating:     " << chart->rating << '\n'
+        << "Tags:       " << chart->tags.join(QStringLiteral(", ")) << '\n'
+        << "Notes:      " << chart->notes << '\n'
+        << "Julian day: " << (instant ? QString::number(instant->julianDay, 'f', 6) : QString())
+        << '\n'
+        << "Created:    " << chart->created.toString(Qt::ISODate) << '\n'
+        << "Changed:    " << chart->changed.toString(Qt::ISODate) << '\n';
     return ExitSuccess;
 }
 
@@ -325,6 +402,8 @@ struct ImportRow {
     qint64 line = 0;
     QString name, date, zone, calendar, place, rating, notes;
     QStringList tags;
+    // The place whole, when the row gives its zone and coordinates.
+    QString placeRegion, placeCountry, placeCountryCode, placeZone, latitude, longitude, population;
 };
 
 Expected<ImportRow> RowOfJson(const QByteArray& text) {
@@ -346,6 +425,23 @@ Expected<ImportRow> RowOfJson(const QByteArray& text) {
             return Fail(QStringLiteral("\"%1\" must be a text").arg(QLatin1String(key)));
         }
         *field = value.toString();
+    }
+    const QJsonValue details = object.value(QStringLiteral("placeDetails"));
+    if (details.isObject()) {
+        const QJsonObject place = details.toObject();
+        const auto part = [&](const char* key) {
+            const QJsonValue value = place.value(QLatin1String(key));
+            return value.isDouble() ? QString::number(value.toDouble(), 'g', 17) : value.toString();
+        };
+        row.placeRegion = part("region");
+        row.placeCountry = part("country");
+        row.placeCountryCode = part("countryCode");
+        row.placeZone = part("zone");
+        row.latitude = part("latitude");
+        row.longitude = part("longitude");
+        row.population = part("population");
+    } else if (!details.isUndefined() && !details.isNull()) {
+        return Fail(QStringLiteral("\"placeDetails\" must be an object"));
     }
     const QJsonValue tags = object.value(QStringLiteral("tags"));
     if (tags.isArray()) {
@@ -390,7 +486,27 @@ Expected<LibraryChart> ChartOfRow(const ImportRow& row, const TimeZones& zones,
     chart.subject = *subject;
     chart.subject.name = row.name.trimmed();
     chart.subject.place = row.place.trimmed();
-    if (const QString problem = DateProblem(chart.subject, zones, texts); !problem.isEmpty()) {
+    if (!row.placeZone.trimmed().isEmpty() || !row.latitude.trimmed().isEmpty() ||
+        !row.longitude.trimmed().isEmpty()) {
+        bool latitudeRead = false;
+        bool longitudeRead = false;
+        Place place{chart.subject.place,
+                    row.placeRegion.trimmed(),
+                    row.placeCountry.trimmed(),
+                    row.placeCountryCode.trimmed(),
+                    ZoneNameAsListed(row.placeZone.trimmed()),
+                    row.latitude.trimmed().toDouble(&latitudeRead),
+                    row.longitude.trimmed().toDouble(&longitudeRead),
+                    row.population.trimmed().toLongLong()};
+        if (place.name.isEmpty() || place.zone.isEmpty() || !latitudeRead || !longitudeRead ||
+            std::abs(place.latitude) > 90 || std::abs(place.longitude) > 180) {
+            return Fail(QStringLiteral("the place needs its name, a zone of the time-zone "
+                                       "database, a latitude within 90 and a longitude within "
+                                       "180 degrees"));
+        }
+        chart.place = place;
+    }
+    if (const QString problem = DateProblem(chart, zones, texts); !problem.isEmpty()) {
         return Fail(ForTerminal(problem).simplified());
     }
     const std::optional<QString> rating = DataRatingOfText(row.rating);
@@ -501,6 +617,13 @@ int Import(const QCommandLineParser& parser, const Options& options, ChartLibrar
                 read.rating = field("rating");
                 read.notes = field("notes");
                 read.tags = field("tags").split(QLatin1Char(','));
+                read.placeRegion = field("placeregion");
+                read.placeCountry = field("placecountry");
+                read.placeCountryCode = field("placecountrycode");
+                read.placeZone = field("placezone");
+                read.latitude = field("placelatitude");
+                read.longitude = field("placelongitude");
+                read.population = field("placepopulation");
                 row = values.size() == columnCount
                           ? Expected<ImportRow>(read)
                           : Fail(QStringLiteral("%1 fields where the header has %2")
@@ -527,6 +650,23 @@ int Import(const QCommandLineParser& parser, const Options& options, ChartLibrar
         if (!added) {
             return LibraryFailure(context, added.error().message + QStringLiteral(" Nothing was "
                                                                                   "imported."));
+        }
+        // A place of one's own that came with a chart can be chosen by its name again, unless
+        // the library already keeps a place of that name.
+        for (const LibraryChart& chart : charts) {
+            QString notCoordinates;
+            if (!chart.place || !IsOwnPlace(*chart.place) ||
+                OwnPlaceOfText(chart.place->name, {}, notCoordinates) ||
+                !notCoordinates.isEmpty()) {
+                continue;
+            }
+            const LibraryResult<std::optional<Place>> known =
+                library.FindOwnPlace(chart.place->name);
+            const LibraryResult<bool> kept =
+                known && !*known ? library.KeepOwnPlace(*chart.place) : LibraryResult<bool>(true);
+            if (!known || !kept) {
+                return LibraryFailure(context, (known ? kept.error() : known.error()).message);
+            }
         }
     }
     for (const QString& problem : problems) {
@@ -574,6 +714,10 @@ int Export(const QCommandLineParser& parser, const Options& options, ChartLibrar
             continue;
         }
         const ChartSubject& subject = chart.subject;
+        const Place place = chart.place.value_or(Place{});
+        const auto number = [&](double value) {
+            return chart.place ? QString::number(value, 'g', 17) : QString();
+        };
         const QStringList fields = {QString::number(chart.id),
                                     subject.name,
                                     SubjectDateText(subject),
@@ -582,7 +726,14 @@ int Export(const QCommandLineParser& parser, const Options& options, ChartLibrar
                                     subject.place,
                                     chart.rating,
                                     chart.tags.join(QLatin1Char(',')),
-                                    chart.notes};
+                                    chart.notes,
+                                    place.region,
+                                    place.country,
+                                    place.countryCode,
+                                    place.zone,
+                                    number(place.latitude),
+                                    number(place.longitude),
+                                    chart.place ? QString::number(place.population) : QString()};
         QStringList written;
         for (const QString& field : fields) {
             written.append(CsvField(field));
@@ -617,8 +768,9 @@ int RunLibrary(const QStringList& arguments, Context& context) {
         "  edit ID [the options of add]        changes what the options give\n"
         "  remove ID\n"
         "  import FILE [--format csv|jsonl]    columns or keys: name, date, zone, calendar,\n"
-        "                                      place, rating, tags, notes; bad rows are\n"
-        "                                      reported and left out (exit status 5)\n"
+        "                                      place, rating, tags, notes (and the place's\n"
+        "                                      details, as export writes them); bad rows\n"
+        "                                      are reported and left out (exit status 5)\n"
         "  export [--tag TAG] [--format csv|jsonl] [--out FILE]\n"
         "Every command's DATE also takes @ID or @NAME: that chart of the library."));
     const Options options;

@@ -1,6 +1,7 @@
 #include "cli/LibraryDates.h"
 
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -94,7 +95,8 @@ Expected<LibraryChart, DateReadFailure> ChartOfReference(ChartLibrary& library,
 }
 
 std::optional<DateReadFailure> ReadDateOrChart(const QString& text, DateSet& dateSet,
-                                               const QString& libraryFile) {
+                                               const QString& libraryFile,
+                                               std::optional<Place>* place) {
     if (!text.trimmed().startsWith(QLatin1Char('@'))) {
         if (const Status read = ReadDateText(text, dateSet); !read) {
             return DateReadFailure{read.error()};
@@ -110,7 +112,10 @@ std::optional<DateReadFailure> ReadDateOrChart(const QString& text, DateSet& dat
     if (!chart) {
         return chart.error();
     }
-    dateSet = DateSetOfSubject(chart->subject);
+    dateSet = DateSetOfLibraryChart(*chart);
+    if (place != nullptr) {
+        *place = chart->place;
+    }
     return std::nullopt;
 }
 
@@ -145,11 +150,11 @@ Expected<DateSet, DateReadFailure> LibraryDates::Resolve(const QString& referenc
     bool isNumber = false;
     const qint64 id = key.toLongLong(&isNumber);
     if (isNumber && byId_.contains(id)) {
-        return DateSetOfSubject(charts_[byId_.value(id)].subject);
+        return DateSetOfLibraryChart(charts_[byId_.value(id)]);
     }
     const QList<qsizetype> named = byName_.value(key.toLower());
     if (named.size() == 1) {
-        return DateSetOfSubject(charts_[named.first()].subject);
+        return DateSetOfLibraryChart(charts_[named.first()]);
     }
     QStringList candidates;
     for (qsizetype index = 0; index < charts_.size() && candidates.size() < 10; ++index) {
@@ -173,13 +178,20 @@ Expected<DateSet, DateReadFailure> LibraryDates::Resolve(const QString& referenc
 }
 
 QJsonObject LibraryChartJson(const LibraryChart& chart, const TimeZones& zones) {
-    const Expected<Instant, DateError> instant = InstantOfSubject(chart.subject, zones);
+    const Expected<Instant, DateError> instant = InstantOfLibraryChart(chart, zones);
+    QJsonValue details(QJsonValue::Null);
+    if (chart.place) {
+        QJsonObject object = PlaceJson(*chart.place);
+        object.remove(QStringLiteral("name"));
+        details = object;
+    }
     return {{QStringLiteral("id"), chart.id},
             {QStringLiteral("name"), chart.subject.name},
             {QStringLiteral("date"), SubjectDateText(chart.subject)},
             {QStringLiteral("zone"), chart.subject.zone},
             {QStringLiteral("calendar"), CalendarName(chart.subject.calendar)},
             {QStringLiteral("place"), chart.subject.place},
+            {QStringLiteral("placeDetails"), details},
             {QStringLiteral("rating"), chart.rating},
             {QStringLiteral("tags"), QJsonArray::fromStringList(chart.tags)},
             {QStringLiteral("notes"), chart.notes},

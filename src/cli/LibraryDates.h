@@ -33,10 +33,12 @@ struct DateReadFailure {
 };
 
 // Reads a DATE into the date set as ReadDateText does; "@ID" or "@NAME" (a unique name, any
-// case) takes the date, time, zone and calendar of that chart of the library in libraryFile.
-// Leaves the date set as it was on a failure.
+// case) takes the date, time, zone, calendar and place of that chart of the library in
+// libraryFile (DateSetOfLibraryChart), and gives `place` the chart's place when asked. Leaves
+// the date set as it was on a failure.
 std::optional<DateReadFailure> ReadDateOrChart(const QString& text, DateSet& dateSet,
-                                               const QString& libraryFile);
+                                               const QString& libraryFile,
+                                               std::optional<Place>* place = nullptr);
 
 // The chart a reference names: "12" or "@12" by id, any other text by its name (any case,
 // unique); a usage error naming the candidates when none or several match.
@@ -63,8 +65,9 @@ class LibraryDates {
     QHash<QString, QList<qsizetype>> byName_; // by the name in lower case
 };
 
-// A chart as the library's JSON writes it: id, name, date, zone, calendar, place, rating, tags,
-// notes, julianDay (null when it does not convert).
+// A chart as the library's JSON writes it: id, name, date, zone, calendar, place,
+// placeDetails (null without a place found or written as coordinates), rating, tags, notes,
+// julianDay (null when it does not convert).
 QJsonObject LibraryChartJson(const LibraryChart& chart, const TimeZones& zones);
 
 } // namespace orbivex::cli

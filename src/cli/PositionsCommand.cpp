@@ -11,6 +11,7 @@
 #include "core/Ephemeris.h"
 #include "core/WorkerPool.h"
 #include "core/Zodiac.h"
+#include "session/ChartLibrary.h"
 #include "support/FixedDecimal.h"
 
 #include <QCommandLineParser>
@@ -214,9 +215,9 @@ std::optional<int> ParseRequest(const QStringList& arguments, Context& context, 
     }
     if (read && parser.isSet(place)) {
         const Atlas atlas;
-        const Expected<DatePlace, QString> found =
-            ReadPlace(context, QStringLiteral("positions"), atlas, parser.value(place),
-                      parser.isSet(zone) ? parser.value(zone) : QString());
+        const Expected<DatePlace, QString> found = ReadPlace(
+            context, QStringLiteral("positions"), atlas, parser.value(place),
+            parser.isSet(zone) ? parser.value(zone) : QString(), DefaultChartLibraryFile());
         if (!found) {
             return UsageError(context, QStringLiteral("--place: ") + found.error());
         }
@@ -320,16 +321,13 @@ int RunPositions(const QStringList& arguments, Context& context) {
     }
     const TimeZones zones = MakeTimeZones(TimezoneOffsetMinutes(), request.northAmericanZone);
     int status = ExitSuccess;
-    std::optional<double> firstJulianDay =
+    const std::optional<double> firstJulianDay =
         ConvertDateSet(context, request.first, zones, WorldDate, status);
     if (!firstJulianDay) {
         return status;
     }
-    bool meanTime = false;
-    if (request.place) {
-        firstJulianDay = InstantAtPlace(context, QStringLiteral("positions"), *request.place,
-                                        *firstJulianDay, meanTime);
-    }
+    const bool meanTime = request.place && NoteMeanTime(context, QStringLiteral("positions"),
+                                                        request.place->place, request.first);
     // The converted date set has its hour and zone; each day of a run takes the same.
     const int firstDay = static_cast<int>(std::floor(InputDateToLocalJD(request.first).value()));
     if (request.run) {

@@ -4,6 +4,7 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateInput.h"
 #include "cli/CliDates.h"
+#include "cli/CliPlaces.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
@@ -147,8 +148,9 @@ int RunRun(const QStringList& arguments, Context& context) {
             "waiting between steps. Prints the date of the step that found it, the message of the "
             "find and the number of steps; exits with status 1 when no step found it.\n"
             "DATE is YYYY-MM-DD[ HH:MM][ ZONE]; without a time the time is 12:00, without a zone "
-            "the computer's. ZONE is %1. A DATE @ID or @NAME is that chart of the chart library.")
-            .arg(ZoneFormsText()));
+            "the computer's, or with --world-place the place's. ZONE is %1. A DATE @ID or @NAME "
+            "is that chart of the chart library, with its place. PLACE is %2.")
+            .arg(ZoneFormsText(), PlaceFormsText()));
     const QCommandLineOption patternOption(
         QStringLiteral("pattern"),
         QStringLiteral("The pattern sought, by its name in any case: %1.").arg(PatternNameList()),
@@ -177,14 +179,16 @@ int RunRun(const QStringList& arguments, Context& context) {
                                         QStringLiteral("Write the result as JSON."));
     const QCommandLineOption calendarOption = CalendarOption();
     const QCommandLineOption libraryOption = LibraryOption();
-    parser.addOptions({patternOption, atLeastOption, bodiesOption, worldOption, stepOption,
-                       maxStepsOption, calendarOption, libraryOption, jsonOption});
-    if (const auto status =
-            ParseCommandLine(parser, arguments, QStringLiteral("run"),
-                             QStringLiteral("Usage: orbivex-cli run --pattern NAME [--at-least N] "
-                                            "[--bodies A,B,C] --world DATE [--step UNIT] "
-                                            "[--max-steps N] [--library FILE] [--json]"),
-                             context)) {
+    const QCommandLineOption placeOption =
+        PlaceOption(QStringLiteral("world-place"), QStringLiteral("world date"));
+    parser.addOptions({patternOption, atLeastOption, bodiesOption, worldOption, placeOption,
+                       stepOption, maxStepsOption, calendarOption, libraryOption, jsonOption});
+    if (const auto status = ParseCommandLine(
+            parser, arguments, QStringLiteral("run"),
+            QStringLiteral("Usage: orbivex-cli run --pattern NAME [--at-least N] "
+                           "[--bodies A,B,C] --world DATE [--world-place PLACE] [--step UNIT] "
+                           "[--max-steps N] [--library FILE] [--json]"),
+            context)) {
         return *status;
     }
 
@@ -205,12 +209,21 @@ int RunRun(const QStringList& arguments, Context& context) {
     }
     if (const std::optional<DateReadFailure> failure =
             ReadDateOrChart(parser.value(worldOption), state.dateSets[WorldDate],
-                            LibraryFileOf(parser, libraryOption))) {
+                            LibraryFileOf(parser, libraryOption), &state.places[WorldDate])) {
         if (failure->status == ExitUsage) {
             return UsageError(context, failure->message);
         }
         context.err << "orbivex-cli run: " << failure->message << '\n';
         return failure->status;
+    }
+    if (parser.isSet(placeOption)) {
+        if (const Status read =
+                ApplyPlaceOption(context, QStringLiteral("run"), parser.value(placeOption),
+                                 LibraryFileOf(parser, libraryOption), state.dateSets[WorldDate],
+                                 state.places[WorldDate]);
+            !read) {
+            return UsageError(context, QStringLiteral("--world-place: ") + read.error());
+        }
     }
     state.stepUnitIndex = DayStep;
     if (parser.isSet(stepOption)) {
@@ -245,6 +258,10 @@ int RunRun(const QStringList& arguments, Context& context) {
         ConvertDateSet(context, state.dateSets[WorldDate], state.zones, WorldDate, status);
     if (!start) {
         return status;
+    }
+    if (state.places[WorldDate]) {
+        NoteMeanTime(context, QStringLiteral("run"), *state.places[WorldDate],
+                     state.dateSets[WorldDate]);
     }
     outcome.julianDay = *start;
 

@@ -33,9 +33,11 @@ int RunSheet(const QStringList& arguments, Context& context, const DrawingFuncti
     const WheelStyleOptions styleOptions = AddWheelStyleOptions(parser);
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
-            QStringLiteral("Usage: orbivex-cli sheet --mode MODE [--world DATE] [--birth1 DATE] "
-                           "[--birth2 DATE] [--state FILE] [--radians] [--style classic|modern] "
-                           "[--theme light|dark] --out FILE.pdf"),
+            QStringLiteral(
+                "Usage: orbivex-cli sheet --mode MODE [--world DATE] [--birth1 DATE] "
+                "[--birth2 DATE] [--world-place PLACE] [--birth1-place PLACE] "
+                "[--birth2-place PLACE] [--state FILE] [--radians] [--style classic|modern] "
+                "[--theme light|dark] --out FILE.pdf"),
             context)) {
         return *status;
     }

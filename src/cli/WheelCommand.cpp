@@ -48,7 +48,8 @@ int RunWheel(const QStringList& arguments, Context& context, const DrawingFuncti
     if (const auto status = ParseCommandLine(
             parser, arguments, command,
             QStringLiteral("Usage: orbivex-cli wheel --mode MODE [--world DATE] [--birth1 DATE] "
-                           "[--birth2 DATE] [--state FILE] [--radians] [--screen] "
+                           "[--birth2 DATE] [--world-place PLACE] [--birth1-place PLACE] "
+                           "[--birth2-place PLACE] [--state FILE] [--radians] [--screen] "
                            "[--style classic|modern] [--theme light|dark] [--size N] "
                            "--out FILE.png|FILE.svg"),
             context)) {

@@ -7,10 +7,6 @@
 
 namespace orbivex {
 
-int LocalMeanTimeSeconds(double longitude) {
-    return static_cast<int>(std::lround(longitude * 240.0));
-}
-
 namespace {
 
 // "46.2044N 6.1432E" or "46.2044,6.1432"; the rest of the text (the zone) in `rest`.
@@ -42,12 +38,25 @@ bool ReadCoordinates(const QString& text, double& latitude, double& longitude, Q
 
 } // namespace
 
-std::optional<Place> OwnPlaceOfText(const QString& text, const QString& zone, QString& error) {
+std::optional<Place> OwnPlaceOfText(const QString& written, const QString& zone, QString& error) {
     error.clear();
+    // "NAME=COORDINATES ZONE": the name the place is kept under.
+    const qsizetype equals = written.lastIndexOf(QLatin1Char('='));
+    const QString ownName = equals < 0 ? QString() : written.left(equals).simplified();
+    const QString text = equals < 0 ? written : written.mid(equals + 1);
     double latitude = 0;
     double longitude = 0;
-    QString written;
-    if (!ReadCoordinates(text, latitude, longitude, written)) {
+    QString zoneWritten;
+    if (!ReadCoordinates(text, latitude, longitude, zoneWritten)) {
+        if (equals >= 0) {
+            error = QStringLiteral("'%1': after the name and '=' come the coordinates and the "
+                                   "zone, such as 46.2044N 6.1432E Europe/Zurich.")
+                        .arg(written.trimmed());
+        }
+        return std::nullopt;
+    }
+    if (equals >= 0 && ownName.isEmpty()) {
+        error = QStringLiteral("'%1': the name before '=' is empty.").arg(written.trimmed());
         return std::nullopt;
     }
     if (std::abs(latitude) > 90 || std::abs(longitude) > 180) {
@@ -55,23 +64,25 @@ std::optional<Place> OwnPlaceOfText(const QString& text, const QString& zone, QS
                     .arg(text.trimmed());
         return std::nullopt;
     }
-    const QString zoneName = written.isEmpty() ? zone.trimmed() : written;
-    if (!IsZoneName(zoneName)) {
-        error = zoneName.isEmpty()
+    const QString wanted = zoneWritten.isEmpty() ? zone.trimmed() : zoneWritten;
+    const QString zoneName = ZoneNameAsListed(wanted);
+    if (zoneName.isEmpty()) {
+        error = wanted.isEmpty()
                     ? QStringLiteral("'%1' has no zone: write a zone of the time-zone database "
                                      "after the coordinates, such as Europe/Zurich.")
                           .arg(text.trimmed())
                     : QStringLiteral("'%1' is not a zone of the time-zone database, such as "
                                      "Europe/Zurich.")
-                          .arg(zoneName);
+                          .arg(wanted);
         return std::nullopt;
     }
     Place place;
-    place.name = QStringLiteral("%1%2 %3%4")
-                     .arg(std::abs(latitude), 0, 'f', 4)
-                     .arg(latitude < 0 ? QLatin1Char('S') : QLatin1Char('N'))
-                     .arg(std::abs(longitude), 0, 'f', 4)
-                     .arg(longitude < 0 ? QLatin1Char('W') : QLatin1Char('E'));
+    place.name = !ownName.isEmpty() ? ownName
+                                    : QStringLiteral("%1%2 %3%4")
+                                          .arg(std::abs(latitude), 0, 'f', 4)
+                                          .arg(latitude < 0 ? QLatin1Char('S') : QLatin1Char('N'))
+                                          .arg(std::abs(longitude), 0, 'f', 4)
+                                          .arg(longitude < 0 ? QLatin1Char('W') : QLatin1Char('E'));
     place.zone = zoneName;
     place.latitude = latitude;
     place.longitude = longitude;
@@ -88,17 +99,22 @@ QString PlaceLine(const Place& place) {
     return QStringLiteral("%1 (%2)").arg(parts.join(QStringLiteral(", ")), place.zone);
 }
 
-double PlaceInstant(const Place& place, double julianDate, bool& used, int& offsetSeconds) {
-    used = IsZoneLocalMeanTime(place.zone, julianDate);
-    offsetSeconds = ZoneOffsetAt(place.zone, julianDate);
-    if (!used) {
-        return julianDate;
-    }
-    // The local time is the same; only the offset it is read with changes.
-    const int own = LocalMeanTimeSeconds(place.longitude);
-    const double instant = julianDate + (offsetSeconds - own) / 86400.0;
-    offsetSeconds = own;
-    return instant;
+bool IsOwnPlace(const Place& place) {
+    return place.country.isEmpty() && place.countryCode.isEmpty();
+}
+
+void ReadAtPlace(DateSet& dateSet, const Place& place) {
+    dateSet.zoneName = place.zone;
+    dateSet.timezoneIndex = 0;
+    dateSet.placeLongitude = place.longitude;
+}
+
+QString MeanTimeNote(const Place& place, int offsetSeconds) {
+    return QStringLiteral("the time is the local mean time of %1 (longitude %2° %3), UT%4, as %5 "
+                          "kept local mean time then")
+        .arg(place.name, QString::number(std::abs(place.longitude), 'f', 4),
+             place.longitude < 0 ? QStringLiteral("W") : QStringLiteral("E"),
+             OffsetText(offsetSeconds), place.zone);
 }
 
 } // namespace orbivex

@@ -73,6 +73,25 @@ constexpr const char* kMigration1To2[] = {
     "' ') FROM chart_tags WHERE chart_id = charts.id) FROM charts",
 };
 
+// From version 2: a chart's place whole (its region, country, zone, coordinates and
+// population beside the name that the place column kept), and the places of one's own.
+constexpr const char* kMigration2To3[] = {
+    "ALTER TABLE charts ADD COLUMN place_region TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE charts ADD COLUMN place_country TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE charts ADD COLUMN place_country_code TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE charts ADD COLUMN place_zone TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE charts ADD COLUMN place_latitude REAL CHECK (place_latitude IS NULL OR "
+    "place_latitude BETWEEN -90 AND 90)",
+    "ALTER TABLE charts ADD COLUMN place_longitude REAL CHECK (place_longitude IS NULL OR "
+    "place_longitude BETWEEN -180 AND 180)",
+    "ALTER TABLE charts ADD COLUMN place_population INTEGER NOT NULL DEFAULT 0",
+    "CREATE TABLE own_places ("
+    " name TEXT PRIMARY KEY COLLATE NOCASE CHECK (trim(name) <> ''),"
+    " latitude REAL NOT NULL CHECK (latitude BETWEEN -90 AND 90),"
+    " longitude REAL NOT NULL CHECK (longitude BETWEEN -180 AND 180),"
+    " zone TEXT NOT NULL)",
+};
+
 QString TimeText(const QDateTime& time) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
@@ -175,8 +194,26 @@ QStringList NormalisedTags(const QStringList& tags) {
 }
 
 bool LibraryChart::SameContents(const LibraryChart& other) const {
-    return subject == other.subject && rating == other.rating && tags == other.tags &&
-           notes == other.notes;
+    return subject == other.subject && place == other.place && rating == other.rating &&
+           tags == other.tags && notes == other.notes;
+}
+
+DateSet DateSetOfLibraryChart(const LibraryChart& chart) {
+    DateSet dateSet = DateSetOfSubject(chart.subject);
+    if (chart.place && chart.subject.zone.trimmed().isEmpty()) {
+        ReadAtPlace(dateSet, *chart.place);
+    }
+    return dateSet;
+}
+
+Expected<Instant, DateError> InstantOfLibraryChart(const LibraryChart& chart,
+                                                   const TimeZones& zones) {
+    const Expected<double, DateError> julianDay =
+        InputDateToAJDate(DateSetOfLibraryChart(chart), zones);
+    if (!julianDay) {
+        return Fail(julianDay.error());
+    }
+    return Instant{*julianDay};
 }
 
 QString NewerLibraryMessage(const QString& path, int fileVersion) {
@@ -303,6 +340,9 @@ LibraryResult<std::unique_ptr<ChartLibrary>> ChartLibrary::Open(const QString& p
         } else if (current == 1) {
             failed = RunAll(database, kMigration1To2);
         }
+        if (!failed && current < 3) {
+            failed = RunAll(database, kMigration2To3);
+        }
         if (!failed &&
             !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(ChartLibraryVersion))) {
             failed = query.lastError();
@@ -325,9 +365,12 @@ QVariant MinuteValue(const ChartSubject& subject) {
     return subject.minute ? QVariant(*subject.minute) : QVariant(QMetaType::fromType<int>());
 }
 
-// The columns name, year, month, day, minute, zone, calendar, place, rating and notes.
+// The columns name, year, month, day, minute, zone, calendar, place, rating, notes and the
+// place's region, country, country code, zone, latitude, longitude and population.
 QVariantList ChartValues(const LibraryChart& chart) {
     const ChartSubject& subject = chart.subject;
+    const Place place = chart.place.value_or(Place{});
+    const QVariant none(QMetaType::fromType<double>());
     return {subject.name.trimmed(),
             subject.year,
             subject.month,
@@ -335,9 +378,16 @@ QVariantList ChartValues(const LibraryChart& chart) {
             MinuteValue(subject),
             Text(subject.zone.trimmed()),
             CalendarName(subject.calendar),
-            Text(subject.place),
+            Text(chart.place ? place.name : subject.place),
             Text(chart.rating),
-            Text(chart.notes)};
+            Text(chart.notes),
+            Text(place.region),
+            Text(place.country),
+            Text(place.countryCode),
+            Text(place.zone),
+            chart.place ? QVariant(place.latitude) : none,
+            chart.place ? QVariant(place.longitude) : none,
+            place.population};
 }
 
 // Writes the tags and the search words of charts, its statements prepared once for them all.
@@ -425,7 +475,9 @@ LibraryResult<QList<qint64>> ChartLibrary::AddAll(const QList<LibraryChart>& cha
             QSqlQuery query(database);
             query.prepare(QStringLiteral(
                 "INSERT INTO charts (name, year, month, day, minute, zone, calendar, place, "
-                "rating, notes, created, changed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                "rating, notes, place_region, place_country, place_country_code, place_zone, "
+                "place_latitude, place_longitude, place_population, created, changed) VALUES "
+                "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
             for (const LibraryChart& chart : charts) {
                 const QVariantList values = ChartValues(chart) + QVariantList{now, now};
                 for (int index = 0; index < values.size(); ++index) {
@@ -454,7 +506,9 @@ LibraryResult<bool> ChartLibrary::Update(const LibraryChart& chart) {
         QSqlQuery query(database);
         query.prepare(QStringLiteral(
             "UPDATE charts SET name = ?, year = ?, month = ?, day = ?, minute = ?, zone = ?, "
-            "calendar = ?, place = ?, rating = ?, notes = ?, changed = ? WHERE id = ?"));
+            "calendar = ?, place = ?, rating = ?, notes = ?, place_region = ?, place_country = ?, "
+            "place_country_code = ?, place_zone = ?, place_latitude = ?, place_longitude = ?, "
+            "place_population = ?, changed = ? WHERE id = ?"));
         const QVariantList values =
             ChartValues(chart) + QVariantList{TimeText(QDateTime::currentDateTimeUtc()), chart.id};
         for (int index = 0; index < values.size(); ++index) {
@@ -498,7 +552,9 @@ LibraryResult<QList<LibraryChart>> ChartLibrary::Select(const QString& where,
         QStringLiteral("SELECT c.id, c.name, c.year, c.month, c.day, c.minute, c.zone, "
                        "c.calendar, c.place, c.rating, c.notes, c.created, c.changed, "
                        "(SELECT group_concat(tag, char(10)) FROM (SELECT tag FROM chart_tags t "
-                       "WHERE t.chart_id = c.id ORDER BY position)) FROM charts c ") +
+                       "WHERE t.chart_id = c.id ORDER BY position)), c.place_region, "
+                       "c.place_country, c.place_country_code, c.place_zone, c.place_latitude, "
+                       "c.place_longitude, c.place_population FROM charts c ") +
         where + QStringLiteral(" ORDER BY ") + order + QLatin1Char(' ') + tail);
     for (const QVariant& value : values) {
         query.addBindValue(value);
@@ -529,6 +585,16 @@ LibraryResult<QList<LibraryChart>> ChartLibrary::Select(const QString& where,
         const QString tags = query.value(13).toString();
         if (!tags.isEmpty()) {
             chart.tags = tags.split(QLatin1Char('\n'));
+        }
+        if (!query.value(18).isNull() && !query.value(19).isNull()) {
+            chart.place = Place{subject.place,
+                                query.value(14).toString(),
+                                query.value(15).toString(),
+                                query.value(16).toString(),
+                                query.value(17).toString(),
+                                query.value(18).toDouble(),
+                                query.value(19).toDouble(),
+                                query.value(20).toLongLong()};
         }
         charts.append(std::move(chart));
     }
@@ -590,6 +656,58 @@ LibraryResult<QList<LibraryChart>> ChartLibrary::Search(const LibrarySearch& sea
     }
     return Select(where, values, order,
                   search.limit >= 0 ? QStringLiteral("LIMIT %1").arg(search.limit) : QString());
+}
+
+LibraryResult<bool> ChartLibrary::KeepOwnPlace(const Place& place) {
+    if (place.name.trimmed().isEmpty()) {
+        return Fail(Failure(LibraryFault::Failed, QStringLiteral("A place needs a name.")));
+    }
+    QSqlDatabase database = QSqlDatabase::database(connection_, false);
+    return WriteAtOnce<bool>(database, path_, [&](bool& kept) -> std::optional<QSqlError> {
+        QSqlQuery query(database);
+        query.prepare(QStringLiteral("INSERT OR REPLACE INTO own_places (name, latitude, "
+                                     "longitude, zone) VALUES (?, ?, ?, ?)"));
+        query.addBindValue(place.name.trimmed());
+        query.addBindValue(place.latitude);
+        query.addBindValue(place.longitude);
+        query.addBindValue(Text(place.zone));
+        if (!query.exec()) {
+            return query.lastError();
+        }
+        kept = true;
+        return std::nullopt;
+    });
+}
+
+LibraryResult<QList<Place>> ChartLibrary::OwnPlaces() {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("SELECT name, latitude, longitude, zone FROM own_places "
+                                   "ORDER BY name COLLATE NOCASE"))) {
+        return Fail(QueryFailure(path_, query.lastError()));
+    }
+    QList<Place> places;
+    while (query.next()) {
+        Place place;
+        place.name = query.value(0).toString();
+        place.latitude = query.value(1).toDouble();
+        place.longitude = query.value(2).toDouble();
+        place.zone = query.value(3).toString();
+        places.append(place);
+    }
+    return places;
+}
+
+LibraryResult<std::optional<Place>> ChartLibrary::FindOwnPlace(const QString& name) {
+    const LibraryResult<QList<Place>> places = OwnPlaces();
+    if (!places) {
+        return Fail(places.error());
+    }
+    for (const Place& place : *places) {
+        if (place.name.compare(name.trimmed(), Qt::CaseInsensitive) == 0) {
+            return std::optional<Place>(place);
+        }
+    }
+    return std::optional<Place>();
 }
 
 LibraryResult<qint64> ChartLibrary::Count() {

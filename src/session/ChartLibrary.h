@@ -7,6 +7,7 @@
 // exactly as they were.
 
 #include "calendar/ChartSubject.h"
+#include "places/Place.h"
 #include "support/Expected.h"
 
 #include <QDateTime>
@@ -19,7 +20,7 @@
 namespace orbivex {
 
 // The schema this program writes; files of versions 1 to it are read (and migrated).
-inline constexpr int ChartLibraryVersion = 2;
+inline constexpr int ChartLibraryVersion = 3;
 inline constexpr char kChartLibraryFileName[] = "orbivex-charts.sqlite";
 
 // The library file of the user: orbivex-charts.sqlite beside the user state file.
@@ -36,7 +37,11 @@ QStringList NormalisedTags(const QStringList& tags);
 
 struct LibraryChart {
     qint64 id = 0; // 0 until stored
+    // subject.place names the place; with a place found in the atlas or written as coordinates,
+    // `place` holds it whole and subject.place is its name. With a place and no zone
+    // (subject.zone ""), the date is read at the place (ReadAtPlace).
     ChartSubject subject;
+    std::optional<Place> place;
     QString rating; // one of DataRatings(), or ""
     QStringList tags;
     QString notes;
@@ -46,6 +51,12 @@ struct LibraryChart {
     // The same chart, apart from its id and its times.
     bool SameContents(const LibraryChart& other) const;
 };
+
+// The date set of the chart's date: read at its place when it has one and no zone of its own.
+DateSet DateSetOfLibraryChart(const LibraryChart& chart);
+// The moment of the chart, as that date set converts (InstantOfSubject, at the place).
+Expected<Instant, DateError> InstantOfLibraryChart(const LibraryChart& chart,
+                                                   const TimeZones& zones);
 
 enum class LibraryFault {
     CannotOpen,  // the file or its folder cannot be opened or created
@@ -98,6 +109,14 @@ class ChartLibrary {
     // that match in the order of their ids (which the index gives at once, at any size).
     LibraryResult<QList<LibraryChart>> Search(const LibrarySearch& search);
     LibraryResult<qint64> Count();
+
+    // Places of one's own (coordinates and a zone) kept under a name, to be chosen again by it.
+    // Keeping a place under a name it already has (any case) replaces that one.
+    LibraryResult<bool> KeepOwnPlace(const Place& place);
+    // The own place of that name (any case), if any.
+    LibraryResult<std::optional<Place>> FindOwnPlace(const QString& name);
+    // Every own place, by name.
+    LibraryResult<QList<Place>> OwnPlaces();
 
   private:
     ChartLibrary(QString path, QString connection);

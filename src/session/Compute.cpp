@@ -2,6 +2,7 @@
 
 #include "core/Ephemeris.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <utility>
 
@@ -95,6 +96,16 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
             !note.isEmpty()) {
             notes.append(note);
         }
+        if (const std::optional<int> meanTime = PlaceMeanTimeOffset(state.dateSets[set])) {
+            // A date set read at a place the state does not name is named by its longitude.
+            Place place;
+            place.name = QStringLiteral("the place");
+            place.zone = state.dateSets[set].zoneName;
+            place.longitude = *state.dateSets[set].placeLongitude;
+            notes.append(
+                context.texts.ProgramText(text::FirstDateSetName + set) + QStringLiteral(": ") +
+                MeanTimeNote(state.places[set].value_or(place), *meanTime) + QLatin1Char('.'));
+        }
     }
     state.ChartJulianDays = julianDays;
 
@@ -106,6 +117,7 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
 
     state.computedDateSets = state.dateSets;
     state.computedZones = state.zones;
+    state.computedPlaces = state.places;
     return notes;
 }
 

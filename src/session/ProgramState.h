@@ -7,16 +7,22 @@
 #include "core/Chart.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
+#include "places/Place.h"
 #include "session/Configuration.h"
 
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace orbivex {
 
 struct ProgramState {
     // What the user enters.
     DateSets dateSets;
+    // The place of birth (or of the event) of each date set, when one was given. A date set
+    // read at its place (ReadAtPlace) has the place's zone and longitude; one whose zone was
+    // typed keeps that zone and only names the place.
+    std::array<std::optional<Place>, NumDateSets> places;
     TimeZones zones;
     ChartMode mode = WorldTransits; // the selected mode option
     bool radians = false;           // optRadians rather than optDegrees
@@ -34,6 +40,7 @@ struct ProgramState {
     // have changed since.
     DateSets computedDateSets;
     TimeZones computedZones;
+    std::array<std::optional<Place>, NumDateSets> computedPlaces;
     OrbTable orbs;
     OrbSummary orbSummary;
     Chart chart; // what the last successful Compute found

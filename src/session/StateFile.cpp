@@ -4,9 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QUrl>
+
+#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <limits>
 #include <variant>
 #include <vector>
@@ -352,6 +356,44 @@ std::vector<QByteArrayView> SplitLines(QByteArrayView bytes) {
 // The key of each date set's keyed lines.
 constexpr std::array<const char*, 3> DateSetKeys{"world", "birth1", "birth2"};
 
+// The parts of a place's line, each of text percent-encoded (UTF-8), so that any name fits a
+// Latin-1 line and no part holds the separator.
+QByteArray PlaceLineValue(const Place& place) {
+    const auto text = [](const QString& part) { return QUrl::toPercentEncoding(part, " ,'()/+"); };
+    const auto number = [](double value) {
+        return QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+    };
+    return QByteArrayList{text(place.name),        text(place.region),
+                          text(place.country),     text(place.countryCode),
+                          text(place.zone),        number(place.latitude),
+                          number(place.longitude), QByteArray::number(place.population)}
+        .join('|');
+}
+
+std::optional<Place> PlaceOfLineValue(QByteArrayView value) {
+    const QList<QByteArray> parts = value.toByteArray().split('|');
+    if (parts.size() != 8) {
+        return std::nullopt;
+    }
+    const auto text = [](const QByteArray& part) {
+        return QUrl::fromPercentEncoding(part).trimmed();
+    };
+    Place place{
+        text(parts[0]), text(parts[1]), text(parts[2]), text(parts[3]), text(parts[4]), 0, 0, 0};
+    bool latitudeRead = false;
+    bool longitudeRead = false;
+    bool populationRead = false;
+    place.latitude = parts[5].toDouble(&latitudeRead);
+    place.longitude = parts[6].toDouble(&longitudeRead);
+    place.population = parts[7].toLongLong(&populationRead);
+    if (place.name.isEmpty() || place.zone.isEmpty() || !latitudeRead || !longitudeRead ||
+        !populationRead || !std::isfinite(place.latitude) || !std::isfinite(place.longitude) ||
+        std::abs(place.latitude) > 90 || std::abs(place.longitude) > 180 || place.population < 0) {
+        return std::nullopt;
+    }
+    return place;
+}
+
 // The keyed lines of what the classic lines cannot hold; none when nothing needs them.
 QByteArray FormatKeyedLines(const StateFileContents& contents) {
     QByteArray bytes;
@@ -369,6 +411,12 @@ QByteArray FormatKeyedLines(const StateFileContents& contents) {
         }
         if (!d.zoneName.isEmpty()) {
             bytes += QByteArray(DateSetKeys[set]) + ".zone=" + d.zoneName.toLatin1() + "\r\n";
+        }
+        if (d.place) {
+            bytes += QByteArray(DateSetKeys[set]) + ".place=" + PlaceLineValue(*d.place) + "\r\n";
+            if (d.atPlace) {
+                bytes += QByteArray(DateSetKeys[set]) + ".atplace=1\r\n";
+            }
         }
     }
     return bytes;
@@ -414,6 +462,26 @@ Status ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fir
             continue;
         }
         for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
+            if (key == QByteArray(DateSetKeys[set]) + ".place") {
+                read.dateSets[set].place = PlaceOfLineValue(value);
+                if (!read.dateSets[set].place) {
+                    return Fail(QStringLiteral("Line %1 (%2): \"%3\" is not a place written as "
+                                               "name|region|country|code|zone|latitude|"
+                                               "longitude|population.")
+                                    .arg(lineNumber)
+                                    .arg(QString::fromLatin1(key), Shown(value)));
+                }
+                continue;
+            }
+            if (key == QByteArray(DateSetKeys[set]) + ".atplace") {
+                if (value != "1" && value != "0") {
+                    return Fail(QStringLiteral("Line %1 (%2): \"%3\" is neither 1 nor 0.")
+                                    .arg(lineNumber)
+                                    .arg(QString::fromLatin1(key), Shown(value)));
+                }
+                read.dateSets[set].atPlace = value == "1";
+                continue;
+            }
             if (key == QByteArray(DateSetKeys[set]) + ".zone") {
                 const QString name = QString::fromLatin1(value);
                 // White space at either end (a no-break space too) is no part of a zone name,
@@ -499,6 +567,12 @@ Status CheckStateFileContents(const StateFileContents& contents) {
                          [](QChar ch) { return IsTextCharacter(ch.unicode()); }) ||
             name != name.trimmed()) {
             return Fail(QStringLiteral("the zone name of %1 is not one a state file can hold")
+                            .arg(QString::fromLatin1(DateSetKeys[set])));
+        }
+        if (const std::optional<Place>& place = contents.dateSets[set].place;
+            place && (PlaceLineValue(*place).size() + 16 > MaxLineLength ||
+                      PlaceOfLineValue(PlaceLineValue(*place)) != place)) {
+            return Fail(QStringLiteral("the place of %1 is not one a state file can hold")
                             .arg(QString::fromLatin1(DateSetKeys[set])));
         }
         const int minute = contents.dateSets[set].typedMinute;

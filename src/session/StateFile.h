@@ -19,6 +19,13 @@
 // used, so that a file without them is exactly what older versions wrote and read:
 //   world.time, birth1.time, birth2.time   a time typed off the half hours, "HH:MM"
 //   world.zone, birth1.zone, birth2.zone   a zone of the time-zone database, "Europe/Paris"
+//   world.place, birth1.place, birth2.place
+//                                          the place: name|region|country|country code|zone|
+//                                          latitude|longitude|population, each part of text
+//                                          percent-encoded UTF-8 ("Auvergne-Rh%C3%B4ne-Alpes")
+//   world.atplace, birth1.atplace, birth2.atplace
+//                                          "1": the date is read at its place (the place's zone,
+//                                          and its own local mean time while the zone kept one)
 //   calendar                               "julian" or "auto" (the dates' calendar)
 //   zodiac                                 "date" (signs from the mean equinox of date)
 // The classic lines then hold the nearest value they can (the half hour before a typed time,
@@ -30,25 +37,29 @@
 #include "core/Bodies.h"
 #include "core/ChartMode.h"
 #include "core/Zodiac.h"
+#include "places/Place.h"
 
 #include <QByteArray>
 #include <QFileDevice>
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace orbivex {
 
 // One date set as its controls read: entry indices of the month, day, hour and time-zone
 // lists and the year box's text.
 struct StateDateSet {
-    int monthIndex = 0;    // 0 none, 1..12
-    int dayIndex = 0;      // 0 none, 1..31
-    QString yearText;      // as typed
-    int hourIndex = 0;     // 0 none, 1..48
-    int timezoneIndex = 0; // 0..54
-    int typedMinute = -1;  // keyed: a typed time of day off the half hours, or -1
-    QString zoneName{};    // keyed: a zone of the time-zone database, or ""
+    int monthIndex = 0;           // 0 none, 1..12
+    int dayIndex = 0;             // 0 none, 1..31
+    QString yearText;             // as typed
+    int hourIndex = 0;            // 0 none, 1..48
+    int timezoneIndex = 0;        // 0..54
+    int typedMinute = -1;         // keyed: a typed time of day off the half hours, or -1
+    QString zoneName{};           // keyed: a zone of the time-zone database, or ""
+    std::optional<Place> place{}; // keyed: the place of the date
+    bool atPlace = false;         // keyed: the date is read at its place (ReadAtPlace)
 
     bool operator==(const StateDateSet&) const = default;
 };

@@ -17,12 +17,18 @@ StateFileContents ToStateFile(const ProgramState& state) {
         to.typedMinute = from.typedMinute;
         to.zoneName = from.zoneName;
         if (!from.zoneName.isEmpty()) {
-            // For a reader that knows only the list: the entry of the zone's offset that day.
-            to.timezoneIndex =
-                InputDateToAJDate(from, state.zones)
-                    ? DefaultTimezoneIndex(state.zones.list, ZoneOffsetMinutes(from, state.zones))
-                    : 0;
+            // For a reader that knows only the list: the entry of the zone's offset that day
+            // (of the zone itself, not of its place's local mean time, so that the classic
+            // lines do not depend on the place).
+            DateSet zoneOnly = from;
+            zoneOnly.placeLongitude.reset();
+            to.timezoneIndex = InputDateToAJDate(zoneOnly, state.zones)
+                                   ? DefaultTimezoneIndex(state.zones.list,
+                                                          ZoneOffsetMinutes(zoneOnly, state.zones))
+                                   : 0;
         }
+        to.place = state.places[set];
+        to.atPlace = to.place && from.placeLongitude.has_value();
     }
     contents.calendar = state.dateSets[WorldDate].calendar;
     contents.zodiac = state.settings.zodiac;
@@ -66,8 +72,13 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
         }
         to.timezoneIndex = from.timezoneIndex < TimezoneEntryCount ? from.timezoneIndex : 0;
         to.zoneName = from.zoneName;
+        to.placeLongitude.reset();
         if (!from.zoneName.isEmpty()) {
             to.timezoneIndex = 0;
+        }
+        state.places[set] = from.place;
+        if (from.place && from.atPlace) {
+            ReadAtPlace(to, *from.place);
         }
     }
     SetCalendar(state.dateSets, contents.calendar);

@@ -167,8 +167,11 @@ TEST(LibraryCommand, ExportThenImportGivesTheSameCharts) {
     // Export by tag, to standard output.
     const CliResult tagged = library.Library(
         {QStringLiteral("export"), QStringLiteral("--tag"), QStringLiteral("client")});
-    EXPECT_EQ(tagged.out, QStringLiteral("id,name,date,zone,calendar,place,rating,tags,notes\n"
-                                         "3,Pune,1970-06-15 06:31,+05:30,gregorian,,,client,\n"));
+    EXPECT_EQ(tagged.out,
+              QStringLiteral("id,name,date,zone,calendar,place,rating,tags,notes,placeRegion,"
+                             "placeCountry,placeCountryCode,placeZone,placeLatitude,"
+                             "placeLongitude,placePopulation\n"
+                             "3,Pune,1970-06-15 06:31,+05:30,gregorian,,,client,,,,,,,,\n"));
     // A folder is not replaced by an export.
     const CliResult folder =
         library.Library({QStringLiteral("export"), QStringLiteral("--out"), library.dir.path()});
@@ -226,7 +229,9 @@ TEST(LibraryCommand, ADateFromTheLibraryGivesTheChartOfTheTypedDate) {
         QString reference;
         QStringList typed;
     } cases[] = {
-        {QStringLiteral("@ada lovelace"), {QStringLiteral("1815-12-10 13:00 Europe/London")}},
+        {QStringLiteral("@ada lovelace"),
+         {QStringLiteral("1815-12-10 13:00 Europe/London"), QStringLiteral("--birth1-place"),
+          QStringLiteral("London")}},
         {QStringLiteral("@3"), {QStringLiteral("1970-06-15 06:31 +05:30")}},
         {QStringLiteral("@ 2"),
          {QStringLiteral("1571-12-27"), QStringLiteral("--calendar"), QStringLiteral("julian")}},

@@ -35,19 +35,31 @@ TEST(PlaceInstant, LocalMeanTimeOfThePlaceOnlyInTheZonesOwnMeanTime) {
         {"Lyon", 1980, 7, 14, 12, 0, 7200, false, 7200},
         {"New York", 1880, 6, 1, 9, 30, -17762, true, -17761},
     };
+    const TimeZones zones;
     for (const InstantCase& c : cases) {
         const auto match = atlas.Find(QString::fromUtf8(c.name));
         ASSERT_TRUE(match) << c.name;
-        const double zoneInstant =
-            JulianDateOf(c.year, c.month, c.day, c.hour, c.minute, c.zoneSeconds);
-        bool used = false;
-        int offset = 0;
-        const double instant = PlaceInstant(match->place, zoneInstant, used, offset);
-        EXPECT_EQ(used, c.meanTime) << c.name << " " << c.year;
-        EXPECT_EQ(offset, c.placeSeconds) << c.name << " " << c.year;
-        EXPECT_NEAR(instant, JulianDateOf(c.year, c.month, c.day, c.hour, c.minute, c.placeSeconds),
-                    1e-8)
+        DateSet dateSet;
+        dateSet.yearText = QString::number(c.year);
+        dateSet.monthIndex = c.month;
+        dateSet.dayIndex = c.day;
+        SetMinuteOfDay(dateSet, c.hour * 60 + c.minute);
+        SetZoneText(dateSet, match->place.zone);
+        EXPECT_NEAR(InputDateToAJDate(dateSet, zones).value(),
+                    JulianDateOf(c.year, c.month, c.day, c.hour, c.minute, c.zoneSeconds), 1e-8)
+            << c.name << " " << c.year << ": the zone alone";
+        ReadAtPlace(dateSet, match->place);
+        EXPECT_EQ(PlaceMeanTimeOffset(dateSet).has_value(), c.meanTime) << c.name << " " << c.year;
+        EXPECT_NEAR(InputDateToAJDate(dateSet, zones).value(),
+                    JulianDateOf(c.year, c.month, c.day, c.hour, c.minute, c.placeSeconds), 1e-8)
             << c.name << " " << c.year;
+        // The place's zone read again from the zone box stays the place's; another zone typed
+        // afterwards wins over it.
+        SetZoneText(dateSet, match->place.zone.toLower());
+        EXPECT_EQ(PlaceMeanTimeOffset(dateSet).has_value(), c.meanTime) << c.name;
+        SetZoneText(dateSet, QStringLiteral("Europe/London"));
+        SetZoneText(dateSet, match->place.zone);
+        EXPECT_FALSE(PlaceMeanTimeOffset(dateSet)) << c.name;
     }
 }
 

@@ -160,6 +160,46 @@ TEST(ChartLibrary, MigratesVersion1KeepingEveryChart) {
     EXPECT_TRUE(OpenOrFail(path));
 }
 
+TEST(ChartLibrary, KeepsAChartsPlaceWholeAndPlacesOfOnesOwnByName) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("places.sqlite"));
+    WriteVersion1(path); // migrated through version 2: the old place is a name alone
+    std::unique_ptr<ChartLibrary> library = OpenOrFail(path);
+    ASSERT_TRUE(library);
+    EXPECT_EQ(library->Find(1).value()->place, std::nullopt);
+
+    LibraryChart lyon = Chart(QStringLiteral("Lyon birth"), 1850, 720, {});
+    lyon.place = Place{QStringLiteral("Lyon"),
+                       QStringLiteral("Auvergne-Rhône-Alpes"),
+                       QStringLiteral("France"),
+                       QStringLiteral("FR"),
+                       QStringLiteral("Europe/Paris"),
+                       45.74846,
+                       4.84671,
+                       522969};
+    lyon.subject.place = lyon.place->name;
+    const qint64 id = library->Add(lyon).value();
+    EXPECT_TRUE(library->Find(id).value()->SameContents(lyon));
+    // Without a zone of its own the chart is read at its place: Lyon's mean time, +0:19:23.
+    EXPECT_NEAR(InstantOfLibraryChart(lyon, TimeZones{}).value().julianDay,
+                2397101.5 + (12 * 3600 - 1163) / 86400.0, 1e-8);
+    lyon.id = id;
+    lyon.place.reset();
+    ASSERT_TRUE(library->Update(lyon));
+    EXPECT_EQ(library->Find(id).value()->place, std::nullopt);
+
+    const Place village{QStringLiteral("Grandma's village"), {},   {},  {},
+                        QStringLiteral("Europe/Zurich"),     46.2, 6.1, 0};
+    ASSERT_TRUE(library->KeepOwnPlace(village));
+    Place moved = village;
+    moved.name = QStringLiteral("GRANDMA'S VILLAGE");
+    moved.latitude = 46.3;
+    ASSERT_TRUE(library->KeepOwnPlace(moved)); // the same name, any case: replaced
+    EXPECT_EQ(library->OwnPlaces().value(), QList<Place>{moved});
+    EXPECT_EQ(library->FindOwnPlace(QStringLiteral(" grandma's village ")).value(), moved);
+    EXPECT_EQ(library->FindOwnPlace(QStringLiteral("elsewhere")).value(), std::nullopt);
+}
+
 TEST(ChartLibrary, RefusesFilesItCannotReadAndLeavesThemAsTheyWere) {
     QTemporaryDir dir;
     // A library of a newer version, a database that is not a library, a damaged library, and
@@ -191,9 +231,9 @@ TEST(ChartLibrary, RefusesFilesItCannotReadAndLeavesThemAsTheyWere) {
         }
         QSqlDatabase::removeDatabase(QStringLiteral("edit"));
     };
-    edit(newer, "PRAGMA user_version = 3");
+    edit(newer, "PRAGMA user_version = 4");
     edit(other, "PRAGMA user_version = 0");
-    edit(damaged, "PRAGMA user_version = 2");
+    edit(damaged, "PRAGMA user_version = 3");
     QByteArray bytes = test::ReadAll(damaged);
     ASSERT_GT(bytes.size(), 3 * 4096);
     for (qsizetype at = 2 * 4096 + 100; at < 3 * 4096; ++at) {
@@ -211,7 +251,7 @@ TEST(ChartLibrary, RefusesFilesItCannotReadAndLeavesThemAsTheyWere) {
         QString says;
     } cases[] = {
         {newer, LibraryFault::Newer,
-         QStringLiteral("library version 3; this version reads up to 2")},
+         QStringLiteral("library version 4; this version reads up to 3")},
         {other, LibraryFault::NotALibrary, QStringLiteral("another program")},
         {damaged, LibraryFault::NotALibrary, QStringLiteral("left as it is")},
         {text, LibraryFault::NotALibrary, QStringLiteral("not a chart library")},

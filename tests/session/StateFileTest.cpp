@@ -123,6 +123,12 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"world.zone=Europe/Paris\xa0\r\n", "Line 45 (world.zone)"}, // a no-break space
         {"calendar=mayan\r\n", "Line 45 (calendar)"},
         {"zodiac=sidereal\r\n", "Line 45 (zodiac)"},
+        {"world.place=Lyon|||FR|Europe/Paris|45.7|4.8|0\r\n", ""},
+        {"world.place=Lyon|||FR|Europe/Paris|45.7|4.8\r\n", "Line 45 (world.place)"},
+        {"world.place=|||FR|Europe/Paris|45.7|4.8|0\r\n", "Line 45 (world.place)"},
+        {"world.place=Lyon|||FR|Europe/Paris|95|4.8|0\r\n", "Line 45 (world.place)"},
+        {"world.place=Lyon|||FR|Europe/Paris|nan|4.8|0\r\n", "Line 45 (world.place)"},
+        {"birth2.atplace=yes\r\n", "Line 45 (birth2.atplace)"},
     };
     for (const Case& k : cases) {
         const QString problem = MessageOf(ParseStateFile(SampleBytes + k.tail));
@@ -133,6 +139,14 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
     }
     c.dateSets[1].typedMinute = MinutesPerDay;
     EXPECT_FALSE(CheckStateFileContents(c));
+    c.dateSets[1].typedMinute = -1;
+    c.dateSets[1].place =
+        Place{u"Grandma|s \u0142\u0105ka=village"_s, {}, {}, {}, u"Europe/Warsaw"_s, 50.1, 19.9, 0};
+    c.dateSets[1].atPlace = true;
+    ASSERT_EQ(MessageOf(ParseStateFile(FormatStateFile(c))), QString());
+    EXPECT_EQ(ParseStateFile(FormatStateFile(c)), c) << "any name, through percent-encoding";
+    c.dateSets[1].place->latitude = 91;
+    EXPECT_FALSE(CheckStateFileContents(c)) << "a place the reader would refuse is not written";
 }
 
 TEST(StateFile, YearTextThatCannotBeStoredDoesNotBreakTheFile) {

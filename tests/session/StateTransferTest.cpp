@@ -130,3 +130,48 @@ TEST_F(StateTransfer, AColourOfZeroInTheFileKeepsTheCurrentColour) {
     ASSERT_EQ(MessageOf(LoadState(Path("e.pat"), loaded)), u""_s);
     EXPECT_EQ(loaded.settings.colours[Index(Sextile)], Rgb(0, 0, 255));
 }
+
+TEST_F(StateTransfer, APlaceTravelsInKeyedLinesAndLeavesTheClassicLinesAsTheyWere) {
+    // Lyon, 1 March 1850, 12:00 at the place: Lyon's own mean time, +0:19:23 (4.84671° E).
+    const Place lyon{u"Lyon"_s,         u"Auvergne-Rhône-Alpes"_s,
+                     u"France"_s,       u"FR"_s,
+                     u"Europe/Paris"_s, 45.74846,
+                     4.84671,           522969};
+    state.mode = NatalFirst;
+    state.dateSets[FirstBirthdate] = {u"1850"_s, 3, 1, 25, 0};
+    SetZoneText(state.dateSets[FirstBirthdate], lyon.zone);
+    ASSERT_EQ(MessageOf(SaveState(Path("classic.pat"), state)), u""_s);
+    state.places[FirstBirthdate] = lyon;
+    ReadAtPlace(state.dateSets[FirstBirthdate], lyon);
+    ASSERT_EQ(MessageOf(SaveState(Path("place.pat"), state)), u""_s);
+
+    // What a reader that knows no place reads is exactly the file without one: the place
+    // lines only follow it.
+    const QByteArray classic = test::ReadAll(Path("classic.pat"));
+    EXPECT_EQ(test::ReadAll(Path("place.pat")),
+              classic + "birth1.place=Lyon|Auvergne-Rh%C3%B4ne-Alpes|France|FR|Europe/Paris|"
+                        "45.74846|4.84671|522969\r\nbirth1.atplace=1\r\n");
+    StateFileContents withoutPlace = ReadStateFile(Path("place.pat")).value();
+    withoutPlace.dateSets[FirstBirthdate].place.reset();
+    withoutPlace.dateSets[FirstBirthdate].atPlace = false;
+    EXPECT_EQ(withoutPlace, ReadStateFile(Path("classic.pat")).value());
+
+    ProgramState loaded;
+    loaded.zones = MakeTimeZones(0, false);
+    ASSERT_EQ(MessageOf(LoadState(Path("place.pat"), loaded)), u""_s);
+    EXPECT_EQ(loaded.places, state.places);
+    EXPECT_EQ(loaded.dateSets, state.dateSets);
+    const ComputeOutcome outcome = ComputeAfterLoad(loaded, {ephemeris, texts}, now);
+    ASSERT_TRUE(outcome);
+    // 2396817.5 + (12:00 - 0:19:23) / 24 h, by hand.
+    EXPECT_NEAR(loaded.ChartJulianDays[FirstBirthdate], 2396817.986539, 1e-6);
+    EXPECT_TRUE(outcome->join(u' ').contains(u"local mean time of Lyon"_s))
+        << outcome->join(u' ').toStdString();
+
+    ProgramState classicLoaded;
+    classicLoaded.zones = MakeTimeZones(0, false);
+    ASSERT_EQ(MessageOf(LoadState(Path("classic.pat"), classicLoaded)), u""_s);
+    ASSERT_TRUE(ComputeAfterLoad(classicLoaded, {ephemeris, texts}, now));
+    // Paris's own mean time, +0:09:21.
+    EXPECT_NEAR(classicLoaded.ChartJulianDays[FirstBirthdate], 2396817.993507, 1e-6);
+}
