@@ -46,6 +46,17 @@ QList<QKeySequence> StandardOr(QKeySequence::StandardKey standard, const QKeySeq
     return keys.isEmpty() ? QList<QKeySequence>{own} : keys;
 }
 
+// The text with a keyboard letter before its first letter that none of `taken` has.
+QString WithOwnLetter(const QString& text, QString& taken) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isLetterOrNumber() && !taken.contains(text[i].toLower())) {
+            taken += text[i].toLower();
+            return text.left(i) + QLatin1Char('&') + text.mid(i);
+        }
+    }
+    return text;
+}
+
 // The one local file a drag brings, when it is a state file.
 QString DroppedStateFile(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
@@ -84,6 +95,9 @@ void frmMain::SyncCommands() {
     for (const MenuCommand& command : commands) {
         SyncCommand(command);
     }
+    for (int s = 0; s < NumDateSets; ++s) {
+        CommandOf(cmdClear[s])->setText(cmdClear[s]->text() + QLatin1Char(' ') + Label1[s]->text());
+    }
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     const QList<QAction*> modes = modeActions_->actions();
     for (int i = 0; i < NumChartModes; ++i) {
@@ -97,8 +111,9 @@ void frmMain::SyncCommands() {
     units[0]->setEnabled(optDegrees->isEnabled());
     units[1]->setEnabled(optRadians->isEnabled());
     const QList<QAction*> steps = stepUnitActions_->actions();
+    QString taken;
     for (int i = 0; i < steps.size(); ++i) {
-        steps[i]->setText(cboForwardBack->itemText(i));
+        steps[i]->setText(WithOwnLetter(cboForwardBack->itemText(i), taken));
         steps[i]->setVisible(i < cboForwardBack->count());
         steps[i]->setChecked(i == cboForwardBack->currentIndex());
         steps[i]->setEnabled(cboForwardBack->isEnabled());
