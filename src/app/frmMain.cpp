@@ -43,6 +43,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -464,9 +465,63 @@ void frmMain::AddDateSetRow(QGridLayout* grid, int dateSet) {
     };
     for (const auto& [column, widget] : parts) {
         if (column != LabelColumn) {
-            widget->setMinimumWidth(LayoutUnitsToPixels(DateColumnWidths[column]));
+            SetMinimumWidth(widget, DateColumnWidths[column]);
         }
         grid->addWidget(widget, dateSet, column);
+    }
+}
+
+void frmMain::SetMinimumWidth(QWidget* widget, int layoutUnits) {
+    minimumWidths_.emplace_back(widget, layoutUnits);
+    widget->setMinimumWidth(LayoutUnitsToPixels(layoutUnits));
+}
+
+void frmMain::ApplyCompactness(double factor) {
+    using namespace layout;
+    const auto px = [factor](double units) {
+        return LayoutUnitsToPixels(static_cast<int>(std::lround(units * factor)));
+    };
+    compactness_ = factor;
+    for (const auto& [widget, units] : minimumWidths_) {
+        widget->setMinimumWidth(px(units));
+    }
+    chartArea->setMinimumSize(px(AspectGrid::CellWidth * 9 * SmallestGridScale),
+                              px(AspectGrid::CellHeight * 10 * SmallestGridScale));
+    txbReport1->setMinimumHeight(px(TwoChartReportHeight));
+    txbReport1->setMaximumHeight(px(TwoChartReportHeight * 2));
+    setFont(ProgramFont(QStringLiteral("Arial"), 8 * factor));
+    for (QPlainTextEdit* box : {txbReport, txbReport1}) {
+        box->setFont(ProgramFont(QStringLiteral("Arial"), 9 * factor));
+    }
+}
+
+void frmMain::FitToScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    // A high scale factor on a small screen leaves fewer pixels than the controls need at their
+    // usual size: they are made smaller, as much as it takes and no smaller than legible, so
+    // that the window fits without scroll bars.
+    const QSize room = screen->availableGeometry().size() - QSize(16, 40);
+    ApplyCompactness(1.0);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        // The fonts changed: every layout measures its controls again.
+        for (QLayout* changed : findChildren<QLayout*>()) {
+            changed->invalidate();
+        }
+        layout()->activate();
+        const QSize need = minimumSizeHint();
+        if (need.width() <= room.width() && need.height() <= room.height()) {
+            return;
+        }
+        const double shrink =
+            std::min(double(room.width()) / need.width(), double(room.height()) / need.height());
+        const double factor = std::max(0.6, compactness_ * shrink * 0.98);
+        if (factor >= compactness_) {
+            return;
+        }
+        ApplyCompactness(factor);
     }
 }
 
@@ -492,8 +547,8 @@ void frmMain::BuildLayout() {
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(px(36));
     for (QPushButton* b : {cmdCompute, cmdConfigure, cmdSaveAs, cmdLoadState, cmdReport, cmdRun,
-                           cmdToggleGraphic, cmdPrint}) {
-        b->setMinimumWidth(px(ButtonRowWidth));
+                           cmdToggleGraphic, cmdPrint, cmdAspectarian}) {
+        SetMinimumWidth(b, ButtonRowWidth);
         QSizePolicy policy = b->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         b->setSizePolicy(policy);
@@ -524,16 +579,15 @@ void frmMain::BuildLayout() {
     }
     auto* modeColumn = new QVBoxLayout;
     modeColumn->addWidget(fraTransits);
-    modeColumn->addWidget(cmdAspectarian, 0, Qt::AlignLeft);
     modeColumn->addStretch(1);
 
     auto* buttonColumn = new QVBoxLayout;
     for (QPushButton* b : {cmdNow, cmdSave, cmdHelp, cmdRestore}) {
-        b->setMinimumWidth(px(ButtonWidth));
+        SetMinimumWidth(b, ButtonWidth);
         buttonColumn->addWidget(b);
     }
     buttonColumn->addSpacing(px(100));
-    cmdQuit->setMinimumWidth(px(ButtonWidth));
+    SetMinimumWidth(cmdQuit, ButtonWidth);
     QSizePolicy quitPolicy = cmdQuit->sizePolicy();
     quitPolicy.setRetainSizeWhenHidden(true);
     cmdQuit->setSizePolicy(quitPolicy);
@@ -549,11 +603,8 @@ void frmMain::BuildLayout() {
 
     // The grid (or the picture in its place) grows with the window; the one-line report of the
     // two-chart modes stands under it.
-    chartArea->setMinimumSize(px(AspectGrid::CellWidth * 9) * SmallestGridScale,
-                              px(AspectGrid::CellHeight * 10) * SmallestGridScale);
     chartArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    txbReport1->setMinimumHeight(px(TwoChartReportHeight));
-    txbReport1->setMaximumHeight(px(TwoChartReportHeight) * 2);
+    ApplyCompactness(1.0);
     auto* chartColumn = new QVBoxLayout;
     chartColumn->addWidget(splChart, 1);
     chartColumn->addWidget(txbReport1);
@@ -565,7 +616,7 @@ void frmMain::BuildLayout() {
     steppingColumn->addWidget(cboForwardBack);
     steppingColumn->addLayout(stepping);
     steppingColumn->addWidget(txbReport, 1);
-    cboForwardBack->setMinimumWidth(px(SteppingWidth));
+    SetMinimumWidth(cboForwardBack, SteppingWidth);
 
     auto* body = new QHBoxLayout;
     body->addLayout(chartColumn, 3);
@@ -812,7 +863,8 @@ void frmMain::PlaceChartArea() {
     if (grid.cellCount > 0) {
         const double width = LayoutUnitsToPixels(grid.TableWidth());
         const double height = LayoutUnitsToPixels(grid.TableHeight());
-        scale = std::max(layout::SmallestGridScale,
+        // No smaller than the area's smallest size allows, which a crowded screen reduces.
+        scale = std::max(layout::SmallestGridScale * compactness_,
                          std::min(area.width() / width, area.height() / height));
         const QSize table(static_cast<int>(std::lround(width * scale)),
                           static_cast<int>(std::lround(height * scale)));

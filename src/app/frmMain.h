@@ -294,6 +294,12 @@ class frmMain : public QMainWindow {
     // The window's layouts; the date sets one row each, a column per part of a date.
     void BuildLayout();
     void AddDateSetRow(QGridLayout* grid, int dateSet);
+    // A control's smallest width, in layout units, kept to be made smaller on a crowded screen.
+    void SetMinimumWidth(QWidget* widget, int layoutUnits);
+    // The controls' smallest widths and the window's fonts at `factor` of their usual size.
+    void ApplyCompactness(double factor);
+    // Makes the controls smaller where the screen cannot hold them at their usual size.
+    void FitToScreen();
     // The grid scaled to fill the chart area, centred, and the picture filling it.
     void PlaceChartArea();
     // The wheel beside the grid on a wide window, hidden otherwise.
@@ -397,6 +403,8 @@ class frmMain : public QMainWindow {
     // Every control but the status bar's stands on controlsPage_, the window's central widget.
     QWidget* controlsPage_ = nullptr;
     double gridScale_ = 1.0;
+    double compactness_ = 1.0;
+    std::vector<std::pair<QWidget*, int>> minimumWidths_;
     // The wheel is drawn again for its shown size once resizing has paused.
     QTimer* wheelRedraw_ = nullptr;
     double wheelDrawnScale_ = 1.0;

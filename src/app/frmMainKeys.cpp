@@ -22,13 +22,12 @@ void frmMain::SetTabOrder() {
     }
     order << optDegrees << optRadians;
     order << cmdCompute << cmdConfigure << cmdSaveAs << cmdLoadState << cmdReport << cmdRun
-          << cmdToggleGraphic << cmdPrint << cboForwardBack << cmdForwardBack[1]
+          << cmdToggleGraphic << cmdPrint << cmdAspectarian << cboForwardBack << cmdForwardBack[1]
           << cmdForwardBack[0];
     order << cmdNow << cmdSave << cmdHelp << cmdRestore << cmdQuit;
     for (QRadioButton* option : ModeOptions()) {
         order << option;
     }
-    order << cmdAspectarian;
     order << txbReport << txbReport1;
     for (qsizetype i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -124,6 +124,7 @@ bool frmMain::Form_Load() {
         return false;
     }
 
+    FitToScreen();
     RestoreGeometry();
     show();
     SetSaveAsCaption();
