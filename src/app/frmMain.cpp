@@ -354,6 +354,7 @@ void frmMain::CreateControls() {
             dialogs_.ShowMessage(this, name, LineNameTitle(), Dialogs::Icon::Information);
         }
     };
+    connect(splChart, &QSplitter::splitterMoved, this, [this] { splitterMoved_ = true; });
     splChart->addWidget(chartArea);
     splChart->addWidget(picWheelBeside);
     splChart->setStretchFactor(0, 1);
@@ -539,8 +540,8 @@ void frmMain::BuildLayout() {
         policy.setRetainSizeWhenHidden(true);
         cmdClear[s]->setSizePolicy(policy);
     }
-    // Names of zones are the longest entries: their column takes the width to spare.
-    dates->setColumnStretch(ZoneColumn, 1);
+    // The boxes keep their own widths; the width to spare goes beyond them.
+    dates->setColumnStretch(DateColumnCount, 1);
     dates->addWidget(optDegrees, WorldDate, UnitColumn);
     dates->addWidget(optRadians, FirstBirthdate, UnitColumn);
 
@@ -837,9 +838,11 @@ void frmMain::ShowCell(int index) {
         palette.setColor(QPalette::WindowText, fore);
         widget->setPalette(palette);
     }
-    // The texts grow with the cells.
-    const QFont font = ProgramFont(QLatin1String(symbol ? "Starfont Sans" : "Arial"),
-                                   CellFontPointSize(cell.font) * gridScale_, cell.bold);
+    // The texts grow with the cells, in half points: a resize then changes the fonts of the
+    // cells (which costs most of its time) only every few pixels.
+    const double points = std::round(CellFontPointSize(cell.font) * gridScale_ * 2.0) / 2.0;
+    const QFont font =
+        ProgramFont(QLatin1String(symbol ? "Starfont Sans" : "Arial"), points, cell.bold);
     if (widget->font() != font) {
         widget->setFont(font);
     }

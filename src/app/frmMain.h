@@ -404,6 +404,7 @@ class frmMain : public QMainWindow {
     QWidget* controlsPage_ = nullptr;
     double gridScale_ = 1.0;
     double compactness_ = 1.0;
+    bool splitterMoved_ = false; // the user has shared the width between grid and wheel
     std::vector<std::pair<QWidget*, int>> minimumWidths_;
     // The wheel is drawn again for its shown size once resizing has paused.
     QTimer* wheelRedraw_ = nullptr;

@@ -58,6 +58,12 @@ void frmMain::ShowWheelBeside() {
                         IsChartMode(view.mode) && view.grid.cellCount > 0;
     if (beside && DrawWheel(picWheelBeside->isVisible() ? picWheelBeside->DisplayScale() : 1.0)) {
         picWheelBeside->SetImage(wheel_.image);
+        if (!picWheelBeside->isVisible() && !splitterMoved_) {
+            // Grid and wheel share the width equally until the user moves the bar.
+            const int half = splChart->width() / 2;
+            picWheelBeside->show();
+            splChart->setSizes({half, half});
+        }
         picWheelBeside->show();
     } else {
         picWheelBeside->hide();

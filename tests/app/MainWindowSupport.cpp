@@ -123,7 +123,7 @@ void ExpectGridShows(const frmMain& window, const AspectGrid& grid) {
         EXPECT_EQ(label->font().bold(), cell.bold);
         EXPECT_EQ(label->font().family(),
                   QLatin1String(symbol ? "DejaVu Sans" : "Liberation Sans"));
-        EXPECT_NEAR(label->font().pointSizeF(), CellFontPointSize(cell.font) * scale, 0.01);
+        EXPECT_NEAR(label->font().pointSizeF(), CellFontPointSize(cell.font) * scale, 0.25);
         EXPECT_EQ(label->geometry(), QRect(QPoint(scaled(cell.left), scaled(cell.top)),
                                            QPoint(scaled(cell.left + AspectGrid::CellWidth) - 1,
                                                   scaled(cell.top + AspectGrid::CellHeight) - 1)));
