@@ -1,7 +1,9 @@
 // orbivex-startup-bench: the desktop program as it starts for a user, timed: from the launch of
 // the process to the first painted window (the "Loading data ..." note left out), then the
-// Compute pressed in the window until it is repainted, for each layout, printed to the error
-// output. The program ends after printing.
+// Compute pressed in the window until it is repainted, for each layout, and a resize of the
+// window until it is repainted, printed to the error output. The program ends after printing.
+// With --minimal it times a minimal Qt Widgets program instead (a label and a button), the
+// yardstick the start-up is measured against.
 #include "app/QtDialogs.h"
 #include "app/frmMain.h"
 #include "support/Version.h"
@@ -11,15 +13,18 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QObject>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 #include <unistd.h>
 #include <vector>
 
@@ -161,9 +166,55 @@ void StartupTimer::Report() {
               window_.optPersonal[0]->click();
               window_.repaint();
           }));
+    // Resizing: the layouts place the controls again, the grid and the wheel are scaled to the
+    // new size, and the window is painted. Every few sizes the width crosses the one at which
+    // the wheel joins the grid.
+    const QSize sizes[] = {{960, 640}, {1280, 800}, {1600, 1000}, {1100, 700}, {1440, 900}};
+    int next = 0;
+    const auto resizeAndRepaint = [&] {
+        window_.resize(sizes[next++ % std::size(sizes)]);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        window_.repaint();
+    };
+    window_.optPlanetary->click();
+    Print("resize and repaint, grid (target under 16 ms)", TimeRepeatedly(runs, resizeAndRepaint));
+    window_.cmdToggleGraphic->click();
+    Print("resize and repaint, chart wheel (target under 16 ms)",
+          TimeRepeatedly(runs, resizeAndRepaint));
+    window_.cmdToggleGraphic->click();
     window_.blnJustSaved = true; // end without the question
     window_.cmdQuit_Click();
     QCoreApplication::exit(0);
+}
+
+// The yardstick: a window with a label and a button, timed from launch to its first paint.
+class MinimalWindow : public QWidget {
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QWidget::paintEvent(event);
+        if (!reported_) {
+            reported_ = true;
+            QTimer::singleShot(0, this, [] {
+                std::fprintf(stderr,
+                             "minimal Qt Widgets program: launch to first painted window: "
+                             "%.1f ms\n",
+                             MillisecondsSinceProcessStart());
+                QCoreApplication::exit(0);
+            });
+        }
+    }
+
+  private:
+    bool reported_ = false;
+};
+
+int RunMinimal() {
+    MinimalWindow window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(new QLabel(QStringLiteral("Minimal"), &window));
+    layout->addWidget(new QPushButton(QStringLiteral("&Quit"), &window));
+    window.show();
+    return QApplication::exec();
 }
 
 } // namespace
@@ -171,12 +222,17 @@ void StartupTimer::Report() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (QCoreApplication::arguments().contains(QStringLiteral("--minimal"))) {
+        return orbivex::RunMinimal();
+    }
     QApplication::setApplicationName(QStringLiteral("Orbivex"));
     QApplication::setOrganizationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QString::fromLatin1(orbivex::ProgramVersion()));
 
     orbivex::TimedDialogs dialogs;
-    orbivex::frmMain window(dialogs, orbivex::frmMainSetup::ForThisProgram());
+    orbivex::frmMainSetup setup = orbivex::frmMainSetup::ForThisProgram();
+    setup.settingsGroup.clear(); // the user's remembered window stays as it is
+    orbivex::frmMain window(dialogs, setup);
     const orbivex::StartupTimer timer(window, dialogs);
     if (!window.Form_Load()) {
         return 1;

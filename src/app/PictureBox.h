@@ -1,6 +1,7 @@
 #pragma once
-// The main window's picture area (picGraphic): shows an image at its own size and reports
-// where the right mouse button was released over it. What is drawn and what a click means is
+// The main window's picture area (picGraphic, and the wheel beside the grid): shows an image as
+// large as the widget allows, centred and in its proportions, and reports where the right mouse
+// button was released over it, in pixels of the image. What is drawn and what a click means is
 // decided elsewhere; this widget only shows and reports.
 
 #include <QImage>
@@ -16,11 +17,19 @@ class PictureBox : public QWidget {
   public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    // Shows the image; the widget takes the image's size in device-independent pixels.
     void SetImage(const QImage& image);
     const QImage& Image() const { return image_; }
-    // Shows nothing (the widget keeps its size).
+    // Shows nothing.
     void Clear();
+    // Drawn pale, as a picture that no longer answers to the dates.
+    void SetDimmed(bool dimmed);
+
+    // How many widget pixels an image pixel takes (1 at the image's own size).
+    double DisplayScale() const;
+    // Where the image stands in the widget, and where in the widget the centre of one of the
+    // image's pixels is shown.
+    QRectF ImageRect() const;
+    QPoint WidgetPointOf(QPoint imagePixel) const;
 
     // Called with the position (pixels of the image) where the right button was released.
     std::function<void(QPoint)> onRightButtonReleased;
@@ -33,6 +42,7 @@ class PictureBox : public QWidget {
 
   private:
     QImage image_;
+    bool dimmed_ = false;
 };
 
 } // namespace orbivex

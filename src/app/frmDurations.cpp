@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace orbivex {
@@ -23,23 +25,12 @@ namespace orbivex {
 namespace {
 
 // Measures in layout units (1/1440 inch).
-constexpr int kButtonsAboveBottom = 1050;
 constexpr int kCopyLeft = 240;
-constexpr int kCloseRightMargin = 400;
-constexpr int kOutputRightMargin = 400;
-constexpr int kOutputAboveButtons = 200;
-constexpr int kLabelToListGap = 100;
-constexpr int kListToCheckGap = 250;
-constexpr int kTitleTop = 120;
-constexpr int kTitleHeight = 500;
-constexpr int kOutputTop = 720;
 constexpr int kButtonWidth = 1215;
-constexpr int kButtonHeight = 375;
-constexpr int kSortListWidth = 1800;
-constexpr int kSmallestSortListWidth = 900;
+constexpr int kSortListWidth = 900; // the list gives up width in a narrow window
 constexpr int kBelowGridContainer = 1575;
 constexpr int kExtraHeight = 200;
-constexpr int kSmallestHeight = 3000; // the layout follows a resize only from this height on
+constexpr int kSmallestHeight = 3000; // the window is never placed lower than this
 
 constexpr int kSortByText = 59;
 constexpr int kCloseText = 184;
@@ -50,50 +41,6 @@ int Px(int layoutUnits) {
 }
 
 } // namespace
-
-DurationsLayout LayOutDurations(QSize clientSize, int frameHeight, QPoint outputTopLeft,
-                                QSize buttonSize, QSize labelSize, QSize listSize, QSize checkSize,
-                                bool sortVisible) {
-    DurationsLayout layout;
-    const int width = clientSize.width();
-    // The window's own measures include its frame; the client area starts below its top part.
-    const int buttonTop = clientSize.height() + frameHeight - Px(kButtonsAboveBottom);
-    layout.copy = QRect(QPoint(Px(kCopyLeft), buttonTop), buttonSize);
-    layout.close =
-        QRect(QPoint(width - Px(kCloseRightMargin) - buttonSize.width(), buttonTop), buttonSize);
-    const int outputBottom = buttonTop - Px(kOutputAboveButtons);
-    layout.output = QRect(outputTopLeft, QPoint(width - Px(kOutputRightMargin) - 1,
-                                                std::max(outputTopLeft.y(), outputBottom) - 1));
-
-    // The sort controls and the check box, centred in the gap between the two buttons; in a
-    // narrow window the list gives up width so that the row keeps clear of the buttons.
-    const int gapLeft = layout.copy.right() + 1;
-    const int gapRight = layout.close.left();
-    const auto widthOfRow = [&] {
-        return (sortVisible ? labelSize.width() + Px(kLabelToListGap) + listSize.width() +
-                                  Px(kListToCheckGap)
-                            : 0) +
-               checkSize.width();
-    };
-    const int room = gapRight - gapLeft - 2 * Px(kLabelToListGap);
-    if (sortVisible && widthOfRow() > room) {
-        listSize.setWidth(
-            std::max(Px(kSmallestSortListWidth), listSize.width() - (widthOfRow() - room)));
-    }
-    const int rowWidth = widthOfRow();
-    int x = gapLeft + (gapRight - gapLeft - rowWidth) / 2;
-    const auto centredOnRow = [&](QSize size) {
-        return QRect(QPoint(x, buttonTop + (buttonSize.height() - size.height()) / 2), size);
-    };
-    if (sortVisible) {
-        layout.sortLabel = centredOnRow(labelSize);
-        x += labelSize.width() + Px(kLabelToListGap);
-        layout.sortList = centredOnRow(listSize);
-        x += listSize.width() + Px(kListToCheckGap);
-    }
-    layout.showDurations = centredOnRow(checkSize);
-    return layout;
-}
 
 frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs), texts_(texts) {
@@ -131,6 +78,28 @@ frmDurations::frmDurations(Dialogs& dialogs, const ProgramTexts& texts, QWidget*
     // the list itself it copies what is selected there).
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmDurations::cmdClose_Click);
     new QShortcut(QKeySequence::Copy, this, this, &frmDurations::cmdCopy_Click);
+
+    // The title over the list, which takes the room; under it Copy at the left, Close at the
+    // right and the sort choices between them.
+    for (QPushButton* button : {cmdCopy, cmdClose}) {
+        button->setMinimumWidth(Px(kButtonWidth));
+    }
+    cboSortBy->setMinimumWidth(Px(kSortListWidth));
+    auto* row = new QHBoxLayout;
+    row->addWidget(cmdCopy);
+    row->addStretch(1);
+    row->addWidget(lblSortBy);
+    row->addWidget(cboSortBy);
+    row->addSpacing(Px(250));
+    row->addWidget(chkShowDuration);
+    row->addStretch(1);
+    row->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    const int margin = Px(kCopyLeft);
+    layout->setContentsMargins(margin, Px(120), margin, Px(200));
+    layout->addWidget(lblTitle);
+    layout->addWidget(txbOutput, 1);
+    layout->addLayout(row);
     resize(Px(12000), Px(5000));
 }
 
@@ -169,7 +138,7 @@ void frmDurations::Report(const ProgramState& state, const Ephemeris& ephemeris,
         for (const QString& line : content_.output.split(QLatin1Char('\n'))) {
             longest = std::max(longest, metrics.horizontalAdvance(line.trimmed()));
         }
-        const int needed = longest + txbOutput->geometry().left() + Px(kOutputRightMargin) +
+        const int needed = longest + 2 * Px(kCopyLeft) +
                            txbOutput->verticalScrollBar()->sizeHint().width() +
                            2 * txbOutput->frameWidth() + 2 * metrics.averageCharWidth();
         const QScreen* screen = this->screen();
@@ -219,7 +188,6 @@ void frmDurations::Form_Activate() {
     }
     chkShowDuration->setVisible(transits);
     ShowOutput();
-    Form_Resize();
     // The window opens on the list, which the keys then scroll.
     txbOutput->setFocus();
 }
@@ -228,32 +196,6 @@ void frmDurations::closeEvent(QCloseEvent* event) {
     // The close box only hides the window, as Close does.
     event->ignore();
     cmdClose_Click();
-}
-
-void frmDurations::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (PixelsToLayoutUnits(frameGeometry().height()) >= kSmallestHeight) {
-        Form_Resize();
-    }
-}
-
-void frmDurations::Form_Resize() {
-    lblTitle->setGeometry(Px(kCopyLeft), Px(kTitleTop), std::max(1, width() - 2 * Px(kCopyLeft)),
-                          Px(kTitleHeight));
-    const QSize button(Px(kButtonWidth), Px(kButtonHeight));
-    const QSize label = lblSortBy->sizeHint();
-    const QSize list(std::max(Px(kSortListWidth), cboSortBy->sizeHint().width()),
-                     cboSortBy->sizeHint().height());
-    const QSize check = chkShowDuration->sizeHint();
-    const DurationsLayout layout = LayOutDurations(
-        size(), frameGeometry().height() - height(), QPoint(Px(kCopyLeft), Px(kOutputTop)), button,
-        label, list, check, cboSortBy->isVisibleTo(this));
-    txbOutput->setGeometry(layout.output);
-    cmdCopy->setGeometry(layout.copy);
-    cmdClose->setGeometry(layout.close);
-    lblSortBy->setGeometry(layout.sortLabel);
-    cboSortBy->setGeometry(layout.sortList);
-    chkShowDuration->setGeometry(layout.showDurations);
 }
 
 void frmDurations::cboSortBy_Click(int index) {

@@ -23,25 +23,6 @@ class Dialogs;
 class Ephemeris;
 class ProgramTexts;
 
-// Where the controls go, in pixels of the window's client area.
-struct DurationsLayout {
-    QRect output;
-    QRect copy;
-    QRect close;
-    QRect sortLabel;
-    QRect sortList;
-    QRect showDurations;
-};
-
-// The layout of a window whose client area is clientSize and whose frame adds frameHeight
-// pixels above and below it: the buttons 1050 layout units above the window's bottom, cmdCopy
-// 240 units from the left and cmdClose 400 from the right; the output box from outputTopLeft
-// to 400 units from the right and 200 above the buttons; the sort label, list and check box
-// centred between the buttons with gaps of 100 and 250 units (a hidden one takes no room).
-DurationsLayout LayOutDurations(QSize clientSize, int frameHeight, QPoint outputTopLeft,
-                                QSize buttonSize, QSize labelSize, QSize listSize, QSize checkSize,
-                                bool sortVisible);
-
 class frmDurations : public QWidget {
     Q_OBJECT
 
@@ -75,11 +56,9 @@ class frmDurations : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void Form_Activate();
-    void Form_Resize();
     void cboSortBy_Click(int index);
     void chkShowDuration_Click(bool checked);
     // Whichever control switched the durations on or off, the window's width follows.

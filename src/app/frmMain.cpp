@@ -6,12 +6,14 @@
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 #include "app/PictureBox.h"
+#include "app/frmAbout.h"
 #include "app/frmAspectarian.h"
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
 #include "app/frmRun.h"
 #include "app/frmView.h"
 #include "calendar/DateFormat.h"
+#include "draw/ChartWheel.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
 #include "present/Symbols.h"
@@ -28,7 +30,9 @@
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,21 +43,18 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QResizeEvent>
-#include <QScrollArea>
-#include <QShortcut>
+#include <QScreen>
+#include <QSplitter>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace orbivex {
 
 using namespace caption;
 
 namespace {
-
-void PlaceWidget(QWidget* widget, layout::Rect rect) {
-    widget->setGeometry(LayoutUnitsToPixels(rect.left), LayoutUnitsToPixels(rect.top),
-                        LayoutUnitsToPixels(rect.width), LayoutUnitsToPixels(rect.height));
-}
 
 QColor ColourOf(int rgb) {
     return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
@@ -127,17 +128,19 @@ frmMainSetup frmMainSetup::ForThisProgram() {
     setup.programFolder = ProgramDataFolder();
     setup.userStateFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                             QStringLiteral("/Quillmark");
+    setup.settingsGroup = QStringLiteral("MainWindow");
     return setup;
 }
 
 frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), setup_(std::move(setup)) {
+    : QMainWindow(parent), dialogs_(dialogs), setup_(std::move(setup)) {
     setObjectName(QStringLiteral("frmMain"));
     setFont(ProgramFont(QStringLiteral("Arial"), 8));
+    setAcceptDrops(true);
     CreateControls();
-    BindKeys();
+    BuildLayout();
+    CreateMenus();
     SetTabOrder();
-    PlaceControls();
 }
 
 frmMain::~frmMain() = default;
@@ -160,14 +163,9 @@ ComputeContext frmMain::Context() const {
 }
 
 void frmMain::CreateControls() {
-    controlsArea_ = new QScrollArea(this);
-    controlsArea_->setObjectName(QStringLiteral("controlsArea"));
-    controlsArea_->setFrameShape(QFrame::NoFrame);
-    controlsArea_->setWidgetResizable(false);
-    controlsArea_->setFocusPolicy(Qt::NoFocus); // the controls on it take the focus, not the area
-    controlsPage_ = new QWidget;
+    controlsPage_ = new QWidget(this);
     controlsPage_->setObjectName(QStringLiteral("controlsPage"));
-    controlsArea_->setWidget(controlsPage_);
+    setCentralWidget(controlsPage_);
     QWidget* const page = controlsPage_;
 
     const auto button = [page](const char* name) {
@@ -337,17 +335,43 @@ void frmMain::CreateControls() {
     connect(cmdReport, &QPushButton::clicked, this, &frmMain::cmdReport_Click);
     connect(cmdAspectarian, &QPushButton::clicked, this, &frmMain::cmdAspectarian_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
-    auto* printShortcut = new QShortcut(QKeySequence::Print, this);
-    connect(printShortcut, &QShortcut::activated, this, [this] {
-        if (cmdPrint->isVisible() && cmdPrint->isEnabled()) {
-            PrintChartSheet();
-        }
-    });
     connect(cmdRun, &QPushButton::clicked, this, &frmMain::cmdRun_Click);
     connect(cmdForwardBack[0], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(0); });
     connect(cmdForwardBack[1], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(1); });
 
-    picTable = new QWidget(page);
+    splChart = new QSplitter(Qt::Horizontal, page);
+    splChart->setObjectName(QStringLiteral("splChart"));
+    splChart->setChildrenCollapsible(false);
+    chartArea = new QWidget(splChart);
+    chartArea->setObjectName(QStringLiteral("chartArea"));
+    chartArea->installEventFilter(this);
+    picWheelBeside = new PictureBox(splChart);
+    picWheelBeside->setObjectName(QStringLiteral("picWheelBeside"));
+    picWheelBeside->hide();
+    picWheelBeside->onRightButtonReleased = [this](QPoint pixel) {
+        const QString name = NameAspectsAt(wheel_, QPointF(pixel) + QPointF(0.5, 0.5));
+        if (!name.isEmpty()) {
+            dialogs_.ShowMessage(this, name, LineNameTitle(), Dialogs::Icon::Information);
+        }
+    };
+    connect(splChart, &QSplitter::splitterMoved, this, [this] { splitterMoved_ = true; });
+    splChart->addWidget(chartArea);
+    splChart->addWidget(picWheelBeside);
+    splChart->setStretchFactor(0, 1);
+    splChart->setStretchFactor(1, 1);
+    wheelRedraw_ = new QTimer(this);
+    wheelRedraw_->setSingleShot(true);
+    wheelRedraw_->setInterval(150);
+    connect(wheelRedraw_, &QTimer::timeout, this, [this] {
+        if (state.chartShown && !blnCourseGraphShown && wheel_.drawn()) {
+            const double scale = picGraphic->DisplayScale();
+            if (std::abs(scale - wheelDrawnScale_) > 0.05 && DrawWheel(scale)) {
+                picGraphic->SetImage(wheel_.image);
+            }
+        }
+    });
+
+    picTable = new QWidget(chartArea);
     picTable->setObjectName(QStringLiteral("picTable"));
     for (int i = 0; i < AspectGrid::MaxCells; ++i) {
         auto* cell = new QLabel(picTable);
@@ -365,7 +389,7 @@ void frmMain::CreateControls() {
         txbCell[i] = cell;
     }
 
-    picGraphic = new PictureBox(page);
+    picGraphic = new PictureBox(chartArea);
     picGraphic->hide();
     picGraphic->onRightButtonReleased = [this](QPoint pixel) { picGraphic_RightClick(pixel); };
 
@@ -382,7 +406,7 @@ void frmMain::CreateControls() {
     stalePalette.setColor(QPalette::WindowText, QColor(160, 0, 0));
     lblStale->setPalette(stalePalette);
     lblStale->hide();
-    staleVeil = new QWidget(page);
+    staleVeil = new QWidget(chartArea);
     staleVeil->setObjectName(QStringLiteral("staleVeil"));
     staleVeil->setAttribute(Qt::WA_TransparentForMouseEvents);
     staleVeil->setAutoFillBackground(true);
@@ -403,11 +427,14 @@ void frmMain::CreateControls() {
     txbReport = reportBox("txbReport");
     txbReport1 = reportBox("txbReport1");
 
-    lblStatus = new QLabel(this);
+    lblStatus = new QLabel;
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setFrameShape(QFrame::Panel);
-    lblStatus->setFrameShadow(QFrame::Sunken);
-    lblURL = new QLabel(this);
+    // A long note (a local time read in summer time, with its offset) wraps rather than being
+    // cut; its tip holds it whole as well.
+    lblStatus->setWordWrap(true);
+    lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblStatus->setMinimumWidth(1);
+    lblURL = new QLabel;
     lblURL->setObjectName(QStringLiteral("lblURL"));
     lblURL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblURL->setCursor(Qt::PointingHandCursor);
@@ -418,6 +445,10 @@ void frmMain::CreateControls() {
     linkFont.setUnderline(true);
     lblURL->setFont(linkFont);
     lblURL->installEventFilter(this);
+    statusBar()->setObjectName(QStringLiteral("staStatus"));
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->addPermanentWidget(lblURL);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -425,51 +456,180 @@ void frmMain::CreateControls() {
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 }
 
-void frmMain::PlaceControls() {
+void frmMain::AddDateSetRow(QGridLayout* grid, int dateSet) {
     using namespace layout;
+    const std::pair<DateColumn, QWidget*> parts[] = {
+        {LabelColumn, Label1[dateSet]},     {YearColumn, txbYearCE[dateSet]},
+        {MonthColumn, cboMonthCE[dateSet]}, {DayColumn, cboDayCE[dateSet]},
+        {HourColumn, cboHour[dateSet]},     {ZoneColumn, cboTimezone[dateSet]},
+        {ClearColumn, cmdClear[dateSet]},
+    };
+    for (const auto& [column, widget] : parts) {
+        if (column != LabelColumn) {
+            SetMinimumWidth(widget, DateColumnWidths[column]);
+        }
+        grid->addWidget(widget, dateSet, column);
+    }
+}
+
+void frmMain::SetMinimumWidth(QWidget* widget, int layoutUnits) {
+    minimumWidths_.emplace_back(widget, layoutUnits);
+    widget->setMinimumWidth(LayoutUnitsToPixels(layoutUnits));
+}
+
+void frmMain::ApplyCompactness(double factor) {
+    using namespace layout;
+    const auto px = [factor](double units) {
+        return LayoutUnitsToPixels(static_cast<int>(std::lround(units * factor)));
+    };
+    compactness_ = factor;
+    for (const auto& [widget, units] : minimumWidths_) {
+        widget->setMinimumWidth(px(units));
+    }
+    chartArea->setMinimumSize(px(AspectGrid::CellWidth * 9 * SmallestGridScale),
+                              px(AspectGrid::CellHeight * 10 * SmallestGridScale));
+    txbReport1->setMinimumHeight(px(TwoChartReportHeight));
+    txbReport1->setMaximumHeight(px(TwoChartReportHeight * 2));
+    setFont(ProgramFont(QStringLiteral("Arial"), 8 * factor));
+    for (QPlainTextEdit* box : {txbReport, txbReport1}) {
+        box->setFont(ProgramFont(QStringLiteral("Arial"), 9 * factor));
+    }
+}
+
+void frmMain::FitToScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    // A high scale factor on a small screen leaves fewer pixels than the controls need at their
+    // usual size: they are made smaller, as much as it takes and no smaller than legible, so
+    // that the window fits without scroll bars.
+    const QSize room = screen->availableGeometry().size() - QSize(16, 40);
+    ApplyCompactness(1.0);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        // The fonts changed: every layout measures its controls again.
+        for (QLayout* changed : findChildren<QLayout*>()) {
+            changed->invalidate();
+        }
+        layout()->activate();
+        const QSize need = minimumSizeHint();
+        if (need.width() <= room.width() && need.height() <= room.height()) {
+            return;
+        }
+        const double shrink =
+            std::min(double(room.width()) / need.width(), double(room.height()) / need.height());
+        const double factor = std::max(0.6, compactness_ * shrink * 0.98);
+        if (factor >= compactness_) {
+            return;
+        }
+        ApplyCompactness(factor);
+    }
+}
+
+void frmMain::BuildLayout() {
+    using namespace layout;
+    const auto px = [](int units) { return LayoutUnitsToPixels(units); };
+
+    auto* dates = new QGridLayout;
+    dates->setHorizontalSpacing(px(60));
+    dates->setVerticalSpacing(px(60));
     for (int s = 0; s < NumDateSets; ++s) {
-        PlaceWidget(Label1[s], InRow(Label1Column, s));
-        PlaceWidget(txbYearCE[s], InRow(YearColumn, s));
-        PlaceWidget(cboMonthCE[s], InRow(MonthColumn, s));
-        PlaceWidget(cboDayCE[s], InRow(DayColumn, s));
-        PlaceWidget(cboHour[s], InRow(HourColumn, s));
-        PlaceWidget(cboTimezone[s], InRow(TimezoneColumn, s));
-        PlaceWidget(cmdClear[s], InRow(ClearColumn, s));
+        AddDateSetRow(dates, s);
+        // A Clear that is hidden keeps its place, so that the row does not jump.
+        QSizePolicy policy = cmdClear[s]->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        cmdClear[s]->setSizePolicy(policy);
     }
-    PlaceWidget(optDegrees, layout::optDegrees);
-    PlaceWidget(optRadians, layout::optRadians);
+    // The boxes keep their own widths; the width to spare goes beyond them.
+    dates->setColumnStretch(DateColumnCount, 1);
+    dates->addWidget(optDegrees, WorldDate, UnitColumn);
+    dates->addWidget(optRadians, FirstBirthdate, UnitColumn);
 
-    PlaceWidget(fraTransits, layout::fraTransits);
-    const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
-    for (int i = 0; i < NumChartModes; ++i) {
-        PlaceWidget(options[i], {ModeOptionLeft, ModeOptionTop + i * ModeOptionPitch,
-                                 layout::fraTransits.width - 2 * ModeOptionLeft, ModeOptionHeight});
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(px(36));
+    for (QPushButton* b : {cmdCompute, cmdConfigure, cmdSaveAs, cmdLoadState, cmdReport, cmdRun,
+                           cmdToggleGraphic, cmdPrint, cmdAspectarian}) {
+        SetMinimumWidth(b, ButtonRowWidth);
+        QSizePolicy policy = b->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(policy);
+        buttonRow->addWidget(b);
     }
+    buttonRow->addStretch(1);
 
-    PlaceWidget(cmdNow, layout::cmdNow);
-    PlaceWidget(cmdSave, layout::cmdSave);
-    PlaceWidget(cmdHelp, layout::cmdHelp);
-    PlaceWidget(cmdRestore, layout::cmdRestore);
-    PlaceWidget(cmdQuit, layout::cmdQuit);
+    auto* hint = new QGridLayout;
+    hint->setContentsMargins(0, 0, 0, 0);
+    hint->addWidget(lblClickonAspect, 0, 0);
+    hint->addWidget(lblStale, 0, 0); // in the hint's place
+    lblTitle->setWordWrap(true);
+    lblClickonAspect->setWordWrap(true);
 
-    PlaceWidget(cmdCompute, layout::cmdCompute);
-    PlaceWidget(cmdConfigure, layout::cmdConfigure);
-    PlaceWidget(cmdSaveAs, layout::cmdSaveAs);
-    PlaceWidget(cmdLoadState, layout::cmdLoadState);
-    PlaceWidget(cmdReport, layout::cmdReport);
-    PlaceWidget(cmdRun, layout::cmdRun);
-    PlaceWidget(cmdToggleGraphic, layout::cmdToggleGraphic);
-    PlaceWidget(cmdAspectarian, layout::cmdAspectarian);
-    PlaceWidget(cmdPrint, layout::cmdPrint);
+    // The title and the hint under the dates, beside the modes; the row of commands under both,
+    // across the window.
+    auto* left = new QVBoxLayout;
+    left->addLayout(dates);
+    left->addSpacing(px(120));
+    left->addWidget(lblTitle);
+    left->addLayout(hint);
+    left->addStretch(1);
 
-    PlaceWidget(cboForwardBack, layout::cboForwardBack);
-    PlaceWidget(cmdForwardBack[0], layout::cmdForward);
-    PlaceWidget(cmdForwardBack[1], layout::cmdBack);
+    auto* modes = new QVBoxLayout(fraTransits);
+    modes->setSpacing(px(30));
+    for (QRadioButton* option : ModeOptions()) {
+        modes->addWidget(option);
+    }
+    auto* modeColumn = new QVBoxLayout;
+    modeColumn->addWidget(fraTransits);
+    modeColumn->addStretch(1);
 
-    PlaceWidget(lblTitle, layout::lblTitle);
-    PlaceWidget(lblClickonAspect, layout::lblClickonAspect);
-    PlaceWidget(lblStale, layout::lblClickonAspect);
-    picTable->move(LayoutUnitsToPixels(TableLeft), LayoutUnitsToPixels(TableTop));
+    auto* buttonColumn = new QVBoxLayout;
+    for (QPushButton* b : {cmdNow, cmdSave, cmdHelp, cmdRestore}) {
+        SetMinimumWidth(b, ButtonWidth);
+        buttonColumn->addWidget(b);
+    }
+    buttonColumn->addSpacing(px(100));
+    SetMinimumWidth(cmdQuit, ButtonWidth);
+    QSizePolicy quitPolicy = cmdQuit->sizePolicy();
+    quitPolicy.setRetainSizeWhenHidden(true);
+    cmdQuit->setSizePolicy(quitPolicy);
+    buttonColumn->addWidget(cmdQuit);
+    buttonColumn->addStretch(1);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addSpacing(px(60));
+    top->addLayout(modeColumn);
+    top->addSpacing(px(120));
+    top->addLayout(buttonColumn);
+
+    // The grid (or the picture in its place) grows with the window; the one-line report of the
+    // two-chart modes stands under it.
+    chartArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    ApplyCompactness(1.0);
+    auto* chartColumn = new QVBoxLayout;
+    chartColumn->addWidget(splChart, 1);
+    chartColumn->addWidget(txbReport1);
+
+    auto* stepping = new QHBoxLayout;
+    stepping->addWidget(cmdForwardBack[1]);
+    stepping->addWidget(cmdForwardBack[0]);
+    auto* steppingColumn = new QVBoxLayout;
+    steppingColumn->addWidget(cboForwardBack);
+    steppingColumn->addLayout(stepping);
+    steppingColumn->addWidget(txbReport, 1);
+    SetMinimumWidth(cboForwardBack, SteppingWidth);
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(chartColumn, 3);
+    body->addSpacing(px(120));
+    body->addLayout(steppingColumn, 1);
+
+    auto* root = new QVBoxLayout(controlsPage_);
+    root->setContentsMargins(px(120), px(60), px(120), px(60));
+    root->addLayout(top);
+    root->addLayout(buttonRow);
+    root->addSpacing(px(60));
+    root->addLayout(body, 1);
 }
 
 void frmMain::SetLanguageDependentText() {
@@ -655,7 +815,14 @@ void frmMain::ShowCell(int index) {
         widget->hide();
         return;
     }
-    widget->move(LayoutUnitsToPixels(cell.left), LayoutUnitsToPixels(cell.top));
+    // Edges rounded on their own, so that scaled cells meet without gaps.
+    const auto scaled = [this](int units) {
+        return static_cast<int>(std::lround(LayoutUnitsToPixels(units) * gridScale_));
+    };
+    const int left = scaled(cell.left);
+    const int top = scaled(cell.top);
+    widget->setGeometry(left, top, scaled(cell.left + AspectGrid::CellWidth) - left,
+                        scaled(cell.top + AspectGrid::CellHeight) - top);
     const bool symbol = cell.font == CellFont::Symbol;
     const QString text = symbol ? SymbolText(cell.text) : DisplayText(cell.text);
     if (widget->text() != text) {
@@ -671,8 +838,11 @@ void frmMain::ShowCell(int index) {
         palette.setColor(QPalette::WindowText, fore);
         widget->setPalette(palette);
     }
-    const QFont font = ProgramFont(QLatin1String(symbol ? "Starfont Sans" : "Arial"),
-                                   CellFontPointSize(cell.font), cell.bold);
+    // The texts grow with the cells, in half points: a resize then changes the fonts of the
+    // cells (which costs most of its time) only every few pixels.
+    const double points = std::round(CellFontPointSize(cell.font) * gridScale_ * 2.0) / 2.0;
+    const QFont font =
+        ProgramFont(QLatin1String(symbol ? "Starfont Sans" : "Arial"), points, cell.bold);
     if (widget->font() != font) {
         widget->setFont(font);
     }
@@ -682,12 +852,41 @@ void frmMain::ShowCell(int index) {
 
 void frmMain::ShowGrid() {
     const AspectGrid& grid = view.grid;
-    picTable->resize(LayoutUnitsToPixels(grid.TableWidth()),
-                     LayoutUnitsToPixels(grid.TableHeight()));
+    picTable->setVisible(!state.chartShown && !blnCourseGraphShown && grid.cellCount > 0);
+    PlaceChartArea();
     for (int i = 0; i < AspectGrid::MaxCells; ++i) {
         ShowCell(i);
     }
-    picTable->setVisible(!state.chartShown && !blnCourseGraphShown && grid.cellCount > 0);
+}
+
+void frmMain::PlaceChartArea() {
+    const AspectGrid& grid = view.grid;
+    const QSize area = chartArea->size();
+    double scale = 1.0;
+    if (grid.cellCount > 0) {
+        const double width = LayoutUnitsToPixels(grid.TableWidth());
+        const double height = LayoutUnitsToPixels(grid.TableHeight());
+        // No smaller than the area's smallest size allows, which a crowded screen reduces.
+        scale = std::max(layout::SmallestGridScale * compactness_,
+                         std::min(area.width() / width, area.height() / height));
+        const QSize table(static_cast<int>(std::lround(width * scale)),
+                          static_cast<int>(std::lround(height * scale)));
+        picTable->setGeometry(std::max(0, (area.width() - table.width()) / 2),
+                              std::max(0, (area.height() - table.height()) / 2), table.width(),
+                              table.height());
+    }
+    picGraphic->setGeometry(QRect(QPoint(0, 0), area));
+    const bool rescaled = std::abs(scale - gridScale_) > 1e-9;
+    gridScale_ = scale;
+    if (rescaled) {
+        for (int i = 0; i < AspectGrid::MaxCells; ++i) {
+            ShowCell(i);
+        }
+    }
+    if (state.chartShown && !blnCourseGraphShown) {
+        wheelRedraw_->start();
+    }
+    UpdateStaleMark();
 }
 
 void frmMain::ShowReports() {
@@ -701,29 +900,6 @@ void frmMain::ShowReports() {
     txbReport1->setVisible(twoCharts);
 }
 
-void frmMain::ArrangeUnderGrid() {
-    using namespace layout;
-    const AspectGrid& grid = view.grid;
-    const int tableRight = TableLeft + grid.TableWidth();
-    const int tableBottom = TableTop + grid.TableHeight();
-    if (IsTwoChartMode(state.mode)) {
-        // Under the grid, or under the wheel that stands in its place.
-        const int top =
-            state.chartShown ? TableTop + PixelsToLayoutUnits(picGraphic->height()) : tableBottom;
-        PlaceWidget(txbReport1,
-                    {TableLeft, top + txbReport1Gap, grid.TableWidth(), txbReport1Height});
-    } else {
-        const int left = tableRight + ReportGap;
-        PlaceWidget(txbReport, {left, txbReportTop, intMainWindowWidth - Margin - left,
-                                tableBottom - txbReportTop});
-    }
-    // Fit the window around the grid and its report.
-    if (blnStartupCompleted) {
-        ApplySizeLimits();
-    }
-    resize(width(), LayoutUnitsToPixels(MaximumHeight(state.mode)));
-}
-
 void frmMain::ShowComputedChart() {
     view = BuildChartView(state.chart, ChartDisplayOf(state), texts_);
     UpdateTitle();
@@ -732,9 +908,7 @@ void frmMain::ShowComputedChart() {
     if (state.chartShown) {
         ShowWheel();
     }
-    if (!Stepping() && !Running()) {
-        ArrangeUnderGrid();
-    }
+    ShowWheelBeside();
     cmdToggleGraphic->show();
     UpdateStaleMark();
 }
@@ -766,6 +940,7 @@ void frmMain::UpdateStaleMark() {
     } else {
         staleVeil->hide();
     }
+    picWheelBeside->SetDimmed(stale);
     lblStale->setVisible(stale);
     lblClickonAspect->setVisible(!stale);
 }
@@ -830,59 +1005,30 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent ||
+        event->type() == QEvent::EnabledChange) {
+        for (const MenuCommand& command : commands) {
+            if (command.button == watched) {
+                SyncCommand(command);
+            }
+        }
+    }
+    if (watched == chartArea && event->type() == QEvent::Resize) {
+        PlaceChartArea();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    PlaceControlsArea();
-    Form_Resize();
-}
-
-void frmMain::PlaceControlsArea() {
-    using namespace layout;
-    // In pixels, so that at the window's largest size the page fills the area exactly and no
-    // scroll bar shows.
-    const int strip = LayoutUnitsToPixels(StatusStripHeight);
-    const int statusTop = height() - LayoutUnitsToPixels(StatusBottomGap + StatusHeight);
-    const int statusHeight = LayoutUnitsToPixels(StatusHeight);
-    // The address takes the width of its words, and the status line the rest, which a long
-    // note (a local time read in summer time, with its offset) needs.
-    const int urlWidth = std::min(LayoutUnitsToPixels(lblURLWidth),
-                                  lblURL->fontMetrics().horizontalAdvance(lblURL->text()) +
-                                      LayoutUnitsToPixels(Margin));
-    const int margin = LayoutUnitsToPixels(Margin);
-    controlsArea_->setGeometry(0, 0, width(), std::max(0, height() - strip));
-    controlsPage_->resize(LayoutUnitsToPixels(intMainWindowWidth),
-                          LayoutUnitsToPixels(MaximumHeight(state.mode)) - strip);
-    lblURL->setGeometry(width() - margin - urlWidth, statusTop, urlWidth, statusHeight);
-    lblStatus->setGeometry(margin, statusTop, std::max(0, width() - urlWidth - 3 * margin),
-                           statusHeight);
-}
-
-void frmMain::ApplySizeLimits() {
-    setMinimumSize(LayoutUnitsToPixels(layout::MinimumWidth),
-                   LayoutUnitsToPixels(layout::MinimumHeight));
-    setMaximumSize(LayoutUnitsToPixels(layout::intMainWindowWidth),
-                   LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
-    PlaceControlsArea();
-}
-
-void frmMain::Form_Resize() {
-    if (!blnStartupCompleted || resizing_ || isMinimized()) {
-        return;
+    QMainWindow::resizeEvent(event);
+    // Past the width at which the wheel stands beside the grid, or back.
+    if (blnStartupCompleted && WideLayout() != picWheelBeside->isVisibleTo(this)) {
+        ShowWheelBeside();
     }
-    resizing_ = true;
-    const int minWidth = LayoutUnitsToPixels(layout::MinimumWidth);
-    const int maxWidth = LayoutUnitsToPixels(layout::intMainWindowWidth);
-    const int minHeight = LayoutUnitsToPixels(layout::MinimumHeight);
-    const int maxHeight = LayoutUnitsToPixels(layout::MaximumHeight(state.mode));
-    const int w = std::clamp(width(), minWidth, maxWidth);
-    const int h = std::clamp(height(), minHeight, maxHeight);
-    if (w != width() || h != height()) {
-        resize(w, h);
-    }
-    resizing_ = false;
+}
+
+bool frmMain::WideLayout() const {
+    return width() >= layout::WideWindowPixels;
 }
 
 } // namespace orbivex

@@ -13,30 +13,36 @@
 #include "support/ProgramTexts.h"
 
 #include <QDateTime>
+#include <QMainWindow>
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <vector>
 
+class QAction;
+class QActionGroup;
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
+class QSplitter;
 class QTimer;
 
 namespace orbivex {
 
 class Dialogs;
 class PictureBox;
+class frmAbout;
 class frmConfigure;
 class frmAspectarian;
 class frmDurations;
@@ -50,12 +56,15 @@ struct frmMainSetup {
     QString programFolder;   // orbx.dat, orbx_help.txt and the Pluto table
     QString userStateFolder; // where the user state file lives; created when missing
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // The group of the settings store that keeps the window's size and place and the recent
+    // state files; empty (as in the tests) keeps none of them.
+    QString settingsGroup;
 
     // The executable's folder and the "Quillmark" folder in the per-user data folder.
     static frmMainSetup ForThisProgram();
 };
 
-class frmMain : public QWidget {
+class frmMain : public QMainWindow {
     Q_OBJECT
 
   public:
@@ -78,6 +87,14 @@ class frmMain : public QWidget {
     void cmdRestore_Click();
     void cmdHelp_Click();
     void cmdQuit_Click();
+    // Loads a state file named by the user (Recent files, a file dropped on the window): asks
+    // first whether to keep a changed state, as Load from does through its dialog.
+    void LoadStateFile(const QString& path);
+    // Edit > Copy: the grid as text, or the picture on display as an image.
+    void CopyChart();
+    // Help > Keys and Help > About.
+    void ShowKeys();
+    void ShowAbout();
     void Label1_Click(int index);
     void lblURL_Click();
 
@@ -207,6 +224,24 @@ class frmMain : public QWidget {
     QPlainTextEdit* txbReport1 = nullptr;
     QLabel* lblStatus = nullptr;
     QLabel* lblURL = nullptr;
+    // The grid or the picture that takes its place, and on wide windows the wheel beside it.
+    QWidget* chartArea = nullptr;
+    PictureBox* picWheelBeside = nullptr;
+    QSplitter* splChart = nullptr;
+    // The commands of the menu bar; those of a button are the button's, enabled with it.
+    struct MenuCommand {
+        QAction* action = nullptr;
+        QPushButton* button = nullptr; // none for a command only the menu offers
+    };
+    std::vector<MenuCommand> commands;
+    QMenu* mnuRecent = nullptr;
+    QAction* CommandOf(const QWidget* button) const;
+    // The last ten state files saved or loaded, newest first.
+    QStringList RecentFiles() const { return recentFiles_; }
+    // How much the grid's cells are enlarged (1 at the size the grid was designed for).
+    double GridScale() const { return gridScale_; }
+    // Whether the window is wide enough to show the wheel beside the grid.
+    bool WideLayout() const;
     QTimer* Timer1 = nullptr;
     frmView* helpView() const { return view_.get(); }
     // The configuration window, made the first time it is needed.
@@ -231,6 +266,8 @@ class frmMain : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Tab and Shift+Tab follow the reading order, also out of the boxes that take typed text,
     // whose edit fields sit in Qt's focus chain where the box was created.
@@ -238,8 +275,15 @@ class frmMain : public QWidget {
 
   private:
     void CreateControls();
-    // A key for each command of the window.
-    void BindKeys();
+    // The menu bar: an action for every command, with its key.
+    void CreateMenus();
+    void AddRecentFile(const QString& path);
+    void ShowRecentFiles();
+    // The menu's copy of its button: caption, and enabled while the button is shown and enabled.
+    void SyncCommand(const MenuCommand& command);
+    void SyncCommands();
+    // The chart filters and the wheel's look chosen from the View menu.
+    void SetWheelLook(const std::function<void(ConfigurationSettings&)>& change);
     // Tab follows the controls in reading order.
     void SetTabOrder();
     QList<QWidget*> tabOrder_; // the controls in reading order
@@ -247,17 +291,29 @@ class frmMain : public QWidget {
     void NameControls();
     void SetLanguageDependentText();
     void FillDateLists();
-    void PlaceControls();
-    // The scrolling area above the status line, and the page in it as large as the mode needs.
-    void PlaceControlsArea();
+    // The window's layouts; the date sets one row each, a column per part of a date.
+    void BuildLayout();
+    void AddDateSetRow(QGridLayout* grid, int dateSet);
+    // A control's smallest width, in layout units, kept to be made smaller on a crowded screen.
+    void SetMinimumWidth(QWidget* widget, int layoutUnits);
+    // The controls' smallest widths and the window's fonts at `factor` of their usual size.
+    void ApplyCompactness(double factor);
+    // Makes the controls smaller where the screen cannot hold them at their usual size.
+    void FitToScreen();
+    // The grid scaled to fill the chart area, centred, and the picture filling it.
+    void PlaceChartArea();
+    // The wheel beside the grid on a wide window, hidden otherwise.
+    void ShowWheelBeside();
+    // The window's size, place and maximised state from the settings, or a size that fits the
+    // screen; stored again when the program ends.
+    void RestoreGeometry();
+    void StoreGeometry() const;
 
     // Start-up and shutdown.
     bool LoadProgramText();
     void LoadUserStateOrStartFresh();
     void EndProgram();
     void Form_Unload();
-    void Form_Resize();
-    void ApplySizeLimits();
 
     // Binding between the controls and the state.
     void ReadControls();
@@ -269,13 +325,14 @@ class frmMain : public QWidget {
     void ShowGrid();
     void ShowCell(int index);
     void ShowReports();
-    void ArrangeUnderGrid();
     void ShowComputedChart();
 
     // The chart picture: the wheel of the last Compute in place of the grid, or the grid back.
     void ShowWheel();
     void ShowGridInsteadOfPicture();
-    void PlacePicture(int leftLayoutUnits);
+    // Draws the wheel of the last Compute at the size it is shown; false when nothing could be
+    // drawn (wheel_ says why).
+    bool DrawWheel(double displayScale);
     // Whether the picture shows an image the Save-as button saves (the wheel or a course graph).
     bool ImageShown() const;
     void SaveImage();
@@ -305,6 +362,10 @@ class frmMain : public QWidget {
     void SetSaveAsCaption();
     void SetStatus(const QString& text);
     void MarkJustSaved();
+    // Whether the dates, mode or settings differ from those last saved or loaded.
+    bool StateChanged();
+    // Reads a state file and shows its chart; says why when it cannot be read.
+    void LoadStateFrom(const QString& path);
     ComputeContext Context() const;
     QDateTime Now() const;
     // A pop-up placed relative to a button: layout units right of and below its top-left
@@ -324,6 +385,7 @@ class frmMain : public QWidget {
     std::unique_ptr<frmDurations> durations_;
     std::unique_ptr<frmAspectarian> aspectarian_;
     std::unique_ptr<frmRun> runWindow_;
+    std::unique_ptr<frmAbout> about_;
     std::unique_ptr<PatternRunController> runController_;
     WheelDrawing wheel_;
     CourseGraph courseGraph_;
@@ -338,13 +400,21 @@ class frmMain : public QWidget {
     // with the keyboard keeps the focus in the row, so that a date is typed straight through.
     bool keyboardChoice_ = false;
     QList<const QObject*> dateListParts_;
-    bool resizing_ = false;
-    // Every control but the status line and the address label stands on controlsPage_, in
-    // an area that scrolls when the window is smaller than the page, so that no control is
-    // ever drawn over another.
-    QScrollArea* controlsArea_ = nullptr;
+    // Every control but the status bar's stands on controlsPage_, the window's central widget.
     QWidget* controlsPage_ = nullptr;
-    QString loadFailure_; // why Form_Load could not go on; shown already
+    double gridScale_ = 1.0;
+    double compactness_ = 1.0;
+    bool splitterMoved_ = false; // the user has shared the width between grid and wheel
+    std::vector<std::pair<QWidget*, int>> minimumWidths_;
+    // The wheel is drawn again for its shown size once resizing has paused.
+    QTimer* wheelRedraw_ = nullptr;
+    double wheelDrawnScale_ = 1.0;
+    QActionGroup* modeActions_ = nullptr;
+    QActionGroup* unitActions_ = nullptr;
+    QActionGroup* stepUnitActions_ = nullptr;
+    QStringList recentFiles_;
+    QByteArray savedState_; // the state file's text of the state last saved or loaded
+    QString loadFailure_;   // why Form_Load could not go on; shown already
     // Why the user state file's chart could not be computed, said once the window shows.
     std::optional<DateFailure> startupDateFailure_;
 };

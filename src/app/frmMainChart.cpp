@@ -1,6 +1,5 @@
 // The chart picture: the wheel in place of the grid and back, a right click on it, saving it
 // as an image, and the course graph of a personal transit.
-#include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
@@ -18,6 +17,8 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -25,25 +26,17 @@ namespace orbivex {
 
 using namespace caption;
 
-namespace {
-
-// The picture's left edge in the window, layout units: the wheel's and the course graph's.
-constexpr int kWheelLeft = 1200;
-constexpr int kCourseGraphLeft = 750;
-
-} // namespace
+namespace {} // namespace
 
 bool frmMain::ImageShown() const {
     return state.chartShown || blnCourseGraphShown;
 }
 
-void frmMain::PlacePicture(int leftLayoutUnits) {
-    picGraphic->move(LayoutUnitsToPixels(leftLayoutUnits), LayoutUnitsToPixels(layout::TableTop));
-}
-
 void frmMain::EnableControls(bool enabled, std::initializer_list<const QWidget*> except) {
     QList<QWidget*> controls = controlsPage_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    controls << lblStatus << lblURL;
+    // The splitter only holds the pictures: they are enabled each on its own.
+    controls.removeAll(static_cast<QWidget*>(splChart));
+    controls << lblStatus << lblURL << picTable << picGraphic << picWheelBeside;
     for (QWidget* child : controls) {
         if (std::find(except.begin(), except.end(), child) == except.end()) {
             child->setEnabled(enabled);
@@ -51,11 +44,37 @@ void frmMain::EnableControls(bool enabled, std::initializer_list<const QWidget*>
     }
 }
 
-void frmMain::ShowWheel() {
+bool frmMain::DrawWheel(double displayScale) {
     WheelInput input = WheelInputOf(state);
-    input.devicePixelRatio = picGraphic->devicePixelRatioF();
+    // Drawn with as many device pixels as it takes on the screen, so that it stays crisp when
+    // the window enlarges it.
+    input.devicePixelRatio = picGraphic->devicePixelRatioF() * std::max(1.0, displayScale);
     wheel_ = DrawChartWheel(input, texts_);
-    if (!wheel_.drawn()) {
+    wheelDrawnScale_ = displayScale;
+    return wheel_.drawn();
+}
+
+void frmMain::ShowWheelBeside() {
+    const bool beside = WideLayout() && !state.chartShown && !blnCourseGraphShown &&
+                        IsChartMode(view.mode) && view.grid.cellCount > 0;
+    if (beside && DrawWheel(picWheelBeside->isVisible() ? picWheelBeside->DisplayScale() : 1.0)) {
+        picWheelBeside->SetImage(wheel_.image);
+        if (!picWheelBeside->isVisible() && !splitterMoved_) {
+            // Grid and wheel share the width equally until the user moves the bar.
+            const int half = splChart->width() / 2;
+            picWheelBeside->show();
+            splChart->setSizes({half, half});
+        }
+        picWheelBeside->show();
+    } else {
+        picWheelBeside->hide();
+        picWheelBeside->Clear();
+    }
+    UpdateStaleMark();
+}
+
+void frmMain::ShowWheel() {
+    if (!DrawWheel(picGraphic->isVisible() ? picGraphic->DisplayScale() : 1.0)) {
         // Nothing usable was drawn: the grid stays, or comes back, and the user learns why.
         const bool refused = wheel_.status == WheelStatus::FiltersRefused;
         ShowGridInsteadOfPicture();
@@ -64,10 +83,12 @@ void frmMain::ShowWheel() {
         return;
     }
     picGraphic->SetImage(wheel_.image);
-    PlacePicture(kWheelLeft);
     picGraphic->show();
     picTable->hide();
     state.chartShown = true;
+    // The picture takes the whole area; a wheel beside it would repeat it.
+    picWheelBeside->hide();
+    wheelRedraw_->start();
     cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
     UpdateTitle();
     UpdateClickHint();
@@ -85,6 +106,7 @@ void frmMain::ShowGridInsteadOfPicture() {
     UpdateTitle();
     UpdateClickHint();
     SetSaveAsCaption();
+    ShowWheelBeside();
 }
 
 void frmMain::cmdToggleGraphic_Click() {
@@ -99,7 +121,6 @@ void frmMain::cmdToggleGraphic_Click() {
         ShowWheel();
     }
     cmdSaveAs->setToolTip(QString());
-    ArrangeUnderGrid();
     // Which of the stepping commands and Run now apply.
     RefreshControls(false);
 }
@@ -145,9 +166,9 @@ void frmMain::ShowCourseGraph(const CellDoubleClick& decision) {
     lblClickonAspect->clear();
     txbReport1->hide();
     picGraphic->SetImage(courseGraph_.image);
-    PlacePicture(kCourseGraphLeft);
     picGraphic->show();
     picTable->hide();
+    picWheelBeside->hide();
     blnCourseGraphShown = true;
     picGraphic->setToolTip(decision.chartTip);
     cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));

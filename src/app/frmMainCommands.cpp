@@ -2,7 +2,6 @@
 // the state-file commands, Help and the address label.
 #include "app/frmMain.h"
 
-#include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 
 #include "app/DialogFlows.h"
@@ -12,6 +11,7 @@
 #include "draw/LayoutUnits.h"
 #include "session/RememberedFolders.h"
 #include "session/SaveTarget.h"
+#include "session/StateFile.h"
 #include "session/StateTransfer.h"
 #include "session/Stepping.h"
 #include "support/Mnemonic.h"
@@ -90,10 +90,6 @@ void frmMain::ModeOptionSelected(ChartMode mode) {
         state.mode = state.recordedMode;
     }
     blnDateError = false;
-    if (blnStartupCompleted) {
-        ApplySizeLimits();
-        resize(width(), LayoutUnitsToPixels(layout::MaximumHeight(state.mode)));
-    }
     if (!state.chartShown) {
         picTable->setVisible(view.grid.cellCount > 0);
     }
@@ -225,6 +221,12 @@ void frmMain::cmdClear_Click(int dateSet) {
 void frmMain::MarkJustSaved() {
     blnJustSaved = true;
     intJustSavedTicks = 0;
+    savedState_ = FormatStateFile(ToStateFile(state));
+}
+
+bool frmMain::StateChanged() {
+    ReadControls();
+    return FormatStateFile(ToStateFile(state)) != savedState_;
 }
 
 void frmMain::PopUpAtButton(const QWidget* button, const QString& message, int width, int height,
@@ -275,6 +277,7 @@ void frmMain::cmdSaveAs_Click() {
         return;
     }
     MarkJustSaved();
+    AddRecentFile(name);
     PopUpAtButton(cmdSaveAs, texts_.ProgramText(kStateSavedText), 2400, 350, -2350, 450);
     SetStatus(texts_.ProgramText(kSavedToText) + QLatin1Char(' ') + name);
 }
@@ -286,6 +289,10 @@ void frmMain::cmdLoadState_Click() {
     if (name.isEmpty()) {
         return;
     }
+    LoadStateFrom(name);
+}
+
+void frmMain::LoadStateFrom(const QString& name) {
     ReadControls();
     const Status loaded = LoadState(name, state);
     if (!loaded) {
@@ -306,6 +313,7 @@ void frmMain::cmdLoadState_Click() {
     }
     SetStatus(texts_.ProgramText(kLoadedFromText) + QLatin1Char(' ') + name);
     MarkJustSaved();
+    AddRecentFile(name);
 }
 
 // ---- Help and the address label ---------------------------------------------------------

@@ -1,60 +1,15 @@
-// The main window's keys: a key per command, each clicking its button, so that a key does
-// exactly what the button does and nothing while the button is hidden or disabled (during a
-// run, under a course graph, before start-up has completed).
+// The main window's keyboard order: Tab and Shift+Tab in reading order. The keys of the
+// commands are those of the menu bar's actions (frmMainMenus.cpp).
 #include "app/frmMain.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 namespace orbivex {
-
-namespace {
-
-// The platform's keys for a standard command, or `own` where the platform has none.
-QList<QKeySequence> StandardOr(QKeySequence::StandardKey standard, const QKeySequence& own) {
-    const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
-    return keys.isEmpty() ? QList<QKeySequence>{own} : keys;
-}
-
-} // namespace
-
-void frmMain::BindKeys() {
-    const std::pair<QList<QKeySequence>, QPushButton*> keys[] = {
-        {StandardOr(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)), cmdSave},
-        {StandardOr(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
-         cmdSaveAs},
-        {StandardOr(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)), cmdLoadState},
-        {StandardOr(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)), cmdHelp},
-        {StandardOr(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)), cmdQuit},
-        {StandardOr(QKeySequence::Preferences, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Comma)),
-         cmdConfigure},
-        // Compute is F5 alone: the platform's Refresh may also mean Ctrl+R, which is Report's.
-        {{QKeySequence(Qt::Key_F5)}, cmdCompute},
-        {{QKeySequence(Qt::ALT | Qt::Key_Right)}, cmdForwardBack[0]},
-        {{QKeySequence(Qt::ALT | Qt::Key_Left)}, cmdForwardBack[1]},
-        {{QKeySequence(Qt::CTRL | Qt::Key_D)}, cmdToggleGraphic},
-        // Ctrl+N means "new" everywhere; Now takes T, for today.
-        {{QKeySequence(Qt::CTRL | Qt::Key_T)}, cmdNow},
-        {{QKeySequence(Qt::CTRL | Qt::Key_R)}, cmdReport},
-    };
-    for (const auto& [sequences, button] : keys) {
-        for (const QKeySequence& sequence : sequences) {
-            auto* shortcut = new QShortcut(sequence, this);
-            shortcut->setContext(Qt::WindowShortcut);
-            connect(shortcut, &QShortcut::activated, button, [button] {
-                if (button->isVisible() && button->isEnabled()) {
-                    button->click();
-                }
-            });
-        }
-    }
-}
 
 void frmMain::SetTabOrder() {
     // Reading order: the date sets row by row and the unit beside them, then the commands (the
@@ -67,13 +22,12 @@ void frmMain::SetTabOrder() {
     }
     order << optDegrees << optRadians;
     order << cmdCompute << cmdConfigure << cmdSaveAs << cmdLoadState << cmdReport << cmdRun
-          << cmdToggleGraphic << cmdPrint << cboForwardBack << cmdForwardBack[1]
+          << cmdToggleGraphic << cmdPrint << cmdAspectarian << cboForwardBack << cmdForwardBack[1]
           << cmdForwardBack[0];
     order << cmdNow << cmdSave << cmdHelp << cmdRestore << cmdQuit;
     for (QRadioButton* option : ModeOptions()) {
         order << option;
     }
-    order << cmdAspectarian;
     order << txbReport << txbReport1;
     for (qsizetype i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -91,7 +45,7 @@ bool frmMain::focusNextPrevChild(bool next) {
         }
     }
     if (at < 0) {
-        return QWidget::focusNextPrevChild(next);
+        return QMainWindow::focusNextPrevChild(next);
     }
     const qsizetype count = tabOrder_.size();
     for (qsizetype step = 1; step < count; ++step) {
@@ -102,7 +56,7 @@ bool frmMain::focusNextPrevChild(bool next) {
             return true;
         }
     }
-    return QWidget::focusNextPrevChild(next);
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 } // namespace orbivex

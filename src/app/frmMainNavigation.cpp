@@ -1,6 +1,5 @@
 // Moving through time: Forward and Back, the once-a-second refresh of the controls, the
 // double-click on a grid cell, the Report command and the pattern run.
-#include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
@@ -170,10 +169,12 @@ void frmMain::ShowDurationsReport() {
     }
     // The refresh rests while the searches of the report run.
     Timer1->stop();
+    // The report opens over the window from the top of the chart area down.
+    const int chartTop = chartArea->mapTo(this, QPoint(0, 0)).y();
     const int titleBar = geometry().top() - frameGeometry().top();
-    durations_->Report(state, *ephemeris_,
-                       {frameGeometry(), titleBar + LayoutUnitsToPixels(layout::TableTop),
-                        palette().color(QPalette::Window), windowIcon()});
+    durations_->Report(
+        state, *ephemeris_,
+        {frameGeometry(), titleBar + chartTop, palette().color(QPalette::Window), windowIcon()});
     if (!blnEnded) {
         Timer1->start();
     }

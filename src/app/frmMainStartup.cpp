@@ -10,6 +10,7 @@
 #include "app/frmView.h"
 #include "calendar/Calendar.h"
 #include "draw/LayoutUnits.h"
+#include "session/StateFile.h"
 #include "session/StateTransfer.h"
 #include "support/Mnemonic.h"
 
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 
 namespace orbivex {
@@ -39,8 +41,7 @@ constexpr int kLoadingDataText = 253;
 constexpr int kRestoredText = 399;
 constexpr int kNothingToRestoreText = 402;
 
-// The window's top edge, in layout units from the top of the screen.
-constexpr int kWindowTop = 300;
+const QString GeometryKey = QStringLiteral("/geometry");
 
 } // namespace
 
@@ -104,8 +105,6 @@ bool frmMain::Form_Load() {
     state.zones = MakeTimeZones(localOffset, state.settings.northAmericanZones);
     SetUpTimezoneComboBoxes(false);
 
-    resize(LayoutUnitsToPixels(layout::intMainWindowWidth),
-           LayoutUnitsToPixels(layout::StartupHeight));
     SetSaveAsCaption();
 
     dialogs_.PopUp(this, texts_.ProgramText(kLoadingDataText), 2000, 300, 2000, -1, -1);
@@ -114,6 +113,7 @@ bool frmMain::Form_Load() {
     runWindow_->SetNumBodies(blnPlutoDataReadOK ? MaxBodies : MaxBodies - 1);
 
     LoadUserStateOrStartFresh();
+    savedState_ = FormatStateFile(ToStateFile(state));
 
     if (!blnPlutoDataReadOK) {
         show();
@@ -125,14 +125,8 @@ bool frmMain::Form_Load() {
         return false;
     }
 
-    // Top 300, centred across the screen.
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        const int frameWidth = frameGeometry().width();
-        move(area.left() + std::max(0, (area.width() - frameWidth) / 2),
-             area.top() + LayoutUnitsToPixels(kWindowTop));
-    }
-
+    FitToScreen();
+    RestoreGeometry();
     show();
     SetSaveAsCaption();
     for (QPushButton* shown :
@@ -142,8 +136,8 @@ bool frmMain::Form_Load() {
     lblURL->show();
     Timer1->start();
     blnStartupCompleted = true;
-    ApplySizeLimits();
-    Form_Resize();
+    ShowWheelBeside();
+    SyncCommands();
     runWindow_->Timer1->start();
     FocusCompute();
     if (startupDateFailure_) {
@@ -211,6 +205,7 @@ void frmMain::cmdRestore_Click() {
     UpdateClickHint();
     // The dates and settings now come from the user state file, not from a file loaded before.
     SetStatus(texts_.ProgramText(caption::kLoadedFromText) + QLatin1Char(' ') + path);
+    savedState_ = FormatStateFile(ToStateFile(state));
     PopUpAtButton(cmdRestore, texts_.ProgramText(kRestoredText), 2400, 300, -2450, 475);
 }
 
@@ -243,7 +238,43 @@ void frmMain::EndProgram() {
     close();
 }
 
+void frmMain::RestoreGeometry() {
+    if (!setup_.settingsGroup.isEmpty()) {
+        const QByteArray stored = QSettings(QStringLiteral("Quillmark"), QStringLiteral("ORBX"))
+                                      .value(setup_.settingsGroup + GeometryKey)
+                                      .toByteArray();
+        // Qt brings a window kept on a screen that is gone back onto one that is there.
+        if (!stored.isEmpty() && restoreGeometry(stored)) {
+            return;
+        }
+    }
+    // The size the window was designed for, or less where the screen is smaller, centred.
+    QSize size(LayoutUnitsToPixels(layout::StartWidth), LayoutUnitsToPixels(layout::StartHeight));
+    size = size.expandedTo(minimumSizeHint());
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        // Room for the frame, whose size is known only once the window is shown.
+        const QSize frame(16, 40);
+        size = size.boundedTo(area.size() - frame);
+        resize(size);
+        move(area.left() + std::max(0, (area.width() - size.width() - frame.width()) / 2),
+             area.top() + std::max(0, (area.height() - size.height() - frame.height()) / 2));
+        return;
+    }
+    resize(size);
+}
+
+void frmMain::StoreGeometry() const {
+    if (!setup_.settingsGroup.isEmpty() && blnStartupCompleted) {
+        QSettings store(QStringLiteral("Quillmark"), QStringLiteral("ORBX"));
+        store.setValue(setup_.settingsGroup + GeometryKey, saveGeometry());
+    }
+}
+
 void frmMain::Form_Unload() {
+    if (!blnEnded) {
+        StoreGeometry();
+    }
     blnEnded = true;
     Timer1->stop();
     if (Running()) {

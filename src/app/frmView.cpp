@@ -10,11 +10,13 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace orbivex {
@@ -24,12 +26,8 @@ namespace {
 // Window measures in layout units.
 constexpr int kMinimumWidth = 8000;
 constexpr int kMinimumHeight = 2000;
-constexpr int kTextBoxWidthAllowance = 450;
-constexpr int kTextBoxHeightAllowance = 1200;
-constexpr int kTextBoxTop = 120;
-constexpr int kButtonGap = 100;
+constexpr int kMargin = 120;
 constexpr int kButtonWidth = 1200;
-constexpr int kButtonHeight = 375;
 
 // Placement of the help viewer relative to the main window.
 constexpr int kHelpTopOffset = 380;
@@ -70,7 +68,20 @@ frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     // Escape closes the window as Close does.
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmView::cmdClose_Click);
     connect(cmdCopyToClipboard, &QPushButton::clicked, this, &frmView::cmdCopyToClipboard_Click);
-    Form_Resize();
+
+    // The text fills the window; Copy stands under its left edge, Close under its right.
+    for (QPushButton* button : {cmdCopyToClipboard, cmdClose}) {
+        button->setMinimumWidth(LayoutUnitsToPixels(kButtonWidth));
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCopyToClipboard);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    const int margin = LayoutUnitsToPixels(kMargin);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->addWidget(txbView, 1);
+    layout->addLayout(buttons);
 }
 
 void frmView::Form_Activate() {
@@ -83,7 +94,6 @@ void frmView::Form_Activate() {
     txbView->clear();
     txbView->setReadOnly(true);
     displayedText_.clear();
-    Form_Resize();
 
     const ViewerFile file = ReadViewerFile(strFilename);
     switch (file.status) {
@@ -127,35 +137,6 @@ void frmView::showEvent(QShowEvent* event) {
 void frmView::closeEvent(QCloseEvent* event) {
     blnFileDisplayed = false;
     event->accept();
-}
-
-void frmView::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    Form_Resize();
-}
-
-void frmView::Form_Resize() {
-    if (isMinimized()) {
-        return;
-    }
-    // The allowances are measured on the whole window, frame included, as the window's own
-    // measures are.
-    const QSize frame = frameGeometry().size() - size();
-    const int windowWidth = std::max(PixelsToLayoutUnits(width() + frame.width()), kMinimumWidth);
-    const int windowHeight =
-        std::max(PixelsToLayoutUnits(height() + frame.height()), kMinimumHeight);
-
-    const int boxWidth = LayoutUnitsToPixels(windowWidth - kTextBoxWidthAllowance);
-    const int boxHeight = LayoutUnitsToPixels(windowHeight - kTextBoxHeightAllowance);
-    const int boxLeft = std::max(0, (width() - boxWidth) / 2);
-    const int boxTop = LayoutUnitsToPixels(kTextBoxTop);
-    txbView->setGeometry(boxLeft, boxTop, boxWidth, boxHeight);
-
-    const int buttonTop = boxTop + boxHeight + LayoutUnitsToPixels(kButtonGap);
-    const int buttonWidth = LayoutUnitsToPixels(kButtonWidth);
-    const int buttonHeight = LayoutUnitsToPixels(kButtonHeight);
-    cmdCopyToClipboard->setGeometry(boxLeft, buttonTop, buttonWidth, buttonHeight);
-    cmdClose->setGeometry(boxLeft + boxWidth - buttonWidth, buttonTop, buttonWidth, buttonHeight);
 }
 
 void frmView::cmdClose_Click() {

@@ -39,10 +39,8 @@ class frmView : public QWidget {
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void Form_Resize();
     void cmdClose_Click();
     void cmdCopyToClipboard_Click();
 

@@ -168,13 +168,15 @@ TEST_F(DurationsCommands, APersonalTransitDrawsItsCourseUntilTheToggle) {
         }
     }
     ASSERT_FALSE(onCurve.isNull());
-    QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, onCurve);
+    QTest::mouseClick(window->picGraphic, Qt::RightButton, {},
+                      window->picGraphic->WidgetPointOf(onCurve));
     ASSERT_EQ(dialogs.CountOf(Kind::Message), 1u);
     const auto note = dialogs.CallsOf(Kind::Message)[0];
     EXPECT_EQ(note.title, window->texts().ProgramText(350));
     EXPECT_TRUE(note.text.startsWith(window->texts().ProgramText(348))) << note.text.toStdString();
     EXPECT_TRUE(window->picGraphic->toolTip().isEmpty());
-    QTest::mouseClick(window->picGraphic, Qt::RightButton, {}, QPoint(725, 435));
+    QTest::mouseClick(window->picGraphic, Qt::RightButton, {},
+                      window->picGraphic->WidgetPointOf(QPoint(725, 435)));
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
 
     // Saved as shown, with nothing composed onto it.

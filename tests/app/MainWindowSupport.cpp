@@ -1,5 +1,6 @@
 #include "MainWindowSupport.h"
 
+#include "app/MainWindowLayout.h"
 #include "core/Ephemeris.h"
 #include "draw/LayoutUnits.h"
 #include "present/Symbols.h"
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <cmath>
 
 namespace orbivex::test {
 
@@ -31,6 +34,9 @@ frmMainSetup MainWindowTest::Setup() const {
 void MainWindowTest::Start() {
     window = std::make_unique<frmMain>(dialogs, Setup());
     ASSERT_TRUE(window->Form_Load());
+    if (startSize.isValid()) {
+        window->resize(startSize);
+    }
 }
 
 QString MainWindowTest::CopyProgramFolder(const QStringList& leaveOut) {
@@ -85,8 +91,16 @@ ChartView ReferenceView(const frmMain& window, const ProgramState& reference) {
 
 void ExpectGridShows(const frmMain& window, const AspectGrid& grid) {
     ASSERT_TRUE(window.picTable->isVisible());
-    EXPECT_EQ(window.picTable->size(), QSize(LayoutUnitsToPixels(grid.TableWidth()),
-                                             LayoutUnitsToPixels(grid.TableHeight())));
+    // The grid fills its area as far as its proportions allow, at one scale for all cells.
+    const double scale = window.GridScale();
+    const auto scaled = [scale](int units) {
+        return static_cast<int>(std::lround(LayoutUnitsToPixels(units) * scale));
+    };
+    EXPECT_EQ(window.picTable->size(),
+              QSize(scaled(grid.TableWidth()), scaled(grid.TableHeight())));
+    const QSize area = window.chartArea->size();
+    EXPECT_TRUE(window.picTable->width() == area.width() ||
+                window.picTable->height() == area.height() || scale <= layout::SmallestGridScale);
     for (int i = 0; i < AspectGrid::MaxCells; ++i) {
         SCOPED_TRACE("cell " + std::to_string(i));
         const GridCell& cell = grid.cells[i];
@@ -109,11 +123,10 @@ void ExpectGridShows(const frmMain& window, const AspectGrid& grid) {
         EXPECT_EQ(label->font().bold(), cell.bold);
         EXPECT_EQ(label->font().family(),
                   QLatin1String(symbol ? "DejaVu Sans" : "Liberation Sans"));
-        EXPECT_EQ(label->font().pointSize(), CellFontPointSize(cell.font));
-        EXPECT_EQ(label->geometry(),
-                  QRect(LayoutUnitsToPixels(cell.left), LayoutUnitsToPixels(cell.top),
-                        LayoutUnitsToPixels(AspectGrid::CellWidth),
-                        LayoutUnitsToPixels(AspectGrid::CellHeight)));
+        EXPECT_NEAR(label->font().pointSizeF(), CellFontPointSize(cell.font) * scale, 0.25);
+        EXPECT_EQ(label->geometry(), QRect(QPoint(scaled(cell.left), scaled(cell.top)),
+                                           QPoint(scaled(cell.left + AspectGrid::CellWidth) - 1,
+                                                  scaled(cell.top + AspectGrid::CellHeight) - 1)));
         EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
     }
 }

@@ -37,6 +37,9 @@ class MainWindowTest : public ::testing::Test {
     static void Choose(QComboBox* list, int index);
 
     ScriptedDialogs dialogs;
+    // The size Start gives the window, larger than the test screen (800 x 600), so that the
+    // pictures are shown at their own size or larger; none keeps the size it opened with.
+    QSize startSize{1200, 900};
     QDateTime now = TestNow();
     QString programFolder = ProgramFolder();
     std::unique_ptr<frmMain> window;

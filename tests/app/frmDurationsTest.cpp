@@ -40,39 +40,27 @@ struct DurationsWindow : test::ChartFixture {
 
 } // namespace
 
-TEST(LayOutDurations, PutsButtonsOutputAndSortRowInPlace) {
-    const QSize client(1000, 500);
-    const QSize button(81, 25), label(60, 20), list(120, 22), check(100, 20);
-    const DurationsLayout layout =
-        LayOutDurations(client, 0, QPoint(16, 48), button, label, list, check, true);
-    const int buttonTop = 500 - LayoutUnitsToPixels(1050);
-    EXPECT_EQ(layout.copy, QRect(QPoint(LayoutUnitsToPixels(240), buttonTop), button));
-    EXPECT_EQ(layout.close.top(), buttonTop);
-    EXPECT_EQ(layout.close.right() + 1, 1000 - LayoutUnitsToPixels(400));
-    EXPECT_EQ(layout.output.topLeft(), QPoint(16, 48));
-    EXPECT_EQ(layout.output.right() + 1, 1000 - LayoutUnitsToPixels(400));
-    EXPECT_EQ(layout.output.bottom() + 1, buttonTop - LayoutUnitsToPixels(200));
-    // Label, list and check box in a row centred between the buttons.
-    EXPECT_EQ(layout.sortList.left() - layout.sortLabel.right() - 1, LayoutUnitsToPixels(100));
-    EXPECT_EQ(layout.showDurations.left() - layout.sortList.right() - 1, LayoutUnitsToPixels(250));
-    EXPECT_NEAR(layout.sortLabel.left() - layout.copy.right(),
-                layout.close.left() - layout.showDurations.right(), 2);
-    EXPECT_NEAR(layout.sortList.center().y(), layout.copy.center().y(), 1);
-
-    // Without the sort list the check box stands alone in the middle; a window frame moves
-    // the buttons down by its height.
-    const DurationsLayout alone =
-        LayOutDurations(client, 30, QPoint(16, 48), button, label, list, check, false);
-    EXPECT_EQ(alone.copy.top(), buttonTop + 30);
-    EXPECT_NEAR(alone.showDurations.left() - alone.copy.right(),
-                alone.close.left() - alone.showDurations.right(), 2);
-
-    // In a narrow window the list narrows so that the row stays clear of the buttons.
-    const DurationsLayout narrow =
-        LayOutDurations({470, 500}, 0, QPoint(16, 48), button, label, list, check, true);
-    EXPECT_LT(narrow.sortList.width(), list.width());
-    EXPECT_GT(narrow.sortLabel.left(), narrow.copy.right());
-    EXPECT_LT(narrow.showDurations.right(), narrow.close.left());
+TEST_F(DurationsWindow, TheListFillsTheWindowOverARowOfItsCommands) {
+    Report(WorldTransits);
+    for (const QSize size : {QSize(1000, 500), QSize(500, 300)}) {
+        window->resize(size);
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QRect list = window->txbOutput->geometry();
+        EXPECT_GT(list.width(), window->width() * 3 / 4);
+        EXPECT_GT(list.top(), window->lblTitle->geometry().bottom());
+        // Copy, the sort choices and Close in a row under the list, clear of each other.
+        int right = 0;
+        for (const QWidget* w : std::initializer_list<const QWidget*>{
+                 window->cmdCopy, window->lblSortBy, window->cboSortBy, window->chkShowDuration,
+                 window->cmdClose}) {
+            if (w->isVisible()) {
+                EXPECT_GT(w->y(), list.bottom()) << w->objectName().toStdString();
+                EXPECT_GE(w->x(), right) << w->objectName().toStdString();
+                right = w->geometry().right() + 1;
+            }
+        }
+        EXPECT_LE(right, window->width());
+    }
 }
 
 TEST_F(DurationsWindow, ReportShowsTheWorldTransitListUnderTheGrid) {

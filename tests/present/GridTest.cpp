@@ -1,4 +1,6 @@
 #include "present/Grid.h"
+#include "present/GridText.h"
+#include "present/Symbols.h"
 
 #include "common/TestSupport.h"
 
@@ -286,6 +288,22 @@ TEST(Grid, TitleAndClickHint) {
             << mode;
         EXPECT_EQ(ClickHintText(mode, false, texts), QString()) << mode;
     }
+}
+
+TEST(Grid, AsTextARowALineCellsByTabsSymbolsAsSymbols) {
+    AspectGrid grid;
+    SetUpTriangularGrid(grid);
+    grid.Cell(0, 0).text = u"75°35'\r\n15Gem35"_s;
+    grid.Cell(1, 1).text = u"d"_s; // a body's letter of the symbol font
+    grid.Cell(2, 2).text = u"Sqr\r\n2°35' +"_s;
+    const QStringList lines = GridText(grid).split(u'\n');
+    ASSERT_EQ(lines.size(), grid.rowCount + 1); // and the final line break
+    EXPECT_EQ(lines[0].split(u'\t')[0], u"75°35' 15Gem35"_s);
+    EXPECT_EQ(lines[1].split(u'\t')[1], SymbolText(u"d"));
+    // A row ends with its last cell that says something; hidden cells are empty.
+    EXPECT_TRUE(lines[2].endsWith(u"\tSqr 2°35' +"_s)) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(u'\t'));
+    EXPECT_TRUE(lines.last().isEmpty());
 }
 
 } // namespace
