@@ -1,6 +1,7 @@
 #include "session/ChartLibrary.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -9,8 +10,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QVariant>
 
+#include <algorithm>
 #include <span>
 #include <utility>
 
@@ -101,6 +104,9 @@ QDateTime TimeOfText(const QString& text) {
     return QDateTime::fromString(text, Qt::ISODateWithMs).toUTC();
 }
 
+// How long a program waits for another that is writing the library.
+constexpr int kBusyTimeoutMs = 10000;
+
 LibraryError Failure(LibraryFault fault, QString message) {
     return {fault, std::move(message)};
 }
@@ -125,6 +131,27 @@ std::optional<QSqlError> RunAll(QSqlDatabase& database, std::span<const char* co
         }
     }
     return std::nullopt;
+}
+
+// Switches the file to write-ahead logging, which lets one program read while another writes.
+// The switch needs the file to itself, and SQLite refuses it at once, without waiting out the
+// busy timeout, when another program that opened the file at the same moment holds it: the
+// switch is tried again until the busy timeout has passed.
+std::optional<QSqlError> SwitchToWal(QSqlDatabase& database) {
+    constexpr int kSqliteBusy = 5;
+    QSqlQuery query(database);
+    QDeadlineTimer deadline(kBusyTimeoutMs);
+    for (int pause = 1;; pause = std::min(pause * 2, 50)) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) {
+            return std::nullopt;
+        }
+        const QSqlError error = query.lastError();
+        if ((error.nativeErrorCode().toInt() & 0xff) != kSqliteBusy || deadline.hasExpired()) {
+            return error;
+        }
+        query.finish();
+        QThread::msleep(pause);
+    }
 }
 
 // Starts a transaction that holds the write lock from its start (waiting up to the busy
@@ -259,7 +286,7 @@ LibraryResult<std::unique_ptr<ChartLibrary>> ChartLibrary::Open(const QString& p
     QSqlDatabase database =
         QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), library->connection_);
     database.setDatabaseName(inMemory ? QStringLiteral(":memory:") : path);
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!database.open()) {
         return Fail(Failure(LibraryFault::CannotOpen,
                             QStringLiteral("The chart library %1 cannot be opened: %2")
@@ -316,8 +343,8 @@ LibraryResult<std::unique_ptr<ChartLibrary>> ChartLibrary::Open(const QString& p
         return Fail(QueryFailure(path, query.lastError()));
     }
     if (!inMemory && access == Access::ReadWrite) {
-        if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) {
-            return Fail(QueryFailure(path, query.lastError()));
+        if (const std::optional<QSqlError> failed = SwitchToWal(database)) {
+            return Fail(QueryFailure(path, *failed));
         }
     }
     if (!query.exec(QStringLiteral("PRAGMA foreign_keys = ON"))) {
