@@ -1,6 +1,7 @@
 // The main window's controls, their placement, and the binding between them and the state.
 #include "app/frmMain.h"
 
+#include "app/DateSetControls.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowTexts.h"
 #include "app/PictureBox.h"
@@ -64,42 +65,6 @@ QString DisplayText(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return shown;
-}
-
-void SetComboIndex(QComboBox* combo, int index) {
-    const int clamped = index >= 0 && index < combo->count() ? index : 0;
-    if (combo->currentIndex() != clamped) {
-        combo->setCurrentIndex(clamped);
-    }
-}
-
-int ComboIndex(const QComboBox* combo) {
-    return std::max(0, combo->currentIndex());
-}
-
-// The zone of a zone box: its list entry, or the zone named in it.
-void ReadZoneBox(const QComboBox* combo, DateSet& set) {
-    const QString text = combo->currentText();
-    if (text == combo->itemText(ComboIndex(combo))) {
-        set.timezoneIndex = ComboIndex(combo);
-        set.zoneName.clear();
-    } else {
-        SetZoneText(set, text);
-    }
-}
-
-// The time of an hour box: its list entry, or the time typed into it. A text that is not yet a
-// time (being typed) leaves the date set's time as it was.
-void ReadHourBox(const QComboBox* combo, DateSet& set) {
-    const QString text = combo->currentText();
-    if (text == combo->itemText(ComboIndex(combo))) {
-        set.hourIndex = ComboIndex(combo);
-        set.typedMinute = -1;
-    } else if (text.trimmed().isEmpty()) {
-        SetMinuteOfDay(set, -1);
-    } else if (const std::optional<int> minute = MinuteOfText(text)) {
-        SetMinuteOfDay(set, *minute);
-    }
 }
 
 // The Clear buttons of the three date sets: one word, a keyboard letter each.
@@ -515,22 +480,8 @@ void frmMain::FillDateLists() {
     cboForwardBack->addItems(StepUnitTexts(texts_));
     cboForwardBack->setCurrentIndex(unit >= 0 ? unit : state.stepUnitIndex);
 
-    QStringList months{QString()};
-    for (int month = 1; month <= 12; ++month) {
-        months.append(MonthName(month, false));
-    }
-    QStringList days{QString()};
-    for (int day = 1; day <= 31; ++day) {
-        days.append(QString::number(day));
-    }
-    const QStringList hours = HourListTexts();
     for (int s = 0; s < NumDateSets; ++s) {
-        cboMonthCE[s]->clear();
-        cboMonthCE[s]->addItems(months);
-        cboDayCE[s]->clear();
-        cboDayCE[s]->addItems(days);
-        cboHour[s]->clear();
-        cboHour[s]->addItems(hours);
+        orbivex::FillDateLists(DateSetRow(s));
     }
     updatingControls_ = wasUpdating;
     ShowDateSets();
@@ -544,12 +495,10 @@ void frmMain::SetUpTimezoneComboBoxes(bool preserveIndices) {
 }
 
 void frmMain::ShowTimezoneLists() {
-    const QStringList texts = TimezoneListTexts(state.zones.list);
     const bool wasUpdating = updatingControls_;
     updatingControls_ = true;
     for (int s = 0; s < NumDateSets; ++s) {
-        cboTimezone[s]->clear();
-        cboTimezone[s]->addItems(texts);
+        FillZoneList(DateSetRow(s), state.zones.list);
     }
     updatingControls_ = wasUpdating;
     ShowDateSets();
@@ -573,12 +522,7 @@ ChartMode frmMain::SelectedMode() const {
 
 void frmMain::ReadControls() {
     for (int s = 0; s < NumDateSets; ++s) {
-        DateSet& set = state.dateSets[s];
-        set.yearText = txbYearCE[s]->text();
-        set.monthIndex = ComboIndex(cboMonthCE[s]);
-        set.dayIndex = ComboIndex(cboDayCE[s]);
-        ReadHourBox(cboHour[s], set);
-        ReadZoneBox(cboTimezone[s], set);
+        ReadDateSetControls(DateSetRow(s), state.dateSets[s]);
     }
     const ChartMode mode = SelectedMode();
     if (mode != NoChartMode) {
@@ -593,30 +537,13 @@ void frmMain::ReadControls() {
 void frmMain::ShowDateSet(int dateSet) {
     const bool wasUpdating = updatingControls_;
     updatingControls_ = true;
-    const DateSet& set = state.dateSets[dateSet];
-    const DateControlWriter writer{
-        [this, dateSet](const QString& year) { txbYearCE[dateSet]->setText(year); },
-        [this, dateSet](int month) { SetComboIndex(cboMonthCE[dateSet], month); },
-        [this, dateSet](int day) { SetComboIndex(cboDayCE[dateSet], day); },
-        [this, dateSet](int hour) { SetComboIndex(cboHour[dateSet], hour); },
-    };
-    // The year box is rewritten only when its text changes, so that a year being typed keeps
-    // its cursor.
-    WriteDateControls(set, txbYearCE[dateSet]->text() != set.yearText, writer);
-    if (cboHour[dateSet]->currentText() != TimeOfDayOfDateSet(set)) {
-        cboHour[dateSet]->setEditText(TimeOfDayOfDateSet(set));
-    }
-    SetComboIndex(cboTimezone[dateSet], set.timezoneIndex);
-    if (const QString zone = ZoneTextOf(set, state.zones.list);
-        cboTimezone[dateSet]->currentText() != zone) {
-        cboTimezone[dateSet]->setEditText(zone);
-    }
-    // A zone name wider than the box shows its beginning ("America/New_Yo"), not its end.
-    QLineEdit* zoneEdit = cboTimezone[dateSet]->lineEdit();
-    if (!zoneEdit->hasFocus()) {
-        zoneEdit->setCursorPosition(0);
-    }
+    ShowDateSetControls(DateSetRow(dateSet), state.dateSets[dateSet], state.zones.list);
     updatingControls_ = wasUpdating;
+}
+
+DateSetControls frmMain::DateSetRow(int dateSet) const {
+    return {txbYearCE[dateSet], cboMonthCE[dateSet], cboDayCE[dateSet], cboHour[dateSet],
+            cboTimezone[dateSet]};
 }
 
 void frmMain::ShowDateSets() {

@@ -43,6 +43,7 @@ class frmDurations;
 class frmRun;
 class frmView;
 struct CellDoubleClick;
+struct DateSetControls;
 
 // Where the window finds its files and its clock. The program uses ForThisProgram(); tests
 // point the folders at temporary ones and fix the clock.
@@ -265,6 +266,8 @@ class frmMain : public QWidget {
     // Refills the time-zone lists with the texts of state.zones and shows the selections.
     void ShowTimezoneLists();
     void ShowDateSet(int dateSet);
+    // The controls of a date set's row.
+    DateSetControls DateSetRow(int dateSet) const;
     void ShowModeOption(ChartMode mode);
     void ShowGrid();
     void ShowCell(int index);
