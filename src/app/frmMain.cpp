@@ -8,6 +8,7 @@
 #include "app/frmAspectarian.h"
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
+#include "app/frmLibrary.h"
 #include "app/frmRun.h"
 #include "app/frmView.h"
 #include "calendar/DateFormat.h"
@@ -101,6 +102,7 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
     setFont(ProgramFont(QStringLiteral("Arial"), 8));
     CreateControls();
     BindKeys();
+    SetUpLibraryCommands();
     SetTabOrder();
     PlaceControls();
 }
@@ -666,7 +668,8 @@ void frmMain::ShowComputedChart() {
 }
 
 void frmMain::UpdateTitle() {
-    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_);
+    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_,
+                              NamesOfDateSets(state, true));
     // Signs of date are not the J2000 signs the title line otherwise implies.
     if (IsChartMode(view.mode) && state.chart.zodiac == ZodiacChoice::OfDate) {
         title += QStringLiteral("  ") + texts_.ProgramText(kZodiacOfDateText);

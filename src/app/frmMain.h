@@ -42,6 +42,9 @@ class frmAspectarian;
 class frmDurations;
 class frmRun;
 class frmView;
+class frmLibrary;
+class frmLibraryChart;
+struct LibraryChart;
 struct CellDoubleClick;
 struct DateSetControls;
 
@@ -51,6 +54,8 @@ struct frmMainSetup {
     QString programFolder;   // orbx.dat, orbx_help.txt and the Pluto table
     QString userStateFolder; // where the user state file lives; created when missing
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // The chart library file; "" for orbivex-charts.sqlite beside the user state file.
+    QString libraryFile;
 
     // The executable's folder and the "Quillmark" folder in the per-user data folder.
     static frmMainSetup ForThisProgram();
@@ -88,6 +93,10 @@ class frmMain : public QWidget {
     void txbCell_DblClick(int cell);
     // The durations window of the last Compute: shown, or hidden when it is on display.
     void cmdReport_Click();
+    // The chart library: its window, a chart of it loaded into a date set, a date set added.
+    void cmdLibrary_Click();
+    void LoadLibraryChart(const LibraryChart& chart, int dateSet);
+    void AddToLibrary(int dateSet);
     // Opens the aspectarian of the world date's year.
     void cmdAspectarian_Click();
     // The world date becomes the moment (UT) of an aspectarian event, and the chart follows.
@@ -216,6 +225,13 @@ class frmMain : public QWidget {
     // The durations window, made the first time a report is shown.
     frmDurations* durationsWindowIfMade() const { return durations_.get(); }
     frmAspectarian* aspectarianWindowIfMade() const { return aspectarian_.get(); }
+    // The chart library window, made the first time it is needed, and the form of Add to
+    // library.
+    frmLibrary& LibraryWindow();
+    frmLibrary* libraryWindowIfMade() const { return library_.get(); }
+    frmLibraryChart* addToLibraryForm() const { return addToLibrary_; }
+    // The library file the window uses.
+    QString LibraryFile() const;
     // The run's choices, the run window and the controller that paces a run; made at start-up.
     PatternRun run;
     frmRun* runWindow() const { return runWindow_.get(); }
@@ -241,6 +257,8 @@ class frmMain : public QWidget {
     void CreateControls();
     // A key for each command of the window.
     void BindKeys();
+    // The library's key and the rows' "Add to library" menus.
+    void SetUpLibraryCommands();
     // Tab follows the controls in reading order.
     void SetTabOrder();
     QList<QWidget*> tabOrder_; // the controls in reading order
@@ -326,6 +344,8 @@ class frmMain : public QWidget {
     std::unique_ptr<frmConfigure> configure_;
     std::unique_ptr<frmDurations> durations_;
     std::unique_ptr<frmAspectarian> aspectarian_;
+    std::unique_ptr<frmLibrary> library_;
+    frmLibraryChart* addToLibrary_ = nullptr;
     std::unique_ptr<frmRun> runWindow_;
     std::unique_ptr<PatternRunController> runController_;
     WheelDrawing wheel_;

@@ -51,7 +51,9 @@ QString WindowTitleText(const ProgramState& state, const ProgramTexts& texts) {
     const auto used = DateSetsOfMode(state.recordedMode);
     for (int s = 0; s < NumDateSets; ++s) {
         if (used[s]) {
-            dates.append(ChartDateText(state.computedDateSets[s], state.computedZones));
+            const QString date = ChartDateText(state.computedDateSets[s], state.computedZones);
+            const QString name = NameOfDateSet(state, s, true);
+            dates.append(name.isEmpty() ? date : name + QStringLiteral(", ") + date);
         }
     }
     return program + QStringLiteral(" \u2014 ") + WithoutMnemonic(texts.ProgramText(modeText)) +

@@ -13,7 +13,8 @@ class ProgramTexts;
 
 // "Orbivex — World transits, December 7, 2026, 12:00 GMT": the program, the mode of the chart
 // on display and its date, or both its dates in the two-chart modes (the world date or the 1st
-// birthdate first); the program's name alone before the first chart.
+// birthdate first), each after the name of its person or event when it has one ("Ada Lovelace,
+// December 10, 1815, ..."); the program's name alone before the first chart.
 QString WindowTitleText(const ProgramState& state, const ProgramTexts& texts);
 
 // True while the mode chosen, or a date the chart on display was computed from, differs from
