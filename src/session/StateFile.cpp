@@ -144,6 +144,16 @@ bool IsTextCharacter(char16_t ch) {
     return ch >= 0x20 && ch != 0x7f && ch <= 0xff;
 }
 
+// A place a state file can hold: one line of text without control characters, no white space
+// at either end.
+bool IsStorablePlace(const QString& place) {
+    return place.size() <= StateFileContents::MaxPlaceLength && place == place.trimmed() &&
+           std::none_of(place.begin(), place.end(), [](QChar ch) {
+               return ch.category() == QChar::Other_Control || ch.isSurrogate() ||
+                      ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator;
+           });
+}
+
 // A token of an integer field or flag: from the first non-blank to a blank, comma or the end.
 struct Token {
     QByteArrayView text;
@@ -370,6 +380,9 @@ QByteArray FormatKeyedLines(const StateFileContents& contents) {
         if (!d.zoneName.isEmpty()) {
             bytes += QByteArray(DateSetKeys[set]) + ".zone=" + d.zoneName.toLatin1() + "\r\n";
         }
+        if (!d.place.isEmpty()) {
+            bytes += QByteArray(DateSetKeys[set]) + ".place=" + d.place.toUtf8() + "\r\n";
+        }
     }
     return bytes;
 }
@@ -414,6 +427,17 @@ Status ParseKeyedLines(const std::vector<QByteArrayView>& lines, std::size_t fir
             continue;
         }
         for (std::size_t set = 0; set < DateSetKeys.size(); ++set) {
+            if (key == QByteArray(DateSetKeys[set]) + ".place") {
+                const QString place = QString::fromUtf8(value);
+                if (place.isEmpty() || !IsStorablePlace(place) ||
+                    place.toUtf8() != value.toByteArray()) {
+                    return Fail(QStringLiteral("Line %1 (%2): \"%3\" is not a place.")
+                                    .arg(lineNumber)
+                                    .arg(QString::fromLatin1(key), Shown(value)));
+                }
+                read.dateSets[set].place = place;
+                continue;
+            }
             if (key == QByteArray(DateSetKeys[set]) + ".zone") {
                 const QString name = QString::fromLatin1(value);
                 // White space at either end (a no-break space too) is no part of a zone name,
@@ -499,6 +523,10 @@ Status CheckStateFileContents(const StateFileContents& contents) {
                          [](QChar ch) { return IsTextCharacter(ch.unicode()); }) ||
             name != name.trimmed()) {
             return Fail(QStringLiteral("the zone name of %1 is not one a state file can hold")
+                            .arg(QString::fromLatin1(DateSetKeys[set])));
+        }
+        if (!IsStorablePlace(contents.dateSets[set].place)) {
+            return Fail(QStringLiteral("the place of %1 is not one a state file can hold")
                             .arg(QString::fromLatin1(DateSetKeys[set])));
         }
         const int minute = contents.dateSets[set].typedMinute;

@@ -49,6 +49,7 @@ struct StateDateSet {
     int timezoneIndex = 0; // 0..54
     int typedMinute = -1;  // keyed: a typed time of day off the half hours, or -1
     QString zoneName{};    // keyed: a zone of the time-zone database, or ""
+    QString place{};       // keyed, in UTF-8: the place as the atlas finds it again, or ""
 
     bool operator==(const StateDateSet&) const = default;
 };
@@ -69,6 +70,7 @@ struct StateFileContents {
     static constexpr int MaxYearTextLength = 256;
     // Longest zone name the file keeps; the database's longest is about 30 characters.
     static constexpr int MaxZoneNameLength = 64;
+    static constexpr int MaxPlaceLength = 200;
 
     std::array<StateDateSet, 3> dateSets; // index 0 world date, 1 and 2 the birthdates
 

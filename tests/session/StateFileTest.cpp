@@ -100,12 +100,15 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
     c.dateSets[0].typedMinute = 12 * 60 + 7;
     c.dateSets[2].typedMinute = 59;
     c.dateSets[2].zoneName = QStringLiteral("America/Argentina/Buenos_Aires");
+    c.dateSets[1].place = QStringLiteral("Kraków, Lesser Poland, Poland");
     c.calendar = CalendarChoice::Auto;
     c.zodiac = ZodiacChoice::OfDate;
     const QByteArray bytes = FormatStateFile(c);
     EXPECT_EQ(bytes, SampleBytes + "calendar=auto\r\nzodiac=date\r\nworld.time=12:07\r\n"
+                                   "birth1.place=Krak\xc3\xb3w, Lesser Poland, Poland\r\n"
                                    "birth2.time=00:59\r\n"
                                    "birth2.zone=America/Argentina/Buenos_Aires\r\n");
+    // The classic lines stay as an older reader reads them; the place follows them.
     Expected<StateFileContents> read;
     ASSERT_EQ(MessageOf(read = ParseStateFile(bytes)), QString());
     EXPECT_EQ(read, c);
@@ -122,6 +125,9 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"world.zone=\r\n", "Line 45 (world.zone)"},
         {"world.zone=Europe/Paris\xa0\r\n", "Line 45 (world.zone)"}, // a no-break space
         {"calendar=mayan\r\n", "Line 45 (calendar)"},
+        {"birth1.place=\r\n", "Line 45 (birth1.place)"},
+        {"birth1.place=Lyon\x01\r\n", "Line 45 (birth1.place)"},
+        {"birth1.place=Ly\xffon\r\n", "Line 45 (birth1.place)"}, // not UTF-8
         {"zodiac=sidereal\r\n", "Line 45 (zodiac)"},
     };
     for (const Case& k : cases) {
