@@ -52,7 +52,7 @@ using namespace caption;
 
 namespace {
 
-void Place(QWidget* widget, layout::Rect rect) {
+void PlaceAt(QWidget* widget, layout::Rect rect) {
     widget->setGeometry(LayoutUnitsToPixels(rect.left), LayoutUnitsToPixels(rect.top),
                         LayoutUnitsToPixels(rect.width), LayoutUnitsToPixels(rect.height));
 }
@@ -105,6 +105,7 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
     SetUpLibraryCommands();
     SetTabOrder();
     PlaceControls();
+    SetUpPlaceBoxes();
 }
 
 frmMain::~frmMain() = default;
@@ -395,47 +396,47 @@ void frmMain::CreateControls() {
 void frmMain::PlaceControls() {
     using namespace layout;
     for (int s = 0; s < NumDateSets; ++s) {
-        Place(Label1[s], InRow(Label1Column, s));
-        Place(txbYearCE[s], InRow(YearColumn, s));
-        Place(cboMonthCE[s], InRow(MonthColumn, s));
-        Place(cboDayCE[s], InRow(DayColumn, s));
-        Place(cboHour[s], InRow(HourColumn, s));
-        Place(cboTimezone[s], InRow(TimezoneColumn, s));
-        Place(cmdClear[s], InRow(ClearColumn, s));
+        PlaceAt(Label1[s], InRow(Label1Column, s));
+        PlaceAt(txbYearCE[s], InRow(YearColumn, s));
+        PlaceAt(cboMonthCE[s], InRow(MonthColumn, s));
+        PlaceAt(cboDayCE[s], InRow(DayColumn, s));
+        PlaceAt(cboHour[s], InRow(HourColumn, s));
+        PlaceAt(cboTimezone[s], InRow(TimezoneColumn, s));
+        PlaceAt(cmdClear[s], InRow(ClearColumn, s));
     }
-    Place(optDegrees, layout::optDegrees);
-    Place(optRadians, layout::optRadians);
+    PlaceAt(optDegrees, layout::optDegrees);
+    PlaceAt(optRadians, layout::optRadians);
 
-    Place(fraTransits, layout::fraTransits);
+    PlaceAt(fraTransits, layout::fraTransits);
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     for (int i = 0; i < NumChartModes; ++i) {
-        Place(options[i], {ModeOptionLeft, ModeOptionTop + i * ModeOptionPitch,
+        PlaceAt(options[i], {ModeOptionLeft, ModeOptionTop + i * ModeOptionPitch,
                            layout::fraTransits.width - 2 * ModeOptionLeft, ModeOptionHeight});
     }
 
-    Place(cmdNow, layout::cmdNow);
-    Place(cmdSave, layout::cmdSave);
-    Place(cmdHelp, layout::cmdHelp);
-    Place(cmdRestore, layout::cmdRestore);
-    Place(cmdQuit, layout::cmdQuit);
+    PlaceAt(cmdNow, layout::cmdNow);
+    PlaceAt(cmdSave, layout::cmdSave);
+    PlaceAt(cmdHelp, layout::cmdHelp);
+    PlaceAt(cmdRestore, layout::cmdRestore);
+    PlaceAt(cmdQuit, layout::cmdQuit);
 
-    Place(cmdCompute, layout::cmdCompute);
-    Place(cmdConfigure, layout::cmdConfigure);
-    Place(cmdSaveAs, layout::cmdSaveAs);
-    Place(cmdLoadState, layout::cmdLoadState);
-    Place(cmdReport, layout::cmdReport);
-    Place(cmdRun, layout::cmdRun);
-    Place(cmdToggleGraphic, layout::cmdToggleGraphic);
-    Place(cmdAspectarian, layout::cmdAspectarian);
-    Place(cmdPrint, layout::cmdPrint);
+    PlaceAt(cmdCompute, layout::cmdCompute);
+    PlaceAt(cmdConfigure, layout::cmdConfigure);
+    PlaceAt(cmdSaveAs, layout::cmdSaveAs);
+    PlaceAt(cmdLoadState, layout::cmdLoadState);
+    PlaceAt(cmdReport, layout::cmdReport);
+    PlaceAt(cmdRun, layout::cmdRun);
+    PlaceAt(cmdToggleGraphic, layout::cmdToggleGraphic);
+    PlaceAt(cmdAspectarian, layout::cmdAspectarian);
+    PlaceAt(cmdPrint, layout::cmdPrint);
 
-    Place(cboForwardBack, layout::cboForwardBack);
-    Place(cmdForwardBack[0], layout::cmdForward);
-    Place(cmdForwardBack[1], layout::cmdBack);
+    PlaceAt(cboForwardBack, layout::cboForwardBack);
+    PlaceAt(cmdForwardBack[0], layout::cmdForward);
+    PlaceAt(cmdForwardBack[1], layout::cmdBack);
 
-    Place(lblTitle, layout::lblTitle);
-    Place(lblClickonAspect, layout::lblClickonAspect);
-    Place(lblStale, layout::lblClickonAspect);
+    PlaceAt(lblTitle, layout::lblTitle);
+    PlaceAt(lblClickonAspect, layout::lblClickonAspect);
+    PlaceAt(lblStale, layout::lblClickonAspect);
     picTable->move(LayoutUnitsToPixels(TableLeft), LayoutUnitsToPixels(TableTop));
 }
 
@@ -540,6 +541,10 @@ void frmMain::ShowDateSet(int dateSet) {
     const bool wasUpdating = updatingControls_;
     updatingControls_ = true;
     ShowDateSetControls(DateSetRow(dateSet), state.dateSets[dateSet], state.zones.list);
+    if (txtPlace[dateSet] != nullptr && txtPlace[dateSet]->text() != state.places[dateSet].text) {
+        txtPlace[dateSet]->setText(state.places[dateSet].text);
+        txtPlace[dateSet]->setCursorPosition(0);
+    }
     updatingControls_ = wasUpdating;
 }
 
@@ -639,10 +644,10 @@ void frmMain::ArrangeUnderGrid() {
         // Under the grid, or under the wheel that stands in its place.
         const int top =
             state.chartShown ? TableTop + PixelsToLayoutUnits(picGraphic->height()) : tableBottom;
-        Place(txbReport1, {TableLeft, top + txbReport1Gap, grid.TableWidth(), txbReport1Height});
+        PlaceAt(txbReport1, {TableLeft, top + txbReport1Gap, grid.TableWidth(), txbReport1Height});
     } else {
         const int left = tableRight + ReportGap;
-        Place(txbReport,
+        PlaceAt(txbReport,
               {left, txbReportTop, intMainWindowWidth - Margin - left, tableBottom - txbReportTop});
     }
     // Fit the window around the grid and its report.
@@ -668,8 +673,21 @@ void frmMain::ShowComputedChart() {
 }
 
 void frmMain::UpdateTitle() {
-    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_,
-                              NamesOfDateSets(state, true));
+    // Each date set of the chart by its name, and where it took place.
+    DateSetNames labels = NamesOfDateSets(state, true);
+    for (int s = 0; s < NumDateSets; ++s) {
+        const DateSetPlace& place = state.places[s];
+        const QString where = place.place ? place.place->name : place.text.trimmed();
+        if (where.isEmpty() || (labels[s].isEmpty() && s == WorldDate)) {
+            continue;
+        }
+        const QString who = labels[s].isEmpty()
+                                ? (s == FirstBirthdate ? QStringLiteral("the 1st birthdate")
+                                                       : QStringLiteral("the 2nd birthdate"))
+                                : labels[s];
+        labels[s] = who + QStringLiteral(" (") + where + QLatin1Char(')');
+    }
+    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_, labels);
     // Signs of date are not the J2000 signs the title line otherwise implies.
     if (IsChartMode(view.mode) && state.chart.zodiac == ZodiacChoice::OfDate) {
         title += QStringLiteral("  ") + texts_.ProgramText(kZodiacOfDateText);

@@ -178,6 +178,8 @@ class frmMain : public QWidget {
     std::array<QComboBox*, NumDateSets> cboHour{};
     std::array<QComboBox*, NumDateSets> cboTimezone{};
     std::array<QPushButton*, NumDateSets> cmdClear{};
+    // The place of each date set, completed from the atlas as it is typed.
+    std::array<QLineEdit*, NumDateSets> txtPlace{};
 
     QGroupBox* fraTransits = nullptr;
     QRadioButton* optPlanetary = nullptr;
@@ -259,6 +261,12 @@ class frmMain : public QWidget {
     void BindKeys();
     // The library's key and the rows' "Add to library" menus.
     void SetUpLibraryCommands();
+    // The place boxes: made, completed from the atlas, placed right of the Clear buttons.
+    void SetUpPlaceBoxes();
+    void PlacePlaceBoxes();
+    // A place chosen from the completion, or typed and finished with Enter or Tab.
+    void PlaceChosen(int dateSet, const Place& place, const QString& text);
+    void txtPlace_LostFocus(int dateSet);
     // Tab follows the controls in reading order.
     void SetTabOrder();
     QList<QWidget*> tabOrder_; // the controls in reading order
@@ -346,6 +354,8 @@ class frmMain : public QWidget {
     std::unique_ptr<frmAspectarian> aspectarian_;
     std::unique_ptr<frmLibrary> library_;
     frmLibraryChart* addToLibrary_ = nullptr;
+    // The places the completion of each place box offers, in its order.
+    std::array<QList<Place>, NumDateSets> placeChoices_;
     std::unique_ptr<frmRun> runWindow_;
     std::unique_ptr<PatternRunController> runController_;
     WheelDrawing wheel_;

@@ -84,6 +84,9 @@ void frmMain::LoadLibraryChart(const LibraryChart& chart, int dateSet) {
     ReadControls();
     state.dateSets[dateSet] = DateSetOfSubject(chart.subject);
     NameDateSet(state, dateSet, chart.subject.name, chart.id);
+    QString placeMessage;
+    state.places[dateSet] = {chart.subject.place,
+                             PlaceOfText(chart.subject.place, chart.subject.zone, placeMessage)};
     ShowDateSet(dateSet);
     cboDayCE[dateSet]->setToolTip(UpdateDayOfWeekTip(state.dateSets[dateSet]));
     SetStatus(StandingStatusText());
@@ -114,6 +117,7 @@ void frmMain::AddToLibrary(int dateSet) {
         return;
     }
     chart.subject.name = NameOfDateSet(state, dateSet, false);
+    chart.subject.place = state.places[dateSet].text.trimmed();
     if (addToLibrary_ == nullptr) {
         addToLibrary_ = new frmLibraryChart(dialogs_, state.zones, this);
     }
@@ -131,6 +135,11 @@ void frmMain::AddToLibrary(int dateSet) {
         // The date set takes the date as the form stored it, and its name.
         ReadControls();
         state.dateSets[dateSet] = DateSetOfSubject(added.subject);
+        if (added.subject.place != state.places[dateSet].text) {
+            QString ignored;
+            state.places[dateSet] = {added.subject.place,
+                                     PlaceOfText(added.subject.place, added.subject.zone, ignored)};
+        }
         ShowDateSet(dateSet);
         NameDateSet(state, dateSet, added.subject.name, *id);
         MarkStale(dateSet);

@@ -1,5 +1,6 @@
 #include "session/Compute.h"
 
+#include "calendar/NamedZones.h"
 #include "core/Ephemeris.h"
 #include "support/ProgramTexts.h"
 
@@ -91,6 +92,17 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
             return Fail(DateFailure{set, jd.error(), report.message, report.title});
         }
         julianDays[set] = *jd;
+        // Read in the place's own zone, a date of that zone's local mean time is read in the
+        // mean time of the place.
+        if (const std::optional<Place>& place = state.places[set].place;
+            place && !place->zone.isEmpty() && place->zone == state.dateSets[set].zoneName) {
+            bool meanTime = false;
+            int offset = 0;
+            julianDays[set] = PlaceInstant(*place, *jd, meanTime, offset);
+            if (meanTime) {
+                notes.append(LocalMeanTimeNote(context.texts, set, *place, offset));
+            }
+        }
         if (const QString note = LocalTimeNote(context.texts, set, state.dateSets[set]);
             !note.isEmpty()) {
             notes.append(note);

@@ -43,6 +43,11 @@ using ComputeOutcome = Expected<QStringList, DateFailure>;
 
 ComputeOutcome Compute(ProgramState& state, const ComputeContext& context);
 
+// The note of a date read in the local mean time of its place: "1st birthdate: the local mean
+// time of Lyon (4.85° E), UT+00:19:23."
+QString LocalMeanTimeNote(const ProgramTexts& texts, int dateSet, const Place& place,
+                          int offsetSeconds);
+
 // The request of the state's mode, dates (ChartJulianDays, converted), orbs and settings.
 ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& context);
 

@@ -8,6 +8,7 @@
 #include "core/Chart.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
+#include "places/Place.h"
 #include "session/Configuration.h"
 
 #include <QString>
@@ -25,6 +26,20 @@ struct DateSetName {
     bool operator==(const DateSetName&) const = default;
 };
 
+// Where a date set's birth or event took place: the text of the place box, and the place it
+// stands for when the atlas (or coordinates with a zone) gave one. While the date set's zone is
+// the place's, a date within the zone's own local mean time is read in the mean time of the
+// place's longitude.
+struct DateSetPlace {
+    QString text;
+    std::optional<Place> place;
+};
+
+// The place of a text: a name of the atlas or coordinates with a zone (`zone` is the zone typed
+// beside coordinates without one); nothing, and `message` saying why, when neither fits. When
+// the name fits several places, `message` names the others and how to write them.
+std::optional<Place> PlaceOfText(const QString& text, const QString& zone, QString& message);
+
 struct ProgramState {
     // What the user enters.
     DateSets dateSets;
@@ -35,6 +50,7 @@ struct ProgramState {
     bool chartShown = false;        // the chart wheel rather than the grid is on display
     ConfigurationSettings settings;
     std::array<DateSetName, NumDateSets> names;
+    std::array<DateSetPlace, NumDateSets> places;
 
     // What Compute leaves behind.
     ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute

@@ -19,6 +19,7 @@ StateFileContents ToStateFile(const ProgramState& state) {
         to.timezoneIndex = from.timezoneIndex;
         to.typedMinute = from.typedMinute;
         to.zoneName = from.zoneName;
+        to.place = state.places[set].text;
         if (!from.zoneName.isEmpty()) {
             // For a reader that knows only the list: the entry of the zone's offset that day.
             to.timezoneIndex =
@@ -79,6 +80,11 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
         if (!from.zoneName.isEmpty()) {
             to.timezoneIndex = 0;
         }
+        // A place the atlas no longer knows keeps its text, and the date its zone.
+        QString ignored;
+        state.places[set] = {from.place, from.place.isEmpty()
+                                             ? std::nullopt
+                                             : PlaceOfText(from.place, from.zoneName, ignored)};
     }
     SetCalendar(state.dateSets, contents.calendar);
     state.settings.calendar = contents.calendar;

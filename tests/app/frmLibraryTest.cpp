@@ -4,7 +4,11 @@
 
 #include "app/frmLibrary.h"
 
+#include "session/StateTransfer.h"
+
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -166,6 +170,49 @@ TEST_F(LibraryWindowTest, ExportThenImportThroughTheCommandLineProgram) {
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
     EXPECT_EQ(Names().size(), 2);
     EXPECT_TRUE(library->lblStatus->text().startsWith(u"Imported 2 charts"_s));
+}
+
+} // namespace
+} // namespace orbivex::test
+
+namespace orbivex::test {
+namespace {
+
+// A place chosen in a row's place box gives the zone, and a date of the zone's own local mean
+// time is read in the mean time of the place: Lyon, 1 March 1850, 12:00 is UT+00:19:23.
+TEST_F(MainWindowTest, APlaceGivesItsZoneAndItsLocalMeanTime) {
+    Start();
+    EnterDate(FirstBirthdate, u"1850"_s, 3, 1, 25, 0);
+    QLineEdit* place = window->txtPlace[FirstBirthdate];
+    place->setFocus();
+    QTest::keyClicks(place, u"Lyo"_s);
+    ASSERT_TRUE(place->completer()->popup()->isVisible());
+    EXPECT_TRUE(place->completer()->completionModel()->index(0, 0).data().toString().startsWith(
+        u"Lyon, "_s));
+    place->setText(u"Lyon, France"_s);
+    Q_EMIT place->editingFinished();
+    EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentText(), u"Europe/Paris"_s);
+    window->optNatal[0]->click();
+    EXPECT_TRUE(window->lblStatus->text().contains(u"local mean time of Lyon"_s))
+        << window->lblStatus->text().toStdString();
+    EXPECT_TRUE(window->lblStatus->text().contains(u"UT+00:19:23"_s));
+    // 12:00 local mean time at 4.8467° E is 11:40:37 UT.
+    EXPECT_NEAR(window->state.ChartJulianDays[FirstBirthdate], 2396818.0 + (11 * 3600 + 40 * 60 + 37 - 12 * 3600) / 86400.0, 1e-6);
+    EXPECT_TRUE(window->lblTitle->text().contains(u"(Lyon)"_s));
+
+    // Saved and loaded again, the place comes back with its date.
+    const QString path = StateFolder() + u"/lyon.pat"_s;
+    ASSERT_EQ(MessageOf(SaveState(path, window->state)), QString());
+    EXPECT_TRUE(ReadAll(path).contains("birth1.place=Lyon, France\r\n"));
+    ProgramState loaded;
+    ASSERT_EQ(MessageOf(LoadState(path, loaded)), QString());
+    ASSERT_TRUE(loaded.places[FirstBirthdate].place.has_value());
+    EXPECT_EQ(loaded.places[FirstBirthdate].place->zone, u"Europe/Paris"_s);
+
+    place->setText(u"Nowhere at all"_s);
+    Q_EMIT place->editingFinished();
+    EXPECT_TRUE(window->lblStatus->text().contains(u"orbivex-cli places"_s))
+        << window->lblStatus->text().toStdString();
 }
 
 } // namespace
