@@ -132,6 +132,7 @@ void frmMain::txtPlace_LostFocus(int dateSet) {
         text, set.zoneName.isEmpty() ? ZoneTextOf(set, state.zones.list) : set.zoneName, message);
     if (!place) {
         state.places[dateSet] = {text, std::nullopt};
+        MarkStale(dateSet);
         SetStatus(message);
         UpdateTitle();
         return;

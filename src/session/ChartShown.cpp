@@ -72,6 +72,10 @@ bool ChartOutOfDate(const ProgramState& state) {
         if (!used[s]) {
             continue;
         }
+        // Another place may give another instant (its local mean time).
+        if (state.places[s].text != state.computedPlaces[s]) {
+            return true;
+        }
         DateSet entered = state.dateSets[s];
         DateSet shown = state.computedDateSets[s];
         if (InputDateToAJDate(entered, state.zones) !=

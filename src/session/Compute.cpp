@@ -117,6 +117,9 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
     }
 
     state.computedDateSets = state.dateSets;
+    for (int set = 0; set < NumDateSets; ++set) {
+        state.computedPlaces[set] = state.places[set].text;
+    }
     state.computedZones = state.zones;
     return notes;
 }

@@ -61,6 +61,7 @@ struct ProgramState {
     // that chart, so they take its dates from here and not from dateSets, which the user may
     // have changed since.
     DateSets computedDateSets;
+    std::array<QString, NumDateSets> computedPlaces; // the places' texts at that Compute
     TimeZones computedZones;
     OrbTable orbs;
     OrbSummary orbSummary;

@@ -197,7 +197,8 @@ TEST_F(MainWindowTest, APlaceGivesItsZoneAndItsLocalMeanTime) {
         << window->lblStatus->text().toStdString();
     EXPECT_TRUE(window->lblStatus->text().contains(u"UT+00:19:23"_s));
     // 12:00 local mean time at 4.8467° E is 11:40:37 UT.
-    EXPECT_NEAR(window->state.ChartJulianDays[FirstBirthdate], 2396818.0 + (11 * 3600 + 40 * 60 + 37 - 12 * 3600) / 86400.0, 1e-6);
+    EXPECT_NEAR(window->state.ChartJulianDays[FirstBirthdate],
+                2396818.0 + (11 * 3600 + 40 * 60 + 37 - 12 * 3600) / 86400.0, 1e-6);
     EXPECT_TRUE(window->lblTitle->text().contains(u"(Lyon)"_s));
 
     // Saved and loaded again, the place comes back with its date.
@@ -211,6 +212,7 @@ TEST_F(MainWindowTest, APlaceGivesItsZoneAndItsLocalMeanTime) {
 
     place->setText(u"Nowhere at all"_s);
     Q_EMIT place->editingFinished();
+    EXPECT_TRUE(window->lblStale->isVisibleTo(window.get())); // the chart is of Lyon
     EXPECT_TRUE(window->lblStatus->text().contains(u"orbivex-cli places"_s))
         << window->lblStatus->text().toStdString();
 }
