@@ -12,8 +12,8 @@ inline constexpr int StartHeight = 9600;
 // From this width on (pixels at scale 1) the wheel stands beside the grid.
 inline constexpr int WideWindowPixels = 1400;
 
-// The columns of a date set's row: the name, the parts of the date, then Clear. A new column
-// goes in here and in frmMain::AddDateSetRow alone.
+// The columns of a date set's row: the name, the parts of the date, the place, then Clear. A new
+// column goes in here and in frmMain::AddDateSetRow alone.
 enum DateColumn {
     LabelColumn,
     YearColumn,
@@ -21,14 +21,15 @@ enum DateColumn {
     DayColumn,
     HourColumn,
     ZoneColumn,
+    PlaceColumn, // where the birth or event took place
     ClearColumn,
     UnitColumn, // Degrees beside the world date, Radians beside the first birthdate
     DateColumnCount
 };
 
 // The smallest width of each column of the date rows.
-inline constexpr int DateColumnWidths[DateColumnCount] = {1300, 760,  1400, 700,
-                                                          960,  1400, 800,  1360};
+inline constexpr int DateColumnWidths[DateColumnCount] = {1300, 760,  1400, 700, 960,
+                                                          1400, 2200, 800,  1360};
 
 inline constexpr int ButtonWidth = 1000;         // the column beside the modes
 inline constexpr int ButtonRowWidth = 1120;      // the row under the date sets

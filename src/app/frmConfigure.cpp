@@ -423,7 +423,7 @@ void frmConfigure::setStartupCompleted(bool completed) {
 void frmConfigure::ShowControls() {
     const ConfigurationSettings& shown = edit_.controls;
     for (int i = 0; i < NumOrbLists; ++i) {
-        cboOrb[i]->setCurrentIndex(shown.orbPositions[i]);
+        cboOrb[i]->setCurrentIndex(OrbListPosition(shown.orbs.degrees[i]));
     }
     for (int i = 0; i < NumAspectKinds; ++i) {
         lblAspectColor[i]->SetColour(shown.colours[i + 1]);
@@ -504,23 +504,23 @@ void frmConfigure::cboOrb_Click(int index) {
         return;
     }
     const std::optional<ConfigurationNotice> refusal =
-        edit_.SelectOrbPosition(index, cboOrb[index]->currentIndex());
+        edit_.SelectOrb(index, OrbDegreesOfPosition(cboOrb[index]->currentIndex()));
     if (refusal) {
         dialogs_.ShowMessage(this, refusal->message, refusal->title, Dialogs::Icon::None);
-        cboOrb[index]->setCurrentIndex(edit_.controls.orbPositions[index]);
+        cboOrb[index]->setCurrentIndex(OrbListPosition(edit_.controls.orbs.degrees[index]));
         return;
     }
     FocusIfUsable(cmdAccept);
 }
 
 void frmConfigure::cmdSetAllNonzeroOrbsToConjunctionOrb_Click() {
-    const int position = edit_.controls.orbPositions[SetAllOrbList];
-    if (position == 0) {
+    const double degrees = edit_.controls.orbs.degrees[SetAllOrbList];
+    if (degrees == 0) {
         const ConfigurationNotice refusal = SetAllZeroRefusal();
         dialogs_.ShowMessage(this, refusal.message, refusal.title, Dialogs::Icon::None);
         return;
     }
-    const ConfigurationNotice question = SetAllQuestion(texts_, position);
+    const ConfigurationNotice question = SetAllQuestion(texts_, degrees);
     if (dialogs_.Ask(this, question.message, question.title, Dialogs::Buttons::YesNo,
                      Dialogs::Answer::Yes, Dialogs::Icon::Question) != Dialogs::Answer::Yes) {
         return;

@@ -1,6 +1,7 @@
 // The main window's controls, their placement, and the binding between them and the state.
 #include "app/frmMain.h"
 
+#include "app/DateSetControls.h"
 #include "app/DialogFlows.h"
 #include "app/Dialogs.h"
 #include "app/MainWindowLayout.h"
@@ -10,6 +11,7 @@
 #include "app/frmAspectarian.h"
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
+#include "app/frmLibrary.h"
 #include "app/frmRun.h"
 #include "app/frmView.h"
 #include "calendar/DateFormat.h"
@@ -67,42 +69,6 @@ QString DisplayText(const QString& text) {
     return shown;
 }
 
-void SetComboIndex(QComboBox* combo, int index) {
-    const int clamped = index >= 0 && index < combo->count() ? index : 0;
-    if (combo->currentIndex() != clamped) {
-        combo->setCurrentIndex(clamped);
-    }
-}
-
-int ComboIndex(const QComboBox* combo) {
-    return std::max(0, combo->currentIndex());
-}
-
-// The zone of a zone box: its list entry, or the zone named in it.
-void ReadZoneBox(const QComboBox* combo, DateSet& set) {
-    const QString text = combo->currentText();
-    if (text == combo->itemText(ComboIndex(combo))) {
-        set.timezoneIndex = ComboIndex(combo);
-        set.zoneName.clear();
-    } else {
-        SetZoneText(set, text);
-    }
-}
-
-// The time of an hour box: its list entry, or the time typed into it. A text that is not yet a
-// time (being typed) leaves the date set's time as it was.
-void ReadHourBox(const QComboBox* combo, DateSet& set) {
-    const QString text = combo->currentText();
-    if (text == combo->itemText(ComboIndex(combo))) {
-        set.hourIndex = ComboIndex(combo);
-        set.typedMinute = -1;
-    } else if (text.trimmed().isEmpty()) {
-        SetMinuteOfDay(set, -1);
-    } else if (const std::optional<int> minute = MinuteOfText(text)) {
-        SetMinuteOfDay(set, *minute);
-    }
-}
-
 // The Clear buttons of the three date sets: one word, a keyboard letter each.
 constexpr std::array<int, NumDateSets> kClearTexts{8, 580, 581};
 constexpr int kModeOptionText = 9; // 9 .. 14 in mode order
@@ -138,8 +104,10 @@ frmMain::frmMain(Dialogs& dialogs, frmMainSetup setup, QWidget* parent)
     setFont(ProgramFont(QStringLiteral("Arial"), 8));
     setAcceptDrops(true);
     CreateControls();
+    SetUpPlaceBoxes();
     BuildLayout();
     CreateMenus();
+    SetUpLibraryCommands();
     SetTabOrder();
 }
 
@@ -462,7 +430,7 @@ void frmMain::AddDateSetRow(QGridLayout* grid, int dateSet) {
         {LabelColumn, Label1[dateSet]},     {YearColumn, txbYearCE[dateSet]},
         {MonthColumn, cboMonthCE[dateSet]}, {DayColumn, cboDayCE[dateSet]},
         {HourColumn, cboHour[dateSet]},     {ZoneColumn, cboTimezone[dateSet]},
-        {ClearColumn, cmdClear[dateSet]},
+        {PlaceColumn, txtPlace[dateSet]},   {ClearColumn, cmdClear[dateSet]},
     };
     for (const auto& [column, widget] : parts) {
         if (column != LabelColumn) {
@@ -675,22 +643,8 @@ void frmMain::FillDateLists() {
     cboForwardBack->addItems(StepUnitTexts(texts_));
     cboForwardBack->setCurrentIndex(unit >= 0 ? unit : state.stepUnitIndex);
 
-    QStringList months{QString()};
-    for (int month = 1; month <= 12; ++month) {
-        months.append(MonthName(month, false));
-    }
-    QStringList days{QString()};
-    for (int day = 1; day <= 31; ++day) {
-        days.append(QString::number(day));
-    }
-    const QStringList hours = HourListTexts();
     for (int s = 0; s < NumDateSets; ++s) {
-        cboMonthCE[s]->clear();
-        cboMonthCE[s]->addItems(months);
-        cboDayCE[s]->clear();
-        cboDayCE[s]->addItems(days);
-        cboHour[s]->clear();
-        cboHour[s]->addItems(hours);
+        orbivex::FillDateLists(DateSetRow(s));
     }
     updatingControls_ = wasUpdating;
     ShowDateSets();
@@ -704,12 +658,10 @@ void frmMain::SetUpTimezoneComboBoxes(bool preserveIndices) {
 }
 
 void frmMain::ShowTimezoneLists() {
-    const QStringList texts = TimezoneListTexts(state.zones.list);
     const bool wasUpdating = updatingControls_;
     updatingControls_ = true;
     for (int s = 0; s < NumDateSets; ++s) {
-        cboTimezone[s]->clear();
-        cboTimezone[s]->addItems(texts);
+        FillZoneList(DateSetRow(s), state.zones.list);
     }
     updatingControls_ = wasUpdating;
     ShowDateSets();
@@ -733,12 +685,7 @@ ChartMode frmMain::SelectedMode() const {
 
 void frmMain::ReadControls() {
     for (int s = 0; s < NumDateSets; ++s) {
-        DateSet& set = state.dateSets[s];
-        set.yearText = txbYearCE[s]->text();
-        set.monthIndex = ComboIndex(cboMonthCE[s]);
-        set.dayIndex = ComboIndex(cboDayCE[s]);
-        ReadHourBox(cboHour[s], set);
-        ReadZoneBox(cboTimezone[s], set);
+        ReadDateSetControls(DateSetRow(s), state.dateSets[s]);
     }
     const ChartMode mode = SelectedMode();
     if (mode != NoChartMode) {
@@ -753,30 +700,17 @@ void frmMain::ReadControls() {
 void frmMain::ShowDateSet(int dateSet) {
     const bool wasUpdating = updatingControls_;
     updatingControls_ = true;
-    const DateSet& set = state.dateSets[dateSet];
-    const DateControlWriter writer{
-        [this, dateSet](const QString& year) { txbYearCE[dateSet]->setText(year); },
-        [this, dateSet](int month) { SetComboIndex(cboMonthCE[dateSet], month); },
-        [this, dateSet](int day) { SetComboIndex(cboDayCE[dateSet], day); },
-        [this, dateSet](int hour) { SetComboIndex(cboHour[dateSet], hour); },
-    };
-    // The year box is rewritten only when its text changes, so that a year being typed keeps
-    // its cursor.
-    WriteDateControls(set, txbYearCE[dateSet]->text() != set.yearText, writer);
-    if (cboHour[dateSet]->currentText() != TimeOfDayOfDateSet(set)) {
-        cboHour[dateSet]->setEditText(TimeOfDayOfDateSet(set));
-    }
-    SetComboIndex(cboTimezone[dateSet], set.timezoneIndex);
-    if (const QString zone = ZoneTextOf(set, state.zones.list);
-        cboTimezone[dateSet]->currentText() != zone) {
-        cboTimezone[dateSet]->setEditText(zone);
-    }
-    // A zone name wider than the box shows its beginning ("America/New_Yo"), not its end.
-    QLineEdit* zoneEdit = cboTimezone[dateSet]->lineEdit();
-    if (!zoneEdit->hasFocus()) {
-        zoneEdit->setCursorPosition(0);
+    ShowDateSetControls(DateSetRow(dateSet), state.dateSets[dateSet], state.zones.list);
+    if (const QString place = PlaceBoxText(dateSet); txtPlace[dateSet]->text() != place) {
+        txtPlace[dateSet]->setText(place);
+        txtPlace[dateSet]->setCursorPosition(0);
     }
     updatingControls_ = wasUpdating;
+}
+
+DateSetControls frmMain::DateSetRow(int dateSet) const {
+    return {txbYearCE[dateSet], cboMonthCE[dateSet], cboDayCE[dateSet], cboHour[dateSet],
+            cboTimezone[dateSet]};
 }
 
 void frmMain::ShowDateSets() {
@@ -914,7 +848,21 @@ void frmMain::ShowComputedChart() {
 }
 
 void frmMain::UpdateTitle() {
-    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_);
+    // Each date set of the chart by its name, and where it took place.
+    DateSetNames labels = NamesOfDateSets(state, true);
+    for (int s = 0; s < NumDateSets; ++s) {
+        const std::optional<Place>& place = state.computedPlaces[s]; // of the chart on display
+        const QString where = place ? place->name : QString();
+        if (where.isEmpty() || (labels[s].isEmpty() && s == WorldDate)) {
+            continue;
+        }
+        const QString who = labels[s].isEmpty()
+                                ? (s == FirstBirthdate ? QStringLiteral("the 1st birthdate")
+                                                       : QStringLiteral("the 2nd birthdate"))
+                                : labels[s];
+        labels[s] = who + QStringLiteral(" (") + where + QLatin1Char(')');
+    }
+    QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_, labels);
     // Signs of date are not the J2000 signs the title line otherwise implies.
     if (IsChartMode(view.mode) && state.chart.zodiac == ZodiacChoice::OfDate) {
         title += QStringLiteral("  ") + texts_.ProgramText(kZodiacOfDateText);

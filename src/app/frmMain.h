@@ -48,7 +48,11 @@ class frmAspectarian;
 class frmDurations;
 class frmRun;
 class frmView;
+class frmLibrary;
+class frmLibraryChart;
+struct LibraryChart;
 struct CellDoubleClick;
+struct DateSetControls;
 
 // Where the window finds its files and its clock. The program uses ForThisProgram(); tests
 // point the folders at temporary ones and fix the clock.
@@ -59,6 +63,8 @@ struct frmMainSetup {
     // The group of the settings store that keeps the window's size and place and the recent
     // state files; empty (as in the tests) keeps none of them.
     QString settingsGroup;
+    // The chart library file; "" for orbivex-charts.sqlite beside the user state file.
+    QString libraryFile;
 
     // The executable's folder and the "Quillmark" folder in the per-user data folder.
     static frmMainSetup ForThisProgram();
@@ -104,6 +110,10 @@ class frmMain : public QMainWindow {
     void txbCell_DblClick(int cell);
     // The durations window of the last Compute: shown, or hidden when it is on display.
     void cmdReport_Click();
+    // The chart library: its window, a chart of it loaded into a date set, a date set added.
+    void cmdLibrary_Click();
+    void LoadLibraryChart(const LibraryChart& chart, int dateSet);
+    void AddToLibrary(int dateSet);
     // Opens the aspectarian of the world date's year.
     void cmdAspectarian_Click();
     // The world date becomes the moment (UT) of an aspectarian event, and the chart follows.
@@ -185,6 +195,8 @@ class frmMain : public QMainWindow {
     std::array<QComboBox*, NumDateSets> cboHour{};
     std::array<QComboBox*, NumDateSets> cboTimezone{};
     std::array<QPushButton*, NumDateSets> cmdClear{};
+    // The place of each date set, completed from the atlas as it is typed.
+    std::array<QLineEdit*, NumDateSets> txtPlace{};
 
     QGroupBox* fraTransits = nullptr;
     QRadioButton* optPlanetary = nullptr;
@@ -250,6 +262,13 @@ class frmMain : public QMainWindow {
     // The durations window, made the first time a report is shown.
     frmDurations* durationsWindowIfMade() const { return durations_.get(); }
     frmAspectarian* aspectarianWindowIfMade() const { return aspectarian_.get(); }
+    // The chart library window, made the first time it is needed, and the form of Add to
+    // library.
+    frmLibrary& LibraryWindow();
+    frmLibrary* libraryWindowIfMade() const { return library_.get(); }
+    frmLibraryChart* addToLibraryForm() const { return addToLibrary_; }
+    // The library file the window uses.
+    QString LibraryFile() const;
     // The run's choices, the run window and the controller that paces a run; made at start-up.
     PatternRun run;
     frmRun* runWindow() const { return runWindow_.get(); }
@@ -284,6 +303,17 @@ class frmMain : public QMainWindow {
     void SyncCommands();
     // The chart filters and the wheel's look chosen from the View menu.
     void SetWheelLook(const std::function<void(ConfigurationSettings&)>& change);
+    // The library's key and the rows' "Add to library" menus.
+    void SetUpLibraryCommands();
+    // The place boxes, completed from the atlas; the date rows' layout places them.
+    void SetUpPlaceBoxes();
+    // A place chosen from the completion, or typed and finished with Enter or Tab.
+    void PlaceChosen(int dateSet, const Place& place, const QString& text);
+    // The date set without a place; `text` stays in its box.
+    void ForgetPlace(int dateSet, const QString& text);
+    // What the place box shows for the date set's place.
+    QString PlaceBoxText(int dateSet) const;
+    void txtPlace_LostFocus(int dateSet);
     // Tab follows the controls in reading order.
     void SetTabOrder();
     QList<QWidget*> tabOrder_; // the controls in reading order
@@ -321,6 +351,8 @@ class frmMain : public QMainWindow {
     // Refills the time-zone lists with the texts of state.zones and shows the selections.
     void ShowTimezoneLists();
     void ShowDateSet(int dateSet);
+    // The controls of a date set's row.
+    DateSetControls DateSetRow(int dateSet) const;
     void ShowModeOption(ChartMode mode);
     void ShowGrid();
     void ShowCell(int index);
@@ -384,6 +416,17 @@ class frmMain : public QMainWindow {
     std::unique_ptr<frmConfigure> configure_;
     std::unique_ptr<frmDurations> durations_;
     std::unique_ptr<frmAspectarian> aspectarian_;
+    std::unique_ptr<frmLibrary> library_;
+    frmLibraryChart* addToLibrary_ = nullptr;
+    // The places the completion of each place box offers, in its order.
+    std::array<QList<Place>, NumDateSets> placeChoices_;
+    // The text last typed in each place box and the place it gave (none for a text the atlas
+    // did not find), so that the box keeps what was typed ("Springfield, Illinois").
+    struct TypedPlace {
+        QString text;
+        std::optional<Place> place;
+    };
+    std::array<TypedPlace, NumDateSets> typedPlaces_;
     std::unique_ptr<frmRun> runWindow_;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<PatternRunController> runController_;

@@ -211,6 +211,7 @@ void frmMain::cmdClear_Click(int dateSet) {
     }
     ReadControls();
     ClearDateSet(state.dateSets[dateSet]);
+    state.places[dateSet] = {};
     ShowDateSet(dateSet);
     cboDayCE[dateSet]->setToolTip(QString());
     MarkStale(dateSet);

@@ -18,7 +18,7 @@ void frmMain::SetTabOrder() {
     QList<QWidget*> order;
     for (int s = 0; s < NumDateSets; ++s) {
         order << txbYearCE[s] << cboMonthCE[s] << cboDayCE[s] << cboHour[s] << cboTimezone[s]
-              << cmdClear[s];
+              << txtPlace[s] << cmdClear[s];
     }
     order << optDegrees << optRadians;
     order << cmdCompute << cmdConfigure << cmdSaveAs << cmdLoadState << cmdReport << cmdRun

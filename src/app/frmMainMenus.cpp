@@ -310,6 +310,25 @@ void frmMain::CreateMenus() {
     buttonCommand(tools, cmdReport, {QKeySequence(Qt::CTRL | Qt::Key_R)});
     buttonCommand(tools, cmdAspectarian);
     buttonCommand(tools, cmdRun);
+    tools->addSeparator();
+    ownCommand(tools, QStringLiteral("Chart &library..."), "mnuLibrary",
+               QKeySequence(Qt::CTRL | Qt::Key_L), [this] {
+                   if (blnStartupCompleted && !Running()) {
+                       cmdLibrary_Click();
+                   }
+               });
+    QMenu* addToLibrary = tools->addMenu(QStringLiteral("Add to &chart library"));
+    addToLibrary->setObjectName(QStringLiteral("mnuAddToLibrary"));
+    const QString dateSetNames[NumDateSets] = {QStringLiteral("&World date..."),
+                                               QStringLiteral("&1st birthdate..."),
+                                               QStringLiteral("&2nd birthdate...")};
+    for (int s = 0; s < NumDateSets; ++s) {
+        ownCommand(addToLibrary, dateSetNames[s], "mnuAddToLibrary", {}, [this, s] {
+            if (blnStartupCompleted && !Running()) {
+                AddToLibrary(s);
+            }
+        });
+    }
 
     QMenu* help = menu(QStringLiteral("Help"), "mnuHelp");
     buttonCommand(help, cmdHelp, StandardOr(QKeySequence::HelpContents, Qt::Key_F1));

@@ -4,9 +4,11 @@
 #include "support/Version.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -22,8 +24,10 @@ constexpr char kHelp[] =
     "user manual describe it.\n"
     "\n"
     "Options:\n"
-    "  -h, --help     Display this help and quit.\n"
-    "  -v, --version  Display the version and quit.\n"
+    "  --library FILE  Keep the chart library in FILE instead of orbivex-charts.sqlite\n"
+    "                  beside the user state file.\n"
+    "  -h, --help      Display this help and quit.\n"
+    "  -v, --version   Display the version and quit.\n"
     "\n"
     "The options of every Qt program, such as -platform NAME, are taken as well.\n";
 
@@ -50,8 +54,29 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orbivex"));
     QApplication::setOrganizationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QString::fromLatin1(orbivex::ProgramVersion()));
-    // QApplication has taken the options it knows; anything left is a mistake.
-    const QStringList arguments = QApplication::arguments().mid(1);
+    // QApplication has taken the options it knows; --library is the program's own, anything
+    // else is a mistake.
+    QStringList arguments = QApplication::arguments().mid(1);
+    orbivex::frmMainSetup setup = orbivex::frmMainSetup::ForThisProgram();
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString argument = arguments[i];
+        if (argument != QStringLiteral("--library") &&
+            !argument.startsWith(QStringLiteral("--library="))) {
+            continue;
+        }
+        QString file = argument.mid(10);
+        arguments.remove(i);
+        if (argument == QStringLiteral("--library") && i < arguments.size()) {
+            file = arguments.takeAt(i);
+        }
+        if (file.isEmpty()) {
+            std::fputs("orbivex: --library needs a FILE\n", stderr);
+            return 2;
+        }
+        // The program hands the file to orbivex-cli, which may start elsewhere.
+        setup.libraryFile = QFileInfo(file).absoluteFilePath();
+        --i;
+    }
     if (!arguments.isEmpty()) {
         std::fprintf(stderr,
                      "orbivex: unknown argument '%s'\nRun 'orbivex --help' for the options.\n",
@@ -60,7 +85,7 @@ int main(int argc, char** argv) {
     }
 
     orbivex::QtDialogs dialogs;
-    orbivex::frmMain window(dialogs, orbivex::frmMainSetup::ForThisProgram());
+    orbivex::frmMain window(dialogs, std::move(setup));
     if (!window.Form_Load()) {
         return 1;
     }

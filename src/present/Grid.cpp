@@ -191,8 +191,73 @@ QString AddOrbToTitle(const QString& baseTitle, bool personal, bool addPeriod, C
            texts.ProgramText(text::OrbsTo) + QLatin1Char(' ') + largest;
 }
 
+namespace {
+
+// The mode's title with the date sets called by their names. The titles say "the 1st
+// birthdate" and the like; a title that does not (another language) gets the names after it.
+QString NamedTitle(QString title, ChartMode mode, const DateSetNames& names) {
+    const QString& world = names[0];
+    const QString& first = names[1];
+    const QString& second = names[2];
+    QStringList unplaced;
+    // The phrase becomes `named` when the date set has a name.
+    const auto replace = [&](const QString& phrase, const QString& name, const QString& named) {
+        if (name.isEmpty()) {
+            return;
+        }
+        if (title.contains(phrase)) {
+            title.replace(phrase, named);
+        } else {
+            unplaced.append(name);
+        }
+    };
+    switch (mode) {
+    case WorldTransits:
+        replace(QStringLiteral("world transits"), world,
+                QStringLiteral("world transits of ") + world);
+        break;
+    case NatalFirst:
+        replace(QStringLiteral("the 1st birthdate"), first, first);
+        break;
+    case NatalSecond:
+        replace(QStringLiteral("the 2nd birthdate"), second, second);
+        break;
+    case PersonalFirst:
+        replace(QStringLiteral("transits to the 1st birthdate"), first,
+                QStringLiteral("transits for ") + first);
+        break;
+    case PersonalSecond:
+        replace(QStringLiteral("transits to the 2nd birthdate"), second,
+                QStringLiteral("transits for ") + second);
+        break;
+    case SynastryMode: {
+        const QString both = (first.isEmpty() ? QStringLiteral("the 1st birthdate") : first) +
+                             QStringLiteral(" and ") +
+                             (second.isEmpty() ? QStringLiteral("the 2nd birthdate") : second);
+        QStringList given{first, second};
+        given.removeAll(QString());
+        replace(QStringLiteral("the 1st and 2nd birthdates"), given.join(QStringLiteral(" and ")),
+                both);
+        break;
+    }
+    default:
+        break;
+    }
+    if (!unplaced.isEmpty()) {
+        const bool period = title.endsWith(QLatin1Char('.'));
+        if (period) {
+            title.chop(1);
+        }
+        title += QStringLiteral(" (") + unplaced.join(QStringLiteral(", ")) + QLatin1Char(')') +
+                 (period ? QStringLiteral(".") : QString());
+    }
+    return title;
+}
+
+} // namespace
+
 QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
-                  const ProgramTexts& texts) {
+                  const ProgramTexts& texts, const DateSetNames& names) {
     QString title;
     switch (mode) {
     case WorldTransits:
@@ -218,7 +283,8 @@ QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
     default:
         return {};
     }
-    return AddOrbToTitle(title, IsTwoChartMode(mode), true, mode, summary, texts);
+    return AddOrbToTitle(NamedTitle(title, mode, names), IsTwoChartMode(mode), true, mode, summary,
+                         texts);
 }
 
 QString ClickHintText(ChartMode mode, bool gridShown, const ProgramTexts& texts) {

@@ -108,10 +108,14 @@ void FillGrid(AspectGrid& grid, const Chart& chart, bool radians,
 QString AddOrbToTitle(const QString& baseTitle, bool personal, bool addPeriod, ChartMode mode,
                       const OrbSummary& summary, const ProgramTexts& texts);
 
+// The names of the world date and the birthdates ("" for a date set without one).
+using DateSetNames = std::array<QString, 3>;
+
 // The title line above the grid or chart (what the main window's UpdateTitle shows): the
-// mode's title text followed by the orbs; "" without a mode.
+// mode's title text followed by the orbs; "" without a mode. A date set of the mode that has
+// a name is called by it: "Heliocentric personal transits for Ada Lovelace."
 QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
-                  const ProgramTexts& texts);
+                  const ProgramTexts& texts, const DateSetNames& names = {});
 
 // The hint under the title (what UpdateClickHint shows): text 32 while the grid is shown in
 // the modes whose cells give aspect durations on a double-click, else "".

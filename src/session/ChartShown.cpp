@@ -51,7 +51,9 @@ QString WindowTitleText(const ProgramState& state, const ProgramTexts& texts) {
     const auto used = DateSetsOfMode(state.recordedMode);
     for (int s = 0; s < NumDateSets; ++s) {
         if (used[s]) {
-            dates.append(ChartDateText(state.computedDateSets[s], state.computedZones));
+            const QString date = ChartDateText(state.computedDateSets[s], state.computedZones);
+            const QString name = NameOfDateSet(state, s, true);
+            dates.append(name.isEmpty() ? date : name + QStringLiteral(", ") + date);
         }
     }
     return program + QStringLiteral(" \u2014 ") + WithoutMnemonic(texts.ProgramText(modeText)) +
@@ -69,6 +71,10 @@ bool ChartOutOfDate(const ProgramState& state) {
     for (int s = 0; s < NumDateSets; ++s) {
         if (!used[s]) {
             continue;
+        }
+        // Another place may give another instant (its local mean time).
+        if (state.places[s] != state.computedPlaces[s]) {
+            return true;
         }
         DateSet entered = state.dateSets[s];
         DateSet shown = state.computedDateSets[s];

@@ -6,6 +6,9 @@
 #include "support/ProgramTexts.h"
 #include "support/TextNumbers.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace orbivex {
 
 namespace {
@@ -17,8 +20,8 @@ template <std::size_t N> bool InList(const std::array<int, N>&, int position) {
     return position >= 0 && position < static_cast<int>(N);
 }
 
-bool IsOrbPosition(int position) {
-    return position >= 0 && position < NumOrbEntries;
+bool IsOrbAngle(double degrees) {
+    return OrbListPosition(degrees) >= 0;
 }
 
 int DivisorAt(int position) {
@@ -92,6 +95,13 @@ QList<ListEntry> MidpointOrbEntries() {
     return entries;
 }
 
+int OrbListPosition(double degrees) {
+    if (!(degrees >= 0 && degrees < NumOrbEntries) || degrees != std::trunc(degrees)) {
+        return -1;
+    }
+    return static_cast<int>(degrees);
+}
+
 double MidpointOrbRadians(int position) {
     if (!InList(MidpointOrbMinutes, position)) {
         return 0.0;
@@ -101,12 +111,18 @@ double MidpointOrbRadians(int position) {
 
 Status CheckSettings(const ConfigurationSettings& settings) {
     for (int list = 0; list < NumOrbLists; ++list) {
-        if (!IsOrbPosition(settings.orbPositions[list])) {
+        const double degrees = settings.orbs.degrees[list];
+        if (!IsOrbAngle(degrees)) {
             const QString what =
                 list == SetAllOrbList
                     ? QStringLiteral("The \"Set all\" orb")
                     : QStringLiteral("The orb of the ") + AspectName(AspectKindOfNumber(list + 1));
-            return Fail(RangeFault(what, settings.orbPositions[list], NumOrbEntries));
+            if (std::isfinite(degrees) && degrees == std::trunc(degrees)) {
+                return Fail(RangeFault(what, static_cast<int>(std::clamp(degrees, -1e9, 1e9)),
+                                       NumOrbEntries));
+            }
+            return Fail(
+                QStringLiteral("%1 is %2°, not a whole number of degrees.").arg(what).arg(degrees));
         }
     }
     if (!InList(OrbDivisors, settings.personalDivisorPosition)) {
@@ -140,9 +156,8 @@ void SetOrbs(const ConfigurationSettings& settings, OrbTable& orbs, OrbSummary& 
     const double personalDivisor = DivisorAt(settings.personalDivisorPosition);
     const double synastryDivisor = DivisorAt(settings.synastryDivisorPosition);
     for (const AspectKind kind : AllAspectKinds) {
-        const int position = settings.orbPositions[Index(kind) - 1];
-        const int minutes = IsOrbPosition(position) ? position * 60 : 0;
-        const double orb = minutes / 60.0 / 360.0 * FullCircle;
+        const double degrees = settings.orbs.OfKind(kind);
+        const double orb = IsOrbAngle(degrees) ? degrees / 360.0 * FullCircle : 0.0;
         orbs(kind, OrbColumn::OneChart) = orb;
         orbs(kind, OrbColumn::PersonalTransits) = orb / personalDivisor;
         orbs(kind, OrbColumn::Synastry) = orb / synastryDivisor;
@@ -179,9 +194,9 @@ ConfigurationNotice SetAllZeroRefusal() {
     return {QStringLiteral("Set all"), QStringLiteral("Cannot set all non-zero orbs to zero.")};
 }
 
-ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, int position) {
+ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, double degrees) {
     QString message = texts.ProgramText(text::SetEveryNonZeroOrbQuestion);
-    message.replace(QStringLiteral("NEW_ORB"), QString::number(position) + Degree);
+    message.replace(QStringLiteral("NEW_ORB"), QString::number(degrees) + Degree);
     return {texts.ProgramText(text::SetAllOrbs), message};
 }
 
@@ -195,26 +210,26 @@ void ConfigurationEdit::Activate(const ConfigurationSettings& committed) {
     accepted_ = false;
 }
 
-std::optional<ConfigurationNotice> ConfigurationEdit::SelectOrbPosition(int list, int position) {
-    if (list < 0 || list >= NumOrbLists || !IsOrbPosition(position)) {
+std::optional<ConfigurationNotice> ConfigurationEdit::SelectOrb(int list, double degrees) {
+    if (list < 0 || list >= NumOrbLists || !IsOrbAngle(degrees)) {
         return std::nullopt;
     }
-    if (list == SetAllOrbList && position == 0) {
-        controls.orbPositions[list] = 1;
+    if (list == SetAllOrbList && degrees == 0) {
+        controls.orbs.degrees[list] = 1;
         return SetAllZeroRefusal();
     }
-    controls.orbPositions[list] = position;
+    controls.orbs.degrees[list] = degrees;
     return std::nullopt;
 }
 
 std::optional<ConfigurationNotice> ConfigurationEdit::SetAllNonZeroOrbs() {
-    const int position = controls.orbPositions[SetAllOrbList];
-    if (!IsOrbPosition(position) || position == 0) {
+    const double degrees = controls.orbs.degrees[SetAllOrbList];
+    if (!IsOrbAngle(degrees) || degrees == 0) {
         return SetAllZeroRefusal();
     }
     for (int list = 0; list < SetAllOrbList; ++list) {
-        if (controls.orbPositions[list] != 0) {
-            controls.orbPositions[list] = position;
+        if (controls.orbs.degrees[list] != 0) {
+            controls.orbs.degrees[list] = degrees;
         }
     }
     return std::nullopt;

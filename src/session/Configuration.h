@@ -37,6 +37,24 @@ inline constexpr int NumOrbLists = 8;
 inline constexpr int SetAllOrbList = 7;
 // Orb list entries "0°" .. "15°"; position n means n degrees, its data is n * 60 minutes.
 inline constexpr int NumOrbEntries = 16;
+
+// The orbs as angles: the orb of aspect kinds 1..7 in degrees at [0..6], and at [7] the angle
+// that "Set all non-zero orbs to:" gives them. The configuration window chooses whole degrees
+// from 0 to 15; state files keep the position of that choice in its list.
+struct OrbSettings {
+    std::array<double, NumOrbLists> degrees{10, 9, 6, 7, 5, 4, 5, 1};
+
+    double OfKind(AspectKind kind) const { return degrees[Index(kind) - 1]; }
+    bool operator==(const OrbSettings&) const = default;
+};
+
+// The entry of the orb lists that shows an angle: its whole degrees; -1 for an angle the lists
+// do not hold (not whole, below 0° or above 15°).
+int OrbListPosition(double degrees);
+// The angle of an orb list entry, which state files keep: entry n is n degrees.
+inline double OrbDegreesOfPosition(int position) {
+    return position;
+}
 // Proportion lists: "1", "1/2" .. "1/5", data the divisor.
 inline constexpr std::array<int, 5> OrbDivisors{1, 2, 3, 4, 5};
 // Boldface factor list: "1/2" .. "1/20", data the factor.
@@ -57,8 +75,7 @@ double MidpointOrbRadians(int position);
 
 // A default-constructed object holds the values of "Reset to default".
 struct ConfigurationSettings {
-    // List positions of the eight orb lists (n = n degrees); [7] is the "Set all" list.
-    std::array<int, NumOrbLists> orbPositions{10, 9, 6, 7, 5, 4, 5, 1};
+    OrbSettings orbs;
     int personalDivisorPosition = 2; // index into OrbDivisors: 1/3
     int synastryDivisorPosition = 2;
     bool useBoldface = true;
@@ -92,7 +109,8 @@ struct ConfigurationSettings {
     bool operator==(const ConfigurationSettings&) const = default;
 };
 
-// Success when every list position lies within its list and every colour is a 24-bit value;
+// Success when every orb is an angle of the orb lists, every list position lies within its
+// list and every colour is a 24-bit value;
 // otherwise fails with a description of the first value that does not.
 Status CheckSettings(const ConfigurationSettings& settings);
 
@@ -123,8 +141,8 @@ struct ConfigurationNotice {
 QString BothChartFiltersMessage();
 // Choosing 0° in the "Set all" list, or setting all non-zero orbs to 0, is refused.
 ConfigurationNotice SetAllZeroRefusal();
-// The question before "Set all non-zero orbs to:" for list position n.
-ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, int position);
+// The question before "Set all non-zero orbs to:" an angle in degrees.
+ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, double degrees);
 // The question of "Reset to default", titled with the button's caption.
 ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& buttonCaption);
 
@@ -141,12 +159,13 @@ class ConfigurationEdit {
     // by switching aspects off are kept for the window's life.
     void Activate(const ConfigurationSettings& committed);
 
-    // A choice in orb list `list` (0..7). 0° in the "Set all" list is refused: the list goes
-    // back to 1° and the notice says why. Positions outside the lists change nothing.
-    std::optional<ConfigurationNotice> SelectOrbPosition(int list, int position);
+    // A choice in orb list `list` (0..7), in degrees. 0° in the "Set all" list is refused: the
+    // list goes back to 1° and the notice says why. Angles the lists do not hold change
+    // nothing.
+    std::optional<ConfigurationNotice> SelectOrb(int list, double degrees);
 
-    // "Set all non-zero orbs to:": every orb list 0..6 not at 0° takes the position of the
-    // "Set all" list. A "Set all" position of 0 is refused and changes nothing.
+    // "Set all non-zero orbs to:": every orb of kinds 1..7 not at 0° takes the angle of the
+    // "Set all" list. A "Set all" angle of 0° is refused and changes nothing.
     std::optional<ConfigurationNotice> SetAllNonZeroOrbs();
 
     // Left click on the colour line of a kind: the next colour of the 12-colour cycle; a

@@ -3,6 +3,7 @@
 // window owns one of these for the life of the program; the command-line program and the
 // tests build their own. Nothing in it is global.
 
+#include "calendar/ChartSubject.h"
 #include "calendar/DateInput.h"
 #include "core/Chart.h"
 #include "core/ChartMode.h"
@@ -15,6 +16,21 @@
 #include <optional>
 
 namespace orbivex {
+
+// Whose chart a date set holds, beyond its date: the name of the person or event and the chart
+// library's id, when the date came from the library or was added to it. A name belongs to the
+// date it came with: it names the date set while the date set converts to `instant`.
+struct DateSetName {
+    QString name;
+    qint64 libraryId = 0;
+    Instant instant;
+    bool operator==(const DateSetName&) const = default;
+};
+
+// The place of a text: a name of the atlas or coordinates with a zone (`zone` is the zone typed
+// beside coordinates without one); nothing, and `message` saying why, when neither fits. When
+// the name fits several places, `message` names the others and how to write them.
+std::optional<Place> PlaceOfText(const QString& text, const QString& zone, QString& message);
 
 struct ProgramState {
     // What the user enters.
@@ -29,6 +45,7 @@ struct ProgramState {
     int stepUnitIndex = 1;          // cboForwardBack: half hour, day, week, month, year
     bool chartShown = false;        // the chart wheel rather than the grid is on display
     ConfigurationSettings settings;
+    std::array<DateSetName, NumDateSets> names;
 
     // What Compute leaves behind.
     ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute
@@ -46,6 +63,15 @@ struct ProgramState {
     Chart chart; // what the last successful Compute found
 };
 
+// The name of a date set while it holds the date it was named with, "" otherwise: of the date
+// set as entered, or (computed) as the chart on display converted it.
+QString NameOfDateSet(const ProgramState& state, int dateSet, bool computed);
+// The names of the three date sets, as NameOfDateSet gives them.
+std::array<QString, NumDateSets> NamesOfDateSets(const ProgramState& state, bool computed);
+// Names date set `dateSet` with the date it holds now; a date that does not convert takes no
+// name.
+void NameDateSet(ProgramState& state, int dateSet, const QString& name, qint64 libraryId);
+
 // The date sets a mode uses, in index order: world transits the world date, natal aspects
 // their birthdate, personal transits the world date and the birthdate, synastry both
 // birthdates.
@@ -53,5 +79,10 @@ std::array<bool, NumDateSets> DateSetsOfMode(ChartMode mode);
 
 // The date set whose Enter key or change concerns the mode (the same rule both ways).
 bool ModeUsesDateSet(ChartMode mode, int dateSet);
+
+// The mode in which a date set just loaded is seen: `mode` when it uses the date set, else
+// world transits for the world date, and for a birthdate its personal transits when `mode` is
+// the other birthdate's, otherwise its natal aspects.
+ChartMode ModeShowingDateSet(ChartMode mode, int dateSet);
 
 } // namespace orbivex

@@ -2,6 +2,9 @@
 
 #include "calendar/Calendar.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace orbivex {
 
 StateFileContents ToStateFile(const ProgramState& state) {
@@ -40,7 +43,14 @@ StateFileContents ToStateFile(const ProgramState& state) {
     contents.oneDegreeOfOrb = settings.boldfaceOneDegree;
     contents.proportionOfOrb = !settings.boldfaceOneDegree;
     contents.divisorIndex = {settings.personalDivisorPosition, settings.synastryDivisorPosition};
-    contents.orbPosition = settings.orbPositions;
+    // State files keep the orb lists' positions; an angle the lists lack is kept at its
+    // whole degrees, as its position would be.
+    for (int list = 0; list < NumOrbLists; ++list) {
+        const double degrees = settings.orbs.degrees[list];
+        contents.orbPosition[list] =
+            std::isfinite(degrees) ? static_cast<int>(std::clamp(std::round(degrees), -1e9, 1e9))
+                                   : -1;
+    }
     contents.aspectColour = settings.colours;
     contents.aspectColour[0] = 0;
     contents.midpointOrbIndex = settings.midpointOrbPosition;
@@ -96,7 +106,9 @@ void ApplyStateFile(const StateFileContents& contents, ProgramState& state) {
     settings.boldfaceOneDegree = contents.oneDegreeOfOrb;
     settings.personalDivisorPosition = contents.divisorIndex[0];
     settings.synastryDivisorPosition = contents.divisorIndex[1];
-    settings.orbPositions = contents.orbPosition;
+    for (int list = 0; list < NumOrbLists; ++list) {
+        settings.orbs.degrees[list] = OrbDegreesOfPosition(contents.orbPosition[list]);
+    }
     for (const AspectKind kind : AllAspectKinds) {
         settings.colours[Index(kind)] = contents.ColourOr(kind, settings.colours[Index(kind)]);
     }

@@ -177,21 +177,6 @@ DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bo
     return step;
 }
 
-void WriteDateControls(const DateSet& dateSet, bool writeYear, const DateControlWriter& writer) {
-    if (writeYear && writer.yearText) {
-        writer.yearText(dateSet.yearText);
-    }
-    if (writer.month) {
-        writer.month(dateSet.monthIndex);
-    }
-    if (writer.day) {
-        writer.day(dateSet.dayIndex);
-    }
-    if (writer.hour) {
-        writer.hour(dateSet.hourIndex);
-    }
-}
-
 bool ModeSteps(ChartMode mode) {
     return ModeHasDurations(mode);
 }

@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 
 namespace orbivex {
 
@@ -44,16 +43,6 @@ struct DateStep {
 // year text is not a number from 0 to 32767 or whose month, day or hour is not chosen, and for a
 // step that would take the year below 0.
 DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bool forward);
-
-// The setters of the four world-date controls, called by WriteDateControls in the order the
-// controls expect: year text (only when it changed), month, day, hour.
-struct DateControlWriter {
-    std::function<void(const QString&)> yearText;
-    std::function<void(int)> month;
-    std::function<void(int)> day;
-    std::function<void(int)> hour;
-};
-void WriteDateControls(const DateSet& dateSet, bool writeYear, const DateControlWriter& writer);
 
 struct WorldStepOutcome {
     bool stepped = false;   // a step was tried: the mode shows the world date

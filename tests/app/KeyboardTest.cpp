@@ -2,6 +2,8 @@
 // windows.
 #include "MainWindowSupport.h"
 
+#include "app/frmLibrary.h"
+
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
 #include "app/frmRun.h"
@@ -214,6 +216,13 @@ TEST_F(MainWindowTest, EachKeyRunsItsCommand) {
          [](const Probe& p) {
              ASSERT_NE(p.w.durationsWindowIfMade(), nullptr);
              EXPECT_TRUE(p.w.durationsWindowIfMade()->isVisible());
+         }},
+        {"Chart library",
+         QKeySequence(Qt::CTRL | Qt::Key_L),
+         {},
+         [](const Probe& p) {
+             ASSERT_NE(p.w.libraryWindowIfMade(), nullptr);
+             EXPECT_TRUE(p.w.libraryWindowIfMade()->isVisible());
          }},
         {"Configure", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Comma),
          [](const Probe& p) {

@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, TheUserStateFileBringsBackANatalChart) {
     saved.dateSets[SecondBirthdate] = {QStringLiteral("1961"), 4, 12, 13, 26};
     saved.mode = NatalSecond;
     saved.stepUnitIndex = 3;
-    saved.settings.orbPositions[0] = 8;
+    saved.settings.orbs.degrees[0] = 8;
     QDir().mkpath(StateFolder());
     ASSERT_EQ(MessageOf(SaveState(StateFolder() + QStringLiteral("/orbx.usr"), saved)), QString());
 
@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, TheUserStateFileBringsBackANatalChart) {
     EXPECT_EQ(window->state.recordedMode, NatalSecond);
     EXPECT_EQ(window->txbYearCE[SecondBirthdate]->text(), QStringLiteral("1961"));
     EXPECT_EQ(window->cboForwardBack->currentIndex(), 3);
-    EXPECT_EQ(window->state.settings.orbPositions[0], 8);
+    EXPECT_EQ(window->state.settings.orbs.degrees[0], 8);
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QString()); // not filled with now
     ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);

@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, LoadAppliesAGoodFileAndABrokenOneChangesNothing) {
     saved.dateSets[FirstBirthdate] = {QStringLiteral("1955"), 2, 24, 40, 18};
     saved.dateSets[WorldDate] = {QStringLiteral("2001"), 9, 11, 27, 24};
     saved.mode = NatalFirst;
-    saved.settings.orbPositions[Index(Conjunction) - 1] = 3;
+    saved.settings.orbs.degrees[Index(Conjunction) - 1] = 3;
     const QString good = StateFolder() + QStringLiteral("/good.pat");
     ASSERT_EQ(MessageOf(SaveState(good, saved)), QString());
 
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, LoadAppliesAGoodFileAndABrokenOneChangesNothing) {
     EXPECT_EQ(window->txbYearCE[FirstBirthdate]->text(), QStringLiteral("1955"));
     EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentIndex(), 18);
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), QStringLiteral("2001"));
-    EXPECT_EQ(window->state.settings.orbPositions[Index(Conjunction) - 1], 3);
+    EXPECT_EQ(window->state.settings.orbs.degrees[Index(Conjunction) - 1], 3);
     ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->lblStatus->text(),
               window->texts().ProgramText(387) + QStringLiteral(" ") + good);
@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, ConfigureUseSettingsRecomputesAndCancelKeepsTheSettings) 
         configure->cmdCancel->click();
     });
     window->cmdConfigure->click();
-    EXPECT_EQ(window->state.settings.orbPositions[Index(Conjunction) - 1], 10);
+    EXPECT_EQ(window->state.settings.orbs.degrees[Index(Conjunction) - 1], 10);
     EXPECT_EQ(CellTexts(*window), before);
     EXPECT_TRUE(window->Timer1->isActive());
 
@@ -209,7 +209,7 @@ TEST_F(MainWindowTest, ConfigureUseSettingsRecomputesAndCancelKeepsTheSettings) 
         configure->cmdHide->click();
     });
     window->cmdConfigure->click();
-    EXPECT_EQ(window->state.settings.orbPositions[Index(Trine) - 1], 15);
+    EXPECT_EQ(window->state.settings.orbs.degrees[Index(Trine) - 1], 15);
     EXPECT_NE(CellTexts(*window), before);
     EXPECT_NE(window->lblTitle->text(), titleBefore);
     EXPECT_TRUE(window->lblTitle->text().contains(QStringLiteral("15")));

@@ -154,7 +154,7 @@ TEST_F(ConfigureWindow, ColourLinesCycleOnLeftClickAndSwitchOnRightClick) {
 }
 
 TEST_F(ConfigureWindow, SetAllNonZeroOrbsAsksThenKeepsTheSwitchedOffOrbs) {
-    committed.orbPositions = {10, 0, 6, 7, 5, 4, 5, 1};
+    committed.orbs.degrees = {10, 0, 6, 7, 5, 4, 5, 1};
     window.show();
     Choose(window.cboOrb[SetAllOrbList], 3);
     EXPECT_EQ(window.focusWidget(), window.cmdAccept);
@@ -170,11 +170,11 @@ TEST_F(ConfigureWindow, SetAllNonZeroOrbsAsksThenKeepsTheSwitchedOffOrbs) {
     EXPECT_EQ(questions[1].title, u"Set all orbs"_s);
     EXPECT_EQ(questions[1].text, QStringLiteral("Set every non-zero orb to 3°?"));
     EXPECT_EQ(questions[1].buttons, Dialogs::Buttons::YesNo);
-    const std::array<int, NumOrbLists> expected{3, 0, 3, 3, 3, 3, 3, 3};
-    EXPECT_EQ(ShownOrbs(), expected);
-    EXPECT_EQ(window.Edit().controls.orbPositions, expected);
+    EXPECT_EQ(ShownOrbs(), (std::array<int, NumOrbLists>{3, 0, 3, 3, 3, 3, 3, 3}));
+    EXPECT_EQ(window.Edit().controls.orbs.degrees,
+              (std::array<double, NumOrbLists>{3, 0, 3, 3, 3, 3, 3, 3}));
     EXPECT_EQ(window.focusWidget(), window.cboPersonalOrbsProportion[0]);
-    EXPECT_EQ(committed.orbPositions[0], 10); // nothing committed before "Use settings"
+    EXPECT_EQ(committed.orbs.degrees[0], 10); // nothing committed before "Use settings"
 }
 
 TEST_F(ConfigureWindow, ZeroDegreesInTheSetAllListIsRefused) {
@@ -185,12 +185,12 @@ TEST_F(ConfigureWindow, ZeroDegreesInTheSetAllListIsRefused) {
     EXPECT_EQ(messages[0].title, u"Set all"_s);
     EXPECT_EQ(messages[0].text, u"Cannot set all non-zero orbs to zero."_s);
     EXPECT_EQ(window.cboOrb[SetAllOrbList]->currentIndex(), 1);
-    EXPECT_EQ(window.Edit().controls.orbPositions[SetAllOrbList], 1);
+    EXPECT_EQ(window.Edit().controls.orbs.degrees[SetAllOrbList], 1);
 
     // 0° switches an aspect off in its own list; the focus moves to "Use settings".
     Choose(window.cboOrb[Index(Square) - 1], 0);
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 1u);
-    EXPECT_EQ(window.Edit().controls.orbPositions[Index(Square) - 1], 0);
+    EXPECT_EQ(window.Edit().controls.orbs.degrees[Index(Square) - 1], 0);
     EXPECT_EQ(window.focusWidget(), window.cmdAccept);
 }
 
@@ -209,7 +209,7 @@ TEST_F(ConfigureWindow, UseSettingsCommitsAndCallsTheHook) {
     EXPECT_EQ(commits, 1);
     EXPECT_TRUE(window.blnAccept);
     EXPECT_TRUE(window.isVisible()); // the window stays open
-    EXPECT_EQ(committed.orbPositions[Index(Trine) - 1], 12);
+    EXPECT_EQ(committed.orbs.degrees[Index(Trine) - 1], 12);
     EXPECT_EQ(committed.personalDivisorPosition, 0);
     EXPECT_EQ(committed.colours[Index(Square)], 0);
     EXPECT_FALSE(committed.northAmericanZones);
@@ -236,7 +236,7 @@ TEST_F(ConfigureWindow, ShownModallyItReportsTheAcceptWhenItHides) {
     EXPECT_EQ(window.exec(), QDialog::Accepted);
     EXPECT_TRUE(window.blnAccept);
     EXPECT_EQ(commits, 1);
-    EXPECT_EQ(committed.orbPositions[Index(Trine) - 1], 8);
+    EXPECT_EQ(committed.orbs.degrees[Index(Trine) - 1], 8);
 
     QTimer::singleShot(0, &window, [this] { window.cmdCancel->click(); });
     EXPECT_EQ(window.exec(), QDialog::Rejected);
@@ -285,7 +285,7 @@ TEST_F(ConfigureWindow, CancelKeepsTheCommittedValuesAndTheNextShowingRereadsThe
     EXPECT_TRUE(window.chkUseBoldface->isChecked());
 
     // Committed elsewhere meanwhile (a loaded state): the next showing shows it.
-    committed.orbPositions[Index(Opposition) - 1] = 3;
+    committed.orbs.degrees[Index(Opposition) - 1] = 3;
     committed.colours[Index(Trine)] = Rgb(0, 0, 255);
     committed.wheelTheme = WheelTheme::Dark;
     window.show();
@@ -298,7 +298,7 @@ TEST_F(ConfigureWindow, CancelKeepsTheCommittedValuesAndTheNextShowingRereadsThe
     Choose(window.cboOrb[Index(Opposition) - 1], 9);
     window.reject();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(committed.orbPositions[Index(Opposition) - 1], 3);
+    EXPECT_EQ(committed.orbs.degrees[Index(Opposition) - 1], 3);
 }
 
 TEST_F(ConfigureWindow, HideLetsTheImmediateSettingsActAndKeepsTheRestWaiting) {
@@ -312,12 +312,12 @@ TEST_F(ConfigureWindow, HideLetsTheImmediateSettingsActAndKeepsTheRestWaiting) {
     EXPECT_EQ(committed.midpointOrbPosition, 5);
     EXPECT_FALSE(committed.boldfaceOneDegree);
     EXPECT_EQ(committed.boldfaceFactorPosition, 0);
-    EXPECT_EQ(committed.orbPositions[Index(Sextile) - 1], 5);
+    EXPECT_EQ(committed.orbs.degrees[Index(Sextile) - 1], 5);
     EXPECT_EQ(commits, 0);
 }
 
 TEST_F(ConfigureWindow, ResetAsksAndRestoresTheDefaults) {
-    committed.orbPositions = {1, 1, 1, 1, 1, 1, 1, 1};
+    committed.orbs.degrees = {1, 1, 1, 1, 1, 1, 1, 1};
     committed.colours[Index(Conjunction)] = 0;
     committed.useBoldface = false;
     window.show();
@@ -342,17 +342,17 @@ TEST_F(ConfigureWindow, ResetAsksAndRestoresTheDefaults) {
 
     // Before start-up has completed it neither asks nor commits.
     ConfigurationSettings early = ConfigurationSettings::Defaults();
-    early.orbPositions[0] = 2;
+    early.orbs.degrees[0] = 2;
     frmConfigure starting(early, Texts(), dialogs, nullptr);
     starting.show();
     starting.cmdReset_Click();
     EXPECT_EQ(dialogs.CountOf(Kind::Question), 2u);
-    EXPECT_EQ(early.orbPositions[0], 2);
+    EXPECT_EQ(early.orbs.degrees[0], 2);
     EXPECT_EQ(starting.cboOrb[0]->currentIndex(), 10);
 }
 
 TEST_F(ConfigureWindow, TheCloseBoxCancelsAndKeepsWhatWasApplied) {
-    committed.orbPositions[Index(Square) - 1] = 14;
+    committed.orbs.degrees[Index(Square) - 1] = 14;
     committed.showOnlyOuter = true;
     window.show();
     Choose(window.cboOrb[Index(Trine) - 1], 12);
@@ -366,8 +366,8 @@ TEST_F(ConfigureWindow, TheCloseBoxCancelsAndKeepsWhatWasApplied) {
     EXPECT_TRUE(dialogs.Calls().empty()); // no notice, no question
     EXPECT_EQ(commits, 1);
     ConfigurationSettings expected = ConfigurationSettings::Defaults();
-    expected.orbPositions[Index(Square) - 1] = 14;
-    expected.orbPositions[Index(Trine) - 1] = 12;
+    expected.orbs.degrees[Index(Square) - 1] = 14;
+    expected.orbs.degrees[Index(Trine) - 1] = 12;
     expected.showOnlyOuter = true;
     EXPECT_EQ(committed, expected);
     EXPECT_EQ(window.Edit().controls, expected);

@@ -153,7 +153,7 @@ TEST_F(DurationsWindow, NatalReportAndASingleAspectHideTheSortControls) {
     EXPECT_FALSE(window->chkShowDuration->isVisible());
     EXPECT_TRUE(Shown().endsWith(QStringLiteral("End of report.\n")));
 
-    state.settings.orbPositions = {0, 0, 0, 1, 0, 0, 0, 1};
+    state.settings.orbs.degrees = {0, 0, 0, 1, 0, 0, 0, 1};
     Report(WorldTransits);
     EXPECT_EQ(Shown().count(QLatin1Char('\n')), 1);
     EXPECT_FALSE(window->cboSortBy->isVisible());

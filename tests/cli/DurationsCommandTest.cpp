@@ -68,8 +68,8 @@ TEST(DurationsCommand, NatalReportAndAChartWithoutAspects) {
     state.mode = orbivex::PersonalFirst;
     state.dateSets[orbivex::WorldDate] = {QStringLiteral("2024"), 3, 20, 25, 24};
     state.dateSets[orbivex::FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
-    state.settings.orbPositions.fill(0);
-    state.settings.orbPositions[7] = 1;
+    state.settings.orbs.degrees.fill(0);
+    state.settings.orbs.degrees[7] = 1;
     const QString path = folder.filePath(QStringLiteral("no-orbs.pat"));
     ASSERT_EQ(MessageOf(orbivex::SaveState(path, state)), u""_s);
     const CliResult none = Durations({u"--state"_s, path});

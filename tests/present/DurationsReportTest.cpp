@@ -310,7 +310,7 @@ TEST_F(ChartFixture, TheListStartsByExactnessWithDurationsAndFollowsTheSortChoic
     EXPECT_TRUE(content.showDurations);
 
     // One aspect in the grid: no sort list.
-    state.settings.orbPositions = {0, 0, 0, 1, 0, 0, 0, 1};
+    state.settings.orbs.degrees = {0, 0, 0, 1, 0, 0, 0, 1};
     Run(WorldTransits);
     content = MakeDurationsContent(state, ephemeris, texts);
     EXPECT_EQ(content.records.size(), 1u);

@@ -281,6 +281,38 @@ TEST(Grid, TitleAndClickHint) {
             << c.mode << " " << c.gridShown;
     }
 
+    // Date sets with names are called by them; a title without the phrase gets them after it.
+    const ProgramTexts english = ProgramTexts::FromEntries({
+        {24, u"Natal aspects of the 1st birthdate."_s},
+        {29, u"Personal transits to the 1st birthdate."_s},
+        {23, u"Heliocentric world transits."_s},
+        {25, u"Natal aspects, second."_s},
+        {31, u"Synastry of the 1st and 2nd birthdates."_s},
+        {33, u"Orb"_s},
+    });
+    const struct {
+        ChartMode mode;
+        DateSetNames names;
+        const char* title;
+    } named[] = {
+        {NatalFirst, DateSetNames{u"Ev"_s, u"Ada"_s, QString()}, "Natal aspects of Ada.  Orb 6°."},
+        {PersonalFirst, DateSetNames{u"Ev"_s, u"Ada"_s, QString()},
+         "Personal transits for Ada.  Orb 2°."},
+        {PersonalFirst, DateSetNames{u"Ev"_s, QString(), u"Bo"_s},
+         "Personal transits to the 1st birthdate.  Orb 2°."},
+        {WorldTransits, DateSetNames{u"Eclipse"_s, u"Ada"_s, QString()},
+         "Heliocentric world transits of Eclipse.  Orb 6°."},
+        {NatalSecond, DateSetNames{QString(), QString(), u"Bo"_s},
+         "Natal aspects, second (Bo).  Orb 6°."},
+        {SynastryMode, DateSetNames{QString(), QString(), u"Bo"_s},
+         "Synastry of the 1st birthdate and Bo.  Orb 3°."},
+        {SynastryMode, DateSetNames{QString(), u"Ada"_s, u"Bo"_s},
+         "Synastry of Ada and Bo.  Orb 3°."},
+    };
+    for (const auto& c : named) {
+        EXPECT_EQ(TitleText(c.mode, true, summary, english, c.names), QString::fromUtf8(c.title));
+    }
+
     for (const ChartMode mode : AllChartModes) {
         const bool hint = mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
         EXPECT_EQ(ClickHintText(mode, true, texts),

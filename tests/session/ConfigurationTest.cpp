@@ -12,9 +12,9 @@ using namespace orbivex;
 
 namespace {
 
-ConfigurationSettings WithOrbs(std::array<int, NumOrbLists> positions) {
+ConfigurationSettings WithOrbs(std::array<double, NumOrbLists> positions) {
     ConfigurationSettings settings = ConfigurationSettings::Defaults();
-    settings.orbPositions = positions;
+    settings.orbs.degrees = positions;
     return settings;
 }
 
@@ -81,27 +81,27 @@ TEST(ConfigurationOrbs, SetOrbsFillsTheThreeColumnsAndTheSummary) {
 TEST(ConfigurationOrbs, SetAllNonZeroOrbsKeepsSwitchedOffOrbs) {
     ConfigurationEdit edit;
     edit.Activate(WithOrbs({10, 0, 6, 7, 5, 4, 5, 1}));
-    EXPECT_FALSE(edit.SelectOrbPosition(SetAllOrbList, 3));
+    EXPECT_FALSE(edit.SelectOrb(SetAllOrbList, 3));
     EXPECT_FALSE(edit.SetAllNonZeroOrbs());
-    const std::array<int, NumOrbLists> expected{3, 0, 3, 3, 3, 3, 3, 3};
-    EXPECT_EQ(edit.controls.orbPositions, expected);
+    const std::array<double, NumOrbLists> expected{3, 0, 3, 3, 3, 3, 3, 3};
+    EXPECT_EQ(edit.controls.orbs.degrees, expected);
 
     // 0° in the "Set all" list is refused and the list goes back to 1°.
-    const auto refusal = edit.SelectOrbPosition(SetAllOrbList, 0);
+    const auto refusal = edit.SelectOrb(SetAllOrbList, 0);
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->title, u"Set all"_s);
     EXPECT_EQ(refusal->message, u"Cannot set all non-zero orbs to zero."_s);
-    EXPECT_EQ(edit.controls.orbPositions[SetAllOrbList], 1);
+    EXPECT_EQ(edit.controls.orbs.degrees[SetAllOrbList], 1);
     // A 0 that came in another way (a state file) is refused by the command itself.
-    edit.controls.orbPositions[SetAllOrbList] = 0;
+    edit.controls.orbs.degrees[SetAllOrbList] = 0;
     EXPECT_TRUE(edit.SetAllNonZeroOrbs());
-    EXPECT_EQ(edit.controls.orbPositions[Index(Conjunction) - 1], 3);
+    EXPECT_EQ(edit.controls.orbs.degrees[Index(Conjunction) - 1], 3);
     // Other lists accept 0°; positions outside the lists change nothing.
-    EXPECT_FALSE(edit.SelectOrbPosition(0, 0));
-    EXPECT_EQ(edit.controls.orbPositions[0], 0);
-    edit.SelectOrbPosition(1, 16);
-    edit.SelectOrbPosition(8, 2);
-    EXPECT_EQ(edit.controls.orbPositions[1], 0);
+    EXPECT_FALSE(edit.SelectOrb(0, 0));
+    EXPECT_EQ(edit.controls.orbs.degrees[0], 0);
+    edit.SelectOrb(1, 16);
+    edit.SelectOrb(8, 2);
+    EXPECT_EQ(edit.controls.orbs.degrees[1], 0);
 }
 
 TEST(ConfigurationColours, LeftClickCyclesThroughTheTwelveColours) {
@@ -159,7 +159,7 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     ConfigurationEdit edit;
 
     edit.Activate(committed);
-    edit.SelectOrbPosition(Index(Conjunction) - 1, 12);
+    edit.SelectOrb(Index(Conjunction) - 1, 12);
     edit.CycleColour(Square);
     edit.controls.midpointOrbPosition = 7;
     edit.controls.boldfaceOneDegree = false;
@@ -171,7 +171,7 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     edit.Activate(committed);
     edit.controls.showOnlyOuter = true;
     edit.controls.showOnlyEarth = true;
-    edit.SelectOrbPosition(Index(Conjunction) - 1, 12);
+    edit.SelectOrb(Index(Conjunction) - 1, 12);
     const Status refusal = edit.Accept(committed, orbs, summary);
     ASSERT_FALSE(refusal);
     EXPECT_EQ(refusal.error(), u"'Show only Earth aspects in chart' and\r\n"
@@ -190,7 +190,7 @@ TEST(ConfigurationEditing, AcceptCommitsAndCancelKeepsTheCommittedValues) {
     edit.controls.boldfaceFactorPosition = 0;
     EXPECT_TRUE(edit.Accept(committed, orbs, summary));
     EXPECT_TRUE(edit.accepted());
-    EXPECT_EQ(committed.orbPositions[0], 12);
+    EXPECT_EQ(committed.orbs.degrees[0], 12);
     EXPECT_TRUE(committed.showOnlyOuter);
     EXPECT_TRUE(committed.displayZodiacSectors);
     EXPECT_DOUBLE_EQ(orbs(Conjunction, OrbColumn::OneChart), DegreesToRadians(12));
@@ -209,7 +209,7 @@ TEST(ConfigurationEditing, HideAppliesOnlyTheSettingsThatActAtOnce) {
     edit.controls.personalDivisorPosition = 0;
     edit.controls.synastryDivisorPosition = 4;
     edit.controls.midpointOrbPosition = 5;
-    edit.controls.orbPositions[0] = 2;
+    edit.controls.orbs.degrees[0] = 2;
     edit.controls.colours[Index(Trine)] = 0;
     edit.controls.showOnlyEarth = true;
     edit.controls.northAmericanZones = false;
@@ -236,8 +236,8 @@ TEST(ConfigurationEditing, ResetToDefaultRestoresEveryControl) {
     edit.ResetToDefault();
     EXPECT_EQ(edit.controls, ConfigurationSettings::Defaults());
     const ConfigurationSettings defaults = ConfigurationSettings::Defaults();
-    const std::array<int, NumOrbLists> orbs{10, 9, 6, 7, 5, 4, 5, 1};
-    EXPECT_EQ(defaults.orbPositions, orbs);
+    const std::array<double, NumOrbLists> orbs{10, 9, 6, 7, 5, 4, 5, 1};
+    EXPECT_EQ(defaults.orbs.degrees, orbs);
     EXPECT_EQ(defaults.colours[Index(Semisextile)], Rgb(128, 128, 255));
     EXPECT_EQ(defaults.colours[Index(Quincunx)], Rgb(128, 128, 128));
     EXPECT_EQ(DivisorListEntries()[defaults.personalDivisorPosition].text, u"1/3"_s);
@@ -277,6 +277,13 @@ TEST(ConfigurationRules, SettingsFaultNamesTheValue) {
     ConfigurationSettings settings = WithOrbs({10, 9, 6, 7, 5, 4, 16, 1});
     EXPECT_EQ(MessageOf(CheckSettings(settings)),
               u"The orb of the Quincunx is entry 16 of a list with entries 0 to 15."_s);
+    settings = WithOrbs({10, 2.5, 6, 7, 5, 4, 5, 1}); // no entry of the lists shows 2.5°
+    EXPECT_EQ(MessageOf(CheckSettings(settings)),
+              u"The orb of the Opposition is 2.5°, not a whole number of degrees."_s);
+    for (const auto& [degrees, position] :
+         {std::pair{0.0, 0}, {15.0, 15}, {15.5, -1}, {16.0, -1}, {-1.0, -1}, {7.25, -1}}) {
+        EXPECT_EQ(OrbListPosition(degrees), position) << degrees;
+    }
     settings = ConfigurationSettings::Defaults();
     settings.synastryDivisorPosition = 5;
     EXPECT_EQ(MessageOf(CheckSettings(settings)),

@@ -122,6 +122,7 @@ TEST(StateFile, KeyedLinesFollowTheClassicOnesOnlyWhenUsed) {
         {"world.zone=\r\n", "Line 45 (world.zone)"},
         {"world.zone=Europe/Paris\xa0\r\n", "Line 45 (world.zone)"}, // a no-break space
         {"calendar=mayan\r\n", "Line 45 (calendar)"},
+        {"birth1.place=\r\n", "Line 45 (birth1.place)"},
         {"zodiac=sidereal\r\n", "Line 45 (zodiac)"},
         {"world.place=Lyon|||FR|Europe/Paris|45.7|4.8|0\r\n", ""},
         {"world.place=Lyon|||FR|Europe/Paris|45.7|4.8\r\n", "Line 45 (world.place)"},

@@ -51,7 +51,7 @@ bool SameDates(const DateSets& a, const DateSets& b) {
 TEST_F(StateTransfer, SavedStateComesBackWithItsDatesModeAndConfiguration) {
     state.mode = NatalSecond;
     state.stepUnitIndex = 3;
-    state.settings.orbPositions = {8, 7, 6, 5, 4, 3, 2, 2};
+    state.settings.orbs.degrees = {8, 7, 6, 5, 4, 3, 2, 2};
     state.settings.colours[Index(Trine)] = Rgb(1, 2, 3);
     state.settings.boldfaceOneDegree = false;
     state.settings.boldfaceFactorPosition = 6;
@@ -112,7 +112,7 @@ TEST_F(StateTransfer, ABrokenFileChangesNothing) {
 
     ProgramState target;
     target.dateSets[FirstBirthdate].yearText = QStringLiteral("1999");
-    target.settings.orbPositions[0] = 3;
+    target.settings.orbs.degrees[0] = 3;
     target.settings.colours[Index(Square)] = Rgb(9, 9, 9);
     const ProgramState before = target;
     EXPECT_NE(MessageOf(LoadState(Path("d.pat"), target)), u""_s);

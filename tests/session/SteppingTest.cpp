@@ -131,21 +131,6 @@ TEST(StepDateSet, YearStepBeyondTheCalendarKeepsTheDayAtTheTwentyEighth) {
     EXPECT_EQ(date.dayIndex, 28);
 }
 
-TEST(WriteDateControls, WritesYearOnlyWhenItChangedThenMonthDayHour) {
-    QStringList order;
-    const DateControlWriter writer{
-        [&](const QString& year) { order << QStringLiteral("year ") + year; },
-        [&](int month) { order << QStringLiteral("month %1").arg(month); },
-        [&](int day) { order << QStringLiteral("day %1").arg(day); },
-        [&](int hour) { order << QStringLiteral("hour %1").arg(hour); },
-    };
-    WriteDateControls(Date(2001, 2, 3, 4), true, writer);
-    EXPECT_EQ(order.join(QStringLiteral(", ")), u"year 2001, month 2, day 3, hour 4"_s);
-    order.clear();
-    WriteDateControls(Date(2001, 2, 3, 4), false, writer);
-    EXPECT_EQ(order.join(QStringLiteral(", ")), u"month 2, day 3, hour 4"_s);
-}
-
 namespace {
 
 struct WorldStep : ::testing::Test {

@@ -1,0 +1,134 @@
+// The main window's place boxes: a place of birth per date set, completed from the atlas as it
+// is typed (name, region, country); choosing one reads the date at that place.
+#include "app/MainWindowLayout.h"
+#include "app/frmMain.h"
+
+#include "draw/LayoutUnits.h"
+#include "places/Atlas.h"
+#include "session/StateFile.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringListModel>
+
+namespace orbivex {
+
+namespace {
+
+// The most places the completion offers.
+constexpr int kPlaceChoices = 12;
+
+} // namespace
+
+void frmMain::SetUpPlaceBoxes() {
+    for (int s = 0; s < NumDateSets; ++s) {
+        auto* box = new QLineEdit(controlsPage_);
+        box->setObjectName(QStringLiteral("txtPlace_") + QString::number(s));
+        box->setPlaceholderText(QStringLiteral("Place"));
+        box->setAccessibleName(QStringLiteral("Place"));
+        box->setToolTip(QStringLiteral("The place: a town of the atlas (\"Lyon\", \"Springfield, "
+                                       "Illinois\") or coordinates with a zone (\"46.2044N "
+                                       "6.1432E Europe/Zurich\"). A town puts its zone in the "
+                                       "zone box."));
+        box->setMaxLength(StateFileContents::MaxPlaceLength);
+        auto* model = new QStringListModel(box);
+        auto* completer = new QCompleter(model, box);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        // The atlas has already matched the words; the list shows what it found.
+        completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        completer->setMaxVisibleItems(kPlaceChoices);
+        // Wide enough for a town with its region and country; the box itself is narrow.
+        completer->popup()->setMinimumWidth(box->fontMetrics().horizontalAdvance(
+            QStringLiteral("Springfield, Massachusetts, United "
+                           "States (America/New_York)")));
+        box->setCompleter(completer);
+        connect(box, &QLineEdit::textEdited, this,
+                [this, s, model, completer](const QString& text) {
+                    placeChoices_[s].clear();
+                    QStringList lines;
+                    if (text.trimmed().size() >= 2) {
+                        placeChoices_[s] = Atlas().Search(text, kPlaceChoices);
+                        for (const Place& place : placeChoices_[s]) {
+                            lines.append(PlaceLine(place));
+                        }
+                    }
+                    model->setStringList(lines);
+                    if (!lines.isEmpty()) {
+                        completer->complete();
+                    }
+                });
+        connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+                [this, s](const QModelIndex& index) {
+                    const int row = index.row();
+                    if (row >= 0 && row < placeChoices_[s].size()) {
+                        const Place place = placeChoices_[s][row];
+                        PlaceChosen(s, place, PlaceName(place, placeChoices_[s]));
+                    }
+                });
+        connect(box, &QLineEdit::editingFinished, this, [this, s] { txtPlace_LostFocus(s); });
+        txtPlace[s] = box;
+    }
+}
+
+QString frmMain::PlaceBoxText(int dateSet) const {
+    // The text typed for the place the date set holds, or the name of a place that came from
+    // elsewhere (a state file, the library); a text the atlas did not find stays as typed.
+    const TypedPlace& typed = typedPlaces_[dateSet];
+    if (typed.place == state.places[dateSet]) {
+        return typed.text;
+    }
+    return state.places[dateSet] ? state.places[dateSet]->name : QString();
+}
+
+void frmMain::PlaceChosen(int dateSet, const Place& place, const QString& text) {
+    ReadControls();
+    state.places[dateSet] = place;
+    typedPlaces_[dateSet] = {text, place};
+    // The date is read at the place: in its zone, with the history the time-zone database
+    // gives, and in the local mean time of its longitude while the zone kept local mean time.
+    ReadAtPlace(state.dateSets[dateSet], place);
+    ShowDateSet(dateSet);
+    SetStatus(PlaceLine(place));
+    MarkStale(dateSet);
+    UpdateTitle();
+}
+
+void frmMain::ForgetPlace(int dateSet, const QString& text) {
+    state.places[dateSet].reset();
+    state.dateSets[dateSet].placeLongitude.reset();
+    typedPlaces_[dateSet] = {text, std::nullopt};
+    MarkStale(dateSet);
+    UpdateTitle();
+}
+
+void frmMain::txtPlace_LostFocus(int dateSet) {
+    const QString text = txtPlace[dateSet]->text().trimmed();
+    if (text == PlaceBoxText(dateSet).trimmed()) {
+        return;
+    }
+    ReadControls();
+    if (text.isEmpty()) {
+        ForgetPlace(dateSet, text);
+        return;
+    }
+    // A name of the atlas, or coordinates with a zone (the zone box's, when none is written).
+    QString message;
+    const DateSet& set = state.dateSets[dateSet];
+    const std::optional<Place> place = PlaceOfText(
+        text, set.zoneName.isEmpty() ? ZoneTextOf(set, state.zones.list) : set.zoneName, message);
+    if (!place) {
+        ForgetPlace(dateSet, text);
+        SetStatus(message);
+        return;
+    }
+    PlaceChosen(dateSet, *place, text);
+    if (!message.isEmpty()) {
+        SetStatus(message); // which place the name was taken for, and how to write the others
+    }
+}
+
+} // namespace orbivex
