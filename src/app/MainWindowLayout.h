@@ -29,7 +29,7 @@ enum DateColumn {
 
 // The smallest width of each column of the date rows.
 inline constexpr int DateColumnWidths[DateColumnCount] = {1300, 760,  1400, 700, 960,
-                                                          1400, 2200, 800,  1360};
+                                                          1700, 2200, 800,  1360};
 
 inline constexpr int ButtonWidth = 1000;         // the column beside the modes
 inline constexpr int ButtonRowWidth = 1120;      // the row under the date sets

@@ -462,6 +462,9 @@ void frmMain::ApplyCompactness(double factor) {
     for (QPlainTextEdit* box : {txbReport, txbReport1}) {
         box->setFont(ProgramFont(QStringLiteral("Arial"), 9 * factor));
     }
+    // A wrapping label asks for the height of its text at its narrowest: held to two lines, a
+    // long note does not take the grid's room.
+    lblStatus->setMaximumHeight(lblStatus->fontMetrics().lineSpacing() * 2 + 2);
 }
 
 void frmMain::FitToScreen() {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
+#include <algorithm>
 
 namespace orbivex {
 
@@ -41,10 +42,6 @@ void frmMain::SetUpPlaceBoxes() {
         // The atlas has already matched the words; the list shows what it found.
         completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
         completer->setMaxVisibleItems(kPlaceChoices);
-        // Wide enough for a town with its region and country; the box itself is narrow.
-        completer->popup()->setMinimumWidth(box->fontMetrics().horizontalAdvance(
-            QStringLiteral("Springfield, Massachusetts, United "
-                           "States (America/New_York)")));
         box->setCompleter(completer);
         connect(box, &QLineEdit::textEdited, this,
                 [this, s, model, completer](const QString& text) {
@@ -57,6 +54,13 @@ void frmMain::SetUpPlaceBoxes() {
                         }
                     }
                     model->setStringList(lines);
+                    // As wide as its longest line: the box itself is narrow.
+                    const QFontMetrics metrics = completer->popup()->fontMetrics();
+                    int widest = 0;
+                    for (const QString& line : lines) {
+                        widest = std::max(widest, metrics.horizontalAdvance(line));
+                    }
+                    completer->popup()->setMinimumWidth(widest + metrics.averageCharWidth() * 4);
                     if (!lines.isEmpty()) {
                         completer->complete();
                     }
@@ -114,6 +118,13 @@ void frmMain::txtPlace_LostFocus(int dateSet) {
     if (text.isEmpty()) {
         ForgetPlace(dateSet, text);
         return;
+    }
+    // A line of the completion, as choosing it with the keys leaves it in the box.
+    for (const Place& choice : placeChoices_[dateSet]) {
+        if (text == PlaceLine(choice)) {
+            PlaceChosen(dateSet, choice, PlaceName(choice, placeChoices_[dateSet]));
+            return;
+        }
     }
     // A name of the atlas, or coordinates with a zone (the zone box's, when none is written).
     QString message;

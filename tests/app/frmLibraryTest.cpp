@@ -189,6 +189,12 @@ TEST_F(MainWindowTest, APlaceGivesItsZoneAndItsLocalMeanTime) {
     ASSERT_TRUE(place->completer()->popup()->isVisible());
     EXPECT_TRUE(place->completer()->completionModel()->index(0, 0).data().toString().startsWith(
         u"Lyon, "_s));
+    // Chosen with the keys, the line of the completion stands in the box until it is left.
+    QTest::keyClick(place->completer()->popup(), Qt::Key_Down);
+    QTest::keyClick(place->completer()->popup(), Qt::Key_Return);
+    Q_EMIT place->editingFinished();
+    EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentText(), u"Europe/Paris"_s);
+    EXPECT_EQ(place->text(), u"Lyon"_s);
     place->setText(u"Lyon, France"_s);
     Q_EMIT place->editingFinished();
     EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentText(), u"Europe/Paris"_s);
