@@ -23,14 +23,14 @@ enum DateColumn {
     ZoneColumn,
     PlaceColumn, // where the birth or event took place
     ClearColumn,
-    UnitColumn, // Degrees beside the world date, Radians beside the first birthdate
     DateColumnCount
 };
 
 // The smallest width of each column of the date rows.
-inline constexpr int DateColumnWidths[DateColumnCount] = {1300, 760,  1400, 700, 960,
-                                                          1700, 2200, 800,  1360};
+inline constexpr int DateColumnWidths[DateColumnCount] = {1300, 760,  1400, 700,
+                                                          960,  1550, 1350, 800};
 
+inline constexpr int PlaceWidestWidth = 4200;    // the place box in a wide window
 inline constexpr int ButtonWidth = 1000;         // the column beside the modes
 inline constexpr int ButtonRowWidth = 1120;      // the row under the date sets
 inline constexpr int ModeFrameWidth = 3640;      // the frame of the six modes

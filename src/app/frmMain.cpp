@@ -511,10 +511,13 @@ void frmMain::BuildLayout() {
         policy.setRetainSizeWhenHidden(true);
         cmdClear[s]->setSizePolicy(policy);
     }
-    // The boxes keep their own widths; the width to spare goes beyond them.
+    // The date's boxes keep their own widths; the place takes some of the width to spare, up
+    // to a long town name with its region and country.
+    dates->setColumnStretch(PlaceColumn, 1);
     dates->setColumnStretch(DateColumnCount, 1);
-    dates->addWidget(optDegrees, WorldDate, UnitColumn);
-    dates->addWidget(optRadians, FirstBirthdate, UnitColumn);
+    for (QLineEdit* place : txtPlace) {
+        place->setMaximumWidth(px(PlaceWidestWidth));
+    }
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(px(36));
@@ -526,6 +529,10 @@ void frmMain::BuildLayout() {
         b->setSizePolicy(policy);
         buttonRow->addWidget(b);
     }
+    // The unit of the angles, after the commands that show them.
+    buttonRow->addSpacing(px(120));
+    buttonRow->addWidget(optDegrees);
+    buttonRow->addWidget(optRadians);
     buttonRow->addStretch(1);
 
     auto* hint = new QGridLayout;
