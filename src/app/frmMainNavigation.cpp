@@ -10,6 +10,7 @@
 #include "app/frmRun.h"
 #include "core/Orbs.h"
 #include "draw/LayoutUnits.h"
+#include "present/DurationsReport.h"
 #include "session/Durations.h"
 #include "session/Stepping.h"
 #include "support/Mnemonic.h"
@@ -135,8 +136,9 @@ void frmMain::txbCell_DblClick(int cell) {
         ShowCourseGraph(decision);
         break;
     case CellDoubleClick::Action::AskForReport:
-        if (dialogs_.Ask(this, decision.question, decision.title, Dialogs::Buttons::YesNo,
-                         Dialogs::Answer::No, Dialogs::Icon::Question) == Dialogs::Answer::Yes) {
+        if (dialogs_.Ask(this, CellDoubleClickQuestion(decision, texts_), decision.title,
+                         Dialogs::Buttons::YesNo, Dialogs::Answer::No,
+                         Dialogs::Icon::Question) == Dialogs::Answer::Yes) {
             ShowDurationsReport();
         }
         break;

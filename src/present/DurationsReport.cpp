@@ -475,6 +475,32 @@ void SetShowDurations(DurationsContent& content, bool show, const ProgramTexts& 
     }
 }
 
+QString CellDoubleClickDetail(const CellDoubleClick& decision, const ProgramTexts& texts) {
+    const auto longDate = [&decision](double day) {
+        return JDNToLongDate(static_cast<std::int32_t>(day), false, decision.calendar);
+    };
+    const QString begins = !decision.beginning ? QStringLiteral("on an unknown date")
+                           : decision.beginsBeforeYearOne
+                               ? texts.ProgramText(BeforeYearOneText)
+                               : QStringLiteral("on ") + longDate(*decision.beginning);
+    return QStringLiteral("With an orb of ") +
+           FormatDegreesMinutes(decision.orb, false, true, false, false) +
+           QStringLiteral(" this ") + AspectName(decision.kind).toLower() + CrLf +
+           QStringLiteral("begins ") + begins +
+           (decision.exact ? QStringLiteral(",") + CrLf + QStringLiteral("is exact on ") +
+                                 ExactMomentText(*decision.exact, decision.zone) + QLatin1Char(',')
+                           : QString()) +
+           CrLf + QStringLiteral("and ends on ") +
+           (!decision.end ? QStringLiteral("an unknown date.")
+                          : longDate(*decision.end) + QLatin1Char('.'));
+}
+
+QString CellDoubleClickQuestion(const CellDoubleClick& decision, const ProgramTexts& texts) {
+    return CellDoubleClickDetail(decision, texts) + CrLf + CrLf +
+           texts.ProgramText(text::ShowDurationsQuestion) + Space +
+           texts.ProgramText(decision.personal ? 161 : 160) + QLatin1Char('?');
+}
+
 QString CopyText(const DurationsContent& content) {
     return content.heading.title + CrLf + CrLf + content.output;
 }

@@ -107,6 +107,15 @@ void SelectSort(DurationsContent& content, int index, const ProgramTexts& texts)
 // "Show durations" set or cleared: lists again.
 void SetShowDurations(DurationsContent& content, bool show, const ProgramTexts& texts);
 
+// What a double-click on a transit's cell tells: "With an orb of 6° 0' this square" CR LF
+// "begins on ...," CR LF "is exact on ...," CR LF "and ends on ...", the line of the exact
+// moment only when the aspect becomes exact.
+QString CellDoubleClickDetail(const CellDoubleClick& decision, const ProgramTexts& texts);
+
+// The question of CellDoubleClick::Action::AskForReport: the detail, two line breaks and
+// whether to show the report of all current world or personal transits.
+QString CellDoubleClickQuestion(const CellDoubleClick& decision, const ProgramTexts& texts);
+
 // What Copy puts on the clipboard: the title, CR LF, CR LF and the output.
 QString CopyText(const DurationsContent& content);
 

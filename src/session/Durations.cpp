@@ -2,7 +2,6 @@
 
 #include "calendar/Calendar.h"
 #include "calendar/CalendarYears.h"
-#include "calendar/DateFormat.h"
 #include "core/AngleFormat.h"
 #include "core/Ephemeris.h"
 #include "core/ExactAspects.h"
@@ -20,8 +19,6 @@
 namespace orbivex {
 
 namespace {
-
-const QString CrLf = QStringLiteral("\r\n");
 
 // Positions straight from the ephemeris.
 struct DirectPositions {
@@ -456,28 +453,15 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
     if (const Expected<double, DateError> worldJD = InputDateToAJDate(world, state.computedZones)) {
         decision.exact = ExactMomentOfAspect(ephemeris, state.orbs, dates, *worldJD, search);
     }
-    const auto longDate = [&state](double day) {
-        return JDNToLongDate(static_cast<std::int32_t>(day), false,
-                             state.computedDateSets[WorldDate].calendar);
-    };
-    const QString aspectName = AspectName(kind).toLower();
-    const QString begins = !decision.beginning ? QStringLiteral("on an unknown date")
-                           : *decision.beginning < FirstDayOfCalendar(world.calendar)
-                               ? texts.ProgramText(BeforeYearOneText)
-                               : QStringLiteral("on ") + longDate(*decision.beginning);
-    decision.detail =
-        QStringLiteral("With an orb of ") +
-        FormatDegreesMinutes(state.orbs(kind, column), false, true, false, false) +
-        QStringLiteral(" this ") + aspectName + CrLf + QStringLiteral("begins ") + begins +
-        (decision.exact
-             ? QStringLiteral(",") + CrLf + QStringLiteral("is exact on ") +
-                   ExactMomentText(*decision.exact, WorldMomentZone(state)) + QLatin1Char(',')
-             : QString()) +
-        CrLf + QStringLiteral("and ends on ") +
-        (!decision.end ? QStringLiteral("an unknown date.")
-                       : longDate(*decision.end) + QLatin1Char('.'));
+    decision.personal = personal;
+    decision.orb = state.orbs(kind, column);
+    decision.calendar = world.calendar;
+    decision.beginsBeforeYearOne =
+        decision.beginning && *decision.beginning < FirstDayOfCalendar(world.calendar);
+    decision.zone = WorldMomentZone(state);
 
     if (personal && decision.beginning && decision.end) {
+        const QString aspectName = AspectName(kind).toLower();
         decision.action = CellDoubleClick::Action::CourseGraph;
         CourseGraphRequest& graph = decision.graph;
         graph.natalBody = p1;
@@ -496,9 +480,6 @@ CellDoubleClick DecideCellDoubleClick(const ProgramState& state, const Ephemeris
         return decision;
     }
     decision.action = CellDoubleClick::Action::AskForReport;
-    decision.question = decision.detail + CrLf + CrLf +
-                        texts.ProgramText(text::ShowDurationsQuestion) + space +
-                        texts.ProgramText(personal ? 161 : 160) + QLatin1Char('?');
     return decision;
 }
 

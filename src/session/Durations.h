@@ -6,6 +6,7 @@
 //
 // Day numbers are Julian day numbers of civil dates; Julian dates are on Universal Time.
 
+#include "calendar/LocalMoment.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
 #include "session/GridCells.h"
@@ -169,7 +170,7 @@ struct CellDoubleClick {
         FocusCompute,   // natal aspects or synastry: the focus moves to Compute
         ClearSelection, // the aspect is switched off (colour 0): only the selection is cleared
         CourseGraph,    // personal transit with both days known: draw the course graph
-        AskForReport,   // ask `question` (Yes/No, default No, titled `title`); Yes: the report
+        AskForReport,   // ask whether to show the report (Yes/No, default No, titled `title`)
     };
     Action action = Action::None;
     BodyIndex first = Earth;
@@ -178,12 +179,14 @@ struct CellDoubleClick {
     std::optional<double> beginning;
     std::optional<double> end;
     std::optional<double> exact; // UT
-    QString title;    // "Mars square to Jupiter", "Transiting Mars square to natal Venus"
-    QString detail;   // "With an orb of 6° 0' this square" CR LF "begins on ..." CR LF "and ..."
-                      // with "is exact on ..." between when the aspect becomes exact
-    QString question; // AskForReport: the detail, two line breaks and the report question
-    CourseGraphRequest graph; // CourseGraph
-    QString chartTip;         // CourseGraph: the chart picture's tip (language text 351)
+    QString title;         // "Mars square to Jupiter", "Transiting Mars square to natal Venus"
+    bool personal = false; // personal transits, not world transits
+    double orb = 0.0;      // the aspect's orb, radians
+    CalendarChoice calendar = CalendarChoice::Gregorian; // the world date's
+    bool beginsBeforeYearOne = false; // the beginning lies before the calendar's first day
+    MomentZone zone;                  // of the world date: the exact moment is told in it
+    CourseGraphRequest graph;         // CourseGraph
+    QString chartTip;                 // CourseGraph: the chart picture's tip (language text 351)
 };
 
 // Decides what a double-click on grid cell cellIndex does in the state's recorded mode, running

@@ -76,7 +76,7 @@ TEST_F(DurationsCommands, ADoubleClickInWorldTransitsOffersTheReport) {
     DoubleClick(cell);
     ASSERT_EQ(dialogs.CountOf(Kind::Question), 1u);
     const auto question = dialogs.CallsOf(Kind::Question)[0];
-    EXPECT_EQ(question.text, decision.question);
+    EXPECT_EQ(question.text, CellDoubleClickQuestion(decision, window->texts()));
     EXPECT_EQ(question.title, decision.title);
     EXPECT_TRUE(question.text.startsWith(QStringLiteral("With an orb of ")));
     EXPECT_EQ(question.buttons, Dialogs::Buttons::YesNo);

@@ -341,3 +341,46 @@ TEST_F(ChartFixture, AListWithoutDurationsSearchesOnlyTheDaysItsOrderNeeds) {
     EXPECT_EQ(MakeDurationsContentWithoutDays(state, ephemeris, texts, 0).output,
               MakeDurationsContent(state, ephemeris, texts).output);
 }
+
+TEST_F(ChartFixture, DoubleClickOnATransitTellsItsPassage) {
+    struct Case {
+        ChartMode mode;
+        DateSet world;
+        int cell;
+        QString detail;
+    };
+    const DateSet world = state.dateSets[WorldDate];
+    const Case cases[] = {
+        {WorldTransits, world, TriangularAspectCell(Earth, Mercury),
+         u"With an orb of 6° 0' this square\r\nbegins on March 18, 2024,\r\nis exact on March 19, "
+         "2024 at 13:24 GMT,\r\nand ends on March 20, 2024."_s},
+        // Entered its orb on the last day of the year 0.
+        {WorldTransits,
+         {u"1"_s, 1, 5, 25, GreenwichTimezoneEntry},
+         TriangularAspectCell(Earth, Neptune),
+         u"With an orb of 7° 0' this trine\r\nbegins before the year 1,\r\nis exact on January 7, "
+         "1 at 18:29 GMT,\r\nand ends on January 14, 1."_s},
+        // Transiting Saturn, natal Mercury.
+        {PersonalFirst, world, SquareAspectCell(Saturn, Mercury),
+         u"With an orb of 3° 20' this conjunction\r\nbegins on March 12, 2024,\r\nis exact on "
+         "June 23, 2024 at 10:22 GMT,\r\nand ends on October 3, 2024."_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.detail.toStdString());
+        state.dateSets[WorldDate] = c.world;
+        Run(c.mode);
+        const CellDoubleClick click = DecideCellDoubleClick(state, ephemeris, texts, c.cell);
+        EXPECT_EQ(CellDoubleClickDetail(click, texts), c.detail);
+        EXPECT_EQ(CellDoubleClickQuestion(click, texts),
+                  c.detail + u"\r\n\r\nShow the beginnings, ends and durations of all current "_s +
+                      (c.mode == WorldTransits ? u"world"_s : u"personal"_s) + u" transits?"_s);
+    }
+
+    // Neither day known and no exact moment.
+    CellDoubleClick unknown;
+    unknown.kind = Opposition;
+    unknown.orb = DegreesToRadians(5.5);
+    EXPECT_EQ(CellDoubleClickDetail(unknown, texts),
+              u"With an orb of 5° 30' this opposition\r\nbegins on an unknown date\r\nand ends on "
+              "an unknown date."_s);
+}
