@@ -11,6 +11,7 @@
 #include "core/Orbs.h"
 #include "draw/LayoutUnits.h"
 #include "present/DurationsReport.h"
+#include "present/PatternTexts.h"
 #include "session/Durations.h"
 #include "session/Stepping.h"
 #include "support/Mnemonic.h"
@@ -251,11 +252,11 @@ void frmMain::RunStepComputed() {
 void frmMain::RunStepFailed(const RunStepResult& result) {
     // The world date is back where it was before the step.
     ShowDateSets();
-    if (!result.stop.message.isEmpty()) {
+    if (result.stop.notFound) {
         // Said in place of the date error, which would only name the year 2800.
         blnDateError = true;
-        dialogs_.ShowMessage(this, result.stop.message, result.stop.title,
-                             Dialogs::Icon::Information);
+        dialogs_.ShowMessage(this, RunStopMessage(result.stop, texts_),
+                             RunStopTitle(result.stop, texts_), Dialogs::Icon::Information);
     } else if (!result.step.compute) {
         ReportComputeError(result.step.compute);
     }
@@ -265,7 +266,8 @@ void frmMain::PatternFound(const RunStopResult& stop, bool offerRunWindow) {
     if (isMinimized()) {
         showNormal();
     }
-    dialogs_.ShowMessage(this, stop.message, stop.title, Dialogs::Icon::Information);
+    dialogs_.ShowMessage(this, RunStopMessage(stop, texts_), RunStopTitle(stop, texts_),
+                         Dialogs::Icon::Information);
     ShowReports();
     if (!offerRunWindow) {
         return;

@@ -5,6 +5,7 @@
 #include "core/Bodies.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
+#include "present/PatternTexts.h"
 #include "session/PatternRun.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
@@ -412,9 +413,9 @@ void frmRun::tmrFind_Timer() {
         done(QDialog::Rejected);
         break;
     case FindOutcome::End::NotFound:
-        if (!outcome.stop.message.isEmpty()) {
-            dialogs_.ShowMessage(this, outcome.stop.message, outcome.stop.title,
-                                 Dialogs::Icon::Information);
+        if (outcome.stop.notFound) {
+            dialogs_.ShowMessage(this, RunStopMessage(outcome.stop, texts_),
+                                 RunStopTitle(outcome.stop, texts_), Dialogs::Icon::Information);
         }
         break;
     case FindOutcome::End::Failed:

@@ -9,6 +9,7 @@
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
 #include "core/Ephemeris.h"
+#include "present/PatternTexts.h"
 #include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
@@ -281,7 +282,7 @@ int RunRun(const QStringList& arguments, Context& context) {
         outcome.julianDay = state.ChartJulianDays[WorldDate];
         if (step.stop.found) {
             outcome.found = true;
-            outcome.message = step.stop.message;
+            outcome.message = RunStopMessage(step.stop, texts);
             break;
         }
     }

@@ -1,7 +1,10 @@
 #include "present/PatternTexts.h"
 
 #include "core/AngleFormat.h"
+#include "support/ProgramTexts.h"
+#include "support/StrProc.h"
 
+#include <QLocale>
 #include <QStringList>
 
 namespace orbivex {
@@ -9,6 +12,21 @@ namespace orbivex {
 namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
+
+constexpr int FoundText = 7;        // "found"
+constexpr int FoundTitleText = 122; // "Pattern found"
+constexpr int NotFoundText = 441;   // "No [r1] found up to the end of the year 2799."
+constexpr int NotFoundTitleText = 442;
+
+// The pattern's name as the plural of a count: lower case but for the capital of "T-square",
+// and "es" after the grand cross.
+QString PluralPatternName(PatternIndex pattern) {
+    const QString name = PatternName(pattern);
+    if (pattern == GrandCross) {
+        return name.toLower() + QStringLiteral("es");
+    }
+    return (pattern == TSquare ? name : name.toLower()) + QLatin1Char('s');
+}
 
 QString BodyText(std::span<const BodyIndex> bodies, bool longNames) {
     QStringList parts;
@@ -57,6 +75,78 @@ QString CheckForMidpoint(const Chart& chart, bool natalReport, int& count) {
     }
     count = static_cast<int>(chart.midpoints.size());
     return text;
+}
+
+QString RepeatedBodyMessage() {
+    return QStringLiteral("Planet specified more than once.");
+}
+
+QString RepeatedBodyTitle() {
+    return QStringLiteral("Input error");
+}
+
+QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int count,
+                            const ProgramTexts& texts) {
+    QString message;
+    if (run.findAtLeast) {
+        message = NumberInWords(count, QLocale(QLocale::English, QLocale::UnitedStates)) +
+                  QLatin1Char(' ') + PluralPatternName(pattern) + QStringLiteral(" found");
+    } else {
+        message = PatternName(pattern) + QLatin1Char(' ') + texts.ProgramText(FoundText);
+    }
+    if (run.bodiesSought) {
+        message += LineEnd + QStringLiteral("involving");
+        for (const std::optional<BodyIndex>& body : run.SoughtBodies) {
+            if (body) {
+                message += QLatin1Char(' ') + BodyName(*body);
+            }
+        }
+    }
+    return message + QLatin1Char('.');
+}
+
+QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts) {
+    const PatternIndex pattern = run.patternToFind;
+    if (!IsPattern(pattern)) {
+        return {};
+    }
+    QString sought;
+    if (run.findAtLeast) {
+        sought = QStringLiteral("chart with at least ") +
+                 NumberInWords(run.NumToFind(), QLocale(QLocale::English, QLocale::UnitedStates))
+                     .toLower() +
+                 QLatin1Char(' ') + PluralPatternName(pattern);
+    } else {
+        sought = pattern == TSquare ? PatternName(pattern) : PatternName(pattern).toLower();
+    }
+    QStringList bodies;
+    for (const std::optional<BodyIndex>& body : run.SoughtBodies) {
+        if (body) {
+            bodies << BodyName(*body);
+        }
+    }
+    if (!bodies.isEmpty()) {
+        const QString last = bodies.takeLast();
+        sought +=
+            QStringLiteral(" involving ") +
+            (bodies.isEmpty() ? last
+                              : bodies.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
+    }
+    return texts.ProgramTextWith(NotFoundText, sought);
+}
+
+QString RunStopMessage(const RunStopResult& stop, const ProgramTexts& texts) {
+    if (stop.found) {
+        return PatternFoundMessage(stop.run, stop.run.patternToFind, stop.count, texts);
+    }
+    return stop.notFound ? PatternNotFoundMessage(stop.run, texts) : QString();
+}
+
+QString RunStopTitle(const RunStopResult& stop, const ProgramTexts& texts) {
+    if (stop.found) {
+        return texts.ProgramText(FoundTitleText);
+    }
+    return stop.notFound ? texts.ProgramText(NotFoundTitleText) : QString();
 }
 
 } // namespace orbivex

@@ -71,8 +71,7 @@ bool PatternFind::Step() {
         outcome = Outcome();
         outcome.stop = step.stop;
         outcome.compute = step.step.compute;
-        outcome.end =
-            step.stop.message.isEmpty() ? FindOutcome::End::Failed : FindOutcome::End::NotFound;
+        outcome.end = step.stop.notFound ? FindOutcome::End::NotFound : FindOutcome::End::Failed;
         Finish(outcome);
         return true;
     }

@@ -19,8 +19,8 @@ namespace orbivex {
 
 struct FindOutcome {
     enum class End {
-        Found,     // stop holds the found message and title
-        NotFound,  // the calendar ended: stop holds the message (empty without a pattern)
+        Found,     // stop tells what was found
+        NotFound,  // the calendar ended with a pattern chosen
         Failed,    // a step did not stand for another reason: compute holds its date error
         Cancelled, // the user cancelled
     };

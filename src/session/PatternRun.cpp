@@ -1,9 +1,7 @@
 #include "session/PatternRun.h"
 
 #include "support/ProgramTexts.h"
-#include "support/StrProc.h"
 
-#include <QLocale>
 #include <QTimer>
 #include <algorithm>
 
@@ -11,23 +9,8 @@ namespace orbivex {
 
 namespace {
 
-constexpr int FoundText = 7;        // "found"
-constexpr int FoundTitleText = 122; // "Pattern found"
-constexpr int NotFoundText = 441;   // "No [r1] found up to the end of the year 2799."
-constexpr int NotFoundTitleText = 442;
-
 constexpr int StepIntervalMs = 1000;
 constexpr int QuickStepIntervalMs = 100;
-
-// The pattern's name as the plural of a count: lower case but for the capital of "T-square",
-// and "es" after the grand cross.
-QString PluralPatternName(PatternIndex pattern) {
-    const QString name = PatternName(pattern);
-    if (pattern == GrandCross) {
-        return name.toLower() + QStringLiteral("es");
-    }
-    return (pattern == TSquare ? name : name.toLower()) + QLatin1Char('s');
-}
 
 } // namespace
 
@@ -107,66 +90,7 @@ bool SoughtBodiesRepeat(const std::array<int, 3>& bodyEntries) {
     return false;
 }
 
-QString RepeatedBodyMessage() {
-    return QStringLiteral("Planet specified more than once.");
-}
-
-QString RepeatedBodyTitle() {
-    return QStringLiteral("Input error");
-}
-
-QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int count,
-                            const ProgramTexts& texts) {
-    QString message;
-    if (run.findAtLeast) {
-        message = NumberInWords(count, QLocale(QLocale::English, QLocale::UnitedStates)) +
-                  QLatin1Char(' ') + PluralPatternName(pattern) + QStringLiteral(" found");
-    } else {
-        message = PatternName(pattern) + QLatin1Char(' ') + texts.ProgramText(FoundText);
-    }
-    if (run.bodiesSought) {
-        message += QStringLiteral("\r\ninvolving");
-        for (const std::optional<BodyIndex>& body : run.SoughtBodies) {
-            if (body) {
-                message += QLatin1Char(' ') + BodyName(*body);
-            }
-        }
-    }
-    return message + QLatin1Char('.');
-}
-
-QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts) {
-    const PatternIndex pattern = run.patternToFind;
-    if (!IsPattern(pattern)) {
-        return {};
-    }
-    QString sought;
-    if (run.findAtLeast) {
-        sought = QStringLiteral("chart with at least ") +
-                 NumberInWords(run.NumToFind(), QLocale(QLocale::English, QLocale::UnitedStates))
-                     .toLower() +
-                 QLatin1Char(' ') + PluralPatternName(pattern);
-    } else {
-        sought = pattern == TSquare ? PatternName(pattern) : PatternName(pattern).toLower();
-    }
-    QStringList bodies;
-    for (const std::optional<BodyIndex>& body : run.SoughtBodies) {
-        if (body) {
-            bodies << BodyName(*body);
-        }
-    }
-    if (!bodies.isEmpty()) {
-        const QString last = bodies.takeLast();
-        sought +=
-            QStringLiteral(" involving ") +
-            (bodies.isEmpty() ? last
-                              : bodies.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
-    }
-    return texts.ProgramTextWith(NotFoundText, sought);
-}
-
-RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
-                          const ProgramTexts& texts) {
+RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts) {
     const PatternIndex pattern = run.patternToFind;
     if (!IsPattern(pattern)) {
         return {};
@@ -176,7 +100,7 @@ RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
     if (!enough || !(run.soughtBodiesFound || !run.bodiesSought)) {
         return {};
     }
-    return {true, PatternFoundMessage(run, pattern, n, texts), texts.ProgramText(FoundTitleText)};
+    return {.found = true, .notFound = false, .count = n, .run = run};
 }
 
 RunStepResult StepRun(ProgramState& state, const ComputeContext& context, PatternRun& run) {
@@ -191,14 +115,12 @@ RunStepResult StepRun(ProgramState& state, const ComputeContext& context, Patter
     result.stands = result.step.stepped && result.step.step.applied && !result.step.undone &&
                     result.step.compute.has_value();
     if (result.stands && state.mode == WorldTransits) {
-        result.stop = RunStopTest(run, state.chart.patternCounts, context.texts);
+        result.stop = RunStopTest(run, state.chart.patternCounts);
     } else if (!result.stands && state.mode == WorldTransits && !result.step.compute &&
                result.step.compute.error().error == DateError::FromYear2800) {
         // The walk has reached the end of the calendar: the pattern is not to be found.
-        result.stop.message = PatternNotFoundMessage(run, context.texts);
-        if (!result.stop.message.isEmpty()) {
-            result.stop.title = context.texts.ProgramText(NotFoundTitleText);
-        }
+        result.stop.notFound = IsPattern(run.patternToFind);
+        result.stop.run = run;
     }
     return result;
 }

@@ -3,7 +3,7 @@
 // step, and the walk ends when the chart shows a chosen aspect pattern (at least one, or at
 // least a chosen number of them, optionally one that involves up to three chosen bodies) or
 // when the user stops it. Here are the run's choices and state, the body check of the patterns
-// each step's chart holds, the stop test with its message, one step of a run, and the timer-driven
+// each step's chart holds, the stop test, one step of a run, and the timer-driven
 // controller that paces the steps for the windows. The command-line program drives the same
 // step at full speed.
 
@@ -75,29 +75,19 @@ class PatternRun {
 
 // Whether two of the three sought-body lists name the same body (entries above 0).
 bool SoughtBodiesRepeat(const std::array<int, 3>& bodyEntries);
-// The message and title shown when they do.
-QString RepeatedBodyMessage();
-QString RepeatedBodyTitle();
 
+// How the stop test judged a chart of a run, for the windows and orbivex-cli to tell.
 struct RunStopResult {
-    bool found = false;
-    QString message; // "Grand trine found" CR LF "involving Jupiter Saturn."
-    QString title;   // language text 122
+    bool found = false;    // the chart shows the pattern sought, as often as asked
+    bool notFound = false; // the walk reached the end of the year 2799 with a pattern chosen
+    int count = 0;         // found: the patterns of the kind sought that the chart shows
+    PatternRun run;        // the run's choices: the pattern, "Find at least", the sought bodies
 };
 
 // The stop test after each Compute of a run: whether the chart of this Compute shows the
-// pattern sought, as often as asked and with the sought bodies, and the message saying so.
-// Never found while no pattern is chosen.
-RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts,
-                          const ProgramTexts& texts);
-
-// The message of a find of `count` patterns of index `pattern` under the run's choices.
-QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int count,
-                            const ProgramTexts& texts);
-
-// The message of a run that reached the end of the year 2799 without the pattern sought
-// (language text 441); "" while no pattern is chosen.
-QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts);
+// pattern sought, as often as asked and with the sought bodies. Never found while no pattern
+// is chosen.
+RunStopResult RunStopTest(const PatternRun& run, const PatternCounts& counts);
 
 struct RunStepResult {
     WorldStepOutcome step;
@@ -106,7 +96,7 @@ struct RunStepResult {
     bool stands = false;
     // World transits only: personal transits have no stop test. A step that stands tells
     // whether the pattern was found; a step into the year 2800 with a pattern chosen leaves
-    // found false and says that the pattern was not found (message and title).
+    // found false and sets notFound.
     RunStopResult stop;
 };
 

@@ -2,6 +2,7 @@
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
 #include "core/Ephemeris.h"
+#include "present/PatternTexts.h"
 #include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
 
@@ -220,7 +221,8 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
     PatternRunController::Callbacks callbacks;
     callbacks.runningChanged = [&](bool now) { running.push_back(now); };
     callbacks.found = [&](const RunStopResult& stop) {
-        dialogs.ShowMessage(nullptr, stop.message, stop.title, Dialogs::Icon::Information);
+        dialogs.ShowMessage(nullptr, RunStopMessage(stop, texts), RunStopTitle(stop, texts),
+                            Dialogs::Icon::Information);
         controller->cmdRun_Click(askRunWindow);
     };
     PatternRunController runs(state, ephemeris, texts, run, callbacks);

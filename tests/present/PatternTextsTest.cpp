@@ -1,6 +1,7 @@
 #include "present/PatternTexts.h"
 
 #include "common/TestSupport.h"
+#include "support/ProgramTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -60,4 +61,74 @@ TEST(PatternTexts, ReportAndNameForms) {
     chart.midpoints.clear();
     EXPECT_EQ(CheckForMidpoint(chart, true, count), u""_s);
     EXPECT_EQ(count, 0);
+}
+
+TEST(RunStopMessage, AFindNamesThePatternItsCountAndTheSoughtBodies) {
+    const ProgramTexts texts = ProgramTexts::FromEntries(
+        {{7, u"found"_s}, {122, u"Pattern found"_s}, {442, u"Not found"_s}});
+    const struct {
+        PatternIndex pattern;
+        bool atLeast;
+        int count;
+        std::array<int, 3> bodies;
+        const char* message;
+    } cases[] = {
+        {Kite, false, 1, {0, 0, 0}, "Kite found."},
+        {GrandTrine,
+         false,
+         1,
+         {BodyNumber(Jupiter), 0, BodyNumber(Saturn)},
+         "Grand trine found\r\ninvolving Jupiter Saturn."},
+        {Kite, true, 3, {0, 0, 0}, "Three kites found."},
+        {TSquare, true, 2, {0, 0, 0}, "Two T-squares found."},
+        {GrandCross, true, 2, {0, 0, 0}, "Two grand crosses found."},
+        {ThreeStellium, true, 4, {0, 0, 0}, "Four 3-stelliums found."},
+        {YodKite, true, 9, {0, 0, 0}, "Nine yod-kites found."},
+        {MidpointPattern, true, 21, {0, 0, 0}, "Twenty one midpoints found."},
+    };
+    for (const auto& c : cases) {
+        RunStopResult stop{.found = true, .notFound = false, .count = c.count, .run = {}};
+        stop.run.findAtLeast = c.atLeast;
+        stop.run.AcceptChoices(c.pattern, c.bodies);
+        EXPECT_EQ(RunStopMessage(stop, texts), QString::fromUtf8(c.message));
+        EXPECT_EQ(RunStopTitle(stop, texts), u"Pattern found"_s);
+    }
+    const RunStopResult neither;
+    EXPECT_EQ(RunStopMessage(neither, texts), QString());
+    EXPECT_EQ(RunStopTitle(neither, texts), QString());
+}
+
+TEST(RunStopMessage, TheEndOfTheCalendarNamesWhatWasSought) {
+    const ProgramTexts texts = ProgramTexts::FromEntries(
+        {{441, u"No [r1] found up to the end of the year 2799."_s}, {442, u"Not found"_s}});
+    const struct {
+        PatternIndex pattern;
+        int atLeastIndex; // -1: "Find at least" not set
+        std::array<int, 3> bodies;
+        const char* sought;
+    } cases[] = {
+        {GrandTrine, -1, {0, 0, 0}, "grand trine"},
+        {TSquare, 1, {0, 0, 0}, "chart with at least three T-squares"},
+        {GrandCross,
+         0,
+         {0, BodyNumber(Mars), 0},
+         "chart with at least two grand crosses involving Mars"},
+        {Yod, -1, {BodyNumber(Jupiter), 0, BodyNumber(Saturn)}, "yod involving Jupiter and Saturn"},
+        {Kite,
+         -1,
+         {BodyNumber(Mars), BodyNumber(Jupiter), BodyNumber(Saturn)},
+         "kite involving Mars, Jupiter and Saturn"},
+    };
+    for (const auto& c : cases) {
+        RunStopResult stop{.found = false, .notFound = true, .count = 0, .run = {}};
+        stop.run.findAtLeast = c.atLeastIndex >= 0;
+        stop.run.numToFindIndex = std::max(c.atLeastIndex, 0);
+        stop.run.AcceptChoices(c.pattern, c.bodies);
+        EXPECT_EQ(RunStopMessage(stop, texts), u"No "_s + QString::fromUtf8(c.sought) +
+                                                   u" found up to the end of the year 2799."_s);
+        EXPECT_EQ(RunStopTitle(stop, texts), u"Not found"_s);
+    }
+    PatternRun none;
+    none.AcceptChoices(NoPattern, {BodyNumber(Mars), 0, 0});
+    EXPECT_EQ(PatternNotFoundMessage(none, texts), QString());
 }

@@ -17,8 +17,6 @@ namespace {
 ProgramTexts Texts() {
     return ProgramTexts::FromEntries({
         {4, QStringLiteral("World date")},
-        {7, QStringLiteral("found")},
-        {122, QStringLiteral("Pattern found")},
         {148, QStringLiteral("lies in or after the year 2800.")},
         {153, QStringLiteral("Date error")},
     });
@@ -52,78 +50,21 @@ Chart GrandTrineOf(BodyIndex a, BodyIndex b, BodyIndex c, const SoughtBodies& so
 } // namespace
 
 TEST(PatternRun, FindAtLeastStopsOnlyAtTheCountAskedFor) {
-    const ProgramTexts texts = Texts();
     PatternRun run;
     run.findAtLeast = true;
     run.numToFindIndex = 1; // "3"
     run.AcceptChoices(Kite, {0, 0, 0});
-    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
-    const RunStopResult three = RunStopTest(run, CountsOf(Kite, 3), texts);
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2)).found);
+    const RunStopResult three = RunStopTest(run, CountsOf(Kite, 3));
     EXPECT_TRUE(three.found);
-    EXPECT_EQ(three.message, u"Three kites found."_s);
-    EXPECT_EQ(three.title, u"Pattern found"_s);
+    EXPECT_EQ(three.count, 3);
+    EXPECT_EQ(three.run.patternToFind, Kite);
     // Another pattern's count does not count.
-    EXPECT_FALSE(RunStopTest(run, CountsOf(GrandTrine, 5), texts).found);
+    EXPECT_FALSE(RunStopTest(run, CountsOf(GrandTrine, 5)).found);
 
     run.findAtLeast = false;
-    EXPECT_EQ(RunStopTest(run, CountsOf(Kite, 1), texts).message, u"Kite found."_s);
-    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 0), texts).found);
-}
-
-TEST(PatternRun, PluralsOfTheFoundMessage) {
-    const ProgramTexts texts = Texts();
-    PatternRun run;
-    run.findAtLeast = true;
-    const struct {
-        PatternIndex pattern;
-        int count;
-        const char* message;
-    } cases[] = {
-        {TSquare, 2, "Two T-squares found."},
-        {GrandCross, 2, "Two grand crosses found."},
-        {ThreeStellium, 4, "Four 3-stelliums found."},
-        {YodKite, 9, "Nine yod-kites found."},
-        {MidpointPattern, 21, "Twenty one midpoints found."},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(PatternFoundMessage(run, c.pattern, c.count, texts),
-                  QString::fromUtf8(c.message));
-    }
-}
-
-TEST(PatternRun, NotFoundMessageNamesWhatWasSought) {
-    const ProgramTexts texts = ProgramTexts::FromEntries(
-        {{441, QStringLiteral("No [r1] found up to the end of the year 2799.")}});
-    const struct {
-        PatternIndex pattern;
-        int atLeastIndex; // -1: "Find at least" not set
-        std::array<int, 3> bodies;
-        const char* sought;
-    } cases[] = {
-        {GrandTrine, -1, {0, 0, 0}, "grand trine"},
-        {TSquare, 1, {0, 0, 0}, "chart with at least three T-squares"},
-        {GrandCross,
-         0,
-         {0, BodyNumber(Mars), 0},
-         "chart with at least two grand crosses involving Mars"},
-        {Yod, -1, {BodyNumber(Jupiter), 0, BodyNumber(Saturn)}, "yod involving Jupiter and Saturn"},
-        {Kite,
-         -1,
-         {BodyNumber(Mars), BodyNumber(Jupiter), BodyNumber(Saturn)},
-         "kite involving Mars, Jupiter and Saturn"},
-    };
-    for (const auto& c : cases) {
-        PatternRun run;
-        run.findAtLeast = c.atLeastIndex >= 0;
-        run.numToFindIndex = std::max(c.atLeastIndex, 0);
-        run.AcceptChoices(c.pattern, c.bodies);
-        EXPECT_EQ(PatternNotFoundMessage(run, texts),
-                  QStringLiteral("No ") + QString::fromUtf8(c.sought) +
-                      QStringLiteral(" found up to the end of the year 2799."));
-    }
-    PatternRun none;
-    none.AcceptChoices(NoPattern, {BodyNumber(Mars), 0, 0});
-    EXPECT_EQ(PatternNotFoundMessage(none, texts), QString());
+    EXPECT_TRUE(RunStopTest(run, CountsOf(Kite, 1)).found);
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 0)).found);
 }
 
 TEST(PatternRun, NoPatternChosenNeverStops) {
@@ -132,13 +73,11 @@ TEST(PatternRun, NoPatternChosenNeverStops) {
     PatternCounts all;
     all.count.fill(3);
     EXPECT_EQ(run.patternToFind, NoPattern);
-    EXPECT_FALSE(RunStopTest(run, all, Texts()).found);
+    EXPECT_FALSE(RunStopTest(run, all).found);
 }
 
-// The run hears every grand trine of a chart; only one holding both sought bodies lets it stop,
-// and the message names them.
+// The run hears every grand trine of a chart; only one holding both sought bodies lets it stop.
 TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
-    const ProgramTexts texts = Texts();
     PatternRun run;
     run.AcceptChoices(GrandTrine, {BodyNumber(Jupiter), 0, BodyNumber(Saturn)});
     EXPECT_EQ(run.soughtBodyCount, 2);
@@ -148,16 +87,14 @@ TEST(PatternRun, SoughtBodiesMustAllBeInOneOccurrence) {
     run.CheckSoughtBodies(marsJupiterUranus);
     EXPECT_EQ(run.foundBodyCount, 1);
     EXPECT_FALSE(run.soughtBodiesFound);
-    EXPECT_FALSE(RunStopTest(run, marsJupiterUranus.patternCounts, texts).found);
+    EXPECT_FALSE(RunStopTest(run, marsJupiterUranus.patternCounts).found);
 
     run.BeginStep();
     const Chart jupiterSaturnNeptune = GrandTrineOf(Jupiter, Saturn, Neptune);
     run.CheckSoughtBodies(jupiterSaturnNeptune);
     EXPECT_TRUE(run.soughtBodiesFound);
     EXPECT_FALSE(run.SeeksBodies());
-    const RunStopResult found = RunStopTest(run, jupiterSaturnNeptune.patternCounts, texts);
-    EXPECT_TRUE(found.found);
-    EXPECT_EQ(found.message, u"Grand trine found\r\ninvolving Jupiter Saturn."_s);
+    EXPECT_TRUE(RunStopTest(run, jupiterSaturnNeptune.patternCounts).found);
 
     // A kite that holds them is not a grand trine.
     run.BeginStep();
@@ -194,23 +131,22 @@ TEST(PatternRun, ThreeStelliumsWithheldFromTheReportStillCount) {
     run.AcceptChoices(ThreeStellium, {BodyNumber(Earth), 0, 0});
     run.CheckSoughtBodies(cut);
     EXPECT_TRUE(run.soughtBodiesFound);
-    EXPECT_TRUE(RunStopTest(run, cut.patternCounts, Texts()).found);
+    EXPECT_TRUE(RunStopTest(run, cut.patternCounts).found);
 }
 
 // What one chart told about the sought bodies says nothing about the next: a run asking for
 // three kites, one with Jupiter and Saturn, does not stop at three kites without them because
 // an earlier chart had such a kite among two.
 TEST(PatternRun, EachStepJudgesItsOwnChart) {
-    const ProgramTexts texts = Texts();
     PatternRun run;
     run.findAtLeast = true;
     run.numToFindIndex = 1;
     run.AcceptChoices(Kite, {BodyNumber(Jupiter), BodyNumber(Saturn), 0});
     const std::array<BodyIndex, 4> withBoth{Jupiter, Saturn, Neptune, Mars};
     run.CheckSoughtBodies(Kite, withBoth);
-    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2), texts).found);
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 2)).found);
     run.BeginStep();
-    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 3), texts).found);
+    EXPECT_FALSE(RunStopTest(run, CountsOf(Kite, 3)).found);
     EXPECT_EQ(run.foundBodyCount, 0);
 }
 
@@ -221,8 +157,6 @@ TEST(PatternRun, RepeatedSoughtBodies) {
     EXPECT_TRUE(SoughtBodiesRepeat({0, BodyNumber(Pluto), BodyNumber(Pluto)}));
     EXPECT_FALSE(SoughtBodiesRepeat({0, 0, 0}));
     EXPECT_FALSE(SoughtBodiesRepeat({BodyNumber(Mars), 0, BodyNumber(Venus)}));
-    EXPECT_EQ(RepeatedBodyMessage(), u"Planet specified more than once."_s);
-    EXPECT_EQ(RepeatedBodyTitle(), u"Input error"_s);
 }
 
 TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
@@ -290,7 +224,7 @@ struct RunController : ::testing::Test {
             events.push_back(QStringLiteral("failed: ") + result.step.compute.error().message);
         };
         callbacks.found = [this](const RunStopResult& stop) {
-            events.push_back(QStringLiteral("found: ") + stop.message);
+            events.push_back(QStringLiteral("found: ") + PatternName(stop.run.patternToFind));
         };
         return callbacks;
     }
@@ -312,7 +246,7 @@ TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
         controller.Tick();
     }
     EXPECT_EQ(events, (std::vector<QString>{u"computed 2"_s, u"computed 3"_s, u"computed 4"_s,
-                                            u"computed 5"_s, u"found: Grand trine found."_s}));
+                                            u"computed 5"_s, u"found: Grand trine"_s}));
     EXPECT_FALSE(controller.Running());
     EXPECT_FALSE(controller.Stepping());
     EXPECT_FALSE(controller.Timer2->isActive());
@@ -326,7 +260,7 @@ TEST_F(RunController, TheTimerPacesTheRunQuickly) {
     QEventLoop loop;
     PatternRunController::Callbacks callbacks = Recorder();
     callbacks.found = [&](const RunStopResult& stop) {
-        events.push_back(QStringLiteral("found: ") + stop.message);
+        events.push_back(QStringLiteral("found: ") + PatternName(stop.run.patternToFind));
         loop.quit();
     };
     PatternRunController controller(state, ephemeris, texts, run, callbacks);
@@ -335,7 +269,7 @@ TEST_F(RunController, TheTimerPacesTheRunQuickly) {
     QTimer::singleShot(10000, &loop, &QEventLoop::quit); // a run that never ends fails below
     loop.exec();
     EXPECT_FALSE(controller.Running());
-    EXPECT_EQ(events.back(), u"found: Grand trine found."_s);
+    EXPECT_EQ(events.back(), u"found: Grand trine"_s);
     EXPECT_EQ(controller.StepsTaken(), 4);
 }
 
@@ -405,7 +339,7 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
     PatternRunController* self = nullptr;
     int restarts = 0;
     callbacks.found = [&](const RunStopResult& stop) {
-        events.push_back(QStringLiteral("found: ") + stop.message);
+        events.push_back(QStringLiteral("found: ") + PatternName(stop.run.patternToFind));
         if (restarts++ == 0) {
             run.AcceptChoices(Kite, {0, 0, 0});
             self->Start();
@@ -419,13 +353,13 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
         controller.Tick();
     }
     EXPECT_EQ(events, (std::vector<QString>{u"computed 2"_s, u"computed 3"_s, u"computed 4"_s,
-                                            u"computed 5"_s, u"found: Grand trine found."_s,
+                                            u"computed 5"_s, u"found: Grand trine"_s,
                                             u"restarted"_s, u"computed 6"_s}));
     EXPECT_TRUE(controller.Running());
     EXPECT_TRUE(controller.WaitingForTick());
     controller.Tick();
     controller.Tick();
-    EXPECT_EQ(events.back(), u"found: Kite found."_s);
+    EXPECT_EQ(events.back(), u"found: Kite"_s);
     EXPECT_FALSE(controller.Running());
 }
 
