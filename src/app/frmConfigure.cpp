@@ -4,6 +4,7 @@
 #include "app/WheelOptionsBox.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
+#include "present/ConfigurationTexts.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
 
@@ -503,10 +504,9 @@ void frmConfigure::cboOrb_Click(int index) {
     if (index < 0 || index >= NumOrbLists) {
         return;
     }
-    const std::optional<ConfigurationNotice> refusal =
-        edit_.SelectOrb(index, OrbDegreesOfPosition(cboOrb[index]->currentIndex()));
-    if (refusal) {
-        dialogs_.ShowMessage(this, refusal->message, refusal->title, Dialogs::Icon::None);
+    if (edit_.SelectOrb(index, OrbDegreesOfPosition(cboOrb[index]->currentIndex()))) {
+        const ConfigurationNotice refusal = SetAllZeroRefusal();
+        dialogs_.ShowMessage(this, refusal.message, refusal.title, Dialogs::Icon::None);
         cboOrb[index]->setCurrentIndex(OrbListPosition(edit_.controls.orbs.degrees[index]));
         return;
     }
@@ -525,8 +525,9 @@ void frmConfigure::cmdSetAllNonzeroOrbsToConjunctionOrb_Click() {
                      Dialogs::Answer::Yes, Dialogs::Icon::Question) != Dialogs::Answer::Yes) {
         return;
     }
-    if (const auto refusal = edit_.SetAllNonZeroOrbs()) {
-        dialogs_.ShowMessage(this, refusal->message, refusal->title, Dialogs::Icon::None);
+    if (edit_.SetAllNonZeroOrbs()) {
+        const ConfigurationNotice refusal = SetAllZeroRefusal();
+        dialogs_.ShowMessage(this, refusal.message, refusal.title, Dialogs::Icon::None);
         return;
     }
     ShowControls();
@@ -551,8 +552,9 @@ void frmConfigure::cmdAccept_Click() {
     // receive the copy that Accept makes.
     OrbTable orbs;
     OrbSummary summary;
-    if (const Status accepted = edit_.Accept(committed_, orbs, summary); !accepted) {
-        dialogs_.ShowMessage(this, accepted.error(), windowTitle(), Dialogs::Icon::Information);
+    if (const std::optional<SettingsFault> fault = edit_.Accept(committed_, orbs, summary)) {
+        dialogs_.ShowMessage(this, SettingsFaultMessage(*fault), windowTitle(),
+                             Dialogs::Icon::Information);
         return;
     }
     blnAccept = true;

@@ -3,8 +3,6 @@
 #include "core/OrbSummary.h"
 #include "core/Orbs.h"
 #include "session/Registry3.h"
-#include "support/ProgramTexts.h"
-#include "support/TextNumbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +11,6 @@ namespace orbivex {
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString Degree = QStringLiteral("°");
 
 template <std::size_t N> bool InList(const std::array<int, N>&, int position) {
@@ -26,13 +23,6 @@ bool IsOrbAngle(double degrees) {
 
 int DivisorAt(int position) {
     return InList(OrbDivisors, position) ? OrbDivisors[position] : 1;
-}
-
-QString RangeFault(const QString& what, int value, int count) {
-    return QStringLiteral("%1 is entry %2 of a list with entries 0 to %3.")
-        .arg(what)
-        .arg(value)
-        .arg(count - 1);
 }
 
 const QString RegistryKey = QString::fromLatin1(Registry3::ProgramKeyPath);
@@ -109,47 +99,45 @@ double MidpointOrbRadians(int position) {
     return MidpointOrbMinutes[position] / 60.0 / 360.0 * FullCircle;
 }
 
-Status CheckSettings(const ConfigurationSettings& settings) {
+std::optional<SettingsFault> CheckSettings(const ConfigurationSettings& settings) {
     for (int list = 0; list < NumOrbLists; ++list) {
         const double degrees = settings.orbs.degrees[list];
         if (!IsOrbAngle(degrees)) {
-            const QString what =
-                list == SetAllOrbList
-                    ? QStringLiteral("The \"Set all\" orb")
-                    : QStringLiteral("The orb of the ") + AspectName(AspectKindOfNumber(list + 1));
-            if (std::isfinite(degrees) && degrees == std::trunc(degrees)) {
-                return Fail(RangeFault(what, static_cast<int>(std::clamp(degrees, -1e9, 1e9)),
-                                       NumOrbEntries));
-            }
-            return Fail(
-                QStringLiteral("%1 is %2°, not a whole number of degrees.").arg(what).arg(degrees));
+            return SettingsFault{.field = SettingsField::Orb,
+                                 .orbList = list,
+                                 .value = degrees,
+                                 .entries = NumOrbEntries};
         }
     }
+    const auto position = [](SettingsField field, int value, std::size_t entries) {
+        return SettingsFault{.field = field,
+                             .value = static_cast<double>(value),
+                             .entries = static_cast<int>(entries)};
+    };
     if (!InList(OrbDivisors, settings.personalDivisorPosition)) {
-        return Fail(RangeFault(QStringLiteral("The proportion for personal transits"),
-                               settings.personalDivisorPosition, OrbDivisors.size()));
+        return position(SettingsField::PersonalDivisor, settings.personalDivisorPosition,
+                        OrbDivisors.size());
     }
     if (!InList(OrbDivisors, settings.synastryDivisorPosition)) {
-        return Fail(RangeFault(QStringLiteral("The proportion for synastry"),
-                               settings.synastryDivisorPosition, OrbDivisors.size()));
+        return position(SettingsField::SynastryDivisor, settings.synastryDivisorPosition,
+                        OrbDivisors.size());
     }
     if (!InList(BoldfaceFactors, settings.boldfaceFactorPosition)) {
-        return Fail(RangeFault(QStringLiteral("The boldface factor"),
-                               settings.boldfaceFactorPosition, BoldfaceFactors.size()));
+        return position(SettingsField::BoldfaceFactor, settings.boldfaceFactorPosition,
+                        BoldfaceFactors.size());
     }
     if (!InList(MidpointOrbMinutes, settings.midpointOrbPosition)) {
-        return Fail(RangeFault(QStringLiteral("The orb for midpoints"),
-                               settings.midpointOrbPosition, MidpointOrbMinutes.size()));
+        return position(SettingsField::MidpointOrb, settings.midpointOrbPosition,
+                        MidpointOrbMinutes.size());
     }
     for (const AspectKind kind : AllAspectKinds) {
         const int colour = settings.colours[Index(kind)];
         if (colour < 0 || colour > 0xFFFFFF) {
-            return Fail(QStringLiteral("The colour %1 of the %2 is not an RGB colour.")
-                            .arg(colour)
-                            .arg(AspectName(kind)));
+            return SettingsFault{
+                .field = SettingsField::Colour, .kind = kind, .value = static_cast<double>(colour)};
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 void SetOrbs(const ConfigurationSettings& settings, OrbTable& orbs, OrbSummary& summary) {
@@ -184,55 +172,34 @@ bool ChartShowsAspect(const ConfigurationSettings& settings, BodyIndex a, BodyIn
            AspectShownInChart(a, b, {settings.showOnlyOuter, settings.showOnlyEarth});
 }
 
-QString BothChartFiltersMessage() {
-    return QStringLiteral("'Show only Earth aspects in chart' and") + CrLf +
-           QStringLiteral("'Show only outer planet aspects in chart'") + CrLf +
-           QStringLiteral("cannot both be checked.");
-}
-
-ConfigurationNotice SetAllZeroRefusal() {
-    return {QStringLiteral("Set all"), QStringLiteral("Cannot set all non-zero orbs to zero.")};
-}
-
-ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, double degrees) {
-    QString message = texts.ProgramText(text::SetEveryNonZeroOrbQuestion);
-    message.replace(QStringLiteral("NEW_ORB"), QString::number(degrees) + Degree);
-    return {texts.ProgramText(text::SetAllOrbs), message};
-}
-
-ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& buttonCaption) {
-    return {buttonCaption, texts.ProgramText(text::ResetAllQuestion) + CrLf +
-                               texts.ProgramText(text::SettingsWillBeLost)};
-}
-
 void ConfigurationEdit::Activate(const ConfigurationSettings& committed) {
     controls = committed;
     accepted_ = false;
 }
 
-std::optional<ConfigurationNotice> ConfigurationEdit::SelectOrb(int list, double degrees) {
+bool ConfigurationEdit::SelectOrb(int list, double degrees) {
     if (list < 0 || list >= NumOrbLists || !IsOrbAngle(degrees)) {
-        return std::nullopt;
+        return false;
     }
     if (list == SetAllOrbList && degrees == 0) {
         controls.orbs.degrees[list] = 1;
-        return SetAllZeroRefusal();
+        return true;
     }
     controls.orbs.degrees[list] = degrees;
-    return std::nullopt;
+    return false;
 }
 
-std::optional<ConfigurationNotice> ConfigurationEdit::SetAllNonZeroOrbs() {
+bool ConfigurationEdit::SetAllNonZeroOrbs() {
     const double degrees = controls.orbs.degrees[SetAllOrbList];
     if (!IsOrbAngle(degrees) || degrees == 0) {
-        return SetAllZeroRefusal();
+        return true;
     }
     for (int list = 0; list < SetAllOrbList; ++list) {
         if (controls.orbs.degrees[list] != 0) {
             controls.orbs.degrees[list] = degrees;
         }
     }
-    return std::nullopt;
+    return false;
 }
 
 void ConfigurationEdit::CycleColour(AspectKind kind) {
@@ -269,20 +236,20 @@ void ConfigurationEdit::ResetToDefault() {
     controls = ConfigurationSettings::Defaults();
 }
 
-Status ConfigurationEdit::Accept(ConfigurationSettings& committed, OrbTable& orbs,
-                                 OrbSummary& summary) {
+std::optional<SettingsFault> ConfigurationEdit::Accept(ConfigurationSettings& committed,
+                                                       OrbTable& orbs, OrbSummary& summary) {
     if (controls.showOnlyOuter && controls.showOnlyEarth) {
-        return Fail(BothChartFiltersMessage());
+        return SettingsFault{.field = SettingsField::ChartFilters};
     }
-    if (Status checked = CheckSettings(controls); !checked) {
-        return checked;
+    if (std::optional<SettingsFault> fault = CheckSettings(controls)) {
+        return fault;
     }
     committed = controls;
     committed.colours[0] = 0;
     SetDisplayZodiacSectors(committed);
     SetOrbs(committed, orbs, summary);
     accepted_ = true;
-    return {};
+    return std::nullopt;
 }
 
 void ConfigurationEdit::Cancel(const ConfigurationSettings& committed) {
@@ -290,7 +257,7 @@ void ConfigurationEdit::Cancel(const ConfigurationSettings& committed) {
 }
 
 void ConfigurationEdit::ApplyImmediateSettings(ConfigurationSettings& committed) const {
-    if (!CheckSettings(controls)) {
+    if (CheckSettings(controls)) {
         return;
     }
     committed.useBoldface = controls.useBoldface;

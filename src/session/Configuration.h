@@ -21,8 +21,6 @@
 
 namespace orbivex {
 
-class ProgramTexts;
-
 // ---- List contents ----------------------------------------------------------------------
 
 // An entry of a choice list: its text and the value it stands for.
@@ -109,10 +107,29 @@ struct ConfigurationSettings {
     bool operator==(const ConfigurationSettings&) const = default;
 };
 
-// Success when every orb is an angle of the orb lists, every list position lies within its
-// list and every colour is a 24-bit value;
-// otherwise fails with a description of the first value that does not.
-Status CheckSettings(const ConfigurationSettings& settings);
+// A value of the settings that the configuration window cannot show, or two settings that
+// exclude each other.
+enum class SettingsField {
+    ChartFilters, // both chart filters are checked
+    Orb,          // an orb that is not an angle of the orb lists
+    PersonalDivisor,
+    SynastryDivisor,
+    BoldfaceFactor,
+    MidpointOrb,
+    Colour, // not a 24-bit value
+};
+struct SettingsFault {
+    SettingsField field = SettingsField::ChartFilters;
+    int orbList = 0;            // Orb: its list (0..6 aspect kinds 1..7, or SetAllOrbList)
+    AspectKind kind = NoAspect; // Colour: its aspect kind
+    double value = 0.0;         // the orb in degrees, the list position or the colour
+    int entries = 0;            // the entries of the value's list (not for a colour)
+    bool operator==(const SettingsFault&) const = default;
+};
+
+// Nothing when every orb is an angle of the orb lists, every list position lies within its
+// list and every colour is a 24-bit value; otherwise the first value that is not.
+std::optional<SettingsFault> CheckSettings(const ConfigurationSettings& settings);
 
 // Fills the orb table from the orb positions and the two divisors, and the summary from the
 // table. Column 0 holds the orb of each aspect kind, column 1 column 0 divided by the
@@ -130,22 +147,6 @@ BoldfaceRule BoldfaceRuleOf(const ConfigurationSettings& settings);
 // The Earth filter decides when both are set.
 bool ChartShowsAspect(const ConfigurationSettings& settings, BodyIndex a, BodyIndex b);
 
-// ---- Messages ----------------------------------------------------------------------------
-
-struct ConfigurationNotice {
-    QString title;
-    QString message;
-};
-
-// Accepting both chart filters is refused with this message (titled with the window caption).
-QString BothChartFiltersMessage();
-// Choosing 0° in the "Set all" list, or setting all non-zero orbs to 0, is refused.
-ConfigurationNotice SetAllZeroRefusal();
-// The question before "Set all non-zero orbs to:" an angle in degrees.
-ConfigurationNotice SetAllQuestion(const ProgramTexts& texts, double degrees);
-// The question of "Reset to default", titled with the button's caption.
-ConfigurationNotice ResetQuestion(const ProgramTexts& texts, const QString& buttonCaption);
-
 // ---- Working copy ------------------------------------------------------------------------
 
 // The configuration window's state: `controls` is what its lists, boxes and colour lines
@@ -160,13 +161,13 @@ class ConfigurationEdit {
     void Activate(const ConfigurationSettings& committed);
 
     // A choice in orb list `list` (0..7), in degrees. 0° in the "Set all" list is refused: the
-    // list goes back to 1° and the notice says why. Angles the lists do not hold change
-    // nothing.
-    std::optional<ConfigurationNotice> SelectOrb(int list, double degrees);
+    // list goes back to 1° and the answer is true, so that the window says why. Angles the
+    // lists do not hold change nothing.
+    [[nodiscard]] bool SelectOrb(int list, double degrees);
 
     // "Set all non-zero orbs to:": every orb of kinds 1..7 not at 0° takes the angle of the
-    // "Set all" list. A "Set all" angle of 0° is refused and changes nothing.
-    std::optional<ConfigurationNotice> SetAllNonZeroOrbs();
+    // "Set all" list. A "Set all" angle of 0° is refused (true) and changes nothing.
+    [[nodiscard]] bool SetAllNonZeroOrbs();
 
     // Left click on the colour line of a kind: the next colour of the 12-colour cycle; a
     // colour outside the cycle (such as 0, switched off) stays.
@@ -179,9 +180,10 @@ class ConfigurationEdit {
     // once start-up is complete).
     void ResetToDefault();
 
-    // "Use settings": refuses both chart filters (the message) or a value outside its list;
+    // "Use settings": refuses both chart filters or a value outside its list (the fault);
     // otherwise commits every control, fills the orb table and summary and sets accepted().
-    Status Accept(ConfigurationSettings& committed, OrbTable& orbs, OrbSummary& summary);
+    [[nodiscard]] std::optional<SettingsFault> Accept(ConfigurationSettings& committed,
+                                                      OrbTable& orbs, OrbSummary& summary);
 
     // "Cancel": the controls go back to the committed settings; nothing is committed.
     void Cancel(const ConfigurationSettings& committed);
