@@ -19,6 +19,7 @@
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
 #include "present/Symbols.h"
+#include "present/WindowTitle.h"
 #include "session/ChartShown.h"
 #include "session/StateFile.h"
 #include "session/Stepping.h"

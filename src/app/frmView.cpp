@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
+#include "present/ViewerDisplay.h"
 #include "session/ViewerText.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"

@@ -1,6 +1,6 @@
 #pragma once
-// What the read-only text viewer shows for a file: the reading of the file and the composition
-// of the displayed text, kept apart from the window so that both can be checked directly.
+// The reading of a file for the read-only text viewer, kept apart from the window so that it can
+// be checked directly.
 
 #include <QString>
 
@@ -20,9 +20,5 @@ struct ViewerFile {
 // Reads a text file for the viewer. Only as much of the file is read as can decide and fill the
 // display, so a huge file costs no more than a small one.
 ViewerFile ReadViewerFile(const QString& path);
-
-// The text the viewer shows for a file's text: the whole text below the limit; otherwise the
-// opening note, the first part of the file, and the closing note.
-QString ViewerDisplayText(const QString& fileText);
 
 } // namespace orbivex

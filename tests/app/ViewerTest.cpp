@@ -1,6 +1,7 @@
 #include "app/frmView.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestSupport.h"
+#include "present/ViewerDisplay.h"
 #include "session/ViewerText.h"
 #include "support/ProgramTexts.h"
 
