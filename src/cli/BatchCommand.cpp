@@ -14,6 +14,7 @@
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
 #include "core/Ephemeris.h"
+#include "core/WorkerPool.h"
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
@@ -29,15 +30,16 @@
 #include <QLocale>
 #include <QSet>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <numeric>
-#include <system_error>
+#include <optional>
 #include <thread>
 
 #ifdef Q_OS_WIN
@@ -142,10 +144,10 @@ QString IdText(const QJsonValue& id) {
 // program state, which keeps the natal positions of one chart for the next when they agree.
 class Worker {
   public:
-    Worker(const Shared& shared, const Ephemeris& ephemeris, const ProgramState& base)
-        : shared_(shared), ephemeris_(ephemeris), state_(base) {}
+    Worker(const Shared& shared, const ProgramState& base) : shared_(shared), state_(base) {}
 
-    const Ephemeris& ephemeris() const { return ephemeris_; }
+    // Whether a chart of this worker came from the built-in theory for want of the files.
+    bool UsedBuiltInTheory() const { return usedBuiltInTheory_; }
 
     void Parse(Item& item) const {
         item.parsed = Parse(item.record);
@@ -165,12 +167,15 @@ class Worker {
         }
     }
 
-    void Chart(Item& item) {
+    // Computes with `ephemeris`, the one of the thread it runs on.
+    void Chart(Item& item, const Ephemeris& ephemeris) {
         ParsedRequest& parsed = item.parsed;
         if (parsed.error.isEmpty()) {
-            if (const Status computed = ComputeRequest(parsed.request, item.notes); !computed) {
+            if (const Status computed = ComputeRequest(parsed.request, ephemeris, item.notes);
+                !computed) {
                 parsed.error = computed.error();
             }
+            usedBuiltInTheory_ = usedBuiltInTheory_ || ephemeris.UsesBuiltInTheory();
         }
         item.failed = !parsed.error.isEmpty();
         item.output.clear();
@@ -204,7 +209,8 @@ class Worker {
     }
 
     // Computes the chart of a request into the state, or says why it cannot be computed.
-    Status ComputeRequest(const BatchRequest& request, QStringList& notes) {
+    Status ComputeRequest(const BatchRequest& request, const Ephemeris& ephemeris,
+                          QStringList& notes) {
         places_ = {};
         std::array<std::optional<DatePlace>, NumDateSets> datePlaces;
         ChartMode mode = NoChartMode;
@@ -257,7 +263,7 @@ class Worker {
             }
             state_.dateSets[set] = dateSet;
         }
-        const ComputeContext context{ephemeris_, shared_.texts};
+        const ComputeContext context{ephemeris, shared_.texts};
         const ComputeOutcome outcome = orbivex::Compute(state_, context);
         if (!outcome) {
             return Fail(ForTerminal(outcome.error().message).trimmed());
@@ -306,60 +312,44 @@ class Worker {
     }
 
     const Shared& shared_;
-    Ephemeris ephemeris_;
     ProgramState state_;
+    bool usedBuiltInTheory_ = false;
     ChartPlaces places_; // where the dates of the chart in the state were read
 };
 
-// The workers of a batch: worker 0 works on the calling thread, each other one on a thread of
-// its own for the life of the crew. Run() hands them a block and returns when it is done.
+// The workers of a batch: worker 0 works on the calling thread with its ephemeris, each other
+// one as a task of a worker pool (whose threads hold their own ephemeris state). Run() hands
+// them a block, a grain of items at a time to whichever is free, and returns when it is done.
 class Crew {
   public:
-    explicit Crew(std::vector<std::unique_ptr<Worker>>& workers) : workers_(workers) {
-        for (std::size_t index = 1; index < workers_.size(); ++index) {
-            try {
-                threads_.emplace_back([this, index] { ThreadBody(*workers_[index]); });
-            } catch (const std::system_error&) {
-                break; // the workers that have a thread share the work
-            }
+    Crew(std::vector<std::unique_ptr<Worker>>& workers, const Ephemeris& ephemeris)
+        : workers_(workers), ephemeris_(ephemeris) {
+        if (workers_.size() > 1) {
+            pool_.emplace(ephemeris, static_cast<int>(workers_.size() - 1));
         }
     }
-
-    ~Crew() {
-        {
-            const std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        wake_.notify_all();
-        for (std::thread& thread : threads_) {
-            thread.join();
-        }
-    }
-
-    Crew(const Crew&) = delete;
-    Crew& operator=(const Crew&) = delete;
 
     // Does the round's work on every item, in the order given (indices into items).
     void Run(std::vector<Item>& items, const std::vector<std::size_t>& order, Round round) {
-        items_ = &items;
-        order_ = &order;
-        round_ = round;
         next_ = 0;
-        {
-            const std::lock_guard lock(mutex_);
-            pending_ = threads_.size();
-            ++rounds_;
+        std::vector<std::future<void>> helping;
+        const std::size_t helpers =
+            pool_ ? std::min<std::size_t>(pool_->Threads(), workers_.size() - 1) : 0;
+        for (std::size_t index = 1; index <= helpers; ++index) {
+            Worker* worker = workers_[index].get();
+            helping.push_back(pool_->Post([&, worker](const Ephemeris& ephemeris) {
+                Work(*worker, ephemeris, items, order, round);
+            }));
         }
-        wake_.notify_all();
-        Work(*workers_[0]);
-        std::unique_lock lock(mutex_);
-        done_.wait(lock, [this] { return pending_ == 0; });
+        Work(*workers_[0], ephemeris_, items, order, round);
+        for (std::future<void>& helper : helping) {
+            helper.get();
+        }
     }
 
   private:
-    void Work(Worker& worker) {
-        std::vector<Item>& items = *items_;
-        const std::vector<std::size_t>& order = *order_;
+    void Work(Worker& worker, const Ephemeris& ephemeris, std::vector<Item>& items,
+              const std::vector<std::size_t>& order, Round round) {
         for (;;) {
             const std::size_t first = next_.fetch_add(Grain);
             if (first >= order.size()) {
@@ -368,51 +358,19 @@ class Crew {
             const std::size_t last = std::min(order.size(), first + Grain);
             for (std::size_t at = first; at < last; ++at) {
                 Item& item = items[order[at]];
-                if (round_ == Round::Parse) {
+                if (round == Round::Parse) {
                     worker.Parse(item);
                 } else {
-                    worker.Chart(item);
+                    worker.Chart(item, ephemeris);
                 }
             }
         }
-    }
-
-    void ThreadBody(Worker& worker) {
-        // The library's state belongs to this thread: point it at the same files, and close
-        // them again at the end.
-        worker.ephemeris().UseOnThisThread();
-        std::size_t seen = 0;
-        for (;;) {
-            {
-                std::unique_lock lock(mutex_);
-                wake_.wait(lock, [&] { return stop_ || rounds_ != seen; });
-                if (stop_) {
-                    break;
-                }
-                seen = rounds_;
-            }
-            Work(worker);
-            {
-                const std::lock_guard lock(mutex_);
-                --pending_;
-            }
-            done_.notify_one();
-        }
-        Ephemeris::ReleaseThisThread();
     }
 
     std::vector<std::unique_ptr<Worker>>& workers_;
-    std::vector<std::thread> threads_;
-    std::vector<Item>* items_ = nullptr;
-    const std::vector<std::size_t>* order_ = nullptr;
-    Round round_ = Round::Parse;
+    const Ephemeris& ephemeris_;
+    std::optional<WorkerPool> pool_;
     std::atomic<std::size_t> next_{0};
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable done_;
-    std::size_t rounds_ = 0;
-    std::size_t pending_ = 0;
-    bool stop_ = false;
 };
 
 // Completes a CSV record whose quoted field goes on over the next lines. A field that is never
@@ -779,7 +737,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
     }
     std::vector<std::unique_ptr<Worker>> workers;
     for (std::size_t index = 0; index < numWorkers; ++index) {
-        workers.push_back(std::make_unique<Worker>(shared, ephemeris, base));
+        workers.push_back(std::make_unique<Worker>(shared, base));
     }
 
     qint64 lines = 0;
@@ -788,7 +746,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
     bool anyFailed = false;
     Progress progress;
     {
-        Crew crew(workers);
+        Crew crew(workers, ephemeris);
         std::vector<Item> block;
         block.reserve(BlockRecords);
         std::vector<std::size_t> order;
@@ -845,7 +803,7 @@ int RunBatch(const QStringList& arguments, Context& context) {
         return failedWrite(finished);
     }
     if (std::any_of(workers.begin(), workers.end(),
-                    [](const auto& worker) { return worker->ephemeris().UsesBuiltInTheory(); })) {
+                    [](const auto& worker) { return worker->UsedBuiltInTheory(); })) {
         context.err << "orbivex-cli: warning: the ephemeris files were not found; positions "
                        "come from the less precise built-in theory.\n";
     }
