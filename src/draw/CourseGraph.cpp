@@ -58,11 +58,19 @@ CourseGraphInputs CourseGraphInputsOf(const ProgramState& state,
     const int birth = state.recordedMode == PersonalSecond ? SecondBirthdate : FirstBirthdate;
     // The dates of the chart on display, whatever the date controls hold now.
     DateSet natal = state.computedDateSets[birth];
-    inputs.natalLocalJD = InputDateToLocalJD(natal).value_or(-1.0);
-    inputs.natalJD = InputDateToAJDate(natal, state.computedZones).value_or(-1.0);
+    if (const Expected<double, DateError> local = InputDateToLocalJD(natal)) {
+        inputs.natalLocal = LocalJulianDay{*local};
+    }
+    if (const Expected<double, DateError> moment = InputDateToAJDate(natal, state.computedZones)) {
+        inputs.natal = Instant{*moment};
+    }
     DateSet world = state.computedDateSets[WorldDate];
-    inputs.worldLocalJD = InputDateToLocalJD(world).value_or(-1.0);
-    inputs.worldJD = InputDateToAJDate(world, state.computedZones).value_or(-1.0);
+    if (const Expected<double, DateError> local = InputDateToLocalJD(world)) {
+        inputs.worldLocal = LocalJulianDay{*local};
+    }
+    if (const Expected<double, DateError> moment = InputDateToAJDate(world, state.computedZones)) {
+        inputs.world = Instant{*moment};
+    }
     inputs.calendar = world.calendar;
     if (IsAspectKind(request.kind)) {
         inputs.orb = state.orbs(request.kind, OrbColumn::PersonalTransits);
@@ -84,9 +92,9 @@ double ExactAspectPoint(double natal, double transiting, AspectKind kind) {
     return NormalizeAngle(exact);
 }
 
-int CurrentDateRow(int beginning, double rowStep, double worldLocalJD) {
+int CurrentDateRow(int beginning, double rowStep, LocalJulianDay world) {
     for (int row = 0; row < CourseGraphRowLines; ++row) {
-        if (beginning + row * rowStep > worldLocalJD - rowStep / 2.0) {
+        if (beginning + row * rowStep > world.value - rowStep / 2.0) {
             return row;
         }
     }
@@ -112,12 +120,17 @@ CourseGraph DrawCourseGraph(const Ephemeris& ephemeris, const CourseGraphInputs&
     if (x >= 0) {
         graph.title.replace(x, 1,
                             QStringLiteral(" (") +
-                                EuroDateText(inputs.natalLocalJD, inputs.calendar) +
+                                EuroDateText(inputs.natalLocal.value_or(LocalJulianDay{-1.0}).value,
+                                             inputs.calendar) +
                                 QLatin1Char(')'));
     }
 
-    const Position natal = ephemeris.PositionOfBody(request.natalBody, inputs.natalJD);
-    const Position transiting = ephemeris.PositionOfBody(request.transitingBody, inputs.worldJD);
+    if (!inputs.natal || !inputs.world) {
+        return graph; // no point of exactness to draw around
+    }
+    const Position natal = ephemeris.PositionOfBody(request.natalBody, inputs.natal->julianDay);
+    const Position transiting =
+        ephemeris.PositionOfBody(request.transitingBody, inputs.world->julianDay);
     if (!natal.Known() || !transiting.Known()) {
         return graph; // no point of exactness to draw around
     }
@@ -136,7 +149,8 @@ CourseGraph DrawCourseGraph(const Ephemeris& ephemeris, const CourseGraphInputs&
 
     // The date column: an empty line, then one line per row.
     const double rowStep = span / double(CourseGraphRowLines - 1);
-    graph.currentRow = CurrentDateRow(request.beginning, rowStep, inputs.worldLocalJD);
+    graph.currentRow =
+        inputs.worldLocal ? CurrentDateRow(request.beginning, rowStep, *inputs.worldLocal) : -1;
     for (int row = 0; row < CourseGraphRowLines; ++row) {
         const double t = request.beginning + row * rowStep;
         const QString line =

@@ -8,6 +8,7 @@
 //
 // All positions are pixels of the image (15 layout units to a pixel).
 
+#include "calendar/ChartSubject.h"
 #include "session/Durations.h"
 #include "session/ProgramState.h"
 
@@ -35,12 +36,14 @@ inline constexpr int CourseGraphSamples = CourseGraphLastRow - CourseGraphFirstR
 // Everything the drawing reads besides the ephemeris.
 struct CourseGraphInputs {
     CourseGraphRequest request; // bodies, kind, time zone, first and last day, title with "X"
-    double natalJD = -1.0;      // the birthdate's Julian date (UT)
-    double natalLocalJD = -1.0; // the birthdate's local day number and time
-    double worldJD = -1.0;      // the world date's Julian date (UT)
-    double worldLocalJD = -1.0; // the world date's local day number and time
-    double orb = 0.0;           // the personal-transit orb of the kind, radians
-    int colour = 0;             // the kind's colour, R + 256 G + 65536 B
+    // The birthdate's and the world date's moments and local dates; none for a date that does
+    // not convert.
+    std::optional<Instant> natal;
+    std::optional<LocalJulianDay> natalLocal;
+    std::optional<Instant> world;
+    std::optional<LocalJulianDay> worldLocal;
+    double orb = 0.0; // the personal-transit orb of the kind, radians
+    int colour = 0;   // the kind's colour, R + 256 G + 65536 B
     CalendarChoice calendar = CalendarChoice::Gregorian; // the dates are written in it
 };
 
@@ -66,7 +69,7 @@ double ExactAspectPoint(double natal, double transiting, AspectKind kind);
 
 // The first date row whose time lies later than half a row before the world date; -1 when
 // none does.
-int CurrentDateRow(int beginning, double rowStep, double worldLocalJD);
+int CurrentDateRow(int beginning, double rowStep, LocalJulianDay world);
 
 // Draws the graph. A request without a valid kind, bodies or span gives an empty image.
 CourseGraph DrawCourseGraph(const Ephemeris& ephemeris, const CourseGraphInputs& inputs);

@@ -80,18 +80,18 @@ OrbColumn OrbColumnOf(const AspectSearch& search) {
 template <class Positions>
 std::optional<double> Search(Positions& position, const OrbTable& orbs, const SearchDates& dates,
                              const AspectSearch& search, bool forward) {
-    if (!ValidSearch(search) || !dates.worldLocalJD) {
+    if (!ValidSearch(search) || !dates.worldLocal) {
         return std::nullopt;
     }
     const bool personal = search.personal;
     Position natal;
     if (personal) {
-        if (!dates.natalJD) {
+        if (!dates.natal) {
             return std::nullopt;
         }
-        natal = position(search.first, *dates.natalJD);
+        natal = position(search.first, dates.natal->julianDay);
     }
-    const double day = std::floor(*dates.worldLocalJD);
+    const double day = std::floor(dates.worldLocal->value);
     const double zone = search.zoneMinutes / 1440.0;
     // A walk never leaves the years the calendar converts: back, it looks at the midnights of
     // 1 January of year 1 and of the day before it (a beginning on that day is "before the year
@@ -172,7 +172,7 @@ SearchDates SearchDatesOf(const ProgramState& state) {
     SearchDates dates;
     DateSet world = state.computedDateSets[WorldDate];
     if (const Expected<double, DateError> local = InputDateToLocalJD(world)) {
-        dates.worldLocalJD = *local;
+        dates.worldLocal = LocalJulianDay{*local};
     }
     dates.calendar = world.calendar;
     const ChartMode mode = state.recordedMode;
@@ -181,7 +181,7 @@ SearchDates SearchDatesOf(const ProgramState& state) {
             state.computedDateSets[mode == PersonalFirst ? FirstBirthdate : SecondBirthdate];
         if (const Expected<double, DateError> natal =
                 InputDateToAJDate(birth, state.computedZones)) {
-            dates.natalJD = *natal;
+            dates.natal = Instant{*natal};
         }
     }
     return dates;
@@ -213,8 +213,8 @@ std::optional<double> ExactMomentOfAspect(const Ephemeris& ephemeris, const OrbT
     passage.moving = search.second;
     passage.other = search.first;
     if (search.personal) {
-        const Position natal = dates.natalJD
-                                   ? ephemeris.PositionOfBody(search.first, *dates.natalJD)
+        const Position natal = dates.natal
+                                   ? ephemeris.PositionOfBody(search.first, dates.natal->julianDay)
                                    : Position(PositionStatus::Unavailable);
         if (!natal.Known()) {
             return std::nullopt;

@@ -6,6 +6,7 @@
 //
 // Day numbers are Julian day numbers of civil dates; Julian dates are on Universal Time.
 
+#include "calendar/ChartSubject.h"
 #include "calendar/LocalMoment.h"
 #include "core/ChartMode.h"
 #include "core/ChartTables.h"
@@ -34,8 +35,8 @@ struct AspectSearch {
 
 // The dates a search starts from.
 struct SearchDates {
-    std::optional<double> worldLocalJD; // InputDateToLocalJD of the world date: local day + time
-    std::optional<double> natalJD;      // personal transits: the birthdate's Julian date
+    std::optional<LocalJulianDay> worldLocal; // the world date's local day and time
+    std::optional<Instant> natal;             // personal transits: the birthdate's moment
     // The calendar of the world date: a walk stays within its years 1 to 2799.
     CalendarChoice calendar = CalendarChoice::Gregorian;
 };

@@ -38,11 +38,11 @@ TEST(ExactAspectPoint, TakesTheNearerSideOfTheNatalBody) {
 }
 
 TEST(CurrentDateRow, IsTheFirstRowLaterThanHalfARowBeforeTheWorldDate) {
-    EXPECT_EQ(CurrentDateRow(100, 1.0 / 28, 100.5), 14);
-    EXPECT_EQ(CurrentDateRow(100, 1.0, 100.0), 0);
-    EXPECT_EQ(CurrentDateRow(100, 1.0, 102.49), 2);
-    EXPECT_EQ(CurrentDateRow(100, 1.0, 102.51), 3);
-    EXPECT_EQ(CurrentDateRow(100, 1.0, 200.0), -1);
+    EXPECT_EQ(CurrentDateRow(100, 1.0 / 28, LocalJulianDay{100.5}), 14);
+    EXPECT_EQ(CurrentDateRow(100, 1.0, LocalJulianDay{100.0}), 0);
+    EXPECT_EQ(CurrentDateRow(100, 1.0, LocalJulianDay{102.49}), 2);
+    EXPECT_EQ(CurrentDateRow(100, 1.0, LocalJulianDay{102.51}), 3);
+    EXPECT_EQ(CurrentDateRow(100, 1.0, LocalJulianDay{200.0}), -1);
 }
 
 TEST_F(ChartFixture, CourseGraphDrawsTheCurveInTheAspectsColourAndTheWorldDatesRow) {

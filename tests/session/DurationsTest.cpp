@@ -263,7 +263,7 @@ TEST_F(ChartFixture, BeginningsAndEndsLieAtLocalMidnightsOfTheWorldDatesZone) {
             const bool personal = mode == PersonalFirst;
             const double zone = WorldTimeZoneOffset(state) / 1440.0;
             EXPECT_EQ(WorldTimeZoneOffset(state), zoneEntry == GreenwichTimezoneEntry ? 0 : 660);
-            const double natalJD = SearchDatesOf(state).natalJD.value_or(0.0);
+            const double natalJD = SearchDatesOf(state).natal.value_or(Instant{}).julianDay;
             const auto holds = [&](const DurationFields& f, double jd) {
                 return AspectExactness(ephemeris.PositionOfBody(f.body1, personal ? natalJD : jd),
                                        ephemeris.PositionOfBody(f.body2, jd), f.kind, state.orbs,
@@ -327,15 +327,16 @@ TEST_F(ChartFixture, PlutoOutsideItsTableGivesUnknownDays) {
 
     // Searches that cannot start: no world date, no natal date.
     const AspectSearch search{Earth, Mars, Trine, true, 0};
-    EXPECT_EQ(BeginningOfAspect(ephemeris, state.orbs, {std::nullopt, 2440000.0}, search),
+    EXPECT_EQ(BeginningOfAspect(ephemeris, state.orbs, {std::nullopt, Instant{2440000.0}}, search),
               std::nullopt);
-    EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {2460390.5, std::nullopt}, search), std::nullopt);
+    EXPECT_EQ(EndOfAspect(ephemeris, state.orbs, {LocalJulianDay{2460390.5}, std::nullopt}, search),
+              std::nullopt);
 }
 
 TEST_F(ChartFixture, TransitsAreExactWithinTheirPassage) {
     for (ChartMode mode : {WorldTransits, PersonalFirst}) {
         Run(mode);
-        const double natalJD = SearchDatesOf(state).natalJD.value_or(0.0);
+        const double natalJD = SearchDatesOf(state).natal.value_or(Instant{}).julianDay;
         int exact = 0;
         for (const QString& record : GetDurations(state, ephemeris)) {
             const DurationFields f = Fields(&record);
