@@ -35,7 +35,7 @@ void frmMain::SettingsCommitted() {
         durations_->hide();
     }
     const CalendarChoice calendarBefore = state.dateSets[WorldDate].calendar;
-    const std::array<double, NumDateSets> daysBefore = state.ChartJulianDays;
+    const std::array<Instant, NumDateSets> daysBefore = state.ChartJulianDays;
     const ChartMode modeBefore = state.recordedMode;
     SetCalendar(state.dateSets, state.settings.calendar);
     // The time-zone names may have changed; the orbs, colours and boldface rule act in Compute.
@@ -51,7 +51,8 @@ void frmMain::SettingsCommitted() {
         if (state.recordedMode == modeBefore) {
             for (int s = 0; s < NumDateSets && moved == 0; ++s) {
                 if (DateSetsOfMode(state.recordedMode)[s]) {
-                    moved = static_cast<int>(std::lround(state.ChartJulianDays[s] - daysBefore[s]));
+                    moved = static_cast<int>(
+                        std::lround(state.ChartJulianDays[s].julianDay - daysBefore[s].julianDay));
                 }
             }
         }

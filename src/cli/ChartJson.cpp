@@ -504,7 +504,7 @@ void AppendChartJson(QByteArray& out, const ProgramState& state, const ChartView
         json.Key(DateNames[set]);
         json.BeginObject();
         json.Key("julianDay");
-        json.Number(state.ChartJulianDays[set]);
+        json.Number(state.ChartJulianDays[set].julianDay);
         json.Key("localMeanTime");
         json.Bool(places[set].place && places[set].localMeanTime);
         json.Key("place");

@@ -279,7 +279,7 @@ int RunRun(const QStringList& arguments, Context& context) {
             break;
         }
         ++outcome.steps;
-        outcome.julianDay = state.ChartJulianDays[WorldDate];
+        outcome.julianDay = state.ChartJulianDays[WorldDate].julianDay;
         if (step.stop.found) {
             outcome.found = true;
             outcome.message = RunStopMessage(step.stop, texts);

@@ -57,8 +57,8 @@ ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& con
     ChartRequest request;
     request.mode = state.mode;
     const auto [first, second] = DateSetsOfChart(state.mode);
-    request.firstJulianDay = state.ChartJulianDays[static_cast<std::size_t>(first)];
-    request.secondJulianDay = state.ChartJulianDays[static_cast<std::size_t>(second)];
+    request.firstJulianDay = state.ChartJulianDays[static_cast<std::size_t>(first)].julianDay;
+    request.secondJulianDay = state.ChartJulianDays[static_cast<std::size_t>(second)].julianDay;
     request.orbs = state.orbs;
     request.midpointOrb = MidpointOrbRadians(state.settings.midpointOrbPosition);
     request.boldface = BoldfaceRuleOf(state.settings);
@@ -78,7 +78,7 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
         state.mode = WorldTransits;
     }
     const auto used = DateSetsOfMode(state.mode);
-    std::array<double, NumDateSets> julianDays = state.ChartJulianDays;
+    std::array<Instant, NumDateSets> julianDays = state.ChartJulianDays;
     for (int set = 0; set < NumDateSets; ++set) {
         if (!used[set]) {
             continue;
@@ -91,7 +91,7 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
             const DateErrorText report = ReportDateError(context.texts, set, jd.error());
             return Fail(DateFailure{set, jd.error(), report.message, report.title});
         }
-        julianDays[set] = *jd;
+        julianDays[set] = Instant{*jd};
         if (const QString note = LocalTimeNote(context.texts, set, state.dateSets[set]);
             !note.isEmpty()) {
             notes.append(note);

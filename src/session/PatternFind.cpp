@@ -14,7 +14,7 @@ PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
     // Nothing is shown between the steps: the chart alone, without its texts.
     context_.chartOnly = true;
     state_.mode = WorldTransits;
-    start_ = state_.ChartJulianDays[WorldDate];
+    start_ = state_.ChartJulianDays[WorldDate].julianDay;
     zone_ = MomentZoneOf(state_.dateSets[WorldDate], state_.zones);
     reached_ = start_;
     outcome_.worldDate = state_.dateSets[WorldDate];
@@ -76,7 +76,7 @@ bool PatternFind::Step() {
         return true;
     }
     steps_.fetch_add(1, std::memory_order_relaxed);
-    reached_.store(state_.ChartJulianDays[WorldDate], std::memory_order_relaxed);
+    reached_.store(state_.ChartJulianDays[WorldDate].julianDay, std::memory_order_relaxed);
     if (!step.stop.found) {
         return false;
     }

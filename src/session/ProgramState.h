@@ -48,8 +48,8 @@ struct ProgramState {
     std::array<DateSetName, NumDateSets> names;
 
     // What Compute leaves behind.
-    ChartMode recordedMode = NoChartMode; // the mode of the last successful Compute
-    std::array<double, 3> ChartJulianDays{};
+    ChartMode recordedMode = NoChartMode;               // the mode of the last successful Compute
+    std::array<Instant, NumDateSets> ChartJulianDays{}; // the moments of the three dates (UT)
     // The date sets as the last full Compute converted them (the year in digits, an empty
     // hour or zone filled in) and the zone list it read them with: the dates of the chart on
     // display. The double-click, the durations, the course graph and the saved wheel describe

@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, UnitZodiacAndCalendarChangesShowOnScreen) {
     // A new calendar reads the written date anew, and the status line says how far it moved.
     EnterDate(WorldDate, u"1400"_s, 6, 1, 25, GreenwichTimezoneEntry);
     window->cmdCompute->click();
-    const double gregorian = window->state.ChartJulianDays[WorldDate];
+    const double gregorian = window->state.ChartJulianDays[WorldDate].julianDay;
     QTimer::singleShot(0, window.get(), [this] {
         frmConfigure* configure = window->configurationWindowIfMade();
         ASSERT_NE(configure, nullptr);
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, UnitZodiacAndCalendarChangesShowOnScreen) {
         configure->cmdHide->click();
     });
     window->cmdConfigure->click();
-    EXPECT_EQ(window->state.ChartJulianDays[WorldDate] - gregorian, 9.0);
+    EXPECT_EQ(window->state.ChartJulianDays[WorldDate].julianDay - gregorian, 9.0);
     EXPECT_EQ(window->lblStatus->text(),
               u"Calendar of the dates: Julian. The dates keep their written day, so the chart "
               u"moved 9 days."_s);

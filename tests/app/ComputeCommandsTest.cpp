@@ -22,13 +22,13 @@ using Answer = Dialogs::Answer;
 TEST_F(MainWindowTest, EnterInAYearBoxComputesWhenTheModeUsesThatDate) {
     Start();
     const QStringList before = CellTexts(*window);
-    const double worldBefore = window->state.ChartJulianDays[WorldDate];
+    const double worldBefore = window->state.ChartJulianDays[WorldDate].julianDay;
 
     // The first birthdate is not used by world transits: Enter there changes nothing.
     EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, 3, 24);
     QTest::keyClick(window->txbYearCE[FirstBirthdate], Qt::Key_Return);
     EXPECT_EQ(CellTexts(*window), before);
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], worldBefore);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, worldBefore);
 
     // A year typed with stray characters converts as its digits, and the box shows them.
     window->txbYearCE[WorldDate]->clear();
@@ -102,9 +102,9 @@ TEST_F(MainWindowTest, ChangingADateMarksTheChartStale) {
     EXPECT_EQ(window->state.dateSets[WorldDate].monthIndex, 3);
     // Nothing is computed until Compute.
     EXPECT_EQ(window->state.recordedMode, WorldTransits);
-    const double before = window->state.ChartJulianDays[WorldDate];
+    const double before = window->state.ChartJulianDays[WorldDate].julianDay;
     window->cmdCompute->click();
-    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate] - before, 31 + 29, 1e-9);
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate].julianDay - before, 31 + 29, 1e-9);
 
     Choose(window->cboDayCE[WorldDate], 7);
     EXPECT_EQ(window->cboDayCE[WorldDate]->toolTip(), QStringLiteral("Thursday"));
@@ -158,14 +158,15 @@ TEST_F(MainWindowTest, NowAndAnEmptyZoneTakeTheComputersOffset) {
         EXPECT_EQ(window->cboTimezone[WorldDate]->currentText(), QString::fromUtf8(zone));
         EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 5);
         EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("12:00"));
-        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], 2460315.0 - offset / 1440.0);
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay,
+                         2460315.0 - offset / 1440.0);
         window->Timer1_Timer();
         EXPECT_TRUE(window->cmdForwardBack[0]->isEnabled());
 
         EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, NoonHourEntry, 0);
         window->optNatal[0]->click();
         EXPECT_EQ(window->cboTimezone[FirstBirthdate]->currentText(), QString::fromUtf8(zone));
-        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[FirstBirthdate],
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[FirstBirthdate].julianDay,
                          2440788.0 - offset / 1440.0);
     }
 }
@@ -210,7 +211,8 @@ TEST_F(MainWindowTest, ATypedMinuteIsComputedSteppedAndKept) {
     hourBox->setText(QStringLiteral("06:41"));
     Q_EMIT hourBox->editingFinished();
     window->cmdCompute->click();
-    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460389.5 + (6 * 60 + 41) / 1440.0, 1e-9);
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate].julianDay,
+                2460389.5 + (6 * 60 + 41) / 1440.0, 1e-9);
     EXPECT_EQ(window->cboHour[WorldDate]->currentText(), QStringLiteral("06:41"));
 
     Choose(window->cboForwardBack, HalfHourStep);
@@ -231,7 +233,7 @@ TEST_F(MainWindowTest, ANamedZoneIsTypedComputedAndItsSkippedHourNoted) {
     Q_EMIT zoneBox->editingFinished();
     window->cmdCompute->click();
     // Read with the offset before the clocks went forward: 01:30 UT.
-    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460400.5 + 1.5 / 24.0, 1e-9);
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate].julianDay, 2460400.5 + 1.5 / 24.0, 1e-9);
     EXPECT_EQ(window->cboTimezone[WorldDate]->currentText(), QStringLiteral("Europe/Paris"));
     EXPECT_TRUE(window->lblStatus->text().contains(QStringLiteral("does not exist")));
 }
@@ -254,14 +256,14 @@ TEST_F(MainWindowTest, AZoneNameIsChosenFromTheCompletionWithTheKeyboardOrTypedI
     EXPECT_TRUE(window->cmdClear[WorldDate]->isVisible());
     window->cmdCompute->click();
     EXPECT_EQ(zone->currentText(), QStringLiteral("Asia/Kolkata"));
-    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460389.5 + 6.5 / 24.0, 1e-9);
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate].julianDay, 2460389.5 + 6.5 / 24.0, 1e-9);
 
     // Typed in small letters, the name is the database's zone, shown as it spells it.
     zone->lineEdit()->setText(QStringLiteral("europe/paris"));
     Q_EMIT zone->lineEdit()->editingFinished();
     window->cmdCompute->click();
     EXPECT_EQ(zone->currentText(), QStringLiteral("Europe/Paris"));
-    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], 2460389.5 + 11.0 / 24.0, 1e-9);
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate].julianDay, 2460389.5 + 11.0 / 24.0, 1e-9);
     EXPECT_EQ(dialogs.CountOf(ScriptedDialogs::Kind::Message), 0u);
 }
 

@@ -143,7 +143,7 @@ void WhenModalOpens(std::function<void()> action) {
 }
 
 double WorldJulianDay(const frmMain& window) {
-    return window.state.ChartJulianDays[WorldDate];
+    return window.state.ChartJulianDays[WorldDate].julianDay;
 }
 
 using ScriptedKind = ScriptedDialogs::Kind;

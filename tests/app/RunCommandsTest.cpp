@@ -119,7 +119,7 @@ class RunCommands : public MainWindowTest {
 
 TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     StartAtTheWheel();
-    const double start = window->state.ChartJulianDays[WorldDate];
+    const double start = window->state.ChartJulianDays[WorldDate].julianDay;
 
     InTheRunWindow([this](frmRun& run) {
         // The run window stands beside the toggle, near the main window's bottom.
@@ -141,7 +141,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
     // The first step is taken at once; the window is held while the run goes on.
     ASSERT_TRUE(window->Running());
     EXPECT_EQ(window->cmdRun->text(), QStringLiteral("&Stop"));
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 1);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, start + 1);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 6);
     EXPECT_EQ(window->runController()->Timer2->interval(), 1000);
     ExpectOnlyRunControlsEnabled();
@@ -157,7 +157,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
 
     // The window shows the chart it stopped at, and is usable again.
     EXPECT_EQ(window->runController()->StepsTaken(), 3);
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 3);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, start + 3);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
     EXPECT_EQ(window->txbReport->toPlainText(),
@@ -173,7 +173,7 @@ TEST_F(RunCommands, ARunStepsUntilThePatternIsFoundAndOffersTheRunWindowAgain) {
 
 TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
     StartAtTheWheel();
-    const double start = window->state.ChartJulianDays[WorldDate];
+    const double start = window->state.ChartJulianDays[WorldDate].julianDay;
     InTheRunWindow([](frmRun& run) {
         run.cboAspectPattern->setCurrentIndex(PatternNumber(Yod));
         run.cmdFind->click();
@@ -197,7 +197,7 @@ TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
     EXPECT_EQ(script.showings, 2);
     // The date and the message of the run's own test.
     ExpectTheYodFoundMessage();
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 3);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, start + 3);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 8);
     const ProgramState reference = ReferenceChart(*window);
     EXPECT_EQ(window->txbReport->toPlainText(),
@@ -207,7 +207,7 @@ TEST_F(RunCommands, FindFindsWhatRunFindsAtFullSpeed) {
 
 TEST_F(RunCommands, CancelEndsAFindAndLeavesTheWorldDateAsItWas) {
     StartAtTheWheel();
-    const double start = window->state.ChartJulianDays[WorldDate];
+    const double start = window->state.ChartJulianDays[WorldDate].julianDay;
     const QString report = window->txbReport->toPlainText();
     InTheRunWindow([](frmRun& run) {
         // Never found: a grand sextile counts once at most.
@@ -228,7 +228,7 @@ TEST_F(RunCommands, CancelEndsAFindAndLeavesTheWorldDateAsItWas) {
     EXPECT_EQ(script.showings, 1);
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
     EXPECT_FALSE(window->Running());
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, start);
     EXPECT_EQ(window->cboDayCE[WorldDate]->currentIndex(), 5);
     EXPECT_EQ(window->txbReport->toPlainText(), report);
 }
@@ -262,7 +262,7 @@ TEST_F(RunCommands, StopEndsARunBetweenTwoSteps) {
     ASSERT_TRUE(window->Running());
     EXPECT_EQ(window->runController()->Timer2->interval(), 100);
     window->runController()->Tick();
-    const double reached = window->state.ChartJulianDays[WorldDate];
+    const double reached = window->state.ChartJulianDays[WorldDate].julianDay;
     const QString year = window->txbYearCE[WorldDate]->text();
 
     window->cmdRun->click(); // Stop: no run window
@@ -274,7 +274,7 @@ TEST_F(RunCommands, StopEndsARunBetweenTwoSteps) {
     EXPECT_TRUE(window->cmdCompute->isEnabled());
     // A tick that was still due takes no further step.
     window->runController()->Tick();
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, reached);
     EXPECT_EQ(window->txbYearCE[WorldDate]->text(), year);
     EXPECT_EQ(dialogs.CountOf(Kind::Message), 0u);
 
@@ -282,7 +282,7 @@ TEST_F(RunCommands, StopEndsARunBetweenTwoSteps) {
     InTheRunWindow([](frmRun& run) { run.cmdCancel->click(); });
     window->cmdRun->click();
     EXPECT_FALSE(window->Running());
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, reached);
 }
 
 TEST_F(RunCommands, ARunThatReachesTheYear2800StopsSteppingThere) {
@@ -335,12 +335,12 @@ TEST_F(RunCommands, PersonalTransitsRunWithoutTheRunWindow) {
     window->cmdToggleGraphic->click();
     window->Timer1_Timer();
     ASSERT_TRUE(window->cmdRun->isVisible());
-    const double start = window->state.ChartJulianDays[WorldDate];
+    const double start = window->state.ChartJulianDays[WorldDate].julianDay;
     window->cmdRun->click();
     EXPECT_EQ(script.showings, 0);
     ASSERT_TRUE(window->Running());
     window->runController()->Tick();
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], start + 2);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, start + 2);
     EXPECT_EQ(window->picGraphic->Image(),
               DrawChartWheel(WheelInputOf(ReferenceChart(*window)), window->texts()).image);
     EXPECT_EQ(window->txbReport1->toPlainText(), ReferenceView(*window).report);
@@ -353,14 +353,14 @@ TEST_F(RunCommands, ARunWaitsWhileTheQuitQuestionIsOpen) {
     InTheRunWindow([](frmRun& run) { run.cmdRun->click(); });
     window->cmdRun->click();
     ASSERT_TRUE(window->Running());
-    const double reached = window->state.ChartJulianDays[WorldDate];
+    const double reached = window->state.ChartJulianDays[WorldDate].julianDay;
 
     // The steps that come due under the question wait for its answer.
     dialogs.WhileNextDialogOpen([&] {
         for (int tick = 0; tick < 3; ++tick) {
             window->runController()->Tick();
         }
-        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached);
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, reached);
         EXPECT_TRUE(window->runController()->WaitingForTick());
         EXPECT_TRUE(window->runController()->Timer2->isActive());
     });
@@ -369,7 +369,7 @@ TEST_F(RunCommands, ARunWaitsWhileTheQuitQuestionIsOpen) {
     EXPECT_FALSE(window->blnEnded);
     ASSERT_TRUE(window->Running());
     window->runController()->Tick();
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], reached + 1);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, reached + 1);
     window->cmdRun->click();
 }
 

@@ -66,7 +66,8 @@ TEST_F(MainWindowTest, FirstStartShowsTheWorldTransitsOfNow) {
     EXPECT_TRUE(w.optDegrees->isChecked());
     EXPECT_EQ(w.state.recordedMode, WorldTransits);
     const ProgramState reference = ReferenceChart(w);
-    EXPECT_DOUBLE_EQ(w.state.ChartJulianDays[WorldDate], reference.ChartJulianDays[WorldDate]);
+    EXPECT_DOUBLE_EQ(w.state.ChartJulianDays[WorldDate].julianDay,
+                     reference.ChartJulianDays[WorldDate].julianDay);
     ExpectGridShows(w, ReferenceView(w, reference).grid);
     EXPECT_EQ(w.txbCell[9]->text(), QString(QChar(0x2641))); // Earth's glyph heads column 0
     EXPECT_EQ(w.lblTitle->text(), ReferenceView(w, reference).title);

@@ -65,8 +65,8 @@ TEST_F(MainWindowTest, ForwardAndBackStepTheWorldDateByEachUnit) {
         ExpectWorldDate(*window, c.to);
         // The chart is that of the new date, computed once, as Compute would.
         const ProgramState reference = ReferenceChart(*window);
-        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate],
-                         reference.ChartJulianDays[WorldDate]);
+        EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay,
+                         reference.ChartJulianDays[WorldDate].julianDay);
         ExpectGridShows(*window, ReferenceView(*window, reference).grid);
         EXPECT_FALSE(window->blnStepping);
     }
@@ -134,13 +134,13 @@ TEST_F(MainWindowTest, InPersonalTransitsTheWorldDateStepsAgainstTheFixedBirthda
     Start();
     EnterDate(FirstBirthdate, QStringLiteral("1970"), 7, 20, 3, 24);
     window->optPersonal[0]->click();
-    const double natal = window->state.ChartJulianDays[FirstBirthdate];
-    const double world = window->state.ChartJulianDays[WorldDate];
+    const double natal = window->state.ChartJulianDays[FirstBirthdate].julianDay;
+    const double world = window->state.ChartJulianDays[WorldDate].julianDay;
     Choose(window->cboForwardBack, WeekStep);
     window->Timer1_Timer();
     window->cmdForwardBack[0]->click();
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate], world + 7);
-    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[FirstBirthdate], natal);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[WorldDate].julianDay, world + 7);
+    EXPECT_DOUBLE_EQ(window->state.ChartJulianDays[FirstBirthdate].julianDay, natal);
     ExpectGridShows(*window, ReferenceView(*window).grid);
     EXPECT_EQ(window->txbYearCE[FirstBirthdate]->text(), QStringLiteral("1970"));
 }

@@ -108,14 +108,14 @@ TEST_F(AspectarianWindow, ADoubleClickSetsTheWorldDateToTheEventAndComputes) {
     const ExactAspect event = model.EventAt(row);
     aspectarian->lstEvents_DblClick(model.index(row, 0));
     // The nearest half hour the date set holds, and the chart of it.
-    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate], event.julianDay, 1.0 / 48.0);
+    EXPECT_NEAR(window->state.ChartJulianDays[WorldDate].julianDay, event.julianDay, 1.0 / 48.0);
     EXPECT_EQ(window->state.recordedMode, WorldTransits);
 
     // With the main window's commands disabled (as under the course graph) nothing moves.
-    const double before = window->state.ChartJulianDays[WorldDate];
+    const double before = window->state.ChartJulianDays[WorldDate].julianDay;
     window->cmdCompute->setEnabled(false);
     aspectarian->lstEvents_DblClick(model.index(0, 0));
-    EXPECT_EQ(window->state.ChartJulianDays[WorldDate], before);
+    EXPECT_EQ(window->state.ChartJulianDays[WorldDate].julianDay, before);
 }
 
 } // namespace

@@ -203,7 +203,7 @@ TEST_F(MainWindowTest, APlaceGivesItsZoneAndItsLocalMeanTime) {
         << window->lblStatus->text().toStdString();
     EXPECT_TRUE(window->lblStatus->text().contains(u"UT+00:19:23"_s));
     // 12:00 local mean time at 4.8467° E is 11:40:37 UT.
-    EXPECT_NEAR(window->state.ChartJulianDays[FirstBirthdate],
+    EXPECT_NEAR(window->state.ChartJulianDays[FirstBirthdate].julianDay,
                 2396818.0 + (11 * 3600 + 40 * 60 + 37 - 12 * 3600) / 86400.0, 1e-6);
     EXPECT_TRUE(window->lblTitle->text().contains(u"(Lyon)"_s));
 

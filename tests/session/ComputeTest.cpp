@@ -58,8 +58,8 @@ TEST_F(Fixture, ComputeRecordsTheChartOfTheModesDates) {
     ASSERT_TRUE(Run(WorldTransits));
     EXPECT_EQ(state.recordedMode, WorldTransits);
     EXPECT_EQ(state.chart.mode, WorldTransits);
-    EXPECT_NEAR(state.ChartJulianDays[WorldDate], 2460390.0, 1e-9);
-    EXPECT_EQ(state.chart.firstJulianDay, state.ChartJulianDays[WorldDate]);
+    EXPECT_NEAR(state.ChartJulianDays[WorldDate].julianDay, 2460390.0, 1e-9);
+    EXPECT_EQ(state.chart.firstJulianDay, state.ChartJulianDays[WorldDate].julianDay);
     EXPECT_EQ(state.chart.aspectCounts.Total(), 13);
 }
 

@@ -164,7 +164,7 @@ TEST_F(StateTransfer, APlaceTravelsInKeyedLinesAndLeavesTheClassicLinesAsTheyWer
     const ComputeOutcome outcome = ComputeAfterLoad(loaded, {ephemeris, texts}, now);
     ASSERT_TRUE(outcome);
     // 2396817.5 + (12:00 - 0:19:23) / 24 h, by hand.
-    EXPECT_NEAR(loaded.ChartJulianDays[FirstBirthdate], 2396817.986539, 1e-6);
+    EXPECT_NEAR(loaded.ChartJulianDays[FirstBirthdate].julianDay, 2396817.986539, 1e-6);
     EXPECT_TRUE(outcome->join(u' ').contains(u"local mean time of Lyon"_s))
         << outcome->join(u' ').toStdString();
 
@@ -173,5 +173,5 @@ TEST_F(StateTransfer, APlaceTravelsInKeyedLinesAndLeavesTheClassicLinesAsTheyWer
     ASSERT_EQ(MessageOf(LoadState(Path("classic.pat"), classicLoaded)), u""_s);
     ASSERT_TRUE(ComputeAfterLoad(classicLoaded, {ephemeris, texts}, now));
     // Paris's own mean time, +0:09:21.
-    EXPECT_NEAR(classicLoaded.ChartJulianDays[FirstBirthdate], 2396817.993507, 1e-6);
+    EXPECT_NEAR(classicLoaded.ChartJulianDays[FirstBirthdate].julianDay, 2396817.993507, 1e-6);
 }

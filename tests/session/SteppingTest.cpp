@@ -163,7 +163,7 @@ TEST_F(WorldStep, StepsAndComputes) {
     EXPECT_FALSE(outcome.undone);
     EXPECT_TRUE(outcome.compute.has_value());
     EXPECT_EQ(state.dateSets[WorldDate].dayIndex, 21);
-    EXPECT_DOUBLE_EQ(state.ChartJulianDays[WorldDate], 2460391.0);
+    EXPECT_DOUBLE_EQ(state.ChartJulianDays[WorldDate].julianDay, 2460391.0);
     EXPECT_EQ(state.chart.firstJulianDay, 2460391.0);
 }
 

@@ -61,9 +61,9 @@ QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state,
     if (!outcome.compute.has_value()) {
         return QStringLiteral("Compute failed: ") + outcome.compute.error().message;
     }
-    if (state.ChartJulianDays[WorldDate] != jdn) {
+    if (state.ChartJulianDays[WorldDate].julianDay != jdn) {
         return QStringLiteral("the chart is of Julian date %1")
-            .arg(state.ChartJulianDays[WorldDate], 0, 'f', 2);
+            .arg(state.ChartJulianDays[WorldDate].julianDay, 0, 'f', 2);
     }
     EuroDateRecord date;
     date.jdn = jdn;
@@ -112,7 +112,7 @@ TEST(Soak, StepsEveryDayFromYearOneTo2799) {
     state.mode = WorldTransits;
     state.dateSets[WorldDate] = {QStringLiteral("1"), 1, 1, NoonHourEntry, GreenwichTimezoneEntry};
     ASSERT_TRUE(Compute(state, context));
-    ASSERT_EQ(state.ChartJulianDays[WorldDate], JdnOfYearOne);
+    ASSERT_EQ(state.ChartJulianDays[WorldDate].julianDay, JdnOfYearOne);
     ASSERT_FALSE(ephemeris.UsesBuiltInTheory()) << "the ephemeris files were not found";
 
     const Memory start = ReadMemory();
