@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "calendar/ChartSubject.h"
-#include "session/ProgramState.h"
+#include "session/PlaceLookup.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -196,11 +196,11 @@ Expected<LibraryChart> frmLibraryChart::ChartOfControls() const {
     if (placeText.isEmpty()) {
         chart.place.reset();
     } else if (placeText != chart_.subject.place || !chart_.place) {
-        QString message;
-        chart.place = PlaceOfText(placeText, subject.zone, message);
-        if (!chart.place) {
-            return Fail(message);
+        const Expected<FoundPlace, QString> found = FindPlace(Atlas(), placeText, subject.zone);
+        if (!found) {
+            return Fail(found.error());
         }
+        chart.place = found->place;
     }
     subject.place = chart.place ? chart.place->name : QString();
     // A date without a zone of its own, or in the place's zone, is read at the place: in the

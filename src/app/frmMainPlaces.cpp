@@ -5,6 +5,8 @@
 
 #include "draw/LayoutUnits.h"
 #include "places/Atlas.h"
+#include "present/Messages.h"
+#include "session/PlaceLookup.h"
 #include "session/StateFile.h"
 
 #include <QAbstractItemView>
@@ -127,18 +129,18 @@ void frmMain::txtPlace_LostFocus(int dateSet) {
         }
     }
     // A name of the atlas, or coordinates with a zone (the zone box's, when none is written).
-    QString message;
     const DateSet& set = state.dateSets[dateSet];
-    const std::optional<Place> place = PlaceOfText(
-        text, set.zoneName.isEmpty() ? ZoneTextOf(set, state.zones.list) : set.zoneName, message);
-    if (!place) {
+    const Expected<FoundPlace, QString> found = FindPlace(
+        Atlas(), text, set.zoneName.isEmpty() ? ZoneTextOf(set, state.zones.list) : set.zoneName);
+    if (!found) {
         ForgetPlace(dateSet, text);
-        SetStatus(message);
+        SetStatus(found.error());
         return;
     }
-    PlaceChosen(dateSet, *place, text);
-    if (!message.isEmpty()) {
-        SetStatus(message); // which place the name was taken for, and how to write the others
+    PlaceChosen(dateSet, found->place, text);
+    // Which place the name was taken for, and how to write the others.
+    if (const QString note = PlaceTakenNote(text, *found); !note.isEmpty()) {
+        SetStatus(note);
     }
 }
 

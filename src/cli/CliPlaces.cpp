@@ -1,7 +1,7 @@
 #include "cli/CliPlaces.h"
 
 #include "calendar/NamedZones.h"
-#include "session/ChartLibrary.h"
+#include "session/PlaceLookup.h"
 
 #include <QStringList>
 #include <cmath>
@@ -31,44 +31,21 @@ QJsonObject PlaceJson(const Place& place) {
 Expected<DatePlace, QString> ReadPlace(Context& context, const QString& command, const Atlas& atlas,
                                        const QString& text, const QString& typedZone,
                                        const QString& libraryFile) {
-    QString error;
-    if (const std::optional<Place> own = OwnPlaceOfText(text, {}, error)) {
-        return DatePlace{*own, false};
+    const Expected<FoundPlace, QString> found = FindPlace(atlas, text, typedZone, libraryFile);
+    if (!found) {
+        return Fail(found.error());
     }
-    if (!error.isEmpty()) {
-        // Coordinates without a zone take the zone typed beside them as the place's zone.
-        QString typedError;
-        if (const std::optional<Place> own = OwnPlaceOfText(text, typedZone, typedError);
-            own && !typedZone.trimmed().isEmpty()) {
-            return DatePlace{*own, true};
-        }
-        return Fail(typedZone.trimmed().isEmpty() ? error : typedError);
-    }
-    if (!libraryFile.isEmpty()) {
-        // A library that cannot be read keeps no place: the atlas then has its say.
-        if (const LibraryResult<std::unique_ptr<ChartLibrary>> library =
-                ChartLibrary::Open(libraryFile, ChartLibrary::Access::ReadOnly)) {
-            if (const LibraryResult<std::optional<Place>> own = (*library)->FindOwnPlace(text);
-                own && *own) {
-                return DatePlace{**own, false};
-            }
-        }
-    }
-    const Expected<PlaceMatch, QString> match = atlas.Find(text);
-    if (!match) {
-        return Fail(match.error());
-    }
-    if (!match->others.isEmpty()) {
+    if (!found->others.isEmpty()) {
         QStringList others;
-        for (const Place& other : match->others) {
+        for (const Place& other : found->others) {
             others.append(QStringLiteral("\"%1\"").arg(
-                PlaceName(other, match->others + QList<Place>{match->place})));
+                PlaceName(other, found->others + QList<Place>{found->place})));
         }
         context.err << "orbivex-cli " << command << ": '" << text.trimmed() << "' is taken as "
-                    << PlaceLine(match->place) << ", the most populous; for another write "
+                    << PlaceLine(found->place) << ", the most populous; for another write "
                     << others.join(QStringLiteral(", ")) << ".\n";
     }
-    return DatePlace{match->place, false};
+    return DatePlace{found->place, found->zoneOfPlace};
 }
 
 QCommandLineOption PlaceOption(const QString& name, const QString& what) {

@@ -27,11 +27,6 @@ struct DateSetName {
     bool operator==(const DateSetName&) const = default;
 };
 
-// The place of a text: a name of the atlas or coordinates with a zone (`zone` is the zone typed
-// beside coordinates without one); nothing, and `message` saying why, when neither fits. When
-// the name fits several places, `message` names the others and how to write them.
-std::optional<Place> PlaceOfText(const QString& text, const QString& zone, QString& message);
-
 struct ProgramState {
     // What the user enters.
     DateSets dateSets;

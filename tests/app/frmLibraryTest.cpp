@@ -219,6 +219,13 @@ TEST_F(MainWindowTest, APlaceGivesItsZoneAndItsLocalMeanTime) {
     EXPECT_EQ(loaded.dateSets[FirstBirthdate].placeLongitude,
               loaded.places[FirstBirthdate]->longitude);
 
+    // A name several towns have is the most populous; the status line names the others.
+    place->setText(u"Springfield"_s);
+    Q_EMIT place->editingFinished();
+    EXPECT_TRUE(window->lblStatus->text().startsWith(u"\u201CSpringfield\u201D is taken as"_s))
+        << window->lblStatus->text().toStdString();
+    EXPECT_EQ(window->state.places[FirstBirthdate]->name, u"Springfield"_s);
+
     place->setText(u"Nowhere at all"_s);
     Q_EMIT place->editingFinished();
     EXPECT_TRUE(window->lblStale->isVisibleTo(window.get())); // the chart is of Lyon
