@@ -196,19 +196,25 @@ void frmMain::CreateMenus() {
     buttonCommand(edit, cmdConfigure,
                   StandardOr(QKeySequence::Preferences, Qt::CTRL | Qt::SHIFT | Qt::Key_Comma));
 
-    QMenu* chart = menu(QStringLiteral("Chart"), "mnuChart");
-    modeActions_ = new QActionGroup(this);
-    for (QRadioButton* option : ModeOptions()) {
-        QAction* action = chart->addAction(option->text());
+    // An option button as a checked action of a group: choosing it clicks the option, and the
+    // action follows the option however it is set.
+    const auto optionCommand = [this](QMenu* into, QActionGroup* group, QRadioButton* option) {
+        QAction* action = into->addAction(option->text());
         action->setObjectName(QStringLiteral("mnu") + option->objectName().mid(3));
         action->setCheckable(true);
-        modeActions_->addAction(action);
+        group->addAction(action);
         connect(action, &QAction::triggered, option, [option] {
             if (option->isEnabled() && !option->isChecked()) {
                 option->click();
             }
         });
         connect(option, &QRadioButton::toggled, action, &QAction::setChecked);
+    };
+
+    QMenu* chart = menu(QStringLiteral("Chart"), "mnuChart");
+    modeActions_ = new QActionGroup(this);
+    for (QRadioButton* option : ModeOptions()) {
+        optionCommand(chart, modeActions_, option);
     }
     chart->addSeparator();
     // Compute is F5 alone: the platform's Refresh may also mean Ctrl+R, which is Report's.
@@ -244,16 +250,7 @@ void frmMain::CreateMenus() {
     viewMenu->addSeparator();
     unitActions_ = new QActionGroup(this);
     for (QRadioButton* option : {optDegrees, optRadians}) {
-        QAction* action = viewMenu->addAction(option->text());
-        action->setObjectName(QStringLiteral("mnu") + option->objectName().mid(3));
-        action->setCheckable(true);
-        unitActions_->addAction(action);
-        connect(action, &QAction::triggered, option, [option] {
-            if (option->isEnabled() && !option->isChecked()) {
-                option->click();
-            }
-        });
-        connect(option, &QRadioButton::toggled, action, &QAction::setChecked);
+        optionCommand(viewMenu, unitActions_, option);
     }
     viewMenu->addSeparator();
     const auto caption = [this](int number, const char* english) {

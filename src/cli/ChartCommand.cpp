@@ -12,6 +12,7 @@
 #include "core/Chart.h"
 #include "core/Ephemeris.h"
 #include "present/ChartView.h"
+#include "present/GridText.h"
 #include "present/Symbols.h"
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
@@ -72,17 +73,8 @@ QString GlyphText(const GridCell& cell, bool symbols) {
 
 void PrintChart(const ChartView& view, bool symbols, QTextStream& out) {
     out << view.title << "\n\n";
-    const AspectGrid& grid = view.grid;
-    for (int row = 0; row < grid.rowCount; ++row) {
-        QStringList cells;
-        for (int col = 0; col < grid.columnCount; ++col) {
-            const GridCell& cell = grid.Cell(row, col);
-            QString text;
-            if (cell.visible) {
-                text = cell.font == CellFont::Symbol ? GlyphText(cell, symbols) : cell.text;
-            }
-            cells.append(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
-        }
+    for (const QStringList& cells : GridCellTexts(
+             view.grid, [symbols](const GridCell& cell) { return GlyphText(cell, symbols); })) {
         out << cells.join(QStringLiteral(" | ")) << '\n';
     }
     const QString& report = view.report;
