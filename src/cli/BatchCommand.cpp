@@ -211,8 +211,7 @@ class Worker {
     // Computes the chart of a request into the state, or says why it cannot be computed.
     Status ComputeRequest(const BatchRequest& request, const Ephemeris& ephemeris,
                           QStringList& notes) {
-        places_ = {};
-        std::array<std::optional<DatePlace>, NumDateSets> datePlaces;
+        state_.places = {};
         ChartMode mode = NoChartMode;
         if (request.mode) {
             const std::optional<ChartMode> named = ModeOfOptionName(request.mode->trimmed());
@@ -259,7 +258,7 @@ class Worker {
                     notes.append(found.note);
                 }
                 ApplyPlaceZone(*found.place, dateSet);
-                datePlaces[set] = *found.place;
+                state_.places[set] = found.place->place;
             }
             state_.dateSets[set] = dateSet;
         }
@@ -267,14 +266,6 @@ class Worker {
         const ComputeOutcome outcome = orbivex::Compute(state_, context);
         if (!outcome) {
             return Fail(ForTerminal(outcome.error().message).trimmed());
-        }
-        // The date was read at its place (in local mean time where the zone still kept it), so
-        // the JSON says which dates were.
-        for (std::size_t set = 0; set < datePlaces.size(); ++set) {
-            if (datePlaces[set]) {
-                places_[set] = {datePlaces[set]->place,
-                                PlaceMeanTimeOffset(state_.dateSets[set]).has_value()};
-            }
         }
         return {};
     }
@@ -285,7 +276,7 @@ class Worker {
             out.reserve(12 * 1024); // more than most charts' JSON: no copy as it grows
             AppendChartJson(out, state_,
                             BuildChartTexts(state_.chart, ChartDisplayOf(state_), shared_.texts),
-                            places_, JsonLayout::Compact, &record);
+                            ChartPlacesOf(state_), JsonLayout::Compact, &record);
             return;
         }
         const QString start = CsvField(IdText(request.id)) + QLatin1Char(',') +
@@ -314,7 +305,6 @@ class Worker {
     const Shared& shared_;
     ProgramState state_;
     bool usedBuiltInTheory_ = false;
-    ChartPlaces places_; // where the dates of the chart in the state were read
 };
 
 // The workers of a batch: worker 0 works on the calling thread with its ephemeris, each other

@@ -343,12 +343,8 @@ int RunChart(const QStringList& arguments, Context& context) {
     }
     const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
     if (parser.isSet(jsonOption)) {
-        ChartPlaces places;
-        for (int set = 0; set < NumDateSets; ++set) {
-            places[set] = {state.places[set],
-                           state.places[set] && PlaceMeanTimeOffset(state.dateSets[set])};
-        }
-        context.out << QString::fromUtf8(ChartJson(state, view, places, JsonLayout::Indented));
+        context.out << QString::fromUtf8(
+            ChartJson(state, view, ChartPlacesOf(state), JsonLayout::Indented));
     } else {
         PrintChart(view, parser.isSet(symbolsOption), context.out);
     }

@@ -574,6 +574,15 @@ void AppendChartJson(QByteArray& out, const ProgramState& state, const ChartView
     json.LineBreak();
 }
 
+ChartPlaces ChartPlacesOf(const ProgramState& state) {
+    ChartPlaces places;
+    for (int set = 0; set < NumDateSets; ++set) {
+        places[set] = {state.places[set],
+                       state.places[set] && PlaceMeanTimeOffset(state.dateSets[set])};
+    }
+    return places;
+}
+
 QByteArray ChartJson(const ProgramState& state, const ChartView& view, const ChartPlaces& places,
                      JsonLayout layout, const RecordKeys* record) {
     QByteArray out;

@@ -37,6 +37,9 @@ struct DatePlaceFacts {
 };
 using ChartPlaces = std::array<DatePlaceFacts, NumDateSets>;
 
+// The places of the state's dates, and whether each was read in its place's local mean time.
+ChartPlaces ChartPlacesOf(const ProgramState& state);
+
 // The chart the last Compute left in the state, with its title and report from `view` and the
 // places of its dates. With `record`, its "id" and "line" are among the keys.
 QByteArray ChartJson(const ProgramState& state, const ChartView& view, const ChartPlaces& places,
