@@ -33,7 +33,6 @@ inline constexpr int DateColumnWidths[DateColumnCount] = {1300, 760,  1400, 700,
 inline constexpr int PlaceWidestWidth = 4200;    // the place box in a wide window
 inline constexpr int ButtonWidth = 1000;         // the column beside the modes
 inline constexpr int ButtonRowWidth = 1120;      // the row under the date sets
-inline constexpr int ModeFrameWidth = 3640;      // the frame of the six modes
 inline constexpr int SteppingWidth = 2160;       // the step unit, Back and Forward, the report
 inline constexpr int TwoChartReportHeight = 600; // the one-line report under the square grid
 

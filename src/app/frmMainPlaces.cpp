@@ -7,7 +7,6 @@
 #include "places/Atlas.h"
 #include "present/Messages.h"
 #include "session/PlaceLookup.h"
-#include "session/StateFile.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -24,6 +23,8 @@ namespace {
 
 // The most places the completion offers.
 constexpr int kPlaceChoices = 12;
+// The longest text a place box takes: a town with its region and country, or coordinates.
+constexpr int kLongestPlaceText = 200;
 
 } // namespace
 
@@ -37,7 +38,7 @@ void frmMain::SetUpPlaceBoxes() {
                                        "Illinois\") or coordinates with a zone (\"46.2044N "
                                        "6.1432E Europe/Zurich\"). A town puts its zone in the "
                                        "zone box."));
-        box->setMaxLength(StateFileContents::MaxPlaceLength);
+        box->setMaxLength(kLongestPlaceText);
         auto* model = new QStringListModel(box);
         auto* completer = new QCompleter(model, box);
         completer->setCaseSensitivity(Qt::CaseInsensitive);

@@ -80,8 +80,6 @@ struct StateFileContents {
     static constexpr int MaxYearTextLength = 256;
     // Longest zone name the file keeps; the database's longest is about 30 characters.
     static constexpr int MaxZoneNameLength = 64;
-    // Longest text a place box takes: a town with its region and country, or coordinates.
-    static constexpr int MaxPlaceLength = 200;
 
     std::array<StateDateSet, 3> dateSets; // index 0 world date, 1 and 2 the birthdates
 
