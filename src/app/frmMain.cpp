@@ -712,9 +712,13 @@ void frmMain::ShowDateSet(int dateSet) {
     const bool wasUpdating = updatingControls_;
     updatingControls_ = true;
     ShowDateSetControls(DateSetRow(dateSet), state.dateSets[dateSet], state.zones.list);
-    if (const QString place = PlaceBoxText(dateSet); txtPlace[dateSet]->text() != place) {
-        txtPlace[dateSet]->setText(place);
-        txtPlace[dateSet]->setCursorPosition(0);
+    // A place being typed is read when its box is left, not replaced by the refresh meanwhile.
+    QLineEdit* box = txtPlace[dateSet];
+    const bool typing =
+        box->isModified() && (box->hasFocus() || box->completer()->popup()->isVisible());
+    if (const QString place = PlaceBoxText(dateSet); !typing && box->text() != place) {
+        box->setText(place);
+        box->setCursorPosition(0);
     }
     updatingControls_ = wasUpdating;
 }

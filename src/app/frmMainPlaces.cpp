@@ -92,6 +92,7 @@ QString frmMain::PlaceBoxText(int dateSet) const {
 }
 
 void frmMain::PlaceChosen(int dateSet, const Place& place, const QString& text) {
+    txtPlace[dateSet]->setModified(false); // what was typed is read now
     ReadControls();
     state.places[dateSet] = place;
     typedPlaces_[dateSet] = {text, place};
@@ -114,6 +115,7 @@ void frmMain::ForgetPlace(int dateSet, const QString& text) {
 
 void frmMain::txtPlace_LostFocus(int dateSet) {
     const QString text = txtPlace[dateSet]->text().trimmed();
+    txtPlace[dateSet]->setModified(false);
     if (text == PlaceBoxText(dateSet).trimmed()) {
         return;
     }
