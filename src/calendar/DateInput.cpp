@@ -453,7 +453,9 @@ void SetZoneText(DateSet& dateSet, const QString& text) {
     const QString trimmed = text.trimmed();
     // The zone box is read again on every Compute: the place's zone written again is still the
     // place's, any other zone ends the reading at the place.
-    if (ZoneNameAsListed(trimmed) != dateSet.zoneName || dateSet.zoneName.isEmpty()) {
+    // The database is asked only when the reading was at a place: a listed name is looked up
+    // in the database's whole list, a good part of what a command for one chart costs.
+    if (dateSet.zoneName.isEmpty() || ZoneNameAsListed(trimmed) != dateSet.zoneName) {
         dateSet.placeLongitude.reset();
     }
     if (const int entry = TimezoneEntryOfText(trimmed); entry > 0) {
