@@ -10,17 +10,11 @@
 
 namespace orbivex {
 
-namespace {
-
-constexpr int kManualMissingText = 433;
-constexpr int kManualMissingTitleText = 434;
-constexpr int kNoBrowserText = 435;
-
-} // namespace
+namespace {} // namespace
 
 bool OpenInBrowser(const QString& target, const ProgramTexts& texts, Dialogs& dialogs,
                    QWidget* parent) {
-    const QString message = texts.ProgramTextWith(kNoBrowserText, target);
+    const QString message = texts.ProgramTextWith(text::NoBrowser, target);
     const QString title = QStringLiteral("Cannot launch web browser");
     // Said later when the opener, once started, finds no browser: over no window then, since
     // the one that asked may be gone by that time.
@@ -38,8 +32,9 @@ bool OpenUserManual(const QString& programFolder, const ProgramTexts& texts, Dia
                     QWidget* parent) {
     const QString manual = UserManualFile(programFolder);
     if (!QFileInfo(manual).isFile()) {
-        dialogs.ShowMessage(parent, texts.ProgramTextWith(kManualMissingText, manual),
-                            texts.ProgramText(kManualMissingTitleText), Dialogs::Icon::Exclamation);
+        dialogs.ShowMessage(parent, texts.ProgramTextWith(text::ManualMissing, manual),
+                            texts.ProgramText(text::ManualMissingTitle),
+                            Dialogs::Icon::Exclamation);
         return false;
     }
     return OpenInBrowser(manual, texts, dialogs, parent);
@@ -105,7 +100,6 @@ ImageSaveResult SaveImageAs(Dialogs& dialogs, QWidget* parent, const QImage& ima
 
 ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const ExportInput& input,
                                  const ProgramTexts& texts, const QString& saveAsCaption) {
-    constexpr int SvgImagesText = 566;
     const QString title = texts.ProgramText(text::SaveChartImageAs);
     const QString png = QStringLiteral(".png");
     const QString svg = QStringLiteral(".svg");
@@ -113,7 +107,7 @@ ImageSaveResult SaveWheelImageAs(Dialogs& dialogs, QWidget* parent, const Export
     const QString chosen = dialogs.GetSaveFileNameAndType(
         parent, title,
         texts.ProgramText(text::PngImages) + QStringLiteral("|*.png|") +
-            texts.ProgramText(SvgImagesText) + QStringLiteral("|*.svg"),
+            texts.ProgramText(text::SvgImages) + QStringLiteral("|*.svg"),
         QString(), picked);
     if (chosen.isEmpty()) {
         return ImageSaveResult::Cancelled;

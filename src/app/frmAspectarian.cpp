@@ -10,6 +10,7 @@
 #include "session/SaveTarget.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QApplication>
 #include <QCalendar>
@@ -36,27 +37,6 @@
 namespace orbivex {
 
 namespace {
-
-constexpr int kCaptionText = 461;
-constexpr int kYearText = 463;
-constexpr int kFromText = 464;
-constexpr int kToText = 465;
-constexpr int kListText = 466;
-constexpr int kAllBodiesText = 467;
-constexpr int kAllAspectsText = 468;
-constexpr int kBodyFilterText = 469;
-constexpr int kAspectFilterText = 470;
-constexpr int kCopyText = 471;
-constexpr int kSaveCsvText = 472;
-constexpr int kCloseText = 473;
-constexpr int kBodyColumnText = 474;
-constexpr int kAspectColumnText = 475;
-constexpr int kTimeColumnText = 476;
-constexpr int kCountText = 477;
-constexpr int kSaveTitleText = 478;
-constexpr int kCsvFilterText = 479;
-constexpr int kOrderText = 480;
-constexpr int kCancelText = 630;
 
 // How often the progress of a search is read, and the steps of its bar.
 constexpr int kListIntervalMs = 50;
@@ -170,12 +150,12 @@ QVariant AspectarianModel::headerData(int section, Qt::Orientation orientation, 
     }
     switch (section) {
     case TimeColumn:
-        return texts_.ProgramTextWith(kTimeColumnText, zone_.name);
+        return texts_.ProgramTextWith(text::AspectarianTimeColumn, zone_.name);
     case FirstColumn:
     case SecondColumn:
-        return texts_.ProgramText(kBodyColumnText);
+        return texts_.ProgramText(text::AspectarianBodyColumn);
     case AspectColumn:
-        return texts_.ProgramText(kAspectColumnText);
+        return texts_.ProgramText(text::AspectarianAspectColumn);
     default:
         return {};
     }
@@ -187,16 +167,16 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     : QWidget(parent, Qt::Window), dialogs_(dialogs), texts_(texts), ephemeris_(ephemeris),
       momentChosen_(std::move(momentChosen)), model_(texts) {
     setObjectName(QStringLiteral("frmAspectarian"));
-    setWindowTitle(texts_.ProgramText(kCaptionText));
+    setWindowTitle(texts_.ProgramText(text::AspectarianCaption));
     setFont(ProgramFont(QStringLiteral("Arial"), 9));
 
-    optYear = new QRadioButton(texts_.ProgramText(kYearText), this);
+    optYear = new QRadioButton(texts_.ProgramText(text::AspectarianYear), this);
     optYear->setObjectName(QStringLiteral("optYear"));
     optYear->setChecked(true);
     txbYear = new QSpinBox(this);
     txbYear->setObjectName(QStringLiteral("txbYear"));
     txbYear->setRange(1, 2799);
-    optSpan = new QRadioButton(texts_.ProgramText(kFromText), this);
+    optSpan = new QRadioButton(texts_.ProgramText(text::AspectarianFrom), this);
     optSpan->setObjectName(QStringLiteral("optSpan"));
     const auto dateEdit = [this](const char* name) {
         auto* edit = new QDateEdit(this);
@@ -208,34 +188,34 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     };
     txbFrom = dateEdit("txbFrom");
     txbTo = dateEdit("txbTo");
-    auto* lblTo = new QLabel(texts_.ProgramText(kToText), this);
+    auto* lblTo = new QLabel(texts_.ProgramText(text::AspectarianTo), this);
     lblTo->setBuddy(txbTo);
-    cmdList = new QPushButton(texts_.ProgramText(kListText), this);
+    cmdList = new QPushButton(texts_.ProgramText(text::AspectarianList), this);
     cmdList->setObjectName(QStringLiteral("cmdList"));
     cmdList->setDefault(true);
 
     cboBody = new QComboBox(this);
     cboBody->setObjectName(QStringLiteral("cboBody"));
-    cboBody->addItem(texts_.ProgramText(kAllBodiesText));
+    cboBody->addItem(texts_.ProgramText(text::AllBodies));
     for (BodyIndex body : AllBodies) {
         cboBody->addItem(BodyName(body));
     }
     cboAspect = new QComboBox(this);
     cboAspect->setObjectName(QStringLiteral("cboAspect"));
-    cboAspect->addItem(texts_.ProgramText(kAllAspectsText));
+    cboAspect->addItem(texts_.ProgramText(text::AllAspects));
     for (const AspectKind kind : AllAspectKinds) {
         cboAspect->addItem(AspectarianKindName(kind));
     }
-    auto* lblBody = new QLabel(texts_.ProgramText(kBodyFilterText), this);
+    auto* lblBody = new QLabel(texts_.ProgramText(text::AspectarianBody), this);
     lblBody->setBuddy(cboBody);
-    auto* lblAspect = new QLabel(texts_.ProgramText(kAspectFilterText), this);
+    auto* lblAspect = new QLabel(texts_.ProgramText(text::AspectarianAspect), this);
     lblAspect->setBuddy(cboAspect);
 
     // Names for screen readers where no label stands beside a control; a spin box's edit field
     // is what the keyboard reaches, so it carries the box's name.
-    txbYear->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kYearText)));
-    txbFrom->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kFromText)));
-    txbTo->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kToText)));
+    txbYear->setAccessibleName(WithoutMnemonic(texts_.ProgramText(text::AspectarianYear)));
+    txbFrom->setAccessibleName(WithoutMnemonic(texts_.ProgramText(text::AspectarianFrom)));
+    txbTo->setAccessibleName(WithoutMnemonic(texts_.ProgramText(text::AspectarianTo)));
     for (QAbstractSpinBox* box :
          std::initializer_list<QAbstractSpinBox*>{txbYear, txbFrom, txbTo}) {
         for (QLineEdit* edit : box->findChildren<QLineEdit*>()) {
@@ -245,7 +225,7 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
 
     lstEvents = new QTableView(this);
     lstEvents->setObjectName(QStringLiteral("lstEvents"));
-    lstEvents->setAccessibleName(WithoutMnemonic(texts_.ProgramText(kCaptionText)));
+    lstEvents->setAccessibleName(WithoutMnemonic(texts_.ProgramText(text::AspectarianCaption)));
     lstEvents->setModel(&model_);
     lstEvents->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstEvents->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -266,18 +246,18 @@ frmAspectarian::frmAspectarian(Dialogs& dialogs, const ProgramTexts& texts,
     prgList->setRange(0, kProgressSteps);
     prgList->setTextVisible(true);
     prgList->setVisible(false);
-    cmdCancel = new QPushButton(texts_.ProgramText(kCancelText), this);
+    cmdCancel = new QPushButton(texts_.ProgramText(text::AspectarianCancel), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setVisible(false);
     tmrList = new QTimer(this);
     tmrList->setObjectName(QStringLiteral("tmrList"));
     tmrList->setInterval(kListIntervalMs);
 
-    cmdCopy = new QPushButton(texts_.ProgramText(kCopyText), this);
+    cmdCopy = new QPushButton(texts_.ProgramText(text::AspectarianCopy), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    cmdSaveCsv = new QPushButton(texts_.ProgramText(kSaveCsvText), this);
+    cmdSaveCsv = new QPushButton(texts_.ProgramText(text::AspectarianSaveCsv), this);
     cmdSaveCsv->setObjectName(QStringLiteral("cmdSaveCsv"));
-    cmdClose = new QPushButton(texts_.ProgramText(kCloseText), this);
+    cmdClose = new QPushButton(texts_.ProgramText(text::AspectarianClose), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
 
     auto* span = new QHBoxLayout;
@@ -371,14 +351,16 @@ void frmAspectarian::cmdList_Click() {
                 dialogs_.ShowMessage(this,
                                      edit->text() + QLatin1Char(' ') +
                                          texts_.ProgramText(DateErrorTextNumber(day.error())),
-                                     texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
+                                     texts_.ProgramText(text::AspectarianCaption),
+                                     Dialogs::Icon::Exclamation);
                 return;
             }
             (edit == txbFrom ? first : last) = static_cast<std::int32_t>(*day);
         }
         if (last < first) {
-            dialogs_.ShowMessage(this, texts_.ProgramText(kOrderText),
-                                 texts_.ProgramText(kCaptionText), Dialogs::Icon::Exclamation);
+            dialogs_.ShowMessage(this, texts_.ProgramText(text::FirstDateAfterLast),
+                                 texts_.ProgramText(text::AspectarianCaption),
+                                 Dialogs::Icon::Exclamation);
             return;
         }
     }
@@ -426,7 +408,8 @@ void frmAspectarian::tmrList_Timer() {
         TimeColumn, fontMetrics().horizontalAdvance(
                         QStringLiteral("2027-01-03 04:05 %1  ")
                             .arg(findZone_.named ? findZone_.name : QStringLiteral("GMT+12:45"))));
-    lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
+    lblCount->setText(
+        texts_.ProgramTextWith(text::AspectarianCount, QString::number(model_.rowCount())));
 }
 
 void frmAspectarian::cmdCancel_Click() {
@@ -458,7 +441,8 @@ void frmAspectarian::hideEvent(QHideEvent* event) {
 void frmAspectarian::ApplyFilter() {
     model_.SetFilter(BodyOfNumber(cboBody->currentIndex()),
                      AspectKindOfNumber(cboAspect->currentIndex()));
-    lblCount->setText(texts_.ProgramTextWith(kCountText, QString::number(model_.rowCount())));
+    lblCount->setText(
+        texts_.ProgramTextWith(text::AspectarianCount, QString::number(model_.rowCount())));
 }
 
 void frmAspectarian::cmdCopy_Click() {
@@ -481,8 +465,8 @@ void frmAspectarian::cmdCopy_Click() {
 }
 
 void frmAspectarian::cmdSaveCsv_Click() {
-    const QString title = texts_.ProgramText(kSaveTitleText);
-    const QString chosen = dialogs_.GetSaveFileName(this, title, texts_.ProgramText(kCsvFilterText),
+    const QString title = texts_.ProgramText(text::AspectarianSaveTitle);
+    const QString chosen = dialogs_.GetSaveFileName(this, title, texts_.ProgramText(text::CsvFiles),
                                                     QStringLiteral("aspectarian.csv"));
     if (chosen.isEmpty()) {
         return;

@@ -4,6 +4,7 @@
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,10 +32,6 @@ constexpr int kSortListWidth = 900; // the list gives up width in a narrow windo
 constexpr int kBelowGridContainer = 1575;
 constexpr int kExtraHeight = 200;
 constexpr int kSmallestHeight = 3000; // the window is never placed lower than this
-
-constexpr int kSortByText = 59;
-constexpr int kCloseText = 184;
-constexpr int kCopyText = 185;
 
 int Px(int layoutUnits) {
     return LayoutUnitsToPixels(layoutUnits);
@@ -160,9 +157,9 @@ void frmDurations::showEvent(QShowEvent* event) {
 
 // Each showing starts from the first sort choice with durations shown.
 void frmDurations::Form_Activate() {
-    lblSortBy->setText(texts_.ProgramText(kSortByText));
-    cmdCopy->setText(texts_.ProgramText(kCopyText));
-    cmdClose->setText(texts_.ProgramText(kCloseText));
+    lblSortBy->setText(texts_.ProgramText(text::SortBy));
+    cmdCopy->setText(texts_.ProgramText(text::DurationsCopy));
+    cmdClose->setText(texts_.ProgramText(text::DurationsClose));
     chkShowDuration->setText(QStringLiteral("Show &durations"));
 
     const bool transits = ModeHasDurations(content_.mode);

@@ -5,7 +5,6 @@
 #include "app/DialogFlows.h"
 #include "app/Dialogs.h"
 #include "app/MainWindowLayout.h"
-#include "app/MainWindowTexts.h"
 #include "app/PictureBox.h"
 #include "app/frmAbout.h"
 #include "app/frmAspectarian.h"
@@ -55,8 +54,6 @@
 
 namespace orbivex {
 
-using namespace caption;
-
 namespace {
 
 QColor ColourOf(int rgb) {
@@ -71,22 +68,8 @@ QString DisplayText(const QString& text) {
 }
 
 // The Clear buttons of the three date sets: one word, a keyboard letter each.
-constexpr std::array<int, NumDateSets> kClearTexts{8, 580, 581};
-constexpr int kModeOptionText = 9; // 9 .. 14 in mode order
-constexpr int kSaveText = 15;
-constexpr int kQuitText = 16;
-constexpr int kNowText = 18;
-constexpr int kComputeText = 19;
-constexpr int kConfigureText = 20;
-constexpr int kForwardText = 21;
-constexpr int kBackText = 22;
-constexpr int kReportText = 38;
-constexpr int kAspectarianText = 462;
-constexpr int kLoadFromText = 40;
-constexpr int kRestoreText = 398;
-constexpr int kUserManualText = 432;
-constexpr int kOutOfDateText = 582;
-constexpr int kZodiacOfDateText = 523;
+constexpr std::array<int, NumDateSets> kClearTexts{text::ClearWorldDate, text::ClearFirstBirthdate,
+                                                   text::ClearSecondBirthdate};
 
 } // namespace
 
@@ -621,26 +604,26 @@ void frmMain::SetLanguageDependentText() {
     Label1[WorldDate]->setToolTip(QStringLiteral("Click to switch between degrees and radians"));
     const std::array<QRadioButton*, NumChartModes> options = ModeOptions();
     for (int i = 0; i < NumChartModes; ++i) {
-        options[i]->setText(texts_.ProgramText(kModeOptionText + i));
+        options[i]->setText(texts_.ProgramText(text::FirstModeOption + i));
     }
-    cmdSave->setText(texts_.ProgramText(kSaveText));
-    cmdQuit->setText(texts_.ProgramText(kQuitText));
+    cmdSave->setText(texts_.ProgramText(text::Save));
+    cmdQuit->setText(texts_.ProgramText(text::Quit));
     cmdHelp->setText(texts_.ProgramText(text::Help));
-    cmdNow->setText(texts_.ProgramText(kNowText));
-    cmdRestore->setText(texts_.ProgramText(kRestoreText));
-    cmdCompute->setText(texts_.ProgramText(kComputeText));
-    cmdConfigure->setText(texts_.ProgramText(kConfigureText));
-    cmdForwardBack[0]->setText(texts_.ProgramText(kForwardText));
-    cmdForwardBack[1]->setText(texts_.ProgramText(kBackText));
+    cmdNow->setText(texts_.ProgramText(text::Now));
+    cmdRestore->setText(texts_.ProgramText(text::Restore));
+    cmdCompute->setText(texts_.ProgramText(text::Compute));
+    cmdConfigure->setText(texts_.ProgramText(text::Configure));
+    cmdForwardBack[0]->setText(texts_.ProgramText(text::Forward));
+    cmdForwardBack[1]->setText(texts_.ProgramText(text::Back));
     cmdRun->setText(texts_.ProgramText(text::Run));
-    cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
-    cmdReport->setText(texts_.ProgramText(kReportText));
-    cmdAspectarian->setText(texts_.ProgramText(kAspectarianText));
-    cmdPrint->setText(texts_.ProgramText(kPrintText));
-    cmdSaveAs->setText(texts_.ProgramText(kSaveAsText));
-    cmdLoadState->setText(texts_.ProgramText(kLoadFromText));
-    lblURL->setText(texts_.ProgramText(kUserManualText));
-    lblStale->setText(texts_.ProgramText(kOutOfDateText));
+    cmdToggleGraphic->setText(texts_.ProgramText(text::DisplayChart));
+    cmdReport->setText(texts_.ProgramText(text::Report));
+    cmdAspectarian->setText(texts_.ProgramText(text::AspectarianButton));
+    cmdPrint->setText(texts_.ProgramText(text::PrintA4));
+    cmdSaveAs->setText(texts_.ProgramText(text::SaveAs));
+    cmdLoadState->setText(texts_.ProgramText(text::LoadFrom));
+    lblURL->setText(texts_.ProgramText(text::UserManual));
+    lblStale->setText(texts_.ProgramText(text::OutOfDate));
     NameControls();
     lblURL->setToolTip(UserManualFile(setup_.programFolder));
     fraTransits->setTitle(QString());
@@ -880,7 +863,7 @@ void frmMain::UpdateTitle() {
     QString title = TitleText(state.mode, !state.chartShown, state.orbSummary, texts_, labels);
     // Signs of date are not the J2000 signs the title line otherwise implies.
     if (IsChartMode(view.mode) && state.chart.zodiac == ZodiacChoice::OfDate) {
-        title += QStringLiteral("  ") + texts_.ProgramText(kZodiacOfDateText);
+        title += QStringLiteral("  ") + texts_.ProgramText(text::ZodiacOfDate);
     }
     lblTitle->setText(title);
     setWindowTitle(WindowTitleText(state, texts_));
@@ -909,7 +892,7 @@ void frmMain::UpdateStaleMark() {
 }
 
 void frmMain::SetSaveAsCaption() {
-    cmdSaveAs->setText(texts_.ProgramText(ImageShown() ? kSaveImageText : kSaveAsText));
+    cmdSaveAs->setText(texts_.ProgramText(ImageShown() ? text::SaveImage : text::SaveAs));
     cmdLoadState->setVisible(!ImageShown());
 }
 

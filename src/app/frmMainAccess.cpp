@@ -11,17 +11,7 @@
 
 namespace orbivex {
 
-namespace {
-
-constexpr int kYearWordText = 583; // year, month, day, time, time zone: 583 .. 587
-constexpr int kStepUnitText = 588;
-constexpr int kStepUnitTipText = 589;
-constexpr int kZoneTipText = 590;
-constexpr int kGridNameText = 591;
-constexpr int kWheelNameText = 592;
-constexpr int kReportNameText = 593;
-
-} // namespace
+namespace {} // namespace
 
 void frmMain::NameControls() {
     for (int s = 0; s < NumDateSets; ++s) {
@@ -30,9 +20,9 @@ void frmMain::NameControls() {
                                             cboTimezone[s]};
         for (size_t part = 0; part < parts.size(); ++part) {
             parts[part]->setAccessibleName(
-                dateSet + texts_.ProgramText(kYearWordText + static_cast<int>(part)));
+                dateSet + texts_.ProgramText(text::FirstDatePartWord + static_cast<int>(part)));
         }
-        cboTimezone[s]->setToolTip(texts_.ProgramText(kZoneTipText));
+        cboTimezone[s]->setToolTip(texts_.ProgramText(text::ZoneTip));
         // The time and zone boxes take typed text: their edit fields are what the keyboard
         // reaches, so they carry the box's name.
         for (QComboBox* box : {cboHour[s], cboTimezone[s]}) {
@@ -42,12 +32,12 @@ void frmMain::NameControls() {
             }
         }
     }
-    cboForwardBack->setAccessibleName(texts_.ProgramText(kStepUnitText));
-    cboForwardBack->setToolTip(texts_.ProgramText(kStepUnitTipText));
-    picTable->setAccessibleName(texts_.ProgramText(kGridNameText));
-    picGraphic->setAccessibleName(texts_.ProgramText(kWheelNameText));
-    txbReport->setAccessibleName(texts_.ProgramText(kReportNameText));
-    txbReport1->setAccessibleName(texts_.ProgramText(kReportNameText));
+    cboForwardBack->setAccessibleName(texts_.ProgramText(text::StepUnit));
+    cboForwardBack->setToolTip(texts_.ProgramText(text::StepUnitTip));
+    picTable->setAccessibleName(texts_.ProgramText(text::GridName));
+    picGraphic->setAccessibleName(texts_.ProgramText(text::WheelName));
+    txbReport->setAccessibleName(texts_.ProgramText(text::ReportName));
+    txbReport1->setAccessibleName(texts_.ProgramText(text::ReportName));
 }
 
 } // namespace orbivex

@@ -1,6 +1,5 @@
 // The chart picture: the wheel in place of the grid and back, a right click on it, saving it
 // as an image, and the course graph of a personal transit.
-#include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
 #include "app/DialogFlows.h"
@@ -14,6 +13,7 @@
 #include "session/Durations.h"
 #include "session/RememberedFolders.h"
 #include "support/Mnemonic.h"
+#include "support/TextNumbers.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -23,8 +23,6 @@
 #include <algorithm>
 
 namespace orbivex {
-
-using namespace caption;
 
 namespace {} // namespace
 
@@ -89,7 +87,7 @@ void frmMain::ShowWheel() {
     // The picture takes the whole area; a wheel beside it would repeat it.
     picWheelBeside->hide();
     wheelRedraw_->start();
-    cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
+    cmdToggleGraphic->setText(texts_.ProgramText(text::DisplayGrid));
     UpdateTitle();
     UpdateClickHint();
     SetSaveAsCaption();
@@ -100,7 +98,7 @@ void frmMain::ShowGridInsteadOfPicture() {
     picGraphic->hide();
     picGraphic->Clear();
     picTable->setVisible(view.grid.cellCount > 0);
-    cmdToggleGraphic->setText(texts_.ProgramText(kDisplayChartText));
+    cmdToggleGraphic->setText(texts_.ProgramText(text::DisplayChart));
     cmdRun->hide();
     ShowReports();
     UpdateTitle();
@@ -171,7 +169,7 @@ void frmMain::ShowCourseGraph(const CellDoubleClick& decision) {
     picWheelBeside->hide();
     blnCourseGraphShown = true;
     picGraphic->setToolTip(decision.chartTip);
-    cmdToggleGraphic->setText(texts_.ProgramText(kDisplayGridText));
+    cmdToggleGraphic->setText(texts_.ProgramText(text::DisplayGrid));
     cmdToggleGraphic->show();
     cmdRun->hide();
     SetSaveAsCaption();

@@ -2,8 +2,6 @@
 // the state-file commands, Help and the address label.
 #include "app/frmMain.h"
 
-#include "app/MainWindowTexts.h"
-
 #include "app/DialogFlows.h"
 #include "app/Dialogs.h"
 #include "app/frmView.h"
@@ -16,6 +14,7 @@
 #include "session/Stepping.h"
 #include "support/Mnemonic.h"
 #include "support/StrProc.h"
+#include "support/TextNumbers.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -26,23 +25,15 @@
 
 namespace orbivex {
 
-using caption::kLoadedFromText;
+using text::LoadedFrom;
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-constexpr int kStateSavedText = 128;
-constexpr int kSavedToText = 129;
-constexpr int kSaveAsTitleText = 130;
-constexpr int kStateFileTypeText = 131;
-constexpr int kLoadTitleText = 384;
-constexpr int kLoadFailedTitleText = 385;
-constexpr int kLoadFailedNoteText = 386;
-
 // The file-type entry of the state-file dialogs.
 QString StateFileFilter(const ProgramTexts& texts) {
-    return texts.ProgramText(kStateFileTypeText) + QStringLiteral(" (*.pat)");
+    return texts.ProgramText(text::StateFiles) + QStringLiteral(" (*.pat)");
 }
 
 } // namespace
@@ -247,7 +238,7 @@ void frmMain::cmdSave_Click() {
         return;
     }
     MarkJustSaved();
-    PopUpAtButton(cmdSave, texts_.ProgramText(kStateSavedText), 2400, 300, -2400, 450);
+    PopUpAtButton(cmdSave, texts_.ProgramText(text::StateSaved), 2400, 300, -2400, 450);
     FocusCompute();
 }
 
@@ -257,7 +248,7 @@ void frmMain::cmdSaveAs_Click() {
         SaveImage();
         return;
     }
-    const QString title = texts_.ProgramText(kSaveAsTitleText);
+    const QString title = texts_.ProgramText(text::SaveStateAsTitle);
     FolderRememberingDialogs stateFiles(dialogs_, FileKind::StateFile);
     const QString chosen =
         stateFiles.GetSaveFileName(this, title, StateFileFilter(texts_), QString());
@@ -279,13 +270,13 @@ void frmMain::cmdSaveAs_Click() {
     }
     MarkJustSaved();
     AddRecentFile(name);
-    PopUpAtButton(cmdSaveAs, texts_.ProgramText(kStateSavedText), 2400, 350, -2350, 450);
-    SetStatus(texts_.ProgramText(kSavedToText) + QLatin1Char(' ') + name);
+    PopUpAtButton(cmdSaveAs, texts_.ProgramText(text::StateSaved), 2400, 350, -2350, 450);
+    SetStatus(texts_.ProgramText(text::SavedTo) + QLatin1Char(' ') + name);
 }
 
 void frmMain::cmdLoadState_Click() {
     FolderRememberingDialogs stateFiles(dialogs_, FileKind::StateFile);
-    const QString name = stateFiles.GetOpenFileName(this, texts_.ProgramText(kLoadTitleText),
+    const QString name = stateFiles.GetOpenFileName(this, texts_.ProgramText(text::LoadStateTitle),
                                                     StateFileFilter(texts_), QString());
     if (name.isEmpty()) {
         return;
@@ -297,9 +288,9 @@ void frmMain::LoadStateFrom(const QString& name) {
     ReadControls();
     const Status loaded = LoadState(name, state);
     if (!loaded) {
-        dialogs_.ShowMessage(this,
-                             loaded.error() + CrLf + CrLf + texts_.ProgramText(kLoadFailedNoteText),
-                             texts_.ProgramText(kLoadFailedTitleText), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(
+            this, loaded.error() + CrLf + CrLf + texts_.ProgramText(text::LoadFailedNote),
+            texts_.ProgramText(text::LoadFailedTitle), Dialogs::Icon::Exclamation);
         return;
     }
     WriteDisplayOptionsToRegistry(state.settings);
@@ -312,7 +303,7 @@ void frmMain::LoadStateFrom(const QString& name) {
     } else {
         ReportComputeError(outcome);
     }
-    SetStatus(texts_.ProgramText(kLoadedFromText) + QLatin1Char(' ') + name);
+    SetStatus(texts_.ProgramText(text::LoadedFrom) + QLatin1Char(' ') + name);
     MarkJustSaved();
     AddRecentFile(name);
 }

@@ -3,6 +3,7 @@
 
 #include "app/frmConfigure.h"
 #include "app/frmDurations.h"
+#include "support/TextNumbers.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -12,13 +13,7 @@
 
 namespace orbivex {
 
-namespace {
-
-constexpr int kCalendarNameText = 514; // 514 .. 516 in the order of CalendarChoice
-constexpr int kCalendarNoteText = 524;
-constexpr int kCalendarMovedText = 525;
-
-} // namespace
+namespace {} // namespace
 
 frmConfigure& frmMain::ConfigurationWindow() {
     if (!configure_) {
@@ -46,7 +41,7 @@ void frmMain::SettingsCommitted() {
         // The written dates stay and are read in the new calendar: a chart that thereby moved
         // says by how many days, lest the change pass unnoticed.
         const QString name =
-            texts_.ProgramText(kCalendarNameText + static_cast<int>(state.settings.calendar));
+            texts_.ProgramText(text::FirstCalendarName + static_cast<int>(state.settings.calendar));
         int moved = 0;
         if (state.recordedMode == modeBefore) {
             for (int s = 0; s < NumDateSets && moved == 0; ++s) {
@@ -56,8 +51,8 @@ void frmMain::SettingsCommitted() {
                 }
             }
         }
-        SetStatus(moved == 0 ? texts_.ProgramTextWith(kCalendarNoteText, name)
-                             : texts_.ProgramTextWith(kCalendarMovedText, name,
+        SetStatus(moved == 0 ? texts_.ProgramTextWith(text::CalendarNote, name)
+                             : texts_.ProgramTextWith(text::CalendarMoved, name,
                                                       QString::number(std::abs(moved))));
     }
 }

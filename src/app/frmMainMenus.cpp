@@ -1,7 +1,6 @@
 // The main window's menu bar: every command of the window, each one QAction with its key. The
 // commands of a button click that button, so that the menu, the key and the button do exactly
 // the same, and the action is enabled exactly while its button is shown and enabled.
-#include "app/MainWindowTexts.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
 
@@ -181,7 +180,7 @@ void frmMain::CreateMenus() {
     ownCommand(file, QStringLiteral("E&xport image ..."), "mnuChartOnly", {}, [this] {
         FolderRememberingDialogs images(dialogs_, FileKind::Image);
         SaveWheelImageAs(images, this, ExportInputOf(state, texts_), texts_,
-                         WithoutMnemonic(texts_.ProgramText(caption::kSaveImageText)));
+                         WithoutMnemonic(texts_.ProgramText(text::SaveImage)));
     });
     buttonCommand(file, cmdPrint);
     ownCommand(file, QStringLiteral("&Print ..."), "mnuChartOnly", QKeySequence::Print,

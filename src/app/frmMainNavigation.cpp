@@ -1,6 +1,5 @@
 // Moving through time: Forward and Back, the once-a-second refresh of the controls, the
 // double-click on a grid cell, the Report command and the pattern run.
-#include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
 #include "app/Dialogs.h"
@@ -25,14 +24,7 @@
 
 namespace orbivex {
 
-using namespace caption;
-
-namespace {
-
-constexpr int kNoAspectsPersonalText = 382;
-constexpr int kNoAspectsText = 383;
-
-} // namespace
+namespace {} // namespace
 
 bool frmMain::Running() const {
     return runController_ && runController_->Running();
@@ -158,9 +150,9 @@ void frmMain::cmdReport_Click() {
     }
     const ChartMode mode = SelectedMode();
     const bool personal = mode == PersonalFirst || mode == PersonalSecond;
-    dialogs_.ShowMessage(this,
-                         texts_.ProgramText(personal ? kNoAspectsPersonalText : kNoAspectsText),
-                         WithoutMnemonic(cmdReport->text()), Dialogs::Icon::Information);
+    dialogs_.ShowMessage(
+        this, texts_.ProgramText(personal ? text::NoPersonalTransits : text::NoAspectsInChart),
+        WithoutMnemonic(cmdReport->text()), Dialogs::Icon::Information);
 }
 
 void frmMain::ShowDurationsReport() {
@@ -236,7 +228,7 @@ void frmMain::cmdRun_Click() {
 }
 
 void frmMain::RunningChanged(bool running) {
-    cmdRun->setText(texts_.ProgramText(running ? kStopRunText : text::Run));
+    cmdRun->setText(texts_.ProgramText(running ? text::StopRun : text::Run));
     // While a run goes on only its stop, Quit and the reports stay usable.
     EnableControls(!running, {cmdRun, cmdQuit, txbReport, txbReport1});
     if (!running) {

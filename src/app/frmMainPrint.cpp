@@ -1,15 +1,13 @@
 // The main window's printing: the chart sheet of the last Compute in the print preview or
 // through the print dialog.
 #include "app/Dialogs.h"
-#include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 #include "draw/ChartSheet.h"
+#include "support/TextNumbers.h"
 
 #include <QPushButton>
 
 namespace orbivex {
-
-using namespace caption;
 
 namespace {
 
@@ -17,8 +15,8 @@ namespace {
 std::optional<SheetInput> SheetToPrint(frmMain& window, Dialogs& dialogs,
                                        const ProgramTexts& texts) {
     if (!IsChartMode(window.state.recordedMode) || window.ephemeris() == nullptr) {
-        dialogs.ShowMessage(&window, texts.ProgramText(kNothingToPrintText),
-                            texts.ProgramText(kPrintTitleText), Dialogs::Icon::Information);
+        dialogs.ShowMessage(&window, texts.ProgramText(text::NothingToPrint),
+                            texts.ProgramText(text::PrintTitle), Dialogs::Icon::Information);
         return std::nullopt;
     }
     return SheetInputOf(window.state, *window.ephemeris(), texts);
@@ -31,7 +29,7 @@ void frmMain::cmdPrint_Click() {
     if (!sheet) {
         return;
     }
-    dialogs_.PrintPreview(this, texts_.ProgramText(kPrintTitleText),
+    dialogs_.PrintPreview(this, texts_.ProgramText(text::PrintTitle),
                           [&](QPainter& painter) { DrawChartSheet(painter, *sheet, texts_); });
 }
 
@@ -40,11 +38,11 @@ void frmMain::PrintChartSheet() {
     if (!sheet) {
         return;
     }
-    const QString title = texts_.ProgramText(kPrintTitleText);
+    const QString title = texts_.ProgramText(text::PrintTitle);
     if (dialogs_.Print(this, title, [&](QPainter& painter) {
             DrawChartSheet(painter, *sheet, texts_);
         }) == Dialogs::PrintResult::Failed) {
-        dialogs_.ShowMessage(this, texts_.ProgramText(kPrintFailedText), title,
+        dialogs_.ShowMessage(this, texts_.ProgramText(text::PrintFailed), title,
                              Dialogs::Icon::Exclamation);
     }
 }

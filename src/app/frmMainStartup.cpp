@@ -1,6 +1,5 @@
 // Start-up, Restore, Quit and the end of the program.
 #include "app/MainWindowLayout.h"
-#include "app/MainWindowTexts.h"
 #include "app/frmMain.h"
 
 #include "app/Dialogs.h"
@@ -13,6 +12,7 @@
 #include "session/StateFile.h"
 #include "session/StateTransfer.h"
 #include "support/Mnemonic.h"
+#include "support/TextNumbers.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -33,13 +33,6 @@ namespace orbivex {
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-constexpr int kPlutoFailureText = 2;
-constexpr int kPlutoFailureTitleText = 3;
-constexpr int kQuitQuestionText = 149;
-constexpr int kLoadingDataText = 253;
-constexpr int kRestoredText = 399;
-constexpr int kNothingToRestoreText = 402;
 
 const QString GeometryKey = QStringLiteral("/geometry");
 
@@ -107,7 +100,7 @@ bool frmMain::Form_Load() {
 
     SetSaveAsCaption();
 
-    dialogs_.PopUp(this, texts_.ProgramText(kLoadingDataText), 2000, 300, 2000, -1, -1);
+    dialogs_.PopUp(this, texts_.ProgramText(text::LoadingData), 2000, 300, 2000, -1, -1);
     const Status plutoLoaded = ephemeris_->LoadPlutoTable(QString::fromLatin1(PlutoTableFileName));
     blnPlutoDataReadOK = plutoLoaded.has_value();
     runWindow_->SetNumBodies(blnPlutoDataReadOK ? MaxBodies : MaxBodies - 1);
@@ -118,8 +111,9 @@ bool frmMain::Form_Load() {
     if (!blnPlutoDataReadOK) {
         show();
         dialogs_.ShowMessage(
-            this, plutoLoaded.error() + CrLf + texts_.ProgramText(kPlutoFailureText),
-            texts_.ProgramText(kPlutoFailureTitleText), Dialogs::Icon::Exclamation);
+            this,
+            plutoLoaded.error() + CrLf + texts_.ProgramText(text::ProgramCannotWorkWithoutFile),
+            texts_.ProgramText(text::PlutoTableMissingTitle), Dialogs::Icon::Exclamation);
         loadFailure_ = plutoLoaded.error();
         EndProgram();
         return false;
@@ -186,7 +180,7 @@ void frmMain::LoadUserStateOrStartFresh() {
 void frmMain::cmdRestore_Click() {
     const QString path = UserStateFile();
     if (!QFileInfo::exists(path)) {
-        dialogs_.ShowMessage(this, texts_.ProgramText(kNothingToRestoreText),
+        dialogs_.ShowMessage(this, texts_.ProgramText(text::NothingToRestore),
                              WithoutMnemonic(cmdRestore->text()), Dialogs::Icon::Information);
         return;
     }
@@ -204,9 +198,9 @@ void frmMain::cmdRestore_Click() {
     cmdCompute_Click();
     UpdateClickHint();
     // The dates and settings now come from the user state file, not from a file loaded before.
-    SetStatus(texts_.ProgramText(caption::kLoadedFromText) + QLatin1Char(' ') + path);
+    SetStatus(texts_.ProgramText(text::LoadedFrom) + QLatin1Char(' ') + path);
     savedState_ = FormatStateFile(ToStateFile(state));
-    PopUpAtButton(cmdRestore, texts_.ProgramText(kRestoredText), 2400, 300, -2450, 475);
+    PopUpAtButton(cmdRestore, texts_.ProgramText(text::StateRestored), 2400, 300, -2450, 475);
 }
 
 void frmMain::cmdQuit_Click() {
@@ -214,9 +208,9 @@ void frmMain::cmdQuit_Click() {
         EndProgram();
         return;
     }
-    const Dialogs::Answer answer =
-        dialogs_.Ask(this, texts_.ProgramText(kQuitQuestionText), WithoutMnemonic(cmdQuit->text()),
-                     Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
+    const Dialogs::Answer answer = dialogs_.Ask(
+        this, texts_.ProgramText(text::SaveBeforeQuitting), WithoutMnemonic(cmdQuit->text()),
+        Dialogs::Buttons::YesNoCancel, Dialogs::Answer::No, Dialogs::Icon::Question);
     if (answer == Dialogs::Answer::Cancel) {
         return;
     }

@@ -29,15 +29,6 @@ namespace orbivex {
 
 namespace {
 
-constexpr int CancelText = 117;
-constexpr int RunQuicklyText = 120;
-constexpr int FindAtLeastText = 121;
-constexpr int FindText = 490;
-constexpr int RunQuicklyTipText = 595;
-constexpr int PlanetText = 598;
-constexpr int PatternListText = 601;
-constexpr int NumberToFindText = 602;
-
 // Placement beside the main window, in layout units.
 constexpr int BottomAboveMainBottom = 120;
 constexpr int LeftRightOfToggle = 100;
@@ -201,19 +192,19 @@ void frmRun::SetBackColour(int colour) {
 void frmRun::PrepareToShow() {
     run_.cancelled = false;
     setWindowTitle(WithoutMnemonic(texts_.ProgramText(text::Run)));
-    chkTwoOrMore->setText(texts_.ProgramText(FindAtLeastText));
-    chkRunQuickly->setText(texts_.ProgramText(RunQuicklyText));
-    chkRunQuickly->setToolTip(texts_.ProgramText(RunQuicklyTipText));
-    cboAspectPattern->setAccessibleName(texts_.ProgramText(PatternListText));
-    cboNumToFind->setAccessibleName(texts_.ProgramText(NumberToFindText));
+    chkTwoOrMore->setText(texts_.ProgramText(text::FindAtLeast));
+    chkRunQuickly->setText(texts_.ProgramText(text::RunQuickly));
+    chkRunQuickly->setToolTip(texts_.ProgramText(text::RunQuicklyTip));
+    cboAspectPattern->setAccessibleName(texts_.ProgramText(text::PatternToFind));
+    cboNumToFind->setAccessibleName(texts_.ProgramText(text::NumberToFind));
     for (size_t i = 0; i < cboSoughtPlanet.size(); ++i) {
-        cboSoughtPlanet[i]->setAccessibleName(texts_.ProgramText(PlanetText) + QLatin1Char(' ') +
-                                              QString::number(i + 1));
+        cboSoughtPlanet[i]->setAccessibleName(texts_.ProgramText(text::PlanetWord) +
+                                              QLatin1Char(' ') + QString::number(i + 1));
     }
     cmdRun->setText(texts_.ProgramText(text::Run));
-    cmdFind->setText(texts_.ProgramText(FindText));
+    cmdFind->setText(texts_.ProgramText(text::FindButton));
     foundByFind_.reset();
-    cmdCancel->setText(texts_.ProgramText(CancelText));
+    cmdCancel->setText(texts_.ProgramText(text::RunCancel));
 
     refilling_ = true;
     cboAspectPattern->clear();

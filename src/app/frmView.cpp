@@ -36,12 +36,6 @@ constexpr int kHelpLeftOffset = 100;
 constexpr int kHelpWidthReduction = 200;
 constexpr int kHelpHeightReduction = 480;
 
-constexpr int kEmptyFileTitleText = 52;
-constexpr int kReadFailureTitleText = 53;
-constexpr int kEmptyFileText = 430;
-constexpr int kReadFailureText = 431;
-constexpr int kHelpTextName = 600;
-
 } // namespace
 
 frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
@@ -54,7 +48,7 @@ frmView::frmView(Dialogs& dialogs, const ProgramTexts& texts, QWidget* parent)
     txbView->setObjectName(QStringLiteral("txbView"));
     txbView->setReadOnly(true);
     txbView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txbView->setAccessibleName(texts_.ProgramText(kHelpTextName));
+    txbView->setAccessibleName(texts_.ProgramText(text::HelpTextName));
 
     cmdCopyToClipboard = new QPushButton(QStringLiteral("&Copy to clipboard"), this);
     cmdCopyToClipboard->setObjectName(QStringLiteral("cmdCopyToClipboard"));
@@ -107,14 +101,16 @@ void frmView::Form_Activate() {
         blnFileDisplayed = true;
         break;
     case ViewerFile::Status::Empty:
-        dialogs_.ShowMessage(this, texts_.ProgramTextWith(kEmptyFileText, strFilename),
-                             texts_.ProgramText(kEmptyFileTitleText), Dialogs::Icon::Exclamation);
+        dialogs_.ShowMessage(this, texts_.ProgramTextWith(text::HelpFileEmpty, strFilename),
+                             texts_.ProgramText(text::HelpFileEmptyTitle),
+                             Dialogs::Icon::Exclamation);
         hide();
         break;
     case ViewerFile::Status::Failed:
         dialogs_.ShowMessage(
-            this, texts_.ProgramTextWith(kReadFailureText, strFilename, file.errorDescription),
-            texts_.ProgramText(kReadFailureTitleText), Dialogs::Icon::Exclamation);
+            this,
+            texts_.ProgramTextWith(text::HelpFileUnreadable, strFilename, file.errorDescription),
+            texts_.ProgramText(text::HelpFileUnreadableTitle), Dialogs::Icon::Exclamation);
         hide();
         break;
     }

@@ -8,13 +8,7 @@
 
 namespace orbivex {
 
-namespace {
-
-constexpr int DateErrorTitleText = 153;
-constexpr int SkippedTimeText = 511;
-constexpr int DoubledTimeText = 512;
-
-} // namespace
+namespace {} // namespace
 
 int DateErrorTextNumber(DateError error) {
     switch (error) {
@@ -39,7 +33,7 @@ DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, DateE
     const int errorText = DateErrorTextNumber(error);
     return {texts.ProgramText(text::FirstDateSetName + dateSetIndex) + QLatin1Char(' ') +
                 texts.ProgramText(errorText),
-            texts.ProgramText(DateErrorTitleText)};
+            texts.ProgramText(text::DateErrorTitle)};
 }
 
 QString LocalTimeNote(const ProgramTexts& texts, int dateSetIndex, const DateSet& dateSet) {
@@ -53,7 +47,7 @@ QString LocalTimeNote(const ProgramTexts& texts, int dateSetIndex, const DateSet
     }
     const double day = std::floor(*local);
     const int minute = static_cast<int>(std::lround((*local - day) * MinutesPerDay));
-    const int text = reading.kind == LocalTimeKind::Skipped ? SkippedTimeText : DoubledTimeText;
+    const int text = reading.kind == LocalTimeKind::Skipped ? text::SkippedTime : text::DoubledTime;
     return texts.ProgramText(text::FirstDateSetName + dateSetIndex) +
            texts.ProgramTextWith(text, MinuteText(minute), dateSet.zoneName,
                                  JDNToLongDate(static_cast<std::int32_t>(day), false),

@@ -8,12 +8,11 @@
 #include "present/PictureInput.h"
 #include "session/SaveTarget.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 namespace orbivex::cli {
 
-namespace {
-constexpr int SheetSavedText = 567; // "The chart sheet was saved as"
-} // namespace
+namespace {} // namespace
 
 int RunSheet(const QStringList& arguments, Context& context, const DrawingFunctions& drawing) {
     const QString command = QStringLiteral("sheet");
@@ -66,7 +65,7 @@ int RunSheet(const QStringList& arguments, Context& context, const DrawingFuncti
                     << '\n';
         return ExitFailure;
     }
-    context.out << ForTerminal(texts.ProgramText(SheetSavedText)) << '\n' << path << '\n';
+    context.out << ForTerminal(texts.ProgramText(text::SheetSavedAs)) << '\n' << path << '\n';
     return ExitSuccess;
 }
 

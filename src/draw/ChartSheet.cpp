@@ -6,6 +6,7 @@
 #include "present/Symbols.h"
 #include "support/ProgramTexts.h"
 #include "support/SafeFile.h"
+#include "support/TextNumbers.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -18,8 +19,6 @@
 namespace orbivex {
 
 namespace {
-
-constexpr int LinesLeftOutText = 565; // "[r1] more lines are not shown."
 
 // The sheet is laid out in tenths of a point, whatever the device's resolution; fonts take
 // whole pixel sizes, so a tenth of a point is fine enough for every text size.
@@ -103,7 +102,7 @@ void DrawTextBlock(QPainter& painter, QRectF box, const QStringList& text,
         const qsizetype left = lines.size() - kept;
         lines = lines.mid(0, kept);
         if (room > 0) {
-            lines.append(texts.ProgramTextWith(LinesLeftOutText, QString::number(left)));
+            lines.append(texts.ProgramTextWith(text::LinesNotShown, QString::number(left)));
         }
     }
     painter.setFont(font);

@@ -4,6 +4,7 @@
 #include "draw/Fonts.h"
 #include "present/Symbols.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -21,13 +22,6 @@ constexpr double LeaderSpace = 9.0; // from a band's outer circle to its symbols
 constexpr double TickLength = 4.0;  // the mark of a body's true position
 constexpr double LabelGap = 1.5;    // between the boxes stacked on one ray
 constexpr double BandGap = 5.0;     // below a band's innermost labels
-
-// Text numbers of the ring labels of a bi-wheel: outer and inner ring, personal transits and
-// synastry.
-constexpr int OuterTransitingText = 540;
-constexpr int InnerNatalText = 541;
-constexpr int OuterFirstBirthdateText = 542;
-constexpr int InnerSecondBirthdateText = 543;
 
 const ModernTheme LightTheme{
     QColor(255, 255, 255),
@@ -239,8 +233,10 @@ class Layout {
         if (twoSets_) {
             const bool synastry = input_.mode == SynastryMode;
             const std::array<QString, 2> lines{
-                texts_.ProgramText(synastry ? OuterFirstBirthdateText : OuterTransitingText),
-                texts_.ProgramText(synastry ? InnerSecondBirthdateText : InnerNatalText)};
+                texts_.ProgramText(synastry ? text::OuterRingFirstBirthdate
+                                            : text::OuterRingTransiting),
+                texts_.ProgramText(synastry ? text::InnerRingSecondBirthdate
+                                            : text::InnerRingNatal)};
             double y = Margin;
             for (int set = 0; set < 2; ++set) {
                 if (lines[set].isEmpty()) {

@@ -11,8 +11,6 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-constexpr int OrbWordText = 154; // the word before a pattern's mean orb
-
 QString CountPhrase(int count, AspectKind kind) {
     return QString::number(count) + QLatin1Char(' ') +
            (count == 1 ? AspectName(kind).toLower() : AspectPluralLower(kind));
@@ -53,7 +51,7 @@ ChartView BuildChartTexts(const Chart& chart, const ChartDisplay& display,
 }
 
 QString PatternReport(const Chart& chart, const ProgramTexts& texts) {
-    const QString orbWord = texts.ProgramText(OrbWordText);
+    const QString orbWord = texts.ProgramText(text::MeanOrb);
     QString text;
     for (PatternIndex pattern : PatternRange(GrandTrine, GrandSextile)) {
         const QString lines = PatternLines(chart, pattern, PatternForm::Report, orbWord);

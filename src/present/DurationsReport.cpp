@@ -238,12 +238,12 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
     const bool personal = mode == PersonalFirst || mode == PersonalSecond;
     const QString natal = texts.ProgramText(text::NatalAbbreviation);
     const QString unknown = texts.ProgramText(text::UnknownDate);
-    const QString beforeYearOne = texts.ProgramText(BeforeYearOneText);
+    const QString beforeYearOne = texts.ProgramText(text::BeforeYearOne);
     // The beginning column holds a date with its comma or one of the two texts in its place.
     const int beginningWidth = static_cast<int>(
         std::max({static_cast<qsizetype>(widths.W4), unknown.size(), beforeYearOne.size()}));
     // The exact moments' column, as wide as its longest text; absent when no record has one.
-    const QString exactWord = texts.ProgramText(ExactMomentWordText);
+    const QString exactWord = texts.ProgramText(text::ExactWord);
     int exactWidth = -1;
     for (const QString& record : records) {
         DurationFields f;
@@ -481,7 +481,7 @@ QString CellDoubleClickDetail(const CellDoubleClick& decision, const ProgramText
     };
     const QString begins = !decision.beginning ? QStringLiteral("on an unknown date")
                            : decision.beginsBeforeYearOne
-                               ? texts.ProgramText(BeforeYearOneText)
+                               ? texts.ProgramText(text::BeforeYearOne)
                                : QStringLiteral("on ") + longDate(*decision.beginning);
     return QStringLiteral("With an orb of ") +
            FormatDegreesMinutes(decision.orb, false, true, false, false) +

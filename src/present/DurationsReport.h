@@ -62,9 +62,6 @@ QString DurationsListing(const DurationRecords& records, ChartMode mode, bool sh
                          const ListingWidths& widths, const ProgramTexts& texts,
                          const MomentZone& zone = {});
 
-// The text that introduces an exact moment in the listing ("exact").
-inline constexpr int ExactMomentWordText = 460;
-
 // The report of natal aspects or synastry from records sorted by exactness: the heading, the
 // aspects with the bodies' zodiac positions, and for more than two aspects the count of each
 // kind and (not in synastry) the aspect patterns and midpoints of the chart.

@@ -3,6 +3,7 @@
 #include "core/AngleFormat.h"
 #include "support/ProgramTexts.h"
 #include "support/StrProc.h"
+#include "support/TextNumbers.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -12,11 +13,6 @@ namespace orbivex {
 namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
-
-constexpr int FoundText = 7;        // "found"
-constexpr int FoundTitleText = 122; // "Pattern found"
-constexpr int NotFoundText = 441;   // "No [r1] found up to the end of the year 2799."
-constexpr int NotFoundTitleText = 442;
 
 // The pattern's name as the plural of a count: lower case but for the capital of "T-square",
 // and "es" after the grand cross.
@@ -92,7 +88,7 @@ QString PatternFoundMessage(const PatternRun& run, PatternIndex pattern, int cou
         message = NumberInWords(count, QLocale(QLocale::English, QLocale::UnitedStates)) +
                   QLatin1Char(' ') + PluralPatternName(pattern) + QStringLiteral(" found");
     } else {
-        message = PatternName(pattern) + QLatin1Char(' ') + texts.ProgramText(FoundText);
+        message = PatternName(pattern) + QLatin1Char(' ') + texts.ProgramText(text::Found);
     }
     if (run.bodiesSought) {
         message += LineEnd + QStringLiteral("involving");
@@ -132,7 +128,7 @@ QString PatternNotFoundMessage(const PatternRun& run, const ProgramTexts& texts)
             (bodies.isEmpty() ? last
                               : bodies.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
     }
-    return texts.ProgramTextWith(NotFoundText, sought);
+    return texts.ProgramTextWith(text::PatternNotFound, sought);
 }
 
 QString RunStopMessage(const RunStopResult& stop, const ProgramTexts& texts) {
@@ -144,9 +140,9 @@ QString RunStopMessage(const RunStopResult& stop, const ProgramTexts& texts) {
 
 QString RunStopTitle(const RunStopResult& stop, const ProgramTexts& texts) {
     if (stop.found) {
-        return texts.ProgramText(FoundTitleText);
+        return texts.ProgramText(text::PatternFoundTitle);
     }
-    return stop.notFound ? texts.ProgramText(NotFoundTitleText) : QString();
+    return stop.notFound ? texts.ProgramText(text::PatternNotFoundTitle) : QString();
 }
 
 } // namespace orbivex

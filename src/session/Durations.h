@@ -56,10 +56,6 @@ inline constexpr bool ModeHasDurations(ChartMode mode) {
     return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
 }
 
-// The text said of a beginning on a day before 1 January 1 ("before the year 1"): a walk back
-// from the first days of the calendar can end on the last day of the year 0.
-inline constexpr int BeforeYearOneText = 440;
-
 // A search finds no day when a body has no position at a sampled date, a date does not
 // convert, or the walk leaves the years 1 to 2799.
 
