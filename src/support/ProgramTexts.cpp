@@ -56,6 +56,26 @@ struct ParsedLine {
 };
 
 // Parses one decoded line (without its line break). Returns the fault, if any.
+// The number of the first line of bytes that is not UTF-8 text (1 for the first line).
+int FirstLineNotUtf8(QByteArrayView bytes) {
+    int lineNumber = 0;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype stop = bytes.indexOf('\n', start);
+        if (stop < 0) {
+            stop = bytes.size();
+        }
+        ++lineNumber;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        (void)decoder.decode(bytes.sliced(start, stop - start));
+        if (decoder.hasError()) {
+            return lineNumber;
+        }
+        start = stop + 1;
+    }
+    return lineNumber;
+}
+
 std::optional<LineFault> ParseLine(QStringView line, int lineNumber, ParsedLine& parsed) {
     parsed = {};
     qsizetype pos = 0;
@@ -174,24 +194,29 @@ int ProgramTexts::LoadFromBytes(QByteArray bytes, const QString& path) {
         bytes.remove(0, 3);
     }
 
+    // The whole file is decoded at once; only in a file that is not UTF-8 are the lines decoded
+    // one by one, to find the first line at fault (the lines before it are read first, so that
+    // their own faults are told first).
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString all = decoder.decode(bytes);
+    const int lineNotUtf8 = decoder.hasError() ? FirstLineNotUtf8(bytes) : 0;
     std::array<QHash<int, QString>, NumLanguages> loaded;
+    loaded[English].reserve(1024);
     int count = 0;
     int lineNumber = 0;
     qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype stop = bytes.indexOf('\n', start);
+    while (start < all.size()) {
+        qsizetype stop = all.indexOf(QLatin1Char('\n'), start);
         if (stop < 0) {
-            stop = bytes.size();
+            stop = all.size();
         }
-        QByteArrayView raw(bytes.constData() + start, stop - start);
+        QStringView line = QStringView(all).sliced(start, stop - start);
         start = stop + 1;
         ++lineNumber;
-        if (raw.endsWith('\r')) {
-            raw.chop(1);
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
         }
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString line = decoder.decode(raw);
-        if (decoder.hasError()) {
+        if (lineNumber == lineNotUtf8) {
             return fail(ProgramTextMalformedLine,
                         QStringLiteral("Malformed program text at line %1: not UTF-8 text.")
                             .arg(lineNumber));

@@ -80,6 +80,10 @@ TEST_F(TextFile, LineFaultsGiveTheirCodeAndTheLineNumber) {
          "Malformed program text at line 1: unknown language code \"EN\"."},
         {"1 en One\n2 en Bad \xFF byte\n", ProgramTextMalformedLine,
          "Malformed program text at line 2: not UTF-8 text."},
+        {"x1 en One\n2 en Bad \xFF byte\n", ProgramTextMalformedLine,
+         "Malformed program text at line 1: \"x1\" is not a text number."},
+        {"1 en One\r\n2 en Fine \xC3\xA9\r\n3 en Cut \xC3\n", ProgramTextMalformedLine,
+         "Malformed program text at line 3: not UTF-8 text."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes.left(40).toStdString());
