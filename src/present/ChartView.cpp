@@ -5,15 +5,30 @@
 #include "support/ProgramTexts.h"
 #include "support/TextNumbers.h"
 
+#include <array>
+#include <charconv>
+
 namespace orbivex {
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-QString CountPhrase(int count, AspectKind kind) {
-    return QString::number(count) + QLatin1Char(' ') +
-           (count == 1 ? AspectName(kind).toLower() : AspectPluralLower(kind));
+// "1 conjunction", "3 conjunctions": the count and the aspect's name in lower case, appended.
+// The words are made once and only read after, by any thread.
+void AppendCountPhrase(QString& text, int count, AspectKind kind) {
+    static const ByAspectKind<std::array<QString, 2>> words = [] {
+        ByAspectKind<std::array<QString, 2>> made{};
+        for (const AspectKind each : AllAspectKinds) {
+            made[each] = {AspectName(each).toLower(), AspectPluralLower(each)};
+        }
+        return made;
+    }();
+    std::array<char, 16> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), count).ptr;
+    text += QLatin1StringView(digits.data(), end);
+    text += QLatin1Char(' ');
+    text += QStringView(words[kind][count == 1 ? 0 : 1]);
 }
 
 QString TotalLine(int total, const ProgramTexts& texts) {
@@ -71,7 +86,8 @@ QString AspectCountReport(const AspectCounts& counts, const ProgramTexts& texts)
     QString text;
     for (const AspectKind kind : AllAspectKinds) {
         if (counts.count[Index(kind)] > 0) {
-            text += CountPhrase(counts.count[Index(kind)], kind) + CrLf;
+            AppendCountPhrase(text, counts.count[Index(kind)], kind);
+            text += CrLf;
         }
     }
     const int total = counts.Total();
@@ -91,7 +107,8 @@ QString AspectCountReportTwoCharts(const AspectCounts& counts, const ProgramText
     QString text;
     for (const AspectKind kind : AllAspectKinds) {
         if (counts.count[Index(kind)] > 0) {
-            text += CountPhrase(counts.count[Index(kind)], kind) + QStringLiteral(", ");
+            AppendCountPhrase(text, counts.count[Index(kind)], kind);
+            text += QStringLiteral(", ");
         }
     }
     while (text.endsWith(QLatin1Char(',')) || text.endsWith(QLatin1Char(' '))) {

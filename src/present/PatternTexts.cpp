@@ -24,22 +24,39 @@ QString PluralPatternName(PatternIndex pattern) {
     return (pattern == TSquare ? name : name.toLower()) + QLatin1Char('s');
 }
 
-QString BodyText(std::span<const BodyIndex> bodies, bool longNames) {
-    QStringList parts;
+// Appends the bodies' names, or their abbreviations, joined by hyphens. The names are ASCII,
+// appended straight from the tables: a report is written for every chart of a batch.
+void AppendBodyText(QString& text, std::span<const BodyIndex> bodies, bool longNames) {
+    bool first = true;
     for (BodyIndex body : bodies) {
-        parts << (longNames ? BodyName(body) : BodyAbbreviation(body));
+        if (!first) {
+            text += QLatin1Char('-');
+        }
+        first = false;
+        if (IsBody(body)) {
+            text += QLatin1StringView(longNames ? Bodies[body].name : Bodies[body].abbreviation);
+        }
     }
-    return parts.join(QLatin1Char('-'));
+}
+
+void AppendPatternName(QString& text, PatternIndex pattern) {
+    if (IsPattern(pattern)) {
+        text += QLatin1StringView(PatternNames[Index(pattern)]);
+    }
 }
 
 } // namespace
 
 QString PatternLine(const FoundPattern& pattern, PatternForm form, const QString& orbWord) {
+    QString line;
     if (form == PatternForm::Names) {
-        return BodyText(pattern.Bodies(), true);
+        AppendBodyText(line, pattern.Bodies(), true);
+        return line;
     }
-    QString line =
-        PatternName(pattern.pattern) + QStringLiteral(": ") + BodyText(pattern.Bodies(), false);
+    line.reserve(64);
+    AppendPatternName(line, pattern.pattern);
+    line += QStringLiteral(": ");
+    AppendBodyText(line, pattern.Bodies(), false);
     if (pattern.meanOrb) {
         line += QStringLiteral(" (") + orbWord + QLatin1Char(' ') +
                 FormatDegreesMinutes(*pattern.meanOrb) + QLatin1Char(')');
@@ -65,9 +82,11 @@ QString CheckForMidpoint(const Chart& chart, bool natalReport, int& count) {
     QString text;
     for (const MidpointConfiguration& midpoint : chart.midpoints) {
         if (!natalReport) {
-            text += PatternName(MidpointPattern) + QStringLiteral(": ");
+            AppendPatternName(text, MidpointPattern);
+            text += QStringLiteral(": ");
         }
-        text += BodyText(midpoint.bodies, natalReport) + LineEnd;
+        AppendBodyText(text, midpoint.bodies, natalReport);
+        text += LineEnd;
     }
     count = static_cast<int>(chart.midpoints.size());
     return text;
