@@ -21,6 +21,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace orbivex;
+using enum orbivex::ChartMode;
 
 namespace {
 

@@ -35,12 +35,12 @@ void PositionOfBody(benchmark::State& state, orbivex::BodyIndex body) {
 }
 
 void BM_PositionOfBodyMars(benchmark::State& state) {
-    PositionOfBody(state, orbivex::Mars);
+    PositionOfBody(state, orbivex::BodyIndex::Mars);
 }
 BENCHMARK(BM_PositionOfBodyMars);
 
 void BM_PositionOfBodyPluto(benchmark::State& state) {
-    PositionOfBody(state, orbivex::Pluto);
+    PositionOfBody(state, orbivex::BodyIndex::Pluto);
 }
 BENCHMARK(BM_PositionOfBodyPluto);
 

@@ -10,6 +10,8 @@
 #include <benchmark/benchmark.h>
 
 using namespace orbivex;
+using enum orbivex::PatternIndex;
+using enum orbivex::ChartMode;
 
 namespace {
 

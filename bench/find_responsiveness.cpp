@@ -27,6 +27,8 @@
 #include <thread>
 
 using namespace orbivex;
+using enum orbivex::PatternIndex;
+using enum orbivex::ChartMode;
 
 namespace {
 

@@ -58,7 +58,7 @@ class AspectarianModel : public QAbstractTableModel {
     std::vector<int> shown_; // indices into events_
     MomentZone zone_;
     std::optional<BodyIndex> body_; // none: every body
-    AspectKind kind_ = NoAspect;
+    AspectKind kind_ = AspectKind::NoAspect;
 };
 
 class frmAspectarian : public QWidget {

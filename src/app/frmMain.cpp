@@ -53,6 +53,7 @@
 #include <QVBoxLayout>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

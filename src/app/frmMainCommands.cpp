@@ -24,6 +24,7 @@
 #include <QTimer>
 
 namespace orbivex {
+using enum ChartMode;
 
 using text::LoadedFrom;
 

@@ -23,6 +23,7 @@
 #include <QTimer>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {} // namespace
 

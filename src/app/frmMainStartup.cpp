@@ -29,6 +29,7 @@
 #include <QTimer>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

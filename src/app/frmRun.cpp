@@ -26,6 +26,7 @@
 #include <algorithm>
 
 namespace orbivex {
+using enum PatternIndex;
 
 namespace {
 

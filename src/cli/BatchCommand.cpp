@@ -51,6 +51,7 @@
 #endif
 
 namespace orbivex::cli {
+using enum ChartMode;
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include <cstring>
 
 namespace orbivex::cli {
+using enum ChartMode;
 
 namespace {
 

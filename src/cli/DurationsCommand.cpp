@@ -15,6 +15,7 @@
 #include <cmath>
 
 namespace orbivex::cli {
+using enum ChartMode;
 
 namespace {
 

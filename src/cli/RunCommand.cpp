@@ -18,6 +18,8 @@
 #include <limits>
 
 namespace orbivex::cli {
+using enum PatternIndex;
+using enum ChartMode;
 
 namespace {
 

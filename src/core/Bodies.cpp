@@ -7,6 +7,8 @@
 #include <cmath>
 
 namespace orbivex {
+using enum AspectKind;
+using enum PatternIndex;
 
 QString BodyName(BodyIndex body) {
     return IsBody(body) ? QString::fromUtf8(Bodies[body].name) : QString();

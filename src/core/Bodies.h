@@ -59,11 +59,11 @@ enum class BodyIndex : int {
     Neptune,
     Pluto,
 };
-using enum BodyIndex;
 
 // The bodies in order, to iterate over.
-inline constexpr std::array<BodyIndex, MaxBodies> AllBodies{Earth,  Mercury, Venus,   Mars, Jupiter,
-                                                            Saturn, Uranus,  Neptune, Pluto};
+inline constexpr std::array<BodyIndex, MaxBodies> AllBodies{
+    BodyIndex::Earth,  BodyIndex::Mercury, BodyIndex::Venus,   BodyIndex::Mars, BodyIndex::Jupiter,
+    BodyIndex::Saturn, BodyIndex::Uranus,  BodyIndex::Neptune, BodyIndex::Pluto};
 
 // The body's number: its index in the tables by body.
 inline constexpr std::size_t Index(BodyIndex body) {
@@ -116,11 +116,11 @@ enum class AspectKind : int {
     Semisextile,
     Quincunx,
 };
-using enum AspectKind;
 
 // The kinds in order of precedence, to iterate over.
 inline constexpr std::array<AspectKind, NumAspectKinds> AllAspectKinds{
-    Conjunction, Opposition, Square, Trine, Sextile, Semisextile, Quincunx};
+    AspectKind::Conjunction, AspectKind::Opposition,  AspectKind::Square,  AspectKind::Trine,
+    AspectKind::Sextile,     AspectKind::Semisextile, AspectKind::Quincunx};
 
 // The kind's number: its index in the tables by kind (0 for NoAspect).
 inline constexpr std::size_t Index(AspectKind kind) {
@@ -131,7 +131,8 @@ inline constexpr int KindNumber(AspectKind kind) {
 }
 // The kind of a number 1..7 read from a file or a control; NoAspect for any other.
 inline constexpr AspectKind AspectKindOfNumber(int number) {
-    return number >= 1 && number <= NumAspectKinds ? static_cast<AspectKind>(number) : NoAspect;
+    return number >= 1 && number <= NumAspectKinds ? static_cast<AspectKind>(number)
+                                                   : AspectKind::NoAspect;
 }
 
 struct BodyRecord {
@@ -244,13 +245,14 @@ enum class PatternIndex : int {
     GrandSextile,
     MidpointPattern,
 };
-using enum PatternIndex;
 
 // The patterns in list order, to iterate over.
 inline constexpr std::array<PatternIndex, NumPatterns> AllPatterns{
-    GrandTrine,   Kite,          Rectangle,    TSquare,        GrandCross,
-    Yod,          YodKite,       Trapezium,    SixStellium,    FiveStellium,
-    FourStellium, ThreeStellium, GrandSextile, MidpointPattern};
+    PatternIndex::GrandTrine,   PatternIndex::Kite,           PatternIndex::Rectangle,
+    PatternIndex::TSquare,      PatternIndex::GrandCross,     PatternIndex::Yod,
+    PatternIndex::YodKite,      PatternIndex::Trapezium,      PatternIndex::SixStellium,
+    PatternIndex::FiveStellium, PatternIndex::FourStellium,   PatternIndex::ThreeStellium,
+    PatternIndex::GrandSextile, PatternIndex::MidpointPattern};
 
 // The patterns from `first` to `last` in list order.
 inline constexpr std::span<const PatternIndex> PatternRange(PatternIndex first, PatternIndex last) {
@@ -259,7 +261,7 @@ inline constexpr std::span<const PatternIndex> PatternRange(PatternIndex first, 
                  static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
 }
 inline constexpr bool IsPattern(PatternIndex pattern) {
-    return pattern >= GrandTrine && pattern <= MidpointPattern;
+    return pattern >= PatternIndex::GrandTrine && pattern <= PatternIndex::MidpointPattern;
 }
 // The pattern's number: its entry in the run window's list and its index in the tables by
 // pattern; -1 for NoPattern.
@@ -271,7 +273,8 @@ inline constexpr std::size_t Index(PatternIndex pattern) {
 }
 // The pattern of a list entry 0..13; NoPattern for any other.
 inline constexpr PatternIndex PatternOfNumber(int number) {
-    return number >= 0 && number < NumPatterns ? static_cast<PatternIndex>(number) : NoPattern;
+    return number >= 0 && number < NumPatterns ? static_cast<PatternIndex>(number)
+                                               : PatternIndex::NoPattern;
 }
 
 inline constexpr std::array<const char*, 14> PatternNames{
@@ -288,10 +291,10 @@ inline constexpr std::array<int, 12> ColourCycle{
 };
 
 inline constexpr bool IsBody(BodyIndex body) {
-    return body >= Earth && body <= Pluto;
+    return body >= BodyIndex::Earth && body <= BodyIndex::Pluto;
 }
 inline bool IsAspectKind(AspectKind kind) {
-    return kind >= Conjunction && kind <= Quincunx;
+    return kind >= AspectKind::Conjunction && kind <= AspectKind::Quincunx;
 }
 
 QString BodyName(BodyIndex body);

@@ -5,6 +5,9 @@
 #include <algorithm>
 
 namespace orbivex {
+using enum AspectKind;
+using enum PatternIndex;
+using enum ChartMode;
 
 namespace {
 

@@ -21,7 +21,7 @@ namespace orbivex {
 class Ephemeris;
 
 struct ChartRequest {
-    ChartMode mode = WorldTransits; // another value counts as world transits
+    ChartMode mode = ChartMode::WorldTransits; // another value counts as world transits
     // Julian dates (UT) of the first set (the world date in world and personal transits, the
     // birthdate in natal aspects, the first birthdate in synastry) and of the second (the
     // birthdate in personal transits, the second birthdate in synastry; unused otherwise).
@@ -51,9 +51,9 @@ enum class Motion : std::uint8_t {
 struct ChartAspect {
     // World transits and natal aspects: first < second. Two-chart modes: first is the body of
     // the first set (transiting, or the first birthdate's) and second that of the second set.
-    BodyIndex first = Earth;
-    BodyIndex second = Earth;
-    AspectKind kind = NoAspect;
+    BodyIndex first = BodyIndex::Earth;
+    BodyIndex second = BodyIndex::Earth;
+    AspectKind kind = AspectKind::NoAspect;
     double deviation = 0.0; // radians from the exact aspect
     Motion motion = Motion::None;
     bool bold = false;
@@ -61,7 +61,7 @@ struct ChartAspect {
 };
 
 struct Chart {
-    ChartMode mode = NoChartMode;
+    ChartMode mode = ChartMode::NoChartMode;
     double firstJulianDay = 0.0;
     double secondJulianDay = 0.0;
     int numBodies = MaxBodies;

@@ -17,12 +17,12 @@ enum class ChartMode : int {
     PersonalSecond = 5, // personal transits to the second birthdate
     SynastryMode = 6,   // first birthdate against the second
 };
-using enum ChartMode;
 inline constexpr int NumChartModes = 6;
 
 // The modes in the order of their options, to iterate over.
 inline constexpr std::array<ChartMode, NumChartModes> AllChartModes{
-    WorldTransits, NatalFirst, NatalSecond, PersonalFirst, PersonalSecond, SynastryMode};
+    ChartMode::WorldTransits, ChartMode::NatalFirst,     ChartMode::NatalSecond,
+    ChartMode::PersonalFirst, ChartMode::PersonalSecond, ChartMode::SynastryMode};
 
 // The mode's number 1..6 (0 for none): the order of its option and what state files record.
 inline constexpr int ModeNumber(ChartMode mode) {
@@ -30,21 +30,22 @@ inline constexpr int ModeNumber(ChartMode mode) {
 }
 // The mode of a number 1..6; NoChartMode for any other.
 inline constexpr ChartMode ChartModeOfNumber(int number) {
-    return number >= 1 && number <= NumChartModes ? static_cast<ChartMode>(number) : NoChartMode;
+    return number >= 1 && number <= NumChartModes ? static_cast<ChartMode>(number)
+                                                  : ChartMode::NoChartMode;
 }
 
 inline constexpr bool IsChartMode(ChartMode mode) {
-    return mode >= WorldTransits && mode <= SynastryMode;
+    return mode >= ChartMode::WorldTransits && mode <= ChartMode::SynastryMode;
 }
 
 // Modes that compare two charts and lay the grid out as a square.
 inline constexpr bool IsTwoChartMode(ChartMode mode) {
-    return mode >= PersonalFirst && mode <= SynastryMode;
+    return mode >= ChartMode::PersonalFirst && mode <= ChartMode::SynastryMode;
 }
 
 // The orb column a mode's aspects are tested with.
 inline constexpr OrbColumn OrbColumnOfMode(ChartMode mode) {
-    if (mode == SynastryMode) {
+    if (mode == ChartMode::SynastryMode) {
         return OrbColumn::Synastry;
     }
     return IsTwoChartMode(mode) ? OrbColumn::PersonalTransits : OrbColumn::OneChart;

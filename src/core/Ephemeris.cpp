@@ -18,6 +18,7 @@
 #include <thread>
 
 namespace orbivex {
+using enum BodyIndex;
 
 namespace {
 

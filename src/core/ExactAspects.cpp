@@ -9,6 +9,8 @@
 #include <span>
 
 namespace orbivex {
+using enum BodyIndex;
+using enum AspectKind;
 
 namespace {
 

@@ -65,10 +65,10 @@ RelativeForecast ForecastRelative(const RelativeMotion& motion, const RelativeSa
 bool IsFasterBody(BodyIndex body, BodyIndex other);
 
 struct ExactAspect {
-    double julianDay = 0.0;   // UT
-    BodyIndex first = Earth;  // the body with the shorter period (faster on average)
-    BodyIndex second = Earth; // the body with the longer period
-    AspectKind kind = NoAspect;
+    double julianDay = 0.0;              // UT
+    BodyIndex first = BodyIndex::Earth;  // the body with the shorter period (faster on average)
+    BodyIndex second = BodyIndex::Earth; // the body with the longer period
+    AspectKind kind = AspectKind::NoAspect;
     bool operator==(const ExactAspect&) const = default;
 };
 
@@ -109,10 +109,10 @@ std::vector<ExactAspect> FindExactAspects(const Ephemeris& ephemeris,
 // One aspect in orb at an instant: body `moving` against body `other` (both moving), or
 // against the fixed longitude `fixedLongitude` (radians) when that is given.
 struct PassageSearch {
-    BodyIndex moving = Earth;
-    BodyIndex other = Earth;
+    BodyIndex moving = BodyIndex::Earth;
+    BodyIndex other = BodyIndex::Earth;
     std::optional<double> fixedLongitude;
-    AspectKind kind = NoAspect;
+    AspectKind kind = AspectKind::NoAspect;
     double orb = 0.0;       // radians: the passage lasts while the deviation is below it
     double julianDay = 0.0; // UT, an instant within the passage
 };

@@ -6,6 +6,7 @@
 #include <limits>
 
 namespace orbivex {
+using enum BodyIndex;
 
 namespace {
 

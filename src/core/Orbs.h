@@ -37,8 +37,8 @@ inline bool WithinOrb(double separation, AspectKind kind, double orb) {
 }
 
 struct AspectMatch {
-    AspectKind kind = NoAspect; // 0 when the pair has no aspect
-    double deviation = 0.0;     // deviation from the kind found; 0 when none
+    AspectKind kind = AspectKind::NoAspect; // 0 when the pair has no aspect
+    double deviation = 0.0;                 // deviation from the kind found; 0 when none
 };
 
 // The aspect of two positions: the first kind 1..7 whose deviation is strictly below its orb

@@ -9,6 +9,8 @@
 #include <type_traits>
 
 namespace orbivex {
+using enum AspectKind;
+using enum PatternIndex;
 
 namespace {
 

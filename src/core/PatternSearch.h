@@ -49,7 +49,7 @@ class AspectPairs {
 
 // One occurrence of a pattern.
 struct FoundPattern {
-    PatternIndex pattern = GrandTrine;
+    PatternIndex pattern = PatternIndex::GrandTrine;
     std::array<BodyIndex, 6> members{};
     int size = 0; // 3 to 6 bodies
     // The mean deviation of the pattern's aspects (radians); none for the grand sextile.

@@ -16,6 +16,7 @@
 #include <ranges>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

@@ -15,6 +15,8 @@
 #include <cmath>
 
 namespace orbivex {
+using enum AspectKind;
+using enum ChartMode;
 
 namespace {
 

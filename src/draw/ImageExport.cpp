@@ -18,6 +18,7 @@
 #include <cmath>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

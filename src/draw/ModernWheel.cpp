@@ -14,6 +14,8 @@
 #include <numeric>
 
 namespace orbivex {
+using enum BodyIndex;
+using enum ChartMode;
 
 namespace {
 

@@ -63,15 +63,15 @@ struct WheelText {
     QPointF baseline;
     QColor colour;
     QFont font;
-    int set = 0;            // a body's symbol: its set
-    BodyIndex body = Earth; // and its body
+    int set = 0;                       // a body's symbol: its set
+    BodyIndex body = BodyIndex::Earth; // and its body
 };
 
 // A body as placed: its symbol's angle on the picture may differ from its longitude where
 // bodies crowd; the leader line then joins the true position to the symbol.
 struct PlacedBody {
     int set = 0;
-    BodyIndex body = Earth;
+    BodyIndex body = BodyIndex::Earth;
     double longitude = 0.0;  // radians
     double shownAngle = 0.0; // radians, where the symbol and its labels stand
     QPointF tick;            // the true position on the band's outer circle

@@ -11,6 +11,7 @@
 #include <cmath>
 
 namespace orbivex {
+using enum AspectKind;
 
 AspectarianRequest AspectarianRequestOf(const ConfigurationSettings& settings, double from,
                                         double to) {

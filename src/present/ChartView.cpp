@@ -9,6 +9,7 @@
 #include <charconv>
 
 namespace orbivex {
+using enum PatternIndex;
 
 namespace {
 

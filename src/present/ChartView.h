@@ -28,8 +28,8 @@ struct ChartDisplay {
 ChartDisplay ChartDisplayOf(const ProgramState& state);
 
 struct ChartView {
-    ChartMode mode = NoChartMode; // the chart's mode; none before the first chart
-    QString title;                // lblTitle
+    ChartMode mode = ChartMode::NoChartMode; // the chart's mode; none before the first chart
+    QString title;                           // lblTitle
     AspectGrid grid;
     // World transits and natal aspects: the aspect counts, patterns and midpoints (txbReport);
     // the two-chart modes: the one-line aspect counts (txbReport1).

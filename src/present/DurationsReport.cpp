@@ -17,6 +17,9 @@
 #include <cmath>
 
 namespace orbivex {
+using enum AspectKind;
+using enum PatternIndex;
+using enum ChartMode;
 
 namespace {
 

@@ -70,7 +70,7 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
 
 // Everything the window shows, and its state between commands.
 struct DurationsContent {
-    ChartMode mode = NoChartMode;
+    ChartMode mode = ChartMode::NoChartMode;
     DurationsHeading heading;
     DurationRecords records;
     MomentZone zone;               // of the world date: the exact moments are told in it

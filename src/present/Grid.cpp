@@ -9,6 +9,7 @@
 #include <cmath>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

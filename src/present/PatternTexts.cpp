@@ -9,6 +9,7 @@
 #include <QStringList>
 
 namespace orbivex {
+using enum PatternIndex;
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "support/ProgramTexts.h"
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

@@ -32,16 +32,16 @@ struct ProgramState;
 // belongs to the first set (transiting bodies, or the first birthdate's) and body2 to the
 // second (the natal bodies, or the second birthdate's).
 struct WheelAspect {
-    BodyIndex body1 = Earth;
-    BodyIndex body2 = Earth;
-    AspectKind kind = NoAspect;
+    BodyIndex body1 = BodyIndex::Earth;
+    BodyIndex body2 = BodyIndex::Earth;
+    AspectKind kind = AspectKind::NoAspect;
     bool bold = false;      // an emphasised aspect: a line of width 2
     double deviation = 0.0; // radians from the exact aspect
     bool operator==(const WheelAspect&) const = default;
 };
 
 struct WheelInput {
-    ChartMode mode = WorldTransits;
+    ChartMode mode = ChartMode::WorldTransits;
     // [0] the first set, [1] the second (two-set modes); a body without a position has no
     // symbol and no lines.
     std::array<PositionSet, 2> positions{};

@@ -5,6 +5,7 @@
 #include "support/TextNumbers.h"
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

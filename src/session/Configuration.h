@@ -82,13 +82,13 @@ struct ConfigurationSettings {
     // Colour per aspect kind 1..7 (R + 256 G + 65536 B); 0 switches the aspect off.
     std::array<int, 8> colours{
         0,
-        AspectKinds[Conjunction].defaultColour,
-        AspectKinds[Opposition].defaultColour,
-        AspectKinds[Square].defaultColour,
-        AspectKinds[Trine].defaultColour,
-        AspectKinds[Sextile].defaultColour,
-        AspectKinds[Semisextile].defaultColour,
-        AspectKinds[Quincunx].defaultColour,
+        AspectKinds[AspectKind::Conjunction].defaultColour,
+        AspectKinds[AspectKind::Opposition].defaultColour,
+        AspectKinds[AspectKind::Square].defaultColour,
+        AspectKinds[AspectKind::Trine].defaultColour,
+        AspectKinds[AspectKind::Sextile].defaultColour,
+        AspectKinds[AspectKind::Semisextile].defaultColour,
+        AspectKinds[AspectKind::Quincunx].defaultColour,
     };
     int midpointOrbPosition = 2; // index into MidpointOrbMinutes: 0° 30'
     bool showOnlyOuter = false;  // chart draws only aspects between bodies 5..9
@@ -120,10 +120,10 @@ enum class SettingsField {
 };
 struct SettingsFault {
     SettingsField field = SettingsField::ChartFilters;
-    int orbList = 0;            // Orb: its list (0..6 aspect kinds 1..7, or SetAllOrbList)
-    AspectKind kind = NoAspect; // Colour: its aspect kind
-    double value = 0.0;         // the orb in degrees, the list position or the colour
-    int entries = 0;            // the entries of the value's list (not for a colour)
+    int orbList = 0; // Orb: its list (0..6 aspect kinds 1..7, or SetAllOrbList)
+    AspectKind kind = AspectKind::NoAspect; // Colour: its aspect kind
+    double value = 0.0;                     // the orb in degrees, the list position or the colour
+    int entries = 0;                        // the entries of the value's list (not for a colour)
     bool operator==(const SettingsFault&) const = default;
 };
 

@@ -2,6 +2,7 @@
 #include "session/ProgramState.h"
 
 namespace orbivex {
+using enum ChartMode;
 
 QString NameOfDateSet(const ProgramState& state, int dateSet, bool computed) {
     if (dateSet < 0 || dateSet >= NumDateSets) {

@@ -17,6 +17,8 @@
 #include <unordered_map>
 
 namespace orbivex {
+using enum BodyIndex;
+using enum ChartMode;
 
 namespace {
 

@@ -26,9 +26,9 @@ class ProgramTexts;
 // One search: in world transits `first` is the lower-numbered body and both move; in personal
 // transits `first` is the natal body (fixed at the birthdate) and `second` the transiting body.
 struct AspectSearch {
-    BodyIndex first = Earth;
-    BodyIndex second = Earth;
-    AspectKind aspect = NoAspect;
+    BodyIndex first = BodyIndex::Earth;
+    BodyIndex second = BodyIndex::Earth;
+    AspectKind aspect = AspectKind::NoAspect;
     bool personal = false; // personal transits (their orbs), else world transits
     int zoneMinutes = 0;   // the world date's offset, minutes east of Greenwich
 };
@@ -53,7 +53,8 @@ int WorldTimeZoneOffset(const ProgramState& state);
 // World transits and personal transits have beginnings, ends and durations; natal aspects and
 // synastry are fixed charts and have none.
 inline constexpr bool ModeHasDurations(ChartMode mode) {
-    return mode == WorldTransits || mode == PersonalFirst || mode == PersonalSecond;
+    return mode == ChartMode::WorldTransits || mode == ChartMode::PersonalFirst ||
+           mode == ChartMode::PersonalSecond;
 }
 
 // A search finds no day when a body has no position at a sampled date, a date does not
@@ -128,9 +129,9 @@ QString NatalDurationRecord(BodyIndex first, BodyIndex second, AspectKind kind, 
 
 // The fields of a record read back; days are absent when unknown or in a natal record.
 struct DurationFields {
-    BodyIndex body1 = Earth;
-    BodyIndex body2 = Earth;
-    AspectKind kind = NoAspect;
+    BodyIndex body1 = BodyIndex::Earth;
+    BodyIndex body2 = BodyIndex::Earth;
+    AspectKind kind = AspectKind::NoAspect;
     double deviation = 0.0;
     std::optional<int> beginning;
     std::optional<int> end;
@@ -152,9 +153,9 @@ DurationRecords GetDurations(const ProgramState& state, const Ephemeris& ephemer
 
 // What the course graph of a personal transit needs.
 struct CourseGraphRequest {
-    BodyIndex natalBody = Earth;
-    BodyIndex transitingBody = Earth;
-    AspectKind kind = NoAspect;
+    BodyIndex natalBody = BodyIndex::Earth;
+    BodyIndex transitingBody = BodyIndex::Earth;
+    AspectKind kind = AspectKind::NoAspect;
     int timeZone = 0; // minutes east of Greenwich
     int beginning = 0;
     int end = 0;
@@ -170,9 +171,9 @@ struct CellDoubleClick {
         AskForReport,   // ask whether to show the report (Yes/No, default No, titled `title`)
     };
     Action action = Action::None;
-    BodyIndex first = Earth;
-    BodyIndex second = Earth;
-    AspectKind kind = NoAspect;
+    BodyIndex first = BodyIndex::Earth;
+    BodyIndex second = BodyIndex::Earth;
+    AspectKind kind = AspectKind::NoAspect;
     std::optional<double> beginning;
     std::optional<double> end;
     std::optional<double> exact; // UT

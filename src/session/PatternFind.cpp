@@ -7,6 +7,7 @@
 #include <cmath>
 
 namespace orbivex {
+using enum ChartMode;
 
 PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
                          const ProgramTexts& texts, const PatternRun& run)

@@ -6,6 +6,8 @@
 #include <algorithm>
 
 namespace orbivex {
+using enum PatternIndex;
+using enum ChartMode;
 
 namespace {
 

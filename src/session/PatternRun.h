@@ -30,8 +30,8 @@ class ProgramTexts;
 // and writes these; each step's chart is told to the body check.
 class PatternRun {
   public:
-    bool cancelled = false;                 // the run window was left with Cancel or its close box
-    PatternIndex patternToFind = NoPattern; // run until stopped
+    bool cancelled = false; // the run window was left with Cancel or its close box
+    PatternIndex patternToFind = PatternIndex::NoPattern;   // run until stopped
     std::array<std::optional<BodyIndex>, 3> SoughtBodies{}; // each list's body, if any
     int soughtBodyCount = 0;                                // lists with a body chosen
     bool bodiesSought = false;
@@ -43,7 +43,7 @@ class PatternRun {
 
     // What the run window shows again when it next opens: the pattern selection (NoPattern for
     // none) and the entries of the three sought-body lists.
-    PatternIndex rememberedPattern = NoPattern;
+    PatternIndex rememberedPattern = PatternIndex::NoPattern;
     std::array<int, 3> RememberedBodies{};
 
     int NumToFind() const { return numToFindIndex + 2; }

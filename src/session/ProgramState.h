@@ -35,15 +35,15 @@ struct ProgramState {
     // typed keeps that zone and only names the place.
     std::array<std::optional<Place>, NumDateSets> places;
     TimeZones zones;
-    ChartMode mode = WorldTransits; // the selected mode option
-    bool radians = false;           // optRadians rather than optDegrees
-    int stepUnitIndex = 1;          // cboForwardBack: half hour, day, week, month, year
-    bool chartShown = false;        // the chart wheel rather than the grid is on display
+    ChartMode mode = ChartMode::WorldTransits; // the selected mode option
+    bool radians = false;                      // optRadians rather than optDegrees
+    int stepUnitIndex = 1;                     // cboForwardBack: half hour, day, week, month, year
+    bool chartShown = false;                   // the chart wheel rather than the grid is on display
     ConfigurationSettings settings;
     std::array<DateSetName, NumDateSets> names;
 
     // What Compute leaves behind.
-    ChartMode recordedMode = NoChartMode;               // the mode of the last successful Compute
+    ChartMode recordedMode = ChartMode::NoChartMode;    // the mode of the last successful Compute
     std::array<Instant, NumDateSets> ChartJulianDays{}; // the moments of the three dates (UT)
     // The date sets as the last full Compute converted them (the year in digits, an empty
     // hour or zone filled in) and the zone list it read them with: the dates of the chart on

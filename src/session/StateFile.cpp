@@ -16,6 +16,7 @@
 #include <vector>
 
 namespace orbivex {
+using enum ChartMode;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 namespace orbivex {
+using enum ChartMode;
 
 StateFileContents ToStateFile(const ProgramState& state) {
     StateFileContents contents;

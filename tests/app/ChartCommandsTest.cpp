@@ -21,6 +21,9 @@
 #include <QTimer>
 
 namespace orbivex::test {
+
+using enum BodyIndex;
+using enum ChartMode;
 namespace {
 
 using Kind = ScriptedDialogs::Kind;

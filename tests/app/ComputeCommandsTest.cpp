@@ -14,6 +14,8 @@
 #include <QTimeZone>
 
 namespace orbivex::test {
+
+using enum ChartMode;
 namespace {
 
 using Kind = ScriptedDialogs::Kind;

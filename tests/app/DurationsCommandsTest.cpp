@@ -22,6 +22,8 @@
 #include <functional>
 
 namespace orbivex::test {
+
+using enum ChartMode;
 namespace {
 
 using Kind = ScriptedDialogs::Kind;

@@ -27,6 +27,8 @@
 #include <map>
 
 namespace orbivex::test {
+
+using enum ChartMode;
 namespace {
 
 using namespace Qt::StringLiterals;

@@ -22,6 +22,8 @@
 using namespace Qt::StringLiterals;
 
 namespace orbivex::test {
+
+using enum PatternIndex;
 namespace {
 
 using Kind = ScriptedDialogs::Kind;

@@ -26,6 +26,8 @@
 using namespace Qt::StringLiterals;
 
 namespace orbivex::test {
+
+using enum ChartMode;
 namespace {
 
 using Kind = ScriptedDialogs::Kind;

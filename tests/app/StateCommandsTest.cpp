@@ -24,6 +24,9 @@
 using namespace Qt::StringLiterals;
 
 namespace orbivex::test {
+
+using enum AspectKind;
+using enum ChartMode;
 namespace {
 
 using Kind = ScriptedDialogs::Kind;

@@ -22,6 +22,10 @@
 #include <QTimer>
 
 namespace orbivex::test {
+
+using enum BodyIndex;
+using enum AspectKind;
+using enum ChartMode;
 namespace {
 
 using Kind = ScriptedDialogs::Kind;

@@ -22,6 +22,8 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+
+using enum orbivex::AspectKind;
 using Kind = test::ScriptedDialogs::Kind;
 using Answer = Dialogs::Answer;
 

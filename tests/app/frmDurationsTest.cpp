@@ -14,6 +14,7 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+using enum orbivex::ChartMode;
 
 namespace {
 

@@ -17,6 +17,10 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+
+using enum orbivex::BodyIndex;
+using enum orbivex::PatternIndex;
+using enum orbivex::ChartMode;
 using orbivex::test::ScriptedDialogs;
 
 namespace {

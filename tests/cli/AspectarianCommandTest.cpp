@@ -85,7 +85,7 @@ TEST(AspectarianCommand, BodiesAspectsZoneAndTheConfigurationChooseTheEvents) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("off.pat"));
     orbivex::ProgramState state;
-    state.settings.orbs.degrees[orbivex::Index(orbivex::Square) - 1] = 0;
+    state.settings.orbs.degrees[orbivex::Index(orbivex::AspectKind::Square) - 1] = 0;
     ASSERT_EQ(MessageOf(orbivex::WriteStateFile(path, orbivex::ToStateFile(state))), QString());
     const CliResult off = Aspectarian(mercuryEarth + QStringList{QStringLiteral("--state"), path});
     ASSERT_EQ(off.exitCode, 0) << off.err.toStdString();

@@ -40,7 +40,7 @@ orbivex::AspectKind KindOf(const QString& name) {
             return kind;
         }
     }
-    return orbivex::NoAspect;
+    return orbivex::AspectKind::NoAspect;
 }
 
 } // namespace

@@ -65,7 +65,7 @@ TEST(DurationsCommand, NatalReportAndAChartWithoutAspects) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     orbivex::ProgramState state;
-    state.mode = orbivex::PersonalFirst;
+    state.mode = orbivex::ChartMode::PersonalFirst;
     state.dateSets[orbivex::WorldDate] = {QStringLiteral("2024"), 3, 20, 25, 24};
     state.dateSets[orbivex::FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
     state.settings.orbs.degrees.fill(0);

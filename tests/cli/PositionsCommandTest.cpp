@@ -17,6 +17,7 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+using enum orbivex::BodyIndex;
 
 namespace {
 

@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 using namespace orbivex;
+
+using enum orbivex::BodyIndex;
+using enum orbivex::AspectKind;
+using enum orbivex::PatternIndex;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -10,6 +10,10 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+using enum orbivex::BodyIndex;
+using enum orbivex::AspectKind;
+using enum orbivex::PatternIndex;
+using enum orbivex::ChartMode;
 
 namespace {
 

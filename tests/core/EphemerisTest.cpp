@@ -12,6 +12,7 @@
 #include <functional>
 
 using namespace orbivex;
+using enum orbivex::BodyIndex;
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include <limits>
 
 using namespace orbivex;
+using enum orbivex::BodyIndex;
+using enum orbivex::AspectKind;
 
 namespace {
 

@@ -13,6 +13,9 @@
 #include <vector>
 
 using namespace orbivex;
+using enum orbivex::BodyIndex;
+using enum orbivex::AspectKind;
+using enum orbivex::PatternIndex;
 
 namespace {
 

@@ -15,6 +15,10 @@
 #include <cmath>
 
 namespace orbivex {
+
+using enum BodyIndex;
+using enum AspectKind;
+using enum ChartMode;
 namespace {
 
 ProgramTexts Texts() {

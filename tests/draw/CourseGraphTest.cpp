@@ -6,6 +6,10 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+
+using enum orbivex::BodyIndex;
+using enum orbivex::AspectKind;
+using enum orbivex::ChartMode;
 using orbivex::test::ChartFixture;
 
 namespace {

@@ -13,6 +13,10 @@
 #include <gtest/gtest.h>
 
 namespace orbivex {
+
+using enum BodyIndex;
+using enum AspectKind;
+using enum ChartMode;
 namespace {
 
 ProgramTexts Texts() {

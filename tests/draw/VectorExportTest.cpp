@@ -1,8 +1,8 @@
 // The SVG wheel and the PDF chart sheet: what a reader of the files finds in them, and that
 // they are written whole or not at all.
 #include "draw/ChartSheet.h"
-#include "present/PictureInput.h"
 #include "draw/WheelSvg.h"
+#include "present/PictureInput.h"
 
 #include "common/ChartFixture.h"
 
@@ -20,6 +20,8 @@
 #include <map>
 
 namespace orbivex {
+
+using enum ChartMode;
 namespace {
 
 using test::ChartFixture;

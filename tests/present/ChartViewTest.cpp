@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 using namespace orbivex;
+
+using enum orbivex::BodyIndex;
+using enum orbivex::AspectKind;
+using enum orbivex::PatternIndex;
+using enum orbivex::ChartMode;
 using namespace Qt::StringLiterals;
 
 namespace {

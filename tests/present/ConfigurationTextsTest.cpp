@@ -9,6 +9,7 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+using enum orbivex::AspectKind;
 
 TEST(SettingsFaultMessage, NamesTheValueAndItsList) {
     const struct {

@@ -10,6 +10,10 @@
 using namespace Qt::StringLiterals;
 
 namespace orbivex {
+
+using enum BodyIndex;
+using enum AspectKind;
+using enum ChartMode;
 namespace {
 
 // Pins the number format for the radians texts and puts the previous one back afterwards.

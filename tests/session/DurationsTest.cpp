@@ -9,6 +9,10 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+
+using enum orbivex::BodyIndex;
+using enum orbivex::AspectKind;
+using enum orbivex::ChartMode;
 using namespace Qt::Literals::StringLiterals;
 using orbivex::test::ChartFixture;
 

@@ -17,7 +17,7 @@ inline StateFileContents SampleState(int variant) {
                                  : QStringLiteral("19\u00e9%1").arg(set),
                            large ? 48 - set : 5 + set, large ? 47 - set : 20 + set};
     }
-    c.SelectMode(large ? SynastryMode : WorldTransits);
+    c.SelectMode(large ? ChartMode::SynastryMode : ChartMode::WorldTransits);
     c.stepUnitIndex = large ? 4 : 1;
     c.useBoldface = large;
     c.boldfaceFactorIndex = large ? 8 : 2;

@@ -11,6 +11,9 @@
 using namespace Qt::StringLiterals;
 
 namespace orbivex {
+
+using enum AspectKind;
+using enum ChartMode;
 namespace {
 
 StateFileContents SampleContents() {

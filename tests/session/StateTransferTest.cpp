@@ -11,6 +11,8 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+using enum orbivex::AspectKind;
+using enum orbivex::ChartMode;
 
 namespace {
 

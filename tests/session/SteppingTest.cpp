@@ -8,6 +8,8 @@
 using namespace Qt::StringLiterals;
 
 using namespace orbivex;
+using enum orbivex::BodyIndex;
+using enum orbivex::ChartMode;
 
 namespace {
 

@@ -19,6 +19,9 @@
 #include <cstdio>
 
 namespace orbivex {
+
+using enum BodyIndex;
+using enum ChartMode;
 namespace {
 
 struct Memory {
