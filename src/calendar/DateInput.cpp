@@ -406,6 +406,18 @@ ZoneReading ReadLocalTimeOf(const DateSet& dateSet) {
     return ReadLocalTimeAt(dateSet, *local);
 }
 
+std::optional<UnusualLocalTime> UnusualLocalTimeOf(const DateSet& dateSet) {
+    const ZoneReading reading = ReadLocalTimeOf(dateSet);
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    if (!reading.known || reading.kind == LocalTimeKind::Unique || !local) {
+        return std::nullopt;
+    }
+    const double day = std::floor(*local);
+    return UnusualLocalTime{static_cast<std::int32_t>(day),
+                            static_cast<int>(std::lround((*local - day) * MinutesPerDay)),
+                            dateSet.zoneName, reading};
+}
+
 void SetCalendar(std::span<DateSet> dateSets, CalendarChoice calendar) {
     for (DateSet& dateSet : dateSets) {
         dateSet.calendar = calendar;

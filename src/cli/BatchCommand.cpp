@@ -15,6 +15,7 @@
 #include "cli/LibraryDates.h"
 #include "core/Ephemeris.h"
 #include "core/WorkerPool.h"
+#include "present/Messages.h"
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
@@ -265,7 +266,8 @@ class Worker {
         const ComputeContext context{ephemeris, shared_.texts};
         const ComputeOutcome outcome = orbivex::Compute(state_, context);
         if (!outcome) {
-            return Fail(ForTerminal(outcome.error().message).trimmed());
+            return Fail(
+                ForTerminal(ReportDateError(shared_.texts, outcome.error()).message).trimmed());
         }
         return {};
     }

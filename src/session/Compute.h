@@ -9,6 +9,8 @@
 #include "support/Expected.h"
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace orbivex {
 
@@ -27,19 +29,26 @@ struct ComputeContext {
     bool chartOnly = false;
 };
 
-// The first date set of a Compute that did not convert: which, why, and the message shown.
+// The first date set of a Compute that did not convert, and why.
 struct DateFailure {
     int dateSet = WorldDate;
     DateError error = DateError::Incomplete;
-    QString message;
-    QString title;
 };
 
-// On success the notes on local times that a named zone skipped or had twice, and the reading
-// chosen. On a date error nothing changes but the date sets' converted form (the year in digits,
-// 12:00 or the default zone filled in): ChartJulianDays, the chart and the recorded mode keep
-// theirs.
-using ComputeOutcome = Expected<QStringList, DateFailure>;
+// How a date of a Compute was read, when its owner should be told: at a local time that its
+// named zone skipped or had twice (localTime), or in the local mean time of its place (place,
+// meanTimeSeconds east of Greenwich).
+struct ComputeNote {
+    int dateSet = WorldDate;
+    std::optional<UnusualLocalTime> localTime;
+    std::optional<Place> place;
+    int meanTimeSeconds = 0;
+};
+
+// On success the notes, in date-set order. On a date error nothing changes but the date sets'
+// converted form (the year in digits, 12:00 or the default zone filled in): ChartJulianDays, the
+// chart and the recorded mode keep theirs.
+using ComputeOutcome = Expected<std::vector<ComputeNote>, DateFailure>;
 
 ComputeOutcome Compute(ProgramState& state, const ComputeContext& context);
 

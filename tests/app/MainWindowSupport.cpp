@@ -3,6 +3,7 @@
 #include "app/MainWindowLayout.h"
 #include "core/Ephemeris.h"
 #include "draw/LayoutUnits.h"
+#include "present/Messages.h"
 #include "present/Symbols.h"
 
 #include <QComboBox>
@@ -77,7 +78,7 @@ ProgramState ReferenceChart(const frmMain& window) {
     reference.radians = window.state.radians;
     const ComputeOutcome outcome =
         Compute(reference, ComputeContext{*window.ephemeris(), window.texts()});
-    EXPECT_TRUE(outcome) << outcome.error().message.toStdString();
+    EXPECT_TRUE(outcome) << ReportDateError(window.texts(), outcome.error()).message.toStdString();
     return reference;
 }
 

@@ -173,7 +173,8 @@ TEST_F(WorldStep, AStepTo2800IsUndoneAfterComputeReportsIt) {
     const WorldStepOutcome outcome = Step(YearStep, true);
     EXPECT_TRUE(outcome.undone);
     EXPECT_FALSE(outcome.compute.has_value());
-    EXPECT_EQ(outcome.compute.error().message, u"World date must be before the year 2800."_s);
+    EXPECT_EQ(outcome.compute.error().dateSet, WorldDate);
+    EXPECT_EQ(outcome.compute.error().error, DateError::FromYear2800);
     const DateSet& world = state.dateSets[WorldDate];
     EXPECT_EQ(world.yearText, u"2799"_s);
     EXPECT_EQ(world.monthIndex, 8);

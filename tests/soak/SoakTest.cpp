@@ -59,7 +59,8 @@ QString StepFault(const WorldStepOutcome& outcome, const ProgramState& state,
         return QStringLiteral("the step was not applied");
     }
     if (!outcome.compute.has_value()) {
-        return QStringLiteral("Compute failed: ") + outcome.compute.error().message;
+        return QStringLiteral("Compute failed: date error %1")
+            .arg(static_cast<int>(outcome.compute.error().error));
     }
     if (state.ChartJulianDays[WorldDate].julianDay != jdn) {
         return QStringLiteral("the chart is of Julian date %1")
