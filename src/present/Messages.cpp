@@ -95,9 +95,13 @@ QStringList ComputeNoteTexts(const ProgramTexts& texts, const std::vector<Comput
             sentences.append(LocalTimeNote(texts, note.dateSet, *note.localTime));
         }
         if (note.place) {
+            Place place = *note.place;
+            if (place.name.isEmpty()) {
+                place.name = QStringLiteral("the place");
+            }
             sentences.append(texts.ProgramText(text::FirstDateSetName + note.dateSet) +
-                             QStringLiteral(": ") +
-                             MeanTimeNote(*note.place, note.meanTimeSeconds) + QLatin1Char('.'));
+                             QStringLiteral(": ") + MeanTimeNote(place, note.meanTimeSeconds) +
+                             QLatin1Char('.'));
         }
     }
     return sentences;

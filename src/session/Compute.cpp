@@ -96,9 +96,8 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
             notes.push_back({set, std::move(unusual), std::nullopt, 0});
         }
         if (const std::optional<int> meanTime = PlaceMeanTimeOffset(dateSet)) {
-            // A date set read at a place the state does not name is named by its longitude.
+            // A date set read at a place the state does not have is known by its longitude.
             Place place;
-            place.name = QStringLiteral("the place");
             place.zone = dateSet.zoneName;
             place.longitude = *dateSet.placeLongitude;
             notes.push_back({set, std::nullopt, state.places[set].value_or(place), *meanTime});

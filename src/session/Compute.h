@@ -37,7 +37,7 @@ struct DateFailure {
 
 // How a date of a Compute was read, when its owner should be told: at a local time that its
 // named zone skipped or had twice (localTime), or in the local mean time of its place (place,
-// meanTimeSeconds east of Greenwich).
+// meanTimeSeconds east of Greenwich; a place without a name when only its longitude is known).
 struct ComputeNote {
     int dateSet = WorldDate;
     std::optional<UnusualLocalTime> localTime;

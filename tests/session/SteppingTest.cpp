@@ -131,6 +131,34 @@ TEST(StepDateSet, YearStepBeyondTheCalendarKeepsTheDayAtTheTwentyEighth) {
     EXPECT_EQ(date.dayIndex, 28);
 }
 
+TEST(StepSubject, MovesTheSubjectAndKeepsItsZoneMinuteAndCalendar) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    struct Case {
+        ChartSubject from;
+        int unit;
+        bool forward;
+        ChartSubject to; // the same as `from` when the step is refused
+    };
+    const auto subject = [](int year, int month, int day, std::optional<int> minute,
+                            CalendarChoice calendar = CalendarChoice::Gregorian) {
+        return ChartSubject{{}, year, month, day, minute, u"Europe/Paris"_s, calendar, {}};
+    };
+    const Case cases[] = {
+        {subject(2024, 1, 31, 557), MonthStep, true, subject(2024, 2, 29, 557)},
+        {subject(2024, 2, 29, 557), YearStep, true, subject(2025, 2, 28, 557)},
+        {subject(2024, 12, 31, 1430), HalfHourStep, true, subject(2025, 1, 1, 20)},
+        {subject(1582, 10, 4, 720, CalendarChoice::Auto), DayStep, true,
+         subject(1582, 10, 15, 720, CalendarChoice::Auto)},
+        {subject(2024, 3, 1, std::nullopt), DayStep, true, subject(2024, 3, 1, std::nullopt)},
+        {subject(0, 1, 1, 720), DayStep, false, subject(0, 1, 1, 720)},
+    };
+    for (const Case& c : cases) {
+        ChartSubject moved = c.from;
+        EXPECT_EQ(StepSubject(moved, zones, c.unit, c.forward).applied, c.to != c.from);
+        EXPECT_EQ(moved, c.to) << SubjectDateText(c.from).toStdString();
+    }
+}
+
 namespace {
 
 struct WorldStep : ::testing::Test {
