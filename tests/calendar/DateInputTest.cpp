@@ -1,4 +1,5 @@
 #include "calendar/DateInput.h"
+#include "calendar/ChartSubject.h"
 
 #include "calendar/Calendar.h"
 #include "common/TestSupport.h"
@@ -229,6 +230,16 @@ TEST(DateConversion, ErrorCodes) {
         EXPECT_EQ(set.hourIndex, 0) << c.year;
         DateSet local = Entered(c.year, c.month, c.day);
         EXPECT_EQ(InputDateToLocalJD(local), Fail(c.expected)) << c.year;
+        // A subject of the same numbers gives the same error.
+        bool number = false;
+        const int year = QString::fromUtf8(c.year).toInt(&number);
+        if (number) {
+            ChartSubject subject;
+            subject.year = year;
+            subject.month = c.month;
+            subject.day = c.day;
+            EXPECT_EQ(LocalDayOfSubject(subject), Fail(c.expected)) << c.year;
+        }
     }
     // A minus sign is not kept: "-5" is year 5.
     DateSet signedYear = Entered("-5", 1, 1);
