@@ -263,7 +263,7 @@ class Worker {
             }
             state_.dateSets[set] = dateSet;
         }
-        const ComputeContext context{ephemeris, shared_.texts};
+        const ComputeContext context{ephemeris};
         const ComputeOutcome outcome = orbivex::Compute(state_, context);
         if (!outcome) {
             return Fail(

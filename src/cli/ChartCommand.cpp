@@ -296,7 +296,7 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     if (!LoadProgramTexts(context, texts) || !LoadPlutoTable(context, ephemeris)) {
         return ExitFailure;
     }
-    const ComputeOutcome outcome = Compute(state, {ephemeris, texts});
+    const ComputeOutcome outcome = Compute(state, {ephemeris});
     if (!outcome) {
         context.err << ReportDateError(texts, outcome.error()).message << '\n';
         return ExitDateError;

@@ -267,7 +267,7 @@ int RunRun(const QStringList& arguments, Context& context) {
     }
     outcome.julianDay = *start;
 
-    ComputeContext computeContext{ephemeris, texts};
+    ComputeContext computeContext{ephemeris};
     computeContext.chartOnly = true; // nothing is shown between the steps
     QString failure;
     while (outcome.steps < maxSteps) {

@@ -10,6 +10,8 @@
 
 namespace orbivex {
 
+class ProgramTexts;
+
 // Asked before a "Save as" replaces a file the file dialog never asked about: "NAME already
 // exists." and "Do you want to replace it?" on two lines.
 QString ReplaceQuestion(const QString& name);

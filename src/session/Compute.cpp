@@ -1,8 +1,6 @@
 #include "session/Compute.h"
 
 #include "core/Ephemeris.h"
-#include "support/ProgramTexts.h"
-#include "support/TextNumbers.h"
 
 #include <utility>
 

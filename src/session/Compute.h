@@ -15,11 +15,9 @@
 namespace orbivex {
 
 class Ephemeris;
-class ProgramTexts;
 
 struct ComputeContext {
     const Ephemeris& ephemeris;
-    const ProgramTexts& texts;
     // The bodies a pattern run seeks while it has not found them (see ChartRequest).
     SoughtBodies soughtBodies{};
     // For a run at full speed, which reads nothing but the chart: ChartJulianDays, the chart

@@ -76,8 +76,7 @@ ProgramState ReferenceChart(const frmMain& window) {
     reference.settings = window.state.settings;
     reference.mode = window.state.mode;
     reference.radians = window.state.radians;
-    const ComputeOutcome outcome =
-        Compute(reference, ComputeContext{*window.ephemeris(), window.texts()});
+    const ComputeOutcome outcome = Compute(reference, ComputeContext{*window.ephemeris()});
     EXPECT_TRUE(outcome) << ReportDateError(window.texts(), outcome.error()).message.toStdString();
     return reference;
 }

@@ -48,7 +48,7 @@ struct Fixture : ::testing::Test {
     }
     ComputeOutcome Run(ChartMode mode) {
         state.mode = mode;
-        return Compute(state, {ephemeris, texts});
+        return Compute(state, {ephemeris});
     }
 };
 
@@ -85,14 +85,14 @@ TEST_F(Fixture, ChartOnlyLeavesTheDisplayedDatesAsTheyWere) {
     ASSERT_TRUE(Run(WorldTransits));
     const DateSet shown = state.computedDateSets[WorldDate];
     StepDateSet(state.dateSets[WorldDate], state.zones, YearStep, true);
-    ComputeContext context{ephemeris, texts};
+    ComputeContext context{ephemeris};
     context.chartOnly = true;
     ASSERT_TRUE(Compute(state, context));
     EXPECT_EQ(state.computedDateSets[WorldDate].yearText, shown.yearText);
     const Chart fast = state.chart;
     EXPECT_NEAR(fast.firstJulianDay, 2460755.0, 1e-9);
 
-    ASSERT_TRUE(Compute(state, {ephemeris, texts}));
+    ASSERT_TRUE(Compute(state, {ephemeris}));
     Chart full = state.chart;
     for (ChartAspect& aspect : full.aspects) {
         EXPECT_NE(aspect.motion, Motion::None);

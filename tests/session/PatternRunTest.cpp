@@ -168,9 +168,8 @@ TEST(PatternRun, ChoicesCancelAndTheComputeContext) {
     EXPECT_EQ(run.RememberedBodies, (std::array<int, 3>{0, BodyNumber(Neptune), 0}));
     EXPECT_TRUE(run.bodiesSought);
 
-    const ProgramTexts texts = Texts();
     const Ephemeris ephemeris(test::ProgramFolder());
-    const ComputeContext base{ephemeris, texts};
+    const ComputeContext base{ephemeris};
     const ComputeContext seeking = run.StepContext(base);
     EXPECT_EQ(seeking.soughtBodies, run.SoughtBodies);
     // Found, or no bodies sought: nothing reaches Compute, so no 3-stellium goes missing.
@@ -241,7 +240,7 @@ struct RunController : ::testing::Test {
 
 TEST_F(RunController, StepsOnEachTickUntilThePatternIsFound) {
     run.AcceptChoices(GrandTrine, {0, 0, 0});
-    PatternRunController controller(state, ephemeris, texts, run, Recorder());
+    PatternRunController controller(state, ephemeris, run, Recorder());
     controller.Start();
     // The first step comes at once, then the wait.
     EXPECT_EQ(events, (std::vector<QString>{u"computed 2"_s}));
@@ -270,7 +269,7 @@ TEST_F(RunController, TheTimerPacesTheRunQuickly) {
         events.push_back(QStringLiteral("found: ") + PatternName(stop.run.patternToFind));
         loop.quit();
     };
-    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    PatternRunController controller(state, ephemeris, run, callbacks);
     controller.Start();
     EXPECT_EQ(controller.Timer2->interval(), 100);
     QTimer::singleShot(10000, &loop, &QEventLoop::quit); // a run that never ends fails below
@@ -282,7 +281,7 @@ TEST_F(RunController, TheTimerPacesTheRunQuickly) {
 
 TEST_F(RunController, StopDuringTheWaitEndsTheRun) {
     run.AcceptChoices(GrandTrine, {0, 0, 0});
-    PatternRunController controller(state, ephemeris, texts, run, Recorder());
+    PatternRunController controller(state, ephemeris, run, Recorder());
     controller.Start();
     controller.Stop();
     EXPECT_FALSE(controller.Running());
@@ -304,7 +303,7 @@ TEST_F(RunController, AStepIntoTheYear2800StopsSteppingButNotTheRun) {
         events.push_back(FailureEvent(result.step.compute.error()));
         steppingWhileRestored = self->Stepping();
     };
-    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    PatternRunController controller(state, ephemeris, run, callbacks);
     self = &controller;
     controller.Start();
     controller.Tick();
@@ -325,7 +324,7 @@ TEST_F(RunController, PersonalTransitsRunWithoutAStopTest) {
     state.dateSets[FirstBirthdate] = {QStringLiteral("1970"), 6, 15, 14, 26};
     run.AcceptChoices(GrandTrine, {0, 0, 0});
     run.runQuickly = true;
-    PatternRunController controller(state, ephemeris, texts, run, Recorder());
+    PatternRunController controller(state, ephemeris, run, Recorder());
     controller.Start();
     EXPECT_EQ(controller.Timer2->interval(), 1000);
     for (int tick = 0; tick < 6; ++tick) {
@@ -351,7 +350,7 @@ TEST_F(RunController, ARunStartedFromTheFindGoesOn) {
             events.push_back(QStringLiteral("restarted"));
         }
     };
-    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    PatternRunController controller(state, ephemeris, run, callbacks);
     self = &controller;
     controller.Start();
     for (int tick = 0; tick < 10 && restarts == 0; ++tick) {
@@ -373,7 +372,7 @@ TEST_F(RunController, TheRunCommandAsksOnlyInWorldTransitsAndOnlyWhenIdle) {
     std::vector<bool> running;
     PatternRunController::Callbacks callbacks = Recorder();
     callbacks.runningChanged = [&](bool now) { running.push_back(now); };
-    PatternRunController controller(state, ephemeris, texts, run, callbacks);
+    PatternRunController controller(state, ephemeris, run, callbacks);
     int asked = 0;
     bool answer = false;
     const auto ask = [&] {

@@ -177,7 +177,7 @@ struct WorldStep : ::testing::Test {
         state.mode = WorldTransits;
     }
     WorldStepOutcome Step(int unit, bool forward) {
-        return StepWorldDate(state, {ephemeris, texts}, unit, forward);
+        return StepWorldDate(state, {ephemeris}, unit, forward);
     }
 };
 
@@ -197,7 +197,7 @@ TEST_F(WorldStep, StepsAndComputes) {
 
 TEST_F(WorldStep, AStepTo2800IsUndoneAfterComputeReportsIt) {
     state.dateSets[WorldDate] = Date(2799, 8, 31, Hour(6, 30));
-    ASSERT_TRUE(Compute(state, {ephemeris, texts}));
+    ASSERT_TRUE(Compute(state, {ephemeris}));
     const WorldStepOutcome outcome = Step(YearStep, true);
     EXPECT_TRUE(outcome.undone);
     EXPECT_FALSE(outcome.compute.has_value());

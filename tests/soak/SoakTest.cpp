@@ -106,7 +106,7 @@ TEST(Soak, StepsEveryDayFromYearOneTo2799) {
               QString());
     ProgramTexts texts;
     ASSERT_GT(texts.Load(test::ProgramFolder() + QStringLiteral("/orbx.dat")), 0);
-    const ComputeContext context{ephemeris, texts};
+    const ComputeContext context{ephemeris};
 
     ProgramState state;
     state.zones = MakeTimeZones(0, false);
