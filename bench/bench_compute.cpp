@@ -18,9 +18,8 @@ void BM_ComputeChart(benchmark::State& run) {
         return;
     }
     const Ephemeris& ephemeris = data.ephemeris;
-    const ProgramTexts& texts = data.texts;
     ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
-    const ComputeContext context{ephemeris, texts};
+    const ComputeContext context{ephemeris};
     if (!Compute(state, context)) {
         run.SkipWithError("the chart's dates do not convert");
         return;
@@ -45,9 +44,8 @@ void BM_Compute(benchmark::State& run) {
         return;
     }
     const Ephemeris& ephemeris = data.ephemeris;
-    const ProgramTexts& texts = data.texts;
     ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
-    const ComputeContext context{ephemeris, texts};
+    const ComputeContext context{ephemeris};
     for (auto _ : run) {
         const ComputeOutcome outcome = Compute(state, context);
         benchmark::DoNotOptimize(outcome);

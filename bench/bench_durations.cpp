@@ -32,10 +32,9 @@ void BM_GetDurations(benchmark::State& run) {
         return;
     }
     const Ephemeris& ephemeris = data.ephemeris;
-    const ProgramTexts& texts = data.texts;
     ProgramState state = bench::ChartState(ChartModeOfNumber(static_cast<int>(run.range(0))));
     state.settings.personalDivisorPosition = 0;
-    if (!Compute(state, {ephemeris, texts})) {
+    if (!Compute(state, {ephemeris})) {
         run.SkipWithError("the chart does not compute");
         return;
     }

@@ -37,7 +37,7 @@ void BM_ComputeChartOnly(benchmark::State& run) {
         return;
     }
     fixture.state.dateSets[WorldDate] = {QStringLiteral("2024"), 3, 20, 25, GreenwichTimezoneEntry};
-    ComputeContext context{fixture.ephemeris, fixture.texts};
+    ComputeContext context{fixture.ephemeris};
     context.chartOnly = true;
     for (auto _ : run) {
         const ComputeOutcome outcome = Compute(fixture.state, context);
@@ -54,7 +54,7 @@ void BM_RunStepDay(benchmark::State& run) {
     }
     PatternRun patternRun;
     patternRun.AcceptChoices(GrandSextile, {0, 0, 0});
-    ComputeContext context{fixture.ephemeris, fixture.texts};
+    ComputeContext context{fixture.ephemeris};
     context.chartOnly = true;
     for (auto _ : run) {
         const RunStepResult result = StepRun(fixture.state, context, patternRun);

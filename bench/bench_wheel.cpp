@@ -114,7 +114,7 @@ void BM_ChartSheetPdf(benchmark::State& run) {
     bench::Data data;
     ProgramState state = bench::ChartState(static_cast<ChartMode>(run.range(0)));
     QTemporaryDir folder;
-    if (!data.ok || !folder.isValid() || !Compute(state, {data.ephemeris, data.texts})) {
+    if (!data.ok || !folder.isValid() || !Compute(state, {data.ephemeris})) {
         run.SkipWithError("no data files or no temporary folder");
         return;
     }

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     ProgramState state = bench::ChartState(WorldTransits);
     state.dateSets[WorldDate].yearText = QStringLiteral("1600");
     state.stepUnitIndex = 1; // a day
-    if (!Compute(state, {data.ephemeris, data.texts})) {
+    if (!Compute(state, {data.ephemeris})) {
         return 2;
     }
     PatternRun run = NeverFound();

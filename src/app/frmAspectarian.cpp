@@ -7,6 +7,7 @@
 #include "calendar/DateInput.h"
 #include "core/Ephemeris.h"
 #include "draw/Fonts.h"
+#include "present/Messages.h"
 #include "session/SaveTarget.h"
 #include "support/Mnemonic.h"
 #include "support/ProgramTexts.h"

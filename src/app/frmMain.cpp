@@ -112,7 +112,7 @@ QDateTime frmMain::Now() const {
 }
 
 ComputeContext frmMain::Context() const {
-    return ComputeContext{*ephemeris_, texts_};
+    return ComputeContext{*ephemeris_};
 }
 
 void frmMain::CreateControls() {

@@ -7,6 +7,7 @@
 #include "app/frmView.h"
 #include "calendar/Calendar.h"
 #include "draw/LayoutUnits.h"
+#include "present/Messages.h"
 #include "session/RememberedFolders.h"
 #include "session/SaveTarget.h"
 #include "session/StateFile.h"
@@ -56,8 +57,8 @@ void frmMain::cmdCompute_Click() {
         return;
     }
     ShowComputedChart();
-    if (!outcome->isEmpty()) {
-        SetStatus(outcome->join(QLatin1Char(' ')));
+    if (!outcome->empty()) {
+        SetStatus(ComputeNoteTexts(texts_, *outcome).join(QLatin1Char(' ')));
     }
 }
 
@@ -65,8 +66,8 @@ void frmMain::ReportComputeError(const ComputeOutcome& outcome) {
     blnDateError = true;
     UpdateStaleMark();
     if (blnStartupCompleted) {
-        dialogs_.ShowMessage(this, outcome.error().message, outcome.error().title,
-                             Dialogs::Icon::Information);
+        const DateErrorText report = ReportDateError(texts_, outcome.error());
+        dialogs_.ShowMessage(this, report.message, report.title, Dialogs::Icon::Information);
     }
 }
 

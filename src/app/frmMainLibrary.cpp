@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include "app/Dialogs.h"
+#include "present/Messages.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -189,8 +189,8 @@ void frmMain::MakeRunController() {
     callbacks.found = [this](const RunStopResult& stop) { PatternFound(stop); };
     // A run waits while any question or message is open, the Quit question among them.
     callbacks.paused = [this] { return dialogs_.DialogOpen(); };
-    runController_ = std::make_unique<PatternRunController>(state, *ephemeris_, texts_, run,
-                                                            std::move(callbacks), this);
+    runController_ =
+        std::make_unique<PatternRunController>(state, *ephemeris_, run, std::move(callbacks), this);
     // Find searches from the world date of the controls, with the choices just made.
     runWindow_->SetFindSource(
         [this] { return std::make_unique<PatternFind>(state, *ephemeris_, texts_, run); });

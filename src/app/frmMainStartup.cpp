@@ -9,6 +9,7 @@
 #include "app/frmView.h"
 #include "calendar/Calendar.h"
 #include "draw/LayoutUnits.h"
+#include "present/Messages.h"
 #include "session/StateFile.h"
 #include "session/StateTransfer.h"
 #include "support/Mnemonic.h"
@@ -136,8 +137,8 @@ bool frmMain::Form_Load() {
     runWindow_->Timer1->start();
     FocusCompute();
     if (startupDateFailure_) {
-        dialogs_.ShowMessage(this, startupDateFailure_->message, startupDateFailure_->title,
-                             Dialogs::Icon::Information);
+        const DateErrorText report = ReportDateError(texts_, *startupDateFailure_);
+        dialogs_.ShowMessage(this, report.message, report.title, Dialogs::Icon::Information);
         startupDateFailure_.reset();
     }
     return true;

@@ -5,6 +5,7 @@
 #include "core/Bodies.h"
 #include "draw/Fonts.h"
 #include "draw/LayoutUnits.h"
+#include "present/Messages.h"
 #include "present/PatternTexts.h"
 #include "session/PatternRun.h"
 #include "support/Mnemonic.h"
@@ -412,8 +413,8 @@ void frmRun::tmrFind_Timer() {
         break;
     case FindOutcome::End::Failed:
         if (!outcome.compute) {
-            dialogs_.ShowMessage(this, outcome.compute.error().message,
-                                 outcome.compute.error().title, Dialogs::Icon::Information);
+            const DateErrorText report = ReportDateError(texts_, outcome.compute.error());
+            dialogs_.ShowMessage(this, report.message, report.title, Dialogs::Icon::Information);
         }
         break;
     case FindOutcome::End::Cancelled:

@@ -40,11 +40,32 @@ Expected<Instant, DateError> InstantOfSubject(const ChartSubject& subject, const
 }
 
 Expected<LocalJulianDay, DateError> LocalDayOfSubject(const ChartSubject& subject) {
-    const Expected<double, DateError> local = InputDateToLocalJD(DateSetOfSubject(subject));
-    if (!local) {
-        return Fail(local.error());
+    if (subject.month <= 0 || subject.day <= 0) {
+        return Fail(DateError::Incomplete);
     }
-    return LocalJulianDay{*local};
+    if (subject.year <= 0) {
+        return Fail(DateError::BeforeYearOne);
+    }
+    if (subject.year >= 2800) {
+        return Fail(DateError::FromYear2800);
+    }
+    EuroDateRecord record;
+    record.year = subject.year;
+    record.month = subject.month;
+    record.day = subject.day;
+    record.calendar =
+        CalendarLetterOfDate(subject.calendar, subject.year, subject.month, subject.day);
+    const std::int32_t jdn = EuroDateToJDN(record);
+    if (record.valid == 0 ||
+        SkippedByTheReform(subject.calendar, subject.year, subject.month, subject.day)) {
+        return Fail(DateError::DoesNotExist);
+    }
+    // The year was checked as written: years 1 to 2799 of the date's own calendar convert,
+    // whatever day numbers they span. No time, or none of the day, counts as 12:00.
+    const int minute = subject.minute && *subject.minute >= 0 && *subject.minute < MinutesPerDay
+                           ? *subject.minute
+                           : (NoonHourEntry - 1) * 30;
+    return LocalJulianDay{jdn + minute / static_cast<double>(MinutesPerDay)};
 }
 
 QString SubjectDateText(const ChartSubject& subject) {

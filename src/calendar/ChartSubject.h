@@ -50,7 +50,9 @@ ChartSubject SubjectOfDateSet(const DateSet& dateSet);
 // The moment of the subject, converted by the window's own rules (no time is 12:00, no zone the
 // default zone of `zones`, a named zone's offset in force at that local time), or why not.
 Expected<Instant, DateError> InstantOfSubject(const ChartSubject& subject, const TimeZones& zones);
-// The local date and time of the subject as a day count, or why it does not convert.
+// The local date and time of the subject as a day count (no time counts as 12:00), or why it
+// does not convert: no month or day is Incomplete, a month or day its calendar lacks
+// DoesNotExist, a year outside 1 to 2799 BeforeYearOne or FromYear2800.
 Expected<LocalJulianDay, DateError> LocalDayOfSubject(const ChartSubject& subject);
 
 // "YYYY-MM-DD" and, when known, " HH:MM": the date and time as written.

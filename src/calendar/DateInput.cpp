@@ -1,6 +1,7 @@
 #include "calendar/DateInput.h"
 
 #include "calendar/Calendar.h"
+#include "calendar/ChartSubject.h"
 #include "calendar/DateFormat.h"
 #include "calendar/NamedZones.h"
 #include "support/StrProc.h"
@@ -296,28 +297,23 @@ Expected<double, DateError> InputDateToLocalJD(const DateSet& dateSet) {
     if (digits.isEmpty() || dateSet.monthIndex <= 0 || dateSet.dayIndex <= 0) {
         return Fail(DateError::Incomplete);
     }
-    const Expected<int, DateError> yearRead = YearOfDigits(digits);
-    if (!yearRead) {
-        return Fail(yearRead.error());
+    const Expected<int, DateError> year = YearOfDigits(digits);
+    if (!year) {
+        return Fail(year.error());
     }
-    const int year = *yearRead;
-    EuroDateRecord record;
-    record.year = year;
-    record.month = dateSet.monthIndex;
-    record.day = dateSet.dayIndex;
-    record.calendar = CalendarLetterOfDate(dateSet.calendar, year, record.month, record.day);
-    const std::int32_t jdn = EuroDateToJDN(record);
-    if (record.valid == 0 ||
-        SkippedByTheReform(dateSet.calendar, year, dateSet.monthIndex, dateSet.dayIndex)) {
-        return Fail(DateError::DoesNotExist);
+    ChartSubject subject;
+    subject.year = *year;
+    subject.month = dateSet.monthIndex;
+    subject.day = dateSet.dayIndex;
+    if (const int minute = MinuteOfDay(dateSet); minute >= 0) {
+        subject.minute = minute;
     }
-    // The year was checked as written: years 1 to 2799 of the date's own calendar convert,
-    // whatever day numbers they span.
-    int minute = MinuteOfDay(dateSet);
-    if (minute < 0) {
-        minute = (NoonHourEntry - 1) * 30;
+    subject.calendar = dateSet.calendar;
+    const Expected<LocalJulianDay, DateError> local = LocalDayOfSubject(subject);
+    if (!local) {
+        return Fail(local.error());
     }
-    return jdn + minute / static_cast<double>(MinutesPerDay);
+    return local->value;
 }
 
 namespace {
@@ -404,6 +400,18 @@ ZoneReading ReadLocalTimeOf(const DateSet& dateSet) {
         return {};
     }
     return ReadLocalTimeAt(dateSet, *local);
+}
+
+std::optional<UnusualLocalTime> UnusualLocalTimeOf(const DateSet& dateSet) {
+    const ZoneReading reading = ReadLocalTimeOf(dateSet);
+    const Expected<double, DateError> local = InputDateToLocalJD(dateSet);
+    if (!reading.known || reading.kind == LocalTimeKind::Unique || !local) {
+        return std::nullopt;
+    }
+    const double day = std::floor(*local);
+    return UnusualLocalTime{static_cast<std::int32_t>(day),
+                            static_cast<int>(std::lround((*local - day) * MinutesPerDay)),
+                            dateSet.zoneName, reading};
 }
 
 void SetCalendar(std::span<DateSet> dateSets, CalendarChoice calendar) {

@@ -12,12 +12,11 @@
 #include <QStringList>
 #include <QStringView>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 
 namespace orbivex {
-
-class ProgramTexts;
 
 // Date-set indices.
 inline constexpr int WorldDate = 0;
@@ -197,27 +196,21 @@ ZoneReading ReadLocalTimeOf(const DateSet& dateSet);
 // it does not convert or no zone applies.
 int ZoneOffsetMinutes(const DateSet& dateSet, const TimeZones& zones);
 
-// A note for a local time that a named zone skipped or had twice, saying which reading the
-// conversion chose; "" for any other date set. dateSetIndex names the date set (program texts
-// 4 to 6).
-QString LocalTimeNote(const ProgramTexts& texts, int dateSetIndex, const DateSet& dateSet);
+// A local time that the date set's named zone skipped or had twice: the local day and minute as
+// entered, the zone, and the reading the conversion chose.
+struct UnusualLocalTime {
+    std::int32_t day = 0; // the local day number
+    int minute = 0;       // after midnight
+    QString zone;
+    ZoneReading reading;
+};
+// Nothing for a date set without a named zone, one whose zone the database lacks, one that does
+// not convert or one whose local time happened once.
+std::optional<UnusualLocalTime> UnusualLocalTimeOf(const DateSet& dateSet);
 
 // "January 5, 2024, 12:00 (GMT+1:00)" (the month abbreviated when asked); "" when the date
 // set does not convert.
 QString InputDateToString(const DateSet& dateSet, const TimeZones& zones, bool abbreviated);
-
-// The program text that says what is wrong with a date (145 to 148, 510).
-int DateErrorTextNumber(DateError error);
-
-// The message and title shown for a failed conversion.
-struct DateErrorText {
-    QString message;
-    QString title;
-};
-// The message for the error a conversion of date set dateSetIndex returned: the name of the
-// date set (program text 4, 5 or 6), a space, and the text of the error (145 to 148, 510); the
-// title is program text 153. Both are empty when the index is not a date set.
-DateErrorText ReportDateError(const ProgramTexts& texts, int dateSetIndex, DateError error);
 
 // Fills the world date with the local date and half hour of the instant whose local date-time
 // is localNow in a zone timezoneOffsetMinutes east of Greenwich, shown in the zone of

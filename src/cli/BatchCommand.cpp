@@ -15,6 +15,7 @@
 #include "cli/LibraryDates.h"
 #include "core/Ephemeris.h"
 #include "core/WorkerPool.h"
+#include "present/Messages.h"
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
 #include "support/ProgramTexts.h"
@@ -265,10 +266,11 @@ class Worker {
             }
             state_.dateSets[set] = dateSet;
         }
-        const ComputeContext context{ephemeris, shared_.texts};
+        const ComputeContext context{ephemeris};
         const ComputeOutcome outcome = orbivex::Compute(state_, context);
         if (!outcome) {
-            return Fail(ForTerminal(outcome.error().message).trimmed());
+            return Fail(
+                ForTerminal(ReportDateError(shared_.texts, outcome.error()).message).trimmed());
         }
         return {};
     }

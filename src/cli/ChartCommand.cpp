@@ -13,6 +13,7 @@
 #include "core/Ephemeris.h"
 #include "present/ChartView.h"
 #include "present/GridText.h"
+#include "present/Messages.h"
 #include "present/Symbols.h"
 #include "session/Compute.h"
 #include "session/StateTransfer.h"
@@ -296,12 +297,12 @@ std::optional<int> ComputeChartOfOptions(const QCommandLineParser& parser,
     if (!LoadProgramTexts(context, texts) || !LoadPlutoTable(context, ephemeris)) {
         return ExitFailure;
     }
-    const ComputeOutcome outcome = Compute(state, {ephemeris, texts});
+    const ComputeOutcome outcome = Compute(state, {ephemeris});
     if (!outcome) {
-        context.err << outcome.error().message << '\n';
+        context.err << ReportDateError(texts, outcome.error()).message << '\n';
         return ExitDateError;
     }
-    for (const QString& note : *outcome) {
+    for (const QString& note : ComputeNoteTexts(texts, *outcome)) {
         context.err << note << '\n';
     }
     if (ephemeris.UsesBuiltInTheory()) {

@@ -3,6 +3,7 @@
 #include "calendar/Calendar.h"
 #include "calendar/DateFormat.h"
 #include "calendar/NamedZones.h"
+#include "present/Messages.h"
 #include "support/ProgramTexts.h"
 
 #include <QDate>
@@ -260,8 +261,8 @@ std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const T
                                      int index, int& status, const QString& note) {
     dateSet = DateSetAsConverted(dateSet, zones);
     const Expected<double, DateError> julianDay = InputDateToAJDate(dateSet, zones);
-    const bool unusualTime = julianDay && !dateSet.zoneName.isEmpty() &&
-                             ReadLocalTimeOf(dateSet).kind != LocalTimeKind::Unique;
+    const std::optional<UnusualLocalTime> unusualTime =
+        julianDay ? UnusualLocalTimeOf(dateSet) : std::nullopt;
     if (julianDay && !unusualTime) {
         return *julianDay;
     }
@@ -274,7 +275,7 @@ std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const T
     }
     if (julianDay) {
         // A skipped or doubled local time converts; the note says how it was read.
-        context.err << LocalTimeNote(texts, index, dateSet) << '\n';
+        context.err << LocalTimeNote(texts, index, *unusualTime) << '\n';
         return *julianDay;
     }
     context.err << ReportDateError(texts, index, julianDay.error()).message;

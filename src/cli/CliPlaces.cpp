@@ -1,6 +1,7 @@
 #include "cli/CliPlaces.h"
 
 #include "calendar/NamedZones.h"
+#include "present/Messages.h"
 #include "session/PlaceLookup.h"
 
 #include <QStringList>

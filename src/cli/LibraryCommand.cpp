@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
+#include "present/Messages.h"
 #include "support/ProgramTexts.h"
 #include "support/SafeFile.h"
 

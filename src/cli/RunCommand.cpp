@@ -9,6 +9,7 @@
 #include "cli/JsonOutput.h"
 #include "cli/LibraryDates.h"
 #include "core/Ephemeris.h"
+#include "present/Messages.h"
 #include "present/PatternTexts.h"
 #include "session/PatternRun.h"
 #include "support/ProgramTexts.h"
@@ -268,7 +269,7 @@ int RunRun(const QStringList& arguments, Context& context) {
     }
     outcome.julianDay = *start;
 
-    ComputeContext computeContext{ephemeris, texts};
+    ComputeContext computeContext{ephemeris};
     computeContext.chartOnly = true; // nothing is shown between the steps
     QString failure;
     while (outcome.steps < maxSteps) {
@@ -277,7 +278,7 @@ int RunRun(const QStringList& arguments, Context& context) {
             failure = step.step.compute
                           ? QStringLiteral("the world date cannot be stepped further.")
                           : QStringLiteral("the next step does not convert: ") +
-                                step.step.compute.error().message;
+                                ReportDateError(texts, step.step.compute.error()).message;
             break;
         }
         ++outcome.steps;

@@ -109,12 +109,4 @@ void ReadAtPlace(DateSet& dateSet, const Place& place) {
     dateSet.placeLongitude = place.longitude;
 }
 
-QString MeanTimeNote(const Place& place, int offsetSeconds) {
-    return QStringLiteral("the time is the local mean time of %1 (longitude %2° %3), UT%4, as %5 "
-                          "kept local mean time then")
-        .arg(place.name, QString::number(std::abs(place.longitude), 'f', 4),
-             place.longitude < 0 ? QStringLiteral("W") : QStringLiteral("E"),
-             OffsetText(offsetSeconds), place.zone);
-}
-
 } // namespace orbivex

@@ -44,8 +44,4 @@ bool IsOwnPlace(const Place& place);
 // local mean time, in the local mean time of the place's longitude.
 void ReadAtPlace(DateSet& dateSet, const Place& place);
 
-// What a note says when the local mean time of the place was used: "the time is the local mean
-// time of Lyon (longitude 4.8467° E), UT+00:19:23, as Europe/Paris kept local mean time then".
-QString MeanTimeNote(const Place& place, int offsetSeconds);
-
 } // namespace orbivex

@@ -5,17 +5,10 @@
 #include "session/Configuration.h"
 #include "session/ProgramState.h"
 #include "support/ProgramTexts.h"
+#include "support/TextNumbers.h"
 
 namespace orbivex {
 using enum ChartMode;
-
-namespace {
-
-// The sheet's key to the colours of the classic wheel's two sets.
-constexpr int FirstSetIsWhiteInSynastry = 563;
-constexpr int FirstSetIsWhiteInTransits = 564;
-
-} // namespace
 
 WheelInput MakeWheelInput(const Chart& chart, const ConfigurationSettings& settings) {
     WheelInput input;
@@ -118,8 +111,8 @@ SheetInput SheetInputOf(const ProgramState& state, const Ephemeris& ephemeris,
     // The classic wheel tells the two sets apart by colour alone; the modern one labels its
     // rings itself.
     if (IsTwoChartMode(mode) && input.wheel.style != WheelStyle::Modern) {
-        input.setKey = texts.ProgramText(mode == SynastryMode ? FirstSetIsWhiteInSynastry
-                                                              : FirstSetIsWhiteInTransits);
+        input.setKey = texts.ProgramText(mode == SynastryMode ? text::FirstSetIsWhiteInSynastry
+                                                              : text::FirstSetIsWhiteInTransits);
     }
     // The grid and report as the window builds them from the chart of the last Compute.
     const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);

@@ -1,8 +1,6 @@
 #include "session/Compute.h"
 
 #include "core/Ephemeris.h"
-#include "support/ProgramTexts.h"
-#include "support/TextNumbers.h"
 
 #include <utility>
 
@@ -74,7 +72,7 @@ ChartRequest ChartRequestOf(const ProgramState& state, const ComputeContext& con
 ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
     SetOrbs(state.settings, state.orbs, state.orbSummary);
 
-    QStringList notes;
+    std::vector<ComputeNote> notes;
     if (!IsChartMode(state.mode)) {
         state.mode = WorldTransits;
     }
@@ -87,25 +85,21 @@ ComputeOutcome Compute(ProgramState& state, const ComputeContext& context) {
         // The window then shows the date as it was read: the year in digits, and 12:00 or the
         // default zone where none was chosen.
         state.dateSets[set] = DateSetAsConverted(state.dateSets[set], state.zones);
-        const Expected<double, DateError> jd = InputDateToAJDate(state.dateSets[set], state.zones);
+        const DateSet& dateSet = state.dateSets[set];
+        const Expected<double, DateError> jd = InputDateToAJDate(dateSet, state.zones);
         if (!jd) {
-            const DateErrorText report = ReportDateError(context.texts, set, jd.error());
-            return Fail(DateFailure{set, jd.error(), report.message, report.title});
+            return Fail(DateFailure{set, jd.error()});
         }
         julianDays[set] = Instant{*jd};
-        if (const QString note = LocalTimeNote(context.texts, set, state.dateSets[set]);
-            !note.isEmpty()) {
-            notes.append(note);
+        if (std::optional<UnusualLocalTime> unusual = UnusualLocalTimeOf(dateSet)) {
+            notes.push_back({set, std::move(unusual), std::nullopt, 0});
         }
-        if (const std::optional<int> meanTime = PlaceMeanTimeOffset(state.dateSets[set])) {
-            // A date set read at a place the state does not name is named by its longitude.
+        if (const std::optional<int> meanTime = PlaceMeanTimeOffset(dateSet)) {
+            // A date set read at a place the state does not have is known by its longitude.
             Place place;
-            place.name = QStringLiteral("the place");
-            place.zone = state.dateSets[set].zoneName;
-            place.longitude = *state.dateSets[set].placeLongitude;
-            notes.append(
-                context.texts.ProgramText(text::FirstDateSetName + set) + QStringLiteral(": ") +
-                MeanTimeNote(state.places[set].value_or(place), *meanTime) + QLatin1Char('.'));
+            place.zone = dateSet.zoneName;
+            place.longitude = *dateSet.placeLongitude;
+            notes.push_back({set, std::nullopt, state.places[set].value_or(place), *meanTime});
         }
     }
     state.ChartJulianDays = julianDays;

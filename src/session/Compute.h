@@ -9,15 +9,15 @@
 #include "support/Expected.h"
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace orbivex {
 
 class Ephemeris;
-class ProgramTexts;
 
 struct ComputeContext {
     const Ephemeris& ephemeris;
-    const ProgramTexts& texts;
     // The bodies a pattern run seeks while it has not found them (see ChartRequest).
     SoughtBodies soughtBodies{};
     // For a run at full speed, which reads nothing but the chart: ChartJulianDays, the chart
@@ -27,19 +27,26 @@ struct ComputeContext {
     bool chartOnly = false;
 };
 
-// The first date set of a Compute that did not convert: which, why, and the message shown.
+// The first date set of a Compute that did not convert, and why.
 struct DateFailure {
     int dateSet = WorldDate;
     DateError error = DateError::Incomplete;
-    QString message;
-    QString title;
 };
 
-// On success the notes on local times that a named zone skipped or had twice, and the reading
-// chosen. On a date error nothing changes but the date sets' converted form (the year in digits,
-// 12:00 or the default zone filled in): ChartJulianDays, the chart and the recorded mode keep
-// theirs.
-using ComputeOutcome = Expected<QStringList, DateFailure>;
+// How a date of a Compute was read, when its owner should be told: at a local time that its
+// named zone skipped or had twice (localTime), or in the local mean time of its place (place,
+// meanTimeSeconds east of Greenwich; a place without a name when only its longitude is known).
+struct ComputeNote {
+    int dateSet = WorldDate;
+    std::optional<UnusualLocalTime> localTime;
+    std::optional<Place> place;
+    int meanTimeSeconds = 0;
+};
+
+// On success the notes, in date-set order. On a date error nothing changes but the date sets'
+// converted form (the year in digits, 12:00 or the default zone filled in): ChartJulianDays, the
+// chart and the recorded mode keep theirs.
+using ComputeOutcome = Expected<std::vector<ComputeNote>, DateFailure>;
 
 ComputeOutcome Compute(ProgramState& state, const ComputeContext& context);
 

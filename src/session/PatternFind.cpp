@@ -11,7 +11,7 @@ using enum ChartMode;
 
 PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
                          const ProgramTexts& texts, const PatternRun& run)
-    : state_(state), ephemeris_(ephemeris), texts_(texts), run_(run), context_{ephemeris_, texts_} {
+    : state_(state), ephemeris_(ephemeris), texts_(texts), run_(run), context_{ephemeris_} {
     // Nothing is shown between the steps: the chart alone, without its texts.
     context_.chartOnly = true;
     state_.mode = WorldTransits;

@@ -132,9 +132,8 @@ int RunWaitInterval(const PatternRun& run, ChartMode mode) {
 }
 
 PatternRunController::PatternRunController(ProgramState& state, const Ephemeris& ephemeris,
-                                           const ProgramTexts& texts, PatternRun& run,
-                                           Callbacks callbacks, QObject* parent)
-    : QObject(parent), state_(state), context_{ephemeris, texts}, run_(run),
+                                           PatternRun& run, Callbacks callbacks, QObject* parent)
+    : QObject(parent), state_(state), context_{ephemeris}, run_(run),
       callbacks_(std::move(callbacks)) {
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));

@@ -134,8 +134,8 @@ class PatternRunController : public QObject {
         std::function<bool()> paused;
     };
 
-    PatternRunController(ProgramState& state, const Ephemeris& ephemeris, const ProgramTexts& texts,
-                         PatternRun& run, Callbacks callbacks, QObject* parent = nullptr);
+    PatternRunController(ProgramState& state, const Ephemeris& ephemeris, PatternRun& run,
+                         Callbacks callbacks, QObject* parent = nullptr);
 
     // The main window's Run command: when no run is going on, in world transits the run
     // window is asked first (askRunWindow shows it and returns false for Cancel, which ends

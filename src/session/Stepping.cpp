@@ -120,13 +120,9 @@ void Apply(Fields& f, int unit, bool forward) {
 
 // After a month or year step the day may not exist in the new month (or the year may lie
 // beyond the calendar): walk back from the 31st, 30th or 29th until the date converts.
-void CorrectDay(DateSet& dateSet, const TimeZones& zones) {
-    while (dateSet.dayIndex >= 29) {
-        DateSet trial = dateSet;
-        if (InputDateToAJDate(trial, zones)) {
-            return;
-        }
-        --dateSet.dayIndex;
+void CorrectDay(ChartSubject& subject, const TimeZones& zones) {
+    while (subject.day >= 29 && !InstantOfSubject(subject, zones)) {
+        --subject.day;
     }
 }
 
@@ -140,18 +136,14 @@ QStringList StepUnitTexts(const ProgramTexts& texts) {
     return list;
 }
 
-DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bool forward) {
-    if (unitIndex < 0 || unitIndex >= NumStepUnits) {
+DateStep StepSubject(ChartSubject& subject, const TimeZones& zones, int unitIndex, bool forward) {
+    if (unitIndex < 0 || unitIndex >= NumStepUnits || subject.year < 0 ||
+        subject.year > LargestYear || subject.month < 1 || subject.month > 12 || subject.day < 1 ||
+        subject.day >= DayEntryCount || !subject.minute || *subject.minute < 0 ||
+        *subject.minute >= MinutesPerDay) {
         return {};
     }
-    bool isNumber = false;
-    const int year = DigitsOnly(dateSet.yearText, false, false).toInt(&isNumber);
-    if (!isNumber || year < 0 || year > LargestYear || dateSet.monthIndex < 1 ||
-        dateSet.monthIndex > 12 || dateSet.dayIndex < 1 || dateSet.dayIndex >= DayEntryCount ||
-        MinuteOfDay(dateSet) < 0) {
-        return {};
-    }
-    Fields f{year, dateSet.monthIndex, dateSet.dayIndex, MinuteOfDay(dateSet), dateSet.calendar};
+    Fields f{subject.year, subject.month, subject.day, *subject.minute, subject.calendar};
     Apply(f, unitIndex, forward);
     // The days the calendar reform skipped are passed over in the direction of the step.
     if (SkippedByTheReform(f.calendar, f.year, f.month, f.day)) {
@@ -164,16 +156,34 @@ DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bo
 
     DateStep step;
     step.applied = true;
-    step.yearChanged = f.year != year;
-    if (step.yearChanged) {
-        dateSet.yearText = QString::number(f.year);
-    }
-    dateSet.monthIndex = f.month;
-    dateSet.dayIndex = f.day;
-    SetMinuteOfDay(dateSet, f.minute);
+    step.yearChanged = f.year != subject.year;
+    subject.year = f.year;
+    subject.month = f.month;
+    subject.day = f.day;
+    subject.minute = f.minute;
     if (unitIndex == MonthStep || unitIndex == YearStep) {
-        CorrectDay(dateSet, zones);
+        CorrectDay(subject, zones);
     }
+    return step;
+}
+
+DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bool forward) {
+    bool isNumber = false;
+    ChartSubject subject = SubjectOfDateSet(dateSet);
+    subject.year = DigitsOnly(dateSet.yearText, false, false).toInt(&isNumber);
+    if (!isNumber) {
+        return {};
+    }
+    const DateStep step = StepSubject(subject, zones, unitIndex, forward);
+    if (!step.applied) {
+        return step;
+    }
+    if (step.yearChanged) {
+        dateSet.yearText = QString::number(subject.year);
+    }
+    dateSet.monthIndex = subject.month;
+    dateSet.dayIndex = subject.day;
+    SetMinuteOfDay(dateSet, *subject.minute);
     return step;
 }
 

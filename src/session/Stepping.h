@@ -4,6 +4,7 @@
 // main window and the pattern run both step through StepWorldDate; the window only copies the
 // date set back into its controls and applies the control state it is given.
 
+#include "calendar/ChartSubject.h"
 #include "calendar/DateInput.h"
 #include "session/Compute.h"
 #include "session/ProgramState.h"
@@ -34,14 +35,17 @@ struct DateStep {
     bool yearChanged = false; // the year text was rewritten
 };
 
-// Moves the date set by one unit (a StepUnit index) forward or back on the calendar of the
-// month and day lists: half hours roll over midnight, days and weeks over month and year ends,
-// and a month or year step that lands on a day the month does not have (31 April, 29 February
-// of a common year, or any day of year 2800) falls back a day at a time, but not below the
-// 28th. The time zone is never touched.
-// Nothing changes, and applied is false, for an index that is not a unit, for a date set whose
-// year text is not a number from 0 to 32767 or whose month, day or hour is not chosen, and for a
-// step that would take the year below 0.
+// Moves the subject by one unit (a StepUnit index) forward or back on its calendar: half hours
+// roll over midnight, days and weeks over month and year ends, and a month or year step that
+// lands on a day the month does not have (31 April, 29 February of a common year, or any day of
+// year 2800) falls back a day at a time, but not below the 28th. The zone is never touched.
+// Nothing changes, and applied is false, for an index that is not a unit, for a subject whose
+// year is not from 0 to 32767, whose month or day is outside the lists or that has no time, and
+// for a step that would take the year below 0.
+DateStep StepSubject(ChartSubject& subject, const TimeZones& zones, int unitIndex, bool forward);
+
+// The same for the window's date set, whose year text must be a number from 0 to 32767; the
+// year text is rewritten only when the year changed.
 DateStep StepDateSet(DateSet& dateSet, const TimeZones& zones, int unitIndex, bool forward);
 
 struct WorldStepOutcome {

@@ -203,6 +203,18 @@ inline constexpr int HelpTextName = 600;      // "Help text"
 inline constexpr int PatternToFind = 601;     // "Aspect pattern to find"
 inline constexpr int NumberToFind = 602;      // "Number to find"
 inline constexpr int AspectarianCancel = 630; // "Ca&ncel"
+
+// The date errors, after the date set's name.
+inline constexpr int DateIncomplete = 145; // "is incomplete: enter the year and choose the mont..."
+inline constexpr int DateDoesNotExist = 146; // "does not exist: that month has no such day in t..."
+inline constexpr int DateBeforeYearOne = 147; // "lies before the year 1."
+inline constexpr int DateFromYear2800 = 148;  // "lies in or after the year 2800."
+inline constexpr int DateUnknownZone = 510; // "names a time zone that this computer's time-zone..."
+
+// The key to the colours of the classic wheel's two sets.
+inline constexpr int FirstSetIsWhiteInSynastry = 563; // "White: 1st birthdate, lemon: 2nd birth..."
+inline constexpr int FirstSetIsWhiteInTransits = 564; // "White: transiting planets, lemon: nata..."
+
 // The Clear buttons of the three date sets.
 inline constexpr int ClearWorldDate = 8;         // "C&lear"
 inline constexpr int ClearFirstBirthdate = 580;  // "Cl&ear"

@@ -3,6 +3,7 @@
 #include "app/MainWindowLayout.h"
 #include "core/Ephemeris.h"
 #include "draw/LayoutUnits.h"
+#include "present/Messages.h"
 #include "present/Symbols.h"
 
 #include <QComboBox>
@@ -75,9 +76,8 @@ ProgramState ReferenceChart(const frmMain& window) {
     reference.settings = window.state.settings;
     reference.mode = window.state.mode;
     reference.radians = window.state.radians;
-    const ComputeOutcome outcome =
-        Compute(reference, ComputeContext{*window.ephemeris(), window.texts()});
-    EXPECT_TRUE(outcome) << outcome.error().message.toStdString();
+    const ComputeOutcome outcome = Compute(reference, ComputeContext{*window.ephemeris()});
+    EXPECT_TRUE(outcome) << ReportDateError(window.texts(), outcome.error()).message.toStdString();
     return reference;
 }
 

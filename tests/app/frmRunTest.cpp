@@ -229,7 +229,7 @@ TEST_F(RunWindow, ARunFoundWithinAFewSteps) {
                             Dialogs::Icon::Information);
         controller->cmdRun_Click(askRunWindow);
     };
-    PatternRunController runs(state, ephemeris, texts, run, callbacks);
+    PatternRunController runs(state, ephemeris, run, callbacks);
     controller = &runs;
 
     runs.cmdRun_Click(askRunWindow);

@@ -1,8 +1,8 @@
 #include "calendar/DateInput.h"
+#include "calendar/ChartSubject.h"
 
 #include "calendar/Calendar.h"
 #include "common/TestSupport.h"
-#include "support/ProgramTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -230,6 +230,16 @@ TEST(DateConversion, ErrorCodes) {
         EXPECT_EQ(set.hourIndex, 0) << c.year;
         DateSet local = Entered(c.year, c.month, c.day);
         EXPECT_EQ(InputDateToLocalJD(local), Fail(c.expected)) << c.year;
+        // A subject of the same numbers gives the same error.
+        bool number = false;
+        const int year = QString::fromUtf8(c.year).toInt(&number);
+        if (number) {
+            ChartSubject subject;
+            subject.year = year;
+            subject.month = c.month;
+            subject.day = c.day;
+            EXPECT_EQ(LocalDayOfSubject(subject), Fail(c.expected)) << c.year;
+        }
     }
     // A minus sign is not kept: "-5" is year 5.
     DateSet signedYear = Entered("-5", 1, 1);
@@ -342,37 +352,6 @@ TEST(WorldDateNow, DayOfWeekTip) {
     EXPECT_EQ(UpdateDayOfWeekTip(set), u""_s);
     set = Entered("", 1, 1);
     EXPECT_EQ(UpdateDayOfWeekTip(set), u""_s);
-}
-
-TEST(DateErrorMessage, NameOfTheDateSetThenTheTextOfTheCode) {
-    QHash<int, QString> entries;
-    entries.insert(4, QStringLiteral("World date"));
-    entries.insert(5, QStringLiteral("1st birthdate"));
-    entries.insert(6, QStringLiteral("2nd birthdate"));
-    entries.insert(145, QStringLiteral("is incomplete."));
-    entries.insert(146, QStringLiteral("does not exist."));
-    entries.insert(147, QStringLiteral("lies before year 1."));
-    entries.insert(148, QStringLiteral("lies after 2799."));
-    entries.insert(153, QStringLiteral("Date error"));
-    const ProgramTexts texts = ProgramTexts::FromEntries(entries);
-
-    const DateErrorText report = ReportDateError(texts, WorldDate, DateError::Incomplete);
-    EXPECT_EQ(report.message, u"World date is incomplete."_s);
-    EXPECT_EQ(report.title, u"Date error"_s);
-    EXPECT_EQ(ReportDateError(texts, FirstBirthdate, DateError::DoesNotExist).message,
-              u"1st birthdate does not exist."_s);
-    EXPECT_EQ(ReportDateError(texts, SecondBirthdate, DateError::BeforeYearOne).message,
-              u"2nd birthdate lies before year 1."_s);
-
-    // A twenty-digit year reaches the message as the error for 2800 and later.
-    DateSet set = Entered("98765432109876543210", 1, 1);
-    EXPECT_EQ(
-        ReportDateError(texts, WorldDate, InputDateToAJDate(set, MakeTimeZones(0, false)).error())
-            .message,
-        u"World date lies after 2799."_s);
-
-    EXPECT_EQ(ReportDateError(texts, 3, DateError::Incomplete).message, u""_s);
-    EXPECT_EQ(ReportDateError(texts, -1, DateError::Incomplete).title, u""_s);
 }
 
 TEST(TypedMinute, ConvertsShowsAndKeepsTheNearestHalfHourBesideIt) {

@@ -4,7 +4,6 @@
 #include "calendar/DateFormat.h"
 #include "calendar/DateInput.h"
 #include "calendar/NamedZones.h"
-#include "support/ProgramTexts.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
@@ -78,27 +77,18 @@ TEST(NamedZones, RealHistoricalOffsets) {
     }
 }
 
-TEST(NamedZones, NotesNameTheChoiceAndUnknownZonesAreDateErrors) {
-    QHash<int, QString> entries;
-    entries.insert(4, QStringLiteral("World date"));
-    entries.insert(510, QStringLiteral("names an unknown zone."));
-    entries.insert(511, QStringLiteral(": [r1] on [r3] skipped in [r2]; UTC[r4]."));
-    entries.insert(512, QStringLiteral(": [r1] on [r3] twice in [r2]; UTC[r4]."));
-    entries.insert(153, QStringLiteral("Date error"));
-    const ProgramTexts texts = ProgramTexts::FromEntries(entries);
-    EXPECT_EQ(LocalTimeNote(texts, WorldDate, DateSetOf(ZoneCases[11])),
-              QStringLiteral("World date: 02:30 on March 31, 2024 skipped in Europe/Paris; "
-                             "UTC+01:00."));
-    EXPECT_EQ(LocalTimeNote(texts, WorldDate, DateSetOf(ZoneCases[12])),
-              QStringLiteral("World date: 02:30 on October 27, 2024 twice in Europe/Paris; "
-                             "UTC+02:00."));
-    EXPECT_EQ(LocalTimeNote(texts, WorldDate, DateSetOf(ZoneCases[0])), QString());
+TEST(NamedZones, UnusualLocalTimesAreToldAndUnknownZonesAreDateErrors) {
+    const std::optional<UnusualLocalTime> skipped = UnusualLocalTimeOf(DateSetOf(ZoneCases[11]));
+    ASSERT_TRUE(skipped);
+    EXPECT_EQ(skipped->minute, 150);
+    EXPECT_EQ(skipped->zone, QStringLiteral("Europe/Paris"));
+    EXPECT_EQ(skipped->reading.kind, LocalTimeKind::Skipped);
+    EXPECT_EQ(UnusualLocalTimeOf(DateSetOf(ZoneCases[12]))->reading.kind, LocalTimeKind::Doubled);
+    EXPECT_FALSE(UnusualLocalTimeOf(DateSetOf(ZoneCases[0])));
 
     DateSet unknown = DateSetOf(ZoneCases[0]);
     SetZoneText(unknown, QStringLiteral("Mars/Olympus_Mons"));
     EXPECT_EQ(InputDateToAJDate(unknown, MakeTimeZones(0, false)), Fail(DateError::UnknownZone));
-    EXPECT_EQ(ReportDateError(texts, WorldDate, DateError::UnknownZone).message,
-              QStringLiteral("World date names an unknown zone."));
     EXPECT_FALSE(IsZoneName(QStringLiteral("Mars")));
     EXPECT_TRUE(IsZoneName(QStringLiteral("Asia/Kolkata")));
     // A name in another letter case is the database's zone, and is kept as the database spells it.

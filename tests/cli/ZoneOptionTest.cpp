@@ -3,6 +3,7 @@
 #include "calendar/DateInput.h"
 #include "cli/CliRun.h"
 #include "common/TestSupport.h"
+#include "present/Messages.h"
 #include "support/ProgramTexts.h"
 
 #include <QJsonArray>

@@ -29,7 +29,7 @@ struct ChartFixture : ::testing::Test {
 
     void Run(ChartMode mode) {
         state.mode = mode;
-        ASSERT_TRUE(Compute(state, {ephemeris, texts}));
+        ASSERT_TRUE(Compute(state, {ephemeris}));
     }
 };
 

@@ -38,7 +38,7 @@ struct WheelOfStateTest : ::testing::Test {
 TEST_F(WheelOfStateTest, WheelDrawsTheAspectsComputeFound) {
     for (const ChartMode mode : AllChartModes) {
         state.mode = mode;
-        ASSERT_TRUE(Compute(state, {ephemeris, texts})) << mode;
+        ASSERT_TRUE(Compute(state, {ephemeris})) << mode;
         const WheelInput input = WheelInputOf(state);
         const ChartView view = BuildChartView(state.chart, ChartDisplayOf(state), texts);
         EXPECT_EQ(input.mode, mode);
@@ -63,7 +63,7 @@ TEST_F(WheelOfStateTest, WheelDrawsTheAspectsComputeFound) {
 
 TEST_F(WheelOfStateTest, ExportShowsTheDatesAndTheOrbsOfTwoSets) {
     state.mode = PersonalFirst;
-    ASSERT_TRUE(Compute(state, {ephemeris, texts}));
+    ASSERT_TRUE(Compute(state, {ephemeris}));
     const ExportInput input = ExportInputOf(state, texts);
     EXPECT_EQ(input.dates[WorldDate].date, QStringLiteral("2024-03-20"));
     EXPECT_EQ(input.dates[WorldDate].hourAndZone, QStringLiteral("12:00 GMT"));
@@ -75,7 +75,7 @@ TEST_F(WheelOfStateTest, ExportShowsTheDatesAndTheOrbsOfTwoSets) {
     EXPECT_EQ(ExportInputOf(state, texts).dates[WorldDate].date, QStringLiteral("2024-03-20"));
 
     state.mode = NatalFirst;
-    ASSERT_TRUE(Compute(state, {ephemeris, texts}));
+    ASSERT_TRUE(Compute(state, {ephemeris}));
     EXPECT_EQ(ExportInputOf(state, texts).orbSummary, QString());
 }
 

@@ -49,7 +49,7 @@ struct Fixture : ::testing::Test {
     }
     ComputeOutcome Run(ChartMode mode) {
         state.mode = mode;
-        return Compute(state, {ephemeris, texts});
+        return Compute(state, {ephemeris});
     }
 };
 
@@ -74,8 +74,6 @@ TEST_F(Fixture, ADateErrorStopsComputeAndKeepsTheLastResult) {
     ASSERT_FALSE(outcome);
     EXPECT_EQ(outcome.error().dateSet, FirstBirthdate);
     EXPECT_EQ(outcome.error().error, DateError::Incomplete);
-    EXPECT_EQ(outcome.error().message, u"1st birthdate is incomplete."_s);
-    EXPECT_EQ(outcome.error().title, u"Date error"_s);
     EXPECT_EQ(state.ChartJulianDays, julianDays);
     EXPECT_EQ(state.recordedMode, WorldTransits);
     EXPECT_EQ(state.chart.mode, WorldTransits);
@@ -88,14 +86,14 @@ TEST_F(Fixture, ChartOnlyLeavesTheDisplayedDatesAsTheyWere) {
     ASSERT_TRUE(Run(WorldTransits));
     const DateSet shown = state.computedDateSets[WorldDate];
     StepDateSet(state.dateSets[WorldDate], state.zones, YearStep, true);
-    ComputeContext context{ephemeris, texts};
+    ComputeContext context{ephemeris};
     context.chartOnly = true;
     ASSERT_TRUE(Compute(state, context));
     EXPECT_EQ(state.computedDateSets[WorldDate].yearText, shown.yearText);
     const Chart fast = state.chart;
     EXPECT_NEAR(fast.firstJulianDay, 2460755.0, 1e-9);
 
-    ASSERT_TRUE(Compute(state, {ephemeris, texts}));
+    ASSERT_TRUE(Compute(state, {ephemeris}));
     Chart full = state.chart;
     for (ChartAspect& aspect : full.aspects) {
         EXPECT_NE(aspect.motion, Motion::None);

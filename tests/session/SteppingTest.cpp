@@ -133,6 +133,34 @@ TEST(StepDateSet, YearStepBeyondTheCalendarKeepsTheDayAtTheTwentyEighth) {
     EXPECT_EQ(date.dayIndex, 28);
 }
 
+TEST(StepSubject, MovesTheSubjectAndKeepsItsZoneMinuteAndCalendar) {
+    const TimeZones zones = MakeTimeZones(0, false);
+    struct Case {
+        ChartSubject from;
+        int unit;
+        bool forward;
+        ChartSubject to; // the same as `from` when the step is refused
+    };
+    const auto subject = [](int year, int month, int day, std::optional<int> minute,
+                            CalendarChoice calendar = CalendarChoice::Gregorian) {
+        return ChartSubject{{}, year, month, day, minute, u"Europe/Paris"_s, calendar, {}};
+    };
+    const Case cases[] = {
+        {subject(2024, 1, 31, 557), MonthStep, true, subject(2024, 2, 29, 557)},
+        {subject(2024, 2, 29, 557), YearStep, true, subject(2025, 2, 28, 557)},
+        {subject(2024, 12, 31, 1430), HalfHourStep, true, subject(2025, 1, 1, 20)},
+        {subject(1582, 10, 4, 720, CalendarChoice::Auto), DayStep, true,
+         subject(1582, 10, 15, 720, CalendarChoice::Auto)},
+        {subject(2024, 3, 1, std::nullopt), DayStep, true, subject(2024, 3, 1, std::nullopt)},
+        {subject(0, 1, 1, 720), DayStep, false, subject(0, 1, 1, 720)},
+    };
+    for (const Case& c : cases) {
+        ChartSubject moved = c.from;
+        EXPECT_EQ(StepSubject(moved, zones, c.unit, c.forward).applied, c.to != c.from);
+        EXPECT_EQ(moved, c.to) << SubjectDateText(c.from).toStdString();
+    }
+}
+
 namespace {
 
 struct WorldStep : ::testing::Test {
@@ -151,7 +179,7 @@ struct WorldStep : ::testing::Test {
         state.mode = WorldTransits;
     }
     WorldStepOutcome Step(int unit, bool forward) {
-        return StepWorldDate(state, {ephemeris, texts}, unit, forward);
+        return StepWorldDate(state, {ephemeris}, unit, forward);
     }
 };
 
@@ -171,11 +199,12 @@ TEST_F(WorldStep, StepsAndComputes) {
 
 TEST_F(WorldStep, AStepTo2800IsUndoneAfterComputeReportsIt) {
     state.dateSets[WorldDate] = Date(2799, 8, 31, Hour(6, 30));
-    ASSERT_TRUE(Compute(state, {ephemeris, texts}));
+    ASSERT_TRUE(Compute(state, {ephemeris}));
     const WorldStepOutcome outcome = Step(YearStep, true);
     EXPECT_TRUE(outcome.undone);
     EXPECT_FALSE(outcome.compute.has_value());
-    EXPECT_EQ(outcome.compute.error().message, u"World date must be before the year 2800."_s);
+    EXPECT_EQ(outcome.compute.error().dateSet, WorldDate);
+    EXPECT_EQ(outcome.compute.error().error, DateError::FromYear2800);
     const DateSet& world = state.dateSets[WorldDate];
     EXPECT_EQ(world.yearText, u"2799"_s);
     EXPECT_EQ(world.monthIndex, 8);
