@@ -61,8 +61,16 @@ void FillDateLists(const DateSetControls& controls) {
 }
 
 void FillZoneList(const DateSetControls& controls, const TimezoneList& zones) {
-    controls.zone->clear();
-    controls.zone->addItems(TimezoneListTexts(zones));
+    const QStringList texts = TimezoneListTexts(zones);
+    // A list that holds these texts already is left as it is (start-up fills it twice).
+    bool same = controls.zone->count() == texts.size();
+    for (int i = 0; same && i < texts.size(); ++i) {
+        same = controls.zone->itemText(i) == texts[i];
+    }
+    if (!same) {
+        controls.zone->clear();
+        controls.zone->addItems(texts);
+    }
 }
 
 void SetComboIndex(QComboBox* combo, int index) {

@@ -49,8 +49,12 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <functional>
+#include <utility>
 
 namespace orbivex {
 using enum ChartMode;
@@ -67,6 +71,41 @@ QString DisplayText(const QString& text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return shown;
 }
+
+// A date list whose open list is watched from the first time it opens: Qt makes a box's list
+// on first use, and asking for every list at start-up would make twelve of them for nothing.
+// The boxes of a column hold the same list in the same font, and a box measures every entry of
+// its list for its size: the first row's box measures for the others.
+class DateListBox : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+    std::function<void(QComboBox*)> beforeFirstPopup;
+    const DateListBox* measuredBy = nullptr;
+
+    QSize sizeHint() const override {
+        return SameListAsMeasured() ? measuredBy->sizeHint() : QComboBox::sizeHint();
+    }
+    QSize minimumSizeHint() const override {
+        return SameListAsMeasured() ? measuredBy->minimumSizeHint() : QComboBox::minimumSizeHint();
+    }
+
+    void showPopup() override {
+        if (beforeFirstPopup) {
+            std::exchange(beforeFirstPopup, nullptr)(this);
+        }
+        QComboBox::showPopup();
+    }
+
+  private:
+    bool SameListAsMeasured() const {
+        return measuredBy != nullptr && measuredBy->count() == count() &&
+               measuredBy->isEditable() == isEditable() && measuredBy->font() == font() &&
+               measuredBy->style() == style();
+    }
+};
+
+// Set on a zone box's edit field once it completes the names of the time-zone database.
+constexpr char kZoneCompletion[] = "orbivexZoneCompletion";
 
 // The Clear buttons of the three date sets: one word, a keyboard letter each.
 constexpr std::array<int, NumDateSets> kClearTexts{text::ClearWorldDate, text::ClearFirstBirthdate,
@@ -128,7 +167,6 @@ void frmMain::CreateControls() {
         return b;
     };
 
-    const QStringList zoneNames = ZoneNames();
     for (int s = 0; s < NumDateSets; ++s) {
         const QString n = QString::number(s);
         Label1[s] = new QLabel(page);
@@ -150,24 +188,31 @@ void frmMain::CreateControls() {
         connect(txbYearCE[s], &QLineEdit::returnPressed, this,
                 [this, s] { txbYearCE_KeyPress(s, Qt::Key_Return); });
 
-        cboMonthCE[s] = new QComboBox(page);
-        cboMonthCE[s]->setObjectName(QStringLiteral("cboMonthCE_") + n);
-        cboDayCE[s] = new QComboBox(page);
-        cboDayCE[s]->setObjectName(QStringLiteral("cboDayCE_") + n);
-        cboHour[s] = new QComboBox(page);
-        cboHour[s]->setObjectName(QStringLiteral("cboHour_") + n);
-        cboTimezone[s] = new QComboBox(page);
-        cboTimezone[s]->setObjectName(QStringLiteral("cboTimezone_") + n);
-        for (QComboBox* combo : {cboMonthCE[s], cboDayCE[s], cboHour[s], cboTimezone[s]}) {
+        // The first row's box of each column measures the list for the boxes below it.
+        const auto dateList = [page, s, &n](std::array<QComboBox*, NumDateSets>& column,
+                                            const QString& name) {
+            auto* list = new DateListBox(page);
+            list->setObjectName(name + n);
+            list->measuredBy = s > 0 ? static_cast<const DateListBox*>(column[0]) : nullptr;
+            column[s] = list;
+            return list;
+        };
+        for (DateListBox* combo : {dateList(cboMonthCE, QStringLiteral("cboMonthCE_")),
+                                   dateList(cboDayCE, QStringLiteral("cboDayCE_")),
+                                   dateList(cboHour, QStringLiteral("cboHour_")),
+                                   dateList(cboTimezone, QStringLiteral("cboTimezone_"))}) {
             combo->setMaxVisibleItems(16);
             // Whether a choice comes from the keyboard or the mouse: the box, its list and the
             // list's viewport, where the keys and the clicks of a choice arrive.
-            for (QObject* part :
-                 {static_cast<QObject*>(combo), static_cast<QObject*>(combo->view()),
-                  static_cast<QObject*>(combo->view()->viewport())}) {
-                part->installEventFilter(this);
-                dateListParts_.append(part);
-            }
+            combo->installEventFilter(this);
+            dateListParts_.append(combo);
+            combo->beforeFirstPopup = [this](QComboBox* box) {
+                for (QObject* part : {static_cast<QObject*>(box->view()),
+                                      static_cast<QObject*>(box->view()->viewport())}) {
+                    part->installEventFilter(this);
+                    dateListParts_.append(part);
+                }
+            };
         }
         // The hour box lists the half hours and takes any other time typed into it.
         cboHour[s]->setEditable(true);
@@ -183,15 +228,9 @@ void frmMain::CreateControls() {
         cboTimezone[s]->setEditable(true);
         cboTimezone[s]->setInsertPolicy(QComboBox::NoInsert);
         cboTimezone[s]->lineEdit()->setMaxLength(StateFileContents::MaxZoneNameLength);
-        auto* completer = new QCompleter(zoneNames, cboTimezone[s]);
-        completer->setCaseSensitivity(Qt::CaseInsensitive);
-        completer->setFilterMode(Qt::MatchContains);
-        // On the edit field itself: a completer set on the box makes the box choose the list
-        // entry of the chosen name, and a zone name has none, so a name chosen with Enter
-        // would leave the box empty.
-        cboTimezone[s]->lineEdit()->setCompleter(completer);
-        connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
-                [this, s] { DateSelectionChanged(s, false); });
+        // Should a name be typed without the box having had the focus.
+        connect(cboTimezone[s]->lineEdit(), &QLineEdit::textEdited, this,
+                [this, s] { MakeZoneCompleter(s); });
         connect(cboTimezone[s]->lineEdit(), &QLineEdit::editingFinished, this,
                 [this, s] { TypedDateTextFinished(s, cboTimezone[s]); });
         connect(cboMonthCE[s], &QComboBox::currentIndexChanged, this,
@@ -409,6 +448,26 @@ void frmMain::CreateControls() {
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 }
 
+void frmMain::MakeZoneCompleter(int dateSet) {
+    QLineEdit* edit = cboTimezone[dateSet]->lineEdit();
+    if (edit->property(kZoneCompletion).toBool()) {
+        return;
+    }
+    if (zoneNames_ == nullptr) {
+        zoneNames_ = new QStringListModel(ZoneNames(), this);
+    }
+    auto* completer = new QCompleter(zoneNames_, edit);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    // On the edit field itself: a completer set on the box makes the box choose the list entry
+    // of the chosen name, and a zone name has none, so a name chosen with Enter would leave the
+    // box empty.
+    edit->setCompleter(completer);
+    edit->setProperty(kZoneCompletion, true);
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
+            [this, dateSet] { DateSelectionChanged(dateSet, false); });
+}
+
 void frmMain::AddDateSetRow(QGridLayout* grid, int dateSet) {
     using namespace layout;
     const std::pair<DateColumn, QWidget*> parts[] = {
@@ -460,14 +519,18 @@ void frmMain::FitToScreen() {
     // A high scale factor on a small screen leaves fewer pixels than the controls need at their
     // usual size: they are made smaller, as much as it takes and no smaller than legible, so
     // that the window fits without scroll bars.
+    // The layouts were built at the usual size (compactness 1): the first measure takes them as
+    // they are.
     const QSize room = screen->availableGeometry().size() - QSize(16, 40);
-    ApplyCompactness(1.0);
     for (int attempt = 0; attempt < 6; ++attempt) {
-        // The fonts changed: every layout measures its controls again.
-        for (QLayout* changed : findChildren<QLayout*>()) {
-            changed->invalidate();
+        if (attempt > 0) {
+            // The fonts changed: every layout measures its controls again.
+            for (QLayout* changed : findChildren<QLayout*>()) {
+                changed->invalidate();
+            }
         }
-        layout()->activate();
+        // The smallest size the layouts allow, measured without placing the controls: they are
+        // placed once, at the size the window opens with.
         const QSize need = minimumSizeHint();
         if (need.width() <= room.width() && need.height() <= room.height()) {
             return;
@@ -699,7 +762,8 @@ void frmMain::ShowDateSet(int dateSet) {
     // A place being typed is read when its box is left, not replaced by the refresh meanwhile.
     QLineEdit* box = txtPlace[dateSet];
     const bool typing =
-        box->isModified() && (box->hasFocus() || box->completer()->popup()->isVisible());
+        box->isModified() &&
+        (box->hasFocus() || (box->completer() && box->completer()->popup()->isVisible()));
     if (const QString place = PlaceBoxText(dateSet); !typing && box->text() != place) {
         box->setText(place);
         box->setCursorPosition(0);
@@ -943,6 +1007,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             if (watched == txbCell[i]) {
                 txbCell_DblClick(i);
                 return true;
+            }
+        }
+    } else if (event->type() == QEvent::FocusIn) {
+        for (int s = 0; s < NumDateSets; ++s) {
+            if (watched == cboTimezone[s]) {
+                MakeZoneCompleter(s);
             }
         }
     } else if (event->type() == QEvent::FocusOut) {

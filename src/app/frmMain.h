@@ -36,6 +36,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
+class QStringListModel;
 class QTimer;
 
 namespace orbivex {
@@ -307,6 +308,11 @@ class frmMain : public QMainWindow {
     void SetUpLibraryCommands();
     // The place boxes, completed from the atlas; the date rows' layout places them.
     void SetUpPlaceBoxes();
+    // The completion of a place box, made when a place is first typed into it.
+    void MakePlaceCompleter(int dateSet);
+    // The completion of a zone box from the names of the time-zone database, made when the box
+    // first takes the focus (or a name is typed), not at start-up.
+    void MakeZoneCompleter(int dateSet);
     // A place chosen from the completion, or typed and finished with Enter or Tab.
     void PlaceChosen(int dateSet, const Place& place, const QString& text);
     // The date set without a place; `text` stays in its box.
@@ -427,6 +433,8 @@ class frmMain : public QMainWindow {
         std::optional<Place> place;
     };
     std::array<TypedPlace, NumDateSets> typedPlaces_;
+    // The names of the time-zone database the zone boxes complete, read when first needed.
+    QStringListModel* zoneNames_ = nullptr;
     std::unique_ptr<frmRun> runWindow_;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<PatternRunController> runController_;

@@ -39,46 +39,55 @@ void frmMain::SetUpPlaceBoxes() {
                                        "6.1432E Europe/Zurich\"). A town puts its zone in the "
                                        "zone box."));
         box->setMaxLength(kLongestPlaceText);
-        auto* model = new QStringListModel(box);
-        auto* completer = new QCompleter(model, box);
-        completer->setCaseSensitivity(Qt::CaseInsensitive);
-        // The atlas has already matched the words; the list shows what it found.
-        completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-        completer->setMaxVisibleItems(kPlaceChoices);
-        box->setCompleter(completer);
-        connect(box, &QLineEdit::textEdited, this,
-                [this, s, model, completer](const QString& text) {
-                    placeChoices_[s].clear();
-                    QStringList lines;
-                    if (text.trimmed().size() >= 2) {
-                        placeChoices_[s] = Atlas().Search(text, kPlaceChoices);
-                        for (const Place& place : placeChoices_[s]) {
-                            lines.append(PlaceLine(place));
-                        }
-                    }
-                    model->setStringList(lines);
-                    // As wide as its longest line: the box itself is narrow.
-                    const QFontMetrics metrics = completer->popup()->fontMetrics();
-                    int widest = 0;
-                    for (const QString& line : lines) {
-                        widest = std::max(widest, metrics.horizontalAdvance(line));
-                    }
-                    completer->popup()->setMinimumWidth(widest + metrics.averageCharWidth() * 4);
-                    if (!lines.isEmpty()) {
-                        completer->complete();
-                    }
-                });
-        connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
-                [this, s](const QModelIndex& index) {
-                    const int row = index.row();
-                    if (row >= 0 && row < placeChoices_[s].size()) {
-                        const Place place = placeChoices_[s][row];
-                        PlaceChosen(s, place, PlaceName(place, placeChoices_[s]));
-                    }
-                });
+        connect(box, &QLineEdit::textEdited, this, [this, s, box](const QString& text) {
+            // The completion is made when a place is first typed, not at start-up.
+            if (box->completer() == nullptr) {
+                MakePlaceCompleter(s);
+            }
+            QCompleter* completer = box->completer();
+            auto* model = static_cast<QStringListModel*>(completer->model());
+            placeChoices_[s].clear();
+            QStringList lines;
+            if (text.trimmed().size() >= 2) {
+                placeChoices_[s] = Atlas().Search(text, kPlaceChoices);
+                for (const Place& place : placeChoices_[s]) {
+                    lines.append(PlaceLine(place));
+                }
+            }
+            model->setStringList(lines);
+            // As wide as its longest line: the box itself is narrow.
+            const QFontMetrics metrics = completer->popup()->fontMetrics();
+            int widest = 0;
+            for (const QString& line : lines) {
+                widest = std::max(widest, metrics.horizontalAdvance(line));
+            }
+            completer->popup()->setMinimumWidth(widest + metrics.averageCharWidth() * 4);
+            if (!lines.isEmpty()) {
+                completer->complete();
+            }
+        });
         connect(box, &QLineEdit::editingFinished, this, [this, s] { txtPlace_LostFocus(s); });
         txtPlace[s] = box;
     }
+}
+
+void frmMain::MakePlaceCompleter(int dateSet) {
+    QLineEdit* box = txtPlace[dateSet];
+    auto* model = new QStringListModel(box);
+    auto* completer = new QCompleter(model, box);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    // The atlas has already matched the words; the list shows what it found.
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->setMaxVisibleItems(kPlaceChoices);
+    box->setCompleter(completer);
+    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this, dateSet](const QModelIndex& index) {
+                const int row = index.row();
+                if (row >= 0 && row < placeChoices_[dateSet].size()) {
+                    const Place place = placeChoices_[dateSet][row];
+                    PlaceChosen(dateSet, place, PlaceName(place, placeChoices_[dateSet]));
+                }
+            });
 }
 
 QString frmMain::PlaceBoxText(int dateSet) const {

@@ -68,6 +68,13 @@ QString WriteValue(const QString& keyPath, const QString& valueName, const QStri
     }
     const auto settings = OpenStore(*location);
     const bool existed = KeyExists(*settings);
+    // A value stored already is not written again: writing rewrites the whole store and waits
+    // for the disk, which the program's start-up would otherwise do every time.
+    const QVariant stored = settings->value(valueName);
+    if (existed && settings->status() == QSettings::NoError &&
+        stored.typeId() == QMetaType::QString && stored.toString() == text) {
+        return QStringLiteral("0 Key already exists.  ") + Success;
+    }
     settings->setValue(valueName, text);
     settings->sync();
     switch (settings->status()) {

@@ -4,8 +4,11 @@
 #include "common/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -78,6 +81,21 @@ TEST_F(RegistryValues, StatusTextsOfWritingAndReading) {
               u"87 Unable to create (or find) key.  The parameter is incorrect."_s);
     EXPECT_EQ(Registry3::WriteValue(Key, QString(), QStringLiteral("1")),
               u"2 Name not specified."_s);
+}
+
+TEST_F(RegistryValues, AValueStoredAlreadyLeavesTheStoreFileAsItIs) {
+    Store("TZDisp", QStringLiteral("1"));
+    const QByteArray file = QFile::encodeName(
+        QSettings(QStringLiteral("Quillmark"), QStringLiteral("ORBX")).fileName());
+    struct stat before {};
+    ASSERT_EQ(::stat(file.constData(), &before), 0);
+    EXPECT_EQ(Registry3::WriteValue(Key, QStringLiteral("TZDisp"), QStringLiteral("1")),
+              u"0 Key already exists.  The operation completed successfully."_s);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino); // a rewrite replaces the file
+    Store("TZDisp", QStringLiteral("0"));
+    EXPECT_EQ(Stored("TZDisp"), u"0"_s);
 }
 
 TEST_F(RegistryValues, AFailedWriteIsReportedAsAFailure) {
