@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -195,12 +196,20 @@ TEST(QtDialogs, TheSaveDialogAsksAboutTheFileTheSaveWrites) {
             asked << box->text();
             box->reject();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            if (dialog->property("typed").isNull()) {
-                dialog->setProperty("typed", true);
-                dialog->selectFile(QStringLiteral("chart"));
-                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            } else if (!asked.isEmpty()) {
+            if (!asked.isEmpty()) {
                 dialog->reject(); // the question was answered No: the dialog gives up
+            } else if (dialog->property("typed").isNull()) {
+                dialog->setProperty("typed", true);
+                // Typed into the name box: selectFile() leaves a box that has the focus as it
+                // is, and the dialog would then wait for ever.
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                if (name == nullptr) {
+                    ADD_FAILURE() << "the dialog has no name box";
+                    dialog->reject();
+                    return;
+                }
+                name->setText(QStringLiteral("chart"));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
         } else if (modal == nullptr && poll->property("seen").toBool()) {
             poll->stop();
