@@ -7,6 +7,7 @@
 #include "support/StrProc.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -157,9 +158,12 @@ QString MinuteText(int minute) {
     if (minute < 0 || minute >= MinutesPerDay) {
         return {};
     }
-    return QStringLiteral("%1:%2")
-        .arg(minute / 60, 2, 10, QLatin1Char('0'))
-        .arg(minute % 60, 2, 10, QLatin1Char('0'));
+    // Written digit by digit: every chart of a batch writes its times.
+    const std::array<char16_t, 5> text{static_cast<char16_t>(u'0' + minute / 600),
+                                       static_cast<char16_t>(u'0' + minute / 60 % 10), u':',
+                                       static_cast<char16_t>(u'0' + minute % 60 / 10),
+                                       static_cast<char16_t>(u'0' + minute % 10)};
+    return QString(reinterpret_cast<const QChar*>(text.data()), text.size());
 }
 
 int MinuteOfDay(const DateSet& dateSet) {

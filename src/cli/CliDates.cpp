@@ -8,6 +8,8 @@
 
 #include <QDate>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace orbivex::cli {
@@ -249,12 +251,27 @@ QString DateSetText(const DateSet& dateSet, const TimeZones& zones) {
     record.calendar = CalendarLetterOfJdn(converted.calendar, record.jdn);
     JDNToEuroDate(record);
     const bool zoneChosen = ZoneChosen(converted);
-    return QStringLiteral("%1-%2-%3 %4 %5")
-        .arg(record.year, 4, 10, QLatin1Char('0'))
-        .arg(record.month, 2, 10, QLatin1Char('0'))
-        .arg(record.day, 2, 10, QLatin1Char('0'))
-        .arg(TimeOfDayOfDateSet(converted),
-             zoneChosen ? ZoneTextOf(converted, zones.list) : QStringLiteral("GMT"));
+    // Written piece by piece, not with arg(): every chart of a batch writes its dates.
+    QString text;
+    text.reserve(40);
+    const auto appendNumber = [&text](int value, qsizetype width) {
+        std::array<char, 16> digits{};
+        const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+        for (qsizetype length = end - digits.data(); length < width; ++length) {
+            text += QLatin1Char('0');
+        }
+        text += QLatin1StringView(digits.data(), end);
+    };
+    appendNumber(record.year, 4);
+    text += QLatin1Char('-');
+    appendNumber(record.month, 2);
+    text += QLatin1Char('-');
+    appendNumber(record.day, 2);
+    text += QLatin1Char(' ');
+    text += TimeOfDayOfDateSet(converted);
+    text += QLatin1Char(' ');
+    text += zoneChosen ? ZoneTextOf(converted, zones.list) : QStringLiteral("GMT");
+    return text;
 }
 
 std::optional<double> ConvertDateSet(Context& context, DateSet& dateSet, const TimeZones& zones,

@@ -114,7 +114,9 @@ class ExportLayout {
         if (twoSets_) {
             Captions({{525, 334, input_.orbSummary}});
             if (outerOnly) {
-                Captions({{552, 195.5, texts_.ProgramText(mode == SynastryMode ? 98 : 99)},
+                Captions({{552, 195.5,
+                           texts_.ProgramText(mode == SynastryMode ? text::SynastryShows
+                                                                   : text::TransitsShow)},
                           {552, 212.5, texts_.ProgramText(text::OnlyOuterNoteFirst)},
                           {552, 229.5, texts_.ProgramText(text::OnlyOuterNoteSecond)}});
             }

@@ -133,7 +133,8 @@ DurationsHeading MakeDurationsHeading(const ProgramState& state, const ProgramTe
     };
     if (ModeHasDurations(mode)) {
         const bool personal = mode != WorldTransits;
-        const QString kindText = texts.ProgramText(personal ? 161 : 160);
+        const QString kindText =
+            texts.ProgramText(personal ? text::PersonalTransitsWords : text::WorldTransitsWords);
         heading.caption = texts.ProgramText(text::DurationsOf) + Space + kindText;
         QString title = UpperFirst(kindText);
         if (personal) {
@@ -350,7 +351,9 @@ QString NatalReport(const DurationRecords& records, const ProgramState& state,
 
     if (count > 2) {
         const AspectCounts& counts = state.chart.aspectCounts;
-        output += CrLf + texts.ProgramText(counts[Conjunction] == 1 ? 83 : 84) + Space;
+        output += CrLf +
+                  texts.ProgramText(counts[Conjunction] == 1 ? text::ThereIs : text::ThereAre) +
+                  Space;
         for (const AspectKind kind : AllAspectKinds) {
             const int c = counts.count[Index(kind)];
             if (kind == Quincunx) {
@@ -501,7 +504,9 @@ QString CellDoubleClickDetail(const CellDoubleClick& decision, const ProgramText
 QString CellDoubleClickQuestion(const CellDoubleClick& decision, const ProgramTexts& texts) {
     return CellDoubleClickDetail(decision, texts) + CrLf + CrLf +
            texts.ProgramText(text::ShowDurationsQuestion) + Space +
-           texts.ProgramText(decision.personal ? 161 : 160) + QLatin1Char('?');
+           texts.ProgramText(decision.personal ? text::PersonalTransitsWords
+                                               : text::WorldTransitsWords) +
+           QLatin1Char('?');
 }
 
 QString CopyText(const DurationsContent& content) {

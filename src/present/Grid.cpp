@@ -101,10 +101,13 @@ void SetUpSquareGrid(AspectGrid& grid, ChartMode mode, const ProgramTexts& texts
         }
     }
     // The captions of the first set (over the columns) and the second set (beside the rows).
-    grid.Cell(0, 1).text = texts.ProgramText(synastry ? 75 : 68);
-    grid.Cell(1, 0).text = texts.ProgramText(synastry ? 76 : 71);
-    grid.Cell(1, 1).text = synastry ? WithoutMnemonic(texts.ProgramText(text::SynastryOption))
-                                    : texts.ProgramText(mode == PersonalFirst ? 69 : 70);
+    grid.Cell(0, 1).text =
+        texts.ProgramText(synastry ? text::SynastryColumnFirst : text::ColumnTransiting);
+    grid.Cell(1, 0).text = texts.ProgramText(synastry ? text::SynastryRowSecond : text::RowNatal);
+    grid.Cell(1, 1).text =
+        synastry ? WithoutMnemonic(texts.ProgramText(text::SynastryOption))
+                 : texts.ProgramText(mode == PersonalFirst ? text::ColumnFirstBirthdate
+                                                           : text::ColumnSecondBirthdate);
 }
 
 QString PositionCellText(BodyIndex body, const Position& position, int numBodies, bool radians,
@@ -267,10 +270,10 @@ QString TitleText(ChartMode mode, bool gridShown, const OrbSummary& summary,
                                 .replace(QStringLiteral(" degrees"), QStringLiteral("°"));
         break;
     case NatalFirst:
-        title = texts.ProgramText(gridShown ? 24 : 27);
+        title = texts.ProgramText(gridShown ? text::NatalFirstTitle : text::NatalFirstWheelTitle);
         break;
     case NatalSecond:
-        title = texts.ProgramText(gridShown ? 25 : 28);
+        title = texts.ProgramText(gridShown ? text::NatalSecondTitle : text::NatalSecondWheelTitle);
         break;
     case PersonalFirst:
         title = texts.ProgramText(text::PersonalTransitsFirstTitle);

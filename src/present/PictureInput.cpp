@@ -96,7 +96,8 @@ SheetInput SheetInputOf(const ProgramState& state, const Ephemeris& ephemeris,
     SheetInput input;
     const ChartMode mode = WheelModeOf(state);
     input.title = TitleText(mode, true, state.orbSummary, texts).trimmed();
-    constexpr std::array<int, NumDateSets> DateLabels{4, 95, 96};
+    constexpr std::array<int, NumDateSets> DateLabels{
+        text::FirstDateSetName, text::FirstBirthdateLabel, text::SecondBirthdateLabel};
     const std::array<bool, NumDateSets> used = DateSetsOfMode(mode);
     for (int set = 0; set < NumDateSets; ++set) {
         if (used[set]) {

@@ -11,22 +11,7 @@ namespace {
 
 // The name of a mode: the caption of its option.
 int ModeNameText(ChartMode mode) {
-    switch (mode) {
-    case WorldTransits:
-        return 9;
-    case NatalFirst:
-        return 10;
-    case NatalSecond:
-        return 11;
-    case PersonalFirst:
-        return 12;
-    case PersonalSecond:
-        return 13;
-    case SynastryMode:
-        return 14;
-    default:
-        return 0;
-    }
+    return IsChartMode(mode) ? text::FirstModeOption + ModeNumber(mode) - 1 : 0;
 }
 
 // "December 7, 2026, 12:00 GMT+1:00" for a date set as the chart converted it.

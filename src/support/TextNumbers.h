@@ -215,6 +215,24 @@ inline constexpr int DateUnknownZone = 510; // "names a time zone that this comp
 inline constexpr int FirstSetIsWhiteInSynastry = 563; // "White: 1st birthdate, lemon: 2nd birth..."
 inline constexpr int FirstSetIsWhiteInTransits = 564; // "White: transiting planets, lemon: nata..."
 
+// Titles, grid captions and report words.
+inline constexpr int NatalFirstTitle = 24;  // "Heliocentric natal aspects of the 1st birthdate."
+inline constexpr int NatalSecondTitle = 25; // "Heliocentric natal aspects of the 2nd birthdate."
+inline constexpr int NatalFirstWheelTitle = 27;  // "Heliocentric natal chart of the 1st birthdate."
+inline constexpr int NatalSecondWheelTitle = 28; // "Heliocentric natal chart of the 2nd birthdate."
+inline constexpr int ColumnFirstBirthdate = 69;  // "1st birthdate"
+inline constexpr int ColumnSecondBirthdate = 70; // "2nd birthdate"
+inline constexpr int RowNatal = 71;              // "Natal"
+inline constexpr int SynastryColumnFirst = 75;   // "1st birthdate"
+inline constexpr int SynastryRowSecond = 76;     // "2nd birthdate"
+inline constexpr int ThereIs = 83;               // "There is"
+inline constexpr int SynastryShows = 98;         // "Synastry shows"
+inline constexpr int TransitsShow = 99;          // "Transits show"
+inline constexpr int WorldTransitsWords = 160;   // "world transits"
+inline constexpr int PersonalTransitsWords = 161; // "personal transits"
+inline constexpr int FirstBirthdateLabel = 95;    // "1st birthdate"
+inline constexpr int SecondBirthdateLabel = 96;   // "2nd birthdate"
+
 // The Clear buttons of the three date sets.
 inline constexpr int ClearWorldDate = 8;         // "C&lear"
 inline constexpr int ClearFirstBirthdate = 580;  // "Cl&ear"
