@@ -13,6 +13,9 @@
 #   personal transits 2024-03-20:  durations  53.9 M -> 14.3 M
 # and medians of 5 to 7 loaded runs: 1748-12-31 durations 1399 ms -> 40 ms (chart 28-38 ms),
 # ratios now 1.06, 1.33 and 1.04.
+# Measured again on 2026-12-08 on the quiet machine (load under 1), medians of 11: chart 7.0 M
+# instructions (the one-chart path lost 3 M), so the ratios rose to 1.52 (1748-12-31: 13.6 ms
+# against 9.0 ms), 1.23 and 1.15.
 #
 # Usage: bench/durations_speed.sh [BUILD_BIN_FOLDER] [REPEATS]
 set -eu
