@@ -11,9 +11,12 @@
 #include "support/StrProc.h"
 #include "support/TextNumbers.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 namespace orbivex {
@@ -159,6 +162,36 @@ QString RecordKey(BodyIndex first, BodyIndex second, AspectKind kind, double dev
                   PadLeft(QString::number(KindNumber(kind)), 2) + QLatin1Char(' ') +
                   QString::number(deviation, 'f', 6);
     return key;
+}
+
+// A decimal number written by the records' own format ("0.034512", " 2460405.503472"), blanks
+// around it allowed; nothing for a field that is not one. Read with from_chars: QString's
+// toDouble goes through the locale's rules, some 9 k instructions a number, and every listing
+// reads two numbers a record.
+std::optional<double> DecimalField(QStringView field) {
+    const QStringView trimmed = field.trimmed();
+    std::array<char, 32> ascii{};
+    if (trimmed.isEmpty() || trimmed.size() > static_cast<qsizetype>(ascii.size())) {
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        const char16_t c = trimmed[i].unicode();
+        if (c > 0x7f) {
+            return std::nullopt;
+        }
+        ascii[static_cast<std::size_t>(i)] = static_cast<char>(c);
+    }
+    const char* first = ascii.data();
+    const char* last = first + trimmed.size();
+    if (*first == '+') {
+        ++first; // as toDouble reads it
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 // A field of a record as a whole number; false for a field that is not one.
@@ -318,12 +351,13 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
         return false;
     }
     DurationFields read;
-    bool ok = false;
     int kind = 0;
     int body1 = 0;
     int body2 = 0;
-    read.deviation = record.mid(RecordKeyStartDeviation, 8).toDouble(&ok);
-    if (!ok || !ReadInteger(record, RecordKeyStartBody1, 2, body1) ||
+    const std::optional<double> deviation =
+        DecimalField(QStringView(record).mid(RecordKeyStartDeviation, 8));
+    read.deviation = deviation.value_or(0.0);
+    if (!deviation || !ReadInteger(record, RecordKeyStartBody1, 2, body1) ||
         !ReadInteger(record, RecordKeyStartBody2, 2, body2) ||
         !ReadInteger(record, RecordKeyStartKind, 2, kind) || !BodyOfNumber(body1) ||
         !BodyOfNumber(body2)) {
@@ -345,12 +379,8 @@ bool ReadDurationRecord(const QString& record, DurationFields& fields) {
         read.duration = duration;
     }
     if (record.size() >= RecordKeyStartExact - 1 + RecordExactWidth) {
-        bool exactOk = false;
-        const double exact =
-            record.mid(RecordKeyStartExact - 1, RecordExactWidth).trimmed().toDouble(&exactOk);
-        if (exactOk) {
-            read.exact = exact;
-        }
+        read.exact =
+            DecimalField(QStringView(record).mid(RecordKeyStartExact - 1, RecordExactWidth));
     }
     fields = read;
     return true;
