@@ -15,7 +15,8 @@
 # ratios now 1.06, 1.33 and 1.04.
 # Measured again on 2026-12-08 on the quiet machine (load under 1), medians of 11: chart 7.0 M
 # instructions (the one-chart path lost 3 M), so the ratios rose to 1.52 (1748-12-31: 13.6 ms
-# against 9.0 ms), 1.23 and 1.15.
+# against 9.0 ms), 1.23 and 1.15; with the records' numbers read by from_chars (22.5 M -> 22.0 M
+# instructions for 1748-12-31), 1.45, 1.27-1.30 and 1.00-1.13 in two sets of 11.
 #
 # Usage: bench/durations_speed.sh [BUILD_BIN_FOLDER] [REPEATS]
 set -eu
