@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
 
     // The search alone.
     {
-        PatternFind find(state, data.ephemeris, data.texts, run);
+        PatternFind find(state, data.ephemeris, run);
         std::this_thread::sleep_for(std::chrono::seconds(3));
         const int steps = find.StepsTaken();
         const bool onThread = find.OnThread();
@@ -78,8 +78,7 @@ int main(int argc, char** argv) {
     // The run window searching.
     QtDialogs dialogs;
     frmRun window(run, data.texts, dialogs);
-    window.SetFindSource(
-        [&] { return std::make_unique<PatternFind>(state, data.ephemeris, data.texts, run); });
+    window.SetFindSource([&] { return std::make_unique<PatternFind>(state, data.ephemeris, run); });
     window.show();
     window.cboAspectPattern->setCurrentIndex(PatternNumber(GrandSextile));
     window.chkTwoOrMore->setChecked(true);

@@ -193,7 +193,7 @@ void frmMain::MakeRunController() {
         std::make_unique<PatternRunController>(state, *ephemeris_, run, std::move(callbacks), this);
     // Find searches from the world date of the controls, with the choices just made.
     runWindow_->SetFindSource(
-        [this] { return std::make_unique<PatternFind>(state, *ephemeris_, texts_, run); });
+        [this] { return std::make_unique<PatternFind>(state, *ephemeris_, run); });
 }
 
 void frmMain::cmdRun_Click() {

@@ -10,8 +10,8 @@ namespace orbivex {
 using enum ChartMode;
 
 PatternFind::PatternFind(const ProgramState& state, const Ephemeris& ephemeris,
-                         const ProgramTexts& texts, const PatternRun& run)
-    : state_(state), ephemeris_(ephemeris), texts_(texts), run_(run), context_{ephemeris_} {
+                         const PatternRun& run)
+    : state_(state), ephemeris_(ephemeris), run_(run), context_{ephemeris_} {
     // Nothing is shown between the steps: the chart alone, without its texts.
     context_.chartOnly = true;
     state_.mode = WorldTransits;

@@ -34,9 +34,8 @@ struct FindOutcome {
 class PatternFind {
   public:
     // Starts the search from the state's world date with the run's choices; the state, the
-    // run and the ephemeris are copied, the texts must outlive the search.
-    PatternFind(const ProgramState& state, const Ephemeris& ephemeris, const ProgramTexts& texts,
-                const PatternRun& run);
+    // run and the ephemeris are copied.
+    PatternFind(const ProgramState& state, const Ephemeris& ephemeris, const PatternRun& run);
     // Cancels the search and waits for its worker.
     ~PatternFind();
     PatternFind(const PatternFind&) = delete;
@@ -72,7 +71,6 @@ class PatternFind {
 
     ProgramState state_;
     Ephemeris ephemeris_;
-    const ProgramTexts& texts_;
     PatternRun run_;
     ComputeContext context_;
     double start_ = 0.0;
